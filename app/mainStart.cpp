@@ -1,0 +1,30 @@
+#include "app/mainStart.h"
+
+#include "core/mainStart.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "mainwindow/frmMain.h"
+#include "platform/vberror.h"
+
+#include <QFileInfo>
+
+namespace {
+
+bool fileInProgramFolder(const QString& name)
+{
+    return QFileInfo(appPath() + name).isFile();
+}
+
+}
+
+void Main()
+{
+    vbTrap("Error-mainStart-1", [] {
+        debugMode = fileInProgramFolder("kanri.id");
+        pd.jraGraphOn = fileInProgramFolder("jraGraph.dat");
+        loadSettings();
+    });
+    auto* frmMain = new FrmMain;
+    frmMain->setAttribute(Qt::WA_DeleteOnClose);
+    frmMain->show();
+}

@@ -1,0 +1,56 @@
+#include "core/dataFiles.h"
+
+#include "core/publicFunction.h"
+#include "platform/database.h"
+#include "platform/vberror.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+QString readSchema(const QString& schemaDir, const QString& name)
+{
+    QFile file(QDir(schemaDir).filePath(name));
+    if (!file.open(QIODevice::ReadOnly))
+        throw VbError(vbErrFile, QStringLiteral("schema not readable: ") + file.fileName());
+    return QString::fromUtf8(file.readAll());
+}
+
+}  // namespace
+
+const std::vector<DataFileSpec>& dataFileSpecs()
+{
+    const auto sql = [](const char* name) { return QString::fromLatin1(name); };
+    static const QStringList strevin{sql("trackTables.sql"), sql("Strevin_data.sql"), sql("Strevin_data_defaults.sql")};
+    static const std::vector<DataFileSpec> specs{
+        {DataFileKind::NarData, QStringLiteral("NAR_data.dat"), {sql("NAR_data.sql")}, dbPassword},
+        {DataFileKind::StrevinData, QStringLiteral("Strevin_data.dat"), strevin, dbPassword},
+        {DataFileKind::JraGraph, QStringLiteral("jraGraph.dat"), {sql("trackTables.sql"), sql("jraGraph.sql")}, dbPassword},
+        {DataFileKind::Comment, QStringLiteral("Comment.dat"), {sql("Comment.sql")}, dbPassword},
+        {DataFileKind::CalSisuu, QStringLiteral("CalSisuu.mdb"), {sql("CalSisuu.sql"), sql("trackTables.sql")}, QString()},
+        {DataFileKind::Rana, QStringLiteral("Rana.mdb"), {sql("Rana.sql")}, QString()},
+        {DataFileKind::Motofile, QStringLiteral("motofile.mdb"), strevin, dbPassword},
+    };
+    return specs;
+}
+
+const DataFileSpec& dataFileSpec(DataFileKind kind)
+{
+    for (const DataFileSpec& spec : dataFileSpecs()) {
+        if (spec.kind == kind)
+            return spec;
+    }
+    throw VbError(vbErrSubscript, QStringLiteral("unknown data file kind"));
+}
+
+QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir)
+{
+    const DataFileSpec& spec = dataFileSpec(kind);
+    QString script;
+    for (const QString& name : spec.scripts)
+        script += readSchema(schemaDir, name) + QLatin1Char('\n');
+    const QString path = QDir(targetDir).filePath(spec.fileName);
+    createDbFile(path, spec.password, script);
+    return path;
+}

@@ -1,0 +1,22 @@
+#pragma once
+// The program's data files and how a new one is made from the schemas in resources/schema.
+// Only the data-file tool and the tests create files; the program itself never does.
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+enum class DataFileKind { NarData, StrevinData, JraGraph, Comment, CalSisuu, Rana, Motofile };
+
+struct DataFileSpec {
+    DataFileKind kind;
+    QString fileName;     // in the program folder
+    QStringList scripts;  // schema files run in this order
+    QString password;     // "" for a plain file
+};
+
+const std::vector<DataFileSpec>& dataFileSpecs();
+const DataFileSpec& dataFileSpec(DataFileKind kind);
+
+// Creates the file of that kind in targetDir from the scripts in schemaDir and returns its path.
+// An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.
+QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir);

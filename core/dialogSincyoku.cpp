@@ -1,0 +1,105 @@
+#include "core/dialogSincyoku.h"
+
+#include "platform/application.h"
+#include "platform/vbformat.h"
+
+#include <QPointer>
+#include <QProgressBar>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+QPointer<DialogSincyoku> instance;
+
+int wholeSteps(float v)
+{
+    return CLng(std::clamp(double(v), 0.0, double(std::numeric_limits<int32_t>::max())));
+}
+
+}
+
+DialogSincyoku::DialogSincyoku(QWidget* owner)
+    : QDialog(owner)
+{
+    setObjectName("dialogSincyoku");
+    setWindowTitle("データ処理中、しばらくお待ちください・・・");
+    setAttribute(Qt::WA_DeleteOnClose);
+    // No close button: only the caller that showed it unloads it.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    prgSincyoku = new QProgressBar;
+    prgSincyoku->setObjectName("prgSincyoku");
+    prgSincyoku->setRange(0, 100);
+    prgSincyoku->setValue(0);
+    prgSincyoku->setMinimumWidth(360);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(prgSincyoku);
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName("Timer1");
+    Timer1->setInterval(500);
+    connect(Timer1, &QTimer::timeout, this, &DialogSincyoku::Timer1_Timer);
+    Timer1->start();
+}
+
+float DialogSincyoku::max() const
+{
+    return float(prgSincyoku->maximum());
+}
+
+void DialogSincyoku::setMax(float max)
+{
+    prgSincyoku->setMaximum(std::max(1, wholeSteps(max)));
+}
+
+float DialogSincyoku::value() const
+{
+    return float(prgSincyoku->value());
+}
+
+void DialogSincyoku::setValue(float value)
+{
+    prgSincyoku->setValue(std::min(wholeSteps(value), prgSincyoku->maximum()));
+}
+
+void DialogSincyoku::closeEvent(QCloseEvent* event)
+{
+    Timer1->stop();
+    QDialog::closeEvent(event);
+}
+
+void DialogSincyoku::Timer1_Timer()
+{
+    repaint();
+    doEvents();
+}
+
+DialogSincyoku& dialogSincyoku()
+{
+    if (!instance)
+        instance = new DialogSincyoku;
+    return *instance;
+}
+
+void showDialogSincyoku(QWidget* owner)
+{
+    if (!instance)
+        instance = new DialogSincyoku(owner);
+    else if (instance->parentWidget() != owner)
+        instance->setParent(owner, instance->windowFlags());
+    instance->show();
+}
+
+// Closing, not deleting at once: a caller may unload it from inside the timer's own event
+// processing. It is forgotten at once, so the next use loads a new one.
+void unloadDialogSincyoku()
+{
+    if (DialogSincyoku* old = instance.data()) {
+        instance.clear();
+        old->close();
+    }
+}
+
+bool isDialogSincyokuLoaded()
+{
+    return !instance.isNull();
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The one progress window: callers show it, set the bar's maximum to their number of steps,
+// advance it after each step and unload it when done. It cannot cancel; its timer keeps the
+// windows painted while the work runs on the one thread.
+#include <QDialog>
+
+class QProgressBar;
+class QTimer;
+
+class DialogSincyoku : public QDialog {
+    Q_OBJECT
+public:
+    explicit DialogSincyoku(QWidget* owner = nullptr);
+
+    // prgSincyoku's Max and Value as the callers write them. A maximum below 1 counts as 1 and
+    // a value is kept within 0..Max, so a caller that oversteps never fails.
+    float max() const;
+    void setMax(float max);
+    float value() const;
+    void setValue(float value);
+    // The caption can be changed with setWindowTitle; a new load starts from the usual one.
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void Timer1_Timer();
+
+    QProgressBar* prgSincyoku;
+    QTimer* Timer1;
+};
+
+// The shared instance, created (loaded) on first use.
+DialogSincyoku& dialogSincyoku();
+// Shows it modeless; a form passes itself as owner, a module procedure passes none.
+void showDialogSincyoku(QWidget* owner = nullptr);
+// Destroys it; the next use loads it again with the bar at 0 of 100.
+void unloadDialogSincyoku();
+bool isDialogSincyokuLoaded();

@@ -1,0 +1,217 @@
+#include "core/frmOption.h"
+
+#include "core/mainStart.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QSlider>
+
+namespace {
+
+struct Period {
+    const char* text;
+    int days;
+};
+constexpr Period kPeriods[] = {
+    {"1年以内", 365}, {"1年半以内", 550}, {"2年以内", 730}, {"3年以内", 1100}, {"全て読み込み", 5000},
+};
+constexpr const char* kTimeOuts[] = {"5", "10", "20", "30"};
+constexpr const char* kGraphLabels[] = {"馬体重", "枠", "距離", "馬場状態", "最初のコーナー通過順位", "着順",
+                                        "上がり指数"};
+constexpr const char* kParaLabels[] = {"適性全体", "枠順", "距離", "レース間隔", "開催場", "馬場状態", "馬体重",
+                                       "騎手"};
+constexpr std::array<int, 8> kHyozyun {100, 100, 100, 100, 100, 100, 100, 100};
+constexpr std::array<int, 8> kHonnmei {80, 110, 120, 80, 80, 80, 50, 120};
+constexpr std::array<int, 8> kAna {180, 100, 100, 150, 100, 100, 150, 100};
+
+QString graphKey(int i)
+{
+    return QString("iniGraph(%1)").arg(i);
+}
+
+QString paraKey(int i)
+{
+    return QString("para(%1)").arg(i);
+}
+
+template <class W>
+W* named(W* widget, const QString& name)
+{
+    widget->setObjectName(name);
+    return widget;
+}
+
+QPushButton* button(const char* name, const QString& caption)
+{
+    return named(new QPushButton(caption), name);
+}
+
+void storeChoices(const OptionChoices& c)
+{
+    if (c.kakoKikan) {
+        pd.kakoKikan = *c.kakoKikan;
+        iniWrite("System", "tarKikanWebUma", QString::number(*c.kakoKikan));
+    }
+    if (c.timerInter) {
+        pd.timerInter = *c.timerInter;
+        iniWrite("System", "timerInter", QString::number(*c.timerInter));
+    }
+    for (int i = 0; i < 7; ++i) {
+        pd.graphFlags[size_t(i)] = c.graphFlags[size_t(i)];
+        iniWrite("graph", graphKey(i), c.graphFlags[size_t(i)]);
+    }
+    for (int i = 0; i < 8; ++i)
+        iniWrite("parameter", paraKey(i), QString::number(c.weights[size_t(i)]));
+}
+
+}
+
+FrmOption::FrmOption(QWidget* parent)
+    : QDialog(parent)
+{
+    setObjectName("frmOption");
+    setWindowTitle("ｵﾌﾟｼｮﾝ");
+    setAttribute(Qt::WA_DeleteOnClose);
+    cmdOk = button("cmdOk", "ｵﾌﾟｼｮﾝ更新");
+    cmdCancel = button("cmdCancel", "CANCEL");
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOk);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(buildFrame1(), 0, 0);
+    layout->addWidget(buildFrame2(), 1, 0);
+    layout->addWidget(buildFrame3(), 0, 1, 2, 1);
+    layout->addLayout(buttons, 2, 0, 1, 2);
+    connect(cmdParaHyozyun, &QPushButton::clicked, this, [this] { setWeights(kHyozyun); });
+    connect(cmdParaHonnmei, &QPushButton::clicked, this, [this] { setWeights(kHonnmei); });
+    connect(cmdParaAna, &QPushButton::clicked, this, [this] { setWeights(kAna); });
+    connect(cmdOk, &QPushButton::clicked, this, &FrmOption::cmdOk_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
+    Form_Load();
+}
+
+QGroupBox* FrmOption::buildFrame1()
+{
+    auto* frame = named(new QGroupBox("設定"), "Frame1");
+    cmbTarKikanUma = named(new QComboBox, "cmbTarKikanUma");
+    cmbInterTime = named(new QComboBox, "cmbInterTime");
+    cmbTarKikanUma->setEditable(true);
+    cmbInterTime->setEditable(true);
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(new QLabel("出走表読込み時の過去履歴対象期間"), 0, 0);
+    grid->addWidget(cmbTarKikanUma, 0, 1);
+    grid->addWidget(new QLabel("Web取込待機時間"), 1, 0);
+    grid->addWidget(cmbInterTime, 1, 1);
+    grid->addWidget(new QLabel("(秒)"), 1, 2);
+    return frame;
+}
+
+QGroupBox* FrmOption::buildFrame2()
+{
+    auto* frame = named(new QGroupBox("グラフ表示項目"), "Frame2");
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(new QLabel("チェックした項目がグラフに表示されます"), 0, 0, 1, 2);
+    for (int i = 0; i < 7; ++i) {
+        chkGraph[size_t(i)] = named(new QCheckBox(kGraphLabels[i]), QString("chkGraph(%1)").arg(i));
+        grid->addWidget(chkGraph[size_t(i)], 1 + i / 2, i % 2);
+    }
+    return frame;
+}
+
+QGroupBox* FrmOption::buildFrame3()
+{
+    auto* frame = named(new QGroupBox("予想パラメーター"), "Frame3");
+    auto* grid = new QGridLayout(frame);
+    grid->addWidget(new QLabel("予想のパラメーターの反映度を、各適性毎に設定"), 0, 0, 1, 4);
+    grid->addWidget(new QLabel("0%"), 1, 1, Qt::AlignLeft);
+    grid->addWidget(new QLabel("100%"), 1, 2, Qt::AlignHCenter);
+    grid->addWidget(new QLabel("200%"), 1, 3, Qt::AlignRight);
+    for (int i = 0; i < 8; ++i) {
+        auto* slider = named(new QSlider(Qt::Horizontal), QString("sldYosouPara(%1)").arg(i));
+        slider->setRange(0, 200);
+        slider->setTickInterval(10);
+        slider->setTickPosition(QSlider::TicksBelow);
+        slider->setSingleStep(1);
+        slider->setMinimumWidth(240);
+        sldYosouPara[size_t(i)] = slider;
+        grid->addWidget(new QLabel(kParaLabels[i]), 2 + i, 0);
+        grid->addWidget(slider, 2 + i, 1, 1, 3);
+    }
+    cmdParaHyozyun = button("cmdParaHyozyun", "標準");
+    cmdParaHonnmei = button("cmdParaHonnmei", "本命重視");
+    cmdParaAna = button("cmdParaAna", "穴党");
+    auto* presets = new QHBoxLayout;
+    presets->addWidget(cmdParaHyozyun);
+    presets->addWidget(cmdParaHonnmei);
+    presets->addWidget(cmdParaAna);
+    grid->addLayout(presets, 10, 0, 1, 4);
+    return frame;
+}
+
+void FrmOption::Form_Load()
+{
+    for (const Period& p : kPeriods)
+        cmbTarKikanUma->addItem(p.text, p.days);
+    cmbTarKikanUma->setCurrentIndex(cmbTarKikanUma->findData(pd.kakoKikan));
+    for (const char* t : kTimeOuts)
+        cmbInterTime->addItem(t);
+    cmbInterTime->setEditText(QString::number(pd.timerInter));
+    for (int i = 0; i < 7; ++i)
+        chkGraph[size_t(i)]->setChecked(pd.graphFlags[size_t(i)].trimmed().compare("true", Qt::CaseInsensitive) == 0);
+    std::array<int, 8> weights;
+    for (int i = 0; i < 8; ++i)
+        weights[size_t(i)] = iniReadLong("parameter", paraKey(i), "100");
+    setWeights(weights);
+}
+
+// A weight outside the slider's range (a hand-edited settings file) is taken to its nearest end.
+void FrmOption::setWeights(const std::array<int, 8>& weights)
+{
+    for (int i = 0; i < 8; ++i)
+        sldYosouPara[size_t(i)]->setValue(std::clamp(weights[size_t(i)], 0, 200));
+}
+
+// A time-out that is no whole number throws, before anything has been stored.
+OptionChoices FrmOption::readChoices() const
+{
+    OptionChoices c;
+    for (const Period& p : kPeriods)
+        if (cmbTarKikanUma->currentText() == QString::fromUtf8(p.text))
+            c.kakoKikan = p.days;
+    const int32_t seconds = CLngText(cmbInterTime->currentText());
+    if (seconds >= 5)
+        c.timerInter = seconds;
+    for (int i = 0; i < 7; ++i)
+        c.graphFlags[size_t(i)] = chkGraph[size_t(i)]->isChecked() ? "true" : "false";
+    for (int i = 0; i < 8; ++i)
+        c.weights[size_t(i)] = sldYosouPara[size_t(i)]->value();
+    return c;
+}
+
+void FrmOption::cmdOk_Click()
+{
+    vbTrap("Error-frmOption-5", [this] {
+        storeChoices(readChoices());
+        close();
+    });
+}
+
+void showFrmOption()
+{
+    static QPointer<FrmOption> form;
+    if (!form)
+        form = new FrmOption;
+    form->show();
+    form->raise();
+    form->activateWindow();
+}

@@ -1,0 +1,48 @@
+#pragma once
+// The options dialog: look-back period of the history import, page time-out, the chart's
+// series and the eight prediction weights. OK stores them all; CANCEL stores nothing.
+#include <QDialog>
+#include <array>
+#include <optional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+class QSlider;
+
+// What OK stores, read from the controls and checked before anything is written.
+struct OptionChoices {
+    std::optional<int> kakoKikan;   // none when the period box shows no entry
+    std::optional<int> timerInter;  // none when below 5 seconds
+    std::array<QString, 7> graphFlags;
+    std::array<int, 8> weights;
+};
+
+class FrmOption : public QDialog {
+    Q_OBJECT
+public:
+    explicit FrmOption(QWidget* parent = nullptr);
+
+private:
+    QGroupBox* buildFrame1();
+    QGroupBox* buildFrame2();
+    QGroupBox* buildFrame3();
+    void Form_Load();
+    void setWeights(const std::array<int, 8>& weights);
+    OptionChoices readChoices() const;
+    void cmdOk_Click();
+
+    QComboBox* cmbTarKikanUma;
+    QComboBox* cmbInterTime;
+    std::array<QCheckBox*, 7> chkGraph;
+    std::array<QSlider*, 8> sldYosouPara;
+    QPushButton* cmdParaHyozyun;
+    QPushButton* cmdParaHonnmei;
+    QPushButton* cmdParaAna;
+    QPushButton* cmdOk;
+    QPushButton* cmdCancel;
+};
+
+// Shows the dialog modeless; a second call brings the open one to the front.
+void showFrmOption();

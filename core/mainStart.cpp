@@ -1,0 +1,149 @@
+#include "core/mainStart.h"
+
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/colors.h"
+#include "platform/database.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+
+#include <optional>
+
+namespace {
+
+StartNoticeLabels startLabels;
+
+const QString kBabaNotice = QStringLiteral(
+    "馬場情報ファイルを更新しないと正確なスピード指数が表示されません\r\n"
+    "馬場情報ファイルの購入をお勧めします\r\n"
+    "詳しくはサポートホームページをご覧ください\r\n");
+const QString kDbNotice = QStringLiteral(
+    "過去レース成績を読み込むと、各種適性が正確に表示されます\r\n"
+    "Webより読み込みをお願いします\r\n"
+    "(時間が掛かります、出走表のみ読込みでも予想可能です)\r\n");
+const QString kJraMissingNotice = QStringLiteral(
+    "中央馬場情報ファイルをインストールしないと、中央出走の指数が表示されません\r\n"
+    "馬場情報ファイルの購入をお勧めします\r\n"
+    "詳しくはサポートホームページをご覧ください\r\n");
+
+// One status line of the start notice: the label with the date and the advice below it.
+struct StatusLine {
+    QPointer<QLabel> label;
+    QPointer<QLabel> notice;
+    QString head;       // text before the date
+    QString tail;       // text after the date
+    QString emptyDate;  // shown in place of an empty date
+    QString noticeText;
+};
+
+// The date in the first row of a data file's table; nullopt when the file cannot be read at all
+// (missing, wrong password, not a database, no such table or column).
+std::optional<VbDate> readFileDate(const QString& file, const QString& table, const QString& column)
+{
+    std::optional<VbDate> date;
+    vbTrapSilent([&] {
+        openDbOrThrow(1, appPath() + file, dbPassword);
+        const RecordSet rs(1, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
+        date = rs.eof() ? VbDate() : rs.field(column).toDate();
+    });
+    closeDb(1);
+    return date;
+}
+
+void setCaption(const QPointer<QLabel>& label, const QString& text)
+{
+    if (label)
+        label->setText(text);
+}
+
+void paintLabel(QLabel* label, uint32_t back, uint32_t fore)
+{
+    QPalette p = label->palette();
+    p.setColor(QPalette::Window, vbColor(back));
+    p.setColor(QPalette::WindowText, vbColor(fore));
+    label->setPalette(p);
+    label->setAutoFillBackground(true);
+}
+
+// An empty date counts as stale: it is earlier than any real date.
+void showStaleness(const StatusLine& line, const VbDate& d)
+{
+    const bool stale = d < vbToday().addDays(-31);
+    if (line.label)
+        paintLabel(line.label, stale ? 0x0000FF : 0xFFC0C0, stale ? 0xFFFFFF : 0x000000);
+    if (line.notice)
+        line.notice->setVisible(stale);
+}
+
+void showStatus(const StatusLine& line, const std::optional<VbDate>& d)
+{
+    QString middle;
+    if (!d)
+        middle = QStringLiteral("ファイルが開けません ");
+    else if (d->isZero())
+        middle = line.emptyDate + ' ';
+    else
+        middle = Format(*d, "yyyy/mm/dd") + line.tail;
+    showStaleness(line, d.value_or(VbDate()));
+    setCaption(line.label, line.head + middle);
+    setCaption(line.notice, line.noticeText);
+}
+
+void showJraStatus()
+{
+    const StatusLine line {startLabels.lblJraFileRecnt, startLabels.lblJraNotice,
+                           QStringLiteral(" 中央馬場情報ファイル：　"), QStringLiteral("版を読込み "),
+                           QStringLiteral("版の日付がありません"), kBabaNotice};
+    if (pd.jraGraphOn) {
+        showStatus(line, readFileDate("jraGraph.dat", "version", "date"));
+        return;
+    }
+    setCaption(line.label, QStringLiteral("中央馬場情報ファイル：　ファイルが存在しません"));
+    setCaption(line.notice, kJraMissingNotice);
+}
+
+}
+
+int32_t iniReadLong(const QString& section, const QString& key, const QString& def)
+{
+    int32_t value = CLngText(def);
+    vbTrapSilent([&] { value = CLngText(iniRead(section, key, def)); });
+    return value;
+}
+
+float iniReadSingle(const QString& section, const QString& key, const QString& def)
+{
+    float value = CSngText(def);
+    vbTrapSilent([&] { value = CSngText(iniRead(section, key, def)); });
+    return value;
+}
+
+void loadSettings()
+{
+    pd.kakoKikan = iniReadLong("System", "tarKikanWebUma", "730");
+    pd.timerInter = iniReadLong("System", "timerInter", "5");
+    for (int i = 0; i <= 6; ++i)
+        pd.graphFlags[size_t(i)] = iniRead("graph", QString("iniGraph(%1)").arg(i), "true");
+    pd.lineRatio = iniReadSingle("graph", "iniGraph(7)", "0.2");
+}
+
+void setStartNoticeLabels(const StartNoticeLabels& labels)
+{
+    startLabels = labels;
+}
+
+void dispDataFileInfo()
+{
+    showStatus({startLabels.lblBabaFileRecnt, startLabels.lblBabaNotice,
+                QStringLiteral(" 地方馬場情報ファイル：　"), QStringLiteral("版を読込み "),
+                QStringLiteral("版の日付がありません"), kBabaNotice},
+               readFileDate("Strevin_data.dat", "version", "date"));
+    showStatus({startLabels.lblDbKikan, startLabels.lblDbNotice, QStringLiteral(" 過去データ：　"),
+                QStringLiteral("まで読込み "), QStringLiteral("読込みなし"), kDbNotice},
+               readFileDate("NAR_data.dat", "LastDate", "LastDate"));
+    setCaption(startLabels.lblVersion, QString("Ver.%1.%2.%3")
+                                           .arg(BRENNOCK_VERSION_MAJOR)
+                                           .arg(BRENNOCK_VERSION_MINOR)
+                                           .arg(BRENNOCK_VERSION_PATCH));
+    showJraStatus();
+}

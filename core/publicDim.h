@@ -1,0 +1,80 @@
+#pragma once
+// The program-wide state: the race on screen, every runner's runs, the prediction
+// results, the sheet selection, the settings held in memory and the run-time flags.
+// One object for the whole run, reached directly by every subsystem.
+#include "platform/vbarray.h"
+#include "platform/vbdate.h"
+#include <QString>
+#include <array>
+
+class QWidget;
+
+struct PublicDim {
+    // Race header.
+    VbDate raceDate;
+    QString raceZyo;
+    QString raceChiku;
+    int32_t raceNo = 0;
+    QString raceCode;
+    int32_t raceBaba = 0;
+    int32_t raceKyori = 0;
+    QString raceName;
+    QString raceClass;
+    int32_t tousuu = 0;
+    int32_t raceSyurui = 0;
+    QString raceTitle;
+    int32_t raceSiba = 0;
+    int32_t umaIdx = 0;
+
+    // Run table: per runner (0..horses).
+    Array1<QString> uName, uSeirei, uChichi, uUrl;
+    // Per run (0..horses, 0..kakoMax); run 0 is the race on screen, 1.. the past runs, newest first.
+    Array2<VbDate> uDate;
+    Array2<QString> uZyo, uRname, uChiku, uKisyu, uCyoukyou, uSyozoku, uKyakusitu;
+    Array2<int32_t> uRaceNo, uKyori, uBaba, uWaku, uNo, uNinki, uCyaku, uTousuu, uTaizyu, uZougen, uSiba,
+        uKankaku;
+    Array2<float> uTime, uCyakusa, u3f, uHutan, uSisuu, uSisuu3f, uFile;
+    // Corner positions (0..horses, 0..4, 0..kakoMax); corner index 0 unused.
+    Array3<int32_t> uTuka;
+
+    // Prediction results.
+    Array2<float> kisoSisuu;      // (h,0) base index, (h,1) runs it was built from
+    Array2<float> tekiseiFactor;  // (h,0) combined, (h,1..7) factors
+    Array1<float> yosouSisuu;
+    Array1<QString> sirusi;
+    Array2<float> sirusiTop {5, 1};  // fixed (0..5, 0..1)
+    Array1<float> kakuritu1, kakuritu2;
+    Array2<float> tuka1Ave;
+    Array3<float> taisenMatrix;
+    float lineSisuu = 0;
+    int32_t sisuuOffset = 0;
+    Array2<float> umaTitleVal1, umaTitleVal2, umaPrintVal;
+
+    // Settings held in memory.
+    int32_t kakoKikan = 0;
+    int32_t timerInter = 0;
+    std::array<QString, 7> graphFlags;
+    float lineRatio = 0;
+
+    // Run-time flags (debugMode itself lives with the error trap: platform/vberror.h).
+    bool jraGraphOn = false;
+    bool webCancel = false;
+    bool webTimeOut = false;
+    bool raceExists = false;
+    bool graphMode = true;
+    int32_t graphShiftDays = 0;
+    int32_t kakoMax = 0;
+
+    // Sheet selection.
+    QString sheetKey;
+    QWidget* sheetForm = nullptr;
+};
+
+extern PublicDim pd;
+
+// Clears the race header before a race is read.
+void initPublic();
+// Re-dimensions, and so clears, the run table and the prediction results.
+void redimUma(int umaCount, int rekiCount);
+// Lengthens (or shortens) the run dimension, keeping what every runner's runs hold.
+void redimUmaPreserve(int umaCount, int rekiCount);

@@ -1,0 +1,38 @@
+#pragma once
+// The program's fixed vocabulary and small shared procedures: going, regions, the
+// authority's track codes, central track codes, colours, weekday label, time text,
+// the program folder and the settings file. None of them traps errors.
+#include "platform/vbdate.h"
+#include <QString>
+#include <cstdint>
+
+int32_t babaToCode(const QString& baba);
+QString codeToBaba(int32_t code);
+QString zyoToChiku(const QString& zyo);
+QString zyoToNarCode(const QString& zyo);
+QString zyoToJraCode(const QString& zyo);
+uint32_t wakuColor(int32_t waku);
+uint32_t cyakuColor(int32_t cyaku);
+QString weekdayLabel(const VbDate& date);
+QString timeToText(float t);
+QString delSpace(const QString& text);
+
+// The program folder with a trailing separator ("/" here).
+QString appPath();
+// Tests point the program folder at a temporary one.
+void setAppPathForTests(const QString& folder);
+
+// True when a top-level window of that object name exists (case-sensitive).
+bool isFormLoaded(const QString& name);
+
+// The settings file Strevin.ini in the program folder.
+QString iniRead(const QString& section, const QString& key, const QString& def);
+void iniWrite(const QString& section, const QString& key, const QString& value);
+
+// The database password of the race, track information and comment files.
+inline const QString dbPassword = QStringLiteral("lumo");
+
+// Writes [System] Zyo (the main window's track selector, through the hook it registers),
+// then closes every window.
+void endProgram();
+void setTrackSelectorHook(QString (*currentZyo)());

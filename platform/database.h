@@ -1,0 +1,171 @@
+#pragma once
+// The database layer: six shared connection slots over SQLite/SQLCipher, record sets
+// read by column name, and row writers. Every value is a bound parameter; identifiers
+// are quoted, so "R_cyaku(1)" is a column name and a horse name with ' is just text.
+#include "platform/vbdate.h"
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <memory>
+#include <variant>
+#include <vector>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// One value for a parameter or a column: Null, whole number, real, text or date.
+class DbValue {
+public:
+    DbValue() = default;  // Null
+    DbValue(int v) : v_(int64_t(v)) {}
+    DbValue(int64_t v) : v_(v) {}
+    DbValue(bool v) : v_(int64_t(v ? 1 : 0)) {}
+    DbValue(double v) : v_(v) {}
+    DbValue(float v) : v_(double(v)) {}
+    DbValue(const QString& v) : v_(v) {}
+    DbValue(const char* v) : v_(QString::fromUtf8(v)) {}
+    DbValue(const VbDate& v) : v_(v) {}
+    bool isNull() const { return std::holds_alternative<std::monostate>(v_); }
+    const auto& variant() const { return v_; }
+
+private:
+    std::variant<std::monostate, int64_t, double, QString, VbDate> v_;
+};
+using DbParams = std::vector<DbValue>;
+
+// A column value as read. Null reads as 0, 0.0, "", false or the zero date; isNull() tells.
+class DbField {
+public:
+    DbField() = default;
+    explicit DbField(DbValue v) : v_(std::move(v)) {}
+    bool isNull() const { return v_.isNull(); }
+    int32_t toInt() const;     // real values round halves to even
+    float toFloat() const;
+    double toDouble() const;
+    bool toBool() const;
+    QString toString() const;  // numbers as decimal text
+    VbDate toDate() const;     // stored "yyyy-mm-dd" text
+    const DbValue& value() const { return v_; }
+
+private:
+    DbValue v_;
+};
+
+class Connection {
+public:
+    Connection(const QString& path, const QByteArray& rawKey);  // throws VbError on failure
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+    sqlite3* handle() const { return db_; }
+    const QString& path() const { return path_; }
+    // Runs one statement that returns no rows.
+    void execute(const QString& sql, const DbParams& params = {});
+    // Rows changed by the last statement.
+    int changes() const;
+
+private:
+    sqlite3* db_ = nullptr;
+    QString path_;
+};
+
+// The six slots `cnDB` (0..5); slot 0 is never used by the system.
+extern std::array<std::unique_ptr<Connection>, 6> cnDB;
+
+// Opens the slot on an existing file (never creates one). The password is the SQLCipher key;
+// "" opens a plain SQLite file. On any failure shows "dataファイルが開けません" (OK only) and
+// leaves the slot closed; in debug mode the error is thrown instead.
+void openDb(int slot, const QString& path, const QString& password);
+// Same, but throws VbError on failure and shows nothing (for checks that report their own way).
+void openDbOrThrow(int slot, const QString& path, const QString& password);
+void closeDb(int slot);
+bool isDbOpen(int slot);
+// The open connection of a slot; VbError 91 when the slot is closed.
+Connection& slotConnection(int slot);
+
+// The SQLCipher raw key of a password, derived once per password and remembered;
+// empty for the empty password (plain SQLite).
+QByteArray dbKeyFor(const QString& password);
+// Creates a new database file (tests and the data-file tool only; the program never creates one),
+// encrypted when the password is not empty, and runs the script in it.
+void createDbFile(const QString& path, const QString& password, const QString& sqlScript);
+
+QString quoteIdent(const QString& name);
+
+// A forward-only record set over a query on a slot. Closed when destroyed.
+class RecordSet {
+public:
+    RecordSet() = default;
+    RecordSet(int slot, const QString& sql, const DbParams& params = {});
+    ~RecordSet();
+    RecordSet(RecordSet&&) noexcept;
+    RecordSet& operator=(RecordSet&&) noexcept;
+
+    void open(int slot, const QString& sql, const DbParams& params = {});
+    bool eof() const { return eof_; }
+    void moveNext();
+    // By column name (without regard to case) or by position; VbError when there is no such
+    // column or the set is at its end.
+    DbField field(const QString& name) const;
+    DbField field(int index) const;
+    DbField operator[](const QString& name) const { return field(name); }
+    int fieldCount() const;
+    void close();
+
+private:
+    void step();
+    int columnIndex(const QString& name) const;
+
+    sqlite3_stmt* stmt_ = nullptr;
+    bool eof_ = true;
+    QStringList names_;  // column names, looked up without regard to case
+};
+
+// The columns and values of one row to write, in order (AddNew, set the fields, Update).
+class DbRow {
+public:
+    DbRow& set(const QString& column, DbValue value);
+    const QStringList& columns() const { return columns_; }
+    const DbParams& values() const { return values_; }
+    bool isEmpty() const { return columns_.isEmpty(); }
+
+private:
+    QStringList columns_;
+    DbParams values_;
+};
+
+// INSERT; a row whose key exists already is an error (VbError), as with AddNew/Update.
+void insertRow(int slot, const QString& table, const DbRow& row);
+// UPDATE ... WHERE every key column equals its value; returns the rows changed.
+int updateRow(int slot, const QString& table, const DbRow& key, const DbRow& values);
+// Selects by key; updates the row when it exists, else adds key and values as a new row.
+void upsertRow(int slot, const QString& table, const DbRow& key, const DbRow& values);
+int deleteRows(int slot, const QString& table, const DbRow& key);
+
+// BeginTrans / CommitTrans; a transaction not committed is rolled back when destroyed.
+class DbTransaction {
+public:
+    explicit DbTransaction(int slot);
+    ~DbTransaction();
+    DbTransaction(const DbTransaction&) = delete;
+    DbTransaction& operator=(const DbTransaction&) = delete;
+    void commit();
+    void rollback();
+
+private:
+    int slot_;
+    bool open_ = false;
+};
+
+// Closes a slot when the operation that opened it ends, on every path.
+class DbSlotCloser {
+public:
+    explicit DbSlotCloser(int slot) : slot_(slot) {}
+    ~DbSlotCloser() { closeDb(slot_); }
+    DbSlotCloser(const DbSlotCloser&) = delete;
+    DbSlotCloser& operator=(const DbSlotCloser&) = delete;
+
+private:
+    int slot_;
+};

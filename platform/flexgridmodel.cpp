@@ -1,0 +1,196 @@
+#include "platform/flexgridmodel.h"
+
+#include "platform/colors.h"
+#include "platform/flexgrid.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+
+#include <QBrush>
+#include <algorithm>
+
+namespace {
+constexpr uint32_t vbWindowBackground = 0x80000005;
+
+// Negative, zero or positive as a sorts before, with or after b.
+int compareTexts(const QString& a, const QString& b, int how)
+{
+    switch (how) {
+    case flexSortNumericAscending:
+    case flexSortNumericDescending: {
+        const double x = Val(a), y = Val(b);
+        return x < y ? -1 : (x > y ? 1 : 0);
+    }
+    case flexSortStringAscending:
+    case flexSortStringDescending:
+        return a.compare(b);
+    default:
+        // Generic: numbers by value when both are numbers, anything else as text (so an empty
+        // cell comes before every number and word).
+        if (IsNumeric(a) && IsNumeric(b))
+            return compareTexts(a, b, flexSortNumericAscending);
+        return a.compare(b);
+    }
+}
+
+bool descending(int how)
+{
+    return how == flexSortGenericDescending || how == flexSortNumericDescending
+        || how == flexSortStringDescending;
+}
+}  // namespace
+
+Qt::Alignment flexToQtAlignment(int alignment, const QString& text)
+{
+    if (alignment < flexAlignLeftTop || alignment > flexAlignRightBottom)
+        return Qt::AlignVCenter | (IsNumeric(text) ? Qt::AlignRight : Qt::AlignLeft);
+    static const Qt::Alignment horizontal[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    static const Qt::Alignment vertical[] = {Qt::AlignTop, Qt::AlignVCenter, Qt::AlignBottom};
+    return horizontal[alignment / 3] | vertical[alignment % 3];
+}
+
+FlexGridModel::FlexGridModel(QObject* parent)
+    : QAbstractTableModel(parent), foreColor_(vbWindowText)
+{
+}
+
+int FlexGridModel::rowCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : rows_;
+}
+
+int FlexGridModel::columnCount(const QModelIndex& parent) const
+{
+    return parent.isValid() ? 0 : cols_;
+}
+
+QVariant FlexGridModel::data(const QModelIndex& index, int role) const
+{
+    if (!index.isValid())
+        return {};
+    const FlexCell& c = cells_[size_t(index.row()) * size_t(cols_) + size_t(index.column())];
+    switch (role) {
+    case Qt::DisplayRole:
+        return c.text;
+    case Qt::BackgroundRole:
+        return QBrush(vbColor(backColorOf(index.row(), index.column(), c)));
+    case Qt::ForegroundRole:
+        return QBrush(vbColor(c.foreColor.value_or(foreColor_)));
+    case Qt::FontRole:
+        return cellFont(c);
+    case Qt::TextAlignmentRole:
+        return QVariant::fromValue(flexToQtAlignment(c.alignment >= 0 ? c.alignment
+                                                                      : colAlignment_[size_t(index.column())],
+                                                     c.text));
+    default:
+        return {};
+    }
+}
+
+uint32_t FlexGridModel::backColorOf(int row, int col, const FlexCell& cell) const
+{
+    if (cell.backColor)
+        return *cell.backColor;
+    return row < fixedRows_ || col < fixedCols_ ? vbButtonFace : vbWindowBackground;
+}
+
+QFont FlexGridModel::cellFont(const FlexCell& cell) const
+{
+    QFont font = gridFont_;
+    if (cell.fontSize > 0)
+        font.setPointSizeF(cell.fontSize);
+    font.setBold(cell.bold);
+    font.setUnderline(cell.underline);
+    return font;
+}
+
+void FlexGridModel::resize(int rows, int cols)
+{
+    if (rows < 0 || cols < 0)
+        throw VbError(vbErrSubscript, QStringLiteral("Invalid grid size"));
+    beginResetModel();
+    std::vector<FlexCell> cells(size_t(rows) * size_t(cols));
+    for (int r = 0; r < std::min(rows, rows_); ++r)
+        for (int c = 0; c < std::min(cols, cols_); ++c)
+            cells[size_t(r) * size_t(cols) + size_t(c)] = std::move(cells_[size_t(r) * size_t(cols_) + size_t(c)]);
+    cells_ = std::move(cells);
+    colAlignment_.resize(size_t(cols), flexAlignGeneral);
+    rows_ = rows;
+    cols_ = cols;
+    fixedRows_ = std::min(fixedRows_, rows);
+    fixedCols_ = std::min(fixedCols_, cols);
+    endResetModel();
+}
+
+void FlexGridModel::setFixed(int rows, int cols)
+{
+    if (rows < 0 || rows > rows_ || cols < 0 || cols > cols_)
+        throw VbError(vbErrSubscript, QStringLiteral("Invalid fixed rows or columns"));
+    fixedRows_ = rows;
+    fixedCols_ = cols;
+}
+
+void FlexGridModel::checkCell(int row, int col) const
+{
+    if (row < 0 || row >= rows_ || col < 0 || col >= cols_)
+        throw VbError(vbErrSubscript,
+                      QStringLiteral("Subscript out of range (cell %1, %2 of %3 x %4)").arg(row).arg(col).arg(rows_).arg(cols_));
+}
+
+FlexCell& FlexGridModel::cell(int row, int col)
+{
+    checkCell(row, col);
+    return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+}
+
+const FlexCell& FlexGridModel::cell(int row, int col) const
+{
+    checkCell(row, col);
+    return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+}
+
+void FlexGridModel::clearCells()
+{
+    std::fill(cells_.begin(), cells_.end(), FlexCell());
+}
+
+void FlexGridModel::setColAlignment(int col, int alignment)
+{
+    checkCell(0, col);
+    colAlignment_[size_t(col)] = alignment;
+}
+
+int FlexGridModel::colAlignment(int col) const
+{
+    checkCell(0, col);
+    return colAlignment_[size_t(col)];
+}
+
+void FlexGridModel::sortRows(int row1, int row2, int col, int how)
+{
+    checkCell(row1, col);
+    checkCell(row2, col);
+    if (how == flexSortNone || row1 >= row2)
+        return;
+    const auto rowBegin = [this](int r) { return cells_.begin() + ptrdiff_t(r) * cols_; };
+    std::vector<std::vector<FlexCell>> block;
+    for (int r = row1; r <= row2; ++r)
+        block.emplace_back(std::make_move_iterator(rowBegin(r)), std::make_move_iterator(rowBegin(r + 1)));
+    const bool down = descending(how);
+    std::stable_sort(block.begin(), block.end(), [col, how, down](const auto& a, const auto& b) {
+        const int order = compareTexts(a[size_t(col)].text, b[size_t(col)].text, how);
+        return down ? order > 0 : order < 0;
+    });
+    for (int r = row1; r <= row2; ++r)
+        std::move(block[size_t(r - row1)].begin(), block[size_t(r - row1)].end(), rowBegin(r));
+}
+
+void FlexGridModel::announceCells(int row1, int col1, int row2, int col2)
+{
+    emit dataChanged(index(row1, col1), index(row2, col2));
+}
+
+void FlexGridModel::announceAll()
+{
+    if (rows_ > 0 && cols_ > 0)
+        announceCells(0, 0, rows_ - 1, cols_ - 1);
+}

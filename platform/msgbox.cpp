@@ -1,0 +1,52 @@
+#include "platform/msgbox.h"
+
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+// The innermost live recorder; recorders nest as a stack through previous_.
+MsgBoxRecorder* activeRecorder = nullptr;
+
+QMessageBox::StandardButtons standardButtons(int buttons)
+{
+    switch (buttons) {
+    case vbOKCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case vbYesNo: return QMessageBox::Yes | QMessageBox::No;
+    default: return QMessageBox::Ok;
+    }
+}
+
+int resultOf(int pressed)
+{
+    switch (pressed) {
+    case QMessageBox::Cancel: return vbCancel;
+    case QMessageBox::Yes: return vbYes;
+    case QMessageBox::No: return vbNo;
+    default: return vbOK;
+    }
+}
+}
+
+MsgBoxRecorder::MsgBoxRecorder(int answer)
+    : answer_(answer)
+    , previous_(activeRecorder)
+{
+    activeRecorder = this;
+}
+
+MsgBoxRecorder::~MsgBoxRecorder()
+{
+    activeRecorder = previous_;
+}
+
+int msgBox(const QString& text, int buttons, const QString& title)
+{
+    if (MsgBoxRecorder* r = activeRecorder) {
+        r->texts_.append(text);
+        return r->answerer_ ? r->answerer_(text) : r->answer_;
+    }
+    QMessageBox box(QMessageBox::NoIcon, title, text, standardButtons(buttons), QApplication::activeWindow());
+    if (buttons == vbOKCancel)
+        box.setEscapeButton(QMessageBox::Cancel);
+    return resultOf(box.exec());
+}

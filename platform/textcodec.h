@@ -1,0 +1,12 @@
+#pragma once
+// The Japanese ANSI code page (CP932, Microsoft's Shift_JIS): settings file, CSV export,
+// cell dump and most of the authority's pages. Characters only CP932 has (～ ① － 髙 﨑)
+// survive both ways.
+#include <QByteArray>
+#include <QString>
+
+QString fromCp932(const QByteArray& bytes);
+QByteArray toCp932(const QString& text);
+// Decodes by a charset name as pages and HTTP headers give it (Shift_JIS, EUC-JP, UTF-8 ...);
+// Shift_JIS and its aliases decode as CP932; an unknown name decodes as CP932.
+QString decodeByCharset(const QByteArray& bytes, const QByteArray& charset);

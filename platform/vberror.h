@@ -1,0 +1,67 @@
+#pragma once
+// The run-time error model: a failing platform call throws VbError; a procedure that
+// traps its errors catches it at its own boundary with vbTrap() and shows its tag.
+#include <QString>
+#include <stdexcept>
+
+// Error numbers follow the classic run-time numbering so messages read familiar.
+enum VbErrNo {
+    vbErrTypeMismatch = 13,
+    vbErrSubscript = 9,
+    vbErrOverflow = 6,
+    vbErrDivByZero = 11,
+    vbErrInvalidUse = 94,     // Null where a value was needed
+    vbErrObjectMissing = 91,  // a closed record set or slot
+    vbErrFile = 53,
+    vbErrDatabase = 3000,
+};
+
+class VbError : public std::runtime_error {
+public:
+    VbError(int number, const QString& description);
+    int number() const { return number_; }
+    QString description() const { return description_; }
+
+private:
+    int number_;
+    QString description_;
+};
+
+// The marker file `kanri.id` switches it on: then no procedure traps, and errors reach
+// the top-level handler of the application.
+extern bool debugMode;
+
+// Runs body; unless debugMode is on, any exception is caught, `tag` is shown with msgBox
+// (OK only) and false is returned. In debug mode exceptions pass through untouched.
+template <class F>
+bool vbTrap(const QString& tag, F&& body);
+
+// Same, but traps also in debug mode and shows nothing (the writers that roll back silently).
+template <class F>
+bool vbTrapSilent(F&& body)
+{
+    try {
+        body();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+void showTrapTag(const QString& tag);
+
+template <class F>
+bool vbTrap(const QString& tag, F&& body)
+{
+    if (debugMode) {
+        body();
+        return true;
+    }
+    try {
+        body();
+        return true;
+    } catch (const std::exception&) {
+        showTrapTag(tag);
+        return false;
+    }
+}

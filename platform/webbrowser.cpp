@@ -1,0 +1,263 @@
+#include "platform/webbrowser.h"
+
+#include "platform/textcodec.h"
+
+#include <QFile>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+#include <libxml/HTMLparser.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <cstring>
+#include <string>
+#include <string_view>
+
+namespace {
+
+// Where a page declares its charset, it does so near the top; browsers look no further.
+constexpr int metaScanBytes = 4096;
+
+bool isHttpAddress(const QString& url)
+{
+    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+QString localPathOf(const QString& url)
+{
+    if (url.startsWith(QLatin1String("file:"), Qt::CaseInsensitive))
+        return QUrl(url).toLocalFile();
+    return url;
+}
+
+// The value after "charset=" in a header or tag text, without quotes.
+QByteArray charsetParameter(const QByteArray& text)
+{
+    const QByteArray lower = text.toLower();
+    const int at = lower.indexOf("charset");
+    if (at < 0)
+        return {};
+    int i = at + 7;
+    while (i < lower.size() && (lower[i] == ' ' || lower[i] == '=' || lower[i] == '"' || lower[i] == '\''))
+        ++i;
+    int end = i;
+    while (end < lower.size()
+           && (std::isalnum(static_cast<unsigned char>(lower[end])) || std::strchr("-_:.", lower[end])))
+        ++end;
+    return lower.mid(i, end - i);
+}
+
+// Serialises parsed nodes as a browser's innerHTML does, into UTF-8.
+class InnerHtmlWriter {
+public:
+    std::string take() { return std::move(out_); }
+
+    void children(const xmlNode* parent)
+    {
+        const bool raw = isRawTextElement(parent);
+        for (const xmlNode* n = parent->children; n; n = n->next)
+            node(n, raw);
+    }
+
+private:
+    void node(const xmlNode* n, bool rawText)
+    {
+        switch (n->type) {
+        case XML_ELEMENT_NODE:
+            element(n);
+            break;
+        case XML_TEXT_NODE:
+            if (rawText)
+                out_ += text(n->content);
+            else
+                escaped(text(n->content), false);
+            break;
+        case XML_CDATA_SECTION_NODE:
+            out_ += text(n->content);
+            break;
+        case XML_COMMENT_NODE:
+            out_ += "<!--";
+            out_ += text(n->content);
+            out_ += "-->";
+            break;
+        default:
+            break;
+        }
+    }
+
+    void element(const xmlNode* n)
+    {
+        const std::string_view name = text(n->name);
+        out_ += '<';
+        out_ += name;
+        for (const xmlAttr* a = n->properties; a; a = a->next) {
+            out_ += ' ';
+            out_ += text(a->name);
+            out_ += "=\"";
+            for (const xmlNode* v = a->children; v; v = v->next)
+                escaped(text(v->content), true);
+            out_ += '"';
+        }
+        out_ += '>';
+        if (isVoidElement(name))
+            return;
+        children(n);
+        out_ += "</";
+        out_ += name;
+        out_ += '>';
+    }
+
+    void escaped(std::string_view s, bool attribute)
+    {
+        for (size_t i = 0; i < s.size(); ++i) {
+            const char c = s[i];
+            if (c == '&')
+                out_ += "&amp;";
+            else if (c == '"' && attribute)
+                out_ += "&quot;";
+            else if ((c == '<' || c == '>') && !attribute)
+                out_ += c == '<' ? "&lt;" : "&gt;";
+            else if (c == '\xC2' && i + 1 < s.size() && s[i + 1] == '\xA0') {  // U+00A0 in UTF-8
+                out_ += "&nbsp;";
+                ++i;
+            } else
+                out_ += c;
+        }
+    }
+
+    static std::string_view text(const xmlChar* s)
+    {
+        return s ? std::string_view(reinterpret_cast<const char*>(s)) : std::string_view();
+    }
+
+    static bool isVoidElement(std::string_view name)
+    {
+        static constexpr std::array<std::string_view, 18> names {
+            "area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr",
+            "img", "input", "keygen", "link", "meta", "param", "source", "track", "wbr"};
+        return std::find(names.begin(), names.end(), name) != names.end();
+    }
+
+    static bool isRawTextElement(const xmlNode* n)
+    {
+        static constexpr std::array<std::string_view, 8> names {
+            "script", "style", "xmp", "iframe", "noembed", "noframes", "plaintext", "noscript"};
+        return n->type == XML_ELEMENT_NODE
+            && std::find(names.begin(), names.end(), text(n->name)) != names.end();
+    }
+
+    std::string out_;
+};
+
+const xmlNode* childElement(const xmlNode* parent, const char* name)
+{
+    for (const xmlNode* n = parent ? parent->children : nullptr; n; n = n->next)
+        if (n->type == XML_ELEMENT_NODE && std::strcmp(reinterpret_cast<const char*>(n->name), name) == 0)
+            return n;
+    return nullptr;
+}
+
+}
+
+WebBrowser::WebBrowser(QObject* parent)
+    : QObject(parent)
+    , network_(new QNetworkAccessManager(this))
+{
+}
+
+WebBrowser::~WebBrowser()
+{
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+    }
+}
+
+void WebBrowser::Navigate2(const QString& url)
+{
+    if (reply_) {
+        reply_->disconnect(this);
+        reply_->abort();
+        reply_->deleteLater();
+    }
+    busy_ = true;
+    readyState_ = QStringLiteral("loading");
+    bodyHtml_.clear();
+    if (!isHttpAddress(url)) {
+        loadFile(localPathOf(url));
+        return;
+    }
+    // Tolerant parsing keeps an escaped "%2F" in the query as it is written.
+    QNetworkRequest request(QUrl(url, QUrl::TolerantMode));
+    reply_ = network_->get(request);
+    connect(reply_, &QNetworkReply::finished, this, &WebBrowser::onReplyFinished);
+}
+
+void WebBrowser::loadFile(const QString& path)
+{
+    QFile file(path);
+    complete(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), {});
+}
+
+// An error page (a refused connection, a 404) completes like any page: the readers judge
+// what it holds.
+void WebBrowser::onReplyFinished()
+{
+    QNetworkReply* reply = reply_;
+    if (!reply)
+        return;
+    const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    const QByteArray bytes = reply->readAll();
+    reply->deleteLater();
+    reply_ = nullptr;
+    complete(bytes, charsetParameter(contentType));
+}
+
+void WebBrowser::complete(const QByteArray& bytes, const QByteArray& headerCharset)
+{
+    bodyHtml_ = bodyInnerHtmlOf(decodePage(bytes, headerCharset));
+    busy_ = false;
+    readyState_ = QStringLiteral("complete");
+    emit loadFinished();
+}
+
+QByteArray metaCharset(const QByteArray& page)
+{
+    const QByteArray head = page.left(metaScanBytes).toLower();
+    for (int at = head.indexOf("<meta"); at >= 0; at = head.indexOf("<meta", at + 5)) {
+        const int end = head.indexOf('>', at);
+        const QByteArray charset = charsetParameter(head.mid(at, end < 0 ? -1 : end - at));
+        if (!charset.isEmpty())
+            return charset;
+    }
+    return {};
+}
+
+QString decodePage(const QByteArray& bytes, const QByteArray& headerCharset)
+{
+    const QByteArray charset = headerCharset.isEmpty() ? metaCharset(bytes) : headerCharset;
+    return decodeByCharset(bytes, charset);
+}
+
+QString bodyInnerHtmlOf(const QString& html)
+{
+    const QByteArray utf8 = html.toUtf8();
+    if (utf8.isEmpty())
+        return {};
+    xmlInitParser();
+    htmlDocPtr doc = htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
+                                    HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR
+                                        | HTML_PARSE_NOWARNING);
+    if (!doc)
+        return {};
+    InnerHtmlWriter writer;
+    if (const xmlNode* body = childElement(xmlDocGetRootElement(doc), "body"))
+        writer.children(body);
+    xmlFreeDoc(doc);
+    return QString::fromStdString(writer.take());
+}

@@ -1,0 +1,50 @@
+#pragma once
+// The embedded browser of the loading window: loads one address at a time over HTTP (or a
+// local file), decodes it, and offers what the page readers poll: Busy, ReadyState and the
+// body's innerHTML. No events are part of the contract; `loadFinished` only wakes a waiting
+// loop early.
+#include <QByteArray>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class QNetworkAccessManager;
+class QNetworkReply;
+
+class WebBrowser : public QObject {
+    Q_OBJECT
+public:
+    explicit WebBrowser(QObject* parent = nullptr);
+    ~WebBrowser() override;
+
+    // Starts loading and returns at once; a load still running is abandoned. An address
+    // without "http://" or "https://" is a file ("file:" address or a path).
+    void Navigate2(const QString& url);
+    bool Busy() const { return busy_; }
+    // "uninitialized" before the first address, "loading" while it loads, then "complete".
+    QString ReadyState() const { return readyState_; }
+    // The document body's markup as a browser's innerHTML gives it; "" when there is none.
+    QString bodyInnerHTML() const { return bodyHtml_; }
+
+signals:
+    void loadFinished();
+
+private:
+    void loadFile(const QString& path);
+    void onReplyFinished();
+    void complete(const QByteArray& bytes, const QByteArray& headerCharset);
+
+    QNetworkAccessManager* network_;
+    QPointer<QNetworkReply> reply_;
+    bool busy_ = false;
+    QString readyState_ = QStringLiteral("uninitialized");
+    QString bodyHtml_;
+};
+
+// The charset a page declares in a <meta> tag within its head ("" when none).
+QByteArray metaCharset(const QByteArray& page);
+// Decodes a page: the HTTP header's charset, else the meta tag's, else CP932.
+QString decodePage(const QByteArray& bytes, const QByteArray& headerCharset);
+// The body of an HTML text serialised as innerHTML: end tags present (also where the source
+// omits them), void elements without one, text escaping & < > and U+00A0 as "&nbsp;".
+QString bodyInnerHtmlOf(const QString& html);

@@ -1,0 +1,32 @@
+-- Local track information file Strevin_data.dat (also the template motofile.mdb);
+-- T_sisuu and T_avetime come from trackTables.sql.
+-- Dates are stored as 'yyyy-mm-dd' text.
+
+-- Edition date of the file: one row.
+CREATE TABLE version (
+    "date" TEXT
+);
+INSERT INTO version ("date") VALUES ('2026-12-06');
+
+-- The local tracks in display order with their web codes.
+CREATE TABLE MasterZyo (
+    zyoCode TEXT,
+    zyoNo INTEGER NOT NULL,
+    zyoName TEXT,
+    CONSTRAINT PrimaryKey PRIMARY KEY (zyoNo)
+);
+
+CREATE TABLE T_Kisyu (
+    name TEXT NOT NULL,
+    point REAL DEFAULT 0,
+    CONSTRAINT PrimaryKey PRIMARY KEY (name)
+);
+
+-- Draw ratio per course and gate group (0: gates 1-3, 1: 4-6, 2: 7-8).
+CREATE TABLE T_waku (
+    W_zyo TEXT NOT NULL,
+    W_kyori INTEGER NOT NULL DEFAULT 0,
+    W_waku INTEGER NOT NULL DEFAULT 0,
+    W_kakeritu REAL DEFAULT 0,
+    CONSTRAINT PrimaryKey PRIMARY KEY (W_zyo, W_kyori, W_waku)
+);

@@ -1,0 +1,60 @@
+// makedata <schema-dir> <target-dir> [--jra]
+// Creates the program's default data files in target-dir; an existing file is skipped, never
+// overwritten. jraGraph.dat is made only with --jra: its absence means "no central file".
+#include "core/dataFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QStringList>
+#include <cstdio>
+#include <exception>
+
+namespace {
+
+void say(FILE* out, const QString& text)
+{
+    std::fprintf(out, "%s\n", text.toLocal8Bit().constData());
+}
+
+bool makeOne(const DataFileSpec& spec, const QString& schemaDir, const QString& targetDir)
+{
+    const QString path = QDir(targetDir).filePath(spec.fileName);
+    if (QFileInfo::exists(path)) {
+        say(stdout, QStringLiteral("kept     ") + path);
+        return true;
+    }
+    try {
+        createDataFile(spec.kind, schemaDir, targetDir);
+        say(stdout, QStringLiteral("created  ") + path);
+        return true;
+    } catch (const std::exception& e) {
+        say(stderr, QStringLiteral("failed   ") + path + QStringLiteral(": ") + QString::fromUtf8(e.what()));
+        return false;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const bool withJra = args.removeAll(QStringLiteral("--jra")) > 0;
+    if (args.size() != 2) {
+        say(stderr, QStringLiteral("usage: makedata <schema-dir> <target-dir> [--jra]"));
+        return 2;
+    }
+    const QString& schemaDir = args[0];
+    const QString& targetDir = args[1];
+    if (!QDir().mkpath(targetDir)) {
+        say(stderr, QStringLiteral("cannot create folder ") + targetDir);
+        return 1;
+    }
+    bool ok = true;
+    for (const DataFileSpec& spec : dataFileSpecs()) {
+        if (spec.kind != DataFileKind::JraGraph || withJra)
+            ok = makeOne(spec, schemaDir, targetDir) && ok;
+    }
+    return ok ? 0 : 1;
+}

@@ -1,0 +1,44 @@
+#pragma once
+// Page loading and the cell table of the last page read from the racing authority's server.
+#include "platform/vbarray.h"
+#include "platform/vbdate.h"
+#include <QString>
+
+// (r, 0) raw markup of table row r; (r, c) text of cell c, markup stripped. Rows 0..300, cells 0..60.
+extern Array2<QString> webCell;
+// Body markup of the last page, CR LF pairs removed.
+extern QString webHtml;
+// The module's shared row / run / runner loop index.
+extern int webRow;
+
+// Sets every entry of webCell to "" (what each page reader does before it loads).
+void clearWebCell();
+// Loads the page into the loading window's browser and cuts it into webCell.
+// True when the table was built; false on Cancel or a run-time error.
+bool getWebTable(const QString& url);
+bool readWebPageToCsv(const QString& url);
+void writeCsvTable();
+
+// Cuts a body text into rows 1..300 and cells 1..60 of webCell, stripping markup from cells.
+void cutWebTable(const QString& body);
+// "http://" and the host of the authority's server: [System] webHost of Strevin.ini.
+QString webServerUrl();
+// R_code of a race: track, date "yymmdd", race number "00" (大井08032411).
+QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo);
+
+// Race card.
+bool readSyuxtubaPage(const QString& url);
+void parseSyuxtubaHyo();
+void getUmaUrl();
+// Running style of run r of runner k from its corner positions, judged against the field
+// size tousuu; writes uKyakusitu(k, r).
+void calcKyakusitu(int k, int r);
+
+// Horse history of runner umaIdx.
+bool readUmaRirekiPage(const QString& url);
+void parseUmaRireki();
+void loadTukaKyakusitu();
+
+// Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
+bool saveRdataRireki();
+bool saveUseisekiRireki();

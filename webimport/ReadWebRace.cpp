@@ -1,0 +1,242 @@
+// The race card page: title line, race name, one block of six rows per runner, horse links.
+#include "webimport/ReadWeb.h"
+
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/vbformat.h"
+#include "webimport/webText.h"
+#include "webimport/webTrap.h"
+
+#include <QDate>
+#include <vector>
+
+namespace {
+
+const QString horsePath =
+    QStringLiteral("/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=");
+constexpr int horseIdLength = 10;
+constexpr int maxRunners = 18;
+constexpr int cardRuns = 5;
+constexpr int blockRows = 6;
+
+// The first row among first..last whose cell 1 begins with `start`; -1 when none does.
+int rowStartingWith(int first, int last, const QString& start)
+{
+    for (int r = first; r <= last; ++r)
+        if (webCell(r, 1).startsWith(start))
+            return r;
+    return -1;
+}
+
+VbDate titleDate(const QString& title)
+{
+    const QDate d(CLngText(textBefore(title, QStringLiteral("年"))),
+                  CLngText(textBetween(title, QStringLiteral("年"), QStringLiteral("月"))),
+                  CLngText(textBetween(title, QStringLiteral("月"), QStringLiteral("日"))));
+    if (!d.isValid())
+        pageError(QStringLiteral("no date in \"%1\"").arg(title));
+    return VbDate::fromQDate(d);
+}
+
+// The four characters before "ｍ": digits, perhaps after half-width spaces (a 3-digit distance).
+int32_t titleDistance(const QString& title)
+{
+    const qsizetype m = title.indexOf(QStringLiteral("ｍ"));
+    if (m < 4)
+        pageError(QStringLiteral("no distance in \"%1\"").arg(title));
+    const QString digits = trimSpaces(title.mid(m - 4, 4));
+    for (const QChar ch : digits)
+        if (ch < u'0' || ch > u'9')
+            pageError(QStringLiteral("no distance in \"%1\"").arg(title));
+    return CLngText(digits);
+}
+
+void parseTitle(const QString& title)
+{
+    pd.raceTitle = title;
+    pd.raceZyo = delSpace(textBetween(title, QStringLiteral("）"), QStringLiteral("第"))).left(2);
+    pd.raceChiku = zyoToChiku(pd.raceZyo);
+    pd.raceCode = pd.raceZyo;
+    pd.raceDate = titleDate(title);
+    pd.raceCode += Format(pd.raceDate, QStringLiteral("yymmdd"));
+    pd.raceNo = CLngText(textBetween(title, QStringLiteral("第"), QStringLiteral("競")));
+    pd.raceCode += Format(double(pd.raceNo), QStringLiteral("00"));
+    pd.raceSiba = title.mid(title.indexOf(QStringLiteral("競")) + 3, 1) == QStringLiteral("芝") ? 1 : 0;
+    pd.raceKyori = titleDistance(title);
+    const qsizetype going = title.indexOf(QStringLiteral("馬場："));
+    pd.raceBaba = going < 0 ? 0 : babaToCode(delSpace(title.mid(going + 3, 1)));
+}
+
+void parseRaceName(const QString& line)
+{
+    struct Breed {
+        const char16_t* marker;
+        int32_t syurui;
+    };
+    static constexpr Breed breeds[] = {{u"（サラ", 1}, {u"（アラ", 2}, {u"（混合", 1}};
+    qsizetype end = 9;
+    for (const Breed& b : breeds) {
+        const qsizetype p = line.indexOf(QStringView(b.marker));
+        if (p >= 0) {
+            end = p;
+            pd.raceSyurui = b.syurui;
+            break;
+        }
+    }
+    pd.raceName = line.left(end);
+    for (const QChar letter : QStringView(u"ＡＢＣＤＥＦ")) {
+        const qsizetype p = pd.raceName.indexOf(letter);
+        if (p >= 0) {
+            pd.raceClass = pd.raceName.mid(p, 2);
+            break;
+        }
+    }
+}
+
+// Corner positions of a past run from the tail of its cell: "（...）3-3-2-1", "（...）5-4".
+void parseCorners(int k, int r, const QString& cell)
+{
+    const QString s = cell.right(25);
+    const qsizetype close = s.indexOf(QStringLiteral("）"));
+    if (close < 0)
+        return;
+    qsizetype start = close + 1;
+    for (int c = 1; c <= 4; ++c) {
+        const qsizetype dash = s.indexOf(u'-', start);
+        if (dash < 0) {
+            const QString last = trimSpaces(s.mid(start, 3));
+            if (IsNumeric(last))
+                pd.uTuka(k, c, r) = CLngText(last);
+            return;
+        }
+        pd.uTuka(k, c, r) = CLngText(trimSpaces(s.mid(start, dash - start)));
+        start = dash + 1;
+    }
+}
+
+void parseRunner(int k, int b, int32_t bracket)
+{
+    pd.tousuu += 1;
+    pd.uDate(k, 0) = pd.raceDate;
+    pd.uKyori(k, 0) = pd.raceKyori;
+    pd.uZyo(k, 0) = pd.raceZyo;
+    pd.uRaceNo(k, 0) = pd.raceNo;
+    pd.uWaku(k, 0) = bracket;
+    pd.uName(k) = trimSpaces(webCell(b + 1, 1));
+    const QString weight = webCell(b + 5, 4).left(3);
+    if (IsNumeric(weight))
+        pd.uTaizyu(k, 0) = CLngText(weight);
+    const QString carried = webCell(b + 5, 3);
+    const int o = IsNumeric(carried.left(1)) ? 0 : 2;
+    if (IsNumeric(carried.mid(o, 4)))
+        pd.uHutan(k, 0) = CSngText(carried.mid(o, 4));
+    pd.uKisyu(k, 0) = carried.mid(o + 5, 3);
+    pd.uCyoukyou(k, 0) = textBefore(webCell(b + 5, 2), QStringLiteral("（"));
+    const bool shifted = webCell(b, 4).isEmpty();
+    pd.uSeirei(k) = webCell(b, shifted ? 3 : 4);
+    pd.uChichi(k) = webCell(b, shifted ? 2 : 3);
+    pd.uSeirei(k).remove(QStringLiteral("&nbsp;"));
+    for (int r = 1; r <= cardRuns; ++r)
+        parseCorners(k, r, webCell(b + 5, r + 6));
+}
+
+// The bracket cell spans every row of its bracket, so only a bracket's first runner has one;
+// the others (the third of a bracket too) take the bracket last seen.
+void parseRunnerBlocks(std::vector<int>& counted)
+{
+    int h = rowStartingWith(8, 15, QStringLiteral("枠番"));
+    if (h < 0)
+        h = 16;
+    int32_t bracket = 0;
+    for (int k = 1; k <= maxRunners; ++k) {
+        pd.umaIdx = k;
+        const int b = h + 2 + blockRows * (k - 1);
+        const bool hasBracket = IsNumeric(webCell(b, 2));
+        if (hasBracket)
+            bracket = CLngText(webCell(b, 1));
+        const QString number = webCell(b, hasBracket ? 2 : 1);
+        if (!IsNumeric(number) || CDblText(number) != k)
+            continue;
+        counted.push_back(k);
+        parseRunner(k, b, bracket);
+    }
+    pd.umaIdx = maxRunners + 1;
+}
+
+}
+
+bool readSyuxtubaPage(const QString& url)
+{
+    bool read = false;
+    vbTrap(QStringLiteral("Error-ReadWeb-2"), [&] {
+        clearWebCell();
+        if (!getWebTable(url) || webCell(3, 1) != QStringLiteral("HOME ＞ 出馬表"))
+            return;
+        parseSyuxtubaHyo();
+        getUmaUrl();
+        read = true;
+    });
+    return read;
+}
+
+// Past runs' styles are judged once every runner is counted, against the whole field.
+void parseSyuxtubaHyo()
+{
+    std::vector<int> counted;
+    vbTrapAlways(QStringLiteral("Rdata読込みエラー(err-AA04)"), [&] {
+        const int t = rowStartingWith(0, 10, QStringLiteral("20"));
+        if (t < 0)
+            pageError(QStringLiteral("no title row"));
+        parseTitle(webCell(t, 1));
+        parseRaceName(webCell(t + 1, 1));
+        parseRunnerBlocks(counted);
+    });
+    for (const int k : counted)
+        for (int r = 1; r <= cardRuns; ++r)
+            calcKyakusitu(k, r);
+}
+
+// The k-th horse link of the page belongs to runner k; runners past the last link keep no address.
+void getUmaUrl()
+{
+    vbTrapAlways(QStringLiteral("U_Url読込みエラー(err-AA05)"), [] {
+        qsizetype from = 0;
+        for (int k = 1; k <= pd.tousuu; ++k) {
+            const qsizetype q = webHtml.indexOf(horsePath, from);
+            if (q < 0)
+                return;
+            pd.uUrl(k) = webServerUrl() + horsePath + webHtml.mid(q + horsePath.size(), horseIdLength);
+            from = q + horsePath.size() + 1;
+        }
+    });
+}
+
+void calcKyakusitu(int k, int r)
+{
+    vbTrap(QStringLiteral("Error-ReadWeb-7"), [&] {
+        int n = 0;
+        while (n < 4 && pd.uTuka(k, n + 1, r) != 0)
+            ++n;
+        QString& style = pd.uKyakusitu(k, r);
+        if (n <= 1) {
+            style.clear();
+            return;
+        }
+        for (int c = 1; c < n; ++c)
+            if (pd.uTuka(k, c, r) == 1) {
+                style = QStringLiteral("逃");
+                return;
+            }
+        const int32_t last = pd.uTuka(k, n, r);
+        const double field = pd.tousuu;
+        const bool empty = style.isEmpty();
+        if (empty && last <= 4)
+            style = QStringLiteral("先");
+        else if (empty && last <= 2.0 * field / 3.0)
+            style = QStringLiteral("差");
+        else if (empty && field >= 6)
+            style = QStringLiteral("追");
+        else
+            style = QStringLiteral("差");
+    });
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The results page of one race and the results writer. A results page is parsed into its own
+// race header and run table, so an import never disturbs the race shown in the main window.
+#include "platform/vbarray.h"
+#include "webimport/raceTitle.h"
+
+// One race of a results page. Runner slot = horse number (1..16); every per-run array holds
+// run 0 only, in the run table's shape, so that the shared running-style and speed-index
+// rules can work on it.
+struct SeisekiRace : RaceTitle {
+    static constexpr int maxUma = 16;
+    SeisekiRace();
+
+    // The rest of the race header.
+    QString raceClass;
+    int32_t tousuu = 0;
+
+    // Runners (0..16, run 0).
+    Array1<QString> uName;
+    Array2<VbDate> uDate;
+    Array2<QString> uZyo, uKisyu, uCyoukyou, uSyozoku, uKyakusitu;
+    Array2<int32_t> uCyaku, uWaku, uTaizyu, uNinki, uKyori, uSiba;
+    Array2<float> uHutan, u3f, uTime, uCyakusa, uSisuu, uSisuu3f, uFile;
+    Array3<int32_t> uTuka;  // (slot, corner 1..4, run 0)
+
+    // Results: horse numbers placed 1st..3rd and the payouts (elements 1..3 used).
+    Array1<int32_t> cyakuUma, payHukusyo, payWide;
+    int32_t payTansyo = 0, payUmahuku = 0, payUmatan = 0, pay3huku = 0, pay3tan = 0;
+    float aveTime = 0;
+};
+
+// What became of one results page.
+enum class SeisekiPage {
+    Cancelled,     // the load was cancelled (the loader has said so)
+    NotResults,    // no results page at that address: no race, an error page, a failed load
+    DatedToday,    // parsed, never stored: results of today may still change
+    TitleUnread,   // the title line did not parse: nothing stored
+    Saved,         // handed to the writer (which reports its own failure)
+};
+
+// Loads the results page at url, parses it and stores it (NAR_data.dat on connection slot 2,
+// the track information file on slot 1, both opened by the caller).
+SeisekiPage readSeisekiPage(const QString& url);
+
+// Parses the cell table of a loaded results page into race. False when the title line does
+// not parse; every other section that fails has shown its message and left its values at 0.
+bool parseSeiseki(SeisekiRace& race);
+
+// Completes the runners (margins, running style, speed index on slot 1) and writes the race
+// and its runners to slot 2 in one transaction. False when nothing was written.
+bool saveSeiseki(SeisekiRace& race);

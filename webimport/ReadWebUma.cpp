@@ -1,0 +1,226 @@
+// The horse history page: the runner's past runs of the look-back window into runs 1.. of the
+// run table, each with its speed index, then stored in the race database.
+#include "webimport/ReadWeb.h"
+
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "core/publicSisuu.h"
+#include "platform/database.h"
+#include "platform/msgbox.h"
+#include "platform/vbformat.h"
+#include "webimport/pastRun.h"
+#include "webimport/webText.h"
+
+#include <algorithm>
+
+namespace {
+
+constexpr int maxRunnerSlot = 18;
+constexpr int storedRuns = 100;
+constexpr int lastWebRow = 300;
+
+// Closes a connection slot on every way out.
+class SlotCloser {
+public:
+    explicit SlotCloser(int slot) : slot_(slot) {}
+    ~SlotCloser() { closeDb(slot_); }
+    SlotCloser(const SlotCloser&) = delete;
+    SlotCloser& operator=(const SlotCloser&) = delete;
+
+private:
+    int slot_;
+};
+
+bool batchMode()
+{
+    return isFormLoaded(QStringLiteral("frmKanri"));
+}
+
+// The header row "年月日" in rows 1..14; a header in row 15 leaves no room and counts as none.
+int historyHeaderRow()
+{
+    for (int r = 1; r <= 15; ++r)
+        if (webCell(r, 1) == QStringLiteral("年月日"))
+            return r < 15 ? r : -1;
+    return -1;
+}
+
+void takeTrack(int h, int w, const QString& cell)
+{
+    if (cell.startsWith(QStringLiteral("Ｊ"))) {
+        pd.uZyo(h, w) = cell.left(3);
+        pd.uChiku(h, w) = QStringLiteral("Ｊ");
+    } else {
+        pd.uZyo(h, w) = delSpace(cell.left(3)).left(2);
+        pd.uChiku(h, w) = zyoToChiku(pd.uZyo(h, w));
+    }
+}
+
+// "1200" or "&nbsp;1200" is dirt, "芝1600" turf; any other mark sets neither.
+void takeDistance(int h, int w, const QString& cell)
+{
+    if (IsNumeric(cell)) {
+        pd.uKyori(h, w) = CLngText(cell);
+        pd.uSiba(h, w) = 0;
+    } else if (cell.startsWith(QStringLiteral("&nbsp;"))) {
+        pd.uKyori(h, w) = CLngText(cell.mid(6, 4));
+        pd.uSiba(h, w) = 0;
+    } else if (cell.startsWith(QStringLiteral("芝"))) {
+        pd.uKyori(h, w) = CLngText(cell.mid(1, 4));
+        pd.uSiba(h, w) = 1;
+    }
+}
+
+template <class T, class Convert>
+void takeNumber(Array2<T>& field, int h, int w, const QString& cell, Convert convert)
+{
+    if (IsNumeric(cell))
+        field(h, w) = convert(cell);
+}
+
+void fillRun(int h, int w, int row, const VbDate& date)
+{
+    const auto cell = [row](int c) -> const QString& { return webCell(row, c); };
+    pd.uDate(h, w) = date;
+    if (!cell(2).isEmpty())
+        takeTrack(h, w, cell(2));
+    takeNumber(pd.uRaceNo, h, w, cell(3), CLngText);
+    if (!cell(4).isEmpty())
+        pd.uRname(h, w) = cell(4);
+    if (!cell(6).isEmpty())
+        takeDistance(h, w, cell(6));
+    if (!cell(8).isEmpty())
+        pd.uBaba(h, w) = babaToCode(cell(8).left(1));
+    takeNumber(pd.uWaku, h, w, cell(10), CLngText);
+    takeNumber(pd.uNo, h, w, cell(11), CLngText);
+    takeNumber(pd.uNinki, h, w, cell(12), CLngText);
+    const qsizetype slash = cell(13).indexOf(u'/');
+    if (slash >= 0) {
+        pd.uCyaku(h, w) = CLngText(cell(13).left(slash));
+        pd.uTousuu(h, w) = CLngText(cell(13).mid(slash + 1, 3));
+    }
+    if (cell(14).contains(u':'))
+        pd.uTime(h, w) = timeTextSeconds(cell(14));
+    takeNumber(pd.uCyakusa, h, w, cell(15), CSngText);
+    takeNumber(pd.u3f, h, w, cell(16), CSngText);
+    takeNumber(pd.uTaizyu, h, w, cell(17), CLngText);
+    if (!cell(18).isEmpty())
+        pd.uKisyu(h, w) = cell(18).left(3);
+    takeNumber(pd.uHutan, h, w, cell(19), CSngText);
+    if (!cell(20).isEmpty())
+        pd.uCyoukyou(h, w) = cell(20);
+}
+
+// The track information file is open on slot 1 while the history is walked; without it the
+// runs are taken without an index (the open has said why).
+void indexRun(int h, int w)
+{
+    if (pd.uTime(h, w) <= 0 || !isDbOpen(1))
+        return;
+    if (pd.jraGraphOn && pd.uZyo(h, w).startsWith(QStringLiteral("Ｊ")))
+        calcUSisuuJra(h, w);
+    else
+        calcUSisuu(h, w, 1);
+}
+
+void takeRow(int h, int row, const VbDate& windowStart)
+{
+    VbDate d;
+    if (!webDate(webCell(row, 1), &d) || !(windowStart < d && d < pd.raceDate))
+        return;
+    const int w = ++webRow;
+    if (w > pd.kakoMax) {
+        pd.kakoMax += 1;
+        redimUmaPreserve(maxRunnerSlot, pd.kakoMax);
+    }
+    fillRun(h, w, row, d);
+    indexRun(h, w);
+}
+
+// Where each run is parsed, so a read that stores nothing (batch mode) has them too.
+void compareWithOlderRuns(int h)
+{
+    for (int r = 0; r < pd.kakoMax; ++r) {
+        if (const auto days = daysSincePrevious(h, r))
+            pd.uKankaku(h, r) = *days;
+        if (const auto change = weightChange(h, r); change && r >= 1)
+            pd.uZougen(h, r) = *change;
+    }
+}
+
+void storeRuns()
+{
+    openDb(1, appPath() + QStringLiteral("NAR_data.dat"), dbPassword);
+    if (!isDbOpen(1))
+        return;
+    SlotCloser closer(1);
+    // One commit for the horse; each run still succeeds or fails on its own (a savepoint).
+    DbTransaction horse(1);
+    const int last = std::min(storedRuns, pd.kakoMax);
+    for (webRow = 1; webRow <= last; ++webRow) {
+        if (pd.uDate(pd.umaIdx, webRow).serial() <= 0)
+            continue;
+        saveRdataRireki();
+        saveUseisekiRireki();
+        loadTukaKyakusitu();
+    }
+    horse.commit();
+}
+
+}
+
+bool readUmaRirekiPage(const QString& url)
+{
+    bool read = false;
+    vbTrap(QStringLiteral("Error-ReadWeb-2"), [&] {
+        clearWebCell();
+        if (!getWebTable(url))
+            return;
+        parseUmaRireki();
+        if (!batchMode())
+            storeRuns();
+        read = true;
+    });
+    return read;
+}
+
+void parseUmaRireki()
+{
+    const int h = pd.umaIdx;
+    webRow = 0;
+    const int header = historyHeaderRow();
+    if (header < 0) {
+        if (!batchMode())
+            msgBox(QStringLiteral("出走履歴が見つかりません"), vbOKOnly);
+        return;
+    }
+    const VbDate windowStart = pd.raceDate.addDays(-pd.kakoKikan);
+    openDb(1, appPath() + QStringLiteral("Strevin_data.dat"), dbPassword);
+    SlotCloser closer(1);
+    for (int i = lastWebRow - header; i >= 1; --i)
+        vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
+               [&] { takeRow(h, header + i, windowStart); });
+    compareWithOlderRuns(h);
+}
+
+// Corners stored by an earlier results import replace the card's; a row this import has just
+// added holds zeros there and must not wipe them.
+void loadTukaKyakusitu()
+{
+    vbTrap(QStringLiteral("Error-ReadWeb-6"), [] {
+        const int h = pd.umaIdx, r = webRow;
+        RecordSet rs(1, QStringLiteral("SELECT * FROM T_Useiseki WHERE R_code = ? AND U_name = ?"),
+                     {makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)), pd.uName(h)});
+        if (rs.eof())
+            return;
+        int32_t corners[4];
+        for (int c = 0; c < 4; ++c)
+            corners[c] = rs.field(QStringLiteral("U_tuka0%1").arg(c + 1)).toInt();
+        if (std::any_of(std::begin(corners), std::end(corners), [](int32_t v) { return v != 0; }))
+            for (int c = 0; c < 4; ++c)
+                pd.uTuka(h, c + 1, r) = corners[c];
+        const QString style = rs.field(QStringLiteral("U_kyakusitu")).toString();
+        if (!style.isEmpty())
+            pd.uKyakusitu(h, r) = style;
+    });
+}

@@ -1,0 +1,85 @@
+#include "webimport/dialogWeb.h"
+
+#include "core/publicDim.h"
+#include "platform/application.h"
+#include "platform/webbrowser.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+DialogWeb* loaded = nullptr;
+// The settings file may hold nonsense; a time-out of zero would time out every pass.
+constexpr int defaultTimerInter = 5;
+}
+
+DialogWeb::DialogWeb()
+    : Timer1(new QTimer(this))
+    , lblTitle(new QLabel(QStringLiteral("Label1"), this))
+    , Timer2(new QTimer(this))
+    , WebBrowser1(new WebBrowser(this))
+    , cmdCancel(new QPushButton(QStringLiteral("CANCEL"), this))
+{
+    setObjectName(QStringLiteral("dialogWeb"));
+    setWindowTitle(QStringLiteral("Webよりデータ読込み中・・・"));
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    cmdCancel->setAutoDefault(false);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(lblTitle);
+    layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
+    connect(Timer1, &QTimer::timeout, this, &DialogWeb::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &DialogWeb::Timer2_Timer);
+    connect(cmdCancel, &QPushButton::clicked, this, &DialogWeb::cmdCancel_Click);
+    formLoad();
+}
+
+void DialogWeb::formLoad()
+{
+    pd.webTimeOut = false;
+    Timer1->start((pd.timerInter > 0 ? pd.timerInter : defaultTimerInter) * 1000);
+    Timer2->start(200);
+}
+
+void DialogWeb::reject()
+{
+    cmdCancel_Click();
+}
+
+void DialogWeb::Timer1_Timer()
+{
+    pd.webTimeOut = true;
+}
+
+void DialogWeb::Timer2_Timer()
+{
+    const QPointer<DialogWeb> self(this);
+    doEvents();
+    if (self)
+        repaint();
+}
+
+void DialogWeb::cmdCancel_Click()
+{
+    pd.webCancel = true;
+}
+
+DialogWeb& dialogWeb()
+{
+    if (!loaded)
+        loaded = new DialogWeb;
+    return *loaded;
+}
+
+bool isDialogWebLoaded()
+{
+    return loaded != nullptr;
+}
+
+void unloadDialogWeb()
+{
+    delete loaded;
+    loaded = nullptr;
+}

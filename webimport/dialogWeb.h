@@ -1,0 +1,39 @@
+#pragma once
+// The small loading window shown while a page of the racing authority's server loads. Its
+// timers and its Cancel button act only through the shared flags webTimeOut and webCancel,
+// which the page loader tests at every pass of its waiting loop.
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+class WebBrowser;
+
+class DialogWeb : public QDialog {
+    Q_OBJECT
+public:
+    DialogWeb();
+
+    // What loading the window does; a time-out retry runs it again on the shown window.
+    void formLoad();
+
+    QTimer* Timer1;       // page time-out, every timerInter seconds
+    QLabel* lblTitle;     // progress text set by the callers
+    QTimer* Timer2;       // keeps the window painted
+    WebBrowser* WebBrowser1;
+    QPushButton* cmdCancel;
+
+protected:
+    // Esc and the close box cancel like the button; hiding the window would hide Cancel.
+    void reject() override;
+
+private:
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void cmdCancel_Click();
+};
+
+// The loaded window, loaded (not shown) at the first access after an unload, as forms are.
+DialogWeb& dialogWeb();
+bool isDialogWebLoaded();
+void unloadDialogWeb();

@@ -1,0 +1,418 @@
+#include "webimport/frmWebSeiseki.h"
+
+#include "core/dialogSincyoku.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+#include "webimport/ReadWeb.h"
+#include "webimport/ReadWebSeiseki.h"
+#include "webimport/dialogWeb.h"
+#include "webimport/importGuard.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHash>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace {
+
+QPointer<FrmWebSeiseki> instance;
+
+// The tracks of the status grid, one column each, as R_zyo stores them.
+constexpr const char* kGridTracks[] = {"門別", "札幌", "旭川", "盛岡", "水沢", "浦和", "船橋", "大井", "川崎",
+                                       "金沢", "笠松", "名古", "園田", "姫路", "福山", "高知", "佐賀", "荒尾"};
+constexpr int kRacesPerDay = 12;
+constexpr uint32_t kBlue = 0xFF0000;
+
+const QString kCancelled = QStringLiteral("キャンセルしました");
+const QString kImportBusy = QStringLiteral("他の読込みが実行中です。終了してから開始してください");
+const QString kBadDate = QStringLiteral("開始日と終了日には正しい日付を指定してください");
+const QString kEndBeforeStart = QStringLiteral("終了日が開始日より前になっています");
+
+struct Track {
+    QString code;
+    QString name;
+};
+
+// The import's track list: MasterZyo in zyoNo order, tracks without a web code left out.
+QList<Track> loadTracks()
+{
+    QList<Track> tracks;
+    for (RecordSet rs(1, "SELECT zyoCode, zyoName FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext()) {
+        const Track t {rs.field("zyoCode").toString().trimmed(), rs.field("zyoName").toString()};
+        if (!t.code.isEmpty())
+            tracks.append(t);
+    }
+    return tracks;
+}
+
+QString resultsUrl(const Track& track, const VbDate& day, int raceNo)
+{
+    return webServerUrl() + "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + track.code
+        + "&k_raceNo=" + QString::number(raceNo) + "&k_raceDate=" + Format(day, "yyyy") + "%2F" + Format(day, "mm")
+        + "%2F" + Format(day, "dd");
+}
+
+// Closes the loading window however the page read ends.
+struct DialogWebUnloader {
+    ~DialogWebUnloader() { unloadDialogWeb(); }
+};
+
+SeisekiPage importRace(const Track& track, const VbDate& day, int raceNo)
+{
+    pd.webCancel = false;
+    DialogWebUnloader unloader;
+    DialogWeb& dialog = dialogWeb();
+    dialog.lblTitle->setText(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
+    dialog.show();
+    dialog.repaint();
+    return readSeisekiPage(resultsUrl(track, day, raceNo));
+}
+
+// Races 1..12 of one track and day; the day ends at the first race that is not there.
+// False when the user cancelled (said once: by the loader, or here when it had not seen it).
+bool importTrackDay(const Track& track, const VbDate& day)
+{
+    for (int raceNo = 1; raceNo <= kRacesPerDay; ++raceNo) {
+        const SeisekiPage page = importRace(track, day, raceNo);
+        if (page == SeisekiPage::Cancelled || pd.webCancel) {
+            if (page != SeisekiPage::Cancelled)
+                msgBox(kCancelled);
+            return false;
+        }
+        if (page == SeisekiPage::NotResults || page == SeisekiPage::DatedToday)
+            break;
+    }
+    return true;
+}
+
+// LastDate only ever moves forward.
+void updateLastDate(const VbDate& last)
+{
+    DbTransaction transaction(2);
+    RecordSet rs(2, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
+    const bool empty = rs.eof();
+    const VbDate stored = empty ? VbDate() : rs.field("LastDate").toDate();
+    rs.close();
+    if (!empty && stored >= last)
+        return;
+    slotConnection(2).execute("DELETE FROM LastDate");
+    insertRow(2, "LastDate", DbRow().set("LastDate", last));
+    transaction.commit();
+}
+
+// Stored result races per day and track between two days.
+QHash<QString, int> storedCounts(const VbDate& from, const VbDate& to)
+{
+    QHash<QString, int> counts;
+    RecordSet rs(1,
+                 "SELECT R_date, R_zyo, COUNT(R_date) AS n FROM T_Rdata WHERE R_date >= ? AND R_date <= ? "
+                 "AND R_flag = ? GROUP BY R_date, R_zyo",
+                 {from, to, "Seiseki"});
+    for (; !rs.eof(); rs.moveNext())
+        counts.insert(rs.field("R_date").toDate().toDbText() + rs.field("R_zyo").toString(), rs.field("n").toInt());
+    return counts;
+}
+
+QComboBox* combo(const char* name)
+{
+    auto* box = new QComboBox;
+    box->setObjectName(name);
+    box->setEditable(true);
+    return box;
+}
+
+QPushButton* button(const char* name, const QString& caption)
+{
+    auto* b = new QPushButton(caption);
+    b->setObjectName(name);
+    return b;
+}
+
+void setComboDate(QComboBox* nen, QComboBox* tuki, QComboBox* hi, const VbDate& day)
+{
+    nen->setCurrentText(Format(day, "yyyy"));
+    tuki->setCurrentText(Format(day, "mm"));
+    hi->setCurrentText(Format(day, "dd"));
+}
+
+}
+
+// Marks the window busy for one piece of work: the controls that start work or close the
+// window are disabled until it ends, also when it ends on an error.
+class WorkingState {
+public:
+    explicit WorkingState(FrmWebSeiseki& form) : form_(form) { form_.setWorking(true); }
+    ~WorkingState() { form_.setWorking(false); }
+    WorkingState(const WorkingState&) = delete;
+    WorkingState& operator=(const WorkingState&) = delete;
+
+private:
+    FrmWebSeiseki& form_;
+};
+
+FrmWebSeiseki::FrmWebSeiseki(QWidget* owner)
+    : QWidget(owner, Qt::Window)
+    , Frame1(buildFrame1())
+    , cmbYomiNen(combo("cmbYomiNen"))
+    , Label9(new QLabel("年取込済みレース数　→"))
+    , cmdTorikomiGrid(button("cmdTorikomiGrid", "取込済みレース数の表示"))
+    , txtYmikomi(new QPlainTextEdit("取込済みレース数の表示ボタンを押して、取込済みレースを確認してください"))
+    , gridYomikomi(new FlexGrid)
+    , cmdEnd(button("cmdEnd", "閉じる"))
+{
+    setObjectName("frmWebSeiseki");
+    setWindowTitle("競争成績読込み");
+    setAttribute(Qt::WA_DeleteOnClose);
+    txtYmikomi->setObjectName("txtYmikomi");
+    txtYmikomi->setReadOnly(true);
+    gridYomikomi->setObjectName("gridYomikomi");
+    cmbYomiNen->setEditable(false);
+
+    auto* yearRow = new QHBoxLayout;
+    yearRow->addWidget(cmbYomiNen);
+    yearRow->addWidget(Label9);
+    yearRow->addWidget(cmdTorikomiGrid);
+    yearRow->addStretch();
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(Frame1, 0, 0);
+    layout->addLayout(yearRow, 1, 0);
+    layout->addWidget(gridYomikomi, 2, 0);
+    layout->addWidget(txtYmikomi, 2, 0);  // covers the grid until it is first filled
+    layout->addWidget(cmdEnd, 3, 0, Qt::AlignRight);
+    resize(1000, 700);
+
+    connect(cmdWebStart, &QPushButton::clicked, this, &FrmWebSeiseki::cmdWebStart_Click);
+    connect(cmdTorikomiGrid, &QPushButton::clicked, this, &FrmWebSeiseki::cmdTorikomiGrid_Click);
+    connect(cmbYomiNen, &QComboBox::activated, this, &FrmWebSeiseki::cmbYomiNen_Click);
+    connect(cmdEnd, &QPushButton::clicked, this, &FrmWebSeiseki::cmdEnd_Click);
+    Form_Load();
+}
+
+QGroupBox* FrmWebSeiseki::buildFrame1()
+{
+    auto* frame = new QGroupBox("Webより自動読込み");
+    frame->setObjectName("Frame1");
+    cmbStartNen = combo("cmbStartNen");
+    cmbStartTuki = combo("cmbStartTuki");
+    cmbStartHi = combo("cmbStartHi");
+    cmbEndNen = combo("cmbEndNen");
+    cmbEndTuki = combo("cmbEndTuki");
+    cmbEndHi = combo("cmbEndHi");
+    cmdWebStart = button("cmdWebStart", "読込み開始");
+    auto* layout = new QGridLayout(frame);
+    auto addDateRow = [&](int row, const char* label, QComboBox* nen, QComboBox* tuki, QComboBox* hi) {
+        layout->addWidget(new QLabel(label), row, 0);
+        int col = 1;
+        for (auto [box, unit] : {std::pair {nen, "年"}, std::pair {tuki, "月"}, std::pair {hi, "日"}}) {
+            layout->addWidget(box, row, col++);
+            layout->addWidget(new QLabel(unit), row, col++);
+        }
+    };
+    addDateRow(0, "開始日", cmbStartNen, cmbStartTuki, cmbStartHi);
+    addDateRow(1, "終了日", cmbEndNen, cmbEndTuki, cmbEndHi);
+    layout->addWidget(cmdWebStart, 0, 7, 2, 1);
+    return frame;
+}
+
+void FrmWebSeiseki::closeEvent(QCloseEvent* event)
+{
+    // The running loop lives in this window's handler; closing would pull it from under it.
+    if (working_)
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
+}
+
+void FrmWebSeiseki::setWorking(bool on)
+{
+    working_ = on;
+    for (QWidget* w : std::initializer_list<QWidget*> {cmdWebStart, cmdEnd, cmdTorikomiGrid, cmbYomiNen})
+        w->setEnabled(!on);
+}
+
+void FrmWebSeiseki::Form_Load()
+{
+    vbTrap("Error-frmWebSeiseki-4", [&] {
+        VbDate start;
+        {
+            openDb(1, appPath() + "NAR_data.dat", dbPassword);
+            DbSlotCloser closer(1);
+            if (isDbOpen(1)) {
+                RecordSet rs(1, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
+                if (!rs.eof())
+                    start = rs.field("LastDate").toDate();
+            }
+        }
+        const VbDate today = vbToday();
+        for (int y = today.year() - 4; y <= today.year(); ++y)
+            for (QComboBox* box : {cmbEndNen, cmbStartNen, cmbYomiNen})
+                box->addItem(QString::number(y));
+        setComboDate(cmbEndNen, cmbEndTuki, cmbEndHi, today.addDays(-1));
+        setComboDate(cmbStartNen, cmbStartTuki, cmbStartHi, start);
+        cmbYomiNen->setCurrentText(Format(today, "yyyy"));
+        for (int m = 1; m <= 12; ++m)
+            for (QComboBox* box : {cmbEndTuki, cmbStartTuki})
+                box->addItem(Format(m, "00"));
+        for (int d = 1; d <= 31; ++d)
+            for (QComboBox* box : {cmbEndHi, cmbStartHi})
+                box->addItem(Format(d, "00"));
+    });
+}
+
+void FrmWebSeiseki::cmdWebStart_Click()
+{
+    vbTrap("Error-frmWebSeiseki-3", [&] { readWebSeisekiRange(); });
+}
+
+void FrmWebSeiseki::cmdTorikomiGrid_Click()
+{
+    vbTrap("Error-frmWebSeiseki-7", [&] {
+        txtYmikomi->hide();
+        gridYomikomi->clear();
+        showYomikomiGrid();
+    });
+}
+
+void FrmWebSeiseki::cmbYomiNen_Click()
+{
+    vbTrap("Error-frmWebSeiseki-1", [&] {
+        gridYomikomi->clear();
+        gridYomikomi->setRows(2);
+        showYomikomiGrid();
+    });
+}
+
+void FrmWebSeiseki::cmdEnd_Click()
+{
+    vbTrap("Error-frmWebSeiseki-2", [&] { close(); });
+}
+
+std::optional<VbDate> FrmWebSeiseki::comboDate(QComboBox* nen, QComboBox* tuki, QComboBox* hi) const
+{
+    if (!IsNumeric(nen->currentText()) || !IsNumeric(tuki->currentText()) || !IsNumeric(hi->currentText()))
+        return std::nullopt;
+    const QDate day(CLngText(nen->currentText()), CLngText(tuki->currentText()), CLngText(hi->currentText()));
+    if (!day.isValid())
+        return std::nullopt;
+    return VbDate::fromQDate(day);
+}
+
+void FrmWebSeiseki::readWebSeisekiRange()
+{
+    const std::optional<VbDate> a = comboDate(cmbStartNen, cmbStartTuki, cmbStartHi);
+    const std::optional<VbDate> b = comboDate(cmbEndNen, cmbEndTuki, cmbEndHi);
+    if (!a || !b) {
+        msgBox(kBadDate);
+        return;
+    }
+    if (*b < *a) {
+        msgBox(kEndBeforeStart);
+        return;
+    }
+    const ImportGuard guard;
+    if (!guard.acquired()) {
+        msgBox(kImportBusy);
+        return;
+    }
+    const WorkingState working(*this);
+    vbTrap("Error-frmWebSeiseki-6", [&] {
+        DbSlotCloser closeTracks(1), closeRaces(2);
+        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
+        openDb(2, appPath() + "NAR_data.dat", dbPassword);
+        if (!isDbOpen(1) || !isDbOpen(2))
+            return;
+        const QList<Track> tracks = loadTracks();
+        for (VbDate day = *a; day <= *b; day = day.addDays(1))
+            for (const Track& track : tracks)
+                if (!importTrackDay(track, day))
+                    return;
+        updateLastDate(*b);
+        msgBox(Format(*b, "yyyy/mm/dd") + "まで読込み完了");
+    });
+}
+
+void FrmWebSeiseki::showYomikomiGrid()
+{
+    const WorkingState working(*this);
+    struct ProgressUnloader {
+        ~ProgressUnloader() { unloadDialogSincyoku(); }
+    } unloader;
+    vbTrap("Error-frmWebSeiseki-5", [&] {
+        showDialogSincyoku(this);
+        const int year = CLngText(cmbYomiNen->currentText());
+        const VbDate today = vbToday();
+        const VbDate last = year == today.addDays(-1).year() ? today : VbDate::fromYmd(year, 12, 31);
+        const VbDate newYear = VbDate::fromYmd(year, 1, 1);
+
+        FlexGrid& grid = *gridYomikomi;
+        grid.clear();
+        grid.setRedraw(false);
+        grid.setRowHeightMin(300);
+        grid.setCols(19);
+        grid.setColWidth(0, 1100);
+        grid.setColAlignment(0, flexAlignCenterCenter);
+        for (int c = 1; c <= 18; ++c) {
+            grid.setTextMatrix(0, c, QString::fromUtf8(kGridTracks[c - 1]));
+            grid.setCellAlignment(0, c, flexAlignCenterCenter);
+            grid.setCellFontBold(0, c, true);
+            grid.setColWidth(c, 500);
+        }
+
+        QHash<QString, int> counts;
+        {
+            openDb(1, appPath() + "NAR_data.dat", dbPassword);
+            DbSlotCloser closer(1);
+            counts = storedCounts(newYear, last);
+        }
+        const int days = last - newYear;
+        dialogSincyoku().setMax(float(days - 1));
+        grid.setRows(days + 2);
+        for (int i = 0; i <= days; ++i) {
+            if (i < days - 1)
+                dialogSincyoku().setValue(float(i));
+            const VbDate day = last.addDays(-i);
+            grid.setTextMatrix(i + 1, 0, Format(day, "mm/dd") + weekdayLabel(day));
+            grid.setCellFontBold(i + 1, 0, true);
+            grid.setCellFontUnderline(i + 1, 0, true);
+            grid.setCellForeColor(i + 1, 0, kBlue);
+            for (int c = 1; c <= 18; ++c) {
+                const int n = counts.value(day.toDbText() + QString::fromUtf8(kGridTracks[c - 1]));
+                if (n > 0)
+                    grid.setTextMatrix(i + 1, c, QString::number(n));
+            }
+        }
+        grid.setRedraw(true);
+    });
+}
+
+FrmWebSeiseki& frmWebSeiseki()
+{
+    if (!instance)
+        instance = new FrmWebSeiseki;
+    return *instance;
+}
+
+void showFrmWebSeiseki(QWidget* owner)
+{
+    if (!instance)
+        instance = new FrmWebSeiseki(owner);
+    instance->show();
+    instance->raise();
+    instance->activateWindow();
+}
+
+bool isFrmWebSeisekiLoaded()
+{
+    return !instance.isNull();
+}

@@ -1,0 +1,20 @@
+#pragma once
+// One program-wide "an import is running" token. Every entry point that loads pages (the race
+// read, the results import) takes it first and gives up when it is held: two page loops would
+// share the loading window, the cell table and the connection slots.
+class ImportGuard {
+public:
+    // Takes the token when it is free; acquired() tells whether it was.
+    ImportGuard();
+    // Gives the token back if this guard took it.
+    ~ImportGuard();
+    ImportGuard(const ImportGuard&) = delete;
+    ImportGuard& operator=(const ImportGuard&) = delete;
+
+    bool acquired() const { return acquired_; }
+    // True while any guard holds the token.
+    static bool busy();
+
+private:
+    bool acquired_ = false;
+};

@@ -30,7 +30,7 @@ constexpr int noZeroRun = -1;
 // Trees are rebuilt per block so that they follow the text as it changes.
 constexpr size_t blockCodes = 16384;
 
-// Match search effort, close to what gzip -6 spends.
+// Match search effort, about what gzip -6 spends.
 constexpr int maxChain = 96;
 constexpr int niceLength = 128;
 constexpr int lazyLimit = 32;

@@ -252,7 +252,8 @@ bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
     return true;
 }
 
-// Members up to the end mark (a 0 byte, or the end of the file).
+// Members up to the end mark (a 0 byte, or the end of the file). A file that holds nothing but
+// is more than an end mark is some other file, not an empty archive.
 bool readMembers(const QByteArray& raw, QList<KeptMember>& members)
 {
     qsizetype pos = 0;
@@ -263,7 +264,7 @@ bool readMembers(const QByteArray& raw, QList<KeptMember>& members)
         members.append(member);
         pos += member.size;
     }
-    return true;
+    return !members.isEmpty() || raw.size() <= 1;
 }
 
 LzhResult readArchive(const QString& archive, QByteArray& raw, QList<KeptMember>& members)

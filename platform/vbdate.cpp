@@ -1,18 +1,20 @@
 #include "platform/vbdate.h"
 
 namespace {
-const QDate kZero(1899, 12, 30);
+// Julian day of the zero date 1899-12-30; a plain number, so file-scope dates elsewhere never
+// see it unset during static initialisation.
+constexpr qint64 kZeroJulianDay = 2415019;
 VbDate fixedToday;
 }
 
 VbDate VbDate::fromQDate(const QDate& d)
 {
-    return d.isValid() ? VbDate(int(kZero.daysTo(d))) : VbDate();
+    return d.isValid() ? VbDate(int(d.toJulianDay() - kZeroJulianDay)) : VbDate();
 }
 
 QDate VbDate::toQDate() const
 {
-    return kZero.addDays(serial_);
+    return QDate::fromJulianDay(serial_ + kZeroJulianDay);
 }
 
 QString VbDate::toDbText() const

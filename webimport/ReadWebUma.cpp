@@ -19,18 +19,6 @@ constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
 
-// Closes a connection slot on every way out.
-class SlotCloser {
-public:
-    explicit SlotCloser(int slot) : slot_(slot) {}
-    ~SlotCloser() { closeDb(slot_); }
-    SlotCloser(const SlotCloser&) = delete;
-    SlotCloser& operator=(const SlotCloser&) = delete;
-
-private:
-    int slot_;
-};
-
 bool batchMode()
 {
     return isFormLoaded(QStringLiteral("frmKanri"));
@@ -153,7 +141,7 @@ void storeRuns()
     openDb(1, appPath() + QStringLiteral("NAR_data.dat"), dbPassword);
     if (!isDbOpen(1))
         return;
-    SlotCloser closer(1);
+    DbSlotCloser closer(1);
     // One commit for the horse; each run still succeeds or fails on its own (a savepoint).
     DbTransaction horse(1);
     const int last = std::min(storedRuns, pd.kakoMax);
@@ -196,7 +184,7 @@ void parseUmaRireki()
     }
     const VbDate windowStart = pd.raceDate.addDays(-pd.kakoKikan);
     openDb(1, appPath() + QStringLiteral("Strevin_data.dat"), dbPassword);
-    SlotCloser closer(1);
+    DbSlotCloser closer(1);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
                [&] { takeRow(h, header + i, windowStart); });

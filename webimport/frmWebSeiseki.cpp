@@ -23,6 +23,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <optional>
 
 namespace {
 
@@ -139,6 +140,17 @@ QPushButton* button(const char* name, const QString& caption)
     return b;
 }
 
+// The date the three boxes form; none when they form no date (02/31, an empty box).
+std::optional<VbDate> comboDate(const QComboBox* nen, const QComboBox* tuki, const QComboBox* hi)
+{
+    if (!IsNumeric(nen->currentText()) || !IsNumeric(tuki->currentText()) || !IsNumeric(hi->currentText()))
+        return std::nullopt;
+    const QDate day(CLngText(nen->currentText()), CLngText(tuki->currentText()), CLngText(hi->currentText()));
+    if (!day.isValid())
+        return std::nullopt;
+    return VbDate::fromQDate(day);
+}
+
 void setComboDate(QComboBox* nen, QComboBox* tuki, QComboBox* hi, const VbDate& day)
 {
     nen->setCurrentText(Format(day, "yyyy"));
@@ -189,6 +201,7 @@ FrmWebSeiseki::FrmWebSeiseki(QWidget* owner)
     layout->addLayout(yearRow, 1, 0);
     layout->addWidget(gridYomikomi, 2, 0);
     layout->addWidget(txtYmikomi, 2, 0);  // covers the grid until it is first filled
+    txtYmikomi->raise();
     layout->addWidget(cmdEnd, 3, 0, Qt::AlignRight);
     resize(1000, 700);
 
@@ -258,15 +271,16 @@ void FrmWebSeiseki::Form_Load()
         for (int y = today.year() - 4; y <= today.year(); ++y)
             for (QComboBox* box : {cmbEndNen, cmbStartNen, cmbYomiNen})
                 box->addItem(QString::number(y));
-        setComboDate(cmbEndNen, cmbEndTuki, cmbEndHi, today.addDays(-1));
-        setComboDate(cmbStartNen, cmbStartTuki, cmbStartHi, start);
-        cmbYomiNen->setCurrentText(Format(today, "yyyy"));
         for (int m = 1; m <= 12; ++m)
             for (QComboBox* box : {cmbEndTuki, cmbStartTuki})
                 box->addItem(Format(m, "00"));
         for (int d = 1; d <= 31; ++d)
             for (QComboBox* box : {cmbEndHi, cmbStartHi})
                 box->addItem(Format(d, "00"));
+        // After the lists: a first item added to an empty box would become its text.
+        setComboDate(cmbEndNen, cmbEndTuki, cmbEndHi, today.addDays(-1));
+        setComboDate(cmbStartNen, cmbStartTuki, cmbStartHi, start);
+        cmbYomiNen->setCurrentText(Format(today, "yyyy"));
     });
 }
 
@@ -296,16 +310,6 @@ void FrmWebSeiseki::cmbYomiNen_Click()
 void FrmWebSeiseki::cmdEnd_Click()
 {
     vbTrap("Error-frmWebSeiseki-2", [&] { close(); });
-}
-
-std::optional<VbDate> FrmWebSeiseki::comboDate(QComboBox* nen, QComboBox* tuki, QComboBox* hi) const
-{
-    if (!IsNumeric(nen->currentText()) || !IsNumeric(tuki->currentText()) || !IsNumeric(hi->currentText()))
-        return std::nullopt;
-    const QDate day(CLngText(nen->currentText()), CLngText(tuki->currentText()), CLngText(hi->currentText()));
-    if (!day.isValid())
-        return std::nullopt;
-    return VbDate::fromQDate(day);
 }
 
 void FrmWebSeiseki::readWebSeisekiRange()
@@ -396,13 +400,6 @@ void FrmWebSeiseki::showYomikomiGrid()
     });
 }
 
-FrmWebSeiseki& frmWebSeiseki()
-{
-    if (!instance)
-        instance = new FrmWebSeiseki;
-    return *instance;
-}
-
 void showFrmWebSeiseki(QWidget* owner)
 {
     if (!instance)
@@ -410,9 +407,4 @@ void showFrmWebSeiseki(QWidget* owner)
     instance->show();
     instance->raise();
     instance->activateWindow();
-}
-
-bool isFrmWebSeisekiLoaded()
-{
-    return !instance.isNull();
 }

@@ -2,7 +2,6 @@
 // The results import window: reads every local track's results over a range of days into the
 // race database, and shows per day and track how many result races are stored for a year.
 #include <QWidget>
-#include <optional>
 
 class FlexGrid;
 class QComboBox;
@@ -10,7 +9,6 @@ class QGroupBox;
 class QLabel;
 class QPlainTextEdit;
 class QPushButton;
-class VbDate;
 
 class FrmWebSeiseki : public QWidget {
     Q_OBJECT
@@ -49,13 +47,10 @@ private:
     void cmdEnd_Click();
     void showYomikomiGrid();
     void readWebSeisekiRange();
-    std::optional<VbDate> comboDate(QComboBox* nen, QComboBox* tuki, QComboBox* hi) const;
     void setWorking(bool on);
 
     bool working_ = false;
 };
 
-// The single window, created on first use and shown modeless.
+// Shows the single window modeless, creating it on first use.
 void showFrmWebSeiseki(QWidget* owner = nullptr);
-bool isFrmWebSeisekiLoaded();
-FrmWebSeiseki& frmWebSeiseki();

@@ -2,6 +2,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/msgbox.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
 #include <QApplication>
@@ -44,9 +45,7 @@ protected:
     template <class W>
     W* get(const QString& name) const
     {
-        W* w = form_->template findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return childNamed<W>(form_, name);
     }
     void press(const QString& button) const { get<QPushButton>(button)->click(); }
     QSlider* slider(int i) const { return get<QSlider>(QString("sldYosouPara(%1)").arg(i)); }

@@ -1,12 +1,16 @@
+#include "core/dialogBabaFile.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QPushButton>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -187,4 +191,35 @@ TEST_F(TrackFileInstall, UnwritableProgramFolderKeepsTheOldFile)
     setAppPathForTests(dir_.path());
     EXPECT_EQ(msgs_.texts().size(), 1);
     EXPECT_EQ(fileBytes(installed_), before);
+}
+
+TEST_F(TrackFileInstall, ChooserOffersBothKindsAndCancel)
+{
+    auto chooser = [] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == "dialogBabaFile" && w->isVisible())
+                return w;
+        return static_cast<QWidget*>(nullptr);
+    };
+    showDialogBabaFile();
+    showDialogBabaFile();  // one chooser at a time
+    QWidget* d = chooser();
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->windowTitle(), "馬場情報ファイルの更新");
+    EXPECT_EQ(childNamed<QLabel>(d, "Label1")->text(), "更新する馬場情報ファイルを選択してください");
+    EXPECT_EQ(childNamed<QPushButton>(d, "cmdJra")->text(), "中央馬場情報ファイルの更新");
+    EXPECT_EQ(childNamed<QPushButton>(d, "cmdNar")->text(), "地方馬場情報ファイルの更新");
+    EXPECT_EQ(childNamed<QPushButton>(d, "cmdCancel")->text(), "キャンセル");
+
+    childNamed<QPushButton>(d, "cmdCancel")->click();
+    EXPECT_EQ(chooser(), nullptr);
+    EXPECT_TRUE(titles_.isEmpty());
+
+    showDialogBabaFile();
+    childNamed<QPushButton>(chooser(), "cmdNar")->click();
+    EXPECT_EQ(chooser(), nullptr);  // gone before the file dialog opens
+    showDialogBabaFile();
+    childNamed<QPushButton>(chooser(), "cmdJra")->click();
+    EXPECT_EQ(titles_, (QStringList {"地方馬場情報ファイルの更新", "中央馬場情報ファイルの更新"}));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -142,8 +142,9 @@ TEST(Lh5CodeLengths, StayWithinSixteenBitsAndFormACompleteCode)
         EXPECT_GE(len[s], 1);
         EXPECT_LE(len[s], 16);
         kraft += quint64(1) << (16 - len[s]);
-        if (s > 0)
+        if (s > 0) {
             EXPECT_LE(len[s], len[s - 1]) << "a more frequent symbol got a longer code";
+        }
     }
     EXPECT_EQ(kraft, quint64(1) << 16);
 
@@ -291,6 +292,12 @@ TEST_F(LzhArchive, AnUnreadableArchiveIsLeftUntouched)
     EXPECT_FALSE(r);
     EXPECT_TRUE(r.error.contains("読めません")) << r.error.toStdString();
     EXPECT_EQ(readFile(path("garbage.lzh")), garbage);
+
+    // A 0 byte first would read as an empty archive; the bytes after it say otherwise.
+    const QByteArray binary = QByteArray(1, '\0') + randomBytes(300, 9);
+    writeTestFile(path("binary.lzh"), binary);
+    EXPECT_FALSE(addFolder({{"a.txt", "alpha"}}, path("binary.lzh")));
+    EXPECT_EQ(readFile(path("binary.lzh")), binary);
 
     ASSERT_TRUE(addFolder({{"a.txt", mixedCp932Text(5000, 8)}}, path("cut.lzh")));
     const QByteArray cut = readFile(path("cut.lzh")).chopped(100);

@@ -114,6 +114,10 @@ void initYosouWork()
 
 void analYosou()
 {
+    // The prediction ends the race read's use of the track file, on every path.
+    const struct SessionEnd {
+        ~SessionEnd() { endTrackFileSession(); }
+    } sessionEnd;
     vbTrap(QStringLiteral("Error-mainAnalSisuu02-1"), [] {
         initYosouWork();
         const int last = pd.tousuu;
@@ -125,8 +129,6 @@ void analYosou()
         calcKakuritu2();
         analSisuuRange();
     });
-    // The prediction ends the race read's use of the track file.
-    endTrackFileSession();
 }
 
 void calcAveSisuu()

@@ -7,6 +7,7 @@
 #include "platform/database.h"
 #include "tests/support/dataFiles.h"
 
+#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -137,4 +138,12 @@ void BM_Prediction(benchmark::State& state)
 }
 BENCHMARK(BM_Prediction)->Unit(benchmark::kMillisecond);
 
+}
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
 }

@@ -19,11 +19,11 @@ QString readSchema(const QString& schemaDir, const QString& name)
 
 }  // namespace
 
-const std::vector<DataFileSpec>& dataFileSpecs()
+const std::vector<DataFileEntry>& dataFileEntries()
 {
     const auto sql = [](const char* name) { return QString::fromLatin1(name); };
     static const QStringList strevin{sql("trackTables.sql"), sql("Strevin_data.sql"), sql("Strevin_data_defaults.sql")};
-    static const std::vector<DataFileSpec> specs{
+    static const std::vector<DataFileEntry> specs{
         {DataFileKind::NarData, QStringLiteral("NAR_data.dat"), {sql("NAR_data.sql")}, dbPassword},
         {DataFileKind::StrevinData, QStringLiteral("Strevin_data.dat"), strevin, dbPassword},
         {DataFileKind::JraGraph, QStringLiteral("jraGraph.dat"), {sql("trackTables.sql"), sql("jraGraph.sql")}, dbPassword},
@@ -35,9 +35,9 @@ const std::vector<DataFileSpec>& dataFileSpecs()
     return specs;
 }
 
-const DataFileSpec& dataFileSpec(DataFileKind kind)
+const DataFileEntry& dataFileEntry(DataFileKind kind)
 {
-    for (const DataFileSpec& spec : dataFileSpecs()) {
+    for (const DataFileEntry& spec : dataFileEntries()) {
         if (spec.kind == kind)
             return spec;
     }
@@ -46,7 +46,7 @@ const DataFileSpec& dataFileSpec(DataFileKind kind)
 
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir)
 {
-    const DataFileSpec& spec = dataFileSpec(kind);
+    const DataFileEntry& spec = dataFileEntry(kind);
     QString script;
     for (const QString& name : spec.scripts)
         script += readSchema(schemaDir, name) + QLatin1Char('\n');

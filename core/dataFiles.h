@@ -7,15 +7,15 @@
 
 enum class DataFileKind { NarData, StrevinData, JraGraph, Comment, CalSisuu, Rana, Motofile };
 
-struct DataFileSpec {
+struct DataFileEntry {
     DataFileKind kind;
     QString fileName;     // in the program folder
     QStringList scripts;  // schema files run in this order
     QString password;     // "" for a plain file
 };
 
-const std::vector<DataFileSpec>& dataFileSpecs();
-const DataFileSpec& dataFileSpec(DataFileKind kind);
+const std::vector<DataFileEntry>& dataFileEntries();
+const DataFileEntry& dataFileEntry(DataFileKind kind);
 
 // Creates the file of that kind in targetDir from the scripts in schemaDir and returns its path.
 // An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs what is missing and builds everything into build/ (the program folder is build/app).
+# Installs what is missing and builds everything into build/ (the program folder is build/program).
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 "$top/scripts/install-deps.sh"

@@ -16,7 +16,7 @@ void say(FILE* out, const QString& text)
     std::fprintf(out, "%s\n", text.toLocal8Bit().constData());
 }
 
-bool makeOne(const DataFileSpec& spec, const QString& schemaDir, const QString& targetDir)
+bool makeOne(const DataFileEntry& spec, const QString& schemaDir, const QString& targetDir)
 {
     const QString path = QDir(targetDir).filePath(spec.fileName);
     if (QFileInfo::exists(path)) {
@@ -52,7 +52,7 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = true;
-    for (const DataFileSpec& spec : dataFileSpecs()) {
+    for (const DataFileEntry& spec : dataFileEntries()) {
         if (spec.kind != DataFileKind::JraGraph || withJra)
             ok = makeOne(spec, schemaDir, targetDir) && ok;
     }

@@ -10,6 +10,7 @@
 #include "webimport/webTrap.h"
 
 #include <QEventLoop>
+#include <QPointer>
 #include <QSaveFile>
 #include <QStringList>
 #include <QTimer>
@@ -34,27 +35,29 @@ constexpr int waitPassMs = 20;
 enum class PageWait { Loaded, TimedOut, Cancelled };
 
 // Lets events run until the page finishes or a short time has passed.
-void waitPass(WebBrowser& browser)
+void waitPass(WebBrowser* browser)
 {
     QEventLoop loop;
     QTimer pass;
     pass.setSingleShot(true);
     QObject::connect(&pass, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(&browser, &WebBrowser::loadFinished, &loop, &QEventLoop::quit);
+    QObject::connect(browser, &WebBrowser::loadFinished, &loop, &QEventLoop::quit);
+    QObject::connect(browser, &QObject::destroyed, &loop, &QEventLoop::quit);
     pass.start(waitPassMs);
     loop.exec();
 }
 
 // The same pass while busy and while the document is not complete; a time-out wins over a
-// Cancel that falls in the same pass.
-PageWait waitForPage(WebBrowser& browser)
+// Cancel that falls in the same pass. A window unloaded meanwhile counts as a time-out: the
+// page is asked for again in the window loaded afresh.
+PageWait waitForPage(const QPointer<WebBrowser>& browser)
 {
     const auto stillLoading = [&browser] {
-        return browser.Busy() || browser.ReadyState() != QLatin1String("complete");
+        return browser->Busy() || browser->ReadyState() != QLatin1String("complete");
     };
     while (stillLoading()) {
         waitPass(browser);
-        if (pd.webTimeOut)
+        if (pd.webTimeOut || !browser)
             return PageWait::TimedOut;
         if (pd.webCancel)
             return PageWait::Cancelled;
@@ -75,11 +78,11 @@ void restartAfterTimeOut()
 bool loadPage(const QString& url)
 {
     for (;;) {
-        WebBrowser& browser = *dialogWeb().WebBrowser1;
-        browser.Navigate2(url);
+        const QPointer<WebBrowser> browser = dialogWeb().WebBrowser1;
+        browser->Navigate2(url);
         switch (waitForPage(browser)) {
         case PageWait::Loaded:
-            webHtml = browser.bodyInnerHTML().remove(QLatin1String("\r\n"));
+            webHtml = browser->bodyInnerHTML().remove(QLatin1String("\r\n"));
             return true;
         case PageWait::Cancelled:
             msgBox(QStringLiteral("キャンセルしました"), vbOKOnly);

@@ -4,10 +4,10 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/vbformat.h"
+#include "webimport/raceTitle.h"
 #include "webimport/webText.h"
 #include "webimport/webTrap.h"
 
-#include <QDate>
 #include <vector>
 
 namespace {
@@ -19,71 +19,47 @@ constexpr int maxRunners = 18;
 constexpr int cardRuns = 5;
 constexpr int blockRows = 6;
 
-// The first row among first..last whose cell 1 begins with `start`; -1 when none does.
-int rowStartingWith(int first, int last, const QString& start)
+// The header row of the runner table among rows 8..15; 16 when there is none.
+int runnerHeaderRow()
 {
-    for (int r = first; r <= last; ++r)
-        if (webCell(r, 1).startsWith(start))
+    for (int r = 8; r <= 15; ++r)
+        if (webCell(r, 1).startsWith(QStringLiteral("枠番")))
             return r;
-    return -1;
+    return 16;
 }
 
-VbDate titleDate(const QString& title)
+// The header goes into the shared race state also when a marker is missing: what was read
+// before it stays, and the keys the race read set beforehand stay unless replaced.
+void takeTitle(const RaceTitle& race)
 {
-    const QDate d(CLngText(textBefore(title, QStringLiteral("年"))),
-                  CLngText(textBetween(title, QStringLiteral("年"), QStringLiteral("月"))),
-                  CLngText(textBetween(title, QStringLiteral("月"), QStringLiteral("日"))));
-    if (!d.isValid())
-        pageError(QStringLiteral("no date in \"%1\"").arg(title));
-    return VbDate::fromQDate(d);
+    if (!race.raceZyo.isEmpty())
+        pd.raceZyo = race.raceZyo;
+    pd.raceChiku = race.raceChiku;
+    if (!race.raceCode.isEmpty())
+        pd.raceCode = race.raceCode;
+    pd.raceDate = race.raceDate;
+    pd.raceNo = race.raceNo;
+    pd.raceSiba = race.raceSiba;
+    pd.raceKyori = race.raceKyori;
+    pd.raceBaba = race.raceBaba;
 }
 
-// The four characters before "ｍ": digits, perhaps after half-width spaces (a 3-digit distance).
-int32_t titleDistance(const QString& title)
+void parseTitleLines(int t)
 {
-    const qsizetype m = title.indexOf(QStringLiteral("ｍ"));
-    if (m < 4)
-        pageError(QStringLiteral("no distance in \"%1\"").arg(title));
-    const QString digits = trimSpaces(title.mid(m - 4, 4));
-    for (const QChar ch : digits)
-        if (ch < u'0' || ch > u'9')
-            pageError(QStringLiteral("no distance in \"%1\"").arg(title));
-    return CLngText(digits);
-}
-
-void parseTitle(const QString& title)
-{
-    pd.raceTitle = title;
-    pd.raceZyo = delSpace(textBetween(title, QStringLiteral("）"), QStringLiteral("第"))).left(2);
-    pd.raceChiku = zyoToChiku(pd.raceZyo);
-    pd.raceCode = pd.raceZyo;
-    pd.raceDate = titleDate(title);
-    pd.raceCode += Format(pd.raceDate, QStringLiteral("yymmdd"));
-    pd.raceNo = CLngText(textBetween(title, QStringLiteral("第"), QStringLiteral("競")));
-    pd.raceCode += Format(double(pd.raceNo), QStringLiteral("00"));
-    pd.raceSiba = title.mid(title.indexOf(QStringLiteral("競")) + 3, 1) == QStringLiteral("芝") ? 1 : 0;
-    pd.raceKyori = titleDistance(title);
-    const qsizetype going = title.indexOf(QStringLiteral("馬場："));
-    pd.raceBaba = going < 0 ? 0 : babaToCode(delSpace(title.mid(going + 3, 1)));
-}
-
-void parseRaceName(const QString& line)
-{
-    struct Breed {
-        const char16_t* marker;
-        int32_t syurui;
-    };
-    static constexpr Breed breeds[] = {{u"（サラ", 1}, {u"（アラ", 2}, {u"（混合", 1}};
-    qsizetype end = 9;
-    for (const Breed& b : breeds) {
-        const qsizetype p = line.indexOf(QStringView(b.marker));
-        if (p >= 0) {
-            end = p;
-            pd.raceSyurui = b.syurui;
-            break;
-        }
+    pd.raceTitle = webCell(t, 1);
+    RaceTitle race;
+    try {
+        parseRaceTitle(pd.raceTitle, race);
+    } catch (...) {
+        takeTitle(race);
+        throw;
     }
-    pd.raceName = line.left(end);
+    takeTitle(race);
+    race.raceSyurui = pd.raceSyurui;
+    parseRaceNameLine(webCell(t + 1, 1), race);
+    pd.raceName = race.raceName;
+    pd.raceSyurui = race.raceSyurui;
+    // The first of these letters that the name holds, wherever it stands, starts the class.
     for (const QChar letter : QStringView(u"ＡＢＣＤＥＦ")) {
         const qsizetype p = pd.raceName.indexOf(letter);
         if (p >= 0) {
@@ -144,9 +120,7 @@ void parseRunner(int k, int b, int32_t bracket)
 // the others (the third of a bracket too) take the bracket last seen.
 void parseRunnerBlocks(std::vector<int>& counted)
 {
-    int h = rowStartingWith(8, 15, QStringLiteral("枠番"));
-    if (h < 0)
-        h = 16;
+    const int h = runnerHeaderRow();
     int32_t bracket = 0;
     for (int k = 1; k <= maxRunners; ++k) {
         pd.umaIdx = k;
@@ -184,11 +158,10 @@ void parseSyuxtubaHyo()
 {
     std::vector<int> counted;
     vbTrapAlways(QStringLiteral("Rdata読込みエラー(err-AA04)"), [&] {
-        const int t = rowStartingWith(0, 10, QStringLiteral("20"));
+        const int t = raceTitleRow();
         if (t < 0)
             pageError(QStringLiteral("no title row"));
-        parseTitle(webCell(t, 1));
-        parseRaceName(webCell(t + 1, 1));
+        parseTitleLines(t);
         parseRunnerBlocks(counted);
     });
     for (const int k : counted)
@@ -200,12 +173,13 @@ void parseSyuxtubaHyo()
 void getUmaUrl()
 {
     vbTrapAlways(QStringLiteral("U_Url読込みエラー(err-AA05)"), [] {
+        const QString server = webServerUrl();
         qsizetype from = 0;
         for (int k = 1; k <= pd.tousuu; ++k) {
             const qsizetype q = webHtml.indexOf(horsePath, from);
             if (q < 0)
                 return;
-            pd.uUrl(k) = webServerUrl() + horsePath + webHtml.mid(q + horsePath.size(), horseIdLength);
+            pd.uUrl(k) = server + horsePath + webHtml.mid(q + horsePath.size(), horseIdLength);
             from = q + horsePath.size() + 1;
         }
     });

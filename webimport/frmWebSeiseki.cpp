@@ -400,6 +400,13 @@ void FrmWebSeiseki::showYomikomiGrid()
     });
 }
 
+FrmWebSeiseki& frmWebSeiseki()
+{
+    if (!instance)
+        instance = new FrmWebSeiseki;
+    return *instance;
+}
+
 void showFrmWebSeiseki(QWidget* owner)
 {
     if (!instance)
@@ -407,4 +414,9 @@ void showFrmWebSeiseki(QWidget* owner)
     instance->show();
     instance->raise();
     instance->activateWindow();
+}
+
+bool isFrmWebSeisekiLoaded()
+{
+    return !instance.isNull();
 }

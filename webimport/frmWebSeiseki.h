@@ -52,5 +52,7 @@ private:
     bool working_ = false;
 };
 
-// Shows the single window modeless, creating it on first use.
+// The single window, created on first use; shown modeless.
+FrmWebSeiseki& frmWebSeiseki();
 void showFrmWebSeiseki(QWidget* owner = nullptr);
+bool isFrmWebSeisekiLoaded();

@@ -25,8 +25,8 @@ struct PastRun {
     int kankaku = 30;
     int taizyu = 0;
     int zougen = 0;
-    QString kisyu;
-    QString style;
+    QString kisyu = QString();
+    QString style = QString();
     int tuka1 = 0;
 };
 
@@ -34,7 +34,7 @@ struct Today {
     int waku = 1;
     int taizyu = 0;
     float hutan = 55;
-    QString kisyu;
+    QString kisyu = QString();
 };
 
 class RaceTest : public ::testing::Test {

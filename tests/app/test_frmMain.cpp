@@ -5,7 +5,9 @@
 #include "mainwindow/frmMain.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
+#include "webimport/frmWebSeiseki.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,6 +46,8 @@ protected:
         setBabaFilePicker({});
         delete form_.data();
         delete optionsWindow();
+        if (isFrmWebSeisekiLoaded())
+            delete &frmWebSeiseki();
         pd.jraGraphOn = false;
     }
 
@@ -56,9 +60,7 @@ protected:
     template <class W>
     W* get(const QString& name) const
     {
-        W* w = form_->template findChild<W*>(name);
-        EXPECT_NE(w, nullptr) << name.toStdString();
-        return w;
+        return childNamed<W>(form_, name);
     }
     QString text(const QString& label) const { return get<QLabel>(label)->text(); }
     // A newer track file of that kind, dated as given, in a download folder.
@@ -129,6 +131,21 @@ TEST_F(MainWindowStart, TrackFileButtonsInstallAndRefreshTheNotice)
     EXPECT_EQ(text("lblJraFileRecnt"), " 中央馬場情報ファイル：　2027/01/16版を読込み ");
     EXPECT_EQ(titles_, (QStringList {"地方馬場情報ファイルの更新", "中央馬場情報ファイルの更新"}));
     EXPECT_EQ(msgs_.texts(), (QStringList {"2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
+}
+
+TEST_F(MainWindowStart, ResultsImportOpensFromButtonAndMenu)
+{
+    dir_.createStrevinData();
+    dir_.createNarData();
+    open();
+    EXPECT_EQ(get<QAction>("menuDbKakoRead")->text(), "過去出走ﾃﾞｰﾀ読込み");
+    get<QPushButton>("cmdDbRead")->click();
+    ASSERT_TRUE(isFrmWebSeisekiLoaded());
+    EXPECT_TRUE(frmWebSeiseki().isVisible());
+    delete &frmWebSeiseki();
+    get<QAction>("menuDbKakoRead")->trigger();
+    EXPECT_TRUE(isFrmWebSeisekiLoaded());
+    EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
 TEST_F(MainWindowStart, MenusReachTheInstallAndTheOptions)

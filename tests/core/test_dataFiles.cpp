@@ -35,9 +35,9 @@ TEST(DataFiles, EachFileOpensWithItsPasswordAndHoldsItsTables)
         {DataFileKind::CalSisuu, track},
         {DataFileKind::Rana, {QStringLiteral("Q_date"), QStringLiteral("SisuuHyouka"), QStringLiteral("T_Rana")}},
     };
-    ASSERT_EQ(expected.size(), dataFileSpecs().size());
+    ASSERT_EQ(expected.size(), dataFileEntries().size());
     for (const auto& [kind, tables] : expected) {
-        const DataFileSpec& spec = dataFileSpec(kind);
+        const DataFileEntry& spec = dataFileEntry(kind);
         const QString path = dir.create(kind);
         EXPECT_EQ(QFileInfo(path).fileName(), spec.fileName);
         const QString other = spec.password.isEmpty() ? dbPassword : QString();
@@ -45,8 +45,8 @@ TEST(DataFiles, EachFileOpensWithItsPasswordAndHoldsItsTables)
         ASSERT_NO_THROW(openDbOrThrow(1, path, spec.password)) << spec.fileName.toStdString();
         EXPECT_EQ(tablesOf(1), tables) << spec.fileName.toStdString();
     }
-    EXPECT_TRUE(dataFileSpec(DataFileKind::CalSisuu).password.isEmpty());
-    EXPECT_EQ(dataFileSpec(DataFileKind::Motofile).password, dbPassword);
+    EXPECT_TRUE(dataFileEntry(DataFileKind::CalSisuu).password.isEmpty());
+    EXPECT_EQ(dataFileEntry(DataFileKind::Motofile).password, dbPassword);
 }
 
 // The track list agrees with the code table used to build page addresses.

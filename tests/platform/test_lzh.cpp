@@ -9,6 +9,7 @@
 #include <QTemporaryDir>
 #include <archive.h>
 #include <archive_entry.h>
+#include <clocale>
 #include <gtest/gtest.h>
 
 #include <map>
@@ -26,6 +27,8 @@ struct LibarchiveMember {
 std::vector<LibarchiveMember> readWithLibarchive(const QString& path)
 {
     std::vector<LibarchiveMember> members;
+    // libarchive converts CP932 names through the C library's locale, which may be plain ASCII.
+    setlocale(LC_CTYPE, "C.UTF-8");
     archive* a = archive_read_new();
     archive_read_support_format_lha(a);
     EXPECT_EQ(archive_read_set_options(a, "hdrcharset=CP932"), ARCHIVE_OK);

@@ -32,8 +32,8 @@ QString TestAppDir::create(DataFileKind kind)
     try {
         return createDataFile(kind, testSchemaDir(), dir_.path());
     } catch (const std::exception& e) {
-        ADD_FAILURE() << "cannot create " << dataFileSpec(kind).fileName.toStdString() << ": " << e.what();
-        return filePath(dataFileSpec(kind).fileName);
+        ADD_FAILURE() << "cannot create " << dataFileEntry(kind).fileName.toStdString() << ": " << e.what();
+        return filePath(dataFileEntry(kind).fileName);
     }
 }
 

@@ -97,10 +97,12 @@ TEST_F(RaceCard, TwelveRunnersFillRunZeroAndTheirAddresses)
             EXPECT_EQ(pd.uHutan(k, 0), float(54 + k % 3));
             EXPECT_EQ(u8(pd.uKisyu(k, 0)), jockeys[k % 9]);
         }
-        if (k != 7 && k != 9)
+        if (k != 7 && k != 9) {
             EXPECT_EQ(u8(pd.uName(k)), u8(QStringLiteral("テストホース%1").arg(k, 2, 10, QLatin1Char('0'))));
-        if (k != 9)
+        }
+        if (k != 9) {
             EXPECT_EQ(pd.uTaizyu(k, 0), 440 + k);
+        }
     }
     // Outer blanks go, a quote stays; a jockey change mark shifts weight and jockey by two.
     EXPECT_EQ(u8(pd.uName(7)), "ミスター'ズ");

@@ -111,6 +111,16 @@ TEST_F(PageLoader, ATimeOutAsksForThePageAgainWithTheWindowOnScreen)
     EXPECT_TRUE(shown().empty());
 }
 
+TEST_F(PageLoader, AWindowUnloadedDuringTheWaitLoadsThePageInANewOne)
+{
+    server.addPage("/page", "<body><table><tr><td>ok</td></tr></table></body>");
+    server.setDelayFirstN("/page", 1, 3000);
+    QTimer::singleShot(100, [] { unloadDialogWeb(); });
+    ASSERT_TRUE(getWebTable(url("/page")));
+    EXPECT_EQ(cell(1, 1), "ok");
+    EXPECT_EQ(server.requestCount("/page"), 2);
+}
+
 TEST_F(PageLoader, CancelStopsAServerThatNeverAnswersAcrossRetriesWithoutSpinning)
 {
     server.setNeverAnswer("/hung", true);

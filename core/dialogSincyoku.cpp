@@ -46,9 +46,14 @@ float DialogSincyoku::max() const
     return float(prgSincyoku->maximum());
 }
 
+// QProgressBar empties itself (value -1) when its range shrinks below the value; a caller that
+// reads Value and adds 1 would then count from -1, so the value is kept within the new range.
 void DialogSincyoku::setMax(float max)
 {
-    prgSincyoku->setMaximum(std::max(1, wholeSteps(max)));
+    const int steps = std::max(1, wholeSteps(max));
+    const int value = std::min(prgSincyoku->value(), steps);
+    prgSincyoku->setMaximum(steps);
+    prgSincyoku->setValue(value);
 }
 
 float DialogSincyoku::value() const

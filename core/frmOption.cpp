@@ -158,27 +158,40 @@ QGroupBox* FrmOption::buildFrame3()
     return frame;
 }
 
+// A switch is ticked only for "true" (any case): any other text is a series the chart leaves out.
 void FrmOption::Form_Load()
 {
-    for (const Period& p : kPeriods)
-        cmbTarKikanUma->addItem(p.text, p.days);
-    cmbTarKikanUma->setCurrentIndex(cmbTarKikanUma->findData(pd.kakoKikan));
-    for (const char* t : kTimeOuts)
-        cmbInterTime->addItem(t);
-    cmbInterTime->setEditText(QString::number(pd.timerInter));
-    for (int i = 0; i < 7; ++i)
-        chkGraph[size_t(i)]->setChecked(pd.graphFlags[size_t(i)].trimmed().compare("true", Qt::CaseInsensitive) == 0);
-    std::array<int, 8> weights;
-    for (int i = 0; i < 8; ++i)
-        weights[size_t(i)] = iniReadLong("parameter", paraKey(i), "100");
-    setWeights(weights);
+    vbTrap("Error-frmOption-4", [this] {
+        for (const Period& p : kPeriods)
+            cmbTarKikanUma->addItem(p.text, p.days);
+        cmbTarKikanUma->setCurrentIndex(cmbTarKikanUma->findData(pd.kakoKikan));
+        for (const char* t : kTimeOuts)
+            cmbInterTime->addItem(t);
+        cmbInterTime->setEditText(QString::number(pd.timerInter));
+        for (int i = 0; i < 7; ++i)
+            chkGraph[size_t(i)]->setChecked(pd.graphFlags[size_t(i)].trimmed().compare("true", Qt::CaseInsensitive) == 0);
+        loadWeights();
+    });
 }
 
-// A weight outside the slider's range (a hand-edited settings file) is taken to its nearest end.
+// Every weight is read before a bad one is reported, so that OK never overwrites a good weight
+// with a slider that was not reached. A weight outside the slider's range (a hand-edited
+// settings file) is taken to its nearest end; one that is no number shows the default 100,
+// as the prediction reads it.
+void FrmOption::loadWeights()
+{
+    IniNumbers ini;
+    std::array<int, 8> weights;
+    for (int i = 0; i < 8; ++i)
+        weights[size_t(i)] = CLng(std::clamp(ini.readSingle("parameter", paraKey(i), "100"), 0.0f, 200.0f));
+    setWeights(weights);
+    ini.throwIfAnyBad();
+}
+
 void FrmOption::setWeights(const std::array<int, 8>& weights)
 {
     for (int i = 0; i < 8; ++i)
-        sldYosouPara[size_t(i)]->setValue(std::clamp(weights[size_t(i)], 0, 200));
+        sldYosouPara[size_t(i)]->setValue(weights[size_t(i)]);
 }
 
 // A time-out that is no whole number throws, before anything has been stored.

@@ -29,6 +29,7 @@ private:
     QGroupBox* buildFrame2();
     QGroupBox* buildFrame3();
     void Form_Load();
+    void loadWeights();
     void setWeights(const std::array<int, 8>& weights);
     OptionChoices readChoices() const;
     void cmdOk_Click();

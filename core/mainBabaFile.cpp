@@ -116,7 +116,7 @@ bool updateBabaFile(const BabaFileKind& kind)
         msgBox(kind.wrongKindMessage, vbOKOnly);
         return false;
     }
-    if (picked.edition.isZero() || !install(source, target))
+    if (picked.edition <= VbDate() || !install(source, target))
         return false;
     msgBox(Format(picked.edition, "yyyy/mm/dd") + QStringLiteral("版に更新しました"), vbOKOnly);
     if (kind.central)

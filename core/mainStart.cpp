@@ -37,12 +37,13 @@ struct StatusLine {
 };
 
 // The date in the first row of a data file's table; nullopt when the file cannot be read at all
-// (missing, wrong password, not a database, no such table or column).
+// (missing, wrong password, not a database, no such table or column). Trapped even in debug
+// mode: a data file must never stop the start.
 std::optional<VbDate> readFileDate(const QString& file, const QString& table, const QString& column)
 {
     std::optional<VbDate> date;
     vbTrapSilent([&] {
-        openDbOrThrow(1, appPath() + file, dbPassword);
+        openDb(1, appPath() + file, dbPassword);
         const RecordSet rs(1, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
         date = rs.eof() ? VbDate() : rs.field(column).toDate();
     });
@@ -75,7 +76,8 @@ void showStaleness(const StatusLine& line, const VbDate& d)
         line.notice->setVisible(stale);
 }
 
-void showStatus(const StatusLine& line, const std::optional<VbDate>& d)
+// Returns whether the date could be read.
+bool showStatus(const StatusLine& line, const std::optional<VbDate>& d)
 {
     QString middle;
     if (!d)
@@ -87,44 +89,58 @@ void showStatus(const StatusLine& line, const std::optional<VbDate>& d)
     showStaleness(line, d.value_or(VbDate()));
     setCaption(line.label, line.head + middle);
     setCaption(line.notice, line.noticeText);
+    return d.has_value();
 }
 
-void showJraStatus()
+// Returns whether the central file, when there is one, could be read.
+bool showJraStatus()
 {
     const StatusLine line {startLabels.lblJraFileRecnt, startLabels.lblJraNotice,
                            QStringLiteral(" 中央馬場情報ファイル：　"), QStringLiteral("版を読込み "),
                            QStringLiteral("版の日付がありません"), kBabaNotice};
-    if (pd.jraGraphOn) {
-        showStatus(line, readFileDate("jraGraph.dat", "version", "date"));
-        return;
-    }
+    if (pd.jraGraphOn)
+        return showStatus(line, readFileDate("jraGraph.dat", "version", "date"));
     setCaption(line.label, QStringLiteral("中央馬場情報ファイル：　ファイルが存在しません"));
     setCaption(line.notice, kJraMissingNotice);
+    return true;
 }
 
-}
-
-int32_t iniReadLong(const QString& section, const QString& key, const QString& def)
+template <class Convert>
+auto readNumber(const QString& section, const QString& key, const QString& def, QString& badKey, Convert convert)
 {
-    int32_t value = CLngText(def);
-    vbTrapSilent([&] { value = CLngText(iniRead(section, key, def)); });
+    auto value = convert(def);
+    if (!vbTrapSilent([&] { value = convert(iniRead(section, key, def)); }) && badKey.isEmpty())
+        badKey = key;
     return value;
 }
 
-float iniReadSingle(const QString& section, const QString& key, const QString& def)
+}
+
+int32_t IniNumbers::readLong(const QString& section, const QString& key, const QString& def)
 {
-    float value = CSngText(def);
-    vbTrapSilent([&] { value = CSngText(iniRead(section, key, def)); });
-    return value;
+    return readNumber(section, key, def, badKey_, CLngText);
+}
+
+float IniNumbers::readSingle(const QString& section, const QString& key, const QString& def)
+{
+    return readNumber(section, key, def, badKey_, CSngText);
+}
+
+void IniNumbers::throwIfAnyBad() const
+{
+    if (!badKey_.isEmpty())
+        throw VbError(vbErrTypeMismatch, QStringLiteral("Strevin.ini: %1 is no number").arg(badKey_));
 }
 
 void loadSettings()
 {
-    pd.kakoKikan = iniReadLong("System", "tarKikanWebUma", "730");
-    pd.timerInter = iniReadLong("System", "timerInter", "5");
+    IniNumbers ini;
+    pd.kakoKikan = ini.readLong("System", "tarKikanWebUma", "730");
+    pd.timerInter = ini.readLong("System", "timerInter", "5");
     for (int i = 0; i <= 6; ++i)
         pd.graphFlags[size_t(i)] = iniRead("graph", QString("iniGraph(%1)").arg(i), "true");
-    pd.lineRatio = iniReadSingle("graph", "iniGraph(7)", "0.2");
+    pd.lineRatio = ini.readSingle("graph", "iniGraph(7)", "0.2");
+    ini.throwIfAnyBad();
 }
 
 void setStartNoticeLabels(const StartNoticeLabels& labels)
@@ -134,16 +150,18 @@ void setStartNoticeLabels(const StartNoticeLabels& labels)
 
 void dispDataFileInfo()
 {
-    showStatus({startLabels.lblBabaFileRecnt, startLabels.lblBabaNotice,
-                QStringLiteral(" 地方馬場情報ファイル：　"), QStringLiteral("版を読込み "),
-                QStringLiteral("版の日付がありません"), kBabaNotice},
-               readFileDate("Strevin_data.dat", "version", "date"));
-    showStatus({startLabels.lblDbKikan, startLabels.lblDbNotice, QStringLiteral(" 過去データ：　"),
-                QStringLiteral("まで読込み "), QStringLiteral("読込みなし"), kDbNotice},
-               readFileDate("NAR_data.dat", "LastDate", "LastDate"));
+    bool allRead = showStatus({startLabels.lblBabaFileRecnt, startLabels.lblBabaNotice,
+                               QStringLiteral(" 地方馬場情報ファイル：　"), QStringLiteral("版を読込み "),
+                               QStringLiteral("版の日付がありません"), kBabaNotice},
+                              readFileDate("Strevin_data.dat", "version", "date"));
+    allRead &= showStatus({startLabels.lblDbKikan, startLabels.lblDbNotice, QStringLiteral(" 過去データ：　"),
+                           QStringLiteral("まで読込み "), QStringLiteral("読込みなし"), kDbNotice},
+                          readFileDate("NAR_data.dat", "LastDate", "LastDate"));
     setCaption(startLabels.lblVersion, QString("Ver.%1.%2.%3")
                                            .arg(BRENNOCK_VERSION_MAJOR)
                                            .arg(BRENNOCK_VERSION_MINOR)
                                            .arg(BRENNOCK_VERSION_PATCH));
-    showJraStatus();
+    allRead &= showJraStatus();
+    if (!allRead)
+        showTrapTag(QStringLiteral("Error-mainStart-2"));
 }

@@ -22,30 +22,13 @@ void initPublic()
     pd.graphMode = true;
 }
 
-namespace {
-
-template <class F>
-void forEachPerRun(F&& f)
-{
-    f(pd.uDate);
-    for (auto* a : {&pd.uZyo, &pd.uRname, &pd.uChiku, &pd.uKisyu, &pd.uCyoukyou, &pd.uSyozoku, &pd.uKyakusitu})
-        f(*a);
-    for (auto* a : {&pd.uRaceNo, &pd.uKyori, &pd.uBaba, &pd.uWaku, &pd.uNo, &pd.uNinki, &pd.uCyaku, &pd.uTousuu,
-                    &pd.uTaizyu, &pd.uZougen, &pd.uSiba, &pd.uKankaku})
-        f(*a);
-    for (auto* a : {&pd.uTime, &pd.uCyakusa, &pd.u3f, &pd.uHutan, &pd.uSisuu, &pd.uSisuu3f, &pd.uFile})
-        f(*a);
-}
-
-}
-
 void redimUma(int umaCount, int rekiCount)
 {
     for (auto* a : {&pd.uName, &pd.uSeirei, &pd.uChichi, &pd.uUrl, &pd.sirusi})
         a->redim(umaCount);
     for (auto* a : {&pd.yosouSisuu, &pd.kakuritu1, &pd.kakuritu2})
         a->redim(umaCount);
-    forEachPerRun([&](auto& a) { a.redim(umaCount, rekiCount); });
+    forEachRunArray([&](auto& a) { a.redim(umaCount, rekiCount); });
     pd.uTuka.redim(umaCount, 4, rekiCount);
     for (auto* a : {&pd.kisoSisuu, &pd.tuka1Ave, &pd.umaTitleVal1, &pd.umaTitleVal2, &pd.umaPrintVal})
         a->redim(umaCount, 1);
@@ -55,6 +38,6 @@ void redimUma(int umaCount, int rekiCount)
 
 void redimUmaPreserve(int umaCount, int rekiCount)
 {
-    forEachPerRun([&](auto& a) { a.redimPreserve(umaCount, rekiCount); });
+    forEachRunArray([&](auto& a) { a.redimPreserve(umaCount, rekiCount); });
     pd.uTuka.redimPreserve(umaCount, 4, rekiCount);
 }

@@ -78,3 +78,17 @@ void initPublic();
 void redimUma(int umaCount, int rekiCount);
 // Lengthens (or shortens) the run dimension, keeping what every runner's runs hold.
 void redimUmaPreserve(int umaCount, int rekiCount);
+
+// Calls f with every per-run array of the run table (uDate .. uKankaku; uTuka apart).
+template <class F>
+void forEachRunArray(F&& f)
+{
+    f(pd.uDate);
+    for (auto* a : {&pd.uZyo, &pd.uRname, &pd.uChiku, &pd.uKisyu, &pd.uCyoukyou, &pd.uSyozoku, &pd.uKyakusitu})
+        f(*a);
+    for (auto* a : {&pd.uRaceNo, &pd.uKyori, &pd.uBaba, &pd.uWaku, &pd.uNo, &pd.uNinki, &pd.uCyaku, &pd.uTousuu,
+                    &pd.uTaizyu, &pd.uZougen, &pd.uSiba, &pd.uKankaku})
+        f(*a);
+    for (auto* a : {&pd.uTime, &pd.uCyakusa, &pd.u3f, &pd.uHutan, &pd.uSisuu, &pd.uSisuu3f, &pd.uFile})
+        f(*a);
+}

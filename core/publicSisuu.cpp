@@ -20,38 +20,33 @@ constexpr IndexScale kLocal {1, 1500.0, 50.0, 60.0};
 // The central level carries a fixed offset of 14 points (4.9 on the last-3F index).
 constexpr IndexScale kCentral {0, 1600.0, 70.0 + 14.0, 70.0 + 14.0 * 0.35};
 
-float readSingle(const RecordSet& rs, const char* column)
+// The single-float value in the first row of a one-column query; 0 when there is no row.
+// A Null there is a run-time error, as reading it into a number would be.
+float firstSingle(int slot, const QString& sql, const DbParams& params)
 {
-    const DbField f = rs.field(QString::fromLatin1(column));
+    const RecordSet rs(slot, sql, params);
+    if (rs.eof())
+        return 0;
+    const DbField f = rs.field(0);
     if (f.isNull())
-        throw VbError(vbErrInvalidUse, QStringLiteral("%1 is Null").arg(QLatin1String(column)));
+        throw VbError(vbErrInvalidUse, QStringLiteral("Null in ") + sql);
     return f.toFloat();
 }
 
 void computeIndex(int h, int r, int slot, const QString& zyoKey, const IndexScale& scale)
 {
     const double w = double(pd.uHutan(h, r)) - 55.0;
-    const VbDate date = pd.uDate(h, r);
     const int siba = pd.uSiba(h, r);
-
-    double b = 0;
-    pd.uFile(h, r) = 0;
-    {
-        RecordSet rs(slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?",
-                      {date, zyoKey, siba});
-        if (!rs.eof()) {
-            const float variant = readSingle(rs, "S_sisuu");
-            b = variant;
-            pd.uFile(h, r) = variant;
-        }
-    }
-
     const int k = pd.uKyori(h, r);
-    RecordSet rs(slot,
-                 "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
-                 "AND A_zyo = ? AND A_siba = ?",
-                 {k, scale.sinKyu, zyoKey, siba});
-    const double a = rs.eof() ? 0.0 : double(readSingle(rs, "A_time"));
+
+    const float variant = firstSingle(slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?",
+                                      {pd.uDate(h, r), zyoKey, siba});
+    pd.uFile(h, r) = variant;
+    const double b = variant;
+    const double a = firstSingle(slot,
+                                 "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
+                                 "AND A_zyo = ? AND A_siba = ?",
+                                 {k, scale.sinKyu, zyoKey, siba});
     // Without a usable standard time (none, or a zero time or distance) the run has no index;
     // dividing by zero would store inf or NaN in the race database.
     if (a <= 0 || k <= 0) {
@@ -74,13 +69,6 @@ void computeIndex(int h, int r, int slot, const QString& zyoKey, const IndexScal
 void computeUSisuu(int h, int r, int slot)
 {
     computeIndex(h, r, slot, pd.uZyo(h, r), kLocal);
-}
-
-void computeUSisuuJra(int h, int r)
-{
-    openDbOrThrow(2, appPath() + "jraGraph.dat", dbPassword);
-    DbSlotCloser closer(2);
-    computeIndex(h, r, 2, zyoToJraCode(pd.uZyo(h, r).mid(1)), kCentral);
 }
 
 void calcUSisuu(int h, int r, int slot)

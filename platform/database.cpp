@@ -97,7 +97,7 @@ void bindValue(sqlite3_stmt* stmt, int index, const DbValue& value)
         throwSqlite(sqlite3_db_handle(stmt));
 }
 
-Statement prepare(sqlite3* db, const QString& sql, const DbParams& params)
+Statement prepareStatement(sqlite3* db, const QString& sql)
 {
     sqlite3_stmt* raw = nullptr;
     const QByteArray utf8 = sql.toUtf8();
@@ -106,11 +106,15 @@ Statement prepare(sqlite3* db, const QString& sql, const DbParams& params)
     Statement stmt(raw);
     if (!stmt)
         throwDb(QStringLiteral("empty statement: ") + sql);
-    if (sqlite3_bind_parameter_count(raw) != int(params.size()))
+    return stmt;
+}
+
+void bindAll(sqlite3_stmt* stmt, const QString& sql, const DbParams& params)
+{
+    if (sqlite3_bind_parameter_count(stmt) != int(params.size()))
         throwDb(QStringLiteral("wrong number of parameters: ") + sql);
     for (size_t i = 0; i < params.size(); ++i)
-        bindValue(raw, int(i) + 1, params[i]);
-    return stmt;
+        bindValue(stmt, int(i) + 1, params[i]);
 }
 
 DbValue columnValue(sqlite3_stmt* stmt, int index)
@@ -135,7 +139,7 @@ DbValue columnValue(sqlite3_stmt* stmt, int index)
 // rollback journal keep full syncs.
 void tuneWal(sqlite3* db)
 {
-    Statement stmt = prepare(db, QStringLiteral("PRAGMA journal_mode"), {});
+    Statement stmt = prepareStatement(db, QStringLiteral("PRAGMA journal_mode"));
     if (sqlite3_step(stmt.get()) != SQLITE_ROW)
         throwSqlite(db);
     const auto* mode = reinterpret_cast<const char*>(sqlite3_column_text(stmt.get(), 0));
@@ -186,6 +190,103 @@ DbParams concat(const DbParams& a, const DbParams& b)
 }
 
 }  // namespace
+
+// ---- prepared statements ----
+
+// A statement prepared for one SQL text, with its column names.
+struct PreparedStatement {
+    QString sql;
+    sqlite3_stmt* stmt = nullptr;
+    QStringList names;
+};
+
+// Statements prepared on one connection. Parsing and planning a query costs more than running
+// the small keyed lookups the readers make, and a race read runs the same few texts thousands
+// of times, so a finished statement is reset and kept for the next query with its text. A
+// statement serves one record set at a time: a text in use twice at once gets a second one.
+class StatementCache {
+public:
+    explicit StatementCache(sqlite3* db) : db_(db) {}
+    ~StatementCache() { dropIdle(); }
+    StatementCache(const StatementCache&) = delete;
+    StatementCache& operator=(const StatementCache&) = delete;
+
+    PreparedStatement take(const QString& sql)
+    {
+        const auto it = idle_.find(sql);
+        if (it != idle_.end() && !it->empty()) {
+            PreparedStatement s = std::move(it->back());
+            it->pop_back();
+            --idleCount_;
+            return s;
+        }
+        PreparedStatement s {sql, prepareStatement(db_, sql).release(), {}};
+        for (int i = 0; i < sqlite3_column_count(s.stmt); ++i)
+            s.names << QString::fromUtf8(sqlite3_column_name(s.stmt, i));
+        return s;
+    }
+
+    void giveBack(PreparedStatement s)
+    {
+        sqlite3_reset(s.stmt);
+        // Texts built from a caller's condition are not all alike; the cache stays small.
+        if (idleCount_ >= kMaxIdle)
+            dropIdle();
+        idle_[s.sql].push_back(std::move(s));
+        ++idleCount_;
+    }
+
+private:
+    static constexpr int kMaxIdle = 64;
+
+    void dropIdle()
+    {
+        for (const auto& list : std::as_const(idle_))
+            for (const PreparedStatement& s : list)
+                sqlite3_finalize(s.stmt);
+        idle_.clear();
+        idleCount_ = 0;
+    }
+
+    sqlite3* db_;
+    QHash<QString, std::vector<PreparedStatement>> idle_;
+    int idleCount_ = 0;
+};
+
+// A statement lent by a connection's cache and bound to its parameters. It goes back to the
+// cache when the lease ends; if the connection was closed meanwhile it is finalized instead.
+class StatementLease {
+public:
+    StatementLease(const Connection& c, const QString& sql, const DbParams& params)
+        : cache_(c.statements_)
+        , s_(c.statements_->take(sql))
+    {
+        try {
+            bindAll(s_.stmt, sql, params);
+        } catch (...) {
+            end();
+            throw;
+        }
+    }
+    ~StatementLease() { end(); }
+    StatementLease(const StatementLease&) = delete;
+    StatementLease& operator=(const StatementLease&) = delete;
+
+    sqlite3_stmt* get() const { return s_.stmt; }
+    const QStringList& names() const { return s_.names; }
+
+private:
+    void end()
+    {
+        if (const auto cache = cache_.lock())
+            cache->giveBack(std::move(s_));
+        else
+            sqlite3_finalize(s_.stmt);
+    }
+
+    std::weak_ptr<StatementCache> cache_;
+    PreparedStatement s_;
+};
 
 // ---- DbField ----
 
@@ -272,16 +373,19 @@ Connection::Connection(const QString& path, const QByteArray& rawKey)
     exec(db.get(), "SELECT count(*) FROM sqlite_master");
     tuneWal(db.get());
     db_ = db.release();
+    statements_ = std::make_shared<StatementCache>(db_);
 }
 
+// A record set still open on this connection keeps it alive until the set is closed.
 Connection::~Connection()
 {
+    statements_.reset();
     sqlite3_close_v2(db_);
 }
 
 void Connection::execute(const QString& sql, const DbParams& params)
 {
-    Statement stmt = prepare(db_, sql, params);
+    const StatementLease stmt(*this, sql, params);
     int rc;
     while ((rc = sqlite3_step(stmt.get())) == SQLITE_ROW) {
     }
@@ -393,19 +497,16 @@ RecordSet::~RecordSet()
 }
 
 RecordSet::RecordSet(RecordSet&& o) noexcept
-    : stmt_(std::exchange(o.stmt_, nullptr))
+    : stmt_(std::move(o.stmt_))
     , eof_(std::exchange(o.eof_, true))
-    , names_(std::move(o.names_))
 {
 }
 
 RecordSet& RecordSet::operator=(RecordSet&& o) noexcept
 {
     if (this != &o) {
-        close();
-        stmt_ = std::exchange(o.stmt_, nullptr);
+        stmt_ = std::move(o.stmt_);
         eof_ = std::exchange(o.eof_, true);
-        names_ = std::move(o.names_);
     }
     return *this;
 }
@@ -413,18 +514,16 @@ RecordSet& RecordSet::operator=(RecordSet&& o) noexcept
 void RecordSet::open(int slot, const QString& sql, const DbParams& params)
 {
     close();
-    stmt_ = prepare(slotConnection(slot).handle(), sql, params).release();
-    for (int i = 0; i < sqlite3_column_count(stmt_); ++i)
-        names_ << QString::fromUtf8(sqlite3_column_name(stmt_, i));
+    stmt_ = std::make_unique<StatementLease>(slotConnection(slot), sql, params);
     step();
 }
 
 void RecordSet::step()
 {
-    const int rc = sqlite3_step(stmt_);
+    const int rc = sqlite3_step(stmt_->get());
     eof_ = rc != SQLITE_ROW;
     if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-        throwSqlite(sqlite3_db_handle(stmt_));
+        throwSqlite(sqlite3_db_handle(stmt_->get()));
 }
 
 void RecordSet::moveNext()
@@ -436,8 +535,8 @@ void RecordSet::moveNext()
 
 int RecordSet::columnIndex(const QString& name) const
 {
-    for (int i = 0; i < names_.size(); ++i) {
-        if (names_[i].compare(name, Qt::CaseInsensitive) == 0)
+    for (int i = 0; i < fieldCount(); ++i) {
+        if (stmt_->names()[i].compare(name, Qt::CaseInsensitive) == 0)
             return i;
     }
     throwDb(QStringLiteral("no column ") + name);
@@ -452,22 +551,20 @@ DbField RecordSet::field(int index) const
 {
     if (eof_)
         throwDb(QStringLiteral("no current record"));
-    if (index < 0 || index >= names_.size())
+    if (index < 0 || index >= fieldCount())
         throwDb(QStringLiteral("no column %1").arg(index));
-    return DbField(columnValue(stmt_, index));
+    return DbField(columnValue(stmt_->get(), index));
 }
 
 int RecordSet::fieldCount() const
 {
-    return int(names_.size());
+    return stmt_ ? int(stmt_->names().size()) : 0;
 }
 
 void RecordSet::close()
 {
-    sqlite3_finalize(stmt_);
-    stmt_ = nullptr;
+    stmt_.reset();
     eof_ = true;
-    names_.clear();
 }
 
 // ---- row writers ----

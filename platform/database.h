@@ -12,7 +12,8 @@
 #include <vector>
 
 struct sqlite3;
-struct sqlite3_stmt;
+class StatementCache;
+class StatementLease;
 
 // One value for a parameter or a column: Null, whole number, real, text or date.
 class DbValue {
@@ -66,8 +67,10 @@ public:
     int changes() const;
 
 private:
+    friend class StatementLease;
     sqlite3* db_ = nullptr;
     QString path_;
+    std::shared_ptr<StatementCache> statements_;
 };
 
 // The six slots `cnDB` (0..5); slot 0 is never used by the system.
@@ -117,9 +120,8 @@ private:
     void step();
     int columnIndex(const QString& name) const;
 
-    sqlite3_stmt* stmt_ = nullptr;
+    std::unique_ptr<StatementLease> stmt_;
     bool eof_ = true;
-    QStringList names_;  // column names, looked up without regard to case
 };
 
 // The columns and values of one row to write, in order (AddNew, set the fields, Update).

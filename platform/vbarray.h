@@ -13,6 +13,14 @@ inline size_t check(int i, int ubound)
         subscriptError();
     return size_t(i);
 }
+// Elements of a dimension "0 To ub": -1 is an empty dimension; a bound below that is an error,
+// not a request for billions of elements.
+inline size_t extent(int ub)
+{
+    if (ub < -1)
+        subscriptError();
+    return size_t(ub + 1);
+}
 }
 
 template <class T>
@@ -20,8 +28,8 @@ class Array1 {
 public:
     Array1() = default;
     explicit Array1(int ub) { redim(ub); }
-    void redim(int ub) { ub_ = ub; v_.assign(size_t(ub + 1), T{}); }
-    void redimPreserve(int ub) { ub_ = ub; v_.resize(size_t(ub + 1), T{}); }
+    void redim(int ub) { v_.assign(vbarray_detail::extent(ub), T{}); ub_ = ub; }
+    void redimPreserve(int ub) { v_.resize(vbarray_detail::extent(ub), T{}); ub_ = ub; }
     void clear() { std::fill(v_.begin(), v_.end(), T{}); }
     int ubound() const { return ub_; }
     T& operator()(int i) { return v_[vbarray_detail::check(i, ub_)]; }
@@ -39,9 +47,9 @@ public:
     Array2(int ub0, int ub1) { redim(ub0, ub1); }
     void redim(int ub0, int ub1)
     {
+        v_.assign(vbarray_detail::extent(ub0) * vbarray_detail::extent(ub1), T{});
         ub0_ = ub0;
         ub1_ = ub1;
-        v_.assign(size_t(ub0 + 1) * size_t(ub1 + 1), T{});
     }
     // Keeps every cell whose indices exist in both shapes, whatever the new bounds are.
     void redimPreserve(int ub0, int ub1)
@@ -73,8 +81,8 @@ public:
     Array3(int ub0, int ub1, int ub2) { redim(ub0, ub1, ub2); }
     void redim(int ub0, int ub1, int ub2)
     {
+        v_.assign(vbarray_detail::extent(ub0) * vbarray_detail::extent(ub1) * vbarray_detail::extent(ub2), T{});
         ub_ = {ub0, ub1, ub2};
-        v_.assign(size_t(ub0 + 1) * size_t(ub1 + 1) * size_t(ub2 + 1), T{});
     }
     void redimPreserve(int ub0, int ub1, int ub2)
     {

@@ -131,11 +131,22 @@ Decimal roundDecimal(Decimal d, int places)
     return d;
 }
 
-// One section of a number pattern: literal prefix, integer digits ('#' or '0'), an optional
-// point with decimal digits, literal suffix; a '%' anywhere multiplies by 100.
+// Thousands separators every three digits from the right.
+QString grouped(const QString& digits)
+{
+    QString out = digits;
+    for (qsizetype i = out.size() - 3; i > 0; i -= 3)
+        out.insert(i, u',');
+    return out;
+}
+
+// One section of a number pattern: literal prefix, integer digits ('#' or '0', a ',' among
+// them groups thousands), an optional point with decimal digits, literal suffix; a '%'
+// anywhere multiplies by 100.
 struct NumberSection {
     QString prefix, suffix;
     int intZeros = 0;   // digits always shown before the point
+    bool thousands = false;
     bool point = false;
     int decimals = 0;
     int decZeros = 0;   // decimals always shown
@@ -143,12 +154,14 @@ struct NumberSection {
 
     explicit NumberSection(const QString& s)
     {
-        const auto isDigitChar = [](QChar c) { return c == u'#' || c == u'0' || c == u'.'; };
+        const auto isDigitChar = [](QChar c) { return c == u'#' || c == u'0' || c == u'.' || c == u','; };
         qsizetype i = 0;
         while (i < s.size() && !isDigitChar(s[i]))
             prefix += s[i++];
         for (; i < s.size() && isDigitChar(s[i]) && !(s[i] == u'.' && point); ++i) {
-            if (s[i] == u'.')
+            if (s[i] == u',')
+                thousands = true;
+            else if (s[i] == u'.')
                 point = true;
             else if (point)
                 ++decimals, decZeros += s[i] == u'0';
@@ -164,7 +177,9 @@ struct NumberSection {
         Decimal d = roundDecimal(toDecimal(magnitude, significant, percent ? 2 : 0), decimals);
         while (d.frac.size() > decZeros && d.frac.endsWith(u'0'))
             d.frac.chop(1);
-        const QString whole = d.whole.rightJustified(intZeros, u'0');
+        QString whole = d.whole.rightJustified(intZeros, u'0');
+        if (thousands)
+            whole = grouped(whole);
         return prefix + whole + (point ? QChar(u'.') + d.frac : QString()) + suffix;
     }
 };

@@ -25,7 +25,8 @@ bool IsNumeric(const QString& text);
 
 // Format(value, pattern) for the number patterns used by the grids and texts:
 //   "###", "##", "#", "0", "00", "000", "00.0", "#0.0", "##.0", "0.00", "#0%", "##0%", "#0.0%",
-//   and sections "+##0;-##" (positive;negative, the negative one shows the magnitude).
+//   "#,###" (thousands grouped), and sections "+##0;-##" (positive;negative, the negative one
+//   shows the magnitude).
 // Halves round away from zero on the decimal text the value shows: 15 significant digits
 // for a Double, 7 for a Single (so Format(0.145f, "0.00") is "0.15"). A "#"-only integer
 // part shows 0 as "" ("###" of 0.4 is "", "##.0" of 0.5 is ".5"); "%" multiplies by 100.

@@ -64,6 +64,19 @@ public:
             node(n, raw);
     }
 
+    // libxml2 leaves what follows a stray "</body>" or "</html>" beside the body or inside a
+    // second html element; a browser moves it into the body (comments aside), and the rows
+    // there must be cut like the others.
+    void trailing(const xmlNode* first)
+    {
+        for (const xmlNode* n = first; n; n = n->next) {
+            if (isWrapper(n))
+                trailing(n->children);
+            else if (n->type != XML_COMMENT_NODE)
+                node(n, false);
+        }
+    }
+
 private:
     void node(const xmlNode* n, bool rawText)
     {
@@ -135,20 +148,37 @@ private:
         return s ? std::string_view(reinterpret_cast<const char*>(s)) : std::string_view();
     }
 
+    template <size_t N>
+    static bool isOneOf(std::string_view name, const std::array<std::string_view, N>& names)
+    {
+        return std::find(names.begin(), names.end(), name) != names.end();
+    }
+
+    template <size_t N>
+    static bool isElementOf(const xmlNode* n, const std::array<std::string_view, N>& names)
+    {
+        return n->type == XML_ELEMENT_NODE && isOneOf(text(n->name), names);
+    }
+
     static bool isVoidElement(std::string_view name)
     {
         static constexpr std::array<std::string_view, 18> names {
             "area", "base", "basefont", "bgsound", "br", "col", "embed", "frame", "hr",
             "img", "input", "keygen", "link", "meta", "param", "source", "track", "wbr"};
-        return std::find(names.begin(), names.end(), name) != names.end();
+        return isOneOf(name, names);
+    }
+
+    static bool isWrapper(const xmlNode* n)
+    {
+        static constexpr std::array<std::string_view, 3> names {"html", "head", "body"};
+        return isElementOf(n, names);
     }
 
     static bool isRawTextElement(const xmlNode* n)
     {
         static constexpr std::array<std::string_view, 8> names {
             "script", "style", "xmp", "iframe", "noembed", "noframes", "plaintext", "noscript"};
-        return n->type == XML_ELEMENT_NODE
-            && std::find(names.begin(), names.end(), text(n->name)) != names.end();
+        return isElementOf(n, names);
     }
 
     std::string out_;
@@ -250,14 +280,18 @@ QString bodyInnerHtmlOf(const QString& html)
     if (utf8.isEmpty())
         return {};
     xmlInitParser();
+    // The text is decoded already: a meta tag naming the page's own charset must not make
+    // libxml2 decode it a second time.
     htmlDocPtr doc = htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
                                     HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR
-                                        | HTML_PARSE_NOWARNING);
+                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC);
     if (!doc)
         return {};
     InnerHtmlWriter writer;
-    if (const xmlNode* body = childElement(xmlDocGetRootElement(doc), "body"))
+    if (const xmlNode* body = childElement(xmlDocGetRootElement(doc), "body")) {
         writer.children(body);
+        writer.trailing(body->next);
+    }
     xmlFreeDoc(doc);
     return QString::fromStdString(writer.take());
 }

@@ -75,7 +75,7 @@ void restartAfterTimeOut()
         dialog.show();
 }
 
-bool loadPage(const QString& url)
+bool loadUntilDone(const QString& url)
 {
     for (;;) {
         const QPointer<WebBrowser> browser = dialogWeb().WebBrowser1;
@@ -92,6 +92,17 @@ bool loadPage(const QString& url)
             break;
         }
     }
+}
+
+// A window that only a time-out brought on screen goes again with the load: the callers that
+// show it close it themselves, and the others (the cell dump) never meant it to be seen.
+bool loadPage(const QString& url)
+{
+    const bool shownByCaller = isDialogWebLoaded() && dialogWeb().isVisible();
+    const bool loaded = loadUntilDone(url);
+    if (!shownByCaller && isDialogWebLoaded())
+        dialogWeb().hide();
+    return loaded;
 }
 
 // First closing tag "</tr>" / "</TR>" (kind 'r') or "</td>" / "</TD>" (kind 'd') at or after
@@ -174,18 +185,21 @@ bool getWebTable(const QString& url)
     return built;
 }
 
+// A dump that could not be written is no success: the caller would report one.
 bool readWebPageToCsv(const QString& url)
 {
-    return vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
+    bool written = false;
+    vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
         clearWebCell();
         getWebTable(url);
-        writeCsvTable();
+        written = writeCsvTable();
     });
+    return written;
 }
 
-void writeCsvTable()
+bool writeCsvTable()
 {
-    vbTrap(QStringLiteral("Error-ReadWeb-5"), [] {
+    return vbTrap(QStringLiteral("Error-ReadWeb-5"), [] {
         QString text;
         for (int r = 1; r <= csvRows; ++r) {
             QStringList cells;

@@ -16,8 +16,9 @@ void clearWebCell();
 // Loads the page into the loading window's browser and cuts it into webCell.
 // True when the table was built; false on Cancel or a run-time error.
 bool getWebTable(const QString& url);
+// Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
 bool readWebPageToCsv(const QString& url);
-void writeCsvTable();
+bool writeCsvTable();
 
 // Cuts a body text into rows 1..300 and cells 1..60 of webCell, stripping markup from cells.
 void cutWebTable(const QString& body);

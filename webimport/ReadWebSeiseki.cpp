@@ -7,6 +7,7 @@
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 #include "webimport/webText.h"
+#include "webimport/webTrap.h"
 
 #include <utility>
 
@@ -17,6 +18,7 @@ const QString kPageError = QStringLiteral("Error-ReadWeb-2");
 const QString kParseError = QStringLiteral("成績data変換エラー");
 const QString kUmaError = QStringLiteral("U毎の読込みエラー");
 const QString kWriteError = QStringLiteral("成績data書込みエラー");
+const QString kSisuuError = QStringLiteral("U_sisuu算出エラー(err-BA06)");
 const QString kYen = QStringLiteral("円");
 
 // The first row among first..last whose cell 1 begins with prefix; notFound when none does.
@@ -174,7 +176,8 @@ void placeAtCorner(SeisekiRace& race, int corner, const Array1<int32_t>& order)
             }
 }
 
-// Corners are numbered in the order their sequences stand in the text.
+// Corners are numbered in the order their sequences stand in the text. A bad sequence ends the
+// section; the corners before it stay.
 void parseCorners(SeisekiRace& race)
 {
     const int r = findRow(10, 60, QStringLiteral("コーナー通"), 61);
@@ -317,8 +320,9 @@ void setMargins(SeisekiRace& race)
 }
 
 // Lends the race's runners to the shared run table while the shared rules (running style,
-// speed index) run on them, and takes them back also on an error, so the race on screen is
-// exactly as it was afterwards. Nothing yields to the message loop meanwhile.
+// speed index) run on them, and takes them back on every path, an error passing through in
+// debug mode included, so the race on screen is exactly as it was afterwards. Nothing may run
+// the message loop meanwhile (a message box does): other windows would find a foreign table.
 class RunTableLoan {
 public:
     explicit RunTableLoan(SeisekiRace& race) : race_(race) { exchange(); }
@@ -347,6 +351,8 @@ private:
 };
 
 // Running style and speed index of every runner, on the race's own track, day and surface.
+// A speed index that fails is reported once the run table is back (see RunTableLoan); the
+// running style cannot fail, as it reads only the race's own bounds.
 void rateRunners(SeisekiRace& race)
 {
     for (int i = 1; i <= SeisekiRace::maxUma; ++i) {
@@ -355,12 +361,18 @@ void rateRunners(SeisekiRace& race)
         race.uKyori(i, 0) = race.raceKyori;
         race.uSiba(i, 0) = race.raceSiba;
     }
-    RunTableLoan loan(race);
-    for (int i = 1; i <= SeisekiRace::maxUma; ++i)
-        if (!race.uName(i).isEmpty()) {
-            calcKyakusitu(i, 0);
-            calcUSisuu(i, 0, 1);
-        }
+    int failures = 0;
+    {
+        const RunTableLoan loan(race);
+        for (int i = 1; i <= SeisekiRace::maxUma; ++i)
+            if (!race.uName(i).isEmpty()) {
+                calcKyakusitu(i, 0);
+                if (!vbTrapQuiet([&] { computeUSisuu(i, 0, 1); }))
+                    ++failures;
+            }
+    }
+    for (int n = 0; n < failures; ++n)
+        showTrapTag(kSisuuError);
 }
 
 void writeRace(const SeisekiRace& race)
@@ -476,8 +488,7 @@ bool parseSeiseki(SeisekiRace& race)
     if (!vbTrap(kParseError, [&] { parseTitle(race); }))
         return false;
     parseFinishers(race);
-    if (!vbTrap(kParseError, [&] { parseCorners(race); }))
-        race.uTuka.clear();
+    vbTrap(kParseError, [&] { parseCorners(race); });
     countField(race);
     topThree(race);
     parsePayouts(race);

@@ -42,8 +42,9 @@ enum class SeisekiPage {
 // the track information file on slot 1, both opened by the caller).
 SeisekiPage readSeisekiPage(const QString& url);
 
-// Parses the cell table of a loaded results page into race. False when the title line does
-// not parse; every other section that fails has shown its message and left its values at 0.
+// Parses the cell table of a loaded results page into race, which starts empty. False when the
+// title line does not parse. Every other section stands on its own: a bad finisher row costs
+// that row, a bad corner sequence the corners from it on, a bad payout cell that bet.
 bool parseSeiseki(SeisekiRace& race);
 
 // Completes the runners (margins, running style, speed index on slot 1) and writes the race

@@ -100,14 +100,15 @@ void fillRun(int h, int w, int row, const VbDate& date)
 }
 
 // The track information file is open on slot 1 while the history is walked; without it the
-// runs are taken without an index (the open has said why).
+// local runs are taken without an index (the open has said why). Central runs need only the
+// central file, which the index opens itself.
 void indexRun(int h, int w)
 {
-    if (pd.uTime(h, w) <= 0 || !isDbOpen(1))
+    if (pd.uTime(h, w) <= 0)
         return;
     if (pd.jraGraphOn && pd.uZyo(h, w).startsWith(QStringLiteral("Ｊ")))
         calcUSisuuJra(h, w);
-    else
+    else if (isDbOpen(1))
         calcUSisuu(h, w, 1);
 }
 

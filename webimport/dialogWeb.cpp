@@ -2,6 +2,7 @@
 
 #include "core/publicDim.h"
 #include "platform/application.h"
+#include "platform/fonts.h"
 #include "platform/webbrowser.h"
 
 #include <QLabel>
@@ -25,7 +26,7 @@ DialogWeb::DialogWeb()
 {
     setObjectName(QStringLiteral("dialogWeb"));
     setWindowTitle(QStringLiteral("Webよりデータ読込み中・・・"));
-    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    setFont(vbFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     cmdCancel->setAutoDefault(false);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblTitle);

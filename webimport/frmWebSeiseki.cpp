@@ -69,11 +69,13 @@ struct DialogWebUnloader {
     ~DialogWebUnloader() { unloadDialogWeb(); }
 };
 
-SeisekiPage importRace(const Track& track, const VbDate& day, int raceNo)
+// The loading window stays above its owner, so Cancel is never hidden behind the import window.
+SeisekiPage importRace(QWidget* owner, const Track& track, const VbDate& day, int raceNo)
 {
     pd.webCancel = false;
     DialogWebUnloader unloader;
     DialogWeb& dialog = dialogWeb();
+    dialog.setParent(owner, dialog.windowFlags());
     dialog.lblTitle->setText(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
     dialog.show();
     dialog.repaint();
@@ -82,10 +84,10 @@ SeisekiPage importRace(const Track& track, const VbDate& day, int raceNo)
 
 // Races 1..12 of one track and day; the day ends at the first race that is not there.
 // False when the user cancelled (said once: by the loader, or here when it had not seen it).
-bool importTrackDay(const Track& track, const VbDate& day)
+bool importTrackDay(QWidget* owner, const Track& track, const VbDate& day)
 {
     for (int raceNo = 1; raceNo <= kRacesPerDay; ++raceNo) {
-        const SeisekiPage page = importRace(track, day, raceNo);
+        const SeisekiPage page = importRace(owner, track, day, raceNo);
         if (page == SeisekiPage::Cancelled || pd.webCancel) {
             if (page != SeisekiPage::Cancelled)
                 msgBox(kCancelled);
@@ -125,11 +127,13 @@ QHash<QString, int> storedCounts(const VbDate& from, const VbDate& to)
     return counts;
 }
 
+// Sized to its items, so the date reads as one group with its 年 月 日.
 QComboBox* combo(const char* name)
 {
     auto* box = new QComboBox;
     box->setObjectName(name);
     box->setEditable(true);
+    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return box;
 }
 
@@ -203,7 +207,8 @@ FrmWebSeiseki::FrmWebSeiseki(QWidget* owner)
     layout->addWidget(txtYmikomi, 2, 0);  // covers the grid until it is first filled
     txtYmikomi->raise();
     layout->addWidget(cmdEnd, 3, 0, Qt::AlignRight);
-    resize(1000, 700);
+    // Wide enough for the status grid's 19 columns and its scroll bar.
+    resize(730, 700);
 
     connect(cmdWebStart, &QPushButton::clicked, this, &FrmWebSeiseki::cmdWebStart_Click);
     connect(cmdTorikomiGrid, &QPushButton::clicked, this, &FrmWebSeiseki::cmdTorikomiGrid_Click);
@@ -234,7 +239,9 @@ QGroupBox* FrmWebSeiseki::buildFrame1()
     };
     addDateRow(0, "開始日", cmbStartNen, cmbStartTuki, cmbStartHi);
     addDateRow(1, "終了日", cmbEndNen, cmbEndTuki, cmbEndHi);
-    layout->addWidget(cmdWebStart, 0, 7, 2, 1);
+    layout->setColumnMinimumWidth(7, 20);
+    layout->addWidget(cmdWebStart, 0, 8, 2, 1);
+    layout->setColumnStretch(9, 1);
     return frame;
 }
 
@@ -339,7 +346,7 @@ void FrmWebSeiseki::readWebSeisekiRange()
         const QList<Track> tracks = loadTracks();
         for (VbDate day = *a; day <= *b; day = day.addDays(1))
             for (const Track& track : tracks)
-                if (!importTrackDay(track, day))
+                if (!importTrackDay(this, track, day))
                     return;
         updateLastDate(*b);
         msgBox(Format(*b, "yyyy/mm/dd") + "まで読込み完了");

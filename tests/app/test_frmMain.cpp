@@ -120,6 +120,7 @@ TEST_F(MainWindowStart, StartNoticeHoldsEveryControlInsideItsFrame)
 TEST_F(MainWindowStart, TrackFileButtonsInstallAndRefreshTheNotice)
 {
     dir_.createStrevinData();
+    dir_.createNarData();
     open();
     pick_ = download(DataFileKind::StrevinData, VbDate::fromYmd(2027, 1, 9));
     get<QPushButton>("cmdBabaFile")->click();

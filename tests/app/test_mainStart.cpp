@@ -73,6 +73,18 @@ TEST_F(StartUp, MarkerFilesSettingsAndTheMainWindow)
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->windowTitle(), "Brennock");
     EXPECT_TRUE(w->findChild<QLabel*>("lblJraFileRecnt")->text().contains("2008/03/08版を読込み"));
+    // Start-up traps even though the marker switched the debug mode on.
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-1"});
+}
+
+TEST_F(StartUp, SoundSettingsStartWithoutAMessage)
+{
+    dir_.createStrevinData();
+    dir_.createNarData();
+    iniWrite("System", "timerInter", "20");
+    Main();
+    EXPECT_EQ(pd.timerInter, 20);
+    ASSERT_NE(shownMainWindow(), nullptr);
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
@@ -87,8 +99,21 @@ TEST_F(StartUp, EmptyProgramFolderStillStarts)
     QMainWindow* w = shownMainWindow();
     ASSERT_NE(w, nullptr);
     EXPECT_EQ(w->findChild<QLabel*>("lblBabaFileRecnt")->text(), " 地方馬場情報ファイル：　ファイルが開けません ");
+    EXPECT_EQ(w->findChild<QLabel*>("lblDbKikan")->text(), " 過去データ：　ファイルが開けません ");
     EXPECT_EQ(w->findChild<QLabel*>("lblJraFileRecnt")->text(), "中央馬場情報ファイル：　ファイルが存在しません");
-    EXPECT_TRUE(msgs_.texts().isEmpty());
+    EXPECT_EQ(msgs_.texts(),
+              (QStringList {"dataファイルが開けません", "dataファイルが開けません", "Error-mainStart-2"}));
+}
+
+TEST_F(StartUp, DebugModeWithoutDataFilesStillStarts)
+{
+    touch(dir_.filePath("kanri.id"));
+    Main();
+    EXPECT_TRUE(debugMode);
+    QMainWindow* w = shownMainWindow();
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->findChild<QLabel*>("lblDbKikan")->text(), " 過去データ：　ファイルが開けません ");
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2"});
 }
 
 TEST_F(StartUp, MarkerFolderIsNotAMarkerFile)

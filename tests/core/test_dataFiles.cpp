@@ -87,6 +87,93 @@ TEST(DataFiles, RanaQueryGivesTheRaceDay)
     EXPECT_TRUE(rs.eof());
 }
 
+struct Column {
+    QString name, type, defaultValue;
+    int keyPosition;  // 0: not in the primary key
+};
+
+QList<Column> columnsOf(const QString& table)
+{
+    QList<Column> columns;
+    for (RecordSet rs(1, QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdent(table))); !rs.eof(); rs.moveNext())
+        columns.append({rs[QStringLiteral("name")].toString(), rs[QStringLiteral("type")].toString(),
+                        rs[QStringLiteral("dflt_value")].toString(), rs[QStringLiteral("pk")].toInt()});
+    return columns;
+}
+
+QStringList keyOf(const QString& table)
+{
+    QList<Column> columns = columnsOf(table);
+    columns.removeIf([](const Column& c) { return c.keyPosition == 0; });
+    std::sort(columns.begin(), columns.end(), [](const Column& a, const Column& b) { return a.keyPosition < b.keyPosition; });
+    QStringList names;
+    for (const Column& c : columns)
+        names << c.name;
+    return names;
+}
+
+// The administration tools select rows whose index or variant is 0 and the readers convert
+// corner positions without testing for Null: a number a writer leaves out must read 0. Only
+// U_file tells "not known" (Null) from False.
+TEST(DataFiles, NumbersLeftOutReadZeroExceptUFile)
+{
+    TestAppDir dir;
+    for (const DataFileEntry& spec : dataFileEntries()) {
+        openDbOrThrow(1, dir.create(spec.kind), spec.password);
+        QStringList tables = tablesOf(1);
+        tables.removeAll(QStringLiteral("Q_date"));
+        for (const QString& table : tables)
+            for (const Column& c : columnsOf(table)) {
+                if (c.keyPosition > 0 || (c.type != QStringLiteral("INTEGER") && c.type != QStringLiteral("REAL")))
+                    continue;
+                const QString where = spec.fileName + ' ' + table + '.' + c.name;
+                EXPECT_EQ(c.defaultValue, c.name == QStringLiteral("U_file") ? QString() : QStringLiteral("0"))
+                    << where.toStdString();
+            }
+        closeDb(1);
+    }
+}
+
+// Keys of the tables whose rows are found by key (a second row with the same key is an error).
+TEST(DataFiles, TablesCarryTheirKeys)
+{
+    TestAppDir dir;
+    openDbOrThrow(1, dir.createNarData(), dbPassword);
+    EXPECT_EQ(keyOf(QStringLiteral("T_Rdata")), QStringList {QStringLiteral("R_code")});
+    EXPECT_EQ(keyOf(QStringLiteral("T_Useiseki")), (QStringList {QStringLiteral("R_code"), QStringLiteral("U_name")}));
+    openDbOrThrow(1, dir.createComment(), dbPassword);
+    EXPECT_EQ(keyOf(QStringLiteral("Comment")), (QStringList {QStringLiteral("R_code"), QStringLiteral("U_name")}));
+    openDbOrThrow(1, dir.createStrevinData(), dbPassword);
+    EXPECT_EQ(keyOf(QStringLiteral("T_sisuu")),
+              (QStringList {QStringLiteral("S_date"), QStringLiteral("S_zyo"), QStringLiteral("S_siba")}));
+    EXPECT_EQ(keyOf(QStringLiteral("MasterZyo")), QStringList {QStringLiteral("zyoNo")});
+    openDbOrThrow(1, dir.create(DataFileKind::Rana), QString());
+    EXPECT_EQ(keyOf(QStringLiteral("T_Rana")), QStringList {QStringLiteral("R_code")});
+}
+
+// The sheets list a horse's, jockey's, trainer's or sire's runs and the analyses a period of
+// races: none of these may read the whole race database.
+TEST(DataFiles, ReadersFindRunsThroughIndexes)
+{
+    TestAppDir dir;
+    openDbOrThrow(1, dir.createNarData(), dbPassword);
+    const QString runsOf = QStringLiteral(
+        "SELECT * FROM T_Useiseki INNER JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE %1 = ?");
+    const QStringList queries {
+        runsOf.arg(QStringLiteral("U_name")), runsOf.arg(QStringLiteral("U_kisyu")),
+        runsOf.arg(QStringLiteral("U_cyoukyou")), runsOf.arg(QStringLiteral("U_chichi")),
+        QStringLiteral("SELECT * FROM T_Rdata WHERE R_date > ?"),
+        QStringLiteral("SELECT * FROM T_Rdata WHERE R_zyo = ? AND R_date > ?"),
+        QStringLiteral("SELECT * FROM T_Useiseki WHERE R_code = ?"),
+    };
+    for (const QString& sql : queries) {
+        const DbParams params(size_t(sql.count(u'?')), DbValue(QStringLiteral("x")));
+        for (RecordSet plan(1, QStringLiteral("EXPLAIN QUERY PLAN ") + sql, params); !plan.eof(); plan.moveNext())
+            EXPECT_FALSE(plan[QStringLiteral("detail")].toString().startsWith(QStringLiteral("SCAN")))
+                << sql.toStdString() << ": " << plan[QStringLiteral("detail")].toString().toStdString();
+    }
+}
+
 TEST(DataFiles, ExistingFileIsNeverReplaced)
 {
     TestAppDir dir;

@@ -63,6 +63,21 @@ TEST_F(ProgressDialog, CountsStepsAndClampsWhatOversteps)
     EXPECT_EQ(bar()->value(), bar()->maximum());
 }
 
+TEST_F(ProgressDialog, ASmallerMaximumKeepsTheCountGoing)
+{
+    showDialogSincyoku();
+    dialogSincyoku().setMax(100);
+    dialogSincyoku().setValue(40);
+    dialogSincyoku().setMax(5);  // the next caller reuses the window without unloading it
+    EXPECT_EQ(dialogSincyoku().value(), 5.0f);
+    dialogSincyoku().setMax(3);
+    dialogSincyoku().setValue(0);
+    for (int i = 0; i < 2; ++i)
+        dialogSincyoku().setValue(dialogSincyoku().value() + 1);
+    dialogSincyoku().setMax(8);  // growing keeps the count as it is
+    EXPECT_EQ(dialogSincyoku().value(), 2.0f);
+}
+
 TEST_F(ProgressDialog, ShowingTwiceReusesTheWindowAndItsTimer)
 {
     showDialogSincyoku();

@@ -204,19 +204,30 @@ TEST_F(OptionsDialog, TimeOutThatIsNoNumberStoresNothingAndKeepsTheDialog)
     EXPECT_TRUE(form_->isVisible());
 }
 
-TEST_F(OptionsDialog, HandEditedSettingsAreReadSafely)
+TEST_F(OptionsDialog, WeightsOutOfRangeAreClampedWithoutAMessage)
 {
     iniWrite("parameter", "para(0)", "250");
     iniWrite("parameter", "para(1)", "-5");
-    iniWrite("parameter", "para(2)", "abc");
+    iniWrite("parameter", "para(2)", "99999999999");
     iniWrite("parameter", "para(3)", "  60 ");
     pd.graphFlags = {"TRUE", "False", "yes", "", "true", "tRuE", "0"};
     open();
-    EXPECT_EQ(weights(), (std::vector<int> {200, 0, 100, 60, 100, 100, 100, 100}));
+    EXPECT_EQ(weights(), (std::vector<int> {200, 0, 200, 60, 100, 100, 100, 100}));
     const std::vector<bool> ticked {true, false, false, false, true, true, false};
     for (int i = 0; i < 7; ++i)
         EXPECT_EQ(check(i)->isChecked(), ticked[size_t(i)]) << i;
     EXPECT_TRUE(msgs_.texts().isEmpty());
+}
+
+TEST_F(OptionsDialog, WeightThatIsNoNumberIsReportedAndTheOthersKept)
+{
+    iniWrite("parameter", "para(2)", "abc");
+    iniWrite("parameter", "para(5)", "150");
+    open();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-frmOption-4"});
+    EXPECT_EQ(weights(), (std::vector<int> {100, 100, 100, 100, 100, 150, 100, 100}));
+    press("cmdOk");
+    EXPECT_EQ(storedWeights(), (std::vector<int> {100, 100, 100, 100, 100, 150, 100, 100}));
 }
 
 TEST_F(OptionsDialog, OneWindowAtATime)

@@ -32,6 +32,7 @@ protected:
         pd.jraGraphOn = false;
         installed_ = dir_.createStrevinData();
         setEdition(installed_, VbDate::fromYmd(2008, 1, 5));
+        dir_.createNarData();  // the status refresh after an install reads it too
         setStartNoticeLabels({&baba_, nullptr, nullptr, nullptr, &jra_, nullptr, nullptr});
         setBabaFilePicker([this](const QString& title, const QString& filter) {
             titles_ << title;
@@ -67,7 +68,13 @@ protected:
             insertRow(1, "version", DbRow().set("date", d));
         closeDb(1);
     }
-    QStringList programFolder() const { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden); }
+    // The files of the program folder, less the log that the race database keeps between connections.
+    QStringList programFolder() const
+    {
+        QStringList files = QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden);
+        files.removeIf([](const QString& f) { return f.endsWith("-wal") || f.endsWith("-shm"); });
+        return files;
+    }
 
     TestAppDir dir_;
     QTemporaryDir downloads_;
@@ -90,7 +97,7 @@ TEST_F(TrackFileInstall, LocalFileReplacesTheInstalledOne)
     EXPECT_EQ(msgs_.texts(), QStringList {"2008/03/01版に更新しました"});
     EXPECT_EQ(fileBytes(installed_), fileBytes(pick_));
     EXPECT_EQ(baba_.text(), " 地方馬場情報ファイル：　2008/03/01版を読込み ");
-    EXPECT_EQ(programFolder(), QStringList {"Strevin_data.dat"});  // no temporary file left
+    EXPECT_EQ(programFolder(), (QStringList {"NAR_data.dat", "Strevin_data.dat"}));  // no temporary file left
     EXPECT_FALSE(isDbOpen(1));
 }
 
@@ -127,9 +134,11 @@ TEST_F(TrackFileInstall, NothingPickedOrNothingToDo)
     EXPECT_FALSE(updateNarBabaFile());
     pick_ = candidate(DataFileKind::StrevinData, "undated.dat", VbDate());
     EXPECT_FALSE(updateNarBabaFile());  // no edition date: silently not installed
+    pick_ = candidate(DataFileKind::StrevinData, "ancient.dat", VbDate::fromYmd(1899, 12, 1));
+    EXPECT_FALSE(updateNarBabaFile());  // an edition not after the zero date is none either
     EXPECT_TRUE(msgs_.texts().isEmpty());
     EXPECT_EQ(fileBytes(installed_), before);
-    EXPECT_EQ(titles_.size(), 3);
+    EXPECT_EQ(titles_.size(), 4);
 }
 
 TEST_F(TrackFileInstall, UnusableFilesAreRefusedWithTheMessage)
@@ -167,7 +176,7 @@ TEST_F(TrackFileInstall, UnusableFilesAreRefusedWithTheMessage)
         EXPECT_FALSE(isDbOpen(1));
     }
     EXPECT_EQ(fileBytes(installed_), before);
-    EXPECT_EQ(programFolder(), QStringList {"Strevin_data.dat"});
+    EXPECT_EQ(programFolder(), (QStringList {"NAR_data.dat", "Strevin_data.dat"}));
 }
 
 TEST_F(TrackFileInstall, UnwritableProgramFolderKeepsTheOldFile)

@@ -4,6 +4,7 @@
 #include "platform/colors.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
 
 #include <QFile>
@@ -144,8 +145,26 @@ TEST_F(DataFileStatus, UnreadableFilesAreSaidSoAndTheRestIsShown)
     EXPECT_TRUE(isStale(db_));
     EXPECT_EQ(jra_->text(), " 中央馬場情報ファイル：　ファイルが開けません ");
     EXPECT_TRUE(version_->text().startsWith("Ver."));
-    EXPECT_TRUE(msgs_.texts().isEmpty());
+    // The missing file is reported by the open itself; the procedure's own tag comes once, last.
+    ASSERT_GE(msgs_.texts().size(), 2);
+    EXPECT_EQ(msgs_.texts().first(), "dataファイルが開けません");
+    EXPECT_EQ(msgs_.texts().last(), "Error-mainStart-2");
+    EXPECT_EQ(msgs_.texts().count("Error-mainStart-2"), 1);
     EXPECT_FALSE(isDbOpen(1));
+}
+
+TEST_F(DataFileStatus, DebugModeStillFillsEveryLabel)
+{
+    setDate(dir_.createNarData(), "LastDate", "LastDate", kToday());
+    pd.jraGraphOn = true;  // flagged, but the file went away
+    debugMode = true;
+    EXPECT_NO_THROW(dispDataFileInfo());
+    debugMode = false;
+    EXPECT_EQ(baba_->text(), " 地方馬場情報ファイル：　ファイルが開けません ");
+    EXPECT_EQ(db_->text(), " 過去データ：　2008/04/01まで読込み ");
+    EXPECT_EQ(jra_->text(), " 中央馬場情報ファイル：　ファイルが開けません ");
+    EXPECT_TRUE(version_->text().startsWith("Ver."));
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2"});
 }
 
 TEST_F(DataFileStatus, NoRegisteredLabelsIsHarmless)
@@ -159,27 +178,32 @@ TEST_F(DataFileStatus, NoRegisteredLabelsIsHarmless)
     EXPECT_EQ(db_->text(), " 過去データ：　ファイルが開けません ");
 }
 
-TEST(Settings, EachBadKeyFallsBackAlone)
+TEST(Settings, EachBadKeyFallsBackAloneAndIsReported)
 {
     TestAppDir dir;
     iniWrite("System", "tarKikanWebUma", "1100");
     iniWrite("System", "timerInter", "99999999999");
     iniWrite("graph", "iniGraph(2)", "false");
     iniWrite("graph", "iniGraph(7)", "0.x");
-    loadSettings();
+    EXPECT_THROW(loadSettings(), VbError);
     EXPECT_EQ(pd.kakoKikan, 1100);
     EXPECT_EQ(pd.timerInter, 5);
     EXPECT_EQ(pd.graphFlags[2], "false");
     EXPECT_EQ(pd.graphFlags[3], "true");
     EXPECT_FLOAT_EQ(pd.lineRatio, 0.2f);
 
+    // The first key that is no number still leaves every later one read.
     iniWrite("System", "tarKikanWebUma", "一年");
     iniWrite("System", "timerInter", "  10 ");
     iniWrite("graph", "iniGraph(7)", "0.35");
-    loadSettings();
+    EXPECT_THROW(loadSettings(), VbError);
     EXPECT_EQ(pd.kakoKikan, 730);
     EXPECT_EQ(pd.timerInter, 10);
     EXPECT_FLOAT_EQ(pd.lineRatio, 0.35f);
+
+    iniWrite("System", "tarKikanWebUma", "550");
+    EXPECT_NO_THROW(loadSettings());
+    EXPECT_EQ(pd.kakoKikan, 550);
 }
 
 TEST(Settings, GarbageFileGivesTheDefaults)
@@ -189,10 +213,12 @@ TEST(Settings, GarbageFileGivesTheDefaults)
     for (int i = 0; i < 4096; ++i)
         garbage.append(char((i * 151 + 7) % 256));
     writeFile(dir.filePath("Strevin.ini"), garbage);
-    loadSettings();
+    EXPECT_NO_THROW(loadSettings());
     EXPECT_EQ(pd.kakoKikan, 730);
     EXPECT_EQ(pd.timerInter, 5);
     EXPECT_EQ(pd.graphFlags[0], "true");
     EXPECT_FLOAT_EQ(pd.lineRatio, 0.2f);
-    EXPECT_EQ(iniReadLong("parameter", "para(0)", "100"), 100);
+    IniNumbers ini;
+    EXPECT_EQ(ini.readLong("parameter", "para(0)", "100"), 100);
+    EXPECT_NO_THROW(ini.throwIfAnyBad());
 }

@@ -4,6 +4,11 @@
 
 namespace {
 
+VbDate marked(VbDate) { return VbDate(7); }
+QString marked(const QString&) { return QStringLiteral("印"); }
+int32_t marked(int32_t) { return 7; }
+float marked(float) { return 7.5f; }
+
 void fillRun(int h, int r, int value)
 {
     pd.uKyori(h, r) = value;
@@ -77,4 +82,29 @@ TEST(RunTable, PreservingResizeKeepsEveryRunOfEveryRunner)
     redimUmaPreserve(18, 2);  // shrinking keeps what still fits
     EXPECT_EQ(pd.uKyori(7, 2), 702);
     EXPECT_THROW(pd.uKyori(7, 3), VbError);
+}
+
+TEST(RunTable, EveryRunArrayIsSizedAndKept)
+{
+    redimUma(18, 150);
+    int arrays = 0;
+    forEachRunArray([&](auto& a) {
+        ++arrays;
+        EXPECT_EQ(a.ubound(1), 18);
+        EXPECT_EQ(a.ubound(2), 150);
+        a(18, 150) = marked(a(18, 150));
+    });
+    EXPECT_EQ(arrays, 27) << "every per-run array of the run table";
+    redimUmaPreserve(18, 151);
+    forEachRunArray([](auto& a) {
+        using T = std::decay_t<decltype(a(0, 0))>;
+        EXPECT_EQ(a(18, 150), marked(T {}));
+        EXPECT_EQ(a(18, 151), T {});
+    });
+    EXPECT_EQ(pd.uTuka.ubound(3), 151);
+    redimUma(16, 0);  // the results page reader
+    forEachRunArray([](auto& a) {
+        EXPECT_EQ(a.ubound(1), 16);
+        EXPECT_EQ(a.ubound(2), 0);
+    });
 }

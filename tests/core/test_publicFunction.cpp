@@ -1,7 +1,10 @@
 #include "core/publicFunction.h"
 #include "platform/colors.h"
 
+#include "tests/support/dataFiles.h"
+
 #include <QTemporaryDir>
+#include <QWidget>
 #include <gtest/gtest.h>
 
 TEST(CodeTables, GoingCodesUseOnlyTheOneLetterForms)
@@ -108,4 +111,24 @@ TEST(ProgramFolder, EndsWithASeparator)
     EXPECT_EQ(appPath(), "/tmp/x/");
     setAppPathForTests({});
     EXPECT_NE(appPath(), "/tmp/x/");
+}
+
+TEST(Windows, EndProgramStoresTheTrackAndClosesEveryWindow)
+{
+    TestAppDir dir;
+    QWidget main, sheet;
+    main.setObjectName("frmMain");
+    sheet.setObjectName("frmUma");
+    main.show();
+    sheet.show();
+    EXPECT_TRUE(isFormLoaded("frmUma"));
+    EXPECT_FALSE(isFormLoaded("frmuma"));
+    EXPECT_FALSE(isFormLoaded("frmKanri"));
+
+    setTrackSelectorHook([] { return QStringLiteral("名古"); });
+    endProgram();
+    setTrackSelectorHook(nullptr);
+    EXPECT_EQ(iniRead("System", "Zyo", "大井"), "名古");
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_FALSE(sheet.isVisible());
 }

@@ -3,6 +3,7 @@
 #include "core/publicSisuu.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
 
 #include <gtest/gtest.h>
@@ -75,7 +76,8 @@ TEST_F(SpeedIndex, MissingVariantOrStandardTime)
 {
     addStandard("大井", 1500, 0, 90.0f);
     addStandard("大井", 1600, 0, 100.0f, 1, "B1");  // a class row is not the standard time
-    addStandard("大井", 1200, 0, 0.0f);            // broken row: no index rather than inf
+    addStandard("大井", 1200, 0, 0.0f);            // broken rows: no index rather than inf or NaN
+    addStandard("大井", 0, 0, 90.0f);
     // No variant for the day: b = 0 and no variant flag.
     setRun(1, 1, "大井", 1500, 89.5f, 38.0f, 55.0f);
     pd.uFile(1, 1) = 9;
@@ -91,10 +93,13 @@ TEST_F(SpeedIndex, MissingVariantOrStandardTime)
     EXPECT_EQ(pd.uSisuu(1, 2), 0.0f);
     EXPECT_EQ(pd.uSisuu3f(1, 2), 33.0f);
 
-    setRun(1, 3, "大井", 1200, 75.0f, 38.0f, 55.0f);
-    calcUSisuu(1, 3, 1);
-    EXPECT_EQ(pd.uSisuu(1, 3), 0.0f);
-    EXPECT_FALSE(std::isnan(pd.uSisuu3f(1, 3)) || std::isinf(pd.uSisuu3f(1, 3)));
+    for (const int kyori : {1200, 0}) {
+        setRun(1, 3, "大井", kyori, 75.0f, 38.0f, 55.0f);
+        pd.uSisuu3f(1, 3) = 33;
+        calcUSisuu(1, 3, 1);
+        EXPECT_EQ(pd.uSisuu(1, 3), 0.0f) << kyori;
+        EXPECT_EQ(pd.uSisuu3f(1, 3), 33.0f) << kyori;
+    }
 
     // Did not finish: the index keeps its value even with a standard time.
     setRun(1, 4, "大井", 1500, 0.0f, 0.0f, 55.0f);
@@ -102,6 +107,32 @@ TEST_F(SpeedIndex, MissingVariantOrStandardTime)
     calcUSisuu(1, 4, 1);
     EXPECT_EQ(pd.uSisuu(1, 4), 12.0f);
     EXPECT_TRUE(msgs_.texts().isEmpty());
+}
+
+// A Null variant or standard time is the index error; the run keeps what it held at that moment.
+TEST_F(SpeedIndex, NullValuesShowTheIndexErrorAndKeepTheRun)
+{
+    insertRow(1, "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", "大井").set("S_siba", 0).set("S_sisuu", DbValue()));
+    addStandard("大井", 1500, 0, 90.0f);
+    setRun(1, 1, "大井", 1500, 89.5f, 38.0f, 55.0f);
+    pd.uSisuu(1, 1) = 44;
+    pd.uSisuu3f(1, 1) = 33;
+    pd.uFile(1, 1) = 0.7f;
+    calcUSisuu(1, 1, 1);
+    EXPECT_EQ(msgs_.texts(), QStringList {"U_sisuu算出エラー(err-BA06)"});
+    EXPECT_EQ(pd.uSisuu(1, 1), 44.0f);
+    EXPECT_EQ(pd.uSisuu3f(1, 1), 33.0f);
+    EXPECT_EQ(pd.uFile(1, 1), 0.7f);
+
+    addVariant("川崎", 0, 0.5f);
+    insertRow(1, "T_avetime", DbRow().set("A_zyo", "川崎").set("A_kyori", 1500).set("A_class", "ave")
+                                  .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", DbValue()));
+    setRun(1, 2, "川崎", 1500, 89.5f, 38.0f, 55.0f);
+    pd.uSisuu(1, 2) = 44;
+    calcUSisuu(1, 2, 1);
+    EXPECT_EQ(msgs_.texts().size(), 2);
+    EXPECT_EQ(pd.uSisuu(1, 2), 44.0f);
+    EXPECT_EQ(pd.uFile(1, 2), 0.5f);
 }
 
 TEST_F(SpeedIndex, TrackNameWithQuoteIsJustText)
@@ -144,6 +175,22 @@ TEST_F(SpeedIndex, CentralRunsUseTheCentralFileAndAlwaysCloseSlot2)
     calcUSisuuJra(3, 2);
     EXPECT_EQ(pd.uSisuu(3, 2), 0.0f);
     EXPECT_TRUE(msgs_.texts().isEmpty());
+
+    // An error after the open, trapped or (in debug mode) passed on, still closes slot 2.
+    openDb(2, jra, dbPassword);
+    insertRow(2, "T_avetime",
+              DbRow().set("A_zyo", "05").set("A_kyori", 1600).set("A_class", "ave").set("A_sin_kyu", 0)
+                  .set("A_siba", 0).set("A_time", DbValue()));
+    closeDb(2);
+    setRun(3, 3, "Ｊ東京", 1600, 95.0f, 35.5f, 57.0f);
+    calcUSisuuJra(3, 3);
+    EXPECT_EQ(msgs_.texts(), QStringList {"U_sisuu算出エラー(err-BA06)"});
+    EXPECT_FALSE(isDbOpen(2));
+    debugMode = true;
+    EXPECT_THROW(calcUSisuuJra(3, 3), VbError);
+    debugMode = false;
+    EXPECT_FALSE(isDbOpen(2));
+    msgs_.clear();
 
     // Without the central file: the open's message, then the index error; slot 2 stays closed.
     QFile::remove(jra);

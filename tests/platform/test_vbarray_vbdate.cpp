@@ -26,6 +26,23 @@ TEST(Array1, BoundsAreCheckedAndRedimPreserveKeepsContents)
     EXPECT_EQ(a(0), 0);
 }
 
+TEST(Arrays, ABoundBelowMinusOneIsAnErrorAndLeavesTheArrayAsItWas)
+{
+    Array1<int> a(2);
+    a(2) = 5;
+    EXPECT_EQ(errorNumberOf([&] { a.redim(-2); }), vbErrSubscript);
+    EXPECT_EQ(errorNumberOf([&] { a.redimPreserve(-3); }), vbErrSubscript);
+    EXPECT_EQ(a(2), 5);
+    a.redim(-1);
+    EXPECT_EQ(errorNumberOf([&] { a(0); }), vbErrSubscript);
+
+    Array2<int> b(1, 1);
+    b(1, 1) = 4;
+    EXPECT_EQ(errorNumberOf([&] { b.redimPreserve(1, -5); }), vbErrSubscript);
+    EXPECT_EQ(b(1, 1), 4);
+    EXPECT_EQ(errorNumberOf([] { Array3<float>(2, -2, 2); }), vbErrSubscript);
+}
+
 TEST(Array2, RedimPreserveKeepsCellsInEitherDimension)
 {
     Array2<int> a(2, 3);

@@ -55,6 +55,18 @@ TEST(InnerHtml, BrokenOrEmptyInputGivesWhatCanBeRead)
     EXPECT_EQ(body("<p>a</b></i>b</p>"), "<p>ab</p>");
 }
 
+// A browser moves what follows a stray "</body>" or "</html>" into the body; comments there
+// belong to the document, not to the body.
+TEST(InnerHtml, ContentAfterAStrayBodyOrHtmlEndStaysInTheBody)
+{
+    EXPECT_EQ(body("<html><body><table><tr><td>a</td></tr></table></body><!-- c --><p>b</p></html>"
+                   "<table><tr><td>late</td></tr></table>"),
+              "<table><tr><td>a</td></tr></table><p>b</p><table><tr><td>late</td></tr></table>");
+    EXPECT_EQ(body("<html><head><title>t</title></head><body><p>a</p></body></html>"
+                   "<html><head><title>u</title></head><body><p>b</p></body></html>"),
+              "<p>a</p><title>u</title><p>b</p>");
+}
+
 TEST(PageDecoding, HeaderCharsetWinsThenMetaThenCp932)
 {
     const QByteArray sjisMeta = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"

@@ -202,7 +202,7 @@ TEST_F(SeisekiParse, BadSectionsCostOnlyThemselves)
     EXPECT_EQ(race.pay3tan, 12340);
     EXPECT_EQ(race.tousuu, 12);
 
-    // A 17th number in a corner: no corner at all, everything after the corners still read.
+    // A 17th number in a corner ends the corners there; everything after them is still read.
     msgs_.clear();
     race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "１角　3,5(1,2)-4=6,8(7,12)9-11,10",
                            "１角　3,5(1,2)-4=6,8(7,12)9-11,10,13,14,15,16,17"));
@@ -212,6 +212,12 @@ TEST_F(SeisekiParse, BadSectionsCostOnlyThemselves)
     EXPECT_NEAR(race.aveTime, 102.33, 1e-4);
     EXPECT_EQ(race.cyakuUma(1), 5);
     EXPECT_EQ(race.pay3tan, 12340);
+    msgs_.clear();
+    race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "４角　5,3,1(2,6)8,12,7,4,9-11,10",
+                           "４角　5,3,1(2,6)8,12,7,4,9-11,10,13,14,15,16,17"));
+    EXPECT_EQ(msgs_.texts(), QStringList {"成績data変換エラー"});
+    EXPECT_EQ(corners(race, 5), (std::array {2, 2, 1, 0}));
+    EXPECT_EQ(corners(race, 10), (std::array {12, 12, 12, 0}));
 
     // A horse number that is not a number costs that row only.
     msgs_.clear();

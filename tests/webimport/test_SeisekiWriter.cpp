@@ -216,3 +216,45 @@ TEST_F(SeisekiWriter, PageOutcomesAndTheRaceOnScreen)
     EXPECT_EQ(pd.uKyakusitu(5, 0), "");
     EXPECT_TRUE(msgs_.texts().isEmpty()) << msgs_.texts().join("|").toStdString();
 }
+
+TEST_F(SeisekiWriter, ASpeedIndexFailureIsReportedWithTheRaceOnScreenInPlace)
+{
+    redimUma(18, 150);
+    pd.tousuu = 9;
+    pd.uTime(5, 0) = 70.5f;
+    slotConnection(1).execute("DROP TABLE T_avetime");
+    // A message box runs the message loop: whatever other windows do then must find their own race.
+    QList<int> runsSeen;
+    msgs_.setAnswerer([&](const QString&) {
+        runsSeen << pd.uTime.ubound(2);
+        return vbOK;
+    });
+    ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
+    EXPECT_EQ(msgs_.texts(), QStringList(12, "U_sisuu算出エラー(err-BA06)"));
+    EXPECT_EQ(runsSeen, QList<int>(12, 150));
+    // The runners are stored all the same, without an index.
+    EXPECT_EQ(count(2, "SELECT COUNT(*) FROM T_Useiseki WHERE R_code = ? AND U_sisuu = 0", {kCode}), 12);
+    EXPECT_EQ(runnerRow("サンプルホース")["U_kyakusitu"].toString(), "逃");
+    EXPECT_EQ(pd.tousuu, 9);
+    EXPECT_FLOAT_EQ(pd.uTime(5, 0), 70.5f);
+}
+
+TEST_F(SeisekiWriter, InDebugModeTheErrorPassesAndTheRaceOnScreenComesBack)
+{
+    redimUma(18, 150);
+    pd.tousuu = 9;
+    pd.uTuka(5, 2, 0) = 7;
+    slotConnection(1).execute("DROP TABLE T_avetime");
+    cutPage(seisekiPage("seiseki_normal.htm"));
+    SeisekiRace race;
+    ASSERT_TRUE(parseSeiseki(race));
+    debugMode = true;
+    EXPECT_THROW(saveSeiseki(race), VbError);
+    debugMode = false;
+    EXPECT_EQ(pd.tousuu, 9);
+    EXPECT_EQ(pd.uTuka.ubound(3), 150);
+    EXPECT_EQ(pd.uTuka(5, 2, 0), 7);
+    EXPECT_EQ(race.tousuu, 12);
+    EXPECT_TRUE(raceRow().eof());
+    EXPECT_TRUE(msgs_.texts().isEmpty());
+}

@@ -121,7 +121,8 @@ TEST_F(SeisekiImport, ReadsEachDayTrackAndRaceUntilTheFirstMissingRace)
         if (!isDialogWebLoaded())
             return;
         const bool busy = ImportGuard::busy() && form_->isWorking() && !form_->cmdWebStart->isEnabled()
-            && !form_->cmdEnd->isEnabled() && !form_->cmdTorikomiGrid->isEnabled();
+            && !form_->cmdEnd->isEnabled() && !form_->cmdTorikomiGrid->isEnabled()
+            && dialogWeb().isVisible() && dialogWeb().parentWidget() == form_;
         (busy ? sawBusy : sawIdle) = true;
         form_->close();  // refused while the import runs
     });
@@ -224,7 +225,7 @@ TEST_F(SeisekiImport, LastDateNeverMovesBackAndTodayIsNeverStored)
     EXPECT_EQ(stored().codes.size(), 5);
 }
 
-TEST_F(SeisekiImport, OpensWithTheDayAfterTheLastImportAndYesterday)
+TEST_F(SeisekiImport, OpensWithTheLastImportedDayAndYesterday)
 {
     delete form_.data();
     setVbToday(VbDate::fromYmd(2009, 1, 1));

@@ -2,6 +2,7 @@
 #include "tests/webimport/webImportFixture.h"
 
 #include <QFile>
+#include <QTcpServer>
 #include <array>
 
 namespace {
@@ -175,6 +176,36 @@ TEST_F(RaceCard, AUtf8PageAndAPageWithoutEndTagsCutLikeTheShiftJisPage)
         EXPECT_EQ(u8(pd.uName(9)), "ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ");
         EXPECT_TRUE(wholeTable() == reference);
     }
+}
+
+// A browser keeps reading past a stray end of the document, and so must the cell table.
+TEST_F(RaceCard, RunnersAfterAStrayEndOfTheDocumentAreRead)
+{
+    ASSERT_TRUE(readCard("racecard_12.htm"));
+    const std::vector<QString> reference = wholeTable();
+    QFile file(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QByteArray page = file.readAll();
+    page.replace("<table class=\"deba\"", "</body></html>\r\n<table class=\"deba\"");
+    initPublic();
+    redimUma(18, pd.kakoMax);
+    server.addPage(cardPath, page, "text/html; charset=Shift_JIS");
+    ASSERT_TRUE(readSyuxtubaPage(url(cardPath)));
+    EXPECT_EQ(pd.tousuu, 12);
+    EXPECT_TRUE(wholeTable() == reference);
+}
+
+// Nothing listens at the host of the settings: the load ends, like a browser's error page, with
+// no race card (the race read then says so).
+TEST_F(RaceCard, AServerThatCannotBeReachedGivesNoCardWithoutWaiting)
+{
+    QTcpServer probe;
+    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
+    iniWrite(QStringLiteral("System"), QStringLiteral("webHost"), QStringLiteral("127.0.0.1:%1").arg(probe.serverPort()));
+    probe.close();
+    EXPECT_FALSE(readSyuxtubaPage(webServerUrl() + cardPath));
+    EXPECT_EQ(pd.tousuu, 0);
+    EXPECT_TRUE(shown().empty());
 }
 
 TEST_F(RaceCard, PagesThatAreNoRaceCardReadNothing)

@@ -2,6 +2,7 @@
 #include "platform/webbrowser.h"
 #include "tests/webimport/webImportFixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
@@ -97,18 +98,31 @@ TEST_F(PageLoader, AnEmptyBodyGivesAnEmptyTable)
 }
 
 // The window that was never shown comes up at the time-out, so Cancel is within reach, and
-// the page is asked for anew until it comes.
+// the page is asked for anew until it comes; then it goes again, as nobody else would close it.
 TEST_F(PageLoader, ATimeOutAsksForThePageAgainWithTheWindowOnScreen)
 {
     server.addPage("/slow", "<body><table><tr><td>late</td></tr></table></body>");
     server.setDelayFirstN("/slow", 2, 5000);
+    bool onScreenWhileWaiting = false;
+    QTimer::singleShot(1500, [&] { onScreenWhileWaiting = dialogWeb().isVisible(); });
     ASSERT_TRUE(getWebTable(url("/slow")));
     EXPECT_EQ(server.requestCount("/slow"), 3);
     EXPECT_EQ(cell(1, 1), "late");
+    EXPECT_TRUE(onScreenWhileWaiting);
     ASSERT_TRUE(isDialogWebLoaded());
-    EXPECT_TRUE(dialogWeb().isVisible());
+    EXPECT_FALSE(dialogWeb().isVisible());
     EXPECT_FALSE(pd.webTimeOut);
     EXPECT_TRUE(shown().empty());
+}
+
+TEST_F(PageLoader, AWindowTheCallerShowedStaysAfterATimeOut)
+{
+    server.addPage("/slow", "<body>late</body>");
+    server.setDelayFirstN("/slow", 1, 5000);
+    dialogWeb().show();
+    ASSERT_TRUE(getWebTable(url("/slow")));
+    EXPECT_EQ(server.requestCount("/slow"), 2);
+    EXPECT_TRUE(dialogWeb().isVisible());
 }
 
 TEST_F(PageLoader, AWindowUnloadedDuringTheWaitLoadsThePageInANewOne)
@@ -173,6 +187,14 @@ TEST_F(PageLoader, TheCellDumpIsCp932WithCrLfAndWrittenAlsoAfterACancel)
     EXPECT_EQ(csv.readAll(), (QByteArray(29, ',') + "\r\n").repeated(80));
 }
 
+TEST_F(PageLoader, ADumpThatCannotBeWrittenIsNoSuccess)
+{
+    server.addPage("/dump", "<body><table><tr><td>a</td></tr></table></body>");
+    ASSERT_TRUE(QDir(appDir.path()).mkdir(QStringLiteral("CSV.csv")));  // a folder in the file's place
+    EXPECT_FALSE(readWebPageToCsv(url("/dump")));
+    EXPECT_EQ(shown(), std::vector<std::string> {"Error-ReadWeb-5"});
+}
+
 TEST_F(PageLoader, TheLoadingWindowLoadsWithItsTimersAndCancelOnlySetsTheFlag)
 {
     pd.timerInter = 10;
@@ -181,6 +203,7 @@ TEST_F(PageLoader, TheLoadingWindowLoadsWithItsTimersAndCancelOnlySetsTheFlag)
     EXPECT_EQ(u8(dialog.windowTitle()), "Webよりデータ読込み中・・・");
     EXPECT_EQ(u8(dialog.lblTitle->text()), "Label1");
     EXPECT_EQ(u8(dialog.cmdCancel->text()), "CANCEL");
+    EXPECT_EQ(u8(dialog.font().family()), "IPAPGothic");  // what stands in for "ＭＳ Ｐゴシック"
     EXPECT_FALSE(pd.webTimeOut);
     EXPECT_EQ(dialog.Timer1->interval(), 10000);
     EXPECT_TRUE(dialog.Timer1->isActive());

@@ -7,6 +7,7 @@
 #include "platform/vbformat.h"
 #include "platform/webbrowser.h"
 #include "webimport/dialogWeb.h"
+#include "webimport/importGuard.h"
 #include "webimport/webTrap.h"
 
 #include <QEventLoop>
@@ -188,6 +189,11 @@ bool getWebTable(const QString& url)
 // A dump that could not be written is no success: the caller would report one.
 bool readWebPageToCsv(const QString& url)
 {
+    const ImportGuard guard;
+    if (!guard.acquired()) {
+        showImportBusy();
+        return false;
+    }
     bool written = false;
     vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
         clearWebCell();

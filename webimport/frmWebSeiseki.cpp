@@ -36,7 +36,6 @@ constexpr int kRacesPerDay = 12;
 constexpr uint32_t kBlue = 0xFF0000;
 
 const QString kCancelled = QStringLiteral("キャンセルしました");
-const QString kImportBusy = QStringLiteral("他の読込みが実行中です。終了してから開始してください");
 const QString kBadDate = QStringLiteral("開始日と終了日には正しい日付を指定してください");
 const QString kEndBeforeStart = QStringLiteral("終了日が開始日より前になっています");
 
@@ -333,7 +332,7 @@ void FrmWebSeiseki::readWebSeisekiRange()
     }
     const ImportGuard guard;
     if (!guard.acquired()) {
-        msgBox(kImportBusy);
+        showImportBusy();
         return;
     }
     const WorkingState working(*this);

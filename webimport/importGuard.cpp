@@ -1,5 +1,7 @@
 #include "webimport/importGuard.h"
 
+#include "platform/msgbox.h"
+
 namespace {
 bool importRunning = false;
 }
@@ -21,4 +23,9 @@ ImportGuard::~ImportGuard()
 bool ImportGuard::busy()
 {
     return importRunning;
+}
+
+void showImportBusy()
+{
+    msgBox(QStringLiteral("他の読込みが実行中です。終了してから開始してください"));
 }

@@ -18,3 +18,6 @@ public:
 private:
     bool acquired_ = false;
 };
+
+// Tells the user that another page import is running (for an entry point that could not take the token).
+void showImportBusy();

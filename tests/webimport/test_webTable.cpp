@@ -1,6 +1,7 @@
 #include "platform/textcodec.h"
 #include "platform/webbrowser.h"
 #include "tests/webimport/webImportFixture.h"
+#include "webimport/importGuard.h"
 
 #include <QDir>
 #include <QFile>
@@ -193,6 +194,19 @@ TEST_F(PageLoader, ADumpThatCannotBeWrittenIsNoSuccess)
     ASSERT_TRUE(QDir(appDir.path()).mkdir(QStringLiteral("CSV.csv")));  // a folder in the file's place
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
     EXPECT_EQ(shown(), std::vector<std::string> {"Error-ReadWeb-5"});
+}
+
+TEST_F(PageLoader, NoDumpWhileAnotherImportRuns)
+{
+    server.addPage("/dump", "<body><table><tr><td>a</td></tr></table></body>");
+    {
+        const ImportGuard running;
+        EXPECT_FALSE(readWebPageToCsv(url("/dump")));
+        EXPECT_EQ(shown(), std::vector<std::string> {"他の読込みが実行中です。終了してから開始してください"});
+        EXPECT_EQ(server.totalRequests(), 0);
+        EXPECT_FALSE(QFile::exists(appDir.filePath("CSV.csv")));
+    }
+    EXPECT_TRUE(readWebPageToCsv(url("/dump")));  // the token is free again
 }
 
 TEST_F(PageLoader, TheLoadingWindowLoadsWithItsTimersAndCancelOnlySetsTheFlag)

@@ -6,7 +6,6 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 
-#include <QSet>
 #include <memory>
 
 namespace {
@@ -19,22 +18,19 @@ constexpr QChar kJraMark(0xFF2A);  // "Ｊ"
 // The track file between the loans of one race read.
 struct TrackFileSession {
     std::unique_ptr<Connection> connection;
-    QSet<QString> readableTables;
+    // The runners and the factors would all find the same broken file: one message says it.
     bool failureShown = false;
 };
 TrackFileSession session;
 
+// A file that opens may still lack a table the procedure reads; without this check every run
+// would report its own failing query.
 void checkTables(int slot, const QStringList& tables)
 {
-    for (const QString& table : tables) {
-        if (session.readableTables.contains(table))
-            continue;
+    for (const QString& table : tables)
         RecordSet(slot, "SELECT * FROM " + quoteIdent(table) + " LIMIT 1");
-        session.readableTables.insert(table);
-    }
 }
 
-// The runners and the factors that follow would all find the same file: one message says it.
 void showFailureOnce()
 {
     if (session.failureShown)
@@ -45,20 +41,27 @@ void showFailureOnce()
 
 }
 
+void beginRaceAnalysis()
+{
+    session = TrackFileSession();
+}
+
+void endRaceAnalysis()
+{
+    session.connection.reset();
+}
+
 TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
     : slot_(slot)
 {
     try {
-        if (session.connection) {
+        if (session.connection)
             cnDB[size_t(slot)] = std::move(session.connection);
-        } else {
+        else
             openDbOrThrow(slot, appPath() + "Strevin_data.dat", dbPassword);
-            session.readableTables.clear();
-        }
         lent_ = cnDB[size_t(slot)].get();
         checkTables(slot, tables);
         snapshot_.emplace(slot);
-        open_ = true;
     } catch (const std::exception&) {
         takeBack();
         if (debugMode)
@@ -81,17 +84,9 @@ void TrackFileLoan::takeBack()
     lent_ = nullptr;
 }
 
-void endTrackFileSession()
-{
-    session = TrackFileSession();
-}
-
 void calcUmaSisuu()
 {
     const int h = pd.umaIdx;
-    // The race read indexes its runners from the first on, so runner 1 begins a new read.
-    if (h == 1)
-        endTrackFileSession();
     const TrackFileLoan local(1, {"T_sisuu", "T_avetime"});
     vbTrap(QStringLiteral("U_sisuu算出エラー(err-BA05)"), [&] {
         for (int k = 1; k <= kIndexedRuns; ++k) {

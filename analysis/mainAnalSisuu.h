@@ -8,14 +8,20 @@
 
 // Gives runner umaIdx's past runs 1..100 their speed index and last-3F index. Runs without a
 // time keep what they hold; central runs get theirs only while jraGraph.dat is present.
-// Runner 1 begins a new race read (see endTrackFileSession).
 void calcUmaSisuu();
 
-// Strevin_data.dat lent to a connection slot for one procedure, read in one snapshot. The
-// first loan of a race read opens the file and later loans borrow the same connection, so the
-// runners do not pay for an open each. A missing or unreadable file (or table) is shown once
-// per race read ("dataファイルが開けません") and the loan stays closed; in debug mode the
-// failure is thrown instead.
+// Starts the analysis of a race read: the track file is opened afresh at its first use, and a
+// failure to open it is reported again, once. The race read calls it before its first runner.
+void beginRaceAnalysis();
+// Ends it: closes the track file. The prediction calls it when it ends; a read that stops
+// before the prediction leaves the file to the next beginRaceAnalysis.
+void endRaceAnalysis();
+
+// Strevin_data.dat lent to a connection slot for one procedure and read in one transaction.
+// The first loan of a race read opens the file and later loans borrow the same connection: an
+// open of the encrypted file costs about as much as all the queries of a runner. A missing or
+// unreadable file (or table) is shown once per race read ("dataファイルが開けません") and the
+// loan stays closed; in debug mode the failure is thrown instead.
 class TrackFileLoan {
 public:
     TrackFileLoan(int slot, const QStringList& tables);
@@ -24,7 +30,7 @@ public:
     TrackFileLoan(const TrackFileLoan&) = delete;
     TrackFileLoan& operator=(const TrackFileLoan&) = delete;
 
-    bool isOpen() const { return open_; }
+    bool isOpen() const { return snapshot_.has_value(); }
 
 private:
     void takeBack();
@@ -32,9 +38,4 @@ private:
     int slot_;
     const Connection* lent_ = nullptr;
     std::optional<DbTransaction> snapshot_;
-    bool open_ = false;
 };
-
-// Ends the race read's use of the track file: closes it, and a failure is shown again next time.
-// The prediction calls it when it ends, and runner 1's speed index when a new read begins.
-void endTrackFileSession();

@@ -75,6 +75,17 @@ KinsouWeight kinsouWeight(int k, bool sameCourse)
     return sameCourse ? KinsouWeight{0.2, 1.0} : KinsouWeight{0.1, 0.9};
 }
 
+// Calls f with every non-zero index of runs firstRun..50 of the field, runner by runner. The
+// field statistics loop the shared umaIdx, as every field-level procedure does.
+template <class F>
+void forEachFieldIndex(int firstRun, F f)
+{
+    for (pd.umaIdx = 1; pd.umaIdx <= pd.tousuu; ++pd.umaIdx)
+        for (int k = firstRun; k <= kFieldRuns; ++k)
+            if (const float index = pd.uSisuu(pd.umaIdx, k); index != 0)
+                f(index);
+}
+
 void buildKinsouSisuu(int h)
 {
     const float a = yosouWork.aveSisuu;
@@ -114,10 +125,6 @@ void initYosouWork()
 
 void analYosou()
 {
-    // The prediction ends the race read's use of the track file, on every path.
-    const struct SessionEnd {
-        ~SessionEnd() { endTrackFileSession(); }
-    } sessionEnd;
     vbTrap(QStringLiteral("Error-mainAnalSisuu02-1"), [] {
         initYosouWork();
         const int last = pd.tousuu;
@@ -129,6 +136,8 @@ void analYosou()
         calcKakuritu2();
         analSisuuRange();
     });
+    // The prediction is the last step of a race read that reads the track file.
+    endRaceAnalysis();
 }
 
 void calcAveSisuu()
@@ -168,10 +177,7 @@ void analAveSisuu()
     // This statistic traps its errors also in debug mode.
     const bool done = vbTrapSilent([] {
         std::vector<float> indices;
-        for (int h = 1; h <= pd.tousuu; ++h)
-            for (int k = 0; k <= kFieldRuns; ++k)
-                if (pd.uSisuu(h, k) != 0)
-                    indices.push_back(pd.uSisuu(h, k));
+        forEachFieldIndex(0, [&](float index) { indices.push_back(index); });
         const int n = int(indices.size());
         indices.push_back(0);
         std::sort(indices.begin(), indices.end(), std::greater<float>());
@@ -189,20 +195,15 @@ void analAveSisuu()
 
 void analSisuuRange()
 {
-    pd.sisuuOffset = 0;
     int total = 0;
     int above = 0;
     int below = 0;
-    for (int h = 1; h <= pd.tousuu; ++h) {
-        for (int k = 1; k <= kFieldRuns; ++k) {
-            const float index = pd.uSisuu(h, k);
-            if (index == 0)
-                continue;
-            ++total;
-            above += index > 100;
-            below += index < 0;
-        }
-    }
+    forEachFieldIndex(1, [&](float index) {
+        ++total;
+        above += index > 100;
+        below += index < 0;
+    });
+    pd.sisuuOffset = 0;
     if (total == 0)
         return;
     if (double(above) / total > 0.1)

@@ -114,6 +114,7 @@ void BM_WholeEngine(benchmark::State& state)
     dbKeyFor(dbPassword);
     for (auto _ : state) {
         clearPrediction();
+        beginRaceAnalysis();
         for (pd.umaIdx = 1; pd.umaIdx <= kRunners; ++pd.umaIdx)
             calcUmaSisuu();
         analYosou();

@@ -52,10 +52,11 @@ protected:
         pd.raceBaba = 1;
         pd.lineRatio = 0.2f;
         pd.jraGraphOn = false;
+        beginRaceAnalysis();
     }
     void TearDown() override
     {
-        endTrackFileSession();
+        endRaceAnalysis();
         debugMode = false;
     }
 

@@ -136,6 +136,18 @@ TEST_F(BaseIndex, RunsAtOrBelowThirtyUnderTheAverageAreLeftOut)
     // 25 x 0.4 - 3 x 0.2 + 20 x 0.2 + 20 x 0.2, w = 1.
     EXPECT_FLOAT_EQ(pd.kisoSisuu(1, 0), 17.4f);
     EXPECT_EQ(pd.kisoSisuu(1, 1), 4.0f);
+
+    // A = 0.2f; A - 30 in single precision is -29.799999237, which the run at -29.8f equals
+    // (in double A - 30 is -29.799999997 and the run would count): 0.18 + (1 - 0.8) x 0.2.
+    redimUma(18, 150);
+    addRunner(1);
+    setRuns(1, {{.daysAgo = 10, .sisuu = 0.3f},
+                {.daysAgo = 20, .sisuu = 0.1f},
+                {.daysAgo = 30, .sisuu = 0.2f},
+                {.daysAgo = 40, .sisuu = -29.8f}});
+    computeBase();
+    EXPECT_FLOAT_EQ(pd.kisoSisuu(1, 0), 0.22f);
+    EXPECT_EQ(pd.kisoSisuu(1, 1), 3.0f);
 }
 
 TEST_F(BaseIndex, RunsOlderThan450DaysCountInTheBaseIndexOnly)

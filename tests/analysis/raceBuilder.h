@@ -1,13 +1,10 @@
 #pragma once
-// Races written into the run table by hand for the prediction engine's tests: a fresh run
-// table as the race read leaves it, today's race on 大井 1600 m dirt, and runners whose past
-// runs are given by age in days and the few values a test cares about.
+// Races written by hand into a fresh run table: today's race on 大井 1600 m dirt, past runs by age.
 #include "analysis/mainAnalSisuu.h"
+#include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
-#include "platform/database.h"
 #include "platform/msgbox.h"
-#include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
 
 #include <gtest/gtest.h>
@@ -18,60 +15,50 @@ struct PastRun {
     int daysAgo = 30;
     float sisuu = 0;
     QString zyo = QStringLiteral("大井");
-    int kyori = 1600;
-    int siba = 0;
-    int baba = 1;
-    int waku = 1;
-    int kankaku = 30;
-    int taizyu = 0;
-    int zougen = 0;
-    QString kisyu = QString();
-    QString style = QString();
+    int kyori = 1600, siba = 0, baba = 1, waku = 1, kankaku = 30, taizyu = 0, zougen = 0;
+    QString kisyu = QString(), style = QString();
     int tuka1 = 0;
+    float time = 0, hutan = 0;  // weight carried: 0 unknown
 };
 
-struct Today {
-    int waku = 1;
-    int taizyu = 0;
-    float hutan = 55;
-    QString kisyu = QString();
-};
+// Runner h's results as one line, to nine digits that tell every float apart: base index, runs
+// used, predicted index, factors 0..7, style, corner average, mark ("-": none), win and top two.
+inline std::string resultRow(int h, int digits = 9)
+{
+    const auto num = [digits](float v) { return QString::number(v, 'g', digits); };
+    QStringList f{num(pd.kisoSisuu(h, 0)), num(pd.kisoSisuu(h, 1)), num(pd.yosouSisuu(h))};
+    for (int i = 0; i < 8; ++i)
+        f << num(pd.tekiseiFactor(h, i));
+    f << pd.uKyakusitu(h, 0) << num(pd.tuka1Ave(h, 0)) << pd.sirusi(h) << num(pd.kakuritu1(h)) << num(pd.kakuritu2(h));
+    return f.join(' ').replace(QStringLiteral("  "), QStringLiteral(" - ")).toStdString();
+}
 
 class RaceTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        debugMode = false;
         initPublic();
         pd.kakoMax = 150;
         redimUma(18, pd.kakoMax);
         pd.raceDate = kRaceDay;
         pd.raceZyo = QStringLiteral("大井");
         pd.raceKyori = 1600;
-        pd.raceSiba = 0;
         pd.raceBaba = 1;
         pd.lineRatio = 0.2f;
         pd.jraGraphOn = false;
         beginRaceAnalysis();
     }
-    void TearDown() override
-    {
-        endRaceAnalysis();
-        debugMode = false;
-    }
+    void TearDown() override { endRaceAnalysis(); }
 
-    // Runner slot h with today's values; the field size grows to cover it.
-    static void addRunner(int h, const Today& today = {})
+    // Runner slot h with today's run 0 and its past runs 1.., newest first; the field grows to cover it.
+    static void addRunner(int h, const PastRun& today = {}, const std::vector<PastRun>& runs = {})
     {
         pd.uName(h) = QStringLiteral("馬%1").arg(h);
+        setRun(h, 0, today);
         pd.uDate(h, 0) = kRaceDay;
-        pd.uZyo(h, 0) = pd.raceZyo;
-        pd.uKyori(h, 0) = pd.raceKyori;
-        pd.uWaku(h, 0) = today.waku;
-        pd.uTaizyu(h, 0) = today.taizyu;
-        pd.uHutan(h, 0) = today.hutan;
-        pd.uKisyu(h, 0) = today.kisyu;
         pd.tousuu = std::max(pd.tousuu, h);
+        for (size_t i = 0; i < runs.size(); ++i)
+            setRun(h, int(i) + 1, runs[i]);
     }
     static void setRun(int h, int k, const PastRun& run)
     {
@@ -88,27 +75,32 @@ protected:
         pd.uKisyu(h, k) = run.kisyu;
         pd.uKyakusitu(h, k) = run.style;
         pd.uTuka(h, 1, k) = run.tuka1;
-    }
-    // Runs 1.. of runner h, newest first.
-    static void setRuns(int h, const std::vector<PastRun>& runs)
-    {
-        for (size_t i = 0; i < runs.size(); ++i)
-            setRun(h, int(i) + 1, runs[i]);
+        pd.uTime(h, k) = run.time;
+        pd.uHutan(h, k) = run.hutan;
     }
 
-    // The local track file with the given draw ratios and jockey points.
-    void createTrackFile(const std::vector<std::tuple<int, double>>& kakeritu = {},
-                         const std::vector<std::tuple<QString, double>>& points = {})
+    // Rows of one table of a data file, the columns named once.
+    static void insertRows(const QString& path, const QString& table, const QStringList& columns,
+                           const std::vector<std::vector<DbValue>>& rows)
+    {
+        openDbOrThrow(1, path, dbPassword);
+        for (const auto& values : rows) {
+            DbRow row;
+            for (qsizetype i = 0; i < columns.size(); ++i)
+                row.set(columns[i], values[size_t(i)]);
+            insertRow(1, table, row);
+        }
+        closeDb(1);
+    }
+    // The local track file with the draw ratios of today's course by group, and jockey points.
+    QString createTrackFile(const std::vector<std::vector<DbValue>>& kakeritu = {},
+                            const std::vector<std::vector<DbValue>>& points = {})
     {
         const QString path = dir_.createStrevinData();
-        openDbOrThrow(1, path, dbPassword);
-        for (const auto& [group, value] : kakeritu)
-            insertRow(1, "T_waku",
-                      DbRow().set("W_zyo", pd.raceZyo).set("W_kyori", pd.raceKyori).set("W_waku", group)
-                          .set("W_kakeritu", value));
-        for (const auto& [name, point] : points)
-            insertRow(1, "T_Kisyu", DbRow().set("name", name).set("point", point));
-        closeDb(1);
+        for (const auto& row : kakeritu)
+            insertRows(path, "T_waku", {"W_zyo", "W_kyori", "W_waku", "W_kakeritu"}, {{pd.raceZyo, pd.raceKyori, row[0], row[1]}});
+        insertRows(path, "T_Kisyu", {"name", "point"}, points);
+        return path;
     }
 
     TestAppDir dir_;

@@ -1,124 +1,106 @@
 #include "app/mainStart.h"
+#include "core/mainBabaFile.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
-#include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
-
-#include <QApplication>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QMainWindow>
-#include <gtest/gtest.h>
-
-namespace {
-
-QMainWindow* shownMainWindow()
-{
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "frmMain" && w->isVisible())
-            return qobject_cast<QMainWindow*>(w);
-    return nullptr;
-}
-
-void touch(const QString& path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-}
+#include "tests/support/lhaTool.h"
 
 class StartUp : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        debugMode = false;
-        pd.jraGraphOn = false;
-    }
     void TearDown() override
     {
-        if (QMainWindow* w = shownMainWindow())
+        setBabaFilePicker({});
+        if (QWidget* w = shownWindow("frmMain"))
             w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         debugMode = false;
         pd.jraGraphOn = false;
     }
-
     TestAppDir dir_;
     MsgBoxRecorder msgs_;
 };
 
-}
-
-TEST_F(StartUp, MarkerFilesSettingsAndTheMainWindow)
+// The marker files switch the debug mode and the central index on; a settings key that is no number
+// falls back alone, trapped even in debug mode. The start notice's controls sit inside its frame
+// without overlapping; it and the options dialog are rendered to PNG files for a person to look at.
+TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
 {
-    dir_.createStrevinData();
+    setDateRow(dir_.createStrevinData(), VbDate());
     dir_.createNarData();
-    openDb(1, dir_.createJraGraph(), dbPassword);
-    updateRow(1, "version", DbRow(), DbRow().set("date", VbDate::fromYmd(2008, 3, 8)));
-    closeDb(1);
-    touch(dir_.filePath("kanri.id"));
-    iniWrite("System", "tarKikanWebUma", "1100");
+    setDateRow(dir_.createJraGraph(), VbDate::fromYmd(2008, 3, 8));
+    writeTestFile(dir_.filePath("kanri.id"), "");
+    iniWrite("System", "tarKikanWebUma", "99999999999");
     iniWrite("System", "timerInter", "abc");
     iniWrite("graph", "iniGraph(4)", "false");
+    iniWrite("graph", "iniGraph(7)", "0.35");
+    pd.kakoKikan = pd.timerInter = 1;
     Main();
-    EXPECT_TRUE(debugMode);
-    EXPECT_TRUE(pd.jraGraphOn);
-    EXPECT_EQ(pd.kakoKikan, 1100);
-    EXPECT_EQ(pd.timerInter, 5);  // the bad key alone falls back
-    EXPECT_EQ(pd.graphFlags[4], "false");
-    EXPECT_FLOAT_EQ(pd.lineRatio, 0.2f);
-    QMainWindow* w = shownMainWindow();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->windowTitle(), "Brennock");
-    EXPECT_TRUE(w->findChild<QLabel*>("lblJraFileRecnt")->text().contains("2008/03/08版を読込み"));
-    // Start-up traps even though the marker switched the debug mode on.
-    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-1"});
+    EXPECT_EQ(std::tuple(debugMode, pd.jraGraphOn, pd.kakoKikan, pd.timerInter, pd.graphFlags[4], pd.graphFlags[5], pd.lineRatio),
+              std::tuple(true, true, 730, 5, QString("false"), QString("true"), 0.35f));
+    QWidget* form = shownWindow("frmMain");
+    ASSERT_NE(form, nullptr);
+    expectShows(form, {"Brennock", "　上の青枠緑ＢＯＸの開催日・場・レースを指定して、「出走表の読込み」ボタンを押してください　",
+                       " 地方馬場情報ファイル：　版の日付がありません ", " 過去データ：　読込みなし ",
+                       " 中央馬場情報ファイル：　2008/03/08版を読込み "});
+    auto* frame = childNamed<QGroupBox>(form, "frameStart");
+    EXPECT_TRUE(frame->isVisible() && form->rect().contains(frame->geometry()));
+    QList<QRect> placed;
+    for (const char* name : {"Label1", "lblBabaFileRecnt", "lblBabaNotice", "lblJraFileRecnt", "lblJraNotice", "lblDbKikan",
+                             "lblDbNotice", "lblVersion", "cmdBabaFile", "cmdJraFile", "cmdDbRead", "Picture3"}) {
+        auto* w = childNamed<QWidget>(form, name);
+        ASSERT_NE(w, nullptr);
+        EXPECT_TRUE(w->parentWidget() == frame && frame->rect().contains(w->geometry())) << name;
+        for (const QRect& other : placed)
+            EXPECT_FALSE(other.intersects(w->geometry())) << name << " overlaps";
+        placed << w->geometry();
+    }
+    childNamed<QAction>(form, "menuOption")->trigger();
+    const QString out = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR);
+    ASSERT_TRUE(QDir().mkpath(out));
+    for (const auto& [widget, name] : {std::pair<QWidget*, QString>(form, "frmMain-start.png"),
+                                       {shownWindow("frmOption"), "frmOption.png"}}) {
+        ASSERT_NE(widget, nullptr) << name.toStdString();
+        const QImage image = widget->grab().toImage();
+        ASSERT_TRUE(image.save(out + "/" + name)) << name.toStdString();
+        // Text was drawn: far more than the two or three colours of an empty window.
+        EXPECT_GT(image.convertToFormat(QImage::Format_Indexed8).colorCount(), 20) << name.toStdString();
+    }
+    // The notice's buttons reach the installs, which refresh it at once; closing ends the program.
+    QTemporaryDir downloads;
+    QStringList titles, picks {
+        createTrackFile(DataFileKind::StrevinData, downloads.filePath("nar.dat"), VbDate::fromYmd(2027, 1, 9)),
+        createTrackFile(DataFileKind::JraGraph, downloads.filePath("jra.dat"), VbDate::fromYmd(2027, 1, 16))};
+    setBabaFilePicker([&](const QString& title, const QString&) {
+        titles << title;
+        return picks.takeFirst();
+    });
+    childNamed<QPushButton>(form, "cmdBabaFile")->click();
+    childNamed<QPushButton>(form, "cmdJraFile")->click();
+    expectShows(form, {" 地方馬場情報ファイル：　2027/01/09版を読込み ", " 中央馬場情報ファイル：　2027/01/16版を読込み "});
+    EXPECT_EQ(titles, QStringList({"地方馬場情報ファイルの更新", "中央馬場情報ファイルの更新"}));
+    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-mainStart-1", "2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
+    form->close();
+    EXPECT_FALSE(shownWindow("frmOption") || shownWindow("frmMain"));
 }
 
-TEST_F(StartUp, SoundSettingsStartWithoutAMessage)
-{
-    dir_.createStrevinData();
-    dir_.createNarData();
-    iniWrite("System", "timerInter", "20");
-    Main();
-    EXPECT_EQ(pd.timerInter, 20);
-    ASSERT_NE(shownMainWindow(), nullptr);
-    EXPECT_TRUE(msgs_.texts().isEmpty());
-}
-
-TEST_F(StartUp, EmptyProgramFolderStillStarts)
-{
-    Main();
-    EXPECT_FALSE(debugMode);
-    EXPECT_FALSE(pd.jraGraphOn);
-    EXPECT_EQ(pd.kakoKikan, 730);
-    EXPECT_EQ(pd.timerInter, 5);
-    EXPECT_EQ(pd.graphFlags[0], "true");
-    QMainWindow* w = shownMainWindow();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QLabel*>("lblBabaFileRecnt")->text(), " 地方馬場情報ファイル：　ファイルが開けません ");
-    EXPECT_EQ(w->findChild<QLabel*>("lblDbKikan")->text(), " 過去データ：　ファイルが開けません ");
-    EXPECT_EQ(w->findChild<QLabel*>("lblJraFileRecnt")->text(), "中央馬場情報ファイル：　ファイルが存在しません");
-    EXPECT_EQ(msgs_.texts(),
-              (QStringList {"dataファイルが開けません", "dataファイルが開けません", "Error-mainStart-2"}));
-}
-
-TEST_F(StartUp, DebugModeWithoutDataFilesStillStarts)
-{
-    touch(dir_.filePath("kanri.id"));
-    Main();
-    EXPECT_TRUE(debugMode);
-    QMainWindow* w = shownMainWindow();
-    ASSERT_NE(w, nullptr);
-    EXPECT_EQ(w->findChild<QLabel*>("lblDbKikan")->text(), " 過去データ：　ファイルが開けません ");
-    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2"});
-}
-
-TEST_F(StartUp, MarkerFolderIsNotAMarkerFile)
+// No local track file, a race database that is no database, a central file with a wrong key, garbage
+// settings and a folder named like the marker: the program starts with the defaults and says so.
+TEST_F(StartUp, UnreadableProgramFolderStillStarts)
 {
     ASSERT_TRUE(QDir().mkpath(dir_.filePath("kanri.id")));
+    const QByteArray garbage = QByteArray("[Sys\x01\xfe=\r\n\x81]tarKikanWebUma=\xff\r\n").repeated(200);
+    writeTestFile(dir_.filePath("Strevin.ini"), garbage);
+    writeTestFile(dir_.filePath("NAR_data.dat"), garbage);
+    createDbFile(dir_.filePath("jraGraph.dat"), "other", "CREATE TABLE version (date TEXT);");
+    pd.kakoKikan = pd.timerInter = 1;
     Main();
-    EXPECT_FALSE(debugMode);
+    EXPECT_EQ(std::tuple(debugMode, pd.jraGraphOn, pd.kakoKikan, pd.timerInter, pd.graphFlags[0], pd.lineRatio),
+              std::tuple(false, true, 730, 5, QString("true"), 0.2f));
+    expectShows(shownWindow("frmMain"), {" 地方馬場情報ファイル：　ファイルが開けません ", " 過去データ：　ファイルが開けません ",
+                                         " 中央馬場情報ファイル：　ファイルが開けません "});
+    EXPECT_EQ(msgs_.texts().value(0), "dataファイルが開けません");
+    EXPECT_EQ(msgs_.texts().indexOf("Error-mainStart-2"), msgs_.texts().size() - 1);
 }

@@ -1,155 +1,97 @@
 #include "platform/webbrowser.h"
+#include "tests/support/lhaTool.h"
 #include "tests/support/pageServer.h"
 
 #include <QEventLoop>
-#include <QFile>
-#include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
 
-namespace {
-
 // Waits as a page reader does, but with a hard limit so a fault cannot hang the test.
-bool waitComplete(WebBrowser& browser, int ms = 5000)
+static bool waitComplete(WebBrowser& browser)
 {
     QEventLoop loop;
     QObject::connect(&browser, &WebBrowser::loadFinished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    if (browser.ReadyState() != QLatin1String("complete"))
+    QTimer::singleShot(5000, &loop, &QEventLoop::quit);
+    if (browser.ReadyState() != "complete")
         loop.exec();
-    return !browser.Busy() && browser.ReadyState() == QLatin1String("complete");
+    return !browser.Busy() && browser.ReadyState() == "complete";
 }
 
 // Texts compare as UTF-8 so that a failure prints them readably.
-std::string body(const char* utf8Html)
+static std::string body(WebBrowser& browser) { return browser.bodyInnerHTML().toStdString(); }
+
+// As a browser writes it: omitted end tags added, its escapes, what follows a stray </body> or </html> kept.
+TEST(InnerHtml, BodiesComeBackAsABrowserWritesThem)
 {
-    return bodyInnerHtmlOf(QString::fromUtf8(utf8Html)).toStdString();
+    const struct { const char* html; const char* expected; } cases[] = {
+        {"<table><tr><td>1<td>2<tr><td>3</table>", "<table><tr><td>1</td><td>2</td></tr><tr><td>3</td></tr></table>"},
+        {"<p>a<br>b<img src=x.gif>c", "<p>a<br>b<img src=\"x.gif\">c</p>"},
+        {"<p>1&nbsp;2\xC2\xA0" "3 &amp; &lt;b&gt; \"q\" 'a'</p>", "<p>1&nbsp;2&nbsp;3 &amp; &lt;b&gt; \"q\" 'a'</p>"},
+        {"<a href='x?a=1&amp;b=\"2\"' title=\"a&nbsp;<b>\">t</a>", "<a href=\"x?a=1&amp;b=&quot;2&quot;\" title=\"a&nbsp;<b>\">t</a>"},
+        {"<body>a\r\nb<script>if(a<b&&c)x();</script><!-- c --></body>", "a\r\nb<script>if(a<b&&c)x();</script><!-- c -->"},
+        {"", ""}, {"<html><head><title>t</title></head></html>", ""},
+        {"<table><tr><td>unfinished", "<table><tr><td>unfinished</td></tr></table>"}, {"<p>a</b></i>b</p>", "<p>ab</p>"},
+        {"<html><body><table><tr><td>a</td></tr></table></body><!-- c --><p>b</p></html><table><tr><td>late</td></tr></table>",
+         "<table><tr><td>a</td></tr></table><p>b</p><table><tr><td>late</td></tr></table>"},
+        {"<html><head><title>t</title></head><body><p>a</p></body></html><html><head><title>u</title></head><body><p>b</p></body></html>",
+         "<p>a</p><title>u</title><p>b</p>"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bodyInnerHtmlOf(QString::fromUtf8(c.html)).toStdString(), c.expected) << c.html;
 }
 
-std::string text(const QString& s)
-{
-    return s.toStdString();
-}
-
-TEST(InnerHtml, WritesEndTagsTheSourceOmitsAndNoEndTagForVoidElements)
-{
-    EXPECT_EQ(body("<table><tr><td>1<td>2<tr><td>3</table>"), "<table><tr><td>1</td><td>2</td></tr><tr><td>3</td></tr></table>");
-    EXPECT_EQ(body("<p>a<br>b<img src=x.gif>c"), "<p>a<br>b<img src=\"x.gif\">c</p>");
-        EXPECT_EQ(body("<TABLE><TR><TD ALIGN=right>x</TD></TR></TABLE>"), "<table><tr><td align=\"right\">x</td></tr></table>");
-}
-
-TEST(InnerHtml, EscapesTextAndAttributesAsBrowsersDo)
-{
-    EXPECT_EQ(body("<p>1&nbsp;2\xC2\xA0" "3 &amp; &lt;b&gt; \"q\" 'a'</p>"), "<p>1&nbsp;2&nbsp;3 &amp; &lt;b&gt; \"q\" 'a'</p>");
-    EXPECT_EQ(body("<a href='x?a=1&amp;b=\"2\"' title=\"a&nbsp;<b>\">t</a>"), "<a href=\"x?a=1&amp;b=&quot;2&quot;\" title=\"a&nbsp;<b>\">t</a>");
-    // Script and style text stays raw; comments stay; line breaks are kept as they are.
-    EXPECT_EQ(body("<body>a\r\nb<script>if(a<b&&c)x();</script><!-- c --></body>"), "a\r\nb<script>if(a<b&&c)x();</script><!-- c -->");
-}
-
-TEST(InnerHtml, BrokenOrEmptyInputGivesWhatCanBeRead)
-{
-    EXPECT_EQ(body(""), "");
-    EXPECT_EQ(body("<html><head><title>t</title></head></html>"), "");
-    EXPECT_EQ(body("<table><tr><td>unfinished"), "<table><tr><td>unfinished</td></tr></table>");
-    EXPECT_EQ(body("<p>a</b></i>b</p>"), "<p>ab</p>");
-}
-
-// A browser moves what follows a stray "</body>" or "</html>" into the body; comments there
-// belong to the document, not to the body.
-TEST(InnerHtml, ContentAfterAStrayBodyOrHtmlEndStaysInTheBody)
-{
-    EXPECT_EQ(body("<html><body><table><tr><td>a</td></tr></table></body><!-- c --><p>b</p></html>"
-                   "<table><tr><td>late</td></tr></table>"),
-              "<table><tr><td>a</td></tr></table><p>b</p><table><tr><td>late</td></tr></table>");
-    EXPECT_EQ(body("<html><head><title>t</title></head><body><p>a</p></body></html>"
-                   "<html><head><title>u</title></head><body><p>b</p></body></html>"),
-              "<p>a</p><title>u</title><p>b</p>");
-}
-
+// The header's charset wins over a meta tag; with neither, CP932 (0x81 0x7C is "－").
 TEST(PageDecoding, HeaderCharsetWinsThenMetaThenCp932)
 {
-    const QByteArray sjisMeta = "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">"
-                                "</head><body>\x81\x7C\x93\xfa</body></html>";
-    EXPECT_EQ(metaCharset(sjisMeta), QByteArray("shift_jis"));
-    EXPECT_EQ(text(bodyInnerHtmlOf(decodePage(sjisMeta, {}))), "－日");
-
+    const QByteArray sjisMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\"><body>\x81\x7C\x93\xfa</body>";
     const QByteArray utf8Meta = "<html><head><meta charset='utf-8'></head><body>\xE6\x97\xA5</body></html>";
-    EXPECT_EQ(metaCharset(utf8Meta), QByteArray("utf-8"));
-    EXPECT_EQ(text(bodyInnerHtmlOf(decodePage(utf8Meta, {}))), "日");
-    // A header saying Shift_JIS overrides a meta tag saying UTF-8.
-    EXPECT_EQ(text(bodyInnerHtmlOf(decodePage("<meta charset=utf-8><body>\x93\xfa</body>", "Shift_JIS"))), "日");
-    // Nothing declared: CP932.
-    EXPECT_EQ(text(bodyInnerHtmlOf(decodePage("<body>\x87\x40</body>", {}))), "①");
+    EXPECT_EQ(metaCharset(sjisMeta) + " " + metaCharset(utf8Meta), "shift_jis utf-8");
+    const struct { QByteArray page, header; const char* expected; } cases[] = {
+        {sjisMeta, {}, "－日"}, {utf8Meta, {}, "日"}, {"<meta charset=utf-8><body>\x93\xfa</body>", "Shift_JIS", "日"},
+        {"<body>\x87\x40</body>", {}, "①"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(bodyInnerHtmlOf(decodePage(c.page, c.header)).toStdString(), c.expected);
 }
 
-struct WebBrowserTest : ::testing::Test {
+// A new address abandons the load still running; the query reaches the server as written; an
+// error page completes with what came.
+TEST(WebBrowser, LoadsOverHttpAbandonsAnEarlierLoadAndKeepsTheEscapedQuery)
+{
     PageServer server;
+    ASSERT_TRUE(server.start());
     WebBrowser browser;
-    void SetUp() override { ASSERT_TRUE(server.start()); }
-};
-
-TEST_F(WebBrowserTest, LoadsOverHttpAndKeepsTheEscapedQueryAsWritten)
-{
-    const QString target = QStringLiteral("/keibaWeb/x.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F02%2F15");
-    server.addPage(target, "<html><body><table><tr><td>\x93\xfa</td></tr></table></body></html>",
-                   "text/html; charset=Shift_JIS");
-    EXPECT_EQ(browser.ReadyState(), QStringLiteral("uninitialized"));
-    browser.Navigate2(server.baseUrl() + target);
-    EXPECT_TRUE(browser.Busy());
-    EXPECT_EQ(browser.ReadyState(), QStringLiteral("loading"));
-    ASSERT_TRUE(waitComplete(browser));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "<table><tr><td>日</td></tr></table>");
-    EXPECT_EQ(server.requestLog(), QStringList {target});
-}
-
-TEST_F(WebBrowserTest, ANewAddressAbandonsTheLoadStillRunning)
-{
+    const QString target = "/keibaWeb/x.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F02%2F15";
+    server.addPage(target, "<html><body><table><tr><td>\x93\xfa</td></tr></table></body></html>", "text/html; charset=Shift_JIS");
     server.addPage("/slow", "<body>slow</body>");
-    server.setDelayMs("/slow", 300);
-    server.addPage("/fast", "<body>fast</body>");
+    server.setDelayFirstN("/slow", 1, 300);
+    EXPECT_EQ(browser.ReadyState(), "uninitialized");
     browser.Navigate2(server.baseUrl() + "/slow");
-    browser.Navigate2(server.baseUrl() + "/fast");
+    browser.Navigate2(server.baseUrl() + target);
+    EXPECT_TRUE(browser.Busy() && browser.ReadyState() == "loading");
     ASSERT_TRUE(waitComplete(browser));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "fast");
     QEventLoop settle;
     QTimer::singleShot(400, &settle, &QEventLoop::quit);
     settle.exec();
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "fast");
-}
-
-TEST_F(WebBrowserTest, ErrorPagesAndRefusedConnectionsCompleteWithWhatCame)
-{
+    EXPECT_EQ(body(browser), "<table><tr><td>日</td></tr></table>");
+    EXPECT_TRUE(server.requestLog().contains(target));
     browser.Navigate2(server.baseUrl() + "/missing");
     ASSERT_TRUE(waitComplete(browser));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "Not Found");
-
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const quint16 freedPort = probe.serverPort();
-    probe.close();
-    browser.Navigate2(QStringLiteral("http://127.0.0.1:%1/x").arg(freedPort));
-    ASSERT_TRUE(waitComplete(browser));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "");
+    EXPECT_EQ(body(browser), "Not Found");
 }
 
-TEST(WebBrowserFiles, FileAddressesAndPathsLoadAtOnce)
+TEST(WebBrowser, FileAddressesAndPathsLoadAtOnce)
 {
     QTemporaryDir dir;
-    QFile file(dir.filePath("page.htm"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("<html><body><p>\x8e\x9f</p></body></html>");
-    file.close();
+    const QString page = dir.filePath("page.htm");
+    writeTestFile(page, "<html><body><p>\x8e\x9f</p></body></html>");
     WebBrowser browser;
-    browser.Navigate2(file.fileName());
-    EXPECT_FALSE(browser.Busy());
-    EXPECT_EQ(browser.ReadyState(), QStringLiteral("complete"));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "<p>次</p>");
-    browser.Navigate2(QStringLiteral("file://") + file.fileName());
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "<p>次</p>");
-    browser.Navigate2(dir.filePath("absent.htm"));
-    EXPECT_EQ(browser.ReadyState(), QStringLiteral("complete"));
-    EXPECT_EQ(text(browser.bodyInnerHTML()), "");
+    for (const auto& [address, expected] : std::map<QString, std::string>{{page, "<p>次</p>"}, {"file://" + page, "<p>次</p>"},
+                                                                          {dir.filePath("absent.htm"), ""}}) {
+        browser.Navigate2(address);
+        EXPECT_TRUE(!browser.Busy() && browser.ReadyState() == "complete") << address.toStdString();
+        EXPECT_EQ(body(browser), expected);
+    }
 }
 
-}

@@ -1,7 +1,6 @@
 #pragma once
-// A named control of a window under test; a missing one fails the test with its name.
-#include <QObject>
-#include <QString>
+// Named controls and windows under test; a missing control fails the test with its name.
+#include <QtWidgets>
 #include <gtest/gtest.h>
 
 template <class W>
@@ -10,4 +9,33 @@ W* childNamed(const QObject* window, const QString& name)
     W* w = window ? window->findChild<W*>(name) : nullptr;
     EXPECT_NE(w, nullptr) << name.toStdString();
     return w;
+}
+
+// The shown top-level window of that name, or null.
+inline QWidget* shownWindow(const QString& name)
+{
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name && w->isVisible())
+            return w;
+    return nullptr;
+}
+
+// Each text is shown in the window: caption, frame title, label, button or list entry.
+inline void expectShows(const QWidget* window, const QStringList& expected)
+{
+    ASSERT_NE(window, nullptr);
+    QStringList texts {window->windowTitle()};
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (auto* g = qobject_cast<const QGroupBox*>(w))
+            texts << g->title();
+        if (auto* l = qobject_cast<const QLabel*>(w))
+            texts << l->text();
+        if (auto* b = qobject_cast<const QAbstractButton*>(w))
+            texts << b->text();
+        if (auto* c = qobject_cast<const QComboBox*>(w))
+            for (int i = 0; i < c->count(); ++i)
+                texts << c->itemText(i);
+    }
+    for (const QString& text : expected)
+        EXPECT_TRUE(texts.contains(text)) << text.toStdString();
 }

@@ -1,14 +1,7 @@
 #include "tests/support/dataFiles.h"
 
-#include "core/publicFunction.h"
-#include "platform/database.h"
-
-#include <gtest/gtest.h>
-
-TestAppDir::TestAppDir()
-{
-    setAppPathForTests(dir_.path());
-}
+#include <QFile>
+#include <QFileInfo>
 
 TestAppDir::~TestAppDir()
 {
@@ -17,27 +10,21 @@ TestAppDir::~TestAppDir()
     setAppPathForTests(QString());
 }
 
-QString TestAppDir::path() const
+void setDateRow(const QString& path, VbDate d, const QString& table, const QString& column)
 {
-    return dir_.path() + QLatin1Char('/');
+    openDb(1, path, dbPassword);
+    deleteRows(1, table, DbRow());
+    if (!d.isZero())
+        insertRow(1, table, DbRow().set(column, d));
+    closeDb(1);
 }
 
-QString TestAppDir::filePath(const QString& name) const
+QString createTrackFile(DataFileKind kind, const QString& path, VbDate edition)
 {
-    return dir_.filePath(name);
-}
-
-QString TestAppDir::create(DataFileKind kind)
-{
-    try {
-        return createDataFile(kind, testSchemaDir(), dir_.path());
-    } catch (const std::exception& e) {
-        ADD_FAILURE() << "cannot create " << dataFileEntry(kind).fileName.toStdString() << ": " << e.what();
-        return filePath(dataFileEntry(kind).fileName);
-    }
-}
-
-QString testSchemaDir()
-{
-    return QStringLiteral(BRENNOCK_SCHEMA_DIR);
+    EXPECT_TRUE(QFile::rename(createDataFile(kind, testSchemaDir(), QFileInfo(path).path()), path));
+    setDateRow(path, edition);
+    openDb(1, path, dbPassword);
+    insertRow(1, "T_sisuu", DbRow().set("S_date", edition).set("S_zyo", kind == DataFileKind::JraGraph ? "01" : "大井"));
+    closeDb(1);
+    return path;
 }

@@ -2,24 +2,27 @@
 // A temporary program folder for tests: appPath() points at it while the object lives, and the
 // data files are made from the real schemas, as the data-file tool makes them.
 #include "core/dataFiles.h"
-#include <QString>
+#include "core/publicFunction.h"
+#include "platform/database.h"
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+inline QString testSchemaDir()
+{
+    return QStringLiteral(BRENNOCK_SCHEMA_DIR);
+}
 
 class TestAppDir {
 public:
-    TestAppDir();
-    // Closes every connection slot (the files go with the folder) and restores appPath().
-    ~TestAppDir();
-    TestAppDir(const TestAppDir&) = delete;
-    TestAppDir& operator=(const TestAppDir&) = delete;
+    TestAppDir() { setAppPathForTests(dir_.path()); }
+    ~TestAppDir();  // closes every connection slot (the files go with the folder), restores appPath()
 
     bool isValid() const { return dir_.isValid(); }
-    // The folder with a trailing "/", as appPath() gives it.
-    QString path() const;
-    QString filePath(const QString& name) const;
+    QString path() const { return dir_.path() + '/'; }  // as appPath() gives it
+    QString filePath(const QString& name) const { return dir_.filePath(name); }
 
-    // Each returns the path of the new file; an existing file makes the test fail.
-    QString create(DataFileKind kind);
+    // Each returns the path of the new file; an existing file throws (the test fails).
+    QString create(DataFileKind kind) { return createDataFile(kind, testSchemaDir(), dir_.path()); }
     QString createNarData() { return create(DataFileKind::NarData); }
     QString createStrevinData() { return create(DataFileKind::StrevinData); }  // with the track list
     QString createJraGraph() { return create(DataFileKind::JraGraph); }
@@ -29,5 +32,8 @@ private:
     QTemporaryDir dir_;
 };
 
-// The schema folder of the source tree.
-QString testSchemaDir();
+// Replaces the date row of a data file with the password (a zero date: none). Uses slot 1.
+void setDateRow(const QString& path, VbDate d, const QString& table = "version", const QString& column = "date");
+
+// A downloaded track file of that kind, with its edition and a variant of a track of its kind.
+QString createTrackFile(DataFileKind kind, const QString& path, VbDate edition);

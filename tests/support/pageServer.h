@@ -1,8 +1,6 @@
 #pragma once
-// A small HTTP/1.1 server on 127.0.0.1 for tests that load pages through the real loading code.
-// It runs in the calling thread's event loop: the loader waits by processing events, which
-// also serves the requests. Paths are matched exactly as received (no decoding), so a test
-// can check that an escaped character reached the server unchanged.
+// An HTTP/1.1 server on 127.0.0.1 in the calling thread's event loop (which loaders spin while they
+// wait). Targets are matched as received, so a test can check that "%2F" reached it unchanged.
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -14,49 +12,36 @@ class PageServer : public QObject {
     Q_OBJECT
 public:
     PageServer();
+    bool start() { return server_.isListening() || server_.listen(QHostAddress::LocalHost, 0); }
+    quint16 port() const { return server_.serverPort(); }
+    QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
 
-    // Listens on a free port of 127.0.0.1; false when no port could be had.
-    bool start();
-    quint16 port() const;
-    QString baseUrl() const;  // "http://127.0.0.1:PORT"
-
-    void addPage(const QString& pathAndQuery, const QByteArray& body,
-                 const QByteArray& contentType = "text/html");
+    void addPage(const QString& target, const QByteArray& body, const QByteArray& contentType = "text/html")
+    {
+        pages_[target].body = body;
+        pages_[target].contentType = contentType;
+    }
     // A relative filePath is taken from tests/pages. Fails the current test when unreadable.
-    bool addFile(const QString& pathAndQuery, const QString& filePath,
+    bool addFile(const QString& target, const QString& filePath,
                  const QByteArray& contentType = "text/html; charset=Shift_JIS");
-
-    // Answers that page late (non-blocking).
-    void setDelayMs(const QString& pathAndQuery, int ms);
+    // The first n requests for that page are answered after ms (without blocking).
+    void setDelayFirstN(const QString& target, int n, int ms) { pages_[target].slowFirstN = n; pages_[target].slowMs = ms; }
     // Accepts the request and never answers, as a hung server does.
-    void setNeverAnswer(const QString& pathAndQuery, bool on);
-    // The first n requests for that page are answered after ms, later ones at the usual delay.
-    void setDelayFirstN(const QString& pathAndQuery, int n, int ms);
+    void setNeverAnswer(const QString& target, bool on) { pages_[target].neverAnswer = on; }
 
-    int requestCount(const QString& pathAndQuery) const;
-    int totalRequests() const;
-    // Request targets in arrival order, as received.
-    QStringList requestLog() const;
+    int requestCount(const QString& target) const { return int(log_.count(target)); }
+    int totalRequests() const { return int(log_.size()); }
+    QStringList requestLog() const { return log_; }  // targets in arrival order
 
 private:
     struct Page {
-        QByteArray body;
-        QByteArray contentType;
-        int delayMs = 0;
+        QByteArray body, contentType;
         bool neverAnswer = false;
-        int slowFirstN = 0;
-        int slowMs = 0;
+        int slowFirstN = 0, slowMs = 0;
     };
-
-    void onNewConnection();
     void onReadyRead(QTcpSocket* socket);
-    void answer(QTcpSocket* socket, const QString& target);
-    int delayFor(const Page& page, int requestNumber) const;
-    static QByteArray response(const QByteArray& status, const QByteArray& contentType,
-                               const QByteArray& body);
 
     QTcpServer server_;
     QHash<QString, Page> pages_;
-    QHash<QString, int> counts_;
     QStringList log_;
 };

@@ -5,20 +5,11 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
-namespace {
-
-QString proseLine(QRandomGenerator& rng)
+static QString proseLine(QRandomGenerator& rng)
 {
-    static const QStringList words = {
-        QStringLiteral("大井"), QStringLiteral("川崎"), QStringLiteral("船橋"), QStringLiteral("浦和"),
-        QStringLiteral("の"), QStringLiteral("は"), QStringLiteral("で"), QStringLiteral("が"),
-        QStringLiteral("逃げ馬"), QStringLiteral("差し"), QStringLiteral("先行"), QStringLiteral("追込"),
-        QStringLiteral("良馬場"), QStringLiteral("稍重"), QStringLiteral("不良"), QStringLiteral("１着"),
-        QStringLiteral("２着"), QStringLiteral("騎手"), QStringLiteral("調教師"), QStringLiteral("指数"),
-        QStringLiteral("推奨"), QStringLiteral("本命"), QStringLiteral("対抗"), QStringLiteral("穴"),
-        QStringLiteral("ダート"), QStringLiteral("１２００ｍ"), QStringLiteral("直線"), QStringLiteral("コーナー"),
-        QStringLiteral("、"), QStringLiteral("。"), QStringLiteral("予想"), QStringLiteral("出走表"),
-    };
+    static const QStringList words = QStringLiteral(
+        "大井 川崎 船橋 浦和 の は で が 逃げ馬 差し 先行 追込 良馬場 稍重 不良 １着 "
+        "２着 騎手 調教師 指数 推奨 本命 対抗 穴 ダート １２００ｍ 直線 コーナー 、 。 予想 出走表").split(u' ');
     QString line;
     const int count = 8 + rng.bounded(24);
     for (int i = 0; i < count; ++i)
@@ -26,7 +17,7 @@ QString proseLine(QRandomGenerator& rng)
     return line + QStringLiteral("。\r\n");
 }
 
-QString csvLine(QRandomGenerator& rng)
+static QString csvLine(QRandomGenerator& rng)
 {
     QString line = QStringLiteral("%1,%2,%3").arg(20240000 + rng.bounded(1231)).arg(1 + rng.bounded(12)).arg(1 + rng.bounded(16));
     for (int i = 0; i < 6; ++i)
@@ -34,13 +25,10 @@ QString csvLine(QRandomGenerator& rng)
     return line + QStringLiteral("\r\n");
 }
 
-}  // namespace
-
 QByteArray mixedCp932Text(qsizetype bytes, quint32 seed)
 {
     QRandomGenerator rng(seed);
     QByteArray out;
-    out.reserve(bytes + 256);
     while (out.size() < bytes) {
         // Encoded a chunk at a time: one conversion per line would dominate a 50 MB run.
         QString chunk;

@@ -1,10 +1,7 @@
-#include "core/publicDim.h"
 #include "tests/webimport/seisekiFixture.h"
 #include "webimport/ReadWebSeiseki.h"
 
 namespace {
-
-constexpr VbDate kDay(39531);  // 2008-03-24
 
 SeisekiRace parsed(const QByteArray& page, bool expectTitle = true)
 {
@@ -14,216 +11,191 @@ SeisekiRace parsed(const QByteArray& page, bool expectTitle = true)
     return race;
 }
 
-std::array<int, 4> corners(const SeisekiRace& race, int horse)
+std::string corners(const SeisekiRace& r, int k)
 {
-    return {race.uTuka(horse, 1, 0), race.uTuka(horse, 2, 0), race.uTuka(horse, 3, 0), race.uTuka(horse, 4, 0)};
+    return joined(r.uTuka(k, 1, 0), r.uTuka(k, 2, 0), r.uTuka(k, 3, 0), r.uTuka(k, 4, 0));
 }
 
-class SeisekiParse : public ::testing::Test {
-protected:
-    MsgBoxRecorder msgs_;
-};
+using SeisekiParse = WebImportTest;
 
-}
-
-TEST_F(SeisekiParse, NormalRaceHeaderRunnersCornersAndPayouts)
-{
-    const SeisekiRace race = parsed(seisekiPage("seiseki_normal.htm"));
-    EXPECT_EQ(race.raceZyo, "大井");
-    EXPECT_EQ(race.raceChiku, "南関");
-    EXPECT_EQ(race.raceDate, kDay);
-    EXPECT_EQ(race.raceNo, 11);
-    EXPECT_EQ(race.raceCode, "大井08032411");
-    EXPECT_EQ(race.raceSiba, 0);
-    EXPECT_EQ(race.raceKyori, 1600);
-    EXPECT_EQ(race.raceBaba, 2);
-    EXPECT_EQ(race.raceSyurui, 1);
-    EXPECT_EQ(race.raceName, "Ｃ２六組特別");
-    EXPECT_EQ(race.raceClass, "Ｃ２");
-    EXPECT_EQ(race.tousuu, 12);
-
-    // The winner, horse 5: blanks leave the name, the affiliation leaves the jockey.
-    EXPECT_EQ(race.uName(5), "サンプルホース");
-    EXPECT_EQ(race.uCyaku(5, 0), 1);
-    EXPECT_EQ(race.uWaku(5, 0), 4);
-    EXPECT_EQ(race.uTaizyu(5, 0), 480);
-    EXPECT_EQ(race.uKisyu(5, 0), "山田太");
-    EXPECT_FLOAT_EQ(race.uHutan(5, 0), 56.0f);
-    EXPECT_EQ(race.uCyoukyou(5, 0), "井上一");
-    EXPECT_EQ(race.uSyozoku(5, 0), "大井");
-    EXPECT_EQ(race.uNinki(5, 0), 2);
-    EXPECT_FLOAT_EQ(race.u3f(5, 0), 38.5f);
-    EXPECT_FLOAT_EQ(race.uTime(5, 0), 101.3f);
-    // Apprentice marks go with the fourth character; a full-width blank inside a name goes too.
-    EXPECT_EQ(race.uKisyu(3, 0), "佐藤次");
-    EXPECT_EQ(race.uKisyu(7, 0), "松本八");
-    EXPECT_EQ(race.uName(1), "テストラン");
-    EXPECT_EQ(race.uName(3), "オーシャンズ'ワン");
-
-    // Bracketed horses take consecutive places in their written order.
-    EXPECT_EQ(corners(race, 5), (std::array {2, 2, 1, 1}));
-    EXPECT_EQ(corners(race, 1), (std::array {3, 3, 3, 3}));
-    EXPECT_EQ(corners(race, 6), (std::array {6, 6, 5, 5}));
-    EXPECT_EQ(corners(race, 12), (std::array {9, 9, 9, 7}));
-    EXPECT_EQ(corners(race, 10), (std::array {12, 12, 12, 12}));
-
-    // Middle finisher: 6th (horse 8, 1:42:4); within 1.5 s are the first ten.
-    EXPECT_NEAR(race.aveTime, 1023.3 / 10, 1e-4);
-    EXPECT_EQ(race.cyakuUma(1), 5);
-    EXPECT_EQ(race.cyakuUma(2), 3);
-    EXPECT_EQ(race.cyakuUma(3), 1);
-
-    EXPECT_EQ(race.payTansyo, 380);
-    EXPECT_EQ((std::array {race.payHukusyo(1), race.payHukusyo(2), race.payHukusyo(3)}), (std::array {150, 120, 290}));
-    EXPECT_EQ(race.payUmahuku, 520);
-    EXPECT_EQ(race.payUmatan, 1230);
-    EXPECT_EQ((std::array {race.payWide(1), race.payWide(2), race.payWide(3)}), (std::array {210, 640, 450}));
-    EXPECT_EQ(race.pay3huku, 1870);
-    EXPECT_EQ(race.pay3tan, 12340);
-    EXPECT_TRUE(msgs_.texts().isEmpty()) << msgs_.texts().join("|").toStdString();
-}
-
-TEST_F(SeisekiParse, DeadHeatTwoCornersAndTwoWinAmounts)
-{
-    const SeisekiRace race = parsed(seisekiPage("seiseki_deadheat.htm"));
-    EXPECT_EQ(race.raceCode, "川崎08032505");
-    EXPECT_EQ(race.raceBaba, 3);
-    EXPECT_EQ(race.raceClass, "Ｂ３");
-    EXPECT_EQ(race.tousuu, 8);
-    // Both winners are placed 1st; the higher number takes the place, nobody is 2nd.
-    EXPECT_EQ(race.uCyaku(2, 0), 1);
-    EXPECT_EQ(race.uCyaku(6, 0), 1);
-    EXPECT_EQ(race.cyakuUma(1), 6);
-    EXPECT_EQ(race.cyakuUma(2), 0);
-    EXPECT_EQ(race.cyakuUma(3), 4);
-    // Two listed corners fill corners 1 and 2.
-    EXPECT_EQ(corners(race, 2), (std::array {1, 1, 0, 0}));
-    EXPECT_EQ(corners(race, 7), (std::array {8, 8, 0, 0}));
-    EXPECT_EQ(race.payTansyo, 240);
-    EXPECT_EQ(race.payUmatan, 1020);
-}
-
-TEST_F(SeisekiParse, ScratchedAndNonFinishingRunnersCountButHaveNoPlace)
-{
-    const SeisekiRace race = parsed(seisekiPage("seiseki_scratch.htm"));
-    EXPECT_EQ(race.raceKyori, 800);  // " 800ｍ"
-    EXPECT_EQ(race.tousuu, 10);
-    EXPECT_EQ(race.uName(4), "トリケシボシ");
-    EXPECT_EQ(race.uCyaku(4, 0), 0);
-    EXPECT_EQ(race.uTaizyu(4, 0), 0);
-    EXPECT_EQ(race.uTime(4, 0), 0.0f);
-    EXPECT_EQ(race.uCyaku(9, 0), 0);
-    EXPECT_EQ(race.uTime(9, 0), 0.0f);
-    EXPECT_EQ(race.uNinki(9, 0), 7);
-    // 5th place (horse 10, 51.3 s) is the middle; 53.1 s is too slow, the runners without a time
-    // do not count.
-    EXPECT_NEAR(race.aveTime, (50.1 + 50.4 + 50.6 + 50.9 + 51.3 + 51.5 + 52.0) / 7, 1e-4);
-}
-
-TEST_F(SeisekiParse, MissingPayoutsLeaveThemZero)
-{
-    const SeisekiRace race = parsed(seisekiPage("seiseki_nopay.htm"));
-    EXPECT_EQ(race.raceCode, "園田08033001");
-    EXPECT_EQ(race.tousuu, 6);
-    EXPECT_EQ(race.cyakuUma(1), 2);
-    EXPECT_EQ(race.payTansyo + race.payUmahuku + race.payUmatan + race.pay3huku + race.pay3tan, 0);
-    EXPECT_EQ(race.payHukusyo(1) + race.payWide(1), 0);
-    EXPECT_TRUE(msgs_.texts().isEmpty());
-}
-
+// 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the
+// last letter in the order Ａ..Ｆ decides and the age is appended.
 TEST_F(SeisekiParse, ClassFollowsEachTracksWriting)
 {
-    struct Case {
-        const char* page;
-        const char* nameLine;
-        const char* zyoText;  // the track in the title, when changed
-        const char* expected;
-        int syurui;
-    };
-    const Case cases[] = {
-        {"seiseki_nagoya.htm", "Ｃ１２組（サラ系一般）", nullptr, "Ｃ１２", 1},
-        {"seiseki_nagoya.htm", "Ｃ１組（サラ系一般）", nullptr, "Ｃ１", 1},
-        {"seiseki_nagoya.htm", "Ｂ１０組（サラ系一般）", "笠松", "Ｂ１０", 1},
-        {"seiseki_arao.htm", "Ｃ－１２組（サラ系一般）", nullptr, "Ｃ１２", 1},
-        {"seiseki_arao.htm", "Ｃ－１組（サラ系一般）", nullptr, "Ｃ１", 1},
-        {"seiseki_arao.htm", "Ｃ１組（サラ系一般）", nullptr, "Ｃ１", 1},
-        {"seiseki_fukuyama.htm", "Ｂ１４組（混合）", nullptr, "Ｂ１４", 1},
-        {"seiseki_fukuyama.htm", "Ａ１（アラ系一般）", nullptr, "アラＡ１", 2},
-        {"seiseki_fukuyama.htm", "Ｃ１２３組（サラ系一般）", nullptr, "Ｃ１２３", 1},
-        {"seiseki_nagoya.htm", "Ｃ１選抜（サラ系一般）", "高知", "Ｃ１選抜", 1},
-        {"seiseki_nagoya.htm", "Ｃ１選手権（サラ系一般）", "高知", "Ｃ１", 1},
-        // Iwate: the last letter in the order Ａ..Ｆ decides, the age is appended.
-        {"seiseki_nagoya.htm", "Ｃ２Ｂ１級３歳（サラ系）", "水沢", "Ｃ２３歳", 1},
-        {"seiseki_nagoya.htm", "Ｃ１特別（サラ系）", "大井", "Ｃ１", 1},
-    };
-    for (const Case& c : cases) {
-        QByteArray page = seisekiPage(c.page);
-        const QString line = fromCp932(page).section("racename\">", 1).section('<', 0, 0);
-        page = pageWith(page, line, QString::fromUtf8(c.nameLine));
-        if (c.zyoText)
-            page = pageWith(page, QStringLiteral("　名古屋　"), QStringLiteral("　%1　").arg(c.zyoText));
+    const QByteArray nagoya = seisekiPage("seiseki_nagoya.htm"), fukuyama = seisekiPage("seiseki_fukuyama.htm");
+    QStringList classes;
+    for (const QByteArray& page : {nagoya, seisekiPage("seiseki_arao.htm"), fukuyama,
+                                   pageWith(fukuyama, "Ｂ１４組（混合）", "Ａ１（アラ系一般）"),
+                                   pageWith(pageWith(nagoya, "Ｃ１２組", "Ｃ２Ｂ１級３歳"), "　名古屋　", "　水沢　")}) {
         const SeisekiRace race = parsed(page);
-        EXPECT_EQ(race.raceClass, QString::fromUtf8(c.expected)) << c.nameLine;
-        EXPECT_EQ(race.raceSyurui, c.syurui) << c.nameLine;
+        classes << race.raceZyo + race.raceClass + QString::number(race.raceSyurui);
     }
-    EXPECT_EQ(parsed(seisekiPage("seiseki_nagoya.htm")).raceZyo, "名古");
+    EXPECT_EQ(classes.join(' '), "名古Ｃ１２1 荒尾Ｃ１２1 福山Ｂ１４1 福山アラＡ１2 水沢Ｃ２３歳1");
 }
 
-TEST_F(SeisekiParse, EveryPageStartsFromAnEmptyHeader)
+// A name without class letter or breed marker keeps nothing of the page before; a title that does
+// not parse gives nothing. A payout cell with text costs that bet, a 17th number in a corner the
+// corners from there, a horse number that is not a number its row: the rest of the page is read.
+TEST_F(SeisekiParse, EveryPageStartsEmptyAndBadSectionsCostOnlyThemselves)
 {
-    SeisekiRace race = parsed(seisekiPage("seiseki_normal.htm"));
-    // A name without class letter or breed marker keeps nothing of the page before.
+    const QByteArray normal = seisekiPage("seiseki_normal.htm");
+    SeisekiRace race = parsed(normal);
     cutPage(pageWith(seisekiPage("seiseki_nopay.htm"), "Ｃ３（サラ系一般）", "スプリング賞"));
     ASSERT_TRUE(parseSeiseki(race));
-    EXPECT_EQ(race.raceClass, "");
-    EXPECT_EQ(race.raceSyurui, 0);
-    EXPECT_EQ(race.payTansyo, 0);
-    EXPECT_EQ(race.uName(12), "");
-    EXPECT_EQ(race.tousuu, 6);
-}
-
-TEST_F(SeisekiParse, TitleThatDoesNotParseGivesNothing)
-{
+    EXPECT_EQ(joined(race.raceClass, race.raceSyurui, race.payTansyo, race.uName(12), race.tousuu), "|0|0||6");
     for (const auto& [from, to] : {std::pair {"第11競走", "11競走"}, std::pair {"1600ｍ", "千六百ｍ"},
-                                   std::pair {"3月24日", "3月32日"}}) {
-        msgs_.clear();
-        const SeisekiRace race =
-            parsed(pageWith(seisekiPage("seiseki_normal.htm"), QString::fromUtf8(from), QString::fromUtf8(to)), false);
-        EXPECT_EQ(msgs_.texts(), QStringList {"成績data変換エラー"}) << from;
-    }
+                                   std::pair {"3月24日", "3月32日"}})
+        parsed(pageWith(normal, QString::fromUtf8(from), QString::fromUtf8(to)), false);
+
+    race = parsed(pageWith(normal, "380円", "特払70円"));
+    EXPECT_EQ(joined(race.payTansyo, race.pay3tan, race.tousuu), "0|12340|12");
+    race = parsed(pageWith(normal, "１角　3,5(1,2)-4=6,8(7,12)9-11,10", "１角　3,5(1,2)-4=6,8(7,12)9-11,10,13,14,15,16,17"));
+    EXPECT_EQ(joined(corners(race, 5), race.tousuu, race.cyakuUma(1), race.pay3tan), "0|0|0|0|12|5|12340");
+    EXPECT_NEAR(race.aveTime, 102.33, 1e-4);
+    race = parsed(pageWith(normal, "４角　5,3,1(2,6)8,12,7,4,9-11,10", "４角　5,3,1(2,6)8,12,7,4,9-11,10,13,14,15,16,17"));
+    EXPECT_EQ(corners(race, 5) + " " + corners(race, 10), "2|2|1|0 12|12|12|0");
+    EXPECT_EQ(messages.texts(), QStringList(6, "成績data変換エラー"));
+    messages.clear();
+    race = parsed(pageWith(normal, "<td>4</td><td>5</td><td>サンプル", "<td>4</td><td>５番</td><td>サンプル"));
+    EXPECT_EQ(joined(shown(), race.tousuu, race.uName(3)), "U毎の読込みエラー|11|オーシャンズ'ワン");
 }
 
-TEST_F(SeisekiParse, BadSectionsCostOnlyThemselves)
+constexpr VbDate kDay(39531);  // 2008-03-24
+const QString kCode = QStringLiteral("大井08032411");
+
+struct SeisekiWriter : WebImportTest {
+    void SetUp() override
+    {
+        WebImportTest::SetUp();
+        appDir.createNarData();
+        appDir.createStrevinData();
+        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
+        openDb(2, appPath() + "NAR_data.dat", dbPassword);
+    }
+
+    static bool save(const QByteArray& page) { SeisekiRace race = parsed(page); return saveSeiseki(race); }
+
+    // The runners of the normal race, or the one with that number.
+    static std::string runners(const char* columns, int no = 0)
+    {
+        return stored(QStringLiteral("SELECT U_name, %1 FROM T_Useiseki WHERE R_code = ? AND ? IN (0, U_no) ORDER BY U_no")
+                          .arg(columns), {kCode, no});
+    }
+};
+
+// Bracketed horses take consecutive places in their written order; the average time is that of
+// the runners within 1.5 s of the middle finisher (6th, 1:42:4): the first ten.
+TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
-    // A payout cell with text: that bet stays 0, the others and the field are read.
-    SeisekiRace race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "380円", "特払70円"));
-    EXPECT_EQ(msgs_.texts(), QStringList {"成績data変換エラー"});
-    EXPECT_EQ(race.payTansyo, 0);
-    EXPECT_EQ(race.pay3tan, 12340);
-    EXPECT_EQ(race.tousuu, 12);
+    slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5)", {kDay});
+    slotConnection(1).execute("INSERT INTO T_avetime (A_zyo, A_kyori, A_class, A_sin_kyu, A_siba, A_time) "
+                              "VALUES ('大井', 1600, 'ave', 1, 0, 102.0)");
+    ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
+    EXPECT_EQ(stored("SELECT * FROM T_Rdata"),
+              "大井08032411|大井|南関|2008-03-24|11|2|1600|Ｃ２六組特別|0|Ｃ２|12|102.33|1|380|520|1230|1870|12340|5|3|1|150|120|290|"
+              "210|640|450|3|5|7|2|1|6|8|12|9|4|11|10|0|0|0|0|Seiseki|0");
+    EXPECT_EQ(runners("U_waku, U_cyaku, U_time, ROUND(U_cyakusa, 1), U_3f, U_ninki, U_kisyu, U_hutan, U_taizyu, U_syozoku, "
+                      "U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu"),
+              "テストラン|1|3|101.6|0.3|38.7|5|鈴木三|57|501|川崎|田中三|3|3|3|3|先\n"
+              "ハヤテマル|2|4|101.9|0.6|39|4|伊藤四|56|466|大井|渡辺四|4|4|4|4|先\n"
+              "オーシャンズ'ワン|3|2|101.5|0.2|38.9|1|佐藤次|54|452|大井|高橋二|1|1|2|2|逃\n"
+              "ツキミソウ|4|11|104.2|2.9|40.9|10|林一郎|54|441|大井|森一|5|5|7|9|追\n"
+              "サンプルホース|4|1|101.3|-0.2|38.5|2|山田太|56|480|大井|井上一|2|2|1|1|逃\n"
+              "ミナミカゼ|5|5|102.2|0.9|39.1|6|中村五|54|438|船橋|小林五|6|6|5|5|差\n"
+              "クモノウエ|6|8|103|1.7|39.7|3|松本八|54|445|大井|林八|8|8|8|8|差\n"
+              "アサヒノボル|6|6|102.4|1.1|39.4|7|加藤六|56|490|大井|吉田六|7|7|6|6|差\n"
+              "カゼノコ|7|9|103.1|1.8|39.8|9|井上九|57|512|川崎|清水九|10|10|10|10|追\n"
+              "ハルカゼ|7|12|105|3.7|41.5|12|斎藤二|56|498|船橋|池田二|12|12|12|12|追\n"
+              "ホシノアカリ|8|10|103.5|2.2|40.2|11|木村十|54|430|大井|山崎十|11|11|11|11|追\n"
+              "ユウヒノオカ|8|7|102.8|1.5|39.6|8|山本七|56|472|浦和|山口七|9|9|9|7|差");
+    // Standard time 102.0 over 1600 m, variant +0.5, 1 kg above 55.
+    EXPECT_EQ(runners("ROUND(U_sisuu, 3), ROUND(U_sisuu3f, 3), U_file", 5), "サンプルホース|62.629|60.03|1");
+    EXPECT_EQ(shown(), "");
+}
 
-    // A 17th number in a corner ends the corners there; everything after them is still read.
-    msgs_.clear();
-    race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "１角　3,5(1,2)-4=6,8(7,12)9-11,10",
-                           "１角　3,5(1,2)-4=6,8(7,12)9-11,10,13,14,15,16,17"));
-    EXPECT_EQ(msgs_.texts(), QStringList {"成績data変換エラー"});
-    EXPECT_EQ(corners(race, 5), (std::array {0, 0, 0, 0}));
-    EXPECT_EQ(race.tousuu, 12);
-    EXPECT_NEAR(race.aveTime, 102.33, 1e-4);
-    EXPECT_EQ(race.cyakuUma(1), 5);
-    EXPECT_EQ(race.pay3tan, 12340);
-    msgs_.clear();
-    race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "４角　5,3,1(2,6)8,12,7,4,9-11,10",
-                           "４角　5,3,1(2,6)8,12,7,4,9-11,10,13,14,15,16,17"));
-    EXPECT_EQ(msgs_.texts(), QStringList {"成績data変換エラー"});
-    EXPECT_EQ(corners(race, 5), (std::array {2, 2, 1, 0}));
-    EXPECT_EQ(corners(race, 10), (std::array {12, 12, 12, 0}));
+// The history import stored this race and runner first, with a variant flag since withdrawn: the
+// results update in place and keep the other columns. A failed write leaves nothing of its race.
+TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
+{
+    slotConnection(2).execute("INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_sisuu) VALUES (?, '大井', ?, 1.5)", {kCode, kDay});
+    slotConnection(2).execute("INSERT INTO T_Useiseki (R_code, U_name, U_chichi, U_zougen, U_file, U_sisuu) "
+                              "VALUES (?, 'ハルカゼ', 'チチウマ', -2, 1, 70.0)", {kCode});
+    ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
+    const QString longName(150, QChar(u'長'));
+    ASSERT_TRUE(save(pageWith(pageWith(seisekiPage("seiseki_normal.htm"), "1:45:0", "1:44:9"), "Ｃ２六組特別",
+                              longName)));
+    EXPECT_EQ(stored("SELECT R_flag, R_sisuu, length(R_name), (SELECT COUNT(*) FROM T_Useiseki) FROM T_Rdata"),
+              "Seiseki|1.5|100|12");
+    // No standard time for the course: no index, and no stale flag.
+    EXPECT_EQ(runners("U_time, U_chichi, U_zougen, U_file, U_sisuu", 10), "ハルカゼ|104.9|チチウマ|-2|0|0");
 
-    // A horse number that is not a number costs that row only.
-    msgs_.clear();
-    race = parsed(pageWith(seisekiPage("seiseki_normal.htm"), "<td>4</td><td>5</td><td>サンプル",
-                           "<td>4</td><td>５番</td><td>サンプル"));
-    EXPECT_EQ(msgs_.texts(), QStringList {"U毎の読込みエラー"});
-    EXPECT_EQ(race.tousuu, 11);
-    EXPECT_EQ(race.uName(3), "オーシャンズ'ワン");
+    slotConnection(2).execute("CREATE TRIGGER refuse BEFORE INSERT ON T_Useiseki WHEN NEW.U_name = 'ゴバンテ' "
+                              "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    EXPECT_FALSE(save(seisekiPage("seiseki_deadheat.htm")));
+    EXPECT_EQ(shown(), "成績data書込みエラー");
+    EXPECT_EQ(stored("SELECT R_code, COUNT(*) FROM T_Rdata JOIN T_Useiseki USING (R_code) GROUP BY R_code"),
+              "大井08032411|12");
+}
+
+// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead.
+// Scratched and non-finishing runners count in the field, not for the average time (5th is middle).
+TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
+{
+    for (const char* page : {"seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm"})
+        ASSERT_TRUE(save(seisekiPage(page)));
+    EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_class, R_tousuu, ROUND(R_time, 2), \"R_cyaku(1)\", "
+                          "\"R_cyaku(2)\", \"R_cyaku(3)\", R_tansyo, R_umatan, R_3tan FROM T_Rdata ORDER BY R_date"),
+              "川崎08032505|3|1500|Ｂ３|8|96.01|6|0|4|240|1020|4980\n船橋08032603|1|800||10|50.97|3|1|7|160|480|2860\n"
+              "園田08033001|2|1400|Ｃ３|6|91.15|2|1|4|0|0|0");
+    EXPECT_EQ(stored("SELECT U_name, U_cyaku, ROUND(U_cyakusa, 1), U_time, U_ninki, U_tuka01, U_tuka02, U_tuka03 "
+                          "FROM T_Useiseki WHERE (R_code = ? AND U_no IN (2, 4, 6, 7)) OR (R_code = ? AND U_no IN (4, 9)) "
+                          "ORDER BY R_code, U_no", {"川崎08032505", "船橋08032603"}),
+              "ドウチャクエー|1|0|95.2|1|1|1|0\nサンバンテ|3|0.3|95.5|2|3|3|0\nドウチャクビー|1|0|95.2|3|2|2|0\n"
+              "ハチバンテ|8|2.8|98|7|8|8|0\nトリケシボシ|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0");
+}
+
+// A page of today is never stored. A message box runs the message loop: other windows must then
+// find their own race. In debug mode the error passes, and the race on screen comes back.
+TEST_F(SeisekiWriter, ResultsPagesNeverTouchTheRaceOnScreen)
+{
+    redimUma(18, pd.kakoMax = 150);
+    pd.umaIdx = 3;
+    pd.tousuu = 9;
+    pd.raceCode = "浦和08032011";
+    pd.uTime(5, 0) = 70.5f;
+    pd.uTuka(5, 2, 4) = 7;
+    const auto onScreen = [] {
+        return joined(pd.kakoMax, pd.umaIdx, pd.tousuu, pd.raceCode, pd.uName.ubound(), pd.uTime.ubound(2),
+                      pd.uTuka.ubound(3), pd.uTime(5, 0), pd.uTuka(5, 2, 4), pd.uKyakusitu(5, 0));
+    };
+    const std::string before = onScreen();
+    server.addPage(resultsPath("20", kDay, 11), seisekiPage("seiseki_normal.htm"));
+    server.addPage(resultsPath("20", kDay, 12), seisekiPage("seiseki_none.htm"));
+    for (int raceNo : {12, 10})  // no race, no page
+        EXPECT_EQ(readSeisekiPage(url(resultsPath("20", kDay, raceNo))), SeisekiPage::NotResults);
+    setVbToday(kDay);
+    EXPECT_EQ(readSeisekiPage(url(resultsPath("20", kDay, 11))), SeisekiPage::DatedToday);
+    EXPECT_EQ(stored("SELECT * FROM T_Rdata"), "");
+    setVbToday(kDay.addDays(1));
+    EXPECT_EQ(readSeisekiPage(url(resultsPath("20", kDay, 11))), SeisekiPage::Saved);
+    setVbToday(VbDate());
+    EXPECT_EQ(joined(onScreen(), shown()), before + "|");
+
+    slotConnection(1).execute("DROP TABLE T_avetime");
+    QList<int> runsSeen;
+    messages.setAnswerer([&](const QString&) { runsSeen << pd.uTime.ubound(2); return vbOK; });
+    ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
+    EXPECT_EQ(messages.texts(), QStringList(12, "U_sisuu算出エラー(err-BA06)"));
+    EXPECT_EQ(runsSeen, QList<int>(12, 150));
+    EXPECT_EQ(stored("SELECT COUNT(*), MAX(U_sisuu) FROM T_Useiseki"), "12|0");
+    EXPECT_EQ(runners("U_kyakusitu", 5), "サンプルホース|逃");
+
+    SeisekiRace race = parsed(seisekiPage("seiseki_deadheat.htm"));
+    debugMode = true;
+    EXPECT_THROW(saveSeiseki(race), VbError);
+    debugMode = false;
+    EXPECT_EQ(stored("SELECT * FROM T_Rdata WHERE R_code = ?", {"川崎08032505"}), "");
+    EXPECT_EQ(onScreen(), before);
+}
+
 }

@@ -1,359 +1,110 @@
-#include "platform/vbformat.h"
 #include "tests/webimport/webImportFixture.h"
 
-#include <QFile>
 #include <QTcpServer>
-#include <array>
 
 namespace {
 
-const QString horsePath =
-    QStringLiteral("/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=");
-const QString cardPath =
-    QStringLiteral("/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F03%2F24");
-
-// What the sample cards give each runner unless a test page says otherwise.
-const char* const jockeys[] = {"山田太", "佐藤次", "鈴木一", "高橋三", "田中四", "伊藤五", "渡辺六", "中村七", "小林八"};
-const char* const trainers[] = {"松本", "井上", "木村", "林", "清水", "山口"};
+const QString cardPath = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F03%2F24";
 
 struct RaceCard : WebImportTest {
-    void SetUp() override
+    void SetUp() override { WebImportTest::SetUp(); clearRace(); }
+    static void clearRace()
     {
-        WebImportTest::SetUp();
         initPublic();
-        pd.kakoMax = 150;
-        redimUma(18, pd.kakoMax);
+        redimUma(18, pd.kakoMax = 150);
+    }
+    bool readCard(const QString& file) { return readSyuxtubaPage(servePage(cardPath, file)); }
+    static std::string header()
+    {
+        return joined(pd.raceCode, pd.raceZyo, pd.raceChiku, pd.raceDate, pd.raceNo, pd.raceSiba, pd.raceKyori, pd.raceBaba,
+                      pd.raceSyurui, pd.raceName, pd.raceClass, pd.tousuu);
     }
 
-    bool readCard(const QString& file, const QByteArray& contentType = "text/html; charset=Shift_JIS")
+    std::string runner(int k) const
     {
-        return readSyuxtubaPage(servePage(cardPath, file, contentType));
-    }
-
-    static std::array<int32_t, 4> corners(int k, int r)
-    {
-        return {pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r)};
-    }
-
-    static std::vector<std::string> styles(int k)
-    {
-        std::vector<std::string> out;
-        for (int r = 1; r <= 5; ++r)
-            out.push_back(u8(pd.uKyakusitu(k, r)));
-        return out;
-    }
-
-    std::string horseUrl(int no) const
-    {
-        return u8(server.baseUrl() + horsePath + QStringLiteral("20041%1").arg(no, 5, 10, QLatin1Char('0')));
-    }
-
-    // Every entry of the cell table, to compare two loads of the same card.
-    static std::vector<QString> wholeTable()
-    {
-        std::vector<QString> all;
-        for (int r = 0; r <= 300; ++r)
-            for (int c = 0; c <= 60; ++c)
-                all.push_back(webCell(r, c));
-        return all;
+        const QString horsePage = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
+        return joined(pd.uWaku(k, 0), pd.uName(k), pd.uSeirei(k), pd.uChichi(k), pd.uHutan(k, 0), pd.uKisyu(k, 0),
+                      pd.uCyoukyou(k, 0), pd.uTaizyu(k, 0), pd.uUrl(k).remove(url(horsePage)));
     }
 };
 
-TEST_F(RaceCard, TwelveRunnersFillTheRaceHeader)
+// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9).
+// 12-12-11-10 is judged against the whole field of 12, not the three runners read so far.
+TEST_F(RaceCard, TwelveRunnersFillTheHeaderAndTheRunTableCellByCell)
 {
     ASSERT_TRUE(readCard("racecard_12.htm"));
-    EXPECT_EQ(u8(pd.raceTitle), "2008年3月24日（月）　大井　第11競走　ダート　1200ｍ　天候：晴　馬場：良");
-    EXPECT_EQ(u8(pd.raceZyo), "大井");
-    EXPECT_EQ(u8(pd.raceChiku), "南関");
-    EXPECT_EQ(pd.raceDate, VbDate::fromYmd(2008, 3, 24));
-    EXPECT_EQ(pd.raceNo, 11);
-    EXPECT_EQ(u8(pd.raceCode), "大井08032411");
-    EXPECT_EQ(pd.raceSiba, 0);
-    EXPECT_EQ(pd.raceKyori, 1200);
-    EXPECT_EQ(pd.raceBaba, 1);
-    EXPECT_EQ(pd.raceSyurui, 1);
-    EXPECT_EQ(u8(pd.raceName), "Ｃ２六組特別");
-    EXPECT_EQ(u8(pd.raceClass), "Ｃ２");
-    EXPECT_EQ(pd.tousuu, 12);
-    EXPECT_EQ(pd.umaIdx, 19);
-    EXPECT_TRUE(shown().empty());
-}
-
-TEST_F(RaceCard, TwelveRunnersFillRunZeroAndTheirAddresses)
-{
-    ASSERT_TRUE(readCard("racecard_12.htm"));
-    const int brackets[] = {1, 2, 3, 4, 5, 5, 6, 6, 7, 7, 8, 8};
+    EXPECT_EQ(pd.raceTitle, "2008年3月24日（月）　大井　第11競走　ダート　1200ｍ　天候：晴　馬場：良");
+    EXPECT_EQ(joined(header(), pd.umaIdx), "大井08032411|大井|南関|2008-03-24|11|0|1200|1|1|Ｃ２六組特別|Ｃ２|12|19");
+    const char* const runners[] = {
+        "1|テストホース01|牡4|父馬01|55|佐藤次|井上|441|2004100001", "2|テストホース02|牝5|父馬02|56|鈴木一|木村|442|2004100002",
+        "3|テストホース03|牡4|父馬03|54|高橋三|林|443|2004100003",   "4|テストホース04|牝5|父馬04|55|田中四|清水|444|2004100004",
+        "5|テストホース05|牡4|父馬05|56|伊藤五|山口|445|2004100005", "5|テストホース06|牝5|父馬06|54|渡辺六|松本|446|2004100006",
+        "6|ミスター'ズ|牡4|父馬07|55|鈴木一|井上|447|2004100007",    "6|テストホース08|牝5|父馬08|56|小林八|木村|448|2004100008",
+        "7|ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ|牡4|父馬09|54|山田太|林|0|2004100009",        "7|テストホース10|牝5|父馬10|55|佐藤次|清水|450|2004100010",
+        "8|テストホース11|牡4|父馬11|56|鈴木一|山口|451|2004100011", "8|テストホース12|牝5|父馬12|54|高橋三|松本|452|2004100012",
+    };
     for (int k = 1; k <= 12; ++k) {
-        SCOPED_TRACE(k);
-        EXPECT_EQ(pd.uWaku(k, 0), brackets[k - 1]);
-        EXPECT_EQ(pd.uDate(k, 0), pd.raceDate);
-        EXPECT_EQ(pd.uKyori(k, 0), 1200);
-        EXPECT_EQ(u8(pd.uZyo(k, 0)), "大井");
-        EXPECT_EQ(pd.uRaceNo(k, 0), 11);
-        EXPECT_EQ(u8(pd.uChichi(k)), u8(QStringLiteral("父馬%1").arg(k, 2, 10, QLatin1Char('0'))));
-        EXPECT_EQ(u8(pd.uSeirei(k)), k % 2 ? "牡4" : "牝5");
-        EXPECT_EQ(u8(pd.uCyoukyou(k, 0)), trainers[k % 6]);
-        EXPECT_EQ(pd.uUrl(k), QString::fromStdString(horseUrl(k)));
-        if (k != 7) {
-            EXPECT_EQ(pd.uHutan(k, 0), float(54 + k % 3));
-            EXPECT_EQ(u8(pd.uKisyu(k, 0)), jockeys[k % 9]);
-        }
-        if (k != 7 && k != 9) {
-            EXPECT_EQ(u8(pd.uName(k)), u8(QStringLiteral("テストホース%1").arg(k, 2, 10, QLatin1Char('0'))));
-        }
-        if (k != 9) {
-            EXPECT_EQ(pd.uTaizyu(k, 0), 440 + k);
-        }
+        EXPECT_EQ(runner(k), runners[k - 1]);
+        EXPECT_EQ(joined(pd.uDate(k, 0), pd.uZyo(k, 0), pd.uKyori(k, 0), pd.uRaceNo(k, 0)), "2008-03-24|大井|1200|11");
     }
-    // Outer blanks go, a quote stays; a jockey change mark shifts weight and jockey by two.
-    EXPECT_EQ(u8(pd.uName(7)), "ミスター'ズ");
-    EXPECT_EQ(pd.uHutan(7, 0), 55.0f);
-    EXPECT_EQ(u8(pd.uKisyu(7, 0)), "鈴木一");
-    // Half-width katakana; a scratched runner has no body weight.
-    EXPECT_EQ(u8(pd.uName(9)), "ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ");
-    EXPECT_EQ(pd.uTaizyu(9, 0), 0);
-    EXPECT_EQ(u8(webCell(81, 5)), "－");  // 0x81 0x7C of the page
-    EXPECT_EQ(pd.uUrl(13), QString());
+    EXPECT_EQ(joined(webCell(81, 5), pd.uUrl(13), shown()), "－||");  // 0x81 0x7C of the page
+    const std::tuple<int, int, const char*> runs[] = {
+        {1, 1, "1|1|1|1|逃"}, {1, 2, "0|0|0|0|"},       {2, 1, "2|2|2|2|先"}, {2, 2, "5|4|0|0|先"},
+        {2, 3, "2|2|0|0|先"}, {2, 4, "0|0|0|0|"},       {3, 1, "12|12|11|10|追"}, {3, 2, "3|3|2|1|先"},
+        {8, 1, "8|8|8|8|差"}, {9, 1, "9|9|9|9|追"},
+    };
+    for (const auto& [k, r, expected] : runs)
+        EXPECT_EQ(pastRun(k, r), expected) << k << " " << r;
 }
 
-TEST_F(RaceCard, CornersAndStylesOfTheLastFiveRunsAreJudgedWithTheWholeField)
-{
-    ASSERT_TRUE(readCard("racecard_12.htm"));
-    using C = std::array<int32_t, 4>;
-    EXPECT_EQ(corners(1, 1), (C {1, 1, 1, 1}));
-    EXPECT_EQ(styles(1), (std::vector<std::string> {"逃", "", "", "", ""}));
-    EXPECT_EQ(corners(2, 1), (C {2, 2, 2, 2}));
-    EXPECT_EQ(corners(2, 2), (C {5, 4, 0, 0}));
-    EXPECT_EQ(corners(2, 3), (C {2, 2, 0, 0}));
-    EXPECT_EQ(corners(2, 4), (C {0, 0, 0, 0}));
-    EXPECT_EQ(styles(2), (std::vector<std::string> {"先", "先", "先", "", ""}));
-    // 12-12-11-10 in a field of 12 comes from behind; counted against the three runners read
-    // so far it would pass for a mid-field run.
-    EXPECT_EQ(corners(3, 1), (C {12, 12, 11, 10}));
-    EXPECT_EQ(corners(3, 2), (C {3, 3, 2, 1}));
-    EXPECT_EQ(styles(3), (std::vector<std::string> {"追", "先", "", "", ""}));
-    EXPECT_EQ(u8(pd.uKyakusitu(8, 1)), "差");
-    EXPECT_EQ(u8(pd.uKyakusitu(9, 1)), "追");
-}
-
+// "Ａ" is tried before "Ｂ" wherever it stands; 12 <= 2 x 18 / 3.
 TEST_F(RaceCard, EighteenRunnersWithBracketsOfThreeTurfAndAShortDistance)
 {
     ASSERT_TRUE(readCard("racecard_18.htm"));
-    EXPECT_EQ(pd.tousuu, 18);
-    EXPECT_EQ(u8(pd.raceZyo), "川崎");
-    EXPECT_EQ(u8(pd.raceCode), "川崎08040609");
-    EXPECT_EQ(pd.raceSiba, 1);
-    EXPECT_EQ(pd.raceKyori, 800);
-    EXPECT_EQ(pd.raceBaba, 2);
-    EXPECT_EQ(pd.raceSyurui, 1);
-    EXPECT_EQ(u8(pd.raceName), "ＪＲＡ交流Ｂ３");
-    EXPECT_EQ(u8(pd.raceClass), "Ａ交");  // Ａ is tried before Ｂ, wherever it stands
-    const int brackets[] = {1, 1, 2, 2, 3, 3, 4, 4, 5, 5, 6, 6, 7, 7, 7, 8, 8, 8};
+    EXPECT_EQ(header(), "川崎08040609|川崎|南関|2008-04-06|9|1|800|2|1|ＪＲＡ交流Ｂ３|Ａ交|18");
+    QString brackets;
     for (int k = 1; k <= 18; ++k)
-        EXPECT_EQ(pd.uWaku(k, 0), brackets[k - 1]) << "runner " << k;
-    EXPECT_EQ(pd.uHutan(14, 0), 53.0f);
-    EXPECT_EQ(u8(pd.uKisyu(14, 0)), "小林八");
-    EXPECT_EQ(pd.uTaizyu(16, 0), 0);
-    EXPECT_EQ(u8(pd.uName(18)), "テストホース18");
-    EXPECT_EQ(pd.uUrl(18), QString::fromStdString(horseUrl(18)));
-    EXPECT_EQ(corners(2, 1), (std::array<int32_t, 4> {4, 4, 3, 2}));  // the central run
-    EXPECT_EQ(u8(pd.uKyakusitu(12, 1)), "差");                         // 12 <= 2 x 18 / 3
-    EXPECT_EQ(u8(pd.uKyakusitu(13, 1)), "追");
+        brackets += QString::number(pd.uWaku(k, 0));
+    EXPECT_EQ(brackets, "112233445566777888");
+    EXPECT_EQ(runner(14), "7|テストホース14|牝5|父馬14|53|小林八|木村|454|2004100014");
+    EXPECT_EQ(joined(pd.uTaizyu(16, 0), pd.uUrl(18).right(10)), "0|2004100018");
+    EXPECT_EQ(pastRun(2, 1) + " " + pastRun(12, 1) + " " + pastRun(13, 1), "4|4|3|2|先 12|12|12|12|差 13|13|13|13|追");
 }
 
-TEST_F(RaceCard, AUtf8PageAndAPageWithoutEndTagsCutLikeTheShiftJisPage)
+// In UTF-8, without end tags, or with a stray end of the document, the body comes back the same.
+TEST_F(RaceCard, EveryWritingOfTheSameCardCutsLikeTheShiftJisPage)
 {
     ASSERT_TRUE(readCard("racecard_12.htm"));
-    const std::vector<QString> reference = wholeTable();
-    for (const auto& [file, type] : {std::pair {"racecard_12_utf8.htm", QByteArray("text/html")},
-                                     std::pair {"racecard_12_noendtags.htm", QByteArray("text/html")}}) {
-        SCOPED_TRACE(file);
-        initPublic();
-        redimUma(18, pd.kakoMax);
-        server.addFile(cardPath, QString::fromLatin1(file), type);
+    const QString reference = webHtml;
+    const QByteArray strayEnd = samplePage("racecard_12.htm").replace("<table class=\"deba\"", "</body></html><table class=\"deba\"");
+    for (const auto& [page, type] : {std::pair {samplePage("racecard_12_utf8.htm"), "text/html"},
+                                     std::pair {samplePage("racecard_12_noendtags.htm"), "text/html"},
+                                     std::pair {strayEnd, "text/html; charset=Shift_JIS"}}) {
+        clearRace();
+        server.addPage(cardPath, page, type);
         ASSERT_TRUE(readSyuxtubaPage(url(cardPath)));
-        EXPECT_EQ(pd.tousuu, 12);
-        EXPECT_EQ(u8(pd.uName(9)), "ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ");
-        EXPECT_TRUE(wholeTable() == reference);
+        EXPECT_EQ(joined(pd.tousuu, pd.uName(9)), "12|ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ");
+        EXPECT_TRUE(webHtml == reference);
     }
 }
 
-// A browser keeps reading past a stray end of the document, and so must the cell table.
-TEST_F(RaceCard, RunnersAfterAStrayEndOfTheDocumentAreRead)
-{
-    ASSERT_TRUE(readCard("racecard_12.htm"));
-    const std::vector<QString> reference = wholeTable();
-    QFile file(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm"));
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    QByteArray page = file.readAll();
-    page.replace("<table class=\"deba\"", "</body></html>\r\n<table class=\"deba\"");
-    initPublic();
-    redimUma(18, pd.kakoMax);
-    server.addPage(cardPath, page, "text/html; charset=Shift_JIS");
-    ASSERT_TRUE(readSyuxtubaPage(url(cardPath)));
-    EXPECT_EQ(pd.tousuu, 12);
-    EXPECT_TRUE(wholeTable() == reference);
-}
-
-// Nothing listens at the host of the settings: the load ends, like a browser's error page, with
-// no race card (the race read then says so).
-TEST_F(RaceCard, AServerThatCannotBeReachedGivesNoCardWithoutWaiting)
+// Nothing listening at the host ends the load like a browser's error page, without waiting. A
+// card cut short keeps the runners before the cut (runner 5 was counted before its block ran out).
+TEST_F(RaceCard, PagesThatAreNoWholeRaceCard)
 {
     QTcpServer probe;
     ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    iniWrite(QStringLiteral("System"), QStringLiteral("webHost"), QStringLiteral("127.0.0.1:%1").arg(probe.serverPort()));
+    const QString deadHost = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
     probe.close();
-    EXPECT_FALSE(readSyuxtubaPage(webServerUrl() + cardPath));
-    EXPECT_EQ(pd.tousuu, 0);
-    EXPECT_TRUE(shown().empty());
-}
-
-TEST_F(RaceCard, PagesThatAreNoRaceCardReadNothing)
-{
-    EXPECT_FALSE(readCard("racecard_notcard.htm"));
     server.addPage("/empty", QByteArray());
-    EXPECT_FALSE(readSyuxtubaPage(url("/empty")));
-    EXPECT_EQ(pd.tousuu, 0);
-    EXPECT_EQ(u8(pd.raceTitle), "");
-    EXPECT_TRUE(shown().empty());
-}
-
-TEST_F(RaceCard, ATruncatedPageKeepsTheRunnersBeforeTheCutAndSaysSo)
-{
+    EXPECT_FALSE(readSyuxtubaPage(deadHost + cardPath) || readCard("racecard_notcard.htm") || readSyuxtubaPage(url("/empty")));
+    EXPECT_EQ(joined(pd.tousuu, pd.raceTitle, shown()), "0||");
     ASSERT_TRUE(readCard("racecard_truncated.htm"));
-    EXPECT_EQ(shown(), std::vector<std::string> {"Rdata読込みエラー(err-AA04)"});
-    EXPECT_EQ(pd.tousuu, 5);  // runner 5 was counted before its block ran out
-    EXPECT_EQ(u8(pd.uName(4)), "テストホース04");
-    EXPECT_EQ(u8(pd.uKyakusitu(4, 1)), "先");
-    EXPECT_EQ(pd.uUrl(5), QString::fromStdString(horseUrl(5)));
-}
-
-TEST_F(RaceCard, ACancelledLoadReadsNothing)
-{
-    server.setNeverAnswer(cardPath, true);
+    EXPECT_EQ(joined(shown(), pd.tousuu, pd.uKyakusitu(4, 1), pd.uUrl(5).right(10)), "Rdata読込みエラー(err-AA04)|5|先|2004100005");
+    EXPECT_EQ(runner(4), "4|テストホース04|牝5|父馬04|55|田中四|清水|444|2004100004");
     pd.webCancel = true;
     EXPECT_FALSE(readSyuxtubaPage(url(cardPath)));
-    EXPECT_EQ(shown(), std::vector<std::string> {"キャンセルしました"});
-}
-
-// The parse on a loaded card with single cells changed, as other pages would have them.
-struct CardCells : RaceCard {
-    void SetUp() override
-    {
-        RaceCard::SetUp();
-        ASSERT_TRUE(getWebTable(servePage(cardPath, "racecard_12.htm")));
-    }
-    void parseAgain()
-    {
-        initPublic();
-        redimUma(18, pd.kakoMax);
-        parseSyuxtubaHyo();
-    }
-};
-
-TEST_F(CardCells, ATitleBelowRowTenIsNotFound)
-{
-    for (int r = 300; r >= 0; --r)
-        for (int c = 0; c <= 60; ++c)
-            webCell(r, c) = r >= 7 ? webCell(r - 7, c) : QString();
-    parseAgain();
-    EXPECT_EQ(shown(), std::vector<std::string> {"Rdata読込みエラー(err-AA04)"});
-    EXPECT_EQ(u8(pd.raceTitle), "");
-    EXPECT_EQ(pd.tousuu, 0);
-}
-
-TEST_F(CardCells, OnlyHalfWidthBlanksMayPadAThreeDigitDistance)
-{
-    webCell(4, 1) = QStringLiteral("2008年3月24日（月）　大井　第11競走　ダート 900ｍ　馬場：不良");
-    parseAgain();
-    EXPECT_EQ(pd.raceKyori, 900);
-    EXPECT_EQ(pd.raceBaba, 4);
-    EXPECT_TRUE(shown().empty());
-
-    webCell(4, 1) = QStringLiteral("2008年3月24日（月）　大井　第11競走　ダート　900ｍ　馬場：不良");
-    parseAgain();
-    EXPECT_EQ(shown(), std::vector<std::string> {"Rdata読込みエラー(err-AA04)"});
-    EXPECT_EQ(u8(pd.raceCode), "大井08032411");  // what came before the distance stays
-    EXPECT_EQ(pd.raceKyori, 0);
-    EXPECT_EQ(pd.tousuu, 0);
-}
-
-TEST_F(CardCells, ARaceNameWithoutBreedIsCutToNineAndKeepsTheBreed)
-{
-    webCell(5, 1) = QStringLiteral("大井Ｂ１記念特別賞典");
-    initPublic();
-    redimUma(18, pd.kakoMax);
-    pd.raceSyurui = 2;
-    parseSyuxtubaHyo();
-    EXPECT_EQ(u8(pd.raceName), "大井Ｂ１記念特別賞");
-    EXPECT_EQ(pd.raceSyurui, 2);
-    EXPECT_EQ(u8(pd.raceClass), "Ｂ１");
-}
-
-TEST_F(CardCells, RunnersMustStandInOrder)
-{
-    for (int r = 34; r <= 294; ++r)  // the page lacks runner 5: block 5 holds horse 6
-        for (int c = 0; c <= 60; ++c)
-            webCell(r, c) = webCell(r + 6, c);
-    parseAgain();
-    EXPECT_EQ(pd.tousuu, 4);
-    EXPECT_EQ(u8(pd.uName(5)), "");
-    EXPECT_EQ(u8(pd.uName(6)), "");
-    EXPECT_TRUE(shown().empty());
-}
-
-TEST_F(CardCells, ATrainerWithoutAffiliationOrABadCornerStopsTheParse)
-{
-    webCell(27, 2) = QStringLiteral("林");  // runner 3's trainer
-    parseAgain();
-    EXPECT_EQ(shown(), std::vector<std::string> {"Rdata読込みエラー(err-AA04)"});
-    EXPECT_EQ(pd.tousuu, 3);
-    EXPECT_EQ(u8(pd.uKyakusitu(2, 1)), "先");  // runners before the error keep their styles
-
-    messages.clear();
-    webCell(27, 2) = QStringLiteral("林（大井）");
-    webCell(27, 8) = QStringLiteral("（12頭）3-x-2-1");
-    parseAgain();
-    EXPECT_EQ(shown(), std::vector<std::string> {"Rdata読込みエラー(err-AA04)"});
-    EXPECT_EQ(pd.uTuka(3, 1, 2), 3);
-}
-
-TEST_F(CardCells, RunnersBeyondTheLastHorseLinkHaveNoAddress)
-{
-    webHtml.replace(horsePath + QStringLiteral("2004100011"), QStringLiteral("/other"));
-    webHtml.replace(horsePath + QStringLiteral("2004100012"), QStringLiteral("/other"));
-    parseAgain();
-    getUmaUrl();
-    EXPECT_EQ(pd.uUrl(10), QString::fromStdString(horseUrl(10)));
-    EXPECT_EQ(pd.uUrl(11), QString());
-    EXPECT_EQ(pd.uUrl(12), QString());
-    EXPECT_TRUE(shown().empty());
-}
-
-struct RunningStyle : ::testing::Test {
-    void SetUp() override { redimUma(18, 5); }
-    static std::string style(std::array<int32_t, 4> c, int field, const QString& before = {})
-    {
-        for (int i = 0; i < 4; ++i)
-            pd.uTuka(1, i + 1, 1) = c[size_t(i)];
-        pd.tousuu = field;
-        pd.uKyakusitu(1, 1) = before;
-        calcKyakusitu(1, 1);
-        return u8(pd.uKyakusitu(1, 1));
-    }
-};
-
-TEST_F(RunningStyle, FromTheCornersCountedUpToTheFirstGap)
-{
-    EXPECT_EQ(style({1, 1, 1, 1}, 12), "逃");
-    EXPECT_EQ(style({2, 2, 0, 0}, 10), "先");
-    EXPECT_EQ(style({3, 1, 0, 7}, 12), "先");  // a lead at the last counted corner does not count
-    EXPECT_EQ(style({12, 12, 11, 10}, 12), "追");
-    EXPECT_EQ(style({12, 12, 11, 10}, 5), "差");
-    EXPECT_EQ(style({9, 9, 8, 8}, 12), "差");  // 8 <= 2 x 12 / 3
-    EXPECT_EQ(style({5, 0, 3, 3}, 12), "");    // one corner before the gap
-    EXPECT_EQ(style({0, 0, 0, 0}, 12), "");
-    EXPECT_EQ(style({2, 2, 2, 2}, 12, QStringLiteral("追")), "差");  // a slot that holds a style
+    EXPECT_EQ(messages.texts().last(), "キャンセルしました");
 }
 
 }

@@ -1,8 +1,9 @@
 #pragma once
-// Shared ground of the web import tests: a program folder, a page server on 127.0.0.1 that
-// the settings point the loader at, recorded message boxes and a short page time-out.
+// Shared ground of the web import tests: a program folder, a page server on 127.0.0.1 that the
+// settings point at, recorded messages, and rows joined into one text to compare whole rows.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
@@ -10,27 +11,49 @@
 #include "webimport/ReadWeb.h"
 #include "webimport/dialogWeb.h"
 
-#include <QStringList>
+#include <QFile>
 #include <gtest/gtest.h>
-#include <string>
 
-// Texts compare as UTF-8 so that a failure prints them readably.
-inline std::string u8(const QString& s)
+inline QString text(const QString& s) { return s; }
+inline QString text(const std::string& s) { return QString::fromStdString(s); }
+inline QString text(const VbDate& d) { return d.toDbText(); }
+template <class T> requires std::is_arithmetic_v<T> QString text(T v) { return QString::number(v); }
+template <class... T> std::string joined(const T&... values) { return QStringList {text(values)...}.join(u'|').toStdString(); }
+
+// Corners and running style of a past run.
+inline std::string pastRun(int k, int r)
 {
-    return s.toStdString();
+    return joined(pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r), pd.uKyakusitu(k, r));
 }
 
-inline std::string cell(int r, int c)
+// The rows of a query on a data file, one a line, on slot 0, which the program never uses.
+inline std::string stored(const QString& sql, const DbParams& params = {}, const QString& file = "NAR_data.dat")
 {
-    return webCell(r, c).toStdString();
+    openDbOrThrow(0, appPath() + file, dbPassword);
+    QStringList rows;
+    for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext()) {
+        QStringList row;
+        for (int i = 0; i < rs.fieldCount(); ++i)
+            row << rs.field(i).toString();
+        rows << row.join(u'|');
+    }
+    closeDb(0);
+    return rows.join(u'\n').toStdString();
 }
 
-inline std::vector<std::string> u8(const QStringList& list)
+inline void execute(const QString& file, const QString& sql, const DbParams& params = {})
 {
-    std::vector<std::string> out;
-    for (const QString& s : list)
-        out.push_back(s.toStdString());
-    return out;
+    openDbOrThrow(0, appPath() + file, dbPassword);
+    slotConnection(0).execute(sql, params);
+    closeDb(0);
+}
+
+// A page of tests/pages as the server sends it.
+inline QByteArray samplePage(const QString& fileName)
+{
+    QFile file(QStringLiteral(BRENNOCK_PAGES_DIR "/") + fileName);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << fileName.toStdString();
+    return file.readAll();
 }
 
 struct WebImportTest : ::testing::Test {
@@ -41,26 +64,14 @@ struct WebImportTest : ::testing::Test {
     void SetUp() override
     {
         ASSERT_TRUE(server.start());
-        iniWrite(QStringLiteral("System"), QStringLiteral("webHost"), QStringLiteral("127.0.0.1:%1").arg(server.port()));
-        debugMode = false;
+        iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+        debugMode = pd.webCancel = pd.webTimeOut = false;
         pd.timerInter = 1;
-        pd.webCancel = false;
-        pd.webTimeOut = false;
         clearWebCell();
     }
-
     void TearDown() override { unloadDialogWeb(); }
 
-    // The address of a page on the test server.
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
-
-    // Serves a file of tests/pages at a path and returns its address.
-    QString servePage(const QString& pathAndQuery, const QString& file,
-                      const QByteArray& contentType = "text/html; charset=Shift_JIS")
-    {
-        server.addFile(pathAndQuery, file, contentType);
-        return url(pathAndQuery);
-    }
-
-    std::vector<std::string> shown() const { return u8(messages.texts()); }
+    QString servePage(const QString& path, const QString& file) { server.addFile(path, file); return url(path); }
+    std::string shown() const { return messages.texts().join(u'|').toStdString(); }
 };

@@ -1,0 +1,200 @@
+// The prediction engine step by step, on runs chosen so that the average index A and the runs that
+// count are easy to follow.
+#include "tests/analysis/raceBuilder.h"
+
+#include <cmath>
+
+namespace {
+
+// A runner's result fields in the order of resultRow.
+enum Field { Kiso, KisoRuns, Yosou, Combined, Waku, Kyori, Kankaku, Zyo, Baba, Taizyu, Kisyu };
+
+class Engine : public RaceTest {
+protected:
+    // Mark, win and top-two chance of slots 0.. of a field with these predicted indices (0: none).
+    static std::string judgeField(const std::vector<float>& indices)
+    {
+        redimUma(18, pd.kakoMax);
+        pd.tousuu = 0;
+        for (size_t i = 0; i < indices.size(); ++i) {
+            addRunner(int(i) + 1);
+            pd.yosouSisuu(int(i) + 1) = indices[i];
+        }
+        judgeSirusi();
+        calcKakuritu1();
+        calcKakuritu2();
+        QStringList field;
+        for (int h = 0; h <= pd.tousuu; ++h)
+            field << QString::fromStdString(resultRow(h)).section(' ', -3);
+        return field.join(" | ").toStdString();
+    }
+};
+
+// n runs on 大井 at 80 (1500 and 1700 m) and as many on 川崎 at 20: A = 50, and the 大井 runs
+// alone give (80 + 100) / (50 + 100) = 1.2 before shrinking.
+std::vector<PastRun> oiAndKawasaki(int n)
+{
+    std::vector<PastRun> runs;
+    for (int i = 0; i < n; ++i) {
+        runs.push_back({.daysAgo = 20 * i + 10, .sisuu = 80, .kyori = i % 2 ? 1500 : 1700});
+        runs.push_back({.daysAgo = 20 * i + 20, .sisuu = 20, .zyo = "川崎"});
+    }
+    return runs;
+}
+
+}
+
+TEST_F(Engine, BaseIndexAndFactorsOfOneRunner)
+{
+    createTrackFile({{0, 0.95}, {1, 1.1}, {2, 0.9}}, {{"D'Arcy", 5}, {"O'Neil", 10}});
+    std::vector<PastRun> elsewhere(9, {.sisuu = 50, .zyo = "川崎"});
+    elsewhere.push_back({.sisuu = 80, .zyo = "川崎"});
+    const struct { const char* what; PastRun today; std::vector<PastRun> runs; std::vector<std::pair<Field, float>> fields; }
+        cases[]{
+        // r = 0.95 after 60 days, w = 0.2: 0.95 x 0.2 x 60 + 0.8 x A = 59.4, + 55 - weight carried.
+        {"57 kg", {.hutan = 57}, {{100, 60, "川崎"}}, {{Kiso, 57.4f}, {KisoRuns, 1}}},
+        {"52 kg", {.hutan = 52}, {{100, 60, "川崎"}}, {{Kiso, 62.4f}}},
+        {"weight carried unknown: no correction", {}, {{100, 60, "川崎"}}, {{Kiso, 59.4f}}},
+        // w = 0.4f + 0.2 + 0.2 + 0.2 = 1.0 in float: the fifth run is not used.
+        {"four runs on today's course", {}, {{10, 70}, {40, 72}, {70, 68}, {100, 74}, {130, 40}}, {{Kiso, 70.8f}, {KisoRuns, 4}}},
+        // w reaches 1.0000001 at run 9 in float (in double 0.9999999999999999, and run 10 would count).
+        {"weights held in float", {}, elsewhere, {{Kiso, float(46.0 / double(std::nextafter(1.0f, 2.0f)))}, {KisoRuns, 9}}},
+        // A = 0.2f; A - 30 in float is -29.799999237, which the run at -29.8f equals (in double
+        // the run would count): 0.3 x 0.4 + 0.1 x 0.2 + 0.2 x 0.2 + 0.2 x A.
+        {"A - 30 in float", {}, {{10, 0.3f}, {20, 0.1f}, {30, 0.2f}, {40, -29.8f}}, {{Kiso, 0.22f}, {KisoRuns, 3}}},
+        // Not in A (60), but in the base: 60 x 0.2 + 90 x 0.2 x 0.93 + 0.6 x A.
+        {"older than 450 days", {}, {{30, 60, "川崎"}, {600, 90}}, {{Kiso, 64.74f}, {KisoRuns, 2}}},
+        {"nine runs: 1 + 0.2 x 9 / 10; 1500 and 1700 m lie within 100 m", {}, oiAndKawasaki(9), {{Zyo, 1.18f}, {Kyori, 1.18f}}},
+        {"one run", {}, oiAndKawasaki(1), {{Zyo, 1.02f}}},
+        // No recent run in brackets 4..6 (the one in 6 is 500 days old): 0.7 + 0.3 x 1.1.
+        {"bracket 5", {.waku = 5}, {{10, 60, "大井", 1600, 0, 1, 3}, {500, 80, "大井", 1600, 0, 1, 6}}, {{Waku, 1.03f}}},
+        // Today on the day of run 1, or before it: no factor, though the runs' intervals match.
+        {"interval 0", {}, {{0, 60, "大井", 1600, 0, 1, 1, 5}, {20, 70, "大井", 1600, 0, 1, 1, 5}}, {{Kankaku, 0}}},
+        {"interval below 0", {}, {{-3, 60, "大井", 1600, 0, 1, 1, 5}, {20, 70, "大井", 1600, 0, 1, 1, 5}}, {{Kankaku, 0}}},
+        // Today's +4 kg is a gain at t = 4, but no run changed by more than 4; at t = 3 run 1's +4
+        // is one: 170 / (A + 100) = 1.02, shrunk 1.002; the weight part (475..485 kg) is run 1 too.
+        {"body weight", {.taizyu = 480}, {{10, 70, "大井", 1600, 0, 1, 1, 30, 476, 4}, {30, 40, "大井", 1600, 0, 1, 1, 30, 472, 0},
+                                          {50, 90, "大井", 1600, 0, 1, 1, 30, 486, -2}}, {{Taizyu, 1.002f}}},
+        // Eleven rides of a jockey rated 5, none of today's (10): 0.7 x (1 + 1 / 10) + 0.3 x 1.
+        {"jockey", {.kisyu = "O'Neil"}, std::vector<PastRun>(11, {.sisuu = 60, .kisyu = "D'Arcy"}), {{Kisyu, 1.07f}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        redimUma(18, pd.kakoMax);
+        addRunner(1, c.today, c.runs);
+        analYosou();
+        const QStringList got = QString::fromStdString(resultRow(1)).split(' ');
+        for (const auto& [field, value] : c.fields)
+            EXPECT_FLOAT_EQ(got[field].toFloat(), value) << "field " << field;
+    }
+    EXPECT_TRUE(msgs_.texts().isEmpty());
+}
+
+TEST_F(Engine, FailingAverageLeavesNoValueOfThePreviousRunner)
+{
+    addRunner(1, {}, {{.sisuu = 60}});
+    initYosouWork();
+    pd.umaIdx = 1;
+    calcAveSisuu();
+    pd.kakoMax = 151;  // one run beyond the table: a subscript error
+    calcAveSisuu();
+    EXPECT_EQ(yosouWork.aveSisuu, 0.0f);
+    EXPECT_EQ(msgs_.texts(), QStringList{"Error-mainAnalSisuu02-10"});
+}
+
+TEST_F(Engine, CombinationWithTheSettingsWeights)
+{
+    addRunner(1);
+    pd.kisoSisuu(1, 0) = 60;
+    pd.umaIdx = 1;
+    const auto combine = [](std::array<float, 8> factors) {
+        initYosouWork();
+        for (int i = 0; i < 8; ++i)
+            pd.tekiseiFactor(1, i) = factors[size_t(i)];
+        calcYosouSisuu();
+    };
+    // All far above 1.15 with the weights at 100 %: F0 = 1.15, 1.525 times the base index.
+    combine({0, 2, 2, 2, 2, 2, 2, 2});
+    EXPECT_FLOAT_EQ(pd.tekiseiFactor(1, 0), 1.15f);
+    EXPECT_FLOAT_EQ(pd.yosouSisuu(1), 91.5f);
+
+    // Whole percentages, halves to even; a text that is not a number counts as 100 % instead of
+    // ending the prediction.
+    const QStringList texts{"180", "0", "abc", "", "50.5", "51.5"};
+    for (int n = 0; n < texts.size(); ++n)
+        iniWrite("parameter", QString("para(%1)").arg(n), texts[n]);
+    // Factors clamped to 0.85..1.15, then weighted: the draw 1 + 0.1 x 0 x 1.3, the distance (0)
+    // left out, 1 - 0.15, 1 + 0.15 x 0.5 x 0.9, 1, 1, 1 + 0.05 x 1.1. Their mean 5.9725 / 6 gives
+    // F0 = 1 + (M - 1) x 1.8 = 0.99175, and the base index becomes (1 + (F0 - 1) x 3.5) x 60.
+    combine({0, 1.1f, 0, 0.8f, 1.2f, 1, 1, 1.05f});
+    EXPECT_EQ(yosouWork.para, (std::array<float, 8>{1.8f, 0, 1, 1, 0.5f, 0.52f, 1, 1}));
+    EXPECT_FLOAT_EQ(pd.tekiseiFactor(1, 0), 0.99175f);
+    EXPECT_FLOAT_EQ(pd.yosouSisuu(1), 58.2675f);
+    EXPECT_TRUE(msgs_.texts().isEmpty());
+}
+
+TEST_F(Engine, QuantileLineAndIndexAxis)
+{
+    // 37 indices 136 .. 100 in runs 0..50 (one beyond 50 does not count): at 0.2 position
+    // CLng(7.4) = 7, the eighth highest. A ratio outside 0..1 is clamped.
+    pd.tousuu = 4;
+    for (int i = 0; i < 37; ++i)
+        pd.uSisuu(1 + i / 10, i % 10 * 5) = float(136 - i);
+    pd.uSisuu(4, 51) = 500;
+    for (const auto& [ratio, line] : std::vector<std::pair<float, float>>{{0.2f, 129}, {1.5f, 0}, {-0.3f, 136}}) {
+        pd.lineRatio = ratio;
+        analAveSisuu();
+        EXPECT_EQ(pd.lineSisuu, line) << ratio;
+    }
+    analSisuuRange();
+    EXPECT_EQ(pd.sisuuOffset, 30);  // more than a tenth of runs 1..50 above 100
+    EXPECT_TRUE(msgs_.texts().isEmpty());
+}
+
+TEST_F(Engine, StyleIsTheCommonestOfTheGoodRuns)
+{
+    const auto styled = [](const char* style, float sisuu = 60, int tuka1 = 0) {
+        return PastRun{.sisuu = sisuu, .style = style, .tuka1 = tuka1};
+    };
+    const struct { const char* what; float kiso; std::vector<PastRun> runs; const char* style; float tuka1Ave; } cases[]{
+        {"three-way tie: the earliest", 60,
+         {styled("追"), styled("差"), styled("先"), styled("逃"), styled("追"), styled("差"), styled("先")}, "先", 0},
+        // 0.7 x 11.25 is 7.874999999999999 in double but 7.875 in float: a run at 7.875 is not
+        // good. Good: 差 (corner 5), 追 (no corner, still in the divisor), the unknown "逃げ" (7).
+        {"seven tenths of the base index in float", 11.25f,
+         {styled("先", 7.875f, 1), styled("差", 50, 5), styled("追", 8), styled("逃げ", 70, 7), styled("先", 5, 1)}, "差", 4},
+        // Below a negative base index empty slots (index 0) would look good; only runs with a date count.
+        {"negative base index", -5, {styled("追", 10, 6), styled("逃", -15, 1)}, "追", 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        redimUma(18, pd.kakoMax);
+        addRunner(1, {}, c.runs);
+        pd.kisoSisuu(1, 0) = c.kiso;
+        pd.umaIdx = 1;
+        judgeKyakusitu();
+        EXPECT_EQ(pd.uKyakusitu(1, 0), c.style);
+        EXPECT_FLOAT_EQ(pd.tuka1Ave(1, 0), c.tuka1Ave);
+    }
+}
+
+TEST_F(Engine, MarksAndChances)
+{
+    // Ten runners get four marks; the fifth ranked gets one only in a field of eleven.
+    judgeField({51, 52, 53, 54, 55, 56, 57, 58, 59, 60});
+    EXPECT_EQ(pd.sirusi(6) + pd.sirusi(7) + pd.sirusi(10), "△◎");
+    EXPECT_EQ(pd.sirusiTop(5, 0), 6.0f);
+    judgeField({51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 61});
+    EXPECT_EQ(pd.sirusi(7) + pd.sirusi(8) + pd.sirusi(11), "△△◎");
+    // Three ranked, ranks 4 and 5 empty. Win: 0.5 - 0.5 x (70 - P) / 18, the leader 1 - T2's;
+    // top two against T2 (60), T2 1 - T3's, the leader 1 - T3's win value.
+    EXPECT_EQ(judgeField({0, 70, 0, 0, 60, 55}), "- 0 0 | - 0 0 | ◎ 0.777777791 0.916666687 | - 0 0 | - 0 0 | "
+                                                 "○ 0.222222224 0.638888896 | ▲ 0.0833333358 0.361111104");
+    EXPECT_EQ(std::pair(pd.sirusiTop(4, 0), pd.sirusiTop(5, 1)), std::pair(0.0f, -100.0f));
+    // A tie for the best index goes to the lower number.
+    EXPECT_EQ(judgeField({0, 64, 0, 0, 64}), "- 0 0 | - 0 0 | ◎ 0.5 1 | - 0 0 | - 0 0 | ○ 0.5 1");
+    // A single ranked runner is certain; slot 0, standing for the missing ranks, stays 0.
+    EXPECT_EQ(judgeField({0, 0, 62}), "- 0 0 | - 0 0 | - 0 0 | ◎ 1 1");
+    // Nobody ranked: no marks and no chances at all (not 50 % each).
+    EXPECT_EQ(judgeField({0, 0, 0}), "- 0 0 | - 0 0 | - 0 0 | - 0 0");
+}

@@ -1,0 +1,112 @@
+// The VB-style value helpers: bounds-checked arrays, dates, whole numbers, number texts, Format.
+#include "platform/vbarray.h"
+#include "platform/vbdate.h"
+#include "platform/vbformat.h"
+
+#include <gtest/gtest.h>
+
+// The run-time error number f raises, 0 when it raises none.
+static int errorNumberOf(const std::function<void()>& f)
+{
+    try { f(); } catch (const VbError& e) { return e.number(); }
+    return 0;
+}
+
+// Bounds are checked, also by a redim; a preserving resize keeps every cell of both shapes.
+TEST(Arrays, BoundsAndPreservingResizes)
+{
+    const auto cell = [](int i, int j, int k) { return 100 * i + 10 * j + k; };
+    Array2<int> a(2, 3);
+    Array3<int> b(1, 2, 3);
+    for (int i = 0; i <= 2; ++i)
+        for (int j = 0; j <= 3; ++j) {
+            a(i, j) = cell(i, j, 0);
+            for (int k = 0; k <= 3 && i <= 1 && j <= 2; ++k)
+                b(i, j, k) = cell(i, j, k);
+        }
+    for (const auto& outside : std::initializer_list<std::function<void()>>{
+             [&] { a(3, 0); }, [&] { a(0, -1); }, [&] { b(0, 0, 4); }, [] { Array1<int>()(0); }, [&] { a.redimPreserve(1, -2); },
+             [] { Array3<float>(2, -2, 2); }})
+        EXPECT_EQ(errorNumberOf(outside), vbErrSubscript);
+    a.redimPreserve(4, 6);
+    EXPECT_EQ(QList<int>({a(2, 3), a(4, 6)}), QList<int>({cell(2, 3, 0), 0}));
+    a.redimPreserve(1, 2);
+    b.redimPreserve(1, 4, 2);
+    EXPECT_EQ(QList<int>({b(1, 4, 2), errorNumberOf([&] { a(1, 3); }), errorNumberOf([&] { b(0, 0, 3); })}),
+              QList<int>({0, vbErrSubscript, vbErrSubscript}));
+    for (int i = 0; i <= 1; ++i)
+        for (int j = 0; j <= 2; ++j)
+            for (int k = 0; k <= 2; ++k)
+                EXPECT_EQ(QList<int>({a(i, j), b(i, j, k)}), QList<int>({cell(i, j, 0), cell(i, j, k)}));
+}
+
+TEST(VbDate, SerialsCountFromTheZeroDateAndTheDatabaseTextReadsBack)
+{
+    EXPECT_TRUE(VbDate::fromYmd(1899, 12, 30).isZero() && VbDate::fromQDate(QDate()).isZero());
+    const VbDate d = VbDate::fromYmd(2008, 3, 4);
+    EXPECT_EQ(d.serial(), 39511);
+    EXPECT_EQ(d.addDays(28).toQDate(), QDate(2008, 4, 1));
+    EXPECT_EQ(d.toDbText(), "2008-03-04");
+    bool ok = false;
+    for (const char* text : {"2008-03-04", "2008/03/04", "2008/3/4", " 2008-3-4 ", "2008-03-04 00:00:00"})
+        EXPECT_TRUE(VbDate::fromDbText(text, &ok) == d && ok) << text;
+    for (const char* text : {"", "abc", "2008-13-01", "2008-02-30"})
+        EXPECT_TRUE(VbDate::fromDbText(text, &ok).isZero() && !ok) << text;
+    setVbToday(d);
+    EXPECT_EQ(vbToday(), d);
+    setVbToday(VbDate());
+    EXPECT_EQ(vbToday(), VbDate::fromQDate(QDate::currentDate()));
+}
+
+// CLng rounds halves to even and checks its range; Int floors, Fix truncates.
+TEST(WholeNumbers, CLngIntFixAndNumberTexts)
+{
+    const struct { double value; int expected; } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-7.6, -8}, {2147483647.0, 2147483647}};
+    for (const auto& c : cases)
+        EXPECT_EQ(CLng(c.value), c.expected) << c.value;
+    for (double overflow : {2147483648.0, -3e9, std::nan("")})
+        EXPECT_EQ(errorNumberOf([&] { CLng(overflow); }), vbErrOverflow) << overflow;
+    EXPECT_EQ(QList<double>({Int(-1.5), Int(1.7), Fix(-1.5), Fix(1.7)}), QList<double>({-2, 1, -1, 1}));
+    // Texts: trimmed signed decimals or a type mismatch; Val takes the leading number.
+    EXPECT_EQ(QList<int>({CLngText(" 12 "), CLngText("\t+7"), CLngText("-3.5"), CLngText("2.5")}), QList<int>({12, 7, -4, 2}));
+    for (const char* bad : {"", "  ", "abc", "12a", "1 2", "-", ".", "1.2.3", "１２"}) {
+        EXPECT_EQ(errorNumberOf([&] { CSngText(bad); }), vbErrTypeMismatch) << bad;
+        EXPECT_FALSE(IsNumeric(bad)) << bad;
+    }
+    EXPECT_EQ(errorNumberOf([] { CLngText("99999999999"); }), vbErrOverflow);
+    EXPECT_EQ(QList<double>({Val("12abc"), Val("  -3.5kg"), Val(".5"), Val("1 2"), Val("abc"), Val("-")}),
+              QList<double>({12, -3.5, 0.5, 12, 0, 0}));
+}
+
+// Halves round away from zero; "#" shows nothing for 0.
+TEST(FormatNumber, PatternsOfTheGridsAndTexts)
+{
+    const struct { double value; const char *pattern, *expected; } cases[] = {
+        {0, "###", ""}, {0.4, "###", ""}, {0.5, "###", "1"}, {72.5, "###", "73"}, {-5, "###", "-5"}, {12345678, "###", "12345678"},
+        {0, "#", ""}, {0, "0", "0"}, {2.5, "0", "3"}, {-2.5, "0", "-3"}, {-0.4, "0", "0"}, {7, "00", "07"}, {123, "00", "123"},
+        {5.25, "00.0", "05.3"}, {0, "#0.0", "0.0"}, {9.96, "#0.0", "10.0"}, {-0.04, "#0.0", "0.0"}, {0.5, "##.0", ".5"},
+        {0, "##.0", ".0"}, {0.96, "##.0", "1.0"}, {0.05, "0.0", "0.1"}, {1.005, "0.00", "1.01"}, {99.5, "##", "100"},
+        {0.255, "#0%", "26%"}, {0, "#0%", "0%"}, {0.004, "##0%", "0%"}, {0.1234, "#0.0%", "12.3%"}, {-0.1234, "#0.0%", "-12.3%"},
+        {5, "+##0;-##", "+5"}, {0, "+##0;-##", "+0"}, {-123.4, "+##0;-##", "-123"}, {1234567, "#,###", "1,234,567"},
+        {999, "#,###", "999"}, {0, "#,###", ""}, {-12345, "#,###", "-12,345"}, {1234.5, "#,##0.0", "1,234.5"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Format(c.value, c.pattern).toStdString(), c.expected) << c.value << " " << c.pattern;
+    // A Single rounds on the 7 digits it shows: 0.145f is 0.14499999582... as a double.
+    EXPECT_EQ(QStringList({FormatSingle(92.7f, "#0.0"), FormatSingle(0.125f, "0.00"), FormatSingle(0.145f, "0.00"),
+                           Format(0.145f, "0.00"), Format(double(0.145f), "0.00"), FormatSingle(0.285f, "#0%"),
+                           FormatSingle(12345678.0f, "###"), Format(int64_t(7), "00")}),
+              QStringList({"92.7", "0.13", "0.15", "0.15", "0.14", "29%", "12345680", "07"}));
+}
+
+TEST(FormatDate, DatePatternsAndTheZeroDate)
+{
+    const struct { const char *pattern, *expected; } cases[] = {{"yyyy/mm/dd", "2008/03/04"}, {"yy/mm/dd", "08/03/04"},
+        {"yymmdd", "080304"}, {"mm/dd", "03/04"}, {"m/d", "3/4"}, {"yyyy", "2008"}, {"mm", "03"}, {"dd", "04"}};
+    for (const auto& c : cases) {
+        EXPECT_EQ(Format(VbDate::fromYmd(2008, 3, 4), c.pattern), c.expected);
+        EXPECT_EQ(Format(VbDate(), c.pattern), "") << c.pattern;
+    }
+    EXPECT_EQ(Format(VbDate::fromYmd(2010, 11, 25), "m/d"), "11/25");
+}
+

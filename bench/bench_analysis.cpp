@@ -7,7 +7,6 @@
 #include "platform/database.h"
 #include "tests/support/dataFiles.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 #include <array>
@@ -139,12 +138,4 @@ void BM_Prediction(benchmark::State& state)
 }
 BENCHMARK(BM_Prediction)->Unit(benchmark::kMillisecond);
 
-}
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
 }

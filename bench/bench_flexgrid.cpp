@@ -6,21 +6,9 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-void ensureApplication()
-{
-    static int argc = 1;
-    static char name[] = "bench_flexgrid";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) {
-        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        new QApplication(argc, argv);
-    }
-}
 
 void fillGrid(benchmark::State& state)
 {
-    ensureApplication();
     FlexGrid grid;
     grid.resize(1000, 500);
     grid.show();

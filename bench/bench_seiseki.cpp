@@ -86,13 +86,3 @@ void BM_ImportDayOf14TracksFromLoopback(benchmark::State& state)
 BENCHMARK(BM_ImportDayOf14TracksFromLoopback)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 }
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

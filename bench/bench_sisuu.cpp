@@ -6,7 +6,6 @@
 #include "platform/database.h"
 #include "tests/support/dataFiles.h"
 
-#include <QCoreApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -64,12 +63,4 @@ void BM_calcUSisuuWholeField(benchmark::State& state)
 }
 BENCHMARK(BM_calcUSisuuWholeField)->Unit(benchmark::kMillisecond);
 
-}
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
 }

@@ -142,13 +142,3 @@ void BM_Store18HistoriesOf150Runs(benchmark::State& state)
 BENCHMARK(BM_Store18HistoriesOf150Runs)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 }
-
-int main(int argc, char** argv)
-{
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    return 0;
-}

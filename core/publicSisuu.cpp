@@ -81,6 +81,10 @@ void calcUSisuuJra(int h, int r)
     vbTrap(kSisuuError, [&] {
         DbSlotCloser closer(2);
         openDb(2, appPath() + "jraGraph.dat", dbPassword);
+        // A central file that cannot be opened would report itself again for every central run
+        // of every runner: after this once, central runs get no index until the file is replaced.
+        if (!isDbOpen(2))
+            pd.jraGraphOn = false;
         computeIndex(h, r, 2, zyoToJraCode(pd.uZyo(h, r).mid(1)), kCentral);
     });
 }

@@ -72,9 +72,11 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
     debugMode = false;
     EXPECT_FALSE(isDbOpen(2));
     QFile::remove(jra);
+    pd.jraGraphOn = true;
     calc(1, "Ｊ中山", 1600, 95.0f);
     EXPECT_EQ(msgs_.texts(), (QStringList {kError, "dataファイルが開けません", kError}));
     EXPECT_FALSE(isDbOpen(2));
+    EXPECT_FALSE(pd.jraGraphOn);  // the callers ask no more central runs of a file that cannot be opened
 }
 
 // No variant: b = 0, no flag. No "ave" standard time, or one of time or distance 0: index 0 (never inf

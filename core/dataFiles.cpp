@@ -23,7 +23,7 @@ const std::vector<DataFileEntry>& dataFileEntries()
 {
     const auto sql = [](const char* name) { return QString::fromLatin1(name); };
     static const QStringList strevin{sql("trackTables.sql"), sql("Strevin_data.sql"), sql("Strevin_data_defaults.sql")};
-    static const std::vector<DataFileEntry> specs{
+    static const std::vector<DataFileEntry> entries{
         {DataFileKind::NarData, QStringLiteral("NAR_data.dat"), {sql("NAR_data.sql")}, dbPassword},
         {DataFileKind::StrevinData, QStringLiteral("Strevin_data.dat"), strevin, dbPassword},
         {DataFileKind::JraGraph, QStringLiteral("jraGraph.dat"), {sql("trackTables.sql"), sql("jraGraph.sql")}, dbPassword},
@@ -32,25 +32,25 @@ const std::vector<DataFileEntry>& dataFileEntries()
         {DataFileKind::Rana, QStringLiteral("Rana.mdb"), {sql("Rana.sql")}, QString()},
         {DataFileKind::Motofile, QStringLiteral("motofile.mdb"), strevin, dbPassword},
     };
-    return specs;
+    return entries;
 }
 
 const DataFileEntry& dataFileEntry(DataFileKind kind)
 {
-    for (const DataFileEntry& spec : dataFileEntries()) {
-        if (spec.kind == kind)
-            return spec;
+    for (const DataFileEntry& entry : dataFileEntries()) {
+        if (entry.kind == kind)
+            return entry;
     }
     throw VbError(vbErrSubscript, QStringLiteral("unknown data file kind"));
 }
 
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir)
 {
-    const DataFileEntry& spec = dataFileEntry(kind);
+    const DataFileEntry& entry = dataFileEntry(kind);
     QString script;
-    for (const QString& name : spec.scripts)
+    for (const QString& name : entry.scripts)
         script += readSchema(schemaDir, name) + QLatin1Char('\n');
-    const QString path = QDir(targetDir).filePath(spec.fileName);
-    createDbFile(path, spec.password, script);
+    const QString path = QDir(targetDir).filePath(entry.fileName);
+    createDbFile(path, entry.password, script);
     return path;
 }

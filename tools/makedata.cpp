@@ -16,15 +16,15 @@ void say(FILE* out, const QString& text)
     std::fprintf(out, "%s\n", text.toLocal8Bit().constData());
 }
 
-bool makeOne(const DataFileEntry& spec, const QString& schemaDir, const QString& targetDir)
+bool makeOne(const DataFileEntry& entry, const QString& schemaDir, const QString& targetDir)
 {
-    const QString path = QDir(targetDir).filePath(spec.fileName);
+    const QString path = QDir(targetDir).filePath(entry.fileName);
     if (QFileInfo::exists(path)) {
         say(stdout, QStringLiteral("kept     ") + path);
         return true;
     }
     try {
-        createDataFile(spec.kind, schemaDir, targetDir);
+        createDataFile(entry.kind, schemaDir, targetDir);
         say(stdout, QStringLiteral("created  ") + path);
         return true;
     } catch (const std::exception& e) {
@@ -52,9 +52,9 @@ int main(int argc, char** argv)
         return 1;
     }
     bool ok = true;
-    for (const DataFileEntry& spec : dataFileEntries()) {
-        if (spec.kind != DataFileKind::JraGraph || withJra)
-            ok = makeOne(spec, schemaDir, targetDir) && ok;
+    for (const DataFileEntry& entry : dataFileEntries()) {
+        if (entry.kind != DataFileKind::JraGraph || withJra)
+            ok = makeOne(entry, schemaDir, targetDir) && ok;
     }
     return ok ? 0 : 1;
 }

@@ -406,13 +406,6 @@ void FrmWebSeiseki::showYomikomiGrid()
     });
 }
 
-FrmWebSeiseki& frmWebSeiseki()
-{
-    if (!instance)
-        instance = new FrmWebSeiseki;
-    return *instance;
-}
-
 void showFrmWebSeiseki(QWidget* owner)
 {
     if (!instance)
@@ -420,9 +413,4 @@ void showFrmWebSeiseki(QWidget* owner)
     instance->show();
     instance->raise();
     instance->activateWindow();
-}
-
-bool isFrmWebSeisekiLoaded()
-{
-    return !instance.isNull();
 }

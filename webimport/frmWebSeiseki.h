@@ -53,6 +53,4 @@ private:
 };
 
 // The single window, created on first use; shown modeless.
-FrmWebSeiseki& frmWebSeiseki();
 void showFrmWebSeiseki(QWidget* owner = nullptr);
-bool isFrmWebSeisekiLoaded();

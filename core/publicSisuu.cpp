@@ -33,47 +33,69 @@ float firstSingle(int slot, const QString& sql, const DbParams& params)
     return f.toFloat();
 }
 
-void computeIndex(int h, int r, int slot, const QString& zyoKey, const IndexScale& scale)
+void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexScale& scale)
 {
-    const double w = double(pd.uHutan(h, r)) - 55.0;
-    const int siba = pd.uSiba(h, r);
-    const int k = pd.uKyori(h, r);
-
+    const double w = double(run.hutan) - 55.0;
     const float variant = firstSingle(slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?",
-                                      {pd.uDate(h, r), zyoKey, siba});
-    pd.uFile(h, r) = variant;
+                                      {run.date, zyoKey, run.siba});
+    run.file = variant;
     const double b = variant;
     const double a = firstSingle(slot,
                                  "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
                                  "AND A_zyo = ? AND A_siba = ?",
-                                 {k, scale.sinKyu, zyoKey, siba});
+                                 {run.kyori, scale.sinKyu, zyoKey, run.siba});
     // Without a usable standard time (none, or a zero time or distance) the run has no index;
     // dividing by zero would store inf or NaN in the race database.
-    if (a <= 0 || k <= 0) {
-        pd.uSisuu(h, r) = 0;
+    if (a <= 0 || run.kyori <= 0) {
+        run.sisuu = 0;
         return;
     }
 
-    const double kd = k;
-    const double t = pd.uTime(h, r);
-    const double f = pd.u3f(h, r);
+    const double kd = run.kyori;
+    const double t = run.time;
+    const double f = run.f3;
     if (t > 0)
-        pd.uSisuu(h, r) = float(((a - t) / kd * scale.basis + b) * 10.0 + scale.base + w * kd / scale.basis);
+        run.sisuu = float(((a - t) / kd * scale.basis + b) * 10.0 + scale.base + w * kd / scale.basis);
     if (f > 0)
-        pd.uSisuu3f(h, r) = float(((a * 600.0 / kd - f) / kd * scale.basis + 0.4 * b) * 10.0 + scale.base3f
-                                  + 0.35 * w * kd / scale.basis);
+        run.sisuu3f = float(((a * 600.0 / kd - f) / kd * scale.basis + 0.4 * b) * 10.0 + scale.base3f
+                            + 0.35 * w * kd / scale.basis);
 }
 
-}
-
-void computeUSisuu(int h, int r, int slot)
+IndexedRun runOfTable(int h, int r)
 {
-    computeIndex(h, r, slot, pd.uZyo(h, r), kLocal);
+    return {pd.uDate(h, r), pd.uZyo(h, r),   pd.uSiba(h, r),   pd.uKyori(h, r),    pd.uTime(h, r),
+            pd.u3f(h, r),   pd.uHutan(h, r), pd.uSisuu(h, r), pd.uSisuu3f(h, r), pd.uFile(h, r)};
+}
+
+// Computes run (h, r) of the run table; what was set before a failure is written back too.
+template <class Compute>
+void computeInTable(int h, int r, Compute compute)
+{
+    IndexedRun run = runOfTable(h, r);
+    const auto writeBack = [&] {
+        pd.uSisuu(h, r) = run.sisuu;
+        pd.uSisuu3f(h, r) = run.sisuu3f;
+        pd.uFile(h, r) = run.file;
+    };
+    try {
+        compute(run);
+    } catch (...) {
+        writeBack();
+        throw;
+    }
+    writeBack();
+}
+
+}
+
+void computeLocalIndex(IndexedRun& run, int slot)
+{
+    computeIndex(run, slot, run.zyo, kLocal);
 }
 
 void calcUSisuu(int h, int r, int slot)
 {
-    vbTrap(kSisuuError, [&] { computeUSisuu(h, r, slot); });
+    vbTrap(kSisuuError, [&] { computeInTable(h, r, [&](IndexedRun& run) { computeLocalIndex(run, slot); }); });
 }
 
 void calcUSisuuJra(int h, int r)
@@ -85,6 +107,6 @@ void calcUSisuuJra(int h, int r)
         // of every runner: after this once, central runs get no index until the file is replaced.
         if (!isDbOpen(2))
             pd.jraGraphOn = false;
-        computeIndex(h, r, 2, zyoToJraCode(pd.uZyo(h, r).mid(1)), kCentral);
+        computeInTable(h, r, [](IndexedRun& run) { computeIndex(run, 2, zyoToJraCode(run.zyo.mid(1)), kCentral); });
     });
 }

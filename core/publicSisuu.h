@@ -1,4 +1,8 @@
 #pragma once
+#include "platform/vbdate.h"
+
+#include <QString>
+#include <cstdint>
 // The speed index U_sisuu and last-3F index U_sisuu3f of one run of the run table.
 
 // Local-track run (h, r): reads T_sisuu and T_avetime on the given open connection slot.
@@ -9,6 +13,21 @@ void calcUSisuu(int h, int r, int slot);
 // once and switches it off.
 void calcUSisuuJra(int h, int r);
 
-// The local index without the trap: throws VbError, for callers that report a failure once for
-// many runs.
-void computeUSisuu(int h, int r, int slot);
+// One run as its index is computed: what it is computed from, and the three values it holds
+// (kept where the computation does not reach them).
+struct IndexedRun {
+    VbDate date;
+    QString zyo;
+    int32_t siba = 0;
+    int32_t kyori = 0;
+    float time = 0;
+    float f3 = 0;
+    float hutan = 0;
+    float sisuu = 0;
+    float sisuu3f = 0;
+    float file = 0;
+};
+
+// The local index of a run held outside the run table, without the trap: throws VbError, and
+// the values set before the failure stay set, as they would in the run table.
+void computeLocalIndex(IndexedRun& run, int slot);

@@ -3,6 +3,8 @@
 #include "platform/vbarray.h"
 #include "platform/vbdate.h"
 #include <QString>
+#include <array>
+#include <cstdint>
 
 // (r, 0) raw markup of table row r; (r, c) text of cell c, markup stripped. Rows 0..300, cells 0..60.
 extern Array2<QString> webCell;
@@ -34,6 +36,8 @@ void getUmaUrl();
 // Running style of run r of runner k from its corner positions, judged against the field
 // size tousuu; writes uKyakusitu(k, r).
 void calcKyakusitu(int k, int r);
+// The same rule on corner positions 1..4 held anywhere; style is the run's current style.
+void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& style);
 
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);

@@ -185,32 +185,37 @@ void getUmaUrl()
     });
 }
 
+void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& style)
+{
+    int n = 0;
+    while (n < 4 && tuka[size_t(n)] != 0)
+        ++n;
+    if (n <= 1) {
+        style.clear();
+        return;
+    }
+    for (int c = 0; c < n - 1; ++c)
+        if (tuka[size_t(c)] == 1) {
+            style = QStringLiteral("逃");
+            return;
+        }
+    const int32_t last = tuka[size_t(n - 1)];
+    const double field = tousuu;
+    const bool empty = style.isEmpty();
+    if (empty && last <= 4)
+        style = QStringLiteral("先");
+    else if (empty && last <= 2.0 * field / 3.0)
+        style = QStringLiteral("差");
+    else if (empty && field >= 6)
+        style = QStringLiteral("追");
+    else
+        style = QStringLiteral("差");
+}
+
 void calcKyakusitu(int k, int r)
 {
     vbTrap(QStringLiteral("Error-ReadWeb-7"), [&] {
-        int n = 0;
-        while (n < 4 && pd.uTuka(k, n + 1, r) != 0)
-            ++n;
-        QString& style = pd.uKyakusitu(k, r);
-        if (n <= 1) {
-            style.clear();
-            return;
-        }
-        for (int c = 1; c < n; ++c)
-            if (pd.uTuka(k, c, r) == 1) {
-                style = QStringLiteral("逃");
-                return;
-            }
-        const int32_t last = pd.uTuka(k, n, r);
-        const double field = pd.tousuu;
-        const bool empty = style.isEmpty();
-        if (empty && last <= 4)
-            style = QStringLiteral("先");
-        else if (empty && last <= 2.0 * field / 3.0)
-            style = QStringLiteral("差");
-        else if (empty && field >= 6)
-            style = QStringLiteral("追");
-        else
-            style = QStringLiteral("差");
+        judgeKyakusitu({pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r)}, pd.tousuu,
+                       pd.uKyakusitu(k, r));
     });
 }

@@ -7,9 +7,6 @@
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 #include "webimport/webText.h"
-#include "webimport/webTrap.h"
-
-#include <utility>
 
 namespace {
 
@@ -319,60 +316,36 @@ void setMargins(SeisekiRace& race)
     }
 }
 
-// Lends the race's runners to the shared run table while the shared rules (running style,
-// speed index) run on them, and takes them back on every path, an error passing through in
-// debug mode included, so the race on screen is exactly as it was afterwards. Nothing may run
-// the message loop meanwhile (a message box does): other windows would find a foreign table.
-class RunTableLoan {
-public:
-    explicit RunTableLoan(SeisekiRace& race) : race_(race) { exchange(); }
-    ~RunTableLoan() { exchange(); }
-    RunTableLoan(const RunTableLoan&) = delete;
-    RunTableLoan& operator=(const RunTableLoan&) = delete;
-
-private:
-    void exchange()
-    {
-        std::swap(pd.tousuu, race_.tousuu);
-        std::swap(pd.uTuka, race_.uTuka);
-        std::swap(pd.uKyakusitu, race_.uKyakusitu);
-        std::swap(pd.uDate, race_.uDate);
-        std::swap(pd.uZyo, race_.uZyo);
-        std::swap(pd.uKyori, race_.uKyori);
-        std::swap(pd.uSiba, race_.uSiba);
-        std::swap(pd.uTime, race_.uTime);
-        std::swap(pd.u3f, race_.u3f);
-        std::swap(pd.uHutan, race_.uHutan);
-        std::swap(pd.uSisuu, race_.uSisuu);
-        std::swap(pd.uSisuu3f, race_.uSisuu3f);
-        std::swap(pd.uFile, race_.uFile);
-    }
-    SeisekiRace& race_;
-};
+IndexedRun indexedRun(const SeisekiRace& race, int i)
+{
+    IndexedRun run;
+    run.date = race.raceDate;
+    run.zyo = race.raceZyo;
+    run.siba = race.raceSiba;
+    run.kyori = race.raceKyori;
+    run.time = race.uTime(i, 0);
+    run.f3 = race.u3f(i, 0);
+    run.hutan = race.uHutan(i, 0);
+    run.sisuu = race.uSisuu(i, 0);
+    run.sisuu3f = race.uSisuu3f(i, 0);
+    run.file = race.uFile(i, 0);
+    return run;
+}
 
 // Running style and speed index of every runner, on the race's own track, day and surface.
-// A speed index that fails is reported once the run table is back (see RunTableLoan); the
-// running style cannot fail, as it reads only the race's own bounds.
 void rateRunners(SeisekiRace& race)
 {
     for (int i = 1; i <= SeisekiRace::maxUma; ++i) {
-        race.uZyo(i, 0) = race.raceZyo;
-        race.uDate(i, 0) = race.raceDate;
-        race.uKyori(i, 0) = race.raceKyori;
-        race.uSiba(i, 0) = race.raceSiba;
+        if (race.uName(i).isEmpty())
+            continue;
+        judgeKyakusitu({race.uTuka(i, 1, 0), race.uTuka(i, 2, 0), race.uTuka(i, 3, 0), race.uTuka(i, 4, 0)},
+                       race.tousuu, race.uKyakusitu(i, 0));
+        IndexedRun run = indexedRun(race, i);
+        vbTrap(kSisuuError, [&] { computeLocalIndex(run, 1); });
+        race.uSisuu(i, 0) = run.sisuu;
+        race.uSisuu3f(i, 0) = run.sisuu3f;
+        race.uFile(i, 0) = run.file;
     }
-    int failures = 0;
-    {
-        const RunTableLoan loan(race);
-        for (int i = 1; i <= SeisekiRace::maxUma; ++i)
-            if (!race.uName(i).isEmpty()) {
-                calcKyakusitu(i, 0);
-                if (!vbTrapQuiet([&] { computeUSisuu(i, 0, 1); }))
-                    ++failures;
-            }
-    }
-    for (int n = 0; n < failures; ++n)
-        showTrapTag(kSisuuError);
 }
 
 void writeRace(const SeisekiRace& race)
@@ -456,8 +429,6 @@ SeisekiPage readAndSave(const QString& url)
 
 SeisekiRace::SeisekiRace()
     : uName(maxUma)
-    , uDate(maxUma, 0)
-    , uZyo(maxUma, 0)
     , uKisyu(maxUma, 0)
     , uCyoukyou(maxUma, 0)
     , uSyozoku(maxUma, 0)
@@ -466,8 +437,6 @@ SeisekiRace::SeisekiRace()
     , uWaku(maxUma, 0)
     , uTaizyu(maxUma, 0)
     , uNinki(maxUma, 0)
-    , uKyori(maxUma, 0)
-    , uSiba(maxUma, 0)
     , uHutan(maxUma, 0)
     , u3f(maxUma, 0)
     , uTime(maxUma, 0)

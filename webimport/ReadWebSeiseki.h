@@ -5,8 +5,7 @@
 #include "webimport/raceTitle.h"
 
 // One race of a results page. Runner slot = horse number (1..16); every per-run array holds
-// run 0 only, in the run table's shape, so that the shared running-style and speed-index
-// rules can work on it.
+// run 0 only, in the run table's shape.
 struct SeisekiRace : RaceTitle {
     static constexpr int maxUma = 16;
     SeisekiRace();
@@ -17,9 +16,8 @@ struct SeisekiRace : RaceTitle {
 
     // Runners (0..16, run 0).
     Array1<QString> uName;
-    Array2<VbDate> uDate;
-    Array2<QString> uZyo, uKisyu, uCyoukyou, uSyozoku, uKyakusitu;
-    Array2<int32_t> uCyaku, uWaku, uTaizyu, uNinki, uKyori, uSiba;
+    Array2<QString> uKisyu, uCyoukyou, uSyozoku, uKyakusitu;
+    Array2<int32_t> uCyaku, uWaku, uTaizyu, uNinki;
     Array2<float> uHutan, u3f, uTime, uCyakusa, uSisuu, uSisuu3f, uFile;
     Array3<int32_t> uTuka;  // (slot, corner 1..4, run 0)
 

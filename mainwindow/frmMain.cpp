@@ -46,7 +46,6 @@ void FrmMain::buildMenus()
     QAction* kakoRead = menuDb->addAction("過去出走ﾃﾞｰﾀ読込み");
     kakoRead->setObjectName("menuDbKakoRead");
     connect(kakoRead, &QAction::triggered, this, [] { vbTrap("Error-frmMain-23", [] { showFrmWebSeiseki(); }); });
-    menuDb->addAction("ﾃﾞｰﾀﾍﾞｰｽの最適化")->setObjectName("menuDbSaiteki");
     QMenu* menuBabaFile = menuBar()->addMenu("馬場情報ﾌｧｲﾙ更新(&S)");
     menuBabaFile->setObjectName("menuBabaFile");
     QAction* nar = menuBabaFile->addAction("地方馬場情報ﾌｧｲﾙ更新");

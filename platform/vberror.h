@@ -31,12 +31,9 @@ private:
 // the top-level handler of the application.
 extern bool debugMode;
 
-// Runs body; unless debugMode is on, any exception is caught, `tag` is shown with msgBox
-// (OK only) and false is returned. In debug mode exceptions pass through untouched.
-template <class F>
-bool vbTrap(const QString& tag, F&& body);
+void showTrapTag(const QString& tag);
 
-// Same, but traps also in debug mode and shows nothing (the writers that roll back silently).
+// Traps in every mode and shows nothing (the writers that roll back silently).
 template <class F>
 bool vbTrapSilent(F&& body)
 {
@@ -48,20 +45,34 @@ bool vbTrapSilent(F&& body)
     }
 }
 
-void showTrapTag(const QString& tag);
+// Traps in every mode; shows the tag (OK only) when the body failed (the parsers that trap
+// also in debug mode).
+template <class F>
+bool vbTrapAlways(const QString& tag, F&& body)
+{
+    if (vbTrapSilent(body))
+        return true;
+    showTrapTag(tag);
+    return false;
+}
 
+// The trap of almost every procedure: unless debugMode is on, an error shows `tag` and false is
+// returned; in debug mode exceptions pass through untouched.
 template <class F>
 bool vbTrap(const QString& tag, F&& body)
 {
-    if (debugMode) {
-        body();
-        return true;
-    }
-    try {
-        body();
-        return true;
-    } catch (const std::exception&) {
-        showTrapTag(tag);
-        return false;
-    }
+    if (!debugMode)
+        return vbTrapAlways(tag, body);
+    body();
+    return true;
+}
+
+// Like vbTrap, but without a message (the page loader fails quietly).
+template <class F>
+bool vbTrapQuiet(F&& body)
+{
+    if (!debugMode)
+        return vbTrapSilent(body);
+    body();
+    return true;
 }

@@ -8,7 +8,6 @@
 #include "platform/webbrowser.h"
 #include "webimport/dialogWeb.h"
 #include "webimport/importGuard.h"
-#include "webimport/webTrap.h"
 
 #include <QEventLoop>
 #include <QPointer>

@@ -6,7 +6,6 @@
 #include "platform/vbformat.h"
 #include "webimport/raceTitle.h"
 #include "webimport/webText.h"
-#include "webimport/webTrap.h"
 
 #include <vector>
 

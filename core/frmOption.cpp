@@ -5,6 +5,7 @@
 #include "core/publicFunction.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
+#include "platform/widgets.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -41,18 +42,6 @@ QString graphKey(int i)
 QString paraKey(int i)
 {
     return QString("para(%1)").arg(i);
-}
-
-template <class W>
-W* named(W* widget, const QString& name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QPushButton* button(const char* name, const QString& caption)
-{
-    return named(new QPushButton(caption), name);
 }
 
 void storeChoices(const OptionChoices& c)

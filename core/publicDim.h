@@ -34,6 +34,8 @@ struct PublicDim {
     Array2<int32_t> uRaceNo, uKyori, uBaba, uWaku, uNo, uNinki, uCyaku, uTousuu, uTaizyu, uZougen, uSiba,
         uKankaku;
     Array2<float> uTime, uCyakusa, u3f, uHutan, uSisuu, uSisuu3f, uFile;
+    // 1 when the day's track-variant row was found for the run's index (its value, in uFile, may be 0).
+    Array2<char> uFileFound;
     // Corner positions (0..horses, 0..4, 0..kakoMax); corner index 0 unused.
     Array3<int32_t> uTuka;
 
@@ -91,4 +93,5 @@ void forEachRunArray(F&& f)
         f(*a);
     for (auto* a : {&pd.uTime, &pd.uCyakusa, &pd.u3f, &pd.uHutan, &pd.uSisuu, &pd.uSisuu3f, &pd.uFile})
         f(*a);
+    f(pd.uFileFound);
 }

@@ -57,6 +57,26 @@ QString codeToBaba(int32_t code)
     return code >= 1 && code <= 4 ? QString::fromUtf8(kBaba[code - 1]) : QString();
 }
 
+const QStringList& kikanEntries()
+{
+    static const QStringList entries {QStringLiteral("6ヶ月以内対象"), QStringLiteral("1年以内対象"),
+                                      QStringLiteral("2年以内対象"), QStringLiteral("全期間対象")};
+    return entries;
+}
+
+int32_t kikanDays(const QString& text)
+{
+    static constexpr int32_t days[] {183, 365, 730, 3650};
+    const qsizetype i = kikanEntries().indexOf(text);
+    return i < 0 ? 0 : days[i];
+}
+
+int32_t kikanBound(const QString& text, const VbDate& raceDate)
+{
+    const int32_t days = kikanDays(text);
+    return days == 0 ? 0 : raceDate.serial() - days;
+}
+
 QString zyoToChiku(const QString& zyo)
 {
     const LocalTrack* t = findLocalTrack(zyo);

@@ -4,6 +4,7 @@
 // the program folder and the settings file. None of them traps errors.
 #include "platform/vbdate.h"
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 int32_t babaToCode(const QString& baba);
@@ -16,6 +17,14 @@ uint32_t cyakuColor(int32_t cyaku);
 QString weekdayLabel(const VbDate& date);
 QString timeToText(float t);
 QString delSpace(const QString& text);
+
+// The period choice of the analysis pages: "6ヶ月以内対象", "1年以内対象", "2年以内対象" and
+// "全期間対象" (exact texts, in that order). kikanDays gives 183, 365, 730 or 3650 days, 0 for
+// any other text; kikanBound the day number of raceDate minus those days, 0 for any other text.
+// A run counts when its date is strictly after the bound.
+const QStringList& kikanEntries();
+int32_t kikanDays(const QString& text);
+int32_t kikanBound(const QString& text, const VbDate& raceDate);
 
 // The program folder with a trailing separator ("/" here).
 QString appPath();

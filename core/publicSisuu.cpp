@@ -5,6 +5,8 @@
 #include "platform/database.h"
 #include "platform/vberror.h"
 
+#include <optional>
+
 namespace {
 
 const QString kSisuuError = QStringLiteral("U_sisuu算出エラー(err-BA06)");
@@ -20,13 +22,13 @@ constexpr IndexScale kLocal {1, 1500.0, 50.0, 60.0};
 // The central level carries a fixed offset of 14 points (4.9 on the last-3F index).
 constexpr IndexScale kCentral {0, 1600.0, 70.0 + 14.0, 70.0 + 14.0 * 0.35};
 
-// The single-float value in the first row of a one-column query; 0 when there is no row.
+// The single-float value in the first row of a one-column query; none when there is no row.
 // A Null there is a run-time error, as reading it into a number would be.
-float firstSingle(int slot, const QString& sql, const DbParams& params)
+std::optional<float> firstSingle(int slot, const QString& sql, const DbParams& params)
 {
     const RecordSet rs(slot, sql, params);
     if (rs.eof())
-        return 0;
+        return std::nullopt;
     const DbField f = rs.field(0);
     if (f.isNull())
         throw VbError(vbErrInvalidUse, QStringLiteral("Null in ") + sql);
@@ -36,14 +38,16 @@ float firstSingle(int slot, const QString& sql, const DbParams& params)
 void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexScale& scale)
 {
     const double w = double(run.hutan) - 55.0;
-    const float variant = firstSingle(slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?",
-                                      {run.date, zyoKey, run.siba});
-    run.file = variant;
-    const double b = variant;
+    const std::optional<float> variant = firstSingle(
+        slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?", {run.date, zyoKey, run.siba});
+    run.file = variant.value_or(0);
+    run.fileFound = variant.has_value();
+    const double b = run.file;
     const double a = firstSingle(slot,
                                  "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
                                  "AND A_zyo = ? AND A_siba = ?",
-                                 {run.kyori, scale.sinKyu, zyoKey, run.siba});
+                                 {run.kyori, scale.sinKyu, zyoKey, run.siba})
+                         .value_or(0);
     // Without a usable standard time (none, or a zero time or distance) the run has no index;
     // dividing by zero would store inf or NaN in the race database.
     if (a <= 0 || run.kyori <= 0) {
@@ -64,7 +68,8 @@ void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexS
 IndexedRun runOfTable(int h, int r)
 {
     return {pd.uDate(h, r), pd.uZyo(h, r),   pd.uSiba(h, r),   pd.uKyori(h, r),    pd.uTime(h, r),
-            pd.u3f(h, r),   pd.uHutan(h, r), pd.uSisuu(h, r), pd.uSisuu3f(h, r), pd.uFile(h, r)};
+            pd.u3f(h, r),   pd.uHutan(h, r), pd.uSisuu(h, r), pd.uSisuu3f(h, r), pd.uFile(h, r),
+            pd.uFileFound(h, r) != 0};
 }
 
 // Computes run (h, r) of the run table; what was set before a failure is written back too.
@@ -76,6 +81,7 @@ void computeInTable(int h, int r, Compute compute)
         pd.uSisuu(h, r) = run.sisuu;
         pd.uSisuu3f(h, r) = run.sisuu3f;
         pd.uFile(h, r) = run.file;
+        pd.uFileFound(h, r) = run.fileFound;
     };
     try {
         compute(run);

@@ -26,6 +26,8 @@ struct IndexedRun {
     float sisuu = 0;
     float sisuu3f = 0;
     float file = 0;
+    // The day's variant row exists (a variant of exactly 0 is a real value).
+    bool fileFound = false;
 };
 
 // The local index of a run held outside the run table, without the trap: throws VbError, and

@@ -7,6 +7,7 @@
 #include "core/publicFunction.h"
 #include "platform/colors.h"
 #include "platform/vberror.h"
+#include "platform/widgets.h"
 #include "webimport/frmWebSeiseki.h"
 
 #include <QCloseEvent>
@@ -14,19 +15,6 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
-
-namespace {
-
-// Positions and sizes are kept in twips, as the window's design gives them.
-template <class W>
-W* placed(W* widget, const char* name, int left, int top, int width, int height)
-{
-    widget->setObjectName(name);
-    widget->setGeometry(twipsToPixels(left), twipsToPixels(top), twipsToPixels(width), twipsToPixels(height));
-    return widget;
-}
-
-}
 
 FrmMain::FrmMain(QWidget* parent)
     : QMainWindow(parent)

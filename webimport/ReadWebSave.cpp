@@ -96,7 +96,7 @@ bool saveUseisekiRireki()
             pd.uKankaku(h, r) = *days;
             row.set(QStringLiteral("U_kankaku"), *days);
         }
-        row.set(QStringLiteral("U_file"), pd.uFile(h, r) != 0);
+        row.set(QStringLiteral("U_file"), pd.uFileFound(h, r) != 0);
         return row;
     });
 }

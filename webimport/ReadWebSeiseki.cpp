@@ -329,6 +329,7 @@ IndexedRun indexedRun(const SeisekiRace& race, int i)
     run.sisuu = race.uSisuu(i, 0);
     run.sisuu3f = race.uSisuu3f(i, 0);
     run.file = race.uFile(i, 0);
+    run.fileFound = race.uFileFound(i, 0) != 0;
     return run;
 }
 
@@ -345,6 +346,7 @@ void rateRunners(SeisekiRace& race)
         race.uSisuu(i, 0) = run.sisuu;
         race.uSisuu3f(i, 0) = run.sisuu3f;
         race.uFile(i, 0) = run.file;
+        race.uFileFound(i, 0) = run.fileFound;
     }
 }
 
@@ -405,7 +407,7 @@ void writeRunner(const SeisekiRace& race, int i)
         .set("U_kyakusitu", race.uKyakusitu(i, 0))
         .set("U_sisuu", race.uSisuu(i, 0))
         .set("U_sisuu3f", race.uSisuu3f(i, 0))
-        .set("U_file", race.uFile(i, 0) != 0);
+        .set("U_file", race.uFileFound(i, 0) != 0);
     upsertRow(2, "T_Useiseki", DbRow().set("R_code", race.raceCode).set("U_name", race.uName(i)), row);
 }
 
@@ -444,6 +446,7 @@ SeisekiRace::SeisekiRace()
     , uSisuu(maxUma, 0)
     , uSisuu3f(maxUma, 0)
     , uFile(maxUma, 0)
+    , uFileFound(maxUma, 0)
     , uTuka(maxUma, 4, 0)
     , cyakuUma(3)
     , payHukusyo(3)

@@ -19,6 +19,7 @@ struct SeisekiRace : RaceTitle {
     Array2<QString> uKisyu, uCyoukyou, uSyozoku, uKyakusitu;
     Array2<int32_t> uCyaku, uWaku, uTaizyu, uNinki;
     Array2<float> uHutan, u3f, uTime, uCyakusa, uSisuu, uSisuu3f, uFile;
+    Array2<char> uFileFound;
     Array3<int32_t> uTuka;  // (slot, corner 1..4, run 0)
 
     // Results: horse numbers placed 1st..3rd and the payouts (elements 1..3 used).

@@ -12,6 +12,7 @@
 #include "webimport/ReadWebSeiseki.h"
 #include "webimport/dialogWeb.h"
 #include "webimport/importGuard.h"
+#include "platform/widgets.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -127,22 +128,6 @@ QHash<QString, int> storedCounts(const VbDate& from, const VbDate& to)
 }
 
 // Sized to its items, so the date reads as one group with its 年 月 日.
-QComboBox* combo(const char* name)
-{
-    auto* box = new QComboBox;
-    box->setObjectName(name);
-    box->setEditable(true);
-    box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    return box;
-}
-
-QPushButton* button(const char* name, const QString& caption)
-{
-    auto* b = new QPushButton(caption);
-    b->setObjectName(name);
-    return b;
-}
-
 // The date the three boxes form; none when they form no date (02/31, an empty box).
 std::optional<VbDate> comboDate(const QComboBox* nen, const QComboBox* tuki, const QComboBox* hi)
 {

@@ -7,6 +7,7 @@ static VbDate marked(VbDate, int v) { return VbDate(v); }
 static QString marked(const QString&, int v) { return QString::number(v); }
 static int32_t marked(int32_t, int v) { return v; }
 static float marked(float, int v) { return float(v) / 2; }
+static char marked(char, int v) { return char(v % 2); }
 
 // Every per-run array keeps every run, growing by one or far and shrinking; redimUma clears; bounds hold.
 TEST(RunTable, ResizesKeepOrClearAndBoundsAreChecked)

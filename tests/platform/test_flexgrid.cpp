@@ -120,3 +120,15 @@ TEST_F(FlexGridTest, ClicksSetRowAndColumnAndRaiseEvents)
     mouse(4, 3, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
     EXPECT_EQ(QList<int>({clicks, doubleClicks, grid.row(), grid.col(), grid.mouseRow(), grid.mouseCol()}), QList<int>({1, 1, 4, 3, 4, 3}));
 }
+
+// Width and height in twips read back as set, not as whole pixels times 15.
+TEST(FlexGridSize, TwipsReadBackAsSet)
+{
+    FlexGrid grid;
+    grid.setWidthTwips(3050);
+    grid.setHeightTwips(4550);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips(), grid.width(), grid.height()}),
+              QList<int>({3050, 4550, 203, 303}));
+    grid.resize(100, 50);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips()}), QList<int>({1500, 750}));
+}

@@ -82,8 +82,12 @@ void FrmHlpGraph::Form_Load()
         const QCursor hand = loadHandCursor(appPath() + "harrow.cur");
         for (QLabel* label : lblSyurui)
             label->setCursor(hand);
-        for (int i = 0; i < 6; ++i)
-            lblSyurui[size_t(i)]->setText(QString::fromUtf8(topics[i].caption));
+        for (int i = 0; i < 6; ++i) {
+            QLabel* label = lblSyurui[size_t(i)];
+            label->setText(QString::fromUtf8(topics[i].caption));
+            // The IPA face runs wider than the designed one: a caption is never cut.
+            label->resize(std::max(label->width(), label->sizeHint().width()), label->height());
+        }
         showHelpImage(appPath() + QString::fromUtf8(topics[0].picture));
         setWindowTitle(QString::fromUtf8(topics[0].title));
     });
@@ -98,9 +102,9 @@ void FrmHlpGraph::showHelpImage(const QString& path)
             throw VbError(vbErrFile, QStringLiteral("picture not readable: ") + path);
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());
-        // The outer size, frame included, fits the picture with margins.
-        const QSize outer(Image1->x() + Image1->width() + twipsToPixels(200),
-                          Image1->y() + Image1->height() + twipsToPixels(500));
+        // The outer size, frame included, fits the picture (pixels x 15 twips) with margins.
+        const QSize outer(twipsToPixels(pixelsToTwips(picture.width()) + imageLeft + 200),
+                          twipsToPixels(pixelsToTwips(picture.height()) + imageTop + 500));
         const QSize frame = frameGeometry().size() - size();
         resize(outer - frame);
     });

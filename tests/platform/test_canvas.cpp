@@ -137,6 +137,7 @@ TEST(Canvas, PensAndFillsOnTheImage)
     c.circle(2250, 1350, 300, red, blue);
     c.circle(2250, 2400, 300, red);
     c.filledBox(300, 2100, 900, 2700, green);
+    c.circle(1650, 2400, 300, red);  // the same look again elsewhere
     const QImage& img = b->image();
 
     int redRows = 0;
@@ -153,6 +154,8 @@ TEST(Canvas, PensAndFillsOnTheImage)
     EXPECT_EQ(at(img, 2250 + 300, 1350), QColor(255, 0, 0));
     EXPECT_EQ(at(img, 2250, 2400), QColor(Qt::white));     // the next circle is an outline
     EXPECT_EQ(at(img, 600, 2400), QColor(0, 128, 0));
+    EXPECT_EQ(std::pair(at(img, 1650 - 300, 2400), at(img, 1650, 2400 + 300)), std::pair(QColor(255, 0, 0), QColor(255, 0, 0)));
+    EXPECT_EQ(at(img, 1650, 2400), QColor(Qt::white));
 }
 
 // Text stands with its top-left corner at the current position: its ink lies inside the box

@@ -76,14 +76,3 @@ TEST_F(DrawHikaku, TitleStyleFromTheCornerAverage)
     EXPECT_EQ(grid->textMatrix(0, 0), "kept");
     EXPECT_TRUE(cmdGraphShift->isHidden());
 }
-
-TEST(HikakuColours, GateGroupsAndTheRest)
-{
-    QList<uint32_t> colours;
-    uint32_t previous = RGB(0, 0, 0);
-    for (int waku : {1, 2, 3, 4, 5, 6, 7, 8, 0, 9, -1})
-        colours << (previous = hikakuColor(waku, waku == 0 ? RGB(9, 9, 9) : previous));
-    EXPECT_EQ(colours, QList<uint32_t>({RGB(128, 128, 128), vbWindowText, RGB(255, 0, 0), RGB(0, 0, 255), RGB(192, 192, 0),
-                                        RGB(0, 192, 0), RGB(255, 128, 0), RGB(255, 128, 128), RGB(9, 9, 9), RGB(9, 9, 9),
-                                        RGB(9, 9, 9)}));
-}

@@ -2,6 +2,7 @@
 #include "platform/picturebox.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,15 @@ TEST(PictureBox, SizeInTwipsRoundTrips)
     b->moveTwips(150, 300, 4500, 3000);
     EXPECT_EQ(b->geometry(), QRect(10, 20, 300, 200));
     EXPECT_EQ(QList<int>({b->widthTwips(), b->heightTwips()}), QList<int>({4500, 3000}));
+
+    // Click: a left button released over the box; a right one or one released outside is none.
+    int clicks = 0;
+    QObject::connect(b.get(), &PictureBox::click, [&] { ++clicks; });
+    for (auto [button, x] : {std::pair(Qt::LeftButton, 50), {Qt::RightButton, 50}, {Qt::LeftButton, 400}}) {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 50), QPointF(x, 50), button, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(b.get(), &release);
+    }
+    EXPECT_EQ(clicks, 1);
 }
 
 // Every call is kept in twips with the pen, colour, fill and font it was drawn with; fills are

@@ -11,6 +11,28 @@
 namespace {
 constexpr int lastRunShown = 30;
 
+// The colour of a gate group; any other group keeps the previous runner's.
+uint32_t hikakuColor(int waku, uint32_t previous)
+{
+    static const uint32_t colours[] = {RGB(128, 128, 128), vbWindowText,       RGB(255, 0, 0),   RGB(0, 0, 255),
+                                       RGB(192, 192, 0),   RGB(0, 192, 0),     RGB(255, 128, 0), RGB(255, 128, 128)};
+    return waku >= 1 && waku <= 8 ? colours[waku - 1] : previous;
+}
+
+// The style letter of an average first-corner position (none for 0).
+QString hikakuStyle(float a)
+{
+    if (a == 0)
+        return {};
+    if (a < 2)
+        return QStringLiteral("逃");
+    if (a < 3)
+        return QStringLiteral("先");
+    if (a < 6)
+        return QStringLiteral("差");
+    return QStringLiteral("追");
+}
+
 void drawRunner(Canvas& box, const ChartGeometry& frame, int h, uint32_t colour)
 {
     const float m = chart::markScale;
@@ -70,26 +92,6 @@ void drawHikakuBody()
     vbTrapAlways(QStringLiteral("U_labelエラー(err-AD02)"), [&] { drawHikakuTitle(box); });
 }
 }  // namespace
-
-uint32_t hikakuColor(int waku, uint32_t previous)
-{
-    static const uint32_t colours[] = {RGB(128, 128, 128), vbWindowText,       RGB(255, 0, 0),   RGB(0, 0, 255),
-                                       RGB(192, 192, 0),   RGB(0, 192, 0),     RGB(255, 128, 0), RGB(255, 128, 128)};
-    return waku >= 1 && waku <= 8 ? colours[waku - 1] : previous;
-}
-
-QString hikakuStyle(float a)
-{
-    if (a == 0)
-        return {};
-    if (a < 2)
-        return QStringLiteral("逃");
-    if (a < 3)
-        return QStringLiteral("先");
-    if (a < 6)
-        return QStringLiteral("差");
-    return QStringLiteral("追");
-}
 
 void drawHikaku()
 {

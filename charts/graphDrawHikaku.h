@@ -9,7 +9,3 @@ void drawHikaku();
 // The title line of runner umaIdx, its running style letter derived from the average
 // first-corner position.
 void drawHikakuTitle(Canvas& box);
-// The colour of a gate group on the comparison chart; any other group keeps `previous`.
-uint32_t hikakuColor(int waku, uint32_t previous);
-// The style letter of an average first-corner position ("" for 0).
-QString hikakuStyle(float tuka1Ave);

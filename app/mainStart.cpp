@@ -4,6 +4,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
+#include "platform/msgbox.h"
 #include "platform/vberror.h"
 
 #include <QFileInfo>
@@ -22,7 +23,8 @@ void Main()
     vbTrap("Error-mainStart-1", [] {
         debugMode = fileInProgramFolder("kanri.id");
         pd.jraGraphOn = fileInProgramFolder("jraGraph.dat");
-        loadSettings();
+        if (const QString bad = loadSettings(); !bad.isEmpty())
+            msgBox(QStringLiteral("Error-mainStart-1\nStrevin.ini %1").arg(bad));
     });
     auto* frmMain = new FrmMain;
     frmMain->setAttribute(Qt::WA_DeleteOnClose);

@@ -81,7 +81,7 @@ TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
     childNamed<QPushButton>(form, "cmdJraFile")->click();
     expectShows(form, {" 地方馬場情報ファイル：　2027/01/09版を読込み ", " 中央馬場情報ファイル：　2027/01/16版を読込み "});
     EXPECT_EQ(titles, QStringList({"地方馬場情報ファイルの更新", "中央馬場情報ファイルの更新"}));
-    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-mainStart-1", "2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
+    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-mainStart-1\nStrevin.ini [System] tarKikanWebUma", "2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
     form->close();
     EXPECT_FALSE(shownWindow("frmOption") || shownWindow("frmMain"));
 }

@@ -6,8 +6,12 @@
 #include "mainwindow/frmMain.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
+#include "platform/widgets.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QLibraryInfo>
+#include <QTranslator>
 
 namespace {
 
@@ -28,5 +32,16 @@ void Main()
     });
     auto* frmMain = new FrmMain;
     frmMain->setAttribute(Qt::WA_DeleteOnClose);
+    keepOnScreen(frmMain);
     frmMain->show();
+}
+
+bool loadQtTranslations()
+{
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (translator->load(QStringLiteral("qtbase_ja"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))
+        && QCoreApplication::installTranslator(translator))
+        return true;
+    delete translator;
+    return false;
 }

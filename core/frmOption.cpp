@@ -221,8 +221,10 @@ void FrmOption::cmdOk_Click()
 void showFrmOption()
 {
     static QPointer<FrmOption> form;
-    if (!form)
+    if (!form) {
         form = new FrmOption;
+        keepOnScreen(form);
+    }
     form->show();
     form->raise();
     form->activateWindow();

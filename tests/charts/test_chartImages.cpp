@@ -113,7 +113,7 @@ TEST(ChartScreens, HelpWindow)
 {
     TestAppDir dir;
     for (const char* name : {"graphZentai.jpg", "harrow.cur"})
-        ASSERT_TRUE(QFile::copy(QStringLiteral(BRENNOCK_SCHEMA_DIR "/../charts/") + name, dir.filePath(name)));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(BRENNOCK_IMAGES_DIR "/") + name, dir.filePath(name)));
     std::unique_ptr<FrmHlpGraph> w(new FrmHlpGraph);
     w->show();
     save(w->grab().toImage(), "frmHlpGraph.png");

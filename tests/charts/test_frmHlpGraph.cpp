@@ -9,7 +9,7 @@
 namespace {
 const char* pictures[] = {"graphZentai.jpg", "graphSisuu.jpg", "graphCyakuTuka.jpg",
                           "graphBaba.jpg", "graphKyoriWaku.jpg", "graphTaizyu.jpg"};
-const QString chartResources = QStringLiteral(BRENNOCK_SCHEMA_DIR "/../charts/");
+const QString chartResources = QStringLiteral(BRENNOCK_IMAGES_DIR "/");
 
 struct HelpWindow : ::testing::Test {
     TestAppDir dir;

@@ -59,8 +59,9 @@ QPainter& CanvasPainter::painter()
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(device_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
-        const QRectF clip(toDevice(0, 0), toDevice(size_.width(), size_.height()));
-        if (clip != QRectF(0, 0, device_->width(), device_->height()))
+        // Whole device units: a box of 9700 twips owns all 647 pixels of its image.
+        const QRect clip = QRectF(toDevice(0, 0), toDevice(size_.width(), size_.height())).toAlignedRect();
+        if (clip != QRect(0, 0, device_->width(), device_->height()))
             painter_->setClipRect(clip);
     }
     return *painter_;

@@ -204,6 +204,9 @@ TEST(Canvas, OneDrawingOnAnotherDevice)
     };
     std::unique_ptr<PictureBox> b(box(3000, 1500));
     draw(b->canvas());
+    std::unique_ptr<PictureBox> odd(box(1001, 1001));  // 66.7 pixels: the image's last column is the box's too
+    odd->canvas().filledBox(0, 0, 2000, 2000, red);
+    EXPECT_EQ(odd->image().pixelColor(66, 66), QColor(255, 0, 0));
     EXPECT_EQ(at(b->image(), 750, 375), QColor(255, 0, 0));
     EXPECT_EQ(at(b->image(), 2250, 1125), QColor(0, 0, 255));
 

@@ -108,7 +108,7 @@ QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait)
 {
     if (wait == PageWait::Failed && browser)
         return browser->LoadError();
-    return QStringLiteral("%1秒以内に応答がありません").arg(pd.timerInter);
+    return QStringLiteral("%1秒以内に応答がありません").arg(dialogWeb().Timer1->interval() / 1000);
 }
 
 // Every attempt gets the whole time-out: a tick that fell while nobody waited (the window stays
@@ -221,6 +221,11 @@ int webCellCount(int r)
     return count;
 }
 
+QString WebLoadFailure::text() const
+{
+    return QStringLiteral("サーバー %1 が応答しません（%2）").arg(host, reason);
+}
+
 void clearWebCell()
 {
     webCell.clear();
@@ -267,7 +272,8 @@ bool readWebPageToCsv(const QString& url)
     bool written = false;
     vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
         clearWebCell();
-        getWebTable(url);
+        if (!getWebTable(url) && webLoadFailure.failed())
+            msgBox(QStringLiteral("ページを読み込めませんでした\n") + webLoadFailure.text(), vbOKOnly);
         written = writeCsvTable();
     });
     return written;

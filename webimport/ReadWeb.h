@@ -18,6 +18,8 @@ struct WebLoadFailure {
     QString host;
     QString reason;
     bool failed() const { return !host.isEmpty() || !reason.isEmpty(); }
+    // "サーバー host が応答しません（reason）", the line the callers' messages give it.
+    QString text() const;
 };
 extern WebLoadFailure webLoadFailure;
 
@@ -28,6 +30,7 @@ void clearWebCell();
 // True when the table was built; false on Cancel, a failed load or a run-time error.
 bool getWebTable(const QString& url);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
+// A page the server did not give is said so (and the empty table is still written).
 bool readWebPageToCsv(const QString& url);
 bool writeCsvTable();
 

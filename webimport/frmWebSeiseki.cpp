@@ -116,8 +116,7 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
         case SeisekiPage::DatedToday:
             return DayEnd::Read;
         case SeisekiPage::LoadFailed:
-            run.problem = raceLabel(track, day, raceNo) + "を読み込めませんでした\nサーバー " + webLoadFailure.host
-                + " が応答しません（" + webLoadFailure.reason + "）";
+            run.problem = raceLabel(track, day, raceNo) + "を読み込めませんでした\n" + webLoadFailure.text();
             run.stoppedOn = day;
             return DayEnd::Stopped;
         case SeisekiPage::CutOff:

@@ -178,13 +178,23 @@ TEST_F(PageLoader, TheCellDumpIsCp932WithCrLfWrittenAlsoAfterACancelAndNeverAFal
         pd.webCancel = true;
     }
     pd.webCancel = false;
+    // A page the server did not give is said so; the empty table is written as after a cancel.
+    server.setFaultFirstN("/dump", PageServer::Fault::NotFound, 1000);
+    ASSERT_TRUE(readWebPageToCsv(url("/dump")));
+    server.setFaultFirstN("/dump", PageServer::Fault::None, 0);
+    {
+        QFile csv(appDir.filePath("CSV.csv"));
+        EXPECT_TRUE(csv.open(QIODevice::ReadOnly) && csv.readAll() == blank.repeated(80));
+    }
+    const std::string notGiven = "ページを読み込めませんでした\nサーバー 127.0.0.1:" + std::to_string(server.port())
+        + " が応答しません（HTTP 404 Not Found）";
     ASSERT_TRUE(QFile::remove(appDir.filePath("CSV.csv")) && QDir(appDir.path()).mkdir("CSV.csv"));
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
     const int requests = server.totalRequests();
     const ImportGuard running;
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
     EXPECT_EQ(joined(server.totalRequests() - requests, shown()),
-              "0|キャンセルしました|Error-ReadWeb-5|他の読込みが実行中です。終了してから開始してください");
+              "0|キャンセルしました|" + notGiven + "|Error-ReadWeb-5|他の読込みが実行中です。終了してから開始してください");
 }
 
 }

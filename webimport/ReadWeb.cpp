@@ -108,7 +108,7 @@ QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait)
 {
     if (wait == PageWait::Failed && browser)
         return browser->LoadError();
-    return QStringLiteral("%1秒以内に応答がありません").arg(dialogWeb().Timer1->interval() / 1000);
+    return QStringLiteral("%1秒以内に応答がありません").arg(webTimeOutSeconds());
 }
 
 // Every attempt gets the whole time-out: a tick that fell while nobody waited (the window stays

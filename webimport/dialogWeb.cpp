@@ -49,7 +49,7 @@ DialogWeb::DialogWeb()
 void DialogWeb::formLoad()
 {
     pd.webTimeOut = false;
-    Timer1->start((pd.timerInter > 0 ? pd.timerInter : defaultTimerInter) * 1000);
+    Timer1->start(webTimeOutSeconds() * 1000);
     Timer2->start(200);
 }
 
@@ -74,6 +74,11 @@ void DialogWeb::Timer2_Timer()
 void DialogWeb::cmdCancel_Click()
 {
     pd.webCancel = true;
+}
+
+int webTimeOutSeconds()
+{
+    return pd.timerInter > 0 ? pd.timerInter : defaultTimerInter;
 }
 
 DialogWeb& dialogWeb()

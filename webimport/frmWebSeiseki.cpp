@@ -123,7 +123,9 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
             run.problem = raceLabel(track, day, raceNo) + "の成績ページが途中で切れていました";
             run.stoppedOn = day;
             return DayEnd::Stopped;
-        default:  // a title or a write that failed has said so; the next race follows
+        case SeisekiPage::TitleUnread:  // the parser or the writer has said so; the next race follows
+        case SeisekiPage::WriteFailed:
+        case SeisekiPage::Cancelled:
             break;
         }
     }

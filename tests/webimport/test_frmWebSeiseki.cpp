@@ -163,6 +163,15 @@ TEST_F(SeisekiImport, ARangeWhoseServerDidNotAnswerIsNotComplete)
                      lines.value(2)),
               joined(1, 3, "2008/03/26大井1Rを読み込めませんでした", true, "保存したレース数：0"));
     EXPECT_TRUE(results().ends_with("last 2008-03-24"));
+
+    // A page that came whole by its length but ends inside its runner table stops the import too.
+    messages.clear();
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    const QByteArray page = raceOn("大井", kDay2.addDays(1), 1);
+    server.addPage(resultsPath("20", kDay2.addDays(1), 1), page.left(page.indexOf("<tr><td>5</td>")));
+    importRange("2008/03/26", "2008/03/26");
+    EXPECT_EQ(shown(), "2008/03/26大井1Rの成績ページが途中で切れていました\n保存したレース数：0");
+    EXPECT_TRUE(results().ends_with("\nlast 2008-03-24"));
 }
 
 // LastDate never moves back. Today's races are there but may change: each track ends at its first

@@ -361,12 +361,13 @@ QPixmap FlexGrid::picture() const
 
 void FlexGrid::setHeightTwips(int twips)
 {
-    resize(width(), twipsToPixels(twips));
+    heightTwips_ = std::max(0, twips);
+    resize(width(), twipsToPixels(heightTwips_));
 }
 
 int FlexGrid::heightTwips() const
 {
-    return pixelsToTwips(height());
+    return heightTwips_ >= 0 && height() == twipsToPixels(heightTwips_) ? heightTwips_ : pixelsToTwips(height());
 }
 
 void FlexGrid::clickCell(int row, int col)

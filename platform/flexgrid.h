@@ -78,7 +78,7 @@ public:
     void sort(int row1, int row2, int col, int how);
     // Picture: an image of the whole grid, every row and column at full size.
     QPixmap picture() const;
-    // The control's height in twips.
+    // The control's height in twips, read back exactly as set while the control keeps that height.
     void setHeightTwips(int twips);
     int heightTwips() const;
 
@@ -133,6 +133,7 @@ private:
     std::vector<char> mergeRows_;
     std::vector<Span> spans_;
     int rowHeightMin_ = 0;
+    int heightTwips_ = -1;
     bool mergeCells_ = false;
     bool redraw_ = true;
     int pending_ = pendingNone;

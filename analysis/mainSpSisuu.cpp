@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int shownRuns = 100;
 constexpr uint32_t grey = 0x808080;
 
 // An index computed without the day's track variant is shown grey.
@@ -26,13 +25,14 @@ void writeIndex(FlexGrid& grid, int col, int h, int k, float sisuu)
 void writeRuns(FlexGrid& grid, int h)
 {
     const int row = raceCardRow(h);
-    for (int k = 1; k <= shownRuns; ++k) {
+    const int last = lastShownRun(h);
+    // The last group's three columns and two empty ones after it.
+    if (last > 0 && grid.cols() <= spSisuuRunCol(last) + 2)
+        grid.setCols(spSisuuRunCol(last) + 5);
+    for (int k = 1; k <= last; ++k) {
         if (!(pd.uDate(h, k).serial() > 0))
             continue;
         const int col = spSisuuRunCol(k);
-        // Three more columns: the two empty ones after the last group stay.
-        if (grid.cols() <= col + 2)
-            grid.setCols(col + 5);
         grid.setTextMatrix(row, col, runText(h, k));
         styleRunCell(grid, col, h, k);
         writeIndex(grid, col + 1, h, k, pd.uSisuu(h, k));

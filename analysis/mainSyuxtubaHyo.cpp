@@ -8,16 +8,15 @@
 
 namespace {
 
-constexpr int shownRuns = 100;
-
 void writeRuns(FlexGrid& grid, int h)
 {
-    for (int k = 1; k <= shownRuns; ++k) {
+    const int last = lastShownRun(h);
+    if (last > 0 && grid.cols() <= syuxtusouHyouRunCol(last))
+        grid.setCols(syuxtusouHyouRunCol(last) + 1);
+    for (int k = 1; k <= last; ++k) {
         if (!(pd.uDate(h, k).serial() > 0))
             continue;
         const int col = syuxtusouHyouRunCol(k);
-        if (grid.cols() <= col)
-            grid.setCols(col + 1);
         grid.setTextMatrix(raceCardRow(h), col,
                            runText(h, k) + ' ' + QString::number(pd.uCyaku(h, k)) + '/'
                                + QString::number(pd.uTousuu(h, k)));

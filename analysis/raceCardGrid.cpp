@@ -10,6 +10,7 @@
 
 namespace {
 
+constexpr int shownRuns = 100;
 constexpr QChar jraMark(0xFF2A);  // "Ｊ": a run at a central track, which has no local race sheet
 
 void writeLink(FlexGrid& grid, int row, int col, const QString& text)
@@ -59,6 +60,14 @@ void fillRaceCard(FlexGrid& grid, const QString& tag, int cols, void (*writeRuns
         writeRunHeaders(grid);
         fitGridHeight(grid);
     });
+}
+
+int lastShownRun(int h)
+{
+    for (int k = shownRuns; k >= 1; --k)
+        if (pd.uDate(h, k).serial() > 0)
+            return k;
+    return 0;
 }
 
 QString runText(int h, int k)

@@ -11,6 +11,10 @@ class FlexGrid;
 // Leaves umaIdx at tousuu + 1.
 void fillRaceCard(FlexGrid& grid, const QString& tag, int cols, void (*writeRuns)(FlexGrid&, int),
                   void (*writeRunHeaders)(FlexGrid&));
+// The last of runner h's runs 1..100 with a date (runs beyond 100 are never shown); 0 for none.
+// The grid is widened once per runner to show it: every change of the column count costs the
+// views of the grid a reset.
+int lastShownRun(int h);
 // Track, "mm/dd", surface ("芝" or "Ｄ") and distance of run k: "大井03/15 Ｄ1200".
 QString runText(int h, int k);
 // Font size 8, the link style unless the run was at a central track, the finish colour.

@@ -60,6 +60,7 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
     storeRace(0, 2, {{3, 65, 1}});
     storeRace(200, 4, {{4, 52.5, 2}, {4, 51, 1}});
     storeRace(400, 1, {{1, 99, 1}});
+    storeRace(4000, 1, {{1, 99, 1}});
     storeRace(10, 1, {{1, 99, 1}}, "大井", 1400);
     storeRace(10, 1, {{1, 99, 1}}, "川崎");
     storeRace(10, 1, {{1, 99, 1}}, "大井", 1200, 1);
@@ -89,9 +90,16 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
     EXPECT_EQ(QList<int>({grid.rowHeight(0), grid.rowHeight(1), grid.rowHeight(2)}), QList<int>({300, 650, 300}));
     saveGridPicture(grid, "gridCorce");
 
-    // Ten years back: frame 1 gains the run of 400 days ago.
+    // Ten years back: frame 1 gains the run of 400 days ago; a typed text counts every stored run.
     drawGridCorce(grid, QStringLiteral("全期間対象"));
     EXPECT_EQ(rowText(grid, 2, 1, 4), "70|50%|70|50%");
+    drawGridCorce(grid, QStringLiteral("3年"));
+    EXPECT_EQ(rowText(grid, 2, 1, 4), "77|60%|77|60%");
+    // A track name with a quote is only a value.
+    pd.raceZyo = QStringLiteral("大井' OR '1'='1");
+    drawGridCorce(grid, QStringLiteral("全期間対象"));
+    EXPECT_EQ(rowText(grid, 2, 1, 4), "|0%||0%");
+    EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
 // A database that cannot be read says so once and leaves the values empty; while a page import

@@ -5,51 +5,44 @@
 
 #include <QDir>
 #include <QStringList>
+#include <functional>
 #include <gtest/gtest.h>
 
-// The texts of columns first..last (last -1: the last column) joined by "|".
-inline std::string rowText(const FlexGrid& grid, int row, int first = 0, int last = -1)
+// f of columns first..last (last -1: the last column) joined by "|".
+inline std::string joinCells(const FlexGrid& grid, int first, int last, const std::function<QString(int)>& f)
 {
     QStringList cells;
     for (int c = first; c <= (last < 0 ? grid.cols() - 1 : last); ++c)
-        cells << grid.textMatrix(row, c);
+        cells << f(c);
     return cells.join('|').toStdString();
+}
+
+inline std::string rowText(const FlexGrid& grid, int row, int first = 0, int last = -1)
+{
+    return joinCells(grid, first, last, [&](int c) { return grid.textMatrix(row, c); });
 }
 
 // A cell's look in a few letters: B bold, U underlined, the size when not 9, then fore and back
 // colour in hex when set apart from the grid's text colour RGB(1, 1, 1), then "c" when centred.
-inline std::string cellLook(const FlexGrid& grid, int row, int col)
-{
-    QString look;
-    if (grid.cellFontBold(row, col))
-        look += 'B';
-    if (grid.cellFontUnderline(row, col))
-        look += 'U';
-    if (grid.cellFontSize(row, col) != 9)
-        look += QString::number(grid.cellFontSize(row, col));
-    if (grid.cellForeColor(row, col) != 0x010101)
-        look += QStringLiteral(" f%1").arg(grid.cellForeColor(row, col), 0, 16);
-    if (grid.cellBackColor(row, col) != 0)
-        look += QStringLiteral(" b%1").arg(grid.cellBackColor(row, col), 0, 16);
-    if (grid.cellAlignment(row, col) == flexAlignCenterCenter)
-        look += QStringLiteral(" c");
-    return look.trimmed().toStdString();
-}
-
 inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int last = -1)
 {
-    QStringList cells;
-    for (int c = first; c <= (last < 0 ? grid.cols() - 1 : last); ++c)
-        cells << QString::fromStdString(cellLook(grid, row, c));
-    return cells.join('|').toStdString();
+    return joinCells(grid, first, last, [&](int c) {
+        QString look = QString(grid.cellFontBold(row, c) ? "B" : "") + (grid.cellFontUnderline(row, c) ? "U" : "");
+        if (grid.cellFontSize(row, c) != 9)
+            look += QString::number(grid.cellFontSize(row, c));
+        if (grid.cellForeColor(row, c) != 0x010101)
+            look += QStringLiteral(" f%1").arg(grid.cellForeColor(row, c), 0, 16);
+        if (grid.cellBackColor(row, c) != 0)
+            look += QStringLiteral(" b%1").arg(grid.cellBackColor(row, c), 0, 16);
+        if (grid.cellAlignment(row, c) == flexAlignCenterCenter)
+            look += QStringLiteral(" c");
+        return look.trimmed();
+    });
 }
 
 inline std::string colWidths(const FlexGrid& grid, int first = 0, int last = -1)
 {
-    QStringList widths;
-    for (int c = first; c <= (last < 0 ? grid.cols() - 1 : last); ++c)
-        widths << QString::number(grid.colWidth(c));
-    return widths.join(' ').toStdString();
+    return joinCells(grid, first, last, [&](int c) { return QString::number(grid.colWidth(c)); });
 }
 
 // Rows, Cols, fixed rows and columns and the control's height.
@@ -60,14 +53,6 @@ inline std::string gridShape(const FlexGrid& grid)
         .toStdString();
 }
 
-// The grid's picture as a test artefact, test-output/analysis/<name>.png.
-inline void saveGridPicture(const FlexGrid& grid, const QString& name)
-{
-    const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";
-    ASSERT_TRUE(QDir().mkpath(dir));
-    EXPECT_TRUE(grid.picture().save(dir + '/' + name + ".png")) << name.toStdString();
-}
-
 // n copies of a cell text joined by "|", for the long runs of equal cells in the expectations.
 inline std::string times(int n, const std::string& cell)
 {
@@ -75,4 +60,12 @@ inline std::string times(int n, const std::string& cell)
     for (int i = 0; i < n; ++i)
         out += (i ? "|" : "") + cell;
     return out;
+}
+
+// The grid's picture as a test artefact, test-output/analysis/<name>.png.
+inline void saveGridPicture(const FlexGrid& grid, const QString& name)
+{
+    const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";
+    ASSERT_TRUE(QDir().mkpath(dir));
+    EXPECT_TRUE(grid.picture().save(dir + '/' + name + ".png")) << name.toStdString();
 }

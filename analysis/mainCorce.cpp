@@ -16,19 +16,6 @@ constexpr int groups = 5;
 constexpr int frames = 8;
 constexpr int frameRow(int f) { return f + 1; }
 
-// Shown without owner for one drawing, unloaded however it ends.
-class ProgressScope {
-public:
-    ProgressScope()
-    {
-        showDialogSincyoku();
-        dialogSincyoku().setMax(groups);
-    }
-    ~ProgressScope() { unloadDialogSincyoku(); }
-    ProgressScope(const ProgressScope&) = delete;
-    ProgressScope& operator=(const ProgressScope&) = delete;
-};
-
 void setUpCorce(FlexGrid& grid)
 {
     setUpGrid(grid, {2, 10, 2, 1, true});
@@ -90,7 +77,9 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
         return;
     }
     vbTrap(QStringLiteral("Error-mainAnalCorce-1"), [&] {
-        const ProgressScope progress;
+        const DialogSincyokuUnloader unloader;
+        showDialogSincyoku();
+        dialogSincyoku().setMax(groups);
         const DbSlotCloser closer(1);
         openDb(1, appPath() + "NAR_data.dat", dbPassword);
         const int32_t bound = kikanBound(kikanText, pd.raceDate);

@@ -225,18 +225,18 @@ void FrmMain::Form_Load()
         Form_Resize();
         const int year = vbToday().year();
         cmbSelRace[0]->addItems(numberTexts(year - 3, year + 1, "0"));
-        cmbSelRace[0]->setCurrentText(Format(vbToday(), "yyyy"));
+        setComboText(cmbSelRace[0], Format(vbToday(), "yyyy"));
         cmbSelRace[1]->addItems(numberTexts(1, 12, "00"));
-        cmbSelRace[1]->setCurrentText(Format(vbToday(), "mm"));
+        setComboText(cmbSelRace[1], Format(vbToday(), "mm"));
         cmbSelRace[2]->addItems(numberTexts(1, 31, "00"));
-        cmbSelRace[2]->setCurrentText(Format(vbToday(), "dd"));
+        setComboText(cmbSelRace[2], Format(vbToday(), "dd"));
         loadTrackList();
         cmbSelRace[4]->addItems(numberTexts(1, 12, "00"));
-        cmbSelRace[4]->setCurrentText("11");
+        setComboText(cmbSelRace[4], "11");
         for (const TabEntry& tab : tabEntries)
             tabMain->setTabData(tabMain->addTab(QString::fromUtf8(tab.caption)), QString::fromUtf8(tab.key));
         cmbTarKikan->addItems(kikanEntries());
-        cmbTarKikan->setCurrentText("1年以内対象");
+        setComboText(cmbTarKikan, "1年以内対象");
         hideTabPages();
         dispDataFileInfo();
         frameStart->show();
@@ -268,7 +268,7 @@ void FrmMain::loadTrackList()
         }
     });
     cmbSelRace[3]->addItems(names);
-    cmbSelRace[3]->setCurrentText(iniRead("System", "Zyo", "大井"));
+    setComboText(cmbSelRace[3], iniRead("System", "Zyo", "大井"));
     if (!outside.isEmpty())
         msgBox("場の一覧に入らない番号があります（MasterZyo）：" + outside.join("、"));
 }

@@ -45,3 +45,14 @@ inline QComboBox* combo(const QString& name, QWidget* parent = nullptr)
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return box;
 }
+
+// Sets a combo's text as the system's Text property does: the item with that text becomes the
+// current one (so the list opens on it); a text of no item stays in the edit field.
+inline void setComboText(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text, Qt::MatchExactly);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    else
+        box->setEditText(text);
+}

@@ -10,6 +10,7 @@
 
 class StartUp : public ::testing::Test {
 protected:
+    void SetUp() override { dir_.copyImages(); }
     void TearDown() override
     {
         setBabaFilePicker({});

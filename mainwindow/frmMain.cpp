@@ -8,6 +8,7 @@
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
 #include "platform/msgbox.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "platform/widgets.h"
@@ -147,9 +148,9 @@ void FrmMain::buildPages()
     gridSyuxtusouHyou = pageGrid(c, "gridSyuxtusouHyou");
     gridSpSisuu = pageGrid(c, "gridSpSisuu");
     gridGraph = pageGrid(c, "gridGraph");
-    Picture1 = named(new QLabel(c), "Picture1");
+    Picture1 = named(new PictureBox(c), "Picture1");
     Picture1->installEventFilter(this);
-    Picture2 = named(new QLabel(c), "Picture2");
+    Picture2 = named(new PictureBox(c), "Picture2");
     cmdGraphShift = button("cmdGraphShift", "←1年移動", c);
     cmdGraphBack = button("cmdGraphBack", "戻る→", c);
     for (QPushButton* b : {cmdGraphShift, cmdGraphBack})
@@ -162,7 +163,7 @@ void FrmMain::buildPages()
     gridMochiTime = pageGrid(c, "gridMochiTime");
     gridTaisen = pageGrid(c, "gridTaisen");
     gridPrintBacyu = pageGrid(c, "gridPrintBacyu");
-    picBacyuPrint = named(new QLabel(c), "picBacyuPrint");
+    picBacyuPrint = named(new PictureBox(c), "picBacyuPrint");
     gridComment = pageGrid(c, "gridComment");
     lblRaceComment = named(new QLabel("ﾚｰｽｺﾒﾝﾄ", c), "lblRaceComment");
     lblRaceComment->resize(twipsToPixels(1000), twipsToPixels(300));
@@ -171,7 +172,8 @@ void FrmMain::buildPages()
     txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
     fraConner = named(new QGroupBox(c), "fraConner");
     fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
-    picCornner = placed(new QLabel(fraConner), "picCornner", 120, 500, 9300, 5900);
+    picCornner = named(new PictureBox(fraConner), "picCornner");
+    picCornner->moveTwips(120, 500, 9300, 5900);
     Label2 = placed(new QLabel("↑進行方向", fraConner), "Label2", 120, 200, 1500, 280);
     Label3 = placed(new QLabel("内ラチ", fraConner), "Label3", 8000, 200, 1400, 280);
     gridCorce = pageGrid(c, "gridCorce");

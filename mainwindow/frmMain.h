@@ -9,6 +9,7 @@
 #include <array>
 
 class FlexGrid;
+class PictureBox;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -64,8 +65,8 @@ public:
     FlexGrid* gridSyuxtusouHyou;
     FlexGrid* gridSpSisuu;
     FlexGrid* gridGraph;
-    QLabel* Picture1;
-    QLabel* Picture2;
+    PictureBox* Picture1;
+    PictureBox* Picture2;
     QPushButton* cmdGraphShift;
     QPushButton* cmdGraphBack;
     FlexGrid* gridYosou;
@@ -74,12 +75,12 @@ public:
     FlexGrid* gridMochiTime;
     FlexGrid* gridTaisen;
     FlexGrid* gridPrintBacyu;
-    QLabel* picBacyuPrint;
+    PictureBox* picBacyuPrint;
     FlexGrid* gridComment;
     QLabel* lblRaceComment;
     QLineEdit* txtRaceComment;
     QGroupBox* fraConner;
-    QLabel* picCornner;
+    PictureBox* picCornner;
     QLabel* Label2;
     QLabel* Label3;
     FlexGrid* gridCorce;

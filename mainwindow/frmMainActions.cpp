@@ -6,6 +6,7 @@
 #include "core/mainBabaFile.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
+#include "platform/picturebox.h"
 #include "platform/colors.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"

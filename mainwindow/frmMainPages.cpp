@@ -4,6 +4,7 @@
 
 #include "core/publicDim.h"
 #include "platform/flexgrid.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 
 #include <QComboBox>

@@ -6,6 +6,7 @@
 #include "core/mainBabaFile.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
+#include "platform/htmlhelp.h"
 #include "platform/picturebox.h"
 #include "platform/colors.h"
 #include "platform/msgbox.h"
@@ -102,6 +103,7 @@ void FrmMain::buildActions()
     menuOption = namedAction(this, "menuOption", "ｵﾌﾟｼｮﾝ(&O)");
     connect(menuOption, &QAction::triggered, this, [] { vbTrap("Error-frmMain-28", showFrmOption); });
     menuHelpHtml = namedAction(this, "menuHelpHtml", "ﾍﾙﾌﾟ");
+    connect(menuHelpHtml, &QAction::triggered, this, &FrmMain::menuHelpHtml_Click);
     menuHelpGraph = namedAction(this, "menuHelpGraph", "ｸﾞﾗﾌの見方");
 }
 
@@ -214,5 +216,13 @@ void FrmMain::tbMenuMove_ButtonClick(const QString& key)
             stepHorse(-1);
         else if (key == "Next")
             stepHorse(1);
+    });
+}
+
+void FrmMain::menuHelpHtml_Click()
+{
+    vbTrap("Error-frmMain-27", [] {
+        if (!htmlHelp(appPath() + "Strevin.chm", "index.htm"))
+            msgBox("ヘルプファイルが開けません：Strevin.chm");
     });
 }

@@ -221,3 +221,24 @@ TEST_F(Build, ClosingStoresTheTrackAndClosesTheOtherWindows)
               std::tuple(QString("川崎"), true, false));
     EXPECT_EQ(shown(), "");
 }
+
+// Help opens our help file at its first page in the program's help window, whose links lead to
+// the other pages; without the file the user is told so.
+TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
+{
+    openForm();
+    action("menuHelpHtml")->trigger();
+    EXPECT_EQ(shown(), "ヘルプファイルが開けません：Strevin.chm");
+    EXPECT_EQ(shownWindow("helpWindow"), nullptr);
+    messages.clear();
+    ASSERT_TRUE(QFile::copy(BRENNOCK_HELP_FILE, appDir.filePath("Strevin.chm")));
+    action("menuHelpHtml")->trigger();
+    auto* help = qobject_cast<QTextBrowser*>(shownWindow("helpWindow"));
+    ASSERT_NE(help, nullptr);
+    EXPECT_EQ(help->source().path(), "/index.htm");
+    EXPECT_TRUE(help->toPlainText().startsWith("Brennock ヘルプ"));
+    help->setSource(QUrl("tabs.htm"));
+    EXPECT_TRUE(help->toPlainText().contains("コーナー進入予想図")) << help->toPlainText().left(80).toStdString();
+    help->close();
+    EXPECT_EQ(shown(), "");
+}

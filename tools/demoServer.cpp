@@ -1,9 +1,13 @@
-// demoServer [--port N] [--date yyyy-mm-dd]
+// demoServer [--port N] [--date yyyy-mm-dd] [--ini path-of-Strevin.ini]
 // Serves one race day of our own pages on 127.0.0.1 at the racing authority's paths, so that a
 // new user can read a race without the authority's server: 大井 race 11 of the given day (today
 // when none is given), each runner's history and the results of the runners' last race.
+// With --ini it points [System] webHost of that settings file at itself, unless the user has set
+// another host there (then it exits with status 3 and serves nothing).
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoPages.h"
+
+#include "platform/inifile.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -74,6 +78,24 @@ private:
     QTcpServer server_;
 };
 
+// A host of the user's own stays; an empty one or an earlier demo's is replaced.
+bool pointSettingsAt(const QString& iniPath, const QString& host)
+{
+    const IniFile settings(iniPath);
+    QString current;
+    settings.getString(QStringLiteral("System"), QStringLiteral("webHost"), QString(), current);
+    current = current.trimmed();
+    if (!current.isEmpty() && !current.startsWith(QStringLiteral("127.0.0.1:"))) {
+        std::fprintf(stderr, "demoServer: webHost is %s; the demo is not used\n", qPrintable(current));
+        return false;
+    }
+    if (!settings.writeString(QStringLiteral("System"), QStringLiteral("webHost"), host)) {
+        std::fprintf(stderr, "demoServer: cannot write %s\n", qPrintable(iniPath));
+        return false;
+    }
+    return true;
+}
+
 }
 
 int main(int argc, char** argv)
@@ -82,10 +104,13 @@ int main(int argc, char** argv)
     DemoRace race;
     race.date = VbDate::fromQDate(QDate::currentDate());
     quint16 port = 0;
+    QString ini;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--port")
             port = quint16(args[i + 1].toUInt());
+        else if (args[i] == "--ini")
+            ini = args[i + 1];
         else if (args[i] == "--date")
             race.date = VbDate::fromQDate(QDate::fromString(args[i + 1], Qt::ISODate));
     }
@@ -98,7 +123,10 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "demoServer: cannot listen: %s\n", qPrintable(site.errorString()));
         return 1;
     }
-    std::printf("127.0.0.1:%u\n", unsigned(site.port()));
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(site.port());
+    if (!ini.isEmpty() && !pointSettingsAt(ini, host))
+        return 3;
+    std::printf("%s\n", qPrintable(host));
     std::fflush(stdout);
     return app.exec();
 }

@@ -7,6 +7,7 @@
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -138,6 +139,7 @@ void FrmMain::runRead(const QString& tag, bool (FrmMain::*body)())
         return;
     }
     const BusyGuard busy(*this);
+    const DbConnectionKeeper connections;
     RaceStateKeeper keeper;
     const LoadingWindowCloser closer;
     bool predicted = false;

@@ -83,18 +83,34 @@ QString runnerTitle(int i, int n)
            QStringLiteral("成績読込み中・・・");
 }
 
-// Every runner's history and the indices of its past runs; false on a cancel.
+// Said for a runner whose history could not be read; the read goes on without its runs. The
+// administration batch runs unattended and is told nothing.
+void reportUnreadHistory(int i, const QString& reason)
+{
+    if (!batchMode())
+        msgBox(pd.uName(i) + QStringLiteral("の成績を読込めませんでした：") + reason);
+}
+
+// Every runner's history and the indices of its past runs; false on a cancel. A runner without
+// a history address is passed at once: there is no page to wait for.
 bool readHistories(const std::function<QString(int)>& pageOf)
 {
     const int n = pd.tousuu;
     for (int i = 1; i <= n; ++i) {
         pd.umaIdx = i;
-        showLoading(runnerTitle(i, n));
-        readUmaRirekiPage(pageOf(i));
-        unloadDialogWeb();
-        if (pd.webCancel) {
-            msgBox(QStringLiteral("キャンセルしました"));
-            return false;
+        const QString page = pageOf(i);
+        if (page.isEmpty()) {
+            reportUnreadHistory(i, QStringLiteral("成績ページのアドレスがありません"));
+        } else {
+            showLoading(runnerTitle(i, n));
+            readUmaRirekiPage(page);
+            unloadDialogWeb();
+            if (pd.webCancel) {
+                msgBox(QStringLiteral("キャンセルしました"));
+                return false;
+            }
+            if (webLoadFailure.failed())
+                reportUnreadHistory(i, webLoadFailure.text());
         }
         pd.umaIdx = i;
         calcUmaSisuu();
@@ -165,7 +181,8 @@ bool FrmMain::raceReadBody()
         if (!pd.webCancel && batchMode())
             pd.raceExists = false;
         else if (!pd.webCancel)
-            msgBox(QStringLiteral("指定した出走表はありません"));
+            msgBox(QStringLiteral("指定した出走表はありません") +
+                   (webLoadFailure.failed() ? QStringLiteral("\r\n") + webLoadFailure.text() : QString()));
         return false;
     }
     unloadDialogWeb();

@@ -3,7 +3,7 @@
 // new user can read a race without the authority's server: 大井 race 11 of the given day (today
 // when none is given), each runner's history and the results of the runners' last race.
 // With --ini it points [System] webHost of that settings file at itself, unless the user has set
-// another host there (then it exits with status 3 and serves nothing).
+// a host of their own there (then it exits with status 3 and serves nothing).
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoPages.h"
 
@@ -78,14 +78,17 @@ private:
     QTcpServer server_;
 };
 
-// A host of the user's own stays; an empty one or an earlier demo's is replaced.
+// A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an
+// earlier demo's address is replaced.
 bool pointSettingsAt(const QString& iniPath, const QString& host)
 {
     const IniFile settings(iniPath);
     QString current;
     settings.getString(QStringLiteral("System"), QStringLiteral("webHost"), QString(), current);
     current = current.trimmed();
-    if (!current.isEmpty() && !current.startsWith(QStringLiteral("127.0.0.1:"))) {
+    const bool ours = current.isEmpty() || current == QStringLiteral("localhost")
+        || current.startsWith(QStringLiteral("127.0.0.1:"));
+    if (!ours) {
         std::fprintf(stderr, "demoServer: webHost is %s; the demo is not used\n", qPrintable(current));
         return false;
     }

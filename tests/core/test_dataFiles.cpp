@@ -15,6 +15,8 @@ static QString firstColumn(const QString& sql, const DbParams& params = {})
 TEST(DataFiles, PasswordsTablesAndNumberDefaults)
 {
     TestAppDir dir;
+    // Numbers read 0 when their writer leaves them out, except those whose absence means "not known".
+    const QStringList keptNull {"U_file", "U_zougen", "U_kankaku"};
     const std::map<DataFileKind, QString> expected {{DataFileKind::NarData, "LastDate T_Rdata T_Useiseki"},
         {DataFileKind::StrevinData, "MasterZyo T_Kisyu T_avetime T_sisuu T_waku version"},
         {DataFileKind::Motofile, "MasterZyo T_Kisyu T_avetime T_sisuu T_waku version"},
@@ -32,7 +34,7 @@ TEST(DataFiles, PasswordsTablesAndNumberDefaults)
             for (RecordSet c(1, "PRAGMA table_info(" + quoteIdent(table) + ")"); !c.eof(); c.moveNext())
                 EXPECT_TRUE(table == "Q_date" || c["pk"].toInt() > 0
                             || !QStringList({"INTEGER", "REAL"}).contains(c["type"].toString())
-                            || c["dflt_value"].toString() == (c["name"].toString() == "U_file" ? "" : "0"))
+                            || c["dflt_value"].toString() == (keptNull.contains(c["name"].toString()) ? "" : "0"))
                     << c["name"].toString().toStdString();
     }
     openDbOrThrow(1, dir.filePath("Comment.dat"), dbPassword);
@@ -56,3 +58,24 @@ TEST(DataFiles, TrackListAndVersion)
     EXPECT_EQ(firstColumn("SELECT count(*) FROM version WHERE date > '2000-01-01'"), "1");
 }
 
+
+// The set-up's settings file names the server setting in CP932 with CR LF, and the program reads it;
+// a settings file the user already has is kept byte for byte.
+TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
+{
+    TestAppDir dir;
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    QFile file(dir.filePath("Strevin.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("[System]\r\nwebHost=localhost\r\n"));
+    file.close();
+    EXPECT_EQ(iniRead("System", "webHost", "-"), webHostDefault);
+    const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(own);
+    file.close();
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), own);
+    EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
+}

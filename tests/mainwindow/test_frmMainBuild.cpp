@@ -197,7 +197,7 @@ TEST_F(Build, WithoutATrackFileTheTrackListIsEmptyAndTheRestWorks)
 {
     ASSERT_TRUE(QFile::remove(appDir.filePath("Strevin_data.dat")));
     openForm();
-    EXPECT_EQ(messages.texts().value(0), "dataファイルが開けません");
+    EXPECT_TRUE(messages.texts().value(0).startsWith("dataファイルが開けません")) << shown();
     EXPECT_EQ(std::tuple(control<QComboBox>("cmbSelRace_3")->count(), control<QComboBox>("cmbSelRace_3")->currentText(),
                          tabs()->count(), control<QComboBox>("cmbSelRace_4")->currentText()),
               std::tuple(0, QString("大井"), 12, QString("11")));

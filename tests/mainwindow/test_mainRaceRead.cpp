@@ -166,16 +166,19 @@ TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
     EXPECT_EQ(std::tuple(tabs()->currentIndex(), form->isBusy(), shown()), std::tuple(tab, false, std::string()));
 }
 
-// A runner whose history address is missing fails at once with the history reader's message.
+// A runner whose history address is missing is passed at once, and the user is told.
 TEST_F(RaceRead, RunnerWithoutHistoryAddress)
 {
     QByteArray page = demoCard(race);
     page.replace(demoHistoryTarget(12).toLatin1(), "/nowhere");
     const int before = server.totalRequests();
     server.addPage(demoCardTarget(race), page.replace("href=\"/nowhere\"", ""), "text/html; charset=Shift_JIS");
+    recordLabels();
     pressRead();
-    EXPECT_EQ(shown(), "出走履歴が見つかりません");
-    EXPECT_EQ(std::tuple(server.totalRequests() - before, pd.tousuu, pd.uUrl(12)), std::tuple(12, 12, QString()));
+    EXPECT_EQ(std::tuple(labels.size(), labels.last().left(5)), std::tuple(12LL, QString("11/12")));
+    EXPECT_EQ(shown(), "マツリバヤシの成績を読込めませんでした：成績ページのアドレスがありません");
+    EXPECT_EQ(std::tuple(server.totalRequests() - before, pd.tousuu, pd.uUrl(12), pd.raceCode, tabs()->isEnabled()),
+              std::tuple(12, 12, QString(), QString("大井08032411"), true));
 }
 
 // The developer's test read takes the card and the histories from files in temp/.

@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 
+#include "charts/graphDrawGraph.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
@@ -22,7 +23,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTabBar>
 #include <QToolBar>
@@ -149,7 +149,7 @@ void FrmMain::buildPages()
     gridSpSisuu = pageGrid(c, "gridSpSisuu");
     gridGraph = pageGrid(c, "gridGraph");
     Picture1 = named(new PictureBox(c), "Picture1");
-    Picture1->installEventFilter(this);
+    connect(Picture1, &PictureBox::click, this, &FrmMain::Picture1_Click);
     Picture2 = named(new PictureBox(c), "Picture2");
     cmdGraphShift = button("cmdGraphShift", "←1年移動", c);
     cmdGraphBack = button("cmdGraphBack", "戻る→", c);
@@ -177,6 +177,7 @@ void FrmMain::buildPages()
     Label2 = placed(new QLabel("↑進行方向", fraConner), "Label2", 120, 200, 1500, 280);
     Label3 = placed(new QLabel("内ラチ", fraConner), "Label3", 8000, 200, 1400, 280);
     gridCorce = pageGrid(c, "gridCorce");
+    bindGraphSurfaces({Picture1, Picture2, gridGraph, cmdGraphShift, cmdGraphBack});
 }
 
 void FrmMain::buildFrameStart()
@@ -299,9 +300,6 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
-    if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        Picture1_Click();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -126,7 +126,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The central widget's size changes lay the window out; a click on the chart steps.
+    // The central widget's size changes lay the window out.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -155,6 +155,7 @@ private:
     void showChartPage();
     void Picture1_Click();
     void stepHorse(int step);
+    void redrawChart();
     void cmdGraphShift_Click();
     void cmdGraphBack_Click();
 
@@ -169,6 +170,7 @@ private:
     // Fill-all (mainFillAll.cpp).
     void cmbTarKikan_Activated();
     void fillAll();
+    void keepChartControlsOnTheirPage();
 
     void cmdBabaFile_Click();
     void cmdJraFile_Click();

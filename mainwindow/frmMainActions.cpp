@@ -1,7 +1,11 @@
 // Menus, the two toolbars and the one place that decides what can be used.
 #include "mainwindow/frmMain.h"
 
+#include "charts/frmHlpGraph.h"
+#include "charts/graphDrawGraph.h"
+#include "charts/graphDrawHikaku.h"
 #include "core/dialogBabaFile.h"
+#include "core/publicDim.h"
 #include "core/frmOption.h"
 #include "core/mainBabaFile.h"
 #include "core/publicFunction.h"
@@ -105,6 +109,7 @@ void FrmMain::buildActions()
     menuHelpHtml = namedAction(this, "menuHelpHtml", "ﾍﾙﾌﾟ");
     connect(menuHelpHtml, &QAction::triggered, this, &FrmMain::menuHelpHtml_Click);
     menuHelpGraph = namedAction(this, "menuHelpGraph", "ｸﾞﾗﾌの見方");
+    connect(menuHelpGraph, &QAction::triggered, this, [] { vbTrap("Error-frmMain-26", showFrmHlpGraph); });
 }
 
 void FrmMain::buildMenus()
@@ -212,10 +217,16 @@ void FrmMain::tbMenuFile_ButtonClick(const QString& key)
 void FrmMain::tbMenuMove_ButtonClick(const QString& key)
 {
     vbTrap("Error-frmMain-32", [&] {
-        if (key == "Prev")
+        if (key == "Prev") {
             stepHorse(-1);
-        else if (key == "Next")
+        } else if (key == "Next") {
             stepHorse(1);
+        } else if (key == "Graph") {
+            pd.graphShiftDays = 0;
+            drawGraph();
+        } else if (key == "Hikaku") {
+            drawHikaku();
+        }
     });
 }
 

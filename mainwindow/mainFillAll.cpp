@@ -2,11 +2,14 @@
 // period combo's pick runs it, and so does the race read after its prediction.
 #include "mainwindow/frmMain.h"
 
+#include "charts/graphDrawGraph.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 
 #include <QComboBox>
+#include <QPushButton>
 #include <functional>
 #include <vector>
 
@@ -46,10 +49,7 @@ void FrmMain::fillAll()
         [] {},
         [] {},
         [] {},
-        [] {
-            pd.graphShiftDays = 0;
-            pd.umaIdx = 1;
-        },
+        [] { drawFirstRunnerGraph(); },
         [] {},
         [] {},
         [] {},
@@ -59,4 +59,16 @@ void FrmMain::fillAll()
         step();
     }
     progress.setValue(progress.value() + 1);
+    keepChartControlsOnTheirPage();
+}
+
+// The chart drawn by the fill-all shows its legend and shift button; on another page they would
+// stand over that page's grid.
+void FrmMain::keepChartControlsOnTheirPage()
+{
+    if (!Picture1->isHidden())
+        return;
+    for (QWidget* w : {static_cast<QWidget*>(Picture2), static_cast<QWidget*>(cmdGraphShift),
+                       static_cast<QWidget*>(cmdGraphBack)})
+        w->hide();
 }

@@ -1,5 +1,7 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
+#include "platform/flexgrid.h"
+
 namespace {
 
 struct Tabs : MainWindowTest {
@@ -91,28 +93,45 @@ TEST_F(Tabs, EnabledStateByTabAndBusy)
 }
 
 // Next after the last runner goes to 1, Prev from 1 to the last; a chart click is Next; the list
-// marks the current horse. A race of one runner stays on it, a race without runners does nothing.
+// marks the current horse's row (black, the other runners underlined blue). The comparison chart stays while
+// stepping; the year shift moves the window and shows the way back. A race of one runner stays
+// on it, a race without runners does nothing.
 TEST_F(Tabs, ChartSteppingAndYearShift)
 {
+    auto* list = control<FlexGrid>("gridGraph");
+    const auto current = [&] {
+        QStringList rows;
+        for (int r = 2; r < list->rows(); ++r)
+            if (!list->cellFontUnderline(r, 3) && list->cellForeColor(r, 3) != 0xFF0000)
+                rows << QString::number(r);
+        return rows.join(',').toStdString() + " " + std::to_string(pd.umaIdx);
+    };
     clickTab(chartTab);
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays), std::tuple(1, 0));
-    std::vector<int> visited;
-    const auto record = [&] { visited.push_back(pd.umaIdx); };
+    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, list->rows()), std::tuple(1, 0, true, 14));
+    EXPECT_EQ(current(), "2 1");
+    std::vector<std::string> visited;
     action("tbMenuMove_Prev")->trigger();
-    record();
+    visited.push_back(current());
     action("tbMenuMove_Next")->trigger();
-    record();
+    visited.push_back(current());
     action("tbMenuMove_Next")->trigger();
-    record();
+    visited.push_back(current());
     QTest::mouseClick(control("Picture1"), Qt::LeftButton);
-    record();
-    EXPECT_EQ(visited, std::vector<int>({12, 1, 2, 3}));
+    visited.push_back(current());
+    EXPECT_EQ(visited, std::vector<std::string>({"13 12", "2 1", "3 2", "4 3"}));
+
+    action("tbMenuMove_Hikaku")->trigger();
+    action("tbMenuMove_Next")->trigger();
+    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx), std::tuple(false, 4));
+    action("tbMenuMove_Graph")->trigger();
+    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx, control("cmdGraphBack")->isVisible()), std::tuple(true, 4, false));
 
     QTest::mouseClick(control<QPushButton>("cmdGraphShift"), Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>("cmdGraphShift"), Qt::LeftButton);
-    EXPECT_EQ(pd.graphShiftDays, 730);
-    control<QPushButton>("cmdGraphBack")->click();
-    EXPECT_EQ(pd.graphShiftDays, 365);
+    EXPECT_EQ(std::tuple(pd.graphShiftDays, control("cmdGraphBack")->isVisible()), std::tuple(730, true));
+    QTest::mouseClick(control<QPushButton>("cmdGraphBack"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("cmdGraphBack"), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(pd.graphShiftDays, control("cmdGraphBack")->isVisible()), std::tuple(0, false));
 
     for (const int runners : {1, 0}) {
         pd.tousuu = runners;
@@ -140,6 +159,7 @@ TEST_F(Tabs, PeriodPickRefillsTypingDoesNot)
     QAbstractItemView* list = period->view();
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
     EXPECT_EQ(std::tuple(pd.graphShiftDays, isDialogSincyokuLoaded()), std::tuple(0, false));
+    EXPECT_EQ(shownPageControls(), QStringList({"gridMochiTime", "cmbTarKikan"}));
 }
 
 // A run counts when it is strictly after the bound; 2008 is a leap year, so 365 days before

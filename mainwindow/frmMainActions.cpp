@@ -12,7 +12,6 @@
 #include "platform/flexgrid.h"
 #include "platform/htmlhelp.h"
 #include "platform/picturebox.h"
-#include "platform/colors.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "webimport/frmWebSeiseki.h"
@@ -55,6 +54,7 @@ QAction* toolAction(QObject* owner, const QString& toolbar, const QString& key, 
     return action;
 }
 
+// A toolbar is as wide as its buttons: the band lays them side by side.
 QToolBar* bareToolbar(const QString& name)
 {
     auto* bar = new QToolBar;
@@ -65,15 +65,6 @@ QToolBar* bareToolbar(const QString& name)
     bar->setIconSize(QSize(16, 16));
     bar->setStyleSheet("QToolBar { border: none; }");
     return bar;
-}
-
-int buttonsWidth(QToolBar* bar)
-{
-    int width = 0;
-    for (QAction* a : bar->actions())
-        if (QWidget* w = bar->widgetForAction(a))
-            width += w->sizeHint().width();
-    return width;
 }
 
 }
@@ -152,10 +143,6 @@ void FrmMain::loadImageList()
     }
     for (QAction* a : {tbReadWeb, tbFile, tbPrint, tbEnd, tbPrev, tbNext, tbGraph, tbHikaku})
         a->setIcon(ImageList1.value(a->data().toString() == "ReadWeb" ? "DataLab" : a->data().toString()));
-    tbMenuFile->setFixedWidth(buttonsWidth(tbMenuFile) + twipsToPixels(100));
-    fillChartToolbar();
-    tbMenuMove->setFixedWidth(buttonsWidth(tbMenuMove));
-    tbMenuMove->clear();
     if (!missing.isEmpty())
         msgBox("画像ファイルが読めません：" + missing.join("、"));
 }

@@ -26,27 +26,6 @@ DemoRace benchRace()
     return race;
 }
 
-// A variant for every day and track of the histories and a standard time for every distance, so
-// that every run gets its index.
-void fillTrackTables(const QString& path, const DemoRace& race)
-{
-    openDbOrThrow(0, path, dbPassword);
-    DbTransaction tables(0);
-    const QStringList tracks {"大井", "川崎", "船橋", "浦和"};
-    for (int run = 1; run <= race.historyRuns; ++run)
-        for (const QString& zyo : tracks)
-            insertRow(0, "T_sisuu", DbRow().set("S_date", race.date.addDays(-race.daysBetweenRuns * run))
-                                        .set("S_zyo", zyo).set("S_siba", 0).set("S_sisuu", 0.5));
-    for (const QString& zyo : tracks)
-        for (const int kyori : {1200, 1400, 1600, 1800})
-            for (const int sinKyu : {0, 1})
-                insertRow(0, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
-                                              .set("A_sin_kyu", sinKyu).set("A_siba", 0)
-                                              .set("A_time", 75.0 + (kyori - 1200) / 200.0 * 13.8));
-    tables.commit();
-    closeDb(0);
-}
-
 class RaceReadBench {
 public:
     RaceReadBench()
@@ -54,7 +33,7 @@ public:
         dir_.createStrevinData();
         dir_.createComment();
         dir_.copyImages();
-        fillTrackTables(dir_.filePath("Strevin_data.dat"), race_);
+        writeDemoTrackTables(dir_.filePath("Strevin_data.dat"), "lumo", race_);
         pristine_ = dir_.createNarData() + ".pristine";
         QFile::copy(narPath(), pristine_);
         server_.start();

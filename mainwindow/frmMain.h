@@ -162,9 +162,11 @@ private:
     // Race read (mainRaceRead.cpp).
     void cmdRaceRead_Click();
     void cmdTest_Click();
-    void runRead(const QString& tag, bool (FrmMain::*body)());
-    bool raceReadBody();
-    bool testReadBody();
+    // How far a read came: stopped before the prediction, predicted, or predicted for the pages.
+    enum class ReadEnd { Stopped, Predicted, Shown };
+    void runRead(const QString& tag, ReadEnd (FrmMain::*body)());
+    ReadEnd raceReadBody();
+    ReadEnd testReadBody();
     void showReadRace();
 
     // Fill-all (mainFillAll.cpp).

@@ -2,6 +2,8 @@
 // stepping from horse to horse and the chart's one-year shift.
 #include "mainwindow/frmMain.h"
 
+#include "analysis/mainCorce.h"
+#include "analysis/mainCornner.h"
 #include "charts/graphDrawGraph.h"
 #include "charts/graphDrawHikaku.h"
 #include "core/publicDim.h"
@@ -62,6 +64,7 @@ void FrmMain::tabMain_Click(int index)
 {
     if (index < 0)
         return;
+    const BusyGuard busy(*this);
     vbTrap("Error-frmMain-33", [this, index] {
         tabMain->setCurrentIndex(index);
         hideTabPages();
@@ -83,12 +86,16 @@ void FrmMain::tabMain_Click(int index)
         for (const PageView& view : views) {
             if (view.caption != caption)
                 continue;
+            if (view.extra == PageExtra::Course)
+                drawGridCorce(*gridCorce, cmbTarKikan->currentText());
             for (QWidget* w : view.shown)
                 w->show();
             printButtonOn_ = printMenuOn_ = view.printable;
             updateActions();
             if (view.extra == PageExtra::Chart)
                 showChartPage();
+            if (view.extra == PageExtra::Corner)
+                drawCornner(picCornner->canvas());
         }
     });
 }

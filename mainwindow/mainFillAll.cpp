@@ -2,9 +2,17 @@
 // period combo's pick runs it, and so does the race read after its prediction.
 #include "mainwindow/frmMain.h"
 
+#include "analysis/mainMochiTime.h"
+#include "analysis/mainSpSisuu.h"
+#include "analysis/mainSyuxtubaHyo.h"
+#include "analysis/mainTaisen.h"
+#include "analysis/mainTekiseiRentai.h"
+#include "analysis/mainTekiseiSisuu.h"
+#include "analysis/mainYosou.h"
 #include "charts/graphDrawGraph.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
+#include "platform/flexgrid.h"
 #include "platform/picturebox.h"
 #include "platform/vberror.h"
 
@@ -42,16 +50,19 @@ void FrmMain::fillAll()
     showDialogSincyoku(this);
     DialogSincyoku& progress = dialogSincyoku();
     progress.setMax(progressSteps);
+    const QString kikan = cmbTarKikan->currentText();
     const std::vector<std::function<void()>> steps {
-        [] {},
-        [] {},
-        [] {},
-        [] {},
-        [] {},
-        [] {},
+        [this] { drawGridSyuxtusouHyou(*gridSyuxtusouHyou); },
+        [this] { drawGridSpSisuu(*gridSpSisuu); },
+        // The horse-column image reads the head-to-head totals: they are computed first.
+        [&kikan] { calcTaisenMatrix(kikan); },
+        [&] { drawGridTekiseiSisuu(*gridTekiseiSisuu, kikan); },
+        [&] { drawGridTekiseiRentai(*gridTekiseiRentai, kikan); },
+        [&] { drawGridMochiTime(*gridMochiTime, kikan); },
         [] { drawFirstRunnerGraph(); },
-        [] {},
-        [] {},
+        [&] { drawGridTaisen(*gridTaisen, kikan); },
+        [this] { drawGridYosou(*gridYosou); },
+        // The comments page keeps its step in the progress count.
         [] {},
     };
     for (const auto& step : steps) {

@@ -143,29 +143,34 @@ void FrmMain::cmdTest_Click()
     runRead("Error-frmMain-7", &FrmMain::testReadBody);
 }
 
-// One read at a time, and nothing else of the window meanwhile: the import token, the busy
-// state, the race shown kept until the new one is predicted, the loading window closed.
-void FrmMain::runRead(const QString& tag, bool (FrmMain::*body)())
+// One read at a time, and nothing else of the window meanwhile: the busy state, the import
+// token while pages load, the race shown kept until the new one is predicted, the loading window
+// closed. The pages are filled after the token is given back: they load no page, and the course
+// table refuses to read while an import holds it.
+void FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)())
 {
     if (isBusy())
         return;
-    const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
-        return;
-    }
     const BusyGuard busy(*this);
     const DbConnectionKeeper connections;
-    RaceStateKeeper keeper;
-    const LoadingWindowCloser closer;
-    bool predicted = false;
-    vbTrap(tag, [&] { predicted = (this->*body)(); });
-    if (predicted)
-        keeper.keep();
+    ReadEnd end = ReadEnd::Stopped;
+    {
+        const ImportGuard guard;
+        if (!guard.acquired()) {
+            showImportBusy();
+            return;
+        }
+        RaceStateKeeper keeper;
+        const LoadingWindowCloser closer;
+        vbTrap(tag, [&] { end = (this->*body)(); });
+        if (end != ReadEnd::Stopped)
+            keeper.keep();
+    }
+    if (end == ReadEnd::Shown)
+        vbTrap(tag, [this] { showReadRace(); });
 }
 
-// True when the read reached the prediction.
-bool FrmMain::raceReadBody()
+FrmMain::ReadEnd FrmMain::raceReadBody()
 {
     Form_Resize();
     startRead(raceReadRuns);
@@ -183,23 +188,21 @@ bool FrmMain::raceReadBody()
         else if (!pd.webCancel)
             msgBox(QStringLiteral("指定した出走表はありません") +
                    (webLoadFailure.failed() ? QStringLiteral("\r\n") + webLoadFailure.text() : QString()));
-        return false;
+        return ReadEnd::Stopped;
     }
     unloadDialogWeb();
     repaint();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return pd.uUrl(i); }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    if (!batchMode())
-        showReadRace();
-    return true;
+    return batchMode() ? ReadEnd::Predicted : ReadEnd::Shown;
 }
 
-bool FrmMain::testReadBody()
+FrmMain::ReadEnd FrmMain::testReadBody()
 {
     startRead(testReadRuns);
     pd.raceZyo = QStringLiteral("浦和");
@@ -209,13 +212,12 @@ bool FrmMain::testReadBody()
     unloadDialogWeb();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return appPath() + "temp/" + QString::number(i) + ".htm"; }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    showReadRace();
-    return true;
+    return ReadEnd::Shown;
 }
 
 // The display steps after the prediction: the pages, the race line and the page of the tab.

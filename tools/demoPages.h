@@ -31,3 +31,8 @@ QByteArray demoHistory(const DemoRace& race, int horse);
 QByteArray demoResults(const DemoRace& race);
 
 QString demoHorseName(int horse);
+
+// Writes into a local track information file (path, password) a track variant for every day and
+// track of the race's histories and a standard time for every distance they run, so that every
+// past run gets a speed index.
+void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race);

@@ -28,7 +28,7 @@ struct MainWindowTest : ::testing::Test {
     void SetUp() override
     {
         appDir.createNarData();
-        appDir.createStrevinData();
+        writeDemoTrackTables(appDir.createStrevinData(), dbPassword, race);
         appDir.createComment();
         appDir.copyImages();
         ASSERT_TRUE(server.start());

@@ -1,6 +1,7 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
 #include "platform/flexgrid.h"
+#include "platform/picturebox.h"
 
 namespace {
 
@@ -67,9 +68,37 @@ TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
             if (pass == 0)
                 EXPECT_TRUE(form->grab().save(out + "/frmMain-tab" + QString::number(tabIndex(caption) + 1) + ".png"));
         }
+    EXPECT_EQ(shown(), "");
+}
+
+// The course table and the corner diagram are computed on every visit, the current tab's too; a
+// read that ends on the course tab fills it although the read held the import token.
+TEST_F(Tabs, CourseAndCornerRecomputeOnEveryVisit)
+{
+    auto* course = control<FlexGrid>("gridCorce");
+    auto* corner = control<PictureBox>("picCornner");
+    const auto cornerInk = [&] {
+        const QImage image = corner->image();
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixel(x, y) != image.pixel(0, 0))
+                    return true;
+        return false;
+    };
+    for (int visit = 0; visit < 2; ++visit) {
+        course->setRows(0);
+        clickTab("コース");
+        EXPECT_GT(course->rows(), 2) << visit;
+        corner->canvas().cls();
+        ASSERT_FALSE(cornerInk());
+        clickTab("コーナー進入予想図");
+        EXPECT_TRUE(cornerInk()) << visit;
+    }
     clickTab("コース");
-    clickTab("コース");
-    EXPECT_EQ(shownPageControls(), QStringList({"gridCorce", "cmbTarKikan"}));
+    course->setRows(0);
+    pressRead();
+    EXPECT_EQ(std::tuple(course->rows() > 2, shownPageControls()),
+              std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"})));
     EXPECT_EQ(shown(), "");
 }
 

@@ -138,3 +138,16 @@ private:
     int pending_ = pendingNone;
     int row_ = 0, col_ = 0, mouseRow_ = 0, mouseCol_ = 0;
 };
+
+// Redraw off while alive, back on when the fill ends on any path (an error included), so a
+// grid never stays unpainted.
+class FlexRedrawOff {
+public:
+    explicit FlexRedrawOff(FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
+    ~FlexRedrawOff() { grid_.setRedraw(true); }
+    FlexRedrawOff(const FlexRedrawOff&) = delete;
+    FlexRedrawOff& operator=(const FlexRedrawOff&) = delete;
+
+private:
+    FlexGrid& grid_;
+};

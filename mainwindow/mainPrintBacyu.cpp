@@ -162,11 +162,6 @@ void writeRun(FlexGrid& grid, int h, int k)
 }
 }  // namespace
 
-QString singleText(float value)
-{
-    return QString::number(double(value), 'g', 7);
-}
-
 // Each fill starts from a fresh grid, so an earlier race's colours never show through.
 void fillGridPrintBacyu(FlexGrid& grid)
 {

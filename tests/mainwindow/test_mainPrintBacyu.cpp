@@ -178,12 +178,3 @@ TEST_F(Bacyu, ShortRunTableStopsWithTheMessage)
     EXPECT_EQ(rec.texts(), QStringList {"bacyuエラー(err-BA01)"});
     EXPECT_TRUE(grid.updatesEnabled());
 }
-
-TEST(SingleText, ShortestFormUpToSevenDigits)
-{
-    const std::vector<std::pair<float, QString>> cases {
-        {92.7f, "92.7"}, {4, "4"}, {-0.2f, "-0.2"}, {95.3f, "95.3"}, {0, "0"}, {54.5f, "54.5"}, {1234.567f, "1234.567"},
-        {0.1f + 0.2f, "0.3"}};
-    for (const auto& [v, text] : cases)
-        EXPECT_EQ(singleText(v), text) << v;
-}

@@ -142,5 +142,18 @@ private:
     int scaleMode_ = vbTwips;
 };
 
+// Drops the document of a print job that ends without EndDoc (an error on the way), so no
+// document is left open.
+class PrinterDocGuard {
+public:
+    explicit PrinterDocGuard(Printer& printer) : printer_(printer) {}
+    ~PrinterDocGuard() { printer_.killDoc(); }
+    PrinterDocGuard(const PrinterDocGuard&) = delete;
+    PrinterDocGuard& operator=(const PrinterDocGuard&) = delete;
+
+private:
+    Printer& printer_;
+};
+
 // The program's printer: the system's printers and the PDF file, the default printer current.
 Printer& printer();

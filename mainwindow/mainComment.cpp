@@ -10,6 +10,7 @@
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
 #include <optional>
@@ -241,5 +242,13 @@ void gridComment_Click(FlexGrid& grid, QWidget* owner, std::function<void()> ref
             return;
         target->refresh = std::move(refresh);
         showDialogComment(owner, std::move(*target));
+    });
+}
+
+void connectCommentPage(FlexGrid& grid, QLineEdit& box, const QComboBox& kikan, QWidget* owner)
+{
+    wireRaceCommentBox(box, grid);
+    QObject::connect(&grid, &FlexGrid::click, &grid, [&grid, &box, &kikan, owner] {
+        gridComment_Click(grid, owner, [&grid, &box, &kikan] { drawGridComment(grid, box, kikan.currentText()); });
     });
 }

@@ -4,6 +4,7 @@
 #include <functional>
 
 class FlexGrid;
+class QComboBox;
 class QLineEdit;
 class QString;
 class QWidget;
@@ -19,3 +20,7 @@ bool raceCommentSaved(const QLineEdit& box);
 // A click in the grid opens the note editor for the clicked horse or run, owned by `owner`;
 // after a save the editor calls refresh (which refills the page).
 void gridComment_Click(FlexGrid& grid, QWidget* owner, std::function<void()> refresh);
+
+// The whole page of a window: the race box, and the grid's clicks opening the editor owned by
+// `owner`, whose save refills the page with the period then chosen in `kikan`.
+void connectCommentPage(FlexGrid& grid, QLineEdit& box, const QComboBox& kikan, QWidget* owner);

@@ -50,7 +50,8 @@ protected:
         addRun(3, 3, 365, "浦和", 2);
         owner.show();
         file = dir.createComment();
-        wireRaceCommentBox(box, grid);
+        kikan.addItem(kYear);
+        connectCommentPage(grid, box, kikan, &owner);
     }
     void TearDown() override
     {
@@ -82,7 +83,6 @@ protected:
     QWidget* clickAt(int r, int c)
     {
         grid.clickCell(r, c);
-        gridComment_Click(grid, &owner, [this] { draw(); });
         return shownWindow("dialogComment");
     }
 
@@ -91,6 +91,7 @@ protected:
     QWidget owner;
     FlexGrid& grid = *new FlexGrid(&owner);
     QLineEdit& box = *new QLineEdit(&owner);
+    QComboBox kikan;
 };
 
 const QStringList kEmpty4 {"", "", "", ""};

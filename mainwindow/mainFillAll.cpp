@@ -4,6 +4,8 @@
 
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
+#include "mainwindow/mainComment.h"
+#include "mainwindow/mainPrintBacyu.h"
 #include "platform/vberror.h"
 
 #include <QComboBox>
@@ -42,7 +44,7 @@ void FrmMain::fillAll()
     const std::vector<std::function<void()>> steps {
         [] {},
         [] {},
-        [] {},
+        [this] { fillGridPrintBacyu(*gridPrintBacyu); },
         [] {},
         [] {},
         [] {},
@@ -52,7 +54,7 @@ void FrmMain::fillAll()
         },
         [] {},
         [] {},
-        [] {},
+        [this] { drawGridComment(*gridComment, *txtRaceComment, cmbTarKikan->currentText()); },
     };
     for (const auto& step : steps) {
         progress.setValue(progress.value() + 1);

@@ -1,5 +1,6 @@
 #include "mainwindow/mainComment.h"
 
+#include "analysis/mainGrid.h"
 #include "core/dialogComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -19,7 +20,7 @@
 namespace {
 constexpr uint32_t unsavedColor = 0x808080;
 constexpr int lastListedRun = 100;
-constexpr int firstRunCol = 9;
+constexpr int firstGroupCol = 9;  // run j's group in columns 4j + 9 .. 4j + 12
 
 // Every note the page shows, read with one open connection before the grid is touched.
 struct CommentPageNotes {
@@ -74,53 +75,21 @@ void writeGroupHeader(FlexGrid& grid, int firstCol, const QString& title,
     }
 }
 
-void setUpGrid(FlexGrid& grid)
+void setUpCommentGrid(FlexGrid& grid)
 {
-    grid.clear();
-    grid.setCols(10);
-    grid.setRows(pd.tousuu + 2);
-    grid.setRowHeightMin(300);
-    grid.setFixedRows(1);
-    grid.setFixedCols(4);
-    grid.setMergeCells(true);
-    grid.setMergeRow(0, true);
-    grid.setGridFont(QStringLiteral("ＭＳゴシック"), 9);
-    grid.setForeColor(RGB(1, 1, 1));
-    const int widths[] = {200, 250, 290, 1700};
-    for (int c = 0; c < 4; ++c)
-        grid.setColWidth(c, widths[c]);
-    grid.setTextMatrix(0, 3, QStringLiteral("馬名"));
-    grid.setTextMatrix(0, 4, QStringLiteral("基本"));
-    grid.setTextMatrix(0, 5, QStringLiteral("基本"));
-    grid.setTextMatrix(1, 4, QStringLiteral("予想"));
-    grid.setTextMatrix(1, 5, QStringLiteral("基礎"));
-    for (int c = 0; c < grid.cols(); ++c)
-        grid.setCellAlignment(0, c, flexAlignCenterCenter);
-    for (int c = 3; c < grid.cols(); ++c) {
-        centreOnFace(grid, 1, c);
+    setUpGrid(grid, {10, pd.tousuu + 2, 1, 4, true});
+    setRunnerColWidths(grid);
+    grid.setTextMatrix(0, colUmaName, QStringLiteral("馬名"));
+    grid.setTextMatrix(0, colYosouSisuu, QStringLiteral("基本"));
+    grid.setTextMatrix(0, colKisoSisuu, QStringLiteral("基本"));
+    grid.setTextMatrix(subHeaderRow, colYosouSisuu, QStringLiteral("予想"));
+    grid.setTextMatrix(subHeaderRow, colKisoSisuu, QStringLiteral("基礎"));
+    centreRow(grid, 0);
+    for (int c = colUmaName; c < grid.cols(); ++c) {
+        centreOnFace(grid, subHeaderRow, c);
         grid.setColWidth(c, 450);
     }
-    grid.setColWidth(3, 1700);
-}
-
-void writeRunner(FlexGrid& grid, int h)
-{
-    const int r = h + 1;
-    const int waku = pd.uWaku(h, 0);
-    grid.setCellBackColor(r, 0, wakuColor(waku));
-    if (waku != pd.uWaku(h - 1, 0))
-        grid.setTextMatrix(r, 0, QString::number(waku));
-    if (waku == 2 || waku == 4)
-        grid.setCellForeColor(r, 0, RGB(255, 255, 255));
-    grid.setTextMatrix(r, 1, QString::number(h));
-    grid.setTextMatrix(r, 2, pd.sirusi(h));
-    grid.setCellFontBold(r, 2, true);
-    grid.setTextMatrix(r, 3, pd.uName(h));
-    grid.setCellFontBold(r, 3, true);
-    for (int c = 1; c <= 3; ++c)
-        grid.setCellBackColor(r, c, RGB(255, 255, 255));
-    grid.setTextMatrix(r, 4, Format(pd.yosouSisuu(h), QStringLiteral("###")));
-    grid.setTextMatrix(r, 5, Format(pd.kisoSisuu(h, 0), QStringLiteral("###")));
+    grid.setColWidth(colUmaName, 1700);
 }
 
 void writeNote(FlexGrid& grid, int r, int col, const QHash<QString, CommentNote>& notes, const QString& rCode)
@@ -138,21 +107,42 @@ QString runGroupTitle(int j)
     return j == 0 ? QStringLiteral("今回レース馬コメント") : QString::number(j) + QStringLiteral("走前レース馬コメント");
 }
 
+int lastRunListed()
+{
+    return std::min(lastListedRun, pd.uDate.ubound(2));
+}
+
+// A run is listed when it has a date after the period start (a run on the start day is not).
+bool listedRun(int h, int j, int32_t start)
+{
+    const int serial = pd.uDate(h, j).serial();
+    return serial > 0 && serial > start;
+}
+
+// The columns up to the last group any runner lists, and one more: the grid is widened once,
+// as each widening copies every cell.
+int commentGridCols(int32_t start)
+{
+    int cols = 10;
+    for (int h = 1; h <= pd.tousuu; ++h)
+        for (int j = 0; j <= lastRunListed(); ++j)
+            if (listedRun(h, j, start))
+                cols = std::max(cols, firstGroupCol + 4 * j + 5);
+    return cols;
+}
+
 void writeRuns(FlexGrid& grid, int h, int32_t start, const QHash<QString, CommentNote>& notes)
 {
-    const int r = h + 1;
-    const int last = std::min(lastListedRun, pd.uDate.ubound(2));
-    for (int j = 0; j <= last; ++j) {
-        const VbDate date = pd.uDate(h, j);
-        if (date.serial() <= 0 || date.serial() <= start)
+    const int r = runnerRow(h);
+    for (int j = 0; j <= lastRunListed(); ++j) {
+        if (!listedRun(h, j, start))
             continue;
-        const int c = firstRunCol + 4 * j;
-        if (grid.cols() < c + 5) {
-            grid.setCols(c + 5);
+        const int c = firstGroupCol + 4 * j;
+        if (grid.textMatrix(0, c).isEmpty())
             writeGroupHeader(grid, c, runGroupTitle(j),
                              {{QStringLiteral("レース"), 1000}, {QStringLiteral("コメント"), 5000},
                               {QStringLiteral("ﾏｰｸ1"), 600}, {QStringLiteral("ﾏｰｸ2"), 600}});
-        }
+        const VbDate date = pd.uDate(h, j);
         grid.setTextMatrix(r, c, pd.uZyo(h, j) + Format(date, QStringLiteral("mm/dd")));
         grid.setCellFontUnderline(r, c, true);
         grid.setCellForeColor(r, c, 0xFF0000);
@@ -162,19 +152,21 @@ void writeRuns(FlexGrid& grid, int h, int32_t start, const QHash<QString, Commen
 
 void fillCommentGrid(FlexGrid& grid, const CommentPageNotes& notes, int32_t start)
 {
-    FlexRedrawOff redrawOff(grid);
-    setUpGrid(grid);
+    const GridFill fill(grid);
+    setUpCommentGrid(grid);
+    grid.setCols(commentGridCols(start));
     for (pd.umaIdx = 1; pd.umaIdx <= pd.tousuu; ++pd.umaIdx) {
         const int h = pd.umaIdx;
-        writeRunner(grid, h);
+        writeRunnerCols(grid, runnerRow(h), h, false);
+        writeKihonCols(grid, runnerRow(h), h);
         writeGroupHeader(grid, 6, commentHorseLabel,
                          {{QStringLiteral("コメント"), 5000}, {QStringLiteral("ﾏｰｸ1"), 600},
                           {QStringLiteral("ﾏｰｸ2"), 600}});
         const auto& horse = notes.horses[size_t(h)];
-        writeNote(grid, h + 1, 6, horse, commentKeyUma);
+        writeNote(grid, runnerRow(h), 6, horse, commentKeyUma);
         writeRuns(grid, h, start, horse);
     }
-    grid.setHeightTwips((grid.rows() + 1) * grid.rowHeightMin() + 50);
+    fitGridHeight(grid);
 }
 }  // namespace
 
@@ -222,12 +214,12 @@ std::optional<CommentTarget> targetOfClick(const FlexGrid& grid)
         t.raceLabel = commentHorseLabel;
         t.rCode = commentKeyUma;
     } else {
-        const int j = (c - firstRunCol) / 4;
+        const int j = (c - firstGroupCol) / 4;
         if (j > pd.uDate.ubound(2) || pd.uDate(h, j).serial() <= 0)
             return std::nullopt;
         t.raceLabel = commentRaceLabel(pd.uZyo(h, j), pd.uDate(h, j), pd.uRaceNo(h, j));
         t.rCode = makeRaceCode(pd.uZyo(h, j), pd.uDate(h, j), pd.uRaceNo(h, j));
-        noteCol = firstRunCol + 4 * j + 1;
+        noteCol = firstGroupCol + 4 * j + 1;
     }
     t.note = {grid.textMatrix(r, noteCol), grid.textMatrix(r, noteCol + 1), grid.textMatrix(r, noteCol + 2)};
     return t;

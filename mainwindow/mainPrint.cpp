@@ -2,6 +2,7 @@
 
 #include "core/publicDim.h"
 #include "platform/flexgrid.h"
+#include "platform/fonts.h"
 #include "platform/msgbox.h"
 #include "platform/picturebox.h"
 #include "platform/printer.h"
@@ -135,7 +136,7 @@ DialogStartPrint::DialogStartPrint(QWidget* owner, PrintSources sources)
     setObjectName(QStringLiteral("dialogStartPrint"));
     setWindowTitle(QStringLiteral("プリンタ選択"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    setFont(vbFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
     cmbPrinter = combo(QStringLiteral("cmbPrinter"), this);
     cmbPrinter->setMinimumWidth(twipsToPixels(3600));
     auto* cmdPrint = button(QStringLiteral("cmdPrint"), QStringLiteral("印刷開始"), this);

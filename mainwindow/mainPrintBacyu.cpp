@@ -1,5 +1,6 @@
 #include "mainwindow/mainPrintBacyu.h"
 
+#include "analysis/mainGrid.h"
 #include "core/publicDim.h"
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
@@ -14,7 +15,6 @@ constexpr double fontPoints = 8;
 constexpr uint32_t shade = 0xE0E0E0;
 constexpr uint32_t red = 0xFF;
 constexpr uint32_t black = 0x0;
-constexpr uint32_t white = 0xFFFFFF;
 
 int blockRow(int h)
 {
@@ -29,7 +29,6 @@ int runCol(int k)
 
 void setUpSheet(FlexGrid& grid)
 {
-    grid.clear();
     grid.setCols(bacyuCols);
     grid.setRows(bacyuRows);
     grid.setGridFontSize(fontPoints);
@@ -166,7 +165,7 @@ void writeRun(FlexGrid& grid, int h, int k)
 void fillGridPrintBacyu(FlexGrid& grid)
 {
     vbTrap(QStringLiteral("bacyuエラー(err-BA01)"), [&] {
-        FlexRedrawOff redrawOff(grid);
+        const GridFill fill(grid);
         setUpSheet(grid);
         shadeBlocks(grid);
         for (int h = 1; h <= slotCount; ++h) {

@@ -78,7 +78,7 @@ public:
     void sort(int row1, int row2, int col, int how);
     // Picture: an image of the whole grid, every row and column at full size.
     QPixmap picture() const;
-    // The control's height and width in twips, read back as set.
+    // The control's height and width in twips, read back exactly as set while the control keeps that size.
     void setHeightTwips(int twips);
     int heightTwips() const;
     void setWidthTwips(int twips);
@@ -143,17 +143,4 @@ private:
     int pending_ = pendingNone;
     int row_ = 0, col_ = 0, mouseRow_ = 0, mouseCol_ = 0;
     int widthTwips_ = -1, heightTwips_ = -1;
-};
-
-// Redraw off while alive, back on when the fill ends on any path (an error included), so a
-// grid never stays unpainted.
-class FlexRedrawOff {
-public:
-    explicit FlexRedrawOff(FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
-    ~FlexRedrawOff() { grid_.setRedraw(true); }
-    FlexRedrawOff(const FlexRedrawOff&) = delete;
-    FlexRedrawOff& operator=(const FlexRedrawOff&) = delete;
-
-private:
-    FlexGrid& grid_;
 };

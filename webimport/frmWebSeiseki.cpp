@@ -392,9 +392,7 @@ void FrmWebSeiseki::readWebSeisekiRange()
 void FrmWebSeiseki::showYomikomiGrid()
 {
     const WorkingState working(*this);
-    struct ProgressUnloader {
-        ~ProgressUnloader() { unloadDialogSincyoku(); }
-    } unloader;
+    const DialogSincyokuUnloader unloader;
     vbTrap("Error-frmWebSeiseki-5", [&] {
         showDialogSincyoku(this);
         const int year = CLngText(cmbYomiNen->currentText());

@@ -3,7 +3,6 @@
 #include "core/dialogSincyoku.h"
 #include "tests/analysis/gridCheck.h"
 #include "tests/analysis/raceBuilder.h"
-#include "tests/support/messages.h"
 #include "webimport/importGuard.h"
 
 #include <QProgressBar>
@@ -108,14 +107,14 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
 TEST_F(Course, UnreadableDatabaseOrBusyImportLeavesValuesEmpty)
 {
     drawGridCorce(grid, QStringLiteral("1年以内対象"));
-    EXPECT_EQ(firstLines(msgs_.texts()), QStringList {"dataファイルが開けません"});
+    EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"});
     EXPECT_FALSE(isDialogSincyokuLoaded());
     EXPECT_EQ(rowText(grid, 0, 1, 2) + " " + rowText(grid, 2), "大井1200|大井1200 1枠||||||||||");
 
     createDbFile(dir_.filePath("NAR_data.dat"), "other", "CREATE TABLE T_Rdata (R_code TEXT);");
     msgs_.clear();
     drawGridCorce(grid, QStringLiteral("1年以内対象"));
-    EXPECT_EQ(firstLines(msgs_.texts()), QStringList {"dataファイルが開けません"}) << "wrong password";
+    EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"}) << "wrong password";
 
     grid.setTextMatrix(2, 1, "kept");
     msgs_.clear();

@@ -7,7 +7,6 @@
 #include "analysis/mainTekiseiSisuu.h"
 #include "tests/analysis/gridCheck.h"
 #include "tests/analysis/raceBuilder.h"
-#include "tests/support/messages.h"
 
 namespace {
 
@@ -236,7 +235,7 @@ TEST_F(BestTimes, UnreadableTrackFileGivesOneMessageAndTodaysDistanceAlone)
         msgs_.clear();
         drawGridMochiTime(grid, oneYear);
         drawGridMochiTime(grid, oneYear);
-        EXPECT_EQ(firstLines(msgs_.texts()), QStringList {"dataファイルが開けません"}) << broken;
+        EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"}) << broken;
         EXPECT_EQ(rowText(grid, 1, 6, 15) + " / " + rowText(grid, 2, 6, 10), "対象||1400|||||1400|| / ||1:28:5||") << broken;
     }
 }

@@ -4,7 +4,6 @@
 #include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
-#include "tests/support/messages.h"
 
 #include <QTest>
 
@@ -72,7 +71,7 @@ TEST(DialogComment, FailedSaveKeepsTheDialogOpen)
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ASSERT_FALSE(d.isNull());
     EXPECT_TRUE(d->isVisible());
-    EXPECT_EQ(firstLines(rec.texts()), (QStringList {"dataファイルが開けません", "Error-dialogComment01"}));
+    EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-dialogComment01"}));
     EXPECT_EQ(refreshed, 0);
     d->close();
 }

@@ -4,7 +4,6 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
-#include "tests/support/messages.h"
 #include "tests/support/sqlcipherShell.h"
 
 // Each kind of note is one row under its key, however often it is saved; keys and texts with
@@ -46,7 +45,7 @@ TEST(CommentStore, MissingFileIsAnErrorNotANewFile)
     TestAppDir dir;
     MsgBoxRecorder rec;
     openCommentDb();
-    EXPECT_EQ(firstLines(rec.texts()), QStringList {"dataファイルが開けません"});
+    EXPECT_EQ(rec.firstLines(), QStringList {"dataファイルが開けません"});
     EXPECT_THROW(saveRaceComment("浦和08021506", "x"), VbError);
     EXPECT_THROW(readComment("Uma", "A"), VbError);
     EXPECT_FALSE(QFile::exists(dir.filePath("Comment.dat")));

@@ -8,7 +8,6 @@
 #include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
-#include "tests/support/messages.h"
 
 #include <QLineEdit>
 #include <QTest>
@@ -215,7 +214,7 @@ TEST_F(CommentPage, MissingFileLeavesThePageAsItWas)
     QFile::remove(file);
     MsgBoxRecorder rec;
     draw();
-    EXPECT_EQ(firstLines(rec.texts()), (QStringList {"dataファイルが開けません", "Error-mainComment"}));
+    EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-mainComment"}));
     EXPECT_EQ(std::tuple(box.text(), grid.textMatrix(2, 6), grid.cols()), std::tuple(QString("typed"), QString("kept"), 18));
     EXPECT_TRUE(grid.updatesEnabled());
 }

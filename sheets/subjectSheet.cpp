@@ -56,7 +56,7 @@ void SubjectSheet::loadSubject(const QString& infoText)
 {
     Form_Resize();
     cmbTarKikan->addItems(kikanEntries());
-    cmbTarKikan->setCurrentText("1年以内対象");
+    cmbTarKikan->setCurrentIndex(cmbTarKikan->findText("1年以内対象"));
     lblInfo->setText(infoText);
     hideGrids();
     cmbTarKikan_Click();

@@ -38,13 +38,6 @@ inline void clickTab(QWidget* sheet, const QString& caption)
             QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
 }
 
-// Saves a picture of the sheet as a test artefact and tells whether it was written.
-inline bool saveScreenshot(QWidget* sheet, const QString& name)
-{
-    QDir().mkpath(BRENNOCK_TEST_OUTPUT_DIR "/sheets");
-    return sheet->grab().save(QString(BRENNOCK_TEST_OUTPUT_DIR "/sheets/%1.png").arg(name));
-}
-
 // Closes every sheet left open, so that each test starts with none.
 inline void closeAllSheets()
 {

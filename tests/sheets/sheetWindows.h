@@ -18,6 +18,14 @@ inline QStringList rowTexts(const FlexGrid* grid, int row)
     return texts;
 }
 
+inline QStringList rowTextsOfColumn(const FlexGrid* grid, int col)
+{
+    QStringList texts;
+    for (int r = 0; r < grid->rows(); ++r)
+        texts << grid->textMatrix(r, col);
+    return texts;
+}
+
 inline QWidget* sheetOf(SheetKind kind)
 {
     QCoreApplication::processEvents();

@@ -192,3 +192,27 @@ TEST_F(SheetWindowTest, RaceResultSheetOfNoRaceOrNoRunnersOpensQuietly)
     }
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }
+
+TEST_F(SheetWindowTest, LayoutFollowsTheClientSizeAndStopsBelow2000Twips)
+{
+    writeCareer();
+    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
+    QWidget* sheet = sheetOf(SheetKind::Kisyu);
+    sheet->resize(twipsToPixels(12000), twipsToPixels(9000));
+    QCoreApplication::processEvents();
+    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
+    const FlexGrid* g = gridOf(SheetKind::Kisyu);
+    EXPECT_EQ(tabs->geometry(), QRect(twipsToPixels(20), tabs->y(), twipsToPixels(12000 - 40), tabs->height()));
+    EXPECT_EQ(tabs->y() + tabs->height(), twipsToPixels(9000 - 30));
+    EXPECT_EQ(g->x(), twipsToPixels(70));
+    EXPECT_EQ(g->y(), tabs->y() + twipsToPixels(400));
+    const QRect before = g->geometry();
+    sheet->resize(twipsToPixels(1900), twipsToPixels(9000));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(g->geometry(), before);  // under 2000 twips nothing moves
+    sheet->resize(twipsToPixels(3000), twipsToPixels(600));
+    QCoreApplication::processEvents();
+    EXPECT_GE(tabs->height(), 0);
+    EXPECT_GE(g->height(), 0);
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+}

@@ -4,6 +4,7 @@
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
+#include "platform/widgets.h"
 #include "sheets/frmKextuka.h"
 #include "sheets/frmPerson.h"
 #include "sheets/frmUma.h"
@@ -86,6 +87,7 @@ bool openSheet(SheetKind kind, const QString& key)
     if (kind != SheetKind::Kextuka)
         pd.sheetForm = sheet;
     sheet->load();
+    keepOnScreen(sheet);
     sheet->show();
     return true;
 }

@@ -85,6 +85,8 @@ void ensureData()
     }
     closeDb(1);
     QFile::rename(path + ".part", path);
+    for (const char* journal : {".part-wal", ".part-shm"})
+        QFile::remove(path + journal);
 }
 
 void prepare()

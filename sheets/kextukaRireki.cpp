@@ -51,7 +51,7 @@ QString raceInfoLine(const SheetRun& row)
 RaceResult readRaceResult(const QString& code, const VbDate& raceDate)
 {
     RaceResult race;
-    RecordSet rs(1, sheetRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
+    RecordSet rs(1, sheetRaceRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
                      " ORDER BY (U_cyaku IS NULL OR U_cyaku <= 0), U_cyaku, U_no, U_name",
                  {code, raceDate});
     if (rs.eof())

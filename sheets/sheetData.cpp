@@ -29,13 +29,21 @@ QString sheetKeyColumn(SheetKind kind)
     return {};
 }
 
-QString sheetRunSelect()
+namespace {
+const char* const runColumns =
+    "SELECT T_Rdata.R_code, R_date, R_zyo, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu, U_name, "
+    "U_sisuu, U_sisuu3f, U_file, U_cyaku, U_time, U_3f, U_cyakusa, U_kisyu, U_hutan, U_waku, U_no, "
+    "U_taizyu, U_zougen, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_cyoukyou, U_kankaku, U_kyakusitu ";
+}
+
+QString sheetRaceRunSelect()
 {
-    return QStringLiteral(
-        "SELECT T_Rdata.R_code, R_date, R_zyo, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu, U_name, "
-        "U_sisuu, U_sisuu3f, U_file, U_cyaku, U_time, U_3f, U_cyakusa, U_kisyu, U_hutan, U_waku, U_no, "
-        "U_taizyu, U_zougen, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_cyoukyou, U_kankaku, U_kyakusitu "
-        "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ");
+    return QString::fromUtf8(runColumns) + "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ";
+}
+
+QString sheetSubjectRunSelect()
+{
+    return QString::fromUtf8(runColumns) + "FROM T_Useiseki JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code ";
 }
 
 QString sheetRunOrder()
@@ -65,7 +73,7 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const DbField& value)
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key)
 {
     std::vector<SheetRun> runs;
-    RecordSet rs(1, sheetRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder(), {key});
+    RecordSet rs(1, sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder(), {key});
     for (; !rs.eof(); rs.moveNext())
         runs.push_back(readRun(rs));
     return runs;

@@ -28,9 +28,11 @@ struct SheetRun {
     VbDate date() const { return f[fDate].toDate(); }
 };
 
-// The "SELECT ... FROM ... JOIN ..." part of every run query of the sheets (named columns; the
-// join holds two R_code columns).
-QString sheetRunSelect();
+// The "SELECT ... FROM ... JOIN ..." part of the sheets' run queries (named columns; the join
+// holds two R_code columns). A race keeps its row without runners (left join); a subject's runs
+// are found from its own run rows first, through their index.
+QString sheetRaceRunSelect();
+QString sheetSubjectRunSelect();
 // The fixed order of runs: newest day first, on one day the later race first, then the code.
 QString sheetRunOrder();
 

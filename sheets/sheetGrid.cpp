@@ -40,7 +40,14 @@ int fitGridHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHe
 
 QString formatField(const DbField& f, const QString& pattern)
 {
-    return f.isNull() ? QString() : Format(f.toInt(), pattern);
+    if (f.isNull())
+        return {};
+    // A whole number under a pattern of "#" only is its digits, and nothing for 0: the same text
+    // as Format gives, without its general path (a long list formats hundreds of thousands).
+    const int32_t v = f.toInt();
+    if (!pattern.isEmpty() && pattern.count('#') == pattern.size())
+        return v == 0 ? QString() : QString::number(v);
+    return Format(v, pattern);
 }
 
 QString formatFloatField(const DbField& f, const QString& pattern)

@@ -1,6 +1,7 @@
 // The window-free reads of the sheets: which runs, in which order, the lists, the average and
 // the scratch slot of the run table.
 #include "sheets/sheetData.h"
+#include "sheets/sheetGrid.h"
 #include "tests/sheets/sheetFixture.h"
 
 namespace {
@@ -147,4 +148,16 @@ TEST_F(SheetDataTest, ATableLargerThanKakoMaxIsNeverShrunk)
     storeRunsInSlot0(runsBefore(readRuns(SheetKind::Uma, "テスト馬"), kToday), SheetKind::Uma);
     EXPECT_EQ(pd.kakoMax, 3);
     EXPECT_EQ(pd.uDate.ubound(2), 150);
+}
+
+TEST(SheetGridFormat, NumberCellsReadAsFormatGivesThemAndNullIsEmpty)
+{
+    for (const char* pattern : {"#", "##", "###", "####", "+##0;-##"})
+        for (int v : {0, 1, -1, 9, 10, -6, 99, 470, 1400, 12345, -12345}) {
+            EXPECT_EQ(formatField(DbField(DbValue(v)), pattern), Format(v, pattern)) << pattern << " " << v;
+            EXPECT_EQ(formatField(DbField(DbValue(v + 0.5)), pattern), Format(CLng(v + 0.5), pattern)) << pattern;
+        }
+    EXPECT_EQ(formatField(DbField(), "+##0;-##"), "");
+    EXPECT_EQ(formatFloatField(DbField(), "#0.0"), "");
+    EXPECT_EQ(formatFloatField(DbField(DbValue(0.0)), "#0.0"), "0.0");
 }

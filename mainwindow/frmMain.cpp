@@ -1,5 +1,6 @@
 #include "mainwindow/frmMain.h"
 #include "mainwindow/mainGridClick.h"
+#include "charts/graphDrawGraph.h"
 
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
@@ -112,6 +113,7 @@ void FrmMain::connectGridClicks()
     onClick(gridTekiseiRentai, "Error-frmMain-17", sortRunnersClick);
     onClick(gridTaisen, "Error-frmMain-16", sortRunnersClick);
     onClick(gridMochiTime, "Error-frmMain-13", mochiTimeClick);
+    onClick(gridGraph, "Error-frmMain-12", [](FlexGrid& g) { runnerListClick(g, drawGraph); });
 }
 
 void FrmMain::buildTopBand()

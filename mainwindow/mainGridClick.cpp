@@ -1,11 +1,13 @@
 #include "mainwindow/mainGridClick.h"
 
+#include "analysis/gridLayout.h"
+#include "charts/graphDrawGraph.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
+#include "platform/flexgridredraw.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
-#include "sheets/sheetGrid.h"
 #include "sheets/sheetOpen.h"
 
 #include <optional>
@@ -32,25 +34,25 @@ float secondsOf(const QString& t)
 
 int raceCardRun(RaceCard card, int col)
 {
-    if (col < 9)
+    if (col < firstRunCol)
         return 0;
-    return card == RaceCard::ByFinish ? col - 8 : int(Int((col - 9) / 3.0)) + 1;
+    return card == RaceCard::ByFinish ? syuxtusouHyouColRun(col) : spSisuuColRun(col);
 }
 
 void raceCardClick(const FlexGrid& grid, RaceCard card)
 {
     const int c = grid.col();
     const int r = grid.row();
-    if (c == 3 || c == 4) {
-        const SheetKind kind = c == 3 ? SheetKind::Uma : SheetKind::Syuboba;
+    if (c == colUmaName || c == colChichi) {
+        const SheetKind kind = c == colUmaName ? SheetKind::Uma : SheetKind::Syuboba;
         unloadSheet(kind);
         if (!isRunnerSlot(r))
             return;
         pd.umaIdx = r;
-        openSheet(kind, c == 3 ? pd.uName(r) : pd.uChichi(r));
-    } else if ((c == 6 || c == 8) && isRunnerSlot(r)) {
-        openSheet(c == 6 ? SheetKind::Kisyu : SheetKind::Cyoukyou, grid.textMatrix(r, c));
-    } else if (c >= 9 && isRunnerSlot(r)) {
+        openSheet(kind, c == colUmaName ? pd.uName(r) : pd.uChichi(r));
+    } else if ((c == colKisyu || c == colCyoukyou) && isRunnerSlot(r)) {
+        openSheet(c == colKisyu ? SheetKind::Kisyu : SheetKind::Cyoukyou, grid.textMatrix(r, c));
+    } else if (c >= firstRunCol && isRunnerSlot(r)) {
         const int k = raceCardRun(card, c);
         if (k > pd.uDate.ubound(2))
             return;
@@ -62,55 +64,49 @@ void raceCardClick(const FlexGrid& grid, RaceCard card)
 void sortRunnersClick(FlexGrid& grid)
 {
     const int c = grid.col();
-    if (c == 3 || c < 0 || c >= grid.cols() || grid.rows() < 4)
+    if (c == colUmaName || c < 0 || c >= grid.cols() || grid.rows() <= runnerRow(2))
         return;
-    RedrawOff redraw(grid);
-    grid.sort(2, grid.rows() - 1, c, flexSortGenericDescending);
+    FlexRedrawOff redraw(grid);
+    grid.sort(runnerRow(1), grid.rows() - 1, c, flexSortGenericDescending);
 }
 
 void mochiTimeClick(FlexGrid& grid)
 {
     const int c = grid.col();
-    if (c < 4 || c >= grid.cols() || grid.rows() < 3)
+    if (c < colYosouSisuu || c >= grid.cols() || grid.rows() <= runnerRow(1))
         return;
-    if (c < 6) {
+    if (c < firstMochiTimeCol) {
         sortRunnersClick(grid);
         return;
     }
-    const int last = std::min(pd.tousuu + 1, grid.rows() - 1);
+    const int last = std::min(runnerRow(pd.tousuu), grid.rows() - 1);
     std::vector<std::optional<float>> seconds;
-    for (int row = 2; row <= last; ++row) {
+    for (int row = runnerRow(1); row <= last; ++row) {
         const QString t = grid.textMatrix(row, c);
         seconds.push_back(t.isEmpty() ? std::nullopt : std::optional<float>(secondsOf(t)));
     }
-    RedrawOff redraw(grid);
-    const QString subHeader = grid.textMatrix(1, c);
-    grid.setTextMatrix(1, c, QString());
-    for (int row = 2; row <= last; ++row) {
-        const auto& s = seconds[size_t(row - 2)];
+    FlexRedrawOff redraw(grid);
+    const QString subHeader = grid.textMatrix(subHeaderRow, c);
+    grid.setTextMatrix(subHeaderRow, c, QString());
+    for (int row = runnerRow(1); row <= last; ++row) {
+        const auto& s = seconds[size_t(row - runnerRow(1))];
         grid.setTextMatrix(row, c, s ? Format(*s, "##.0") : QStringLiteral("1000"));
     }
-    grid.sort(1, last, c, flexSortGenericAscending);
-    for (int row = 2; row <= last; ++row) {
+    grid.sort(subHeaderRow, last, c, flexSortGenericAscending);
+    for (int row = runnerRow(1); row <= last; ++row) {
         const QString t = grid.textMatrix(row, c);
         grid.setTextMatrix(row, c, t == "1000" || t.isEmpty() ? QString() : timeToText(CSngText(t)));
     }
-    grid.setTextMatrix(1, c, subHeader);
+    grid.setTextMatrix(subHeaderRow, c, subHeader);
 }
 
-void runnerListClick(FlexGrid& grid, const std::function<void()>& drawGraph)
+void runnerListClick(const FlexGrid& grid, const std::function<void()>& drawGraph)
 {
-    const int runner = grid.row() - 1;
-    if (runner < 1 || runner > pd.tousuu || grid.cols() <= 3 || grid.row() >= grid.rows())
+    const int runner = graphRowRunner(grid.row());
+    if (runner < 1 || grid.row() >= grid.rows())
         return;
-    RedrawOff redraw(grid);
     pd.umaIdx = runner;
-    for (int row = 0; row < grid.rows(); ++row) {
-        grid.setCellFontUnderline(row, 3, true);
-        grid.setCellForeColor(row, 3, sheetLinkColor);
-    }
     pd.graphShiftDays = 0;
     drawGraph();
-    grid.setCellFontUnderline(runner + 1, 3, false);
-    grid.setCellForeColor(runner + 1, 3, 0);
+    markGraphRunner(runner);
 }

@@ -18,6 +18,7 @@ void sortRunnersClick(FlexGrid& grid);
 // Best times: columns 4 and 5 sort descending; a time column sorts its runners by increasing
 // time, those without one last. Every time is read before anything changes.
 void mochiTimeClick(FlexGrid& grid);
-// The chart's runner list: the clicked runner becomes current (umaIdx) and the chart is drawn;
-// its name is the one not shown as a link. Header rows and rows below the last runner do nothing.
-void runnerListClick(FlexGrid& grid, const std::function<void()>& drawGraph);
+// The chart's runner list: the clicked runner becomes current (umaIdx) and its chart is drawn
+// by drawGraph; its name is the one not shown as a link. Header rows and rows below the last
+// runner do nothing.
+void runnerListClick(const FlexGrid& grid, const std::function<void()>& drawGraph);

@@ -5,7 +5,7 @@
 
 void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const std::map<QString, SheetComment>& comments)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     static const QStringList headers {"着", "枠", "番", "馬名", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"};
     static const int widths[] = {400, 400, 400, 1700, 3000, 450, 450};
     setupSheetListGrid(grid, 7);

@@ -75,7 +75,7 @@ RaceResult readRaceResult(const QString& code, const VbDate& raceDate)
 
 void drawGridKextukaRireki(FlexGrid& grid, const RaceResult& race)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     const std::vector<ResultColumn> columns = resultColumns();
     setupSheetListGrid(grid, race.runners.empty() ? 1 : int(columns.size()));
     if (!race.runners.empty()) {

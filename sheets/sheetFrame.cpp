@@ -151,7 +151,7 @@ void SheetFrame::fitToTab(FlexGrid& grid)
 {
     const int gridTop = pixelsToTwips(grid.y());
     const int tabTop = pixelsToTwips(tabMain->y());
-    grid.setHeightTwips(fitGridHeight(grid.rows(), grid.rowHeightMin(), gridTop, tabTop,
+    grid.setHeightTwips(tabFitHeight(grid.rows(), grid.rowHeightMin(), gridTop, tabTop,
                                       pixelsToTwips(tabMain->height())));
 }
 

@@ -7,31 +7,16 @@
 
 void setupSheetListGrid(FlexGrid& grid, int cols)
 {
-    grid.setRowHeightMin(300);
-    grid.setMergeCells(true);
-    grid.setCols(cols);
-    grid.setRows(2);
-    grid.setFixedRows(1);
-    grid.setFixedCols(0);
-    grid.clear();
-    grid.setMergeRow(0, true);
-    grid.setGridFont(QStringLiteral("ＭＳゴシック"), 9);
-    grid.setForeColor(RGB(1, 1, 1));
+    setUpGrid(grid, {cols, 2, 1, 0, true});
 }
 
 void setLinkStyle(FlexGrid& grid, int row, int col)
 {
     grid.setCellFontUnderline(row, col, true);
-    grid.setCellForeColor(row, col, sheetLinkColor);
+    grid.setCellForeColor(row, col, linkColor);
 }
 
-void centreRow(FlexGrid& grid, int row)
-{
-    for (int c = 0; c < grid.cols(); ++c)
-        grid.setCellAlignment(row, c, flexAlignCenterCenter);
-}
-
-int fitGridHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHeight)
+int tabFitHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHeight)
 {
     const int wanted = (rows + 1) * rowHeightMin + 50;
     const int room = tabHeight - (gridTop - tabTop);

@@ -6,7 +6,7 @@
 void drawSheetGridComment(FlexGrid& grid, const std::vector<const SheetRun*>& runs,
                           const std::map<QString, SheetComment>& comments)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     static const QStringList headers {"開催日", "場", "R", "レース名", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"};
     static const int widths[] = {850, 600, 500, 2200, 3000, 500, 500};
     setupSheetListGrid(grid, runs.empty() ? 1 : 7);

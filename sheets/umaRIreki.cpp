@@ -115,7 +115,7 @@ QStringList sheetRirekiHeaders(SheetKind kind)
 
 void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     const std::vector<RirekiColumn> columns = rirekiColumns(kind);
     setupSheetListGrid(grid, runs.empty() ? 1 : int(columns.size()));
     if (!runs.empty()) {

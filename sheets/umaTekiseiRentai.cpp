@@ -6,7 +6,7 @@
 
 void drawSheetGridTekiseiRentai(FlexGrid& grid, const std::vector<TekiseiColumn>& columns)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     drawTekiseiGrid(grid, {"勝率", "連対率", "対象数"}, columns, [](const TekiseiColumn& c) {
         if (c.count == 0)
             return QStringList {QString(), QString(), QString()};

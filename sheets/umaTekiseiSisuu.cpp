@@ -6,7 +6,7 @@
 
 void drawSheetGridTekiseiSisuu(FlexGrid& grid, const std::vector<TekiseiColumn>& columns)
 {
-    RedrawOff redraw(grid);
+    GridFill fill(grid);
     drawTekiseiGrid(grid, {"平均", "最高", "対象数"}, columns, [](const TekiseiColumn& c) {
         return QStringList {Format(c.average, "###"), Format(c.best, "###"), Format(c.count, "###")};
     });

@@ -56,10 +56,14 @@ CREATE TABLE T_Rdata (
 );
 CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date);
 CREATE INDEX T_Rdata_R_zyo ON T_Rdata (R_zyo, R_date);
+-- The course table's races: one course (track, distance, surface) after a date, by going; with the
+-- race code, so that the races are found without reading their rows.
+CREATE INDEX T_Rdata_course ON T_Rdata (R_zyo, R_kyori, R_siba, R_date, R_baba, R_code);
 
--- One row per runner per race. A number its writer leaves out reads 0 (a runner's oldest run has no
--- weight change or interval), except U_file: a row written without knowing the day's track variant
--- reads Null there, which the grids tell from False.
+-- One row per runner per race. A number its writer leaves out reads 0, except three that stay Null
+-- when not known: U_zougen and U_kankaku (a runner's oldest run in the window has no weight change
+-- and no interval; a sheet shows an empty cell, not "+0") and U_file (a row written without knowing
+-- the day's track variant, which the grids tell from False). Readers take Null as 0.
 CREATE TABLE T_Useiseki (
     R_code TEXT NOT NULL,
     U_name TEXT NOT NULL,
@@ -68,7 +72,7 @@ CREATE TABLE T_Useiseki (
     U_cyaku INTEGER DEFAULT 0,
     U_time REAL DEFAULT 0,
     U_taizyu INTEGER DEFAULT 0,
-    U_zougen INTEGER DEFAULT 0,
+    U_zougen INTEGER,
     U_cyakusa REAL DEFAULT 0,
     U_kisyu TEXT,
     U_hutan REAL DEFAULT 0,
@@ -76,7 +80,7 @@ CREATE TABLE T_Useiseki (
     U_sisuu REAL DEFAULT 0,
     U_sisuu3f REAL DEFAULT 0,
     U_file INTEGER,
-    U_kankaku INTEGER DEFAULT 0,
+    U_kankaku INTEGER,
     U_chichi TEXT,
     U_cyoukyou TEXT,
     U_syozoku TEXT,
@@ -92,6 +96,8 @@ CREATE INDEX T_Useiseki_U_name ON T_Useiseki (U_name);
 CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu);
 CREATE INDEX T_Useiseki_U_cyoukyou ON T_Useiseki (U_cyoukyou);
 CREATE INDEX T_Useiseki_U_chichi ON T_Useiseki (U_chichi);
+-- The course table's runs of one frame of a race, with the finish and index it counts.
+CREATE INDEX T_Useiseki_waku ON T_Useiseki (R_code, U_waku, U_cyaku, U_sisuu);
 
 -- The last day up to which results were imported; empty until the first import.
 CREATE TABLE LastDate (

@@ -113,6 +113,11 @@ TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndClearKeepsTheShape)
     grid.clear();
     EXPECT_TRUE(grid.textMatrix(1, 1).isEmpty() && grid.cellBackColor(2, 4) == 0);
     EXPECT_EQ(QList<int>({grid.rows(), grid.cols(), grid.fixedCols(), grid.colWidth(2)}), QList<int>({6, 8, 4, 1700}));
+    // 5750 twips are 383.3 pixels: the height reads back as set until the control is resized.
+    grid.setHeightTwips(5750);
+    EXPECT_EQ(QList<int>({grid.heightTwips(), grid.height()}), QList<int>({5750, 383}));
+    grid.resize(grid.width(), 100);
+    EXPECT_EQ(grid.heightTwips(), 1500);
 }
 
 // A fixed cell (the horse-name column of the race cards) takes clicks like any other.
@@ -256,4 +261,16 @@ TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
     const int x = grid.viewport()->x();
     for (int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 2; y < grid.viewport()->geometry().bottom(); y += 7)
         EXPECT_EQ(rowShownAt(x + 5, y), rowShownAt(x + grid.viewport()->width() - 5, y)) << y;
+}
+
+// Width and height in twips read back as set, not as whole pixels times 15.
+TEST(FlexGridSize, TwipsReadBackAsSet)
+{
+    FlexGrid grid;
+    grid.setWidthTwips(3050);
+    grid.setHeightTwips(4550);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips(), grid.width(), grid.height()}),
+              QList<int>({3050, 4550, 203, 303}));
+    grid.resize(100, 50);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips()}), QList<int>({1500, 750}));
 }

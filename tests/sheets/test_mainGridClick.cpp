@@ -2,6 +2,7 @@
 // sort through seconds, the chart's runner list, and the window's own wiring.
 #include "mainwindow/frmMain.h"
 #include "mainwindow/mainGridClick.h"
+#include "charts/graphDrawGraph.h"
 #include "tests/sheets/sheetWindows.h"
 
 namespace {
@@ -137,9 +138,11 @@ TEST(MainGridClick, RunnerListPicksTheClickedRunnerOnly)
     FlexGrid g;
     g.setRows(5);
     g.setCols(4);
+    bindGraphSurfaces({nullptr, nullptr, &g, nullptr, nullptr});
     int drawn = 0;
     for (const auto& [row, runner] : std::vector<std::pair<int, int>> {{3, 2}, {0, 2}, {1, 2}, {5, 2}, {4, 3}}) {
         pd.umaIdx = 2;
+        pd.graphShiftDays = 365;
         g.setRowCol(row, 3);
         const int before = drawn;
         runnerListClick(g, [&] {
@@ -152,6 +155,7 @@ TEST(MainGridClick, RunnerListPicksTheClickedRunnerOnly)
     }
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(g.cellFontUnderline(r, 3), r != 4) << r;
+    bindGraphSurfaces({});
 }
 
 TEST_F(SheetWindowTest, TheMainWindowsRaceCardOpensSheetsUnlessBusy)

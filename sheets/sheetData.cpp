@@ -48,7 +48,7 @@ QString sheetSubjectRunSelect()
 
 QString sheetRunOrder()
 {
-    return QStringLiteral(" ORDER BY R_date DESC, R_no DESC, T_Rdata.R_code");
+    return QStringLiteral(" ORDER BY R_date DESC, R_no DESC, T_Rdata.R_code, U_name");
 }
 
 namespace {

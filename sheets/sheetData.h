@@ -33,7 +33,8 @@ struct SheetRun {
 // are found from its own run rows first, through their index.
 QString sheetRaceRunSelect();
 QString sheetSubjectRunSelect();
-// The fixed order of runs: newest day first, on one day the later race first, then the code.
+// The fixed order of runs: newest day first, on one day the later race first, then the code and
+// the horse (a person may have several runners in one race).
 QString sheetRunOrder();
 
 // Every stored run of the subject (any date), newest first. Reads connection slot 1, which must

@@ -135,6 +135,7 @@ private:
     void buildSelectors();
     void buildPages();
     void buildFrameStart();
+    void connectGridClicks();
     void Form_Load();
     void loadTrackList();
     void endProgramOnce();

@@ -12,7 +12,21 @@
 #include <QDirIterator>
 #include <QPushButton>
 #include <QTimer>
+#include <charconv>
 #include <map>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+// A single as the database layer shows a stored single: its shortest text ("90.46667").
+inline QString floatText(float v)
+{
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return QString::fromLatin1(buf, int(res.ptr - buf));
+}
 
 class KanriFixture : public ::testing::Test {
 protected:

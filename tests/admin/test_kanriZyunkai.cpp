@@ -1,0 +1,216 @@
+#include "admin/kanriCommon.h"
+#include "admin/kanriZyunkai.h"
+#include "platform/textcodec.h"
+#include "tests/admin/kanriFixture.h"
+#include "tests/admin/zyunkaiRaces.h"
+
+namespace {
+
+const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
+
+// The main window's race read as the batch sees it, over a day whose races are given per track.
+class FakeDay {
+public:
+    std::map<QString, int> races;  // races run at a track; tracks not named run none
+    QString cancelAt, failAt;      // "川崎-02": that read is cancelled, or fails
+    QStringList reads;             // "track-nn" of every read, in order
+    QStringList dates;             // the selector date of every read
+    int32_t kikanSeen = 0;
+
+    RaceReader reader()
+    {
+        return {[this](int i, const QString& text) { selectors_[size_t(i)] = text; }, [this] { return read(); }};
+    }
+
+private:
+    RaceReadOutcome read()
+    {
+        const QString key = selectors_[3] + "-" + selectors_[4];
+        reads << key;
+        dates << selectors_[0] + "/" + selectors_[1] + "/" + selectors_[2];
+        kikanSeen = pd.kakoKikan;
+        if (key == cancelAt)
+            return RaceReadOutcome::Cancelled;
+        if (key == failAt)
+            return RaceReadOutcome::Failed;
+        const int n = selectors_[4].toInt();
+        if (n > races[selectors_[3]]) {
+            pd.raceExists = false;
+            return RaceReadOutcome::NoCard;
+        }
+        const QString z = selectors_[3];
+        // At Nagoya the third runner has no predicted index: the race is marked "out".
+        loadTestRace(z, kDay, n, {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f},
+                                  {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
+        return RaceReadOutcome::Read;
+    }
+    std::array<QString, 5> selectors_;
+};
+
+class Zyunkai : public KanriFixture {
+protected:
+    bool run(FakeDay& day, const QString& date = "2008/03/24")
+    {
+        return runKanriOperation("予想巡回", [&] {
+            runZyunkai(date, day.reader(), [this](const QString& info) { infos_ << info; });
+        });
+    }
+    QStringList outFiles() const { return QDir(path("予想出力")).entryList(QDir::Files, QDir::Name); }
+    // What a reader of the day expects: each track tried from race 1 up to its first missing race.
+    static QStringList expectedReads(const std::map<QString, int>& races)
+    {
+        QStringList reads;
+        for (const QString& zyo : zyunkaiTracks()) {
+            const int n = races.count(zyo) ? races.at(zyo) : 0;
+            for (int r = 1; r <= std::min(n + 1, 12); ++r)
+                reads << zyo + "-" + Format(r, "00");
+        }
+        return reads;
+    }
+    QStringList infos_;
+};
+
+}
+
+// A day with a track of twelve races, one ending after three, a Nagoya race and tracks without
+// races: the reads, the stored predictions, the pages, index and texts, the archive read by lha
+// and libarchive, the output folder emptied of files only, kakoKikan 550 during the run only.
+TEST_F(Zyunkai, WholeDayThenASecondRunAddsToTheArchive)
+{
+    writeTestFile(path("予想出力/a"), "old");
+    writeTestFile(path("予想出力/old.html"), "old");
+    writeTestFile(path("予想出力/keep/x.txt"), "kept");
+    pd.kakoKikan = 730;
+    FakeDay day;
+    day.races = {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
+    ASSERT_TRUE(run(day)) << msgs_.texts().join('\n').toStdString();
+    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
+    EXPECT_EQ(day.reads, expectedReads(day.races));
+    EXPECT_EQ(day.dates, QStringList(day.reads.size(), "2008/03/24"));
+    EXPECT_EQ(std::tuple(day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(550, 730, true));
+    EXPECT_EQ(infos_.first(), "門別-1R");
+    EXPECT_TRUE(infos_.contains("大井-12R") && !infos_.contains("大井-13R"));
+
+    QStringList codes;
+    for (int n = 1; n <= 12; ++n)
+        codes << "大井080324" + Format(n, "00") + "|6|0.995|Null";
+    for (int n = 1; n <= 3; ++n)
+        codes << "川崎080324" + Format(n, "00") + "|6|0.995|Null";
+    codes << "名古08032401|6|0.995|out";
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\" + \"R_ana(2)\" + \"R_ana(3)\", \"winRitu(1)\", taisyo "
+                               "FROM T_Rana ORDER BY R_code"),
+              codes);
+
+    QStringList pages {"index.html", "memo推奨.txt"};
+    for (int n = 1; n <= 12; ++n)
+        pages << "大井0324-" + Format(n, "00") + "R.html";
+    for (int n = 1; n <= 3; ++n)
+        pages << "川崎0324-" + Format(n, "00") + "R.html";
+    pages << "名古0324-01R.html";
+    QStringList sorted = pages;
+    sorted.sort();
+    EXPECT_EQ(outFiles(), sorted);
+    EXPECT_EQ(readTestFile(path("予想出力/keep/x.txt")), "kept");
+    EXPECT_TRUE(readTestFile(path("予想出力/memo推奨.txt")).startsWith(toCp932("地方競馬-指数・予想付出走表03/24（月）\r\n03/24 大井・川崎・名古屋・\r\n")));
+
+    // The archive holds every file of the folder, as lha and libarchive read it.
+    const QString archive = path("予想/0324.lzh");
+    ASSERT_TRUE(lhaTestPasses(archive));
+    std::map<std::string, QByteArray> expected;
+    for (const QString& page : pages)
+        expected[toCp932(page).toStdString()] = readTestFile(path("予想出力/" + page));
+    expected["keep/x.txt"] = "kept";
+    EXPECT_EQ(lhaExtract(archive, path("extracted")), expected);
+    EXPECT_EQ(libarchiveMembers(archive).size(), expected.size());
+    EXPECT_EQ(libarchiveMembers(archive)["大井0324-12R.html"].first, readTestFile(path("予想出力/大井0324-12R.html")));
+
+    // A second run of the same day without a restart: its index and memo start empty, and the
+    // archive keeps the first run's pages beside the second's.
+    FakeDay again;
+    again.races = {{"佐賀", 2}};
+    msgs_.clear();
+    ASSERT_TRUE(run(again));
+    EXPECT_EQ(outFiles(), (QStringList {"index.html", "memo推奨.txt", "佐賀0324-01R.html", "佐賀0324-02R.html"}));
+    const QByteArray memo = readTestFile(path("予想出力/memo推奨.txt"));
+    EXPECT_EQ(memo.count(toCp932("■鉄板レース")), 1);
+    EXPECT_FALSE(readTestFile(path("予想出力/index.html")).contains(toCp932("大井")));
+    expected[toCp932("佐賀0324-01R.html").toStdString()] = readTestFile(path("予想出力/佐賀0324-01R.html"));
+    expected[toCp932("佐賀0324-02R.html").toStdString()] = readTestFile(path("予想出力/佐賀0324-02R.html"));
+    expected["index.html"] = readTestFile(path("予想出力/index.html"));
+    expected[toCp932("memo推奨.txt").toStdString()] = memo;
+    ASSERT_TRUE(lhaTestPasses(archive));
+    EXPECT_EQ(lhaExtract(archive, path("extracted")), expected);
+}
+
+// Every track with twelve races: 216 pages, every one listed in the index.
+TEST_F(Zyunkai, FullDayListsAllPages)
+{
+    FakeDay day;
+    for (const QString& zyo : zyunkaiTracks())
+        day.races[zyo] = 12;
+    ASSERT_TRUE(run(day));
+    EXPECT_EQ(day.reads.size(), 216);
+    EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), 216);
+}
+
+// A cancelled or failed read ends the run there: the races before it keep their rows and pages,
+// nothing of that race is stored, and no index, archive or "巡回を完了" follows.
+TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
+{
+    for (const bool cancel : {true, false}) {
+        QDir(path("予想出力")).removeRecursively();
+        QDir(dir_.path()).mkdir("予想出力");
+        exec("Rana.mdb", "DELETE FROM T_Rana");
+        pd.kakoKikan = 365;
+        FakeDay day;
+        day.races = {{"大井", 5}, {"川崎", 3}};
+        (cancel ? day.cancelAt : day.failAt) = "川崎-02";
+        msgs_.clear();
+        EXPECT_FALSE(run(day));
+        EXPECT_EQ(msgs_.texts(), cancel ? QStringList {} : QStringList {"予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R"});
+        EXPECT_EQ(day.reads.last(), "川崎-02");
+        EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*) FROM T_Rana"), QStringList {"6"});
+        EXPECT_EQ(rows("Rana.mdb", "SELECT R_code FROM T_Rana WHERE R_code LIKE '川崎%'"), QStringList {"川崎08032401"});
+        EXPECT_EQ(outFiles().size(), 6);
+        EXPECT_FALSE(outFiles().contains("index.html") || QFileInfo::exists(path("予想/0324.lzh")));
+        EXPECT_EQ(pd.kakoKikan, 365);
+    }
+}
+
+// A date that is no date, a missing folder or view: refused before a file is deleted or a race read.
+// Both date forms are accepted.
+TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
+{
+    writeTestFile(path("予想出力/old.html"), "old");
+    const std::vector<std::tuple<QString, std::function<void()>, QString>> cases {
+        {"2008-03-24", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 2008-03-24"},
+        {"2008/02/30", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 2008/02/30"},
+        {"08/03/24", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 08/03/24"},
+        {"", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: "},
+        {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
+        {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
+        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"},
+    };
+    for (const auto& [date, damage, cause] : cases) {
+        damage();
+        FakeDay day;
+        msgs_.clear();
+        EXPECT_FALSE(run(day, date));
+        EXPECT_EQ(msgs_.texts(), QStringList {"予想巡回を中止しました\n" + cause});
+        EXPECT_TRUE(day.reads.isEmpty());
+        EXPECT_EQ(outFiles(), QStringList {"old.html"});
+    }
+}
+
+TEST_F(Zyunkai, ShortDateFormAndUnwritableArchive)
+{
+    QDir(dir_.path()).mkpath("予想/0324.lzh");
+    FakeDay day;
+    day.races = {{"大井", 1}};
+    EXPECT_FALSE(run(day, "2008/3/24"));
+    EXPECT_EQ(day.dates.first(), "2008/03/24");
+    ASSERT_EQ(msgs_.texts().size(), 1);
+    EXPECT_TRUE(msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts()[0].toStdString();
+    EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
+}

@@ -1,70 +1,200 @@
 #include "mainwindow/frmMain.h"
 
-#include "core/frmOption.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
-#include "platform/colors.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
+#include "platform/fonts.h"
+#include "platform/msgbox.h"
 #include "platform/vberror.h"
+#include "platform/vbformat.h"
 #include "platform/widgets.h"
 #include "webimport/frmWebSeiseki.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
-#include <QMenuBar>
-#include <QPushButton>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QTabBar>
+#include <QToolBar>
+
+namespace {
+
+QPointer<FrmMain> theMainForm;
+
+struct TabEntry {
+    const char* caption;
+    const char* key;
+};
+constexpr TabEntry tabEntries[] = {
+    {"出走表（着順）", "Syuxtuba"},       {"出走表（スピード指数）", "spSisuu"},
+    {"グラフ", "Graph"},                   {"予想・適性", "Yosou"},
+    {"適性（スピード指数）", "TkiseiSisuu"}, {"適性（勝率・連対率）", "TkiseiDosuu"},
+    {"持ち時計", "mochiTime"},             {"対戦表", "Taisen"},
+    {"馬柱（印刷イメージ）", "Print"},      {"コメント", "comment"},
+    {"コーナー進入予想図", "corner"},       {"コース", "cource"},
+};
+
+QStringList numberTexts(int first, int last, const char* pattern)
+{
+    QStringList texts;
+    for (int i = first; i <= last; ++i)
+        texts << Format(double(i), pattern);
+    return texts;
+}
+
+FlexGrid* pageGrid(QWidget* parent, const QString& name)
+{
+    auto* grid = named(new FlexGrid(parent), name);
+    grid->setGridFont(QStringLiteral("ＭＳ Ｐゴシック"), 9);
+    grid->resize(twipsToPixels(6000), twipsToPixels(3000));
+    return grid;
+}
+
+QString currentZyo()
+{
+    return theMainForm ? theMainForm->cmbSelRace[3]->currentText() : QString();
+}
+
+}
+
+FrmMain* frmMain()
+{
+    return theMainForm;
+}
 
 FrmMain::FrmMain(QWidget* parent)
     : QMainWindow(parent)
 {
+    theMainForm = this;
     setObjectName("frmMain");
     setCentralWidget(new QWidget);
-    resize(twipsToPixels(12300), twipsToPixels(9000));
+    centralWidget()->installEventFilter(this);
+    resize(twipsToPixels(17400), twipsToPixels(11400));
+    buildActions();
     buildMenus();
+    buildTopBand();
+    buildSelectors();
+    buildPages();
     buildFrameStart();
+    setTrackSelectorHook(currentZyo);
     Form_Load();
 }
 
-void FrmMain::buildMenus()
+FrmMain::~FrmMain()
 {
-    QMenu* menuDb = menuBar()->addMenu("ﾃﾞｰﾀﾍﾞｰｽﾂｰﾙ(&D)");
-    menuDb->setObjectName("menuDb");
-    QAction* kakoRead = menuDb->addAction("過去出走ﾃﾞｰﾀ読込み");
-    kakoRead->setObjectName("menuDbKakoRead");
-    connect(kakoRead, &QAction::triggered, this, [] { vbTrap("Error-frmMain-23", [] { showFrmWebSeiseki(); }); });
-    QMenu* menuBabaFile = menuBar()->addMenu("馬場情報ﾌｧｲﾙ更新(&S)");
-    menuBabaFile->setObjectName("menuBabaFile");
-    QAction* nar = menuBabaFile->addAction("地方馬場情報ﾌｧｲﾙ更新");
-    nar->setObjectName("menuBabaFileNar");
-    connect(nar, &QAction::triggered, this, [] { vbTrap("Error-frmMain-21", updateNarBabaFile); });
-    QAction* jra = menuBabaFile->addAction("中央馬場情報ﾌｧｲﾙ更新");
-    jra->setObjectName("menuBabaFileJra");
-    connect(jra, &QAction::triggered, this, [] { vbTrap("Error-frmMain-20", updateJraBabaFile); });
-    QAction* menuOption = menuBar()->addAction("ｵﾌﾟｼｮﾝ(&O)");
-    menuOption->setObjectName("menuOption");
-    connect(menuOption, &QAction::triggered, this, [] { vbTrap("Error-frmMain-28", showFrmOption); });
+    setTrackSelectorHook(nullptr);
+}
+
+void FrmMain::buildTopBand()
+{
+    cbMain = named(new QWidget(centralWidget()), "cbMain");
+    auto* band = new QHBoxLayout(cbMain);
+    band->setContentsMargins(twipsToPixels(100), twipsToPixels(30), 0, 0);
+    band->setSpacing(0);
+    buildToolbars();
+    band->addWidget(tbMenuFile);
+    band->addWidget(tbMenuMove);
+    band->addStretch();
+    shpSelRace = named(new QFrame(centralWidget()), "shpSelRace");
+    shpSelRace->setFrameShape(QFrame::Box);
+    shpSelRace->setStyleSheet("QFrame#shpSelRace { border: 2px solid #0000ff; background: #c0ffc0; }");
+}
+
+void FrmMain::buildSelectors()
+{
+    const int widths[] = {1000, 700, 700, 1100, 700};
+    const char* units[] = {"年", "月", "日", "R", "R"};
+    for (int i = 0; i < 5; ++i) {
+        cmbSelRace[size_t(i)] = combo(QStringLiteral("cmbSelRace_%1").arg(i), centralWidget());
+        cmbSelRace[size_t(i)]->resize(twipsToPixels(widths[i]), twipsToPixels(300));
+        lblSelRace[size_t(i)] = named(new QLabel(units[i], centralWidget()), QStringLiteral("lblSelRace_%1").arg(i));
+        lblSelRace[size_t(i)]->resize(twipsToPixels(250), twipsToPixels(250));
+    }
+    cmdRaceRead = button("cmdRaceRead", "出馬表の読込み", centralWidget());
+    cmdRaceRead->resize(twipsToPixels(2000), twipsToPixels(330));
+    connect(cmdRaceRead, &QPushButton::clicked, this, &FrmMain::cmdRaceRead_Click);
+    lblRaceInfo = named(new QLabel(centralWidget()), "lblRaceInfo");
+    lblRaceInfo->resize(twipsToPixels(11800), twipsToPixels(500));
+    lblRaceInfo->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+}
+
+void FrmMain::buildPages()
+{
+    QWidget* c = centralWidget();
+    tabMain = named(new QTabBar(c), "tabMain");
+    tabMain->setExpanding(false);
+    tabMain->setUsesScrollButtons(false);
+    tabMain->setElideMode(Qt::ElideNone);
+    tabMain->setStyleSheet("QTabBar::tab { padding: 3px 6px; border: 1px solid #909090; border-bottom: none;"
+                          " background: #e4e4e4; margin-right: 1px; }"
+                          "QTabBar::tab:selected { background: #ffffff; }");
+    connect(tabMain, &QTabBar::tabBarClicked, this, qOverload<int>(&FrmMain::tabMain_Click));
+    cmbTarKikan = combo("cmbTarKikan", c);
+    cmbTarKikan->resize(twipsToPixels(2000), twipsToPixels(300));
+    cmbTarKikan->setInsertPolicy(QComboBox::NoInsert);
+    cmbTarKikan->setCompleter(nullptr);
+    connect(cmbTarKikan, &QComboBox::activated, this, &FrmMain::cmbTarKikan_Activated);
+
+    gridSyuxtusouHyou = pageGrid(c, "gridSyuxtusouHyou");
+    gridSpSisuu = pageGrid(c, "gridSpSisuu");
+    gridGraph = pageGrid(c, "gridGraph");
+    Picture1 = named(new QLabel(c), "Picture1");
+    Picture1->installEventFilter(this);
+    Picture2 = named(new QLabel(c), "Picture2");
+    cmdGraphShift = button("cmdGraphShift", "←1年移動", c);
+    cmdGraphBack = button("cmdGraphBack", "戻る→", c);
+    for (QPushButton* b : {cmdGraphShift, cmdGraphBack})
+        b->resize(twipsToPixels(1300), twipsToPixels(360));
+    connect(cmdGraphShift, &QPushButton::clicked, this, &FrmMain::cmdGraphShift_Click);
+    connect(cmdGraphBack, &QPushButton::clicked, this, &FrmMain::cmdGraphBack_Click);
+    gridYosou = pageGrid(c, "gridYosou");
+    gridTekiseiSisuu = pageGrid(c, "gridTekiseiSisuu");
+    gridTekiseiRentai = pageGrid(c, "gridTekiseiRentai");
+    gridMochiTime = pageGrid(c, "gridMochiTime");
+    gridTaisen = pageGrid(c, "gridTaisen");
+    gridPrintBacyu = pageGrid(c, "gridPrintBacyu");
+    picBacyuPrint = named(new QLabel(c), "picBacyuPrint");
+    gridComment = pageGrid(c, "gridComment");
+    lblRaceComment = named(new QLabel("ﾚｰｽｺﾒﾝﾄ", c), "lblRaceComment");
+    lblRaceComment->resize(twipsToPixels(1000), twipsToPixels(300));
+    txtRaceComment = named(new QLineEdit("レースコメントを入力してください", c), "txtRaceComment");
+    txtRaceComment->setToolTip("Enterキーを押して確定させてください");
+    txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
+    fraConner = named(new QGroupBox(c), "fraConner");
+    fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
+    picCornner = placed(new QLabel(fraConner), "picCornner", 120, 500, 9300, 5900);
+    Label2 = placed(new QLabel("↑進行方向", fraConner), "Label2", 120, 200, 1500, 280);
+    Label3 = placed(new QLabel("内ラチ", fraConner), "Label3", 8000, 200, 1400, 280);
+    gridCorce = pageGrid(c, "gridCorce");
 }
 
 void FrmMain::buildFrameStart()
 {
-    frameStart = placed(new QGroupBox(centralWidget()), "frameStart", 120, 1300, 11800, 6400);
+    frameStart = placed(new QGroupBox(centralWidget()), "frameStart", 120, 2150, 11800, 6400);
     auto label = [this](const char* name, int left, int top, int width, int height) {
         return placed(new QLabel(frameStart), name, left, top, width, height);
     };
-    auto button = [this](const char* name, const QString& caption, int top) {
+    auto frameButton = [this](const char* name, const QString& caption, int top) {
         return placed(new QPushButton(caption, frameStart), name, 200, top, 2600, 700);
     };
     Label1 = label("Label1", 200, 300, 11400, 300);
     Label1->setText("　上の青枠緑ＢＯＸの開催日・場・レースを指定して、「出走表の読込み」ボタンを押してください　");
-    cmdBabaFile = button("cmdBabaFile", "地方馬場情報ﾌｧｲﾙ更新", 900);
+    cmdBabaFile = frameButton("cmdBabaFile", "地方馬場情報ﾌｧｲﾙ更新", 900);
     lblBabaFileRecnt = label("lblBabaFileRecnt", 3000, 900, 5400, 300);
     lblBabaNotice = label("lblBabaNotice", 3000, 1250, 8600, 1000);
-    cmdJraFile = button("cmdJraFile", "中央馬場情報ﾌｧｲﾙ更新", 2300);
+    cmdJraFile = frameButton("cmdJraFile", "中央馬場情報ﾌｧｲﾙ更新", 2300);
     lblJraFileRecnt = label("lblJraFileRecnt", 3000, 2300, 5400, 300);
     lblJraNotice = label("lblJraNotice", 3000, 2650, 8600, 1000);
-    cmdDbRead = button("cmdDbRead", "過去出走ﾃﾞｰﾀ読込み", 3700);
+    cmdDbRead = frameButton("cmdDbRead", "過去出走ﾃﾞｰﾀ読込み", 3700);
     lblDbKikan = label("lblDbKikan", 3000, 3700, 5400, 300);
     lblDbNotice = label("lblDbNotice", 3000, 4050, 8600, 1000);
     Picture3 = label("Picture3", 200, 5100, 2600, 1100);
@@ -77,16 +207,100 @@ void FrmMain::buildFrameStart()
     connect(cmdDbRead, &QPushButton::clicked, this, &FrmMain::cmdDbRead_Click);
     setStartNoticeLabels({lblBabaFileRecnt, lblBabaNotice, lblDbKikan, lblDbNotice, lblJraFileRecnt,
                           lblJraNotice, lblVersion});
+    cmdKanri = placed(new QPushButton("管理用", centralWidget()), "cmdKanri", 13000, 800, 1000, 360);
+    cmdTest = placed(new QPushButton("test", centralWidget()), "cmdTest", 14100, 800, 800, 360);
+    connect(cmdTest, &QPushButton::clicked, this, &FrmMain::cmdTest_Click);
 }
 
+// Whatever fails on the way is reported and the window is built all the same: a button without
+// its picture or a short track list still leaves a usable window.
 void FrmMain::Form_Load()
 {
     vbTrap("Error-frmMain-8", [this] {
         redimUma(18, 100);
         setWindowTitle("Brennock");
+        cmdKanri->setVisible(debugMode);
+        cmdTest->setVisible(debugMode);
+        loadImageList();
+        Form_Resize();
+        const int year = vbToday().year();
+        cmbSelRace[0]->addItems(numberTexts(year - 3, year + 1, "0"));
+        cmbSelRace[0]->setCurrentText(Format(vbToday(), "yyyy"));
+        cmbSelRace[1]->addItems(numberTexts(1, 12, "00"));
+        cmbSelRace[1]->setCurrentText(Format(vbToday(), "mm"));
+        cmbSelRace[2]->addItems(numberTexts(1, 31, "00"));
+        cmbSelRace[2]->setCurrentText(Format(vbToday(), "dd"));
+        loadTrackList();
+        cmbSelRace[4]->addItems(numberTexts(1, 12, "00"));
+        cmbSelRace[4]->setCurrentText("11");
+        for (const TabEntry& tab : tabEntries)
+            tabMain->setTabData(tabMain->addTab(QString::fromUtf8(tab.caption)), QString::fromUtf8(tab.key));
+        cmbTarKikan->addItems(kikanEntries());
+        cmbTarKikan->setCurrentText("1年以内対象");
+        hideTabPages();
         dispDataFileInfo();
         frameStart->show();
+        lblRaceInfo->setText("出馬表を読込んでください");
+        updateActions();
     });
+}
+
+// Position zyoNo of each MasterZyo row names an item; positions no row names stay empty items.
+// A row whose zyoNo lies outside the list is reported and left out.
+void FrmMain::loadTrackList()
+{
+    QStringList names;
+    QStringList outside;
+    vbTrap("Error-frmMain-8", [&] {
+        DbSlotCloser closer(1);
+        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
+        if (!isDbOpen(1))
+            return;
+        QList<std::pair<int, QString>> rows;
+        for (RecordSet rs(1, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
+            rows.append({rs.field("zyoNo").toInt(), rs.field("zyoName").toString()});
+        names = QStringList(rows.size() + 1);
+        for (const auto& [no, name] : rows) {
+            if (no >= 0 && no < names.size())
+                names[no] = name;
+            else
+                outside << QString::number(no) + ' ' + name;
+        }
+    });
+    cmbSelRace[3]->addItems(names);
+    cmbSelRace[3]->setCurrentText(iniRead("System", "Zyo", "大井"));
+    if (!outside.isEmpty())
+        msgBox("場の一覧に入らない番号があります（MasterZyo）：" + outside.join("、"));
+}
+
+void FrmMain::closeEvent(QCloseEvent* event)
+{
+    if (isBusy()) {
+        event->ignore();
+        return;
+    }
+    vbTrap("Error-frmMain-10", [this] { endProgramOnce(); });
+    event->accept();
+}
+
+// endProgram closes every window, this one included; its close must not run it again.
+void FrmMain::endProgramOnce()
+{
+    if (closing_)
+        return;
+    closing_ = true;
+    endProgram();
+    QCoreApplication::quit();
+}
+
+bool FrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == centralWidget() && event->type() == QEvent::Resize)
+        Form_Resize();
+    if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+        Picture1_Click();
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void FrmMain::cmdBabaFile_Click()
@@ -102,10 +316,4 @@ void FrmMain::cmdJraFile_Click()
 void FrmMain::cmdDbRead_Click()
 {
     vbTrap("Error-frmMain-3", [] { showFrmWebSeiseki(); });
-}
-
-void FrmMain::closeEvent(QCloseEvent* event)
-{
-    vbTrap("Error-frmMain-10", endProgram);
-    event->accept();
 }

@@ -1,28 +1,90 @@
 #pragma once
-// The main window. For now it holds the start notice with the data-file status and the
-// menus that reach the results import, the track-file install and the options.
+// The race window: selectors, race line, tab strip with its pages, two toolbars in one band,
+// menus and the start notice. It coordinates; the race read, the fill-all and the tab pages
+// live in files of their own. Controls are public because the pages, charts, printing, comments
+// and the administration batch work on them, as the system's modules do.
 #include <QMainWindow>
+#include <QHash>
+#include <QIcon>
+#include <array>
 
+class FlexGrid;
+class QAction;
+class QComboBox;
+class QFrame;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
+class QTabBar;
+class QToolBar;
 
 class FrmMain : public QMainWindow {
     Q_OBJECT
 public:
     explicit FrmMain(QWidget* parent = nullptr);
+    ~FrmMain() override;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // The administration batch: the whole race read, no trap of its own.
+    void starRaceRead();
+    // The fill-all of the analysis pages (the period combo's pick runs it too).
+    void cmbTarKikan_Click();
+    // The tab switch for the tab shown (the race read calls it after the fill-all).
+    void tabMain_Click();
+    void Form_Resize();
+    void hideTabPages();
 
-private:
-    void Form_Load();
-    void buildMenus();
-    void buildFrameStart();
-    void cmdBabaFile_Click();
-    void cmdJraFile_Click();
-    void cmdDbRead_Click();
+    // While a race read or a fill-all runs nothing that would re-enter it takes input.
+    bool isBusy() const { return busy_ > 0; }
+    // Each guard marks the window busy while it lives.
+    class BusyGuard {
+    public:
+        explicit BusyGuard(FrmMain& form);
+        ~BusyGuard();
+        BusyGuard(const BusyGuard&) = delete;
+        BusyGuard& operator=(const BusyGuard&) = delete;
 
+    private:
+        FrmMain& form_;
+    };
+
+    // Top band.
+    QWidget* cbMain;
+    QToolBar* tbMenuFile;
+    QToolBar* tbMenuMove;
+    QFrame* shpSelRace;
+    std::array<QComboBox*, 5> cmbSelRace;
+    std::array<QLabel*, 5> lblSelRace;
+    QPushButton* cmdRaceRead;
+    QLabel* lblRaceInfo;
+    QTabBar* tabMain;
+    QComboBox* cmbTarKikan;
+
+    // Pages.
+    FlexGrid* gridSyuxtusouHyou;
+    FlexGrid* gridSpSisuu;
+    FlexGrid* gridGraph;
+    QLabel* Picture1;
+    QLabel* Picture2;
+    QPushButton* cmdGraphShift;
+    QPushButton* cmdGraphBack;
+    FlexGrid* gridYosou;
+    FlexGrid* gridTekiseiSisuu;
+    FlexGrid* gridTekiseiRentai;
+    FlexGrid* gridMochiTime;
+    FlexGrid* gridTaisen;
+    FlexGrid* gridPrintBacyu;
+    QLabel* picBacyuPrint;
+    FlexGrid* gridComment;
+    QLabel* lblRaceComment;
+    QLineEdit* txtRaceComment;
+    QGroupBox* fraConner;
+    QLabel* picCornner;
+    QLabel* Label2;
+    QLabel* Label3;
+    FlexGrid* gridCorce;
+
+    // Start notice.
     QGroupBox* frameStart;
     QLabel* Label1;
     QLabel* lblBabaFileRecnt;
@@ -36,4 +98,88 @@ private:
     QPushButton* cmdJraFile;
     QPushButton* cmdDbRead;
     QLabel* Picture3;
+    QPushButton* cmdKanri;
+    QPushButton* cmdTest;
+
+    // Commands: one action each; menus and toolbars show them.
+    QAction* tbReadWeb;
+    QAction* tbFile;
+    QAction* tbPrint;
+    QAction* tbEnd;
+    QAction* tbPrev;
+    QAction* tbNext;
+    QAction* tbGraph;
+    QAction* tbHikaku;
+    QAction* menuFilePrint;
+    QAction* menuCsv;
+    QAction* menuFileEnd;
+    QAction* menuDbKakoRead;
+    QAction* menuDbSaiteki;
+    QAction* menuBabaFileNar;
+    QAction* menuBabaFileJra;
+    QAction* menuOption;
+    QAction* menuHelpHtml;
+    QAction* menuHelpGraph;
+    // The eleven toolbar pictures by key.
+    QHash<QString, QIcon> ImageList1;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // The central widget's size changes lay the window out; a click on the chart steps.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Construction (frmMain.cpp).
+    void buildTopBand();
+    void buildSelectors();
+    void buildPages();
+    void buildFrameStart();
+    void Form_Load();
+    void loadTrackList();
+    void endProgramOnce();
+
+    // Actions, menus and toolbars (frmMainActions.cpp).
+    void buildActions();
+    void buildMenus();
+    void buildToolbars();
+    void loadImageList();
+    void fillChartToolbar();
+    void updateActions();
+    void tbMenuFile_ButtonClick(const QString& key);
+    void tbMenuMove_ButtonClick(const QString& key);
+    void menuHelpHtml_Click();
+
+    // Tab pages (frmMainPages.cpp).
+    void tabMain_Click(int index);
+    void showChartPage();
+    void Picture1_Click();
+    void stepHorse(int step);
+    void cmdGraphShift_Click();
+    void cmdGraphBack_Click();
+
+    // Race read (mainRaceRead.cpp).
+    void cmdRaceRead_Click();
+    void cmdTest_Click();
+    void runRead(const QString& tag, bool (FrmMain::*body)());
+    bool raceReadBody();
+    bool testReadBody();
+    void showReadRace();
+
+    // Fill-all (mainFillAll.cpp).
+    void cmbTarKikan_Activated();
+    void fillAll();
+
+    void cmdBabaFile_Click();
+    void cmdJraFile_Click();
+    void cmdDbRead_Click();
+
+    int busy_ = 0;
+    bool raceShown_ = false;      // a race was read into the pages: the tabs can be used
+    bool printButtonOn_ = false;  // button 3 of tbMenuFile
+    bool printMenuOn_ = false;    // menuFilePrint
+    bool chartToolbarOn_ = false; // tbMenuMove holds its buttons and takes clicks
+    bool closing_ = false;
 };
+
+// The program's main window while it exists (the batch run, the charts and the sheets reach it).
+FrmMain* frmMain();

@@ -1,0 +1,139 @@
+// The tab switch: which controls each page shows, printing on two pages, the chart toolbar,
+// stepping from horse to horse and the chart's one-year shift.
+#include "mainwindow/frmMain.h"
+
+#include "core/publicDim.h"
+#include "platform/flexgrid.h"
+#include "platform/vberror.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabBar>
+#include <QToolBar>
+#include <vector>
+
+namespace {
+
+constexpr int chartShiftDays = 365;
+
+enum class PageExtra { None, Chart, Corner, Course };
+
+// What a tab shows: its controls, whether printing is on, and what it computes on a visit.
+struct PageView {
+    QString caption;
+    std::vector<QWidget*> shown;
+    bool printable = false;
+    PageExtra extra = PageExtra::None;
+};
+
+}
+
+void FrmMain::hideTabPages()
+{
+    vbTrap("Error-frmMain-33", [this] {
+        chartToolbarOn_ = false;
+        tbMenuMove->clear();
+        for (QWidget* w : std::initializer_list<QWidget*> {
+                 gridSyuxtusouHyou, gridPrintBacyu, gridSpSisuu, gridTekiseiSisuu, cmbTarKikan, gridTekiseiRentai,
+                 gridMochiTime, Picture1, Picture2, frameStart, gridTaisen, gridGraph, gridCorce, gridYosou,
+                 txtRaceComment, gridComment, lblRaceComment, picBacyuPrint})
+            w->hide();
+        printMenuOn_ = false;
+        for (QWidget* w : {static_cast<QWidget*>(fraConner), static_cast<QWidget*>(cmdGraphShift),
+                           static_cast<QWidget*>(cmdGraphBack)})
+            w->hide();
+        updateActions();
+    });
+}
+
+void FrmMain::tabMain_Click()
+{
+    tabMain_Click(tabMain->currentIndex());
+}
+
+// Pages are told apart by caption; a caption of no page shows nothing.
+void FrmMain::tabMain_Click(int index)
+{
+    if (index < 0)
+        return;
+    vbTrap("Error-frmMain-33", [this, index] {
+        tabMain->setCurrentIndex(index);
+        hideTabPages();
+        const std::vector<PageView> views {
+            {"出走表（着順）", {gridSyuxtusouHyou}},
+            {"出走表（スピード指数）", {gridSpSisuu}},
+            {"グラフ", {Picture1, Picture2, gridGraph, cmdGraphShift}, true, PageExtra::Chart},
+            {"予想・適性", {gridYosou}},
+            {"適性（スピード指数）", {gridTekiseiSisuu, cmbTarKikan}},
+            {"適性（勝率・連対率）", {gridTekiseiRentai, cmbTarKikan}},
+            {"持ち時計", {gridMochiTime, cmbTarKikan}},
+            {"対戦表", {gridTaisen, cmbTarKikan}},
+            {"馬柱（印刷イメージ）", {gridPrintBacyu}, true},
+            {"コメント", {gridComment, cmbTarKikan, txtRaceComment, lblRaceComment}},
+            {"コーナー進入予想図", {fraConner}, false, PageExtra::Corner},
+            {"コース", {gridCorce, cmbTarKikan}, false, PageExtra::Course},
+        };
+        const QString caption = tabMain->tabText(index);
+        for (const PageView& view : views) {
+            if (view.caption != caption)
+                continue;
+            for (QWidget* w : view.shown)
+                w->show();
+            printButtonOn_ = printMenuOn_ = view.printable;
+            updateActions();
+            if (view.extra == PageExtra::Chart)
+                showChartPage();
+        }
+    });
+}
+
+void FrmMain::showChartPage()
+{
+    fillChartToolbar();
+    pd.umaIdx = 1;
+    chartToolbarOn_ = true;
+    updateActions();
+    pd.graphShiftDays = 0;
+    Form_Resize();
+}
+
+void FrmMain::Picture1_Click()
+{
+    if (isBusy())
+        return;
+    vbTrap("Error-frmMain-30", [this] { stepHorse(1); });
+}
+
+// A race without runners has no horse to step to.
+void FrmMain::stepHorse(int step)
+{
+    if (pd.tousuu < 1)
+        return;
+    if (step > 0)
+        pd.umaIdx = pd.umaIdx < pd.tousuu ? pd.umaIdx + 1 : 1;
+    else
+        pd.umaIdx = pd.umaIdx != 1 ? pd.umaIdx - 1 : pd.tousuu;
+    gridGraph->setRedraw(false);
+    for (int r = 0; r < gridGraph->rows() && gridGraph->cols() > 3; ++r) {
+        gridGraph->setCellFontUnderline(r, 3, true);
+        gridGraph->setCellForeColor(r, 3, 0xFF0000);
+    }
+    if (pd.umaIdx + 1 < gridGraph->rows() && gridGraph->cols() > 3) {
+        gridGraph->setCellFontUnderline(pd.umaIdx + 1, 3, false);
+        gridGraph->setCellForeColor(pd.umaIdx + 1, 3, 0);
+    }
+    gridGraph->setRedraw(true);
+}
+
+void FrmMain::cmdGraphShift_Click()
+{
+    pd.graphShiftDays += chartShiftDays;
+}
+
+void FrmMain::cmdGraphBack_Click()
+{
+    pd.graphShiftDays -= chartShiftDays;
+}

@@ -1,0 +1,212 @@
+// The race read: the race card of the chosen race, each runner's history with the indices of
+// its past runs, the prediction, then the pages. The test read takes the same road on stored
+// page files.
+#include "mainwindow/frmMain.h"
+
+#include "analysis/mainAnalSisuu.h"
+#include "analysis/mainAnalSisuu02.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/msgbox.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+#include "webimport/ReadWeb.h"
+#include "webimport/dialogWeb.h"
+#include "webimport/importGuard.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QTabBar>
+#include <functional>
+
+namespace {
+
+const QString cardPath = QStringLiteral("/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf");
+constexpr int raceReadRuns = 150;
+constexpr int testReadRuns = 100;
+constexpr int runnerSlots = 18;
+
+bool batchMode()
+{
+    return isFormLoaded(QStringLiteral("frmKanri"));
+}
+
+// A read that ends before the prediction puts the race shown back into the shared state, so
+// that every later click acts on the race the pages show. What the read itself reports
+// (cancel, a missing card in batch mode) and the settings stay as they are now.
+class RaceStateKeeper {
+public:
+    RaceStateKeeper() : saved_(pd) {}
+    ~RaceStateKeeper()
+    {
+        if (kept_)
+            return;
+        PublicDim now = std::move(pd);
+        pd = std::move(saved_);
+        pd.webCancel = now.webCancel;
+        pd.webTimeOut = now.webTimeOut;
+        pd.raceExists = now.raceExists;
+        pd.kakoKikan = now.kakoKikan;
+        pd.timerInter = now.timerInter;
+        pd.graphFlags = now.graphFlags;
+        pd.lineRatio = now.lineRatio;
+        pd.jraGraphOn = now.jraGraphOn;
+        pd.sheetKey = now.sheetKey;
+        pd.sheetForm = now.sheetForm;
+    }
+    RaceStateKeeper(const RaceStateKeeper&) = delete;
+    RaceStateKeeper& operator=(const RaceStateKeeper&) = delete;
+    void keep() { kept_ = true; }
+
+private:
+    PublicDim saved_;
+    bool kept_ = false;
+};
+
+// The loading window goes on every way out of a read.
+struct LoadingWindowCloser {
+    ~LoadingWindowCloser() { unloadDialogWeb(); }
+};
+
+void showLoading(const QString& title)
+{
+    DialogWeb& dialog = dialogWeb();
+    dialog.show();
+    dialog.lblTitle->setText(title);
+    dialog.repaint();
+}
+
+QString runnerTitle(int i, int n)
+{
+    return Format(double(i), "00") + '/' + Format(double(n), "00") + ' ' + pd.uName(i) +
+           QStringLiteral("成績読込み中・・・");
+}
+
+// Every runner's history and the indices of its past runs; false on a cancel.
+bool readHistories(const std::function<QString(int)>& pageOf)
+{
+    const int n = pd.tousuu;
+    for (int i = 1; i <= n; ++i) {
+        pd.umaIdx = i;
+        showLoading(runnerTitle(i, n));
+        readUmaRirekiPage(pageOf(i));
+        unloadDialogWeb();
+        if (pd.webCancel) {
+            msgBox(QStringLiteral("キャンセルしました"));
+            return false;
+        }
+        pd.umaIdx = i;
+        calcUmaSisuu();
+    }
+    return true;
+}
+
+void startRead(int runs)
+{
+    initPublic();
+    pd.kakoMax = runs;
+    redimUma(runnerSlots, pd.kakoMax);
+    beginRaceAnalysis();
+}
+
+}
+
+void FrmMain::starRaceRead()
+{
+    cmdRaceRead_Click();
+}
+
+void FrmMain::cmdRaceRead_Click()
+{
+    runRead("Error-frmMain-6", &FrmMain::raceReadBody);
+}
+
+void FrmMain::cmdTest_Click()
+{
+    runRead("Error-frmMain-7", &FrmMain::testReadBody);
+}
+
+// One read at a time, and nothing else of the window meanwhile: the import token, the busy
+// state, the race shown kept until the new one is predicted, the loading window closed.
+void FrmMain::runRead(const QString& tag, bool (FrmMain::*body)())
+{
+    if (isBusy())
+        return;
+    const ImportGuard guard;
+    if (!guard.acquired()) {
+        showImportBusy();
+        return;
+    }
+    const BusyGuard busy(*this);
+    RaceStateKeeper keeper;
+    const LoadingWindowCloser closer;
+    bool predicted = false;
+    vbTrap(tag, [&] { predicted = (this->*body)(); });
+    if (predicted)
+        keeper.keep();
+}
+
+// True when the read reached the prediction.
+bool FrmMain::raceReadBody()
+{
+    Form_Resize();
+    startRead(raceReadRuns);
+    const QString year = cmbSelRace[0]->currentText(), month = cmbSelRace[1]->currentText(),
+                  day = cmbSelRace[2]->currentText(), zyo = cmbSelRace[3]->currentText(),
+                  race = cmbSelRace[4]->currentText();
+    const QString url = webServerUrl() + cardPath + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + race +
+                        "&k_raceDate=" + year + "%2F" + month + "%2F" + day;
+    pd.raceCode = zyo + year + month + day + race;
+    pd.raceZyo = zyo;
+    showLoading(QStringLiteral("出走表読込み中"));
+    if (!readSyuxtubaPage(url)) {
+        if (!pd.webCancel && batchMode())
+            pd.raceExists = false;
+        else if (!pd.webCancel)
+            msgBox(QStringLiteral("指定した出走表はありません"));
+        return false;
+    }
+    unloadDialogWeb();
+    repaint();
+    if (pd.webCancel) {
+        msgBox(QStringLiteral("キャンセルしました"));
+        return false;
+    }
+    if (!readHistories([](int i) { return pd.uUrl(i); }))
+        return false;
+    analYosou();
+    if (!batchMode())
+        showReadRace();
+    return true;
+}
+
+bool FrmMain::testReadBody()
+{
+    startRead(testReadRuns);
+    pd.raceZyo = QStringLiteral("浦和");
+    pd.raceCode = QStringLiteral("浦和08021506");
+    showLoading(QStringLiteral("出走表読込み中"));
+    readSyuxtubaPage(appPath() + "temp/raceMatrix.htm");
+    unloadDialogWeb();
+    if (pd.webCancel) {
+        msgBox(QStringLiteral("キャンセルしました"));
+        return false;
+    }
+    if (!readHistories([](int i) { return appPath() + "temp/" + QString::number(i) + ".htm"; }))
+        return false;
+    analYosou();
+    showReadRace();
+    return true;
+}
+
+// The display steps after the prediction: the pages, the race line and the page of the tab.
+void FrmMain::showReadRace()
+{
+    pd.umaIdx = 1;
+    cmbTarKikan_Click();
+    lblRaceInfo->setText(QString(pd.raceName + '\r' + pd.raceTitle).replace('\r', '\n'));
+    raceShown_ = true;
+    tabMain_Click();
+    Form_Resize();
+    updateActions();
+}

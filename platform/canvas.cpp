@@ -1,0 +1,268 @@
+#include "platform/canvas.h"
+
+#include "platform/fonts.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+#include <algorithm>
+
+QColor canvasColor(uint32_t bgr)
+{
+    if (bgr == vbWindowBackground)
+        return Qt::white;
+    if (bgr == vbWindowText)
+        return Qt::black;
+    return vbColor(bgr);
+}
+
+QFont canvasFont(const CanvasOp& op)
+{
+    QFont font = vbFont(op.fontName, op.fontSize);
+    font.setBold(op.bold);
+    font.setUnderline(op.underline);
+    return font;
+}
+
+QSizeF canvasTextSize(const QFont& font, const QString& text)
+{
+    // Measured on a 96-dpi surface, where a pixel is exactly twipsPerPixel twips.
+    static const QImage reference = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(3780);
+        image.setDotsPerMeterY(3780);
+        return image;
+    }();
+    const QFontMetricsF metrics(font, &reference);
+    return QSizeF(metrics.horizontalAdvance(text), metrics.height()) * twipsPerPixel;
+}
+
+// ---------------------------------------------------------------------------------------------
+
+CanvasPainter::CanvasPainter(QPaintDevice* device, QSizeF sizeTwips, QPointF originTwips)
+    : device_(device)
+    , size_(sizeTwips)
+    , origin_(originTwips)
+    , twipsPerUnit_(1440.0 / std::max(1, device->logicalDpiX()))
+{
+}
+
+CanvasPainter::~CanvasPainter() = default;
+
+void CanvasPainter::end()
+{
+    painter_.reset();
+}
+
+QPainter& CanvasPainter::painter()
+{
+    if (!painter_) {
+        painter_ = std::make_unique<QPainter>(device_);
+        painter_->setRenderHint(QPainter::Antialiasing, false);
+        const QRectF clip(toDevice(0, 0), toDevice(size_.width(), size_.height()));
+        if (clip != QRectF(0, 0, device_->width(), device_->height()))
+            painter_->setClipRect(clip);
+    }
+    return *painter_;
+}
+
+QPointF CanvasPainter::toDevice(double x, double y) const
+{
+    return QPointF((x + origin_.x()) / twipsPerUnit_, (y + origin_.y()) / twipsPerUnit_);
+}
+
+QPen CanvasPainter::pen(const CanvasOp& op) const
+{
+    QPen pen(canvasColor(op.color));
+    pen.setWidthF(op.drawWidth * twipsPerPixel / twipsPerUnit_);
+    pen.setCapStyle(Qt::FlatCap);
+    pen.setJoinStyle(Qt::MiterJoin);
+    // Dash patterns count in pen widths, as the classic pens do.
+    switch (op.drawStyle) {
+    case vbDash: pen.setDashPattern({6, 2}); break;
+    case vbDot: pen.setDashPattern({1, 1}); break;
+    case vbDashDot: pen.setDashPattern({6, 2, 1, 2}); break;
+    case vbDashDotDot: pen.setDashPattern({6, 2, 1, 2, 1, 2}); break;
+    default: pen.setCapStyle(Qt::SquareCap); break;
+    }
+    return pen;
+}
+
+void CanvasPainter::draw(const CanvasOp& op)
+{
+    QPainter& p = painter();
+    const QPointF a = toDevice(op.x1, op.y1);
+    const QPointF b = toDevice(op.x2, op.y2);
+    switch (op.kind) {
+    case CanvasOp::Cls:
+        p.fillRect(QRectF(toDevice(0, 0), toDevice(size_.width(), size_.height())), canvasColor(op.color));
+        break;
+    case CanvasOp::Line:
+        p.setPen(pen(op));
+        p.drawLine(a, b);
+        break;
+    case CanvasOp::Box:
+    case CanvasOp::FilledBox:
+        p.setPen(pen(op));
+        p.setBrush(op.kind == CanvasOp::FilledBox ? QBrush(canvasColor(op.color)) : QBrush(Qt::NoBrush));
+        p.drawRect(QRectF(a, b).normalized());
+        break;
+    case CanvasOp::Circle: {
+        const double r = op.radius / twipsPerUnit_;
+        p.setPen(pen(op));
+        p.setBrush(op.fill ? QBrush(canvasColor(*op.fill)) : QBrush(Qt::NoBrush));
+        p.drawEllipse(a, r, r);
+        break;
+    }
+    case CanvasOp::PSet: {
+        const double side = op.drawWidth * twipsPerPixel / twipsPerUnit_;
+        p.fillRect(QRectF(a.x() - side / 2, a.y() - side / 2, side, side), canvasColor(op.color));
+        break;
+    }
+    case CanvasOp::Print: {
+        const QFont font = canvasFont(op);
+        p.setFont(font);
+        p.setPen(canvasColor(op.color));
+        // Text stands with its top-left corner at the position; the painter draws from the baseline.
+        p.drawText(QPointF(a.x(), a.y() + QFontMetricsF(font, device_).ascent()), op.text);
+        break;
+    }
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+
+Canvas::Canvas(CanvasSink* sink, double widthTwips, double heightTwips)
+    : sink_(sink)
+    , width_(widthTwips)
+    , height_(heightTwips)
+{
+}
+
+void Canvas::setSizeTwips(double widthTwips, double heightTwips)
+{
+    width_ = widthTwips;
+    height_ = heightTwips;
+}
+
+void Canvas::scale(double left, double top, double right, double bottom)
+{
+    left_ = left;
+    top_ = top;
+    sx_ = width_ != 0 ? (right - left) / width_ : 1;
+    sy_ = height_ != 0 ? (bottom - top) / height_ : 1;
+    if (sx_ == 0)
+        sx_ = 1;
+    if (sy_ == 0)
+        sy_ = 1;
+}
+
+void Canvas::scaleTwips()
+{
+    left_ = top_ = 0;
+    sx_ = sy_ = 1;
+}
+
+void Canvas::setDrawWidth(int pixels)
+{
+    drawWidth_ = std::max(1, pixels);
+}
+
+CanvasOp Canvas::op(CanvasOp::Kind kind, uint32_t color) const
+{
+    CanvasOp o;
+    o.kind = kind;
+    o.color = color;
+    o.drawWidth = drawWidth_;
+    o.drawStyle = drawStyle_;
+    return o;
+}
+
+void Canvas::send(const CanvasOp& o)
+{
+    if (sink_)
+        sink_->draw(o);
+}
+
+void Canvas::cls()
+{
+    send(op(CanvasOp::Cls, backColor_));
+    currentX = left_;
+    currentY = top_;
+}
+
+void Canvas::segment(CanvasOp::Kind kind, double x1, double y1, double x2, double y2,
+                     std::optional<uint32_t> color)
+{
+    CanvasOp o = op(kind, color.value_or(foreColor_));
+    o.x1 = tx(x1), o.y1 = ty(y1), o.x2 = tx(x2), o.y2 = ty(y2);
+    send(o);
+    currentX = x2;
+    currentY = y2;
+}
+
+void Canvas::line(double x1, double y1, double x2, double y2, std::optional<uint32_t> color)
+{
+    segment(CanvasOp::Line, x1, y1, x2, y2, color);
+}
+
+void Canvas::box(double x1, double y1, double x2, double y2, std::optional<uint32_t> color)
+{
+    segment(CanvasOp::Box, x1, y1, x2, y2, color);
+}
+
+void Canvas::filledBox(double x1, double y1, double x2, double y2, std::optional<uint32_t> color)
+{
+    segment(CanvasOp::FilledBox, x1, y1, x2, y2, color);
+}
+
+void Canvas::circle(double x, double y, double radius, std::optional<uint32_t> color, std::optional<uint32_t> fill)
+{
+    CanvasOp o = op(CanvasOp::Circle, color.value_or(foreColor_));
+    o.x1 = tx(x), o.y1 = ty(y);
+    o.radius = radius / sx_;
+    o.fill = fill;
+    send(o);
+    currentX = x;
+    currentY = y;
+}
+
+void Canvas::pset(double x, double y, std::optional<uint32_t> color)
+{
+    CanvasOp o = op(CanvasOp::PSet, color.value_or(foreColor_));
+    o.x1 = tx(x), o.y1 = ty(y);
+    send(o);
+    currentX = x;
+    currentY = y;
+}
+
+CanvasOp Canvas::textOp(const QString& text) const
+{
+    CanvasOp o = op(CanvasOp::Print, foreColor_);
+    o.text = text;
+    o.fontName = fontName_;
+    o.fontSize = fontSize_;
+    o.bold = bold_;
+    o.underline = underline_;
+    return o;
+}
+
+void Canvas::print(const QString& text)
+{
+    CanvasOp o = textOp(text);
+    const QSizeF extent = canvasTextSize(canvasFont(o), text);
+    o.x1 = tx(currentX), o.y1 = ty(currentY);
+    o.x2 = o.x1 + extent.width(), o.y2 = o.y1 + extent.height();
+    send(o);
+    currentX = left_;
+    currentY += extent.height() * sy_;
+}
+
+double Canvas::textWidth(const QString& text) const
+{
+    return canvasTextSize(canvasFont(textOp(text)), text).width() * sx_;
+}
+
+double Canvas::textHeight(const QString& text) const
+{
+    return canvasTextSize(canvasFont(textOp(text)), text).height() * sy_;
+}

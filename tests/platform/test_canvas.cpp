@@ -1,0 +1,219 @@
+#include "platform/canvas.h"
+#include "platform/picturebox.h"
+
+#include <QApplication>
+#include <QPalette>
+#include <gtest/gtest.h>
+
+namespace {
+constexpr uint32_t red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 128, 0);
+
+// Pixel at a twip position of a 96-dpi image.
+QColor at(const QImage& image, double x, double y)
+{
+    return image.pixelColor(int(x / twipsPerPixel), int(y / twipsPerPixel));
+}
+
+// Bounding box (pixels) of everything that is not white.
+QRect ink(const QImage& image)
+{
+    QRect box;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixelColor(x, y) != Qt::white)
+                box |= QRect(x, y, 1, 1);
+    return box;
+}
+
+PictureBox* box(int w, int h)
+{
+    auto* b = new PictureBox;
+    b->moveTwips(0, 0, w, h);
+    b->canvas().cls();
+    return b;
+}
+}  // namespace
+
+// Twips are read back exactly as set (never pixels x 15); the image follows in whole pixels.
+TEST(PictureBox, SizeInTwipsRoundTrips)
+{
+    std::unique_ptr<PictureBox> b(box(0, 0));
+    for (auto [w, h, pw, ph] : {std::array{9700, 7000, 647, 467}, {1001, 7, 67, 0}, {900, 8000, 60, 533}}) {
+        b->setWidthTwips(w);
+        b->setHeightTwips(h);
+        EXPECT_EQ(QList<int>({b->widthTwips(), b->heightTwips(), b->width(), b->height()}), QList<int>({w, h, pw, ph}));
+        EXPECT_EQ(b->canvas().widthTwips(), w);
+        EXPECT_EQ(b->image().width(), pw);
+    }
+    b->moveTwips(150, 300, 4500, 3000);
+    EXPECT_EQ(b->geometry(), QRect(10, 20, 300, 200));
+    EXPECT_EQ(QList<int>({b->widthTwips(), b->heightTwips()}), QList<int>({4500, 3000}));
+}
+
+// Every call is kept in twips with the pen, colour, fill and font it was drawn with; fills are
+// named per shape, the Scale maps user units to twips, the current position follows the calls.
+TEST(Canvas, RecordsEveryCallInTwips)
+{
+    CanvasRecorder rec;
+    Canvas c(&rec, 3000, 2000);
+    c.setBackColor(RGB(1, 2, 3));
+    c.cls();
+    c.setDrawWidth(3);
+    c.setDrawStyle(vbDashDot);
+    c.line(10, 20, 30, 40, red);
+    c.setDrawWidth(0);
+    c.setDrawStyle(vbSolid);
+    c.setForeColor(blue);
+    c.box(1, 2, 3, 4);
+    c.filledBox(5, 6, 7, 8, green);
+    c.circle(100, 200, 54, red, blue);
+    c.circle(100, 200, 27);
+    EXPECT_EQ(std::pair(c.currentX, c.currentY), std::pair(100.0, 200.0));
+    c.currentX = 250;
+    c.currentY = 15;
+    c.setFontSize(8);
+    c.setFontUnderline(true);
+    c.print("1年前");
+    EXPECT_EQ(c.currentX, 0);
+    c.scale(0, 0, 300, 200);  // one user unit = 10 twips
+    c.pset(3, 4, red);
+    c.line(0, 0, 30, 20);
+    EXPECT_DOUBLE_EQ(c.scaleWidth(), 300);
+
+    const auto& ops = rec.ops();
+    ASSERT_EQ(ops.size(), 9u);
+    auto make = [](CanvasOp::Kind k, double x1, double y1, double x2, double y2, uint32_t color, int w, int style) {
+        CanvasOp o;
+        o.kind = k, o.x1 = x1, o.y1 = y1, o.x2 = x2, o.y2 = y2, o.color = color, o.drawWidth = w, o.drawStyle = style;
+        return o;
+    };
+    EXPECT_EQ(ops[0], make(CanvasOp::Cls, 0, 0, 0, 0, RGB(1, 2, 3), 1, vbSolid));
+    EXPECT_EQ(ops[1], make(CanvasOp::Line, 10, 20, 30, 40, red, 3, vbDashDot));
+    EXPECT_EQ(ops[2], make(CanvasOp::Box, 1, 2, 3, 4, blue, 1, vbSolid));
+    EXPECT_EQ(ops[3], make(CanvasOp::FilledBox, 5, 6, 7, 8, green, 1, vbSolid));
+    CanvasOp filled = make(CanvasOp::Circle, 100, 200, 0, 0, red, 1, vbSolid);
+    filled.radius = 54;
+    filled.fill = blue;
+    EXPECT_EQ(ops[4], filled);
+    EXPECT_EQ(ops[5].fill, std::nullopt);
+    EXPECT_EQ(ops[5].color, blue);
+    EXPECT_EQ(std::tuple(ops[6].text, ops[6].fontName, ops[6].fontSize, ops[6].underline, ops[6].x1, ops[6].y1),
+              std::tuple(QString("1年前"), QString("ＭＳ Ｐゴシック"), 8.0, true, 250.0, 15.0));
+    EXPECT_GT(ops[6].x2 - ops[6].x1, 300);
+    EXPECT_GT(ops[6].y2 - ops[6].y1, 100);
+    EXPECT_EQ(std::tuple(ops[7].kind, ops[7].x1, ops[7].y1), std::tuple(CanvasOp::PSet, 30.0, 40.0));
+    EXPECT_EQ(std::tuple(ops[8].x2, ops[8].y2), std::tuple(300.0, 200.0));
+}
+
+// Window colours stay white and black on a canvas whatever the desktop's palette says.
+TEST(Canvas, WindowColoursIgnoreTheTheme)
+{
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    dark.setColor(QPalette::Base, Qt::darkGray);
+    dark.setColor(QPalette::WindowText, Qt::yellow);
+    QApplication::setPalette(dark);
+    const auto colours = std::pair(canvasColor(vbWindowBackground), canvasColor(vbWindowText));
+    QApplication::setPalette(saved);
+    EXPECT_EQ(colours, std::pair(QColor(Qt::white), QColor(Qt::black)));
+    EXPECT_EQ(canvasColor(RGB(255, 128, 0)), QColor(255, 128, 0));
+}
+
+// Pens in whole pixels and styles, outlines versus fills, and nothing left of a fill for the
+// next shape: pixels of the image back end.
+TEST(Canvas, PensAndFillsOnTheImage)
+{
+    std::unique_ptr<PictureBox> b(box(3000, 3000));
+    Canvas& c = b->canvas();
+    c.setDrawWidth(3);
+    c.line(150, 300, 2850, 300, red);
+    c.setDrawWidth(1);
+    c.setDrawStyle(vbDot);
+    c.line(150, 600, 2850, 600, blue);
+    c.setDrawStyle(vbSolid);
+    c.setDrawWidth(2);
+    c.box(300, 900, 1500, 1800, RGB(0, 0, 0));
+    c.setDrawWidth(1);
+    c.circle(2250, 1350, 300, red, blue);
+    c.circle(2250, 2400, 300, red);
+    c.filledBox(300, 2100, 900, 2700, green);
+    const QImage& img = b->image();
+
+    int redRows = 0;
+    for (int y = 15; y <= 25; ++y)
+        redRows += img.pixelColor(100, y) == QColor(255, 0, 0);
+    EXPECT_EQ(redRows, 3);
+    int dots = 0, gaps = 0;
+    for (int x = 20; x < 60; ++x)
+        (img.pixelColor(x, 40) == QColor(0, 0, 255) ? dots : gaps)++;
+    EXPECT_TRUE(dots >= 15 && gaps >= 15) << dots << " " << gaps;
+    EXPECT_EQ(at(img, 300, 1350), QColor(Qt::black));      // outline edge
+    EXPECT_EQ(at(img, 900, 1350), QColor(Qt::white));      // inside of the outline
+    EXPECT_EQ(at(img, 2250, 1350), QColor(0, 0, 255));     // filled circle
+    EXPECT_EQ(at(img, 2250 + 300, 1350), QColor(255, 0, 0));
+    EXPECT_EQ(at(img, 2250, 2400), QColor(Qt::white));     // the next circle is an outline
+    EXPECT_EQ(at(img, 600, 2400), QColor(0, 128, 0));
+}
+
+// Text stands with its top-left corner at the current position: its ink lies inside the box
+// the call reports, starting within a few pixels of the position.
+TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
+{
+    std::unique_ptr<PictureBox> b(box(4500, 1500));
+    CanvasRecorder rec;
+    b->setRecorder(&rec);
+    Canvas& c = b->canvas();
+    c.setFontName("ＭＳ Ｐゴシック");
+    c.setFontSize(10);
+    c.currentX = 600;
+    c.currentY = 450;
+    c.print("浦65");
+    const QRect text = ink(b->image());
+    const CanvasOp& op = rec.ops().at(0);
+    const QRect reported(QPoint(int(op.x1 / 15), int(op.y1 / 15)), QPoint(int(op.x2 / 15), int(op.y2 / 15)));
+    EXPECT_TRUE(reported.contains(text)) << text.x() << "," << text.y() << " " << text.width() << "x" << text.height();
+    EXPECT_LE(text.left() - 40, 2);
+    EXPECT_LE(text.top() - 30, 4);
+    EXPECT_GE(text.top(), 30);
+    EXPECT_NEAR(c.textHeight("浦"), op.y2 - op.y1, 0.01);
+}
+
+// One drawing into the image, then into another device: the image painted into a twip
+// rectangle of a 192-dpi page, and the calls drawn directly on a page at an offset, clipped to
+// the canvas size.
+TEST(Canvas, OneDrawingOnAnotherDevice)
+{
+    auto draw = [](Canvas& c) {
+        c.cls();
+        c.setDrawWidth(1);
+        c.filledBox(0, 0, 1500, 750, red);
+        c.filledBox(1500, 750, 6000, 6000, blue);  // beyond the canvas: clipped at its edge
+    };
+    std::unique_ptr<PictureBox> b(box(3000, 1500));
+    draw(b->canvas());
+    EXPECT_EQ(at(b->image(), 750, 375), QColor(255, 0, 0));
+    EXPECT_EQ(at(b->image(), 2250, 1125), QColor(0, 0, 255));
+
+    QImage page(800, 600, QImage::Format_RGB32);
+    page.setDotsPerMeterX(7559);  // 192 dpi: 7.5 twips per dot
+    page.setDotsPerMeterY(7559);
+    page.fill(Qt::white);
+    {
+        QPainter p(&page);
+        b->paintImage(p, QRectF(750, 750, 3000, 1500));
+    }
+    auto pageAt = [&](double x, double y) { return page.pixelColor(int(x / 7.5), int(y / 7.5)); };
+    EXPECT_EQ(pageAt(750 + 700, 750 + 350), QColor(255, 0, 0));
+    EXPECT_EQ(pageAt(750 + 2900, 750 + 1400), QColor(0, 0, 255));
+    EXPECT_EQ(pageAt(700, 700), QColor(Qt::white));
+
+    page.fill(Qt::white);
+    CanvasPainter direct(&page, QSizeF(3000, 1500), QPointF(750, 750));
+    Canvas onPage(&direct, 3000, 1500);
+    draw(onPage);
+    direct.end();
+    EXPECT_EQ(pageAt(750 + 700, 750 + 350), QColor(255, 0, 0));
+    EXPECT_EQ(pageAt(750 + 2900, 750 + 1400), QColor(0, 0, 255));
+    EXPECT_EQ(pageAt(750 + 3100, 750 + 1400), QColor(Qt::white));
+    EXPECT_EQ(pageAt(750 + 2900, 750 + 1600), QColor(Qt::white));
+}

@@ -3,6 +3,7 @@
 // page files.
 #include "mainwindow/frmMain.h"
 
+#include "admin/kanriZyunkai.h"
 #include "analysis/mainAnalSisuu.h"
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
@@ -111,9 +112,9 @@ void startRead(int runs)
 
 }
 
-void FrmMain::starRaceRead()
+RaceReadOutcome FrmMain::starRaceRead()
 {
-    cmdRaceRead_Click();
+    return runRead("Error-frmMain-6", &FrmMain::raceReadBody, true);
 }
 
 void FrmMain::cmdRaceRead_Click()
@@ -127,23 +128,30 @@ void FrmMain::cmdTest_Click()
 }
 
 // One read at a time, and nothing else of the window meanwhile: the import token, the busy
-// state, the race shown kept until the new one is predicted, the loading window closed.
-void FrmMain::runRead(const QString& tag, bool (FrmMain::*body)())
+// state, the race shown kept until the new one is predicted, the loading window closed. A read
+// refused or ended by an error is Failed; one that stops without a card in batch mode, NoCard.
+RaceReadOutcome FrmMain::runRead(const QString& tag, bool (FrmMain::*body)(), bool forBatch)
 {
-    if (isBusy())
-        return;
+    if (isBusy() && !forBatch)
+        return RaceReadOutcome::Failed;
     const ImportGuard guard;
     if (!guard.acquired()) {
         showImportBusy();
-        return;
+        return RaceReadOutcome::Failed;
     }
     const BusyGuard busy(*this);
     RaceStateKeeper keeper;
     const LoadingWindowCloser closer;
     bool predicted = false;
-    vbTrap(tag, [&] { predicted = (this->*body)(); });
-    if (predicted)
+    if (!vbTrap(tag, [&] { predicted = (this->*body)(); }))
+        return RaceReadOutcome::Failed;
+    if (predicted) {
         keeper.keep();
+        return RaceReadOutcome::Read;
+    }
+    if (pd.webCancel)
+        return RaceReadOutcome::Cancelled;
+    return pd.raceExists ? RaceReadOutcome::Failed : RaceReadOutcome::NoCard;
 }
 
 // True when the read reached the prediction.

@@ -156,6 +156,7 @@ std::vector<StoredRun> storedRuns(const QString& zyo)
         run.f3 = rs.field(6).toFloat();
         run.hutan = rs.field(7).toFloat();
         runs.push_back({rs.field(0).toString(), rs.field(1).toString(), run});
+        checkKanriCancel();
     }
     return runs;
 }

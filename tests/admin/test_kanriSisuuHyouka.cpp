@@ -300,4 +300,8 @@ TEST_F(Evaluation, NoHorseAndRefusals)
     }
     EXPECT_EQ(fields(evaluate({"場間", "大井", "川崎", ""})), (std::vector<QString> {"", "", "", ""}));
     EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});
+    exec("Rana.mdb", "DROP TABLE SisuuHyouka");
+    msgs_.clear();
+    evaluate({"場間", "大井", "川崎", ""});
+    EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\nRana.mdbに「SisuuHyouka」がありません"});
 }

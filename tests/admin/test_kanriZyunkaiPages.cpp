@@ -205,3 +205,27 @@ TEST_F(ZyunkaiTexts, MissingViewIsReported)
     EXPECT_EQ(msgs_.texts(), QStringList {"予想巡回を中止しました\nRana.mdbに「Q_date」がありません"});
     EXPECT_FALSE(QFileInfo::exists(path("01推奨.txt")));
 }
+
+// The stored prediction: horse numbers by rank (0 past the ranked runners), the probabilities as
+// the singles they are (widened, not rounded), "out" for a named runner without predicted index.
+// Saving the race again updates its one row and keeps the mark; slot 17 is never looked at.
+TEST_F(ZyunkaiPages, SaveRanaUpsertsAndKeepsTheMark)
+{
+    const auto save = [] { return runKanriOperation("予想巡回", [] { saveRana(); }); };
+    const auto stored = [this] {
+        return rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\", \"R_ana(2)\", \"R_ana(3)\", \"R_ana(4)\", \"R_ana(5)\", "
+                                "\"winRitu(1)\" = ?, \"renRitu(2)\" = ?, \"winRitu(4)\", \"renRitu(5)\", taisyo "
+                                "FROM T_Rana ORDER BY R_code",
+                    {double(0.1f), double(0.9f)});
+    };
+    loadTestRace("大井", kDay, 5, {{"A", 60, 0.1f, 0.3f}, {"B", 0, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
+    ASSERT_TRUE(save());
+    EXPECT_EQ(stored(), QStringList {"大井08032405|1|3|2|0|0|1|1|0|0|out"});
+    loadTestRace("大井", kDay, 5, {{"A", 60, 0.1f, 0.3f}, {"B", 40, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
+    ASSERT_TRUE(save());
+    EXPECT_EQ(stored(), QStringList {"大井08032405|1|3|2|0|0|1|1|0|0|out"});
+    loadTestRace("大井", kDay, 6, {{"A", 60, 0.1f, 0.3f}, {"C", 50, 0.7f, 0.9f}});
+    pd.uName(17) = "十七番";
+    ASSERT_TRUE(save());
+    EXPECT_EQ(stored().last(), "大井08032406|1|2|0|0|0|1|1|0|0|Null");
+}

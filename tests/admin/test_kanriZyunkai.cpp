@@ -72,75 +72,41 @@ protected:
 
 }
 
-// A day with a track of twelve races, one ending after three, a Nagoya race and tracks without
-// races: the reads, the stored predictions, the pages, index and texts, the archive read by lha
-// and libarchive, the output folder emptied of files only, kakoKikan 550 during the run only.
-TEST_F(Zyunkai, WholeDayThenASecondRunAddsToTheArchive)
+// Two runs of a day without a restart: the output folder loses its files (not its folders) at each
+// start, each run's index and memo list only its own races, the archive keeps the first run's
+// pages beside the second's, as lha and libarchive read it; kakoKikan is 550 during a run only.
+TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
 {
     writeTestFile(path("予想出力/a"), "old");
-    writeTestFile(path("予想出力/old.html"), "old");
     writeTestFile(path("予想出力/keep/x.txt"), "kept");
     pd.kakoKikan = 730;
-    FakeDay day;
-    day.races = {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
-    ASSERT_TRUE(run(day)) << msgs_.texts().join('\n').toStdString();
-    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
-    EXPECT_EQ(day.reads, expectedReads(day.races));
-    EXPECT_EQ(day.dates, QStringList(day.reads.size(), "2008/03/24"));
-    EXPECT_EQ(std::tuple(day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(550, 730, true));
-    EXPECT_EQ(infos_.first(), "門別-1R");
-    EXPECT_TRUE(infos_.contains("大井-12R") && !infos_.contains("大井-13R"));
-
-    QStringList codes;
-    for (int n = 1; n <= 12; ++n)
-        codes << "大井080324" + Format(n, "00") + "|6|0.995|Null";
-    for (int n = 1; n <= 3; ++n)
-        codes << "川崎080324" + Format(n, "00") + "|6|0.995|Null";
-    codes << "名古08032401|6|0.995|out";
-    std::sort(codes.begin(), codes.end());
-    EXPECT_EQ(rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\" + \"R_ana(2)\" + \"R_ana(3)\", \"winRitu(1)\", taisyo "
-                               "FROM T_Rana ORDER BY R_code"),
-              codes);
-
-    QStringList pages {"index.html", "memo推奨.txt"};
-    for (int n = 1; n <= 12; ++n)
-        pages << "大井0324-" + Format(n, "00") + "R.html";
-    for (int n = 1; n <= 3; ++n)
-        pages << "川崎0324-" + Format(n, "00") + "R.html";
-    pages << "名古0324-01R.html";
-    QStringList sorted = pages;
-    sorted.sort();
-    EXPECT_EQ(outFiles(), sorted);
+    std::map<std::string, QByteArray> archived {{"keep/x.txt", "kept"}};
+    for (const std::map<QString, int>& races : {std::map<QString, int> {{"大井", 2}, {"名古", 1}},
+                                                 std::map<QString, int> {{"佐賀", 1}}}) {
+        FakeDay day;
+        day.races = races;
+        msgs_.clear();
+        ASSERT_TRUE(run(day));
+        EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
+        EXPECT_EQ(day.reads, expectedReads(races));
+        EXPECT_EQ(std::tuple(day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(550, 730, true));
+        QStringList pages;
+        for (const auto& [zyo, n] : races)
+            for (int r = 1; r <= n; ++r)
+                pages << raceHtmlName(zyo, kDay, r);
+        pages.sort();
+        EXPECT_EQ(outFiles(), (QStringList {"index.html", "memo推奨.txt"} + pages));
+        for (const QString& file : outFiles())
+            archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
+        const QByteArray memo = readTestFile(path("予想出力/memo推奨.txt"));
+        EXPECT_EQ(memo.count(toCp932("■鉄板レース")), 1);
+        EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), pages.size());
+        ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
+        EXPECT_EQ(lhaExtract(path("予想/0324.lzh"), path("extracted")), archived);
+        EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), archived.size());
+    }
     EXPECT_EQ(readTestFile(path("予想出力/keep/x.txt")), "kept");
-    EXPECT_TRUE(readTestFile(path("予想出力/memo推奨.txt")).startsWith(toCp932("地方競馬-指数・予想付出走表03/24（月）\r\n03/24 大井・川崎・名古屋・\r\n")));
-
-    // The archive holds every file of the folder, as lha and libarchive read it.
-    const QString archive = path("予想/0324.lzh");
-    ASSERT_TRUE(lhaTestPasses(archive));
-    std::map<std::string, QByteArray> expected;
-    for (const QString& page : pages)
-        expected[toCp932(page).toStdString()] = readTestFile(path("予想出力/" + page));
-    expected["keep/x.txt"] = "kept";
-    EXPECT_EQ(lhaExtract(archive, path("extracted")), expected);
-    EXPECT_EQ(libarchiveMembers(archive).size(), expected.size());
-    EXPECT_EQ(libarchiveMembers(archive)["大井0324-12R.html"].first, readTestFile(path("予想出力/大井0324-12R.html")));
-
-    // A second run of the same day without a restart: its index and memo start empty, and the
-    // archive keeps the first run's pages beside the second's.
-    FakeDay again;
-    again.races = {{"佐賀", 2}};
-    msgs_.clear();
-    ASSERT_TRUE(run(again));
-    EXPECT_EQ(outFiles(), (QStringList {"index.html", "memo推奨.txt", "佐賀0324-01R.html", "佐賀0324-02R.html"}));
-    const QByteArray memo = readTestFile(path("予想出力/memo推奨.txt"));
-    EXPECT_EQ(memo.count(toCp932("■鉄板レース")), 1);
-    EXPECT_FALSE(readTestFile(path("予想出力/index.html")).contains(toCp932("大井")));
-    expected[toCp932("佐賀0324-01R.html").toStdString()] = readTestFile(path("予想出力/佐賀0324-01R.html"));
-    expected[toCp932("佐賀0324-02R.html").toStdString()] = readTestFile(path("予想出力/佐賀0324-02R.html"));
-    expected["index.html"] = readTestFile(path("予想出力/index.html"));
-    expected[toCp932("memo推奨.txt").toStdString()] = memo;
-    ASSERT_TRUE(lhaTestPasses(archive));
-    EXPECT_EQ(lhaExtract(archive, path("extracted")), expected);
+    EXPECT_EQ(infos_.first(), "門別-1R");
 }
 
 // Every track with twelve races: 216 pages, every one listed in the index.

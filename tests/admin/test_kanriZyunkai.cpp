@@ -169,14 +169,25 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
     }
 }
 
-TEST_F(Zyunkai, ShortDateFormAndUnwritableArchive)
+// The short date form is taken; an archive that cannot be written or does not parse ends the run
+// with the archiver's message only, and the broken archive stays as it was.
+TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
 {
-    QDir(dir_.path()).mkpath("予想/0324.lzh");
-    FakeDay day;
-    day.races = {{"大井", 1}};
-    EXPECT_FALSE(run(day, "2008/3/24"));
-    EXPECT_EQ(day.dates.first(), "2008/03/24");
-    ASSERT_EQ(msgs_.texts().size(), 1);
-    EXPECT_TRUE(msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts()[0].toStdString();
-    EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
+    for (const bool folderInTheWay : {true, false}) {
+        QDir(path("予想")).removeRecursively();
+        if (folderInTheWay)
+            QDir(dir_.path()).mkpath("予想/0324.lzh");
+        else
+            writeTestFile(path("予想/0324.lzh"), "not an archive at all");
+        FakeDay day;
+        day.races = {{"大井", 1}};
+        msgs_.clear();
+        EXPECT_FALSE(run(day, "2008/3/24"));
+        EXPECT_EQ(day.dates.first(), "2008/03/24");
+        ASSERT_EQ(msgs_.texts().size(), 1);
+        EXPECT_TRUE(msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts()[0].toStdString();
+        EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
+        if (!folderInTheWay)
+            EXPECT_EQ(readTestFile(path("予想/0324.lzh")), "not an archive at all");
+    }
 }

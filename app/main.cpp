@@ -4,6 +4,7 @@
 int main(int argc, char** argv)
 {
     Application app(argc, argv);
+    loadQtTranslations();
     Main();
     return app.exec();
 }

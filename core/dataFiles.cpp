@@ -2,10 +2,12 @@
 
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include "platform/inifile.h"
 #include "platform/vberror.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -53,4 +55,12 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
     const QString path = QDir(targetDir).filePath(entry.fileName);
     createDbFile(path, entry.password, script);
     return path;
+}
+
+bool createDefaultSettings(const QString& targetDir)
+{
+    const QString path = QDir(targetDir).filePath(QStringLiteral("Strevin.ini"));
+    if (QFileInfo::exists(path))
+        return true;
+    return IniFile(path).writeString(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }

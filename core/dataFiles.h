@@ -20,3 +20,11 @@ const DataFileEntry& dataFileEntry(DataFileKind kind);
 // Creates the file of that kind in targetDir from the scripts in schemaDir and returns its path.
 // An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir);
+
+// The authority's server when Strevin.ini names none: [System] webHost, "host" or "host:port".
+inline const QString webHostDefault = QStringLiteral("localhost");
+
+// Puts the default settings file Strevin.ini into targetDir, holding [System] webHost with its
+// default so that the user finds the setting (CP932, CR LF as every settings file). An existing
+// settings file is kept as it is. False when it cannot be written.
+bool createDefaultSettings(const QString& targetDir);

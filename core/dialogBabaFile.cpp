@@ -1,6 +1,7 @@
 #include "core/dialogBabaFile.h"
 
 #include "core/mainBabaFile.h"
+#include "platform/widgets.h"
 
 #include <QLabel>
 #include <QPointer>
@@ -52,8 +53,10 @@ void DialogBabaFile::cmdNar_Click()
 void showDialogBabaFile()
 {
     static QPointer<DialogBabaFile> dialog;
-    if (!dialog)
+    if (!dialog) {
         dialog = new DialogBabaFile;
+        keepOnScreen(dialog);
+    }
     dialog->show();
     dialog->raise();
     dialog->activateWindow();

@@ -2,6 +2,7 @@
 
 #include "platform/application.h"
 #include "platform/vbformat.h"
+#include "platform/widgets.h"
 
 #include <QDateTime>
 #include <QPointer>
@@ -108,13 +109,21 @@ DialogSincyoku& dialogSincyoku()
     return *instance;
 }
 
+// The caller's work starts as soon as this returns and may not let the event loop run for a
+// while: the dialog is on the screen and painted before that.
 void showDialogSincyoku(QWidget* owner)
 {
-    if (!instance)
+    if (!instance) {
         instance = new DialogSincyoku(owner);
-    else if (instance->parentWidget() != owner)
+        keepOnScreen(instance);
+    } else if (instance->parentWidget() != owner) {
         instance->setParent(owner, instance->windowFlags());
+        keepOnScreen(instance);
+    }
+    if (instance->isVisible())
+        return;
     instance->show();
+    paintNow(instance);
 }
 
 // Closing, not deleting at once: a caller may unload it from inside the timer's own event

@@ -3,6 +3,8 @@
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "core/settingRanges.h"
+#include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "platform/widgets.h"
@@ -39,27 +41,26 @@ QString graphKey(int i)
     return QString("iniGraph(%1)").arg(i);
 }
 
-QString paraKey(int i)
+// Returns "[section] key" of the first write that failed (a read-only program folder), empty
+// when every one was written. The store stops there, and memory takes only what the file took.
+QString storeChoices(const OptionChoices& c)
 {
-    return QString("para(%1)").arg(i);
-}
-
-void storeChoices(const OptionChoices& c)
-{
-    if (c.kakoKikan) {
+    QString failed;
+    const auto store = [&failed](const QString& section, const QString& key, const QString& value) {
+        if (failed.isEmpty() && !iniWrite(section, key, value))
+            failed = QStringLiteral("[%1] %2").arg(section, key);
+        return failed.isEmpty();
+    };
+    if (c.kakoKikan && store("System", "tarKikanWebUma", QString::number(*c.kakoKikan)))
         pd.kakoKikan = *c.kakoKikan;
-        iniWrite("System", "tarKikanWebUma", QString::number(*c.kakoKikan));
-    }
-    if (c.timerInter) {
+    if (c.timerInter && store("System", "timerInter", QString::number(*c.timerInter)))
         pd.timerInter = *c.timerInter;
-        iniWrite("System", "timerInter", QString::number(*c.timerInter));
-    }
-    for (int i = 0; i < 7; ++i) {
-        pd.graphFlags[size_t(i)] = c.graphFlags[size_t(i)];
-        iniWrite("graph", graphKey(i), c.graphFlags[size_t(i)]);
-    }
+    for (int i = 0; i < 7; ++i)
+        if (store("graph", graphKey(i), c.graphFlags[size_t(i)]))
+            pd.graphFlags[size_t(i)] = c.graphFlags[size_t(i)];
     for (int i = 0; i < 8; ++i)
-        iniWrite("parameter", paraKey(i), QString::number(c.weights[size_t(i)]));
+        store("parameter", settingPara(i).key, QString::number(c.weights[size_t(i)]));
+    return failed;
 }
 
 }
@@ -84,6 +85,10 @@ FrmOption::FrmOption(QWidget* parent)
     connect(cmdParaHyozyun, &QPushButton::clicked, this, [this] { setWeights(kHyozyun); });
     connect(cmdParaHonnmei, &QPushButton::clicked, this, [this] { setWeights(kHonnmei); });
     connect(cmdParaAna, &QPushButton::clicked, this, [this] { setWeights(kAna); });
+    // Enter stores the choices; a preset only ever reacts to a click, never to Enter.
+    cmdOk->setDefault(true);
+    for (QPushButton* preset : {cmdParaHyozyun, cmdParaHonnmei, cmdParaAna})
+        preset->setAutoDefault(false);
     connect(cmdOk, &QPushButton::clicked, this, &FrmOption::cmdOk_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::close);
     Form_Load();
@@ -164,15 +169,14 @@ void FrmOption::Form_Load()
 }
 
 // Every weight is read before a bad one is reported, so that OK never overwrites a good weight
-// with a slider that was not reached. A weight outside the slider's range (a hand-edited
-// settings file) is taken to its nearest end; one that is no number shows the default 100,
-// as the prediction reads it.
+// with a slider that was not reached. A weight that is no number or lies outside the sliders'
+// range (a hand-edited settings file) shows the default.
 void FrmOption::loadWeights()
 {
     IniNumbers ini;
     std::array<int, 8> weights;
     for (int i = 0; i < 8; ++i)
-        weights[size_t(i)] = CLng(std::clamp(ini.readSingle("parameter", paraKey(i), "100"), 0.0f, 200.0f));
+        weights[size_t(i)] = CLng(ini.readSingle(settingPara(i)));
     setWeights(weights);
     ini.throwIfAnyBad();
 }
@@ -183,7 +187,8 @@ void FrmOption::setWeights(const std::array<int, 8>& weights)
         sldYosouPara[size_t(i)]->setValue(weights[size_t(i)]);
 }
 
-// A time-out that is no whole number throws, before anything has been stored.
+// A time-out that is no whole number throws, before anything has been stored; one outside the
+// range the start-up accepts (under 5 seconds, say) changes nothing.
 OptionChoices FrmOption::readChoices() const
 {
     OptionChoices c;
@@ -191,7 +196,7 @@ OptionChoices FrmOption::readChoices() const
         if (cmbTarKikanUma->currentText() == QString::fromUtf8(p.text))
             c.kakoKikan = p.days;
     const int32_t seconds = CLngText(cmbInterTime->currentText());
-    if (seconds >= 5)
+    if (settingTimerInter().allows(seconds))
         c.timerInter = seconds;
     for (int i = 0; i < 7; ++i)
         c.graphFlags[size_t(i)] = chkGraph[size_t(i)]->isChecked() ? "true" : "false";
@@ -200,10 +205,15 @@ OptionChoices FrmOption::readChoices() const
     return c;
 }
 
+// A settings file that cannot be written is named on the message's second line, and the
+// dialog stays open with the user's choices.
 void FrmOption::cmdOk_Click()
 {
     vbTrap("Error-frmOption-5", [this] {
-        storeChoices(readChoices());
+        if (const QString failed = storeChoices(readChoices()); !failed.isEmpty()) {
+            msgBox(QStringLiteral("Error-frmOption-5\n%1 %2 に書き込めません").arg(appPath() + "Strevin.ini", failed));
+            return;
+        }
         close();
     });
 }
@@ -211,8 +221,10 @@ void FrmOption::cmdOk_Click()
 void showFrmOption()
 {
     static QPointer<FrmOption> form;
-    if (!form)
+    if (!form) {
         form = new FrmOption;
+        keepOnScreen(form);
+    }
     form->show();
     form->raise();
     form->activateWindow();

@@ -14,7 +14,7 @@ class QSlider;
 // What OK stores, read from the controls and checked before anything is written.
 struct OptionChoices {
     std::optional<int> kakoKikan;   // none when the period box shows no entry
-    std::optional<int> timerInter;  // none when below 5 seconds
+    std::optional<int> timerInter;  // none when outside the time-out's range
     std::array<QString, 7> graphFlags;
     std::array<int, 8> weights;
 };

@@ -2,6 +2,7 @@
 
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "core/settingRanges.h"
 #include "platform/colors.h"
 #include "platform/database.h"
 #include "platform/vberror.h"
@@ -105,42 +106,17 @@ bool showJraStatus()
     return true;
 }
 
-template <class Convert>
-auto readNumber(const QString& section, const QString& key, const QString& def, QString& badKey, Convert convert)
-{
-    auto value = convert(def);
-    if (!vbTrapSilent([&] { value = convert(iniRead(section, key, def)); }) && badKey.isEmpty())
-        badKey = key;
-    return value;
 }
 
-}
-
-int32_t IniNumbers::readLong(const QString& section, const QString& key, const QString& def)
-{
-    return readNumber(section, key, def, badKey_, CLngText);
-}
-
-float IniNumbers::readSingle(const QString& section, const QString& key, const QString& def)
-{
-    return readNumber(section, key, def, badKey_, CSngText);
-}
-
-void IniNumbers::throwIfAnyBad() const
-{
-    if (!badKey_.isEmpty())
-        throw VbError(vbErrTypeMismatch, QStringLiteral("Strevin.ini: %1 is no number").arg(badKey_));
-}
-
-void loadSettings()
+QString loadSettings()
 {
     IniNumbers ini;
-    pd.kakoKikan = ini.readLong("System", "tarKikanWebUma", "730");
-    pd.timerInter = ini.readLong("System", "timerInter", "5");
+    pd.kakoKikan = ini.readLong(settingTarKikanWebUma());
+    pd.timerInter = ini.readLong(settingTimerInter());
     for (int i = 0; i <= 6; ++i)
         pd.graphFlags[size_t(i)] = iniRead("graph", QString("iniGraph(%1)").arg(i), "true");
-    pd.lineRatio = ini.readSingle("graph", "iniGraph(7)", "0.2");
-    ini.throwIfAnyBad();
+    pd.lineRatio = ini.readSingle(settingLineRatio());
+    return ini.firstBad();
 }
 
 void setStartNoticeLabels(const StartNoticeLabels& labels)

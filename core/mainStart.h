@@ -5,24 +5,10 @@
 #include <QString>
 #include <cstdint>
 
-// Numbers held in Strevin.ini. A value that is no number (or beyond the 32-bit range) gives
-// its key's default, so one bad line neither leaves the other settings unread nor leaves a
-// setting at 0; the reader remembers it so that the caller can still report the bad file.
-class IniNumbers {
-public:
-    int32_t readLong(const QString& section, const QString& key, const QString& def);
-    float readSingle(const QString& section, const QString& key, const QString& def);
-    // Throws a type-mismatch VbError naming the first bad key, for the caller's trap, when any
-    // value read was no number.
-    void throwIfAnyBad() const;
-
-private:
-    QString badKey_;
-};
-
-// Loads kakoKikan, timerInter, graphFlags and lineRatio from Strevin.ini; after reading them
-// all, throws when one of them was no number.
-void loadSettings();
+// Loads kakoKikan, timerInter, graphFlags and lineRatio from Strevin.ini. A number that is
+// unusable (no number, or out of its range) takes its default; the first such key is returned
+// ("[System] timerInter") for the start-up to name, empty when every one was usable.
+QString loadSettings();
 
 // The status labels of the main window's start notice; the window hands them in when it loads.
 struct StartNoticeLabels {

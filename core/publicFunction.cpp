@@ -182,9 +182,9 @@ QString iniRead(const QString& section, const QString& key, const QString& def)
     return n == 0 ? def : value.trimmed();
 }
 
-void iniWrite(const QString& section, const QString& key, const QString& value)
+bool iniWrite(const QString& section, const QString& key, const QString& value)
 {
-    IniFile(appPath() + "Strevin.ini").writeString(section, key, value);
+    return IniFile(appPath() + "Strevin.ini").writeString(section, key, value);
 }
 
 void setTrackSelectorHook(QString (*currentZyo)())

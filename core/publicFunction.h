@@ -36,7 +36,8 @@ bool isFormLoaded(const QString& name);
 
 // The settings file Strevin.ini in the program folder.
 QString iniRead(const QString& section, const QString& key, const QString& def);
-void iniWrite(const QString& section, const QString& key, const QString& value);
+// False when the file could not be written (a read-only program folder).
+bool iniWrite(const QString& section, const QString& key, const QString& value);
 
 // The database password of the race, track information and comment files.
 inline const QString dbPassword = QStringLiteral("lumo");

@@ -4,9 +4,12 @@
 
 #include <QMetaObject>
 
+// The program's name is the title of its message boxes and of any window without its own.
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    setApplicationName(QStringLiteral("Brennock"));
+    setApplicationDisplayName(QStringLiteral("Brennock"));
 }
 
 // Only debug mode lets an exception get this far; the user learns what failed and in

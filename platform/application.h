@@ -1,5 +1,5 @@
 #pragma once
-// The application object: its top-level handler catches what escapes an event handler
+// The application object, named "Brennock": its top-level handler catches what escapes an event handler
 // (debug mode does not trap), shows what failed and where, and keeps the program running.
 #include <QApplication>
 

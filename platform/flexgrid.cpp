@@ -5,15 +5,42 @@
 #include "platform/fonts.h"
 #include "platform/vberror.h"
 
-#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QResizeEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <algorithm>
 
 namespace {
 constexpr int defaultColTwips = 960;
+
+// The next row (column) edge after `from` in the direction of `step` (+1 or -1); the scroll bar
+// keeps the result within its range.
+int nextEdge(const std::vector<int>& edges, int from, int step)
+{
+    if (step > 0) {
+        const auto next = std::upper_bound(edges.begin(), edges.end(), from);
+        return next == edges.end() ? edges.back() : *next;
+    }
+    const auto previous = std::lower_bound(edges.begin(), edges.end(), from);
+    return previous == edges.begin() ? 0 : *std::prev(previous);
+}
+
+// A page further (back): the last edge that keeps the page's rows whole, at least one row on.
+int pageEdge(const std::vector<int>& edges, int from, int page)
+{
+    const int target = from + page;
+    if (page > 0) {
+        const auto last = std::upper_bound(edges.begin(), edges.end(), target);
+        const int edge = last == edges.begin() ? 0 : *std::prev(last);
+        return edge > from ? edge : nextEdge(edges, from, 1);
+    }
+    const auto first = std::lower_bound(edges.begin(), edges.end(), target);
+    const int edge = first == edges.end() ? edges.back() : *first;
+    return edge < from ? edge : nextEdge(edges, from, -1);
+}
 
 // What every view of the grid shares: no headers (fixed cells are drawn as cells), no
 // editing or selection highlight, text clipped rather than elided, smooth scrolling so
@@ -45,6 +72,7 @@ FlexGrid::FlexGrid(QWidget* parent)
 {
     setModel(model_);
     setupView(this);
+    setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractItemView::pressed, this, &FlexGrid::pressedAt);
     connect(this, &QAbstractItemView::clicked, this, &FlexGrid::click);
     connect(this, &QAbstractItemView::doubleClicked, this, &FlexGrid::dblClick);
@@ -81,14 +109,38 @@ QTableView* FlexGrid::makeOverlay()
     return view;
 }
 
-// The overlays never scroll on their own: the wheel over them scrolls the grid.
+// The overlays never scroll on their own: the wheel over them scrolls the grid exactly as over
+// its cells. The grid also watches its own scroll bars (the scroll area's hover handling), and
+// those pass the wheel on to the grid: only the overlays' wheel is taken here.
 bool FlexGrid::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == QEvent::Wheel) {
-        QCoreApplication::sendEvent(viewport(), event);
+    const bool overOverlay = watched == topOverlay_->viewport() || watched == leftOverlay_->viewport()
+        || watched == cornerOverlay_->viewport();
+    if (overOverlay && event->type() == QEvent::Wheel) {
+        wheelEvent(static_cast<QWheelEvent*>(event));
         return true;
     }
     return QTableView::eventFilter(watched, event);
+}
+
+// The arrow keys scroll one row or column, the page keys a screenful of the scrolling rows,
+// always to a row boundary, so that no row hides half under the fixed ones. The current cell
+// does not move: Row and Col are where the user last clicked.
+void FlexGrid::keyPressEvent(QKeyEvent* event)
+{
+    QScrollBar* v = verticalScrollBar();
+    QScrollBar* h = horizontalScrollBar();
+    const int rowsPage = viewport()->height() - rowsPixels(fixedRows());
+    switch (event->key()) {
+    case Qt::Key_Down: v->setValue(nextEdge(rowEdges(), v->value(), 1)); break;
+    case Qt::Key_Up: v->setValue(nextEdge(rowEdges(), v->value(), -1)); break;
+    case Qt::Key_Right: h->setValue(nextEdge(colEdges(), h->value(), 1)); break;
+    case Qt::Key_Left: h->setValue(nextEdge(colEdges(), h->value(), -1)); break;
+    case Qt::Key_PageDown: v->setValue(pageEdge(rowEdges(), v->value(), rowsPage)); break;
+    case Qt::Key_PageUp: v->setValue(pageEdge(rowEdges(), v->value(), -rowsPage)); break;
+    default: QTableView::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 void FlexGrid::setRows(int n)
@@ -377,8 +429,10 @@ void FlexGrid::clickCell(int row, int col)
     emit click();
 }
 
+// A click on a fixed cell lands on an overlay, which never takes the focus itself.
 void FlexGrid::pressedAt(const QModelIndex& index)
 {
+    setFocus(Qt::MouseFocusReason);
     row_ = mouseRow_ = index.row();
     col_ = mouseCol_ = index.column();
 }
@@ -484,6 +538,23 @@ void FlexGrid::syncOverlayScroll()
     leftOverlay_->verticalScrollBar()->setValue(verticalScrollBar()->value());
     cornerOverlay_->horizontalScrollBar()->setValue(0);
     cornerOverlay_->verticalScrollBar()->setValue(0);
+}
+
+// Scroll positions at which a scrolling row (column) starts right below (beside) the fixed ones.
+std::vector<int> FlexGrid::rowEdges() const
+{
+    std::vector<int> edges {0};
+    for (int r = fixedRows(); r < rows(); ++r)
+        edges.push_back(edges.back() + rowPixels(r));
+    return edges;
+}
+
+std::vector<int> FlexGrid::colEdges() const
+{
+    std::vector<int> edges {0};
+    for (int c = fixedCols(); c < cols(); ++c)
+        edges.push_back(edges.back() + colPixels(c));
+    return edges;
 }
 
 int FlexGrid::colPixels(int col) const

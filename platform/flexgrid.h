@@ -98,6 +98,7 @@ signals:
 protected:
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Span {
@@ -117,6 +118,8 @@ private:
     void syncOverlayScroll();
     QTableView* makeOverlay();
     void pressedAt(const QModelIndex& index);
+    std::vector<int> rowEdges() const;
+    std::vector<int> colEdges() const;
     int colPixels(int col) const;
     int rowPixels(int row) const;
     // Width of the first count columns, height of the first count rows, in pixels.

@@ -7,7 +7,8 @@
 enum VbMsgButtons { vbOKOnly = 0, vbOKCancel = 1, vbYesNo = 4 };
 enum VbMsgResult { vbOK = 1, vbCancel = 2, vbYes = 6, vbNo = 7 };
 
-// Shows a modal box with the given text (no title unless given) and returns the button pressed.
+// Shows a modal box with the given text and returns the button pressed. Its title is the
+// application's name unless another is given.
 int msgBox(const QString& text, int buttons = vbOKOnly, const QString& title = {});
 
 // While alive, every msgBox is recorded instead of shown and answered with `answer`

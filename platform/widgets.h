@@ -45,3 +45,13 @@ inline QComboBox* combo(const QString& name, QWidget* parent = nullptr)
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return box;
 }
+
+// Sizes and places a window before it is shown so that it opens inside the available area of its
+// screen: never larger than that area, centred on its owner's window when it has one (else on
+// the screen), and moved in from any edge it would cross. Every window calls it when it opens.
+void keepOnScreen(QWidget* window);
+
+// Makes a window that was just shown appear on the screen at once, for a caller about to start
+// long work on the one thread: waits (at most half a second) until the window system shows
+// it, then paints it.
+void paintNow(QWidget* window);

@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
-# Builds the program, creates its default data files in the program folder and starts it.
+# Builds the program and its data-file tool (not the tests and benchmarks), puts the default data
+# files and Strevin.ini into the program folder (existing ones are kept) and starts it.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-"$top/scripts/build.sh"
+if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
+  echo "start.sh: no display to open Brennock's windows on (DISPLAY and WAYLAND_DISPLAY are not set); run it on a desktop or under Xvfb." >&2
+  exit 1
+fi
+"$top/scripts/build.sh" brennock makedata
 exec "$top/build/program/brennock"

@@ -1,6 +1,7 @@
 // makedata <schema-dir> <target-dir> [--jra]
-// Creates the program's default data files in target-dir; an existing file is skipped, never
-// overwritten. jraGraph.dat is made only with --jra: its absence means "no central file".
+// Creates the program's default data files and its settings file Strevin.ini in target-dir; an
+// existing file is skipped, never overwritten. jraGraph.dat is made only with --jra: its absence
+// means "no central file".
 #include "core/dataFiles.h"
 
 #include <QDir>
@@ -55,6 +56,14 @@ int main(int argc, char** argv)
     for (const DataFileEntry& entry : dataFileEntries()) {
         if (entry.kind != DataFileKind::JraGraph || withJra)
             ok = makeOne(entry, schemaDir, targetDir) && ok;
+    }
+    const QString settings = QDir(targetDir).filePath(QStringLiteral("Strevin.ini"));
+    const bool existed = QFileInfo::exists(settings);
+    if (createDefaultSettings(targetDir)) {
+        say(stdout, (existed ? QStringLiteral("kept     ") : QStringLiteral("created  ")) + settings);
+    } else {
+        say(stderr, QStringLiteral("failed   ") + settings);
+        ok = false;
     }
     return ok ? 0 : 1;
 }

@@ -393,8 +393,10 @@ void FrmWebSeiseki::showYomikomiGrid()
 
 void showFrmWebSeiseki(QWidget* owner)
 {
-    if (!instance)
+    if (!instance) {
         instance = new FrmWebSeiseki(owner);
+        keepOnScreen(instance);
+    }
     instance->show();
     instance->raise();
     instance->activateWindow();

@@ -1,7 +1,10 @@
 #include "app/mainStart.h"
+#include "core/dialogBabaFile.h"
+#include "core/dialogSincyoku.h"
 #include "core/mainBabaFile.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/colors.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/childNamed.h"
@@ -10,6 +13,13 @@
 
 class StartUp : public ::testing::Test {
 protected:
+    // The program folder as the build lays it out: the toolbar pictures beside the executable.
+    void SetUp() override
+    {
+        const QDir images(QStringLiteral(BRENNOCK_IMAGES_DIR));
+        for (const QString& name : images.entryList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(images.filePath(name), dir_.filePath(name))) << name.toStdString();
+    }
     void TearDown() override
     {
         setBabaFilePicker({});
@@ -25,7 +35,8 @@ protected:
 
 // The marker files switch the debug mode and the central index on; a settings key that is no number
 // falls back alone, trapped even in debug mode. The start notice's controls sit inside its frame
-// without overlapping; it and the options dialog are rendered to PNG files for a person to look at.
+// without overlapping; it and the options dialog show every caption whole, and are rendered to PNG
+// files for a person to look at.
 TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
 {
     setDateRow(dir_.createStrevinData(), VbDate());
@@ -45,6 +56,8 @@ TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
     expectShows(form, {"Brennock", "　上の青枠緑ＢＯＸの開催日・場・レースを指定して、「出走表の読込み」ボタンを押してください　",
                        " 地方馬場情報ファイル：　版の日付がありません ", " 過去データ：　読込みなし ",
                        " 中央馬場情報ファイル：　2008/03/08版を読込み "});
+    // At its designed size: the offscreen screen (800 x 600) is smaller, and the window shrank to fit it.
+    form->resize(twipsToPixels(12300), twipsToPixels(9000));
     auto* frame = childNamed<QGroupBox>(form, "frameStart");
     EXPECT_TRUE(frame->isVisible() && form->rect().contains(frame->geometry()));
     QList<QRect> placed;
@@ -63,10 +76,8 @@ TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
     for (const auto& [widget, name] : {std::pair<QWidget*, QString>(form, "frmMain-start.png"),
                                        {shownWindow("frmOption"), "frmOption.png"}}) {
         ASSERT_NE(widget, nullptr) << name.toStdString();
-        const QImage image = widget->grab().toImage();
-        ASSERT_TRUE(image.save(out + "/" + name)) << name.toStdString();
-        // Text was drawn: far more than the two or three colours of an empty window.
-        EXPECT_GT(image.convertToFormat(QImage::Format_Indexed8).colorCount(), 20) << name.toStdString();
+        ASSERT_TRUE(widget->grab().save(out + "/" + name)) << name.toStdString();
+        expectCaptionsFit(name == "frmOption.png" ? widget : frame);
     }
     // The notice's buttons reach the installs, which refresh it at once; closing ends the program.
     QTemporaryDir downloads;
@@ -81,7 +92,7 @@ TEST_F(StartUp, MarkerFilesSettingsMainWindowAndScreenshots)
     childNamed<QPushButton>(form, "cmdJraFile")->click();
     expectShows(form, {" 地方馬場情報ファイル：　2027/01/09版を読込み ", " 中央馬場情報ファイル：　2027/01/16版を読込み "});
     EXPECT_EQ(titles, QStringList({"地方馬場情報ファイルの更新", "中央馬場情報ファイルの更新"}));
-    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-mainStart-1", "2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
+    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-mainStart-1\nStrevin.ini [System] tarKikanWebUma", "2027/01/09版に更新しました", "2027/01/16版に更新しました"}));
     form->close();
     EXPECT_FALSE(shownWindow("frmOption") || shownWindow("frmMain"));
 }
@@ -103,4 +114,44 @@ TEST_F(StartUp, UnreadableProgramFolderStillStarts)
                                          " 中央馬場情報ファイル：　ファイルが開けません "});
     EXPECT_EQ(msgs_.texts().value(0), "dataファイルが開けません");
     EXPECT_EQ(msgs_.texts().indexOf("Error-mainStart-2"), msgs_.texts().size() - 1);
+}
+
+// Every window opens inside the screen's available area: the main window, larger than the offscreen
+// screen of 800 x 600, shrinks to fit, and dialogs of an owner pushed against the corner move in.
+TEST_F(StartUp, EveryWindowOpensInsideTheScreen)
+{
+    dir_.createStrevinData();
+    dir_.createNarData();
+    Main();
+    QWidget* form = shownWindow("frmMain");
+    ASSERT_NE(form, nullptr);
+    const QRect area = form->screen()->availableGeometry();
+    EXPECT_TRUE(area.contains(form->frameGeometry())) << form->frameGeometry().width() << " wide";
+    form->move(area.right() - 100, area.bottom() - 80);
+    childNamed<QAction>(form, "menuOption")->trigger();
+    childNamed<QPushButton>(form, "cmdDbRead")->click();
+    showDialogBabaFile();
+    showDialogSincyoku(form);
+    for (const char* name : {"frmOption", "frmWebSeiseki", "dialogBabaFile", "dialogSincyoku"}) {
+        const QWidget* window = shownWindow(name);
+        ASSERT_NE(window, nullptr) << name;
+        const QRect at = window->frameGeometry();
+        EXPECT_TRUE(area.contains(at)) << name << " at " << at.x() << "," << at.y() << " " << at.width() << "x" << at.height();
+    }
+    unloadDialogSincyoku();
+}
+
+// The program's message boxes carry its name as their title, and Qt's own buttons speak Japanese.
+TEST(Application, MessageBoxesAreTitledWithTheProgramAndSpeakJapanese)
+{
+    ASSERT_TRUE(loadQtTranslations()) << "Qt's translations (qt6-translations-l10n) are missing";
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen = box->windowTitle() + "|" + box->button(QMessageBox::Ok)->text() + "|" + box->button(QMessageBox::Cancel)->text();
+        box->button(QMessageBox::Cancel)->click();
+    });
+    EXPECT_EQ(msgBox("dataファイルが開けません", vbOKCancel), vbCancel);
+    EXPECT_EQ(seen, "Brennock|OK|キャンセル");
 }

@@ -56,3 +56,24 @@ TEST(DataFiles, TrackListAndVersion)
     EXPECT_EQ(firstColumn("SELECT count(*) FROM version WHERE date > '2000-01-01'"), "1");
 }
 
+
+// The set-up's settings file names the server setting in CP932 with CR LF, and the program reads it;
+// a settings file the user already has is kept byte for byte.
+TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
+{
+    TestAppDir dir;
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    QFile file(dir.filePath("Strevin.ini"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("[System]\r\nwebHost=localhost\r\n"));
+    file.close();
+    EXPECT_EQ(iniRead("System", "webHost", "-"), webHostDefault);
+    const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(own);
+    file.close();
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), own);
+    EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
+}

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QProgressBar>
+#include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -37,6 +38,26 @@ TEST(ProgressDialog, CountsClampsAndUnloads)
     EXPECT_TRUE(!isDialogSincyokuLoaded() && timer.isNull());
     showDialogSincyoku();
     EXPECT_EQ(std::tuple(dialogSincyoku().windowTitle(), dialogSincyoku().max(), dialogSincyoku().value()), fresh);
+    unloadDialogSincyoku();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// What the screen shows of the dialog the moment showing it returns, before any event is processed:
+// a caller's long first step must not leave an empty frame there. Also after the dialog moved to
+// another owner.
+TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
+{
+    QWidget owner;
+    owner.resize(500, 400);
+    owner.show();
+    for (QWidget* o : {static_cast<QWidget*>(nullptr), &owner}) {
+        showDialogSincyoku(o);
+        DialogSincyoku& d = dialogSincyoku();
+        const QImage onScreen = d.screen()->grabWindow(d.winId()).toImage().convertToFormat(QImage::Format_RGB32);
+        const QImage drawn = d.grab().toImage().convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(onScreen.size(), drawn.size());
+        EXPECT_EQ(onScreen, drawn) << "owner " << o;
+    }
     unloadDialogSincyoku();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

@@ -42,15 +42,9 @@ protected:
 
 // A preset sets the sliders but stores nothing; CANCEL stores nothing; OK stores every value but the
 // chart's line ratio, and memory too, so the chart shows a change without a restart.
-TEST_F(OptionsDialog, CaptionsPresetsOkAndCancel)
+TEST_F(OptionsDialog, PresetsOkAndCancel)
 {
     (form_ = new FrmOption)->show();
-    expectShows(form_, {"ｵﾌﾟｼｮﾝ", "設定", "グラフ表示項目", "予想パラメーター", "出走表読込み時の過去履歴対象期間",
-                        "Web取込待機時間", "(秒)", "チェックした項目がグラフに表示されます", "0%", "100%", "200%",
-                        "予想のパラメーターの反映度を、各適性毎に設定", "適性全体", "枠順", "距離", "レース間隔", "開催場",
-                        "馬場状態", "馬体重", "騎手", "標準", "本命重視", "穴党", "ｵﾌﾟｼｮﾝ更新", "CANCEL", "枠", "着順",
-                        "最初のコーナー通過順位", "上がり指数", "1年以内", "1年半以内", "2年以内", "3年以内", "全て読み込み",
-                        "5", "10", "20", "30"});
     EXPECT_EQ(sliders(), "100 100 100 100 100 100 100 100");
     get("cmdParaHonnmei")->click();
     EXPECT_EQ(sliders(), "80 110 120 80 80 80 50 120");
@@ -70,27 +64,69 @@ TEST_F(OptionsDialog, CaptionsPresetsOkAndCancel)
     EXPECT_EQ(std::tuple(pd.kakoKikan, pd.timerInter, pd.graphFlags[1]), std::tuple(550, 20, QString("true")));
 }
 
-// Weights outside 0..200 are clamped silently; a time-out that is no number stores nothing and keeps
-// the dialog; an empty period or a time-out under 5 s is left alone; a weight that is no number is reported.
+// Enter stores what the dialog shows, wherever the keyboard is: on a preset button it must not load
+// the preset over the user's weights first, in the time-out box it must not be lost.
+TEST_F(OptionsDialog, EnterStoresTheChoicesAndNeverRunsAPreset)
+{
+    for (const char* focus : {"cmdParaHyozyun", "cmdParaHonnmei", "cmdParaAna", "cmdOk", "cmbInterTime", "sldYosouPara(2)"}) {
+        (form_ = new FrmOption)->show();
+        QApplication::setActiveWindow(form_);
+        get<QSlider>("sldYosouPara", 0)->setValue(37);
+        get<QComboBox>("cmbInterTime")->setEditText("30");
+        get<QWidget>(focus)->setFocus();
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr) << focus;
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &key);
+        }
+        EXPECT_EQ(stored(), "- 30 true false false false true true false - 37 100 100 100 100 100 100 100") << focus;
+        EXPECT_FALSE(form_ && form_->isVisible()) << focus;
+        QFile::remove(dir_.filePath("Strevin.ini"));
+    }
+}
+
+// Weights that are no number or outside 0..200 show the default and are reported once the others
+// are read; a time-out that is no number stores nothing and keeps the dialog; an empty period or a
+// time-out outside 5 s .. 1 h is left alone.
 TEST_F(OptionsDialog, ValuesAreCheckedBeforeAnyIsWritten)
 {
-    const QStringList values {"250", "-5", "99999999999", "  60 ", "", "150"};
+    const QStringList values {"250", "-5", "99999999999", "  60 ", "", "150", "abc", "0"};
     for (int i = 0; i < int(values.size()); ++i)
         iniWrite("parameter", QString("para(%1)").arg(i), values[i]);
     const QString before = stored();
     (form_ = new FrmOption)->show();
-    EXPECT_EQ(sliders(), "200 0 200 60 100 150 100 100");
+    EXPECT_EQ(sliders(), "100 100 100 60 100 150 100 0");
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-frmOption-4"});
     get<QComboBox>("cmbInterTime")->setEditText("十秒");
     get("cmdOk")->click();
-    EXPECT_EQ(msgs_.texts(), QStringList {"Error-frmOption-5"});
+    EXPECT_EQ(msgs_.texts().last(), "Error-frmOption-5");
     EXPECT_EQ(stored(), before);
     EXPECT_TRUE(form_->isVisible());
-    get<QComboBox>("cmbInterTime")->setEditText("3");
-    get("cmdOk")->click();
-    EXPECT_EQ(std::pair(pd.kakoKikan, pd.timerInter), std::pair(400, 5));
-    EXPECT_EQ(stored(), "- - true false false false true true false - 200 0 200 60 100 150 100 100");
-    iniWrite("parameter", "para(2)", "abc");
+    for (const char* ignored : {"3", "100000", "3601"}) {
+        get<QComboBox>("cmbInterTime")->setEditText(ignored);
+        get("cmdOk")->click();
+        EXPECT_EQ(std::pair(pd.kakoKikan, pd.timerInter), std::pair(400, 5)) << ignored;
+        (form_ = new FrmOption)->show();
+    }
+    EXPECT_EQ(stored(), "- - true false false false true true false - 100 100 100 60 100 150 100 0");
+}
+
+// A settings file that cannot be written is reported with its path and key, the dialog stays open and
+// memory keeps the old values; once the file can be written, OK stores everything and closes.
+TEST_F(OptionsDialog, AFailedWriteIsReportedAndTheDialogStaysOpen)
+{
+    ASSERT_TRUE(QDir().mkdir(dir_.filePath("Strevin.ini")));  // no file can be written in its place
     (form_ = new FrmOption)->show();
-    EXPECT_EQ(msgs_.texts().last(), "Error-frmOption-4");
-    EXPECT_EQ(sliders(), "200 0 100 60 100 150 100 100");
+    get<QComboBox>("cmbTarKikanUma")->setCurrentIndex(0);
+    get<QCheckBox>("chkGraph", 1)->setChecked(true);
+    get("cmdOk")->click();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-frmOption-5\n" + dir_.filePath("Strevin.ini") + " [System] tarKikanWebUma に書き込めません"});
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(std::pair(pd.kakoKikan, pd.graphFlags[1]), std::pair(400, QString("False")));
+    ASSERT_TRUE(QDir().rmdir(dir_.filePath("Strevin.ini")));
+    get("cmdOk")->click();
+    EXPECT_FALSE(form_ && form_->isVisible());
+    EXPECT_EQ(stored(), "365 5 true true false false true true false - 100 100 100 100 100 100 100 100");
+    EXPECT_EQ(std::pair(pd.kakoKikan, pd.graphFlags[1]), std::pair(365, QString("true")));
 }

@@ -49,3 +49,37 @@ TEST(DataFileStatus, DatesColoursAndNotices)
     setStartNoticeLabels({});
     setVbToday(VbDate());
 }
+
+// Every number of the settings file within its range is taken as it stands; one beyond it (a time-out
+// whose milliseconds overflow, a look-back beyond the calendar, a quantile above 1) or no number at
+// all takes the default, and the first such key is named for the start-up's message.
+TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
+{
+    TestAppDir dir;
+    const struct {
+        const char *kikan, *timer, *ratio;
+        int32_t kakoKikan, timerInter;
+        float lineRatio;
+        const char* firstBad;
+    } cases[] = {
+        {"1", "5", "0", 1, 5, 0.0f, ""},
+        {"36500", "3600", "1", 36500, 3600, 1.0f, ""},
+        {" 400 ", "10", "0.35", 400, 10, 0.35f, ""},
+        {"0", "4", "1.01", 730, 5, 0.2f, "[System] tarKikanWebUma"},
+        {"36501", "2147484", "-0.1", 730, 5, 0.2f, "[System] tarKikanWebUma"},
+        {"-2147483648", "3601", "nan", 730, 5, 0.2f, "[System] tarKikanWebUma"},
+        {"730", "99999999999", "0.2", 730, 5, 0.2f, "[System] timerInter"},
+        {"550", "-5", "x", 550, 5, 0.2f, "[System] timerInter"},
+        {"550", "20", "1e30", 550, 20, 0.2f, "[graph] iniGraph(7)"},
+    };
+    for (const auto& c : cases) {
+        iniWrite("System", "tarKikanWebUma", c.kikan);
+        iniWrite("System", "timerInter", c.timer);
+        iniWrite("graph", "iniGraph(7)", c.ratio);
+        pd.kakoKikan = pd.timerInter = -1;
+        const QString bad = loadSettings();
+        EXPECT_EQ(std::tuple(pd.kakoKikan, pd.timerInter, pd.lineRatio, bad),
+                  std::tuple(c.kakoKikan, c.timerInter, c.lineRatio, QString(c.firstBad)))
+            << c.kikan << ' ' << c.timer << ' ' << c.ratio;
+    }
+}

@@ -7,30 +7,26 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-TEST(MsgBoxRecorder, RecordsAndAnswersInsteadOfShowingAndNestedOnesTakeOver)
-{
-    MsgBoxRecorder outer(vbYes);
-    {
-        MsgBoxRecorder inner(vbNo);
-        EXPECT_EQ(QList<int>({msgBox("inner", vbYesNo), msgBox("again", vbOKCancel, "title")}), QList<int>({vbNo, vbNo}));
-        EXPECT_EQ(inner.texts(), (QStringList{"inner", "again"}));
-    }
-    EXPECT_EQ(msgBox("outer", vbYesNo), vbYes);
-    EXPECT_EQ(outer.texts(), QStringList{"outer"});
-}
-
-// Without a recorder a real modal box appears; a timer reads it and presses No.
+// A real modal box appears with the asked buttons, titled with the program's name unless the caller
+// names it; a timer reads it and presses a button, whose answer comes back.
 TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
 {
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->standardButtons(), 16);
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(msgBox("question", vbYesNo, "Brennock"), vbNo);
-    EXPECT_EQ(seen, "Brennock|question|" + QString::number(QMessageBox::Yes | QMessageBox::No, 16));
+    const struct { int buttons; QString title; QMessageBox::StandardButton press; int answer; QString seen; } cases[] = {
+        {vbYesNo, "", QMessageBox::No, vbNo, "Brennock|question|" + QString::number(QMessageBox::Yes | QMessageBox::No, 16)},
+        {vbOKCancel, "馬場情報", QMessageBox::Cancel, vbCancel, "馬場情報|question|" + QString::number(QMessageBox::Ok | QMessageBox::Cancel, 16)},
+        {vbOKOnly, "", QMessageBox::Ok, vbOK, "Brennock|question|" + QString::number(QMessageBox::Ok, 16)},
+    };
+    for (const auto& c : cases) {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->standardButtons(), 16);
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(msgBox("question", c.buttons, c.title), c.answer);
+        EXPECT_EQ(seen, c.seen);
+    }
 }
 
 TEST(VbTrap, ShowsTheTagUnlessInDebugModeAndTheSilentTrapNever)

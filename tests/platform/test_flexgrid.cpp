@@ -5,9 +5,12 @@
 
 #include <QApplication>
 #include <QFontInfo>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
+#include <random>
 
 // A race-card-like grid on screen: one fixed header row, four fixed columns, runner rows below.
 struct FlexGridTest : ::testing::Test {
@@ -38,12 +41,13 @@ struct FlexGridTest : ::testing::Test {
         return grid.grab().toImage().pixelColor(at);
     }
     // Sends mouse events to whatever part of the grid (cells or fixed overlay) lies at the cell.
-    void mouse(int row, int col, std::initializer_list<QEvent::Type> types)
+    void mouse(int row, int col, std::initializer_list<QEvent::Type> types) { mouseAt(centre(row, col), types); }
+    void mouseAt(QPoint at, std::initializer_list<QEvent::Type> types)
     {
         QApplication::processEvents();
-        QWidget* target = grid.childAt(centre(row, col));
+        QWidget* target = grid.childAt(at);
         ASSERT_NE(target, nullptr);
-        const QPoint local = target->mapFrom(&grid, centre(row, col));
+        const QPoint local = target->mapFrom(&grid, at);
         for (const QEvent::Type type : types) {
             QMouseEvent event(type, local, target->mapToGlobal(local), Qt::LeftButton,
                               type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
@@ -119,4 +123,137 @@ TEST_F(FlexGridTest, ClicksSetRowAndColumnAndRaiseEvents)
     QObject::connect(&grid, &FlexGrid::dblClick, [&] { ++doubleClicks; });
     mouse(4, 3, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
     EXPECT_EQ(QList<int>({clicks, doubleClicks, grid.row(), grid.col(), grid.mouseRow(), grid.mouseCol()}), QList<int>({1, 1, 4, 3, 4, 3}));
+}
+
+// A tall and wide grid whose rows carry their own colour in the fixed column and in every scrolling
+// one, so that a row out of line between the frozen and the scrolling part shows in the pixels.
+struct ScrollingGrid : FlexGridTest {
+    void SetUp() override
+    {
+        FlexGridTest::SetUp();
+        grid.setRedraw(false);
+        grid.setRows(60);
+        grid.setCols(30);
+        grid.setFixedCols(1);
+        for (int r = 1; r < 60; ++r)
+            for (int c = 0; c < 30; ++c)
+                grid.setCellBackColor(r, c, RGB(r * 4, 255 - r * 4, c * 8));
+        grid.setRedraw(true);
+        QApplication::setActiveWindow(&grid);
+        QApplication::processEvents();
+    }
+    QScrollBar* v() { return grid.verticalScrollBar(); }
+    QScrollBar* h() { return grid.horizontalScrollBar(); }
+    // The row painted in a column at a height of the grid, told by its colour's red part.
+    int rowShownAt(int x, int y)
+    {
+        const QColor c = pixel({x, y});
+        return c.green() == 255 - c.red() ? c.red() / 4 : -1;
+    }
+    // The row just below the fixed header, where it shows in the fixed column and far right.
+    int topRow()
+    {
+        const int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 3;
+        const int fixedRow = rowShownAt(grid.viewport()->x() + 5, y);
+        EXPECT_EQ(rowShownAt(grid.viewport()->x() + grid.viewport()->width() - 5, y), fixedRow) << "fixed column out of line";
+        return fixedRow;
+    }
+    void wheelAt(QPoint at, QPoint angle)
+    {
+        QWidget* target = grid.childAt(at);
+        ASSERT_NE(target, nullptr);
+        const QPoint local = target->mapFrom(&grid, at);
+        QWheelEvent event(local, target->mapToGlobal(local), {}, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QApplication::sendEvent(target, &event);
+    }
+    // A key goes where the keyboard focus is, as the user's keys do.
+    void key(int code)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier), release(QEvent::KeyRelease, code, Qt::NoModifier);
+        QApplication::sendEvent(focus, &press);
+        QApplication::sendEvent(focus, &release);
+    }
+};
+
+// The wheel over the frozen header, the frozen column and their corner scrolls the grid exactly as
+// over its cells, down and sideways, and the frozen parts stay in line with the rows and columns.
+TEST_F(ScrollingGrid, WheelOverFrozenCellsScrollsTheGridOnce)
+{
+    const QPoint cells = centre(3, 5), left = centre(3, 0), top = centre(0, 5), corner = centre(0, 0);
+    QList<int> down, sideways;
+    for (const QPoint at : {cells, left, top, corner}) {
+        v()->setValue(0);
+        h()->setValue(0);
+        wheelAt(at, {0, -120});
+        down << v()->value();
+        wheelAt(at, {-120, 0});
+        sideways << h()->value();
+    }
+    ASSERT_GT(down[0], 0);
+    ASSERT_GT(sideways[0], 0);
+    EXPECT_EQ(down, QList<int>(4, down[0]));
+    EXPECT_EQ(sideways, QList<int>(4, sideways[0]));
+    EXPECT_GT(topRow(), 1);
+    wheelAt(left, {0, 120 * 50});
+    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(0, 1));
+    for (int i = 0; i < 60; ++i)
+        wheelAt(top, {0, -360});
+    EXPECT_EQ(v()->value(), v()->maximum());
+}
+
+// A click, on a frozen cell too, gives the grid the keyboard; the arrows then step one row or column
+// and the page keys a screenful of whole rows, never past either end.
+TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
+{
+    mouse(2, 0, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    ASSERT_EQ(QApplication::focusWidget(), &grid);
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Down);
+    EXPECT_EQ(topRow(), 4);
+    key(Qt::Key_Up);
+    EXPECT_EQ(topRow(), 3);
+    const int rowPixels = twipsToPixels(grid.rowHeight(1));
+    const int wholeRowsOnAPage = (grid.viewport()->height() - rowPixels) / rowPixels;
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(topRow(), 3 + wholeRowsOnAPage);
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(topRow(), 3);
+    for (int i = 0; i < 5; ++i)
+        key(Qt::Key_Up);
+    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(0, 1));
+    key(Qt::Key_Right);
+    EXPECT_EQ(h()->value(), twipsToPixels(grid.colWidth(1)));
+    key(Qt::Key_Left);
+    key(Qt::Key_Left);
+    EXPECT_EQ(h()->value(), 0);
+    for (int i = 0; i < 30; ++i)
+        key(Qt::Key_PageDown);
+    EXPECT_EQ(v()->value(), v()->maximum());
+    EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(2, 0)) << "keys scroll, they do not click";
+}
+
+// Thousands of wheel turns, keys and clicks anywhere on the grid, in any order: the program stays
+// up, the scroll position stays in range and the frozen column shows the rows beside it.
+TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
+{
+    std::mt19937 random(9);
+    const auto pick = [&](int n) { return int(random() % unsigned(n)); };
+    const int keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Left, Qt::Key_Right, Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_A};
+    int clicks = 0;
+    QObject::connect(&grid, &FlexGrid::click, [&] { ++clicks; });
+    for (int i = 0; i < 3000; ++i) {
+        const QPoint at(pick(grid.viewport()->width()) + grid.viewport()->x(), pick(grid.viewport()->height()) + grid.viewport()->y());
+        switch (pick(3)) {
+        case 0: wheelAt(at, pick(2) ? QPoint(0, 120 * (pick(7) - 3)) : QPoint(120 * (pick(7) - 3), 0)); break;
+        case 1: key(keys[pick(7)]); break;
+        default: mouseAt(at, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}); break;
+        }
+        ASSERT_TRUE(v()->value() >= 0 && v()->value() <= v()->maximum() && h()->value() >= 0 && h()->value() <= h()->maximum());
+    }
+    EXPECT_GT(clicks, 500);
+    const int x = grid.viewport()->x();
+    for (int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 2; y < grid.viewport()->geometry().bottom(); y += 7)
+        EXPECT_EQ(rowShownAt(x + 5, y), rowShownAt(x + grid.viewport()->width() - 5, y)) << y;
 }

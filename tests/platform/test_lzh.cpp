@@ -124,3 +124,29 @@ TEST_F(LzhArchive, FailuresAreReportedAndTouchNothing)
     EXPECT_EQ(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.lzh"});
 }
 
+
+// A level-2 header whose length is a multiple of 256 would start with the byte 0, the archive's
+// end mark, and is written one byte longer. Names around 256 bytes of header (34 bytes and the
+// name), one of 512 with folders of double-byte names, then an update of that archive: both
+// readers and our own update read every member whole.
+TEST_F(LzhArchive, HeadersOfTwoHundredAndFiftySixBytesAndTheirUpdate)
+{
+    Files files;
+    for (const int nameBytes : {221, 222, 223})
+        files[QString(nameBytes - 4, QLatin1Char('a' + nameBytes % 3)) + ".txt"] = QByteArray::number(nameBytes).repeated(40);
+    // 34 + 3 + two folders of 80 characters (160 bytes and a separator each) + 153 = 512.
+    files[QString(80, u'競') + "/" + QString(80, u'馬') + "/" + QString(149, u'x') + ".txt"] = toCp932("二バイト文字のフォルダ");
+    ASSERT_TRUE(add(files, "long.lzh"));
+    expectReadersFind("long.lzh", files);
+    const QByteArray archive = readTestFile(path("long.lzh"));
+    QList<int> headerSizes;
+    for (const auto& [name, member] : readWithLibarchive(path("long.lzh")))
+        headerSizes << (quint8(archive[member.second]) | quint8(archive[member.second + 1]) << 8);
+    std::sort(headerSizes.begin(), headerSizes.end());
+    EXPECT_EQ(headerSizes, QList<int>({255, 257, 257, 513}));
+    Files more = files;
+    more["next.txt"] = "after the long ones";
+    more[files.begin()->first] = "replaced";
+    ASSERT_TRUE(add({{"next.txt", more["next.txt"]}, {files.begin()->first, "replaced"}}, "long.lzh"));
+    expectReadersFind("long.lzh", more);
+}

@@ -30,3 +30,16 @@ TEST(Cp932, UnmappableAndBrokenText)
     EXPECT_EQ(text.back(), QChar(QChar::ReplacementCharacter));
 }
 
+// A text cut inside a double-byte character keeps everything before it and marks the cut; the lead
+// bytes 0xFA-0xFC (髙 FB FC, 﨑 FA B1) count as lead bytes, and a trail byte in the lead range (the FC
+// of 髙) is no lead byte of its own.
+TEST(Cp932, TextCutInsideACharacter)
+{
+    const QString cut = QString(QChar(QChar::ReplacementCharacter));
+    const struct { QByteArray bytes; QString text; } cases[] = {
+        {"\xFB", cut}, {"\xFA", cut}, {"\xFC", cut}, {"A\xFB\xFC\xFA", "A髙" + cut}, {"\xFA\xB1\xFB\xFC", "﨑髙"},
+        {"\xFB\xFC\xFB\xFC\xFB", "髙髙" + cut}, {"\xFB\xFC", "髙"}, {"\xB1\xFB\xFC", "ｱ髙"}, {"\x91\xE5\xFA\xB1\x81", "大﨑" + cut},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(fromCp932(c.bytes), c.text) << c.bytes.toHex(' ').toStdString();
+}

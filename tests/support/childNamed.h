@@ -39,3 +39,28 @@ inline void expectShows(const QWidget* window, const QStringList& expected)
     for (const QString& text : expected)
         EXPECT_TRUE(texts.contains(text)) << text.toStdString();
 }
+
+// Every caption the window shows is shown whole: no label line, button text or frame title is cut
+// by the control's own width (or a label's lines by its height).
+inline void expectCaptionsFit(const QWidget* window)
+{
+    ASSERT_NE(window, nullptr);
+    for (const QWidget* w : window->findChildren<QWidget*>()) {
+        if (!w->isVisibleTo(window))
+            continue;
+        const QFontMetrics fm = w->fontMetrics();
+        if (auto* l = qobject_cast<const QLabel*>(w); l && !l->wordWrap() && !l->text().isEmpty()) {
+            const QStringList lines = l->text().split(QRegularExpression("\r?\n"));
+            for (const QString& line : lines)
+                EXPECT_LE(fm.horizontalAdvance(line), l->contentsRect().width()) << line.toStdString();
+            EXPECT_LE(fm.height() * int(QString(l->text()).remove(QRegularExpression("\r?\n$")).count('\n') + 1),
+                      l->contentsRect().height()) << l->text().toStdString();
+        }
+        if (auto* b = qobject_cast<const QPushButton*>(w)) {
+            EXPECT_LE(b->sizeHint().width(), b->width()) << b->text().toStdString();
+        }
+        if (auto* g = qobject_cast<const QGroupBox*>(w)) {
+            EXPECT_LE(fm.horizontalAdvance(g->title()), g->width()) << g->title().toStdString();
+        }
+    }
+}

@@ -328,9 +328,8 @@ void convertKisyuNames()
     const QString file = "NAR_data.dat";
     openKanriDb(1, file, dbPassword);
     requireTables(1, file, {"T_Rdata", "T_Useiseki"});
-    showDialogSincyoku();
+    showProgressWithCancel();
     DialogSincyoku& d = dialogSincyoku();
-    d.offerCancel();
     const QString from = "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ";
     d.setMax(float(RecordSet(1, "SELECT COUNT(*) " + from).field(0).toInt() + 1));
     struct Change {

@@ -252,8 +252,7 @@ void makeBabaFile(const QString& startYear, bool reCalAll)
     openKanriDb(2, kWork, QString());
     requireTables(1, kNar, {"T_Rdata"});
     requireTables(2, kWork, {"T_sisuu", "T_avetime"});
-    showDialogSincyoku();
-    dialogSincyoku().offerCancel();
+    showProgressWithCancel();
     DbTransaction races(1), work(2);
     makeBabaDays(b);
     makeRaceSisuu(b);

@@ -15,6 +15,13 @@ void kanriFail(const QString& cause)
     throw VbError(vbErrFile, cause);
 }
 
+// The button is there before the dialog is first painted, which lets events run.
+void showProgressWithCancel()
+{
+    dialogSincyoku().offerCancel();
+    showDialogSincyoku();
+}
+
 void checkKanriCancel()
 {
     if (isDialogSincyokuLoaded() && dialogSincyoku().pollCancel())

@@ -23,6 +23,8 @@ public:
 // Ends the operation with a cause the operation's message names.
 [[noreturn]] void kanriFail(const QString& cause);
 
+// Shows the progress dialog, without owner, with its Cancel button: the operation can roll back.
+void showProgressWithCancel();
 // Throws KanriCancelled when Cancel of the progress dialog was pressed; lets the dialog repaint.
 void checkKanriCancel();
 

@@ -266,8 +266,7 @@ void reCalSisuu(const HyoukaTarget& target)
     openKanriDb(2, kNar, dbPassword);
     requireTables(1, kWork, {"T_sisuu", "T_avetime"});
     requireTables(2, kNar, {"T_Rdata", "T_Useiseki"});
-    showDialogSincyoku();
-    dialogSincyoku().offerCancel();
+    showProgressWithCancel();
     DbTransaction races(2);
     for (const QString& zyo : tracks)
         reCalTrack(zyo);

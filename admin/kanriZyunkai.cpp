@@ -7,6 +7,7 @@
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
+#include "platform/vberror.h"
 #include "platform/vbformat.h"
 
 #include <QDir>
@@ -52,6 +53,18 @@ void checkZyunkaiFiles()
     requireTables(1, kRana, {"T_Rana", "Q_date"});
 }
 
+// The read of one race; in debug mode a failure arrives as an error, which is told with the race.
+RaceReadOutcome readRace(const RaceReader& reader, const QString& info)
+{
+    try {
+        return reader.starRaceRead();
+    } catch (const VbError& e) {
+        kanriFail("レースを読み込めませんでした: " + info + "\n" + e.description());
+    } catch (const std::exception& e) {
+        kanriFail("レースを読み込めませんでした: " + info + "\n" + QString::fromUtf8(e.what()));
+    }
+}
+
 // One track's races from race 1 up to the first without a card; a cancelled or failed read ends
 // the whole run.
 void zyunkaiTrack(const QString& zyo, const RaceReader& reader,
@@ -62,7 +75,7 @@ void zyunkaiTrack(const QString& zyo, const RaceReader& reader,
         const QString info = zyo + "-" + QString::number(n) + "R";
         showRaceInfo(info);
         reader.setSelector(4, Format(n, "00"));
-        const RaceReadOutcome outcome = reader.starRaceRead();
+        const RaceReadOutcome outcome = readRace(reader, info);
         if (outcome == RaceReadOutcome::Cancelled)
             throw KanriReported();
         if (outcome == RaceReadOutcome::Failed)

@@ -13,6 +13,7 @@ class FakeDay {
 public:
     std::map<QString, int> races;  // races run at a track; tracks not named run none
     QString cancelAt, failAt;      // "川崎-02": that read is cancelled, or fails
+    QString throwAt;               // that read fails with an error, as in debug mode
     QStringList reads;             // "track-nn" of every read, in order
     QStringList dates;             // the selector date of every read
     int32_t kikanSeen = 0;
@@ -33,6 +34,8 @@ private:
             return RaceReadOutcome::Cancelled;
         if (key == failAt)
             return RaceReadOutcome::Failed;
+        if (key == throwAt)
+            throw VbError(vbErrDatabase, "disk I/O error");
         const int n = selectors_[4].toInt();
         if (n > races[selectors_[3]]) {
             pd.raceExists = false;
@@ -120,21 +123,24 @@ TEST_F(Zyunkai, FullDayListsAllPages)
     EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), 216);
 }
 
-// A cancelled or failed read ends the run there: the races before it keep their rows and pages,
-// nothing of that race is stored, and no index, archive or "巡回を完了" follows.
+// A cancelled or failed read (failed quietly, or with an error as in debug mode) ends the run
+// there: the races before it keep their rows and pages, nothing of that race is stored, and no
+// index, archive or "巡回を完了" follows; a failure names the race.
 TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 {
-    for (const bool cancel : {true, false}) {
+    const QString failed = "予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R";
+    for (const auto& [end, said] : std::vector<std::pair<QString FakeDay::*, QStringList>> {
+             {&FakeDay::cancelAt, {}}, {&FakeDay::failAt, {failed}}, {&FakeDay::throwAt, {failed + "\ndisk I/O error"}}}) {
         QDir(path("予想出力")).removeRecursively();
         QDir(dir_.path()).mkdir("予想出力");
         exec("Rana.mdb", "DELETE FROM T_Rana");
         pd.kakoKikan = 365;
         FakeDay day;
         day.races = {{"大井", 5}, {"川崎", 3}};
-        (cancel ? day.cancelAt : day.failAt) = "川崎-02";
+        day.*end = "川崎-02";
         msgs_.clear();
         EXPECT_FALSE(run(day));
-        EXPECT_EQ(msgs_.texts(), cancel ? QStringList {} : QStringList {"予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R"});
+        EXPECT_EQ(msgs_.texts(), said);
         EXPECT_EQ(day.reads.last(), "川崎-02");
         EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*) FROM T_Rana"), QStringList {"6"});
         EXPECT_EQ(rows("Rana.mdb", "SELECT R_code FROM T_Rana WHERE R_code LIKE '川崎%'"), QStringList {"川崎08032401"});

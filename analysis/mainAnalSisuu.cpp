@@ -23,6 +23,11 @@ struct TrackFileSession {
 };
 TrackFileSession session;
 
+QString trackFilePath()
+{
+    return appPath() + "Strevin_data.dat";
+}
+
 // A file that opens may still lack a table the procedure reads; without this check every run
 // would report its own failing query.
 void checkTables(int slot, const QStringList& tables)
@@ -31,12 +36,12 @@ void checkTables(int slot, const QStringList& tables)
         RecordSet(slot, "SELECT * FROM " + quoteIdent(table) + " LIMIT 1");
 }
 
-void showFailureOnce()
+void showFailureOnce(const std::exception& error)
 {
     if (session.failureShown)
         return;
     session.failureShown = true;
-    msgBox(QStringLiteral("dataファイルが開けません"), vbOKOnly);
+    msgBox(dbOpenFailureText(trackFilePath(), error), vbOKOnly);
 }
 
 }
@@ -58,15 +63,15 @@ TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
         if (session.connection)
             cnDB[size_t(slot)] = std::move(session.connection);
         else
-            openDbOrThrow(slot, appPath() + "Strevin_data.dat", dbPassword);
+            openDbOrThrow(slot, trackFilePath(), dbPassword);
         lent_ = cnDB[size_t(slot)].get();
         checkTables(slot, tables);
         snapshot_.emplace(slot);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         takeBack();
         if (debugMode)
             throw;
-        showFailureOnce();
+        showFailureOnce(e);
     }
 }
 

@@ -60,11 +60,11 @@ void rankRunner(int h)
 }
 
 // Chance of runner h against a reference index: 50 % when level, nothing 18 points behind.
-// A runner without a predicted index has no chance at all.
+// A runner without a positive predicted index (none, or one at or below zero) has no chance at all.
 float chance(double reference, int h)
 {
     const double index = pd.yosouSisuu(h);
-    if (index == 0)
+    if (index <= 0)
         return 0;
     const double value = 0.5 - 0.5 * (reference - index) / kChanceSpan;
     return value < 0 ? 0.0f : float(value);

@@ -5,6 +5,7 @@
 #include <QFontMetricsF>
 #include <QImage>
 #include <algorithm>
+#include <cmath>
 
 QColor canvasColor(uint32_t bgr)
 {
@@ -58,8 +59,9 @@ QPainter& CanvasPainter::painter()
     if (!painter_) {
         painter_ = std::make_unique<QPainter>(device_);
         painter_->setRenderHint(QPainter::Antialiasing, false);
-        const QRectF clip(toDevice(0, 0), toDevice(size_.width(), size_.height()));
-        if (clip != QRectF(0, 0, device_->width(), device_->height()))
+        // Whole device units: a box of 9700 twips owns all 647 pixels of its image.
+        const QRect clip = QRectF(toDevice(0, 0), toDevice(size_.width(), size_.height())).toAlignedRect();
+        if (clip != QRect(0, 0, device_->width(), device_->height()))
             painter_->setClipRect(clip);
     }
     return *painter_;
@@ -73,7 +75,10 @@ QPointF CanvasPainter::toDevice(double x, double y) const
 QPen CanvasPainter::pen(const CanvasOp& op) const
 {
     QPen pen(canvasColor(op.color));
-    pen.setWidthF(op.drawWidth * twipsPerPixel / twipsPerUnit_);
+    const double width = op.drawWidth * twipsPerPixel / twipsPerUnit_;
+    pen.setWidthF(width);
+    // One device unit wide: the cosmetic stroker draws dotted lines a pixel at a time, fast.
+    pen.setCosmetic(width <= 1);
     pen.setCapStyle(Qt::FlatCap);
     pen.setJoinStyle(Qt::MiterJoin);
     // Dash patterns count in pen widths, as the classic pens do.
@@ -85,6 +90,39 @@ QPen CanvasPainter::pen(const CanvasOp& op) const
     default: pen.setCapStyle(Qt::SquareCap); break;
     }
     return pen;
+}
+
+// Circles are drawn once per look (radius, pen, colours) into a small image and then copied:
+// the charts draw hundreds of equal marks, and rasterising each afresh costs most of a chart.
+void CanvasPainter::circle(QPainter& p, const CanvasOp& op, QPointF centre)
+{
+    const double r = op.radius / twipsPerUnit_;
+    const QPen outline = pen(op);
+    const double extent = r + outline.widthF();
+    if (extent > 64) {
+        p.setPen(outline);
+        p.setBrush(op.fill ? QBrush(canvasColor(*op.fill)) : QBrush(Qt::NoBrush));
+        p.drawEllipse(centre, r, r);
+        return;
+    }
+    const QPointF fraction(centre.x() - std::floor(centre.x()) >= 0.5 ? 0.5 : 0,
+                           centre.y() - std::floor(centre.y()) >= 0.5 ? 0.5 : 0);
+    const MarkKey key {r, outline.widthF(), op.drawStyle, op.color, op.fill ? qint64(*op.fill) : -1,
+                       int(fraction.x() * 2 + fraction.y() * 4)};
+    auto found = marks_.find(key);
+    const int side = int(std::ceil(extent)) * 2 + 2;
+    if (found == marks_.end()) {
+        QImage mark(side, side, QImage::Format_ARGB32_Premultiplied);
+        mark.fill(Qt::transparent);
+        QPainter mp(&mark);
+        mp.setRenderHint(QPainter::Antialiasing, false);
+        mp.setPen(outline);
+        mp.setBrush(op.fill ? QBrush(canvasColor(*op.fill)) : QBrush(Qt::NoBrush));
+        mp.drawEllipse(QPointF(side / 2, side / 2) + fraction, r, r);
+        mp.end();
+        found = marks_.emplace(key, mark).first;
+    }
+    p.drawImage(QPointF(std::floor(centre.x()) - side / 2, std::floor(centre.y()) - side / 2), found->second);
 }
 
 void CanvasPainter::draw(const CanvasOp& op)
@@ -106,13 +144,9 @@ void CanvasPainter::draw(const CanvasOp& op)
         p.setBrush(op.kind == CanvasOp::FilledBox ? QBrush(canvasColor(op.color)) : QBrush(Qt::NoBrush));
         p.drawRect(QRectF(a, b).normalized());
         break;
-    case CanvasOp::Circle: {
-        const double r = op.radius / twipsPerUnit_;
-        p.setPen(pen(op));
-        p.setBrush(op.fill ? QBrush(canvasColor(*op.fill)) : QBrush(Qt::NoBrush));
-        p.drawEllipse(a, r, r);
+    case CanvasOp::Circle:
+        circle(p, op, a);
         break;
-    }
     case CanvasOp::PSet: {
         const double side = op.drawWidth * twipsPerPixel / twipsPerUnit_;
         p.fillRect(QRectF(a.x() - side / 2, a.y() - side / 2, side, side), canvasColor(op.color));

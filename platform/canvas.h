@@ -9,11 +9,14 @@
 #include "platform/colors.h"
 
 #include <QFont>
+#include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
 #include <QRectF>
 #include <QString>
 #include <cstdint>
+#include <map>
+#include <tuple>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -79,12 +82,16 @@ private:
     QPainter& painter();
     QPointF toDevice(double x, double y) const;
     QPen pen(const CanvasOp& op) const;
+    void circle(QPainter& p, const CanvasOp& op, QPointF centre);
 
     QPaintDevice* device_;
     QSizeF size_;
     QPointF origin_;
     double twipsPerUnit_;
     std::unique_ptr<QPainter> painter_;
+    // radius, pen width, style, colour, fill (-1: none), half-pixel offset of the centre
+    using MarkKey = std::tuple<double, double, int, uint32_t, qint64, int>;
+    std::map<MarkKey, QImage> marks_;
 };
 
 class Canvas {

@@ -5,10 +5,12 @@
 #include "platform/vbformat.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QPasswordDigestor>
+#include <QTemporaryFile>
 #include <charconv>
 #include <cmath>
 #include <sqlcipher/sqlite3.h>
@@ -17,6 +19,9 @@ std::array<std::unique_ptr<Connection>, 6> cnDB;
 
 namespace {
 
+// Day numbers of the first and last day a date column may hold: 1 January 100 and 31 December 9999.
+constexpr double kFirstDateSerial = -657434;
+constexpr double kLastDateSerial = 2958465;
 // The system's command time-out.
 constexpr int kBusyTimeoutMs = 10000;
 // Our files use 4 KiB cipher pages; SQLCipher 3 does not store the size, so every open sets it.
@@ -149,6 +154,14 @@ void tuneWal(sqlite3* db)
     exec(db, "PRAGMA journal_size_limit = 0");
     int persist = 1;
     sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
+}
+
+// Whether a file can be made in the folder, tried as the file system sees this process (a
+// permission test alone would answer for another user than the one the system checks).
+bool canCreateFileIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.writable-XXXXXX"));
+    return probe.open();
 }
 
 void checkSlot(int slot)
@@ -353,8 +366,12 @@ VbDate DbField::toDate() const
     }
     if (std::holds_alternative<VbDate>(v))
         return std::get<VbDate>(v);
-    // A serial number: the whole days count, a fraction would be the time of day.
-    return VbDate(int(std::floor(toDouble())));
+    // A serial number: the whole days count, a fraction would be the time of day. A number
+    // beyond the calendar (a damaged file) is a bad value, not a date.
+    const double serial = std::floor(toDouble());
+    if (!(serial >= kFirstDateSerial && serial <= kLastDateSerial))
+        throw VbError(vbErrOverflow, QStringLiteral("not a date: ") + toString());
+    return VbDate(int(serial));
 }
 
 // ---- Connection ----
@@ -363,15 +380,26 @@ Connection::Connection(const QString& path, const QByteArray& rawKey)
     : path_(path)
 {
     const QFileInfo info(path);
-    if (!info.exists() || !info.isFile())
-        throw VbError(vbErrFile, QStringLiteral("no data file: ") + path);
+    if (!info.exists())
+        throw VbError(vbErrFile, QStringLiteral("ファイルがありません"));
+    if (!info.isFile())
+        throw VbError(vbErrFile, QStringLiteral("ファイルではありません"));
     Handle db = openHandle(path, SQLITE_OPEN_READWRITE);
-    applyKey(db.get(), rawKey);
-    exec(db.get(), kCacheSize);
-    // The key is only checked when the first page is read: a wrong key or a file that is no
-    // database fails here with "file is encrypted or is not a database".
-    exec(db.get(), "SELECT count(*) FROM sqlite_master");
-    tuneWal(db.get());
+    try {
+        applyKey(db.get(), rawKey);
+        exec(db.get(), kCacheSize);
+        // The key is only checked when the first page is read: a wrong key or a file that is no
+        // database fails here with "file is encrypted or is not a database".
+        exec(db.get(), "SELECT count(*) FROM sqlite_master");
+        tuneWal(db.get());
+    } catch (const VbError& e) {
+        // A file in write-ahead-log mode needs its folder writable even to be read.
+        const int code = sqlite3_errcode(db.get());
+        if ((code == SQLITE_CANTOPEN || code == SQLITE_READONLY) && !canCreateFileIn(info.absolutePath()))
+            throw VbError(vbErrFile, QStringLiteral("フォルダに書き込めないため読むこともできません（%1）: %2")
+                                         .arg(QDir::toNativeSeparators(info.absolutePath()), e.description()));
+        throw;
+    }
     db_ = db.release();
     statements_ = std::make_shared<StatementCache>(db_);
 }
@@ -411,11 +439,18 @@ void openDb(int slot, const QString& path, const QString& password)
 {
     try {
         openDbOrThrow(slot, path, password);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         if (debugMode)
             throw;
-        msgBox(QStringLiteral("dataファイルが開けません"), vbOKOnly);
+        msgBox(dbOpenFailureText(path, e), vbOKOnly);
     }
+}
+
+QString dbOpenFailureText(const QString& path, const std::exception& error)
+{
+    const auto* vb = dynamic_cast<const VbError*>(&error);
+    return QStringLiteral("dataファイルが開けません\n") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
+        + (vb ? vb->description() : QString::fromLocal8Bit(error.what()));
 }
 
 void closeDb(int slot)

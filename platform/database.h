@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <exception>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -77,9 +78,12 @@ private:
 extern std::array<std::unique_ptr<Connection>, 6> cnDB;
 
 // Opens the slot on an existing file (never creates one). The password is the SQLCipher key;
-// "" opens a plain SQLite file. On any failure shows "dataファイルが開けません" (OK only) and
-// leaves the slot closed; in debug mode the error is thrown instead.
+// "" opens a plain SQLite file. On any failure shows "dataファイルが開けません" with the file and
+// why on the lines below (OK only) and leaves the slot closed; in debug mode the error is thrown
+// instead.
 void openDb(int slot, const QString& path, const QString& password);
+// That message for a file that did not open with this error.
+QString dbOpenFailureText(const QString& path, const std::exception& error);
 // Same, but throws VbError on failure and shows nothing (for checks that report their own way).
 void openDbOrThrow(int slot, const QString& path, const QString& password);
 void closeDb(int slot);

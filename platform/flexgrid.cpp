@@ -413,12 +413,25 @@ QPixmap FlexGrid::picture() const
 
 void FlexGrid::setHeightTwips(int twips)
 {
+    heightTwips_ = twips;
     resize(width(), twipsToPixels(twips));
 }
 
+// The twips last set while the widget still has their pixels (a layout may have resized it since).
 int FlexGrid::heightTwips() const
 {
-    return pixelsToTwips(height());
+    return twipsToPixels(heightTwips_) == height() ? heightTwips_ : pixelsToTwips(height());
+}
+
+void FlexGrid::setWidthTwips(int twips)
+{
+    widthTwips_ = twips;
+    resize(twipsToPixels(twips), height());
+}
+
+int FlexGrid::widthTwips() const
+{
+    return twipsToPixels(widthTwips_) == width() ? widthTwips_ : pixelsToTwips(width());
 }
 
 void FlexGrid::clickCell(int row, int col)

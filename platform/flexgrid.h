@@ -78,9 +78,11 @@ public:
     void sort(int row1, int row2, int col, int how);
     // Picture: an image of the whole grid, every row and column at full size.
     QPixmap picture() const;
-    // The control's height in twips.
+    // The control's height and width in twips, read back as set.
     void setHeightTwips(int twips);
     int heightTwips() const;
+    void setWidthTwips(int twips);
+    int widthTwips() const;
 
     // Where the user last clicked (Row/Col) and where the mouse is (MouseRow/MouseCol).
     int row() const { return row_; }
@@ -140,4 +142,5 @@ private:
     bool redraw_ = true;
     int pending_ = pendingNone;
     int row_ = 0, col_ = 0, mouseRow_ = 0, mouseCol_ = 0;
+    int widthTwips_ = -1, heightTwips_ = -1;
 };

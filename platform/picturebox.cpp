@@ -1,5 +1,6 @@
 #include "platform/picturebox.h"
 
+#include <QMouseEvent>
 #include <QPaintEvent>
 
 namespace {
@@ -94,4 +95,11 @@ void PictureBox::paintEvent(QPaintEvent* event)
     QPainter p(this);
     p.fillRect(event->rect(), canvasColor(canvas_.backColor()));
     p.drawImage(0, 0, image());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit click();
+    QWidget::mouseReleaseEvent(event);
 }

@@ -36,8 +36,12 @@ public:
     // Tests: every later call is also kept by the recorder (nullptr stops it).
     void setRecorder(CanvasRecorder* recorder) { recorder_ = recorder; }
 
+signals:
+    void click();  // the box's Click event: a left button released over it
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     class Sink : public CanvasSink {

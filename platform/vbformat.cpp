@@ -3,6 +3,7 @@
 #include "platform/vberror.h"
 
 #include <QStringList>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
@@ -218,6 +219,13 @@ QString FormatSingle(float value, const QString& pattern)
 QString Format(float value, const QString& pattern)
 {
     return FormatSingle(value, pattern);
+}
+
+QString singleText(float value)
+{
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+    return QString::fromLatin1(buffer, int(result.ptr - buffer));
 }
 
 // Date patterns: runs of y, m, d are year, month, day (one letter unpadded, two padded,

@@ -41,6 +41,9 @@ QString Format(T value, const QString& pattern)
 {
     return Format(double(value), pattern);
 }
+// A Single as text joins it (CStr): the shortest plain decimal that reads back as the same
+// Single (55.5 -> "55.5", 56 -> "56", 0.1f -> "0.1"), worked out on the float itself.
+QString singleText(float value);
 // Date patterns: "yyyy/mm/dd", "yy/mm/dd", "yymmdd", "mm/dd", "m/d", "yyyy", "mm", "dd".
 // The zero date formats as "" for every pattern (the system shows no date there).
 QString Format(const VbDate& date, const QString& pattern);

@@ -16,16 +16,39 @@
 #include <cstring>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 // Where a page declares its charset, it does so near the top; browsers look no further.
 constexpr int metaScanBytes = 4096;
+// Lifts libxml2's limit on nesting depth, past which it drops the rest of the page (libxml2 2.9
+// reads the option under its XML name in the HTML parser too).
+constexpr int htmlParseHuge = XML_PARSE_HUGE;
 
 bool isHttpAddress(const QString& url)
 {
     return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
         || url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
+}
+
+// Why a finished transfer is no whole page: "" when it is one.
+QString transferFailure(const QNetworkReply& reply)
+{
+    const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
+        return QStringLiteral("HTTP %1 %2")
+            .arg(status.toInt())
+            .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+    if (reply.error() != QNetworkReply::NoError)
+        return reply.errorString();
+    // A compressed body is announced by its compressed length; the count would not compare.
+    const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
+    const bool encoded = !reply.rawHeader("Content-Encoding").isEmpty()
+        && reply.rawHeader("Content-Encoding").compare("identity", Qt::CaseInsensitive) != 0;
+    if (length.isValid() && !encoded && reply.bytesAvailable() < length.toLongLong())
+        return QStringLiteral("%1 of %2 bytes received").arg(reply.bytesAvailable()).arg(length.toLongLong());
+    return {};
 }
 
 QString localPathOf(const QString& url)
@@ -57,11 +80,31 @@ class InnerHtmlWriter {
 public:
     std::string take() { return std::move(out_); }
 
+    // Walks the tree with a stack of its own: a page may nest elements far deeper than the call
+    // stack would bear.
     void children(const xmlNode* parent)
     {
-        const bool raw = isRawTextElement(parent);
-        for (const xmlNode* n = parent->children; n; n = n->next)
-            node(n, raw);
+        struct Level {
+            const xmlNode* next;
+            const xmlNode* element;  // whose end tag closes the level; none for the parent
+            bool rawText;
+        };
+        std::vector<Level> levels {{parent->children, nullptr, isRawTextElement(parent)}};
+        while (!levels.empty()) {
+            Level& level = levels.back();
+            const xmlNode* n = level.next;
+            if (!n) {
+                if (level.element)
+                    endTag(level.element);
+                levels.pop_back();
+                continue;
+            }
+            level.next = n->next;
+            if (n->type != XML_ELEMENT_NODE)
+                leaf(n, level.rawText);
+            else if (startTag(n))
+                levels.push_back({n->children, n, isRawTextElement(n)});
+        }
     }
 
     // libxml2 leaves what follows a stray "</body>" or "</html>" beside the body or inside a
@@ -80,10 +123,19 @@ public:
 private:
     void node(const xmlNode* n, bool rawText)
     {
+        if (n->type != XML_ELEMENT_NODE) {
+            leaf(n, rawText);
+            return;
+        }
+        if (startTag(n)) {
+            children(n);
+            endTag(n);
+        }
+    }
+
+    void leaf(const xmlNode* n, bool rawText)
+    {
         switch (n->type) {
-        case XML_ELEMENT_NODE:
-            element(n);
-            break;
         case XML_TEXT_NODE:
             if (rawText)
                 out_ += text(n->content);
@@ -103,7 +155,8 @@ private:
         }
     }
 
-    void element(const xmlNode* n)
+    // The start tag; false for a void element, which has no content and no end tag.
+    bool startTag(const xmlNode* n)
     {
         const std::string_view name = text(n->name);
         out_ += '<';
@@ -117,11 +170,13 @@ private:
             out_ += '"';
         }
         out_ += '>';
-        if (isVoidElement(name))
-            return;
-        children(n);
+        return !isVoidElement(name);
+    }
+
+    void endTag(const xmlNode* n)
+    {
         out_ += "</";
-        out_ += name;
+        out_ += text(n->name);
         out_ += '>';
     }
 
@@ -218,6 +273,7 @@ void WebBrowser::Navigate2(const QString& url)
     busy_ = true;
     readyState_ = QStringLiteral("loading");
     bodyHtml_.clear();
+    loadError_.clear();
     if (!isHttpAddress(url)) {
         loadFile(localPathOf(url));
         return;
@@ -231,26 +287,42 @@ void WebBrowser::Navigate2(const QString& url)
 void WebBrowser::loadFile(const QString& path)
 {
     QFile file(path);
-    complete(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), {});
+    if (!file.open(QIODevice::ReadOnly))
+        fail(file.errorString());
+    else
+        complete(file.readAll(), {});
 }
 
-// An error page (a refused connection, a 404) completes like any page: the readers judge
-// what it holds.
 void WebBrowser::onReplyFinished()
 {
     QNetworkReply* reply = reply_;
     if (!reply)
         return;
-    const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
-    const QByteArray bytes = reply->readAll();
     reply->deleteLater();
     reply_ = nullptr;
-    complete(bytes, charsetParameter(contentType));
+    const QString why = transferFailure(*reply);
+    if (!why.isEmpty()) {
+        fail(why);
+        return;
+    }
+    const QByteArray contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    complete(reply->readAll(), charsetParameter(contentType));
 }
 
 void WebBrowser::complete(const QByteArray& bytes, const QByteArray& headerCharset)
 {
     bodyHtml_ = bodyInnerHtmlOf(decodePage(bytes, headerCharset));
+    finish();
+}
+
+void WebBrowser::fail(const QString& why)
+{
+    loadError_ = why;
+    finish();
+}
+
+void WebBrowser::finish()
+{
     busy_ = false;
     readyState_ = QStringLiteral("complete");
     emit loadFinished();
@@ -284,7 +356,7 @@ QString bodyInnerHtmlOf(const QString& html)
     // libxml2 decode it a second time.
     htmlDocPtr doc = htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
                                     HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR
-                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC);
+                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC | htmlParseHuge);
     if (!doc)
         return {};
     InnerHtmlWriter writer;

@@ -2,7 +2,9 @@
 // The embedded browser of the loading window: loads one address at a time over HTTP (or a
 // local file), decodes it, and offers what the page readers poll: Busy, ReadyState and the
 // body's innerHTML. No events are part of the contract; `loadFinished` only wakes a waiting
-// loop early.
+// loop early. A transfer that fails (no connection, a reset, an error status, a body shorter than
+// announced) completes without a body and says why in LoadError: half a page is never offered
+// as the page.
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -25,6 +27,8 @@ public:
     QString ReadyState() const { return readyState_; }
     // The document body's markup as a browser's innerHTML gives it; "" when there is none.
     QString bodyInnerHTML() const { return bodyHtml_; }
+    // Why the last load failed; "" when it completed whole (or is still running).
+    QString LoadError() const { return loadError_; }
 
 signals:
     void loadFinished();
@@ -33,12 +37,15 @@ private:
     void loadFile(const QString& path);
     void onReplyFinished();
     void complete(const QByteArray& bytes, const QByteArray& headerCharset);
+    void fail(const QString& why);
+    void finish();
 
     QNetworkAccessManager* network_;
     QPointer<QNetworkReply> reply_;
     bool busy_ = false;
     QString readyState_ = QStringLiteral("uninitialized");
     QString bodyHtml_;
+    QString loadError_;
 };
 
 // The charset a page declares in a <meta> tag within its head ("" when none).
@@ -46,5 +53,6 @@ QByteArray metaCharset(const QByteArray& page);
 // Decodes a page: the HTTP header's charset, else the meta tag's, else CP932.
 QString decodePage(const QByteArray& bytes, const QByteArray& headerCharset);
 // The body of an HTML text serialised as innerHTML: end tags present (also where the source
-// omits them), void elements without one, text escaping & < > and U+00A0 as "&nbsp;".
+// omits them), void elements without one, text escaping & < > and U+00A0 as "&nbsp;". Any depth
+// of nesting is read.
 QString bodyInnerHtmlOf(const QString& html);

@@ -14,10 +14,13 @@
 #include <QSaveFile>
 #include <QStringList>
 #include <QTimer>
+#include <QUrl>
+#include <optional>
 
 Array2<QString> webCell(300, 60);
 QString webHtml;
 int webRow = 0;
+WebLoadFailure webLoadFailure;
 
 namespace {
 
@@ -32,7 +35,11 @@ const QString defaultWebHost = QStringLiteral("localhost");
 // spinning a core, and still answers Cancel at once.
 constexpr int waitPassMs = 20;
 
-enum class PageWait { Loaded, TimedOut, Cancelled };
+// A page is asked for this many times in all (time-outs and failed transfers alike) before the
+// load is given up as a server that does not answer.
+constexpr int maxAttempts = 3;
+
+enum class PageWait { Loaded, Failed, TimedOut, Cancelled };
 
 // Lets events run until the page finishes or a short time has passed.
 void waitPass(WebBrowser* browser)
@@ -41,56 +48,95 @@ void waitPass(WebBrowser* browser)
     QTimer pass;
     pass.setSingleShot(true);
     QObject::connect(&pass, &QTimer::timeout, &loop, &QEventLoop::quit);
-    QObject::connect(browser, &WebBrowser::loadFinished, &loop, &QEventLoop::quit);
-    QObject::connect(browser, &QObject::destroyed, &loop, &QEventLoop::quit);
+    if (browser) {
+        QObject::connect(browser, &WebBrowser::loadFinished, &loop, &QEventLoop::quit);
+        QObject::connect(browser, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
     pass.start(waitPassMs);
     loop.exec();
 }
 
-// The same pass while busy and while the document is not complete; a time-out wins over a
-// Cancel that falls in the same pass. A window unloaded meanwhile counts as a time-out: the
-// page is asked for again in the window loaded afresh.
+// One pass of waiting and what ends the wait: a time-out wins over a Cancel that falls in the
+// same pass. A window unloaded meanwhile counts as a time-out: the page is asked for again in
+// the window loaded afresh.
+std::optional<PageWait> passAndCheck(const QPointer<WebBrowser>& browser)
+{
+    waitPass(browser);
+    if (pd.webTimeOut || !browser)
+        return PageWait::TimedOut;
+    if (pd.webCancel)
+        return PageWait::Cancelled;
+    return std::nullopt;
+}
+
+// The same pass while busy and while the document is not complete.
 PageWait waitForPage(const QPointer<WebBrowser>& browser)
 {
-    const auto stillLoading = [&browser] {
-        return browser->Busy() || browser->ReadyState() != QLatin1String("complete");
-    };
-    while (stillLoading()) {
-        waitPass(browser);
-        if (pd.webTimeOut || !browser)
-            return PageWait::TimedOut;
-        if (pd.webCancel)
-            return PageWait::Cancelled;
-    }
-    return PageWait::Loaded;
+    while (browser->Busy() || browser->ReadyState() != QLatin1String("complete"))
+        if (const auto end = passAndCheck(browser))
+            return *end;
+    return browser->LoadError().isEmpty() ? PageWait::Loaded : PageWait::Failed;
 }
 
-// The window stays (or comes) on screen with fresh timers, so Cancel is always at hand while
-// the page is asked for again.
-void restartAfterTimeOut()
+// A failed transfer is retried when the time-out comes, as a page that did not come is: a server
+// that refuses at once is not asked again and again in a tight loop, and Cancel stays at hand.
+PageWait waitOutTimeOut(const QPointer<WebBrowser>& browser)
 {
-    DialogWeb& dialog = dialogWeb();
-    dialog.formLoad();
-    if (!dialog.isVisible())
-        dialog.show();
+    for (;;)
+        if (const auto end = passAndCheck(browser))
+            return *end;
 }
 
+// The window stays (or comes) on screen, so Cancel is at hand while the page is asked for again.
+void keepCancelOnScreen()
+{
+    if (!dialogWeb().isVisible())
+        dialogWeb().show();
+}
+
+// The server of an address ("host" or "host:port"); a file address names itself.
+QString hostOf(const QString& url)
+{
+    const QUrl address(url, QUrl::TolerantMode);
+    if (address.host().isEmpty())
+        return url;
+    return address.port() < 0 ? address.host() : address.host() + QLatin1Char(':') + QString::number(address.port());
+}
+
+// Why the page's last attempt brought no page.
+QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait)
+{
+    if (wait == PageWait::Failed && browser)
+        return browser->LoadError();
+    return QStringLiteral("%1秒以内に応答がありません").arg(webTimeOutSeconds());
+}
+
+// Every attempt gets the whole time-out: a tick that fell while nobody waited (the window stays
+// loaded between the pages of some callers) must not cost an attempt.
 bool loadUntilDone(const QString& url)
 {
-    for (;;) {
+    for (int attempt = 1;; ++attempt) {
+        dialogWeb().formLoad();
         const QPointer<WebBrowser> browser = dialogWeb().WebBrowser1;
         browser->Navigate2(url);
-        switch (waitForPage(browser)) {
-        case PageWait::Loaded:
+        PageWait wait = waitForPage(browser);
+        if (wait == PageWait::Loaded) {
             webHtml = browser->bodyInnerHTML().remove(QLatin1String("\r\n"));
             return true;
-        case PageWait::Cancelled:
+        }
+        if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && attempt == maxAttempts) {
+            webLoadFailure = {hostOf(url), failureReason(browser, wait)};
+            return false;
+        }
+        if (wait == PageWait::Failed) {
+            keepCancelOnScreen();
+            wait = waitOutTimeOut(browser);
+        }
+        if (wait == PageWait::Cancelled) {
             msgBox(QStringLiteral("キャンセルしました"), vbOKOnly);
             return false;
-        case PageWait::TimedOut:
-            restartAfterTimeOut();
-            break;
         }
+        keepCancelOnScreen();
     }
 }
 
@@ -98,6 +144,7 @@ bool loadUntilDone(const QString& url)
 // show it close it themselves, and the others (the cell dump) never meant it to be seen.
 bool loadPage(const QString& url)
 {
+    webLoadFailure = {};
     const bool shownByCaller = isDialogWebLoaded() && dialogWeb().isVisible();
     const bool loaded = loadUntilDone(url);
     if (!shownByCaller && isDialogWebLoaded())
@@ -118,20 +165,31 @@ qsizetype findClosingTag(QStringView s, qsizetype from, char16_t kind)
     return -1;
 }
 
-// The characters after each ">" up to the next "<"; a ">" inside the text copies again.
+// Position just after the tag that begins at from: after its ">", which inside a quoted
+// attribute value does not count; the end of s when the tag does not end.
+qsizetype endOfTag(QStringView s, qsizetype from)
+{
+    bool inQuote = false;
+    for (qsizetype i = from; i < s.size(); ++i) {
+        if (s[i] == u'"')
+            inQuote = !inQuote;
+        else if (s[i] == u'>' && !inQuote)
+            return i + 1;
+    }
+    return s.size();
+}
+
+// The text of a cell's markup in one pass: what stands up to the end of the first tag is
+// dropped, then every character outside tags is kept once (a ">" in the text is text).
 QString stripMarkup(QStringView s)
 {
     QString out;
-    qsizetype nextOpen = -1;
-    for (qsizetype i = 0; i < s.size(); ++i) {
-        if (s[i] != u'>')
-            continue;
-        if (nextOpen <= i) {
-            nextOpen = s.indexOf(u'<', i + 1);
-            if (nextOpen < 0)
-                nextOpen = s.size();
-        }
-        out += s.mid(i + 1, nextOpen - i - 1);
+    for (qsizetype i = endOfTag(s, 0); i < s.size();) {
+        qsizetype open = s.indexOf(u'<', i);
+        if (open < 0)
+            open = s.size();
+        out += s.mid(i, open - i);
+        i = endOfTag(s, open);
     }
     return out;
 }
@@ -148,6 +206,24 @@ void cutCells(int r, QStringView row)
     }
 }
 
+}
+
+int webCellCount(int r)
+{
+    const QStringView row(webCell(r, 0));
+    int count = 0;
+    for (qsizetype start = 0; count < webCells; ++count) {
+        const qsizetype p = findClosingTag(row, start + 1, u'd');
+        if (p < 0)
+            break;
+        start = p + 5;
+    }
+    return count;
+}
+
+QString WebLoadFailure::text() const
+{
+    return QStringLiteral("サーバー %1 が応答しません（%2）").arg(host, reason);
 }
 
 void clearWebCell()
@@ -196,7 +272,8 @@ bool readWebPageToCsv(const QString& url)
     bool written = false;
     vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
         clearWebCell();
-        getWebTable(url);
+        if (!getWebTable(url) && webLoadFailure.failed())
+            msgBox(QStringLiteral("ページを読み込めませんでした\n") + webLoadFailure.text(), vbOKOnly);
         written = writeCsvTable();
     });
     return written;

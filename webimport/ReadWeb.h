@@ -12,16 +12,30 @@ extern Array2<QString> webCell;
 extern QString webHtml;
 // The module's shared row / run / runner loop index.
 extern int webRow;
+// Why the last page load brought no page although it was asked for again and again: the host
+// that did not answer and what went wrong. Empty after a load that succeeded or was cancelled.
+struct WebLoadFailure {
+    QString host;
+    QString reason;
+    bool failed() const { return !host.isEmpty() || !reason.isEmpty(); }
+    // "サーバー host が応答しません（reason）", the line the callers' messages give it.
+    QString text() const;
+};
+extern WebLoadFailure webLoadFailure;
 
 // Sets every entry of webCell to "" (what each page reader does before it loads).
 void clearWebCell();
-// Loads the page into the loading window's browser and cuts it into webCell.
-// True when the table was built; false on Cancel or a run-time error.
+// Loads the page into the loading window's browser and cuts it into webCell. A transfer that
+// fails is retried like a time-out; after the last attempt the load fails (webLoadFailure).
+// True when the table was built; false on Cancel, a failed load or a run-time error.
 bool getWebTable(const QString& url);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
+// A page the server did not give is said so (and the empty table is still written).
 bool readWebPageToCsv(const QString& url);
 bool writeCsvTable();
 
+// The cells the page gave row r of webCell (its closing cell tags, at most 60).
+int webCellCount(int r);
 // Cuts a body text into rows 1..300 and cells 1..60 of webCell, stripping markup from cells.
 void cutWebTable(const QString& body);
 // "http://" and the host of the authority's server: [System] webHost of Strevin.ini.

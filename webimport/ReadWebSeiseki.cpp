@@ -27,6 +27,11 @@ int findRow(int first, int last, const QString& prefix, int notFound)
     return notFound;
 }
 
+int finisherHeaderRow()
+{
+    return findRow(5, 20, QStringLiteral("着順"), 21);
+}
+
 bool isDigitChar(const QString& c)
 {
     return c.size() == 1 && ((c[0] >= u'0' && c[0] <= u'9') || (c[0] >= u'０' && c[0] <= u'９'));
@@ -117,7 +122,7 @@ void parseSeisekiUma(SeisekiRace& race, int row)
 
 void parseFinishers(SeisekiRace& race)
 {
-    const int h = findRow(5, 20, QStringLiteral("着順"), 21);
+    const int h = finisherHeaderRow();
     for (int k = 1; k <= SeisekiRace::maxUma; ++k) {
         if (webCell(h + k, 3).isEmpty())
             break;
@@ -414,17 +419,45 @@ void writeRunner(const SeisekiRace& race, int i)
 SeisekiPage readAndSave(const QString& url)
 {
     clearWebCell();
-    if (!getWebTable(url))
-        return pd.webCancel ? SeisekiPage::Cancelled : SeisekiPage::NotResults;
+    if (!getWebTable(url)) {
+        if (pd.webCancel)
+            return SeisekiPage::Cancelled;
+        return webLoadFailure.failed() ? SeisekiPage::LoadFailed : SeisekiPage::NotResults;
+    }
     if (webCell(3, 1) != kBreadcrumb)
         return SeisekiPage::NotResults;
+    if (isSeisekiCutOff())
+        return SeisekiPage::CutOff;
     SeisekiRace race;
     if (!parseSeiseki(race))
         return SeisekiPage::TitleUnread;
     if (race.raceDate == vbToday())
         return SeisekiPage::DatedToday;
-    saveSeiseki(race);
-    return SeisekiPage::Saved;
+    return saveSeiseki(race) ? SeisekiPage::Saved : SeisekiPage::WriteFailed;
+}
+
+bool runnerTableCutOff()
+{
+    const int h = finisherHeaderRow();
+    const int complete = webCellCount(h);
+    int k = 1;
+    for (; k <= SeisekiRace::maxUma && !webCell(h + k, 3).isEmpty(); ++k)
+        if (webCellCount(h + k) < complete)
+            return true;
+    for (int r = h + k; r <= webCell.ubound(1); ++r)
+        if (!webCell(r, 0).isEmpty())
+            return false;
+    return true;
+}
+
+// Every label of the bet row has its amount and its numbers below it.
+bool payoutsCutOff()
+{
+    const int r = findRow(5, 80, QStringLiteral("払戻"), 81);
+    if (r > 79)
+        return false;
+    const int labels = webCellCount(r + 1);
+    return labels == 0 || webCellCount(r + 2) < 2 * labels;
 }
 
 }
@@ -452,6 +485,11 @@ SeisekiRace::SeisekiRace()
     , payHukusyo(3)
     , payWide(3)
 {
+}
+
+bool isSeisekiCutOff()
+{
+    return runnerTableCutOff() || payoutsCutOff();
 }
 
 bool parseSeiseki(SeisekiRace& race)

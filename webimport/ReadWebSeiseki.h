@@ -31,15 +31,23 @@ struct SeisekiRace : RaceTitle {
 // What became of one results page.
 enum class SeisekiPage {
     Cancelled,     // the load was cancelled (the loader has said so)
-    NotResults,    // no results page at that address: no race, an error page, a failed load
+    LoadFailed,    // the server did not answer, or not with a whole page (webLoadFailure says why)
+    NotResults,    // no results page at that address: no race, an error page
+    CutOff,        // the runner table or the payouts end early: nothing stored
     DatedToday,    // parsed, never stored: results of today may still change
     TitleUnread,   // the title line did not parse: nothing stored
-    Saved,         // handed to the writer (which reports its own failure)
+    WriteFailed,   // the writer failed and has said so: nothing stored
+    Saved,         // stored
 };
 
 // Loads the results page at url, parses it and stores it (NAR_data.dat on connection slot 2,
 // the track information file on slot 1, both opened by the caller).
 SeisekiPage readSeisekiPage(const QString& url);
+
+// True when the results page in the cell table ends early: a finisher row with fewer cells than
+// the table's header, nothing of the page after the runner table, or a payout section without
+// its label row or with fewer amount cells than its labels need.
+bool isSeisekiCutOff();
 
 // Parses the cell table of a loaded results page into race, which starts empty. False when the
 // title line does not parse. Every other section stands on its own: a bad finisher row costs

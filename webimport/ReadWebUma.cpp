@@ -112,10 +112,12 @@ void indexRun(int h, int w)
         calcUSisuu(h, w, 1);
 }
 
-void takeRow(int h, int row, const VbDate& windowStart)
+// A row cut short (fewer cells than the table's header: the page ended inside it) is not
+// taken: what its last cells hold cannot be trusted.
+void takeRow(int h, int row, const VbDate& windowStart, int completeCells)
 {
     VbDate d;
-    if (!webDate(webCell(row, 1), &d) || !(windowStart < d && d < pd.raceDate))
+    if (!webDate(webCell(row, 1), &d) || !(windowStart < d && d < pd.raceDate) || webCellCount(row) < completeCells)
         return;
     const int w = ++webRow;
     if (w > pd.kakoMax) {
@@ -137,6 +139,13 @@ void compareWithOlderRuns(int h)
     }
 }
 
+// A run without its track or race number has no race code to be stored under; it stays in the
+// run table for the analysis.
+bool hasRaceCode(int h, int r)
+{
+    return pd.uDate(h, r).serial() > 0 && !pd.uZyo(h, r).isEmpty() && pd.uRaceNo(h, r) > 0;
+}
+
 void storeRuns()
 {
     openDb(1, appPath() + QStringLiteral("NAR_data.dat"), dbPassword);
@@ -147,7 +156,7 @@ void storeRuns()
     DbTransaction horse(1);
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
-        if (pd.uDate(pd.umaIdx, webRow).serial() <= 0)
+        if (!hasRaceCode(pd.umaIdx, webRow))
             continue;
         saveRdataRireki();
         saveUseisekiRireki();
@@ -188,7 +197,7 @@ void parseUmaRireki()
     DbSlotCloser closer(1);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
-               [&] { takeRow(h, header + i, windowStart); });
+               [&] { takeRow(h, header + i, windowStart, webCellCount(header)); });
     compareWithOlderRuns(h);
 }
 

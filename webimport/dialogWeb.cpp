@@ -5,16 +5,21 @@
 #include "platform/fonts.h"
 #include "platform/webbrowser.h"
 
+#include <QApplication>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 
 namespace {
 DialogWeb* loaded = nullptr;
 // The settings file may hold nonsense; a time-out of zero would time out every pass.
 constexpr int defaultTimerInter = 5;
+// Room in pixels for the icon and the buttons that share the title bar with the caption.
+constexpr int titleBarControls = 160;
 }
 
 DialogWeb::DialogWeb()
@@ -31,6 +36,10 @@ DialogWeb::DialogWeb()
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblTitle);
     layout->addWidget(cmdCancel, 0, Qt::AlignHCenter);
+    // The title bar shows the whole caption beside the window's icon and buttons.
+    const int captionWidth = std::max(fontMetrics().horizontalAdvance(windowTitle()),
+                                      QFontMetrics(QApplication::font()).horizontalAdvance(windowTitle()));
+    setMinimumWidth(captionWidth + titleBarControls);
     connect(Timer1, &QTimer::timeout, this, &DialogWeb::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &DialogWeb::Timer2_Timer);
     connect(cmdCancel, &QPushButton::clicked, this, &DialogWeb::cmdCancel_Click);
@@ -40,7 +49,7 @@ DialogWeb::DialogWeb()
 void DialogWeb::formLoad()
 {
     pd.webTimeOut = false;
-    Timer1->start((pd.timerInter > 0 ? pd.timerInter : defaultTimerInter) * 1000);
+    Timer1->start(webTimeOutSeconds() * 1000);
     Timer2->start(200);
 }
 
@@ -65,6 +74,11 @@ void DialogWeb::Timer2_Timer()
 void DialogWeb::cmdCancel_Click()
 {
     pd.webCancel = true;
+}
+
+int webTimeOutSeconds()
+{
+    return pd.timerInter > 0 ? pd.timerInter : defaultTimerInter;
 }
 
 DialogWeb& dialogWeb()

@@ -33,6 +33,10 @@ private:
     void cmdCancel_Click();
 };
 
+// The page time-out in seconds that the window counts: timerInter, or its default when the
+// setting is no positive number.
+int webTimeOutSeconds();
+
 // The loaded window, loaded (not shown) at the first access after an unload, as forms are.
 DialogWeb& dialogWeb();
 bool isDialogWebLoaded();

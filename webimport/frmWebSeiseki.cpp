@@ -24,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QStringList>
 #include <optional>
 
 namespace {
@@ -82,21 +83,65 @@ SeisekiPage importRace(QWidget* owner, const Track& track, const VbDate& day, in
     return readSeisekiPage(resultsUrl(track, day, raceNo));
 }
 
-// Races 1..12 of one track and day; the day ends at the first race that is not there.
-// False when the user cancelled (said once: by the loader, or here when it had not seen it).
-bool importTrackDay(QWidget* owner, const Track& track, const VbDate& day)
+// What an import run did, for its end message and LastDate.
+struct ImportRun {
+    int stored = 0;
+    std::optional<VbDate> stoppedOn;  // the day of a page that could not be read whole
+    QString problem;                  // which page, and why
+};
+
+enum class DayEnd { Read, Cancelled, Stopped };
+
+QString raceLabel(const Track& track, const VbDate& day, int raceNo)
+{
+    return Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R";
+}
+
+// Races 1..12 of one track and day; the day ends at the first race that is not there. A page
+// that could not be read whole stops the import: the server's answer for that day is not known.
+DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, ImportRun& run)
 {
     for (int raceNo = 1; raceNo <= kRacesPerDay; ++raceNo) {
         const SeisekiPage page = importRace(owner, track, day, raceNo);
         if (page == SeisekiPage::Cancelled || pd.webCancel) {
-            if (page != SeisekiPage::Cancelled)
+            if (page != SeisekiPage::Cancelled)  // said once: by the loader, or here when it had not seen it
                 msgBox(kCancelled);
-            return false;
+            return DayEnd::Cancelled;
         }
-        if (page == SeisekiPage::NotResults || page == SeisekiPage::DatedToday)
+        switch (page) {
+        case SeisekiPage::Saved:
+            ++run.stored;
             break;
+        case SeisekiPage::NotResults:
+        case SeisekiPage::DatedToday:
+            return DayEnd::Read;
+        case SeisekiPage::LoadFailed:
+            run.problem = raceLabel(track, day, raceNo) + "を読み込めませんでした\n" + webLoadFailure.text();
+            run.stoppedOn = day;
+            return DayEnd::Stopped;
+        case SeisekiPage::CutOff:
+            run.problem = raceLabel(track, day, raceNo) + "の成績ページが途中で切れていました";
+            run.stoppedOn = day;
+            return DayEnd::Stopped;
+        case SeisekiPage::TitleUnread:  // the parser or the writer has said so; the next race follows
+        case SeisekiPage::WriteFailed:
+        case SeisekiPage::Cancelled:
+            break;
+        }
     }
-    return true;
+    return DayEnd::Read;
+}
+
+// The days read in full, the races stored, and what stopped the import.
+QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& lastRead)
+{
+    QStringList lines;
+    if (run.stoppedOn)
+        lines << run.problem;
+    if (lastRead >= first)
+        lines << Format(lastRead, "yyyy/mm/dd") + "まで読込み完了";
+    lines << QStringLiteral("保存したレース数：%1").arg(run.stored);
+    return lines.join(u'\n');
 }
 
 // LastDate only ever moves forward.
@@ -127,7 +172,6 @@ QHash<QString, int> storedCounts(const VbDate& from, const VbDate& to)
     return counts;
 }
 
-// Sized to its items, so the date reads as one group with its 年 月 日.
 // The date the three boxes form; none when they form no date (02/31, an empty box).
 std::optional<VbDate> comboDate(const QComboBox* nen, const QComboBox* tuki, const QComboBox* hi)
 {
@@ -328,12 +372,20 @@ void FrmWebSeiseki::readWebSeisekiRange()
         if (!isDbOpen(1) || !isDbOpen(2))
             return;
         const QList<Track> tracks = loadTracks();
-        for (VbDate day = *a; day <= *b; day = day.addDays(1))
-            for (const Track& track : tracks)
-                if (!importTrackDay(this, track, day))
+        ImportRun run;
+        for (VbDate day = *a; day <= *b && !run.stoppedOn; day = day.addDays(1))
+            for (const Track& track : tracks) {
+                const DayEnd end = importTrackDay(this, track, day, run);
+                if (end == DayEnd::Cancelled)
                     return;
-        updateLastDate(*b);
-        msgBox(Format(*b, "yyyy/mm/dd") + "まで読込み完了");
+                if (end == DayEnd::Stopped)
+                    break;
+            }
+        // LastDate moves only over days read in full.
+        const VbDate lastRead = run.stoppedOn ? run.stoppedOn->addDays(-1) : *b;
+        if (lastRead >= *a)
+            updateLastDate(lastRead);
+        msgBox(endMessage(run, *a, lastRead));
     });
 }
 

@@ -57,9 +57,10 @@ CREATE TABLE T_Rdata (
 CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date);
 CREATE INDEX T_Rdata_R_zyo ON T_Rdata (R_zyo, R_date);
 
--- One row per runner per race. A number its writer leaves out reads 0 (a runner's oldest run has no
--- weight change or interval), except U_file: a row written without knowing the day's track variant
--- reads Null there, which the grids tell from False.
+-- One row per runner per race. A number its writer leaves out reads 0, except three that stay Null
+-- when not known: U_zougen and U_kankaku (a runner's oldest run in the window has no weight change
+-- and no interval; a sheet shows an empty cell, not "+0") and U_file (a row written without knowing
+-- the day's track variant, which the grids tell from False). Readers take Null as 0.
 CREATE TABLE T_Useiseki (
     R_code TEXT NOT NULL,
     U_name TEXT NOT NULL,
@@ -68,7 +69,7 @@ CREATE TABLE T_Useiseki (
     U_cyaku INTEGER DEFAULT 0,
     U_time REAL DEFAULT 0,
     U_taizyu INTEGER DEFAULT 0,
-    U_zougen INTEGER DEFAULT 0,
+    U_zougen INTEGER,
     U_cyakusa REAL DEFAULT 0,
     U_kisyu TEXT,
     U_hutan REAL DEFAULT 0,
@@ -76,7 +77,7 @@ CREATE TABLE T_Useiseki (
     U_sisuu REAL DEFAULT 0,
     U_sisuu3f REAL DEFAULT 0,
     U_file INTEGER,
-    U_kankaku INTEGER DEFAULT 0,
+    U_kankaku INTEGER,
     U_chichi TEXT,
     U_cyoukyou TEXT,
     U_syozoku TEXT,

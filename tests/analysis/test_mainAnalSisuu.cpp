@@ -46,8 +46,9 @@ TEST_F(IndexPass, BrokenTrackFileShownOncePerRaceRead)
     const QString path = dir_.filePath("Strevin_data.dat");
     // Missing, locked with another password, and without the standard times.
     const QString tables = "CREATE TABLE T_sisuu (a); CREATE TABLE T_avetime (a); CREATE TABLE T_waku (a); CREATE TABLE T_Kisyu (a);";
-    for (const auto& [password, schema] : std::vector<std::pair<QString, QString>>{
-             {"", ""}, {"other", tables}, {dbPassword, "CREATE TABLE T_sisuu (S_date TEXT);"}}) {
+    for (const auto& [password, schema, why] : std::vector<std::tuple<QString, QString, QString>>{
+             {"", "", "ファイルがありません"}, {"other", tables, "file is encrypted or is not a database"},
+             {dbPassword, "CREATE TABLE T_sisuu (S_date TEXT);", "no such table: T_avetime"}}) {
         SCOPED_TRACE(password.toStdString());
         QFile::remove(path);
         if (!schema.isEmpty())
@@ -56,7 +57,7 @@ TEST_F(IndexPass, BrokenTrackFileShownOncePerRaceRead)
         beginRaceAnalysis();
         indexRunners();
         analYosou();  // the draw and jockey factors of three runners find no usable file either
-        EXPECT_EQ(msgs_.texts(), QStringList{"dataファイルが開けません"});
+        EXPECT_EQ(msgs_.texts(), QStringList{"dataファイルが開けません\n" + path + "\n" + why});
         for (int h = 1; h <= 3; ++h) {
             EXPECT_EQ(pd.uSisuu(h, 1), 0.0f);
             EXPECT_NEAR(pd.uSisuu(h, 2), 99.0f, 1e-4);  // ((96 - 95) + 0.3) x 10 + 84 + 2

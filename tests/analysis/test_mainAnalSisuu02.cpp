@@ -55,6 +55,9 @@ TEST_F(Engine, BaseIndexAndFactorsOfOneRunner)
         {"57 kg", {.hutan = 57}, {{100, 60, "川崎"}}, {{Kiso, 57.4f}, {KisoRuns, 1}}},
         {"52 kg", {.hutan = 52}, {{100, 60, "川崎"}}, {{Kiso, 62.4f}}},
         {"weight carried unknown: no correction", {}, {{100, 60, "川崎"}}, {{Kiso, 59.4f}}},
+        // A latest run 60 days old still counts in full (0.2 x 60 + 0.8 x A); one day older, 0.95.
+        {"latest run exactly 60 days old", {}, {{60, 60, "川崎"}}, {{Kiso, 60.0f}}},
+        {"latest run 61 days old", {}, {{61, 60, "川崎"}}, {{Kiso, 59.4f}}},
         // w = 0.4f + 0.2 + 0.2 + 0.2 = 1.0 in float: the fifth run is not used.
         {"four runs on today's course", {}, {{10, 70}, {40, 72}, {70, 68}, {100, 74}, {130, 40}}, {{Kiso, 70.8f}, {KisoRuns, 4}}},
         // w reaches 1.0000001 at run 9 in float (in double 0.9999999999999999, and run 10 would count).
@@ -69,6 +72,10 @@ TEST_F(Engine, BaseIndexAndFactorsOfOneRunner)
         // No recent run in brackets 4..6 (the one in 6 is 500 days old): 0.7 + 0.3 x 1.1.
         {"bracket 5", {.waku = 5}, {{10, 60, "大井", 1600, 0, 1, 3}, {500, 80, "大井", 1600, 0, 1, 6}}, {{Waku, 1.03f}}},
         // Today on the day of run 1, or before it: no factor, though the runs' intervals match.
+        // Today 11 days after run 1: the class from 11 to below 20, where only run 1 (an 11-day interval,
+        // index 60) lies, not run 2 (10 days, 90). A = 75: 1 + (160 / 175 - 1) / 10.
+        {"interval of exactly 11 days", {}, {{11, 60, "大井", 1600, 0, 1, 1, 11}, {22, 90, "大井", 1600, 0, 1, 1, 10}},
+         {{Kankaku, 0.99142857f}}},
         {"interval 0", {}, {{0, 60, "大井", 1600, 0, 1, 1, 5}, {20, 70, "大井", 1600, 0, 1, 1, 5}}, {{Kankaku, 0}}},
         {"interval below 0", {}, {{-3, 60, "大井", 1600, 0, 1, 1, 5}, {20, 70, "大井", 1600, 0, 1, 1, 5}}, {{Kankaku, 0}}},
         // Today's +4 kg is a gain at t = 4, but no run changed by more than 4; at t = 3 run 1's +4
@@ -141,7 +148,8 @@ TEST_F(Engine, QuantileLineAndIndexAxis)
     for (int i = 0; i < 37; ++i)
         pd.uSisuu(1 + i / 10, i % 10 * 5) = float(136 - i);
     pd.uSisuu(4, 51) = 500;
-    for (const auto& [ratio, line] : std::vector<std::pair<float, float>>{{0.2f, 129}, {1.5f, 0}, {-0.3f, 136}}) {
+    // At 0.7 the position 25.9 rounds to 26, not down to 25.
+    for (const auto& [ratio, line] : std::vector<std::pair<float, float>>{{0.2f, 129}, {0.7f, 110}, {1.5f, 0}, {-0.3f, 136}}) {
         pd.lineRatio = ratio;
         analAveSisuu();
         EXPECT_EQ(pd.lineSisuu, line) << ratio;
@@ -195,6 +203,9 @@ TEST_F(Engine, MarksAndChances)
     EXPECT_EQ(judgeField({0, 64, 0, 0, 64}), "- 0 0 | - 0 0 | ◎ 0.5 1 | - 0 0 | - 0 0 | ○ 0.5 1");
     // A single ranked runner is certain; slot 0, standing for the missing ranks, stays 0.
     EXPECT_EQ(judgeField({0, 0, 62}), "- 0 0 | - 0 0 | - 0 0 | ◎ 1 1");
+    // A predicted index below zero is no chance at all, also against a leader within 18 points:
+    // win and top two are 0, not 0.5 - 0.5 x 13 / 18 and 0.5 - 0.5 x 7 / 18.
+    EXPECT_EQ(judgeField({0, 10, -3, 4}), "- 0 0 | - 0 0 | ◎ 0.666666627 1 | - 0 0 | ○ 0.333333343 1");
     // Nobody ranked: no marks and no chances at all (not 50 % each).
     EXPECT_EQ(judgeField({0, 0, 0}), "- 0 0 | - 0 0 | - 0 0 | - 0 0");
 }

@@ -112,7 +112,9 @@ TEST_F(StartUp, UnreadableProgramFolderStillStarts)
               std::tuple(false, true, 730, 5, QString("true"), 0.2f));
     expectShows(shownWindow("frmMain"), {" 地方馬場情報ファイル：　ファイルが開けません ", " 過去データ：　ファイルが開けません ",
                                          " 中央馬場情報ファイル：　ファイルが開けません "});
-    EXPECT_EQ(msgs_.texts().value(0), "dataファイルが開けません");
+    const QStringList failure = msgs_.texts().value(0).split('\n');
+    EXPECT_TRUE(failure.size() == 3 && failure[0] == "dataファイルが開けません" && failure[1].startsWith(dir_.path()))
+        << msgs_.texts().value(0).toStdString();
     EXPECT_EQ(msgs_.texts().indexOf("Error-mainStart-2"), msgs_.texts().size() - 1);
 }
 

@@ -74,7 +74,7 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
     QFile::remove(jra);
     pd.jraGraphOn = true;
     calc(1, "Ｊ中山", 1600, 95.0f);
-    EXPECT_EQ(msgs_.texts(), (QStringList {kError, "dataファイルが開けません", kError}));
+    EXPECT_EQ(msgs_.texts(), (QStringList {kError, "dataファイルが開けません\n" + jra + "\nファイルがありません", kError}));
     EXPECT_FALSE(isDbOpen(2));
     EXPECT_FALSE(pd.jraGraphOn);  // the callers ask no more central runs of a file that cannot be opened
 }

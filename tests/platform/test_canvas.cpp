@@ -2,6 +2,7 @@
 #include "platform/picturebox.h"
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QPalette>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,15 @@ TEST(PictureBox, SizeInTwipsRoundTrips)
     b->moveTwips(150, 300, 4500, 3000);
     EXPECT_EQ(b->geometry(), QRect(10, 20, 300, 200));
     EXPECT_EQ(QList<int>({b->widthTwips(), b->heightTwips()}), QList<int>({4500, 3000}));
+
+    // Click: a left button released over the box; a right one or one released outside is none.
+    int clicks = 0;
+    QObject::connect(b.get(), &PictureBox::click, [&] { ++clicks; });
+    for (auto [button, x] : {std::pair(Qt::LeftButton, 50), {Qt::RightButton, 50}, {Qt::LeftButton, 400}}) {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 50), QPointF(x, 50), button, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(b.get(), &release);
+    }
+    EXPECT_EQ(clicks, 1);
 }
 
 // Every call is kept in twips with the pen, colour, fill and font it was drawn with; fills are
@@ -137,6 +147,7 @@ TEST(Canvas, PensAndFillsOnTheImage)
     c.circle(2250, 1350, 300, red, blue);
     c.circle(2250, 2400, 300, red);
     c.filledBox(300, 2100, 900, 2700, green);
+    c.circle(1650, 2400, 300, red);  // the same look again elsewhere
     const QImage& img = b->image();
 
     int redRows = 0;
@@ -153,6 +164,8 @@ TEST(Canvas, PensAndFillsOnTheImage)
     EXPECT_EQ(at(img, 2250 + 300, 1350), QColor(255, 0, 0));
     EXPECT_EQ(at(img, 2250, 2400), QColor(Qt::white));     // the next circle is an outline
     EXPECT_EQ(at(img, 600, 2400), QColor(0, 128, 0));
+    EXPECT_EQ(std::pair(at(img, 1650 - 300, 2400), at(img, 1650, 2400 + 300)), std::pair(QColor(255, 0, 0), QColor(255, 0, 0)));
+    EXPECT_EQ(at(img, 1650, 2400), QColor(Qt::white));
 }
 
 // Text stands with its top-left corner at the current position: its ink lies inside the box
@@ -191,6 +204,9 @@ TEST(Canvas, OneDrawingOnAnotherDevice)
     };
     std::unique_ptr<PictureBox> b(box(3000, 1500));
     draw(b->canvas());
+    std::unique_ptr<PictureBox> odd(box(1001, 1001));  // 66.7 pixels: the image's last column is the box's too
+    odd->canvas().filledBox(0, 0, 2000, 2000, red);
+    EXPECT_EQ(odd->image().pixelColor(66, 66), QColor(255, 0, 0));
     EXPECT_EQ(at(b->image(), 750, 375), QColor(255, 0, 0));
     EXPECT_EQ(at(b->image(), 2250, 1125), QColor(0, 0, 255));
 

@@ -1,6 +1,7 @@
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
+#include "platform/vbformat.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
 
@@ -9,6 +10,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 
 const QString kPassword = "lumo";
 
@@ -20,12 +22,56 @@ static QStringList texts(const RecordSet& rs, const QStringList& columns)
     return t;
 }
 
+// File access as the user nobody while it lives: root passes every permission check otherwise.
+// For anyone else it changes nothing, and the permissions alone hold.
+struct ActingAsAnotherUser {
+    ActingAsAnotherUser() { setfsuid(65534); }
+    ~ActingAsAnotherUser() { setfsuid(0); }
+};
+
 // Every test gets a fresh program folder; slot 1 is opened on the file the test names.
 struct DatabaseTest : ::testing::Test {
     TestAppDir dir;
     void openOk(const QString& path, const QString& password = kPassword) { ASSERT_NO_THROW(openDbOrThrow(1, path, password)); }
     int count(const QString& sql, const DbParams& params = {}) { return RecordSet(1, sql, params).field(0).toInt(); }
 };
+
+// The user can act on a failed open only when told which file and why: the system's text first,
+// then the file, then the cause.
+TEST_F(DatabaseTest, AFailedOpenNamesTheFileAndTheCause)
+{
+    const QString nar = dir.createNarData();
+    const struct { QString path, password, why; } cases[] = {
+        {dir.filePath("absent.dat"), kPassword, "ファイルがありません"}, {dir.path(), kPassword, "ファイルではありません"},
+        {nar, "wrong", "file is encrypted or is not a database"}};
+    for (const auto& c : cases) {
+        MsgBoxRecorder rec;
+        openDb(1, c.path, c.password);
+        EXPECT_EQ(rec.texts(), QStringList {"dataファイルが開けません\n" + c.path + "\n" + c.why});
+    }
+}
+
+// A file in write-ahead-log mode needs its folder writable to be read at all: the cause is the
+// folder, not the file. (Run as root, the test reads as another user, whom the folder refuses.)
+TEST_F(DatabaseTest, AWalFileInAReadOnlyFolderNamesTheFolderAsTheCause)
+{
+    const QString nar = dir.createNarData();
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup
+        | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readOnly));
+    MsgBoxRecorder rec;
+    {
+        const ActingAsAnotherUser other;
+        openDb(1, nar, kPassword);
+    }
+    QFile::setPermissions(dir.path(), readOnly | QFileDevice::WriteOwner);
+    const QStringList lines = rec.texts().value(0).split('\n');
+    EXPECT_EQ(lines.mid(0, 2), (QStringList {"dataファイルが開けません", nar}));
+    EXPECT_TRUE(lines.value(2).startsWith("フォルダに書き込めないため読むこともできません（" + QFileInfo(nar).absolutePath() + "）"))
+        << lines.value(2).toStdString();
+    EXPECT_FALSE(isDbOpen(1));
+    openOk(nar);
+}
 
 // A failed open says so once and leaves the slot closed (debug mode: throws); no file is made or left half made.
 TEST_F(DatabaseTest, OpenRefusesWrongKeysNonDatabasesAndMissingFiles)
@@ -38,7 +84,9 @@ TEST_F(DatabaseTest, OpenRefusesWrongKeysNonDatabasesAndMissingFiles)
         MsgBoxRecorder rec;
         openOk(nar);
         openDb(1, c.path, c.password);
-        EXPECT_EQ(rec.texts(), QStringList{"dataファイルが開けません"}) << c.path.toStdString() << " " << c.password.toStdString();
+        const QStringList lines = rec.texts().value(0).split('\n');
+        EXPECT_TRUE(rec.texts().size() == 1 && lines.size() == 3 && !lines[2].isEmpty()) << rec.texts().join('|').toStdString();
+        EXPECT_EQ(lines.mid(0, 2), (QStringList {"dataファイルが開けません", c.path})) << c.password.toStdString();
         EXPECT_FALSE(isDbOpen(1));
     }
     EXPECT_THROW(createDbFile(dir.filePath("broken.dat"), kPassword, "CREATE TABLE y (a); CREATE TABLE y (a);"), VbError);
@@ -89,6 +137,12 @@ TEST_F(DatabaseTest, NullNumberAndDateConversions)
     EXPECT_TRUE(null.isNull() && null.toInt() == 0 && null.toString().isEmpty() && !null.toBool() && null.toDate().isZero());
     EXPECT_THROW(rs.field(7).toDate(), VbError);
     EXPECT_THROW(rs.field("R_nothing"), VbError);
+    // A day number beyond 1 January 100 .. 31 December 9999 (a damaged file) is a bad value.
+    RecordSet bounds(1, "SELECT -657434, 2958465.5, -657435, 2958466, 1e300, -1e300, 9.2e18");
+    EXPECT_EQ(Format(bounds.field(0).toDate(), "yyyy/mm/dd") + " " + Format(bounds.field(1).toDate(), "yyyy/mm/dd"),
+              "0100/01/01 9999/12/31");
+    for (int i = 2; i < bounds.fieldCount(); ++i)
+        EXPECT_THROW(bounds.field(i).toDate(), VbError) << i;
 }
 
 // A transaction whose slot was closed under it leaves the reopened connection alone.

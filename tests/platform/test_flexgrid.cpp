@@ -257,3 +257,15 @@ TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
     for (int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 2; y < grid.viewport()->geometry().bottom(); y += 7)
         EXPECT_EQ(rowShownAt(x + 5, y), rowShownAt(x + grid.viewport()->width() - 5, y)) << y;
 }
+
+// Width and height in twips read back as set, not as whole pixels times 15.
+TEST(FlexGridSize, TwipsReadBackAsSet)
+{
+    FlexGrid grid;
+    grid.setWidthTwips(3050);
+    grid.setHeightTwips(4550);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips(), grid.width(), grid.height()}),
+              QList<int>({3050, 4550, 203, 303}));
+    grid.resize(100, 50);
+    EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips()}), QList<int>({1500, 750}));
+}

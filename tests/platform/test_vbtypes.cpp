@@ -110,3 +110,15 @@ TEST(FormatDate, DatePatternsAndTheZeroDate)
     EXPECT_EQ(Format(VbDate::fromYmd(2010, 11, 25), "m/d"), "11/25");
 }
 
+
+// A Single joins a text in its shortest decimal form that reads back as the same Single; the
+// percentage labels of the charts round the Single's own 7 digits.
+TEST(FormatNumber, SingleTextAndPercentLabels)
+{
+    EXPECT_EQ(QStringList({singleText(56.0f), singleText(55.5f), singleText(0.1f), singleText(-2.25f), singleText(1e7f),
+                           singleText(0.3f + 0.6f), singleText(0)}),
+              QStringList({"56", "55.5", "0.1", "-2.25", "10000000", "0.90000004", "0"}));
+    EXPECT_EQ(QStringList({Format(0.2f, "00%"), Format(0.25f, "00%"), Format(0.05f, "00%"), Format(0.125f, "00%"),
+                           Format(0.005f, "00%"), Format(1.5f, "00%")}),
+              QStringList({"20%", "25%", "05%", "13%", "01%", "150%"}));
+}

@@ -6,6 +6,19 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+
+namespace {
+
+// A linger time of zero makes the close send a reset instead of an orderly end.
+void resetConnection(QTcpSocket* socket)
+{
+    const linger immediate {1, 0};
+    setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &immediate, sizeof immediate);
+    socket->abort();
+}
+
+}
 
 PageServer::PageServer()
 {
@@ -44,11 +57,12 @@ void PageServer::onReadyRead(QTcpSocket* socket)
     const Page page = pages_.value(target);
     if (page.neverAnswer)
         return;
-    const bool known = !page.contentType.isEmpty();  // settings alone do not make a page
-    const QByteArray body = known ? page.body : QByteArray("<html><body>Not Found</body></html>");
-    const QByteArray reply = (known ? "HTTP/1.1 200 OK\r\nContent-Type: " + page.contentType
-                                    : QByteArray("HTTP/1.1 404 Not Found\r\nContent-Type: text/html"))
-        + "\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+    const bool faulty = requestCount(target) <= page.faultFirstN;
+    if (faulty && page.fault == Fault::Reset) {
+        resetConnection(socket);
+        return;
+    }
+    const QByteArray reply = answer(target, faulty ? page : Page {page.body, page.contentType});
     const auto send = [guarded = QPointer<QTcpSocket>(socket), reply] {
         if (guarded) {
             guarded->write(reply);
@@ -59,4 +73,22 @@ void PageServer::onReadyRead(QTcpSocket* socket)
         QTimer::singleShot(page.slowMs, this, send);
     else
         send();
+}
+
+QByteArray PageServer::answer(const QString& target, const Page& page) const
+{
+    QByteArray status = "200 OK", body = page.body, contentType = page.contentType;
+    if (contentType.isEmpty()) {  // settings alone do not make a page
+        body = "<html><body><p>No race: " + target.toLatin1() + "</p></body></html>";
+        contentType = "text/html";
+    }
+    if (page.fault == Fault::NotFound || page.fault == Fault::ServerError) {
+        status = page.fault == Fault::NotFound ? "404 Not Found" : "500 Internal Server Error";
+        body = "<html><body><table><tr><td>" + status + "</td></tr></table></body></html>";
+    }
+    const qsizetype announced = body.size();
+    if (page.fault == Fault::ShortBody)
+        body.truncate(body.size() / 2);
+    return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType + "\r\nContent-Length: "
+        + QByteArray::number(announced) + "\r\nConnection: close\r\n\r\n" + body;
 }

@@ -1,6 +1,8 @@
 #pragma once
 // An HTTP/1.1 server on 127.0.0.1 in the calling thread's event loop (which loaders spin while they
-// wait). Targets are matched as received, so a test can check that "%2F" reached it unchanged.
+// wait). Targets are matched as received, so a test can check that "%2F" reached it unchanged. A
+// target without a page gets the small page the authority's server shows for a race that did not
+// run; the faults of a real network are there to be switched on per target.
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -15,6 +17,16 @@ public:
     bool start() { return server_.isListening() || server_.listen(QHostAddress::LocalHost, 0); }
     quint16 port() const { return server_.serverPort(); }
     QString baseUrl() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+    // Stops listening: connections to its port are then refused.
+    void stop() { server_.close(); }
+
+    enum class Fault {
+        None,
+        Reset,       // reads the request, then resets the connection
+        ShortBody,   // sends half the body under the whole body's Content-Length
+        NotFound,    // answers 404
+        ServerError, // answers 500
+    };
 
     void addPage(const QString& target, const QByteArray& body, const QByteArray& contentType = "text/html")
     {
@@ -28,6 +40,8 @@ public:
     void setDelayFirstN(const QString& target, int n, int ms) { pages_[target].slowFirstN = n; pages_[target].slowMs = ms; }
     // Accepts the request and never answers, as a hung server does.
     void setNeverAnswer(const QString& target, bool on) { pages_[target].neverAnswer = on; }
+    // The first n requests for that target meet the fault; later ones get the page.
+    void setFaultFirstN(const QString& target, Fault fault, int n) { pages_[target].fault = fault; pages_[target].faultFirstN = n; }
 
     int requestCount(const QString& target) const { return int(log_.count(target)); }
     int totalRequests() const { return int(log_.size()); }
@@ -38,8 +52,11 @@ private:
         QByteArray body, contentType;
         bool neverAnswer = false;
         int slowFirstN = 0, slowMs = 0;
+        Fault fault = Fault::None;
+        int faultFirstN = 0;
     };
     void onReadyRead(QTcpSocket* socket);
+    QByteArray answer(const QString& target, const Page& page) const;
 
     QTcpServer server_;
     QHash<QString, Page> pages_;

@@ -141,17 +141,70 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
 // Scratched and non-finishing runners count in the field, not for the average time (5th is middle).
 TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
 {
+    // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
+    slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '川崎', 0, 0)",
+                              {VbDate::fromYmd(2008, 3, 25)});
     for (const char* page : {"seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm"})
         ASSERT_TRUE(save(seisekiPage(page)));
     EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_class, R_tousuu, ROUND(R_time, 2), \"R_cyaku(1)\", "
                           "\"R_cyaku(2)\", \"R_cyaku(3)\", R_tansyo, R_umatan, R_3tan FROM T_Rdata ORDER BY R_date"),
               "川崎08032505|3|1500|Ｂ３|8|96.01|6|0|4|240|1020|4980\n船橋08032603|1|800||10|50.97|3|1|7|160|480|2860\n"
               "園田08033001|2|1400|Ｃ３|6|91.15|2|1|4|0|0|0");
-    EXPECT_EQ(stored("SELECT U_name, U_cyaku, ROUND(U_cyakusa, 1), U_time, U_ninki, U_tuka01, U_tuka02, U_tuka03 "
+    EXPECT_EQ(stored("SELECT U_name, U_cyaku, ROUND(U_cyakusa, 1), U_time, U_ninki, U_tuka01, U_tuka02, U_tuka03, U_file "
                           "FROM T_Useiseki WHERE (R_code = ? AND U_no IN (2, 4, 6, 7)) OR (R_code = ? AND U_no IN (4, 9)) "
                           "ORDER BY R_code, U_no", {"川崎08032505", "船橋08032603"}),
-              "ドウチャクエー|1|0|95.2|1|1|1|0\nサンバンテ|3|0.3|95.5|2|3|3|0\nドウチャクビー|1|0|95.2|3|2|2|0\n"
-              "ハチバンテ|8|2.8|98|7|8|8|0\nトリケシボシ|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0");
+              "ドウチャクエー|1|0|95.2|1|1|1|0|1\nサンバンテ|3|0.3|95.5|2|3|3|0|1\nドウチャクビー|1|0|95.2|3|2|2|0|1\n"
+              "ハチバンテ|8|2.8|98|7|8|8|0|1\nトリケシボシ|0|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0|0");
+}
+
+// The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11:
+// 6th, 15: 8th), whatever its horse number; with a second between finishers the runners within
+// 1.5 s are it and its neighbours, so the average time is its own. The pages come in each of the
+// encodings the server uses, declared in the page only.
+TEST_F(SeisekiWriter, TheAverageTimeOfAnOddFieldCentresOnItsMiddleFinisher)
+{
+    for (const char* file : {"seiseki_field7.htm", "seiseki_field11.htm", "seiseki_field15.htm"}) {
+        server.addFile(QStringLiteral("/") + file, file, "text/html");
+        EXPECT_EQ(readSeisekiPage(url(QStringLiteral("/") + file)), SeisekiPage::Saved) << file;
+    }
+    EXPECT_EQ(stored("SELECT R_code, R_tousuu, R_time, COUNT(*), MIN(U_name) FROM T_Rdata JOIN T_Useiseki USING (R_code) "
+                     "GROUP BY R_code ORDER BY R_date"),
+              "川崎08040203|7|79|7|ナナトウイチ\n浦和08040304|11|81|11|ジュウイチ01\n船橋08040405|15|83|15|髙﨑ノホシ01");
+    EXPECT_EQ(shown(), "");
+}
+
+// A page the transfer cut short but whose length looked whole ends early somewhere: a finisher row
+// short of cells, nothing after the runner table, the payouts' amounts or labels missing. Nothing
+// of such a race is stored, and nobody is told of a parse error that is none.
+TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
+{
+    // Whole pages with scratched runners, dead heats, no payouts, every track's writing: not cut off.
+    for (const char* file : {"seiseki_normal.htm", "seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm",
+                             "seiseki_arao.htm", "seiseki_fukuyama.htm", "seiseki_nagoya.htm", "seiseki_field7.htm"}) {
+        cutPage(seisekiPage(file));
+        EXPECT_FALSE(isSeisekiCutOff()) << file;
+    }
+    const QString whole = fromCp932(seisekiPage("seiseki_normal.htm"));
+    const auto upTo = [&](const char* marker) {
+        const qsizetype at = whole.indexOf(QString::fromUtf8(marker));
+        EXPECT_GE(at, 0) << marker;
+        return toCp932(whole.left(at + qsizetype(QString::fromUtf8(marker).size())));
+    };
+    const QByteArray cut[] = {upTo("<td>ユウヒノオカ</td><td>浦和"), upTo("<td>41.5</td><td>12</td></tr>"),
+                              upTo("<td>1,870円</td>"), upTo("<td colspan=\"2\">三連単</td></tr>")};
+    for (const QByteArray& page : cut) {
+        server.addPage("/cut", page, "text/html; charset=Shift_JIS");
+        EXPECT_EQ(readSeisekiPage(url("/cut")), SeisekiPage::CutOff);
+    }
+    // The page without its footer is whole; one sent short of its announced length is no page.
+    server.addPage("/whole", upTo("</table>\r\n<table class=\"foot\">"), "text/html; charset=Shift_JIS");
+    server.addPage("/short", seisekiPage("seiseki_deadheat.htm"), "text/html; charset=Shift_JIS");
+    server.setFaultFirstN("/short", PageServer::Fault::ShortBody, 1000);
+    EXPECT_EQ(readSeisekiPage(url("/short")), SeisekiPage::LoadFailed);
+    EXPECT_EQ(stored("SELECT * FROM T_Rdata"), "");
+    EXPECT_EQ(readSeisekiPage(url("/whole")), SeisekiPage::Saved);
+    EXPECT_EQ(stored("SELECT R_code, R_3tan, COUNT(*) FROM T_Rdata JOIN T_Useiseki USING (R_code)"), "大井08032411|12340|12");
+    EXPECT_EQ(shown(), "");
 }
 
 // A page of today is never stored. A message box runs the message loop: other windows must then

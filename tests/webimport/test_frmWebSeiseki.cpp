@@ -98,7 +98,7 @@ TEST_F(SeisekiImport, ReadsEachDayTrackAndRaceUntilTheFirstMissingRace)
                      {"21", kDay2, 1}, {"19", kDay2, 1}, {"19", kDay2, 2}, {"19", kDay2, 3}}));
     EXPECT_EQ(results(), "大井08032401:12\n大井08032403:12\n大井08032501:12\n川崎08032401:12\n川崎08032402:12\n"
                          "船橋08032501:12\n船橋08032502:12\nlast 2008-03-25");
-    EXPECT_EQ(shown(), "成績data変換エラー|2008/03/25まで読込み完了");
+    EXPECT_EQ(shown(), "成績data変換エラー|2008/03/25まで読込み完了\n保存したレース数：7");
     ASSERT_TRUE(form);
     EXPECT_TRUE(sawBusy && !sawIdle && form->cmdWebStart->isEnabled() && form->cmdEnd->isEnabled());
     EXPECT_FALSE(ImportGuard::busy() || isDialogWebLoaded());
@@ -132,6 +132,46 @@ TEST_F(SeisekiImport, CancelWhenTheServerStopsAnsweringKeepsWhatWasStored)
     EXPECT_EQ(joined(shown(), server.requestLog().last() == hung), "キャンセルしました|1");
     EXPECT_EQ(results(), "大井08032401:12\n大井08032402:12\n大井08032403:12\n川崎08032401:12\nlast 2008-03-01");
     EXPECT_TRUE(form->cmdWebStart->isEnabled() && !ImportGuard::busy());
+}
+
+// "No racing" is an answer; no answer is not: the import stops at the first page the server did not
+// give, names the server, and LastDate moves only over the days read in full.
+TEST_F(SeisekiImport, ARangeWhoseServerDidNotAnswerIsNotComplete)
+{
+    execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});
+    const QString failing = resultsPath("19", kDay2, 2);
+    server.setFaultFirstN(failing, PageServer::Fault::ServerError, 1000);
+    importRange("2008/03/24", "2008/03/26");
+    const QString host = QStringLiteral("127.0.0.1:%1").arg(server.port());
+    EXPECT_EQ(joined(server.requestLog().mid(server.requestLog().size() - 4).join(' '), shown()),
+              joined(QStringList {resultsPath("19", kDay2, 1), failing, failing, failing}.join(' '),
+                     "2008/03/25船橋2Rを読み込めませんでした\nサーバー " + host + " が応答しません（HTTP 500 Internal Server Error）\n"
+                     "2008/03/24まで読込み完了\n保存したレース数：7"));
+    EXPECT_EQ(results(), "大井08032401:12\n大井08032402:12\n大井08032403:12\n大井08032501:12\n川崎08032401:12\n"
+                         "川崎08032402:12\n船橋08032501:12\nlast 2008-03-24");
+
+    // Nothing answers at all: nothing is read, nothing moves.
+    messages.clear();
+    PageServer closed;
+    ASSERT_TRUE(closed.start());
+    const QString deadHost = QStringLiteral("127.0.0.1:%1").arg(closed.port());
+    closed.stop();
+    iniWrite("System", "webHost", deadHost);
+    importRange("2008/03/26", "2008/03/27");
+    const QStringList lines = messages.texts().value(0).split('\n');
+    EXPECT_EQ(joined(messages.texts().size(), lines.size(), lines.value(0), lines.value(1).startsWith("サーバー " + deadHost + " が応答しません（"),
+                     lines.value(2)),
+              joined(1, 3, "2008/03/26大井1Rを読み込めませんでした", true, "保存したレース数：0"));
+    EXPECT_TRUE(results().ends_with("last 2008-03-24"));
+
+    // A page that came whole by its length but ends inside its runner table stops the import too.
+    messages.clear();
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    const QByteArray page = raceOn("大井", kDay2.addDays(1), 1);
+    server.addPage(resultsPath("20", kDay2.addDays(1), 1), page.left(page.indexOf("<tr><td>5</td>")));
+    importRange("2008/03/26", "2008/03/26");
+    EXPECT_EQ(shown(), "2008/03/26大井1Rの成績ページが途中で切れていました\n保存したレース数：0");
+    EXPECT_TRUE(results().ends_with("\nlast 2008-03-24"));
 }
 
 // LastDate never moves back. Today's races are there but may change: each track ends at its first

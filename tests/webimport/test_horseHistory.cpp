@@ -1,3 +1,4 @@
+#include "platform/textcodec.h"
 #include "tests/webimport/webImportFixture.h"
 
 #include <QWidget>
@@ -56,6 +57,9 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
     appDir.createJraGraph();
     execute("jraGraph.dat", aveInsert + "('ave', ?, ?, 1, ?, 0)", {"06", 1800, 110.0});
     pd.jraGraphOn = true;
+    // A variant of exactly 0 is a variant: the run's U_file is True, as with 0.5; no row is False.
+    execute("Strevin_data.dat", "INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, ?, 0, 0)",
+            {VbDate::fromYmd(2008, 3, 1), "大井"});
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
     EXPECT_EQ(runs(),
               "2008-03-01|大井|南関|9|Ｃ２五組|1400|0|2|7|10|3|1|11|88.6|-0.2|38|476|鈴木一|56|松本|20|4\n"
@@ -75,16 +79,17 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
               "大井08021011|大井|2008-02-10|11|1|1200|Ｃ２六組|0|\n"
               "大井08030109|大井|2008-03-01|9|2|1400|Ｃ２五組|0|");
     // Indices: 1400 standard 88.0, 56 kg (44.5048, 57.2654); 1200, 75.0, variant +0.5 (65.8, 49.78);
-    // "Ｊ中山" from the central file, 110.0 (83.5833, 86.0579). The oldest run has no change or interval.
+    // "Ｊ中山" from the central file, 110.0 (83.5833, 86.0579). The oldest run has no change or interval,
+    // and one after a run without a weight has no change: both stay Null.
     EXPECT_EQ(stored("SELECT U_name, U_no, U_waku, U_cyaku, U_time, U_taizyu, U_zougen, U_cyakusa, U_kisyu, U_hutan, U_3f, "
                      "ROUND(U_sisuu, 2), ROUND(U_sisuu3f, 2), U_file, U_kankaku, U_chichi, U_tuka01 FROM T_Useiseki "
                      "JOIN T_Rdata USING (R_code) ORDER BY R_date"),
-              "テストホース01|3|2|5|49.8|0|0|1.2|佐藤次|54|36.1|0|0|0|0|父馬01|0\n"
-              "テストホース01|7|4|4|110.3|466|0|0.9|高橋三|57|35.5|83.58|86.06|0|105|父馬01|0\n"
+              "テストホース01|3|2|5|49.8|0||1.2|佐藤次|54|36.1|0|0|0||父馬01|0\n"
+              "テストホース01|7|4|4|110.3|466||0.9|高橋三|57|35.5|83.58|86.06|0|105|父馬01|0\n"
               "テストホース01|9|5|0|0|468|2|0|山田太|56|0|0|0|0|49|父馬01|0\n"
               "テストホース01|11|6|2|200|466|-2|0.3|山田太|56|40|0|0|0|56|父馬01|0\n"
               "テストホース01|5|3|3|74.2|472|6|0.4|山田太|56|38.5|65.8|49.78|1|43|父馬01|0\n"
-              "テストホース01|10|7|1|88.6|476|4|-0.2|鈴木一|56|38|44.5|57.27|0|20|父馬01|0");
+              "テストホース01|10|7|1|88.6|476|4|-0.2|鈴木一|56|38|44.5|57.27|1|20|父馬01|0");
 }
 
 // Stored corners replace the card's only when one of them is non-zero: rows the history import
@@ -140,7 +145,28 @@ TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
     QFile::remove(appDir.filePath("NAR_data.dat"));
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
     EXPECT_EQ(pd.uTaizyu(1, 1), 476);
-    EXPECT_EQ(shown(), "出走履歴が見つかりません|キャンセルしました|U_data読込みエラー(err-BA04) 1 7|dataファイルが開けません");
+    EXPECT_EQ(shown(), "出走履歴が見つかりません|キャンセルしました|U_data読込みエラー(err-BA04) 1 7|dataファイルが開けません\n"
+                           + appDir.filePath("NAR_data.dat").toStdString() + "\nファイルがありません");
+}
+
+// A row cut short (the latest, ending after its jockey) is not taken at all; a row without a track
+// or a readable race number has no race code: it stays in the run table and is not stored.
+TEST_F(HorseHistory, RowsCutShortOrWithoutTrackOrRaceNumberAreNotStored)
+{
+    QString page = fromCp932(samplePage("horse_mixed.htm"));
+    for (const auto& [from, to] : {std::pair {"<td>476</td><td>鈴木一郎</td><td>56.0</td><td>松本</td>", "<td>476</td><td>鈴木一</td>"},
+                                   std::pair {"<td>2008/02/10</td><td>大井</td>", "<td>2008/02/10</td><td>　</td>"},
+                                   std::pair {"<td>川崎</td><td>10</td>", "<td>川崎</td><td>十</td>"}}) {
+        ASSERT_TRUE(page.contains(QString::fromUtf8(from))) << from;
+        page.replace(QString::fromUtf8(from), QString::fromUtf8(to));
+    }
+    server.addPage(horsePage, toCp932(page), "text/html; charset=Shift_JIS");
+    ASSERT_TRUE(readUmaRirekiPage(url(horsePage)));
+    EXPECT_EQ(joined(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uRaceNo(1, 1), pd.uDate(1, 2), pd.uZyo(1, 2), pd.uRaceNo(1, 2),
+                     pd.uDate(1, 5), shown()),
+              "2008-02-10||11|2007-12-29|川崎|0|2007-06-02|");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Rdata ORDER BY R_date"), "浦和07060203\nＪ中山07091507\n大井07110308");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Useiseki ORDER BY R_code"), "大井07110308\n浦和07060203\nＪ中山07091507");
 }
 
 }

@@ -2,7 +2,9 @@
 #include "tests/webimport/webImportFixture.h"
 #include "webimport/importGuard.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -30,8 +32,10 @@ TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTags)
         // "</Td>" and "</Tr>" end nothing: c and d share a cell, row 3 runs on to the next "</tr>".
         {"<tr><td>a</td><TD>b</TD><td>c</Td><td>d</td></tr><TR><td>e</td></TR><tr><td>f</td></Tr><tr><td>g</td></tr>",
          "a|b|cd/e/f|g"},
-        // Entities and blanks stay; every ">" copies what follows it up to the next "<".
-        {"<tr><td class=\"n\" align=right> 1&nbsp;2 </td><td><b>5</b>着</td><td>x>y</td></tr>", " 1&nbsp;2 |5着|x>yy"},
+        // Entities and blanks stay; a ">" in the text is text, and one in a quoted attribute value
+        // does not end its tag.
+        {"<tr><td class=\"n\" align=right> 1&nbsp;2 </td><td><b>5</b>着</td><td>x>y</td>"
+         "<td title=\"a>b\"><a href=\"?q=>\">7</a>R</td></tr>", " 1&nbsp;2 |5着|x>y|7R"},
         // Text before a cell's first ">" is lost; a cell end right at the start is passed over.
         {"lost<td>kept</td></tr></td>late</td></tr>", "kept/late"},
         // Two closing row tags in a row leave one empty row, and cutting goes on.
@@ -91,6 +95,53 @@ TEST_F(PageLoader, ATimeOutAsksForThePageAgainWithTheWindowOnScreen)
     EXPECT_TRUE(getWebTable(url("/gone")) && server.requestCount("/gone") == 2);
 }
 
+// A transfer that fails is never parsed: it is asked for again when the time-out comes, with the
+// window on screen, and the whole page that then comes is the one cut.
+TEST_F(PageLoader, AFailedTransferIsAskedForAgainAndNeverCut)
+{
+    const QByteArray whole = "<body><table><tr><td>r1</td></tr><tr><td>r2</td><td>end</td></tr></table>"
+        + QByteArray(2000, ' ') + "</body>";
+    for (const auto fault : {PageServer::Fault::ShortBody, PageServer::Fault::ServerError, PageServer::Fault::Reset}) {
+        const QString target = QStringLiteral("/f%1").arg(int(fault));
+        server.addPage(target, whole);
+        server.setFaultFirstN(target, fault, fault == PageServer::Fault::Reset ? 2 : 1);
+        clearWebCell();
+        bool onScreenWhileWaiting = false;
+        QTimer::singleShot(500, [&] { onScreenWhileWaiting = isDialogWebLoaded() && dialogWeb().isVisible(); });
+        ASSERT_TRUE(getWebTable(url(target))) << int(fault);
+        EXPECT_EQ(joined(tableRows(), onScreenWhileWaiting, webLoadFailure.failed(), shown()), "r1/r2|end|1|0|") << int(fault);
+        EXPECT_GE(server.requestCount(target), 2);
+        unloadDialogWeb();
+    }
+}
+
+// A server that does not answer is given up after three attempts, whatever failed: nothing is cut,
+// nothing is said here, and the host is named for the caller's message. Cancel still ends the wait.
+TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamed)
+{
+    server.addPage("/down", "<body><table><tr><td>x</td></tr></table></body>");
+    server.setFaultFirstN("/down", PageServer::Fault::ServerError, 1000);
+    EXPECT_FALSE(getWebTable(url("/down")));
+    EXPECT_EQ(joined(server.requestCount("/down"), tableRows(), webLoadFailure.host.toStdString(),
+                     webLoadFailure.reason.contains("500"), shown(), pd.webCancel),
+              joined(3, QString(), QStringLiteral("127.0.0.1:%1").arg(server.port()), true, QString(), false));
+    server.setNeverAnswer("/hung", true);
+    EXPECT_FALSE(getWebTable(url("/hung")));
+    EXPECT_EQ(joined(server.requestCount("/hung"), webLoadFailure.reason), "3|1秒以内に応答がありません");
+
+    PageServer closed;
+    ASSERT_TRUE(closed.start());
+    const QString refused = closed.baseUrl() + "/page", refusingHost = QStringLiteral("127.0.0.1:%1").arg(closed.port());
+    closed.stop();
+    QTimer::singleShot(1500, [] { dialogWeb().cmdCancel->click(); });
+    EXPECT_FALSE(getWebTable(refused));
+    EXPECT_EQ(joined(webLoadFailure.failed(), shown()), "0|キャンセルしました");
+    pd.webCancel = false;
+    EXPECT_FALSE(getWebTable(refused));
+    EXPECT_TRUE(webLoadFailure.failed() && !webLoadFailure.reason.isEmpty());
+    EXPECT_EQ(webLoadFailure.host, refusingHost);
+}
+
 // A loop that spins would burn the whole 2.3 s of waiting. A cancel left set ends the next load.
 TEST_F(PageLoader, CancelStopsAServerThatNeverAnswersAcrossRetriesWithoutSpinning)
 {
@@ -104,8 +155,10 @@ TEST_F(PageLoader, CancelStopsAServerThatNeverAnswersAcrossRetriesWithoutSpinnin
     server.addPage("/page", "<body>x</body>");
     EXPECT_FALSE(getWebTable(url("/page")));
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました");
-    // "IPAPGothic" stands in for "ＭＳ Ｐゴシック".
+    // "IPAPGothic" stands in for "ＭＳ Ｐゴシック". The window is wide enough for its whole caption
+    // beside the title bar's icon and buttons, which its label and button alone would not make it.
     const DialogWeb& d = dialogWeb();
+    EXPECT_GE(d.width(), QFontMetrics(QApplication::font()).horizontalAdvance(d.windowTitle()) + 100);
     EXPECT_EQ(joined(d.windowTitle(), d.lblTitle->text(), d.cmdCancel->text(), d.font().family(), d.Timer2->interval()),
               "Webよりデータ読込み中・・・|Label1|CANCEL|IPAPGothic|200");
 }
@@ -125,13 +178,23 @@ TEST_F(PageLoader, TheCellDumpIsCp932WithCrLfWrittenAlsoAfterACancelAndNeverAFal
         pd.webCancel = true;
     }
     pd.webCancel = false;
+    // A page the server did not give is said so; the empty table is written as after a cancel.
+    server.setFaultFirstN("/dump", PageServer::Fault::NotFound, 1000);
+    ASSERT_TRUE(readWebPageToCsv(url("/dump")));
+    server.setFaultFirstN("/dump", PageServer::Fault::None, 0);
+    {
+        QFile csv(appDir.filePath("CSV.csv"));
+        EXPECT_TRUE(csv.open(QIODevice::ReadOnly) && csv.readAll() == blank.repeated(80));
+    }
+    const std::string notGiven = "ページを読み込めませんでした\nサーバー 127.0.0.1:" + std::to_string(server.port())
+        + " が応答しません（HTTP 404 Not Found）";
     ASSERT_TRUE(QFile::remove(appDir.filePath("CSV.csv")) && QDir(appDir.path()).mkdir("CSV.csv"));
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
     const int requests = server.totalRequests();
     const ImportGuard running;
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
     EXPECT_EQ(joined(server.totalRequests() - requests, shown()),
-              "0|キャンセルしました|Error-ReadWeb-5|他の読込みが実行中です。終了してから開始してください");
+              "0|キャンセルしました|" + notGiven + "|Error-ReadWeb-5|他の読込みが実行中です。終了してから開始してください");
 }
 
 }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 inline QString text(const QString& s) { return s; }
+inline QString text(const char* s) { return QString::fromUtf8(s); }
 inline QString text(const std::string& s) { return QString::fromStdString(s); }
 inline QString text(const VbDate& d) { return d.toDbText(); }
 template <class T> requires std::is_arithmetic_v<T> QString text(T v) { return QString::number(v); }

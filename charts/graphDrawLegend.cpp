@@ -1,0 +1,179 @@
+// The history chart's companions: the runner list left of it and the legend right of it.
+#include "charts/graphDrawGraph.h"
+
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/flexgrid.h"
+#include "platform/picturebox.h"
+#include "platform/vbformat.h"
+
+namespace {
+constexpr uint32_t white = RGB(255, 255, 255);
+constexpr uint32_t black = RGB(0, 0, 0);
+constexpr uint32_t linkBlue = RGB(0, 0, 255);
+constexpr uint32_t grey = RGB(128, 128, 128);
+constexpr int nameCol = 3;
+
+// Redraw stays off while the list changes and comes back on however the change ends.
+class RedrawOff {
+public:
+    explicit RedrawOff(FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
+    ~RedrawOff() { grid_.setRedraw(true); }
+    RedrawOff(const RedrawOff&) = delete;
+    RedrawOff& operator=(const RedrawOff&) = delete;
+
+private:
+    FlexGrid& grid_;
+};
+
+void markShown(FlexGrid& grid, int runner)
+{
+    const int row = runner + 1;
+    if (row < 0 || row >= grid.rows())
+        return;
+    grid.setCellFontUnderline(row, nameCol, false);
+    grid.setCellForeColor(row, nameCol, black);
+}
+
+void fillRunnerRow(FlexGrid& grid, int h)
+{
+    const int r = h + 1;
+    const int waku = pd.uWaku(h, 0);
+    grid.setCellBackColor(r, 0, wakuColor(waku));
+    if (h == 1 || waku != pd.uWaku(h - 1, 0)) {
+        grid.setTextMatrix(r, 0, QString::number(waku));
+        if (waku == 2 || waku == 4)
+            grid.setCellForeColor(r, 0, white);
+    }
+    grid.setTextMatrix(r, 1, QString::number(h));
+    grid.setCellBackColor(r, 1, white);
+    grid.setTextMatrix(r, 2, pd.sirusi(h));
+    grid.setCellFontBold(r, 2, true);
+    grid.setCellBackColor(r, 2, white);
+    grid.setTextMatrix(r, nameCol, pd.uName(h));
+    grid.setCellFontUnderline(r, nameCol, true);
+    grid.setCellForeColor(r, nameCol, linkBlue);
+    grid.setCellFontBold(r, nameCol, true);
+    grid.setCellBackColor(r, nameCol, white);
+    grid.setTextMatrix(r, 4, Format(pd.yosouSisuu(h), "###"));
+    grid.setTextMatrix(r, 5, Format(pd.kisoSisuu(h, 0), "###"));
+}
+
+// One key of the legend: its label stands right of it, 100 twips above its centre.
+void label(Canvas& box, float x, float y, const QString& text)
+{
+    printGraphText(box, x, y - 100, text, 8);
+}
+}  // namespace
+
+void fillGridGraph(FlexGrid& grid)
+{
+    RedrawOff redrawOff(grid);
+    grid.clear();
+    grid.setCols(6);
+    grid.setRows(pd.tousuu + 2);
+    grid.setRowHeightMin(300);
+    grid.setFixedRows(2);
+    grid.setFixedCols(3);
+    grid.setMergeCells(true);
+    grid.setMergeRow(0, true);
+    grid.setGridFont(QStringLiteral("ＭＳゴシック"), 8);
+    grid.setForeColor(RGB(1, 1, 1));
+    grid.setTextMatrix(0, 4, QStringLiteral("基本指数"));
+    grid.setTextMatrix(0, 5, QStringLiteral("基本指数"));
+    grid.setTextMatrix(1, 4, QStringLiteral("予想"));
+    grid.setTextMatrix(1, 5, QStringLiteral("基礎"));
+    for (int h = 1; h <= pd.tousuu; ++h)
+        fillRunnerRow(grid, h);
+    for (int c = 0; c < 6; ++c)
+        grid.setCellAlignment(0, c, flexAlignCenterCenter);
+    const int widths[] = {200, 350, 250, 1400, 400, 400};
+    int width = widths[0];
+    for (int c = 0; c < 6; ++c) {
+        grid.setColWidth(c, widths[c]);
+        if (c > 0)
+            width += widths[c] + 10;
+    }
+    grid.setTextMatrix(0, nameCol, QStringLiteral("馬名"));
+    grid.setWidthTwips(width);
+    markShown(grid, pd.umaIdx);
+    grid.setHeightTwips((grid.rows() + 1) * 300 + 50);
+}
+
+void markGraphRunner(int runner)
+{
+    FlexGrid* grid = graphSurfaces().gridGraph;
+    if (!grid)
+        return;
+    RedrawOff redrawOff(*grid);
+    for (int r = 0; r < grid->rows(); ++r) {
+        grid->setCellFontUnderline(r, nameCol, true);
+        grid->setCellForeColor(r, nameCol, linkBlue);
+    }
+    markShown(*grid, runner);
+}
+
+void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
+{
+    legend.setBackColor(vbWindowBackground);
+    legend.setWidthTwips(900);
+    legend.setHeightTwips(int(g.H) + 1000);
+    legend.setVisible(true);
+    Canvas& box = legend.canvas();
+    box.cls();
+    box.setDrawStyle(vbSolid);
+    const float H = g.H;
+
+    if (graphSeriesOn(1)) {
+        box.setDrawWidth(3);
+        for (int w = 1; w <= 8; ++w) {
+            const float y = g.y(40 - (w - 1) * 5);
+            box.filledBox(0, y - 50, 100, y + 50, RGB(0, 128, 128));
+            label(box, 150, y, QString::number(w) + QStringLiteral("枠"));
+        }
+    }
+    if (graphSeriesOn(2)) {
+        box.setDrawWidth(3);
+        for (int d = 900; d <= 2000; d += 100) {
+            const float y = g.y(50 + (d - 1500) / 100.0 * 5);
+            box.circle(560, y, 60, RGB(128, 0, 128));
+            label(box, 660, y, QString::number(d / 100));
+        }
+        const float p20 = float(chart::marginTop + 0.2 * g.PH);
+        printGraphText(box, 460, p20 + 70, QStringLiteral("100m"), 8);
+        printGraphText(box, 460, p20 - 50, QStringLiteral("×"), 8);
+    }
+    if (graphSeriesOn(4)) {
+        box.setDrawWidth(3);
+        for (int p = 1; p <= 9; ++p) {
+            const float y = g.y(100 - (p - 1) * 5);
+            box.box(0, y - 60, 120, y + 60, RGB(255, 0, 0));
+            label(box, 180, y, QString::number(p));
+        }
+        printGraphText(box, 0, 5, QStringLiteral("1角通過"), 8);
+    }
+    if (graphSeriesOn(3)) {
+        box.setDrawWidth(1);
+        const QString goings[] = {"良", "稍", "重", "不"};
+        for (int b = 1; b <= 4; ++b) {
+            const float y = g.y(100 - (b - 1) * 5);
+            box.circle(560, y, 60, grey, grey);
+            label(box, 660, y, goings[b - 1]);
+        }
+    }
+    box.setDrawWidth(3);
+    box.circle(400, H - 100, 80, linkBlue, linkBlue);
+    box.line(0, H - 100, 800, H - 100, linkBlue);
+    printGraphText(box, 50, H - 350, QStringLiteral("SP指数"), 8);
+    box.setDrawWidth(1);
+    if (graphSeriesOn(0)) {
+        box.filledBox(370, H + 270, 430, H + 330, black);
+        box.line(0, H + 300, 800, H + 300, black);
+        printGraphText(box, 50, H + 50, QStringLiteral("馬体重推移"), 8);
+    }
+    if (graphSeriesOn(5)) {
+        box.filledBox(370, H + 670, 430, H + 730, grey);
+        box.line(0, H + 700, 800, H + 700, RGB(255, 128, 128));
+        printGraphText(box, 50, H + 450, QStringLiteral("着順"), 8);
+    }
+}

@@ -1,0 +1,150 @@
+#pragma once
+// Races written by hand into the run table for the charts, the chart surfaces the main window
+// will own, and recorded canvas calls as text rows for whole-row comparisons.
+#include "charts/graphDrawGraph.h"
+#include "charts/graphDrawHikaku.h"
+#include "core/publicDim.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+#include "platform/picturebox.h"
+#include "platform/vberror.h"
+
+#include <QPushButton>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+inline const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
+
+// One run of a runner, dated by its age in days before the race.
+constexpr int noDate = -1;  // a run without a date (day 0)
+
+struct ChartRun {
+    int daysAgo = 30;
+    float sisuu = 0;
+    QString zyo = QStringLiteral("大井");
+    int siba = 0;
+    bool variant = true;  // the day's track variant was found
+    float sisuu3f = 0;
+    int taizyu = 0, waku = 1, kyori = 1600, baba = 1, tuka1 = 0, cyaku = 0;
+};
+
+// A canvas call as one text row: kind, twips to 0.01, colour as R,G,B, pen, fill, text.
+inline QString opRow(const CanvasOp& op)
+{
+    const auto n = [](double v) { return QString::number(v, 'f', 2); };
+    const auto rgb = [](uint32_t c) {
+        return c == vbWindowText ? QStringLiteral("text") : QStringLiteral("%1,%2,%3").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg(c >> 16);
+    };
+    const char* styles[] = {"solid", "dash", "dot", "dashdot", "dashdotdot"};
+    switch (op.kind) {
+    case CanvasOp::Cls: return "cls";
+    case CanvasOp::Print:
+        return QStringLiteral("text %1 %2 %3 %4").arg(n(op.x1), n(op.y1), op.text).arg(op.fontSize);
+    case CanvasOp::Circle:
+        return QStringLiteral("circle %1 %2 r%3 %4 fill %5 w%6")
+            .arg(n(op.x1), n(op.y1), n(op.radius), rgb(op.color), op.fill ? rgb(*op.fill) : "none")
+            .arg(op.drawWidth);
+    default: {
+        const char* kinds[] = {"cls", "line", "box", "fbox", "circle", "pset", "text"};
+        return QStringLiteral("%1 %2 %3 %4 %5 %6 w%7 %8")
+            .arg(kinds[op.kind], n(op.x1), n(op.y1), n(op.x2), n(op.y2), rgb(op.color))
+            .arg(op.drawWidth)
+            .arg(styles[op.drawStyle]);
+    }
+    }
+}
+
+inline QStringList opRows(const std::vector<CanvasOp>& ops, size_t from = 0, size_t count = size_t(-1))
+{
+    QStringList rows;
+    for (size_t i = from; i < ops.size() && i - from < count; ++i)
+        rows << opRow(ops[i]);
+    return rows;
+}
+
+inline std::string lines(const QStringList& rows)
+{
+    return ("\n" + rows.join('\n') + "\n").toStdString();
+}
+
+class ChartTest : public ::testing::Test {
+protected:
+    QWidget owner;  // never shown: visibility is read as the controls' own state
+    PictureBox* picture1 = new PictureBox(&owner);
+    PictureBox* picture2 = new PictureBox(&owner);
+    FlexGrid* grid = new FlexGrid(&owner);
+    QPushButton* cmdGraphShift = new QPushButton(&owner);
+    QPushButton* cmdGraphBack = new QPushButton(&owner);
+    CanvasRecorder rec1, rec2;
+    MsgBoxRecorder msgs;
+
+    void SetUp() override
+    {
+        debugMode = false;
+        initPublic();
+        newRace(150);
+        picture1->moveTwips(3800, 800, 9700, 7000);
+        picture1->setRecorder(&rec1);
+        picture2->setRecorder(&rec2);
+        bindGraphSurfaces({picture1, picture2, grid, cmdGraphShift, cmdGraphBack});
+    }
+    void TearDown() override
+    {
+        bindGraphSurfaces({});
+        debugMode = false;
+    }
+
+    // A fresh run table with `runs` past runs per runner and the settings the charts read.
+    static void newRace(int runs, int kakoMax = 150)
+    {
+        pd.kakoMax = kakoMax;
+        redimUma(18, runs);
+        pd.tousuu = 0;
+        pd.raceDate = kRaceDay;
+        pd.raceZyo = QStringLiteral("大井");
+        pd.lineRatio = 0.2f;
+        pd.lineSisuu = 70;
+        pd.sisuuOffset = 0;
+        pd.graphShiftDays = 0;
+        pd.umaIdx = 1;
+        pd.graphFlags.fill(QStringLiteral("true"));
+    }
+    // Runner h with its race on screen (run 0) and past runs 1.., newest first.
+    static void addRunner(int h, int waku, const std::vector<ChartRun>& runs = {})
+    {
+        pd.uName(h) = QStringLiteral("馬%1").arg(h);
+        pd.uWaku(h, 0) = waku;
+        pd.uDate(h, 0) = kRaceDay;
+        pd.tousuu = std::max(pd.tousuu, h);
+        for (size_t i = 0; i < runs.size(); ++i)
+            setRun(h, int(i) + 1, runs[i]);
+    }
+    static void setRun(int h, int k, const ChartRun& r)
+    {
+        pd.uDate(h, k) = r.daysAgo < 0 ? VbDate() : kRaceDay.addDays(-r.daysAgo);
+        pd.uSisuu(h, k) = r.sisuu;
+        pd.uSisuu3f(h, k) = r.sisuu3f;
+        pd.uZyo(h, k) = r.zyo;
+        pd.uSiba(h, k) = r.siba;
+        pd.uFileFound(h, k) = r.variant ? 1 : 0;
+        pd.uFile(h, k) = 0;
+        pd.uTaizyu(h, k) = r.taizyu;
+        pd.uWaku(h, k) = r.waku;
+        pd.uKyori(h, k) = r.kyori;
+        pd.uBaba(h, k) = r.baba;
+        pd.uTuka(h, 1, k) = r.tuka1;
+        pd.uCyaku(h, k) = r.cyaku;
+    }
+    // One routine's calls on a recording canvas of Picture1's size, for runner 1.
+    template <class F>
+    QStringList drawn(F routine, int shift = 0)
+    {
+        CanvasRecorder rec;
+        Canvas box(&rec, 9700, 7000);
+        GraphChart c {box, ChartGeometry::of(9700, 7000, kRaceDay.serial() - shift)};
+        c.h = 1;
+        c.lastRun = lastChartRun(pd.kakoMax);
+        routine(c);
+        return opRows(rec.ops());
+    }
+};

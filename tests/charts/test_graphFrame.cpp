@@ -1,0 +1,126 @@
+// The history chart's scales, frame and title, worked by hand for a 9700 x 7000 twip box:
+// PW = 9350, PH = 6600, y(v) = 200 + 66 (100 - v), x of a run a days old = 9600 - 9350 a / 420.
+#include "chartFixture.h"
+
+// The window ends `shift` days before the race and spans 420 days; a run on its first day is
+// outside, one a day later inside, newer than its end still placed (right of the plot).
+TEST(ChartScale, WindowAndPositions)
+{
+    const int race = kRaceDay.serial();
+    const ChartGeometry g = ChartGeometry::of(9700, 7000, race);
+    EXPECT_EQ(QList<float>({g.PW, g.PH, float(race - g.E), float(race - g.S)}), QList<float>({9350, 6600, 0, 420}));
+    EXPECT_FALSE(g.inWindow(race - 420));
+    EXPECT_TRUE(g.inWindow(race - 419));
+    EXPECT_FALSE(g.inWindow(0));
+    EXPECT_FALSE(g.inWindow(-5));
+    const struct { int daysAgo; double x; } xs[] = {{0, 9600}, {30, 8932.142857}, {419, 272.261905}, {420, 250}, {-30, 10267.857143}};
+    for (const auto& c : xs)
+        EXPECT_NEAR(g.x(race - c.daysAgo), c.x, 0.01) << c.daysAgo;
+    const struct { double v, y; } ys[] = {{100, 200}, {0, 6800}, {65, 2510}, {50, 3500}, {112, -592}, {-25, 8450}};
+    for (const auto& c : ys)
+        EXPECT_NEAR(g.y(c.v), c.y, 0.01) << c.v;
+    // Shifted one year (365 days): a run 30 days old lies far right of the box, one 784 days old at the left.
+    const ChartGeometry back = ChartGeometry::of(9700, 7000, race - 365);
+    EXPECT_NEAR(back.x(race - 30), 17057.738095, 0.01);
+    EXPECT_NEAR(back.x(race - 784), 272.261905, 0.01);
+    EXPECT_FALSE(back.inWindow(race - 785));
+    // The box's own size decides: 4000 x 3000 gives PW 3650, PH 2600.
+    const ChartGeometry small = ChartGeometry::of(4000, 3000, race);
+    EXPECT_NEAR(small.x(race - 210), 250 + 3650 / 2.0, 0.01);
+    EXPECT_NEAR(small.y(25), 200 + 2600 * 0.75, 0.01);
+}
+
+using GraphFrame = ChartTest;
+
+TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
+{
+    const QStringList rows = drawn(drawGraphFrame);
+    ASSERT_EQ(rows.size(), 62);
+    QStringList expected;
+    for (int i = 1; i <= 9; ++i)
+        expected << QStringLiteral("line 250.00 %1.00 9600.00 %1.00 128,128,128 w1 dot").arg(200 + 660 * i);
+    expected << "line 250.00 3500.00 9600.00 3500.00 0,0,0 w1 solid";
+    for (int i = 0; i <= 9; ++i)
+        expected << QStringLiteral("text 0.00 %1.00 %2 8").arg(160 + 660 * i).arg(100 - 10 * i);
+    EXPECT_EQ(lines(rows.mid(0, 20)), lines(expected));
+    EXPECT_EQ(rows[20], "line 561.67 200.00 561.67 6800.00 128,128,128 w1 dot");
+    EXPECT_EQ(rows[49], "line 9600.00 200.00 9600.00 6800.00 128,128,128 w1 dot");
+    EXPECT_EQ(lines(rows.mid(50)), lines({
+        "text 80.00 6805.00 4/8 8", "text 1638.33 6805.00 6/17 8", "text 3196.67 6805.00 8/26 8",
+        "text 4755.00 6805.00 11/4 8", "text 6313.33 6805.00 1/13 8", "text 7871.67 6805.00 3/23 8",
+        "text 9310.00 6805.00 6/1 8",
+        "line 1474.40 200.00 1474.40 6800.00 0,0,0 w1 solid", "text 1174.40 6805.00 1年前 8",
+        "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
+        "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
+}
+
+// Shifts are whole days: 365 is not a calendar year across 29 February. The seventh date
+// leaves the box when shifted; the one-year line moves right with the shift.
+TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
+{
+    pd.graphShiftDays = 365;
+    QStringList rows = drawn(drawGraphFrame, 365);
+    EXPECT_EQ(lines(rows.mid(55, 4)), lines({"text 7871.67 6805.00 3/24 8", "text 9930.00 6805.00 6/2 8",
+                                             "line 9600.00 200.00 9600.00 6800.00 0,0,0 w1 solid",
+                                             "text 9300.00 6805.00 1年前 8"}));
+    EXPECT_EQ(rows[50], "text 80.00 6805.00 4/8 8");
+    pd.graphShiftDays = 730;
+    rows = drawn(drawGraphFrame, 730);
+    EXPECT_EQ(lines(rows.mid(56, 2)), lines({"text 9930.00 6805.00 6/2 8",
+                                             "line 17725.60 200.00 17725.60 6800.00 0,0,0 w1 solid"}));
+}
+
+TEST_F(GraphFrame, WindowOverTheLeapDay)
+{
+    pd.raceDate = VbDate::fromYmd(2024, 5, 9);
+    const QStringList rows = drawn(drawGraphFrame);
+    QStringList dates;
+    for (int i = 50; i < 57; ++i)
+        dates << rows[i].section(' ', 3, 3);
+    EXPECT_EQ(dates, QStringList({"3/16", "5/25", "8/3", "10/12", "12/21", "2/29", "5/9"}));
+}
+
+// The display offset moves the value labels and the X% line; the line is never clamped.
+TEST_F(GraphFrame, OffsetsAndTheXPercentLine)
+{
+    const struct { int offset; float lineSisuu, ratio; const char *top, *bottom, *line, *label; } cases[] = {
+        {30, 70, 0.2f, "130", "40", "line 250.00 4160.00 9600.00 4160.00 255,255,0 w4 dashdot", "text 300.00 3960.00 20%ライン 8"},
+        {-30, 70, 0.25f, "70", "-20", "line 250.00 200.00 9600.00 200.00 255,255,0 w4 dashdot", "text 300.00 0.00 25%ライン 8"},
+        {0, 120, 0.05f, "100", "10", "line 250.00 -1120.00 9600.00 -1120.00 255,255,0 w4 dashdot", "text 300.00 -1320.00 05%ライン 8"},
+        {0, -10, 0.125f, "100", "10", "line 250.00 7460.00 9600.00 7460.00 255,255,0 w4 dashdot", "text 300.00 7260.00 13%ライン 8"},
+    };
+    for (const auto& c : cases) {
+        pd.sisuuOffset = c.offset;
+        pd.lineSisuu = c.lineSisuu;
+        pd.lineRatio = c.ratio;
+        const QStringList rows = drawn(drawGraphFrame);
+        EXPECT_EQ(lines({rows[10].section(' ', 3, 3), rows[19].section(' ', 3, 3), rows[59], rows[60]}),
+                  lines({c.top, c.bottom, c.line, c.label}))
+            << c.offset;
+    }
+}
+
+// The title: three blanks before the style; a Single weight carried in its shortest form.
+TEST_F(GraphFrame, TitleLine)
+{
+    addRunner(5, 3);
+    pd.uName(5) = QStringLiteral("スズカ");
+    pd.uSeirei(5) = QStringLiteral("牡4");
+    pd.uTaizyu(5, 0) = 480;
+    pd.uKisyu(5, 0) = QStringLiteral("的場");
+    pd.uKyakusitu(5, 0) = QStringLiteral("先");
+    pd.tuka1Ave(5, 0) = 2.5f;
+    const struct { float hutan; const char* text; } cases[] = {
+        {56, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(56)   先2.5 9"},
+        {55.5f, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(55.5)   先2.5 9"},
+        {0.1f, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(0.1)   先2.5 9"},
+    };
+    for (const auto& c : cases) {
+        pd.uHutan(5, 0) = c.hutan;
+        const QStringList rows = drawn([](GraphChart& g) {
+            g.h = 5;
+            drawGraphTitle(g);
+        });
+        EXPECT_EQ(lines(rows), lines({c.text}));
+    }
+}

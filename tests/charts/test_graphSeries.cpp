@@ -1,0 +1,154 @@
+// The eight series of the history chart on a recording canvas, worked by hand:
+// x of a run a days old = 9600 - 9350 a / 420, y(v) = 200 + 66 (100 - v).
+#include "chartFixture.h"
+
+using GraphSeries = ChartTest;
+
+// Marks, labels and the joining line: a zero index breaks the line, a run on the window's
+// first day is skipped without breaking it; a day variant of 0 still fills the mark.
+TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
+{
+    addRunner(1, 1, {
+        {.daysAgo = 30, .sisuu = 65},                                         // k1 same track
+        {.daysAgo = 60, .sisuu = 0},                                          // k2 breaks the line
+        {.daysAgo = 90, .sisuu = 72, .zyo = "浦和", .siba = 1, .variant = false},
+        {.daysAgo = 120, .sisuu = 112, .zyo = "Ｊ東京"},
+        {.daysAgo = 150, .sisuu = -3, .zyo = "川崎"},
+        {.daysAgo = 420, .sisuu = 40},                                        // on the first day
+        {.daysAgo = 419, .sisuu = 50},
+        {.daysAgo = noDate, .sisuu = 80},
+    });
+    pd.uFile(1, 1) = 0;  // the variant row was found and reads 0
+    EXPECT_EQ(lines(drawn(drawSeriesSisuu)), lines({
+        "circle 8932.14 2510.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 2160.00 65 10",
+        "circle 7596.43 2048.00 r72.00 0,128,0 fill 255,255,255 w3", "text 7466.43 1698.00 浦 10",
+        "line 6928.57 200.00 7596.43 2048.00 0,0,255 w3 solid",
+        "circle 6928.57 200.00 r72.00 0,0,255 fill 0,0,255 w3", "text 6798.57 550.00 Ｊ東112 10",
+        "line 6260.71 6800.00 6928.57 200.00 0,0,255 w3 solid",
+        "circle 6260.71 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 6130.71 6450.00 川-03 10",
+        "line 272.26 3500.00 6260.71 6800.00 0,0,255 w3 solid",
+        "circle 272.26 3500.00 r72.00 0,0,255 fill 0,0,255 w3", "text 142.26 3150.00 50 10"}));
+}
+
+// The offset shifts the scale and decides which labels count as out of range.
+TEST_F(GraphSeries, SpeedIndexWithOffsets)
+{
+    addRunner(1, 1, {{.daysAgo = 30, .sisuu = 65}, {.daysAgo = 60, .sisuu = 20, .zyo = "浦和"}, {.daysAgo = 90, .sisuu = 75}});
+    pd.sisuuOffset = 30;
+    QStringList rows = drawn(drawSeriesSisuu);
+    EXPECT_EQ(lines({rows[0], rows[1], rows[3], rows[4]}),
+              lines({"circle 8932.14 4490.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 4140.00 65 10",
+                     "circle 8264.29 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8134.29 6450.00 浦20 10"}));
+    pd.sisuuOffset = -30;
+    rows = drawn(drawSeriesSisuu);
+    EXPECT_EQ(lines({rows[0], rows[1], rows.last()}),
+              lines({"circle 8932.14 530.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 180.00 65 10",
+                     "text 7466.43 550.00 大075 10"}));
+}
+
+// 3F marks are hollow and unjoined; the connector leads to the run's own index mark and is
+// drawn exactly where that mark exists; out-of-range values are labelled.
+TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
+{
+    addRunner(1, 1, {
+        {.daysAgo = 30, .sisuu = 0, .sisuu3f = 60},
+        {.daysAgo = 60, .sisuu = 65, .sisuu3f = 105},
+        {.daysAgo = 90, .sisuu = 50, .zyo = "Ｊ中山", .sisuu3f = -2},
+        {.daysAgo = 120, .sisuu = 50, .sisuu3f = 0},
+    });
+    EXPECT_EQ(lines(drawn(drawSeriesSisuu3f)), lines({
+        "circle 8932.14 2840.00 r54.00 192,192,0 fill none w3",
+        "circle 8264.29 200.00 r54.00 192,192,0 fill none w3",
+        "line 8264.29 200.00 8264.29 2510.00 0,0,255 w1 solid", "text 8134.29 550.00 大105 10",
+        "circle 7596.43 6800.00 r54.00 192,192,0 fill none w3",
+        "line 7596.43 6800.00 7596.43 3500.00 0,0,255 w1 solid", "text 7466.43 6450.00 Ｊ中-02 10"}));
+}
+
+// Weight: oldest first, the first weighed run in the window is the reference at 50 %; a run
+// without weight breaks the line; the square comes before its line.
+TEST_F(GraphSeries, BodyWeightChain)
+{
+    addRunner(1, 1, {
+        {.daysAgo = 30, .taizyu = 476},
+        {.daysAgo = 45, .taizyu = 0},
+        {.daysAgo = 60, .taizyu = 486},
+        {.daysAgo = 90, .taizyu = 480},
+        {.daysAgo = 500, .taizyu = 400},  // before the window: not the reference
+    });
+    pd.uTaizyu(1, 0) = 470;
+    EXPECT_EQ(lines(drawn(drawSeriesTaizyu)), lines({
+        "fbox 7569.43 3473.00 7623.43 3527.00 0,0,0 w1 solid",
+        "fbox 8237.29 3077.00 8291.29 3131.00 0,0,0 w1 solid",
+        "line 8264.29 3104.00 7596.43 3500.00 0,0,0 w1 solid",
+        "fbox 8905.14 3737.00 8959.14 3791.00 0,0,0 w1 solid",
+        "fbox 9573.00 4133.00 9627.00 4187.00 0,0,0 w1 solid",
+        "line 9600.00 4160.00 8932.14 3764.00 0,0,0 w1 solid"}));
+}
+
+// Finish: a run outside the window breaks the chain too, as does a place below 1.
+TEST_F(GraphSeries, FinishChain)
+{
+    addRunner(1, 1, {
+        {.daysAgo = 30, .cyaku = 1},
+        {.daysAgo = 60, .cyaku = 3},
+        {.daysAgo = 500, .cyaku = 2},
+        {.daysAgo = 90, .cyaku = 18},
+        {.daysAgo = 120, .cyaku = 0},
+        {.daysAgo = 150, .cyaku = 2},
+    });
+    EXPECT_EQ(lines(drawn(drawSeriesCyaku)), lines({
+        "fbox 8905.14 173.00 8959.14 227.00 128,128,128 w1 solid",
+        "fbox 8237.29 833.00 8291.29 887.00 128,128,128 w1 solid",
+        "line 8264.29 860.00 8932.14 200.00 255,128,128 w1 solid",
+        "fbox 7569.43 5783.00 7623.43 5837.00 128,128,128 w1 solid",
+        "fbox 6233.71 503.00 6287.71 557.00 128,128,128 w1 solid"}));
+}
+
+// The unjoined series visit run 0 (but the going), draw zero cells where the scale puts them,
+// and leave the fill of their neighbours alone.
+TEST_F(GraphSeries, DrawDistanceGoingAndCorner)
+{
+    addRunner(1, 3, {
+        {.daysAgo = 30, .waku = 0, .kyori = 0, .baba = 0, .tuka1 = 1},
+        {.daysAgo = 60, .waku = 8, .kyori = 2000, .baba = 4, .tuka1 = 9},
+        {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10},
+        {.daysAgo = 120, .tuka1 = 14},
+        {.daysAgo = 150, .tuka1 = 0},
+    });
+    pd.uKyori(1, 0) = 1500;
+    pd.uBaba(1, 0) = 3;
+    pd.uTuka(1, 1, 0) = 2;
+    const QStringList waku = drawn(drawSeriesWaku);
+    EXPECT_EQ(lines(waku.mid(0, 3)), lines({"fbox 9555.00 4775.00 9645.00 4865.00 0,128,128 w3 solid",
+                                            "fbox 8887.14 3785.00 8977.14 3875.00 0,128,128 w3 solid",
+                                            "fbox 8219.29 6425.00 8309.29 6515.00 0,128,128 w3 solid"}));
+    EXPECT_EQ(waku.size(), 6);  // run 0 and five past runs
+    const QStringList kyori = drawn(drawSeriesKyori);
+    EXPECT_EQ(lines(kyori.mid(0, 4)), lines({"circle 9600.00 3500.00 r54.00 128,0,128 fill none w3",
+                                             "circle 8932.14 8450.00 r54.00 128,0,128 fill none w3",
+                                             "circle 8264.29 1850.00 r54.00 128,0,128 fill none w3",
+                                             "circle 7596.43 5480.00 r54.00 128,0,128 fill none w3"}));
+    const QStringList baba = drawn(drawSeriesBaba);
+    EXPECT_EQ(baba.size(), 5);  // the race on screen gets no going mark
+    EXPECT_EQ(lines(baba.mid(0, 3)), lines({"circle 8932.14 -130.00 r36.00 128,128,128 fill 128,128,128 w3",
+                                            "circle 8264.29 1190.00 r36.00 128,128,128 fill 128,128,128 w3",
+                                            "circle 7596.43 530.00 r36.00 128,128,128 fill 128,128,128 w3"}));
+    EXPECT_EQ(lines(drawn(drawSeriesTuka)), lines({
+        "box 9546.00 476.00 9654.00 584.00 255,0,0 w3 solid", "box 8878.14 146.00 8986.14 254.00 255,0,0 w3 solid",
+        "box 8210.29 2786.00 8318.29 2894.00 255,0,0 w3 solid", "box 7542.43 3446.00 7650.43 3554.00 255,0,0 w3 solid",
+        "box 6874.57 3446.00 6982.57 3554.00 255,0,0 w3 solid"}));
+}
+
+// Shifted back a year, the last year's runs lie right of the plot and are drawn there (the
+// box clips them); lines join them as usual.
+TEST_F(GraphSeries, ShiftedWindowDrawsNewerRunsBeyondThePlot)
+{
+    addRunner(1, 1, {{.daysAgo = 30, .sisuu = 65}, {.daysAgo = 400, .sisuu = 60}, {.daysAgo = 785, .sisuu = 55}});
+    pd.graphShiftDays = 365;
+    const QStringList rows = drawn(drawSeriesSisuu, 365);
+    EXPECT_EQ(lines({rows[0], rows[2], rows[3]}),
+              lines({"circle 17057.74 2510.00 r72.00 0,0,255 fill 0,0,255 w3",
+                     "line 8820.83 2840.00 17057.74 2510.00 0,0,255 w3 solid",
+                     "circle 8820.83 2840.00 r72.00 0,0,255 fill 0,0,255 w3"}));
+    EXPECT_EQ(rows.size(), 5);
+}

@@ -3,6 +3,7 @@
 #include "analysis/mainAnalSisuu.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "core/settingRanges.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
@@ -27,13 +28,8 @@ const QString kRunnerError = QStringLiteral("Error-mainAnalSisuu02-10");
 // the prediction.
 float readPara(int n)
 {
-    const QString text = iniRead("parameter", QStringLiteral("para(%1)").arg(n), "100");
-    int32_t percent = 100;
-    try {
-        percent = CLngText(text);
-    } catch (const VbError&) {
-    }
-    return float(percent / 100.0);
+    IniNumbers ini;
+    return float(CLng(ini.readSingle(settingPara(n))) / 100.0);
 }
 
 void predictRunner()

@@ -48,3 +48,11 @@ void showDialogSincyoku(QWidget* owner = nullptr);
 // Destroys it; the next use loads it again with the bar at 0 of 100.
 void unloadDialogSincyoku();
 bool isDialogSincyokuLoaded();
+
+// Unloads the progress window when the operation that shows it ends, on every path.
+struct DialogSincyokuUnloader {
+    DialogSincyokuUnloader() = default;
+    ~DialogSincyokuUnloader() { unloadDialogSincyoku(); }
+    DialogSincyokuUnloader(const DialogSincyokuUnloader&) = delete;
+    DialogSincyokuUnloader& operator=(const DialogSincyokuUnloader&) = delete;
+};

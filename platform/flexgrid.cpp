@@ -413,25 +413,25 @@ QPixmap FlexGrid::picture() const
 
 void FlexGrid::setHeightTwips(int twips)
 {
-    heightTwips_ = twips;
-    resize(width(), twipsToPixels(twips));
+    heightTwips_ = std::max(0, twips);
+    resize(width(), twipsToPixels(heightTwips_));
 }
 
 // The twips last set while the widget still has their pixels (a layout may have resized it since).
 int FlexGrid::heightTwips() const
 {
-    return twipsToPixels(heightTwips_) == height() ? heightTwips_ : pixelsToTwips(height());
+    return heightTwips_ >= 0 && twipsToPixels(heightTwips_) == height() ? heightTwips_ : pixelsToTwips(height());
 }
 
 void FlexGrid::setWidthTwips(int twips)
 {
-    widthTwips_ = twips;
-    resize(twipsToPixels(twips), height());
+    widthTwips_ = std::max(0, twips);
+    resize(twipsToPixels(widthTwips_), height());
 }
 
 int FlexGrid::widthTwips() const
 {
-    return twipsToPixels(widthTwips_) == width() ? widthTwips_ : pixelsToTwips(width());
+    return widthTwips_ >= 0 && twipsToPixels(widthTwips_) == width() ? widthTwips_ : pixelsToTwips(width());
 }
 
 void FlexGrid::clickCell(int row, int col)

@@ -78,7 +78,7 @@ public:
     void sort(int row1, int row2, int col, int how);
     // Picture: an image of the whole grid, every row and column at full size.
     QPixmap picture() const;
-    // The control's height and width in twips, read back as set.
+    // The control's height and width in twips, read back exactly as set while the control keeps that size.
     void setHeightTwips(int twips);
     int heightTwips() const;
     void setWidthTwips(int twips);

@@ -50,3 +50,11 @@ int msgBox(const QString& text, int buttons, const QString& title)
         box.setEscapeButton(QMessageBox::Cancel);
     return resultOf(box.exec());
 }
+
+QStringList MsgBoxRecorder::firstLines() const
+{
+    QStringList lines;
+    for (const QString& text : texts_)
+        lines << text.section(QLatin1Char('\n'), 0, 0);
+    return lines;
+}

@@ -21,6 +21,8 @@ public:
     MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
 
     const QStringList& texts() const { return texts_; }
+    // The first line of each text: a message's fixed tag, without the file or cause lines after it.
+    QStringList firstLines() const;
     void clear() { texts_.clear(); }
     void setAnswerer(std::function<int(const QString&)> f) { answerer_ = std::move(f); }
 

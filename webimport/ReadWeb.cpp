@@ -1,5 +1,6 @@
 #include "webimport/ReadWeb.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/msgbox.h"
@@ -28,9 +29,6 @@ constexpr int webRows = 300;
 constexpr int webCells = 60;
 constexpr int csvRows = 80;
 constexpr int csvCells = 30;
-// Without a setting the pages come from a server on this machine (a mirror or a test server);
-// users point [System] webHost of Strevin.ini at the authority's host ("host" or "host:port").
-const QString defaultWebHost = QStringLiteral("localhost");
 // Longest pause of one pass of the waiting loop: the loop sleeps between passes instead of
 // spinning a core, and still answers Cancel at once.
 constexpr int waitPassMs = 20;
@@ -90,8 +88,7 @@ PageWait waitOutTimeOut(const QPointer<WebBrowser>& browser)
 // The window stays (or comes) on screen, so Cancel is at hand while the page is asked for again.
 void keepCancelOnScreen()
 {
-    if (!dialogWeb().isVisible())
-        dialogWeb().show();
+    dialogWeb().showOnScreen();
 }
 
 // The server of an address ("host" or "host:port"); a file address names itself.
@@ -297,7 +294,7 @@ bool writeCsvTable()
 
 QString webServerUrl()
 {
-    return QStringLiteral("http://") + iniRead(QStringLiteral("System"), QStringLiteral("webHost"), defaultWebHost);
+    return QStringLiteral("http://") + iniRead(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }
 
 QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo)

@@ -4,6 +4,7 @@
 #include "platform/application.h"
 #include "platform/fonts.h"
 #include "platform/webbrowser.h"
+#include "platform/widgets.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -79,6 +80,22 @@ void DialogWeb::cmdCancel_Click()
 int webTimeOutSeconds()
 {
     return pd.timerInter > 0 ? pd.timerInter : defaultTimerInter;
+}
+
+void DialogWeb::showOnScreen()
+{
+    if (isVisible())
+        return;
+    keepOnScreen(this);
+    show();
+    paintNow(this);
+}
+
+void DialogWeb::showLoading(const QString& title)
+{
+    lblTitle->setText(title);
+    showOnScreen();
+    lblTitle->repaint();
 }
 
 DialogWeb& dialogWeb()

@@ -16,6 +16,10 @@ public:
 
     // What loading the window does; a time-out retry runs it again on the shown window.
     void formLoad();
+    // Shows the window inside the screen and painted at once, for a caller about to wait on a page.
+    void showOnScreen();
+    // The same with a new loading text.
+    void showLoading(const QString& title);
 
     QTimer* Timer1;       // page time-out, every timerInter seconds
     QLabel* lblTitle;     // progress text set by the callers

@@ -77,9 +77,7 @@ SeisekiPage importRace(QWidget* owner, const Track& track, const VbDate& day, in
     DialogWebUnloader unloader;
     DialogWeb& dialog = dialogWeb();
     dialog.setParent(owner, dialog.windowFlags());
-    dialog.lblTitle->setText(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
-    dialog.show();
-    dialog.repaint();
+    dialog.showLoading(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
     return readSeisekiPage(resultsUrl(track, day, raceNo));
 }
 
@@ -392,9 +390,7 @@ void FrmWebSeiseki::readWebSeisekiRange()
 void FrmWebSeiseki::showYomikomiGrid()
 {
     const WorkingState working(*this);
-    struct ProgressUnloader {
-        ~ProgressUnloader() { unloadDialogSincyoku(); }
-    } unloader;
+    const DialogSincyokuUnloader unloader;
     vbTrap("Error-frmWebSeiseki-5", [&] {
         showDialogSincyoku(this);
         const int year = CLngText(cmbYomiNen->currentText());

@@ -56,6 +56,9 @@ CREATE TABLE T_Rdata (
 );
 CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date);
 CREATE INDEX T_Rdata_R_zyo ON T_Rdata (R_zyo, R_date);
+-- The course table's races: one course (track, distance, surface) after a date, by going; with the
+-- race code, so that the races are found without reading their rows.
+CREATE INDEX T_Rdata_course ON T_Rdata (R_zyo, R_kyori, R_siba, R_date, R_baba, R_code);
 
 -- One row per runner per race. A number its writer leaves out reads 0, except three that stay Null
 -- when not known: U_zougen and U_kankaku (a runner's oldest run in the window has no weight change
@@ -93,6 +96,8 @@ CREATE INDEX T_Useiseki_U_name ON T_Useiseki (U_name);
 CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu);
 CREATE INDEX T_Useiseki_U_cyoukyou ON T_Useiseki (U_cyoukyou);
 CREATE INDEX T_Useiseki_U_chichi ON T_Useiseki (U_chichi);
+-- The course table's runs of one frame of a race, with the finish and index it counts.
+CREATE INDEX T_Useiseki_waku ON T_Useiseki (R_code, U_waku, U_cyaku, U_sisuu);
 
 -- The last day up to which results were imported; empty until the first import.
 CREATE TABLE LastDate (

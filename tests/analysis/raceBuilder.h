@@ -19,6 +19,9 @@ struct PastRun {
     QString kisyu = QString(), style = QString();
     int tuka1 = 0;
     float time = 0, hutan = 0;  // weight carried: 0 unknown
+    int cyaku = 0, raceNo = 0, tousuu = 0;
+    float sisuu3f = 0;
+    bool fileFound = true;  // the day's track-variant row was found for the index
 };
 
 // Runner h's results as one line, to nine digits that tell every float apart: base index, runs
@@ -77,6 +80,11 @@ protected:
         pd.uTuka(h, 1, k) = run.tuka1;
         pd.uTime(h, k) = run.time;
         pd.uHutan(h, k) = run.hutan;
+        pd.uCyaku(h, k) = run.cyaku;
+        pd.uRaceNo(h, k) = run.raceNo;
+        pd.uTousuu(h, k) = run.tousuu;
+        pd.uSisuu3f(h, k) = run.sisuu3f;
+        pd.uFileFound(h, k) = run.fileFound;
     }
 
     // Rows of one table of a data file, the columns named once.

@@ -113,6 +113,11 @@ TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndClearKeepsTheShape)
     grid.clear();
     EXPECT_TRUE(grid.textMatrix(1, 1).isEmpty() && grid.cellBackColor(2, 4) == 0);
     EXPECT_EQ(QList<int>({grid.rows(), grid.cols(), grid.fixedCols(), grid.colWidth(2)}), QList<int>({6, 8, 4, 1700}));
+    // 5750 twips are 383.3 pixels: the height reads back as set until the control is resized.
+    grid.setHeightTwips(5750);
+    EXPECT_EQ(QList<int>({grid.heightTwips(), grid.height()}), QList<int>({5750, 383}));
+    grid.resize(grid.width(), 100);
+    EXPECT_EQ(grid.heightTwips(), 1500);
 }
 
 // A fixed cell (the horse-name column of the race cards) takes clicks like any other.

@@ -1,0 +1,154 @@
+// The prediction tab and the two race cards, filled from races written into the run table and
+// read back cell by cell.
+#include "analysis/mainSpSisuu.h"
+#include "analysis/mainSyuxtubaHyo.h"
+#include "analysis/mainYosou.h"
+#include "tests/analysis/gridCheck.h"
+#include "tests/analysis/raceBuilder.h"
+
+namespace {
+
+class RunnerGrid : public RaceTest {
+protected:
+    FlexGrid grid;
+
+    // Runner h with its prediction: mark, style, indices, chances and factors 0..7.
+    static void predict(int h, const char* sirusi, const char* style, float yosou, float kiso, float k1, float k2,
+                        const std::array<float, 8>& factors)
+    {
+        pd.sirusi(h) = QString::fromUtf8(sirusi);
+        pd.uKyakusitu(h, 0) = QString::fromUtf8(style);
+        pd.yosouSisuu(h) = yosou;
+        pd.kisoSisuu(h, 0) = kiso;
+        pd.kakuritu1(h) = k1;
+        pd.kakuritu2(h) = k2;
+        for (int i = 0; i < 8; ++i)
+            pd.tekiseiFactor(h, i) = factors[size_t(i)];
+    }
+    static void details(int h, const char* chichi, const char* seirei, const char* cyoukyou)
+    {
+        pd.uChichi(h) = QString::fromUtf8(chichi);
+        pd.uSeirei(h) = QString::fromUtf8(seirei);
+        pd.uCyoukyou(h, 0) = QString::fromUtf8(cyoukyou);
+    }
+};
+
+// Two runners in bracket 1, then brackets 2 and 4 (white numbers); a factor of 1.05 shows +15.0%,
+// 0.98 -6.0% in red, exactly 1 +0.0% in black, a hair below 1 -0.0% in red, 0 nothing.
+TEST_F(RunnerGrid, PredictionTabShowsMarksIndicesChancesAndFactors)
+{
+    addRunner(1, {.waku = 1});
+    addRunner(2, {.waku = 1});
+    addRunner(3, {.waku = 2});
+    addRunner(4, {.waku = 4});
+    predict(1, "◎", "逃", 72.5f, 68.4f, 0.3456f, 0.5f, {1.05f, 0.98f, 1, 0, std::nextafter(1.0f, 0.0f), 1.1f, 0.9f, 1.0333333f});
+    predict(3, "▲", "差", -3.2f, 0.4f, 0.0004f, 1, {1, 1, 1, 1, 1, 1, 1, 1});
+    drawGridYosou(grid);
+
+    EXPECT_EQ(gridShape(grid), "6x17 fixed 1x4 height 2150");
+    EXPECT_EQ(rowText(grid, 0), "|||馬名||指数|指数|予想確率|予想確率|適性|適性|適性|適性|適性|適性|適性|適性");
+    EXPECT_EQ(rowText(grid, 1), "|||||予想|基礎|1着|連対|全体|枠順|距離|間隔|場|馬場|体重|騎手");
+    EXPECT_EQ(rowText(grid, 2), "1|1|◎|馬1|逃|73|68|34.6%|50.0%|+15.0%|-6.0%|+0.0%||-0.0%|+30.0%|-30.0%|+10.0%");
+    EXPECT_EQ(rowText(grid, 3), "|2||馬2||||0.0%|0.0%||||||||") << "a runner without prediction";
+    EXPECT_EQ(rowText(grid, 4), "2|3|▲|馬3|差|-3||0.0%|100.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%");
+    EXPECT_EQ(rowText(grid, 5, 0, 0), "4");
+    EXPECT_EQ(rowLook(grid, 2), "bffffff|bffffff|B bffffff|B bffffff|||||||fff|||fff||fff|");
+    EXPECT_EQ(rowLook(grid, 3, 0, 0), "bffffff") << "the bracket colour without its number";
+    EXPECT_EQ(rowLook(grid, 4, 0, 0) + " / " + rowLook(grid, 5, 0, 0), "fffffff b10101 / fffffff bff0000");
+    EXPECT_EQ(rowLook(grid, 0), times(17, "c"));
+    EXPECT_EQ(rowLook(grid, 1), "|||" + times(14, "U fff0000 b8000000f c"));
+    EXPECT_EQ(colWidths(grid), "200|250|290|1700|" + times(13, "700"));
+    EXPECT_TRUE(grid.mergeRow(0));
+    EXPECT_EQ(pd.umaIdx, 5);
+    saveGridPicture(grid, "gridYosou");
+
+    // Sixteen runners: 18 rows, 19 x 300 + 50 twips high.
+    for (int h = 5; h <= 16; ++h)
+        addRunner(h, {.waku = 8});
+    drawGridYosou(grid);
+    EXPECT_EQ(gridShape(grid), "18x17 fixed 1x4 height 5750");
+}
+
+// Runner 1 in bracket 2 with seven runs: each finish colour, a central run (no link), an index of
+// 0 without a variant row (grey), a negative one whose variant was exactly 0 (found: not grey).
+// Runner 2 shares the bracket and has no run; runner 3 in bracket 4.
+class RaceCard : public RunnerGrid {
+protected:
+    void SetUp() override
+    {
+        RunnerGrid::SetUp();
+        addRunner(1, {.waku = 2, .kisyu = "騎手A", .hutan = 54},
+                  {{.daysAgo = 78, .sisuu = 84.4f, .kyori = 1200, .cyaku = 3, .tousuu = 12, .sisuu3f = 40},
+                   {.daysAgo = 61, .zyo = "Ｊ東京", .siba = 1, .cyaku = 1, .tousuu = 16, .fileFound = false},
+                   {.daysAgo = 100, .sisuu = -5, .zyo = "川崎", .cyaku = 2, .tousuu = 9, .sisuu3f = 0.4f},
+                   {.daysAgo = 120, .sisuu = 60.5f, .cyaku = 0, .tousuu = 14, .sisuu3f = 51},
+                   {.daysAgo = 140, .sisuu = 61, .cyaku = 5, .tousuu = 14},
+                   {.daysAgo = 160, .sisuu = 62, .cyaku = 4, .tousuu = 14},
+                   {.daysAgo = 180, .sisuu = 63, .cyaku = 13, .tousuu = 12}});
+        details(1, "父馬", "牡4", "厩舎A");
+        pd.sirusi(1) = "○";
+        addRunner(2, {.waku = 2, .kisyu = "騎手B", .hutan = 5.5f});
+        details(2, "父馬2", "牝3", "厩舎B");
+        addRunner(3, {.waku = 4});
+    }
+};
+
+TEST_F(RaceCard, FinishOrderCardTellsEachRunInOneLine)
+{
+    drawGridSyuxtusouHyou(grid);
+    EXPECT_EQ(gridShape(grid), "4x16 fixed 1x3 height 1550");
+    EXPECT_EQ(rowText(grid, 0), "|||馬名|父|性齢|騎手|負担|厩舎|1走前|2走前|3走前|4走前|5走前|6走前|7走前");
+    EXPECT_EQ(rowText(grid, 1), "2|1|○|馬1|父馬|牡4|騎手A|54.0|厩舎A|大井03/15 Ｄ1200 3/12|Ｊ東京04/01 芝1600 1/16|"
+                                "川崎02/22 Ｄ1600 2/9|大井02/02 Ｄ1600 0/14|大井01/13 Ｄ1600 5/14|大井12/24 Ｄ1600 4/14|"
+                                "大井12/04 Ｄ1600 13/12");
+    EXPECT_EQ(rowText(grid, 2), "|2||馬2|父馬2|牝3|騎手B|05.5|厩舎B|||||||");
+    EXPECT_EQ(rowLook(grid, 1), "fffffff b10101|bffffff|B bffffff|BU fff0000 bffffff|U fff0000||U fff0000||U fff0000|"
+                                "U8 fff0000 bffffc8|8 bc8c8ff|U8 fff0000 b80c8ff|" + times(4, "U8 fff0000 bffffff"));
+    EXPECT_EQ(rowLook(grid, 2, 9), times(7, "")) << "no run: empty and white";
+    EXPECT_EQ(rowLook(grid, 0), times(16, "c"));
+    EXPECT_EQ(colWidths(grid), "200|250|290|1700|1600|500|700|400|700|" + times(7, "2000"));
+    EXPECT_EQ(pd.umaIdx, 4);
+    saveGridPicture(grid, "gridSyuxtusouHyou");
+}
+
+TEST_F(RaceCard, SpeedIndexCardShowsThreeColumnsPerRun)
+{
+    drawGridSpSisuu(grid);
+    EXPECT_EQ(gridShape(grid), "4x32 fixed 1x3 height 1550");
+    EXPECT_EQ(rowText(grid, 0, 9), "1走前|指数|3f|2走前|指数|3f|3走前|指数|3f|4走前|指数|3f|5走前|指数|3f|6走前|指数|3f|"
+                                   "7走前|指数|3f||");
+    EXPECT_EQ(rowText(grid, 1, 9, 17), "大井03/15 Ｄ1200|84|40|Ｊ東京04/01 芝1600|||川崎02/22 Ｄ1600|-5|");
+    EXPECT_EQ(rowText(grid, 1, 18, 20), "大井02/02 Ｄ1600|61|51") << "60.5 rounds away from zero";
+    EXPECT_EQ(rowLook(grid, 1, 9, 17), "U8 fff0000 bffffc8|B bffffc8|bffffc8|8 bc8c8ff|B f808080 bc8c8ff|f808080 bc8c8ff|"
+                                       "U8 fff0000 b80c8ff|B b80c8ff|b80c8ff");
+    EXPECT_EQ(rowLook(grid, 0, 9, 11) + "|" + rowLook(grid, 0, 30), "c|8 c|8 c||");
+    EXPECT_EQ(colWidths(grid, 9, 29), times(7, "1500|450|350"));
+    EXPECT_EQ(rowText(grid, 1, 0, 8), "2|1|○|馬1|父馬|牡4|騎手A|54.0|厩舎A");
+    saveGridPicture(grid, "gridSpSisuu");
+}
+
+// Columns grow run by run; without a fifth run the cards keep four run columns (groups), and
+// gridSpSisuu two empty columns after them. No race read at all: headers only.
+TEST_F(RunnerGrid, RaceCardsGrowWithTheLongestHistory)
+{
+    const auto shapes = [this] {
+        drawGridSyuxtusouHyou(grid);
+        std::string shape = gridShape(grid) + " " + rowText(grid, 0, 9);
+        drawGridSpSisuu(grid);
+        return shape + " / " + gridShape(grid) + " " + rowText(grid, 0, 21);
+    };
+    EXPECT_EQ(shapes(), "1x13 fixed 1x3 height 650 1走前|2走前|3走前|4走前 / 1x23 fixed 1x3 height 650 |");
+    addRunner(1, {}, std::vector<PastRun>(4));
+    addRunner(2, {}, std::vector<PastRun>(2));
+    EXPECT_EQ(shapes(), "3x13 fixed 1x3 height 1250 1走前|2走前|3走前|4走前 / 3x23 fixed 1x3 height 1250 |");
+    addRunner(2, {}, std::vector<PastRun>(5));
+    EXPECT_EQ(shapes(), "3x14 fixed 1x3 height 1250 1走前|2走前|3走前|4走前|5走前 / 3x26 fixed 1x3 height 1250 5走前|指数|3f||");
+    // Runs beyond 100 are never shown.
+    addRunner(1, {}, std::vector<PastRun>(120));
+    drawGridSyuxtusouHyou(grid);
+    EXPECT_EQ(grid.cols(), 109);
+    drawGridSpSisuu(grid);
+    EXPECT_EQ(grid.cols(), 311);
+}
+
+}

@@ -5,23 +5,21 @@
 #include "admin/kanriCommon.h"
 #include "admin/kanriSisuuHyouka.h"
 #include "admin/kanriZyunkai.h"
+#include "bench/support/benchData.h"
 #include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
+#include "tests/support/dataFiles.h"
 #include "webimport/ReadWeb.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <benchmark/benchmark.h>
-#include <cstdio>
 
 namespace {
 
-const QString kDataDir = QStringLiteral(BRENNOCK_BENCH_DATA_DIR);
 const QStringList kTracks = QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' ');
 const QStringList kMinamiKanto {"大井", "川崎", "船橋", "浦和"};
 constexpr int kYears = 10;
@@ -89,29 +87,24 @@ void addRaces()
     t.commit();
 }
 
-// The program folder of the benchmarks, made once: it takes a while, so it is kept.
-void ensureData()
+void generate(const QString& folder)
 {
-    setAppPathForTests(kDataDir);
-    if (QFile::exists(kDataDir + "/complete"))
-        return;
-    QDir(kDataDir).removeRecursively();
-    QDir().mkpath(kDataDir + "/情報ファイル");
-    const QString schemas = QStringLiteral(BRENNOCK_SCHEMA_DIR);
+    QDir(folder).mkpath("情報ファイル");
     for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::CalSisuu, DataFileKind::Motofile, DataFileKind::Rana})
-        createDataFile(kind, schemas, kDataDir);
-    std::fprintf(stderr, "building the ten-year race database in %s ...\n", qPrintable(kDataDir));
-    QElapsedTimer timer;
-    timer.start();
-    openDbOrThrow(1, appPath() + "NAR_data.dat", dbPassword);
-    openDbOrThrow(2, appPath() + "CalSisuu.mdb", QString());
+        createDataFile(kind, testSchemaDir(), folder);
+    openDbOrThrow(1, folder + "/NAR_data.dat", dbPassword);
+    openDbOrThrow(2, folder + "/CalSisuu.mdb", QString());
     addStandardTimes();
     addRaces();
     closeDb(1);
     closeDb(2);
-    QFile marker(kDataDir + "/complete");
-    marker.open(QIODevice::WriteOnly);
-    std::fprintf(stderr, "built in %.1f s\n", timer.elapsed() / 1000.0);
+}
+
+// The program folder of the benchmarks: the generated ten years, kept for later runs.
+void ensureData()
+{
+    const QStringList schemas {"NAR_data.sql", "CalSisuu.sql", "trackTables.sql", "Strevin_data.sql", "Rana.sql"};
+    setAppPathForTests(keptBenchFolder("admin_10y", schemas, generate));
 }
 
 int countOf(const QString& sql, const DbParams& params = {})

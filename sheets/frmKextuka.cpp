@@ -7,7 +7,7 @@
 #include "platform/vberror.h"
 #include "platform/widgets.h"
 #include "sheets/kextukaComment.h"
-#include "sheets/sheetComments.h"
+#include "core/publicComment.h"
 #include "sheets/sheetGrid.h"
 #include "webimport/importGuard.h"
 
@@ -57,11 +57,11 @@ void FrmKextuka::load()
 void FrmKextuka::fillComments()
 {
     vbTrap("Error-kextukaComment-1", [this] {
-        openDb(2, appPath() + "Comment.dat", dbPassword);
-        DbSlotCloser closer(2);
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
         const auto comments = readRaceComments(key_);
-        if (const auto own = comments.find("Race"); own != comments.end())
-            txtRaceComment->setText(own->second.comment);
+        if (const auto own = comments.find(commentKeyRace); own != comments.end())
+            txtRaceComment->setText(own->comment);
         setBoxTextColour(txtRaceComment, vbMenuText);
         drawGridKextukaComment(*gridComment, race_, comments);
     });
@@ -83,6 +83,8 @@ void FrmKextuka::txtRaceComment_KeyPress()
             showImportBusy();
             return;
         }
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
         saveRaceComment(key_, txtRaceComment->text());
         setBoxTextColour(txtRaceComment, vbMenuText);
         gridComment->setFocus();

@@ -6,7 +6,7 @@
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
-#include "sheets/sheetComments.h"
+#include "core/publicComment.h"
 #include "sheets/sheetGrid.h"
 #include "sheets/sheetOpen.h"
 #include "sheets/umaComment.h"
@@ -88,13 +88,13 @@ void FrmUma::showSaved(QWidget* box)
 void FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
 {
     vbTrap("Error-umaComment-1", [&] {
-        openDb(2, appPath() + "Comment.dat", dbPassword);
-        DbSlotCloser closer(2);
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
         const auto comments = readHorseComments(key_);
-        if (const auto general = comments.find("Uma"); general != comments.end()) {
-            txtUmaComment->setText(general->second.comment);
-            cmbUmaSign01->setCurrentText(general->second.sign01);
-            cmbUmaSign02->setCurrentText(general->second.sign02);
+        if (const auto general = comments.find(commentKeyUma); general != comments.end()) {
+            txtUmaComment->setText(general->comment);
+            cmbUmaSign01->setCurrentText(general->sign01);
+            cmbUmaSign02->setCurrentText(general->sign02);
             for (QWidget* box : {static_cast<QWidget*>(txtUmaComment), static_cast<QWidget*>(cmbUmaSign01),
                                  static_cast<QWidget*>(cmbUmaSign02)})
                 showSaved(box);
@@ -128,7 +128,10 @@ void FrmUma::txtUmaComment_KeyPress()
             showImportBusy();
             return;
         }
-        saveHorseComment(key_, txtUmaComment->text(), cmbUmaSign01->currentText(), cmbUmaSign02->currentText());
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
+        saveComment(commentKeyUma, key_,
+                    {txtUmaComment->text(), cmbUmaSign01->currentText(), cmbUmaSign02->currentText()});
         showSaved(txtUmaComment);
         gridComment->setFocus();
     });

@@ -7,6 +7,7 @@
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -82,18 +83,34 @@ QString runnerTitle(int i, int n)
            QStringLiteral("成績読込み中・・・");
 }
 
-// Every runner's history and the indices of its past runs; false on a cancel.
+// Said for a runner whose history could not be read; the read goes on without its runs. The
+// administration batch runs unattended and is told nothing.
+void reportUnreadHistory(int i, const QString& reason)
+{
+    if (!batchMode())
+        msgBox(pd.uName(i) + QStringLiteral("の成績を読込めませんでした：") + reason);
+}
+
+// Every runner's history and the indices of its past runs; false on a cancel. A runner without
+// a history address is passed at once: there is no page to wait for.
 bool readHistories(const std::function<QString(int)>& pageOf)
 {
     const int n = pd.tousuu;
     for (int i = 1; i <= n; ++i) {
         pd.umaIdx = i;
-        showLoading(runnerTitle(i, n));
-        readUmaRirekiPage(pageOf(i));
-        unloadDialogWeb();
-        if (pd.webCancel) {
-            msgBox(QStringLiteral("キャンセルしました"));
-            return false;
+        const QString page = pageOf(i);
+        if (page.isEmpty()) {
+            reportUnreadHistory(i, QStringLiteral("成績ページのアドレスがありません"));
+        } else {
+            showLoading(runnerTitle(i, n));
+            readUmaRirekiPage(page);
+            unloadDialogWeb();
+            if (pd.webCancel) {
+                msgBox(QStringLiteral("キャンセルしました"));
+                return false;
+            }
+            if (webLoadFailure.failed())
+                reportUnreadHistory(i, webLoadFailure.text());
         }
         pd.umaIdx = i;
         calcUmaSisuu();
@@ -126,28 +143,34 @@ void FrmMain::cmdTest_Click()
     runRead("Error-frmMain-7", &FrmMain::testReadBody);
 }
 
-// One read at a time, and nothing else of the window meanwhile: the import token, the busy
-// state, the race shown kept until the new one is predicted, the loading window closed.
-void FrmMain::runRead(const QString& tag, bool (FrmMain::*body)())
+// One read at a time, and nothing else of the window meanwhile: the busy state, the import
+// token while pages load, the race shown kept until the new one is predicted, the loading window
+// closed. The pages are filled after the token is given back: they load no page, and the course
+// table refuses to read while an import holds it.
+void FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)())
 {
     if (isBusy())
         return;
-    const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
-        return;
-    }
     const BusyGuard busy(*this);
-    RaceStateKeeper keeper;
-    const LoadingWindowCloser closer;
-    bool predicted = false;
-    vbTrap(tag, [&] { predicted = (this->*body)(); });
-    if (predicted)
-        keeper.keep();
+    const DbConnectionKeeper connections;
+    ReadEnd end = ReadEnd::Stopped;
+    {
+        const ImportGuard guard;
+        if (!guard.acquired()) {
+            showImportBusy();
+            return;
+        }
+        RaceStateKeeper keeper;
+        const LoadingWindowCloser closer;
+        vbTrap(tag, [&] { end = (this->*body)(); });
+        if (end != ReadEnd::Stopped)
+            keeper.keep();
+    }
+    if (end == ReadEnd::Shown)
+        vbTrap(tag, [this] { showReadRace(); });
 }
 
-// True when the read reached the prediction.
-bool FrmMain::raceReadBody()
+FrmMain::ReadEnd FrmMain::raceReadBody()
 {
     Form_Resize();
     startRead(raceReadRuns);
@@ -163,24 +186,23 @@ bool FrmMain::raceReadBody()
         if (!pd.webCancel && batchMode())
             pd.raceExists = false;
         else if (!pd.webCancel)
-            msgBox(QStringLiteral("指定した出走表はありません"));
-        return false;
+            msgBox(QStringLiteral("指定した出走表はありません") +
+                   (webLoadFailure.failed() ? QStringLiteral("\r\n") + webLoadFailure.text() : QString()));
+        return ReadEnd::Stopped;
     }
     unloadDialogWeb();
     repaint();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return pd.uUrl(i); }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    if (!batchMode())
-        showReadRace();
-    return true;
+    return batchMode() ? ReadEnd::Predicted : ReadEnd::Shown;
 }
 
-bool FrmMain::testReadBody()
+FrmMain::ReadEnd FrmMain::testReadBody()
 {
     startRead(testReadRuns);
     pd.raceZyo = QStringLiteral("浦和");
@@ -190,13 +212,12 @@ bool FrmMain::testReadBody()
     unloadDialogWeb();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return appPath() + "temp/" + QString::number(i) + ".htm"; }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    showReadRace();
-    return true;
+    return ReadEnd::Shown;
 }
 
 // The display steps after the prediction: the pages, the race line and the page of the tab.

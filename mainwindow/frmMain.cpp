@@ -7,6 +7,7 @@
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "mainwindow/mainComment.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
@@ -192,6 +193,7 @@ void FrmMain::buildPages()
     txtRaceComment = named(new QLineEdit("レースコメントを入力してください", c), "txtRaceComment");
     txtRaceComment->setToolTip("Enterキーを押して確定させてください");
     txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
+    connectCommentPage(*gridComment, *txtRaceComment, *cmbTarKikan, this);
     fraConner = named(new QGroupBox(c), "fraConner");
     fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
     picCornner = named(new PictureBox(fraConner), "picCornner");

@@ -22,6 +22,7 @@
 #include "platform/vbformat.h"
 #include "tests/support/dataFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <benchmark/benchmark.h>
 
@@ -120,7 +121,7 @@ void generateRaceDatabase(const QString& folder)
 
 QString raceDatabaseFolder()
 {
-    return schemaKeptFolder("NAR_data_1M_", generateRaceDatabase);
+    return keptBenchFolder("NAR_data_1M", {"NAR_data.sql"}, generateRaceDatabase);
 }
 
 void BM_CourseTable(benchmark::State& state)

@@ -59,13 +59,9 @@ void writeDay(QRandomGenerator& rng, const QString& zyo, VbDate day, int& longCa
     }
 }
 
-// Writes the race database into the folder, as a part file renamed when complete.
 void generateRaceDatabase(const QString& folder)
 {
-    const QString path = folder + "/NAR_data.dat";
-    createDataFile(DataFileKind::NarData, testSchemaDir(), folder);
-    QFile::rename(path, path + ".part");
-    openDbOrThrow(1, path + ".part", kPassword);
+    openDbOrThrow(1, createDataFile(DataFileKind::NarData, testSchemaDir(), folder), kPassword);
     QRandomGenerator rng(20260101);
     int longCareerGap = 0;
     for (int y = 0; y < kYears; ++y) {
@@ -76,14 +72,11 @@ void generateRaceDatabase(const QString& folder)
         t.commit();
     }
     closeDb(1);
-    QFile::rename(path + ".part", path);
-    for (const char* journal : {".part-wal", ".part-shm"})
-        QFile::remove(path + journal);
 }
 
 QString dataDir()
 {
-    static const QString folder = schemaKeptFolder("NAR_data_4M_", generateRaceDatabase);
+    static const QString folder = keptBenchFolder("NAR_data_4M", {"NAR_data.sql"}, generateRaceDatabase);
     return folder;
 }
 

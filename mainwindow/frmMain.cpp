@@ -235,6 +235,7 @@ void FrmMain::buildFrameStart()
     setStartNoticeLabels({lblBabaFileRecnt, lblBabaNotice, lblDbKikan, lblDbNotice, lblJraFileRecnt,
                           lblJraNotice, lblVersion});
     cmdKanri = placed(new QPushButton("管理用", centralWidget()), "cmdKanri", 13000, 800, 1000, 360);
+    connect(cmdKanri, &QPushButton::clicked, this, &FrmMain::cmdKanri_Click);
     cmdTest = placed(new QPushButton("test", centralWidget()), "cmdTest", 14100, 800, 800, 360);
     connect(cmdTest, &QPushButton::clicked, this, &FrmMain::cmdTest_Click);
 }

@@ -18,16 +18,24 @@ QString decode(const QByteArray& bytes, const char* name)
     return decoder.decode(bytes);
 }
 
-// A character CP932 lacks is written as '?', as the platform's own conversion does.
-QByteArray encodeEachWithQuestionMark(const QString& text)
+// Encodes character by character; a character CP932 lacks is written as `missing` gives it.
+template <class Missing>
+QByteArray encodeEach(const QString& text, Missing missing)
 {
     QByteArray out;
     for (const char32_t cp : text.toUcs4()) {
         QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
         const QByteArray one = encoder.encode(QString::fromUcs4(&cp, 1));
-        out += encoder.hasError() ? QByteArray("?") : one;
+        out += encoder.hasError() ? missing(cp) : one;
     }
     return out;
+}
+
+QByteArray encodeCp932(const QString& text, QByteArray (*missing)(char32_t))
+{
+    QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
+    const QByteArray out = encoder.encode(text);
+    return encoder.hasError() ? encodeEach(text, missing) : out;
 }
 
 bool isCp932LeadByte(uchar b)
@@ -53,11 +61,15 @@ QString fromCp932(const QByteArray& bytes)
     return decode(bytes, kCp932);
 }
 
+// A character CP932 lacks is written as '?', as the platform's own conversion does.
 QByteArray toCp932(const QString& text)
 {
-    QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
-    const QByteArray out = encoder.encode(text);
-    return encoder.hasError() ? encodeEachWithQuestionMark(text) : out;
+    return encodeCp932(text, [](char32_t) { return QByteArray("?"); });
+}
+
+QByteArray toCp932Html(const QString& text)
+{
+    return encodeCp932(text, [](char32_t cp) { return "&#" + QByteArray::number(uint(cp)) + ';'; });
 }
 
 QString decodeByCharset(const QByteArray& bytes, const QByteArray& charset)

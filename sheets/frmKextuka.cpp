@@ -61,13 +61,10 @@ void FrmKextuka::fillComments()
     vbTrap("Error-kextukaComment-1", [this] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
-        if (const auto own = readComment(key_, commentKeyRace))
+        const QHash<QString, CommentNote> notes = readRaceComments(key_);
+        if (const auto own = notes.constFind(commentKeyRace); own != notes.constEnd())
             txtRaceComment->setText(own->comment);
         setBoxTextColour(txtRaceComment, vbMenuText);
-        QHash<QString, CommentNote> notes;
-        for (const SheetRun& runner : race_.runners)
-            if (const auto note = readComment(key_, runner[fName].toString()))
-                notes.insert(runner[fName].toString(), *note);
         drawGridKextukaComment(*gridComment, race_, notes);
     });
 }

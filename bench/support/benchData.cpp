@@ -5,22 +5,31 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <cstdio>
 
-QString schemaKeptFolder(const QString& prefix, const std::function<void(const QString& folder)>& generate)
+QString keptBenchFolder(const QString& name, const QStringList& schemas,
+                        const std::function<void(const QString& folder)>& generate)
 {
-    QFile schema(testSchemaDir() + "/NAR_data.sql");
-    schema.open(QIODevice::ReadOnly);
-    const QString name = prefix + QCryptographicHash::hash(schema.readAll(), QCryptographicHash::Sha1).toHex().left(12);
+    QCryptographicHash hash(QCryptographicHash::Sha1);
+    for (const QString& schema : schemas) {
+        QFile file(testSchemaDir() + "/" + schema);
+        file.open(QIODevice::ReadOnly);
+        hash.addData(file.readAll());
+    }
+    const QString kept = name + "_" + hash.result().toHex().left(12);
     QDir benchDir(QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/bench");
     benchDir.mkpath(".");
-    for (const QString& old : benchDir.entryList({prefix + "*"}, QDir::Dirs))
-        if (old != name)
+    for (const QString& old : benchDir.entryList({name + "_*"}, QDir::Dirs))
+        if (old != kept)
             QDir(benchDir.filePath(old)).removeRecursively();
-    const QString folder = benchDir.filePath(name);
-    if (!QFile::exists(folder + "/NAR_data.dat")) {
+    const QString folder = benchDir.filePath(kept);
+    const QString complete = folder + "/complete";
+    if (!QFile::exists(complete)) {
         QDir(folder).removeRecursively();
-        benchDir.mkpath(name);
+        benchDir.mkpath(kept);
+        std::fprintf(stderr, "generating %s (kept for later runs) ...\n", qPrintable(folder));
         generate(folder);
+        QFile(complete).open(QIODevice::WriteOnly);
     }
     return folder;
 }

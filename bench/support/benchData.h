@@ -1,9 +1,11 @@
 #pragma once
-// A large generated data file kept between benchmark runs, in a folder named after the race
-// database schema it was made from; folders made from an older schema are deleted.
+// Generated benchmark data kept between runs: a folder under the build's test output, named after
+// the schemas the data was made from, so that data of an older schema is made afresh.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
-// The folder "<prefix><schema hash>" under the test output's bench folder; generate(folder) runs
-// when it holds no NAR_data.dat yet.
-QString schemaKeptFolder(const QString& prefix, const std::function<void(const QString& folder)>& generate);
+// The folder `name`_<schema hash> holding complete data; `generate` fills an empty one first (it
+// counts as complete once `generate` returns). Folders of the same name and other hashes go.
+QString keptBenchFolder(const QString& name, const QStringList& schemas,
+                        const std::function<void(const QString& folder)>& generate);

@@ -2,7 +2,6 @@
 
 #include "platform/vberror.h"
 
-#include <QHash>
 #include <QStringList>
 #include <charconv>
 #include <cmath>
@@ -208,18 +207,27 @@ bool hasNonZeroDigit(const QString& text)
     return false;
 }
 
-// The sections of a pattern, parsed once per pattern and thread: the system uses a few dozen.
+// The sections of a pattern, parsed once per pattern and thread. The system uses a few dozen
+// patterns, and a short list compared by length and text is found faster than a hash is
+// computed; patterns beyond the list's room are parsed on every call.
 const std::vector<NumberSection>& patternSections(const QString& pattern)
 {
-    thread_local QHash<QString, std::vector<NumberSection>> parsed;
-    auto it = parsed.find(pattern);
-    if (it == parsed.end()) {
+    struct Parsed {
+        QString pattern;
         std::vector<NumberSection> sections;
-        for (const QString& s : pattern.split(u';'))
-            sections.emplace_back(s);
-        it = parsed.insert(pattern, std::move(sections));
-    }
-    return *it;
+    };
+    constexpr size_t room = 64;
+    thread_local std::vector<Parsed> parsed;
+    thread_local Parsed uncached;
+    for (const Parsed& p : parsed)
+        if (p.pattern == pattern)
+            return p.sections;
+    Parsed& p = parsed.size() < room ? parsed.emplace_back() : uncached;
+    p.pattern = pattern;
+    p.sections.clear();
+    for (const QString& s : pattern.split(u';'))
+        p.sections.emplace_back(s);
+    return p.sections;
 }
 
 QString formatNumber(double value, const QString& pattern, int significant)

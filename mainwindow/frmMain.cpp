@@ -1,13 +1,18 @@
 #include "mainwindow/frmMain.h"
+#include "mainwindow/mainGridClick.h"
+#include "charts/graphDrawGraph.h"
 
+#include "charts/graphDrawGraph.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "mainwindow/mainComment.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
 #include "platform/msgbox.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "platform/widgets.h"
@@ -21,7 +26,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
 #include <QPointer>
 #include <QTabBar>
 #include <QToolBar>
@@ -84,6 +88,7 @@ FrmMain::FrmMain(QWidget* parent)
     buildTopBand();
     buildSelectors();
     buildPages();
+    connectGridClicks();
     buildFrameStart();
     setTrackSelectorHook(currentZyo);
     Form_Load();
@@ -92,6 +97,25 @@ FrmMain::FrmMain(QWidget* parent)
 FrmMain::~FrmMain()
 {
     setTrackSelectorHook(nullptr);
+}
+
+// The race cards open sheets, the analysis grids sort; like every action, not while busy.
+void FrmMain::connectGridClicks()
+{
+    const auto onClick = [this](FlexGrid* grid, const char* tag, void (*handler)(FlexGrid&)) {
+        connect(grid, &FlexGrid::click, this, [this, grid, tag, handler] {
+            if (!isBusy())
+                vbTrap(tag, [&] { handler(*grid); });
+        });
+    };
+    onClick(gridSyuxtusouHyou, "Error-frmMain-15", [](FlexGrid& g) { raceCardClick(g, RaceCard::ByFinish); });
+    onClick(gridSpSisuu, "Error-frmMain-14", [](FlexGrid& g) { raceCardClick(g, RaceCard::BySisuu); });
+    onClick(gridYosou, "Error-frmMain-19", sortRunnersClick);
+    onClick(gridTekiseiSisuu, "Error-frmMain-18", sortRunnersClick);
+    onClick(gridTekiseiRentai, "Error-frmMain-17", sortRunnersClick);
+    onClick(gridTaisen, "Error-frmMain-16", sortRunnersClick);
+    onClick(gridMochiTime, "Error-frmMain-13", mochiTimeClick);
+    onClick(gridGraph, "Error-frmMain-12", [](FlexGrid& g) { runnerListClick(g, drawGraph); });
 }
 
 void FrmMain::buildTopBand()
@@ -147,9 +171,9 @@ void FrmMain::buildPages()
     gridSyuxtusouHyou = pageGrid(c, "gridSyuxtusouHyou");
     gridSpSisuu = pageGrid(c, "gridSpSisuu");
     gridGraph = pageGrid(c, "gridGraph");
-    Picture1 = named(new QLabel(c), "Picture1");
-    Picture1->installEventFilter(this);
-    Picture2 = named(new QLabel(c), "Picture2");
+    Picture1 = named(new PictureBox(c), "Picture1");
+    connect(Picture1, &PictureBox::click, this, &FrmMain::Picture1_Click);
+    Picture2 = named(new PictureBox(c), "Picture2");
     cmdGraphShift = button("cmdGraphShift", "←1年移動", c);
     cmdGraphBack = button("cmdGraphBack", "戻る→", c);
     for (QPushButton* b : {cmdGraphShift, cmdGraphBack})
@@ -162,19 +186,22 @@ void FrmMain::buildPages()
     gridMochiTime = pageGrid(c, "gridMochiTime");
     gridTaisen = pageGrid(c, "gridTaisen");
     gridPrintBacyu = pageGrid(c, "gridPrintBacyu");
-    picBacyuPrint = named(new QLabel(c), "picBacyuPrint");
+    picBacyuPrint = named(new PictureBox(c), "picBacyuPrint");
     gridComment = pageGrid(c, "gridComment");
     lblRaceComment = named(new QLabel("ﾚｰｽｺﾒﾝﾄ", c), "lblRaceComment");
     lblRaceComment->resize(twipsToPixels(1000), twipsToPixels(300));
     txtRaceComment = named(new QLineEdit("レースコメントを入力してください", c), "txtRaceComment");
     txtRaceComment->setToolTip("Enterキーを押して確定させてください");
     txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
+    connectCommentPage(*gridComment, *txtRaceComment, *cmbTarKikan, this);
     fraConner = named(new QGroupBox(c), "fraConner");
     fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
-    picCornner = placed(new QLabel(fraConner), "picCornner", 120, 500, 9300, 5900);
+    picCornner = named(new PictureBox(fraConner), "picCornner");
+    picCornner->moveTwips(120, 500, 9300, 5900);
     Label2 = placed(new QLabel("↑進行方向", fraConner), "Label2", 120, 200, 1500, 280);
     Label3 = placed(new QLabel("内ラチ", fraConner), "Label3", 8000, 200, 1400, 280);
     gridCorce = pageGrid(c, "gridCorce");
+    bindGraphSurfaces({Picture1, Picture2, gridGraph, cmdGraphShift, cmdGraphBack});
 }
 
 void FrmMain::buildFrameStart()
@@ -226,18 +253,18 @@ void FrmMain::Form_Load()
         Form_Resize();
         const int year = vbToday().year();
         cmbSelRace[0]->addItems(numberTexts(year - 3, year + 1, "0"));
-        cmbSelRace[0]->setCurrentText(Format(vbToday(), "yyyy"));
+        setComboText(cmbSelRace[0], Format(vbToday(), "yyyy"));
         cmbSelRace[1]->addItems(numberTexts(1, 12, "00"));
-        cmbSelRace[1]->setCurrentText(Format(vbToday(), "mm"));
+        setComboText(cmbSelRace[1], Format(vbToday(), "mm"));
         cmbSelRace[2]->addItems(numberTexts(1, 31, "00"));
-        cmbSelRace[2]->setCurrentText(Format(vbToday(), "dd"));
+        setComboText(cmbSelRace[2], Format(vbToday(), "dd"));
         loadTrackList();
         cmbSelRace[4]->addItems(numberTexts(1, 12, "00"));
-        cmbSelRace[4]->setCurrentText("11");
+        setComboText(cmbSelRace[4], "11");
         for (const TabEntry& tab : tabEntries)
             tabMain->setTabData(tabMain->addTab(QString::fromUtf8(tab.caption)), QString::fromUtf8(tab.key));
         cmbTarKikan->addItems(kikanEntries());
-        cmbTarKikan->setCurrentText("1年以内対象");
+        setComboText(cmbTarKikan, "1年以内対象");
         hideTabPages();
         dispDataFileInfo();
         frameStart->show();
@@ -269,7 +296,7 @@ void FrmMain::loadTrackList()
         }
     });
     cmbSelRace[3]->addItems(names);
-    cmbSelRace[3]->setCurrentText(iniRead("System", "Zyo", "大井"));
+    setComboText(cmbSelRace[3], iniRead("System", "Zyo", "大井"));
     if (!outside.isEmpty())
         msgBox("場の一覧に入らない番号があります（MasterZyo）：" + outside.join("、"));
 }
@@ -298,9 +325,6 @@ bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
-    if (watched == Picture1 && event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
-        Picture1_Click();
     return QMainWindow::eventFilter(watched, event);
 }
 

@@ -10,6 +10,7 @@
 #include <memory>
 
 class FlexGrid;
+class PictureBox;
 class QAction;
 class QComboBox;
 class QFrame;
@@ -67,8 +68,8 @@ public:
     FlexGrid* gridSyuxtusouHyou;
     FlexGrid* gridSpSisuu;
     FlexGrid* gridGraph;
-    QLabel* Picture1;
-    QLabel* Picture2;
+    PictureBox* Picture1;
+    PictureBox* Picture2;
     QPushButton* cmdGraphShift;
     QPushButton* cmdGraphBack;
     FlexGrid* gridYosou;
@@ -77,12 +78,12 @@ public:
     FlexGrid* gridMochiTime;
     FlexGrid* gridTaisen;
     FlexGrid* gridPrintBacyu;
-    QLabel* picBacyuPrint;
+    PictureBox* picBacyuPrint;
     FlexGrid* gridComment;
     QLabel* lblRaceComment;
     QLineEdit* txtRaceComment;
     QGroupBox* fraConner;
-    QLabel* picCornner;
+    PictureBox* picCornner;
     QLabel* Label2;
     QLabel* Label3;
     FlexGrid* gridCorce;
@@ -128,7 +129,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The central widget's size changes lay the window out; a click on the chart steps.
+    // The central widget's size changes lay the window out.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -137,6 +138,7 @@ private:
     void buildSelectors();
     void buildPages();
     void buildFrameStart();
+    void connectGridClicks();
     void Form_Load();
     void loadTrackList();
     void endProgramOnce();
@@ -157,20 +159,24 @@ private:
     void showChartPage();
     void Picture1_Click();
     void stepHorse(int step);
+    void redrawChart();
     void cmdGraphShift_Click();
     void cmdGraphBack_Click();
 
     // Race read (mainRaceRead.cpp).
     void cmdRaceRead_Click();
     void cmdTest_Click();
-    RaceReadOutcome runRead(const QString& tag, bool (FrmMain::*body)(), bool forBatch = false);
-    bool raceReadBody();
-    bool testReadBody();
+    // How far a read came: stopped before the prediction, predicted, or predicted for the pages.
+    enum class ReadEnd { Stopped, Predicted, Shown };
+    RaceReadOutcome runRead(const QString& tag, ReadEnd (FrmMain::*body)(), bool forBatch = false);
+    ReadEnd raceReadBody();
+    ReadEnd testReadBody();
     void showReadRace();
 
     // Fill-all (mainFillAll.cpp).
     void cmbTarKikan_Activated();
     void fillAll();
+    void keepChartControlsOnTheirPage();
 
     void cmdBabaFile_Click();
     void cmdJraFile_Click();

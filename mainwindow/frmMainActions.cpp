@@ -1,12 +1,18 @@
 // Menus, the two toolbars and the one place that decides what can be used.
 #include "mainwindow/frmMain.h"
 
+#include "charts/frmHlpGraph.h"
+#include "charts/graphDrawGraph.h"
+#include "charts/graphDrawHikaku.h"
 #include "core/dialogBabaFile.h"
+#include "core/publicDim.h"
 #include "core/frmOption.h"
 #include "core/mainBabaFile.h"
 #include "core/publicFunction.h"
+#include "mainwindow/mainCsv.h"
 #include "platform/flexgrid.h"
-#include "platform/colors.h"
+#include "platform/htmlhelp.h"
+#include "platform/picturebox.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "webimport/frmWebSeiseki.h"
@@ -49,6 +55,7 @@ QAction* toolAction(QObject* owner, const QString& toolbar, const QString& key, 
     return action;
 }
 
+// A toolbar is as wide as its buttons: the band lays them side by side.
 QToolBar* bareToolbar(const QString& name)
 {
     auto* bar = new QToolBar;
@@ -59,15 +66,6 @@ QToolBar* bareToolbar(const QString& name)
     bar->setIconSize(QSize(16, 16));
     bar->setStyleSheet("QToolBar { border: none; }");
     return bar;
-}
-
-int buttonsWidth(QToolBar* bar)
-{
-    int width = 0;
-    for (QAction* a : bar->actions())
-        if (QWidget* w = bar->widgetForAction(a))
-            width += w->sizeHint().width();
-    return width;
 }
 
 }
@@ -89,6 +87,7 @@ void FrmMain::buildActions()
 
     menuFilePrint = namedAction(this, "menuFilePrint", "印刷");
     menuCsv = namedAction(this, "menuCsv", "CSV出力");
+    connect(menuCsv, &QAction::triggered, this, [this] { menuCsv_Click(this); });
     menuFileEnd = namedAction(this, "menuFileEnd", "終了");
     connect(menuFileEnd, &QAction::triggered, this, [this] { vbTrap("Error-frmMain-24", [this] { endProgramOnce(); }); });
     menuDbKakoRead = namedAction(this, "menuDbKakoRead", "過去出走ﾃﾞｰﾀ読込み");
@@ -101,7 +100,9 @@ void FrmMain::buildActions()
     menuOption = namedAction(this, "menuOption", "ｵﾌﾟｼｮﾝ(&O)");
     connect(menuOption, &QAction::triggered, this, [] { vbTrap("Error-frmMain-28", showFrmOption); });
     menuHelpHtml = namedAction(this, "menuHelpHtml", "ﾍﾙﾌﾟ");
+    connect(menuHelpHtml, &QAction::triggered, this, &FrmMain::menuHelpHtml_Click);
     menuHelpGraph = namedAction(this, "menuHelpGraph", "ｸﾞﾗﾌの見方");
+    connect(menuHelpGraph, &QAction::triggered, this, [] { vbTrap("Error-frmMain-26", showFrmHlpGraph); });
 }
 
 void FrmMain::buildMenus()
@@ -144,10 +145,6 @@ void FrmMain::loadImageList()
     }
     for (QAction* a : {tbReadWeb, tbFile, tbPrint, tbEnd, tbPrev, tbNext, tbGraph, tbHikaku})
         a->setIcon(ImageList1.value(a->data().toString() == "ReadWeb" ? "DataLab" : a->data().toString()));
-    tbMenuFile->setFixedWidth(buttonsWidth(tbMenuFile) + twipsToPixels(100));
-    fillChartToolbar();
-    tbMenuMove->setFixedWidth(buttonsWidth(tbMenuMove));
-    tbMenuMove->clear();
     if (!missing.isEmpty())
         msgBox("画像ファイルが読めません：" + missing.join("、"));
 }
@@ -209,9 +206,23 @@ void FrmMain::tbMenuFile_ButtonClick(const QString& key)
 void FrmMain::tbMenuMove_ButtonClick(const QString& key)
 {
     vbTrap("Error-frmMain-32", [&] {
-        if (key == "Prev")
+        if (key == "Prev") {
             stepHorse(-1);
-        else if (key == "Next")
+        } else if (key == "Next") {
             stepHorse(1);
+        } else if (key == "Graph") {
+            pd.graphShiftDays = 0;
+            drawGraph();
+        } else if (key == "Hikaku") {
+            drawHikaku();
+        }
+    });
+}
+
+void FrmMain::menuHelpHtml_Click()
+{
+    vbTrap("Error-frmMain-27", [] {
+        if (!htmlHelp(appPath() + "Strevin.chm", "index.htm"))
+            msgBox("ヘルプファイルが開けません：Strevin.chm");
     });
 }

@@ -2,6 +2,7 @@
 #include "mainwindow/frmMain.h"
 
 #include "platform/flexgrid.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
 
@@ -78,10 +79,12 @@ void FrmMain::Form_Resize()
             moveTwips(g, left, bottomOf(cmbTarKikan) + 50, TW - 2 * left, heightOf(g));
 
         moveTwips(gridGraph, left, TT + chartTop, chartListWidth, heightOf(gridGraph));
-        moveTwips(Picture1, rightOf(gridGraph) + 50, TT + chartTop, chartWidth, chartHeight);
-        moveTo(cmdGraphShift, leftOf(Picture1), bottomOf(Picture1) + 100);
-        moveTo(cmdGraphBack, rightOf(Picture1) - widthOf(cmdGraphBack), bottomOf(Picture1) + 100);
-        moveTwips(Picture2, rightOf(Picture1) + 50, topOf(Picture1) - 60, legendWidth, chartHeight + 1000);
+        // The chart's boxes keep their exact twips: the charts scale to them.
+        const int chartLeft = rightOf(gridGraph) + 50, chartBottom = TT + chartTop + chartHeight;
+        Picture1->moveTwips(chartLeft, TT + chartTop, chartWidth, chartHeight);
+        moveTo(cmdGraphShift, chartLeft, chartBottom + 100);
+        moveTo(cmdGraphBack, chartLeft + chartWidth - widthOf(cmdGraphBack), chartBottom + 100);
+        Picture2->moveTwips(chartLeft + chartWidth + 50, TT + chartTop - 60, legendWidth, chartHeight + 1000);
 
         moveTo(lblRaceComment, rightOf(cmbTarKikan) + 50, topOf(cmbTarKikan));
         const int commentLeft = rightOf(lblRaceComment) + 50;

@@ -2,8 +2,13 @@
 // stepping from horse to horse and the chart's one-year shift.
 #include "mainwindow/frmMain.h"
 
+#include "analysis/mainCorce.h"
+#include "analysis/mainCornner.h"
+#include "charts/graphDrawGraph.h"
+#include "charts/graphDrawHikaku.h"
 #include "core/publicDim.h"
 #include "platform/flexgrid.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 
 #include <QComboBox>
@@ -59,6 +64,7 @@ void FrmMain::tabMain_Click(int index)
 {
     if (index < 0)
         return;
+    const BusyGuard busy(*this);
     vbTrap("Error-frmMain-33", [this, index] {
         tabMain->setCurrentIndex(index);
         hideTabPages();
@@ -80,12 +86,16 @@ void FrmMain::tabMain_Click(int index)
         for (const PageView& view : views) {
             if (view.caption != caption)
                 continue;
+            if (view.extra == PageExtra::Course)
+                drawGridCorce(*gridCorce, cmbTarKikan->currentText());
             for (QWidget* w : view.shown)
                 w->show();
             printButtonOn_ = printMenuOn_ = view.printable;
             updateActions();
             if (view.extra == PageExtra::Chart)
                 showChartPage();
+            if (view.extra == PageExtra::Corner)
+                drawCornner(picCornner->canvas());
         }
     });
 }
@@ -97,6 +107,7 @@ void FrmMain::showChartPage()
     chartToolbarOn_ = true;
     updateActions();
     pd.graphShiftDays = 0;
+    drawGraph();
     Form_Resize();
 }
 
@@ -116,24 +127,29 @@ void FrmMain::stepHorse(int step)
         pd.umaIdx = pd.umaIdx < pd.tousuu ? pd.umaIdx + 1 : 1;
     else
         pd.umaIdx = pd.umaIdx != 1 ? pd.umaIdx - 1 : pd.tousuu;
-    gridGraph->setRedraw(false);
-    for (int r = 0; r < gridGraph->rows() && gridGraph->cols() > 3; ++r) {
-        gridGraph->setCellFontUnderline(r, 3, true);
-        gridGraph->setCellForeColor(r, 3, 0xFF0000);
+    markGraphRunner(pd.umaIdx);
+    redrawChart();
+}
+
+// The chart shown stays the kind it is: the single-horse chart starts at the race again.
+void FrmMain::redrawChart()
+{
+    if (pd.graphMode) {
+        pd.graphShiftDays = 0;
+        drawGraph();
+    } else {
+        drawHikaku();
     }
-    if (pd.umaIdx + 1 < gridGraph->rows() && gridGraph->cols() > 3) {
-        gridGraph->setCellFontUnderline(pd.umaIdx + 1, 3, false);
-        gridGraph->setCellForeColor(pd.umaIdx + 1, 3, 0);
-    }
-    gridGraph->setRedraw(true);
 }
 
 void FrmMain::cmdGraphShift_Click()
 {
     pd.graphShiftDays += chartShiftDays;
+    drawGraph();
 }
 
 void FrmMain::cmdGraphBack_Click()
 {
     pd.graphShiftDays -= chartShiftDays;
+    drawGraph();
 }

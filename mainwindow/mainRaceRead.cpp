@@ -8,6 +8,7 @@
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -83,18 +84,34 @@ QString runnerTitle(int i, int n)
            QStringLiteral("成績読込み中・・・");
 }
 
-// Every runner's history and the indices of its past runs; false on a cancel.
+// Said for a runner whose history could not be read; the read goes on without its runs. The
+// administration batch runs unattended and is told nothing.
+void reportUnreadHistory(int i, const QString& reason)
+{
+    if (!batchMode())
+        msgBox(pd.uName(i) + QStringLiteral("の成績を読込めませんでした：") + reason);
+}
+
+// Every runner's history and the indices of its past runs; false on a cancel. A runner without
+// a history address is passed at once: there is no page to wait for.
 bool readHistories(const std::function<QString(int)>& pageOf)
 {
     const int n = pd.tousuu;
     for (int i = 1; i <= n; ++i) {
         pd.umaIdx = i;
-        showLoading(runnerTitle(i, n));
-        readUmaRirekiPage(pageOf(i));
-        unloadDialogWeb();
-        if (pd.webCancel) {
-            msgBox(QStringLiteral("キャンセルしました"));
-            return false;
+        const QString page = pageOf(i);
+        if (page.isEmpty()) {
+            reportUnreadHistory(i, QStringLiteral("成績ページのアドレスがありません"));
+        } else {
+            showLoading(runnerTitle(i, n));
+            readUmaRirekiPage(page);
+            unloadDialogWeb();
+            if (pd.webCancel) {
+                msgBox(QStringLiteral("キャンセルしました"));
+                return false;
+            }
+            if (webLoadFailure.failed())
+                reportUnreadHistory(i, webLoadFailure.text());
         }
         pd.umaIdx = i;
         calcUmaSisuu();
@@ -127,35 +144,41 @@ void FrmMain::cmdTest_Click()
     runRead("Error-frmMain-7", &FrmMain::testReadBody);
 }
 
-// One read at a time, and nothing else of the window meanwhile: the import token, the busy
-// state, the race shown kept until the new one is predicted, the loading window closed. A read
-// refused or ended by an error is Failed; one that stops without a card in batch mode, NoCard.
-RaceReadOutcome FrmMain::runRead(const QString& tag, bool (FrmMain::*body)(), bool forBatch)
+// One read at a time, and nothing else of the window meanwhile: the busy state, the import
+// token while pages load, the race shown kept until the new one is predicted, the loading window
+// closed. The pages are filled after the token is given back: they load no page, and the course
+// table refuses to read while an import holds it. A read refused or ended by an error is Failed;
+// one that stops without a card in batch mode, NoCard.
+RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(), bool forBatch)
 {
     if (isBusy() && !forBatch)
         return RaceReadOutcome::Failed;
-    const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
-        return RaceReadOutcome::Failed;
-    }
     const BusyGuard busy(*this);
-    RaceStateKeeper keeper;
-    const LoadingWindowCloser closer;
-    bool predicted = false;
-    if (!vbTrap(tag, [&] { predicted = (this->*body)(); }))
-        return RaceReadOutcome::Failed;
-    if (predicted) {
-        keeper.keep();
-        return RaceReadOutcome::Read;
+    const DbConnectionKeeper connections;
+    ReadEnd end = ReadEnd::Stopped;
+    {
+        const ImportGuard guard;
+        if (!guard.acquired()) {
+            showImportBusy();
+            return RaceReadOutcome::Failed;
+        }
+        RaceStateKeeper keeper;
+        const LoadingWindowCloser closer;
+        if (!vbTrap(tag, [&] { end = (this->*body)(); }))
+            return RaceReadOutcome::Failed;
+        if (end != ReadEnd::Stopped)
+            keeper.keep();
     }
+    if (end == ReadEnd::Shown)
+        vbTrap(tag, [this] { showReadRace(); });
+    if (end != ReadEnd::Stopped)
+        return RaceReadOutcome::Read;
     if (pd.webCancel)
         return RaceReadOutcome::Cancelled;
     return pd.raceExists ? RaceReadOutcome::Failed : RaceReadOutcome::NoCard;
 }
 
-// True when the read reached the prediction.
-bool FrmMain::raceReadBody()
+FrmMain::ReadEnd FrmMain::raceReadBody()
 {
     Form_Resize();
     startRead(raceReadRuns);
@@ -171,24 +194,23 @@ bool FrmMain::raceReadBody()
         if (!pd.webCancel && batchMode())
             pd.raceExists = false;
         else if (!pd.webCancel)
-            msgBox(QStringLiteral("指定した出走表はありません"));
-        return false;
+            msgBox(QStringLiteral("指定した出走表はありません") +
+                   (webLoadFailure.failed() ? QStringLiteral("\r\n") + webLoadFailure.text() : QString()));
+        return ReadEnd::Stopped;
     }
     unloadDialogWeb();
     repaint();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return pd.uUrl(i); }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    if (!batchMode())
-        showReadRace();
-    return true;
+    return batchMode() ? ReadEnd::Predicted : ReadEnd::Shown;
 }
 
-bool FrmMain::testReadBody()
+FrmMain::ReadEnd FrmMain::testReadBody()
 {
     startRead(testReadRuns);
     pd.raceZyo = QStringLiteral("浦和");
@@ -198,13 +220,12 @@ bool FrmMain::testReadBody()
     unloadDialogWeb();
     if (pd.webCancel) {
         msgBox(QStringLiteral("キャンセルしました"));
-        return false;
+        return ReadEnd::Stopped;
     }
     if (!readHistories([](int i) { return appPath() + "temp/" + QString::number(i) + ".htm"; }))
-        return false;
+        return ReadEnd::Stopped;
     analYosou();
-    showReadRace();
-    return true;
+    return ReadEnd::Shown;
 }
 
 // The display steps after the prediction: the pages, the race line and the page of the tab.

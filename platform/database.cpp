@@ -378,6 +378,7 @@ VbDate DbField::toDate() const
 
 Connection::Connection(const QString& path, const QByteArray& rawKey)
     : path_(path)
+    , key_(rawKey)
 {
     const QFileInfo info(path);
     if (!info.exists())
@@ -428,11 +429,81 @@ int Connection::changes() const
 
 // ---- slots ----
 
+namespace {
+
+struct KeptConnection {
+    QString file;
+    QByteArray key;
+    std::unique_ptr<Connection> connection;
+};
+// The connections of the live keeper; null while none lives.
+std::vector<KeptConnection>* keptConnections = nullptr;
+std::vector<KeptConnection> outermostKept;
+
+QString fileIdentity(const QString& path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+// Nothing may be pending on a kept connection: a statement left stepping would pin an old
+// snapshot for whoever takes the connection next.
+bool idle(sqlite3* db)
+{
+    if (!sqlite3_get_autocommit(db))
+        return false;
+    for (sqlite3_stmt* stmt = sqlite3_next_stmt(db, nullptr); stmt; stmt = sqlite3_next_stmt(db, stmt))
+        if (sqlite3_stmt_busy(stmt))
+            return false;
+    return true;
+}
+
+void releaseSlot(int slot)
+{
+    std::unique_ptr<Connection>& connection = cnDB[size_t(slot)];
+    if (connection && keptConnections && idle(connection->handle()))
+        keptConnections->push_back({fileIdentity(connection->path()), connection->key(), std::move(connection)});
+    connection.reset();
+}
+
+std::unique_ptr<Connection> takeKept(const QString& path, const QByteArray& key)
+{
+    if (!keptConnections)
+        return nullptr;
+    const QString file = fileIdentity(path);
+    for (auto it = keptConnections->begin(); it != keptConnections->end(); ++it)
+        if (it->file == file && it->key == key) {
+            std::unique_ptr<Connection> connection = std::move(it->connection);
+            keptConnections->erase(it);
+            return connection;
+        }
+    return nullptr;
+}
+
+}
+
+DbConnectionKeeper::DbConnectionKeeper()
+{
+    if (keptConnections)
+        return;
+    outermost_ = true;
+    keptConnections = &outermostKept;
+}
+
+DbConnectionKeeper::~DbConnectionKeeper()
+{
+    if (!outermost_)
+        return;
+    keptConnections = nullptr;
+    outermostKept.clear();
+}
+
 void openDbOrThrow(int slot, const QString& path, const QString& password)
 {
     checkSlot(slot);
-    cnDB[slot].reset();
-    cnDB[slot] = std::make_unique<Connection>(path, dbKeyFor(password));
+    releaseSlot(slot);
+    const QByteArray key = dbKeyFor(password);
+    std::unique_ptr<Connection> kept = takeKept(path, key);
+    cnDB[slot] = kept ? std::move(kept) : std::make_unique<Connection>(path, key);
 }
 
 void openDb(int slot, const QString& path, const QString& password)
@@ -456,7 +527,7 @@ QString dbOpenFailureText(const QString& path, const std::exception& error)
 void closeDb(int slot)
 {
     checkSlot(slot);
-    cnDB[slot].reset();
+    releaseSlot(slot);
 }
 
 bool isDbOpen(int slot)

@@ -62,6 +62,8 @@ public:
     Connection& operator=(const Connection&) = delete;
     sqlite3* handle() const { return db_; }
     const QString& path() const { return path_; }
+    // The raw key it was opened with.
+    const QByteArray& key() const { return key_; }
     // Runs one statement that returns no rows.
     void execute(const QString& sql, const DbParams& params = {});
     // Rows changed by the last statement.
@@ -71,6 +73,7 @@ private:
     friend class StatementLease;
     sqlite3* db_ = nullptr;
     QString path_;
+    QByteArray key_;
     std::shared_ptr<StatementCache> statements_;
 };
 
@@ -90,6 +93,23 @@ void closeDb(int slot);
 bool isDbOpen(int slot);
 // The open connection of a slot; VbError 91 when the slot is closed.
 Connection& slotConnection(int slot);
+
+// While one lives, a connection that a slot closes stays open in the background, and the next
+// open of the same file with the same password takes it back with its page cache and prepared
+// statements: a race read opens the same two files once per runner, and each fresh open
+// re-reads and decrypts the pages and each last close checkpoints the journal to disk. A
+// connection in the middle of a transaction or a query is closed as always. Nested keepers
+// share the outermost one; everything kept is closed when it ends.
+class DbConnectionKeeper {
+public:
+    DbConnectionKeeper();
+    ~DbConnectionKeeper();
+    DbConnectionKeeper(const DbConnectionKeeper&) = delete;
+    DbConnectionKeeper& operator=(const DbConnectionKeeper&) = delete;
+
+private:
+    bool outermost_ = false;
+};
 
 // The SQLCipher raw key of a password, derived once per password and remembered;
 // empty for the empty password (plain SQLite).

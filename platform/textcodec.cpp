@@ -1,6 +1,9 @@
 #include "platform/textcodec.h"
 
+#include "platform/vberror.h"
+
 #include <QList>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -77,4 +80,11 @@ QString decodeByCharset(const QByteArray& bytes, const QByteArray& charset)
     if (name == "utf-8" || name == "utf8")
         return decode(bytes, "UTF-8");
     return fromCp932(bytes);
+}
+
+void saveCp932File(const QString& path, const QString& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toCp932(text)) < 0 || !file.commit())
+        throw VbError(vbErrFile, path + QStringLiteral(": ") + file.errorString());
 }

@@ -46,6 +46,17 @@ inline QComboBox* combo(const QString& name, QWidget* parent = nullptr)
     return box;
 }
 
+// Sets a combo's text as the system's Text property does: the item with that text becomes the
+// current one (so the list opens on it); a text of no item stays in the edit field.
+inline void setComboText(QComboBox* box, const QString& text)
+{
+    const int index = box->findText(text, Qt::MatchExactly);
+    if (index >= 0)
+        box->setCurrentIndex(index);
+    else
+        box->setEditText(text);
+}
+
 // Sizes and places a window before it is shown so that it opens inside the available area of its
 // screen: never larger than that area, centred on its owner's window when it has one (else on
 // the screen), and moved in from any edge it would cross. Every window calls it when it opens.

@@ -13,13 +13,7 @@
 
 class StartUp : public ::testing::Test {
 protected:
-    // The program folder as the build lays it out: the toolbar pictures beside the executable.
-    void SetUp() override
-    {
-        const QDir images(QStringLiteral(BRENNOCK_IMAGES_DIR));
-        for (const QString& name : images.entryList(QDir::Files))
-            ASSERT_TRUE(QFile::copy(images.filePath(name), dir_.filePath(name))) << name.toStdString();
-    }
+    void SetUp() override { dir_.copyImages(); }
     void TearDown() override
     {
         setBabaFilePicker({});

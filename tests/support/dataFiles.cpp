@@ -1,5 +1,6 @@
 #include "tests/support/dataFiles.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -8,6 +9,13 @@ TestAppDir::~TestAppDir()
     for (int slot = 0; slot < int(cnDB.size()); ++slot)
         closeDb(slot);
     setAppPathForTests(QString());
+}
+
+void TestAppDir::copyImages() const
+{
+    const QDir images(QStringLiteral(BRENNOCK_IMAGES_DIR));
+    for (const QString& name : images.entryList(QDir::Files))
+        EXPECT_TRUE(QFile::copy(images.filePath(name), dir_.filePath(name))) << name.toStdString();
 }
 
 void setDateRow(const QString& path, VbDate d, const QString& table, const QString& column)

@@ -27,6 +27,8 @@ public:
     QString createStrevinData() { return create(DataFileKind::StrevinData); }  // with the track list
     QString createJraGraph() { return create(DataFileKind::JraGraph); }
     QString createComment() { return create(DataFileKind::Comment); }
+    // The toolbar pictures the program folder ships with.
+    void copyImages() const;
 
 private:
     QTemporaryDir dir_;

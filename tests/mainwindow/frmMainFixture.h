@@ -1,0 +1,111 @@
+#pragma once
+// The main window under test: a program folder with its data files and pictures, a loopback page
+// server holding one race day of our own pages (大井 race 11, 24 March 2008, twelve runners), the
+// clock set to that day so the selectors start on the race, and recorded messages.
+#include "core/dialogSincyoku.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "mainwindow/frmMain.h"
+#include "platform/msgbox.h"
+#include "platform/vberror.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/pageServer.h"
+#include "tools/demoPages.h"
+#include "webimport/dialogWeb.h"
+
+#include <QTest>
+#include <functional>
+#include <memory>
+
+struct MainWindowTest : ::testing::Test {
+    TestAppDir appDir;
+    PageServer server;
+    MsgBoxRecorder messages;
+    DemoRace race {VbDate::fromYmd(2008, 3, 24)};
+    std::unique_ptr<FrmMain> form;
+
+    void SetUp() override
+    {
+        appDir.createNarData();
+        writeDemoTrackTables(appDir.createStrevinData(), dbPassword, race);
+        appDir.createComment();
+        appDir.copyImages();
+        ASSERT_TRUE(server.start());
+        iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+        debugMode = pd.webCancel = pd.webTimeOut = false;
+        pd.timerInter = 5;
+        pd.kakoKikan = 730;
+        setVbToday(race.date);
+        serveRace(race);
+    }
+    void TearDown() override
+    {
+        form.reset();
+        unloadDialogWeb();
+        unloadDialogSincyoku();
+        setVbToday(VbDate());
+    }
+
+    void serveRace(const DemoRace& r)
+    {
+        const QByteArray type = "text/html; charset=Shift_JIS";
+        server.addPage(demoCardTarget(r), demoCard(r), type);
+        for (int h = 1; h <= r.runners; ++h)
+            server.addPage(demoHistoryTarget(h), demoHistory(r, h), type);
+    }
+    // The window shown with a client area of 1000 x 700 pixels (15000 x 10500 twips).
+    void openForm()
+    {
+        form = std::make_unique<FrmMain>();
+        form->show();
+        form->resize(1000, 700 + form->height() - form->centralWidget()->height());
+        QCoreApplication::processEvents();
+    }
+    template <class W = QWidget>
+    W* control(const QString& name) const
+    {
+        return childNamed<W>(form.get(), name);
+    }
+    QAction* action(const QString& name) const { return control<QAction>(name); }
+    QTabBar* tabs() const { return control<QTabBar>("tabMain"); }
+    void pressRead() { QTest::mouseClick(control<QPushButton>("cmdRaceRead"), Qt::LeftButton); }
+    int tabIndex(const QString& caption) const
+    {
+        for (int i = 0; i < tabs()->count(); ++i)
+            if (tabs()->tabText(i) == caption)
+                return i;
+        ADD_FAILURE() << caption.toStdString();
+        return 0;
+    }
+    void clickTab(const QString& caption)
+    {
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(tabIndex(caption)).center());
+    }
+    // The controls of the pages that are shown, by name.
+    QStringList shownPageControls() const
+    {
+        QStringList shown;
+        for (const char* name : {"gridSyuxtusouHyou", "gridSpSisuu", "gridGraph", "Picture1", "Picture2", "cmdGraphShift",
+                                 "cmdGraphBack", "gridYosou", "gridTekiseiSisuu", "gridTekiseiRentai", "gridMochiTime",
+                                 "gridTaisen", "gridPrintBacyu", "picBacyuPrint", "gridComment", "lblRaceComment",
+                                 "txtRaceComment", "fraConner", "gridCorce", "cmbTarKikan", "frameStart"})
+            if (control(name)->isVisible())
+                shown << name;
+        return shown;
+    }
+    // Runs f every few milliseconds while the event loop turns, until it returns true.
+    static std::unique_ptr<QTimer> whenever(std::function<bool()> f)
+    {
+        auto timer = std::make_unique<QTimer>();
+        timer->setInterval(2);
+        QTimer* t = timer.get();
+        QObject::connect(t, &QTimer::timeout, t, [t, f] {
+            if (f())
+                t->stop();
+        });
+        timer->start();
+        return timer;
+    }
+    std::string shown() const { return messages.texts().join(u'|').toStdString(); }
+};

@@ -1,0 +1,204 @@
+#include "tests/mainwindow/frmMainFixture.h"
+
+#include "platform/database.h"
+
+namespace {
+
+struct RaceRead : MainWindowTest {
+    QStringList labels;
+    std::unique_ptr<QTimer> labelRecorder;
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        openForm();
+    }
+    // Every text the loading window shows, once each time it changes.
+    void recordLabels()
+    {
+        labelRecorder = whenever([this] {
+            if (isDialogWebLoaded() && dialogWeb().isVisible() &&
+                (labels.isEmpty() || labels.last() != dialogWeb().lblTitle->text()))
+                labels << dialogWeb().lblTitle->text();
+            return false;
+        });
+    }
+    void select(const QStringList& texts)
+    {
+        for (int i = 0; i < 5; ++i)
+            control<QComboBox>(QStringLiteral("cmbSelRace_%1").arg(i))->setCurrentText(texts[i]);
+    }
+    static int storedRuns(const VbDate& from, const VbDate& to)
+    {
+        openDbOrThrow(0, appPath() + "NAR_data.dat", dbPassword);
+        const RecordSet rs(0, "SELECT COUNT(*) FROM T_Useiseki u JOIN T_Rdata r ON r.R_code = u.R_code "
+                              "WHERE r.R_date >= ? AND r.R_date <= ?", {from, to});
+        const int n = rs.field(0).toInt();
+        closeDb(0);
+        return n;
+    }
+    std::string raceShown() const
+    {
+        return QStringList({pd.raceCode, QString::number(pd.tousuu), pd.uName(1), pd.uName(12),
+                            control<QLabel>("lblRaceInfo")->text()}).join('|').toStdString();
+    }
+};
+
+const QString card = "出走表読込み中";
+
+}
+
+// Race "01" and the date go into the address as the selectors write them, with the web code of
+// the track and a literal "%2F"; the loading window names every page; then the pages are shown.
+TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
+{
+    DemoRace early {VbDate::fromYmd(2008, 2, 5)};
+    early.raceNo = 1;
+    serveRace(early);
+    for (int h = 1; h <= early.runners; ++h)
+        server.setDelayFirstN(demoHistoryTarget(h), 1, 20);
+    select({"2008", "02", "05", "大井", "01"});
+    recordLabels();
+    pressRead();
+    EXPECT_EQ(shown(), "");
+    ASSERT_FALSE(server.requestLog().isEmpty());
+    EXPECT_EQ(server.requestLog().first(), "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=20&k_raceNo=01"
+                                           "&k_raceDate=2008%2F02%2F05");
+    QStringList expected {card};
+    for (int h = 1; h <= 12; ++h)
+        expected << QStringLiteral("%1/12 %2成績読込み中・・・").arg(h, 2, 10, QLatin1Char('0')).arg(demoHorseName(h));
+    EXPECT_EQ(labels, expected);
+    EXPECT_EQ(raceShown(), "大井08020501|12|アサカゼスター|マツリバヤシ|Ｃ２六組特別\n"
+                           "2008年2月5日（火）　大井　第1競走　ダート　1400ｍ　天候：晴　馬場：良");
+    EXPECT_EQ(storedRuns(VbDate::fromYmd(2005, 1, 1), VbDate::fromYmd(2008, 2, 4)), 12 * 26);
+    EXPECT_EQ(std::tuple(isDialogWebLoaded(), isDialogSincyokuLoaded(), tabs()->isEnabled(), form->isBusy()),
+              std::tuple(false, false, true, false));
+    EXPECT_EQ(shownPageControls(), QStringList({"gridSyuxtusouHyou"}));
+    EXPECT_TRUE(form->grab().save(QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR "/frmMain-afterRead.png")));
+}
+
+// Cancel during runner 3's page: the message from the page loader and again from the read, the
+// runs of runners 1 and 2 stay stored, and the window and the shared state keep the race shown.
+TEST_F(RaceRead, CancelInTheMiddleOfTheHistoriesKeepsTheRaceShown)
+{
+    pressRead();
+    ASSERT_EQ(shown(), "");
+    const std::string before = raceShown();
+    DemoRace next {VbDate::fromYmd(2008, 3, 25)};
+    next.daysBetweenRuns = 7;
+    serveRace(next);
+    server.setNeverAnswer(demoHistoryTarget(3), true);
+    select({"2008", "03", "25", "大井", "11"});
+    const auto canceller = whenever([] {
+        if (!isDialogWebLoaded() || !dialogWeb().lblTitle->text().startsWith("03/12"))
+            return false;
+        QTest::mouseClick(dialogWeb().cmdCancel, Qt::LeftButton);
+        return true;
+    });
+    pressRead();
+    EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました");
+    EXPECT_EQ(raceShown(), before);
+    EXPECT_EQ(storedRuns(VbDate::fromYmd(2008, 3, 1), VbDate::fromYmd(2008, 3, 24)), 2 * 3);
+    EXPECT_EQ(std::tuple(isDialogWebLoaded(), tabs()->isEnabled(), control("cmdRaceRead")->isEnabled()),
+              std::tuple(false, true, true));
+}
+
+// Typed garbage and a card that is not there: the message, and the race shown stays whole.
+TEST_F(RaceRead, NoCardLeavesTheRaceShown)
+{
+    pressRead();
+    const std::string before = raceShown();
+    for (const QStringList& selection : {QStringList {"2008", "03", "24", "xx", "11"}, {"2008", "13", "99", "大井", "ab"}}) {
+        messages.clear();
+        select(selection);
+        pressRead();
+        EXPECT_EQ(shown(), "指定した出走表はありません");
+        EXPECT_EQ(raceShown(), before);
+        EXPECT_FALSE(isDialogWebLoaded());
+    }
+    EXPECT_TRUE(server.requestLog().contains(
+        "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=&k_raceNo=11&k_raceDate=2008%2F03%2F24"));
+}
+
+// While the administration window is loaded the read fills nothing, stores no past run, keeps
+// raceExists on success and sets it False for a missing card, without a message.
+TEST_F(RaceRead, BatchModeFromTheAdministrationWindow)
+{
+    QWidget frmKanri;
+    frmKanri.setObjectName("frmKanri");
+    pd.raceExists = true;
+    form->starRaceRead();
+    EXPECT_EQ(std::tuple(pd.raceExists, pd.tousuu, pd.raceCode, control<QLabel>("lblRaceInfo")->text(), tabs()->isEnabled()),
+              std::tuple(true, 12, QString("大井08032411"), QString("出馬表を読込んでください"), false));
+    EXPECT_EQ(storedRuns(VbDate::fromYmd(2000, 1, 1), VbDate::fromYmd(2008, 12, 31)), 0);
+    select({"2008", "03", "23", "大井", "11"});
+    form->starRaceRead();
+    EXPECT_EQ(std::tuple(pd.raceExists, shown()), std::tuple(false, std::string()));
+}
+
+// A second press, a period pick, a tab click and a batch call while the card is pending change
+// nothing: one card request per read, the tab stays, no fill-all starts.
+TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
+{
+    pressRead();
+    clickTab("対戦表");
+    const int tab = tabs()->currentIndex();
+    server.setDelayFirstN(demoCardTarget(race), 1, 300);
+    bool checked = false;
+    const auto meddler = whenever([&] {
+        if (!isDialogWebLoaded() || dialogWeb().lblTitle->text() != card)
+            return false;
+        EXPECT_TRUE(form->isBusy() && dialogWeb().cmdCancel->isEnabled());
+        pressRead();
+        auto* period = control<QComboBox>("cmbTarKikan");
+        QTest::mouseClick(period, Qt::LeftButton);
+        QTest::keyClick(period, Qt::Key_Down);
+        clickTab("コース");
+        form->starRaceRead();
+        EXPECT_EQ(std::tuple(tabs()->currentIndex(), isDialogSincyokuLoaded(), period->currentIndex()),
+                  std::tuple(tab, false, 1));
+        checked = true;
+        return true;
+    });
+    pressRead();
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(server.requestCount(demoCardTarget(race)), 2);
+    EXPECT_EQ(std::tuple(tabs()->currentIndex(), form->isBusy(), shown()), std::tuple(tab, false, std::string()));
+}
+
+// A runner whose history address is missing is passed at once, and the user is told.
+TEST_F(RaceRead, RunnerWithoutHistoryAddress)
+{
+    QByteArray page = demoCard(race);
+    page.replace(demoHistoryTarget(12).toLatin1(), "/nowhere");
+    const int before = server.totalRequests();
+    server.addPage(demoCardTarget(race), page.replace("href=\"/nowhere\"", ""), "text/html; charset=Shift_JIS");
+    recordLabels();
+    pressRead();
+    EXPECT_EQ(std::tuple(labels.size(), labels.last().left(5)), std::tuple(12LL, QString("11/12")));
+    EXPECT_EQ(shown(), "マツリバヤシの成績を読込めませんでした：成績ページのアドレスがありません");
+    EXPECT_EQ(std::tuple(server.totalRequests() - before, pd.tousuu, pd.uUrl(12), pd.raceCode, tabs()->isEnabled()),
+              std::tuple(12, 12, QString(), QString("大井08032411"), true));
+}
+
+// The developer's test read takes the card and the histories from files in temp/.
+TEST_F(RaceRead, TestReadFromStoredPages)
+{
+    ASSERT_TRUE(QDir(appDir.path()).mkpath("temp"));
+    const auto write = [&](const QString& name, const QByteArray& bytes) {
+        QFile file(appDir.filePath("temp/" + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    };
+    write("raceMatrix.htm", demoCard(race));
+    for (int h = 1; h <= race.runners; ++h)
+        write(QString::number(h) + ".htm", demoHistory(race, h));
+    form.reset();
+    debugMode = true;
+    openForm();
+    debugMode = false;
+    QTest::mouseClick(control<QPushButton>("cmdTest"), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(pd.raceCode, pd.tousuu, pd.kakoMax, tabs()->isEnabled(), server.totalRequests()),
+              std::tuple(QString("大井08032411"), 12, 100, true, 0));
+    EXPECT_EQ(shown(), "");
+}

@@ -1,0 +1,95 @@
+#include "platform/database.h"
+#include "platform/vberror.h"
+#include "tests/support/dataFiles.h"
+
+#include <QDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+// A temporary table lives only as long as its connection: it tells whether a slot was given the
+// connection closed before or a fresh one.
+void markConnection(int slot)
+{
+    slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)");
+}
+
+bool marked(int slot)
+{
+    return !RecordSet(slot, "SELECT name FROM sqlite_temp_master WHERE name = 'mark'").eof();
+}
+
+struct KeeperTest : ::testing::Test {
+    TestAppDir dir;
+    QString nar, tracks;
+    void SetUp() override
+    {
+        nar = dir.createNarData();
+        tracks = dir.createStrevinData();
+    }
+    // Opens the file on the slot, marks the connection and closes the slot.
+    void openMarkClose(int slot, const QString& path)
+    {
+        openDbOrThrow(slot, path, "lumo");
+        markConnection(slot);
+        closeDb(slot);
+    }
+};
+
+}
+
+// Under a keeper an open of the same file takes the closed connection back, in any slot; other
+// files, and every open without a keeper, get a fresh one.
+TEST_F(KeeperTest, ClosedConnectionsComeBackForTheSameFile)
+{
+    {
+        const DbConnectionKeeper keeper;
+        openMarkClose(1, nar);
+        openDbOrThrow(1, tracks, "lumo");
+        EXPECT_FALSE(marked(1));
+        openDbOrThrow(2, nar, "lumo");
+        EXPECT_TRUE(marked(2));
+        {
+            const DbConnectionKeeper nested;
+            closeDb(2);
+        }
+        openDbOrThrow(3, dir.path() + "../" + QDir(dir.path()).dirName() + "/NAR_data.dat", "lumo");
+        EXPECT_TRUE(marked(3));
+        closeDb(1);
+        closeDb(3);
+    }
+    openMarkClose(1, nar);
+    openDbOrThrow(1, nar, "lumo");
+    EXPECT_FALSE(marked(1));
+    closeDb(1);
+}
+
+// A wrong password never gets a kept connection; one closed inside a transaction or with a
+// query still stepping is closed for good, and its transaction rolled back.
+TEST_F(KeeperTest, OnlyIdleConnectionsAreKept)
+{
+    const DbConnectionKeeper keeper;
+    openMarkClose(1, nar);
+    EXPECT_THROW(openDbOrThrow(2, nar, "wrong"), VbError);
+
+    openDbOrThrow(1, nar, "lumo");
+    ASSERT_TRUE(marked(1));
+    slotConnection(1).execute("BEGIN");
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 24)));
+    closeDb(1);
+    openDbOrThrow(1, nar, "lumo");
+    EXPECT_FALSE(marked(1));
+    EXPECT_TRUE(RecordSet(1, "SELECT * FROM LastDate").eof());
+
+    markConnection(1);
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 24)));
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 25)));
+    {
+        RecordSet pending(1, "SELECT * FROM LastDate");
+        ASSERT_FALSE(pending.eof());
+        closeDb(1);
+    }
+    openDbOrThrow(1, nar, "lumo");
+    EXPECT_FALSE(marked(1));
+    closeDb(1);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// One race day of our own pages at the racing authority's paths: the race card of one race,
+// each runner's run history and the results page of the runners' last race together. The demo
+// server serves them to a new user; tests and benchmarks read races from them.
+#include "platform/vbdate.h"
+
+#include <QByteArray>
+#include <QString>
+
+struct DemoRace {
+    VbDate date;
+    QString zyo = QStringLiteral("大井");
+    int raceNo = 11;
+    int runners = 12;
+    int historyRuns = 30;  // past runs on each runner's history page
+    int daysBetweenRuns = 28;
+};
+
+// Path and query of each page as the program asks for them (race number as the selector
+// writes it, "11" or "01").
+QString demoCardTarget(const DemoRace& race);
+QString demoHistoryTarget(int horse);
+// The results page of the runners' last race together: the same track, race number and field,
+// daysBetweenRuns before the race day; the results import asks for the race number unpadded.
+QString demoResultsTarget(const DemoRace& race);
+VbDate demoLastRaceDate(const DemoRace& race);
+
+// The pages as the server sends them, in Shift_JIS.
+QByteArray demoCard(const DemoRace& race);
+QByteArray demoHistory(const DemoRace& race, int horse);
+QByteArray demoResults(const DemoRace& race);
+
+QString demoHorseName(int horse);
+
+// Writes into a local track information file (path, password) a track variant for every day and
+// track of the race's histories and a standard time for every distance they run, so that every
+// past run gets a speed index.
+void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race);

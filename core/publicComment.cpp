@@ -27,6 +27,16 @@ void upsert(const QString& rCode, const QString& uName, const DbRow& values)
     upsertRow(commentSlot, QStringLiteral("Comment"),
               DbRow().set(QStringLiteral("R_code"), rCode).set(QStringLiteral("U_name"), uName), values);
 }
+// The notes whose keyColumn holds key, by the other key column.
+QHash<QString, CommentNote> readNotes(const QString& keyColumn, const QString& otherColumn, const QString& key)
+{
+    QHash<QString, CommentNote> notes;
+    RecordSet rs(commentSlot,
+                 "SELECT " + otherColumn + ", comment, sign01, sign02 FROM Comment WHERE " + keyColumn + " = ?", {key});
+    for (; !rs.eof(); rs.moveNext())
+        notes.insert(rs[otherColumn].toString(), noteOf(rs));
+    return notes;
+}
 }  // namespace
 
 std::optional<CommentNote> readComment(const QString& rCode, const QString& uName)
@@ -41,12 +51,12 @@ std::optional<CommentNote> readComment(const QString& rCode, const QString& uNam
 
 QHash<QString, CommentNote> readHorseComments(const QString& uName)
 {
-    QHash<QString, CommentNote> notes;
-    RecordSet rs(commentSlot, QStringLiteral("SELECT R_code, comment, sign01, sign02 FROM Comment WHERE U_name = ?"),
-                 {uName});
-    for (; !rs.eof(); rs.moveNext())
-        notes.insert(rs["R_code"].toString(), noteOf(rs));
-    return notes;
+    return readNotes(QStringLiteral("U_name"), QStringLiteral("R_code"), uName);
+}
+
+QHash<QString, CommentNote> readRaceComments(const QString& rCode)
+{
+    return readNotes(QStringLiteral("R_code"), QStringLiteral("U_name"), rCode);
 }
 
 void saveRaceComment(const QString& rCode, const QString& comment)

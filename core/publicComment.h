@@ -25,6 +25,8 @@ void openCommentDb();
 std::optional<CommentNote> readComment(const QString& rCode, const QString& uName);
 // Every note of one horse (its general note under "Uma" and its notes per race), by R_code.
 QHash<QString, CommentNote> readHorseComments(const QString& uName);
+// Every note of one race (its own comment under "Race" and its runners' notes), by U_name.
+QHash<QString, CommentNote> readRaceComments(const QString& rCode);
 // One upsert on the key: the race comment writes `comment` only, the others all three columns.
 void saveRaceComment(const QString& rCode, const QString& comment);
 void saveComment(const QString& rCode, const QString& uName, const CommentNote& note);

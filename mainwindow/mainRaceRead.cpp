@@ -147,8 +147,8 @@ void FrmMain::cmdTest_Click()
 // One read at a time, and nothing else of the window meanwhile: the busy state, the import
 // token while pages load, the race shown kept until the new one is predicted, the loading window
 // closed. The pages are filled after the token is given back: they load no page, and the course
-// table refuses to read while an import holds it. A read refused or ended by an error is Failed;
-// one that stops without a card in batch mode, NoCard.
+// table refuses to read while an import holds it. The batch's reads pass the busy state its
+// window holds. A read refused or ended by an error is Failed; one that finds no card, NoCard.
 RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(), bool forBatch)
 {
     if (isBusy() && !forBatch)
@@ -156,26 +156,31 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
     const BusyGuard busy(*this);
     const DbConnectionKeeper connections;
     ReadEnd end = ReadEnd::Stopped;
+    RaceReadOutcome outcome = RaceReadOutcome::Failed;
     {
         const ImportGuard guard;
         if (!guard.acquired()) {
-            showImportBusy();
+            // The batch reports its failed races itself.
+            if (!forBatch)
+                showImportBusy();
             return RaceReadOutcome::Failed;
         }
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
         if (!vbTrap(tag, [&] { end = (this->*body)(); }))
             return RaceReadOutcome::Failed;
-        if (end != ReadEnd::Stopped)
+        if (end != ReadEnd::Stopped) {
             keeper.keep();
+            outcome = RaceReadOutcome::Read;
+        } else if (pd.webCancel) {
+            outcome = RaceReadOutcome::Cancelled;
+        } else if (!pd.raceExists) {
+            outcome = RaceReadOutcome::NoCard;
+        }
     }
     if (end == ReadEnd::Shown)
         vbTrap(tag, [this] { showReadRace(); });
-    if (end != ReadEnd::Stopped)
-        return RaceReadOutcome::Read;
-    if (pd.webCancel)
-        return RaceReadOutcome::Cancelled;
-    return pd.raceExists ? RaceReadOutcome::Failed : RaceReadOutcome::NoCard;
+    return outcome;
 }
 
 FrmMain::ReadEnd FrmMain::raceReadBody()

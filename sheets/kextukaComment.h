@@ -1,7 +1,8 @@
 #pragma once
 // The race-result sheet's comment grid: its runners with their comment and marks in the race.
 #include "sheets/kextukaRireki.h"
-#include "sheets/sheetComments.h"
+#include "core/publicComment.h"
 #include "platform/flexgrid.h"
 
-void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const std::map<QString, SheetComment>& comments);
+// notes: by horse name.
+void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<QString, CommentNote>& notes);

@@ -12,6 +12,7 @@
 #include "webimport/webText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -152,7 +153,7 @@ void storeRuns()
     if (!isDbOpen(1))
         return;
     DbSlotCloser closer(1);
-    // One commit for the horse; each run still succeeds or fails on its own (a savepoint).
+    // One commit for the horse; each run still succeeds or fails on its own.
     DbTransaction horse(1);
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
@@ -195,6 +196,11 @@ void parseUmaRireki()
     const VbDate windowStart = pd.raceDate.addDays(-pd.kakoKikan);
     openDb(1, appPath() + QStringLiteral("Strevin_data.dat"), dbPassword);
     DbSlotCloser closer(1);
+    // The lookups of every run in one read transaction: the encrypted file's header is checked
+    // once, not before each of its two lookups per run.
+    std::optional<DbTransaction> lookups;
+    if (isDbOpen(1))
+        lookups.emplace(1);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
                [&] { takeRow(h, header + i, windowStart, webCellCount(header)); });
@@ -207,7 +213,8 @@ void loadTukaKyakusitu()
 {
     vbTrap(QStringLiteral("Error-ReadWeb-6"), [] {
         const int h = pd.umaIdx, r = webRow;
-        RecordSet rs(1, QStringLiteral("SELECT * FROM T_Useiseki WHERE R_code = ? AND U_name = ?"),
+        RecordSet rs(1, QStringLiteral("SELECT U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki "
+                                       "WHERE R_code = ? AND U_name = ?"),
                      {makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)), pd.uName(h)});
         if (rs.eof())
             return;

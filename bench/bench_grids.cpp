@@ -13,6 +13,7 @@
 #include "analysis/mainTekiseiRentai.h"
 #include "analysis/mainTekiseiSisuu.h"
 #include "analysis/mainYosou.h"
+#include "bench/support/benchData.h"
 #include "bench/support/benchRace.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -21,7 +22,6 @@
 #include "platform/vbformat.h"
 #include "tests/support/dataFiles.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <benchmark/benchmark.h>
@@ -119,25 +119,9 @@ void generateRaceDatabase(const QString& folder)
     closeDb(1);
 }
 
-// The generated database is kept between runs in a folder named after the schema it was made
-// from; one made from an older schema is deleted.
 QString raceDatabaseFolder()
 {
-    QFile schema(testSchemaDir() + "/NAR_data.sql");
-    schema.open(QIODevice::ReadOnly);
-    const QString name = "NAR_data_1M_" + QCryptographicHash::hash(schema.readAll(), QCryptographicHash::Sha1).toHex().left(12);
-    QDir benchDir(QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/bench");
-    benchDir.mkpath(".");
-    for (const QString& old : benchDir.entryList({"NAR_data_1M_*"}, QDir::Dirs))
-        if (old != name)
-            QDir(benchDir.filePath(old)).removeRecursively();
-    const QString folder = benchDir.filePath(name);
-    if (!QFile::exists(folder + "/NAR_data.dat")) {
-        QDir(folder).removeRecursively();
-        benchDir.mkpath(name);
-        generateRaceDatabase(folder);
-    }
-    return folder;
+    return keptBenchFolder("NAR_data_1M", {"NAR_data.sql"}, generateRaceDatabase);
 }
 
 void BM_CourseTable(benchmark::State& state)

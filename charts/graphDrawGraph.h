@@ -32,6 +32,9 @@ void drawFirstRunnerGraph();
 // runner 1): every row's name, header rows included, underlined blue, then the runner's name
 // black without underline, with the list's redraw off meanwhile.
 void markGraphRunner(int runner);
+// The runner list's width in twips: its first column and each further column with its grid line
+// (3050); the main window's layout keeps it.
+int graphListWidth();
 // The runner slot a list row stands for: row - 1 for rows 2 .. tousuu + 1; 0 (no runner) for
 // the header rows and anything else.
 int graphRowRunner(int row);

@@ -13,6 +13,7 @@ constexpr uint32_t black = RGB(0, 0, 0);
 constexpr uint32_t linkBlue = RGB(0, 0, 255);
 constexpr uint32_t grey = RGB(128, 128, 128);
 constexpr int nameCol = 3;
+constexpr int listWidths[] = {200, 350, 250, 1400, 400, 400};
 
 // Redraw stays off while the list changes and comes back on however the change ends.
 class RedrawOff {
@@ -87,17 +88,20 @@ void fillGridGraph(FlexGrid& grid)
         fillRunnerRow(grid, h);
     for (int c = 0; c < 6; ++c)
         grid.setCellAlignment(0, c, flexAlignCenterCenter);
-    const int widths[] = {200, 350, 250, 1400, 400, 400};
-    int width = widths[0];
-    for (int c = 0; c < 6; ++c) {
-        grid.setColWidth(c, widths[c]);
-        if (c > 0)
-            width += widths[c] + 10;
-    }
+    for (int c = 0; c < 6; ++c)
+        grid.setColWidth(c, listWidths[c]);
     grid.setTextMatrix(0, nameCol, QStringLiteral("馬名"));
-    grid.setWidthTwips(width);
+    grid.setWidthTwips(graphListWidth());
     markShown(grid, pd.umaIdx);
     grid.setHeightTwips((grid.rows() + 1) * 300 + 50);
+}
+
+int graphListWidth()
+{
+    int width = listWidths[0];
+    for (int c = 1; c < 6; ++c)
+        width += listWidths[c] + 10;
+    return width;
 }
 
 void markGraphRunner(int runner)

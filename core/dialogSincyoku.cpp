@@ -4,8 +4,10 @@
 #include "platform/vbformat.h"
 #include "platform/widgets.h"
 
+#include <QDateTime>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -33,8 +35,13 @@ DialogSincyoku::DialogSincyoku(QWidget* owner)
     prgSincyoku->setRange(0, 100);
     prgSincyoku->setValue(0);
     prgSincyoku->setMinimumWidth(360);
+    cmdCancel = new QPushButton("キャンセル");
+    cmdCancel->setObjectName("cmdCancel");
+    cmdCancel->hide();
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(prgSincyoku);
+    layout->addWidget(cmdCancel, 0, Qt::AlignRight);
     Timer1 = new QTimer(this);
     Timer1->setObjectName("Timer1");
     Timer1->setInterval(500);
@@ -65,6 +72,22 @@ float DialogSincyoku::value() const
 void DialogSincyoku::setValue(float value)
 {
     prgSincyoku->setValue(std::min(wholeSteps(value), prgSincyoku->maximum()));
+}
+
+void DialogSincyoku::offerCancel()
+{
+    cmdCancel->show();
+}
+
+bool DialogSincyoku::pollCancel()
+{
+    constexpr qint64 kPollMs = 100;
+    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    if (now - lastPoll_ >= kPollMs) {
+        lastPoll_ = now;
+        doEvents();
+    }
+    return cancelled_;
 }
 
 void DialogSincyoku::closeEvent(QCloseEvent* event)

@@ -1,10 +1,12 @@
 #pragma once
 // The one progress window: callers show it, set the bar's maximum to their number of steps,
-// advance it after each step and unload it when done. It cannot cancel; its timer keeps the
-// windows painted while the work runs on the one thread.
+// advance it after each step and unload it when done. Its timer keeps the windows painted while
+// the work runs on the one thread; a caller that can undo its work offers a Cancel button and
+// polls it.
 #include <QDialog>
 
 class QProgressBar;
+class QPushButton;
 class QTimer;
 
 class DialogSincyoku : public QDialog {
@@ -20,6 +22,12 @@ public:
     void setValue(float value);
     // The caption can be changed with setWindowTitle; a new load starts from the usual one.
 
+    // Shows the Cancel button until the dialog is unloaded.
+    void offerCancel();
+    // Lets waiting events run (the bar repaints, a click on Cancel lands) at most every 100 ms,
+    // so a caller may poll once per row; true once Cancel was pressed.
+    bool pollCancel();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -27,7 +35,10 @@ private:
     void Timer1_Timer();
 
     QProgressBar* prgSincyoku;
+    QPushButton* cmdCancel;
     QTimer* Timer1;
+    bool cancelled_ = false;
+    qint64 lastPoll_ = 0;
 };
 
 // The shared instance, created (loaded) on first use.

@@ -192,8 +192,18 @@ void setTrackSelectorHook(QString (*currentZyo)())
     trackSelectorHook = currentZyo;
 }
 
+namespace {
+bool programEnding = false;
+}
+
+bool isProgramEnding()
+{
+    return programEnding;
+}
+
 void endProgram()
 {
+    programEnding = true;
     if (trackSelectorHook)
         iniWrite("System", "Zyo", trackSelectorHook());
     for (QWidget* w : QApplication::topLevelWidgets())

@@ -45,4 +45,6 @@ inline const QString dbPassword = QStringLiteral("lumo");
 // Writes [System] Zyo (the main window's track selector, through the hook it registers),
 // then closes every window.
 void endProgram();
+// True once endProgram has begun closing the windows (a closing sheet then brings nothing back).
+bool isProgramEnding();
 void setTrackSelectorHook(QString (*currentZyo)());

@@ -35,19 +35,16 @@ std::optional<float> firstSingle(int slot, const QString& sql, const DbParams& p
     return f.toFloat();
 }
 
-void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexScale& scale)
+// The formula on a run whose lookups are done: the day's variant (none: no row) and the
+// all-class standard time (none: no row).
+void applyIndexFormula(IndexedRun& run, std::optional<float> variant, std::optional<float> aveTime,
+                       const IndexScale& scale)
 {
     const double w = double(run.hutan) - 55.0;
-    const std::optional<float> variant = firstSingle(
-        slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?", {run.date, zyoKey, run.siba});
     run.file = variant.value_or(0);
     run.fileFound = variant.has_value();
     const double b = run.file;
-    const double a = firstSingle(slot,
-                                 "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
-                                 "AND A_zyo = ? AND A_siba = ?",
-                                 {run.kyori, scale.sinKyu, zyoKey, run.siba})
-                         .value_or(0);
+    const double a = aveTime.value_or(0);
     // Without a usable standard time (none, or a zero time or distance) the run has no index;
     // dividing by zero would store inf or NaN in the race database.
     if (a <= 0 || run.kyori <= 0) {
@@ -63,6 +60,20 @@ void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexS
     if (f > 0)
         run.sisuu3f = float(((a * 600.0 / kd - f) / kd * scale.basis + 0.4 * b) * 10.0 + scale.base3f
                             + 0.35 * w * kd / scale.basis);
+}
+
+void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexScale& scale)
+{
+    const std::optional<float> variant = firstSingle(
+        slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?", {run.date, zyoKey, run.siba});
+    // Kept when the standard-time lookup fails, as the run table keeps what was set before an error.
+    run.file = variant.value_or(0);
+    run.fileFound = variant.has_value();
+    const std::optional<float> aveTime = firstSingle(slot,
+                                 "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
+                                 "AND A_zyo = ? AND A_siba = ?",
+                                 {run.kyori, scale.sinKyu, zyoKey, run.siba});
+    applyIndexFormula(run, variant, aveTime, scale);
 }
 
 IndexedRun runOfTable(int h, int r)
@@ -92,6 +103,11 @@ void computeInTable(int h, int r, Compute compute)
     writeBack();
 }
 
+}
+
+void applyLocalIndex(IndexedRun& run, std::optional<float> variant, std::optional<float> aveTime)
+{
+    applyIndexFormula(run, variant, aveTime, kLocal);
 }
 
 void computeLocalIndex(IndexedRun& run, int slot)

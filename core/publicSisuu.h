@@ -3,6 +3,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <optional>
 // The speed index U_sisuu and last-3F index U_sisuu3f of one run of the run table.
 
 // Local-track run (h, r): reads T_sisuu and T_avetime on the given open connection slot.
@@ -33,3 +34,8 @@ struct IndexedRun {
 // The local index of a run held outside the run table, without the trap: throws VbError, and
 // the values set before the failure stay set, as they would in the run table.
 void computeLocalIndex(IndexedRun& run, int slot);
+
+// The local formula alone, for callers that look the values up themselves (the recalculation of
+// stored runs caches them): variant = S_sisuu of the run's day row, aveTime = A_time of its
+// all-class standard-time row of A_sin_kyu 1, each none when there is no row.
+void applyLocalIndex(IndexedRun& run, std::optional<float> variant, std::optional<float> aveTime);

@@ -1,10 +1,13 @@
 #include "mainwindow/frmMain.h"
+#include "mainwindow/mainGridClick.h"
+#include "charts/graphDrawGraph.h"
 
 #include "charts/graphDrawGraph.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "mainwindow/mainComment.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
@@ -85,6 +88,7 @@ FrmMain::FrmMain(QWidget* parent)
     buildTopBand();
     buildSelectors();
     buildPages();
+    connectGridClicks();
     buildFrameStart();
     setTrackSelectorHook(currentZyo);
     Form_Load();
@@ -93,6 +97,25 @@ FrmMain::FrmMain(QWidget* parent)
 FrmMain::~FrmMain()
 {
     setTrackSelectorHook(nullptr);
+}
+
+// The race cards open sheets, the analysis grids sort; like every action, not while busy.
+void FrmMain::connectGridClicks()
+{
+    const auto onClick = [this](FlexGrid* grid, const char* tag, void (*handler)(FlexGrid&)) {
+        connect(grid, &FlexGrid::click, this, [this, grid, tag, handler] {
+            if (!isBusy())
+                vbTrap(tag, [&] { handler(*grid); });
+        });
+    };
+    onClick(gridSyuxtusouHyou, "Error-frmMain-15", [](FlexGrid& g) { raceCardClick(g, RaceCard::ByFinish); });
+    onClick(gridSpSisuu, "Error-frmMain-14", [](FlexGrid& g) { raceCardClick(g, RaceCard::BySisuu); });
+    onClick(gridYosou, "Error-frmMain-19", sortRunnersClick);
+    onClick(gridTekiseiSisuu, "Error-frmMain-18", sortRunnersClick);
+    onClick(gridTekiseiRentai, "Error-frmMain-17", sortRunnersClick);
+    onClick(gridTaisen, "Error-frmMain-16", sortRunnersClick);
+    onClick(gridMochiTime, "Error-frmMain-13", mochiTimeClick);
+    onClick(gridGraph, "Error-frmMain-12", [](FlexGrid& g) { runnerListClick(g, drawGraph); });
 }
 
 void FrmMain::buildTopBand()
@@ -170,6 +193,7 @@ void FrmMain::buildPages()
     txtRaceComment = named(new QLineEdit("レースコメントを入力してください", c), "txtRaceComment");
     txtRaceComment->setToolTip("Enterキーを押して確定させてください");
     txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
+    connectCommentPage(*gridComment, *txtRaceComment, *cmbTarKikan, this);
     fraConner = named(new QGroupBox(c), "fraConner");
     fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
     picCornner = named(new PictureBox(fraConner), "picCornner");
@@ -211,6 +235,7 @@ void FrmMain::buildFrameStart()
     setStartNoticeLabels({lblBabaFileRecnt, lblBabaNotice, lblDbKikan, lblDbNotice, lblJraFileRecnt,
                           lblJraNotice, lblVersion});
     cmdKanri = placed(new QPushButton("管理用", centralWidget()), "cmdKanri", 13000, 800, 1000, 360);
+    connect(cmdKanri, &QPushButton::clicked, this, &FrmMain::cmdKanri_Click);
     cmdTest = placed(new QPushButton("test", centralWidget()), "cmdTest", 14100, 800, 800, 360);
     connect(cmdTest, &QPushButton::clicked, this, &FrmMain::cmdTest_Click);
 }

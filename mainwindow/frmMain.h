@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QIcon>
 #include <array>
+#include <memory>
 
 class FlexGrid;
 class PictureBox;
@@ -19,6 +20,7 @@ class QLineEdit;
 class QPushButton;
 class QTabBar;
 class QToolBar;
+enum class RaceReadOutcome;
 
 class FrmMain : public QMainWindow {
     Q_OBJECT
@@ -26,8 +28,9 @@ public:
     explicit FrmMain(QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // The administration batch: the whole race read, no trap of its own.
-    void starRaceRead();
+    // The administration batch: the whole race read, no trap of its own. The batch holds this
+    // window's busy guard while it runs, so its reads pass it. Tells how the read ended.
+    RaceReadOutcome starRaceRead();
     // The fill-all of the analysis pages (the period combo's pick runs it too).
     void cmbTarKikan_Click();
     // The tab switch for the tab shown (the race read calls it after the fill-all).
@@ -136,6 +139,7 @@ private:
     void buildSelectors();
     void buildPages();
     void buildFrameStart();
+    void connectGridClicks();
     void Form_Load();
     void loadTrackList();
     void endProgramOnce();
@@ -166,7 +170,7 @@ private:
     void cmdTest_Click();
     // How far a read came: stopped before the prediction, predicted, or predicted for the pages.
     enum class ReadEnd { Stopped, Predicted, Shown };
-    void runRead(const QString& tag, ReadEnd (FrmMain::*body)());
+    RaceReadOutcome runRead(const QString& tag, ReadEnd (FrmMain::*body)(), bool forBatch = false);
     ReadEnd raceReadBody();
     ReadEnd testReadBody();
     void showReadRace();
@@ -179,8 +183,11 @@ private:
     void cmdBabaFile_Click();
     void cmdJraFile_Click();
     void cmdDbRead_Click();
+    // The administration window (frmMainKanri.cpp).
+    void cmdKanri_Click();
 
     int busy_ = 0;
+    std::unique_ptr<BusyGuard> kanriBusy_;  // held while a button of the administration window works
     bool raceShown_ = false;      // a race was read into the pages: the tabs can be used
     bool printButtonOn_ = false;  // button 3 of tbMenuFile
     bool printMenuOn_ = false;    // menuFilePrint

@@ -9,6 +9,7 @@
 #include "core/mainBabaFile.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "mainwindow/mainCsv.h"
 #include "platform/flexgrid.h"
 #include "platform/htmlhelp.h"
 #include "platform/msgbox.h"
@@ -88,6 +89,7 @@ void FrmMain::buildActions()
 
     menuFilePrint = namedAction(this, "menuFilePrint", "印刷");
     menuCsv = namedAction(this, "menuCsv", "CSV出力");
+    connect(menuCsv, &QAction::triggered, this, [this] { menuCsv_Click(this); });
     menuFileEnd = namedAction(this, "menuFileEnd", "終了");
     connect(menuFileEnd, &QAction::triggered, this, [this] { vbTrap("Error-frmMain-24", [this] { endProgramOnce(); }); });
     menuDbKakoRead = namedAction(this, "menuDbKakoRead", "過去出走ﾃﾞｰﾀ読込み");

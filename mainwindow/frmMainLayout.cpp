@@ -1,6 +1,7 @@
 // The window's geometry: every rectangle in twips, computed from the client area.
 #include "mainwindow/frmMain.h"
 
+#include "charts/graphDrawGraph.h"
 #include "platform/flexgrid.h"
 #include "platform/picturebox.h"
 #include "platform/vberror.h"
@@ -78,9 +79,11 @@ void FrmMain::Form_Resize()
         for (FlexGrid* g : {gridTekiseiSisuu, gridTekiseiRentai, gridMochiTime, gridTaisen, gridCorce, gridComment})
             moveTwips(g, left, bottomOf(cmbTarKikan) + 50, TW - 2 * left, heightOf(g));
 
-        moveTwips(gridGraph, left, TT + chartTop, chartListWidth, heightOf(gridGraph));
+        // The runner list keeps its own width (its columns and grid lines), so that no column hides
+        // behind a scroll bar; the chart stands where the design's narrower list puts it.
+        moveTwips(gridGraph, left, TT + chartTop, graphListWidth(), heightOf(gridGraph));
         // The chart's boxes keep their exact twips: the charts scale to them.
-        const int chartLeft = rightOf(gridGraph) + 50, chartBottom = TT + chartTop + chartHeight;
+        const int chartLeft = left + chartListWidth + 50, chartBottom = TT + chartTop + chartHeight;
         Picture1->moveTwips(chartLeft, TT + chartTop, chartWidth, chartHeight);
         moveTo(cmdGraphShift, chartLeft, chartBottom + 100);
         moveTo(cmdGraphBack, chartLeft + chartWidth - widthOf(cmdGraphBack), chartBottom + 100);

@@ -12,6 +12,8 @@
 #include "charts/graphDrawGraph.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
+#include "mainwindow/mainComment.h"
+#include "mainwindow/mainPrintBacyu.h"
 #include "platform/flexgrid.h"
 #include "platform/picturebox.h"
 #include "platform/vberror.h"
@@ -55,15 +57,17 @@ void FrmMain::fillAll()
         [this] { drawGridSyuxtusouHyou(*gridSyuxtusouHyou); },
         [this] { drawGridSpSisuu(*gridSpSisuu); },
         // The horse-column image reads the head-to-head totals: they are computed first.
-        [&kikan] { calcTaisenMatrix(kikan); },
+        [&] {
+            calcTaisenMatrix(kikan);
+            fillGridPrintBacyu(*gridPrintBacyu);
+        },
         [&] { drawGridTekiseiSisuu(*gridTekiseiSisuu, kikan); },
         [&] { drawGridTekiseiRentai(*gridTekiseiRentai, kikan); },
         [&] { drawGridMochiTime(*gridMochiTime, kikan); },
         [] { drawFirstRunnerGraph(); },
         [&] { drawGridTaisen(*gridTaisen, kikan); },
         [this] { drawGridYosou(*gridYosou); },
-        // The comments page keeps its step in the progress count.
-        [] {},
+        [&] { drawGridComment(*gridComment, *txtRaceComment, kikan); },
     };
     for (const auto& step : steps) {
         progress.setValue(progress.value() + 1);

@@ -3,6 +3,7 @@
 // page files.
 #include "mainwindow/frmMain.h"
 
+#include "admin/kanriZyunkai.h"
 #include "analysis/mainAnalSisuu.h"
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
@@ -128,9 +129,9 @@ void startRead(int runs)
 
 }
 
-void FrmMain::starRaceRead()
+RaceReadOutcome FrmMain::starRaceRead()
 {
-    cmdRaceRead_Click();
+    return runRead("Error-frmMain-6", &FrmMain::raceReadBody, true);
 }
 
 void FrmMain::cmdRaceRead_Click()
@@ -146,28 +147,40 @@ void FrmMain::cmdTest_Click()
 // One read at a time, and nothing else of the window meanwhile: the busy state, the import
 // token while pages load, the race shown kept until the new one is predicted, the loading window
 // closed. The pages are filled after the token is given back: they load no page, and the course
-// table refuses to read while an import holds it.
-void FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)())
+// table refuses to read while an import holds it. The batch's reads pass the busy state its
+// window holds. A read refused or ended by an error is Failed; one that finds no card, NoCard.
+RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(), bool forBatch)
 {
-    if (isBusy())
-        return;
+    if (isBusy() && !forBatch)
+        return RaceReadOutcome::Failed;
     const BusyGuard busy(*this);
     const DbConnectionKeeper connections;
     ReadEnd end = ReadEnd::Stopped;
+    RaceReadOutcome outcome = RaceReadOutcome::Failed;
     {
         const ImportGuard guard;
         if (!guard.acquired()) {
-            showImportBusy();
-            return;
+            // The batch reports its failed races itself.
+            if (!forBatch)
+                showImportBusy();
+            return RaceReadOutcome::Failed;
         }
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
-        vbTrap(tag, [&] { end = (this->*body)(); });
-        if (end != ReadEnd::Stopped)
+        if (!vbTrap(tag, [&] { end = (this->*body)(); }))
+            return RaceReadOutcome::Failed;
+        if (end != ReadEnd::Stopped) {
             keeper.keep();
+            outcome = RaceReadOutcome::Read;
+        } else if (pd.webCancel) {
+            outcome = RaceReadOutcome::Cancelled;
+        } else if (!pd.raceExists) {
+            outcome = RaceReadOutcome::NoCard;
+        }
     }
     if (end == ReadEnd::Shown)
         vbTrap(tag, [this] { showReadRace(); });
+    return outcome;
 }
 
 FrmMain::ReadEnd FrmMain::raceReadBody()

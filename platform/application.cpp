@@ -4,12 +4,12 @@
 
 #include <QMetaObject>
 
-// The program's name is the title of its message boxes and of any window without its own.
+// The program's name is the title of its message boxes. It is not a display name: Qt would add
+// that to every window's caption, and the captions are the system's own.
 Application::Application(int& argc, char** argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("Brennock"));
-    setApplicationDisplayName(QStringLiteral("Brennock"));
 }
 
 // Only debug mode lets an exception get this far; the user learns what failed and in

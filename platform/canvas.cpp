@@ -160,6 +160,12 @@ void CanvasPainter::draw(const CanvasOp& op)
         p.drawText(QPointF(a.x(), a.y() + QFontMetricsF(font, device_).ascent()), op.text);
         break;
     }
+    case CanvasOp::Picture:
+        // A picture shrunk onto paper keeps its thin grid lines when scaled smoothly.
+        p.setRenderHint(QPainter::SmoothPixmapTransform, true);
+        p.drawImage(QRectF(a, b).normalized(), op.picture);
+        p.setRenderHint(QPainter::SmoothPixmapTransform, false);
+        break;
     }
 }
 
@@ -289,6 +295,14 @@ void Canvas::print(const QString& text)
     send(o);
     currentX = left_;
     currentY += extent.height() * sy_;
+}
+
+void Canvas::paintPicture(const QImage& picture, double x, double y, double width, double height)
+{
+    CanvasOp o = op(CanvasOp::Picture, foreColor_);
+    o.x1 = tx(x), o.y1 = ty(y), o.x2 = tx(x + width), o.y2 = ty(y + height);
+    o.picture = picture;
+    send(o);
 }
 
 double Canvas::textWidth(const QString& text) const

@@ -30,10 +30,11 @@ QColor canvasColor(uint32_t bgr);
 
 // One finished drawing call, in twips.
 struct CanvasOp {
-    enum Kind { Cls, Line, Box, FilledBox, Circle, PSet, Print };
+    enum Kind { Cls, Line, Box, FilledBox, Circle, PSet, Print, Picture };
     Kind kind = Line;
     // Line and boxes: the two corners; Circle: the centre in x1, y1; PSet: the point in x1, y1;
-    // Print: the text's top-left corner in x1, y1 and its bottom-right in x2, y2.
+    // Print: the text's top-left corner in x1, y1 and its bottom-right in x2, y2;
+    // Picture: the rectangle the picture is scaled into.
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     double radius = 0;
     uint32_t color = 0;             // line, outline, point or text colour; Cls: the back colour
@@ -45,6 +46,7 @@ struct CanvasOp {
     double fontSize = 0;
     bool bold = false;
     bool underline = false;
+    QImage picture;
 
     bool operator==(const CanvasOp&) const = default;
 };
@@ -149,6 +151,8 @@ public:
     // Prints the text with its top-left corner at the current position; the position then
     // moves to the start of the next line (x back to the left edge).
     void print(const QString& text);
+    // PaintPicture: the picture scaled into the rectangle (x, y, width, height).
+    void paintPicture(const QImage& picture, double x, double y, double width, double height);
     // Extent of a text in the current font, in user units.
     double textWidth(const QString& text) const;
     double textHeight(const QString& text) const;

@@ -520,8 +520,13 @@ void FlexGrid::applyLayout(QTableView* view) const
 {
     for (int c = 0; c < cols(); ++c)
         view->setColumnWidth(c, colPixels(c));
+    // Rows of the last row's height take it as the header's default: one call, where a call per
+    // row re-measures the header each time (thousands of rows took seconds).
+    const int usual = rows() > 0 ? rowPixels(rows() - 1) : 0;
+    view->verticalHeader()->setDefaultSectionSize(usual);
     for (int r = 0; r < rows(); ++r)
-        view->setRowHeight(r, rowPixels(r));
+        if (view->rowHeight(r) != rowPixels(r))
+            view->setRowHeight(r, rowPixels(r));
     view->clearSpans();
     for (const Span& span : spans_)
         view->setSpan(span.row, span.col, 1, span.count);

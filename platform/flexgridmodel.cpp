@@ -2,6 +2,7 @@
 
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
+#include "platform/flexgridsort.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
@@ -10,33 +11,6 @@
 
 namespace {
 constexpr uint32_t vbWindowBackground = 0x80000005;
-
-// Negative, zero or positive as a sorts before, with or after b.
-int compareTexts(const QString& a, const QString& b, int how)
-{
-    switch (how) {
-    case flexSortNumericAscending:
-    case flexSortNumericDescending: {
-        const double x = Val(a), y = Val(b);
-        return x < y ? -1 : (x > y ? 1 : 0);
-    }
-    case flexSortStringAscending:
-    case flexSortStringDescending:
-        return a.compare(b);
-    default:
-        // Generic: numbers by value when both are numbers, anything else as text (so an empty
-        // cell comes before every number and word).
-        if (IsNumeric(a) && IsNumeric(b))
-            return compareTexts(a, b, flexSortNumericAscending);
-        return a.compare(b);
-    }
-}
-
-bool descending(int how)
-{
-    return how == flexSortGenericDescending || how == flexSortNumericDescending
-        || how == flexSortStringDescending;
-}
 }  // namespace
 
 Qt::Alignment flexToQtAlignment(int alignment, const QString& text)
@@ -175,9 +149,9 @@ void FlexGridModel::sortRows(int row1, int row2, int col, int how)
     std::vector<std::vector<FlexCell>> block;
     for (int r = row1; r <= row2; ++r)
         block.emplace_back(std::make_move_iterator(rowBegin(r)), std::make_move_iterator(rowBegin(r + 1)));
-    const bool down = descending(how);
+    const bool down = flexSortDescending(how);
     std::stable_sort(block.begin(), block.end(), [col, how, down](const auto& a, const auto& b) {
-        const int order = compareTexts(a[size_t(col)].text, b[size_t(col)].text, how);
+        const int order = flexCompareTexts(a[size_t(col)].text, b[size_t(col)].text, how);
         return down ? order > 0 : order < 0;
     });
     for (int r = row1; r <= row2; ++r)

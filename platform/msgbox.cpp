@@ -45,7 +45,7 @@ int msgBox(const QString& text, int buttons, const QString& title)
         r->texts_.append(text);
         return r->answerer_ ? r->answerer_(text) : r->answer_;
     }
-    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationDisplayName() : title, text, standardButtons(buttons), QApplication::activeWindow());
+    QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationName() : title, text, standardButtons(buttons), QApplication::activeWindow());
     if (buttons == vbOKCancel)
         box.setEscapeButton(QMessageBox::Cancel);
     return resultOf(box.exec());

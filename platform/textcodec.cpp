@@ -1,6 +1,9 @@
 #include "platform/textcodec.h"
 
+#include "platform/vberror.h"
+
 #include <QList>
+#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -15,16 +18,24 @@ QString decode(const QByteArray& bytes, const char* name)
     return decoder.decode(bytes);
 }
 
-// A character CP932 lacks is written as '?', as the platform's own conversion does.
-QByteArray encodeEachWithQuestionMark(const QString& text)
+// Encodes character by character; a character CP932 lacks is written as `missing` gives it.
+template <class Missing>
+QByteArray encodeEach(const QString& text, Missing missing)
 {
     QByteArray out;
     for (const char32_t cp : text.toUcs4()) {
         QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
         const QByteArray one = encoder.encode(QString::fromUcs4(&cp, 1));
-        out += encoder.hasError() ? QByteArray("?") : one;
+        out += encoder.hasError() ? missing(cp) : one;
     }
     return out;
+}
+
+QByteArray encodeCp932(const QString& text, QByteArray (*missing)(char32_t))
+{
+    QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
+    const QByteArray out = encoder.encode(text);
+    return encoder.hasError() ? encodeEach(text, missing) : out;
 }
 
 bool isCp932LeadByte(uchar b)
@@ -50,11 +61,15 @@ QString fromCp932(const QByteArray& bytes)
     return decode(bytes, kCp932);
 }
 
+// A character CP932 lacks is written as '?', as the platform's own conversion does.
 QByteArray toCp932(const QString& text)
 {
-    QStringEncoder encoder(kCp932, QStringEncoder::Flag::Stateless);
-    const QByteArray out = encoder.encode(text);
-    return encoder.hasError() ? encodeEachWithQuestionMark(text) : out;
+    return encodeCp932(text, [](char32_t) { return QByteArray("?"); });
+}
+
+QByteArray toCp932Html(const QString& text)
+{
+    return encodeCp932(text, [](char32_t cp) { return "&#" + QByteArray::number(uint(cp)) + ';'; });
 }
 
 QString decodeByCharset(const QByteArray& bytes, const QByteArray& charset)
@@ -65,4 +80,11 @@ QString decodeByCharset(const QByteArray& bytes, const QByteArray& charset)
     if (name == "utf-8" || name == "utf8")
         return decode(bytes, "UTF-8");
     return fromCp932(bytes);
+}
+
+void saveCp932File(const QString& path, const QString& text)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(toCp932(text)) < 0 || !file.commit())
+        throw VbError(vbErrFile, path + QStringLiteral(": ") + file.errorString());
 }

@@ -22,8 +22,35 @@ QString VbDate::toDbText() const
     return toQDate().toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+namespace {
+// The stored form "yyyy-mm-dd" read without the general date parser, which is slow enough to
+// matter when a sheet reads tens of thousands of runs; 0 when the text is not in that form.
+int fixedDigits(const QString& t, int from, int count)
+{
+    int v = 0;
+    for (int i = from; i < from + count; ++i) {
+        if (t[i] < u'0' || t[i] > u'9')
+            return -1;
+        v = v * 10 + (t[i].unicode() - u'0');
+    }
+    return v;
+}
+
+QDate storedDate(const QString& t)
+{
+    if (t.size() != 10 || t[4] != u'-' || t[7] != u'-')
+        return {};
+    return QDate(fixedDigits(t, 0, 4), fixedDigits(t, 5, 2), fixedDigits(t, 8, 2));
+}
+}  // namespace
+
 VbDate VbDate::fromDbText(const QString& text, bool* ok)
 {
+    if (const QDate stored = storedDate(text); stored.isValid()) {
+        if (ok)
+            *ok = true;
+        return fromQDate(stored);
+    }
     // A time part after the date ("2008-03-24 00:00:00") is ignored.
     QString t = text.trimmed().section(QLatin1Char(' '), 0, 0);
     t.replace(QLatin1Char('/'), QLatin1Char('-'));

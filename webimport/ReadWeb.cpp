@@ -12,7 +12,6 @@
 
 #include <QEventLoop>
 #include <QPointer>
-#include <QSaveFile>
 #include <QStringList>
 #include <QTimer>
 #include <QUrl>
@@ -286,9 +285,7 @@ bool writeCsvTable()
                 cells << webCell(r, c);
             text += cells.join(QLatin1Char(',')) + QLatin1String("\r\n");
         }
-        QSaveFile file(appPath() + QStringLiteral("CSV.csv"));
-        if (!file.open(QIODevice::WriteOnly) || file.write(toCp932(text)) < 0 || !file.commit())
-            throw VbError(vbErrFile, file.errorString());
+        saveCp932File(appPath() + QStringLiteral("CSV.csv"), text);
     });
 }
 

@@ -51,7 +51,7 @@ protected:
 
 // Indices 50, 60 and 0 with finishes 1, 2, 3 in frame 1: average 55 (the 0 left out), rate 1/3.
 // The race day's own result counts; other distances, tracks, surfaces and runs outside the
-// period do not.
+// period do not; a race on the bound day is outside, one a day later inside.
 TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
 {
     dir_.createNarData();
@@ -64,6 +64,8 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
     storeRace(10, 1, {{1, 99, 1}}, "大井", 1400);
     storeRace(10, 1, {{1, 99, 1}}, "川崎");
     storeRace(10, 1, {{1, 99, 1}}, "大井", 1200, 1);
+    storeRace(365, 2, {{6, 40, 1}});
+    storeRace(364, 3, {{7, 30, 2}});
     QList<int> steps;
     QProgressBar* bar = dialogSincyoku().findChild<QProgressBar*>("prgSincyoku");
     QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { steps << v; });
@@ -81,7 +83,7 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
                         "52|50%||0%||0%||0%|52|50%\n"
                         "|0%||0%||0%||0%||0%\n"
                         "|0%||0%||0%||0%||0%\n"
-                        "|0%||0%||0%||0%||0%\n"
+                        "30|0%||0%||0%|30|0%||0%\n"
                         "45|0%||0%||0%|45|0%||0%\n");
     EXPECT_EQ(rowText(grid, 2, 0, 0) + rowText(grid, 9, 0, 0), "1枠8枠");
     EXPECT_EQ(rowLook(grid, 3, 0, 0) + " / " + rowLook(grid, 5, 0, 0), "fffffff b10101 / fffffff bff0000");

@@ -76,3 +76,26 @@ TEST_F(DrawHikaku, TitleStyleFromTheCornerAverage)
     EXPECT_EQ(grid->textMatrix(0, 0), "kept");
     EXPECT_TRUE(cmdGraphShift->isHidden());
 }
+
+// Each gate group's own colour (group 2 the window-text colour, black on the canvas); a group
+// outside 1..8 after them keeps the colour of the runner drawn before it. Runs stand by their
+// age against the runner's own run 0, also when that is not the race day.
+TEST_F(DrawHikaku, GateColoursAndOwnRunZero)
+{
+    for (int h = 1; h <= 9; ++h)
+        addRunner(h, h, {{.daysAgo = 30, .sisuu = float(40 + h)}});
+    pd.uDate(9, 0) = kRaceDay.addDays(-7);
+    pd.umaIdx = 0;  // none selected: every runner at the small size
+    drawHikaku();
+    QStringList marks;
+    for (const QString& row : opRows(rec1.ops()).filter("circle"))
+        marks << row.section(' ', 1, 4) + " " + row.section(' ', 6, 6);
+    EXPECT_EQ(lines(marks), lines({
+        "8932.14 4094.00 r27.00 128,128,128 128,128,128", "8932.14 4028.00 r27.00 text text",
+        "8932.14 3962.00 r27.00 255,0,0 255,0,0", "8932.14 3896.00 r27.00 0,0,255 0,0,255",
+        "8932.14 3830.00 r27.00 192,192,0 192,192,0", "8932.14 3764.00 r27.00 0,192,0 0,192,0",
+        "8932.14 3698.00 r27.00 255,128,0 255,128,0", "8932.14 3632.00 r27.00 255,128,128 255,128,128",
+        "9087.98 3566.00 r27.00 255,128,128 255,128,128"}));
+    const QImage& image = picture1->image();
+    EXPECT_EQ(image.pixelColor(int(8932.14 / 15), int(4028 / 15)), QColor(Qt::black));
+}

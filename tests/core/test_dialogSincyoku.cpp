@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -58,6 +59,25 @@ TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
         ASSERT_EQ(onScreen.size(), drawn.size());
         EXPECT_EQ(onScreen, drawn) << "owner " << o;
     }
+    unloadDialogSincyoku();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Cancel only when a caller offers it; a press is seen at the next poll and stays seen; the next
+// load starts without it.
+TEST(ProgressDialog, CancelOnlyWhenOffered)
+{
+    showDialogSincyoku();
+    auto* cancel = dialogSincyoku().findChild<QPushButton*>("cmdCancel");
+    ASSERT_NE(cancel, nullptr);
+    EXPECT_FALSE(cancel->isVisible());
+    dialogSincyoku().offerCancel();
+    EXPECT_TRUE(cancel->isVisible() && !dialogSincyoku().pollCancel());
+    cancel->click();
+    EXPECT_TRUE(dialogSincyoku().pollCancel() && dialogSincyoku().pollCancel());
+    unloadDialogSincyoku();
+    showDialogSincyoku();
+    EXPECT_FALSE(dialogSincyoku().findChild<QPushButton*>("cmdCancel")->isVisible() || dialogSincyoku().pollCancel());
     unloadDialogSincyoku();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }

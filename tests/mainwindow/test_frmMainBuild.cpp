@@ -152,7 +152,7 @@ TEST_F(Build, LayoutInTwipsFromTheClientArea)
         {"gridTekiseiSisuu", 70, 2435, 14820, -1},
         {"gridCorce", 70, 2435, 14820, -1},
         {"gridComment", 70, 2435, 14820, -1},
-        {"gridGraph", 70, 2185, 3010, -1},
+        {"gridGraph", 70, 2185, 3050, -1},
         {"Picture1", 3130, 2185, 9700, 7000},
         {"cmdGraphShift", 3130, 9285, 1300, -1},
         {"cmdGraphBack", 11530, 9285, 1300, -1},

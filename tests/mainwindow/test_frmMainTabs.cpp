@@ -3,6 +3,8 @@
 #include "platform/flexgrid.h"
 #include "platform/picturebox.h"
 
+#include <QScrollBar>
+
 namespace {
 
 struct Tabs : MainWindowTest {
@@ -146,6 +148,10 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
     clickTab(chartTab);
     EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, list->rows()), std::tuple(1, 0, true, 14));
     EXPECT_EQ(current(), "2 1");
+    // A new layout (the window resized) keeps the list's own width: every column in view.
+    form->resize(form->width() + 10, form->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::pair(list->widthTwips(), list->horizontalScrollBar()->maximum()), std::pair(3050, 0));
     std::vector<std::string> visited;
     action("tbMenuMove_Prev")->trigger();
     visited.push_back(current());

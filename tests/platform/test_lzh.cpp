@@ -7,39 +7,9 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
-#include <archive.h>
-#include <archive_entry.h>
-#include <clocale>
 #include <gtest/gtest.h>
 
 using Files = std::map<QString, QByteArray>;
-
-// Every member as libarchive reads it (it checks each member's CRC), with its header's offset.
-static std::map<QString, std::pair<QByteArray, qint64>> readWithLibarchive(const QString& path)
-{
-    std::map<QString, std::pair<QByteArray, qint64>> members;
-    setlocale(LC_CTYPE, "C.UTF-8");  // libarchive converts CP932 names through the C locale
-    archive* a = archive_read_new();
-    archive_read_support_format_lha(a);
-    archive_read_set_options(a, "hdrcharset=CP932");
-    archive_read_open_filename(a, QFile::encodeName(path).constData(), 65536);
-    archive_entry* entry = nullptr;
-    int status;
-    while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK) {
-        const QString name = QString::fromUtf8(archive_entry_pathname_utf8(entry));
-        EXPECT_EQ(members.count(name), 0u) << "in the archive twice: " << name.toStdString();
-        auto& [data, offset] = members[name];
-        offset = archive_read_header_position(a);
-        char buffer[65536];
-        la_ssize_t n;
-        while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0)
-            data.append(buffer, n);
-        EXPECT_EQ(n, 0) << name.toStdString() << ": " << archive_error_string(a);
-    }
-    EXPECT_EQ(status, ARCHIVE_EOF) << archive_error_string(a);
-    archive_read_free(a);
-    return members;
-}
 
 struct LzhArchive : ::testing::Test {
     QTemporaryDir dir;
@@ -64,7 +34,7 @@ struct LzhArchive : ::testing::Test {
             raw[toCp932(name).toStdString()] = bytes;
         EXPECT_EQ(lhaExtract(path(archive), path("extracted")), raw);
         Files read;
-        for (const auto& [name, member] : readWithLibarchive(path(archive)))
+        for (const auto& [name, member] : libarchiveMembers(path(archive)))
             read[name] = member.first;
         EXPECT_EQ(read, expected);
     }
@@ -101,7 +71,7 @@ TEST_F(LzhArchive, EveryKindOfContentAndNameComesBackByteForByte)
     ASSERT_TRUE(add(contents, "all.lzh"));
     expectReadersFind("all.lzh", contents);
     const QByteArray archive = readTestFile(path("all.lzh"));
-    for (const auto& [name, member] : readWithLibarchive(path("all.lzh")))
+    for (const auto& [name, member] : libarchiveMembers(path("all.lzh")))
         EXPECT_EQ(archive.mid(member.second + 2, 5), files.at(name).second) << name.toStdString();
     EXPECT_LT(lh5Compress(contents["large.txt"]).size(), contents["large.txt"].size() * 45 / 100);
     EXPECT_LT(lh5Compress(contents["repeat.dat"]).size(), contents["repeat.dat"].size() / 100);
@@ -111,7 +81,7 @@ TEST_F(LzhArchive, UpdateReplacesSameNamedMembersAndKeepsTheOthersVerbatim)
 {
     ASSERT_TRUE(add({{"a.txt", "alpha"}, {"sub/b.txt", "bravo"}, {"z.txt", "zulu old"}}, "update.lzh"));
     const QByteArray before = readTestFile(path("update.lzh"));
-    const qint64 replacedAt = readWithLibarchive(path("update.lzh"))["z.txt"].second;
+    const qint64 replacedAt = libarchiveMembers(path("update.lzh"))["z.txt"].second;
     ASSERT_GT(replacedAt, 0);
     ASSERT_TRUE(add({{"z.txt", "zulu new"}, {"d/e.txt", "echo"}}, "update.lzh"));
     expectReadersFind("update.lzh", {{"a.txt", "alpha"}, {"sub/b.txt", "bravo"}, {"z.txt", "zulu new"}, {"d/e.txt", "echo"}});
@@ -170,7 +140,7 @@ TEST_F(LzhArchive, HeadersOfTwoHundredAndFiftySixBytesAndTheirUpdate)
     expectReadersFind("long.lzh", files);
     const QByteArray archive = readTestFile(path("long.lzh"));
     QList<int> headerSizes;
-    for (const auto& [name, member] : readWithLibarchive(path("long.lzh")))
+    for (const auto& [name, member] : libarchiveMembers(path("long.lzh")))
         headerSizes << (quint8(archive[member.second]) | quint8(archive[member.second + 1]) << 8);
     std::sort(headerSizes.begin(), headerSizes.end());
     EXPECT_EQ(headerSizes, QList<int>({255, 257, 257, 513}));

@@ -19,10 +19,12 @@ TEST(Cp932, EncodesAndDecodesMicrosoftsTable)
     EXPECT_EQ(decodeByCharset("\xC2\xE7\xB0\xE6", "euc-jp") + decodeByCharset("大井～", " UTF-8 "), "大井大井～");
 }
 
-// What the code page lacks becomes "?"; broken bytes do not swallow the rest.
+// What the code page lacks becomes "?" (in a page a character reference, by code point, not by
+// UTF-16 half); broken bytes do not swallow the rest.
 TEST(Cp932, UnmappableAndBrokenText)
 {
     EXPECT_EQ(toCp932("a😀b¬大"), QByteArray("a?b?\x91\xE5"));
+    EXPECT_EQ(toCp932Html("a😀b¬大&"), QByteArray("a&#128512;b&#172;\x91\xE5&"));
     const QString text = fromCp932("\x91\xE5\x85\x40OK\x81");
     EXPECT_TRUE(text.startsWith("大") && text.contains("OK")) << text.toStdString();
     EXPECT_EQ(text.back(), QChar(QChar::ReplacementCharacter));

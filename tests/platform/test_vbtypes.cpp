@@ -50,7 +50,7 @@ TEST(VbDate, SerialsCountFromTheZeroDateAndTheDatabaseTextReadsBack)
     bool ok = false;
     for (const char* text : {"2008-03-04", "2008/03/04", "2008/3/4", " 2008-3-4 ", "2008-03-04 00:00:00"})
         EXPECT_TRUE(VbDate::fromDbText(text, &ok) == d && ok) << text;
-    for (const char* text : {"", "abc", "2008-13-01", "2008-02-30"})
+    for (const char* text : {"", "abc", "2008-13-01", "2008-02-30", "2008-0x-04", "20080-3-04"})
         EXPECT_TRUE(VbDate::fromDbText(text, &ok).isZero() && !ok) << text;
     setVbToday(d);
     EXPECT_EQ(vbToday(), d);

@@ -6,6 +6,9 @@
 #include <QProcess>
 #include <gtest/gtest.h>
 
+#include <archive.h>
+#include <archive_entry.h>
+#include <clocale>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -59,3 +62,30 @@ QByteArray readTestFile(const QString& path)
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
+
+std::map<QString, std::pair<QByteArray, qint64>> libarchiveMembers(const QString& path)
+{
+    std::map<QString, std::pair<QByteArray, qint64>> members;
+    setlocale(LC_CTYPE, "C.UTF-8");  // libarchive converts CP932 names through the C locale
+    archive* a = archive_read_new();
+    archive_read_support_format_lha(a);
+    archive_read_set_options(a, "hdrcharset=CP932");
+    archive_read_open_filename(a, QFile::encodeName(path).constData(), 65536);
+    archive_entry* entry = nullptr;
+    int status;
+    while ((status = archive_read_next_header(a, &entry)) == ARCHIVE_OK) {
+        const QString name = QString::fromUtf8(archive_entry_pathname_utf8(entry));
+        EXPECT_EQ(members.count(name), 0u) << "in the archive twice: " << name.toStdString();
+        auto& [data, offset] = members[name];
+        offset = archive_read_header_position(a);
+        char buffer[65536];
+        la_ssize_t n;
+        while ((n = archive_read_data(a, buffer, sizeof buffer)) > 0)
+            data.append(buffer, n);
+        EXPECT_EQ(n, 0) << name.toStdString() << ": " << archive_error_string(a);
+    }
+    EXPECT_EQ(status, ARCHIVE_EOF) << archive_error_string(a);
+    archive_read_free(a);
+    return members;
+}
+

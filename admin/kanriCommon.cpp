@@ -1,0 +1,112 @@
+#include "admin/kanriCommon.h"
+
+#include "core/dialogSincyoku.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/database.h"
+#include "platform/msgbox.h"
+#include "platform/vberror.h"
+
+#include <QFileInfo>
+#include <QRegularExpression>
+
+void kanriFail(const QString& cause)
+{
+    throw VbError(vbErrFile, cause);
+}
+
+// The button is there before the dialog is first painted, which lets events run.
+void showProgressWithCancel()
+{
+    dialogSincyoku().offerCancel();
+    showDialogSincyoku();
+}
+
+void checkKanriCancel()
+{
+    if (isDialogSincyokuLoaded() && dialogSincyoku().pollCancel())
+        throw KanriCancelled();
+}
+
+void requireFolder(const QString& name)
+{
+    if (!QFileInfo(appPath() + name).isDir())
+        kanriFail(QStringLiteral("フォルダ「%1」がありません").arg(name));
+}
+
+void requireFile(const QString& name)
+{
+    if (!QFileInfo(appPath() + name).isFile())
+        kanriFail(QStringLiteral("ファイル「%1」がありません").arg(name));
+}
+
+void requireTables(int slot, const QString& file, const QStringList& tables)
+{
+    for (const QString& table : tables) {
+        if (RecordSet(slot, "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?", {table}).eof())
+            kanriFail(QStringLiteral("%1に「%2」がありません").arg(file, table));
+    }
+}
+
+void openKanriDb(int slot, const QString& file, const QString& password)
+{
+    requireFile(file);
+    try {
+        openDbOrThrow(slot, appPath() + file, password);
+    } catch (const VbError& e) {
+        kanriFail(QStringLiteral("%1を開けません（%2）").arg(file, e.description()));
+    }
+}
+
+QStringList regionTracks(const QString& region)
+{
+    static const QList<QPair<QString, QStringList>> regions {
+        {"金沢", {"金沢"}},
+        {"東海", {"名古", "笠松"}},
+        {"南関", {"大井", "川崎", "船橋", "浦和"}},
+        {"兵庫", {"園田", "姫路"}},
+        {"高知", {"高知"}},
+        {"北海", {"旭川", "札幌", "門別"}},
+        {"九州", {"佐賀", "荒尾"}},
+        {"岩手", {"盛岡", "水沢"}},
+        {"福山", {"福山"}},
+    };
+    for (const auto& [name, tracks] : regions)
+        if (name == region)
+            return tracks;
+    return {};
+}
+
+int32_t wholeDistance(const QString& text, const QString& field)
+{
+    static const QRegularExpression digits(QStringLiteral("^[0-9]{1,6}$"));
+    const QString t = text.trimmed();
+    if (!digits.match(t).hasMatch())
+        kanriFail(QStringLiteral("%1には距離（m）を整数で入力してください: %2").arg(field, text));
+    return t.toInt();
+}
+
+bool runKanriOperation(const QString& name, const std::function<void()>& work)
+{
+    const int32_t kakoKikan = pd.kakoKikan;
+    QString message;
+    bool done = false;
+    try {
+        work();
+        done = true;
+    } catch (const KanriCancelled&) {
+        message = name + "をキャンセルしました";
+    } catch (const KanriReported&) {
+    } catch (const VbError& e) {
+        message = name + "を中止しました\n" + e.description();
+    } catch (const std::exception& e) {
+        message = name + "を中止しました\n" + QString::fromUtf8(e.what());
+    }
+    for (int slot = 1; slot < int(cnDB.size()); ++slot)
+        closeDb(slot);
+    unloadDialogSincyoku();
+    pd.kakoKikan = kakoKikan;
+    if (!message.isEmpty())
+        msgBox(message);
+    return done;
+}

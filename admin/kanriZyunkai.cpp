@@ -1,0 +1,154 @@
+#include "admin/kanriZyunkai.h"
+
+#include "admin/kanriCommon.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "core/publicLzh.h"
+#include "platform/database.h"
+#include "platform/msgbox.h"
+#include "platform/textcodec.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+ZyunkaiState zyunkai;
+
+namespace {
+
+const QString kOutFolder = QStringLiteral("予想出力");
+const QString kArchiveFolder = QStringLiteral("予想");
+const QString kRana = QStringLiteral("Rana.mdb");
+constexpr int32_t kZyunkaiKikan = 550;
+constexpr int kMaxRaceNo = 12;
+
+VbDate zyunkaiDateOf(const QString& text)
+{
+    static const QRegularExpression form(QStringLiteral("^([0-9]{4})/([0-9]{1,2})/([0-9]{1,2})$"));
+    const QRegularExpressionMatch m = form.match(text.trimmed());
+    const QDate day = m.hasMatch() ? QDate(m.captured(1).toInt(), m.captured(2).toInt(), m.captured(3).toInt()) : QDate();
+    if (!day.isValid())
+        kanriFail("巡回の日付は yyyy/mm/dd の形で指定してください: " + text);
+    return VbDate::fromQDate(day);
+}
+
+// Every regular file of the output folder goes; folders inside it stay.
+void emptyOutFolder()
+{
+    const QDir dir(appPath() + kOutFolder);
+    for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System))
+        if (!QFile::remove(dir.filePath(name)))
+            kanriFail("ファイルを削除できません: " + dir.filePath(name));
+}
+
+// Before anything is deleted or written: the folders and the work file with what the run uses.
+void checkZyunkaiFiles()
+{
+    requireFolder(kOutFolder);
+    requireFolder(kArchiveFolder);
+    openKanriDb(1, kRana, QString());
+    const DbSlotCloser closer(1);
+    requireTables(1, kRana, {"T_Rana", "Q_date"});
+}
+
+// The read of one race; in debug mode a failure arrives as an error, which is told with the race.
+RaceReadOutcome readRace(const RaceReader& reader, const QString& info)
+{
+    try {
+        return reader.starRaceRead();
+    } catch (const VbError& e) {
+        kanriFail("レースを読み込めませんでした: " + info + "\n" + e.description());
+    } catch (const std::exception& e) {
+        kanriFail("レースを読み込めませんでした: " + info + "\n" + QString::fromUtf8(e.what()));
+    }
+}
+
+// One track's races from race 1 up to the first without a card; a cancelled or failed read ends
+// the whole run.
+void zyunkaiTrack(const QString& zyo, const RaceReader& reader,
+                  const std::function<void(const QString&)>& showRaceInfo)
+{
+    reader.setSelector(3, zyo);
+    for (int n = 1; n <= kMaxRaceNo; ++n) {
+        const QString info = zyo + "-" + QString::number(n) + "R";
+        showRaceInfo(info);
+        reader.setSelector(4, Format(n, "00"));
+        const RaceReadOutcome outcome = readRace(reader, info);
+        if (outcome == RaceReadOutcome::Cancelled)
+            throw KanriReported();
+        if (outcome == RaceReadOutcome::Failed)
+            kanriFail("レースを読み込めませんでした: " + info);
+        if (outcome == RaceReadOutcome::NoCard || !pd.raceExists) {
+            pd.raceExists = true;
+            return;
+        }
+        saveRana();
+        writeRaceHtml();
+    }
+}
+
+}
+
+const QStringList& zyunkaiTracks()
+{
+    static const QStringList tracks =
+        QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' ');
+    return tracks;
+}
+
+void runZyunkai(const QString& dateText, const RaceReader& reader,
+                const std::function<void(const QString&)>& showRaceInfo)
+{
+    const VbDate day = zyunkaiDateOf(dateText);
+    checkZyunkaiFiles();
+    const int32_t kakoKikan = pd.kakoKikan;
+    struct KikanRestorer {
+        int32_t value;
+        ~KikanRestorer() { pd.kakoKikan = value; }
+    } restorer {kakoKikan};
+    pd.kakoKikan = kZyunkaiKikan;
+    emptyOutFolder();
+    pd.raceExists = true;
+    zyunkai = ZyunkaiState {day, weekdayLabel(day), {}, {}};
+    reader.setSelector(0, Format(day, "yyyy"));
+    reader.setSelector(1, Format(day, "mm"));
+    reader.setSelector(2, Format(day, "dd"));
+    for (const QString& zyo : zyunkaiTracks())
+        zyunkaiTrack(zyo, reader, showRaceInfo);
+    writeZyunkaiIndex();
+    if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh", 0))
+        throw KanriReported();
+    msgBox("巡回を完了");
+}
+
+void saveRana()
+{
+    openKanriDb(1, kRana, QString());
+    const DbSlotCloser closer(1);
+    DbRow values;
+    for (int k = 1; k <= 5; ++k) {
+        const float top = pd.sirusiTop(k, 0);
+        const int h = CLng(top);
+        values.set(QString("R_ana(%1)").arg(k), top)
+            .set(QString("winRitu(%1)").arg(k), pd.kakuritu1(h))
+            .set(QString("renRitu(%1)").arg(k), pd.kakuritu2(h));
+    }
+    // Once marked, a race stays marked when it is stored again.
+    for (int h = 1; h <= 16 && h <= pd.uName.ubound(); ++h)
+        if (!pd.uName(h).isEmpty() && pd.yosouSisuu(h) == 0)
+            values.set("taisyo", "out");
+    DbTransaction transaction(1);
+    upsertRow(1, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
+    transaction.commit();
+}
+
+void writeZyunkaiFile(const QString& path, const QString& text, TextKind kind)
+{
+    const QString whole = text + "\r\n";
+    const QByteArray bytes = kind == TextKind::Page ? toCp932Html(whole) : toCp932(whole);
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+        kanriFail("ファイルを書き込めません: " + path);
+}

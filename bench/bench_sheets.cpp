@@ -1,0 +1,134 @@
+// Opening the sheets over a race database of about four million runs: ten years of every local
+// track, 400 jockeys, 800 trainers, 1,500 sires, 60,000 horses. The file is built once and kept
+// under the build folder; each figure is from the opener's call to the filled window.
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
+#include "platform/vbformat.h"
+#include "sheets/sheetOpen.h"
+#include "tests/support/dataFiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QRandomGenerator>
+#include <benchmark/benchmark.h>
+#include <cmath>
+
+namespace {
+const QString kPassword = QStringLiteral("lumo");
+constexpr int kYears = 10, kDaysPerYear = 155, kRaces = 12, kRunners = 12;
+const VbDate kFirstDay = VbDate::fromYmd(2015, 1, 5);
+const QStringList kTracks {"門別", "札幌", "旭川", "盛岡", "水沢", "浦和", "船橋", "大井", "川崎",
+                           "金沢", "笠松", "名古", "園田", "姫路", "福山", "高知", "佐賀", "荒尾"};
+const QString kLongCareer = QStringLiteral("ロングキャリア");
+
+QString dataDir()
+{
+    return QStringLiteral(BRENNOCK_BENCH_DATA_DIR);
+}
+
+// A skewed pick among n names: the first ones are the busiest (the busiest about 1 in 180).
+int skewed(QRandomGenerator& rng, int n)
+{
+    return std::min(n - 1, int(n * std::pow(rng.generateDouble(), 1.15)));
+}
+
+void writeDay(QRandomGenerator& rng, const QString& zyo, VbDate day, int& longCareerGap)
+{
+    Connection& c = slotConnection(1);
+    for (int no = 1; no <= kRaces; ++no) {
+        const QString code = zyo + Format(day, "yymmdd") + Format(no, "00");
+        c.execute("INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu) "
+                  "VALUES (?, ?, ?, ?, ?, 0, ?, ?, ?)",
+                  {code, zyo, day, no, QStringLiteral("第%1競走").arg(no), 1000 + 100 * int(rng.bounded(10)),
+                   1 + int(rng.bounded(4)), kRunners});
+        for (int h = 1; h <= kRunners; ++h) {
+            QString name = QStringLiteral("馬%1").arg(rng.bounded(60000));
+            if (h == 1 && --longCareerGap <= 0) {
+                name = kLongCareer;
+                longCareerGap = 1100;
+            }
+            c.execute("INSERT OR IGNORE INTO T_Useiseki (R_code, U_name, U_no, U_waku, U_cyaku, U_time, U_taizyu, "
+                      "U_zougen, U_cyakusa, U_kisyu, U_hutan, U_3f, U_sisuu, U_sisuu3f, U_file, U_kankaku, U_chichi, "
+                      "U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu) "
+                      "VALUES (?, ?, ?, ?, ?, ?, ?, ?, 0.5, ?, 55, 38.5, ?, ?, 1, ?, ?, ?, 3, 3, 2, ?, '先')",
+                      {code, name, h, (h + 1) / 2, h, 60.0 + rng.bounded(60), 420 + int(rng.bounded(80)),
+                       int(rng.bounded(13)) - 6, QStringLiteral("騎手%1").arg(skewed(rng, 400)),
+                       30.0 + rng.bounded(40), 30.0 + rng.bounded(40), 7 + int(rng.bounded(60)),
+                       QStringLiteral("種牡馬%1").arg(skewed(rng, 1500)),
+                       QStringLiteral("調教師%1").arg(skewed(rng, 800)), h});
+        }
+    }
+}
+
+// Builds the file once; later runs reuse it.
+void ensureData()
+{
+    const QString path = dataDir() + "/NAR_data.dat";
+    if (QFile::exists(path))
+        return;
+    QDir().mkpath(dataDir());
+    QFile::remove(path + ".part");
+    createDataFile(DataFileKind::NarData, testSchemaDir(), dataDir());
+    QFile::rename(path, path + ".part");
+    openDbOrThrow(1, path + ".part", kPassword);
+    QRandomGenerator rng(20260101);
+    int longCareerGap = 0;
+    for (int y = 0; y < kYears; ++y) {
+        DbTransaction t(1);
+        for (int d = 0; d < kDaysPerYear; ++d)
+            for (int z = 0; z < kTracks.size(); ++z)
+                writeDay(rng, kTracks[z], kFirstDay.addDays(y * 365 + (d * 365) / kDaysPerYear + z % 2), longCareerGap);
+        t.commit();
+    }
+    closeDb(1);
+    QFile::rename(path + ".part", path);
+    for (const char* journal : {".part-wal", ".part-shm"})
+        QFile::remove(path + journal);
+}
+
+void prepare()
+{
+    ensureData();
+    setAppPathForTests(dataDir());
+    if (!QFile::exists(dataDir() + "/Comment.dat"))
+        createDataFile(DataFileKind::Comment, testSchemaDir(), dataDir());
+    initPublic();
+    redimUma(18, 150);
+    pd.kakoMax = 150;
+    pd.raceDate = kFirstDay.addDays(kYears * 365 + 10);
+    pd.raceZyo = QStringLiteral("大井");
+    pd.raceKyori = 1400;
+}
+
+void BM_OpenSheet(benchmark::State& state, SheetKind kind, QString key)
+{
+    prepare();
+    int listed = 0;
+    for (auto _ : state) {
+        openSheet(kind, key);
+        state.PauseTiming();
+        QWidget* sheet = loadedSheet(kind);
+        listed = sheet ? sheet->findChild<FlexGrid*>("gridRireki")->rows() - 1 : 0;
+        unloadSheet(kind);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        state.ResumeTiming();
+    }
+    openDbOrThrow(1, dataDir() + "/NAR_data.dat", kPassword);
+    const QString column = kind == SheetKind::Kextuka ? "R_code" : sheetKeyColumn(kind);
+    RecordSet rs(1, "SELECT COUNT(*) FROM T_Useiseki WHERE " + column + " = ?", {key});
+    state.counters["stored"] = rs.field(0).toDouble();
+    state.counters["listed"] = listed;
+    rs.close();
+    closeDb(1);
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_OpenSheet, horse_long_career, SheetKind::Uma, kLongCareer)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenSheet, race_result, SheetKind::Kextuka,
+                  "大井" + Format(kFirstDay.addDays(9 * 365 + (100 * 365) / kDaysPerYear + 1), "yymmdd") + "03")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenSheet, busiest_jockey, SheetKind::Kisyu, QStringLiteral("騎手0"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenSheet, busiest_trainer, SheetKind::Cyoukyou, QStringLiteral("調教師0"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_OpenSheet, busiest_sire, SheetKind::Syuboba, QStringLiteral("種牡馬0"))->Unit(benchmark::kMillisecond);

@@ -1,0 +1,26 @@
+#pragma once
+// The main window's comment page: the race's own comment box and the grid of every runner's
+// general note and notes on its runs inside the period, and the grid's click into the editor.
+#include <functional>
+
+class FlexGrid;
+class QComboBox;
+class QLineEdit;
+class QString;
+class QWidget;
+
+// Loads the race comment into the box and fills the grid; kikanText is the period combo's text.
+void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText);
+
+// The race comment box: any change turns its text grey until Return saves it under the race
+// shown; then the text is back in the normal colour and the grid has the focus.
+void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid);
+bool raceCommentSaved(const QLineEdit& box);
+
+// A click in the grid opens the note editor for the clicked horse or run, owned by `owner`;
+// after a save the editor calls refresh (which refills the page).
+void gridComment_Click(FlexGrid& grid, QWidget* owner, std::function<void()> refresh);
+
+// The whole page of a window: the race box, and the grid's clicks opening the editor owned by
+// `owner`, whose save refills the page with the period then chosen in `kikan`.
+void connectCommentPage(FlexGrid& grid, QLineEdit& box, const QComboBox& kikan, QWidget* owner);

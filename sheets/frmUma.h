@@ -1,0 +1,38 @@
+#pragma once
+// The horse sheet: the subject sheet of one horse, with the previous and next runner of the race
+// on screen, and a comment tab with the horse's comment, marks and per-race comments.
+#include "sheets/subjectSheet.h"
+
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+
+class FrmUma : public SubjectSheet {
+    Q_OBJECT
+public:
+    explicit FrmUma(const QString& key);
+    void load() override;
+    // Reloads the comment tab for this sheet's horse (after the comment dialog saved).
+    void refreshComments();
+
+protected:
+    QString firstJockey() const override;
+    std::vector<TekiseiRun> runsLookedAt(const std::vector<const SheetRun*>& listed) const override;
+    void fillComments(const std::vector<const SheetRun*>& listed) override;
+    void layoutPages(int tabLeft, int tabTop, int tabWidth, int tabHeight) override;
+    void toolbarClicked(const QString& key) override;
+
+private:
+    // The runner slot of the race on screen that holds this horse now, or 0.
+    int currentSlot() const;
+    void txtUmaComment_KeyPress();
+    void gridComment_Click();
+    void showSaved(QWidget* box);
+
+    int slot_;  // taken at load
+    QGroupBox* fraUmaComment;
+    QLineEdit* txtUmaComment;
+    QComboBox* cmbUmaSign01;
+    QComboBox* cmbUmaSign02;
+    FlexGrid* gridComment;
+};

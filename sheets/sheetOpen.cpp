@@ -1,0 +1,93 @@
+#include "sheets/sheetOpen.h"
+
+#include "core/publicDim.h"
+#include "platform/flexgrid.h"
+#include "platform/vberror.h"
+#include "platform/vbformat.h"
+#include "platform/widgets.h"
+#include "sheets/frmKextuka.h"
+#include "sheets/frmPerson.h"
+#include "sheets/frmUma.h"
+#include "webimport/importGuard.h"
+
+#include <QApplication>
+#include <QDate>
+#include <QRegularExpression>
+
+namespace {
+// The race code of a run row: track & "yymmdd" & the race number as two digits.
+QString raceCodeOfRow(const FlexGrid& grid, int row)
+{
+    static const QRegularExpression datePattern("^(\\d\\d)/(\\d\\d)/(\\d\\d)$");
+    const auto date = datePattern.match(grid.textMatrix(row, 0));
+    const QString raceText = grid.textMatrix(row, 2);
+    if (!date.hasMatch() || !raceText.endsWith('R'))
+        throw VbError(vbErrTypeMismatch, "no race in this row");
+    const int yy = date.captured(1).toInt();
+    if (!QDate(yy < 30 ? 2000 + yy : 1900 + yy, date.captured(2).toInt(), date.captured(3).toInt()).isValid())
+        throw VbError(vbErrTypeMismatch, "no race in this row");
+    const int raceNo = CLngText(raceText.chopped(1));
+    return grid.textMatrix(row, 1) + date.captured(1) + date.captured(2) + date.captured(3) + Format(raceNo, "00");
+}
+
+SheetFrame* createSheet(SheetKind kind, const QString& key)
+{
+    switch (kind) {
+    case SheetKind::Uma: return new FrmUma(key);
+    case SheetKind::Kextuka: return new FrmKextuka(key);
+    default: return new FrmPerson(kind, key);
+    }
+}
+}  // namespace
+
+std::optional<SheetTarget> sheetTargetOfCell(const FlexGrid& grid, int row, int col)
+{
+    if (row < 1 || row >= grid.rows() || col < 0 || col >= grid.cols())
+        return std::nullopt;
+    const QString header = grid.textMatrix(0, col);
+    if (header == "レース名")
+        return SheetTarget {SheetKind::Kextuka, raceCodeOfRow(grid, row)};
+    if (header == "馬名")
+        return SheetTarget {SheetKind::Uma, grid.textMatrix(row, col)};
+    if (header == "騎手")
+        return SheetTarget {SheetKind::Kisyu, grid.textMatrix(row, col)};
+    if (header == "厩舎")
+        return SheetTarget {SheetKind::Cyoukyou, grid.textMatrix(row, col)};
+    return std::nullopt;
+}
+
+QWidget* loadedSheet(SheetKind kind)
+{
+    const QString name = sheetFormName(kind);
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == name)
+            return w;
+    return nullptr;
+}
+
+void unloadSheet(SheetKind kind)
+{
+    if (QWidget* old = loadedSheet(kind)) {
+        // Nameless at once, so that the new window is the only one of its name; deleted later,
+        // so that a sheet reopening itself from its own handler is not destroyed under it.
+        old->setObjectName(QString());
+        old->close();
+    }
+}
+
+bool openSheet(SheetKind kind, const QString& key)
+{
+    if (ImportGuard::busy()) {
+        showImportBusy();
+        return false;
+    }
+    unloadSheet(kind);
+    pd.sheetKey = key;
+    SheetFrame* sheet = createSheet(kind, key);
+    if (kind != SheetKind::Kextuka)
+        pd.sheetForm = sheet;
+    sheet->load();
+    keepOnScreen(sheet);
+    sheet->show();
+    return true;
+}

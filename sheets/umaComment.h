@@ -1,0 +1,8 @@
+#pragma once
+// The horse sheet's comment grid: its listed runs with the horse's comment and marks per race.
+#include "core/publicComment.h"
+#include "sheets/sheetData.h"
+#include "platform/flexgrid.h"
+
+void drawSheetGridComment(FlexGrid& grid, const std::vector<const SheetRun*>& runs,
+                          const QHash<QString, CommentNote>& comments);

@@ -1,0 +1,11 @@
+#pragma once
+// The run-history grid of the horse and person sheets: one row per listed run, newest first,
+// 25 or 26 columns by the sheet's kind, with links to other sheets.
+#include "sheets/sheetData.h"
+#include "platform/flexgrid.h"
+#include <QStringList>
+
+// The column headers the grid of that kind shows, in order.
+QStringList sheetRirekiHeaders(SheetKind kind);
+// Writes the runs into the grid (redraw off inside) and centres the header row.
+void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs);

@@ -1,0 +1,124 @@
+#pragma once
+// A program folder with every data file the administration tools use, its folders, rows written
+// by the tests, a fixed clock and recorded messages.
+#include "core/dialogSincyoku.h"
+#include "core/publicDim.h"
+#include "platform/msgbox.h"
+#include "platform/vbformat.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QPushButton>
+#include <QTimer>
+#include <charconv>
+#include <map>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+// A single as the database layer shows a stored single: its shortest text ("90.46667").
+inline QString floatText(float v)
+{
+    char buf[32];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v);
+    return QString::fromLatin1(buf, int(res.ptr - buf));
+}
+
+class KanriFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        setVbToday(VbDate::fromYmd(2008, 3, 25));
+        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu,
+                                  DataFileKind::Rana, DataFileKind::Motofile})
+            dir_.create(kind);
+        for (const char* folder : {"予想出力", "予想", "情報ファイル"})
+            QDir(dir_.path()).mkdir(folder);
+    }
+    void TearDown() override
+    {
+        setVbToday(VbDate());
+        unloadDialogSincyoku();
+    }
+
+    QString path(const QString& name) const { return dir_.filePath(name); }
+
+    // Runs statements on a data file of the program folder and closes it again.
+    void exec(const QString& file, const QString& sql, const DbParams& params = {})
+    {
+        openDb(5, path(file), passwordOf(file));
+        slotConnection(5).execute(sql, params);
+        closeDb(5);
+    }
+    void insert(const QString& file, const QString& table, const DbRow& row)
+    {
+        openDb(5, path(file), passwordOf(file));
+        insertRow(5, table, row);
+        closeDb(5);
+    }
+    // The rows of a query as text, fields joined by "|", for whole-row comparisons.
+    QStringList rows(const QString& file, const QString& sql, const DbParams& params = {})
+    {
+        openDb(5, path(file), passwordOf(file));
+        QStringList out;
+        for (RecordSet rs(5, sql, params); !rs.eof(); rs.moveNext()) {
+            QStringList fields;
+            for (int i = 0; i < rs.fieldCount(); ++i)
+                fields << (rs.field(i).isNull() ? QString("Null") : rs.field(i).toString());
+            out << fields.join('|');
+        }
+        closeDb(5);
+        return out;
+    }
+
+    // A race row; a run row of it.
+    void addRace(const QString& code, const DbRow& extra = {})
+    {
+        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2))
+                        .set("R_no", code.right(2).toInt());
+        const QString ymd = code.mid(code.size() - 8, 6);
+        row.set("R_date", VbDate::fromYmd(2000 + ymd.left(2).toInt(), ymd.mid(2, 2).toInt(), ymd.mid(4, 2).toInt()));
+        for (int i = 0; i < extra.columns().size(); ++i)
+            row.set(extra.columns()[i], extra.values()[size_t(i)]);
+        insert("NAR_data.dat", "T_Rdata", row);
+    }
+    void addRun(const QString& code, const QString& name, const DbRow& extra = {})
+    {
+        DbRow row = DbRow().set("R_code", code).set("U_name", name);
+        for (int i = 0; i < extra.columns().size(); ++i)
+            row.set(extra.columns()[i], extra.values()[size_t(i)]);
+        insert("NAR_data.dat", "T_Useiseki", row);
+    }
+
+    // Every file of the program folder and its subfolders with its bytes (the logs that the race
+    // database and the work file keep between connections left out).
+    std::map<QString, QByteArray> snapshot() const
+    {
+        std::map<QString, QByteArray> files;
+        QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString file = it.next();
+            if (!file.endsWith("-wal") && !file.endsWith("-shm"))
+                files[QDir(dir_.path()).relativeFilePath(file)] = readTestFile(file);
+        }
+        return files;
+    }
+
+    // Presses Cancel of the progress dialog as soon as the work lets events run.
+    static void cancelSoon()
+    {
+        QTimer::singleShot(0, [] {
+            if (auto* b = isDialogSincyokuLoaded() ? dialogSincyoku().findChild<QPushButton*>("cmdCancel") : nullptr)
+                b->click();
+        });
+    }
+
+    static QString passwordOf(const QString& file) { return file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword; }
+
+    TestAppDir dir_;
+    MsgBoxRecorder msgs_;
+};

@@ -1,0 +1,307 @@
+#include "admin/kanriCommon.h"
+#include "admin/kanriSisuuHyouka.h"
+#include "core/publicSisuu.h"
+#include "tests/admin/kanriFixture.h"
+
+namespace {
+
+const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
+
+class StandardTimes : public KanriFixture {
+protected:
+    void SetUp() override
+    {
+        KanriFixture::SetUp();
+        for (const auto& [zyo, kyori, cls, siba] : keys_)
+            for (const QString& file : {"CalSisuu.mdb", "motofile.mdb", "Strevin_data.dat"})
+                insert(file, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", cls)
+                                              .set("A_sin_kyu", 1).set("A_siba", siba)
+                                              .set("A_time", file == QString("CalSisuu.mdb") ? 90.0 : 80.0));
+        // A destination row the work file lacks.
+        for (const QString& file : {"motofile.mdb", "Strevin_data.dat"})
+            insert(file, "T_avetime", DbRow().set("A_zyo", "高知").set("A_kyori", 1400).set("A_class", "ave")
+                                          .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", 85.0));
+    }
+    QStringList times(const QString& file)
+    {
+        return rows(file, "SELECT A_zyo, A_kyori, A_class, A_siba, A_time FROM T_avetime WHERE A_zyo <> '高知' "
+                          "ORDER BY A_zyo, A_kyori, A_class, A_siba");
+    }
+    const std::vector<std::tuple<QString, int, QString, int>> keys_ {
+        {"大井", 1400, "ave", 0}, {"大井", 1400, "C1", 0}, {"大井", 1400, "ave", 1}, {"大井", 1200, "ave", 0},
+        {"川崎", 1500, "ave", 0}, {"川崎", 1500, "C2", 0}, {"船橋", 1600, "ave", 0}, {"浦和", 1400, "ave", 0},
+        {"盛岡", 1200, "ave", 0}};
+};
+
+}
+
+// Each kind shifts its rows by h x distance / 1500 (stored as a single), the others keep their time;
+// then every work time is copied into both destinations, and a destination row without counterpart
+// is named once per copy and kept. The shifts add up over the cases.
+TEST_F(StandardTimes, EachKindShiftsItsRowsThenBothCopiesFollow)
+{
+    struct Case {
+        HyoukaTarget target;
+        QString hosei;
+        std::function<bool(const QString& zyo, int kyori, const QString& cls)> selected;
+    };
+    const std::vector<Case> cases {
+        {{"距離間", "1400", "", "大井"}, "0.5", [](auto zyo, int k, auto) { return zyo == "大井" && k == 1400; }},
+        {{"場間", "川崎", "", ""}, "1.5", [](auto zyo, int, auto cls) { return zyo == "川崎" && cls == "ave"; }},
+        {{"地区間", "南関", "", ""}, "-0.3", [](auto zyo, int, auto cls) {
+             return QStringList {"大井", "川崎", "船橋", "浦和"}.contains(zyo) && cls == "ave"; }},
+        {{"地区間", "岩手", "", ""}, "0.2", [](auto zyo, int, auto cls) { return zyo == "盛岡" && cls == "ave"; }},
+        {{"地区間", "大井", "", ""}, "1", [](auto, int, auto) { return false; }},
+        {{"場間", "大井", "", ""}, "0", [](auto, int, auto) { return false; }},
+    };
+    for (const Case& c : cases) {
+        QStringList expected;
+        for (const QString& row : times("CalSisuu.mdb")) {
+            const QStringList f = row.split('|');
+            const float t = f[4].toFloat();
+            const float shifted = c.selected(f[0], f[1].toInt(), f[2])
+                                    ? float(double(t) + double(c.hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
+            expected << QStringList(f.mid(0, 4) + QStringList {floatText(shifted)}).join('|');
+        }
+        msgs_.clear();
+        ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(c.target, c.hosei); }));
+        EXPECT_EQ(times("CalSisuu.mdb"), expected) << c.target.kind.toStdString() << c.target.tar01.toStdString();
+        EXPECT_EQ(times("motofile.mdb"), expected);
+        EXPECT_EQ(times("Strevin_data.dat"), expected);
+        EXPECT_EQ(msgs_.texts(), (QStringList {"高知1400ave-コピー先が見つかりません", "高知1400ave-コピー先が見つかりません",
+                                               "書き換え終了"}));
+    }
+    EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
+}
+
+// A correction that is no finite number, or a distance with letters, is refused before any change
+// (no copy runs); an unknown kind rewrites nothing and still copies, as the window always did.
+TEST_F(StandardTimes, RefusedInputsChangeNothing)
+{
+    const auto before = snapshot();
+    const std::vector<std::tuple<HyoukaTarget, QString, QString>> refused {
+        {{"場間", "大井", "", ""}, "", "補正値には数値を入力してください: "},
+        {{"場間", "大井", "", ""}, "abc", "補正値には数値を入力してください: abc"},
+        {{"場間", "大井", "", ""}, "inf", "補正値には数値を入力してください: inf"},
+        {{"場間", "大井", "", ""}, "1e40", "補正値には数値を入力してください: 1e40"},
+        {{"距離間", "14a0", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 14a0"},
+        {{"距離間", "1400.5", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 1400.5"},
+    };
+    for (const auto& [target, hosei, cause] : refused) {
+        msgs_.clear();
+        EXPECT_FALSE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
+        EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\n" + cause});
+        EXPECT_EQ(snapshot(), before) << hosei.toStdString();
+    }
+    msgs_.clear();
+    ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime({"他", "大井", "", ""}, "1"); }));
+    EXPECT_EQ(msgs_.texts().last(), "書き換え終了");
+    EXPECT_EQ(times("motofile.mdb").first(), "大井|1200|ave|0|90");
+}
+
+namespace {
+
+class Recalculation : public KanriFixture {
+protected:
+    void SetUp() override
+    {
+        KanriFixture::SetUp();
+        for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {
+                 {"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
+            insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", siba)
+                                                  .set("S_sisuu", sisuu));
+        for (const auto& [zyo, kyori, siba, time] : std::vector<std::tuple<QString, int, int, double>> {
+                 {"大井", 1200, 0, 75.0}, {"大井", 1200, 1, 72.0}, {"大井", 1600, 0, 101.0}, {"川崎", 1500, 0, 95.0}})
+            insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
+                                                    .set("A_sin_kyu", 1).set("A_siba", siba).set("A_time", time));
+        // The class row of 大井 1800 is no all-class row: runs there get 0 and 0.
+        insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", "大井").set("A_kyori", 1800).set("A_class", "C1")
+                                                .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", 115.0));
+        const auto race = [&](const QString& code, int kyori, int siba) {
+            addRace(code, DbRow().set("R_kyori", kyori).set("R_siba", siba));
+        };
+        race("大井08032401", 1200, 0);
+        race("大井08032402", 1200, 1);
+        race("大井08032403", 1600, 0);
+        race("大井08032404", 1800, 0);
+        race("大井08032405", 1200, 0);  // no runs
+        race("大井08032301", 1200, 0);  // a day without variant
+        race("川崎08032401", 1500, 0);
+        // Each run held index 77, 3F index 66 and U_file 1 before.
+        const auto run = [&](const QString& code, const QString& name, DbValue time, DbValue f3, DbValue hutan) {
+            addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77)
+                                   .set("U_sisuu3f", 66).set("U_file", 1));
+        };
+        run("大井08032401", "エース", 76.1, 38.2, 56.0);
+        run("大井08032401", "ビー'ト", 74.3, DbValue(), 54.0);
+        run("大井08032401", "シー", DbValue(), 37.5, 55.0);
+        run("大井08032401", "ディー", 75.5, 38.0, DbValue());
+        run("大井08032402", "イー", 73.0, 36.9, 52.0);
+        run("大井08032403", "エフ", 102.4, 39.1, 57.0);
+        run("大井08032404", "ジー", 116.0, 40.0, 55.0);
+        run("大井08032301", "エイチ", 75.0, 38.0, 55.0);
+        run("川崎08032401", "アイ", 94.0, 38.0, 55.0);
+    }
+    QStringList stored()
+    {
+        return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki "
+                                    "ORDER BY R_code, U_name");
+    }
+    // What the run-table routine gives for each stored run of a track, on the work file: the same
+    // run put in runner slot 1 with both indices 0 first.
+    QStringList byCalcUSisuu(const QString& zyo)
+    {
+        redimUma(18, 2);
+        QStringList out;
+        for (const QString& row : rows("NAR_data.dat", "SELECT T_Rdata.R_code, U_name, R_date, R_siba, R_kyori, "
+                                                       "U_time, U_3f, U_hutan, U_file FROM T_Rdata JOIN T_Useiseki "
+                                                       "ON T_Rdata.R_code = T_Useiseki.R_code ORDER BY 1, 2")) {
+            const QStringList f = row.split('|');
+            if (f[0].left(2) != zyo || f[7] == "Null") {
+                out << f[0] + "|" + f[1] + "|";
+                continue;
+            }
+            pd.uDate(1, 1) = VbDate::fromDbText(f[2]);
+            pd.uZyo(1, 1) = zyo;
+            pd.uSiba(1, 1) = f[3].toInt();
+            pd.uKyori(1, 1) = f[4].toInt();
+            pd.uTime(1, 1) = f[5] == "Null" ? 0 : f[5].toFloat();
+            pd.u3f(1, 1) = f[6] == "Null" ? 0 : f[6].toFloat();
+            pd.uHutan(1, 1) = f[7].toFloat();
+            pd.uSisuu(1, 1) = 0;
+            pd.uSisuu3f(1, 1) = 0;
+            openDb(1, path("CalSisuu.mdb"), "");
+            calcUSisuu(1, 1, 1);
+            closeDb(1);
+            out << f[0] + "|" + f[1] + "|" + floatText(pd.uSisuu(1, 1)) + "|" + floatText(pd.uSisuu3f(1, 1))
+                       + "|" + f[8];
+        }
+        return out;
+    }
+};
+
+}
+
+// Every run of the target's tracks gets what the run-table routine computes on the same values
+// (Null time or 3F read 0, no all-class time gives 0 and 0, a day without variant b = 0); a run
+// without its weight keeps its values; U_file stays; other tracks are untouched; twice is the same.
+TEST_F(Recalculation, AgreesWithTheRunTableRoutine)
+{
+    const QStringList untouched = stored();
+    QStringList expected = byCalcUSisuu("大井");
+    for (int i = 0; i < expected.size(); ++i)
+        if (expected[i].endsWith('|'))
+            expected[i] = untouched[i];
+    for (const HyoukaTarget& t : {HyoukaTarget {"場間", "大井", "", ""}, HyoukaTarget {"地区間", "南関", "", ""}}) {
+        msgs_.clear();
+        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
+        EXPECT_EQ(msgs_.texts(), QStringList {"書き換え終了"});
+        const QStringList now = stored();
+        // 南関 takes in 川崎 too.
+        for (int i = 0; i < now.size(); ++i)
+            if (t.kind == "場間" || !now[i].startsWith("川崎"))
+                EXPECT_EQ(now[i], expected[i]);
+    }
+    EXPECT_EQ(stored().filter("大井08032404|ジー|0|0|1").size(), 1);
+    EXPECT_EQ(stored().filter("大井08032401|ディー|77|66|1").size(), 1);
+    EXPECT_EQ(stored().filter("大井08032401|シー|0|").size(), 1);
+}
+
+// A region without tracks or a kind the window does not know recomputes nothing; 距離間 recomputes
+// the whole track whatever the distance. A Cancel leaves the race database as it was.
+TEST_F(Recalculation, TrackChoiceAndCancel)
+{
+    const auto before = snapshot();
+    for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""},
+                                  HyoukaTarget {"地区間", "東海", "", ""}}) {
+        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
+        EXPECT_EQ(snapshot(), before);
+    }
+    cancelSoon();
+    msgs_.clear();
+    EXPECT_FALSE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "1400", "", "大井"}); }));
+    EXPECT_EQ(msgs_.texts(), QStringList {"指数の再計算をキャンセルしました"});
+    EXPECT_EQ(snapshot(), before);
+    ASSERT_TRUE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "9999", "", "大井"}); }));
+    EXPECT_EQ(stored().filter("大井08032403|エフ|77").size(), 0);
+}
+
+namespace {
+
+class Evaluation : public KanriFixture {
+protected:
+    // A run of the horse at the track, `daysBack` before today, with its index; R_zyo02 as a results
+    // import stores it.
+    void run(const QString& name, const QString& zyo, int daysBack, double sisuu, int kyori = 1400)
+    {
+        const VbDate day = vbToday().addDays(-daysBack);
+        const QString code = zyo + Format(day, "yymmdd") + Format(++raceNo_, "00");
+        addRace(code, DbRow().set("R_zyo02", zyoToChiku(zyo)).set("R_kyori", kyori).set("R_date", day));
+        addRun(code, name, DbRow().set("U_sisuu", sisuu));
+    }
+    HyoukaResult evaluate(const HyoukaTarget& t)
+    {
+        HyoukaResult r;
+        runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
+        return r;
+    }
+    static std::vector<QString> fields(const HyoukaResult& r) { return {r.ave01, r.ave02, r.count, r.hosei}; }
+    int raceNo_ = 0;
+};
+
+}
+
+// Hand-worked: A (大井 50, 60; 川崎 52) gives 55 and 52; B (大井 90 and 0, the 0 counts; 川崎 44)
+// 45 and 44; C ran only at 大井; D's 川崎 run lies exactly 400 days back (out); nameless runs never
+// count. Means 50.0 and 48.0 over two horses, correction (48 - 50) / 10 = -0.2. With D's run one
+// day later D joins (80 and 30): means 60.0 and 42.0, correction -1.8.
+TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
+{
+    run("A", "大井", 10, 50);
+    run("A", "大井", 20, 60);
+    run("A", "川崎", 30, 52);
+    run("B", "大井", 5, 90);
+    run("B", "大井", 6, 0);
+    run("B", "川崎", 7, 44);
+    run("C", "大井", 8, 70);
+    run("D", "大井", 9, 80);
+    run("D", "川崎", 400, 30);
+    run("", "大井", 3, 99);
+    run("", "川崎", 3, 1);
+    const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
+    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"50.0", "48.0", "2", "-0.2"}));
+    EXPECT_EQ(rows("Rana.mdb", "SELECT * FROM SisuuHyouka ORDER BY name"), (QStringList {"A|55|52", "B|45|44"}));
+    exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?",
+         {vbToday().addDays(-399), vbToday().addDays(-400)});
+    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"60.0", "42.0", "3", "-1.8"}));
+    // The same horses by region (R_zyo02) and by distance at one track.
+    EXPECT_EQ(fields(evaluate({"地区間", "南関", "南関", ""})).at(2), "4");
+    run("E", "園田", 1, 40, 1230);
+    run("E", "園田", 2, 50, 1400);
+    run("F", "園田", 1, 60, 1230);
+    run("F", "姫路", 1, 70, 1400);
+    EXPECT_EQ(fields(evaluate({"距離間", "1230", "1400", "園田"})), (std::vector<QString> {"40.0", "50.0", "1", "1.0"}));
+    EXPECT_EQ(msgs_.texts(), QStringList {});
+}
+
+// No qualifying horse leaves all four results empty; an unknown kind or a distance with letters is
+// refused before SisuuHyouka is emptied.
+TEST_F(Evaluation, NoHorseAndRefusals)
+{
+    run("A", "大井", 10, 50);
+    insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "前回").set("Tar01Sisuu", 1).set("Tar02Sisuu", 2));
+    for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
+             {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"},
+             {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
+        msgs_.clear();
+        EXPECT_EQ(fields(evaluate(t)), (std::vector<QString> {"", "", "", ""}));
+        EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\n" + cause});
+        EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {"前回"});
+    }
+    EXPECT_EQ(fields(evaluate({"場間", "大井", "川崎", ""})), (std::vector<QString> {"", "", "", ""}));
+    EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});
+    exec("Rana.mdb", "DROP TABLE SisuuHyouka");
+    msgs_.clear();
+    evaluate({"場間", "大井", "川崎", ""});
+    EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\nRana.mdbに「SisuuHyouka」がありません"});
+}

@@ -1,0 +1,179 @@
+// The batch run end to end: the administration window opened from the main window, every race
+// of one day read through the main window's own race read from a loopback page server.
+#include "admin/frmKanri.h"
+#include "core/publicFunction.h"
+#include "mainwindow/frmMain.h"
+#include "platform/textcodec.h"
+#include "tests/admin/kanriFixture.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/pageServer.h"
+#include "webimport/dialogWeb.h"
+
+#include <QTest>
+
+namespace {
+
+const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf";
+const QString kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
+
+QByteArray pageFile(const QString& name)
+{
+    return readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/") + name);
+}
+
+class ZyunkaiThroughMain : public KanriFixture {
+protected:
+    void SetUp() override
+    {
+        KanriFixture::SetUp();
+        ASSERT_TRUE(server_.start());
+        iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server_.port()));
+        pd.timerInter = 1;
+        pd.kakoKikan = 730;
+        const QDir images(QStringLiteral(BRENNOCK_SCHEMA_DIR "/../images"));
+        for (const QString& name : images.entryList(QDir::Files))
+            QFile::copy(images.filePath(name), path(name));
+        // Standard times of the courses the sample histories ran, so that runners get indices.
+        for (const auto& [zyo, kyori, time] : std::vector<std::tuple<QString, int, double>> {
+                 {"大井", 1200, 74.0}, {"大井", 1400, 88.0}, {"大井", 1600, 101.0}, {"川崎", 1400, 89.0}})
+            insert("Strevin_data.dat", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
+                                                        .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", time));
+        debugMode = true;
+        main_ = std::make_unique<FrmMain>();
+        main_->show();
+        msgs_.clear();
+    }
+    void TearDown() override
+    {
+        if (QWidget* w = shownWindow("frmKanri"))
+            w->close();
+        main_.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        debugMode = false;
+        unloadDialogWeb();
+        KanriFixture::TearDown();
+    }
+    static QString cardTarget(const QString& code, int n)
+    {
+        return kCard + "?k_babaCode=" + code + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24";
+    }
+    static QString horseId(const QString& code, int n, int h) { return code + Format(n, "00") + "900" + Format(h, "000"); }
+    // Race n of a track: the sample card with its title and horse numbers made the race's own;
+    // every runner's history is the sample with turf and central runs, but `noRuns` has none.
+    void addRace(const QString& zyo, const QString& shown, int n, int noRuns = 0)
+    {
+        const QString code = zyoToNarCode(zyo);
+        QString card = fromCp932(pageFile("racecard_12.htm"));
+        card.replace("大井　第11競走", shown + "　第" + QString::number(n) + "競走");
+        card.replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + code + Format(n, "00") + "900");
+        server_.addPage(cardTarget(code, n), toCp932(card), "text/html; charset=Shift_JIS");
+        for (int h = 1; h <= 12; ++h)
+            server_.addFile(kHorse + horseId(code, n, h), h == noRuns ? "horse_none.htm" : "horse_mixed.htm");
+    }
+    void day()
+    {
+        for (int n = 1; n <= 12; ++n)
+            addRace("大井", "大井", n);
+        for (int n = 1; n <= 3; ++n)
+            addRace("川崎", "川崎", n);
+        addRace("名古", "名古屋", 1, 12);
+    }
+    FrmKanri* openKanri()
+    {
+        QTest::mouseClick(childNamed<QPushButton>(main_.get(), "cmdKanri"), Qt::LeftButton);
+        return qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
+    }
+    void runBatch(FrmKanri* kanri)
+    {
+        childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText("2008/03/24");
+        QTest::mouseClick(childNamed<QPushButton>(kanri, "cmbZyunkai"), Qt::LeftButton);
+    }
+    QStringList cardsRead() const { return server_.requestLog().filter(kCard); }
+    // Presses Cancel of the loading window once the target has been asked for.
+    void cancelAt(const QString& target)
+    {
+        server_.setNeverAnswer(target, true);
+        auto* timer = new QTimer(main_.get());
+        const int before = server_.requestCount(target);
+        QObject::connect(timer, &QTimer::timeout, [this, target, timer, before] {
+            if (server_.requestCount(target) > before && isDialogWebLoaded()) {
+                dialogWeb().cmdCancel->click();
+                timer->stop();
+            }
+        });
+        timer->start(20);
+    }
+
+    PageServer server_;
+    std::unique_ptr<FrmMain> main_;
+};
+
+}
+
+// A track without races costs one card; twelve races are all read and no thirteenth; a track ends
+// at its first missing race; the Nagoya race with a runner without history is marked "out". The
+// run writes no race or run to the race database, and its pages, texts and archive are there.
+TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
+{
+    day();
+    FrmKanri* kanri = openKanri();
+    ASSERT_NE(kanri, nullptr);
+    EXPECT_EQ(kanri->parentWidget(), main_.get());
+    runBatch(kanri);
+    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
+    QStringList expected;
+    for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' ')) {
+        const int races = zyo == "大井" ? 12 : zyo == "川崎" ? 3 : zyo == "名古" ? 1 : 0;
+        for (int n = 1; n <= std::min(races + 1, 12); ++n)
+            expected << cardTarget(zyoToNarCode(zyo), n);
+    }
+    EXPECT_EQ(cardsRead(), expected);
+    EXPECT_EQ(server_.requestLog().filter(kHorse).size(), 16 * 12);
+    EXPECT_EQ(server_.requestCount(kHorse + horseId("20", 12, 12)), 1);
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT COUNT(*) FROM T_Rdata"), QStringList {"0"});
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT COUNT(*) FROM T_Useiseki"), QStringList {"0"});
+    EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), COUNT(taisyo) FROM T_Rana"), QStringList {"16|1"});
+    EXPECT_EQ(rows("Rana.mdb", "SELECT R_code FROM T_Rana WHERE taisyo = 'out'"), QStringList {"名古08032401"});
+    EXPECT_EQ(pd.kakoKikan, 730);
+    EXPECT_EQ(childNamed<QLabel>(kanri, "txtRaceInfo")->text(), "荒尾-1R");
+
+    const QString page = fromCp932(readTestFile(path("予想出力/大井0324-01R.html")));
+    EXPECT_TRUE(page.startsWith("<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY>"
+                                "<P><A href='大井0324-02R.html'>次のレースへ</A></P>"));
+    EXPECT_TRUE(page.contains("<CAPTION align='left'><B>2008年3月24日（月）　大井　第1競走　ダート　1200ｍ　天候：晴　馬場：良 "
+                              "Ｃ２六組特別</B></CAPTION><TBODY><TR><TD>1</TD><TD>父馬01<BR><B><FONT color='#000099' "
+                              "size='+1'>テストホース01</FONT></B></TD><TD>佐藤次(55)<BR>牡4<BR>"))
+        << page.left(900).toStdString();
+    EXPECT_TRUE(page.contains("<TD >Ｊ中山芝1800<BR>07/09/15 7R<BR>")) << page.toStdString();
+    EXPECT_TRUE(page.endsWith("</BODY>\r\n"));
+    EXPECT_TRUE(fromCp932(readTestFile(path("予想出力/名古0324-01R.html"))).contains("（注意）"));
+    EXPECT_TRUE(fromCp932(readTestFile(path("予想出力/index.html"))).contains("<P><B>名古屋<BR></B><A href='名古0324-01R.html'"));
+    ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
+    EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), 18u);
+}
+
+// A Cancel on a card or on a history page ends the run: the races before keep their rows and
+// pages, that race has none, and no index, archive or "巡回を完了" follows; the window stays usable.
+TEST_F(ZyunkaiThroughMain, CancelOnACardOrAHistoryPage)
+{
+    day();
+    FrmKanri* kanri = openKanri();
+    for (const auto& [target, lastRace] : std::vector<std::pair<QString, QString>> {
+             {cardTarget("21", 2), "川崎08032401"}, {kHorse + horseId("20", 3, 5), "大井08032402"}}) {
+        exec("Rana.mdb", "DELETE FROM T_Rana");
+        cancelAt(target);
+        msgs_.clear();
+        runBatch(kanri);
+        server_.setNeverAnswer(target, false);
+        // The race read says it (the batch adds nothing of its own).
+        QStringList said = msgs_.texts();
+        said.removeDuplicates();
+        EXPECT_EQ(said, QStringList {"キャンセルしました"});
+        EXPECT_EQ(rows("Rana.mdb", "SELECT MAX(R_code) FROM T_Rana WHERE R_code LIKE ?", {lastRace.left(2) + "%"}),
+                  QStringList {lastRace});
+        EXPECT_FALSE(QFileInfo::exists(path("予想出力/index.html")) || QFileInfo::exists(path("予想/0324.lzh")));
+        EXPECT_TRUE(QFileInfo::exists(path("予想出力/" + lastRace.left(2) + "0324-" + lastRace.right(2) + "R.html")));
+        EXPECT_EQ(pd.kakoKikan, 730);
+        EXPECT_TRUE(childNamed<QPushButton>(kanri, "cmbZyunkai")->isEnabled() && !main_->isBusy());
+    }
+}

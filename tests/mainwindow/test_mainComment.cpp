@@ -1,0 +1,220 @@
+#include "mainwindow/mainComment.h"
+
+#include "core/dialogComment.h"
+#include "core/publicDim.h"
+#include "platform/colors.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/dataFiles.h"
+
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
+const QString kYear = QStringLiteral("1年以内対象");
+
+void addRun(int h, int j, int daysAgo, const QString& zyo, int raceNo)
+{
+    pd.uDate(h, j) = kRaceDay.addDays(-daysAgo);
+    pd.uZyo(h, j) = zyo;
+    pd.uRaceNo(h, j) = raceNo;
+}
+
+// Three runners on 大井: 1 with runs inside and outside the year, 2 without runs, 3 with a
+// central run, a run exactly a year back, a gap (zero date) and a long history.
+class CommentPage : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        initPublic();
+        redimUma(18, 150);
+        pd.raceDate = kRaceDay;
+        pd.raceCode = "大井24060111";
+        pd.tousuu = 3;
+        const QString names[] = {"", "O'Reilly", "ニノミヤ", "サード"};
+        const int waku[] = {0, 2, 2, 4};
+        for (int h = 1; h <= 3; ++h) {
+            pd.uName(h) = names[h];
+            pd.uWaku(h, 0) = waku[h];
+            addRun(h, 0, 0, "大井", 11);
+        }
+        pd.sirusi(1) = "◎";
+        pd.yosouSisuu(1) = 62.5f;
+        pd.kisoSisuu(1, 0) = 0.4f;
+        addRun(1, 1, 30, "川崎", 3);
+        addRun(1, 2, 400, "船橋", 5);
+        addRun(3, 1, 20, "Ｊ東京", 11);
+        addRun(3, 3, 365, "浦和", 2);
+        owner.show();
+        file = dir.createComment();
+        kikan.addItem(kYear);
+        connectCommentPage(grid, box, kikan, &owner);
+    }
+    void TearDown() override
+    {
+        if (QWidget* d = shownWindow("dialogComment"))
+            d->close();
+    }
+
+    void draw(const QString& kikan = kYear) { drawGridComment(grid, box, kikan); }
+    QStringList row(int r)
+    {
+        QStringList cells;
+        for (int c = 0; c < grid.cols(); ++c)
+            cells << grid.textMatrix(r, c);
+        return cells;
+    }
+    // A stored note, by the store's own reader.
+    std::optional<CommentNote> stored(const QString& code, const QString& name)
+    {
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
+        return readComment(code, name);
+    }
+    void store(const QString& code, const QString& name, const CommentNote& note)
+    {
+        openCommentDb();
+        DbSlotCloser closer(commentSlot);
+        saveComment(code, name, note);
+    }
+    QWidget* clickAt(int r, int c)
+    {
+        grid.clickCell(r, c);
+        return shownWindow("dialogComment");
+    }
+
+    TestAppDir dir;
+    QString file;
+    QWidget owner;
+    FlexGrid& grid = *new FlexGrid(&owner);
+    QLineEdit& box = *new QLineEdit(&owner);
+    QComboBox kikan;
+};
+
+const QStringList kEmpty4 {"", "", "", ""};
+}  // namespace
+
+// Fixed columns, the horse note group, one group per listed run (run 0 is the race shown), a
+// trailing empty column; runs outside the year or on its bound day, and gaps, list nothing.
+TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriod)
+{
+    store("Uma", "O'Reilly", {"horse note", "◎", "B"});
+    store("川崎24050203", "O'Reilly", {"kawasaki", "1", "2"});
+    store("Ｊ東京24051211", "サード", {"central", "", "z"});
+    store("船橋23042805", "O'Reilly", {"too old", "", ""});
+    draw();
+    ASSERT_EQ(std::pair(grid.cols(), grid.rows()), std::pair(18, 5));
+    EXPECT_EQ(row(0), (QStringList {"", "", "", "馬名", "基本", "基本", "馬コメント", "馬コメント", "馬コメント"}
+                       + QStringList(4, "今回レース馬コメント") + QStringList(4, "1走前レース馬コメント") + QStringList {""}));
+    EXPECT_EQ(row(1), (QStringList {"", "", "", "", "予想", "基礎", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"}
+                       + QStringList {"レース", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"} + QStringList {"レース", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"}
+                       + QStringList {""}));
+    EXPECT_EQ(row(2), (QStringList {"2", "1", "◎", "O'Reilly", "63", "", "horse note", "◎", "B", "大井06/01", "", "",
+                                    "", "川崎05/02", "kawasaki", "1", "2", ""}));
+    EXPECT_EQ(row(3), (QStringList {"", "2", "", "ニノミヤ", "", "", "", "", "", "大井06/01"} + QStringList(8, "")));
+    EXPECT_EQ(row(4), (QStringList {"4", "3", "", "サード", "", "", "", "", "", "大井06/01", "", "", "", "Ｊ東京05/12",
+                                    "central", "", "z", ""}));
+    const std::vector<int> widths {200, 250, 290, 1700, 450, 450, 5000, 600, 600, 1000, 5000, 600, 600,
+                                   1000, 5000, 600, 600, 960};
+    for (int c = 0; c < grid.cols(); ++c)
+        EXPECT_EQ(grid.colWidth(c), widths[size_t(c)]) << c;
+    EXPECT_EQ(std::tuple(grid.fixedRows(), grid.fixedCols(), grid.rowHeightMin()), std::tuple(1, 4, 300));
+    EXPECT_NEAR(grid.heightTwips(), 6 * 300 + 50, twipsPerPixel / 2);  // to the pixel
+    EXPECT_TRUE(grid.mergeRow(0));
+    // Brackets 2 and 4 write white on their colour; a shared bracket is written once.
+    EXPECT_EQ(std::tuple(grid.cellBackColor(3, 0), grid.cellForeColor(2, 0), grid.cellForeColor(4, 0)),
+              std::tuple(wakuColor(2), RGB(255, 255, 255), RGB(255, 255, 255)));
+    EXPECT_TRUE(grid.cellFontBold(2, 2) && grid.cellFontBold(2, 3) && !grid.cellFontBold(2, 4));
+    EXPECT_EQ(std::tuple(grid.cellForeColor(2, 13), grid.cellFontUnderline(2, 13), grid.cellBackColor(2, 1)),
+              std::tuple(0xFF0000u, true, RGB(255, 255, 255)));
+    EXPECT_EQ(std::tuple(grid.cellBackColor(1, 13), grid.cellAlignment(1, 13), grid.cellBackColor(1, 4)),
+              std::tuple(vbButtonFace, int(flexAlignCenterCenter), vbButtonFace));
+    EXPECT_EQ(pd.umaIdx, 4);
+
+    // Every period: the old 船橋 run and the run on the bound day (3 back) get their groups.
+    draw("全期間対象");
+    EXPECT_EQ(grid.cols(), 26);
+    EXPECT_EQ(grid.textMatrix(0, 17), "2走前レース馬コメント");
+    EXPECT_EQ(row(2).mid(17, 4), (QStringList {"船橋04/28", "too old", "", ""}));
+    EXPECT_EQ(row(4).mid(17, 9), (QStringList {"", "", "", "", "浦和06/02", "", "", "", ""}));
+    EXPECT_EQ(row(3).mid(13), QStringList(13, ""));
+    // A typed text that is no entry counts every dated run too; a shorter period narrows again.
+    draw("3年");
+    EXPECT_EQ(grid.cols(), 26);
+    draw("6ヶ月以内対象");
+    EXPECT_EQ(grid.cols(), 18);
+}
+
+// Typing greys the race box; Return files it under the race shown and hands the focus to the
+// grid; a reload shows a stored comment normal, and empties (grey) for a race without one.
+TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
+{
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    draw();
+    box.setFocus();
+    QTest::keyClicks(&box, "Nige's");
+    EXPECT_FALSE(raceCommentSaved(box));
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_TRUE(raceCommentSaved(box));
+    EXPECT_TRUE(grid.hasFocus());
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(stored("大井24060111", "Race")->comment, "Nige's");
+
+    box.setText("unsaved");
+    draw();
+    EXPECT_EQ(box.text(), "Nige's");
+    EXPECT_TRUE(raceCommentSaved(box));
+    pd.raceCode = "大井24060112";
+    draw();
+    EXPECT_EQ(box.text(), "");
+    EXPECT_FALSE(raceCommentSaved(box));
+}
+
+// A click on a run group (any of its four columns) edits that run's note, which the refresh
+// shows again in the same group; the horse columns edit the horse note; headers, the fixed
+// columns and a runner without that run open nothing.
+TEST_F(CommentPage, ClickEditSaveAndRefresh)
+{
+    store("Ｊ東京24051211", "サード", {"central", "", "z"});
+    draw();
+    for (const auto& [r, c] : std::vector<std::pair<int, int>> {{0, 13}, {1, 6}, {2, 3}, {2, 5}, {3, 13}})
+        EXPECT_EQ(clickAt(r, c), nullptr) << r << ',' << c;
+
+    QWidget* d = clickAt(4, 16);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(d, "lblRace")->text(), "Ｊ東京24/05/12-11R");
+    EXPECT_EQ(childNamed<QLabel>(d, "lblUma")->text(), "サード");
+    EXPECT_EQ(childNamed<QComboBox>(d, "cmbSign02")->currentText(), "z");
+    EXPECT_EQ(childNamed<QLabel>(d, "lblMotoSheet")->text(), "Main");
+    auto* text = childNamed<QPlainTextEdit>(d, "txtComment");
+    text->selectAll();
+    QTest::keyClicks(text, "again");
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(grid.textMatrix(4, 14), "again");
+    EXPECT_EQ(stored("Ｊ東京24051211", "サード"), (CommentNote {"again", "", "z"}));
+
+    d = clickAt(3, 7);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(d, "lblRace")->text(), "馬コメント");
+    QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign01"), "A+");
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(grid.textMatrix(3, 7), "A+");
+    EXPECT_EQ(stored("Uma", "ニノミヤ")->sign01, "A+");
+}
+
+// Without Comment.dat: the open's message and the page's tag; box and grid keep what they showed.
+TEST_F(CommentPage, MissingFileLeavesThePageAsItWas)
+{
+    store("Uma", "O'Reilly", {"kept", "", ""});
+    draw();
+    box.setText("typed");
+    QFile::remove(file);
+    MsgBoxRecorder rec;
+    draw();
+    EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-mainComment"}));
+    EXPECT_EQ(std::tuple(box.text(), grid.textMatrix(2, 6), grid.cols()), std::tuple(QString("typed"), QString("kept"), 18));
+    EXPECT_TRUE(grid.updatesEnabled());
+}

@@ -1,0 +1,122 @@
+#include "mainwindow/mainCsv.h"
+
+#include "core/publicDim.h"
+#include "platform/msgbox.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+// The text in CP932 by iconv, an encoder independent of ours.
+QByteArray iconvCp932(const QString& text)
+{
+    QProcess p;
+    p.start("iconv", {"-f", "UTF-8", "-t", "CP932"});
+    p.write(text.toUtf8());
+    p.closeWriteChannel();
+    p.waitForFinished(10000);
+    return p.readAllStandardOutput();
+}
+
+// Answers the save dialog when it shows: with a file name, or with Cancel for "".
+void answerDialog(const QString& file, QStringList* seen = nullptr)
+{
+    QTimer::singleShot(0, [file, seen] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                if (seen)
+                    *seen = QStringList {d->windowTitle()} + d->nameFilters();
+                if (file.isEmpty())
+                    d->reject();
+                else {
+                    d->selectFile(file);
+                    static_cast<QDialog*>(d)->accept();
+                }
+            }
+    });
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+class CsvExport : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        initPublic();
+        redimUma(18, 150);
+        for (int h = 1; h <= 18; ++h) {
+            pd.uName(h) = QString("ウマ%1").arg(h);
+            pd.uWaku(h, 0) = (h + 1) / 2 > 8 ? 8 : (h + 1) / 2;
+        }
+        pd.uName(5) = "";
+        pd.uName(2) = "髙﨑①";
+        const std::vector<float> runs {56.5f, 0, 57.5f, -0.5f, -1.5f, 0.4f, 72.4999f, 104.6f};
+        for (int j = 0; j < int(runs.size()); ++j)
+            pd.uSisuu(1, j + 1) = runs[size_t(j)];
+        pd.uSisuu(3, 50) = 61;
+        pd.uSisuu(3, 51) = 99;
+        pd.uSisuu(18, 1) = 40.5f;
+        pd.uSisuu(1, 0) = 77;  // today's race has no index to export
+    }
+    QTemporaryDir dir;
+};
+}  // namespace
+
+// Every runner with a name, 17 and 18 too; ties to even; index 0 and run 51 left out; CP932
+// with CR LF and an empty last line, byte for byte; the runner index is left alone.
+TEST_F(CsvExport, WritesEveryNamedRunnerByteForByte)
+{
+    pd.umaIdx = 3;
+    QString expected = "枠番,馬番,馬名\r\n1,1,ウマ1,56,58,0,-2,0,72,105\r\n1,2,髙﨑①\r\n2,3,ウマ3,61\r\n2,4,ウマ4\r\n";
+    for (int h = 6; h <= 18; ++h)
+        expected += QString("%1,%2,ウマ%2%3\r\n").arg(std::min((h + 1) / 2, 8)).arg(h).arg(h == 18 ? ",40" : "");
+    expected += "\r\n";
+    const QString path = dir.filePath("out.csv");
+    QFile old(path);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
+    old.close();
+    MsgBoxRecorder rec;
+    QStringList seen;
+    answerDialog(path, &seen);
+    menuCsv_Click(nullptr);
+    EXPECT_EQ(seen, (QStringList {"CSVファイルの保存", "CSVファイル (*.CSV *.csv)", "すべてのファイル (*)"}));
+    EXPECT_EQ(rec.texts(), QStringList {path + "へ出力しました"});
+    const QByteArray want = iconvCp932(expected);
+    ASSERT_FALSE(want.isEmpty());
+    EXPECT_EQ(readFile(path), want);
+    EXPECT_EQ(pd.umaIdx, 3);
+}
+
+// Before any race: the header and the empty line only.
+TEST_F(CsvExport, NoRaceGivesTheHeaderOnly)
+{
+    redimUma(18, 150);
+    EXPECT_EQ(csvExportText(), "枠番,馬番,馬名\r\n\r\n");
+}
+
+// Cancel writes nothing and says nothing; a path that cannot be written shows the tag and
+// leaves no file, nor any partial one.
+TEST_F(CsvExport, CancelAndUnwritablePaths)
+{
+    MsgBoxRecorder rec;
+    answerDialog("");
+    menuCsv_Click(nullptr);
+    EXPECT_TRUE(rec.texts().isEmpty());
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
+    for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
+        rec.clear();
+        exportCsv(bad);
+        EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22"}) << bad.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {"taken.csv"});
+}

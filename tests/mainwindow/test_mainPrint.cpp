@@ -1,0 +1,278 @@
+#include "mainwindow/mainPrint.h"
+
+#include "core/publicDim.h"
+#include "mainwindow/mainPrintBacyu.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+#include "platform/picturebox.h"
+#include "platform/printer.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/pdfTool.h"
+#include "tests/support/qtPrinters.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+// Runner h's chart is a plain colour of its own, the legend green: a painted picture tells whose it is.
+uint32_t chartColour(int h)
+{
+    return RGB(h * 12, 0, 255 - h * 12);
+}
+
+class Printing : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        initPublic();
+        redimUma(18, 150);
+        pd.raceTitle = "大井 11R 東京記念";
+        Picture1->setWidthTwips(9700);
+        Picture1->setHeightTwips(7000);
+        Picture2->setWidthTwips(900);
+        Picture2->setHeightTwips(8000);
+        sources = {Picture1, Picture2, grid, [this] { drawGraph(); }, [this] { drawHikaku(); }};
+        std::vector<std::unique_ptr<PrinterDevice>> list;
+        for (const QString& name : {"Office", "Home"}) {
+            auto d = std::make_unique<RecordingPrinterDevice>(name);
+            devices.push_back(d.get());
+            list.push_back(std::move(d));
+        }
+        printer().setDevices(std::move(list), "Office");
+        window.show();
+    }
+    void TearDown() override { printer().setDevices({}, {}); }
+
+    void drawGraph()
+    {
+        drawn << QString("graph %1 %2").arg(pd.umaIdx).arg(pd.graphShiftDays);
+        Picture1->setBackColor(chartColour(pd.umaIdx));
+        Picture1->canvas().cls();
+        if (pd.umaIdx == 1) {
+            Picture2->setBackColor(RGB(0, 200, 0));
+            Picture2->canvas().cls();
+        }
+        pd.graphMode = true;
+    }
+    void drawHikaku()
+    {
+        drawn << "hikaku";
+        pd.graphMode = false;
+    }
+    void showChart()
+    {
+        grid->hide();
+        Picture1->show();
+    }
+    void race(int runners)
+    {
+        pd.tousuu = runners;
+        for (int h = 1; h <= runners; ++h)
+            pd.uName(h) = QString("馬%1").arg(h);
+    }
+    const std::vector<RecordingPrinterDevice::Document>& docs(int device = 0) { return devices[size_t(device)]->documents(); }
+
+    // The picture calls of a document: the rectangle and the colour at its centre.
+    static QStringList pictures(const RecordingPrinterDevice::Document& doc)
+    {
+        QStringList out;
+        for (const CanvasOp& op : doc.ops)
+            if (op.kind == CanvasOp::Picture)
+                out << QString("%1,%2 %3x%4 %5")
+                           .arg(op.x1)
+                           .arg(op.y1)
+                           .arg(op.x2 - op.x1, 0, 'f', 1)
+                           .arg(op.y2 - op.y1, 0, 'f', 1)
+                           .arg(op.picture.pixelColor(op.picture.width() / 2, op.picture.height() / 2).name());
+        return out;
+    }
+    static QString title(const RecordingPrinterDevice::Document& doc)
+    {
+        const CanvasOp& op = doc.ops.back();
+        return QString("%1 %2,%3 %4pt").arg(op.text).arg(op.x1).arg(op.y1).arg(op.fontSize);
+    }
+    static QString cell(int i, int h)
+    {
+        return QString("%1,%2 3800.0x2700.0 %3").arg(i % 4 * 3800).arg(i / 4 * 2700 + 200).arg(vbColor(chartColour(h)).name());
+    }
+    // The legend: 900 x 8000 twips shrunk by 3800 / 9700 and 2700 / 7000.
+    const QString legend = QString("15200,200 %1x%2 #00c800").arg(900 * 3800.0 / 9700, 0, 'f', 1).arg(8000 * 2700.0 / 7000, 0, 'f', 1);
+
+    QWidget window;
+    PictureBox* Picture1 = new PictureBox(&window);
+    PictureBox* Picture2 = new PictureBox(&window);
+    FlexGrid* grid = new FlexGrid(&window);
+    PrintSources sources;
+    std::vector<RecordingPrinterDevice*> devices;
+    QStringList drawn;
+};
+}  // namespace
+
+// Five runners: one landscape page, the first row full and one chart in the second, the legend
+// shrunk like the charts, the title at the top-left in 5 points.
+TEST_F(Printing, FiveRunnersOnOneLandscapePage)
+{
+    race(5);
+    showChart();
+    pd.umaIdx = 3;
+    pd.graphShiftDays = 365;
+    drawGraph();
+    drawn.clear();
+    startPrint(sources, "Office");
+    ASSERT_EQ(docs().size(), 1u);
+    EXPECT_EQ(std::tuple(docs()[0].orientation, docs()[0].ended), std::tuple(int(vbPRORLandscape), true));
+    EXPECT_EQ(pictures(docs()[0]), (QStringList {cell(0, 1), cell(1, 2), cell(2, 3), cell(3, 4), cell(4, 5), legend}));
+    EXPECT_EQ(title(docs()[0]), "大井 11R 東京記念 0,0 5pt");
+    // Every runner drawn without a shift, then the chart shown before drawn again.
+    EXPECT_EQ(drawn, (QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"}));
+    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode), std::tuple(3, 365, true));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 runners 17 and 18
+// in its first two cells with the legend of page 1 and the title again; the comparison chart
+// shown before is shown again.
+TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
+{
+    race(18);
+    showChart();
+    drawGraph();
+    drawHikaku();
+    drawn.clear();
+    MsgBoxRecorder rec;
+    size_t sentBeforeMessage = 0;
+    rec.setAnswerer([&](const QString&) {
+        sentBeforeMessage = docs(1).size() == 1 && docs(1)[0].ended;
+        return vbOK;
+    });
+    startPrint(sources, "Home");
+    EXPECT_EQ(rec.texts(), QStringList {"2ページ目を印刷します"});
+    EXPECT_EQ(sentBeforeMessage, 1u);
+    ASSERT_EQ(docs(1).size(), 2u);
+    EXPECT_TRUE(docs(0).empty());
+    QStringList page1;
+    for (int h = 1; h <= 16; ++h)
+        page1 << cell(h - 1, h);
+    EXPECT_EQ(pictures(docs(1)[0]), page1 + QStringList {legend});
+    EXPECT_EQ(pictures(docs(1)[1]), (QStringList {cell(0, 17), cell(1, 18), legend}));
+    EXPECT_EQ(title(docs(1)[1]), "大井 11R 東京記念 0,0 5pt");
+    EXPECT_EQ(drawn.last(), "hikaku");
+    EXPECT_FALSE(pd.graphMode);
+}
+
+// A printer that fails on page 1: that page is dropped with "印刷できません", page 2 still prints,
+// the pointer is back; a name that matches no printer prints on the current one.
+TEST_F(Printing, FailedPageDoesNotStopTheNextAndUnknownNameKeepsTheCurrent)
+{
+    race(17);
+    showChart();
+    devices[0]->failAtCall(3);
+    MsgBoxRecorder rec;
+    startPrint(sources, "Nowhere");
+    EXPECT_EQ(rec.texts(), (QStringList {"印刷できません", "2ページ目を印刷します"}));
+    ASSERT_EQ(docs().size(), 2u);
+    EXPECT_EQ(std::tuple(docs()[0].aborted, docs()[0].ended, docs()[1].aborted, docs()[1].ended),
+              std::tuple(true, false, false, true));
+    EXPECT_EQ(pictures(docs()[1]).first(), cell(0, 17));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(printer().docOpen());
+}
+
+// The sheet: one portrait page, the grid's whole picture at 0, 500 shrunk to 75 % x 70 %, the title
+// at 0, 250; nothing at all from a tab that shows neither.
+TEST_F(Printing, SheetOnOnePortraitPageAndNothingFromOtherTabs)
+{
+    race(3);
+    fillGridPrintBacyu(*grid);
+    Picture1->hide();
+    grid->show();
+    startPrint(sources, "Office");
+    ASSERT_EQ(docs().size(), 1u);
+    const QImage sheet = grid->picture().toImage();
+    const double w = pixelsToTwips(sheet.width()), h = pixelsToTwips(sheet.height());
+    ASSERT_EQ(docs()[0].ops.size(), 2u);
+    const CanvasOp& pic = docs()[0].ops[0];
+    EXPECT_EQ(std::tuple(docs()[0].orientation, pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size()),
+              std::tuple(int(vbPRORPortrait), 0.0, 500.0, w * 0.75, 500 + h * 0.7, sheet.size()));
+    EXPECT_EQ(title(docs()[0]), "大井 11R 東京記念 0,250 5pt");
+
+    grid->hide();
+    startPrint(sources, "Office");
+    EXPECT_EQ(docs().size(), 1u);
+    EXPECT_TRUE(drawn.isEmpty());
+}
+
+// The chooser lists the printers with the current one chosen; its button prints on the printer
+// picked and closes the chooser.
+TEST_F(Printing, ChooserListsPrintsAndCloses)
+{
+    race(2);
+    showChart();
+    printer().selectByName("Home");
+    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
+    auto* list = childNamed<QComboBox>(d, "cmbPrinter");
+    ASSERT_NE(list, nullptr);
+    EXPECT_EQ(std::pair(list->count(), list->currentText()), std::pair(2, QString("Home")));
+    EXPECT_EQ(d->windowTitle(), "プリンタ選択");
+    list->setCurrentIndex(0);
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(d.isNull());
+    EXPECT_EQ(std::pair(docs(0).size(), docs(1).size()), std::pair(size_t(1), size_t(0)));
+    EXPECT_EQ(printer().deviceName(), "Office");
+}
+
+// No printer at all: an empty list, and printing says it cannot.
+TEST_F(Printing, NoPrinterAtAll)
+{
+    printer().setDevices({}, {});
+    race(2);
+    showChart();
+    MsgBoxRecorder rec;
+    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
+    EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
+    EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
+}
+
+// The sheet printed to a real PDF file: one A4 portrait page read back by poppler, saved with the
+// sheet's own picture as test artefacts.
+TEST_F(Printing, SheetToARealPdf)
+{
+    QTemporaryDir dir;
+    const QString out = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR);
+    QDir().mkpath(out);
+    const QString path = out + "/sheet.pdf";
+    QFile::remove(path);
+    std::vector<std::unique_ptr<PrinterDevice>> list;
+    list.push_back(std::make_unique<PdfPrinterDevice>([&] { return path; }));
+    printer().setDevices(std::move(list), "PDF");
+    race(12);
+    for (int h = 1; h <= 12; ++h) {
+        pd.uWaku(h, 0) = (h + 1) / 2 + 1;
+        for (int k = 1; k <= 5; ++k) {
+            pd.uDate(h, k) = VbDate::fromYmd(2024, 5, 30 - 5 * k);
+            pd.uZyo(h, k) = "大井";
+            pd.uSisuu(h, k) = float(40 + h + k);
+            pd.uRname(h, k) = "特別";
+        }
+    }
+    fillGridPrintBacyu(*grid);
+    Picture1->hide();
+    grid->show();
+    startPrint(sources, "PDF");
+    grid->picture().save(out + "/sheet-grid.png");
+    const auto info = pdfInfo(path);
+    if (info.isEmpty())
+        GTEST_SKIP() << "poppler-utils not installed";
+    EXPECT_EQ(info.value("Pages"), "1");
+    EXPECT_EQ(info.value("Page size"), "595 x 842 pts (A4)");
+    const QImage page = pdfPage(path, 1, 100);
+    ASSERT_FALSE(page.isNull());
+    page.save(out + "/sheet-page.png");
+    // The red frame of bracket 3 (runners 3 and 4) stands at the left edge below the title.
+    int red = 0;
+    for (int y = 0; y < page.height(); ++y)
+        red += page.pixelColor(5, y).red() > 200 && page.pixelColor(5, y).green() < 60;
+    EXPECT_GT(red, 10);
+}

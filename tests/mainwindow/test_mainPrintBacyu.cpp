@@ -1,0 +1,180 @@
+#include "mainwindow/mainPrintBacyu.h"
+
+#include "core/publicDim.h"
+#include "platform/colors.h"
+#include "platform/flexgrid.h"
+#include "platform/msgbox.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
+
+struct Run {
+    QString zyo;
+    int mmdd, baba, siba, kyori;
+    QString rname;
+    int cyaku, tousuu, ninki;
+    QString kisyu;
+    float hutan;
+    int no, taizyu;
+    float f3, time, cyakusa, sisuu, sisuu3f;
+    std::array<int, 4> tuka;
+};
+
+void setRun(int h, int k, const Run& r)
+{
+    pd.uDate(h, k) = VbDate::fromYmd(2024, r.mmdd / 100, r.mmdd % 100);
+    pd.uZyo(h, k) = r.zyo;
+    pd.uBaba(h, k) = r.baba;
+    pd.uSiba(h, k) = r.siba;
+    pd.uKyori(h, k) = r.kyori;
+    pd.uRname(h, k) = r.rname;
+    pd.uCyaku(h, k) = r.cyaku;
+    pd.uTousuu(h, k) = r.tousuu;
+    pd.uNinki(h, k) = r.ninki;
+    pd.uKisyu(h, k) = r.kisyu;
+    pd.uHutan(h, k) = r.hutan;
+    pd.uNo(h, k) = r.no;
+    pd.uTaizyu(h, k) = r.taizyu;
+    pd.u3f(h, k) = r.f3;
+    pd.uTime(h, k) = r.time;
+    pd.uCyakusa(h, k) = r.cyakusa;
+    pd.uSisuu(h, k) = r.sisuu;
+    pd.uSisuu3f(h, k) = r.sisuu3f;
+    for (int c = 0; c < 4; ++c)
+        pd.uTuka(h, c + 1, k) = r.tuka[size_t(c)];
+}
+
+void addRunner(int h, const QString& name, int waku, const QString& kisyu)
+{
+    pd.uName(h) = name;
+    pd.uWaku(h, 0) = waku;
+    pd.uKisyu(h, 0) = kisyu;
+    pd.uDate(h, 0) = kRaceDay;
+    pd.tousuu = std::max(pd.tousuu, h);
+}
+
+class Bacyu : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        initPublic();
+        redimUma(18, 150);
+        pd.lineSisuu = 55;
+        // Runner 1: bracket 3, same jockey as its last run, runs 1 and 3 with run 2 undated.
+        addRunner(1, "ハヤテ", 3, "佐藤太郎");
+        pd.uSeirei(1) = "牡4";
+        pd.sirusi(1) = "◎";
+        pd.uHutan(1, 0) = 54;
+        pd.uTaizyu(1, 0) = 468;
+        pd.yosouSisuu(1) = 104.6f;
+        pd.kisoSisuu(1, 0) = 7;
+        pd.uKyakusitu(1, 0) = "先";
+        pd.tuka1Ave(1, 0) = 2.25f;
+        pd.taisenMatrix(1, 0, 0) = 3;
+        pd.taisenMatrix(1, 0, 1) = 1;
+        setRun(1, 1, {"大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48,
+                      {3, 3, 2, 1}});
+        setRun(1, 3, {"Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0,
+                      {0, 0, 1, 1}});
+        // Runner 2 shares bracket 3 and has no past run: red jockey, no rate, 0 and 0.
+        addRunner(2, "アオバ", 3, "田中");
+        // Runner 4 (slot 3 empty): bracket 2.
+        addRunner(4, "クロ", 2, "");
+    }
+    QStringList block(int h)
+    {
+        QStringList rows;
+        for (int r = (h - 1) * 5; r < h * 5; ++r) {
+            QStringList cells;
+            for (int c = 0; c < bacyuCols; ++c)
+                cells << grid.textMatrix(r, c);
+            rows << cells.join('|');
+        }
+        return rows;
+    }
+    FlexGrid grid;
+};
+}  // namespace
+
+// The whole blocks of three runners: texts of every cell, the gap run leaving its pair empty.
+TEST_F(Bacyu, BlockTexts)
+{
+    fillGridPrintBacyu(grid);
+    ASSERT_EQ(std::pair(grid.rows(), grid.cols()), std::pair(90, 16));
+    EXPECT_EQ(block(1), (QStringList {
+        "3|1||牡4|予想|基礎|56|大井 0315 良 1200|||55|Ｊ東京 0102 重 芝1600||||",
+        "|||佐藤太郎|105|07|上がり|春の特別||||新春賞||||",
+        "|◎|ハヤテ|54.0|||48|3/12 2人 佐藤太一 54||||1/9 1人 鈴木 55.5||||",
+        "|||468|先|2.3||5番 468\u3000  38.6||||2番 470||||",
+        "|||75%|3|1||95.3(0.4)  3-3-2-1||||92.7(-0.2)  0-0-1-1||||"}));
+    const QString ten(10, '|');
+    EXPECT_EQ(block(2), (QStringList {"|2|||予想|基礎" + ten, "|||田中|00|00" + ten, "||アオバ|00.0||" + ten,
+                                      "|||0||" + ten, "||||0|0" + ten}));
+    EXPECT_EQ(block(3), QStringList(5, QString(15, '|')));
+    EXPECT_EQ(block(4).first(), "2|4|||予想|基礎" + ten);
+}
+
+// Bracket colours on all five rows (white text on 2, 3, 4), the jockey red on a change, the index
+// bold and red only above the line, the small fonts, the wide columns left-aligned, the shading.
+TEST_F(Bacyu, FormattingOfBlocks)
+{
+    fillGridPrintBacyu(grid);
+    for (int r = 0; r < 5; ++r) {
+        EXPECT_EQ(std::pair(grid.cellBackColor(r, 0), grid.cellForeColor(r, 0)), std::pair(0xFFu, 0xFFFFFFu)) << r;
+        EXPECT_EQ(std::pair(grid.cellBackColor(15 + r, 0), grid.cellForeColor(15 + r, 0)),
+                  std::pair(vbWindowText, 0xFFFFFFu)) << r;
+    }
+    EXPECT_EQ(std::tuple(grid.cellForeColor(1, 3), grid.cellForeColor(6, 3), grid.cellForeColor(16, 3)),
+              std::tuple(0x0u, 0xFFu, 0x0u));
+    // 55.5 > 55 red; 55 == 55 black; both bold; the 3F index not bold.
+    EXPECT_EQ(std::tuple(grid.cellForeColor(0, 6), grid.cellFontBold(0, 6), grid.cellForeColor(0, 10),
+                         grid.cellFontBold(0, 10), grid.cellFontBold(2, 6)),
+              std::tuple(0xFFu, true, 0x0u, true, false));
+    EXPECT_EQ(std::tuple(grid.cellFontSize(1, 6), grid.cellFontSize(1, 7), grid.cellFontSize(1, 11),
+                         grid.cellFontSize(0, 7), grid.cellFontSize(1, 10)),
+              std::tuple(6.0, 7.0, 7.0, 8.0, 8.0));
+    EXPECT_EQ(std::tuple(grid.cellAlignment(2, 7), grid.cellAlignment(2, 11), grid.cellAlignment(2, 15)),
+              std::tuple(int(flexAlignLeftCenter), int(flexAlignLeftCenter), int(flexAlignGeneral)));
+    // Shading of every row of an odd and an even block, the empty slots included.
+    const auto shaded = [&](int r) {
+        QString marks;
+        for (int c = 0; c < bacyuCols; ++c)
+            marks += grid.cellBackColor(r, c) == 0xE0E0E0 ? 'x' : '.';
+        return marks;
+    };
+    for (int r : {10, 14, 80, 84})  // slots 3 and 17: columns 1, 3, runs 1, 3, 5
+        EXPECT_EQ(shaded(r), ".x.x..xx..xx..xx") << r;
+    for (int r : {5, 9, 85, 89})  // slots 2 and 18: columns 2, 4, 5, runs 2 and 4
+        EXPECT_EQ(shaded(r), "..x.xx..xx..xx..") << r;
+}
+
+// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays.
+TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
+{
+    fillGridPrintBacyu(grid);
+    redimUma(18, 150);
+    addRunner(1, "シロ", 1, "");
+    fillGridPrintBacyu(grid);
+    EXPECT_EQ(block(1).first(), "1|1|||予想|基礎" + QString(10, '|'));
+    EXPECT_EQ(block(2), QStringList(5, QString(15, '|')));
+    for (int r = 0; r < 10; ++r)
+        for (int c : {0, 7}) {
+            EXPECT_EQ(grid.cellBackColor(r, c) == 0xE0E0E0, r < 5 && c == 7) << r << ',' << c;
+            EXPECT_EQ(std::tuple(grid.cellForeColor(r, c), grid.cellFontBold(r, c), grid.cellFontSize(r, c)),
+                      std::tuple(grid.cellForeColor(30, 2), false, 8.0)) << r << ',' << c;
+        }
+    EXPECT_FALSE(grid.cellFontBold(0, 6));
+}
+
+// A run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
+TEST_F(Bacyu, ShortRunTableStopsWithTheMessage)
+{
+    redimUma(16, 0);
+    pd.uName(1) = "A";
+    MsgBoxRecorder rec;
+    fillGridPrintBacyu(grid);
+    EXPECT_EQ(rec.texts(), QStringList {"bacyuエラー(err-BA01)"});
+    EXPECT_TRUE(grid.updatesEnabled());
+}

@@ -1,0 +1,18 @@
+#pragma once
+// Test failures show Qt texts as text.
+#include <QString>
+#include <QStringList>
+#include <ostream>
+
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline void PrintTo(const QStringList& list, std::ostream* os)
+{
+    *os << '{';
+    for (const QString& s : list)
+        *os << "\n  \"" << s.toStdString() << '"';
+    *os << " }";
+}

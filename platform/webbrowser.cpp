@@ -365,7 +365,7 @@ QString bodyInnerHtmlOf(const QString& html)
     // libxml2 decode it a second time.
     htmlDocPtr doc = htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
                                     HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR
-                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC | htmlParseHuge);
+                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC | HTML_PARSE_COMPACT | htmlParseHuge);
     if (!doc)
         return {};
     InnerHtmlWriter writer;

@@ -160,8 +160,9 @@ void storeRuns()
         if (!hasRaceCode(pd.umaIdx, webRow))
             continue;
         saveRdataRireki();
-        saveUseisekiRireki();
-        loadTukaKyakusitu();
+        // A run already stored keeps its row; a read of a known race only looks it up.
+        if (!loadTukaKyakusitu())
+            saveUseisekiRireki();
     }
     horse.commit();
 }
@@ -207,17 +208,19 @@ void parseUmaRireki()
     compareWithOlderRuns(h);
 }
 
-// Corners stored by an earlier results import replace the card's; a row this import has just
-// added holds zeros there and must not wipe them.
-void loadTukaKyakusitu()
+// Corners stored by an earlier import replace the card's; a stored row that holds zeros there
+// (a past run stored before) must not wipe them.
+bool loadTukaKyakusitu()
 {
-    vbTrap(QStringLiteral("Error-ReadWeb-6"), [] {
+    bool stored = false;
+    vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
         const int h = pd.umaIdx, r = webRow;
         RecordSet rs(1, QStringLiteral("SELECT U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki "
                                        "WHERE R_code = ? AND U_name = ?"),
                      {makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)), pd.uName(h)});
         if (rs.eof())
             return;
+        stored = true;
         int32_t corners[4];
         for (int c = 0; c < 4; ++c)
             corners[c] = rs.field(QStringLiteral("U_tuka0%1").arg(c + 1)).toInt();
@@ -228,4 +231,5 @@ void loadTukaKyakusitu()
         if (!style.isEmpty())
             pd.uKyakusitu(h, r) = style;
     });
+    return stored;
 }

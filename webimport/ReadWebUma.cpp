@@ -202,9 +202,10 @@ void parseUmaRireki()
     std::optional<DbTransaction> lookups;
     if (isDbOpen(1))
         lookups.emplace(1);
+    const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
-               [&] { takeRow(h, header + i, windowStart, webCellCount(header)); });
+               [&] { takeRow(h, header + i, windowStart, headerCells); });
     compareWithOlderRuns(h);
 }
 

@@ -1,6 +1,7 @@
 // Opening the sheets over a race database of about four million runs: ten years of every local
 // track, 400 jockeys, 800 trainers, 1,500 sires, 60,000 horses. The file is built once and kept
-// under the build folder; each figure is from the opener's call to the filled window.
+// under the build folder's test output; each figure is from the opener's call to the filled window.
+#include "bench/support/benchData.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -10,7 +11,6 @@
 #include "tests/support/dataFiles.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QRandomGenerator>
 #include <benchmark/benchmark.h>
@@ -24,10 +24,6 @@ const QStringList kTracks {"門別", "札幌", "旭川", "盛岡", "水沢", "�
                            "金沢", "笠松", "名古", "園田", "姫路", "福山", "高知", "佐賀", "荒尾"};
 const QString kLongCareer = QStringLiteral("ロングキャリア");
 
-QString dataDir()
-{
-    return QStringLiteral(BRENNOCK_BENCH_DATA_DIR);
-}
 
 // A skewed pick among n names: the first ones are the busiest (the busiest about 1 in 180).
 int skewed(QRandomGenerator& rng, int n)
@@ -63,17 +59,9 @@ void writeDay(QRandomGenerator& rng, const QString& zyo, VbDate day, int& longCa
     }
 }
 
-// Builds the file once; later runs reuse it.
-void ensureData()
+void generateRaceDatabase(const QString& folder)
 {
-    const QString path = dataDir() + "/NAR_data.dat";
-    if (QFile::exists(path))
-        return;
-    QDir().mkpath(dataDir());
-    QFile::remove(path + ".part");
-    createDataFile(DataFileKind::NarData, testSchemaDir(), dataDir());
-    QFile::rename(path, path + ".part");
-    openDbOrThrow(1, path + ".part", kPassword);
+    openDbOrThrow(1, createDataFile(DataFileKind::NarData, testSchemaDir(), folder), kPassword);
     QRandomGenerator rng(20260101);
     int longCareerGap = 0;
     for (int y = 0; y < kYears; ++y) {
@@ -84,14 +72,16 @@ void ensureData()
         t.commit();
     }
     closeDb(1);
-    QFile::rename(path + ".part", path);
-    for (const char* journal : {".part-wal", ".part-shm"})
-        QFile::remove(path + journal);
+}
+
+QString dataDir()
+{
+    static const QString folder = keptBenchFolder("NAR_data_4M", {"NAR_data.sql"}, generateRaceDatabase);
+    return folder;
 }
 
 void prepare()
 {
-    ensureData();
     setAppPathForTests(dataDir());
     if (!QFile::exists(dataDir() + "/Comment.dat"))
         createDataFile(DataFileKind::Comment, testSchemaDir(), dataDir());

@@ -10,6 +10,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/mainCsv.h"
+#include "mainwindow/mainPrint.h"
 #include "platform/flexgrid.h"
 #include "platform/htmlhelp.h"
 #include "platform/msgbox.h"
@@ -88,6 +89,7 @@ void FrmMain::buildActions()
         connect(a, &QAction::triggered, this, [this, a] { tbMenuMove_ButtonClick(a->data().toString()); });
 
     menuFilePrint = namedAction(this, "menuFilePrint", "印刷");
+    connect(menuFilePrint, &QAction::triggered, this, [this] { vbTrap("Error-frmMain-25", [this] { showPrintChooser(*this); }); });
     menuCsv = namedAction(this, "menuCsv", "CSV出力");
     connect(menuCsv, &QAction::triggered, this, [this] { menuCsv_Click(this); });
     menuFileEnd = namedAction(this, "menuFileEnd", "終了");
@@ -225,6 +227,8 @@ void FrmMain::tbMenuFile_ButtonClick(const QString& key)
             showFrmWebSeiseki();
         else if (key == "File")
             showDialogBabaFile();
+        else if (key == "Print")
+            showPrintChooser(*this);
         else if (key == "End")
             endProgramOnce();
     });

@@ -9,6 +9,7 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "sheets/sheetOpen.h"
+#include "webimport/importGuard.h"
 
 #include <optional>
 #include <vector>
@@ -44,6 +45,11 @@ void raceCardClick(const FlexGrid& grid, RaceCard card)
     const int c = grid.col();
     const int r = grid.row();
     if (c == colUmaName || c == colChichi) {
+        // While an import holds the data files an open sheet keeps its content.
+        if (ImportGuard::busy()) {
+            showImportBusy();
+            return;
+        }
         const SheetKind kind = c == colUmaName ? SheetKind::Uma : SheetKind::Syuboba;
         unloadSheet(kind);
         if (!isRunnerSlot(r))

@@ -1,6 +1,9 @@
 #include "mainwindow/mainPrint.h"
 
+#include "charts/graphDrawGraph.h"
+#include "charts/graphDrawHikaku.h"
 #include "core/publicDim.h"
+#include "mainwindow/frmMain.h"
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
 #include "platform/msgbox.h"
@@ -176,4 +179,9 @@ DialogStartPrint* showDialogStartPrint(QWidget* owner, const PrintSources& sourc
     dialog->raise();
     dialog->activateWindow();
     return dialog;
+}
+
+void showPrintChooser(FrmMain& form)
+{
+    showDialogStartPrint(&form, {form.Picture1, form.Picture2, form.gridPrintBacyu, drawGraph, drawHikaku});
 }

@@ -6,6 +6,7 @@
 #include <functional>
 
 class FlexGrid;
+class FrmMain;
 class PictureBox;
 class QComboBox;
 
@@ -33,6 +34,8 @@ private:
 
 // Shows the single printer chooser (modeless, owned by `owner`), its list filled afresh.
 DialogStartPrint* showDialogStartPrint(QWidget* owner, const PrintSources& sources);
+// The chooser for the main window's chart and sheet.
+void showPrintChooser(FrmMain& form);
 
 // Prints on the printer named `printerName` (the current printer when none has that name): the
 // chart pages when the chart is shown, else the sheet when it is shown, else nothing. The runner,

@@ -2,11 +2,13 @@
 
 #include "platform/vberror.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QPageLayout>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QSaveFile>
 #include <QTemporaryFile>
 
@@ -127,6 +129,9 @@ void PdfPrinterDevice::abortDoc()
 
 QString askPdfPath()
 {
+    // The file is asked for in the middle of a print job, under its hourglass.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const auto restore = qScopeGuard([] { QApplication::restoreOverrideCursor(); });
     QFileDialog dialog(nullptr, QStringLiteral("PDFファイルの保存"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));

@@ -1,5 +1,7 @@
 #include "sheets/frmKextuka.h"
 
+#include "core/dialogComment.h"
+#include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/colors.h"
@@ -7,12 +9,12 @@
 #include "platform/vberror.h"
 #include "platform/widgets.h"
 #include "sheets/kextukaComment.h"
-#include "core/publicComment.h"
 #include "sheets/sheetGrid.h"
 #include "webimport/importGuard.h"
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 const SheetTags kextukaTags {"Error-frmKextuka-1", "Error-frmKextuka-2", "Error-frmKextuka-3", "Error-frmKextuka-4",
@@ -59,11 +61,11 @@ void FrmKextuka::fillComments()
     vbTrap("Error-kextukaComment-1", [this] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
-        const auto comments = readRaceComments(key_);
-        if (const auto own = comments.find(commentKeyRace); own != comments.end())
+        const QHash<QString, CommentNote> notes = readRaceComments(key_);
+        if (const auto own = notes.constFind(commentKeyRace); own != notes.constEnd())
             txtRaceComment->setText(own->comment);
         setBoxTextColour(txtRaceComment, vbMenuText);
-        drawGridKextukaComment(*gridComment, race_, comments);
+        drawGridKextukaComment(*gridComment, race_, notes);
     });
 }
 
@@ -95,8 +97,17 @@ void FrmKextuka::gridComment_Click()
 {
     vbTrap("Error-frmKextuka-10", [this] {
         const int row = gridComment->row();
-        if (row < 1 || row >= gridComment->rows())
+        if (row < 1 || row > int(race_.runners.size()))
             return;
+        QPointer<FrmKextuka> self(this);
+        showDialogComment(mainWindowWidget(),
+                          {gridComment->textMatrix(row, 3), commentRaceLabel(race_.zyo, race_.date, race_.raceNo), key_,
+                           {gridComment->textMatrix(row, 4), gridComment->textMatrix(row, 5),
+                            gridComment->textMatrix(row, 6)},
+                           "Race", [self] {
+                               if (self)
+                                   self->refreshComments();
+                           }});
     });
 }
 

@@ -1,12 +1,13 @@
 #include "sheets/frmUma.h"
 
+#include "core/dialogComment.h"
+#include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
-#include "core/publicComment.h"
 #include "sheets/sheetGrid.h"
 #include "sheets/sheetOpen.h"
 #include "sheets/umaComment.h"
@@ -16,6 +17,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPointer>
 
 namespace {
 const SheetTags umaTags {"Error-frmUma-2", "Error-frmUma-3", "Error-frmUma-4", "Error-frmUma-5",
@@ -90,8 +92,8 @@ void FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
     vbTrap("Error-umaComment-1", [&] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
-        const auto comments = readHorseComments(key_);
-        if (const auto general = comments.find(commentKeyUma); general != comments.end()) {
+        const QHash<QString, CommentNote> notes = readHorseComments(key_);
+        if (const auto general = notes.constFind(commentKeyUma); general != notes.constEnd()) {
             txtUmaComment->setText(general->comment);
             cmbUmaSign01->setCurrentText(general->sign01);
             cmbUmaSign02->setCurrentText(general->sign02);
@@ -99,7 +101,11 @@ void FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
                                  static_cast<QWidget*>(cmbUmaSign02)})
                 showSaved(box);
         }
-        drawSheetGridComment(*gridComment, listed, comments);
+        commentRows_.clear();
+        for (const SheetRun* run : listed)
+            commentRows_.push_back({(*run)[fRCode].toString(),
+                                    commentRaceLabel((*run)[fZyo].toString(), run->date(), (*run)[fRaceNo].toInt())});
+        drawSheetGridComment(*gridComment, listed, notes);
         fitToTab(*gridComment);
     });
 }
@@ -141,8 +147,20 @@ void FrmUma::gridComment_Click()
 {
     vbTrap("Error-frmUma-11", [this] {
         const int row = gridComment->row();
-        if (row < 1 || row >= gridComment->rows())
+        if (row < 1 || row > int(commentRows_.size()))
             return;
+        // The note is filed under the sheet's own key and the run's race code, and the save
+        // refreshes this sheet while it still exists.
+        const CommentRow& r = commentRows_[size_t(row - 1)];
+        QPointer<FrmUma> self(this);
+        showDialogComment(mainWindowWidget(),
+                          {key_, r.raceLabel, r.rCode,
+                           {gridComment->textMatrix(row, 4), gridComment->textMatrix(row, 5),
+                            gridComment->textMatrix(row, 6)},
+                           "Uma", [self] {
+                               if (self)
+                                   self->refreshComments();
+                           }});
     });
 }
 

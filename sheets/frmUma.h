@@ -29,7 +29,13 @@ private:
     void gridComment_Click();
     void showSaved(QWidget* box);
 
+    // What the comment grid's rows stand for: the run's race code and its race label.
+    struct CommentRow {
+        QString rCode, raceLabel;
+    };
+
     int slot_;  // taken at load
+    std::vector<CommentRow> commentRows_;
     QGroupBox* fraUmaComment;
     QLineEdit* txtUmaComment;
     QComboBox* cmbUmaSign01;

@@ -3,7 +3,7 @@
 #include "core/publicFunction.h"
 #include "sheets/sheetGrid.h"
 
-void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<QString, CommentNote>& comments)
+void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<QString, CommentNote>& notes)
 {
     GridFill fill(grid);
     static const QStringList headers {"着", "枠", "番", "馬名", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"};
@@ -16,8 +16,7 @@ void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<
     }
     for (int r = 1; r <= int(race.runners.size()); ++r) {
         const SheetRun& run = race.runners[size_t(r - 1)];
-        const auto found = comments.find(run[fName].toString());
-        const CommentNote row = found == comments.end() ? CommentNote() : found.value();
+        const CommentNote row = notes.value(run[fName].toString());
         const QStringList texts {formatField(run[fCyaku], "##"), formatField(run[fWaku], "##"),
                                  formatField(run[fNo], "##"), run[fName].toString(), row.comment, row.sign01, row.sign02};
         for (int c = 0; c < 7; ++c)

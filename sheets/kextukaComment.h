@@ -4,4 +4,5 @@
 #include "core/publicComment.h"
 #include "platform/flexgrid.h"
 
-void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<QString, CommentNote>& comments);
+// notes: by horse name.
+void drawGridKextukaComment(FlexGrid& grid, const RaceResult& race, const QHash<QString, CommentNote>& notes);

@@ -46,16 +46,24 @@ void setBoxTextColour(QWidget* box, uint32_t bgr)
     box->setPalette(p);
 }
 
+QWidget* mainWindowWidget()
+{
+    if (!qApp)
+        return nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == "frmMain")
+            return w;
+    return nullptr;
+}
+
 void showMainWindowAgain()
 {
-    if (isProgramEnding() || !qApp)
+    QWidget* w = mainWindowWidget();
+    if (isProgramEnding() || !w)
         return;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "frmMain") {
-            w->show();
-            w->raise();
-            w->activateWindow();
-        }
+    w->show();
+    w->raise();
+    w->activateWindow();
 }
 
 SheetFrame::SheetFrame(SheetKind kind, const QString& key, const SheetTags& tags)

@@ -59,6 +59,8 @@ private:
     QList<QPair<QString, QList<QWidget*>>> pages_;
 };
 
+// The main window while it exists (the owner of the note editor), else null.
+QWidget* mainWindowWidget();
 // Shows the main window again (modeless, raised) unless the program is ending.
 void showMainWindowAgain();
 // A comment box's text colour (grey while it holds unsaved typing, the menu-text colour once saved).

@@ -13,6 +13,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 
 namespace {
 // The progress dialog of one fill, owned by the sheet and unloaded on every way out.
@@ -40,7 +41,14 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
     gridTekiseiRentai = named(new FlexGrid(this), "gridTekiseiRentai");
     gridMochiTime = named(new FlexGrid(this), "gridMochiTime");
     gridMochiTime->setHeightTwips(2150);
+    // A pick fills; so does Return on a typed period that is no item (counted with no lower
+    // bound), without adding it to the list.
+    cmbTarKikan->setInsertPolicy(QComboBox::NoInsert);
     connect(cmbTarKikan, &QComboBox::activated, this, [this] { cmbTarKikan_Click(); });
+    connect(cmbTarKikan->lineEdit(), &QLineEdit::returnPressed, this, [this] {
+        if (cmbTarKikan->findText(cmbTarKikan->currentText()) < 0)
+            cmbTarKikan_Click();
+    });
 }
 
 void SubjectSheet::buildSubject(const QString& caption, const QStringList& buttonKeys)

@@ -4,7 +4,7 @@
 #include "sheets/sheetGrid.h"
 
 void drawSheetGridComment(FlexGrid& grid, const std::vector<const SheetRun*>& runs,
-                          const QHash<QString, CommentNote>& comments)
+                          const QHash<QString, CommentNote>& notes)
 {
     GridFill fill(grid);
     static const QStringList headers {"開催日", "場", "R", "レース名", "コメント", "ﾏｰｸ1", "ﾏｰｸ2"};
@@ -19,8 +19,7 @@ void drawSheetGridComment(FlexGrid& grid, const std::vector<const SheetRun*>& ru
     }
     for (int r = 1; r <= int(runs.size()); ++r) {
         const SheetRun& run = *runs[size_t(r - 1)];
-        const auto found = comments.find(run[fRCode].toString());
-        const CommentNote row = found == comments.end() ? CommentNote() : found.value();
+        const CommentNote row = notes.value(run[fRCode].toString());
         const QString raceNo = run[fRaceNo].isNull() ? QString() : Format(run[fRaceNo].toInt(), "##") + "R";
         const QStringList texts {Format(run.date(), "yy/mm/dd"), run[fZyo].toString(), raceNo, run[fRName].toString(),
                                  row.comment, row.sign01, row.sign02};

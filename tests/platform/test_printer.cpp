@@ -92,27 +92,6 @@ TEST(Printer, DocumentsPositionsAndScales)
     EXPECT_EQ(a4PageTwips(vbPRORLandscape).toSize(), QSize(16838, 11906));
 }
 
-// A printer that fails mid-document: the call throws, KillDoc drops the document, and the next
-// document starts afresh.
-TEST(Printer, FailureMidDocumentAndKillDoc)
-{
-    Printer p;
-    Devices d = recorders({"R"});
-    d.rec[0]->failAtCall(2);
-    p.setDevices(std::move(d.list), "R");
-    p.print("one");
-    EXPECT_THROW(p.print("two"), VbError);
-    EXPECT_TRUE(p.docOpen());
-    p.killDoc();
-    EXPECT_FALSE(p.docOpen());
-    p.print("three");
-    p.endDoc();
-    const auto& docs = d.rec[0]->documents();
-    ASSERT_EQ(docs.size(), 2u);
-    EXPECT_EQ(std::tuple(docs[0].ops.size(), docs[0].ended, docs[0].aborted), std::tuple(size_t(1), false, true));
-    EXPECT_EQ(std::tuple(docs[1].ops.size(), docs[1].ended, docs[1].aborted), std::tuple(size_t(1), true, false));
-}
-
 // The PDF printer writes a real A4 file, read back by poppler; a cancelled path writes nothing,
 // an unwritable one is an error and leaves no file.
 TEST(Printer, PdfFileReadBackWithPoppler)

@@ -4,6 +4,7 @@
 #include "mainwindow/mainGridClick.h"
 #include "charts/graphDrawGraph.h"
 #include "tests/sheets/sheetWindows.h"
+#include "webimport/importGuard.h"
 
 namespace {
 // Two runners on screen, each with two past runs in the run table.
@@ -80,8 +81,17 @@ TEST_F(SheetWindowTest, RaceCardClicksOpenTheSheetOfTheCell)
         if (c.opens)
             EXPECT_NE(sheetOf(*c.opens), nullptr) << c.key.toStdString();
     }
-    // A horse or sire click without a runner row still closes the open sheet.
+    // While an import runs, an open sheet stays as it is.
     ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
+    {
+        ImportGuard import;
+        g->setRowCol(2, 3);
+        raceCardClick(*g, RaceCard::ByFinish);
+    }
+    ASSERT_NE(sheetOf(SheetKind::Uma), nullptr);
+    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬1");
+    EXPECT_EQ(messages.texts(), QStringList({"他の読込みが実行中です。終了してから開始してください"}));
+    // A horse or sire click without a runner row still closes the open sheet.
     g->setRowCol(0, 3);
     raceCardClick(*g, RaceCard::ByFinish);
     EXPECT_EQ(sheetOf(SheetKind::Uma), nullptr);

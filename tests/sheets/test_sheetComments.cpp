@@ -7,6 +7,8 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QToolBar>
 
 namespace {
@@ -178,5 +180,62 @@ TEST_F(SheetWindowTest, MissingPicturesNeverStopALoad)
     ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
     EXPECT_TRUE(childNamed<QAction>(sheetOf(SheetKind::Uma), "Prev")->icon().isNull());
     EXPECT_EQ(childNamed<QAction>(sheetOf(SheetKind::Uma), "Next")->text(), "次の馬");
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+}
+
+TEST_F(SheetWindowTest, TheNoteEditorFromAHorseSheetFilesUnderItsKeyAndRefreshesThatSheet)
+{
+    const QString longName = "ア'イウエオカキクケコサシスセ";
+    RunRow r = runDaysBefore(15, 9);
+    r.name = longName;
+    writeRun(r);
+    RunRow central = runDaysBefore(40, 3);
+    central.zyo = "Ｊ東京";
+    central.name = longName;
+    writeRun(central);
+    storeComment({central.code(), longName, "前走", "○", "△"});
+    ASSERT_TRUE(openSheet(SheetKind::Uma, longName));
+    FlexGrid* grid = gridOf(SheetKind::Uma, "gridComment");
+    grid->clickCell(0, 4);  // the header row opens nothing
+    EXPECT_EQ(shownWindow("dialogComment"), nullptr);
+    grid->clickCell(2, 4);
+    QWidget* dialog = shownWindow("dialogComment");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblUma")->text(), longName);
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblRace")->text(), "Ｊ東京08/01/21-03R");
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblMotoSheet")->text(), "Uma");
+    EXPECT_EQ(childNamed<QComboBox>(dialog, "cmbSign02")->currentText(), "△");
+    childNamed<QPlainTextEdit>(dialog, "txtComment")->setPlainText("直線で伸びた");
+    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{central.code(), longName, "直線で伸びた", "○", "△"}}));
+    EXPECT_EQ(gridOf(SheetKind::Uma, "gridComment")->textMatrix(2, 4), "直線で伸びた");
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+}
+
+TEST_F(SheetWindowTest, TheNoteEditorFromARaceSheetRefreshesThatRaceNotTheSheetOpenedLast)
+{
+    RunRow r = runDaysBefore(15, 5);
+    r.zyo = "大井";
+    writeRun(r);
+    storeComment({r.code(), "Race", "ハイペース", "", ""});
+    ASSERT_TRUE(openSheet(SheetKind::Kextuka, r.code()));
+    QWidget* race = sheetOf(SheetKind::Kextuka);
+    gridOf(SheetKind::Kextuka, "gridComment")->clickCell(1, 3);
+    QWidget* dialog = shownWindow("dialogComment");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblRace")->text(), "大井08/02/15-05R");
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblMotoSheet")->text(), "Race");
+    pd.sheetKey = "浦和08010101";  // another opening moved the shared key meanwhile
+    childNamed<QPlainTextEdit>(dialog, "txtComment")->setPlainText("好位から");
+    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(rowTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
+              QStringList({"1", "3", "5", "テスト馬", "好位から", "", ""}));
+    EXPECT_EQ(childNamed<QLineEdit>(race, "txtRaceComment")->text(), "ハイペース");
+    // A sheet closed before the save is not refreshed, and nothing fails.
+    gridOf(SheetKind::Kextuka, "gridComment")->clickCell(1, 3);
+    dialog = shownWindow("dialogComment");
+    ASSERT_NE(dialog, nullptr);
+    closeAllSheets();
+    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
     EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }

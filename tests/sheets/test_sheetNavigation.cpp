@@ -231,5 +231,6 @@ TEST_F(SheetWindowTest, APeriodPickRefillsItsOwnSheetAndTypedTextCountsAtTheNext
     QTest::keyClicks(combo->lineEdit(), "365");
     QTest::keyClick(combo->lineEdit(), Qt::Key_Return);  // typed text: no lower bound
     EXPECT_EQ(t->textMatrix(4, 1), "2");
+    EXPECT_EQ(combo->count(), 4);  // and the list keeps its four periods
     EXPECT_FALSE(isDialogSincyokuLoaded());
 }

@@ -150,6 +150,14 @@ TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
     EXPECT_TRUE(fromCp932(readTestFile(path("予想出力/index.html"))).contains("<P><B>名古屋<BR></B><A href='名古0324-01R.html'"));
     ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
     EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), 18u);
+
+    // The chart test draws runner 1 of the race last read a year back on the main window's chart.
+    pd.umaIdx = 1;
+    msgs_.clear();
+    QTest::mouseClick(childNamed<QPushButton>(kanri, "Command2"), Qt::LeftButton);
+    EXPECT_EQ(msgs_.texts(), QStringList {});
+    EXPECT_EQ(pd.graphShiftDays, 365);
+    EXPECT_TRUE(childNamed<QPushButton>(main_.get(), "cmdGraphBack")->isVisibleTo(main_.get()));
 }
 
 // A Cancel on a card or on a history page ends the run: the races before keep their rows and

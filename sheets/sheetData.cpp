@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <future>
 #include <limits>
-#include <thread>
 
 QString sheetFormName(SheetKind kind)
 {
@@ -76,9 +75,9 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const DbField& value)
 namespace {
 // A subject's runs are spread over the whole run table, about one page read and decrypted per
 // run: a long list is read in slices of the table at once, each on a connection and thread of
-// its own, from this many runs a slice, at most one slice a processor and six in all.
+// its own, from this many runs a slice.
 constexpr int kRunsPerSlice = 2000;
-constexpr int kMaxSlices = 6;
+constexpr int kMaxSlices = 4;
 
 // Code point order of two texts, as SQLite compares UTF-8: UTF-16 puts the characters beyond
 // U+FFFF (surrogates) before U+E000..U+FFFF.
@@ -139,8 +138,7 @@ std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key, int sl
     const QString where = " WHERE " + sheetKeyColumn(kind) + " = ?";
     if (slices <= 0) {
         const int stored = RecordSet(main, "SELECT COUNT(*) FROM T_Useiseki" + where, {key}).field(0).toInt();
-        const int most = std::clamp(int(std::thread::hardware_concurrency()), 1, kMaxSlices);
-        slices = std::clamp(stored / kRunsPerSlice, 1, most);
+        slices = std::clamp(stored / kRunsPerSlice, 1, kMaxSlices);
     }
     if (slices == 1)
         return readSlice(main, sheetSubjectRunSelect() + where + sheetRunOrder(), {key});

@@ -597,12 +597,6 @@ RecordSet::RecordSet(int slot, const QString& sql, const DbParams& params)
     open(slot, sql, params);
 }
 
-RecordSet::RecordSet(const Connection& connection, const QString& sql, const DbParams& params)
-    : stmt_(std::make_unique<StatementLease>(connection, sql, params))
-{
-    step();
-}
-
 RecordSet::~RecordSet()
 {
     close();

@@ -125,8 +125,6 @@ class RecordSet {
 public:
     RecordSet() = default;
     RecordSet(int slot, const QString& sql, const DbParams& params = {});
-    // On a connection of its own, outside the slots (a reader in another thread).
-    RecordSet(const Connection& connection, const QString& sql, const DbParams& params = {});
     ~RecordSet();
     RecordSet(RecordSet&&) noexcept;
     RecordSet& operator=(RecordSet&&) noexcept;

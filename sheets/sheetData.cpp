@@ -4,8 +4,6 @@
 #include "platform/vbformat.h"
 
 #include <algorithm>
-#include <future>
-#include <limits>
 
 QString sheetFormName(SheetKind kind)
 {
@@ -72,99 +70,12 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const DbField& value)
 }
 }  // namespace
 
-namespace {
-// A subject's runs are spread over the whole run table, about one page read and decrypted per
-// run: a long list is read in slices of the table at once, each on a connection and thread of
-// its own, from this many runs a slice.
-constexpr int kRunsPerSlice = 2000;
-constexpr int kMaxSlices = 4;
-
-// Code point order of two texts, as SQLite compares UTF-8: UTF-16 puts the characters beyond
-// U+FFFF (surrogates) before U+E000..U+FFFF.
-int codePointOrder(const QString& a, const QString& b)
-{
-    const auto rank = [](char16_t c) -> uint32_t {
-        return c >= 0xD800 && c < 0xE000 ? c + 0x2000u : c >= 0xE000 ? c - 0x800u : c;
-    };
-    const qsizetype n = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < n; ++i)
-        if (a[i] != b[i])
-            return rank(a[i].unicode()) < rank(b[i].unicode()) ? -1 : 1;
-    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
-}
-
-// SQLite's order of two column values: Null first, then numbers by value, then texts.
-int sqlOrder(const DbField& a, const DbField& b)
-{
-    const auto& x = a.value().variant();
-    const auto& y = b.value().variant();
-    const auto kind = [](const auto& v) {
-        return std::holds_alternative<std::monostate>(v) ? 0 : std::holds_alternative<QString>(v) ? 2 : 1;
-    };
-    if (kind(x) != kind(y))
-        return kind(x) < kind(y) ? -1 : 1;
-    if (kind(x) == 0)
-        return 0;
-    if (kind(x) == 2)
-        return codePointOrder(std::get<QString>(x), std::get<QString>(y));
-    const double p = a.toDouble(), q = b.toDouble();
-    return p < q ? -1 : p > q ? 1 : 0;
-}
-
-// The order of sheetRunOrder(): R_date and R_no descending, then R_code and U_name.
-bool runBefore(const SheetRun& a, const SheetRun& b)
-{
-    if (const int o = sqlOrder(a[fDate], b[fDate]))
-        return o > 0;
-    if (const int o = sqlOrder(a[fRaceNo], b[fRaceNo]))
-        return o > 0;
-    if (const int o = sqlOrder(a[fRCode], b[fRCode]))
-        return o < 0;
-    return sqlOrder(a[fName], b[fName]) < 0;
-}
-
-std::vector<SheetRun> readSlice(const Connection& connection, const QString& sql, const DbParams& params)
+std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key)
 {
     std::vector<SheetRun> runs;
-    for (RecordSet rs(connection, sql, params); !rs.eof(); rs.moveNext())
+    RecordSet rs(1, sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder(), {key});
+    for (; !rs.eof(); rs.moveNext())
         runs.push_back(readRun(rs));
-    return runs;
-}
-}  // namespace
-
-std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key, int slices)
-{
-    const Connection& main = slotConnection(1);
-    const QString where = " WHERE " + sheetKeyColumn(kind) + " = ?";
-    if (slices <= 0) {
-        const int stored = RecordSet(main, "SELECT COUNT(*) FROM T_Useiseki" + where, {key}).field(0).toInt();
-        slices = std::clamp(stored / kRunsPerSlice, 1, kMaxSlices);
-    }
-    if (slices == 1)
-        return readSlice(main, sheetSubjectRunSelect() + where + sheetRunOrder(), {key});
-    // Slice i holds the rowids from bound(i) up to bound(i + 1) - 1; the ends take every rowid.
-    const int64_t last = RecordSet(main, "SELECT MAX(rowid) FROM T_Useiseki").field(0).toDouble();
-    const int64_t step = last / slices + 1;
-    const auto bound = [slices, step](int i) {
-        return i == 0 ? std::numeric_limits<int64_t>::min() : i == slices ? std::numeric_limits<int64_t>::max() : i * step;
-    };
-    const auto params = [&](int i) {
-        return DbParams {key, bound(i), i + 1 == slices ? bound(i + 1) : bound(i + 1) - 1};
-    };
-    const QString sql = sheetSubjectRunSelect() + where
-        + " AND T_Useiseki.rowid BETWEEN ? AND ?" + sheetRunOrder();
-    std::vector<std::future<std::vector<SheetRun>>> others;
-    for (int i = 1; i < slices; ++i)
-        others.push_back(std::async(std::launch::async, [&main, sql, slice = params(i)] {
-            const Connection own(main.path(), main.key());
-            return readSlice(own, sql, slice);
-        }));
-    std::vector<SheetRun> runs = readSlice(main, sql, params(0));
-    for (auto& other : others) {
-        std::vector<SheetRun> more = other.get();
-        const auto middle = runs.insert(runs.end(), std::make_move_iterator(more.begin()), std::make_move_iterator(more.end()));
-        std::inplace_merge(runs.begin(), middle, runs.end(), runBefore);
-    }
     return runs;
 }
 

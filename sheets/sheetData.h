@@ -38,10 +38,8 @@ QString sheetSubjectRunSelect();
 QString sheetRunOrder();
 
 // Every stored run of the subject (any date), newest first. Reads connection slot 1, which must
-// be open on the race database. A long list is read in slices of the run table at once (each on
-// a connection of its own) and merged into that order; slices 0 takes their number from how
-// many runs are stored.
-std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key, int slices = 0);
+// be open on the race database.
+std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key);
 // The runs strictly before the race date, in the same order.
 std::vector<const SheetRun*> runsBefore(const std::vector<SheetRun>& runs, const VbDate& raceDate);
 

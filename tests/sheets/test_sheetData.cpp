@@ -37,46 +37,6 @@ TEST_F(SheetDataTest, ListsRunsStrictlyBeforeTheRaceDayNewestFirstWithAFixedOrde
               QStringList({"浦和08022911", "浦和08022910", "浦和08022903", "浦和08013109"}));
 }
 
-// A long list is read in slices of the run table and merged: the rows and their order must be
-// those of the one ordered query, whatever order the runs were stored in. The trainer's runs
-// hold every tie of the order: one day on several tracks, one race number on several tracks,
-// two runners in one race, a race without a number, names beyond U+FFFF beside half-width ones.
-TEST_F(SheetDataTest, ReadingInSlicesGivesTheRowsAndOrderOfOneQuery)
-{
-    const QStringList tracks {"浦和", "大井", "川崎"};
-    const QStringList names {"ｱｲ", "𠮷野", "テスト馬", "𠀋", "ｶｷ"};
-    int n = 0;
-    for (int day : {40, 3, 17, 3, 40, 9, 3, 17, 1})
-        for (int t = 0; t < tracks.size(); ++t, ++n) {
-            RunRow r = runDaysBefore(day, 1 + (n * 7) % 4);
-            r.zyo = tracks[t];
-            r.name = names[n % names.size()];
-            r.cyoukyou = "調教師乙";
-            if (n % 5 == 0)
-                r.nulls << "R_no";
-            writeRun(r);
-            r.name = names[(n + 1) % names.size()];
-            writeRun(r);
-        }
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    DbSlotCloser closer(1);
-    const auto rowsOf = [](const std::vector<SheetRun>& runs) {
-        std::vector<QStringList> rows;
-        for (const SheetRun& run : runs) {
-            QStringList row;
-            for (const DbField& f : run.f)
-                row << (f.isNull() ? QStringLiteral("<Null>") : f.toString());
-            rows.push_back(row);
-        }
-        return rows;
-    };
-    const auto whole = rowsOf(readSubjectRuns(SheetKind::Cyoukyou, "調教師乙", 1));
-    ASSERT_GE(whole.size(), 40u);
-    for (int slices : {2, 3, 7, 4})
-        EXPECT_EQ(rowsOf(readSubjectRuns(SheetKind::Cyoukyou, "調教師乙", slices)), whole) << slices << " slices";
-    EXPECT_EQ(rowsOf(readSubjectRuns(SheetKind::Cyoukyou, "調教師乙")), whole);
-}
-
 TEST_F(SheetDataTest, KeysWithQuotesAndEveryKeyColumnAreBoundValues)
 {
     RunRow r = runDaysBefore(5);

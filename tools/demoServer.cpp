@@ -5,78 +5,15 @@
 // With --ini it points [System] webHost of that settings file at itself, unless the user has set
 // a host of their own there (then it exits with status 3 and serves nothing).
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
-#include "tools/demoPages.h"
+#include "tools/demoSite.h"
 
 #include "platform/inifile.h"
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QHash>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <cstdio>
 
 namespace {
-
-QHash<QByteArray, QByteArray> demoSite(const DemoRace& race)
-{
-    QHash<QByteArray, QByteArray> pages;
-    pages.insert(demoCardTarget(race).toUtf8(), demoCard(race));
-    for (int h = 1; h <= race.runners; ++h)
-        pages.insert(demoHistoryTarget(h).toUtf8(), demoHistory(race, h));
-    pages.insert(demoResultsTarget(race).toUtf8(), demoResults(race));
-    return pages;
-}
-
-// An unknown page is answered as the authority's server answers: a page without the data.
-QByteArray response(const QHash<QByteArray, QByteArray>& pages, const QByteArray& target)
-{
-    const auto page = pages.constFind(target);
-    const QByteArray body = page != pages.cend()
-        ? *page
-        : QByteArray("<html><body><table><tr><td>ページが見つかりません</td></tr></table></body></html>");
-    return QByteArray(page != pages.cend() ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
-           "Content-Type: text/html; charset=Shift_JIS\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
-}
-
-// Answers each connection once its request head has come in.
-class DemoSite : public QObject {
-public:
-    explicit DemoSite(const DemoRace& race) : pages_(demoSite(race))
-    {
-        connect(&server_, &QTcpServer::newConnection, this, &DemoSite::accept);
-    }
-    bool listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
-    quint16 port() const { return server_.serverPort(); }
-    QString errorString() const { return server_.errorString(); }
-
-private:
-    void accept()
-    {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                requests_.remove(socket);
-                socket->deleteLater();
-            });
-        }
-    }
-    void answer(QTcpSocket* socket)
-    {
-        QByteArray& request = requests_[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
-        socket->write(response(pages_, line.size() >= 2 ? line[1] : QByteArray()));
-        socket->disconnectFromHost();
-    }
-
-    QHash<QByteArray, QByteArray> pages_;
-    QHash<QTcpSocket*, QByteArray> requests_;
-    QTcpServer server_;
-};
 
 // A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an
 // earlier demo's address is replaced.

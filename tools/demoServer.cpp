@@ -8,79 +8,11 @@
 // default one of a new set-up) the variants and standard times of the demo's days, so that the
 // demo race gets its speed indices and prediction; a file with standard times is left alone.
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
-#include "tools/demoPages.h"
-
+#include "tools/demoSite.h"
 
 #include <QCoreApplication>
 #include <QDate>
-#include <QHash>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <cstdio>
-
-namespace {
-
-QHash<QByteArray, QByteArray> demoSite(const DemoRace& race)
-{
-    QHash<QByteArray, QByteArray> pages;
-    pages.insert(demoCardTarget(race).toUtf8(), demoCard(race));
-    for (int h = 1; h <= race.runners; ++h)
-        pages.insert(demoHistoryTarget(h).toUtf8(), demoHistory(race, h));
-    pages.insert(demoResultsTarget(race).toUtf8(), demoResults(race));
-    return pages;
-}
-
-// An unknown page is answered as the authority's server answers: a page without the data.
-QByteArray response(const QHash<QByteArray, QByteArray>& pages, const QByteArray& target)
-{
-    const auto page = pages.constFind(target);
-    const QByteArray body = page != pages.cend()
-        ? *page
-        : QByteArray("<html><body><table><tr><td>ページが見つかりません</td></tr></table></body></html>");
-    return QByteArray("HTTP/1.1 200 OK\r\n") +
-           "Content-Type: text/html; charset=Shift_JIS\r\nContent-Length: " + QByteArray::number(body.size()) +
-           "\r\nConnection: close\r\n\r\n" + body;
-}
-
-// Answers each connection once its request head has come in.
-class DemoSite : public QObject {
-public:
-    explicit DemoSite(const DemoRace& race) : pages_(demoSite(race))
-    {
-        connect(&server_, &QTcpServer::newConnection, this, &DemoSite::accept);
-    }
-    bool listen(quint16 port) { return server_.listen(QHostAddress::LocalHost, port); }
-    quint16 port() const { return server_.serverPort(); }
-    QString errorString() const { return server_.errorString(); }
-
-private:
-    void accept()
-    {
-        while (QTcpSocket* socket = server_.nextPendingConnection()) {
-            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { answer(socket); });
-            connect(socket, &QTcpSocket::disconnected, this, [this, socket] {
-                requests_.remove(socket);
-                socket->deleteLater();
-            });
-        }
-    }
-    void answer(QTcpSocket* socket)
-    {
-        QByteArray& request = requests_[socket];
-        request += socket->readAll();
-        if (!request.contains("\r\n\r\n"))
-            return;
-        const QList<QByteArray> line = request.left(request.indexOf("\r\n")).split(' ');
-        socket->write(response(pages_, line.size() >= 2 ? line[1] : QByteArray()));
-        socket->disconnectFromHost();
-    }
-
-    QHash<QByteArray, QByteArray> pages_;
-    QHash<QTcpSocket*, QByteArray> requests_;
-    QTcpServer server_;
-};
-
-}
 
 int main(int argc, char** argv)
 {

@@ -42,6 +42,22 @@ int pageEdge(const std::vector<int>& edges, int from, int page)
     return edge < from ? edge : nextEdge(edges, from, -1);
 }
 
+// The wheel, the scroll bar's arrows, its trough and its slider move the bar by pixels: the position
+// they ask for goes on to the next edge in their direction, so that no row (column) stays cut in
+// half under the fixed ones and every move shows at least one more.
+void snapToEdge(QScrollBar* bar, const std::vector<int>& edges)
+{
+    const int asked = bar->sliderPosition();
+    const int from = bar->value();
+    if (asked > from) {
+        const auto next = std::lower_bound(edges.begin(), edges.end(), asked);
+        bar->setSliderPosition(next == edges.end() ? edges.back() : *next);
+    } else if (asked < from) {
+        const auto after = std::upper_bound(edges.begin(), edges.end(), asked);
+        bar->setSliderPosition(after == edges.begin() ? 0 : *std::prev(after));
+    }
+}
+
 // What every view of the grid shares: no headers (fixed cells are drawn as cells), no
 // editing or selection highlight, text clipped rather than elided, smooth scrolling so
 // that the fixed overlays line up with the cells underneath.
@@ -81,6 +97,10 @@ FlexGrid::FlexGrid(QWidget* parent)
     cornerOverlay_ = makeOverlay();
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::syncOverlayScroll);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::syncOverlayScroll);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { snapToEdge(horizontalScrollBar(), colEdges()); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { snapToEdge(verticalScrollBar(), rowEdges()); });
     model_->setGridFont(vbFont(QStringLiteral("ＭＳゴシック"), 9));
     setRows(2);
     setCols(2);

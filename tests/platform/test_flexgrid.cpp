@@ -239,6 +239,44 @@ TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
     EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(2, 0)) << "keys scroll, they do not click";
 }
 
+// The wheel and the scroll bars' arrows and troughs stop where a row (column) starts right below
+// (beside) the fixed ones, as the keys do: no row is left cut in half under the header.
+TEST_F(ScrollingGrid, WheelAndScrollBarsStopAtWholeRowsAndColumns)
+{
+    const int rowPixels = twipsToPixels(grid.rowHeight(1)), colPixels = twipsToPixels(grid.colWidth(1));
+    const auto whole = [](QScrollBar* bar, int step) { return bar->value() % step == 0 || bar->value() == bar->maximum(); };
+    const auto clickBar = [](QScrollBar* bar, QPoint at) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(bar, &event);
+        }
+    };
+    const QPoint cells = grid.viewport()->geometry().center();
+    QList<int> rowsShown;
+    for (const int angle : {-120, -120, -360, 120}) {
+        wheelAt(cells, {0, angle});
+        EXPECT_TRUE(whole(v(), rowPixels)) << v()->value();
+        rowsShown << topRow();
+    }
+    EXPECT_TRUE(rowsShown[0] > 1 && rowsShown[1] > rowsShown[0] && rowsShown[2] > rowsShown[1] && rowsShown[3] < rowsShown[2])
+        << rowsShown[0] << " " << rowsShown[1] << " " << rowsShown[2] << " " << rowsShown[3];
+    for (const int angle : {-120, -240, 120}) {
+        wheelAt(cells, {angle, 0});
+        EXPECT_TRUE(whole(h(), colPixels)) << h()->value();
+    }
+    v()->setValue(0);
+    const QPoint downArrow(v()->width() / 2, v()->height() - 3), trough(v()->width() / 2, v()->height() * 2 / 3);
+    clickBar(v(), downArrow);
+    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(rowPixels, 2));
+    clickBar(v(), trough);
+    EXPECT_TRUE(whole(v(), rowPixels)) << v()->value();
+    EXPECT_GT(topRow(), 2);
+    h()->setValue(0);
+    clickBar(h(), QPoint(h()->width() - 3, h()->height() / 2));
+    EXPECT_EQ(h()->value(), colPixels);
+}
+
 // Thousands of wheel turns, keys and clicks anywhere on the grid, in any order: the program stays
 // up, the scroll position stays in range and the frozen column shows the rows beside it.
 TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)

@@ -58,6 +58,17 @@ void snapToEdge(QScrollBar* bar, const std::vector<int>& edges)
     }
 }
 
+// A new range (the grid refilled, resized or laid out anew) leaves the bar at the last edge at
+// or before where it stood; at the very end it stays, the last row (column) shown whole.
+void keepOnEdge(QScrollBar* bar, const std::vector<int>& edges)
+{
+    const int at = std::min(bar->value(), bar->maximum());
+    if (at >= bar->maximum())
+        return;
+    const auto after = std::upper_bound(edges.begin(), edges.end(), at);
+    bar->setValue(after == edges.begin() ? 0 : *std::prev(after));
+}
+
 // What every view of the grid shares: no headers (fixed cells are drawn as cells), no
 // editing or selection highlight, text clipped rather than elided, smooth scrolling so
 // that the fixed overlays line up with the cells underneath.
@@ -101,6 +112,10 @@ FlexGrid::FlexGrid(QWidget* parent)
             [this] { snapToEdge(horizontalScrollBar(), colEdges()); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this] { snapToEdge(verticalScrollBar(), rowEdges()); });
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { keepOnEdge(horizontalScrollBar(), colEdges()); });
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { keepOnEdge(verticalScrollBar(), rowEdges()); });
     model_->setGridFont(vbFont(QStringLiteral("ＭＳゴシック"), 9));
     setRows(2);
     setCols(2);
@@ -163,10 +178,13 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+// The sizes cover every row (column) of the model at every moment: the scroll bars read them
+// while the model announces its new shape.
 void FlexGrid::setRows(int n)
 {
+    rowTwips_.resize(std::max(rowTwips_.size(), size_t(n)), -1);
     model_->resize(n, model_->cols());
-    rowTwips_.resize(size_t(n), -1);
+    rowTwips_.resize(size_t(n));
     mergeRows_.resize(size_t(n), 0);
     layoutChanged();
 }
@@ -178,8 +196,9 @@ int FlexGrid::rows() const
 
 void FlexGrid::setCols(int n)
 {
+    colTwips_.resize(std::max(colTwips_.size(), size_t(n)), -1);
     model_->resize(model_->rows(), n);
-    colTwips_.resize(size_t(n), -1);
+    colTwips_.resize(size_t(n));
     layoutChanged();
 }
 

@@ -277,6 +277,33 @@ TEST_F(ScrollingGrid, WheelAndScrollBarsStopAtWholeRowsAndColumns)
     EXPECT_EQ(h()->value(), colPixels);
 }
 
+// A grid filled anew while it is scrolled sideways (a race read again) and one made wider and
+// narrower again keep their first scrolling column whole, as a column index would.
+TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
+{
+    mouse(2, 0, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Right);
+    const int before = h()->value();
+    ASSERT_EQ(before, 3 * twipsToPixels(grid.colWidth(1)));
+    grid.setRedraw(false);
+    grid.clear();
+    grid.setCols(2);
+    grid.setCols(30);
+    for (int c = 1; c < 30; ++c)
+        grid.setColWidth(c, 1200);
+    grid.setRedraw(true);
+    QApplication::processEvents();
+    const int colPixels = twipsToPixels(1200);
+    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
+    h()->setValue(h()->maximum());
+    grid.resize(grid.width() + colPixels / 2, grid.height());
+    QApplication::processEvents();
+    grid.resize(grid.width() - colPixels / 2, grid.height());
+    QApplication::processEvents();
+    EXPECT_TRUE(h()->value() % colPixels == 0 || h()->value() == h()->maximum()) << h()->value();
+}
+
 // Thousands of wheel turns, keys and clicks anywhere on the grid, in any order: the program stays
 // up, the scroll position stays in range and the frozen column shows the rows beside it.
 TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
@@ -299,6 +326,29 @@ TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
     const int x = grid.viewport()->x();
     for (int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 2; y < grid.viewport()->geometry().bottom(); y += 7)
         EXPECT_EQ(rowShownAt(x + 5, y), rowShownAt(x + grid.viewport()->width() - 5, y)) << y;
+}
+
+// A grid made on a window already on screen, and reshaped there while scrolled to its far corner:
+// its scroll bars see every new shape, and the grid stays whole and on its edges.
+TEST(FlexGridShape, MadeAndReshapedOnAShownWindow)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    auto* grid = new FlexGrid(&window);
+    grid->resize(300, 200);
+    grid->show();
+    QApplication::processEvents();
+    for (const auto& [rows, cols] : {std::pair(40, 30), std::pair(5, 3), std::pair(60, 2), std::pair(2, 50), std::pair(30, 30)}) {
+        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        grid->setRows(rows);
+        grid->setCols(cols);
+        QApplication::processEvents();
+        EXPECT_EQ(std::pair(grid->rows(), grid->cols()), std::pair(rows, cols));
+        EXPECT_EQ(grid->rowHeight(rows - 1), grid->rowHeight(0));
+        EXPECT_EQ(grid->colWidth(cols - 1), 960);
+    }
 }
 
 // Width and height in twips read back as set, not as whole pixels times 15.

@@ -42,20 +42,25 @@ int pageEdge(const std::vector<int>& edges, int from, int page)
     return edge < from ? edge : nextEdge(edges, from, -1);
 }
 
-// The wheel, the scroll bar's arrows, its trough and its slider move the bar by pixels: the position
-// they ask for goes on to the next edge in their direction, so that no row (column) stays cut in
-// half under the fixed ones and every move shows at least one more.
-void snapToEdge(QScrollBar* bar, const std::vector<int>& edges)
+// The edge a move from `from` towards `asked` goes on to, so that no row (column) stays cut in half
+// under the fixed ones and every move shows at least one more.
+int edgeToward(const std::vector<int>& edges, int from, int asked)
 {
-    const int asked = bar->sliderPosition();
-    const int from = bar->value();
     if (asked > from) {
         const auto next = std::lower_bound(edges.begin(), edges.end(), asked);
-        bar->setSliderPosition(next == edges.end() ? edges.back() : *next);
-    } else if (asked < from) {
-        const auto after = std::upper_bound(edges.begin(), edges.end(), asked);
-        bar->setSliderPosition(after == edges.begin() ? 0 : *std::prev(after));
+        return next == edges.end() ? edges.back() : *next;
     }
+    if (asked < from) {
+        const auto after = std::upper_bound(edges.begin(), edges.end(), asked);
+        return after == edges.begin() ? 0 : *std::prev(after);
+    }
+    return asked;
+}
+
+// The wheel, the scroll bar's arrows, its trough and its slider move the bar by pixels.
+void snapToEdge(QScrollBar* bar, const std::vector<int>& edges)
+{
+    bar->setSliderPosition(edgeToward(edges, bar->value(), bar->sliderPosition()));
 }
 
 // A new range (the grid refilled, resized or laid out anew) leaves the bar at the last edge at
@@ -487,6 +492,17 @@ void FlexGrid::pressedAt(const QModelIndex& index)
     setFocus(Qt::MouseFocusReason);
     row_ = mouseRow_ = index.row();
     col_ = mouseCol_ = index.column();
+}
+
+// A clicked cell that shows only in part is brought into view by whole rows and columns.
+void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    const int fromH = h->value(), fromV = v->value();
+    QTableView::scrollTo(index, hint);
+    h->setValue(edgeToward(colEdges(), fromH, h->value()));
+    v->setValue(edgeToward(rowEdges(), fromV, v->value()));
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event)

@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
@@ -275,6 +276,24 @@ TEST_F(ScrollingGrid, WheelAndScrollBarsStopAtWholeRowsAndColumns)
     h()->setValue(0);
     clickBar(h(), QPoint(h()->width() - 3, h()->height() / 2));
     EXPECT_EQ(h()->value(), colPixels);
+}
+
+// A click on the column cut by the right border brings it into view by whole columns: the first
+// scrolling column beside the fixed one shows whole.
+TEST_F(ScrollingGrid, ClickOnAColumnShownInPartScrollsByWholeColumns)
+{
+    const int colPixels = twipsToPixels(grid.colWidth(1));
+    int cut = 1;
+    while (grid.columnViewportPosition(cut) + colPixels <= grid.viewport()->width())
+        ++cut;
+    ASSERT_LT(grid.columnViewportPosition(cut), grid.viewport()->width() - 4) << "a column shows in part";
+    const QPoint at = grid.viewport()->mapTo(&grid, QPoint(grid.viewport()->width() - 3, grid.rowViewportPosition(5) + 3));
+    mouseAt(at, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(5, cut));
+    // The view brings the clicked cell into view once the time for a double click has passed.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return h()->value() > 0; }));
+    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
+    EXPECT_LE(grid.columnViewportPosition(cut) + colPixels, grid.viewport()->width()) << "the clicked column shows whole";
 }
 
 // A grid filled anew while it is scrolled sideways (a race read again) and one made wider and

@@ -4,6 +4,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
+#include "platform/flexgridredraw.h"
 #include "platform/picturebox.h"
 #include "platform/vbformat.h"
 
@@ -14,18 +15,6 @@ constexpr uint32_t linkBlue = RGB(0, 0, 255);
 constexpr uint32_t grey = RGB(128, 128, 128);
 constexpr int nameCol = 3;
 constexpr int listWidths[] = {200, 350, 250, 1400, 400, 400};
-
-// Redraw stays off while the list changes and comes back on however the change ends.
-class RedrawOff {
-public:
-    explicit RedrawOff(FlexGrid& grid) : grid_(grid) { grid_.setRedraw(false); }
-    ~RedrawOff() { grid_.setRedraw(true); }
-    RedrawOff(const RedrawOff&) = delete;
-    RedrawOff& operator=(const RedrawOff&) = delete;
-
-private:
-    FlexGrid& grid_;
-};
 
 void markShown(FlexGrid& grid, int runner)
 {
@@ -69,7 +58,7 @@ void label(Canvas& box, float x, float y, const QString& text)
 
 void fillGridGraph(FlexGrid& grid)
 {
-    RedrawOff redrawOff(grid);
+    FlexRedrawOff redrawOff(grid);
     grid.clear();
     grid.setCols(6);
     grid.setRows(pd.tousuu + 2);
@@ -109,7 +98,7 @@ void markGraphRunner(int runner)
     FlexGrid* grid = graphSurfaces().gridGraph;
     if (!grid)
         return;
-    RedrawOff redrawOff(*grid);
+    FlexRedrawOff redrawOff(*grid);
     for (int r = 0; r < grid->rows(); ++r) {
         grid->setCellFontUnderline(r, nameCol, true);
         grid->setCellForeColor(r, nameCol, linkBlue);

@@ -135,10 +135,13 @@ QString timeToText(float t)
     const double tenthsTotal = std::nearbyint(double(t) * 10.0);
     const int64_t whole = int64_t(tenthsTotal) / 10;
     const int64_t tenths = int64_t(tenthsTotal) % 10;
+    // Whole numbers only: plain digits, without the general number patterns (a long run list
+    // shows tens of thousands of times).
+    const auto twoDigits = [](int64_t v) { return QString::number(v).rightJustified(2, u'0'); };
+    const QString end = QStringLiteral(":") + QChar(u'0' + int(tenths));
     if (whole < 60)
-        return Format(double(whole), "00") + ":" + Format(double(tenths), "0");
-    return Format(double(whole / 60), "##") + ":" + Format(double(whole % 60), "00") + ":"
-        + Format(double(tenths), "0");
+        return twoDigits(whole) + end;
+    return QString::number(whole / 60) + QChar(u':') + twoDigits(whole % 60) + end;
 }
 
 QString delSpace(const QString& text)

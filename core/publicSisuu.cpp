@@ -5,6 +5,7 @@
 #include "platform/database.h"
 #include "platform/vberror.h"
 
+#include <QHash>
 #include <optional>
 
 namespace {
@@ -62,17 +63,48 @@ void applyIndexFormula(IndexedRun& run, std::optional<float> variant, std::optio
                             + 0.35 * w * kd / scale.basis);
 }
 
+// The remembered lookups: the file, the query and its values stand for the answer.
+struct LookupKey {
+    QString file;
+    int query;
+    int64_t a, b;
+    QString zyo;
+    int32_t siba;
+    bool operator==(const LookupKey&) const = default;
+};
+size_t qHash(const LookupKey& k, size_t seed = 0)
+{
+    return qHashMulti(seed, k.file, k.query, k.a, k.b, k.zyo, k.siba);
+}
+QHash<LookupKey, std::optional<float>>* lookupMemo = nullptr;
+QHash<LookupKey, std::optional<float>> outermostMemo;
+
+std::optional<float> lookUp(int slot, const QString& sql, const DbParams& params, const LookupKey& key)
+{
+    if (!lookupMemo)
+        return firstSingle(slot, sql, params);
+    const auto it = lookupMemo->constFind(key);
+    if (it != lookupMemo->constEnd())
+        return *it;
+    const std::optional<float> value = firstSingle(slot, sql, params);
+    lookupMemo->insert(key, value);
+    return value;
+}
+
 void computeIndex(IndexedRun& run, int slot, const QString& zyoKey, const IndexScale& scale)
 {
-    const std::optional<float> variant = firstSingle(
-        slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?", {run.date, zyoKey, run.siba});
+    const QString& file = slotConnection(slot).path();
+    const std::optional<float> variant =
+        lookUp(slot, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = ?",
+               {run.date, zyoKey, run.siba}, {file, 0, run.date.serial(), 0, zyoKey, run.siba});
     // Kept when the standard-time lookup fails, as the run table keeps what was set before an error.
     run.file = variant.value_or(0);
     run.fileFound = variant.has_value();
-    const std::optional<float> aveTime = firstSingle(slot,
-                                 "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
-                                 "AND A_zyo = ? AND A_siba = ?",
-                                 {run.kyori, scale.sinKyu, zyoKey, run.siba});
+    const std::optional<float> aveTime =
+        lookUp(slot,
+               "SELECT A_time FROM T_avetime WHERE A_class = 'ave' AND A_kyori = ? AND A_sin_kyu = ? "
+               "AND A_zyo = ? AND A_siba = ?",
+               {run.kyori, scale.sinKyu, zyoKey, run.siba}, {file, 1, run.kyori, scale.sinKyu, zyoKey, run.siba});
     applyIndexFormula(run, variant, aveTime, scale);
 }
 
@@ -131,4 +163,20 @@ void calcUSisuuJra(int h, int r)
             pd.jraGraphOn = false;
         computeInTable(h, r, [](IndexedRun& run) { computeIndex(run, 2, zyoToJraCode(run.zyo.mid(1)), kCentral); });
     });
+}
+
+TrackLookupMemo::TrackLookupMemo()
+{
+    if (lookupMemo)
+        return;
+    outermost_ = true;
+    lookupMemo = &outermostMemo;
+}
+
+TrackLookupMemo::~TrackLookupMemo()
+{
+    if (!outermost_)
+        return;
+    lookupMemo = nullptr;
+    outermostMemo.clear();
 }

@@ -39,3 +39,18 @@ void computeLocalIndex(IndexedRun& run, int slot);
 // stored runs caches them): variant = S_sisuu of the run's day row, aveTime = A_time of its
 // all-class standard-time row of A_sin_kyu 1, each none when there is no row.
 void applyLocalIndex(IndexedRun& run, std::optional<float> variant, std::optional<float> aveTime);
+
+// While one lives, the track-table lookups of the index are remembered per file and query: a race
+// read asks the same standard times for most runs, and the index of the loaded race asks again
+// what the history import asked. Nothing writes the track files while a race read runs; every
+// lookup after the memo ends reads the file again.
+class TrackLookupMemo {
+public:
+    TrackLookupMemo();
+    ~TrackLookupMemo();
+    TrackLookupMemo(const TrackLookupMemo&) = delete;
+    TrackLookupMemo& operator=(const TrackLookupMemo&) = delete;
+
+private:
+    bool outermost_ = false;
+};

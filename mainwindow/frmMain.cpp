@@ -323,6 +323,8 @@ void FrmMain::endProgramOnce()
 
 bool FrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (isBusy() && isPageInput(watched, event))
+        return true;
     if (watched == centralWidget() && event->type() == QEvent::Resize)
         Form_Resize();
     return QMainWindow::eventFilter(watched, event);

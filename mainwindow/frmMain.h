@@ -129,7 +129,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    // The central widget's size changes lay the window out.
+    // The central widget's size changes lay the window out; while busy, input to the pages is
+    // held back.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -150,6 +151,7 @@ private:
     void loadImageList();
     void fillChartToolbar();
     void updateActions();
+    bool isPageInput(QObject* watched, QEvent* event) const;
     void tbMenuFile_ButtonClick(const QString& key);
     void tbMenuMove_ButtonClick(const QString& key);
     void menuHelpHtml_Click();

@@ -5,22 +5,24 @@
 #include "charts/graphDrawGraph.h"
 #include "charts/graphDrawHikaku.h"
 #include "core/dialogBabaFile.h"
-#include "core/publicDim.h"
 #include "core/frmOption.h"
 #include "core/mainBabaFile.h"
+#include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/mainCsv.h"
 #include "mainwindow/mainPrint.h"
 #include "platform/flexgrid.h"
 #include "platform/htmlhelp.h"
-#include "platform/picturebox.h"
 #include "platform/msgbox.h"
+#include "platform/picturebox.h"
 #include "platform/vberror.h"
 #include "webimport/frmWebSeiseki.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -165,10 +167,7 @@ void FrmMain::updateActions()
     for (QComboBox* c : cmbSelRace)
         c->setEnabled(idle);
     for (QWidget* w : std::initializer_list<QWidget*> {cmdRaceRead, cmbTarKikan, cmdTest, cmdKanri, cmdBabaFile,
-                                                       cmdJraFile, cmdDbRead, gridSyuxtusouHyou, gridSpSisuu,
-                                                       gridGraph, Picture1, cmdGraphShift, cmdGraphBack, gridYosou,
-                                                       gridTekiseiSisuu, gridTekiseiRentai, gridMochiTime, gridTaisen,
-                                                       gridPrintBacyu, gridComment, txtRaceComment, gridCorce})
+                                                       cmdJraFile, cmdDbRead, cmdGraphShift, cmdGraphBack})
         w->setEnabled(idle);
     tabMain->setEnabled(raceShown_ && idle);
     tbMenuMove->setEnabled(chartToolbarOn_ && idle);
@@ -180,17 +179,45 @@ void FrmMain::updateActions()
         a->setEnabled(idle);
 }
 
+// The pages keep their look while busy (greying every grid would repaint them all at each
+// read); their clicks and keys are held back instead.
 FrmMain::BusyGuard::BusyGuard(FrmMain& form)
     : form_(form)
 {
-    ++form_.busy_;
+    if (form_.busy_++ == 0)
+        qApp->installEventFilter(&form_);
     form_.updateActions();
 }
 
 FrmMain::BusyGuard::~BusyGuard()
 {
-    --form_.busy_;
+    if (--form_.busy_ == 0)
+        qApp->removeEventFilter(&form_);
     form_.updateActions();
+}
+
+bool FrmMain::isPageInput(QObject* watched, QEvent* event) const
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        break;
+    default:
+        return false;
+    }
+    if (!watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    for (QWidget* page : std::initializer_list<QWidget*> {
+             gridSyuxtusouHyou, gridSpSisuu, gridGraph, Picture1, Picture2, gridYosou, gridTekiseiSisuu,
+             gridTekiseiRentai, gridMochiTime, gridTaisen, gridPrintBacyu, gridComment, txtRaceComment, fraConner,
+             gridCorce})
+        if (page == target || page->isAncestorOf(target))
+            return true;
+    return false;
 }
 
 void FrmMain::tbMenuFile_ButtonClick(const QString& key)

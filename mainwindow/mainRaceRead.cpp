@@ -8,6 +8,7 @@
 #include "analysis/mainAnalSisuu02.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "core/publicSisuu.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
@@ -155,6 +156,7 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
         return RaceReadOutcome::Failed;
     const BusyGuard busy(*this);
     const DbConnectionKeeper connections;
+    const TrackLookupMemo lookups;
     ReadEnd end = ReadEnd::Stopped;
     RaceReadOutcome outcome = RaceReadOutcome::Failed;
     {

@@ -183,10 +183,15 @@ QString realText(double v)
 
 QString joinQuoted(const QStringList& names, const QString& suffix, const QString& separator)
 {
-    QStringList parts;
-    for (const QString& n : names)
-        parts << quoteIdent(n) + suffix;
-    return parts.join(separator);
+    QString joined;
+    joined.reserve(names.size() * (16 + suffix.size() + separator.size()));
+    for (const QString& n : names) {
+        if (!joined.isEmpty())
+            joined += separator;
+        joined += quoteIdent(n);
+        joined += suffix;
+    }
+    return joined;
 }
 
 // "WHERE a IS ? AND b IS ?": IS so that a Null key value matches a Null column.
@@ -583,8 +588,12 @@ void createDbFile(const QString& path, const QString& password, const QString& s
     }
 }
 
+// Every insert and update names its columns through here: a name without a quote (all of ours)
+// is not searched and copied again.
 QString quoteIdent(const QString& name)
 {
+    if (!name.contains(QLatin1Char('"')))
+        return QLatin1Char('"') + name + QLatin1Char('"');
     QString quoted = name;
     quoted.replace(QLatin1Char('"'), QLatin1String("\"\""));
     return QLatin1Char('"') + quoted + QLatin1Char('"');
@@ -687,13 +696,42 @@ DbRow& DbRow::set(const QString& column, DbValue value)
     return *this;
 }
 
+namespace {
+
+// The text of an insert, built once for each table and column list: the writers of a race read
+// insert the same columns thousands of times.
+const QString& insertText(const QString& verb, const QString& table, const QStringList& columns)
+{
+    static QHash<QString, QString> texts;
+    const QString key = verb + QLatin1Char('\x1f') + table + QLatin1Char('\x1f') + columns.join(QLatin1Char('\x1f'));
+    auto it = texts.constFind(key);
+    if (it == texts.constEnd()) {
+        const QStringList marks(columns.size(), QStringLiteral("?"));
+        it = texts.insert(key, QStringLiteral("%1 INTO %2 (%3) VALUES (%4)")
+                                   .arg(verb, quoteIdent(table), joinQuoted(columns, {}, QStringLiteral(", ")),
+                                        marks.join(QStringLiteral(", "))));
+    }
+    return *it;
+}
+
+void insertWith(int slot, const QString& verb, const QString& table, const DbRow& row)
+{
+    slotConnection(slot).execute(insertText(verb, table, row.columns()), row.values());
+}
+
+}
+
 void insertRow(int slot, const QString& table, const DbRow& row)
 {
-    const QStringList marks(row.columns().size(), QStringLiteral("?"));
-    slotConnection(slot).execute(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                     .arg(quoteIdent(table), joinQuoted(row.columns(), {}, QStringLiteral(", ")),
-                                          marks.join(QStringLiteral(", "))),
-                                 row.values());
+    insertWith(slot, QStringLiteral("INSERT"), table, row);
+}
+
+// A statement that ignores its conflict leaves the transaction alone: no savepoint, no error to
+// throw and catch for every row that is already stored.
+bool insertRowIfNew(int slot, const QString& table, const DbRow& row)
+{
+    insertWith(slot, QStringLiteral("INSERT OR IGNORE"), table, row);
+    return slotConnection(slot).changes() > 0;
 }
 
 int updateRow(int slot, const QString& table, const DbRow& key, const DbRow& values)

@@ -163,6 +163,9 @@ private:
 
 // INSERT; a row whose key exists already is an error (VbError), as with AddNew/Update.
 void insertRow(int slot, const QString& table, const DbRow& row);
+// Adds the row unless it would break a key or constraint of the table; true when it was added.
+// Nothing else changes either way: a row already there stays as it is.
+bool insertRowIfNew(int slot, const QString& table, const DbRow& row);
 // UPDATE ... WHERE every key column equals its value; returns the rows changed.
 int updateRow(int slot, const QString& table, const DbRow& key, const DbRow& values);
 // Selects by key; updates the row when it exists, else adds key and values as a new row.

@@ -121,7 +121,7 @@ FlexGrid::FlexGrid(QWidget* parent)
             [this] { keepOnEdge(horizontalScrollBar(), colEdges()); });
     connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
             [this] { keepOnEdge(verticalScrollBar(), rowEdges()); });
-    model_->setGridFont(vbFont(QStringLiteral("ＭＳゴシック"), 9));
+    setModelFont(vbFont(QStringLiteral("ＭＳゴシック"), 9));
     setRows(2);
     setCols(2);
     setFixedRows(1);
@@ -362,9 +362,16 @@ double FlexGrid::cellFontSize(int row, int col) const
     return own > 0 ? own : model_->gridFont().pointSizeF();
 }
 
+// The height a row takes from the font is measured once per font: a layout asks it of every row.
+void FlexGrid::setModelFont(const QFont& font)
+{
+    model_->setGridFont(font);
+    fontRowTwips_ = pixelsToTwips(QFontMetrics(font).height() + 3);
+}
+
 void FlexGrid::setGridFont(const QString& family, double points)
 {
-    model_->setGridFont(vbFont(family, points));
+    setModelFont(vbFont(family, points));
     pending_ |= pendingCells;
     layoutChanged();
 }
@@ -373,7 +380,7 @@ void FlexGrid::setGridFontSize(double points)
 {
     QFont font = model_->gridFont();
     font.setPointSizeF(points);
-    model_->setGridFont(font);
+    setModelFont(font);
     pending_ |= pendingCells;
     layoutChanged();
 }
@@ -413,8 +420,7 @@ void FlexGrid::setRowHeight(int row, int twips)
 int FlexGrid::rowHeight(int row) const
 {
     checkRow(row);
-    const int fromFont = pixelsToTwips(QFontMetrics(model_->gridFont()).height() + 3);
-    const int own = rowTwips_[size_t(row)] < 0 ? fromFont : rowTwips_[size_t(row)];
+    const int own = rowTwips_[size_t(row)] < 0 ? fontRowTwips_ : rowTwips_[size_t(row)];
     return std::max(own, rowHeightMin_);
 }
 

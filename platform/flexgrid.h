@@ -109,6 +109,7 @@ private:
     };
     enum Pending { pendingNone = 0, pendingCells = 1, pendingLayout = 2 };
 
+    void setModelFont(const QFont& font);
     void checkCol(int col) const;
     void checkRow(int row) const;
     void cellChanged(int row, int col);
@@ -139,6 +140,7 @@ private:
     std::vector<char> mergeRows_;
     std::vector<Span> spans_;
     int rowHeightMin_ = 0;
+    int fontRowTwips_ = 0;  // a row's height from the grid font
     bool mergeCells_ = false;
     bool redraw_ = true;
     int pending_ = pendingNone;

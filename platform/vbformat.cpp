@@ -5,8 +5,10 @@
 #include <QStringList>
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
 
 int32_t CLng(double v)
 {
@@ -86,38 +88,46 @@ double Val(const QString& text)
 }
 
 namespace {
-// A number as decimal text with the given significant digits, split at the point.
+// A number as decimal text with the given significant digits, split at the point. Plain byte
+// strings: the grids format hundreds of thousands of cells, and these stay within the small
+// string buffer.
 struct Decimal {
-    QString whole;  // no leading zeros; "" for zero
-    QString frac;
+    std::string whole;  // no leading zeros; "" for zero
+    std::string frac;
 };
 
 Decimal toDecimal(double magnitude, int significant, int shift)
 {
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*e", significant - 1, magnitude);
-    const QString e = QString::fromLatin1(buf);
-    const qsizetype ePos = e.indexOf(u'e');
-    const QString digits = e.left(ePos).remove(u'.');
-    const int exponent = e.mid(ePos + 1).toInt() + shift;
+    const auto end = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, significant - 1).ptr;
+    const std::string_view e(buf, size_t(end - buf));
+    const size_t ePos = e.find('e');
+    std::string digits;
+    for (const char c : e.substr(0, ePos))
+        if (c != '.')
+            digits += c;
+    int exponent = 0;
+    const std::string_view expText = e.substr(ePos + 1);
+    std::from_chars(expText.data() + (expText.front() == '+' ? 1 : 0), expText.data() + expText.size(), exponent);
+    exponent += shift;
     if (exponent < 0)
-        return {QString(), QString(-exponent - 1, u'0') + digits};
-    const QString padded = digits.leftJustified(exponent + 1, u'0');
-    Decimal d {padded.left(exponent + 1), padded.mid(exponent + 1)};
-    while (d.whole.startsWith(u'0'))
-        d.whole.remove(0, 1);
+        return {std::string(), std::string(size_t(-exponent - 1), '0') + digits};
+    if (digits.size() < size_t(exponent) + 1)
+        digits.resize(size_t(exponent) + 1, '0');
+    Decimal d {digits.substr(0, size_t(exponent) + 1), digits.substr(size_t(exponent) + 1)};
+    d.whole.erase(0, std::min(d.whole.find_first_not_of('0'), d.whole.size()));
     return d;
 }
 
 // Adds one unit in the last place of a digit string; returns the carry out.
-bool incrementDigits(QString& digits)
+bool incrementDigits(std::string& digits)
 {
-    for (qsizetype i = digits.size() - 1; i >= 0; --i) {
-        if (digits[i] != u'9') {
-            digits[i] = QChar(digits[i].unicode() + 1);
+    for (size_t i = digits.size(); i-- > 0;) {
+        if (digits[i] != '9') {
+            ++digits[i];
             return false;
         }
-        digits[i] = u'0';
+        digits[i] = '0';
     }
     return true;
 }
@@ -125,19 +135,19 @@ bool incrementDigits(QString& digits)
 // Keeps `places` decimals, a dropped first digit of 5 or more rounds away from zero.
 Decimal roundDecimal(Decimal d, int places)
 {
-    const bool up = d.frac.size() > places && d.frac[places] >= u'5';
-    d.frac = d.frac.left(places).leftJustified(places, u'0');
+    const bool up = d.frac.size() > size_t(places) && d.frac[size_t(places)] >= '5';
+    d.frac.resize(size_t(places), '0');
     if (up && incrementDigits(d.frac) && incrementDigits(d.whole))
-        d.whole.prepend(u'1');
+        d.whole.insert(d.whole.begin(), '1');
     return d;
 }
 
 // Thousands separators every three digits from the right.
-QString grouped(const QString& digits)
+std::string grouped(const std::string& digits)
 {
-    QString out = digits;
-    for (qsizetype i = out.size() - 3; i > 0; i -= 3)
-        out.insert(i, u',');
+    std::string out = digits;
+    for (ptrdiff_t i = ptrdiff_t(out.size()) - 3; i > 0; i -= 3)
+        out.insert(size_t(i), 1, ',');
     return out;
 }
 
@@ -176,12 +186,16 @@ struct NumberSection {
     QString render(double magnitude, int significant) const
     {
         Decimal d = roundDecimal(toDecimal(magnitude, significant, percent ? 2 : 0), decimals);
-        while (d.frac.size() > decZeros && d.frac.endsWith(u'0'))
-            d.frac.chop(1);
-        QString whole = d.whole.rightJustified(intZeros, u'0');
+        while (d.frac.size() > size_t(decZeros) && d.frac.back() == '0')
+            d.frac.pop_back();
+        std::string number = d.whole;
+        if (number.size() < size_t(intZeros))
+            number.insert(0, size_t(intZeros) - number.size(), '0');
         if (thousands)
-            whole = grouped(whole);
-        return prefix + whole + (point ? QChar(u'.') + d.frac : QString()) + suffix;
+            number = grouped(number);
+        if (point)
+            number += '.' + d.frac;
+        return prefix + QLatin1StringView(number.data(), qsizetype(number.size())) + suffix;
     }
 };
 
@@ -193,14 +207,37 @@ bool hasNonZeroDigit(const QString& text)
     return false;
 }
 
+// The sections of a pattern, parsed once per pattern and thread. The system uses a few dozen
+// patterns, and a short list compared by length and text is found faster than a hash is
+// computed; patterns beyond the list's room are parsed on every call.
+const std::vector<NumberSection>& patternSections(const QString& pattern)
+{
+    struct Parsed {
+        QString pattern;
+        std::vector<NumberSection> sections;
+    };
+    constexpr size_t room = 64;
+    thread_local std::vector<Parsed> parsed;
+    thread_local Parsed uncached;
+    for (const Parsed& p : parsed)
+        if (p.pattern == pattern)
+            return p.sections;
+    Parsed& p = parsed.size() < room ? parsed.emplace_back() : uncached;
+    p.pattern = pattern;
+    p.sections.clear();
+    for (const QString& s : pattern.split(u';'))
+        p.sections.emplace_back(s);
+    return p.sections;
+}
+
 QString formatNumber(double value, const QString& pattern, int significant)
 {
     if (!std::isfinite(value))
         return QString::number(value);
-    const QStringList sections = pattern.split(u';');
+    const std::vector<NumberSection>& sections = patternSections(pattern);
     if (value < 0 && sections.size() > 1)
-        return NumberSection(sections[1]).render(-value, significant);
-    const QString text = NumberSection(sections[0]).render(std::fabs(value), significant);
+        return sections[1].render(-value, significant);
+    const QString text = sections[0].render(std::fabs(value), significant);
     return value < 0 && hasNonZeroDigit(text) ? QChar(u'-') + text : text;
 }
 }

@@ -3,6 +3,7 @@
 #include "platform/textcodec.h"
 
 #include <QFile>
+#include <QCoreApplication>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -247,11 +248,19 @@ const xmlNode* childElement(const xmlNode* parent, const char* name)
     return nullptr;
 }
 
+// One network access for every browser: a browser lives for one page, and a manager of its own
+// would set up the transport and a new connection to the server for every page.
+QNetworkAccessManager* sharedNetwork()
+{
+    static QNetworkAccessManager* network = new QNetworkAccessManager(QCoreApplication::instance());
+    return network;
+}
+
 }
 
 WebBrowser::WebBrowser(QObject* parent)
     : QObject(parent)
-    , network_(new QNetworkAccessManager(this))
+    , network_(sharedNetwork())
 {
 }
 
@@ -356,7 +365,7 @@ QString bodyInnerHtmlOf(const QString& html)
     // libxml2 decode it a second time.
     htmlDocPtr doc = htmlReadMemory(utf8.constData(), int(utf8.size()), nullptr, "UTF-8",
                                     HTML_PARSE_RECOVER | HTML_PARSE_NONET | HTML_PARSE_NOERROR
-                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC | htmlParseHuge);
+                                        | HTML_PARSE_NOWARNING | HTML_PARSE_IGNORE_ENC | HTML_PARSE_COMPACT | htmlParseHuge);
     if (!doc)
         return {};
     InnerHtmlWriter writer;

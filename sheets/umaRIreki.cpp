@@ -23,12 +23,12 @@ std::function<QString(const SheetRun&)> plain(RunField i)
 
 std::function<QString(const SheetRun&)> number(RunField i, const char* pattern)
 {
-    return [i, pattern](const SheetRun& r) { return formatField(r[i], pattern); };
+    return [i, p = QString::fromLatin1(pattern)](const SheetRun& r) { return formatField(r[i], p); };
 }
 
 std::function<QString(const SheetRun&)> real(RunField i, const char* pattern)
 {
-    return [i, pattern](const SheetRun& r) { return formatFloatField(r[i], pattern); };
+    return [i, p = QString::fromLatin1(pattern)](const SheetRun& r) { return formatFloatField(r[i], p); };
 }
 
 QString siba(const SheetRun& r)

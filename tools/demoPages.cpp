@@ -2,11 +2,13 @@
 
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include "platform/inifile.h"
 #include "platform/textcodec.h"
 #include "platform/vbformat.h"
 
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <vector>
 
 namespace {
@@ -336,3 +338,25 @@ void writeDemoTrackTables(const QString& path, const QString& password, const De
                                               .set("A_time", raceTime(kyori, 1, 4, 5)));
     tables.commit();
 }
+
+// A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an
+// earlier demo's address is replaced.
+bool pointWebHostAt(const QString& iniPath, const QString& host)
+{
+    const IniFile settings(iniPath);
+    QString current;
+    settings.getString(QStringLiteral("System"), QStringLiteral("webHost"), QString(), current);
+    current = current.trimmed();
+    const bool ours = current.isEmpty() || current == QStringLiteral("localhost")
+        || current.startsWith(QStringLiteral("127.0.0.1:"));
+    if (!ours) {
+        std::fprintf(stderr, "demoServer: webHost is %s; the demo is not used\n", qPrintable(current));
+        return false;
+    }
+    if (!settings.writeString(QStringLiteral("System"), QStringLiteral("webHost"), host)) {
+        std::fprintf(stderr, "demoServer: cannot write %s\n", qPrintable(iniPath));
+        return false;
+    }
+    return true;
+}
+

@@ -36,3 +36,8 @@ QString demoHorseName(int horse);
 // track of the race's histories and a standard time for every distance they run, so that every
 // past run gets a speed index.
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race);
+
+// Points [System] webHost of a settings file at the demo server's host: when it is empty, the
+// default "localhost" or an earlier demo's 127.0.0.1 address. A host of the user's own stays
+// (false, said on stderr); so does a file that cannot be written.
+bool pointWebHostAt(const QString& iniPath, const QString& host);

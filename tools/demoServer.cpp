@@ -7,7 +7,6 @@
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoPages.h"
 
-#include "platform/inifile.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -78,27 +77,6 @@ private:
     QTcpServer server_;
 };
 
-// A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an
-// earlier demo's address is replaced.
-bool pointSettingsAt(const QString& iniPath, const QString& host)
-{
-    const IniFile settings(iniPath);
-    QString current;
-    settings.getString(QStringLiteral("System"), QStringLiteral("webHost"), QString(), current);
-    current = current.trimmed();
-    const bool ours = current.isEmpty() || current == QStringLiteral("localhost")
-        || current.startsWith(QStringLiteral("127.0.0.1:"));
-    if (!ours) {
-        std::fprintf(stderr, "demoServer: webHost is %s; the demo is not used\n", qPrintable(current));
-        return false;
-    }
-    if (!settings.writeString(QStringLiteral("System"), QStringLiteral("webHost"), host)) {
-        std::fprintf(stderr, "demoServer: cannot write %s\n", qPrintable(iniPath));
-        return false;
-    }
-    return true;
-}
-
 }
 
 int main(int argc, char** argv)
@@ -127,7 +105,7 @@ int main(int argc, char** argv)
         return 1;
     }
     const QString host = QStringLiteral("127.0.0.1:%1").arg(site.port());
-    if (!ini.isEmpty() && !pointSettingsAt(ini, host))
+    if (!ini.isEmpty() && !pointWebHostAt(ini, host))
         return 3;
     std::printf("%s\n", qPrintable(host));
     std::fflush(stdout);

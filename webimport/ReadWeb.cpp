@@ -294,7 +294,18 @@ QString webServerUrl()
     return QStringLiteral("http://") + iniRead(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }
 
+// Three times for every past run of a race read: the common case (a date, a race number of
+// 0..99) is written directly, as the format patterns "yymmdd" and "00" write it.
 QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo)
 {
-    return zyo + Format(date, QStringLiteral("yymmdd")) + Format(double(raceNo), QStringLiteral("00"));
+    if (date.isZero() || raceNo < 0 || raceNo > 99)
+        return zyo + Format(date, QStringLiteral("yymmdd")) + Format(double(raceNo), QStringLiteral("00"));
+    const QDate d = date.toQDate();
+    QString code = zyo;
+    code.reserve(zyo.size() + 8);
+    for (const int part : {d.year() % 100, d.month(), d.day(), raceNo}) {
+        code += QLatin1Char(char('0' + part / 10));
+        code += QLatin1Char(char('0' + part % 10));
+    }
+    return code;
 }

@@ -56,7 +56,8 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 void parseUmaRireki();
-void loadTukaKyakusitu();
+// True when the run (umaIdx, webRow) has its row in T_Useiseki already.
+bool loadTukaKyakusitu();
 
 // Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
 bool saveRdataRireki();

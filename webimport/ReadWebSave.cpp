@@ -10,41 +10,14 @@ namespace {
 
 constexpr int narSlot = 1;
 
-// Each run's insert succeeds or fails on its own, also inside the transaction of a whole horse.
-class RunSavepoint {
-public:
-    RunSavepoint() : connection_(slotConnection(narSlot)) { connection_.execute(QStringLiteral("SAVEPOINT pastRun")); }
-    ~RunSavepoint()
-    {
-        if (!released_)
-            vbTrapSilent([this] {
-                connection_.execute(QStringLiteral("ROLLBACK TO pastRun"));
-                connection_.execute(QStringLiteral("RELEASE pastRun"));
-            });
-    }
-    RunSavepoint(const RunSavepoint&) = delete;
-    RunSavepoint& operator=(const RunSavepoint&) = delete;
-
-    void release()
-    {
-        connection_.execute(QStringLiteral("RELEASE pastRun"));
-        released_ = true;
-    }
-
-private:
-    Connection& connection_;
-    bool released_ = false;
-};
-
+// A run whose row is stored already (or that breaks a constraint) is passed over; the other runs
+// of the horse are stored all the same.
 template <class BuildRow>
 bool insertPastRun(const QString& table, BuildRow buildRow)
 {
-    return vbTrapSilent([&] {
-        const DbRow row = buildRow(pd.umaIdx, webRow);
-        RunSavepoint savepoint;
-        insertRow(narSlot, table, row);
-        savepoint.release();
-    });
+    bool added = false;
+    vbTrapSilent([&] { added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow)); });
+    return added;
 }
 
 QString pastRunCode(int h, int r)

@@ -12,6 +12,7 @@
 #include "webimport/webText.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
@@ -152,15 +153,16 @@ void storeRuns()
     if (!isDbOpen(1))
         return;
     DbSlotCloser closer(1);
-    // One commit for the horse; each run still succeeds or fails on its own (a savepoint).
+    // One commit for the horse; each run still succeeds or fails on its own.
     DbTransaction horse(1);
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
         if (!hasRaceCode(pd.umaIdx, webRow))
             continue;
         saveRdataRireki();
-        saveUseisekiRireki();
-        loadTukaKyakusitu();
+        // A run already stored keeps its row; a read of a known race only looks it up.
+        if (!loadTukaKyakusitu())
+            saveUseisekiRireki();
     }
     horse.commit();
 }
@@ -195,22 +197,31 @@ void parseUmaRireki()
     const VbDate windowStart = pd.raceDate.addDays(-pd.kakoKikan);
     openDb(1, appPath() + QStringLiteral("Strevin_data.dat"), dbPassword);
     DbSlotCloser closer(1);
+    // The lookups of every run in one read transaction: the encrypted file's header is checked
+    // once, not before each of its two lookups per run.
+    std::optional<DbTransaction> lookups;
+    if (isDbOpen(1))
+        lookups.emplace(1);
+    const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
-               [&] { takeRow(h, header + i, windowStart, webCellCount(header)); });
+               [&] { takeRow(h, header + i, windowStart, headerCells); });
     compareWithOlderRuns(h);
 }
 
-// Corners stored by an earlier results import replace the card's; a row this import has just
-// added holds zeros there and must not wipe them.
-void loadTukaKyakusitu()
+// Corners stored by an earlier import replace the card's; a stored row that holds zeros there
+// (a past run stored before) must not wipe them.
+bool loadTukaKyakusitu()
 {
-    vbTrap(QStringLiteral("Error-ReadWeb-6"), [] {
+    bool stored = false;
+    vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
         const int h = pd.umaIdx, r = webRow;
-        RecordSet rs(1, QStringLiteral("SELECT * FROM T_Useiseki WHERE R_code = ? AND U_name = ?"),
+        RecordSet rs(1, QStringLiteral("SELECT U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki "
+                                       "WHERE R_code = ? AND U_name = ?"),
                      {makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)), pd.uName(h)});
         if (rs.eof())
             return;
+        stored = true;
         int32_t corners[4];
         for (int c = 0; c < 4; ++c)
             corners[c] = rs.field(QStringLiteral("U_tuka0%1").arg(c + 1)).toInt();
@@ -221,4 +232,5 @@ void loadTukaKyakusitu()
         if (!style.isEmpty())
             pd.uKyakusitu(h, r) = style;
     });
+    return stored;
 }

@@ -13,7 +13,7 @@ TEST(CodeTables, CodesAndTexts)
     EXPECT_EQ(QStringList({zyoToNarCode("名古"), zyoToNarCode("名古屋"), zyoToNarCode("札幌"), zyoToJraCode("札幌"),
                            zyoToJraCode("Ｊ中山")}), QStringList({"24", "", "8", "01", ""}));
     const std::vector<std::pair<float, QString>> times {{0.0f, ""}, {-3.0f, ""}, {9.2f, "09:2"}, {60.0f, "1:00:0"},
-        {72.3f, "1:12:3"}, {72.96f, "1:13:0"}, {119.96f, "2:00:0"}, {59.96f, "1:00:0"}, {58.75f, "58:8"}, {58.25f, "58:2"}};
+        {72.3f, "1:12:3"}, {72.96f, "1:13:0"}, {119.96f, "2:00:0"}, {59.96f, "1:00:0"}, {58.75f, "58:8"}, {58.25f, "58:2"}, {605.04f, "10:05:0"}, {0.04f, "00:0"}};
     for (const auto& [seconds, text] : times)
         EXPECT_EQ(timeToText(seconds), text) << seconds;
 }

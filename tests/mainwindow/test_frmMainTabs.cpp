@@ -114,8 +114,16 @@ TEST_F(Tabs, EnabledStateByTabAndBusy)
         {
             const FrmMain::BusyGuard busy(*form);
             EXPECT_EQ(enabledSet(), "") << caption.toStdString();
-            for (const char* name : {"cmbSelRace_0", "cmbSelRace_3", "gridYosou", "Picture1", "txtRaceComment"})
+            for (const char* name : {"cmbSelRace_0", "cmbSelRace_3", "cmdGraphShift"})
                 EXPECT_FALSE(control(name)->isEnabled()) << name;
+            // The pages take no click and no key: the grid keeps its click cell, the comment its text.
+            auto* grid = control<FlexGrid>("gridYosou");
+            auto* comment = control<QLineEdit>("txtRaceComment");
+            const QString text = comment->text();
+            grid->setRowCol(0, 0);
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 5)).center());
+            QTest::keyClicks(comment, "abc");
+            EXPECT_EQ(std::tuple(grid->row(), grid->col(), comment->text()), std::tuple(0, 0, text));
             for (const char* name : {"tbMenuFile_ReadWeb", "tbMenuFile_End", "menuFileEnd", "menuDbKakoRead", "menuHelpHtml"})
                 EXPECT_FALSE(action(name)->isEnabled()) << name;
         }

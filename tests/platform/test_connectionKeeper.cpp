@@ -93,3 +93,25 @@ TEST_F(KeeperTest, OnlyIdleConnectionsAreKept)
     EXPECT_FALSE(marked(1));
     closeDb(1);
 }
+
+// A row whose key is stored already is passed over and left as it was; the transaction around
+// it goes on and keeps the rows that were new.
+TEST_F(KeeperTest, InsertIfNewKeepsWhatIsStored)
+{
+    openDbOrThrow(1, nar, "lumo");
+    const auto race = [](const QString& code, const QString& name) {
+        return DbRow().set("R_code", code).set("R_name", name).set("R_date", VbDate::fromYmd(2008, 3, 24));
+    };
+    DbTransaction both(1);
+    const bool added[] = {insertRowIfNew(1, "T_Rdata", race("大井08032411", "first")),
+                          insertRowIfNew(1, "T_Rdata", race("大井08032411", "second")),
+                          insertRowIfNew(1, "T_Rdata", race("大井08032412", "third"))};
+    both.commit();
+    EXPECT_EQ(std::vector<bool>(std::begin(added), std::end(added)), std::vector<bool>({true, false, true}));
+    QStringList rows;
+    for (RecordSet rs(1, "SELECT R_code, R_name FROM T_Rdata ORDER BY R_code"); !rs.eof(); rs.moveNext())
+        rows << rs.field(0).toString() + ':' + rs.field(1).toString();
+    EXPECT_EQ(rows, QStringList({"大井08032411:first", "大井08032412:third"}));
+    EXPECT_THROW(insertRowIfNew(1, "T_none", race("x", "y")), VbError);
+    closeDb(1);
+}

@@ -381,3 +381,25 @@ TEST(FlexGridSize, TwipsReadBackAsSet)
     grid.resize(100, 50);
     EXPECT_EQ(QList<int>({grid.widthTwips(), grid.heightTwips()}), QList<int>({1500, 750}));
 }
+
+// A row without a height of its own is as high as the grid font needs (never below RowHeightMin),
+// and follows every change of the font; the views lay the rows out at that height.
+TEST_F(FlexGridTest, RowsWithoutOwnHeightFollowTheGridFont)
+{
+    grid.setRowHeightMin(0);
+    grid.setRowHeight(2, 900);
+    const auto fontTwips = [](double points) {
+        return pixelsToTwips(QFontMetrics(vbFont("ＭＳゴシック", points)).height() + 3);
+    };
+    for (const double points : {20.0, 9.0, 14.0}) {
+        grid.setGridFontSize(points);
+        EXPECT_EQ(QList<int>({grid.rowHeight(1), grid.rowHeight(2), grid.rowViewportPosition(4) - grid.rowViewportPosition(3)}),
+                  QList<int>({fontTwips(points), 900, twipsToPixels(fontTwips(points))}))
+            << points;
+    }
+    grid.setGridFont("ＭＳゴシック", 24);
+    EXPECT_EQ(grid.rowHeight(5), fontTwips(24));
+    EXPECT_GT(fontTwips(24), fontTwips(9));
+    grid.setRowHeightMin(5000);
+    EXPECT_EQ(grid.rowHeight(5), 5000);
+}

@@ -1,0 +1,82 @@
+#include "platform/inifile.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/pageServer.h"
+#include "tools/demoPages.h"
+#include "platform/msgbox.h"
+#include "webimport/ReadWebSeiseki.h"
+#include "webimport/dialogWeb.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+
+// The demo points the program at itself only where no host of the user's own is set, and keeps
+// the rest of the settings file.
+TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
+{
+    TestAppDir dir;
+    const QString ini = dir.filePath("Strevin.ini");
+    const std::tuple<QString, bool, QString> table[] = {
+        {"", true, "127.0.0.1:4321"},
+        {"localhost", true, "127.0.0.1:4321"},
+        {"127.0.0.1:1234", true, "127.0.0.1:4321"},
+        {"keiba.example.jp", false, "keiba.example.jp"},
+        {"192.168.1.5:8080", false, "192.168.1.5:8080"},
+    };
+    for (const auto& [before, pointed, after] : table) {
+        const IniFile settings(ini);
+        ASSERT_TRUE(settings.writeString("System", "webHost", before));
+        ASSERT_TRUE(settings.writeString("System", "Zyo", "川崎"));
+        EXPECT_EQ(pointWebHostAt(ini, "127.0.0.1:4321"), pointed) << before.toStdString();
+        QString host, zyo;
+        settings.getString("System", "webHost", "", host);
+        settings.getString("System", "Zyo", "", zyo);
+        EXPECT_EQ(std::tuple(host, zyo), std::tuple(after, QString("川崎"))) << before.toStdString();
+    }
+    QFile::remove(ini);
+    EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
+}
+
+// The race card names each runner's history page, and the results page the runners' last race.
+TEST(DemoServer, PagesOfOneRaceDayLinkUp)
+{
+    DemoRace race {VbDate::fromYmd(2008, 3, 24)};
+    const QByteArray card = demoCard(race);
+    for (int h = 1; h <= race.runners; ++h) {
+        EXPECT_TRUE(card.contains(demoHistoryTarget(h).toLatin1())) << h;
+        EXPECT_TRUE(demoHistory(race, h).contains("2008/02/25")) << h;
+    }
+    EXPECT_EQ(demoCardTarget(race), "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=20&k_raceNo=11"
+                                    "&k_raceDate=2008%2F03%2F24");
+    EXPECT_EQ(demoResultsTarget(race), "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=20"
+                                       "&k_raceNo=11&k_raceDate=2008%2F02%2F25");
+    EXPECT_EQ(demoLastRaceDate(race), VbDate::fromYmd(2008, 2, 25));
+}
+
+// The results page reads as one: every runner of the last race is stored with its placing.
+TEST(DemoServer, ResultsPageReadsAndStores)
+{
+    TestAppDir dir;
+    dir.createNarData();
+    dir.createStrevinData();
+    PageServer server;
+    ASSERT_TRUE(server.start());
+    DemoRace race {VbDate::fromYmd(2008, 3, 24)};
+    server.addPage(demoResultsTarget(race), demoResults(race), "text/html; charset=Shift_JIS");
+    MsgBoxRecorder messages;
+    // The results import keeps the track file on slot 1 and the race database on slot 2.
+    openDbOrThrow(1, appPath() + "Strevin_data.dat", dbPassword);
+    openDbOrThrow(2, appPath() + "NAR_data.dat", dbPassword);
+    EXPECT_EQ(readSeisekiPage(server.baseUrl() + demoResultsTarget(race)), SeisekiPage::Saved);
+    closeDb(1);
+    closeDb(2);
+    unloadDialogWeb();
+    openDbOrThrow(0, appPath() + "NAR_data.dat", dbPassword);
+    QStringList placings;
+    for (RecordSet rs(0, "SELECT U_cyaku, U_name FROM T_Useiseki WHERE R_code = ? ORDER BY U_cyaku", {"大井08022511"});
+         !rs.eof(); rs.moveNext())
+        placings << rs.field(0).toString() + rs.field(1).toString();
+    closeDb(0);
+    EXPECT_EQ(placings.size(), 12);
+    EXPECT_EQ(placings.value(0), "1" + demoHorseName(2));
+    EXPECT_EQ(messages.texts(), QStringList());
+}

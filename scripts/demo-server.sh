@@ -8,7 +8,7 @@ program="$1"
 folder="$(dirname "$program")"
 server="$(cd "$folder/.." && pwd)/tools/demoServer"
 started="$(mktemp)"
-"$server" --ini "$folder/Strevin.ini" >"$started" &
+"$server" --ini "$folder/Strevin.ini" --track-file "$folder/Strevin_data.dat" >"$started" &
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true; rm -f "$started"' EXIT
 for _ in $(seq 50); do

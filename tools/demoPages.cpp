@@ -339,6 +339,18 @@ void writeDemoTrackTables(const QString& path, const QString& password, const De
     tables.commit();
 }
 
+bool fillEmptyTrackFile(const QString& path, const DemoRace& race)
+{
+    {
+        openDbOrThrow(0, path, dbPassword);
+        const DbSlotCloser closer(0);
+        if (!RecordSet(0, QStringLiteral("SELECT A_time FROM T_avetime LIMIT 1")).eof())
+            return false;
+    }
+    writeDemoTrackTables(path, dbPassword, race);
+    return true;
+}
+
 // A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an
 // earlier demo's address is replaced.
 bool pointWebHostAt(const QString& iniPath, const QString& host)

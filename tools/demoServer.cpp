@@ -1,9 +1,12 @@
-// demoServer [--port N] [--date yyyy-mm-dd] [--ini path-of-Strevin.ini]
+// demoServer [--port N] [--date yyyy-mm-dd] [--ini path-of-Strevin.ini] [--track-file path]
 // Serves one race day of our own pages on 127.0.0.1 at the racing authority's paths, so that a
 // new user can read a race without the authority's server: 大井 race 11 of the given day (today
 // when none is given), each runner's history and the results of the runners' last race.
 // With --ini it points [System] webHost of that settings file at itself, unless the user has set
 // a host of their own there (then it exits with status 3 and serves nothing).
+// With --track-file it gives a local track information file that holds no standard time (the
+// default one of a new set-up) the variants and standard times of the demo's days, so that the
+// demo race gets its speed indices and prediction; a file with standard times is left alone.
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoPages.h"
 
@@ -34,7 +37,7 @@ QByteArray response(const QHash<QByteArray, QByteArray>& pages, const QByteArray
     const QByteArray body = page != pages.cend()
         ? *page
         : QByteArray("<html><body><table><tr><td>ページが見つかりません</td></tr></table></body></html>");
-    return QByteArray(page != pages.cend() ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") +
+    return QByteArray("HTTP/1.1 200 OK\r\n") +
            "Content-Type: text/html; charset=Shift_JIS\r\nContent-Length: " + QByteArray::number(body.size()) +
            "\r\nConnection: close\r\n\r\n" + body;
 }
@@ -85,13 +88,15 @@ int main(int argc, char** argv)
     DemoRace race;
     race.date = VbDate::fromQDate(QDate::currentDate());
     quint16 port = 0;
-    QString ini;
+    QString ini, trackFile;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--port")
             port = quint16(args[i + 1].toUInt());
         else if (args[i] == "--ini")
             ini = args[i + 1];
+        else if (args[i] == "--track-file")
+            trackFile = args[i + 1];
         else if (args[i] == "--date")
             race.date = VbDate::fromQDate(QDate::fromString(args[i + 1], Qt::ISODate));
     }
@@ -107,6 +112,15 @@ int main(int argc, char** argv)
     const QString host = QStringLiteral("127.0.0.1:%1").arg(site.port());
     if (!ini.isEmpty() && !pointWebHostAt(ini, host))
         return 3;
+    if (!trackFile.isEmpty()) {
+        try {
+            if (fillEmptyTrackFile(trackFile, race))
+                std::fprintf(stderr, "demoServer: the demo's track variants and standard times are in %s\n",
+                             qPrintable(trackFile));
+        } catch (const std::exception& e) {
+            std::fprintf(stderr, "demoServer: %s is left as it was: %s\n", qPrintable(trackFile), e.what());
+        }
+    }
     std::printf("%s\n", qPrintable(host));
     std::fflush(stdout);
     return app.exec();

@@ -1,3 +1,5 @@
+#include "core/publicFunction.h"
+#include "platform/database.h"
 #include "platform/inifile.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/pageServer.h"
@@ -34,6 +36,36 @@ TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
     }
     QFile::remove(ini);
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
+}
+
+// The demo gives the default track file of a new set-up its days and standard times, so that the
+// demo race gets indices; a file that has standard times (a real edition) keeps every byte.
+TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
+{
+    TestAppDir dir;
+    DemoRace race;
+    race.date = VbDate::fromYmd(2026, 12, 6);
+    const QString path = dir.createStrevinData();
+    const auto count = [&](const char* table) {
+        openDbOrThrow(0, path, dbPassword);
+        const DbSlotCloser closer(0);
+        return RecordSet(0, QString("SELECT COUNT(*) FROM ") + table).field(0).toInt();
+    };
+    ASSERT_EQ(count("T_avetime"), 0);
+    EXPECT_TRUE(fillEmptyTrackFile(path, race));
+    const int times = count("T_avetime"), days = count("T_sisuu");
+    EXPECT_GT(times, 0);
+    EXPECT_GT(days, 0);
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray before = file.readAll();
+    file.close();
+    race.date = race.date.addDays(7);
+    EXPECT_FALSE(fillEmptyTrackFile(path, race));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), before);
+    EXPECT_EQ(std::pair(count("T_avetime"), count("T_sisuu")), std::pair(times, days));
 }
 
 // The race card names each runner's history page, and the results page the runners' last race.

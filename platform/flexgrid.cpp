@@ -42,6 +42,38 @@ int pageEdge(const std::vector<int>& edges, int from, int page)
     return edge < from ? edge : nextEdge(edges, from, -1);
 }
 
+// The edge a move from `from` towards `asked` goes on to, so that no row (column) stays cut in half
+// under the fixed ones and every move shows at least one more.
+int edgeToward(const std::vector<int>& edges, int from, int asked)
+{
+    if (asked > from) {
+        const auto next = std::lower_bound(edges.begin(), edges.end(), asked);
+        return next == edges.end() ? edges.back() : *next;
+    }
+    if (asked < from) {
+        const auto after = std::upper_bound(edges.begin(), edges.end(), asked);
+        return after == edges.begin() ? 0 : *std::prev(after);
+    }
+    return asked;
+}
+
+// The wheel, the scroll bar's arrows, its trough and its slider move the bar by pixels.
+void snapToEdge(QScrollBar* bar, const std::vector<int>& edges)
+{
+    bar->setSliderPosition(edgeToward(edges, bar->value(), bar->sliderPosition()));
+}
+
+// A new range (the grid refilled, resized or laid out anew) leaves the bar at the last edge at
+// or before where it stood; at the very end it stays, the last row (column) shown whole.
+void keepOnEdge(QScrollBar* bar, const std::vector<int>& edges)
+{
+    const int at = std::min(bar->value(), bar->maximum());
+    if (at >= bar->maximum())
+        return;
+    const auto after = std::upper_bound(edges.begin(), edges.end(), at);
+    bar->setValue(after == edges.begin() ? 0 : *std::prev(after));
+}
+
 // What every view of the grid shares: no headers (fixed cells are drawn as cells), no
 // editing or selection highlight, text clipped rather than elided, smooth scrolling so
 // that the fixed overlays line up with the cells underneath.
@@ -81,6 +113,14 @@ FlexGrid::FlexGrid(QWidget* parent)
     cornerOverlay_ = makeOverlay();
     connect(horizontalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::syncOverlayScroll);
     connect(verticalScrollBar(), &QScrollBar::valueChanged, this, &FlexGrid::syncOverlayScroll);
+    connect(horizontalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { snapToEdge(horizontalScrollBar(), colEdges()); });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this] { snapToEdge(verticalScrollBar(), rowEdges()); });
+    connect(horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { keepOnEdge(horizontalScrollBar(), colEdges()); });
+    connect(verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { keepOnEdge(verticalScrollBar(), rowEdges()); });
     setModelFont(vbFont(QStringLiteral("ＭＳゴシック"), 9));
     setRows(2);
     setCols(2);
@@ -143,10 +183,13 @@ void FlexGrid::keyPressEvent(QKeyEvent* event)
     event->accept();
 }
 
+// The sizes cover every row (column) of the model at every moment: the scroll bars read them
+// while the model announces its new shape.
 void FlexGrid::setRows(int n)
 {
+    rowTwips_.resize(std::max(rowTwips_.size(), size_t(n)), -1);
     model_->resize(n, model_->cols());
-    rowTwips_.resize(size_t(n), -1);
+    rowTwips_.resize(size_t(n));
     mergeRows_.resize(size_t(n), 0);
     layoutChanged();
 }
@@ -158,8 +201,9 @@ int FlexGrid::rows() const
 
 void FlexGrid::setCols(int n)
 {
+    colTwips_.resize(std::max(colTwips_.size(), size_t(n)), -1);
     model_->resize(model_->rows(), n);
-    colTwips_.resize(size_t(n), -1);
+    colTwips_.resize(size_t(n));
     layoutChanged();
 }
 
@@ -454,6 +498,17 @@ void FlexGrid::pressedAt(const QModelIndex& index)
     setFocus(Qt::MouseFocusReason);
     row_ = mouseRow_ = index.row();
     col_ = mouseCol_ = index.column();
+}
+
+// A clicked cell that shows only in part is brought into view by whole rows and columns.
+void FlexGrid::scrollTo(const QModelIndex& index, ScrollHint hint)
+{
+    QScrollBar* h = horizontalScrollBar();
+    QScrollBar* v = verticalScrollBar();
+    const int fromH = h->value(), fromV = v->value();
+    QTableView::scrollTo(index, hint);
+    h->setValue(edgeToward(colEdges(), fromH, h->value()));
+    v->setValue(edgeToward(rowEdges(), fromV, v->value()));
 }
 
 void FlexGrid::resizeEvent(QResizeEvent* event)

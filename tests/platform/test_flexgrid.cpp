@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
 #include <random>
@@ -239,6 +240,89 @@ TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
     EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(2, 0)) << "keys scroll, they do not click";
 }
 
+// The wheel and the scroll bars' arrows and troughs stop where a row (column) starts right below
+// (beside) the fixed ones, as the keys do: no row is left cut in half under the header.
+TEST_F(ScrollingGrid, WheelAndScrollBarsStopAtWholeRowsAndColumns)
+{
+    const int rowPixels = twipsToPixels(grid.rowHeight(1)), colPixels = twipsToPixels(grid.colWidth(1));
+    const auto whole = [](QScrollBar* bar, int step) { return bar->value() % step == 0 || bar->value() == bar->maximum(); };
+    const auto clickBar = [](QScrollBar* bar, QPoint at) {
+        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+            QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(bar, &event);
+        }
+    };
+    const QPoint cells = grid.viewport()->geometry().center();
+    QList<int> rowsShown;
+    for (const int angle : {-120, -120, -360, 120}) {
+        wheelAt(cells, {0, angle});
+        EXPECT_TRUE(whole(v(), rowPixels)) << v()->value();
+        rowsShown << topRow();
+    }
+    EXPECT_TRUE(rowsShown[0] > 1 && rowsShown[1] > rowsShown[0] && rowsShown[2] > rowsShown[1] && rowsShown[3] < rowsShown[2])
+        << rowsShown[0] << " " << rowsShown[1] << " " << rowsShown[2] << " " << rowsShown[3];
+    for (const int angle : {-120, -240, 120}) {
+        wheelAt(cells, {angle, 0});
+        EXPECT_TRUE(whole(h(), colPixels)) << h()->value();
+    }
+    v()->setValue(0);
+    const QPoint downArrow(v()->width() / 2, v()->height() - 3), trough(v()->width() / 2, v()->height() * 2 / 3);
+    clickBar(v(), downArrow);
+    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(rowPixels, 2));
+    clickBar(v(), trough);
+    EXPECT_TRUE(whole(v(), rowPixels)) << v()->value();
+    EXPECT_GT(topRow(), 2);
+    h()->setValue(0);
+    clickBar(h(), QPoint(h()->width() - 3, h()->height() / 2));
+    EXPECT_EQ(h()->value(), colPixels);
+}
+
+// A click on the column cut by the right border brings it into view by whole columns: the first
+// scrolling column beside the fixed one shows whole.
+TEST_F(ScrollingGrid, ClickOnAColumnShownInPartScrollsByWholeColumns)
+{
+    const int colPixels = twipsToPixels(grid.colWidth(1));
+    int cut = 1;
+    while (grid.columnViewportPosition(cut) + colPixels <= grid.viewport()->width())
+        ++cut;
+    ASSERT_LT(grid.columnViewportPosition(cut), grid.viewport()->width() - 4) << "a column shows in part";
+    const QPoint at = grid.viewport()->mapTo(&grid, QPoint(grid.viewport()->width() - 3, grid.rowViewportPosition(5) + 3));
+    mouseAt(at, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(5, cut));
+    // The view brings the clicked cell into view once the time for a double click has passed.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return h()->value() > 0; }));
+    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
+    EXPECT_LE(grid.columnViewportPosition(cut) + colPixels, grid.viewport()->width()) << "the clicked column shows whole";
+}
+
+// A grid filled anew while it is scrolled sideways (a race read again) and one made wider and
+// narrower again keep their first scrolling column whole, as a column index would.
+TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
+{
+    mouse(2, 0, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    for (int i = 0; i < 3; ++i)
+        key(Qt::Key_Right);
+    const int before = h()->value();
+    ASSERT_EQ(before, 3 * twipsToPixels(grid.colWidth(1)));
+    grid.setRedraw(false);
+    grid.clear();
+    grid.setCols(2);
+    grid.setCols(30);
+    for (int c = 1; c < 30; ++c)
+        grid.setColWidth(c, 1200);
+    grid.setRedraw(true);
+    QApplication::processEvents();
+    const int colPixels = twipsToPixels(1200);
+    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
+    h()->setValue(h()->maximum());
+    grid.resize(grid.width() + colPixels / 2, grid.height());
+    QApplication::processEvents();
+    grid.resize(grid.width() - colPixels / 2, grid.height());
+    QApplication::processEvents();
+    EXPECT_TRUE(h()->value() % colPixels == 0 || h()->value() == h()->maximum()) << h()->value();
+}
+
 // Thousands of wheel turns, keys and clicks anywhere on the grid, in any order: the program stays
 // up, the scroll position stays in range and the frozen column shows the rows beside it.
 TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
@@ -261,6 +345,29 @@ TEST_F(ScrollingGrid, AStormOfWheelKeyAndClickEvents)
     const int x = grid.viewport()->x();
     for (int y = grid.viewport()->y() + twipsToPixels(grid.rowHeight(0)) + 2; y < grid.viewport()->geometry().bottom(); y += 7)
         EXPECT_EQ(rowShownAt(x + 5, y), rowShownAt(x + grid.viewport()->width() - 5, y)) << y;
+}
+
+// A grid made on a window already on screen, and reshaped there while scrolled to its far corner:
+// its scroll bars see every new shape, and the grid stays whole and on its edges.
+TEST(FlexGridShape, MadeAndReshapedOnAShownWindow)
+{
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    auto* grid = new FlexGrid(&window);
+    grid->resize(300, 200);
+    grid->show();
+    QApplication::processEvents();
+    for (const auto& [rows, cols] : {std::pair(40, 30), std::pair(5, 3), std::pair(60, 2), std::pair(2, 50), std::pair(30, 30)}) {
+        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
+        grid->setRows(rows);
+        grid->setCols(cols);
+        QApplication::processEvents();
+        EXPECT_EQ(std::pair(grid->rows(), grid->cols()), std::pair(rows, cols));
+        EXPECT_EQ(grid->rowHeight(rows - 1), grid->rowHeight(0));
+        EXPECT_EQ(grid->colWidth(cols - 1), 960);
+    }
 }
 
 // Width and height in twips read back as set, not as whole pixels times 15.

@@ -3,6 +3,7 @@
 #include "platform/vbdate.h"
 #include "platform/vbformat.h"
 
+#include <cmath>
 #include <gtest/gtest.h>
 
 // The run-time error number f raises, 0 when it raises none.
@@ -76,6 +77,23 @@ TEST(WholeNumbers, CLngIntFixAndNumberTexts)
     EXPECT_EQ(errorNumberOf([] { CLngText("99999999999"); }), vbErrOverflow);
     EXPECT_EQ(QList<double>({Val("12abc"), Val("  -3.5kg"), Val(".5"), Val("1 2"), Val("abc"), Val("-")}),
               QList<double>({12, -3.5, 0.5, 12, 0, 0}));
+}
+
+// A number text reads to the very same double as the general decimal reading gives it: short
+// numbers, the longest short ones, the first too long for the quick reading, zero's sign and
+// fractions that do not fall on a double.
+TEST(WholeNumbers, NumberTextsReadAsTheGeneralReadingDoes)
+{
+    const char* texts[] = {"0", "-0", "+0.0", "7", " 12 ", "\t+7", "-3.5", "0.1", "0.3", ".5", "5.", "-.25",
+                           "1.10", "58.7", "123456789012345", "999999999999999", "0.000000000000001",
+                           "1234567890.12345", "-99999999999999.9", "1234567890123456", "0.1234567890123456",
+                           "00000000000000000001", "9007199254740993", "3.14159265358979323846"};
+    for (const char* text : texts) {
+        const double expected = QString::fromLatin1(text).trimmed().toDouble();
+        const double read = CDblText(QString::fromLatin1(text));
+        EXPECT_EQ(read, expected) << text;
+        EXPECT_EQ(std::signbit(read), std::signbit(expected)) << text;
+    }
 }
 
 // Halves round away from zero; "#" shows nothing for 0.

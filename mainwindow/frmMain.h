@@ -28,8 +28,9 @@ public:
     explicit FrmMain(QWidget* parent = nullptr);
     ~FrmMain() override;
 
-    // The administration batch: the whole race read, no trap of its own. The batch holds this
-    // window's busy guard while it runs, so its reads pass it. Tells how the read ended.
+    // The administration batch's race read (debug mode only, so errors reach the batch's own
+    // wrapper). The batch holds this window's busy guard while it runs, so its reads pass it.
+    // Tells how the read ended.
     RaceReadOutcome starRaceRead();
     // The fill-all of the analysis pages (the period combo's pick runs it too).
     void cmbTarKikan_Click();

@@ -171,7 +171,10 @@ void SheetFrame::resizeEvent(QResizeEvent* event)
 
 void SheetFrame::closeEvent(QCloseEvent* event)
 {
-    vbTrap(tags_.unload, showMainWindowAgain);
+    if (tags_.unload.isEmpty())
+        showMainWindowAgain();
+    else
+        vbTrap(tags_.unload, showMainWindowAgain);
     event->accept();
 }
 

@@ -26,10 +26,8 @@ protected:
     static QString stored()
     {
         QStringList values {iniRead("System", "tarKikanWebUma", "-"), iniRead("System", "timerInter", "-")};
-        for (int i = 0; i < 8; ++i)
-            values << iniRead("graph", QString("iniGraph(%1)").arg(i), "-");
-        for (int i = 0; i < 8; ++i)
-            values << iniRead("parameter", QString("para(%1)").arg(i), "-");
+        for (int i = 0; i < 16; ++i)  // the eight chart flags, then the eight weights
+            values << iniRead(i < 8 ? "graph" : "parameter", QString(i < 8 ? "iniGraph(%1)" : "para(%1)").arg(i % 8), "-");
         return values.join(' ');
     }
 

@@ -1,6 +1,7 @@
 #include "core/publicFunction.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
 
 static QString firstColumn(const QString& sql, const DbParams& params = {})
 {
@@ -10,12 +11,11 @@ static QString firstColumn(const QString& sql, const DbParams& params = {})
     return values.join(' ');
 }
 
-// Each file opens with its own password only and holds its tables; a number left out reads 0 (the
-// tools select index 0), only U_file tells Null from False. An existing file is never replaced.
+// Each file opens with its own password only and holds its tables; a number left out reads 0 except
+// where absence means "not known". An existing file is never replaced.
 TEST(DataFiles, PasswordsTablesAndNumberDefaults)
 {
     TestAppDir dir;
-    // Numbers read 0 when their writer leaves them out, except those whose absence means "not known".
     const QStringList keptNull {"U_file", "U_zougen", "U_kankaku"};
     const std::map<DataFileKind, QString> expected {{DataFileKind::NarData, "LastDate T_Rdata T_Useiseki"},
         {DataFileKind::StrevinData, "MasterZyo T_Kisyu T_avetime T_sisuu T_waku version"},
@@ -45,22 +45,7 @@ TEST(DataFiles, PasswordsTablesAndNumberDefaults)
     EXPECT_EQ(firstColumn("SELECT count(*) FROM Comment"), "1");
 }
 
-// The track list agrees with the code table used to build page addresses.
-TEST(DataFiles, TrackListAndVersion)
-{
-    TestAppDir dir;
-    openDbOrThrow(1, dir.createStrevinData(), dbPassword);
-    QStringList expected;
-    const QString names = "門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾";
-    for (const QString& name : names.split(' '))
-        expected << name + '=' + zyoToNarCode(name);
-    EXPECT_EQ(firstColumn("SELECT zyoName || '=' || zyoCode FROM MasterZyo ORDER BY zyoNo"), expected.join(' '));
-    EXPECT_EQ(firstColumn("SELECT count(*) FROM version WHERE date > '2000-01-01'"), "1");
-}
-
-
-// The set-up's settings file names the server setting in CP932 with CR LF, and the program reads it;
-// a settings file the user already has is kept byte for byte.
+// The default settings file (CP932, CR LF) is read back; one the user already has is kept byte for byte.
 TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
 {
     TestAppDir dir;
@@ -71,9 +56,7 @@ TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
     file.close();
     EXPECT_EQ(iniRead("System", "webHost", "-"), webHostDefault);
     const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(own);
-    file.close();
+    writeTestFile(file.fileName(), own);
     ASSERT_TRUE(createDefaultSettings(dir.path()));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), own);

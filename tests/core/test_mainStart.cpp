@@ -4,10 +4,7 @@
 #include "platform/msgbox.h"
 #include "tests/support/dataFiles.h"
 
-#include <QRegularExpression>
-
-// The start notice's labels, standing alone as the main window hands them in. Stale is strictly
-// older than today less 31 days, or no date at all; the central line follows the flag.
+// Stale is strictly older than today less 31 days, or no date at all; the central line follows the flag.
 TEST(DataFileStatus, DatesColoursAndNotices)
 {
     TestAppDir dir;
@@ -33,45 +30,25 @@ TEST(DataFileStatus, DatesColoursAndNotices)
     EXPECT_EQ(QStringList({status(0), status(2), status(4)}),
               QStringList({" 地方馬場情報ファイル：　2008/03/01版を読込み /fresh", " 過去データ：　読込みなし /stale",
                            "中央馬場情報ファイル：　ファイルが存在しません"}));
-    const QString buy = "馬場情報ファイルの購入をお勧めします\r\n詳しくはサポートホームページをご覧ください\r\n";
-    EXPECT_EQ(QStringList({l[1]->text(), l[3]->text(), l[5]->text()}),
-              QStringList({"馬場情報ファイルを更新しないと正確なスピード指数が表示されません\r\n" + buy,
-                           "過去レース成績を読み込むと、各種適性が正確に表示されます\r\nWebより読み込みをお願いします\r\n"
-                           "(時間が掛かります、出走表のみ読込みでも予想可能です)\r\n",
-                           "中央馬場情報ファイルをインストールしないと、中央出走の指数が表示されません\r\n" + buy}));
     EXPECT_TRUE(l[1]->isHidden() && !l[3]->isHidden());
-    EXPECT_TRUE(QRegularExpression(R"(^Ver\.\d+\.\d+\.\d+$)").match(l[6]->text()).hasMatch());
     pd.jraGraphOn = true;
     dispDataFileInfo();
     EXPECT_EQ(status(4), " 中央馬場情報ファイル：　2008/02/29版を読込み /stale");
-    EXPECT_EQ(l[5]->text(), l[1]->text());
-    EXPECT_TRUE(!l[5]->isHidden() && msgs.texts().isEmpty() && !isDbOpen(1));
+    EXPECT_TRUE(l[5]->text() == l[1]->text() && !l[5]->isHidden() && msgs.texts().isEmpty() && !isDbOpen(1));
     setStartNoticeLabels({});
     setVbToday(VbDate());
 }
 
-// Every number of the settings file within its range is taken as it stands; one beyond it (a time-out
-// whose milliseconds overflow, a look-back beyond the calendar, a quantile above 1) or no number at
-// all takes the default, and the first such key is named for the start-up's message.
+// A settings number beyond its range (time-out overflowing in ms, look-back beyond the calendar, ratio
+// above 1) or no number takes the default, and the first such key is named.
 TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
 {
     TestAppDir dir;
-    const struct {
-        const char *kikan, *timer, *ratio;
-        int32_t kakoKikan, timerInter;
-        float lineRatio;
-        const char* firstBad;
-    } cases[] = {
-        {"1", "5", "0", 1, 5, 0.0f, ""},
-        {"36500", "3600", "1", 36500, 3600, 1.0f, ""},
-        {" 400 ", "10", "0.35", 400, 10, 0.35f, ""},
-        {"0", "4", "1.01", 730, 5, 0.2f, "[System] tarKikanWebUma"},
-        {"36501", "2147484", "-0.1", 730, 5, 0.2f, "[System] tarKikanWebUma"},
-        {"-2147483648", "3601", "nan", 730, 5, 0.2f, "[System] tarKikanWebUma"},
-        {"730", "99999999999", "0.2", 730, 5, 0.2f, "[System] timerInter"},
-        {"550", "-5", "x", 550, 5, 0.2f, "[System] timerInter"},
-        {"550", "20", "1e30", 550, 20, 0.2f, "[graph] iniGraph(7)"},
-    };
+    const struct { const char *kikan, *timer, *ratio; int32_t kakoKikan, timerInter; float lineRatio; const char* firstBad; } cases[] = {
+        {"1", "5", "0", 1, 5, 0.0f, ""}, {"36500", "3600", "1", 36500, 3600, 1.0f, ""}, {" 400 ", "10", "0.35", 400, 10, 0.35f, ""},
+        {"0", "4", "1.01", 730, 5, 0.2f, "[System] tarKikanWebUma"}, {"36501", "2147484", "-0.1", 730, 5, 0.2f, "[System] tarKikanWebUma"},
+        {"-2147483648", "3601", "nan", 730, 5, 0.2f, "[System] tarKikanWebUma"}, {"730", "99999999999", "0.2", 730, 5, 0.2f, "[System] timerInter"},
+        {"550", "-5", "x", 550, 5, 0.2f, "[System] timerInter"}, {"550", "20", "1e30", 550, 20, 0.2f, "[graph] iniGraph(7)"}};
     for (const auto& c : cases) {
         iniWrite("System", "tarKikanWebUma", c.kikan);
         iniWrite("System", "timerInter", c.timer);

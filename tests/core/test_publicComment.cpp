@@ -4,15 +4,13 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
-#include "tests/support/sqlcipherShell.h"
 
-// Each kind of note is one row under its key, however often it is saved; keys and texts with
-// quotes, line breaks and characters outside the Japanese code page are only values. The race
-// comment writes its text alone and leaves the marks of its row.
+// One note per key however often saved; quotes, line breaks and characters outside the code page are
+// only values. The race comment writes its text alone and keeps its row's marks.
 TEST(CommentStore, OneRowPerKeyWithEveryValueBound)
 {
     TestAppDir dir;
-    const QString file = dir.createComment();
+    dir.createComment();
     const QString odd = QStringLiteral("It's \"fast\"\n二行目 ♞ 𠮷 '; DROP TABLE Comment; --");
     openCommentDb();
     saveRaceComment("浦和08021506", "first");
@@ -28,15 +26,8 @@ TEST(CommentStore, OneRowPerKeyWithEveryValueBound)
     const auto notes = readHorseComments("O'Reilly");
     EXPECT_EQ(notes.size(), 2);
     EXPECT_EQ(notes.value("Ｊ東京08021511"), (CommentNote {"central", "x", "y"}));
+    EXPECT_EQ(RecordSet(commentSlot, "SELECT count(*) FROM Comment").field(0).toInt(), 3);
     closeDb(commentSlot);
-
-    const QStringList rows = sqlcipherQuery(file, dbPassword,
-                                            "SELECT R_code, U_name, replace(comment, char(10), '\\n'), sign01, sign02 "
-                                            "FROM Comment ORDER BY R_code, U_name");
-    if (rows.isEmpty())
-        GTEST_SKIP() << "sqlcipher shell not installed";
-    EXPECT_EQ(rows, (QStringList {"Uma|O'Reilly|" + QString(odd).replace("\n", "\\n") + "|○|",
-                                  "浦和08021506|Race|third|m1|m2", "Ｊ東京08021511|O'Reilly|central|x|y"}));
 }
 
 // Without Comment.dat the open says so once and every read or write then fails as an error.
@@ -51,20 +42,13 @@ TEST(CommentStore, MissingFileIsAnErrorNotANewFile)
     EXPECT_FALSE(QFile::exists(dir.filePath("Comment.dat")));
 }
 
-// Label and code of a run, and the code read back from a label from its end, so that a central
-// track's three characters survive.
+// A label's code is read from its end, so that a central track's three characters survive.
 TEST(CommentStore, RaceLabelsAndCodes)
 {
-    const struct {
-        QString zyo;
-        VbDate date;
-        int raceNo;
-        QString label, code;
-    } cases[] = {
+    const struct { QString zyo; VbDate date; int raceNo; QString label, code; } cases[] = {
         {"浦和", VbDate::fromYmd(2008, 2, 15), 6, "浦和08/02/15-06R", "浦和08021506"},
         {"Ｊ東京", VbDate::fromYmd(2010, 11, 7), 11, "Ｊ東京10/11/07-11R", "Ｊ東京10110711"},
-        {"名古", VbDate::fromYmd(1999, 12, 31), 12, "名古99/12/31-12R", "名古99123112"},
-    };
+        {"名古", VbDate::fromYmd(1999, 12, 31), 12, "名古99/12/31-12R", "名古99123112"}};
     for (const auto& c : cases) {
         EXPECT_EQ(commentRaceLabel(c.zyo, c.date, c.raceNo), c.label);
         EXPECT_EQ(raceCodeFromLabel(c.label), c.code);

@@ -9,7 +9,6 @@ const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 const QString kError = "U_sisuu算出エラー(err-BA06)";
 using Result = std::tuple<float, float, float>;  // index, last-3F index, variant flag
 
-// A variant of the day (unless none) and a standard time of a class in the track file on slot.
 static void addTrack(int slot, const QString& zyo, std::optional<DbValue> variant, int kyori, DbValue time,
                      const QString& cls = "ave")
 {
@@ -19,18 +18,12 @@ static void addTrack(int slot, const QString& zyo, std::optional<DbValue> varian
                                      .set("A_siba", 0).set("A_time", time));
 }
 
-// The indices of run r of runner 1 (on turf 0, as redimmed), which held 44, 33 and flag 9 before.
+// The indices of run r of runner 1, which held 44, 33 and flag 9 before.
 static Result calc(int r, const QString& zyo, int kyori, float time, float f3 = 38.0f, float hutan = 55.0f)
 {
-    pd.uDate(1, r) = kDay;
-    pd.uZyo(1, r) = zyo;
-    pd.uKyori(1, r) = kyori;
-    pd.uTime(1, r) = time;
-    pd.u3f(1, r) = f3;
-    pd.uHutan(1, r) = hutan;
-    pd.uSisuu(1, r) = 44;
-    pd.uSisuu3f(1, r) = 33;
-    pd.uFile(1, r) = 9;
+    std::tie(pd.uDate(1, r), pd.uZyo(1, r), pd.uKyori(1, r), pd.uTime(1, r), pd.u3f(1, r), pd.uHutan(1, r)) =
+        std::tuple(kDay, zyo, kyori, time, f3, hutan);
+    std::tie(pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)) = Result(44, 33, 9);
     zyo.startsWith("Ｊ") ? calcUSisuuJra(1, r) : calcUSisuu(1, r, 1);
     return {pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)};
 }
@@ -46,8 +39,8 @@ protected:
     MsgBoxRecorder msgs_;
 };
 
-// The worked examples, local and central. Slot 2 is closed on every exit path: an error trapped or,
-// in debug mode, passed on, and a missing central file.
+// Worked examples, local and central. Slot 2 is closed on every exit path: an error trapped, one
+// passed on in debug mode, a missing central file.
 TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
 {
     addTrack(1, "大井", 0.5f, 1500, 90.0f);
@@ -75,12 +68,11 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
     pd.jraGraphOn = true;
     calc(1, "Ｊ中山", 1600, 95.0f);
     EXPECT_EQ(msgs_.texts(), (QStringList {kError, "dataファイルが開けません\n" + jra + "\nファイルがありません", kError}));
-    EXPECT_FALSE(isDbOpen(2));
-    EXPECT_FALSE(pd.jraGraphOn);  // the callers ask no more central runs of a file that cannot be opened
+    EXPECT_FALSE(isDbOpen(2) || pd.jraGraphOn);  // no more central runs asked of a file that cannot be opened
 }
 
-// No variant: b = 0, no flag. No "ave" standard time, or one of time or distance 0: index 0 (never inf
-// or NaN). A Null value or a closed slot is the index error; the run keeps what it held.
+// No variant: b = 0, no flag. No "ave" time, or time or distance 0: index 0, never inf or NaN. A Null
+// value or a closed slot is the index error and the run keeps what it held.
 TEST_F(SpeedIndex, MissingBrokenOrNullRows)
 {
     for (const auto& [kyori, time, cls] :
@@ -98,4 +90,3 @@ TEST_F(SpeedIndex, MissingBrokenOrNullRows)
     EXPECT_EQ(calc(3, "大井", 1500, 89.5f), Result(44.0f, 33.0f, 9.0f));
     EXPECT_EQ(msgs_.texts(), QStringList(3, kError));
 }
-

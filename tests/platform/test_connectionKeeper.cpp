@@ -7,8 +7,7 @@
 
 namespace {
 
-// A temporary table lives only as long as its connection: it tells whether a slot was given the
-// connection closed before or a fresh one.
+// A temporary table tells a kept connection from a fresh one.
 void markConnection(int slot)
 {
     slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)");

@@ -52,9 +52,7 @@ TEST(Printer, ListAndSelectByName)
     EXPECT_FALSE(p.docOpen());
 }
 
-// A document begins at its first call in the orientation then set; positions arrive in twips,
-// from twips or from characters of 120 x 240 twips; EndDoc closes it, and the next call opens
-// the next document.
+// A document takes the orientation set at its first call; characters are 120 x 240 twips.
 TEST(Printer, DocumentsPositionsAndScales)
 {
     Printer p;

@@ -22,8 +22,7 @@ static QStringList texts(const RecordSet& rs, const QStringList& columns)
     return t;
 }
 
-// File access as the user nobody while it lives: root passes every permission check otherwise.
-// For anyone else it changes nothing, and the permissions alone hold.
+// File access as the user nobody while it lives (root passes every permission check).
 struct ActingAsAnotherUser {
     ActingAsAnotherUser() { setfsuid(65534); }
     ~ActingAsAnotherUser() { setfsuid(0); }
@@ -36,8 +35,7 @@ struct DatabaseTest : ::testing::Test {
     int count(const QString& sql, const DbParams& params = {}) { return RecordSet(1, sql, params).field(0).toInt(); }
 };
 
-// A file in write-ahead-log mode needs its folder writable to be read at all: the cause is the
-// folder, not the file. (Run as root, the test reads as another user, whom the folder refuses.)
+// A WAL-mode file in a read-only folder cannot be read: the message names the folder.
 TEST_F(DatabaseTest, AWalFileInAReadOnlyFolderNamesTheFolderAsTheCause)
 {
     const QString nar = dir.createNarData();

@@ -318,8 +318,7 @@ TEST(FlexGridShape, MadeAndReshapedOnAShownWindow)
     }
 }
 
-// A row without a height of its own is as high as the grid font needs (never below RowHeightMin),
-// and follows every change of the font; the views lay the rows out at that height.
+// A row without its own height follows the grid font, never below RowHeightMin.
 TEST_F(FlexGridTest, RowsWithoutOwnHeightFollowTheGridFont)
 {
     grid.setRowHeightMin(0);

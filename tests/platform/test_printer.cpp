@@ -90,8 +90,7 @@ TEST(Printer, DocumentsPositionsAndScales)
     EXPECT_EQ(a4PageTwips(vbPRORLandscape).toSize(), QSize(16838, 11906));
 }
 
-// The PDF printer writes a real A4 file, read back by poppler; a cancelled path writes nothing,
-// an unwritable one is an error and leaves no file.
+// A real A4 PDF read back by poppler; a cancelled path writes nothing, an unwritable one throws.
 TEST(Printer, PdfFileReadBackWithPoppler)
 {
     QTemporaryDir dir;

@@ -60,8 +60,7 @@ TEST(PictureBox, SizeInTwipsRoundTrips)
     EXPECT_EQ(clicks, 1);
 }
 
-// Every call is kept in twips with the pen, colour, fill and font it was drawn with; fills are
-// named per shape, the Scale maps user units to twips, the current position follows the calls.
+// Every call is kept in twips with its pen, colour, fill and font; Scale maps user units to twips.
 TEST(Canvas, RecordsEveryCallInTwips)
 {
     CanvasRecorder rec;
@@ -105,8 +104,7 @@ TEST(Canvas, RecordsEveryCallInTwips)
     filled.radius = 54;
     filled.fill = blue;
     EXPECT_EQ(ops[4], filled);
-    EXPECT_EQ(ops[5].fill, std::nullopt);
-    EXPECT_EQ(ops[5].color, blue);
+    EXPECT_EQ(std::pair(ops[5].fill, ops[5].color), std::pair(std::optional<uint32_t>(), blue));
     EXPECT_EQ(std::tuple(ops[6].text, ops[6].fontName, ops[6].fontSize, ops[6].underline, ops[6].x1, ops[6].y1),
               std::tuple(QString("1年前"), QString("ＭＳ Ｐゴシック"), 8.0, true, 250.0, 15.0));
     EXPECT_GT(ops[6].x2 - ops[6].x1, 300);
@@ -129,8 +127,7 @@ TEST(Canvas, WindowColoursIgnoreTheTheme)
     EXPECT_EQ(canvasColor(RGB(255, 128, 0)), QColor(255, 128, 0));
 }
 
-// Pens in whole pixels and styles, outlines versus fills, and nothing left of a fill for the
-// next shape: pixels of the image back end.
+// Pens, outlines and fills on the image; nothing left of a fill for the next shape.
 TEST(Canvas, PensAndFillsOnTheImage)
 {
     std::unique_ptr<PictureBox> b(box(3000, 3000));
@@ -168,8 +165,7 @@ TEST(Canvas, PensAndFillsOnTheImage)
     EXPECT_EQ(at(img, 1650, 2400), QColor(Qt::white));
 }
 
-// Text stands with its top-left corner at the current position: its ink lies inside the box
-// the call reports, starting within a few pixels of the position.
+// Text's top-left corner is at the current position; its ink lies inside the reported box.
 TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
 {
     std::unique_ptr<PictureBox> b(box(4500, 1500));
@@ -191,9 +187,7 @@ TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
     EXPECT_NEAR(c.textHeight("浦"), op.y2 - op.y1, 0.01);
 }
 
-// One drawing into the image, then into another device: the image painted into a twip
-// rectangle of a 192-dpi page, and the calls drawn directly on a page at an offset, clipped to
-// the canvas size.
+// One drawing on the image, that image painted on a 192-dpi page, and drawn on the page directly, clipped.
 TEST(Canvas, OneDrawingOnAnotherDevice)
 {
     auto draw = [](Canvas& c) {

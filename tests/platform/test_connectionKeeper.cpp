@@ -7,8 +7,7 @@
 
 namespace {
 
-// A temporary table lives only as long as its connection: it tells whether a slot was given the
-// connection closed before or a fresh one.
+// A temporary table tells a kept connection from a fresh one.
 void markConnection(int slot)
 {
     slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)");
@@ -38,8 +37,7 @@ struct KeeperTest : ::testing::Test {
 
 }
 
-// Under a keeper an open of the same file takes the closed connection back, in any slot; other
-// files, and every open without a keeper, get a fresh one.
+// Under a keeper a reopen of the same file, in any slot, takes the closed connection back.
 TEST_F(KeeperTest, ClosedConnectionsComeBackForTheSameFile)
 {
     {
@@ -64,8 +62,7 @@ TEST_F(KeeperTest, ClosedConnectionsComeBackForTheSameFile)
     closeDb(1);
 }
 
-// A wrong password never gets a kept connection; one closed inside a transaction or with a
-// query still stepping is closed for good, and its transaction rolled back.
+// Not kept: for a wrong password, or when closed in a transaction (rolled back) or mid-query.
 TEST_F(KeeperTest, OnlyIdleConnectionsAreKept)
 {
     const DbConnectionKeeper keeper;
@@ -94,8 +91,7 @@ TEST_F(KeeperTest, OnlyIdleConnectionsAreKept)
     closeDb(1);
 }
 
-// A row whose key is stored already is passed over and left as it was; the transaction around
-// it goes on and keeps the rows that were new.
+// A stored key is passed over; the transaction goes on and keeps the new rows.
 TEST_F(KeeperTest, InsertIfNewKeepsWhatIsStored)
 {
     openDbOrThrow(1, nar, "lumo");

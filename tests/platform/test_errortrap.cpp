@@ -7,8 +7,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-// A real modal box appears with the asked buttons, titled with the program's name unless the caller
-// names it; a timer reads it and presses a button, whose answer comes back.
+// A real modal box with the asked buttons and title; the pressed button's answer comes back.
 TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
 {
     const struct { int buttons; QString title; QMessageBox::StandardButton press; int answer; QString seen; } cases[] = {

@@ -1,5 +1,4 @@
-// The grid's generic sort: numbers by value (signs and percentages too), empty cells first going
-// up and last going down, equal keys in their old order, whole rows moved with their formats.
+// Numbers by value, empty cells first going up, equal keys stable, rows moved with their formats.
 #include "platform/flexgrid.h"
 #include "platform/flexgridsort.h"
 

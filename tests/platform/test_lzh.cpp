@@ -124,11 +124,7 @@ TEST_F(LzhArchive, FailuresAreReportedAndTouchNothing)
     EXPECT_EQ(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.lzh"});
 }
 
-
-// A level-2 header whose length is a multiple of 256 would start with the byte 0, the archive's
-// end mark, and is written one byte longer. Names around 256 bytes of header (34 bytes and the
-// name), one of 512 with folders of double-byte names, then an update of that archive: both
-// readers and our own update read every member whole.
+// A header of a multiple of 256 bytes would start with the end mark 0 and is written one byte longer.
 TEST_F(LzhArchive, HeadersOfTwoHundredAndFiftySixBytesAndTheirUpdate)
 {
     Files files;

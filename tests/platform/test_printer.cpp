@@ -52,9 +52,7 @@ TEST(Printer, ListAndSelectByName)
     EXPECT_FALSE(p.docOpen());
 }
 
-// A document begins at its first call in the orientation then set; positions arrive in twips,
-// from twips or from characters of 120 x 240 twips; EndDoc closes it, and the next call opens
-// the next document.
+// A document takes the orientation set at its first call; characters are 120 x 240 twips.
 TEST(Printer, DocumentsPositionsAndScales)
 {
     Printer p;
@@ -92,8 +90,7 @@ TEST(Printer, DocumentsPositionsAndScales)
     EXPECT_EQ(a4PageTwips(vbPRORLandscape).toSize(), QSize(16838, 11906));
 }
 
-// The PDF printer writes a real A4 file, read back by poppler; a cancelled path writes nothing,
-// an unwritable one is an error and leaves no file.
+// A real A4 PDF read back by poppler; a cancelled path writes nothing, an unwritable one throws.
 TEST(Printer, PdfFileReadBackWithPoppler)
 {
     QTemporaryDir dir;

@@ -19,8 +19,7 @@ TEST(Cp932, EncodesAndDecodesMicrosoftsTable)
     EXPECT_EQ(decodeByCharset("\xC2\xE7\xB0\xE6", "euc-jp") + decodeByCharset("大井～", " UTF-8 "), "大井大井～");
 }
 
-// What the code page lacks becomes "?" (in a page a character reference, by code point, not by
-// UTF-16 half); broken bytes do not swallow the rest.
+// Unmappable: "?" (in HTML a reference by code point); broken bytes do not swallow the rest.
 TEST(Cp932, UnmappableAndBrokenText)
 {
     EXPECT_EQ(toCp932("a😀b¬大"), QByteArray("a?b?\x91\xE5"));
@@ -30,9 +29,7 @@ TEST(Cp932, UnmappableAndBrokenText)
     EXPECT_EQ(text.back(), QChar(QChar::ReplacementCharacter));
 }
 
-// A text cut inside a double-byte character keeps everything before it and marks the cut; the lead
-// bytes 0xFA-0xFC (髙 FB FC, 﨑 FA B1) count as lead bytes, and a trail byte in the lead range (the FC
-// of 髙) is no lead byte of its own.
+// A cut double-byte character is marked; 0xFA-0xFC lead, but a trail byte in that range does not.
 TEST(Cp932, TextCutInsideACharacter)
 {
     const QString cut = QString(QChar(QChar::ReplacementCharacter));

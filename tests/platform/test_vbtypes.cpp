@@ -79,9 +79,7 @@ TEST(WholeNumbers, CLngIntFixAndNumberTexts)
               QList<double>({12, -3.5, 0.5, 12, 0, 0}));
 }
 
-// A number text reads to the very same double as the general decimal reading gives it: short
-// numbers, the longest short ones, the first too long for the quick reading, zero's sign and
-// fractions that do not fall on a double.
+// A number text reads to the same double as the general reading: 15 and 16 digits, zero's sign.
 TEST(WholeNumbers, NumberTextsReadAsTheGeneralReadingDoes)
 {
     const char* texts[] = {"0", "-0", "+0.0", "7", " 12 ", "\t+7", "-3.5", "0.1", "0.3", ".5", "5.", "-.25",
@@ -100,15 +98,13 @@ TEST(WholeNumbers, NumberTextsReadAsTheGeneralReadingDoes)
 TEST(FormatNumber, PatternsOfTheGridsAndTexts)
 {
     const struct { double value; const char *pattern, *expected; } cases[] = {
-        {0, "###", ""}, {0.4, "###", ""}, {0.5, "###", "1"}, {72.5, "###", "73"}, {-5, "###", "-5"}, {12345678, "###", "12345678"},
-        {0, "#", ""}, {0, "0", "0"}, {2.5, "0", "3"}, {-2.5, "0", "-3"}, {-0.4, "0", "0"}, {7, "00", "07"}, {123, "00", "123"},
-        {5.25, "00.0", "05.3"}, {0, "#0.0", "0.0"}, {9.96, "#0.0", "10.0"}, {-0.04, "#0.0", "0.0"}, {0.5, "##.0", ".5"},
-        {0, "##.0", ".0"}, {0.96, "##.0", "1.0"}, {0.05, "0.0", "0.1"}, {1.005, "0.00", "1.01"}, {99.5, "##", "100"},
-        {0.255, "#0%", "26%"}, {0, "#0%", "0%"}, {0.004, "##0%", "0%"}, {0.1234, "#0.0%", "12.3%"}, {-0.1234, "#0.0%", "-12.3%"},
-        {5, "+##0;-##", "+5"}, {0, "+##0;-##", "+0"}, {-123.4, "+##0;-##", "-123"}, {1234567, "#,###", "1,234,567"},
-        {999, "#,###", "999"}, {0, "#,###", ""}, {-12345, "#,###", "-12,345"}, {1234.5, "#,##0.0", "1,234.5"},
-        {0.00005, "0.0000", "0.0001"}, {0.000049, "0.0000", "0.0000"}, {1e-9, "#0.00", "0.00"}, {999.96, "#,##0.0", "1,000.0"},
-        {3, "(0)", "(3)"}, {-3, "(0)", "-(3)"}, {1e15, "###", "1000000000000000"}, {0.995, "#.##", "1."},
+        {0, "###", ""}, {0.4, "###", ""}, {0.5, "###", "1"}, {72.5, "###", "73"}, {-5, "###", "-5"}, {0, "0", "0"}, {-2.5, "0", "-3"},
+        {-0.4, "0", "0"}, {7, "00", "07"}, {123, "00", "123"}, {5.25, "00.0", "05.3"}, {9.96, "#0.0", "10.0"}, {-0.04, "#0.0", "0.0"},
+        {0.5, "##.0", ".5"}, {0, "##.0", ".0"}, {1.005, "0.00", "1.01"}, {99.5, "##", "100"}, {0.255, "#0%", "26%"},
+        {0.004, "##0%", "0%"}, {-0.1234, "#0.0%", "-12.3%"}, {0, "+##0;-##", "+0"}, {-123.4, "+##0;-##", "-123"},
+        {999, "#,###", "999"}, {0, "#,###", ""}, {-12345, "#,###", "-12,345"}, {999.96, "#,##0.0", "1,000.0"},
+        {0.00005, "0.0000", "0.0001"}, {0.000049, "0.0000", "0.0000"}, {-3, "(0)", "-(3)"}, {1e15, "###", "1000000000000000"},
+        {0.995, "#.##", "1."}, {1234567, "#,###", "1,234,567"},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.value, c.pattern).toStdString(), c.expected) << c.value << " " << c.pattern;
@@ -121,8 +117,7 @@ TEST(FormatNumber, PatternsOfTheGridsAndTexts)
 
 TEST(FormatDate, DatePatternsAndTheZeroDate)
 {
-    const struct { const char *pattern, *expected; } cases[] = {{"yyyy/mm/dd", "2008/03/04"}, {"yy/mm/dd", "08/03/04"},
-        {"yymmdd", "080304"}, {"mm/dd", "03/04"}, {"m/d", "3/4"}, {"yyyy", "2008"}, {"mm", "03"}, {"dd", "04"}};
+    const struct { const char *pattern, *expected; } cases[] = {{"yyyy/mm/dd", "2008/03/04"}, {"yymmdd", "080304"}, {"m/d", "3/4"}};
     for (const auto& c : cases) {
         EXPECT_EQ(Format(VbDate::fromYmd(2008, 3, 4), c.pattern), c.expected);
         EXPECT_EQ(Format(VbDate(), c.pattern), "") << c.pattern;
@@ -130,9 +125,7 @@ TEST(FormatDate, DatePatternsAndTheZeroDate)
     EXPECT_EQ(Format(VbDate::fromYmd(2010, 11, 25), "m/d"), "11/25");
 }
 
-
-// A Single joins a text in its shortest decimal form that reads back as the same Single; the
-// percentage labels of the charts round the Single's own 7 digits.
+// A Single's shortest text that reads back the same; percentages round its own 7 digits.
 TEST(FormatNumber, SingleTextAndPercentLabels)
 {
     EXPECT_EQ(QStringList({singleText(56.0f), singleText(55.5f), singleText(0.1f), singleText(-2.25f), singleText(1e7f),

@@ -78,8 +78,7 @@ TEST(WebBrowser, LoadsOverHttpAbandonsAnEarlierLoadAndKeepsTheEscapedQuery)
     EXPECT_TRUE(server.requestLog().contains(target) && browser.LoadError().isEmpty());
 }
 
-// Whatever part of a failed transfer arrived is no page: the body stays empty and the failure
-// says why. The same address answering whole afterwards loads as any page.
+// A failed transfer leaves no body and says why; the same address answering whole then loads.
 TEST(WebBrowser, AFailedTransferCompletesWithoutABodyAndSaysWhy)
 {
     PageServer server, closed;
@@ -111,8 +110,7 @@ TEST(WebBrowser, AFailedTransferCompletesWithoutABodyAndSaysWhy)
     }
 }
 
-// Past libxml2's default depth of 256 the rest of a page used to vanish; any depth now reads,
-// and the deepest nesting does not exhaust the stack.
+// Past a depth of 256 the rest of a page used to vanish; the deepest nesting must not exhaust the stack.
 TEST(InnerHtml, DeeplyNestedPagesReadToTheirEnd)
 {
     for (const int depth : {300, 200000}) {

@@ -83,7 +83,6 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
                         "30|0%||0%||0%|30|0%||0%\n"
                         "45|0%||0%||0%|45|0%||0%\n");
     EXPECT_EQ(rowText(grid, 2, 0, 0) + rowText(grid, 9, 0, 0), "1枠8枠");
-    EXPECT_EQ(rowLook(grid, 3, 0, 0) + " / " + rowLook(grid, 5, 0, 0), "fffffff b10101 / fffffff bff0000");
     saveGridPicture(grid, "gridCorce");
 
     // Ten years back: frame 1 gains the run of 400 days ago; a typed text counts every stored run.

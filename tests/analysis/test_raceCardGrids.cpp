@@ -54,12 +54,6 @@ TEST_F(RunnerGrid, PredictionTabShowsMarksIndicesChancesAndFactors)
     EXPECT_EQ(rowLook(grid, 4, 0, 0) + " / " + rowLook(grid, 5, 0, 0), "fffffff b10101 / fffffff bff0000");
     EXPECT_EQ(pd.umaIdx, 5);
     saveGridPicture(grid, "gridYosou");
-
-    // Sixteen runners: 18 rows, 19 x 300 + 50 twips high.
-    for (int h = 5; h <= 16; ++h)
-        addRunner(h, {.waku = 8});
-    drawGridYosou(grid);
-    EXPECT_EQ(gridShape(grid), "18x17 fixed 1x4 height 5750");
 }
 
 // Runner 1 in bracket 2 with seven runs: each finish colour, a central run (no link), an index of

@@ -40,11 +40,6 @@ inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int las
     });
 }
 
-inline std::string colWidths(const FlexGrid& grid, int first = 0, int last = -1)
-{
-    return joinCells(grid, first, last, [&](int c) { return QString::number(grid.colWidth(c)); });
-}
-
 // Rows, Cols, fixed rows and columns and the control's height.
 inline std::string gridShape(const FlexGrid& grid)
 {

@@ -63,33 +63,4 @@ TEST_F(GridFault, DebugModePassesTheErrorOnWithRedrawOn)
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
-// No race read at all (date and distance 0, no runner): headers only, and nothing to say.
-TEST_F(GridFault, NoRaceReadGivesHeadersOnly)
-{
-    createTrackFile();
-    initPublic();
-    const QString kikan = QStringLiteral("1年以内対象");
-    const struct {
-        const char* name;
-        std::function<void(FlexGrid&)> fill;
-        const char* header;
-    } cases[] {
-        {"Yosou", [](FlexGrid& g) { drawGridYosou(g); }, "|||馬名||指数|指数|予想確率 / |||||予想|基礎|1着"},
-        {"TekiseiSisuu", [&](FlexGrid& g) { drawGridTekiseiSisuu(g, kikan); }, "|||馬名|基本|基本|| / ||||予想|基礎|対象|"},
-        {"TekiseiRentai", [&](FlexGrid& g) { drawGridTekiseiRentai(g, kikan); }, "|||馬名|基本|基本|| / ||||予想|基礎|対象|"},
-        {"MochiTime", [&](FlexGrid& g) { drawGridMochiTime(g, kikan); }, "|||馬名|基本指数|基本指数|| / ||||予想|基礎|対象|"},
-        {"Taisen", [&](FlexGrid& g) { drawGridTaisen(g, kikan); }, "|||馬名|基本指数|基本指数|| / ||||予想|基礎||"},
-    };
-    for (const auto& c : cases) {
-        FlexGrid grid;
-        c.fill(grid);
-        EXPECT_EQ(rowText(grid, 0, 0, 7) + " / " + rowText(grid, 1, 0, 7), c.header) << c.name;
-        EXPECT_EQ(grid.rows(), 2) << c.name;
-        if (grid.cols() > 17) {
-            EXPECT_EQ(rowText(grid, 0, 8), times(grid.cols() - 8, "")) << c.name << ": no group labels";
-        }
-    }
-    EXPECT_TRUE(msgs_.texts().isEmpty()) << msgs_.texts().join(", ").toStdString();
-}
-
 }

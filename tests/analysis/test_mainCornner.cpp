@@ -41,9 +41,6 @@ TEST_F(Corner, RunnersStandInTheirLanesFromRightToLeft)
     EXPECT_EQ(prints(), "cls ①@6066.7,350.0 ⑬@6066.7,800.0 ②@6825.0,1500.0 ⑤@4550.0,1750.0 ⑯@6066.7,2695.0 "
                         "⑦@7800.0,3000.0 ⑧@6500.0,3100.0 ⑨@5200.0,3200.0 ⑩@3900.0,3300.0 ⑪@2600.0,3350.0 "
                         "⑮@6066.7,4095.0 ⑭@6066.7,4300.0 ③@6825.0,5000.0 ⑥@4550.0,6000.0");
-    const CanvasOp& print = recorder.ops().back();
-    EXPECT_EQ(QStringLiteral("%1 %2 %3 %4 %5").arg(print.fontName).arg(print.fontSize).arg(print.color).arg(print.underline)
-                  .arg(print.bold), "ＭＳ Ｐゴシック 12 0 0 0");
     EXPECT_EQ(pd.umaIdx, 6);
 
     // The persistent picture as a test artefact.

@@ -45,9 +45,6 @@ TEST_F(RunnerGrid, PredictionTabShowsMarksIndicesChancesAndFactors)
     predict(3, "▲", "差", -3.2f, 0.4f, 0.0004f, 1, {1, 1, 1, 1, 1, 1, 1, 1});
     drawGridYosou(grid);
 
-    EXPECT_EQ(gridShape(grid), "6x17 fixed 1x4 height 2150");
-    EXPECT_EQ(rowText(grid, 0), "|||馬名||指数|指数|予想確率|予想確率|適性|適性|適性|適性|適性|適性|適性|適性");
-    EXPECT_EQ(rowText(grid, 1), "|||||予想|基礎|1着|連対|全体|枠順|距離|間隔|場|馬場|体重|騎手");
     EXPECT_EQ(rowText(grid, 2), "1|1|◎|馬1|逃|73|68|34.6%|50.0%|+15.0%|-6.0%|+0.0%||-0.0%|+30.0%|-30.0%|+10.0%");
     EXPECT_EQ(rowText(grid, 3), "|2||馬2||||0.0%|0.0%||||||||") << "a runner without prediction";
     EXPECT_EQ(rowText(grid, 4), "2|3|▲|馬3|差|-3||0.0%|100.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%|+0.0%");
@@ -55,18 +52,8 @@ TEST_F(RunnerGrid, PredictionTabShowsMarksIndicesChancesAndFactors)
     EXPECT_EQ(rowLook(grid, 2), "bffffff|bffffff|B bffffff|B bffffff|||||||fff|||fff||fff|");
     EXPECT_EQ(rowLook(grid, 3, 0, 0), "bffffff") << "the bracket colour without its number";
     EXPECT_EQ(rowLook(grid, 4, 0, 0) + " / " + rowLook(grid, 5, 0, 0), "fffffff b10101 / fffffff bff0000");
-    EXPECT_EQ(rowLook(grid, 0), times(17, "c"));
-    EXPECT_EQ(rowLook(grid, 1), "|||" + times(14, "U fff0000 b8000000f c"));
-    EXPECT_EQ(colWidths(grid), "200|250|290|1700|" + times(13, "700"));
-    EXPECT_TRUE(grid.mergeRow(0));
     EXPECT_EQ(pd.umaIdx, 5);
     saveGridPicture(grid, "gridYosou");
-
-    // Sixteen runners: 18 rows, 19 x 300 + 50 twips high.
-    for (int h = 5; h <= 16; ++h)
-        addRunner(h, {.waku = 8});
-    drawGridYosou(grid);
-    EXPECT_EQ(gridShape(grid), "18x17 fixed 1x4 height 5750");
 }
 
 // Runner 1 in bracket 2 with seven runs: each finish colour, a central run (no link), an index of
@@ -96,8 +83,6 @@ protected:
 TEST_F(RaceCard, FinishOrderCardTellsEachRunInOneLine)
 {
     drawGridSyuxtusouHyou(grid);
-    EXPECT_EQ(gridShape(grid), "4x16 fixed 1x3 height 1550");
-    EXPECT_EQ(rowText(grid, 0), "|||馬名|父|性齢|騎手|負担|厩舎|1走前|2走前|3走前|4走前|5走前|6走前|7走前");
     EXPECT_EQ(rowText(grid, 1), "2|1|○|馬1|父馬|牡4|騎手A|54.0|厩舎A|大井03/15 Ｄ1200 3/12|Ｊ東京04/01 芝1600 1/16|"
                                 "川崎02/22 Ｄ1600 2/9|大井02/02 Ｄ1600 0/14|大井01/13 Ｄ1600 5/14|大井12/24 Ｄ1600 4/14|"
                                 "大井12/04 Ｄ1600 13/12");
@@ -105,8 +90,6 @@ TEST_F(RaceCard, FinishOrderCardTellsEachRunInOneLine)
     EXPECT_EQ(rowLook(grid, 1), "fffffff b10101|bffffff|B bffffff|BU fff0000 bffffff|U fff0000||U fff0000||U fff0000|"
                                 "U8 fff0000 bffffc8|8 bc8c8ff|U8 fff0000 b80c8ff|" + times(4, "U8 fff0000 bffffff"));
     EXPECT_EQ(rowLook(grid, 2, 9), times(7, "")) << "no run: empty and white";
-    EXPECT_EQ(rowLook(grid, 0), times(16, "c"));
-    EXPECT_EQ(colWidths(grid), "200|250|290|1700|1600|500|700|400|700|" + times(7, "2000"));
     EXPECT_EQ(pd.umaIdx, 4);
     saveGridPicture(grid, "gridSyuxtusouHyou");
 }
@@ -114,16 +97,10 @@ TEST_F(RaceCard, FinishOrderCardTellsEachRunInOneLine)
 TEST_F(RaceCard, SpeedIndexCardShowsThreeColumnsPerRun)
 {
     drawGridSpSisuu(grid);
-    EXPECT_EQ(gridShape(grid), "4x32 fixed 1x3 height 1550");
-    EXPECT_EQ(rowText(grid, 0, 9), "1走前|指数|3f|2走前|指数|3f|3走前|指数|3f|4走前|指数|3f|5走前|指数|3f|6走前|指数|3f|"
-                                   "7走前|指数|3f||");
     EXPECT_EQ(rowText(grid, 1, 9, 17), "大井03/15 Ｄ1200|84|40|Ｊ東京04/01 芝1600|||川崎02/22 Ｄ1600|-5|");
     EXPECT_EQ(rowText(grid, 1, 18, 20), "大井02/02 Ｄ1600|61|51") << "60.5 rounds away from zero";
     EXPECT_EQ(rowLook(grid, 1, 9, 17), "U8 fff0000 bffffc8|B bffffc8|bffffc8|8 bc8c8ff|B f808080 bc8c8ff|f808080 bc8c8ff|"
                                        "U8 fff0000 b80c8ff|B b80c8ff|b80c8ff");
-    EXPECT_EQ(rowLook(grid, 0, 9, 11) + "|" + rowLook(grid, 0, 30), "c|8 c|8 c||");
-    EXPECT_EQ(colWidths(grid, 9, 29), times(7, "1500|450|350"));
-    EXPECT_EQ(rowText(grid, 1, 0, 8), "2|1|○|馬1|父馬|牡4|騎手A|54.0|厩舎A");
     saveGridPicture(grid, "gridSpSisuu");
 }
 

@@ -52,15 +52,6 @@ TEST_F(Aptitude, IndexGridAveragesAndBestsEachCondition)
     pd.kisoSisuu(1, 0) = 91.7f;
     drawGridTekiseiSisuu(grid, oneYear);
 
-    EXPECT_EQ(gridShape(grid), "4x57 fixed 1x4 height 1550");
-    EXPECT_EQ(rowText(grid, 0, 0, 5), "|||馬名|基本|基本");
-    EXPECT_EQ(rowText(grid, 0, 6), times(3, "大井1200") + "|" + times(3, "大井1100～1300") + "|" + times(3, "大井") + "|"
-                                       + times(3, "1200") + "|" + times(3, "1100～1300") + "|" + times(3, "全コース") + "|"
-                                       + times(3, "良") + "|" + times(3, "稍重") + "|" + times(3, "重") + "|"
-                                       + times(3, "不良") + "|" + times(3, "内枠") + "|" + times(3, "中枠") + "|"
-                                       + times(3, "外枠") + "|" + times(3, "逃げ") + "|" + times(3, "先行") + "|"
-                                       + times(3, "差し") + "|" + times(3, "追込"));
-    EXPECT_EQ(rowText(grid, 1, 0, 8), "||||予想|基礎|平均|最高|対象");
     EXPECT_EQ(rowText(grid, 2, 0, 5), "2|1||馬1|84|92");
     // Track and distance; within 100 m; track; distance; within 100 m; every course.
     EXPECT_EQ(groups(1, 1, 6), "80|80|1|75|80|2|70|80|3|90|100|2|85|100|4|75|100|6");
@@ -69,9 +60,6 @@ TEST_F(Aptitude, IndexGridAveragesAndBestsEachCondition)
     EXPECT_EQ(groups(1, 11, 13), "77|100|3|70|70|1|75|90|2");
     EXPECT_EQ(groups(1, 14, 17), "80|80|1|70|70|1|90|90|1|50|50|1");
     EXPECT_EQ(rowText(grid, 3, 4), times(53, "")) << "no run in the period with an index above 0";
-    EXPECT_EQ(rowLook(grid, 2, 4), times(53, ""));
-    EXPECT_EQ(colWidths(grid), "200|250|290|1700|" + times(53, "450"));
-    EXPECT_EQ(pd.umaIdx, 3);
     saveGridPicture(grid, "gridTekiseiSisuu");
 }
 
@@ -84,14 +72,11 @@ TEST_F(Aptitude, RateGridShowsWinsAndPlacesOfEachCondition)
                                {.sisuu = 50, .cyaku = 0}, {.sisuu = 0, .cyaku = 1}, {.sisuu = 50, .zyo = "川崎", .cyaku = 4}});
     drawGridTekiseiRentai(grid, oneYear);
 
-    EXPECT_EQ(gridShape(grid), "4x57 fixed 1x4 height 1550");
-    EXPECT_EQ(rowText(grid, 1, 4, 11), "予想|基礎|勝率|連対|対象|勝率|連対|対象");
     EXPECT_EQ(groups(1, 1, 6), "100%|100%|1|50%|100%|2|33%|67%|3|100%|100%|2|50%|75%|4|33%|67%|6");
     EXPECT_EQ(groups(1, 7, 13), "67%|100%|3|0%|100%|1|0%|0%|1|0%|0%|1|67%|100%|3|0%|100%|1|0%|0%|2");
     EXPECT_EQ(groups(1, 14, 17), "100%|100%|1|0%|100%|1|0%|0%|1|0%|100%|1");
     EXPECT_EQ(groups(2, 1, 3), "||||||25%|50%|4") << "today's distance 1200: runner 2's runs are at 1600";
     EXPECT_EQ(groups(2, 6, 6), "20%|40%|5");
-    EXPECT_EQ(rowText(grid, 0, 3, 5), "馬名|基本|基本");
     saveGridPicture(grid, "gridTekiseiRentai");
 }
 
@@ -194,9 +179,6 @@ TEST_F(BestTimes, GridShowsBestTimeOfEachLadderDistanceUnderEachCondition)
                {.sisuu = 40, .kyori = 1200, .baba = 2, .waku = 2, .style = "差", .time = 74.3f}});
     drawGridMochiTime(grid, oneYear);
 
-    EXPECT_EQ(gridShape(grid), "3x75 fixed 1x4 height 1250");
-    EXPECT_EQ(rowText(grid, 0, 3, 16), "馬名|基本指数|基本指数|大井|大井|大井|大井|大井|全コース|全コース|全コース|全コース|全コース|良");
-    EXPECT_EQ(rowText(grid, 0, 31, 35) + "|" + rowText(grid, 0, 66, 74), "不|不|不|不|不|追込|追込|追込|追込|追込||||");
     EXPECT_EQ(rowText(grid, 1, 4, 15), "予想|基礎|1000|1200|1400|1500|1600|1000|1200|1400|1500|1600");
     const char* const expected[] {"|1:14:3|1:27:9||", "1:01:2|1:14:3|1:27:9||", "1:01:2||1:28:5||", "|1:14:3|||", "||||",
                                   "||1:27:9||", "|1:14:3|1:28:5||", "||1:27:9||", "1:01:2||||", "||1:28:5||", "||1:27:9||",
@@ -204,7 +186,6 @@ TEST_F(BestTimes, GridShowsBestTimeOfEachLadderDistanceUnderEachCondition)
     for (int g = 1; g <= 13; ++g)
         EXPECT_EQ(rowText(grid, 2, mochiTimeCol(g, 1), mochiTimeCol(g, 5)), expected[g - 1]) << "group " << g;
     EXPECT_EQ(rowText(grid, 2, 71), "|||");
-    EXPECT_EQ(colWidths(grid), "200|250|290|1700|" + times(71, "600"));
     saveGridPicture(grid, "gridMochiTime");
 
     // A track with one shorter distance: the first column of every group is written in no row,

@@ -54,8 +54,8 @@ struct HelpWindow : ::testing::Test {
 // (a 6000 x 3900 twip picture gives 8200 x 4500 twips); labels carry the hand cursor of the file.
 TEST_F(HelpWindow, TopicsInTurn)
 {
-    auto* w = new FrmHlpGraph;
-    std::unique_ptr<QWidget> owner(w);
+    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
+    FrmHlpGraph* w = owner.get();
     EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
     EXPECT_EQ(label(w, 4)->cursor().hotSpot(), QPoint(9, 0));
     EXPECT_GE(label(w, 2)->width(), label(w, 2)->sizeHint().width());  // the long caption is not cut
@@ -77,10 +77,10 @@ TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
 {
     QFile::remove(dir.filePath("graphBaba.jpg"));
     QFile corrupt(dir.filePath("graphTaizyu.jpg"));
-    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    corrupt.write(QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
-    auto* w = new FrmHlpGraph;
-    std::unique_ptr<QWidget> owner(w);
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate) && corrupt.write("\xFF\xD8\xFF\xE0 not a picture", 20) == 20);
+    corrupt.close();
+    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
+    FrmHlpGraph* w = owner.get();
     click(w, 1);
     const QString sisuu = state(w);
     QStringList states;
@@ -102,10 +102,9 @@ TEST_F(HelpWindow, MissingOrCorruptCursor)
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
-        auto* w = new FrmHlpGraph;
-        std::unique_ptr<QWidget> owner(w);
-        EXPECT_EQ(label(w, 0)->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
+        FrmHlpGraph w;
+        EXPECT_EQ(label(&w, 0)->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(state(&w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
     }
     EXPECT_TRUE(msgs.texts().isEmpty());
 }

@@ -91,7 +91,6 @@ protected:
         debugMode = false;
     }
 
-    // A fresh run table with `runs` past runs per runner and the settings the charts read.
     static void newRace(int runs, int kakoMax = 150)
     {
         pd.kakoMax = kakoMax;
@@ -100,7 +99,6 @@ protected:
         pd.lineRatio = 0.2f, pd.lineSisuu = 70, pd.sisuuOffset = 0, pd.graphShiftDays = 0, pd.umaIdx = 1;
         pd.graphFlags.fill(QStringLiteral("true"));
     }
-    // Runner h with its race on screen (run 0) and past runs 1.., newest first.
     static void addRunner(int h, int waku, const std::vector<ChartRun>& runs = {})
     {
         pd.uName(h) = QStringLiteral("馬%1").arg(h), pd.uWaku(h, 0) = waku, pd.uDate(h, 0) = kRaceDay;
@@ -116,7 +114,6 @@ protected:
         pd.uWaku(h, k) = r.waku, pd.uKyori(h, k) = r.kyori, pd.uBaba(h, k) = r.baba;
         pd.uTuka(h, 1, k) = r.tuka1, pd.uCyaku(h, k) = r.cyaku;
     }
-    // One routine's calls on a recording canvas of Picture1's size, for runner 1.
     template <class F>
     QStringList drawn(F routine, int shift = 0)
     {

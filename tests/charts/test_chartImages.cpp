@@ -72,8 +72,7 @@ TEST_F(ChartImages, HistoryChartPixels)
     save(grid->picture().toImage(), "graph-list.png");
 }
 
-// Shifted back a year: newer runs and their lines reach into the right margin, cut only at the
-// box's edge; the date beyond the box leaves no pixel.
+// Shifted back a year: newer runs reach into the right margin, cut only at the box's edge.
 TEST_F(ChartImages, ShiftedChartIsClippedAtTheBoxOnly)
 {
     pd.graphShiftDays = 365;

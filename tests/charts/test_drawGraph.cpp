@@ -1,7 +1,6 @@
 #include "chartFixture.h"
 
 namespace {
-// Which part a call belongs to, by its kind and colour; consecutive calls of one part count once.
 QStringList parts(const std::vector<CanvasOp>& ops)
 {
     QStringList seen;
@@ -34,8 +33,7 @@ const std::vector<ChartRun> everySeries = {
 
 using DrawGraph = ChartTest;
 
-// Later strokes cover earlier ones: frame, title, the index, then the switched series in
-// their fixed order; runner 1 also rebuilds list and legend.
+// Later strokes cover earlier ones: the parts in fixed order; runner 1 also rebuilds list and legend.
 TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
 {
     addRunner(1, 1, everySeries);
@@ -48,7 +46,6 @@ TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
     EXPECT_EQ(grid->rows(), 4);
     EXPECT_FALSE(rec2.ops().empty());
 
-    // Runner 2: list and legend keep what they show.
     rec2.clear(), grid->setTextMatrix(2, 3, "kept"), pd.umaIdx = 2;
     drawGraph();
     EXPECT_TRUE(rec2.ops().empty());
@@ -83,8 +80,7 @@ TEST_F(DrawGraph, ShiftButtons)
     }
 }
 
-// A table shorter than kakoMax draws what it holds; a slot past the field draws the frame
-// and no series; a slot past the table's runner slots draws the frame, then one message.
+// Short table: what it holds; slot past the field: frame only; past the table's slots: one message.
 TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
 {
     newRace(2, 150);
@@ -103,7 +99,6 @@ TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
     EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame"}));
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1"}));
 
-    // No race read at all: no message, an empty list.
     msgs.clear(), initPublic(), newRace(150);
     drawGraph();
     EXPECT_TRUE(msgs.texts().isEmpty());
@@ -119,8 +114,7 @@ TEST_F(DrawGraph, UnboundSurfacesReportOnce)
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1", "Error-graphDrawHikaku-1"}));
 }
 
-// After the fill-all of a new race the chart shows runner 1, unshifted, with list and legend
-// rebuilt for that race, whatever slot the runner loops left behind.
+// After a new race's fill-all: runner 1, unshifted, whatever slot the runner loops left behind.
 TEST_F(DrawGraph, SecondRaceAfterFillAll)
 {
     for (int h = 1; h <= 12; ++h)

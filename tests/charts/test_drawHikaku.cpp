@@ -76,9 +76,7 @@ TEST_F(DrawHikaku, TitleStyleFromTheCornerAverage)
     EXPECT_TRUE(cmdGraphShift->isHidden());
 }
 
-// Each gate group's own colour (group 2 the window-text colour, black on the canvas); a group
-// outside 1..8 after them keeps the colour of the runner drawn before it. Runs stand by their
-// age against the runner's own run 0, also when that is not the race day.
+// A gate outside 1..8 keeps the previous runner's colour; runs stand by age against their own run 0.
 TEST_F(DrawHikaku, GateColoursAndOwnRunZero)
 {
     for (int h = 1; h <= 9; ++h)

@@ -1,4 +1,3 @@
-// The chart help window over a temporary program folder with pictures of known sizes.
 #include "charts/frmHlpGraph.h"
 #include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
@@ -15,7 +14,6 @@ struct HelpWindow : ::testing::Test {
     TestAppDir dir;
     MsgBoxRecorder msgs;
 
-    // Topic i's picture is (400 + 20 i) x (260 + 10 i) pixels, so each click shows in the size.
     void SetUp() override
     {
         for (int i = 0; i < 6; ++i) {
@@ -26,7 +24,6 @@ struct HelpWindow : ::testing::Test {
         ASSERT_TRUE(QFile::copy(chartResources + "harrow.cur", dir.filePath("harrow.cur")));
     }
     QLabel* label(QWidget* w, int i) { return childNamed<QLabel>(w, QStringLiteral("lblSyurui_%1").arg(i)); }
-    // A left click on the label as the user makes it: press and release.
     void click(QWidget* w, int i)
     {
         QLabel* target = label(w, i);
@@ -37,7 +34,6 @@ struct HelpWindow : ::testing::Test {
             QApplication::sendEvent(target, &event);
         }
     }
-    // Caption, picture size, picture place and window size in one row.
     static QString state(QWidget* w)
     {
         auto* image = w->findChild<QLabel*>("Image1");
@@ -50,8 +46,7 @@ struct HelpWindow : ::testing::Test {
 };
 }  // namespace
 
-// Opening shows topic 0; each label shows its picture and caption, the window fitted to it
-// (a 6000 x 3900 twip picture gives 8200 x 4500 twips); labels carry the hand cursor of the file.
+// Each topic shows its picture and caption, the window fitted to it; labels carry the file's cursor.
 TEST_F(HelpWindow, TopicsInTurn)
 {
     std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
@@ -71,8 +66,7 @@ TEST_F(HelpWindow, TopicsInTurn)
     EXPECT_TRUE(msgs.texts().isEmpty());
 }
 
-// A missing or corrupt picture: one message, the previous picture and size kept, the
-// new caption set all the same.
+// An unreadable picture: one message, the previous picture and size kept, the new caption set.
 TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
 {
     QFile::remove(dir.filePath("graphBaba.jpg"));
@@ -91,8 +85,7 @@ TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
     EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
 }
 
-// A missing or corrupt cursor file: the standard pointing hand, no message, and the window
-// still sets its captions and shows topic 0.
+// A missing or corrupt cursor file: the standard pointing hand, no message, topic 0 shown.
 TEST_F(HelpWindow, MissingOrCorruptCursor)
 {
     for (const QByteArray& content : {QByteArray(), QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40)}) {

@@ -2,8 +2,7 @@
 // PW = 9350, PH = 6600, y(v) = 200 + 66 (100 - v), x of a run a days old = 9600 - 9350 a / 420.
 #include "chartFixture.h"
 
-// The window ends `shift` days before the race and spans 420 days; a run on its first day is
-// outside, one a day later inside, newer than its end still placed (right of the plot).
+// The window spans 420 days ending `shift` days before the race; its first day is outside.
 TEST(ChartScale, WindowAndPositions)
 {
     const int race = kRaceDay.serial();
@@ -16,12 +15,10 @@ TEST(ChartScale, WindowAndPositions)
     const struct { double v, y; } ys[] = {{100, 200}, {65, 2510}, {112, -592}, {-25, 8450}};
     for (const auto& c : ys)
         EXPECT_NEAR(g.y(c.v), c.y, 0.01) << c.v;
-    // Shifted one year (365 days): a run 30 days old lies far right of the box, one 784 days old at the left.
     const ChartGeometry back = ChartGeometry::of(9700, 7000, race - 365);
     EXPECT_NEAR(back.x(race - 30), 17057.738095, 0.01);
     EXPECT_NEAR(back.x(race - 784), 272.261905, 0.01);
     EXPECT_FALSE(back.inWindow(race - 785));
-    // The box's own size decides: 4000 x 3000 gives PW 3650, PH 2600.
     const ChartGeometry small = ChartGeometry::of(4000, 3000, race);
     EXPECT_NEAR(small.x(race - 210), 250 + 3650 / 2.0, 0.01);
     EXPECT_NEAR(small.y(25), 200 + 2600 * 0.75, 0.01);
@@ -51,8 +48,7 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
 }
 
-// Shifts are whole days: 365 is not a calendar year across 29 February. The seventh date
-// leaves the box when shifted; the one-year line moves right with the shift.
+// Shifts are whole days (365 is not a year across 29 February); the one-year line moves right.
 TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
 {
     pd.graphShiftDays = 365;

@@ -43,8 +43,7 @@ TEST_F(GraphList, TwelveRunnersThroughTheGridsModel)
     EXPECT_EQ(grid->model()->data(grid->model()->index(2, 1), Qt::BackgroundRole).value<QColor>(), QColor(Qt::white));
 }
 
-// Stepping re-marks every name (header rows too) underlined blue, then the shown runner black;
-// only runner rows map to a runner.
+// Stepping re-marks every name underlined blue, then the shown runner black; rows map to runners.
 TEST_F(GraphList, RemarkingAndRowToRunner)
 {
     for (int h = 1; h <= 4; ++h)
@@ -73,8 +72,7 @@ TEST_F(GraphList, RedrawComesBackAfterAnError)
     EXPECT_TRUE(grid->updatesEnabled());
 }
 
-// Keys at the chart's heights, sizes not scaled; a switched-off series loses its key; the
-// index key always shows.
+// Keys at the chart's heights; a switched-off series loses its key; the index key always shows.
 TEST_F(GraphList, LegendKeys)
 {
     addRunner(1, 1);

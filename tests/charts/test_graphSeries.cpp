@@ -4,8 +4,7 @@
 
 using GraphSeries = ChartTest;
 
-// Marks, labels and the joining line: a zero index breaks the line, a run on the window's
-// first day is skipped without breaking it; a day variant of 0 still fills the mark.
+// A zero index breaks the line; a run on the window's first day is skipped without breaking it.
 TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
 {
     addRunner(1, 1, {
@@ -41,8 +40,7 @@ TEST_F(GraphSeries, SpeedIndexWithOffset)
                      "circle 8264.29 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8134.29 6450.00 浦20 10"}));
 }
 
-// 3F marks are hollow and unjoined; the connector leads to the run's own index mark and is
-// drawn exactly where that mark exists; out-of-range values are labelled.
+// 3F marks are hollow; the connector leads to the run's own index mark where that exists.
 TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
 {
     addRunner(1, 1, {
@@ -59,8 +57,7 @@ TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
         "line 7596.43 6800.00 7596.43 3500.00 0,0,255 w1 solid", "text 7466.43 6450.00 Ｊ中-02 10"}));
 }
 
-// Weight: oldest first, the first weighed run in the window is the reference at 50 %; a run
-// without weight breaks the line; the square comes before its line.
+// Weight: the first weighed run in the window is the 50 % reference; no weight breaks the line.
 TEST_F(GraphSeries, BodyWeightChain)
 {
     addRunner(1, 1, {
@@ -99,8 +96,7 @@ TEST_F(GraphSeries, FinishChain)
         "fbox 6233.71 503.00 6287.71 557.00 128,128,128 w1 solid"}));
 }
 
-// The unjoined series visit run 0 (but the going), draw zero cells where the scale puts them,
-// and leave the fill of their neighbours alone.
+// The unjoined series visit run 0 (but the going) and draw zero cells where the scale puts them.
 TEST_F(GraphSeries, DrawDistanceGoingAndCorner)
 {
     addRunner(1, 3, {

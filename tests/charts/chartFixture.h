@@ -1,6 +1,4 @@
 #pragma once
-// Races written by hand into the run table for the charts, the chart surfaces the main window
-// will own, and recorded canvas calls as text rows for whole-row comparisons.
 #include "charts/graphDrawGraph.h"
 #include "charts/graphDrawHikaku.h"
 #include "core/publicDim.h"
@@ -84,8 +82,7 @@ protected:
         initPublic();
         newRace(150);
         picture1->moveTwips(3800, 800, 9700, 7000);
-        picture1->setRecorder(&rec1);
-        picture2->setRecorder(&rec2);
+        picture1->setRecorder(&rec1), picture2->setRecorder(&rec2);
         bindGraphSurfaces({picture1, picture2, grid, cmdGraphShift, cmdGraphBack});
     }
     void TearDown() override
@@ -94,27 +91,17 @@ protected:
         debugMode = false;
     }
 
-    // A fresh run table with `runs` past runs per runner and the settings the charts read.
     static void newRace(int runs, int kakoMax = 150)
     {
         pd.kakoMax = kakoMax;
         redimUma(18, runs);
-        pd.tousuu = 0;
-        pd.raceDate = kRaceDay;
-        pd.raceZyo = QStringLiteral("大井");
-        pd.lineRatio = 0.2f;
-        pd.lineSisuu = 70;
-        pd.sisuuOffset = 0;
-        pd.graphShiftDays = 0;
-        pd.umaIdx = 1;
+        pd.tousuu = 0, pd.raceDate = kRaceDay, pd.raceZyo = QStringLiteral("大井");
+        pd.lineRatio = 0.2f, pd.lineSisuu = 70, pd.sisuuOffset = 0, pd.graphShiftDays = 0, pd.umaIdx = 1;
         pd.graphFlags.fill(QStringLiteral("true"));
     }
-    // Runner h with its race on screen (run 0) and past runs 1.., newest first.
     static void addRunner(int h, int waku, const std::vector<ChartRun>& runs = {})
     {
-        pd.uName(h) = QStringLiteral("馬%1").arg(h);
-        pd.uWaku(h, 0) = waku;
-        pd.uDate(h, 0) = kRaceDay;
+        pd.uName(h) = QStringLiteral("馬%1").arg(h), pd.uWaku(h, 0) = waku, pd.uDate(h, 0) = kRaceDay;
         pd.tousuu = std::max(pd.tousuu, h);
         for (size_t i = 0; i < runs.size(); ++i)
             setRun(h, int(i) + 1, runs[i]);
@@ -122,20 +109,11 @@ protected:
     static void setRun(int h, int k, const ChartRun& r)
     {
         pd.uDate(h, k) = r.daysAgo < 0 ? VbDate() : kRaceDay.addDays(-r.daysAgo);
-        pd.uSisuu(h, k) = r.sisuu;
-        pd.uSisuu3f(h, k) = r.sisuu3f;
-        pd.uZyo(h, k) = r.zyo;
-        pd.uSiba(h, k) = r.siba;
-        pd.uFileFound(h, k) = r.variant ? 1 : 0;
-        pd.uFile(h, k) = 0;
-        pd.uTaizyu(h, k) = r.taizyu;
-        pd.uWaku(h, k) = r.waku;
-        pd.uKyori(h, k) = r.kyori;
-        pd.uBaba(h, k) = r.baba;
-        pd.uTuka(h, 1, k) = r.tuka1;
-        pd.uCyaku(h, k) = r.cyaku;
+        pd.uSisuu(h, k) = r.sisuu, pd.uSisuu3f(h, k) = r.sisuu3f, pd.uZyo(h, k) = r.zyo, pd.uSiba(h, k) = r.siba;
+        pd.uFileFound(h, k) = r.variant ? 1 : 0, pd.uFile(h, k) = 0, pd.uTaizyu(h, k) = r.taizyu;
+        pd.uWaku(h, k) = r.waku, pd.uKyori(h, k) = r.kyori, pd.uBaba(h, k) = r.baba;
+        pd.uTuka(h, 1, k) = r.tuka1, pd.uCyaku(h, k) = r.cyaku;
     }
-    // One routine's calls on a recording canvas of Picture1's size, for runner 1.
     template <class F>
     QStringList drawn(F routine, int shift = 0)
     {

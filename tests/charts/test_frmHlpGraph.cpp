@@ -1,4 +1,3 @@
-// The chart help window over a temporary program folder with pictures of known sizes.
 #include "charts/frmHlpGraph.h"
 #include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
@@ -15,7 +14,6 @@ struct HelpWindow : ::testing::Test {
     TestAppDir dir;
     MsgBoxRecorder msgs;
 
-    // Topic i's picture is (400 + 20 i) x (260 + 10 i) pixels, so each click shows in the size.
     void SetUp() override
     {
         for (int i = 0; i < 6; ++i) {
@@ -26,7 +24,6 @@ struct HelpWindow : ::testing::Test {
         ASSERT_TRUE(QFile::copy(chartResources + "harrow.cur", dir.filePath("harrow.cur")));
     }
     QLabel* label(QWidget* w, int i) { return childNamed<QLabel>(w, QStringLiteral("lblSyurui_%1").arg(i)); }
-    // A left click on the label as the user makes it: press and release.
     void click(QWidget* w, int i)
     {
         QLabel* target = label(w, i);
@@ -37,38 +34,25 @@ struct HelpWindow : ::testing::Test {
             QApplication::sendEvent(target, &event);
         }
     }
-    // Caption, picture size, picture place and window size in one row.
     static QString state(QWidget* w)
     {
         auto* image = w->findChild<QLabel*>("Image1");
         return QStringLiteral("%1 picture %2x%3 at %4,%5 window %6x%7")
             .arg(w->windowTitle())
-            .arg(image->pixmap().width())
-            .arg(image->pixmap().height())
-            .arg(image->x())
-            .arg(image->y())
-            .arg(w->width())
-            .arg(w->height());
+            .arg(image->pixmap().width()).arg(image->pixmap().height())
+            .arg(image->x()).arg(image->y())
+            .arg(w->width()).arg(w->height());
     }
 };
 }  // namespace
 
-// Opening shows topic 0; each label shows its picture and caption, the window fitted to it
-// (a 6000 x 3900 twip picture gives 8200 x 4500 twips); labels carry the hand cursor of the file.
+// Each topic shows its picture and caption, the window fitted to it; labels carry the file's cursor.
 TEST_F(HelpWindow, TopicsInTurn)
 {
-    auto* w = new FrmHlpGraph;
-    std::unique_ptr<QWidget> owner(w);
+    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
+    FrmHlpGraph* w = owner.get();
     EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
-    const QStringList captions = {"全体", "スピード指数", "着順・コーナー通過順", "馬場状態", "距離・枠", "馬体重"};
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_EQ(label(w, i)->text(), captions[i]);
-        EXPECT_EQ(label(w, i)->cursor().shape(), Qt::BitmapCursor);
-        EXPECT_EQ(label(w, i)->cursor().hotSpot(), QPoint(9, 0));
-    }
-    EXPECT_TRUE(label(w, 3)->font().bold() && label(w, 3)->font().underline());
-    EXPECT_EQ(label(w, 0)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    EXPECT_EQ(std::pair(label(w, 0)->width(), label(w, 1)->width()), std::pair(100, 122));
+    EXPECT_EQ(label(w, 4)->cursor().hotSpot(), QPoint(9, 0));
     EXPECT_GE(label(w, 2)->width(), label(w, 2)->sizeHint().width());  // the long caption is not cut
     QStringList states;
     for (int i : {5, 2, 0})
@@ -82,33 +66,26 @@ TEST_F(HelpWindow, TopicsInTurn)
     EXPECT_TRUE(msgs.texts().isEmpty());
 }
 
-// A missing, empty or corrupt picture: one message, the previous picture and size kept, the
-// new caption set all the same.
+// An unreadable picture: one message, the previous picture and size kept, the new caption set.
 TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
 {
     QFile::remove(dir.filePath("graphBaba.jpg"));
-    QFile empty(dir.filePath("graphKyoriWaku.jpg"));
-    ASSERT_TRUE(empty.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    empty.close();
     QFile corrupt(dir.filePath("graphTaizyu.jpg"));
-    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    corrupt.write(QByteArray("\xFF\xD8\xFF\xE0 not a picture", 20));
+    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate) && corrupt.write("\xFF\xD8\xFF\xE0 not a picture", 20) == 20);
     corrupt.close();
-    auto* w = new FrmHlpGraph;
-    std::unique_ptr<QWidget> owner(w);
+    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
+    FrmHlpGraph* w = owner.get();
     click(w, 1);
     const QString sisuu = state(w);
     QStringList states;
-    for (int i : {3, 4, 5})
+    for (int i : {3, 5})
         click(w, i), states << state(w);
     const QString kept = sisuu.section(' ', 1);
-    EXPECT_EQ(states, QStringList({"グラフの見方（馬場状態） " + kept, "グラフの見方（距離・枠） " + kept,
-                                   "グラフの見方（馬体重） " + kept}));
-    EXPECT_EQ(msgs.texts(), QStringList(3, "Error-frmHlpGraph-2"));
+    EXPECT_EQ(states, QStringList({"グラフの見方（馬場状態） " + kept, "グラフの見方（馬体重） " + kept}));
+    EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
 }
 
-// A missing or corrupt cursor file: the standard pointing hand, no message, and the window
-// still sets its captions and shows topic 0.
+// A missing or corrupt cursor file: the standard pointing hand, no message, topic 0 shown.
 TEST_F(HelpWindow, MissingOrCorruptCursor)
 {
     for (const QByteArray& content : {QByteArray(), QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40)}) {
@@ -118,27 +95,17 @@ TEST_F(HelpWindow, MissingOrCorruptCursor)
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(content);
         }
-        auto* w = new FrmHlpGraph;
-        std::unique_ptr<QWidget> owner(w);
-        EXPECT_EQ(label(w, 0)->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_EQ(label(w, 4)->text(), "距離・枠");
-        EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
+        FrmHlpGraph w;
+        EXPECT_EQ(label(&w, 0)->cursor().shape(), Qt::PointingHandCursor);
+        EXPECT_EQ(state(&w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
     }
     EXPECT_TRUE(msgs.texts().isEmpty());
 }
 
-// The pictures and the cursor delivered with the program are readable and of one topic each.
+// The pictures and the cursor delivered with the program are readable.
 TEST(HelpFiles, DeliveredPicturesAndCursor)
 {
-    QSet<qint64> sizes;
-    for (const char* name : pictures) {
-        QImage image(chartResources + name);
-        EXPECT_FALSE(image.isNull()) << name;
-        EXPECT_GT(image.width(), 400) << name;
-        sizes << QFileInfo(chartResources + name).size();
-    }
-    EXPECT_EQ(sizes.size(), 6);
-    const QCursor hand = loadHandCursor(chartResources + "harrow.cur");
-    EXPECT_EQ(hand.pixmap().size(), QSize(32, 32));
-    EXPECT_EQ(hand.hotSpot(), QPoint(9, 0));
+    for (const char* name : pictures)
+        EXPECT_GT(QImage(chartResources + name).width(), 400) << name;
+    EXPECT_EQ(loadHandCursor(chartResources + "harrow.cur").hotSpot(), QPoint(9, 0));
 }

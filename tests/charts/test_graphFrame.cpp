@@ -2,29 +2,23 @@
 // PW = 9350, PH = 6600, y(v) = 200 + 66 (100 - v), x of a run a days old = 9600 - 9350 a / 420.
 #include "chartFixture.h"
 
-// The window ends `shift` days before the race and spans 420 days; a run on its first day is
-// outside, one a day later inside, newer than its end still placed (right of the plot).
+// The window spans 420 days ending `shift` days before the race; its first day is outside.
 TEST(ChartScale, WindowAndPositions)
 {
     const int race = kRaceDay.serial();
     const ChartGeometry g = ChartGeometry::of(9700, 7000, race);
     EXPECT_EQ(QList<float>({g.PW, g.PH, float(race - g.E), float(race - g.S)}), QList<float>({9350, 6600, 0, 420}));
-    EXPECT_FALSE(g.inWindow(race - 420));
-    EXPECT_TRUE(g.inWindow(race - 419));
-    EXPECT_FALSE(g.inWindow(0));
-    EXPECT_FALSE(g.inWindow(-5));
-    const struct { int daysAgo; double x; } xs[] = {{0, 9600}, {30, 8932.142857}, {419, 272.261905}, {420, 250}, {-30, 10267.857143}};
+    EXPECT_EQ(QList<bool>({g.inWindow(race - 420), g.inWindow(race - 419), g.inWindow(0)}), QList<bool>({false, true, false}));
+    const struct { int daysAgo; double x; } xs[] = {{0, 9600}, {419, 272.261905}, {420, 250}, {-30, 10267.857143}};
     for (const auto& c : xs)
         EXPECT_NEAR(g.x(race - c.daysAgo), c.x, 0.01) << c.daysAgo;
-    const struct { double v, y; } ys[] = {{100, 200}, {0, 6800}, {65, 2510}, {50, 3500}, {112, -592}, {-25, 8450}};
+    const struct { double v, y; } ys[] = {{100, 200}, {65, 2510}, {112, -592}, {-25, 8450}};
     for (const auto& c : ys)
         EXPECT_NEAR(g.y(c.v), c.y, 0.01) << c.v;
-    // Shifted one year (365 days): a run 30 days old lies far right of the box, one 784 days old at the left.
     const ChartGeometry back = ChartGeometry::of(9700, 7000, race - 365);
     EXPECT_NEAR(back.x(race - 30), 17057.738095, 0.01);
     EXPECT_NEAR(back.x(race - 784), 272.261905, 0.01);
     EXPECT_FALSE(back.inWindow(race - 785));
-    // The box's own size decides: 4000 x 3000 gives PW 3650, PH 2600.
     const ChartGeometry small = ChartGeometry::of(4000, 3000, race);
     EXPECT_NEAR(small.x(race - 210), 250 + 3650 / 2.0, 0.01);
     EXPECT_NEAR(small.y(25), 200 + 2600 * 0.75, 0.01);
@@ -54,8 +48,7 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
 }
 
-// Shifts are whole days: 365 is not a calendar year across 29 February. The seventh date
-// leaves the box when shifted; the one-year line moves right with the shift.
+// Shifts are whole days (365 is not a year across 29 February); the one-year line moves right.
 TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
 {
     pd.graphShiftDays = 365;
@@ -73,10 +66,9 @@ TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
 TEST_F(GraphFrame, WindowOverTheLeapDay)
 {
     pd.raceDate = VbDate::fromYmd(2024, 5, 9);
-    const QStringList rows = drawn(drawGraphFrame);
     QStringList dates;
-    for (int i = 50; i < 57; ++i)
-        dates << rows[i].section(' ', 3, 3);
+    for (const QString& row : drawn(drawGraphFrame).mid(50, 7))
+        dates << row.section(' ', 3, 3);
     EXPECT_EQ(dates, QStringList({"3/16", "5/25", "8/3", "10/12", "12/21", "2/29", "5/9"}));
 }
 
@@ -110,17 +102,9 @@ TEST_F(GraphFrame, TitleLine)
     pd.uKisyu(5, 0) = QStringLiteral("的場");
     pd.uKyakusitu(5, 0) = QStringLiteral("先");
     pd.tuka1Ave(5, 0) = 2.5f;
-    const struct { float hutan; const char* text; } cases[] = {
-        {56, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(56)   先2.5 9"},
-        {55.5f, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(55.5)   先2.5 9"},
-        {0.1f, "text 250.00 0.00 3 5 スズカ 牡4 480 的場(0.1)   先2.5 9"},
-    };
-    for (const auto& c : cases) {
-        pd.uHutan(5, 0) = c.hutan;
-        const QStringList rows = drawn([](GraphChart& g) {
-            g.h = 5;
-            drawGraphTitle(g);
-        });
-        EXPECT_EQ(lines(rows), lines({c.text}));
+    for (float hutan : {56.0f, 55.5f}) {
+        pd.uHutan(5, 0) = hutan;
+        const QStringList rows = drawn([](GraphChart& g) { g.h = 5; drawGraphTitle(g); });
+        EXPECT_EQ(lines(rows), lines({QStringLiteral("text 250.00 0.00 3 5 スズカ 牡4 480 的場(%1)   先2.5 9").arg(hutan)}));
     }
 }

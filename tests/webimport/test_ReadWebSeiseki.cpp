@@ -201,11 +201,7 @@ TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
 TEST_F(SeisekiWriter, ResultsPagesNeverTouchTheRaceOnScreen)
 {
     redimUma(18, pd.kakoMax = 150);
-    pd.umaIdx = 3;
-    pd.tousuu = 9;
-    pd.raceCode = "浦和08032011";
-    pd.uTime(5, 0) = 70.5f;
-    pd.uTuka(5, 2, 4) = 7;
+    std::tie(pd.umaIdx, pd.tousuu, pd.raceCode, pd.uTime(5, 0), pd.uTuka(5, 2, 4)) = std::tuple {3, 9, "浦和08032011", 70.5f, 7};
     const auto onScreen = [] {
         return joined(pd.kakoMax, pd.umaIdx, pd.tousuu, pd.raceCode, pd.uName.ubound(), pd.uTime.ubound(2),
                       pd.uTuka.ubound(3), pd.uTime(5, 0), pd.uTuka(5, 2, 4), pd.uKyakusitu(5, 0));

@@ -150,20 +150,6 @@ TEST_F(SeisekiImport, ARangeWhoseServerDidNotAnswerIsNotComplete)
     EXPECT_EQ(results(), "大井08032401:12\n大井08032402:12\n大井08032403:12\n大井08032501:12\n川崎08032401:12\n"
                          "川崎08032402:12\n船橋08032501:12\nlast 2008-03-24");
 
-    // Nothing answers at all: nothing is read, nothing moves.
-    messages.clear();
-    PageServer closed;
-    ASSERT_TRUE(closed.start());
-    const QString deadHost = QStringLiteral("127.0.0.1:%1").arg(closed.port());
-    closed.stop();
-    iniWrite("System", "webHost", deadHost);
-    importRange("2008/03/26", "2008/03/27");
-    const QStringList lines = messages.texts().value(0).split('\n');
-    EXPECT_EQ(joined(messages.texts().size(), lines.size(), lines.value(0), lines.value(1).startsWith("サーバー " + deadHost + " が応答しません（"),
-                     lines.value(2)),
-              joined(1, 3, "2008/03/26大井1Rを読み込めませんでした", true, "保存したレース数：0"));
-    EXPECT_TRUE(results().ends_with("last 2008-03-24"));
-
     // A page that came whole by its length but ends inside its runner table stops the import too.
     messages.clear();
     iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));

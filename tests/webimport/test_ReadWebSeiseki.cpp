@@ -18,8 +18,8 @@ std::string corners(const SeisekiRace& r, int k)
 
 using SeisekiParse = WebImportTest;
 
-// 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the
-// last letter in the order Ａ..Ｆ decides and the age is appended.
+// 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the last letter in the order Ａ..Ｆ decides
+// and the age is appended.
 TEST_F(SeisekiParse, ClassFollowsEachTracksWriting)
 {
     const QByteArray nagoya = seisekiPage("seiseki_nagoya.htm"), fukuyama = seisekiPage("seiseki_fukuyama.htm");
@@ -33,9 +33,9 @@ TEST_F(SeisekiParse, ClassFollowsEachTracksWriting)
     EXPECT_EQ(classes.join(' '), "名古Ｃ１２1 荒尾Ｃ１２1 福山Ｂ１４1 福山アラＡ１2 水沢Ｃ２３歳1");
 }
 
-// A name without class letter or breed marker keeps nothing of the page before; a title that does
-// not parse gives nothing. A payout cell with text costs that bet, a 17th number in a corner the
-// corners from there, a horse number that is not a number its row: the rest of the page is read.
+// A name without class letter or breed marker keeps nothing of the page before; a title that does not parse gives nothing. A
+// payout cell with text costs that bet, a 17th number in a corner the corners from there, a horse number that is not a number
+// its row: the rest of the page is read.
 TEST_F(SeisekiParse, EveryPageStartsEmptyAndBadSectionsCostOnlyThemselves)
 {
     const QByteArray normal = seisekiPage("seiseki_normal.htm");
@@ -83,8 +83,8 @@ struct SeisekiWriter : WebImportTest {
     }
 };
 
-// Bracketed horses take consecutive places in their written order; the average time is that of
-// the runners within 1.5 s of the middle finisher (6th, 1:42:4): the first ten.
+// Bracketed horses take consecutive places in their written order; the average time is that of the runners within 1.5 s of the
+// middle finisher (6th, 1:42:4): the first ten.
 TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
     slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5)", {kDay});
@@ -106,8 +106,8 @@ TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
     EXPECT_EQ(shown(), "");
 }
 
-// The history import stored this race and runner first, with a variant flag since withdrawn: the
-// results update in place and keep the other columns. A failed write leaves nothing of its race.
+// The history import stored this race and runner first, with a variant flag since withdrawn: the results update in place and
+// keep the other columns. A failed write leaves nothing of its race.
 TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
 {
     slotConnection(2).execute("INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_sisuu) VALUES (?, '大井', ?, 1.5)", {kCode, kDay});
@@ -130,8 +130,8 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
               "大井08032411|12");
 }
 
-// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead.
-// Scratched and non-finishing runners count in the field, not for the average time (5th is middle).
+// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead. Scratched and non-finishing
+// runners count in the field, not for the average time (5th is middle).
 TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
 {
     // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
@@ -150,10 +150,9 @@ TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
               "ハチバンテ|8|2.8|98|7|8|8|0|1\nトリケシボシ|0|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0|0");
 }
 
-// The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11:
-// 6th, 15: 8th), whatever its horse number; with a second between finishers the runners within
-// 1.5 s are it and its neighbours, so the average time is its own. The pages come in each of the
-// encodings the server uses, declared in the page only.
+// The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11: 6th, 15: 8th), whatever its
+// horse number; with a second between finishers the runners within 1.5 s are it and its neighbours, so the average time is its
+// own. The pages come in each of the encodings the server uses, declared in the page only.
 TEST_F(SeisekiWriter, TheAverageTimeOfAnOddFieldCentresOnItsMiddleFinisher)
 {
     for (const char* file : {"seiseki_field7.htm", "seiseki_field11.htm", "seiseki_field15.htm"}) {
@@ -196,8 +195,8 @@ TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
     EXPECT_EQ(shown(), "");
 }
 
-// A page of today is never stored. A message box runs the message loop: other windows must then
-// find their own race. In debug mode the error passes, and the race on screen comes back.
+// A page of today is never stored. A message box runs the message loop: other windows must then find their own race. In debug
+// mode the error passes, and the race on screen comes back.
 TEST_F(SeisekiWriter, ResultsPagesNeverTouchTheRaceOnScreen)
 {
     redimUma(18, pd.kakoMax = 150);

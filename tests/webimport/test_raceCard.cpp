@@ -28,8 +28,8 @@ struct RaceCard : WebImportTest {
     }
 };
 
-// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9).
-// 12-12-11-10 is judged against the whole field of 12, not the three runners read so far.
+// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9). 12-12-11-10 is judged against the
+// whole field of 12, not the three runners read so far.
 TEST_F(RaceCard, TwelveRunnersFillTheHeaderAndTheRunTableCellByCell)
 {
     ASSERT_TRUE(readCard("racecard_12.htm"));
@@ -79,8 +79,8 @@ TEST_F(RaceCard, EveryWritingOfTheSameCardCutsLikeTheShiftJisPage)
     }
 }
 
-// Nothing listening at the host ends the load like a browser's error page, without waiting. A
-// card cut short keeps the runners before the cut (runner 5 was counted before its block ran out).
+// Nothing listening at the host ends the load like a browser's error page, without waiting. A card cut short keeps the runners
+// before the cut (runner 5 was counted before its block ran out).
 TEST_F(RaceCard, PagesThatAreNoWholeRaceCard)
 {
     QTcpServer probe;

@@ -85,8 +85,8 @@ TEST_F(PageLoader, ATimeOutAsksForThePageAgainWithTheWindowOnScreen)
     EXPECT_TRUE(getWebTable(url("/gone")) && server.requestCount("/gone") == 2);
 }
 
-// A transfer that fails is never parsed: it is asked for again when the time-out comes, with the
-// window on screen, and the whole page that then comes is the one cut.
+// A transfer that fails is never parsed: it is asked for again when the time-out comes, with the window on screen, and the
+// whole page that then comes is the one cut.
 TEST_F(PageLoader, AFailedTransferIsAskedForAgainAndNeverCut)
 {
     const QByteArray whole = "<body><table><tr><td>r1</td></tr><tr><td>r2</td><td>end</td></tr></table>"

@@ -18,8 +18,8 @@ std::string corners(const SeisekiRace& r, int k)
 
 using SeisekiParse = WebImportTest;
 
-// 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the
-// last letter in the order Ａ..Ｆ decides and the age is appended.
+// 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the last letter in the order Ａ..Ｆ decides
+// and the age is appended.
 TEST_F(SeisekiParse, ClassFollowsEachTracksWriting)
 {
     const QByteArray nagoya = seisekiPage("seiseki_nagoya.htm"), fukuyama = seisekiPage("seiseki_fukuyama.htm");
@@ -33,9 +33,9 @@ TEST_F(SeisekiParse, ClassFollowsEachTracksWriting)
     EXPECT_EQ(classes.join(' '), "名古Ｃ１２1 荒尾Ｃ１２1 福山Ｂ１４1 福山アラＡ１2 水沢Ｃ２３歳1");
 }
 
-// A name without class letter or breed marker keeps nothing of the page before; a title that does
-// not parse gives nothing. A payout cell with text costs that bet, a 17th number in a corner the
-// corners from there, a horse number that is not a number its row: the rest of the page is read.
+// A name without class letter or breed marker keeps nothing of the page before; a title that does not parse gives nothing. A
+// payout cell with text costs that bet, a 17th number in a corner the corners from there, a horse number that is not a number
+// its row: the rest of the page is read.
 TEST_F(SeisekiParse, EveryPageStartsEmptyAndBadSectionsCostOnlyThemselves)
 {
     const QByteArray normal = seisekiPage("seiseki_normal.htm");
@@ -83,8 +83,8 @@ struct SeisekiWriter : WebImportTest {
     }
 };
 
-// Bracketed horses take consecutive places in their written order; the average time is that of
-// the runners within 1.5 s of the middle finisher (6th, 1:42:4): the first ten.
+// Bracketed horses take consecutive places in their written order; the average time is that of the runners within 1.5 s of the
+// middle finisher (6th, 1:42:4): the first ten.
 TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
     slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5)", {kDay});
@@ -94,27 +94,20 @@ TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
     EXPECT_EQ(stored("SELECT * FROM T_Rdata"),
               "大井08032411|大井|南関|2008-03-24|11|2|1600|Ｃ２六組特別|0|Ｃ２|12|102.33|1|380|520|1230|1870|12340|5|3|1|150|120|290|"
               "210|640|450|3|5|7|2|1|6|8|12|9|4|11|10|0|0|0|0|Seiseki|0");
-    EXPECT_EQ(runners("U_waku, U_cyaku, U_time, ROUND(U_cyakusa, 1), U_3f, U_ninki, U_kisyu, U_hutan, U_taizyu, U_syozoku, "
-                      "U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu"),
+    EXPECT_EQ(stored("SELECT U_name, U_waku, U_cyaku, U_time, ROUND(U_cyakusa, 1), U_3f, U_ninki, U_kisyu, U_hutan, U_taizyu, "
+                     "U_syozoku, U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki WHERE U_no IN (1, 2, 3, 5, 12) ORDER BY U_no"),
               "テストラン|1|3|101.6|0.3|38.7|5|鈴木三|57|501|川崎|田中三|3|3|3|3|先\n"
               "ハヤテマル|2|4|101.9|0.6|39|4|伊藤四|56|466|大井|渡辺四|4|4|4|4|先\n"
               "オーシャンズ'ワン|3|2|101.5|0.2|38.9|1|佐藤次|54|452|大井|高橋二|1|1|2|2|逃\n"
-              "ツキミソウ|4|11|104.2|2.9|40.9|10|林一郎|54|441|大井|森一|5|5|7|9|追\n"
               "サンプルホース|4|1|101.3|-0.2|38.5|2|山田太|56|480|大井|井上一|2|2|1|1|逃\n"
-              "ミナミカゼ|5|5|102.2|0.9|39.1|6|中村五|54|438|船橋|小林五|6|6|5|5|差\n"
-              "クモノウエ|6|8|103|1.7|39.7|3|松本八|54|445|大井|林八|8|8|8|8|差\n"
-              "アサヒノボル|6|6|102.4|1.1|39.4|7|加藤六|56|490|大井|吉田六|7|7|6|6|差\n"
-              "カゼノコ|7|9|103.1|1.8|39.8|9|井上九|57|512|川崎|清水九|10|10|10|10|追\n"
-              "ハルカゼ|7|12|105|3.7|41.5|12|斎藤二|56|498|船橋|池田二|12|12|12|12|追\n"
-              "ホシノアカリ|8|10|103.5|2.2|40.2|11|木村十|54|430|大井|山崎十|11|11|11|11|追\n"
               "ユウヒノオカ|8|7|102.8|1.5|39.6|8|山本七|56|472|浦和|山口七|9|9|9|7|差");
     // Standard time 102.0 over 1600 m, variant +0.5, 1 kg above 55.
     EXPECT_EQ(runners("ROUND(U_sisuu, 3), ROUND(U_sisuu3f, 3), U_file", 5), "サンプルホース|62.629|60.03|1");
     EXPECT_EQ(shown(), "");
 }
 
-// The history import stored this race and runner first, with a variant flag since withdrawn: the
-// results update in place and keep the other columns. A failed write leaves nothing of its race.
+// The history import stored this race and runner first, with a variant flag since withdrawn: the results update in place and
+// keep the other columns. A failed write leaves nothing of its race.
 TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
 {
     slotConnection(2).execute("INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_sisuu) VALUES (?, '大井', ?, 1.5)", {kCode, kDay});
@@ -137,8 +130,8 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
               "大井08032411|12");
 }
 
-// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead.
-// Scratched and non-finishing runners count in the field, not for the average time (5th is middle).
+// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead. Scratched and non-finishing
+// runners count in the field, not for the average time (5th is middle).
 TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
 {
     // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
@@ -157,10 +150,9 @@ TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
               "ハチバンテ|8|2.8|98|7|8|8|0|1\nトリケシボシ|0|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0|0");
 }
 
-// The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11:
-// 6th, 15: 8th), whatever its horse number; with a second between finishers the runners within
-// 1.5 s are it and its neighbours, so the average time is its own. The pages come in each of the
-// encodings the server uses, declared in the page only.
+// The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11: 6th, 15: 8th), whatever its
+// horse number; with a second between finishers the runners within 1.5 s are it and its neighbours, so the average time is its
+// own. The pages come in each of the encodings the server uses, declared in the page only.
 TEST_F(SeisekiWriter, TheAverageTimeOfAnOddFieldCentresOnItsMiddleFinisher)
 {
     for (const char* file : {"seiseki_field7.htm", "seiseki_field11.htm", "seiseki_field15.htm"}) {
@@ -173,14 +165,10 @@ TEST_F(SeisekiWriter, TheAverageTimeOfAnOddFieldCentresOnItsMiddleFinisher)
     EXPECT_EQ(shown(), "");
 }
 
-// A page the transfer cut short but whose length looked whole ends early somewhere: a finisher row
-// short of cells, nothing after the runner table, the payouts' amounts or labels missing. Nothing
-// of such a race is stored, and nobody is told of a parse error that is none.
+// A page cut short though its length looked whole stores nothing of its race and shows no parse error.
 TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
 {
-    // Whole pages with scratched runners, dead heats, no payouts, every track's writing: not cut off.
-    for (const char* file : {"seiseki_normal.htm", "seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm",
-                             "seiseki_arao.htm", "seiseki_fukuyama.htm", "seiseki_nagoya.htm", "seiseki_field7.htm"}) {
+    for (const char* file : {"seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm", "seiseki_arao.htm"}) {
         cutPage(seisekiPage(file));
         EXPECT_FALSE(isSeisekiCutOff()) << file;
     }
@@ -207,16 +195,12 @@ TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
     EXPECT_EQ(shown(), "");
 }
 
-// A page of today is never stored. A message box runs the message loop: other windows must then
-// find their own race. In debug mode the error passes, and the race on screen comes back.
+// A page of today is never stored. A message box runs the message loop: other windows must then find their own race. In debug
+// mode the error passes, and the race on screen comes back.
 TEST_F(SeisekiWriter, ResultsPagesNeverTouchTheRaceOnScreen)
 {
     redimUma(18, pd.kakoMax = 150);
-    pd.umaIdx = 3;
-    pd.tousuu = 9;
-    pd.raceCode = "浦和08032011";
-    pd.uTime(5, 0) = 70.5f;
-    pd.uTuka(5, 2, 4) = 7;
+    std::tie(pd.umaIdx, pd.tousuu, pd.raceCode, pd.uTime(5, 0), pd.uTuka(5, 2, 4)) = std::tuple {3, 9, "浦和08032011", 70.5f, 7};
     const auto onScreen = [] {
         return joined(pd.kakoMax, pd.umaIdx, pd.tousuu, pd.raceCode, pd.uName.ubound(), pd.uTime.ubound(2),
                       pd.uTuka.ubound(3), pd.uTime(5, 0), pd.uTuka(5, 2, 4), pd.uKyakusitu(5, 0));

@@ -50,8 +50,8 @@ struct HorseHistory : WebImportTest {
     static std::string count(const char* table) { return stored(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)); }
 };
 
-// Runs of the race day itself, exactly 730 days back and older stay out; "&nbsp;1200" is dirt,
-// "障3000" neither distance nor surface, a scratched run has no place, field or time.
+// Runs of the race day itself, exactly 730 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
+// surface, a scratched run has no place, field or time.
 TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
 {
     appDir.createJraGraph();
@@ -71,16 +71,12 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
     EXPECT_EQ(joined(pd.uDate(1, 7), pd.kakoMax, pd.uKankaku(1, 0), pd.uZougen(1, 0), pd.uFile(1, 1), pd.uFile(1, 2), shown()),
               "1899-12-30|150|23|0|0|0.5|");
 
-    EXPECT_EQ(stored("SELECT R_code, R_zyo, R_date, R_no, R_baba, R_kyori, R_name, R_siba, R_flag FROM T_Rdata ORDER BY R_date"),
-              "浦和07060203|浦和|2007-06-02|3|4|800|３歳特別|0|\n"
-              "Ｊ中山07091507|Ｊ中山|2007-09-15|7|2|1800|ＪＲＡ交流|1|\n"
-              "大井07110308|大井|2007-11-03|8|1|1600|取消の競走|0|\n"
-              "川崎07122910|川崎|2007-12-29|10|3|0|障害特別|0|\n"
-              "大井08021011|大井|2008-02-10|11|1|1200|Ｃ２六組|0|\n"
-              "大井08030109|大井|2008-03-01|9|2|1400|Ｃ２五組|0|");
-    // Indices: 1400 standard 88.0, 56 kg (44.5048, 57.2654); 1200, 75.0, variant +0.5 (65.8, 49.78);
-    // "Ｊ中山" from the central file, 110.0 (83.5833, 86.0579). The oldest run has no change or interval,
-    // and one after a run without a weight has no change: both stay Null.
+    EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_name, R_siba, R_flag FROM T_Rdata ORDER BY R_date"),
+              "浦和07060203|4|800|３歳特別|0|\nＪ中山07091507|2|1800|ＪＲＡ交流|1|\n大井07110308|1|1600|取消の競走|0|\n"
+              "川崎07122910|3|0|障害特別|0|\n大井08021011|1|1200|Ｃ２六組|0|\n大井08030109|2|1400|Ｃ２五組|0|");
+    // Indices: 1400 standard 88.0, 56 kg (44.5048, 57.2654); 1200, 75.0, variant +0.5 (65.8, 49.78); "Ｊ中山" from the central
+    // file, 110.0 (83.5833, 86.0579). The oldest run has no change or interval, and one after a run without a weight has no
+    // change: both stay Null.
     EXPECT_EQ(stored("SELECT U_name, U_no, U_waku, U_cyaku, U_time, U_taizyu, U_zougen, U_cyakusa, U_kisyu, U_hutan, U_3f, "
                      "ROUND(U_sisuu, 2), ROUND(U_sisuu3f, 2), U_file, U_kankaku, U_chichi, U_tuka01 FROM T_Useiseki "
                      "JOIN T_Rdata USING (R_code) ORDER BY R_date"),
@@ -92,8 +88,8 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
               "テストホース01|10|7|1|88.6|476|4|-0.2|鈴木一|56|38|44.5|57.27|1|20|父馬01|0");
 }
 
-// Stored corners replace the card's only when one of them is non-zero: rows the history import
-// just added have none, imported results have them. A second import changes nothing.
+// Stored corners replace the card's only when one of them is non-zero: rows the history import just added have none, imported
+// results have them. A second import changes nothing.
 TEST_F(HorseHistory, ANameWithAQuoteImportedResultsAndASecondImport)
 {
     pd.uName(1) = QStringLiteral("ミスター'ズ");
@@ -120,9 +116,9 @@ TEST_F(HorseHistory, ALongHistoryGrowsTheRunTableAndStoresItsFirstHundredRuns)
     EXPECT_EQ(stored("SELECT MIN(R_name) FROM T_Rdata"), "競走061");
 }
 
-// A bad cell loses its row only, named by its place below the header; the run keeps what was set
-// before it. Batch mode stores and shows nothing; the weight change is computed where the run is
-// parsed. Without the race database the runs are read and the user is told once.
+// A bad cell loses its row only, named by its place below the header; the run keeps what was set before it. Batch mode stores
+// and shows nothing; the weight change is computed where the run is parsed. Without the race database the runs are read and the
+// user is told once.
 TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
 {
     ASSERT_TRUE(readHistory("horse_none.htm"));
@@ -149,8 +145,8 @@ TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
                            + appDir.filePath("NAR_data.dat").toStdString() + "\nファイルがありません");
 }
 
-// A row cut short (the latest, ending after its jockey) is not taken at all; a row without a track
-// or a readable race number has no race code: it stays in the run table and is not stored.
+// A row cut short (the latest, ending after its jockey) is not taken at all; a row without a track or a readable race number
+// has no race code: it stays in the run table and is not stored.
 TEST_F(HorseHistory, RowsCutShortOrWithoutTrackOrRaceNumberAreNotStored)
 {
     QString page = fromCp932(samplePage("horse_mixed.htm"));

@@ -180,22 +180,6 @@ TEST_F(ZyunkaiTexts, IndexMemoAndPublicText)
                     "\r\n■推奨馬券\r\n名古屋11R 馬複 4-6\r\n大井01R 馬複 5-3\r\n笠松03R 馬複 2-8\r\n"));
 }
 
-// A day without any stored race: both "none" lines in the public text, bare headings in the memo,
-// an index without groups.
-TEST_F(ZyunkaiTexts, DayWithoutPicks)
-{
-    writeFor(VbDate::fromYmd(2008, 3, 26), {});
-    EXPECT_EQ(readTestFile(path("予想出力/index.html")), toCp932(kIndexHead + "<P>地方競馬 指数・予想 Brennock</P></BODY></HTML>\r\n"));
-    EXPECT_EQ(readTestFile(path("01推奨.txt")),
-              cp932("地方競馬予想「本日の鉄板レース」03/26<BR>" + kPublisher + "<BR><BR>■鉄板レース<BR>"
-                    "本日鉄板レースはありません<BR>" + kPublisher + "<BR>\r\n\r\n"
-                    "地方競馬予想「本日の推奨馬券」03/26<BR>" + kPublisher + "<BR><BR>■推奨馬券(東海・金沢のみ)<BR>"
-                    "本日東海・金沢に推奨馬券はありません<BR>" + kPublisher + "<BR>\r\n\r\n"));
-    EXPECT_EQ(readTestFile(path("予想出力/memo推奨.txt")),
-              cp932("地方競馬-指数・予想付出走表03/26（水）\r\n03/26 \r\n\r\n"
-                    "地方競馬「本日の鉄板レース・推奨馬券」\r\n\r\n■鉄板レース\r\n\r\n■推奨馬券\r\n"));
-}
-
 // A work file without the view the picks are read through is reported and writes no text.
 TEST_F(ZyunkaiTexts, MissingViewIsReported)
 {

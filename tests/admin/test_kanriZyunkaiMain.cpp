@@ -16,11 +16,6 @@ namespace {
 const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf";
 const QString kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
 
-QByteArray pageFile(const QString& name)
-{
-    return readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/") + name);
-}
-
 class ZyunkaiThroughMain : public KanriFixture {
 protected:
     void SetUp() override
@@ -63,32 +58,13 @@ protected:
     void addRace(const QString& zyo, const QString& shown, int n, int noRuns = 0)
     {
         const QString code = zyoToNarCode(zyo);
-        QString card = fromCp932(pageFile("racecard_12.htm"));
+        QString card = fromCp932(readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm")));
         card.replace("大井　第11競走", shown + "　第" + QString::number(n) + "競走");
         card.replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + code + Format(n, "00") + "900");
         server_.addPage(cardTarget(code, n), toCp932(card), "text/html; charset=Shift_JIS");
         for (int h = 1; h <= 12; ++h)
             server_.addFile(kHorse + horseId(code, n, h), h == noRuns ? "horse_none.htm" : "horse_mixed.htm");
     }
-    void day()
-    {
-        for (int n = 1; n <= 12; ++n)
-            addRace("大井", "大井", n);
-        for (int n = 1; n <= 3; ++n)
-            addRace("川崎", "川崎", n);
-        addRace("名古", "名古屋", 1, 12);
-    }
-    FrmKanri* openKanri()
-    {
-        QTest::mouseClick(childNamed<QPushButton>(main_.get(), "cmdKanri"), Qt::LeftButton);
-        return qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
-    }
-    void runBatch(FrmKanri* kanri)
-    {
-        childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText("2008/03/24");
-        QTest::mouseClick(childNamed<QPushButton>(kanri, "cmbZyunkai"), Qt::LeftButton);
-    }
-    QStringList cardsRead() const { return server_.requestLog().filter(kCard); }
 
     PageServer server_;
     std::unique_ptr<FrmMain> main_;
@@ -101,11 +77,16 @@ protected:
 // run writes no race or run to the race database, and its pages, texts and archive are there.
 TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
 {
-    day();
-    FrmKanri* kanri = openKanri();
-    ASSERT_NE(kanri, nullptr);
-    EXPECT_EQ(kanri->parentWidget(), main_.get());
-    runBatch(kanri);
+    for (int n = 1; n <= 12; ++n)
+        addRace("大井", "大井", n);
+    for (int n = 1; n <= 3; ++n)
+        addRace("川崎", "川崎", n);
+    addRace("名古", "名古屋", 1, 12);
+    QTest::mouseClick(childNamed<QPushButton>(main_.get(), "cmdKanri"), Qt::LeftButton);
+    auto* kanri = qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
+    ASSERT_TRUE(kanri && kanri->parentWidget() == main_.get());
+    childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText("2008/03/24");
+    QTest::mouseClick(childNamed<QPushButton>(kanri, "cmbZyunkai"), Qt::LeftButton);
     EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
     QStringList expected;
     for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' ')) {
@@ -113,7 +94,7 @@ TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
         for (int n = 1; n <= std::min(races + 1, 12); ++n)
             expected << cardTarget(zyoToNarCode(zyo), n);
     }
-    EXPECT_EQ(cardsRead(), expected);
+    EXPECT_EQ(server_.requestLog().filter(kCard), expected);
     EXPECT_EQ(server_.requestLog().filter(kHorse).size(), 16 * 12);
     EXPECT_EQ(server_.requestCount(kHorse + horseId("20", 12, 12)), 1);
     EXPECT_EQ(rows("NAR_data.dat", "SELECT (SELECT COUNT(*) FROM T_Rdata) + (SELECT COUNT(*) FROM T_Useiseki)"), QStringList {"0"});
@@ -131,7 +112,7 @@ TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
     EXPECT_TRUE(fromCp932(readTestFile(path("予想出力/名古0324-01R.html"))).contains("（注意）"));
     EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), 18u);
 
-    // The chart test draws runner 1 of the race last read a year back on the main window's chart.
+    // The chart test draws runner 1 of the last race a year back on the main window's chart.
     pd.umaIdx = 1;
     msgs_.clear();
     QTest::mouseClick(childNamed<QPushButton>(kanri, "Command2"), Qt::LeftButton);

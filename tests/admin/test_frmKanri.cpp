@@ -72,9 +72,8 @@ TEST_F(KanriWindow, LoadDefaultsAndOneInstance)
     EXPECT_NE(open(), nullptr);
 }
 
-// While a button works: every button off, the window refuses to close, the main window's guard is
-// held and the progress dialog offers Cancel; work that keeps slots open holds the import token, so
-// the page dump refuses. Afterwards all is back, with kakoKikan as it was.
+// While working: buttons off, no close, guard and import token held, Cancel offered; after the
+// Cancel all is back, files and kakoKikan as they were.
 TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
 {
     addRace("大井08032401");
@@ -107,8 +106,7 @@ TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
     EXPECT_EQ(pd.kakoKikan, 123);
 }
 
-// The name rule by characters: only the half-width "(" cuts; of a part of exactly four characters
-// the first goes; only the first "(" counts.
+// Only the first half-width "(" cuts; of exactly four characters before it the first goes.
 TEST_F(KanriWindow, JockeyNameRule)
 {
     for (const auto& [stored, cut] : std::vector<std::pair<QString, QString>> {
@@ -139,8 +137,7 @@ TEST_F(KanriWindow, JockeyRewriteWritesOnlyChangedRows)
     EXPECT_EQ(msgs_.texts(), QStringList {});
 }
 
-// The chart test draws the current runner with the year shift, and refuses without a runner; the
-// page dump writes CSV.csv and says so.
+// The chart test refuses without a runner, else draws with the year shift; the page dump writes CSV.csv.
 TEST_F(KanriWindow, ChartTestAndPageDump)
 {
     int drawn = 0;
@@ -167,8 +164,7 @@ TEST_F(KanriWindow, ChartTestAndPageDump)
     EXPECT_TRUE(readTestFile(path("CSV.csv")).contains("\r\n"));
 }
 
-// A button's failure is told once, naming the operation and its cause, and the results of the
-// evaluation land in the window (all four empty when no horse qualifies, the old correction gone).
+// A failure is told once with operation and cause; an evaluation without horses empties the correction.
 TEST_F(KanriWindow, FailuresAreToldAndResultsShown)
 {
     FrmKanri* form = open();

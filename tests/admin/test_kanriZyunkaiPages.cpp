@@ -22,10 +22,8 @@ void setRunner(int h, const QString& chichi, const QString& kisyu, float hutan, 
     std::tie(pd.uKyakusitu(h, 0), pd.tuka1Ave(h, 0), pd.sirusi(h), pd.kisoSisuu(h, 0)) = std::tuple(style, tuka, sirusi, kiso);
 }
 
-// Race 12 at Nagoya: runner 1 with five runs (a turf run, a central run, an index that rounds to
-// nothing), runner 2 with two runs and no predicted index, whose sire, jockey and name hold
-// placeholder words and markup characters, slot 3 empty, runner 4 with a name CP932 lacks a
-// character of and no run, a runner in slot 17.
+// Nagoya race 12: runner 1 with turf, central and rounds-to-nothing runs; runner 2 without predicted
+// index, markup in its name; slot 3 empty; runner 4 named outside CP932, no runs; a slot-17 runner.
 void loadPageRace()
 {
     loadTestRace("名古", kDay, 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"ビー&アイ<name>", 0, 0, 0}, {"", 0, 0, 0},
@@ -46,7 +44,6 @@ void loadPageRace()
     setRunner(4, "父", "騎手", 56, "セ5", "逃", 1, "△", 50);
 }
 
-// The page written by hand from the page's description.
 const QString kExpectedPage =
     "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY>"
     "<P><A href='名古0324-13R.html'>次のレースへ</A></P><DIV align='left'>"
@@ -87,8 +84,7 @@ class ZyunkaiPages : public KanriFixture {};
 
 }
 
-// The page byte for byte in CP932 with one CR LF; the character CP932 lacks is a character
-// reference; the index entry of a Nagoya race is listed under 名古屋.
+// The page byte for byte in CP932 (a missing character as a reference); the index entry under 名古屋.
 TEST_F(ZyunkaiPages, RacePageByteForByte)
 {
     loadPageRace();
@@ -138,10 +134,8 @@ const QString kPublisher = "Brennock 地方競馬指数";
 
 }
 
-// Thresholds on the stored singles as they are: 0.99f is above 0.99 (a banker), 0.33f is not below
-// 0.33 (no tip). A race marked "out" is never picked; another day's race neither. Rows come in
-// SQLite's code-point order of R_code: 名古 (U+540D) < 大井 (U+5927) < 笠松 (U+7B20) < 金沢 (U+91D1).
-// A tip at 大井 goes to the memo only, one at 笠松 or Nagoya to both.
+// Thresholds on the stored singles: 0.99f > 0.99 (a banker), 0.33f is not < 0.33 (no tip); "out" and
+// other days never picked; rows in code-point order of R_code; a 大井 tip goes to the memo only.
 TEST_F(ZyunkaiTexts, IndexMemoAndPublicText)
 {
     rana("大井08032401", 5, 3, 0.99f, 0.2f);
@@ -167,9 +161,8 @@ TEST_F(ZyunkaiTexts, IndexMemoAndPublicText)
                     "\r\n■推奨馬券\r\n名古屋11R 馬複 4-6\r\n大井01R 馬複 5-3\r\n笠松03R 馬複 2-8\r\n"));
 }
 
-// The stored prediction: horse numbers by rank (0 past the ranked runners), the probabilities as
-// the singles they are (widened, not rounded), "out" for a named runner without predicted index.
-// Saving the race again updates its one row and keeps the mark; slot 17 is never looked at.
+// Stored prediction: numbers by rank (0 past the ranked), singles widened not rounded, "out" for a
+// named runner without index; saving again updates the one row and keeps the mark; slot 17 ignored.
 TEST_F(ZyunkaiPages, SaveRanaUpsertsAndKeepsTheMark)
 {
     const auto save = [] { return runKanriOperation("予想巡回", [] { saveRana(); }); };

@@ -105,12 +105,11 @@ protected:
                  {"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
             insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", siba)
                                                   .set("S_sisuu", sisuu));
-        for (const auto& [zyo, kyori, siba, time] : std::vector<std::tuple<QString, int, int, double>> {
-                 {"大井", 1200, 0, 75.0}, {"大井", 1200, 1, 72.0}, {"大井", 1600, 0, 101.0}, {"川崎", 1500, 0, 95.0}})
-            insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
+        for (const auto& [zyo, kyori, cls, siba, time] : std::vector<std::tuple<QString, int, QString, int, double>> {
+                 {"大井", 1200, "ave", 0, 75.0}, {"大井", 1200, "ave", 1, 72.0}, {"大井", 1600, "ave", 0, 101.0},
+                 {"川崎", 1500, "ave", 0, 95.0}, {"大井", 1800, "C1", 0, 115.0}})
+            insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", cls)
                                                     .set("A_sin_kyu", 1).set("A_siba", siba).set("A_time", time));
-        insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", "大井").set("A_kyori", 1800).set("A_class", "C1")
-                                                .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", 115.0));
         // Race 05 has no runs, the 23rd no day variant, 1800 only a class row (no all-class time).
         for (const auto& [code, kyori, siba] : std::vector<std::tuple<QString, int, int>> {
                  {"大井08032401", 1200, 0}, {"大井08032402", 1200, 1}, {"大井08032403", 1600, 0}, {"大井08032404", 1800, 0},
@@ -144,15 +143,10 @@ protected:
                 out << f[0] + "|" + f[1] + "|";
                 continue;
             }
-            pd.uDate(1, 1) = VbDate::fromDbText(f[2]);
-            pd.uZyo(1, 1) = zyo;
-            pd.uSiba(1, 1) = f[3].toInt();
-            pd.uKyori(1, 1) = f[4].toInt();
-            pd.uTime(1, 1) = f[5] == "Null" ? 0 : f[5].toFloat();
-            pd.u3f(1, 1) = f[6] == "Null" ? 0 : f[6].toFloat();
-            pd.uHutan(1, 1) = f[7].toFloat();
-            pd.uSisuu(1, 1) = 0;
-            pd.uSisuu3f(1, 1) = 0;
+            std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1))
+                = std::tuple(VbDate::fromDbText(f[2]), zyo, f[3].toInt(), f[4].toInt());
+            std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1))
+                = std::tuple(f[5].toFloat(), f[6].toFloat(), f[7].toFloat(), 0.0f, 0.0f);  // "Null" reads 0
             openDb(1, path("CalSisuu.mdb"), "");
             calcUSisuu(1, 1, 1);
             closeDb(1);

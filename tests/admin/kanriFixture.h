@@ -1,6 +1,5 @@
 #pragma once
-// A program folder with every data file the administration tools use, its folders, rows written
-// by the tests, a fixed clock and recorded messages.
+// A program folder with every data file the administration tools use, a fixed clock and recorded messages.
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "platform/msgbox.h"
@@ -47,7 +46,6 @@ protected:
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    // Runs statements on a data file of the program folder and closes it again.
     void exec(const QString& file, const QString& sql, const DbParams& params = {})
     {
         openDb(5, path(file), passwordOf(file));
@@ -75,27 +73,26 @@ protected:
         return out;
     }
 
-    // A race row; a run row of it.
+    static DbRow merged(DbRow row, const DbRow& extra)
+    {
+        for (int i = 0; i < extra.columns().size(); ++i)
+            row.set(extra.columns()[i], extra.values()[size_t(i)]);
+        return row;
+    }
     void addRace(const QString& code, const DbRow& extra = {})
     {
         DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2))
                         .set("R_no", code.right(2).toInt());
         const QString ymd = code.mid(code.size() - 8, 6);
         row.set("R_date", VbDate::fromYmd(2000 + ymd.left(2).toInt(), ymd.mid(2, 2).toInt(), ymd.mid(4, 2).toInt()));
-        for (int i = 0; i < extra.columns().size(); ++i)
-            row.set(extra.columns()[i], extra.values()[size_t(i)]);
-        insert("NAR_data.dat", "T_Rdata", row);
+        insert("NAR_data.dat", "T_Rdata", merged(row, extra));
     }
     void addRun(const QString& code, const QString& name, const DbRow& extra = {})
     {
-        DbRow row = DbRow().set("R_code", code).set("U_name", name);
-        for (int i = 0; i < extra.columns().size(); ++i)
-            row.set(extra.columns()[i], extra.values()[size_t(i)]);
-        insert("NAR_data.dat", "T_Useiseki", row);
+        insert("NAR_data.dat", "T_Useiseki", merged(DbRow().set("R_code", code).set("U_name", name), extra));
     }
 
-    // Every file of the program folder and its subfolders with its bytes (the logs that the race
-    // database and the work file keep between connections left out).
+    // Every file below the program folder with its bytes (SQLite's -wal/-shm logs left out).
     std::map<QString, QByteArray> snapshot() const
     {
         std::map<QString, QByteArray> files;

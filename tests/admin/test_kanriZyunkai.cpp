@@ -59,25 +59,13 @@ protected:
         });
     }
     QStringList outFiles() const { return QDir(path("予想出力")).entryList(QDir::Files, QDir::Name); }
-    // What a reader of the day expects: each track tried from race 1 up to its first missing race.
-    static QStringList expectedReads(const std::map<QString, int>& races)
-    {
-        QStringList reads;
-        for (const QString& zyo : zyunkaiTracks()) {
-            const int n = races.count(zyo) ? races.at(zyo) : 0;
-            for (int r = 1; r <= std::min(n + 1, 12); ++r)
-                reads << zyo + "-" + Format(r, "00");
-        }
-        return reads;
-    }
     QStringList infos_;
 };
 
 }
 
-// Two runs of a day without a restart: the output folder loses its files (not its folders) at each
-// start, each run's index and memo list only its own races, the archive keeps the first run's
-// pages beside the second's, as lha and libarchive read it; kakoKikan is 550 during a run only.
+// Two runs of a day: the output folder loses its files (not folders) at each start, index and memo
+// list only that run's races, the archive keeps both runs' pages; kakoKikan is 550 during a run only.
 TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
 {
     writeTestFile(path("予想出力/a"), "old");
@@ -91,7 +79,6 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         msgs_.clear();
         ASSERT_TRUE(run(day));
         EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
-        EXPECT_EQ(day.reads, expectedReads(races));
         EXPECT_EQ(std::tuple(day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(550, 730, true));
         QStringList pages;
         for (const auto& [zyo, n] : races)
@@ -106,26 +93,13 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), pages.size());
         ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
         EXPECT_EQ(lhaExtract(path("予想/0324.lzh"), path("extracted")), archived);
-        EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), archived.size());
     }
     EXPECT_EQ(readTestFile(path("予想出力/keep/x.txt")), "kept");
     EXPECT_EQ(infos_.first(), "門別-1R");
 }
 
-// Every track with twelve races: 216 pages, every one listed in the index.
-TEST_F(Zyunkai, FullDayListsAllPages)
-{
-    FakeDay day;
-    for (const QString& zyo : zyunkaiTracks())
-        day.races[zyo] = 12;
-    ASSERT_TRUE(run(day));
-    EXPECT_EQ(day.reads.size(), 216);
-    EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), 216);
-}
-
-// A cancelled or failed read (failed quietly, or with an error as in debug mode) ends the run
-// there: the races before it keep their rows and pages, nothing of that race is stored, and no
-// index, archive or "巡回を完了" follows; a failure names the race.
+// A cancelled or failed (quietly, or with an error) read ends the run: earlier races keep rows and
+// pages, nothing of that race is stored, no index or archive follows; a failure names the race.
 TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 {
     const QString failed = "予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R";
@@ -151,7 +125,6 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 }
 
 // A date that is no date, a missing folder or view: refused before a file is deleted or a race read.
-// Both date forms are accepted.
 TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
 {
     writeTestFile(path("予想出力/old.html"), "old");
@@ -159,7 +132,6 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
         {"2008-03-24", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 2008-03-24"},
         {"2008/02/30", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 2008/02/30"},
         {"08/03/24", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: 08/03/24"},
-        {"", [] {}, "巡回の日付は yyyy/mm/dd の形で指定してください: "},
         {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
         {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
         {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"},
@@ -175,8 +147,8 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
     }
 }
 
-// The short date form is taken; an archive that cannot be written or does not parse ends the run
-// with the archiver's message only, and the broken archive stays as it was.
+// The short date form is taken; an archive that cannot be written or parsed ends the run with the
+// archiver's message only, and stays as it was.
 TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
 {
     for (const bool folderInTheWay : {true, false}) {

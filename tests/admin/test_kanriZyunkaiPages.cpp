@@ -11,34 +11,19 @@ const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 void setRun(int h, int k, const QString& zyo, int kyori, int siba, const VbDate& day, int rno, float sisuu, float f3,
             int cyaku, int tousuu)
 {
-    pd.uZyo(h, k) = zyo;
-    pd.uKyori(h, k) = kyori;
-    pd.uSiba(h, k) = siba;
-    pd.uDate(h, k) = day;
-    pd.uRaceNo(h, k) = rno;
-    pd.uSisuu(h, k) = sisuu;
-    pd.uSisuu3f(h, k) = f3;
-    pd.uCyaku(h, k) = cyaku;
-    pd.uTousuu(h, k) = tousuu;
+    std::tie(pd.uZyo(h, k), pd.uKyori(h, k), pd.uSiba(h, k), pd.uDate(h, k), pd.uRaceNo(h, k)) = std::tuple(zyo, kyori, siba, day, rno);
+    std::tie(pd.uSisuu(h, k), pd.uSisuu3f(h, k), pd.uCyaku(h, k), pd.uTousuu(h, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
 }
 
 void setRunner(int h, const QString& chichi, const QString& kisyu, float hutan, const QString& seirei,
                const QString& style, float tuka, const QString& sirusi, float kiso)
 {
-    pd.uChichi(h) = chichi;
-    pd.uKisyu(h, 0) = kisyu;
-    pd.uHutan(h, 0) = hutan;
-    pd.uSeirei(h) = seirei;
-    pd.uKyakusitu(h, 0) = style;
-    pd.tuka1Ave(h, 0) = tuka;
-    pd.sirusi(h) = sirusi;
-    pd.kisoSisuu(h, 0) = kiso;
+    std::tie(pd.uChichi(h), pd.uKisyu(h, 0), pd.uHutan(h, 0), pd.uSeirei(h)) = std::tuple(chichi, kisyu, hutan, seirei);
+    std::tie(pd.uKyakusitu(h, 0), pd.tuka1Ave(h, 0), pd.sirusi(h), pd.kisoSisuu(h, 0)) = std::tuple(style, tuka, sirusi, kiso);
 }
 
-// Race 12 at Nagoya: runner 1 with five runs (a turf run, a central run, an index that rounds to
-// nothing), runner 2 with two runs and no predicted index, whose sire, jockey and name hold
-// placeholder words and markup characters, slot 3 empty, runner 4 with a name CP932 lacks a
-// character of and no run, a runner in slot 17.
+// Nagoya race 12: runner 1 with turf, central and rounds-to-nothing runs; runner 2 without predicted
+// index, markup in its name; slot 3 empty; runner 4 named outside CP932, no runs; a slot-17 runner.
 void loadPageRace()
 {
     loadTestRace("名古", kDay, 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"ビー&アイ<name>", 0, 0, 0}, {"", 0, 0, 0},
@@ -59,7 +44,6 @@ void loadPageRace()
     setRunner(4, "父", "騎手", 56, "セ5", "逃", 1, "△", 50);
 }
 
-// The page written by hand from the page's description.
 const QString kExpectedPage =
     "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY>"
     "<P><A href='名古0324-13R.html'>次のレースへ</A></P><DIV align='left'>"
@@ -100,8 +84,7 @@ class ZyunkaiPages : public KanriFixture {};
 
 }
 
-// The page byte for byte in CP932 with one CR LF; the character CP932 lacks is a character
-// reference; the index entry of a Nagoya race is listed under 名古屋.
+// The page byte for byte in CP932 (a missing character as a reference); the index entry under 名古屋.
 TEST_F(ZyunkaiPages, RacePageByteForByte)
 {
     loadPageRace();
@@ -151,10 +134,8 @@ const QString kPublisher = "Brennock 地方競馬指数";
 
 }
 
-// Thresholds on the stored singles as they are: 0.99f is above 0.99 (a banker), 0.33f is not below
-// 0.33 (no tip). A race marked "out" is never picked; another day's race neither. Rows come in
-// SQLite's code-point order of R_code: 名古 (U+540D) < 大井 (U+5927) < 笠松 (U+7B20) < 金沢 (U+91D1).
-// A tip at 大井 goes to the memo only, one at 笠松 or Nagoya to both.
+// Thresholds on the stored singles: 0.99f > 0.99 (a banker), 0.33f is not < 0.33 (no tip); "out" and
+// other days never picked; rows in code-point order of R_code; a 大井 tip goes to the memo only.
 TEST_F(ZyunkaiTexts, IndexMemoAndPublicText)
 {
     rana("大井08032401", 5, 3, 0.99f, 0.2f);
@@ -180,35 +161,8 @@ TEST_F(ZyunkaiTexts, IndexMemoAndPublicText)
                     "\r\n■推奨馬券\r\n名古屋11R 馬複 4-6\r\n大井01R 馬複 5-3\r\n笠松03R 馬複 2-8\r\n"));
 }
 
-// A day without any stored race: both "none" lines in the public text, bare headings in the memo,
-// an index without groups.
-TEST_F(ZyunkaiTexts, DayWithoutPicks)
-{
-    writeFor(VbDate::fromYmd(2008, 3, 26), {});
-    EXPECT_EQ(readTestFile(path("予想出力/index.html")), toCp932(kIndexHead + "<P>地方競馬 指数・予想 Brennock</P></BODY></HTML>\r\n"));
-    EXPECT_EQ(readTestFile(path("01推奨.txt")),
-              cp932("地方競馬予想「本日の鉄板レース」03/26<BR>" + kPublisher + "<BR><BR>■鉄板レース<BR>"
-                    "本日鉄板レースはありません<BR>" + kPublisher + "<BR>\r\n\r\n"
-                    "地方競馬予想「本日の推奨馬券」03/26<BR>" + kPublisher + "<BR><BR>■推奨馬券(東海・金沢のみ)<BR>"
-                    "本日東海・金沢に推奨馬券はありません<BR>" + kPublisher + "<BR>\r\n\r\n"));
-    EXPECT_EQ(readTestFile(path("予想出力/memo推奨.txt")),
-              cp932("地方競馬-指数・予想付出走表03/26（水）\r\n03/26 \r\n\r\n"
-                    "地方競馬「本日の鉄板レース・推奨馬券」\r\n\r\n■鉄板レース\r\n\r\n■推奨馬券\r\n"));
-}
-
-// A work file without the view the picks are read through is reported and writes no text.
-TEST_F(ZyunkaiTexts, MissingViewIsReported)
-{
-    exec("Rana.mdb", "DROP VIEW Q_date");
-    zyunkai = {kDay, weekdayLabel(kDay), {}, {}};
-    EXPECT_FALSE(runKanriOperation("予想巡回", [] { writeSuisyou(); }));
-    EXPECT_EQ(msgs_.texts(), QStringList {"予想巡回を中止しました\nRana.mdbに「Q_date」がありません"});
-    EXPECT_FALSE(QFileInfo::exists(path("01推奨.txt")));
-}
-
-// The stored prediction: horse numbers by rank (0 past the ranked runners), the probabilities as
-// the singles they are (widened, not rounded), "out" for a named runner without predicted index.
-// Saving the race again updates its one row and keeps the mark; slot 17 is never looked at.
+// Stored prediction: numbers by rank (0 past the ranked), singles widened not rounded, "out" for a
+// named runner without index; saving again updates the one row and keeps the mark; slot 17 ignored.
 TEST_F(ZyunkaiPages, SaveRanaUpsertsAndKeepsTheMark)
 {
     const auto save = [] { return runKanriOperation("予想巡回", [] { saveRana(); }); };

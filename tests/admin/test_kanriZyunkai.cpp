@@ -165,7 +165,8 @@ TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
         ASSERT_EQ(msgs_.texts().size(), 1);
         EXPECT_TRUE(msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts()[0].toStdString();
         EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
-        if (!folderInTheWay)
+        if (!folderInTheWay) {
             EXPECT_EQ(readTestFile(path("予想/0324.lzh")), "not an archive at all");
+        }
     }
 }

@@ -63,7 +63,8 @@ TEST_F(DatabaseTest, OpenRefusesWrongKeysNonDatabasesAndMissingFiles)
     writeTestFile(junk, QByteArray(8192, 'x'));
     // The system's text first, then the file, then the cause.
     const struct { QString path, password, why; } cases[] = {
-        {nar, "wrong", "file is encrypted or is not a database"}, {nar, ""}, {plain, kPassword}, {junk, kPassword}, {junk, ""},
+        {nar, "wrong", "file is encrypted or is not a database"}, {nar, "", ""}, {plain, kPassword, ""},
+        {junk, kPassword, ""}, {junk, "", ""},
         {dir.path(), "", "ファイルではありません"}, {dir.filePath("absent.dat"), "", "ファイルがありません"}};
     for (const auto& c : cases) {
         MsgBoxRecorder rec;
@@ -72,8 +73,9 @@ TEST_F(DatabaseTest, OpenRefusesWrongKeysNonDatabasesAndMissingFiles)
         const QStringList lines = rec.texts().value(0).split('\n');
         EXPECT_TRUE(rec.texts().size() == 1 && lines.size() == 3 && !lines[2].isEmpty()) << rec.texts().join('|').toStdString();
         EXPECT_EQ(lines.mid(0, 2), (QStringList {"dataファイルが開けません", c.path})) << c.password.toStdString();
-        if (!c.why.isEmpty())
+        if (!c.why.isEmpty()) {
             EXPECT_EQ(lines[2], c.why);
+        }
         EXPECT_FALSE(isDbOpen(1));
     }
     EXPECT_THROW(createDbFile(dir.filePath("broken.dat"), kPassword, "CREATE TABLE y (a); CREATE TABLE y (a);"), VbError);

@@ -5,6 +5,7 @@
 #include <QString>
 #include <array>
 #include <cstdint>
+#include <unordered_map>
 
 // (r, 0) raw markup of table row r; (r, c) text of cell c, markup stripped. Rows 0..300, cells 0..60.
 extern Array2<QString> webCell;
@@ -56,8 +57,18 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 void parseUmaRireki();
-// True when the run (umaIdx, webRow) has its row in T_Useiseki already.
-bool loadTukaKyakusitu();
+// What the race database holds of runner umaIdx's runs, by race code: its corners and running
+// style, and whether the race row is there too. One read per horse instead of two per run.
+struct StoredRun {
+    std::array<int32_t, 4> tuka {};
+    QString kyakusitu;
+    bool raceStored = false;
+};
+using StoredRuns = std::unordered_map<QString, StoredRun>;
+StoredRuns loadStoredRuns();
+// True when the run (umaIdx, webRow) has its row in T_Useiseki already; its stored corners and
+// style then replace the page's.
+bool loadTukaKyakusitu(const StoredRuns& stored);
 
 // Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
 bool saveRdataRireki();

@@ -155,13 +155,17 @@ void storeRuns()
     DbSlotCloser closer(1);
     // One commit for the horse; each run still succeeds or fails on its own.
     DbTransaction horse(1);
+    const StoredRuns stored = loadStoredRuns();
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
         if (!hasRaceCode(pd.umaIdx, webRow))
             continue;
-        saveRdataRireki();
-        // A run already stored keeps its row; a read of a known race only looks it up.
-        if (!loadTukaKyakusitu())
+        const auto known = stored.find(makeRaceCode(pd.uZyo(pd.umaIdx, webRow), pd.uDate(pd.umaIdx, webRow),
+                                                    pd.uRaceNo(pd.umaIdx, webRow)));
+        if (known == stored.end() || !known->second.raceStored)
+            saveRdataRireki();
+        // A run already stored keeps its row; a read of a known race only takes its corners.
+        if (!loadTukaKyakusitu(stored))
             saveUseisekiRireki();
     }
     horse.commit();
@@ -209,28 +213,38 @@ void parseUmaRireki()
     compareWithOlderRuns(h);
 }
 
-// Corners stored by an earlier import replace the card's; a stored row that holds zeros there
-// (a past run stored before) must not wipe them.
-bool loadTukaKyakusitu()
+StoredRuns loadStoredRuns()
 {
-    bool stored = false;
+    StoredRuns stored;
     vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
-        const int h = pd.umaIdx, r = webRow;
-        RecordSet rs(1, QStringLiteral("SELECT U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki "
-                                       "WHERE R_code = ? AND U_name = ?"),
-                     {makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)), pd.uName(h)});
-        if (rs.eof())
-            return;
-        stored = true;
-        int32_t corners[4];
-        for (int c = 0; c < 4; ++c)
-            corners[c] = rs.field(QStringLiteral("U_tuka0%1").arg(c + 1)).toInt();
-        if (std::any_of(std::begin(corners), std::end(corners), [](int32_t v) { return v != 0; }))
+        RecordSet rs(1, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
+                                       "T_Rdata.R_code IS NOT NULL FROM T_Useiseki LEFT JOIN T_Rdata "
+                                       "ON T_Rdata.R_code = T_Useiseki.R_code WHERE U_name = ?"),
+                     {pd.uName(pd.umaIdx)});
+        for (; !rs.eof(); rs.moveNext()) {
+            StoredRun& run = stored[rs.field(0).toString()];
             for (int c = 0; c < 4; ++c)
-                pd.uTuka(h, c + 1, r) = corners[c];
-        const QString style = rs.field(QStringLiteral("U_kyakusitu")).toString();
-        if (!style.isEmpty())
-            pd.uKyakusitu(h, r) = style;
+                run.tuka[size_t(c)] = rs.field(1 + c).toInt();
+            run.kyakusitu = rs.field(5).toString();
+            run.raceStored = rs.field(6).toBool();
+        }
     });
     return stored;
+}
+
+// Corners stored by an earlier import replace the card's; a stored row that holds zeros there
+// (a past run stored before) must not wipe them.
+bool loadTukaKyakusitu(const StoredRuns& stored)
+{
+    const int h = pd.umaIdx, r = webRow;
+    const auto run = stored.find(makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)));
+    if (run == stored.end())
+        return false;
+    const std::array<int32_t, 4>& corners = run->second.tuka;
+    if (std::any_of(corners.begin(), corners.end(), [](int32_t v) { return v != 0; }))
+        for (int c = 0; c < 4; ++c)
+            pd.uTuka(h, c + 1, r) = corners[size_t(c)];
+    if (!run->second.kyakusitu.isEmpty())
+        pd.uKyakusitu(h, r) = run->second.kyakusitu;
+    return true;
 }

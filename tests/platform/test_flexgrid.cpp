@@ -270,8 +270,9 @@ TEST_F(ScrollingGrid, WheelAndScrollBarsScrollByWholeRowsOverCellsAndFrozenParts
     EXPECT_EQ(h()->value(), colPixels());
 }
 
-// A click on a frozen cell gives the grid the keyboard; arrows step one row, page keys a screenful.
-TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
+// A click on a frozen cell gives the grid the keyboard; arrows step one row, page keys a screenful; keys never click.
+// A click on a column shown in part brings it in whole; a refill or a new size leaves the columns whole.
+TEST_F(ScrollingGrid, KeysClicksRefillsAndResizesKeepRowsAndColumnsWhole)
 {
     mouseAt(centre(2, 0));
     ASSERT_EQ(QApplication::focusWidget(), &grid);
@@ -294,10 +295,8 @@ TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
         key(Qt::Key_PageDown);
     EXPECT_EQ(v()->value(), v()->maximum());
     EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(2, 0)) << "keys scroll, they do not click";
-}
 
-TEST_F(ScrollingGrid, ClickOnAColumnShownInPartScrollsByWholeColumns)
-{
+    v()->setValue(0);
     int cut = 1;
     while (grid.columnViewportPosition(cut) + colPixels() <= grid.viewport()->width())
         ++cut;
@@ -308,11 +307,8 @@ TEST_F(ScrollingGrid, ClickOnAColumnShownInPartScrollsByWholeColumns)
     EXPECT_TRUE(QTest::qWaitFor([this] { return h()->value() > 0; }));
     EXPECT_EQ(h()->value() % colPixels(), 0) << h()->value();
     EXPECT_LE(grid.columnViewportPosition(cut) + colPixels(), grid.viewport()->width()) << "the clicked column shows whole";
-}
 
-TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
-{
-    mouseAt(centre(2, 0));
+    h()->setValue(0);
     for (int i = 0; i < 3; ++i)
         key(Qt::Key_Right);
     ASSERT_EQ(h()->value(), 3 * colPixels());
@@ -334,15 +330,11 @@ TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
 }
 
 // Row and column sizes cover the model while a scrolled grid changes shape.
-TEST(FlexGridShape, ReshapedWhileShownAndScrolled)
+TEST_F(ScrollingGrid, ReshapedWhileScrolled)
 {
-    FlexGrid grid;
-    grid.resize(300, 200);
-    grid.show();
-    QApplication::processEvents();
     for (const auto& [rows, cols] : {std::pair(40, 30), std::pair(5, 3), std::pair(60, 2), std::pair(2, 50), std::pair(30, 30)}) {
-        grid.verticalScrollBar()->setValue(grid.verticalScrollBar()->maximum());
-        grid.horizontalScrollBar()->setValue(grid.horizontalScrollBar()->maximum());
+        v()->setValue(v()->maximum());
+        h()->setValue(h()->maximum());
         grid.setRows(rows);
         grid.setCols(cols);
         QApplication::processEvents();

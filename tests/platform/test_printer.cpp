@@ -34,9 +34,6 @@ TEST(Printer, SelectByNameAndDocumentsInTwipsAndCharacters)
     p.print("title");
     p.setOrientation(vbPRORPortrait);  // too late for this document
     p.endDoc();
-    p.setScaleMode(vbTwips);
-    p.setCurrentX(0);
-    p.setCurrentY(250);
     p.print("second");
     p.endDoc();
 
@@ -51,7 +48,6 @@ TEST(Printer, SelectByNameAndDocumentsInTwipsAndCharacters)
     const CanvasOp& title = docs[0].ops[1];
     EXPECT_EQ(std::tuple(title.kind, title.x1, title.y1, title.text, title.fontSize),
               std::tuple(CanvasOp::Print, 240.0, 240.0, QString("title"), 5.0));
-    EXPECT_EQ(std::tuple(docs[1].ops[0].x1, docs[1].ops[0].y1, docs[1].ops[0].text), std::tuple(0.0, 250.0, QString("second")));
     EXPECT_EQ(std::pair(a4PageTwips(vbPRORPortrait).toSize(), a4PageTwips(vbPRORLandscape).toSize()), std::pair(QSize(11906, 16838), QSize(16838, 11906)));
 
     p.setDevices({}, "Office");
@@ -69,7 +65,6 @@ TEST(Printer, PdfFileReadBackWithPoppler)
     std::vector<std::unique_ptr<PrinterDevice>> list;
     list.push_back(std::make_unique<PdfPrinterDevice>([&path] { return path; }));
     p.setDevices(std::move(list), PdfPrinterDevice::name);
-    EXPECT_EQ(p.deviceNames(), QStringList {"PDF"});
     p.setOrientation(vbPRORLandscape);
     QImage blue(100, 50, QImage::Format_RGB32);
     blue.fill(Qt::blue);

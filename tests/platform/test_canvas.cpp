@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QMouseEvent>
-#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -103,20 +102,6 @@ TEST(Canvas, RecordsEveryCallInTwips)
               std::tuple(QString("1年前"), QString("ＭＳ Ｐゴシック"), 8.0, true, 250.0, 15.0));
     EXPECT_TRUE(ops[6].x2 - ops[6].x1 > 300 && ops[6].y2 - ops[6].y1 > 100);
     EXPECT_EQ(std::tuple(ops[7].kind, ops[7].x1, ops[7].y1, ops[8].x2, ops[8].y2), std::tuple(CanvasOp::PSet, 30.0, 40.0, 300.0, 200.0));
-}
-
-// Window colours stay white and black on a canvas whatever the desktop's palette says.
-TEST(Canvas, WindowColoursIgnoreTheTheme)
-{
-    const QPalette saved = QApplication::palette();
-    QPalette dark = saved;
-    dark.setColor(QPalette::Base, Qt::darkGray);
-    dark.setColor(QPalette::WindowText, Qt::yellow);
-    QApplication::setPalette(dark);
-    const auto colours = std::pair(canvasColor(vbWindowBackground), canvasColor(vbWindowText));
-    QApplication::setPalette(saved);
-    EXPECT_EQ(colours, std::pair(QColor(Qt::white), QColor(Qt::black)));
-    EXPECT_EQ(canvasColor(RGB(255, 128, 0)), QColor(255, 128, 0));
 }
 
 // Pens, outlines and fills on the image; nothing left of a fill for the next shape.

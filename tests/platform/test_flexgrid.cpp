@@ -1,3 +1,4 @@
+#include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
 #include "platform/flexgridsort.h"
@@ -102,8 +103,9 @@ TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
     EXPECT_EQ(image.pixelColor(30 * 60 - 30, 6 * 20 - 10), QColor(1, 2, 250));
 }
 
-// Fixed cells and their text follow a change of the desktop's palette; a cell's own colour does not.
-TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPalette)
+// Fixed cells and their text follow a change of the desktop's palette; a cell's own colour does not,
+// nor do a canvas's window colours (white and black whatever the palette says).
+TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPaletteCanvasesDoNot)
 {
     grid.setCellBackColor(1, 5, RGB(255, 128, 0));
     grid.setTextMatrix(1, 0, QStringLiteral("■■■■■■"));
@@ -112,11 +114,13 @@ TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPalette)
     QPalette dark = desktop;
     dark.setColor(QPalette::Button, QColor(40, 40, 60));
     dark.setColor(QPalette::WindowText, QColor(250, 250, 200));
+    dark.setColor(QPalette::Base, Qt::darkGray);
     QApplication::setPalette(dark);
     grid.viewport()->update();
-    const QList<QColor> seen({pixel(centre(0, 5)), pixel(centre(1, 0) - QPoint(30, 0)), pixel(centre(1, 5))});
+    const QList<QColor> seen({pixel(centre(0, 5)), pixel(centre(1, 0) - QPoint(30, 0)), pixel(centre(1, 5)),
+                              canvasColor(vbWindowBackground), canvasColor(vbWindowText), canvasColor(RGB(255, 128, 0))});
     QApplication::setPalette(desktop);
-    EXPECT_EQ(seen, QList<QColor>({QColor(40, 40, 60), QColor(250, 250, 200), QColor(255, 128, 0)}));
+    EXPECT_EQ(seen, QList<QColor>({QColor(40, 40, 60), QColor(250, 250, 200), QColor(255, 128, 0), Qt::white, Qt::black, QColor(255, 128, 0)}));
 }
 
 // Cells inside both shapes keep text and format; a cut cell comes back empty; Clear keeps the shape.

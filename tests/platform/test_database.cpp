@@ -4,10 +4,10 @@
 #include "platform/vbformat.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
+#include "tests/support/sqlcipherShell.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 #include <sys/fsuid.h>
@@ -33,6 +33,15 @@ struct DatabaseTest : ::testing::Test {
     TestAppDir dir;
     void openOk(const QString& path, const QString& password = kPassword) { ASSERT_NO_THROW(openDbOrThrow(1, path, password)); }
     int count(const QString& sql, const DbParams& params = {}) { return RecordSet(1, sql, params).field(0).toInt(); }
+    // A temporary table tells a kept connection from a fresh one.
+    static bool marked(int slot) { return !RecordSet(slot, "SELECT name FROM sqlite_temp_master WHERE name = 'mark'").eof(); }
+    static void mark(int slot) { slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)"); }
+    static void openMarkClose(int slot, const QString& path)
+    {
+        openDbOrThrow(slot, path, kPassword);
+        mark(slot);
+        closeDb(slot);
+    }
 };
 
 // A WAL-mode file in a read-only folder cannot be read: the message names the folder.
@@ -172,23 +181,81 @@ TEST_F(DatabaseTest, ReusedStatementsServeNestedSetsAndOutliveTheirConnection)
     EXPECT_EQ(open["R_code"].toString(), "A2");
 }
 
-// The sqlcipher shell reads our files with the raw key (one per password) and 4 KiB pages, not 1 KiB ones.
+// The sqlcipher shell reads our files with the raw key (one per password) and 4 KiB pages.
 TEST_F(DatabaseTest, SqlcipherShellReadsCreatedFileWithTheRawKey)
 {
-    const QString shell = QStandardPaths::findExecutable("sqlcipher"), file = dir.createStrevinData();
-    if (shell.isEmpty())
+    if (QStandardPaths::findExecutable("sqlcipher").isEmpty())
         GTEST_SKIP() << "sqlcipher shell not installed";
-    const auto run = [&](int pageSize) {
-        QProcess p;
-        p.start(shell, {file});
-        p.write(QStringLiteral("PRAGMA key = \"x'%1'\";\nPRAGMA cipher_page_size = %2;\n"
-                               "SELECT zyoCode || ':' || zyoName FROM MasterZyo WHERE zyoNo = 8;\n")
-                    .arg(QString::fromLatin1(dbKeyFor(kPassword).toHex())).arg(pageSize).toUtf8());
-        p.closeWriteChannel();
-        p.waitForFinished(10000);
-        return QString::fromUtf8(p.readAllStandardOutput()).trimmed();
-    };
-    EXPECT_EQ(run(4096), "20:大井");
-    EXPECT_NE(run(1024), "20:大井");
+    EXPECT_EQ(sqlcipherQuery(dir.createStrevinData(), kPassword, "SELECT zyoCode || ':' || zyoName FROM MasterZyo WHERE zyoNo = 8"),
+              QStringList {"20:大井"});
 }
 
+// Under a keeper a reopen of the same file, in any slot and by any spelling of its path, takes the closed connection back.
+TEST_F(DatabaseTest, KeptConnectionsComeBackForTheSameFile)
+{
+    const QString nar = dir.createNarData(), tracks = dir.createStrevinData();
+    {
+        const DbConnectionKeeper keeper;
+        openMarkClose(1, nar);
+        openDbOrThrow(1, tracks, kPassword);
+        openDbOrThrow(2, nar, kPassword);
+        EXPECT_EQ(std::pair(marked(1), marked(2)), std::pair(false, true));
+        {
+            const DbConnectionKeeper nested;
+            closeDb(2);
+        }
+        openDbOrThrow(3, dir.path() + "../" + QDir(dir.path()).dirName() + "/NAR_data.dat", kPassword);
+        EXPECT_TRUE(marked(3));
+        closeDb(1);
+        closeDb(3);
+    }
+    openMarkClose(1, nar);
+    openOk(nar);
+    EXPECT_FALSE(marked(1));
+}
+
+// Not kept: for a wrong password, or when closed in a transaction (rolled back) or mid-query.
+TEST_F(DatabaseTest, OnlyIdleConnectionsAreKept)
+{
+    const QString nar = dir.createNarData();
+    const DbConnectionKeeper keeper;
+    openMarkClose(1, nar);
+    EXPECT_THROW(openDbOrThrow(2, nar, "wrong"), VbError);
+    openOk(nar);
+    ASSERT_TRUE(marked(1));
+    slotConnection(1).execute("BEGIN");
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 24)));
+    closeDb(1);
+    openOk(nar);
+    EXPECT_FALSE(marked(1));
+    EXPECT_TRUE(RecordSet(1, "SELECT * FROM LastDate").eof());
+
+    mark(1);
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 24)));
+    insertRow(1, "LastDate", DbRow().set("LastDate", VbDate::fromYmd(2008, 3, 25)));
+    {
+        RecordSet pending(1, "SELECT * FROM LastDate");
+        ASSERT_FALSE(pending.eof());
+        closeDb(1);
+    }
+    openOk(nar);
+    EXPECT_FALSE(marked(1));
+}
+
+// A stored key is passed over; the transaction goes on and keeps the new rows.
+TEST_F(DatabaseTest, InsertIfNewKeepsWhatIsStored)
+{
+    openOk(dir.createNarData());
+    const auto race = [](const char* code, const char* name) { return DbRow().set("R_code", code).set("R_name", name); };
+    DbTransaction both(1);
+    const QList<bool> added({insertRowIfNew(1, "T_Rdata", race("大井08032411", "first")),
+                             insertRowIfNew(1, "T_Rdata", race("大井08032411", "second")),
+                             insertRowIfNew(1, "T_Rdata", race("大井08032412", "third"))});
+    both.commit();
+    EXPECT_EQ(added, QList<bool>({true, false, true}));
+    QStringList rows;
+    for (RecordSet rs(1, "SELECT R_code, R_name FROM T_Rdata ORDER BY R_code"); !rs.eof(); rs.moveNext())
+        rows << rs.field(0).toString() + ':' + rs.field(1).toString();
+    EXPECT_EQ(rows, QStringList({"大井08032411:first", "大井08032412:third"}));
+    EXPECT_THROW(insertRowIfNew(1, "T_none", race("x", "y")), VbError);
+}

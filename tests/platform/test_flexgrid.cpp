@@ -1,16 +1,22 @@
+#include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
+#include "platform/flexgridsort.h"
 #include "platform/fonts.h"
 #include "platform/vberror.h"
+#include "platform/widgets.h"
 
 #include <QApplication>
 #include <QFontInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTest>
 #include <QWheelEvent>
 #include <gtest/gtest.h>
+
+constexpr std::initializer_list<QEvent::Type> kClick = {QEvent::MouseButtonPress, QEvent::MouseButtonRelease};
 
 // A race-card-like grid on screen: one fixed header row, four fixed columns, runner rows below.
 struct FlexGridTest : ::testing::Test {
@@ -40,9 +46,8 @@ struct FlexGridTest : ::testing::Test {
         QApplication::processEvents();
         return grid.grab().toImage().pixelColor(at);
     }
-    // Sends mouse events to whatever part of the grid (cells or fixed overlay) lies at the cell.
-    void mouse(int row, int col, std::initializer_list<QEvent::Type> types) { mouseAt(centre(row, col), types); }
-    void mouseAt(QPoint at, std::initializer_list<QEvent::Type> types)
+    // Sends mouse events to whatever part of the grid (cells or fixed overlay) lies at the point.
+    void mouseAt(QPoint at, std::initializer_list<QEvent::Type> types = kClick)
     {
         QApplication::processEvents();
         QWidget* target = grid.childAt(at);
@@ -98,6 +103,26 @@ TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
     EXPECT_EQ(image.pixelColor(30 * 60 - 30, 6 * 20 - 10), QColor(1, 2, 250));
 }
 
+// Fixed cells and their text follow a change of the desktop's palette; a cell's own colour does not,
+// nor do a canvas's window colours (white and black whatever the palette says).
+TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPaletteCanvasesDoNot)
+{
+    grid.setCellBackColor(1, 5, RGB(255, 128, 0));
+    grid.setTextMatrix(1, 0, QStringLiteral("■■■■■■"));
+    grid.setColWidth(0, 1500);
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Button, QColor(40, 40, 60));
+    dark.setColor(QPalette::WindowText, QColor(250, 250, 200));
+    dark.setColor(QPalette::Base, Qt::darkGray);
+    QApplication::setPalette(dark);
+    grid.viewport()->update();
+    const QList<QColor> seen({pixel(centre(0, 5)), pixel(centre(1, 0) - QPoint(30, 0)), pixel(centre(1, 5)),
+                              canvasColor(vbWindowBackground), canvasColor(vbWindowText), canvasColor(RGB(255, 128, 0))});
+    QApplication::setPalette(desktop);
+    EXPECT_EQ(seen, QList<QColor>({QColor(40, 40, 60), QColor(250, 250, 200), QColor(255, 128, 0), Qt::white, Qt::black, QColor(255, 128, 0)}));
+}
+
 // Cells inside both shapes keep text and format; a cut cell comes back empty; Clear keeps the shape.
 TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndClearKeepsTheShape)
 {
@@ -118,6 +143,9 @@ TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndClearKeepsTheShape)
     EXPECT_EQ(QList<int>({grid.heightTwips(), grid.height()}), QList<int>({5750, 383}));
     grid.resize(grid.width(), 100);
     EXPECT_EQ(grid.heightTwips(), 1500);
+    QLabel label;
+    moveTwips(&label, 1500, 300, 1700, 7);
+    EXPECT_EQ(label.geometry(), QRect(100, 20, 113, 0));
 }
 
 // A fixed cell (the horse-name column of the race cards) takes clicks like any other.
@@ -126,8 +154,26 @@ TEST_F(FlexGridTest, ClicksSetRowAndColumnAndRaiseEvents)
     int clicks = 0, doubleClicks = 0;
     QObject::connect(&grid, &FlexGrid::click, [&] { ++clicks; });
     QObject::connect(&grid, &FlexGrid::dblClick, [&] { ++doubleClicks; });
-    mouse(4, 3, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
+    mouseAt(centre(4, 3), {QEvent::MouseButtonPress, QEvent::MouseButtonRelease, QEvent::MouseButtonDblClick, QEvent::MouseButtonRelease});
     EXPECT_EQ(QList<int>({clicks, doubleClicks, grid.row(), grid.col(), grid.mouseRow(), grid.mouseCol()}), QList<int>({1, 1, 4, 3, 4, 3}));
+}
+
+// A row without its own height follows the grid font, never below RowHeightMin.
+TEST_F(FlexGridTest, RowsWithoutOwnHeightFollowTheGridFont)
+{
+    grid.setRowHeightMin(0);
+    grid.setRowHeight(2, 900);
+    const auto fontTwips = [](double points) { return pixelsToTwips(QFontMetrics(vbFont("ＭＳゴシック", points)).height() + 3); };
+    for (const double points : {20.0, 9.0, 14.0}) {
+        grid.setGridFontSize(points);
+        EXPECT_EQ(QList<int>({grid.rowHeight(1), grid.rowHeight(2), grid.rowViewportPosition(4) - grid.rowViewportPosition(3)}),
+                  QList<int>({fontTwips(points), 900, twipsToPixels(fontTwips(points))}))
+            << points;
+    }
+    grid.setGridFont("ＭＳゴシック", 24);
+    EXPECT_EQ(grid.rowHeight(5), fontTwips(24));
+    grid.setRowHeightMin(5000);
+    EXPECT_EQ(grid.rowHeight(5), 5000);
 }
 
 // Each row has its own colour, so a frozen column out of line with the cells shows in the pixels.
@@ -148,6 +194,8 @@ struct ScrollingGrid : FlexGridTest {
     }
     QScrollBar* v() { return grid.verticalScrollBar(); }
     QScrollBar* h() { return grid.horizontalScrollBar(); }
+    int rowPixels() { return twipsToPixels(grid.rowHeight(1)); }
+    int colPixels() { return twipsToPixels(grid.colWidth(1)); }
     // The row painted in a column at a height of the grid, told by its colour's red part.
     int rowShownAt(int x, int y)
     {
@@ -181,10 +229,9 @@ struct ScrollingGrid : FlexGridTest {
     }
 };
 
-// The wheel over the frozen parts scrolls exactly as over the cells, by whole rows and columns.
-TEST_F(ScrollingGrid, WheelScrollsByWholeRowsOverCellsAndFrozenParts)
+// The wheel over the frozen parts scrolls exactly as over the cells; wheel and scroll bars stop at whole rows and columns.
+TEST_F(ScrollingGrid, WheelAndScrollBarsScrollByWholeRowsOverCellsAndFrozenParts)
 {
-    const int rowPixels = twipsToPixels(grid.rowHeight(1)), colPixels = twipsToPixels(grid.colWidth(1));
     const QPoint cells = centre(3, 5), left = centre(3, 0), top = centre(0, 5);
     QList<int> down, sideways;
     for (const QPoint at : {cells, left, top, centre(0, 0)}) {
@@ -203,19 +250,37 @@ TEST_F(ScrollingGrid, WheelScrollsByWholeRowsOverCellsAndFrozenParts)
     EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(0, 1));
     wheelAt(cells, {0, -360});
     EXPECT_GT(topRow(), 2);
-    EXPECT_EQ(QList<int>({v()->value() % rowPixels, h()->value() % colPixels}), QList<int>({0, 0})) << v()->value() << " " << h()->value();
+    EXPECT_EQ(QList<int>({v()->value() % rowPixels(), h()->value() % colPixels()}), QList<int>({0, 0})) << v()->value() << " " << h()->value();
     for (int i = 0; i < 60; ++i)
         wheelAt(top, {0, -360});
     EXPECT_EQ(v()->value(), v()->maximum());
+
+    // The bars' arrows step one row or column; a click in the trough stops on a whole row.
+    v()->setValue(0);
+    h()->setValue(0);
+    const auto clickBar = [](QScrollBar* bar, QPoint at) {
+        for (const QEvent::Type type : kClick) {
+            QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
+                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(bar, &event);
+        }
+    };
+    clickBar(v(), QPoint(v()->width() / 2, v()->height() - 3));
+    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(rowPixels(), 2));
+    clickBar(v(), QPoint(v()->width() / 2, v()->height() * 2 / 3));
+    EXPECT_TRUE(v()->value() % rowPixels() == 0 || v()->value() == v()->maximum()) << v()->value();
+    EXPECT_GT(topRow(), 2);
+    clickBar(h(), QPoint(h()->width() - 3, h()->height() / 2));
+    EXPECT_EQ(h()->value(), colPixels());
 }
 
-// A click on a frozen cell gives the grid the keyboard; arrows step one row, page keys a screenful.
-TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
+// A click on a frozen cell gives the grid the keyboard; arrows step one row, page keys a screenful; keys never click.
+// A click on a column shown in part brings it in whole; a refill or a new size leaves the columns whole.
+TEST_F(ScrollingGrid, KeysClicksRefillsAndResizesKeepRowsAndColumnsWhole)
 {
-    mouse(2, 0, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    mouseAt(centre(2, 0));
     ASSERT_EQ(QApplication::focusWidget(), &grid);
-    const int rowPixels = twipsToPixels(grid.rowHeight(1));
-    const int wholeRowsOnAPage = (grid.viewport()->height() - rowPixels) / rowPixels;
+    const int wholeRowsOnAPage = (grid.viewport()->height() - rowPixels()) / rowPixels();
     QList<int> tops;
     for (const int code : {Qt::Key_Down, Qt::Key_Down, Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
         key(code);
@@ -226,7 +291,7 @@ TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
         key(Qt::Key_Up);
     EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(0, 1));
     key(Qt::Key_Right);
-    EXPECT_EQ(h()->value(), twipsToPixels(grid.colWidth(1)));
+    EXPECT_EQ(h()->value(), colPixels());
     key(Qt::Key_Left);
     key(Qt::Key_Left);
     EXPECT_EQ(h()->value(), 0);
@@ -234,51 +299,23 @@ TEST_F(ScrollingGrid, ArrowAndPageKeysScrollByWholeRows)
         key(Qt::Key_PageDown);
     EXPECT_EQ(v()->value(), v()->maximum());
     EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(2, 0)) << "keys scroll, they do not click";
-}
 
-// The scroll bars' arrows and troughs stop at whole rows and columns too.
-TEST_F(ScrollingGrid, ScrollBarsStopAtWholeRowsAndColumns)
-{
-    const int rowPixels = twipsToPixels(grid.rowHeight(1));
-    const auto clickBar = [](QScrollBar* bar, QPoint at) {
-        for (const QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, bar->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
-            QApplication::sendEvent(bar, &event);
-        }
-    };
-    clickBar(v(), QPoint(v()->width() / 2, v()->height() - 3));
-    EXPECT_EQ(std::pair(v()->value(), topRow()), std::pair(rowPixels, 2));
-    clickBar(v(), QPoint(v()->width() / 2, v()->height() * 2 / 3));
-    EXPECT_TRUE(v()->value() % rowPixels == 0 || v()->value() == v()->maximum()) << v()->value();
-    EXPECT_GT(topRow(), 2);
-    clickBar(h(), QPoint(h()->width() - 3, h()->height() / 2));
-    EXPECT_EQ(h()->value(), twipsToPixels(grid.colWidth(1)));
-}
-
-TEST_F(ScrollingGrid, ClickOnAColumnShownInPartScrollsByWholeColumns)
-{
-    const int colPixels = twipsToPixels(grid.colWidth(1));
+    v()->setValue(0);
     int cut = 1;
-    while (grid.columnViewportPosition(cut) + colPixels <= grid.viewport()->width())
+    while (grid.columnViewportPosition(cut) + colPixels() <= grid.viewport()->width())
         ++cut;
     ASSERT_LT(grid.columnViewportPosition(cut), grid.viewport()->width() - 4) << "a column shows in part";
-    const QPoint at = grid.viewport()->mapTo(&grid, QPoint(grid.viewport()->width() - 3, grid.rowViewportPosition(5) + 3));
-    mouseAt(at, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    mouseAt(grid.viewport()->mapTo(&grid, QPoint(grid.viewport()->width() - 3, grid.rowViewportPosition(5) + 3)));
     EXPECT_EQ(std::pair(grid.row(), grid.col()), std::pair(5, cut));
     // The view brings the clicked cell into view once the time for a double click has passed.
     EXPECT_TRUE(QTest::qWaitFor([this] { return h()->value() > 0; }));
-    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
-    EXPECT_LE(grid.columnViewportPosition(cut) + colPixels, grid.viewport()->width()) << "the clicked column shows whole";
-}
+    EXPECT_EQ(h()->value() % colPixels(), 0) << h()->value();
+    EXPECT_LE(grid.columnViewportPosition(cut) + colPixels(), grid.viewport()->width()) << "the clicked column shows whole";
 
-TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
-{
-    mouse(2, 0, {QEvent::MouseButtonPress, QEvent::MouseButtonRelease});
+    h()->setValue(0);
     for (int i = 0; i < 3; ++i)
         key(Qt::Key_Right);
-    const int before = h()->value();
-    ASSERT_EQ(before, 3 * twipsToPixels(grid.colWidth(1)));
+    ASSERT_EQ(h()->value(), 3 * colPixels());
     grid.setRedraw(false);
     grid.clear();
     grid.setCols(2);
@@ -287,54 +324,67 @@ TEST_F(ScrollingGrid, RefillAndResizeKeepTheScrolledColumnsWhole)
         grid.setColWidth(c, 1200);
     grid.setRedraw(true);
     QApplication::processEvents();
-    const int colPixels = twipsToPixels(1200);
-    EXPECT_EQ(h()->value() % colPixels, 0) << h()->value();
+    EXPECT_EQ(h()->value() % colPixels(), 0) << h()->value();
     h()->setValue(h()->maximum());
-    grid.resize(grid.width() + colPixels / 2, grid.height());
-    QApplication::processEvents();
-    grid.resize(grid.width() - colPixels / 2, grid.height());
-    QApplication::processEvents();
-    EXPECT_TRUE(h()->value() % colPixels == 0 || h()->value() == h()->maximum()) << h()->value();
-}
-
-TEST(FlexGridShape, MadeAndReshapedOnAShownWindow)
-{
-    QWidget window;
-    window.resize(400, 300);
-    window.show();
-    auto* grid = new FlexGrid(&window);
-    grid->resize(300, 200);
-    grid->show();
-    QApplication::processEvents();
-    for (const auto& [rows, cols] : {std::pair(40, 30), std::pair(5, 3), std::pair(60, 2), std::pair(2, 50), std::pair(30, 30)}) {
-        grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
-        grid->horizontalScrollBar()->setValue(grid->horizontalScrollBar()->maximum());
-        grid->setRows(rows);
-        grid->setCols(cols);
+    for (const int change : {colPixels() / 2, -colPixels() / 2}) {
+        grid.resize(grid.width() + change, grid.height());
         QApplication::processEvents();
-        EXPECT_EQ(std::pair(grid->rows(), grid->cols()), std::pair(rows, cols));
-        EXPECT_EQ(grid->rowHeight(rows - 1), grid->rowHeight(0));
-        EXPECT_EQ(grid->colWidth(cols - 1), 960);
+    }
+    EXPECT_TRUE(h()->value() % colPixels() == 0 || h()->value() == h()->maximum()) << h()->value();
+}
+
+// Row and column sizes cover the model while a scrolled grid changes shape.
+TEST_F(ScrollingGrid, ReshapedWhileScrolled)
+{
+    for (const auto& [rows, cols] : {std::pair(40, 30), std::pair(5, 3), std::pair(60, 2), std::pair(2, 50), std::pair(30, 30)}) {
+        v()->setValue(v()->maximum());
+        h()->setValue(h()->maximum());
+        grid.setRows(rows);
+        grid.setCols(cols);
+        QApplication::processEvents();
+        EXPECT_EQ(QList<int>({grid.rows(), grid.cols(), grid.rowHeight(rows - 1), grid.colWidth(cols - 1)}),
+                  QList<int>({rows, cols, grid.rowHeight(0), 960}));
     }
 }
 
-// A row without its own height follows the grid font, never below RowHeightMin.
-TEST_F(FlexGridTest, RowsWithoutOwnHeightFollowTheGridFont)
+// Generic sort: numbers by value (signs and "%" too), empty cells first going up and last going down.
+TEST(FlexGridSort, GenericOrderKeepsEqualKeysAndMovesRowsWithTheirFormats)
 {
-    grid.setRowHeightMin(0);
-    grid.setRowHeight(2, 900);
-    const auto fontTwips = [](double points) {
-        return pixelsToTwips(QFontMetrics(vbFont("ＭＳゴシック", points)).height() + 3);
+    const auto fill = [](FlexGrid& g, const QStringList& keys) {
+        g.setFixedRows(1);
+        g.setFixedCols(0);
+        g.setCols(2);
+        g.setRows(int(keys.size()) + 1);
+        for (int i = 0; i < keys.size(); ++i) {
+            g.setTextMatrix(i + 1, 0, keys[i]);
+            g.setTextMatrix(i + 1, 1, QString::number(i));
+        }
     };
-    for (const double points : {20.0, 9.0, 14.0}) {
-        grid.setGridFontSize(points);
-        EXPECT_EQ(QList<int>({grid.rowHeight(1), grid.rowHeight(2), grid.rowViewportPosition(4) - grid.rowViewportPosition(3)}),
-                  QList<int>({fontTwips(points), 900, twipsToPixels(fontTwips(points))}))
-            << points;
+    const auto column = [](const FlexGrid& g, int col) {
+        QStringList texts;
+        for (int r = 1; r < g.rows(); ++r)
+            texts << g.textMatrix(r, col);
+        return texts;
+    };
+    const struct { QStringList keys; int how; QStringList sorted; } cases[] = {
+        {{"9", "10", "", "-2", "+4"}, flexSortGenericAscending, {"", "-2", "+4", "9", "10"}},
+        {{"9", "10", "", "-2", "+4"}, flexSortGenericDescending, {"10", "9", "+4", "-2", ""}},
+        {{"5%", "100%", "33%", "", "0%"}, flexSortGenericDescending, {"100%", "33%", "5%", "0%", ""}},
+        {{"52.5", "52.25", "7"}, flexSortGenericAscending, {"7", "52.25", "52.5"}},
+        {{"b", "", "a", "3"}, flexSortGenericAscending, {"", "3", "a", "b"}},
+    };
+    for (const auto& c : cases) {
+        FlexGrid g;
+        fill(g, c.keys);
+        g.sort(1, g.rows() - 1, 0, c.how);
+        EXPECT_EQ(column(g, 0), c.sorted) << c.keys.join(',').toStdString();
     }
-    grid.setGridFont("ＭＳゴシック", 24);
-    EXPECT_EQ(grid.rowHeight(5), fontTwips(24));
-    EXPECT_GT(fontTwips(24), fontTwips(9));
-    grid.setRowHeightMin(5000);
-    EXPECT_EQ(grid.rowHeight(5), 5000);
+    // Equal keys keep their order; the rows' formats go with them (the empty key went last).
+    FlexGrid g;
+    fill(g, {"1", "3", "1", "", "3"});
+    g.setCellBackColor(2, 1, 0x00FF00);
+    g.setCellFontBold(4, 1, true);
+    g.sort(1, g.rows() - 1, 0, flexSortGenericDescending);
+    EXPECT_EQ(column(g, 1), QStringList({"1", "4", "0", "2", "3"}));
+    EXPECT_EQ(std::tuple(g.cellBackColor(1, 1), g.cellFontBold(5, 1), g.cellFontBold(1, 1)), std::tuple(0x00FF00u, true, false));
 }

@@ -1,6 +1,7 @@
 #include "core/dialogSincyoku.h"
 #include "platform/flexgrid.h"
 #include "tests/webimport/seisekiFixture.h"
+#include "tools/demoSite.h"
 #include "webimport/frmWebSeiseki.h"
 #include "webimport/importGuard.h"
 
@@ -115,7 +116,9 @@ TEST_F(SeisekiImport, ReadsEachDayTrackAndRaceUntilTheFirstMissingRace)
               "367|19|門別|:船橋,大井,川崎 12/31（水）:,, 03/24（月）:,2,2 03/25（火）:2,1,");
 }
 
-TEST_F(SeisekiImport, CancelWhenTheServerStopsAnsweringKeepsWhatWasStored)
+// Cancel while the server does not answer keeps what was stored. "No racing" is an answer; no answer is not: the import stops at
+// the first page the server did not give, names the server, and LastDate moves only over the days read in full.
+TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
 {
     execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});
     const QString hung = resultsPath("21", kDay1, 2);
@@ -131,13 +134,9 @@ TEST_F(SeisekiImport, CancelWhenTheServerStopsAnsweringKeepsWhatWasStored)
     EXPECT_EQ(joined(shown(), server.requestLog().last() == hung), "キャンセルしました|1");
     EXPECT_EQ(results(), "大井08032401:12\n大井08032402:12\n大井08032403:12\n川崎08032401:12\nlast 2008-03-01");
     EXPECT_TRUE(form->cmdWebStart->isEnabled() && !ImportGuard::busy());
-}
 
-// "No racing" is an answer; no answer is not: the import stops at the first page the server did not give, names the server, and
-// LastDate moves only over the days read in full.
-TEST_F(SeisekiImport, ARangeWhoseServerDidNotAnswerIsNotComplete)
-{
-    execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});
+    messages.clear();
+    server.setNeverAnswer(hung, false);
     const QString failing = resultsPath("19", kDay2, 2);
     server.setFaultFirstN(failing, PageServer::Fault::ServerError, 1000);
     importRange("2008/03/24", "2008/03/26");
@@ -186,6 +185,25 @@ TEST_F(SeisekiImport, RefusedDatesLastDateAndToday)
     const FrmWebSeiseki f;  // opens on the last imported day and yesterday
     EXPECT_EQ(joined(f.cmbStartNen->currentText() + f.cmbStartTuki->currentText() + f.cmbStartHi->currentText(),
                      f.cmbEndHi->currentText(), f.windowTitle()), "20080401|24|競争成績読込み");
+}
+
+
+// Against the demo's server a track without racing that day is an answer without data: the import completes.
+TEST_F(SeisekiImport, AgainstTheDemoSiteADayWithoutRacingAtATrackIsReadToTheEnd)
+{
+    DemoRace race;
+    race.date = VbDate::fromYmd(2008, 4, 21);
+    setVbToday(race.date);
+    DemoSite site(race);
+    ASSERT_TRUE(site.listen(0));
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(site.port()));
+    for (const VbDate& day : {race.date.addDays(-1), demoLastRaceDate(race).addDays(-1)}) {
+        messages.clear();
+        importRange(Format(day, "yyyy/mm/dd"), Format(day, "yyyy/mm/dd"));
+        EXPECT_EQ(shown(), Format(day, "yyyy/mm/dd").toStdString() + "まで読込み完了\n保存したレース数：0");
+        EXPECT_FALSE(ImportGuard::busy() || isDialogWebLoaded());
+    }
+    EXPECT_EQ(joined(server.totalRequests(), stored("SELECT COUNT(*) FROM T_Rdata"), results()), "0|0|last " + race.date.addDays(-1).toDbText().toStdString());
 }
 
 }

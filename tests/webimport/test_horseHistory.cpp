@@ -21,16 +21,11 @@ struct HorseHistory : WebImportTest {
         initPublic();
         redimUma(18, pd.kakoMax = 150);
         pd.uDate(1, 0) = pd.raceDate = VbDate::fromYmd(2008, 3, 24);
-        pd.kakoKikan = 730;
-        pd.jraGraphOn = false;
-        pd.tousuu = 12;
-        pd.umaIdx = 1;
-        pd.uName(1) = QStringLiteral("テストホース01");
-        pd.uChichi(1) = QStringLiteral("父馬01");
-        pd.uTaizyu(1, 0) = 478;
+        std::tie(pd.kakoKikan, pd.jraGraphOn, pd.tousuu, pd.umaIdx, pd.uName(1), pd.uChichi(1), pd.uTaizyu(1, 0)) =
+            std::tuple {730, false, 12, 1, "テストホース01", "父馬01", 478};
         // What the race card gave for the latest run.
-        std::tie(pd.uTuka(1, 1, 1), pd.uTuka(1, 2, 1), pd.uTuka(1, 3, 1), pd.uTuka(1, 4, 1)) = std::tuple {3, 3, 2, 1};
-        pd.uKyakusitu(1, 1) = QStringLiteral("先");
+        std::tie(pd.uTuka(1, 1, 1), pd.uTuka(1, 2, 1), pd.uTuka(1, 3, 1), pd.uTuka(1, 4, 1), pd.uKyakusitu(1, 1)) =
+            std::tuple {3, 3, 2, 1, "先"};
     }
 
     bool readHistory(const QString& file) { return readUmaRirekiPage(servePage(horsePage, file)); }

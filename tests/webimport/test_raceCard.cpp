@@ -1,7 +1,5 @@
 #include "tests/webimport/webImportFixture.h"
 
-#include <QTcpServer>
-
 namespace {
 
 const QString cardPath = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F03%2F24";
@@ -62,33 +60,26 @@ TEST_F(RaceCard, EighteenRunnersWithBracketsOfThreeTurfAndAShortDistance)
     EXPECT_EQ(pastRun(2, 1) + " " + pastRun(12, 1) + " " + pastRun(13, 1), "4|4|3|2|先 12|12|12|12|差 13|13|13|13|追");
 }
 
-// In UTF-8, without end tags, or with a stray end of the document, the body comes back the same.
+// Without end tags or with a stray end of the document, the body comes back the same.
 TEST_F(RaceCard, EveryWritingOfTheSameCardCutsLikeTheShiftJisPage)
 {
     ASSERT_TRUE(readCard("racecard_12.htm"));
     const QString reference = webHtml;
     const QByteArray strayEnd = samplePage("racecard_12.htm").replace("<table class=\"deba\"", "</body></html><table class=\"deba\"");
-    for (const auto& [page, type] : {std::pair {samplePage("racecard_12_utf8.htm"), "text/html"},
-                                     std::pair {samplePage("racecard_12_noendtags.htm"), "text/html"},
-                                     std::pair {strayEnd, "text/html; charset=Shift_JIS"}}) {
+    for (const QByteArray& page : {samplePage("racecard_12_noendtags.htm"), strayEnd}) {
         clearRace();
-        server.addPage(cardPath, page, type);
+        server.addPage(cardPath, page);
         ASSERT_TRUE(readSyuxtubaPage(url(cardPath)));
         EXPECT_EQ(joined(pd.tousuu, pd.uName(9)), "12|ﾊﾟｲﾛｯﾄｳｨﾝｸﾞ");
         EXPECT_TRUE(webHtml == reference);
     }
 }
 
-// Nothing listening at the host ends the load like a browser's error page, without waiting. A card cut short keeps the runners
-// before the cut (runner 5 was counted before its block ran out).
+// A card cut short keeps the runners before the cut (runner 5 was counted before its block ran out).
 TEST_F(RaceCard, PagesThatAreNoWholeRaceCard)
 {
-    QTcpServer probe;
-    ASSERT_TRUE(probe.listen(QHostAddress::LocalHost, 0));
-    const QString deadHost = QStringLiteral("http://127.0.0.1:%1").arg(probe.serverPort());
-    probe.close();
     server.addPage("/empty", QByteArray());
-    EXPECT_FALSE(readSyuxtubaPage(deadHost + cardPath) || readCard("racecard_notcard.htm") || readSyuxtubaPage(url("/empty")));
+    EXPECT_FALSE(readCard("racecard_notcard.htm") || readSyuxtubaPage(url("/empty")));
     EXPECT_EQ(joined(pd.tousuu, pd.raceTitle, shown()), "0||");
     ASSERT_TRUE(readCard("racecard_truncated.htm"));
     EXPECT_EQ(joined(shown(), pd.tousuu, pd.uKyakusitu(4, 1), pd.uUrl(5).right(10)), "Rdata読込みエラー(err-AA04)|5|先|2004100005");

@@ -67,8 +67,7 @@ struct SeisekiWriter : WebImportTest {
     void SetUp() override
     {
         WebImportTest::SetUp();
-        appDir.createNarData();
-        appDir.createStrevinData();
+        createData();
         openDb(1, appPath() + "Strevin_data.dat", dbPassword);
         openDb(2, appPath() + "NAR_data.dat", dbPassword);
     }
@@ -84,18 +83,23 @@ struct SeisekiWriter : WebImportTest {
 };
 
 // Bracketed horses take consecutive places in their written order; the average time is that of the runners within 1.5 s of the
-// middle finisher (6th, 1:42:4): the first ten.
+// middle finisher (6th, 1:42:4): the first ten. In a dead heat the higher number takes the place and nobody is 2nd, so the
+// winners show no lead. Scratched and non-finishing runners count in the field, not for the average time (5th is middle).
 TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
-    slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5)", {kDay});
+    // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
+    slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5), (?, '川崎', 0, 0)",
+                              {kDay, kDay.addDays(1)});
     slotConnection(1).execute("INSERT INTO T_avetime (A_zyo, A_kyori, A_class, A_sin_kyu, A_siba, A_time) "
                               "VALUES ('大井', 1600, 'ave', 1, 0, 102.0)");
-    ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
-    EXPECT_EQ(stored("SELECT * FROM T_Rdata"),
+    for (const char* page : {"seiseki_normal.htm", "seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm"})
+        ASSERT_TRUE(save(seisekiPage(page)));
+    EXPECT_EQ(stored("SELECT * FROM T_Rdata WHERE R_code = ?", {kCode}),
               "大井08032411|大井|南関|2008-03-24|11|2|1600|Ｃ２六組特別|0|Ｃ２|12|102.33|1|380|520|1230|1870|12340|5|3|1|150|120|290|"
               "210|640|450|3|5|7|2|1|6|8|12|9|4|11|10|0|0|0|0|Seiseki|0");
     EXPECT_EQ(stored("SELECT U_name, U_waku, U_cyaku, U_time, ROUND(U_cyakusa, 1), U_3f, U_ninki, U_kisyu, U_hutan, U_taizyu, "
-                     "U_syozoku, U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki WHERE U_no IN (1, 2, 3, 5, 12) ORDER BY U_no"),
+                     "U_syozoku, U_cyoukyou, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu FROM T_Useiseki WHERE R_code = ? "
+                     "AND U_no IN (1, 2, 3, 5, 12) ORDER BY U_no", {kCode}),
               "テストラン|1|3|101.6|0.3|38.7|5|鈴木三|57|501|川崎|田中三|3|3|3|3|先\n"
               "ハヤテマル|2|4|101.9|0.6|39|4|伊藤四|56|466|大井|渡辺四|4|4|4|4|先\n"
               "オーシャンズ'ワン|3|2|101.5|0.2|38.9|1|佐藤次|54|452|大井|高橋二|1|1|2|2|逃\n"
@@ -103,6 +107,15 @@ TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
               "ユウヒノオカ|8|7|102.8|1.5|39.6|8|山本七|56|472|浦和|山口七|9|9|9|7|差");
     // Standard time 102.0 over 1600 m, variant +0.5, 1 kg above 55.
     EXPECT_EQ(runners("ROUND(U_sisuu, 3), ROUND(U_sisuu3f, 3), U_file", 5), "サンプルホース|62.629|60.03|1");
+    EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_class, R_tousuu, ROUND(R_time, 2), \"R_cyaku(1)\", "
+                          "\"R_cyaku(2)\", \"R_cyaku(3)\", R_tansyo, R_umatan, R_3tan FROM T_Rdata WHERE R_code <> ? ORDER BY R_date", {kCode}),
+              "川崎08032505|3|1500|Ｂ３|8|96.01|6|0|4|240|1020|4980\n船橋08032603|1|800||10|50.97|3|1|7|160|480|2860\n"
+              "園田08033001|2|1400|Ｃ３|6|91.15|2|1|4|0|0|0");
+    EXPECT_EQ(stored("SELECT U_name, U_cyaku, ROUND(U_cyakusa, 1), U_time, U_ninki, U_tuka01, U_tuka02, U_tuka03, U_file "
+                          "FROM T_Useiseki WHERE (R_code = ? AND U_no IN (2, 4, 6, 7)) OR (R_code = ? AND U_no IN (4, 9)) "
+                          "ORDER BY R_code, U_no", {"川崎08032505", "船橋08032603"}),
+              "ドウチャクエー|1|0|95.2|1|1|1|0|1\nサンバンテ|3|0.3|95.5|2|3|3|0|1\nドウチャクビー|1|0|95.2|3|2|2|0|1\n"
+              "ハチバンテ|8|2.8|98|7|8|8|0|1\nトリケシボシ|0|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0|0");
     EXPECT_EQ(shown(), "");
 }
 
@@ -128,26 +141,6 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothing)
     EXPECT_EQ(shown(), "成績data書込みエラー");
     EXPECT_EQ(stored("SELECT R_code, COUNT(*) FROM T_Rdata JOIN T_Useiseki USING (R_code) GROUP BY R_code"),
               "大井08032411|12");
-}
-
-// In a dead heat the higher number takes the place and nobody is 2nd, so the winners show no lead. Scratched and non-finishing
-// runners count in the field, not for the average time (5th is middle).
-TEST_F(SeisekiWriter, DeadHeatScratchedRunnersAndMissingPayouts)
-{
-    // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
-    slotConnection(1).execute("INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '川崎', 0, 0)",
-                              {VbDate::fromYmd(2008, 3, 25)});
-    for (const char* page : {"seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm"})
-        ASSERT_TRUE(save(seisekiPage(page)));
-    EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_class, R_tousuu, ROUND(R_time, 2), \"R_cyaku(1)\", "
-                          "\"R_cyaku(2)\", \"R_cyaku(3)\", R_tansyo, R_umatan, R_3tan FROM T_Rdata ORDER BY R_date"),
-              "川崎08032505|3|1500|Ｂ３|8|96.01|6|0|4|240|1020|4980\n船橋08032603|1|800||10|50.97|3|1|7|160|480|2860\n"
-              "園田08033001|2|1400|Ｃ３|6|91.15|2|1|4|0|0|0");
-    EXPECT_EQ(stored("SELECT U_name, U_cyaku, ROUND(U_cyakusa, 1), U_time, U_ninki, U_tuka01, U_tuka02, U_tuka03, U_file "
-                          "FROM T_Useiseki WHERE (R_code = ? AND U_no IN (2, 4, 6, 7)) OR (R_code = ? AND U_no IN (4, 9)) "
-                          "ORDER BY R_code, U_no", {"川崎08032505", "船橋08032603"}),
-              "ドウチャクエー|1|0|95.2|1|1|1|0|1\nサンバンテ|3|0.3|95.5|2|3|3|0|1\nドウチャクビー|1|0|95.2|3|2|2|0|1\n"
-              "ハチバンテ|8|2.8|98|7|8|8|0|1\nトリケシボシ|0|0|0|0|0|0|0|0\nチュウシボシ|0|0|0|7|5|0|0|0");
 }
 
 // The middle finisher of an odd field is the one placed half the field rounded up (7: 4th, 11: 6th, 15: 8th), whatever its
@@ -199,7 +192,7 @@ TEST_F(SeisekiWriter, APageThatEndsEarlyStoresNothingOfItsRace)
 // race on screen comes back.
 TEST_F(SeisekiWriter, ResultsPagesNeverTouchTheRaceOnScreen)
 {
-    redimUma(18, pd.kakoMax = 150);
+    clearRace();
     std::tie(pd.umaIdx, pd.tousuu, pd.raceCode, pd.uTime(5, 0), pd.uTuka(5, 2, 4)) = std::tuple {3, 9, "浦和08032011", 70.5f, 7};
     const auto onScreen = [] {
         return joined(pd.kakoMax, pd.umaIdx, pd.tousuu, pd.raceCode, pd.uName.ubound(), pd.uTime.ubound(2),

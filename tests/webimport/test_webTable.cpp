@@ -55,10 +55,10 @@ TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTags)
     }
     EXPECT_EQ(webCell(1, 0), "<tr><td>a</td>");
     // The 61st cell and the 301st row of a page are dropped.
-    QString wide = QStringLiteral("<tr>");
+    QString wide;
     for (int c = 1; c <= 61; ++c)
         wide += QStringLiteral("<td>%1</td>").arg(c);
-    cutWebTable(wide + QStringLiteral("</tr>") + QStringLiteral("<tr><td>x</td></tr>").repeated(300));
+    cutWebTable("<tr>" + wide + "</tr>" + QStringLiteral("<tr><td>x</td></tr>").repeated(300));
     EXPECT_EQ(joined(webCell(1, 60), webCell(300, 1), webCell.ubound(1), webCell.ubound(2)), "60|x|300|60");
 }
 
@@ -105,13 +105,13 @@ TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
     EXPECT_TRUE(getWebTable(url("/gone")) && server.requestCount("/gone") == 2);
 }
 
-// A server that does not answer or refuses is given up after three attempts: nothing is cut or said, the host is named.
-TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamed)
+// A server that does not answer or refuses is given up after three attempts: nothing is cut or said, the host is named. Cancel
+// ends the wait across retries without spinning (a spinning loop would burn the 2.3 s); a cancel left set ends the next load.
+TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamedOrCancelled)
 {
     server.setNeverAnswer("/hung", true);
     EXPECT_FALSE(getWebTable(url("/hung")));
-    EXPECT_EQ(joined(server.requestCount("/hung"), tableRows(), webLoadFailure.reason, shown(), pd.webCancel),
-              "3||1秒以内に応答がありません||0");
+    EXPECT_EQ(joined(server.requestCount("/hung"), tableRows(), webLoadFailure.reason, pd.webCancel), "3||1秒以内に応答がありません|0");
     PageServer closed;
     ASSERT_TRUE(closed.start());
     const QString refused = closed.baseUrl() + "/page", refusingHost = QStringLiteral("127.0.0.1:%1").arg(closed.port());
@@ -119,18 +119,13 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamed)
     EXPECT_FALSE(getWebTable(refused));
     EXPECT_TRUE(webLoadFailure.failed() && !webLoadFailure.reason.isEmpty());
     EXPECT_EQ(webLoadFailure.host, refusingHost);
-}
 
-// A loop that spins would burn the whole 2.3 s of waiting. A cancel left set ends the next load.
-TEST_F(PageLoader, CancelStopsAServerThatNeverAnswersAcrossRetriesWithoutSpinning)
-{
-    server.setNeverAnswer("/hung", true);
     dialogWeb().show();
     QTimer::singleShot(2300, [] { dialogWeb().cmdCancel->click(); });
     const std::clock_t cpuBefore = std::clock();
     EXPECT_FALSE(getWebTable(url("/hung")));
     EXPECT_LT(double(std::clock() - cpuBefore) / CLOCKS_PER_SEC, 1.0);
-    EXPECT_TRUE(server.requestCount("/hung") >= 2 && pd.webCancel && dialogWeb().isVisible());
+    EXPECT_TRUE(server.requestCount("/hung") >= 5 && pd.webCancel && dialogWeb().isVisible());
     server.addPage("/page", "<body>x</body>");
     EXPECT_FALSE(getWebTable(url("/page")));
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました");

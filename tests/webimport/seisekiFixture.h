@@ -5,7 +5,6 @@
 #include "platform/webbrowser.h"
 #include "tests/webimport/webImportFixture.h"
 
-// A results page of tests/pages as the server sends it (CP932).
 inline QByteArray seisekiPage(const QString& fileName) { return samplePage(fileName); }
 
 // The page with one text replaced (the page must hold it).
@@ -24,7 +23,7 @@ inline QByteArray raceOn(const QString& zyo, const VbDate& day, int raceNo)
                         .arg(day.year()).arg(day.month()).arg(day.day()).arg(zyo).arg(raceNo));
 }
 
-// Cuts a page into the cell table as the loader does after a load.
+// Cuts a page into the cell table as the loader does.
 inline void cutPage(const QByteArray& page)
 {
     clearWebCell();

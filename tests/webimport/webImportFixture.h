@@ -70,8 +70,10 @@ struct WebImportTest : ::testing::Test {
         pd.timerInter = 1;
         clearWebCell();
     }
-    void TearDown() override { unloadDialogWeb(); }
+    void TearDown() override { unloadDialogWeb(); setVbToday(VbDate()); }
 
+    void createData() { appDir.createNarData(); appDir.createStrevinData(); }
+    static void clearRace() { initPublic(); redimUma(18, pd.kakoMax = 150); }
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
     QString servePage(const QString& path, const QString& file) { server.addFile(path, file); return url(path); }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }

@@ -1,5 +1,5 @@
+#include "chartFixture.h"
 #include "charts/frmHlpGraph.h"
-#include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
@@ -9,7 +9,9 @@ namespace {
 const char* pictures[] = {"graphZentai.jpg", "graphSisuu.jpg", "graphCyakuTuka.jpg",
                           "graphBaba.jpg", "graphKyoriWaku.jpg", "graphTaizyu.jpg"};
 const QString chartResources = QStringLiteral(BRENNOCK_IMAGES_DIR "/");
+const QString firstTopic = QStringLiteral("グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
 
+// Pictures of distinct sizes for the six topics, and the delivered cursor.
 struct HelpWindow : ::testing::Test {
     TestAppDir dir;
     MsgBoxRecorder msgs;
@@ -26,22 +28,16 @@ struct HelpWindow : ::testing::Test {
     QLabel* label(QWidget* w, int i) { return childNamed<QLabel>(w, QStringLiteral("lblSyurui_%1").arg(i)); }
     void click(QWidget* w, int i)
     {
-        QLabel* target = label(w, i);
         const QPointF at(5, 5);
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
-        }
+        QMouseEvent release(QEvent::MouseButtonRelease, at, label(w, i)->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(label(w, i), &release);
     }
     static QString state(QWidget* w)
     {
         auto* image = w->findChild<QLabel*>("Image1");
         return QStringLiteral("%1 picture %2x%3 at %4,%5 window %6x%7")
-            .arg(w->windowTitle())
-            .arg(image->pixmap().width()).arg(image->pixmap().height())
-            .arg(image->x()).arg(image->y())
-            .arg(w->width()).arg(w->height());
+            .arg(w->windowTitle()).arg(image->pixmap().width()).arg(image->pixmap().height())
+            .arg(image->x()).arg(image->y()).arg(w->width()).arg(w->height());
     }
 };
 }  // namespace
@@ -49,21 +45,17 @@ struct HelpWindow : ::testing::Test {
 // Each topic shows its picture and caption, the window fitted to it; labels carry the file's cursor.
 TEST_F(HelpWindow, TopicsInTurn)
 {
-    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
-    FrmHlpGraph* w = owner.get();
-    EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
-    EXPECT_EQ(label(w, 4)->cursor().hotSpot(), QPoint(9, 0));
-    EXPECT_GE(label(w, 2)->width(), label(w, 2)->sizeHint().width());  // the long caption is not cut
+    FrmHlpGraph w;
+    EXPECT_EQ(state(&w), firstTopic);
+    EXPECT_EQ(label(&w, 4)->cursor().hotSpot(), QPoint(9, 0));
+    EXPECT_GE(label(&w, 2)->width(), label(&w, 2)->sizeHint().width());  // the long caption is not cut
     QStringList states;
     for (int i : {5, 2, 0})
-        click(w, i), states << state(w);
+        click(&w, i), states << state(&w);
     EXPECT_EQ(states, QStringList({"グラフの見方（馬体重） picture 500x310 at 133,7 window 647x350",
-                                   "グラフの見方（着順・コーナー通過順） picture 440x280 at 133,7 window 587x320",
-                                   "グラフの見方（全体） picture 400x260 at 133,7 window 547x300"}));
-    w->lblSyurui_Click(6);
-    w->lblSyurui_Click(-1);
-    EXPECT_EQ(state(w), states.last());
-    EXPECT_TRUE(msgs.texts().isEmpty());
+                                   "グラフの見方（着順・コーナー通過順） picture 440x280 at 133,7 window 587x320", firstTopic}));
+    w.lblSyurui_Click(6), w.lblSyurui_Click(-1);
+    EXPECT_EQ(std::pair(state(&w), msgs.texts()), std::pair(firstTopic, QStringList()));
 }
 
 // An unreadable picture: one message, the previous picture and size kept, the new caption set.
@@ -73,14 +65,12 @@ TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
     QFile corrupt(dir.filePath("graphTaizyu.jpg"));
     ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate) && corrupt.write("\xFF\xD8\xFF\xE0 not a picture", 20) == 20);
     corrupt.close();
-    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
-    FrmHlpGraph* w = owner.get();
-    click(w, 1);
-    const QString sisuu = state(w);
+    FrmHlpGraph w;
+    click(&w, 1);
+    const QString kept = state(&w).section(' ', 1);
     QStringList states;
     for (int i : {3, 5})
-        click(w, i), states << state(w);
-    const QString kept = sisuu.section(' ', 1);
+        click(&w, i), states << state(&w);
     EXPECT_EQ(states, QStringList({"グラフの見方（馬場状態） " + kept, "グラフの見方（馬体重） " + kept}));
     EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
 }
@@ -90,22 +80,23 @@ TEST_F(HelpWindow, MissingOrCorruptCursor)
 {
     for (const QByteArray& content : {QByteArray(), QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40)}) {
         QFile::remove(dir.filePath("harrow.cur"));
-        if (!content.isEmpty()) {
-            QFile f(dir.filePath("harrow.cur"));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(content);
-        }
+        QFile f(dir.filePath("harrow.cur"));
+        ASSERT_TRUE(content.isEmpty() || (f.open(QIODevice::WriteOnly) && f.write(content) == content.size()));
+        f.close();
         FrmHlpGraph w;
-        EXPECT_EQ(label(&w, 0)->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_EQ(state(&w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
+        EXPECT_EQ(std::pair(label(&w, 0)->cursor().shape(), state(&w)), std::pair(Qt::PointingHandCursor, firstTopic));
     }
     EXPECT_TRUE(msgs.texts().isEmpty());
 }
 
-// The pictures and the cursor delivered with the program are readable.
-TEST(HelpFiles, DeliveredPicturesAndCursor)
+// The pictures delivered with the program are readable; one screenshot of the window with the first.
+TEST_F(HelpWindow, DeliveredPicturesAndScreenshot)
 {
     for (const char* name : pictures)
         EXPECT_GT(QImage(chartResources + name).width(), 400) << name;
-    EXPECT_EQ(loadHandCursor(chartResources + "harrow.cur").hotSpot(), QPoint(9, 0));
+    QFile::remove(dir.filePath(pictures[0]));
+    ASSERT_TRUE(QFile::copy(chartResources + pictures[0], dir.filePath(pictures[0])));
+    FrmHlpGraph w;
+    w.show();
+    saveArtefact(w.grab().toImage(), "frmHlpGraph.png");
 }

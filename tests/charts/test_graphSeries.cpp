@@ -5,19 +5,13 @@
 using GraphSeries = ChartTest;
 
 // A zero index breaks the line; a run on the window's first day is skipped without breaking it.
+// The offset shifts the scale and decides which labels count as out of range.
 TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
 {
-    addRunner(1, 1, {
-        {.daysAgo = 30, .sisuu = 65},                                         // k1 same track
-        {.daysAgo = 60, .sisuu = 0},                                          // k2 breaks the line
-        {.daysAgo = 90, .sisuu = 72, .zyo = "浦和", .siba = 1, .variant = false},
-        {.daysAgo = 120, .sisuu = 112, .zyo = "Ｊ東京"},
-        {.daysAgo = 150, .sisuu = -3, .zyo = "川崎"},
-        {.daysAgo = 420, .sisuu = 40},                                        // on the first day
-        {.daysAgo = 419, .sisuu = 50},
-        {.daysAgo = noDate, .sisuu = 80},
-    });
-    pd.uFile(1, 1) = 0;  // the variant row was found and reads 0
+    addRunner(1, 1, {{.daysAgo = 30, .sisuu = 65}, {.daysAgo = 60, .sisuu = 0},
+                     {.daysAgo = 90, .sisuu = 72, .zyo = "浦和", .siba = 1, .variant = false},
+                     {.daysAgo = 120, .sisuu = 112, .zyo = "Ｊ東京"}, {.daysAgo = 150, .sisuu = -3, .zyo = "川崎"},
+                     {.daysAgo = 420, .sisuu = 40}, {.daysAgo = 419, .sisuu = 50}, {.daysAgo = noDate, .sisuu = 80}});
     EXPECT_EQ(lines(drawn(drawSeriesSisuu)), lines({
         "circle 8932.14 2510.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 2160.00 65 10",
         "circle 7596.43 2048.00 r72.00 0,128,0 fill 255,255,255 w3", "text 7466.43 1698.00 浦 10",
@@ -27,95 +21,56 @@ TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
         "circle 6260.71 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 6130.71 6450.00 川-03 10",
         "line 272.26 3500.00 6260.71 6800.00 0,0,255 w3 solid",
         "circle 272.26 3500.00 r72.00 0,0,255 fill 0,0,255 w3", "text 142.26 3150.00 50 10"}));
-}
 
-// The offset shifts the scale and decides which labels count as out of range.
-TEST_F(GraphSeries, SpeedIndexWithOffset)
-{
-    addRunner(1, 1, {{.daysAgo = 30, .sisuu = 65}, {.daysAgo = 60, .sisuu = 20, .zyo = "浦和"}});
-    pd.sisuuOffset = 30;
-    const QStringList rows = drawn(drawSeriesSisuu);
-    EXPECT_EQ(lines({rows[0], rows[1], rows[3], rows[4]}),
+    pd.uSisuu(1, 3) = 20, pd.sisuuOffset = 30;
+    EXPECT_EQ(lines(drawn(drawSeriesSisuu).mid(0, 4)),
               lines({"circle 8932.14 4490.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 4140.00 65 10",
-                     "circle 8264.29 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8134.29 6450.00 浦20 10"}));
+                     "circle 7596.43 6800.00 r72.00 0,128,0 fill 255,255,255 w3", "text 7466.43 6450.00 浦20 10"}));
 }
 
 // 3F marks are hollow; the connector leads to the run's own index mark where that exists.
 TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
 {
-    addRunner(1, 1, {
-        {.daysAgo = 30, .sisuu = 0, .sisuu3f = 60},
-        {.daysAgo = 60, .sisuu = 65, .sisuu3f = 105},
-        {.daysAgo = 90, .sisuu = 50, .zyo = "Ｊ中山", .sisuu3f = -2},
-        {.daysAgo = 120, .sisuu = 50, .sisuu3f = 0},
-    });
+    addRunner(1, 1, {{.daysAgo = 30, .sisuu = 0, .sisuu3f = 60}, {.daysAgo = 60, .sisuu = 65, .sisuu3f = 105},
+                     {.daysAgo = 90, .sisuu = 50, .zyo = "Ｊ中山", .sisuu3f = -2}, {.daysAgo = 120, .sisuu = 50, .sisuu3f = 0}});
     EXPECT_EQ(lines(drawn(drawSeriesSisuu3f)), lines({
-        "circle 8932.14 2840.00 r54.00 192,192,0 fill none w3",
-        "circle 8264.29 200.00 r54.00 192,192,0 fill none w3",
+        "circle 8932.14 2840.00 r54.00 192,192,0 fill none w3", "circle 8264.29 200.00 r54.00 192,192,0 fill none w3",
         "line 8264.29 200.00 8264.29 2510.00 0,0,255 w1 solid", "text 8134.29 550.00 大105 10",
         "circle 7596.43 6800.00 r54.00 192,192,0 fill none w3",
         "line 7596.43 6800.00 7596.43 3500.00 0,0,255 w1 solid", "text 7466.43 6450.00 Ｊ中-02 10"}));
 }
 
 // Weight: the first weighed run in the window is the 50 % reference; no weight breaks the line.
-TEST_F(GraphSeries, BodyWeightChain)
+// Finish: a run outside the window breaks the chain too, as does a place below 1.
+TEST_F(GraphSeries, WeightAndFinishChains)
 {
-    addRunner(1, 1, {
-        {.daysAgo = 30, .taizyu = 476},
-        {.daysAgo = 45, .taizyu = 0},
-        {.daysAgo = 60, .taizyu = 486},
-        {.daysAgo = 90, .taizyu = 480},
-        {.daysAgo = 500, .taizyu = 400},  // before the window: not the reference
-    });
+    addRunner(1, 1, {{.daysAgo = 30, .taizyu = 476, .cyaku = 1}, {.daysAgo = 45, .taizyu = 0, .cyaku = 3},
+                     {.daysAgo = 60, .taizyu = 486, .cyaku = 0}, {.daysAgo = 90, .taizyu = 480, .cyaku = 18},
+                     {.daysAgo = 500, .taizyu = 400, .cyaku = 2},  // before the window: not the reference
+                     {.daysAgo = 150, .cyaku = 2}});
     pd.uTaizyu(1, 0) = 470;
     EXPECT_EQ(lines(drawn(drawSeriesTaizyu)), lines({
-        "fbox 7569.43 3473.00 7623.43 3527.00 0,0,0 w1 solid",
-        "fbox 8237.29 3077.00 8291.29 3131.00 0,0,0 w1 solid",
-        "line 8264.29 3104.00 7596.43 3500.00 0,0,0 w1 solid",
-        "fbox 8905.14 3737.00 8959.14 3791.00 0,0,0 w1 solid",
-        "fbox 9573.00 4133.00 9627.00 4187.00 0,0,0 w1 solid",
-        "line 9600.00 4160.00 8932.14 3764.00 0,0,0 w1 solid"}));
-}
-
-// Finish: a run outside the window breaks the chain too, as does a place below 1.
-TEST_F(GraphSeries, FinishChain)
-{
-    addRunner(1, 1, {
-        {.daysAgo = 30, .cyaku = 1},
-        {.daysAgo = 60, .cyaku = 3},
-        {.daysAgo = 500, .cyaku = 2},
-        {.daysAgo = 90, .cyaku = 18},
-        {.daysAgo = 120, .cyaku = 0},
-        {.daysAgo = 150, .cyaku = 2},
-    });
+        "fbox 7569.43 3473.00 7623.43 3527.00 0,0,0 w1 solid", "fbox 8237.29 3077.00 8291.29 3131.00 0,0,0 w1 solid",
+        "line 8264.29 3104.00 7596.43 3500.00 0,0,0 w1 solid", "fbox 8905.14 3737.00 8959.14 3791.00 0,0,0 w1 solid",
+        "fbox 9573.00 4133.00 9627.00 4187.00 0,0,0 w1 solid", "line 9600.00 4160.00 8932.14 3764.00 0,0,0 w1 solid"}));
     EXPECT_EQ(lines(drawn(drawSeriesCyaku)), lines({
-        "fbox 8905.14 173.00 8959.14 227.00 128,128,128 w1 solid",
-        "fbox 8237.29 833.00 8291.29 887.00 128,128,128 w1 solid",
-        "line 8264.29 860.00 8932.14 200.00 255,128,128 w1 solid",
-        "fbox 7569.43 5783.00 7623.43 5837.00 128,128,128 w1 solid",
+        "fbox 8905.14 173.00 8959.14 227.00 128,128,128 w1 solid", "fbox 8571.21 833.00 8625.21 887.00 128,128,128 w1 solid",
+        "line 8598.21 860.00 8932.14 200.00 255,128,128 w1 solid", "fbox 7569.43 5783.00 7623.43 5837.00 128,128,128 w1 solid",
         "fbox 6233.71 503.00 6287.71 557.00 128,128,128 w1 solid"}));
 }
 
 // The unjoined series visit run 0 (but the going) and draw zero cells where the scale puts them.
 TEST_F(GraphSeries, DrawDistanceGoingAndCorner)
 {
-    addRunner(1, 3, {
-        {.daysAgo = 30, .waku = 0, .kyori = 0, .baba = 0, .tuka1 = 1},
-        {.daysAgo = 60, .waku = 8, .kyori = 2000, .baba = 4, .tuka1 = 9},
-        {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10},
-        {.daysAgo = 120, .tuka1 = 14},
-        {.daysAgo = 150, .tuka1 = 0},
-    });
-    pd.uKyori(1, 0) = 1500;
-    pd.uBaba(1, 0) = 3;
-    pd.uTuka(1, 1, 0) = 2;
+    addRunner(1, 3, {{.daysAgo = 30, .waku = 0, .kyori = 0, .baba = 0, .tuka1 = 1},
+                     {.daysAgo = 60, .waku = 8, .kyori = 2000, .baba = 4, .tuka1 = 9},
+                     {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10}, {.daysAgo = 120, .tuka1 = 14}, {.daysAgo = 150, .tuka1 = 0}});
+    pd.uKyori(1, 0) = 1500, pd.uBaba(1, 0) = 3, pd.uTuka(1, 1, 0) = 2;
     const QStringList waku = drawn(drawSeriesWaku), kyori = drawn(drawSeriesKyori), baba = drawn(drawSeriesBaba);
     EXPECT_EQ(std::pair(waku.size(), baba.size()), std::pair(qsizetype(6), qsizetype(5)));  // run 0 gets no going mark
     EXPECT_EQ(lines({waku[0], waku[2], kyori[0], kyori[1], kyori[3], baba[0], baba[2]}),
-              lines({"fbox 9555.00 4775.00 9645.00 4865.00 0,128,128 w3 solid",
-                     "fbox 8219.29 6425.00 8309.29 6515.00 0,128,128 w3 solid",
-                     "circle 9600.00 3500.00 r54.00 128,0,128 fill none w3",
-                     "circle 8932.14 8450.00 r54.00 128,0,128 fill none w3",
+              lines({"fbox 9555.00 4775.00 9645.00 4865.00 0,128,128 w3 solid", "fbox 8219.29 6425.00 8309.29 6515.00 0,128,128 w3 solid",
+                     "circle 9600.00 3500.00 r54.00 128,0,128 fill none w3", "circle 8932.14 8450.00 r54.00 128,0,128 fill none w3",
                      "circle 7596.43 5480.00 r54.00 128,0,128 fill none w3",
                      "circle 8932.14 -130.00 r36.00 128,128,128 fill 128,128,128 w3",
                      "circle 7596.43 530.00 r36.00 128,128,128 fill 128,128,128 w3"}));

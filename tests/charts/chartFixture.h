@@ -9,7 +9,6 @@
 
 #include <QDir>
 #include <QPushButton>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 inline const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
@@ -29,9 +28,7 @@ struct ChartRun {  // one run, dated by its age in days before the race
 inline QString opRow(const CanvasOp& op)
 {
     const auto n = [](double v) { return QString::number(v, 'f', 2); };
-    const auto rgb = [](uint32_t c) {
-        return c == vbWindowText ? QStringLiteral("text") : QStringLiteral("%1,%2,%3").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg(c >> 16);
-    };
+    const auto rgb = [](uint32_t c) { return QStringLiteral("%1,%2,%3").arg(c & 0xFF).arg((c >> 8) & 0xFF).arg(c >> 16); };
     const char* kinds[] = {"cls", "line", "box", "fbox", "circle", "pset", "text"};
     const char* styles[] = {"solid", "dash", "dot", "dashdot", "dashdotdot"};
     if (op.kind == CanvasOp::Cls)
@@ -53,10 +50,7 @@ inline QStringList opRows(const std::vector<CanvasOp>& ops)
     return rows;
 }
 
-inline std::string lines(const QStringList& rows)
-{
-    return ("\n" + rows.join('\n') + "\n").toStdString();
-}
+inline std::string lines(const QStringList& rows) { return ("\n" + rows.join('\n') + "\n").toStdString(); }
 
 // One artefact per window, in the test output folder.
 inline void saveArtefact(const QImage& image, const QString& name)
@@ -69,11 +63,9 @@ inline void saveArtefact(const QImage& image, const QString& name)
 class ChartTest : public ::testing::Test {
 protected:
     QWidget owner;  // never shown: visibility is read as the controls' own state
-    PictureBox* picture1 = new PictureBox(&owner);
-    PictureBox* picture2 = new PictureBox(&owner);
+    PictureBox *picture1 = new PictureBox(&owner), *picture2 = new PictureBox(&owner);
     FlexGrid* grid = new FlexGrid(&owner);
-    QPushButton* cmdGraphShift = new QPushButton(&owner);
-    QPushButton* cmdGraphBack = new QPushButton(&owner);
+    QPushButton *cmdGraphShift = new QPushButton(&owner), *cmdGraphBack = new QPushButton(&owner);
     CanvasRecorder rec1, rec2;
     MsgBoxRecorder msgs;
 
@@ -89,8 +81,7 @@ protected:
 
     static void newRace(int runs)
     {
-        pd.kakoMax = 150;
-        redimUma(18, runs);
+        pd.kakoMax = 150, redimUma(18, runs);
         pd.tousuu = 0, pd.raceDate = kRaceDay, pd.raceZyo = QStringLiteral("大井");
         pd.lineRatio = 0.2f, pd.lineSisuu = 70, pd.sisuuOffset = 0, pd.graphShiftDays = 0, pd.umaIdx = 1;
         pd.graphFlags.fill(QStringLiteral("true"));
@@ -103,9 +94,8 @@ protected:
             const ChartRun& r = runs[size_t(k - 1)];
             pd.uDate(h, k) = r.daysAgo < 0 ? VbDate() : kRaceDay.addDays(-r.daysAgo);
             pd.uSisuu(h, k) = r.sisuu, pd.uSisuu3f(h, k) = r.sisuu3f, pd.uZyo(h, k) = r.zyo, pd.uSiba(h, k) = r.siba;
-            pd.uFileFound(h, k) = r.variant ? 1 : 0, pd.uFile(h, k) = 0, pd.uTaizyu(h, k) = r.taizyu;
-            pd.uWaku(h, k) = r.waku, pd.uKyori(h, k) = r.kyori, pd.uBaba(h, k) = r.baba;
-            pd.uTuka(h, 1, k) = r.tuka1, pd.uCyaku(h, k) = r.cyaku;
+            pd.uFileFound(h, k) = r.variant ? 1 : 0, pd.uFile(h, k) = 0, pd.uTaizyu(h, k) = r.taizyu, pd.uWaku(h, k) = r.waku;
+            pd.uKyori(h, k) = r.kyori, pd.uBaba(h, k) = r.baba, pd.uTuka(h, 1, k) = r.tuka1, pd.uCyaku(h, k) = r.cyaku;
         }
     }
     // One part drawn for runner 1 on a 9700 x 7000 box whose window ends `shift` days before the race.
@@ -115,8 +105,7 @@ protected:
         CanvasRecorder rec;
         Canvas box(&rec, 9700, 7000);
         GraphChart c {box, ChartGeometry::of(9700, 7000, kRaceDay.serial() - shift)};
-        c.h = 1;
-        c.lastRun = lastChartRun(pd.kakoMax);
+        c.h = 1, c.lastRun = lastChartRun(pd.kakoMax);
         routine(c);
         return opRows(rec.ops());
     }

@@ -58,7 +58,7 @@ TEST_F(DrawGraph, SeriesSwitchTexts)
     }
 }
 
-// Short table: what it holds; slot past the field: frame only; past the table's slots: one message.
+// Short table: what it holds; slot past the field: frame only; past the table's slots, or no surfaces: one message.
 TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
 {
     newRace(2);
@@ -75,12 +75,8 @@ TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
     msgs.clear(), initPublic(), newRace(150);
     drawGraph();
     EXPECT_EQ(std::pair(msgs.texts(), grid->rows()), std::pair(QStringList(), 2));
-}
 
-// Without surfaces (no main window yet) the drawing fails with its own tag, once.
-TEST_F(DrawGraph, UnboundSurfacesReportOnce)
-{
-    bindGraphSurfaces({});
+    bindGraphSurfaces({});  // no main window yet: each chart fails with its own tag, once
     drawGraph();
     drawHikaku();
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1", "Error-graphDrawHikaku-1"}));

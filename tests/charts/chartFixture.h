@@ -98,15 +98,12 @@ protected:
             pd.uKyori(h, k) = r.kyori, pd.uBaba(h, k) = r.baba, pd.uTuka(h, 1, k) = r.tuka1, pd.uCyaku(h, k) = r.cyaku;
         }
     }
-    // One part drawn for runner 1 on a 9700 x 7000 box whose window ends `shift` days before the race.
+    // One part drawn for runner 1 on Picture1 (9700 x 7000) whose window ends `shift` days before the race.
     template <class F>
     QStringList drawn(F routine, int shift = 0)
     {
-        CanvasRecorder rec;
-        Canvas box(&rec, 9700, 7000);
-        GraphChart c {box, ChartGeometry::of(9700, 7000, kRaceDay.serial() - shift)};
-        c.h = 1, c.lastRun = lastChartRun(pd.kakoMax);
-        routine(c);
-        return opRows(rec.ops());
+        GraphChart c {picture1->canvas(), ChartGeometry::of(9700, 7000, kRaceDay.serial() - shift), 1, lastChartRun(pd.kakoMax)};
+        rec1.clear(), routine(c);
+        return rows1();
     }
 };

@@ -45,17 +45,21 @@ TEST_F(DrawHikaku, ThirtyRunsAtMostAndNoOffset)
     EXPECT_EQ(std::pair(rows1().filter("circle").size(), msgs.texts()), std::pair(qsizetype(10), QStringList()));
 }
 
-// The style letter comes from the average first-corner position itself; list, legend and buttons stay.
-TEST_F(DrawHikaku, TitleStyleFromTheCornerAverage)
+// The titles: three blanks before the style, a Single weight carried in its shortest form; the comparison's
+// style letter comes from the average first-corner position itself; it leaves list, legend and buttons alone.
+TEST_F(DrawHikaku, TitlesOfBothCharts)
 {
     addRunner(1, 3);
     grid->setTextMatrix(0, 0, "kept"), cmdGraphShift->hide();
-    pd.uKyakusitu(1, 0) = QStringLiteral("先"), pd.uHutan(1, 0) = 54.5f;
+    pd.uSeirei(1) = QStringLiteral("牡4"), pd.uTaizyu(1, 0) = 480, pd.uKisyu(1, 0) = QStringLiteral("的場");
+    pd.uKyakusitu(1, 0) = QStringLiteral("差"), pd.uHutan(1, 0) = 54.5f;
     const struct { float a; const char* tail; } cases[] = {{1.8f, "逃1.8"}, {2.0f, "先2.0"}, {5.99f, "差6.0"}, {6.0f, "追6.0"}, {2.96f, "先3.0"}};
     for (const auto& c : cases) {
         pd.tuka1Ave(1, 0) = c.a, rec1.clear();
         drawHikaku();
-        EXPECT_EQ(rows1().last(), QStringLiteral("text 250.00 0.00 3 1 馬1  0 (54.5)   %1 9").arg(c.tail)) << c.a;
+        EXPECT_EQ(rows1().last(), QStringLiteral("text 250.00 0.00 3 1 馬1 牡4 480 的場(54.5)   %1 9").arg(c.tail)) << c.a;
     }
     EXPECT_EQ(std::tuple(rec2.ops().empty(), grid->textMatrix(0, 0), cmdGraphShift->isHidden()), std::tuple(true, QString("kept"), true));
+    pd.uHutan(1, 0) = 56;
+    EXPECT_EQ(drawn(drawGraphTitle), QStringList("text 250.00 0.00 3 1 馬1 牡4 480 的場(56)   差3.0 9"));
 }

@@ -1,8 +1,60 @@
-// The eight series of the history chart on a recording canvas, worked by hand:
-// x of a run a days old = 9600 - 9350 a / 420, y(v) = 200 + 66 (100 - v).
+// The history chart's scales, frame and eight series on a 9700 x 7000 twip recording canvas, worked by hand:
+// PW = 9350, PH = 6600, y(v) = 200 + 66 (100 - v), x of a run a days old = 9600 - 9350 a / 420.
 #include "chartFixture.h"
 
+using GraphFrame = ChartTest;
 using GraphSeries = ChartTest;
+
+// The scales follow the box's size; the window's first day lies outside it.
+TEST(ChartScale, SizeAndWindowEdge)
+{
+    const int race = kRaceDay.serial();
+    const ChartGeometry g = ChartGeometry::of(4000, 3000, race);
+    EXPECT_EQ(std::tuple(g.x(race - 210), g.y(25), g.inWindow(race - 420), g.inWindow(race - 419)), std::tuple(2075.f, 2150.f, false, true));
+}
+
+TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
+{
+    const QStringList rows = drawn(drawGraphFrame);
+    ASSERT_EQ(rows.size(), 62);
+    QStringList expected;
+    for (int i = 1; i <= 9; ++i)
+        expected << QStringLiteral("line 250.00 %1.00 9600.00 %1.00 128,128,128 w1 dot").arg(200 + 660 * i);
+    expected << "line 250.00 3500.00 9600.00 3500.00 0,0,0 w1 solid";
+    for (int i = 0; i <= 9; ++i)
+        expected << QStringLiteral("text 0.00 %1.00 %2 8").arg(160 + 660 * i).arg(100 - 10 * i);
+    expected << "line 561.67 200.00 561.67 6800.00 128,128,128 w1 dot";
+    EXPECT_EQ(lines(rows.mid(0, 21) << rows[49]), lines(expected << "line 9600.00 200.00 9600.00 6800.00 128,128,128 w1 dot"));
+    EXPECT_EQ(lines(rows.mid(50)), lines({
+        "text 80.00 6805.00 4/8 8", "text 1638.33 6805.00 6/17 8", "text 3196.67 6805.00 8/26 8",
+        "text 4755.00 6805.00 11/4 8", "text 6313.33 6805.00 1/13 8", "text 7871.67 6805.00 3/23 8",
+        "text 9310.00 6805.00 6/1 8",
+        "line 1474.40 200.00 1474.40 6800.00 0,0,0 w1 solid", "text 1174.40 6805.00 1年前 8",
+        "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
+        "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
+}
+
+// Shifts are whole days (365 is not a year across 29 February); the one-year line moves right.
+TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
+{
+    pd.graphShiftDays = 365;
+    QStringList rows = drawn(drawGraphFrame, 365);
+    EXPECT_EQ(lines(rows.mid(55, 4) << rows[50]), lines({"text 7871.67 6805.00 3/24 8", "text 9930.00 6805.00 6/2 8",
+                                                        "line 9600.00 200.00 9600.00 6800.00 0,0,0 w1 solid",
+                                                        "text 9300.00 6805.00 1年前 8", "text 80.00 6805.00 4/8 8"}));
+    pd.graphShiftDays = 730;
+    EXPECT_EQ(drawn(drawGraphFrame, 730)[57], "line 17725.60 200.00 17725.60 6800.00 0,0,0 w1 solid");
+}
+
+// The display offset moves the value labels and the X% line; the line is never clamped.
+TEST_F(GraphFrame, OffsetAndTheXPercentLine)
+{
+    pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
+    const QStringList rows = drawn(drawGraphFrame);
+    EXPECT_EQ(lines({rows[10], rows[19], rows[59], rows[60]}),
+              lines({"text 0.00 160.00 130 8", "text 0.00 6100.00 40 8", "line 250.00 -460.00 9600.00 -460.00 255,255,0 w4 dashdot",
+                     "text 300.00 -660.00 05%ライン 8"}));
+}
 
 // A zero index breaks the line; a run on the window's first day is skipped without breaking it.
 // The offset shifts the scale and decides which labels count as out of range.
@@ -67,7 +119,6 @@ TEST_F(GraphSeries, DrawDistanceGoingAndCorner)
                      {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10}, {.daysAgo = 120, .tuka1 = 14}, {.daysAgo = 150, .tuka1 = 0}});
     pd.uKyori(1, 0) = 1500, pd.uBaba(1, 0) = 3, pd.uTuka(1, 1, 0) = 2;
     const QStringList waku = drawn(drawSeriesWaku), kyori = drawn(drawSeriesKyori), baba = drawn(drawSeriesBaba);
-    EXPECT_EQ(std::pair(waku.size(), baba.size()), std::pair(qsizetype(6), qsizetype(5)));  // run 0 gets no going mark
     EXPECT_EQ(lines({waku[0], waku[2], kyori[0], kyori[1], kyori[3], baba[0], baba[2]}),
               lines({"fbox 9555.00 4775.00 9645.00 4865.00 0,128,128 w3 solid", "fbox 8219.29 6425.00 8309.29 6515.00 0,128,128 w3 solid",
                      "circle 9600.00 3500.00 r54.00 128,0,128 fill none w3", "circle 8932.14 8450.00 r54.00 128,0,128 fill none w3",

@@ -1,7 +1,5 @@
 #include "chartFixture.h"
 
-#include <map>
-
 namespace {
 // The chart's parts as drawn, told apart by kind and colour; a run of one part counts once.
 QStringList parts(const std::vector<CanvasOp>& ops)
@@ -31,7 +29,8 @@ const std::vector<ChartRun> everySeries = {
 using DrawGraph = ChartTest;
 
 // Later strokes cover earlier ones: the parts in fixed order; runner 1 also rebuilds list and legend.
-// A failing series traps even in debug mode, and the drawing goes on.
+// A failing series traps even in debug mode, and the drawing goes on. Switch texts are compared without
+// regard to case at every drawing; anything else is off.
 TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
 {
     addRunner(1, 1, everySeries);
@@ -48,12 +47,7 @@ TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
     pd.uTuka.redim(0, 0, 0), debugMode = true;  // the corner cells are gone: the corner series fails
     drawGraph();
     EXPECT_EQ(std::pair(msgs.texts(), parts(rec1.ops()).contains("baba")), std::pair(QStringList({"tukaエラー(err-AD08)"}), true));
-}
 
-// Switch texts are compared without regard to case at every drawing; anything else is off.
-TEST_F(DrawGraph, SeriesSwitchTexts)
-{
-    addRunner(1, 1, everySeries);
     const struct { const char* text; bool on; } cases[] = {{"True", true}, {"TRUE", true}, {"false", false}, {" true", false}, {"1", false}};
     for (const auto& c : cases) {
         pd.graphFlags.fill(QStringLiteral("false")), pd.graphFlags[2] = QString::fromUtf8(c.text), rec1.clear();
@@ -87,26 +81,10 @@ TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1", "Error-graphDrawHikaku-1"}));
 }
 
-// Shifted, both buttons show; a new race's fill-all shows runner 1 unshifted, whatever slot the loops left.
-TEST_F(DrawGraph, ShiftButtonsAndSecondRaceAfterFillAll)
-{
-    for (int h = 1; h <= 12; ++h)
-        addRunner(h, (h + 1) / 2);
-    cmdGraphShift->hide(), pd.graphShiftDays = 365;
-    drawGraph();
-    EXPECT_EQ(std::pair(cmdGraphBack->isHidden(), cmdGraphShift->isHidden()), std::pair(false, false));
-    newRace(150);
-    for (int h = 1; h <= 5; ++h)
-        addRunner(h, h);
-    pd.uName(1) = QStringLiteral("新しい馬"), pd.umaIdx = 13, pd.graphShiftDays = 365;  // where the loops stop
-    drawFirstRunnerGraph();
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, grid->rows(), grid->textMatrix(2, 3), cmdGraphBack->isHidden()),
-              std::tuple(1, 0, 7, QStringLiteral("新しい馬"), true));
-}
-
 // In the image back end (15 twips per pixel), with one artefact per surface: marks, line and frame land
-// on their pixels; shifted back a year, newer runs reach into the right margin, cut only at the box's edge.
-TEST_F(DrawGraph, HistoryChartPixels)
+// on their pixels; shifted back a year, newer runs reach into the right margin, cut only at the box's edge,
+// and both buttons show. A new race's fill-all then shows runner 1 unshifted, whatever slot the loops left.
+TEST_F(DrawGraph, HistoryChartInImagesShiftedThenNextRace)
 {
     const int gates[] = {1, 2, 3, 4, 5, 5, 6, 7, 8, 8};
     for (int h = 1; h <= 10; ++h) {
@@ -135,11 +113,19 @@ TEST_F(DrawGraph, HistoryChartPixels)
     saveArtefact(picture2->image(), "graph-legend.png");
     saveArtefact(grid->picture().toImage(), "graph-list.png");
 
-    pd.graphShiftDays = 365;
+    cmdGraphShift->hide(), pd.graphShiftDays = 365;
     drawGraph();
     bool inMargin = false;
     for (int y = 14; y < 453; ++y)
         for (int x = 642; x < 647; ++x)
             inMargin |= picture1->image().pixelColor(x, y) == QColor(0, 0, 255);
-    EXPECT_TRUE(inMargin);
+    EXPECT_EQ(std::tuple(inMargin, cmdGraphBack->isHidden(), cmdGraphShift->isHidden()), std::tuple(true, false, false));
+
+    newRace(150);
+    for (int h = 1; h <= 5; ++h)
+        addRunner(h, h);
+    pd.uName(1) = QStringLiteral("新しい馬"), pd.umaIdx = 13, pd.graphShiftDays = 365;  // where the loops stop
+    drawFirstRunnerGraph();
+    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, grid->rows(), grid->textMatrix(2, 3), cmdGraphBack->isHidden()),
+              std::tuple(1, 0, 7, QStringLiteral("新しい馬"), true));
 }

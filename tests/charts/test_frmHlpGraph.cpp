@@ -3,8 +3,6 @@
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
-#include <QMouseEvent>
-
 namespace {
 const char* pictures[] = {"graphZentai.jpg", "graphSisuu.jpg", "graphCyakuTuka.jpg",
                           "graphBaba.jpg", "graphKyoriWaku.jpg", "graphTaizyu.jpg"};

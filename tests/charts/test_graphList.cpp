@@ -2,8 +2,10 @@
 
 using GraphList = ChartTest;
 
-// Runners in gate groups 1 2 2 3 4: rows, texts and formats; runner 1 is the one shown.
-TEST_F(GraphList, RunnersThroughTheGrid)
+// Runners in gate groups 1 2 2 3 4: rows, texts and formats; runner 1 is the one shown. Stepping re-marks every
+// name underlined blue, then the shown runner black; rows map to runners. The list's redraw comes back on
+// after a failure in the middle of the fill.
+TEST_F(GraphList, RunnersThroughTheGridAndStepping)
 {
     const int gates[] = {1, 2, 2, 3, 4};
     for (int h = 1; h <= 5; ++h) {
@@ -24,31 +26,18 @@ TEST_F(GraphList, RunnersThroughTheGrid)
     EXPECT_EQ(lines(rows), lines({"1|1||馬1|62|55 bgffffff fg10101 name:B- fg0", "2|2|◎|馬2|63|55 bg10101 fgffffff name:BU fgff0000",
                                   "|3||馬3|64|55 bg10101 fg10101 name:BU fgff0000", "3|4||馬4||55 bgff fg10101 name:BU fgff0000",
                                   "4|5||馬5|66|55 bgff0000 fgffffff name:BU fgff0000"}));
-}
 
-// Stepping re-marks every name underlined blue, then the shown runner black; rows map to runners.
-TEST_F(GraphList, RemarkingAndRowToRunner)
-{
-    for (int h = 1; h <= 4; ++h)
-        addRunner(h, h);
-    fillGridGraph(*grid);
     markGraphRunner(3);
     QStringList marks;
     for (int r = 0; r < grid->rows(); ++r)
         marks << QStringLiteral("%1%2").arg(grid->cellFontUnderline(r, 3) ? "U" : "-").arg(grid->cellForeColor(r, 3), 0, 16);
-    EXPECT_EQ(marks, QStringList({"Uff0000", "Uff0000", "Uff0000", "Uff0000", "-0", "Uff0000"}));
+    EXPECT_EQ(marks, QStringList({"Uff0000", "Uff0000", "Uff0000", "Uff0000", "-0", "Uff0000", "Uff0000"}));
     QList<int> runners;
-    for (int row = -1; row <= 7; ++row)
+    for (int row = -1; row <= 8; ++row)
         runners << graphRowRunner(row);
-    EXPECT_EQ(runners, QList<int>({0, 0, 0, 1, 2, 3, 4, 0, 0}));
-}
+    EXPECT_EQ(runners, QList<int>({0, 0, 0, 1, 2, 3, 4, 5, 0, 0}));
 
-// The list's redraw comes back on after a failure in the middle of the fill.
-TEST_F(GraphList, RedrawComesBackAfterAnError)
-{
-    addRunner(1, 1), addRunner(2, 1);
-    pd.tousuu = 3;
-    pd.sirusi.redim(2);  // runner 3 has no mark cell: the fill fails there
+    pd.sirusi.redim(4);  // runner 5 has no mark cell: the fill fails there
     drawGraph();
     EXPECT_EQ(std::pair(msgs.texts(), grid->updatesEnabled()), std::pair(QStringList({"Error-graphDrawGraph-2"}), true));
 }

@@ -34,8 +34,9 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
 }
 
-// Shifts are whole days (365 is not a year across 29 February); the one-year line moves right.
-TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
+// Shifts are whole days (365 is not a year across 29 February); the one-year line moves right, beyond the
+// box at two years. The display offset moves the value labels and the X% line; the line is never clamped.
+TEST_F(GraphFrame, ShiftedAndOffset)
 {
     pd.graphShiftDays = 365;
     QStringList rows = drawn(drawGraphFrame, 365);
@@ -44,13 +45,9 @@ TEST_F(GraphFrame, ShiftsOfOneAndTwoYears)
                                                         "text 9300.00 6805.00 1年前 8", "text 80.00 6805.00 4/8 8"}));
     pd.graphShiftDays = 730;
     EXPECT_EQ(drawn(drawGraphFrame, 730)[57], "line 17725.60 200.00 17725.60 6800.00 0,0,0 w1 solid");
-}
 
-// The display offset moves the value labels and the X% line; the line is never clamped.
-TEST_F(GraphFrame, OffsetAndTheXPercentLine)
-{
-    pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
-    const QStringList rows = drawn(drawGraphFrame);
+    pd.graphShiftDays = 0, pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
+    rows = drawn(drawGraphFrame);
     EXPECT_EQ(lines({rows[10], rows[19], rows[59], rows[60]}),
               lines({"text 0.00 160.00 130 8", "text 0.00 6100.00 40 8", "line 250.00 -460.00 9600.00 -460.00 255,255,0 w4 dashdot",
                      "text 300.00 -660.00 05%ライン 8"}));
@@ -67,12 +64,11 @@ TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
     EXPECT_EQ(lines(drawn(drawSeriesSisuu)), lines({
         "circle 8932.14 2510.00 r72.00 0,0,255 fill 0,0,255 w3", "text 8802.14 2160.00 65 10",
         "circle 7596.43 2048.00 r72.00 0,128,0 fill 255,255,255 w3", "text 7466.43 1698.00 浦 10",
-        "line 6928.57 200.00 7596.43 2048.00 0,0,255 w3 solid",
-        "circle 6928.57 200.00 r72.00 0,0,255 fill 0,0,255 w3", "text 6798.57 550.00 Ｊ東112 10",
-        "line 6260.71 6800.00 6928.57 200.00 0,0,255 w3 solid",
+        "line 6928.57 200.00 7596.43 2048.00 0,0,255 w3 solid", "circle 6928.57 200.00 r72.00 0,0,255 fill 0,0,255 w3",
+        "text 6798.57 550.00 Ｊ東112 10", "line 6260.71 6800.00 6928.57 200.00 0,0,255 w3 solid",
         "circle 6260.71 6800.00 r72.00 0,0,255 fill 0,0,255 w3", "text 6130.71 6450.00 川-03 10",
-        "line 272.26 3500.00 6260.71 6800.00 0,0,255 w3 solid",
-        "circle 272.26 3500.00 r72.00 0,0,255 fill 0,0,255 w3", "text 142.26 3150.00 50 10"}));
+        "line 272.26 3500.00 6260.71 6800.00 0,0,255 w3 solid", "circle 272.26 3500.00 r72.00 0,0,255 fill 0,0,255 w3",
+        "text 142.26 3150.00 50 10"}));
 
     pd.uSisuu(1, 3) = 20, pd.sisuuOffset = 30;
     EXPECT_EQ(lines(drawn(drawSeriesSisuu).mid(0, 4)),
@@ -88,8 +84,8 @@ TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
     EXPECT_EQ(lines(drawn(drawSeriesSisuu3f)), lines({
         "circle 8932.14 2840.00 r54.00 192,192,0 fill none w3", "circle 8264.29 200.00 r54.00 192,192,0 fill none w3",
         "line 8264.29 200.00 8264.29 2510.00 0,0,255 w1 solid", "text 8134.29 550.00 大105 10",
-        "circle 7596.43 6800.00 r54.00 192,192,0 fill none w3",
-        "line 7596.43 6800.00 7596.43 3500.00 0,0,255 w1 solid", "text 7466.43 6450.00 Ｊ中-02 10"}));
+        "circle 7596.43 6800.00 r54.00 192,192,0 fill none w3", "line 7596.43 6800.00 7596.43 3500.00 0,0,255 w1 solid",
+        "text 7466.43 6450.00 Ｊ中-02 10"}));
 }
 
 // Weight: the first weighed run in the window is the 50 % reference; no weight breaks the line.
@@ -116,17 +112,15 @@ TEST_F(GraphSeries, DrawDistanceGoingAndCorner)
 {
     addRunner(1, 3, {{.daysAgo = 30, .waku = 0, .kyori = 0, .baba = 0, .tuka1 = 1},
                      {.daysAgo = 60, .waku = 8, .kyori = 2000, .baba = 4, .tuka1 = 9},
-                     {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10}, {.daysAgo = 120, .tuka1 = 14}, {.daysAgo = 150, .tuka1 = 0}});
+                     {.daysAgo = 90, .kyori = 900, .baba = 2, .tuka1 = 10}, {.daysAgo = 120, .tuka1 = 0}});
     pd.uKyori(1, 0) = 1500, pd.uBaba(1, 0) = 3, pd.uTuka(1, 1, 0) = 2;
     const QStringList waku = drawn(drawSeriesWaku), kyori = drawn(drawSeriesKyori), baba = drawn(drawSeriesBaba);
     EXPECT_EQ(lines({waku[0], waku[2], kyori[0], kyori[1], kyori[3], baba[0], baba[2]}),
               lines({"fbox 9555.00 4775.00 9645.00 4865.00 0,128,128 w3 solid", "fbox 8219.29 6425.00 8309.29 6515.00 0,128,128 w3 solid",
                      "circle 9600.00 3500.00 r54.00 128,0,128 fill none w3", "circle 8932.14 8450.00 r54.00 128,0,128 fill none w3",
-                     "circle 7596.43 5480.00 r54.00 128,0,128 fill none w3",
-                     "circle 8932.14 -130.00 r36.00 128,128,128 fill 128,128,128 w3",
+                     "circle 7596.43 5480.00 r54.00 128,0,128 fill none w3", "circle 8932.14 -130.00 r36.00 128,128,128 fill 128,128,128 w3",
                      "circle 7596.43 530.00 r36.00 128,128,128 fill 128,128,128 w3"}));
     EXPECT_EQ(lines(drawn(drawSeriesTuka)), lines({
         "box 9546.00 476.00 9654.00 584.00 255,0,0 w3 solid", "box 8878.14 146.00 8986.14 254.00 255,0,0 w3 solid",
-        "box 8210.29 2786.00 8318.29 2894.00 255,0,0 w3 solid", "box 7542.43 3446.00 7650.43 3554.00 255,0,0 w3 solid",
-        "box 6874.57 3446.00 6982.57 3554.00 255,0,0 w3 solid"}));
+        "box 8210.29 2786.00 8318.29 2894.00 255,0,0 w3 solid", "box 7542.43 3446.00 7650.43 3554.00 255,0,0 w3 solid"}));
 }

@@ -72,8 +72,7 @@ protected:
     void SetUp() override
     {
         debugMode = false, initPublic(), newRace(150);
-        picture1->moveTwips(3800, 800, 9700, 7000);
-        picture1->setRecorder(&rec1), picture2->setRecorder(&rec2);
+        picture1->moveTwips(3800, 800, 9700, 7000), picture1->setRecorder(&rec1), picture2->setRecorder(&rec2);
         bindGraphSurfaces({picture1, picture2, grid, cmdGraphShift, cmdGraphBack});
     }
     void TearDown() override { bindGraphSurfaces({}), debugMode = false; }
@@ -103,7 +102,7 @@ protected:
     QStringList drawn(F routine, int shift = 0)
     {
         GraphChart c {picture1->canvas(), ChartGeometry::of(9700, 7000, kRaceDay.serial() - shift), 1, lastChartRun(pd.kakoMax)};
-        rec1.clear(), routine(c);
+        pd.graphShiftDays = shift, rec1.clear(), routine(c);
         return rows1();
     }
 };

@@ -7,9 +7,8 @@ QStringList parts(const std::vector<CanvasOp>& ops)
     using K = CanvasOp;
     const std::map<std::pair<int, uint32_t>, QString> names = {
         {{K::Box, RGB(0, 0, 0)}, "frame"}, {{K::Circle, RGB(0, 0, 255)}, "sisuu"}, {{K::Circle, RGB(192, 192, 0)}, "3f"},
-        {{K::FilledBox, RGB(128, 128, 128)}, "cyaku"}, {{K::FilledBox, RGB(0, 0, 0)}, "taizyu"},
-        {{K::FilledBox, RGB(0, 128, 128)}, "waku"}, {{K::Box, RGB(255, 0, 0)}, "tuka"},
-        {{K::Circle, RGB(128, 0, 128)}, "kyori"}, {{K::Circle, RGB(128, 128, 128)}, "baba"}};
+        {{K::FilledBox, RGB(128, 128, 128)}, "cyaku"}, {{K::FilledBox, RGB(0, 0, 0)}, "taizyu"}, {{K::FilledBox, RGB(0, 128, 128)}, "waku"},
+        {{K::Box, RGB(255, 0, 0)}, "tuka"}, {{K::Circle, RGB(128, 0, 128)}, "kyori"}, {{K::Circle, RGB(128, 128, 128)}, "baba"}};
     QStringList seen;
     for (const CanvasOp& op : ops) {
         const auto it = names.find({op.kind, op.color});
@@ -28,13 +27,11 @@ const std::vector<ChartRun> everySeries = {
 
 using DrawGraph = ChartTest;
 
-// Later strokes cover earlier ones: the parts in fixed order; runner 1 also rebuilds list and legend.
-// A failing series traps even in debug mode, and the drawing goes on. Switch texts are compared without
-// regard to case at every drawing; anything else is off.
+// Parts in fixed order; runner 1 also rebuilds list and legend. A failing series traps even in debug mode and
+// the drawing goes on. Switch texts are compared without regard to case at every drawing.
 TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
 {
-    addRunner(1, 1, everySeries);
-    addRunner(2, 2, everySeries);
+    addRunner(1, 1, everySeries), addRunner(2, 2, everySeries);
     drawGraph();
     EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame", "sisuu", "3f", "cyaku", "taizyu", "waku", "tuka", "kyori", "baba"}));
     EXPECT_EQ(std::tuple(msgs.texts(), pd.graphMode, grid->rows(), rec2.ops().empty()), std::tuple(QStringList(), true, 4, false));
@@ -60,8 +57,7 @@ TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
 // Short table: what it holds; slot past the field: frame only; past the table's slots, or no surfaces: one message.
 TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
 {
-    newRace(2);
-    addRunner(1, 1, everySeries);
+    newRace(2), addRunner(1, 1, everySeries);
     drawGraph();
     EXPECT_TRUE(parts(rec1.ops()).contains("baba"));
     for (int slot : {5, 19}) {
@@ -81,9 +77,8 @@ TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1", "Error-graphDrawHikaku-1"}));
 }
 
-// In the image back end (15 twips per pixel), with one artefact per surface: marks, line and frame land
-// on their pixels; shifted back a year, newer runs reach into the right margin, cut only at the box's edge,
-// and both buttons show. A new race's fill-all then shows runner 1 unshifted, whatever slot the loops left.
+// In images (one artefact per surface): marks land on their pixels; shifted a year, newer runs reach the right
+// margin and both buttons show. A new race's fill-all shows runner 1 unshifted, whatever slot the loops left.
 TEST_F(DrawGraph, HistoryChartInImagesShiftedThenNextRace)
 {
     const int gates[] = {1, 2, 3, 4, 5, 5, 6, 7, 8, 8};
@@ -95,8 +90,7 @@ TEST_F(DrawGraph, HistoryChartInImagesShiftedThenNextRace)
                             1200 + 100 * ((k * 3) % 9), 1 + k % 4, 1 + (k * 5 + h) % 12, 1 + (k * 7 + h) % 12});
         addRunner(h, gates[h - 1], runs), pd.yosouSisuu(h) = float(50 + h);
     }
-    // 25 days ago, same track, with variant: a filled blue mark; 85 days ago, no variant: a white disc;
-    // between them a zero breaks the line on both sides.
+    // A filled blue mark 25 days ago, a white disc (no variant) 85 days ago, and no line between them.
     pd.uSisuu(1, 1) = 65, pd.uSisuu(1, 3) = 60, pd.uSisuu(1, 2) = 0;
     pd.graphFlags.fill("false");  // the index alone: nothing else crosses its marks
     drawGraph();

@@ -6,15 +6,13 @@ using DrawHikaku = ChartTest;
 
 TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
 {
-    addRunner(1, 9, {{.daysAgo = 30, .sisuu = 60}});  // gate outside 1..8: black, the first; run 0 a week back
-    pd.uDate(1, 0) = kRaceDay.addDays(-7);
+    addRunner(1, 9, {{.daysAgo = 30, .sisuu = 60}}), pd.uDate(1, 0) = kRaceDay.addDays(-7);  // gate 9: black; run 0 a week back
     addRunner(2, 4, {{.daysAgo = 30, .sisuu = 50}, {.daysAgo = 60, .sisuu = 0}, {.daysAgo = noDate, .sisuu = 70},
                      {.daysAgo = 90, .sisuu = 112}, {.daysAgo = 120, .sisuu = -5}});
     addRunner(3, 0, {{.daysAgo = 500, .sisuu = 40}});  // keeps runner 2's colour; old run in the margin
-    addRunner(4, 2);
-    pd.uName(4).clear(), pd.uSisuu(4, 0) = 55;  // unnamed: no marks
-    pd.uSisuu(2, 0) = 66, pd.umaIdx = 2;         // run 0 is drawn too
-    pd.sisuuOffset = 30;                         // neither the X% line nor the marks take it
+    addRunner(4, 2), pd.uName(4).clear(), pd.uSisuu(4, 0) = 55;  // unnamed: no marks
+    pd.uSisuu(2, 0) = 66, pd.umaIdx = 2;  // run 0 is drawn too
+    pd.sisuuOffset = 30;                  // neither the X% line nor the marks take it
     drawHikaku();
     EXPECT_EQ(std::pair(pd.graphMode, msgs.texts()), std::pair(false, QStringList()));
     EXPECT_EQ(lines(rows1()), lines({

@@ -61,8 +61,7 @@ TEST_F(HelpWindow, TopicsInTurn)
     EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
 }
 
-// The delivered pictures and cursor are readable (one screenshot of the window); a missing or
-// corrupt cursor file gives the standard pointing hand.
+// The delivered files are readable (one screenshot); a missing or corrupt cursor gives the pointing hand.
 TEST_F(HelpWindow, DeliveredFilesAndCursorFallback)
 {
     for (const char* name : pictures)

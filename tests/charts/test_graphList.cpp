@@ -2,16 +2,13 @@
 
 using GraphList = ChartTest;
 
-// Runners in gate groups 1 2 2 3 4: rows, texts and formats; runner 1 is the one shown. Stepping re-marks every
-// name underlined blue, then the shown runner black; rows map to runners. The list's redraw comes back on
-// after a failure in the middle of the fill.
+// Gate groups 1 2 2 3 4, runner 1 shown; stepping re-marks every name blue, then the shown one black; rows map
+// to runners; the list's redraw comes back on after a failure in the middle of the fill.
 TEST_F(GraphList, RunnersThroughTheGridAndStepping)
 {
     const int gates[] = {1, 2, 2, 3, 4};
-    for (int h = 1; h <= 5; ++h) {
-        addRunner(h, gates[h - 1]);
-        pd.yosouSisuu(h) = h == 4 ? 0 : 60.6f + h, pd.kisoSisuu(h, 0) = 55.4f, pd.sirusi(h) = h == 2 ? "◎" : "";
-    }
+    for (int h = 1; h <= 5; ++h)
+        addRunner(h, gates[h - 1]), pd.yosouSisuu(h) = h == 4 ? 0 : 60.6f + h, pd.kisoSisuu(h, 0) = 55.4f, pd.sirusi(h) = h == 2 ? "◎" : "";
     fillGridGraph(*grid);
     EXPECT_EQ(QList<int>({grid->rows(), grid->cols(), grid->fixedRows(), grid->fixedCols()}), QList<int>({7, 6, 2, 3}));
     QStringList rows;
@@ -42,8 +39,7 @@ TEST_F(GraphList, RunnersThroughTheGridAndStepping)
     EXPECT_EQ(std::pair(msgs.texts(), grid->updatesEnabled()), std::pair(QStringList({"Error-graphDrawGraph-2"}), true));
 }
 
-// Keys at the chart's heights (gate 8, 900 m, first through the corner, the heaviest going); a switched-off
-// series loses its key; the index key always shows.
+// Keys at the chart's heights (gate 8, 900 m, corner 1st, heaviest going); switched off, only the index key.
 TEST_F(GraphList, LegendKeys)
 {
     addRunner(1, 1);

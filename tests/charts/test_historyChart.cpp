@@ -23,38 +23,34 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
     expected << "line 250.00 3500.00 9600.00 3500.00 0,0,0 w1 solid";
     for (int i = 0; i <= 9; ++i)
         expected << QStringLiteral("text 0.00 %1.00 %2 8").arg(160 + 660 * i).arg(100 - 10 * i);
-    expected << "line 561.67 200.00 561.67 6800.00 128,128,128 w1 dot";
-    EXPECT_EQ(lines(rows.mid(0, 21) << rows[49]), lines(expected << "line 9600.00 200.00 9600.00 6800.00 128,128,128 w1 dot"));
-    EXPECT_EQ(lines(rows.mid(50)), lines({
-        "text 80.00 6805.00 4/8 8", "text 1638.33 6805.00 6/17 8", "text 3196.67 6805.00 8/26 8",
-        "text 4755.00 6805.00 11/4 8", "text 6313.33 6805.00 1/13 8", "text 7871.67 6805.00 3/23 8",
-        "text 9310.00 6805.00 6/1 8",
+    expected << "line 561.67 200.00 561.67 6800.00 128,128,128 w1 dot" << "line 9600.00 200.00 9600.00 6800.00 128,128,128 w1 dot";
+    EXPECT_EQ(lines(rows.mid(0, 21) << rows[49] << rows.mid(50)), lines(expected << QStringList({
+        "text 80.00 6805.00 4/8 8", "text 1638.33 6805.00 6/17 8", "text 3196.67 6805.00 8/26 8", "text 4755.00 6805.00 11/4 8",
+        "text 6313.33 6805.00 1/13 8", "text 7871.67 6805.00 3/23 8", "text 9310.00 6805.00 6/1 8",
         "line 1474.40 200.00 1474.40 6800.00 0,0,0 w1 solid", "text 1174.40 6805.00 1年前 8",
         "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
-        "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
+        "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"})));
 }
 
 // Shifts are whole days (365 is not a year across 29 February); the one-year line moves right, beyond the
 // box at two years. The display offset moves the value labels and the X% line; the line is never clamped.
 TEST_F(GraphFrame, ShiftedAndOffset)
 {
-    pd.graphShiftDays = 365;
     QStringList rows = drawn(drawGraphFrame, 365);
     EXPECT_EQ(lines(rows.mid(55, 4) << rows[50]), lines({"text 7871.67 6805.00 3/24 8", "text 9930.00 6805.00 6/2 8",
                                                         "line 9600.00 200.00 9600.00 6800.00 0,0,0 w1 solid",
                                                         "text 9300.00 6805.00 1年前 8", "text 80.00 6805.00 4/8 8"}));
-    pd.graphShiftDays = 730;
     EXPECT_EQ(drawn(drawGraphFrame, 730)[57], "line 17725.60 200.00 17725.60 6800.00 0,0,0 w1 solid");
 
-    pd.graphShiftDays = 0, pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
+    pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
     rows = drawn(drawGraphFrame);
     EXPECT_EQ(lines({rows[10], rows[19], rows[59], rows[60]}),
               lines({"text 0.00 160.00 130 8", "text 0.00 6100.00 40 8", "line 250.00 -460.00 9600.00 -460.00 255,255,0 w4 dashdot",
                      "text 300.00 -660.00 05%ライン 8"}));
 }
 
-// A zero index breaks the line; a run on the window's first day is skipped without breaking it.
-// The offset shifts the scale and decides which labels count as out of range.
+// A zero index breaks the line, a run on the window's first day is skipped without breaking it; the offset
+// shifts the scale and decides which labels count as out of range.
 TEST_F(GraphSeries, SpeedIndexMarksLabelsAndLine)
 {
     addRunner(1, 1, {{.daysAgo = 30, .sisuu = 65}, {.daysAgo = 60, .sisuu = 0},
@@ -88,8 +84,8 @@ TEST_F(GraphSeries, LastThreeFurlongMarksAndConnectors)
         "text 7466.43 6450.00 Ｊ中-02 10"}));
 }
 
-// Weight: the first weighed run in the window is the 50 % reference; no weight breaks the line.
-// Finish: a run outside the window breaks the chain too, as does a place below 1.
+// Weight: the first weighed run in the window is the 50 % reference; a missing weight, a place below 1 or a
+// finish outside the window breaks the line.
 TEST_F(GraphSeries, WeightAndFinishChains)
 {
     addRunner(1, 1, {{.daysAgo = 30, .taizyu = 476, .cyaku = 1}, {.daysAgo = 45, .taizyu = 0, .cyaku = 3},

@@ -25,7 +25,7 @@ TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
 }
 
 // Runs 0 to 30 only, and only as far as the table holds.
-TEST_F(DrawHikaku, ThirtyRunsAtMostAndNoOffset)
+TEST_F(DrawHikaku, ThirtyRunsAtMost)
 {
     std::vector<ChartRun> runs;
     for (int k = 1; k <= 40; ++k)

@@ -1,25 +1,19 @@
 #include "chartFixture.h"
 
 namespace {
+// The chart's parts as drawn, told apart by kind and colour; a run of one part counts once.
 QStringList parts(const std::vector<CanvasOp>& ops)
 {
+    using K = CanvasOp;
+    const std::map<std::pair<int, uint32_t>, QString> names = {
+        {{K::Box, RGB(0, 0, 0)}, "frame"}, {{K::Circle, RGB(0, 0, 255)}, "sisuu"}, {{K::Circle, RGB(192, 192, 0)}, "3f"},
+        {{K::FilledBox, RGB(128, 128, 128)}, "cyaku"}, {{K::FilledBox, RGB(0, 0, 0)}, "taizyu"}, {{K::FilledBox, RGB(0, 128, 128)}, "waku"},
+        {{K::Box, RGB(255, 0, 0)}, "tuka"}, {{K::Circle, RGB(128, 0, 128)}, "kyori"}, {{K::Circle, RGB(128, 128, 128)}, "baba"}};
     QStringList seen;
     for (const CanvasOp& op : ops) {
-        const auto is = [&](CanvasOp::Kind k, uint32_t c) { return op.kind == k && op.color == c; };
-        QString part;
-        if (op.kind == CanvasOp::Cls) part = "cls";
-        else if (op.kind == CanvasOp::Print && op.x1 == 250 && op.y1 == 0) part = "title";
-        else if (op.kind == CanvasOp::Circle && op.radius == 72) part = "sisuu";
-        else if (is(CanvasOp::Circle, RGB(192, 192, 0))) part = "3f";
-        else if (is(CanvasOp::FilledBox, RGB(128, 128, 128))) part = "cyaku";
-        else if (is(CanvasOp::FilledBox, RGB(0, 0, 0))) part = "taizyu";
-        else if (is(CanvasOp::FilledBox, RGB(0, 128, 128))) part = "waku";
-        else if (is(CanvasOp::Box, RGB(255, 0, 0))) part = "tuka";
-        else if (is(CanvasOp::Circle, RGB(128, 0, 128))) part = "kyori";
-        else if (op.kind == CanvasOp::Circle && op.radius == 36) part = "baba";
-        else if (op.kind == CanvasOp::Box && op.drawWidth == 2) part = "frame";
-        else continue;
-        if (seen.isEmpty() || seen.last() != part)
+        const auto it = names.find({op.kind, op.color});
+        const QString part = op.kind == K::Cls ? QStringLiteral("cls") : it == names.end() ? QString() : it->second;
+        if (!part.isEmpty() && (seen.isEmpty() || seen.last() != part))
             seen << part;
     }
     return seen;
@@ -33,112 +27,99 @@ const std::vector<ChartRun> everySeries = {
 
 using DrawGraph = ChartTest;
 
-// Later strokes cover earlier ones: the parts in fixed order; runner 1 also rebuilds list and legend.
+// Parts in fixed order; runner 1 also rebuilds list and legend. A failing series traps even in debug mode and
+// the drawing goes on. Switch texts are compared without regard to case at every drawing.
 TEST_F(DrawGraph, PartsInOrderWithListAndLegendForRunnerOne)
 {
-    addRunner(1, 1, everySeries);
-    addRunner(2, 2, everySeries);
+    addRunner(1, 1, everySeries), addRunner(2, 2, everySeries);
     drawGraph();
-    EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame", "title", "sisuu", "3f", "cyaku", "taizyu", "waku", "tuka",
-                                              "kyori", "baba"}));
-    EXPECT_TRUE(msgs.texts().isEmpty()) << msgs.texts().join('|').toStdString();
-    EXPECT_TRUE(pd.graphMode);
-    EXPECT_EQ(grid->rows(), 4);
-    EXPECT_FALSE(rec2.ops().empty());
+    EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame", "sisuu", "3f", "cyaku", "taizyu", "waku", "tuka", "kyori", "baba"}));
+    EXPECT_EQ(std::tuple(msgs.texts(), pd.graphMode, grid->rows(), rec2.ops().empty()), std::tuple(QStringList(), true, 4, false));
 
     rec2.clear(), grid->setTextMatrix(2, 3, "kept"), pd.umaIdx = 2;
     drawGraph();
-    EXPECT_TRUE(rec2.ops().empty());
-    EXPECT_EQ(grid->textMatrix(2, 3), "kept");
-    EXPECT_EQ(rec1.ops().at(rec1.ops().size() - 1).kind, CanvasOp::Circle);  // the chart itself was redrawn
-}
+    EXPECT_EQ(std::tuple(rec2.ops().empty(), grid->textMatrix(2, 3)), std::tuple(true, QString("kept")));
+    EXPECT_EQ(rec1.ops().back().kind, CanvasOp::Circle);  // the chart itself was redrawn
 
-// Switch texts are compared without regard to case at every drawing; anything else is off.
-TEST_F(DrawGraph, SeriesSwitchTexts)
-{
-    addRunner(1, 1, everySeries);
+    pd.uTuka.redim(0, 0, 0), debugMode = true;  // the corner cells are gone: the corner series fails
+    drawGraph();
+    EXPECT_EQ(std::pair(msgs.texts(), parts(rec1.ops()).contains("baba")), std::pair(QStringList({"tukaエラー(err-AD08)"}), true));
+
     const struct { const char* text; bool on; } cases[] = {{"True", true}, {"TRUE", true}, {"false", false}, {" true", false}, {"1", false}};
     for (const auto& c : cases) {
-        pd.graphFlags.fill(QStringLiteral("false"));
-        pd.graphFlags[2] = QString::fromUtf8(c.text);
-        EXPECT_EQ(graphSeriesOn(2), c.on) << c.text;
-        rec1.clear();
+        pd.graphFlags.fill(QStringLiteral("false")), pd.graphFlags[2] = QString::fromUtf8(c.text), rec1.clear();
         drawGraph();
-        EXPECT_EQ(parts(rec1.ops()).contains("kyori"), c.on) << c.text;
-        EXPECT_FALSE(parts(rec1.ops()).contains("waku"));
+        const QStringList seen = parts(rec1.ops());
+        EXPECT_EQ(std::tuple(graphSeriesOn(2), seen.contains("kyori"), seen.contains("waku")), std::tuple(c.on, c.on, false)) << c.text;
     }
 }
 
-// The back button shows only while shifted; the shift button always.
-TEST_F(DrawGraph, ShiftButtons)
-{
-    addRunner(1, 1, everySeries);
-    for (int shift : {0, 365, 730, 0}) {
-        pd.graphShiftDays = shift;
-        drawGraph();
-        EXPECT_EQ(std::pair(!cmdGraphBack->isHidden(), !cmdGraphShift->isHidden()), std::pair(shift != 0, true)) << shift;
-    }
-}
-
-// Short table: what it holds; slot past the field: frame only; past the table's slots: one message.
+// Short table: what it holds; slot past the field: frame only; past the table's slots, or no surfaces: one message.
 TEST_F(DrawGraph, BadInputDrawsWhatItCanWithAtMostOneMessage)
 {
-    newRace(2, 150);
-    addRunner(1, 1, everySeries);
+    newRace(2), addRunner(1, 1, everySeries);
     drawGraph();
-    EXPECT_TRUE(msgs.texts().isEmpty()) << msgs.texts().join('|').toStdString();
     EXPECT_TRUE(parts(rec1.ops()).contains("baba"));
-
-    rec1.clear(), pd.umaIdx = 5;
-    drawGraph();
-    EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame", "title"}));
-    EXPECT_TRUE(msgs.texts().isEmpty());
-
-    rec1.clear(), pd.umaIdx = 19;
-    drawGraph();
-    EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame"}));
+    for (int slot : {5, 19}) {
+        rec1.clear(), pd.umaIdx = slot;
+        drawGraph();
+        EXPECT_EQ(parts(rec1.ops()), QStringList({"cls", "frame"})) << slot;
+    }
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1"}));
 
     msgs.clear(), initPublic(), newRace(150);
     drawGraph();
-    EXPECT_TRUE(msgs.texts().isEmpty());
-    EXPECT_EQ(grid->rows(), 2);
-}
+    EXPECT_EQ(std::pair(msgs.texts(), grid->rows()), std::pair(QStringList(), 2));
 
-// Without surfaces (no main window yet) the drawing fails with its own tag, once.
-TEST_F(DrawGraph, UnboundSurfacesReportOnce)
-{
-    bindGraphSurfaces({});
+    bindGraphSurfaces({});  // no main window yet: each chart fails with its own tag, once
     drawGraph();
     drawHikaku();
     EXPECT_EQ(msgs.texts(), QStringList({"Error-graphDrawGraph-1", "Error-graphDrawHikaku-1"}));
 }
 
-// After a new race's fill-all: runner 1, unshifted, whatever slot the runner loops left behind.
-TEST_F(DrawGraph, SecondRaceAfterFillAll)
+// In images (one artefact per surface): marks land on their pixels; shifted a year, newer runs reach the right
+// margin and both buttons show. A new race's fill-all shows runner 1 unshifted, whatever slot the loops left.
+TEST_F(DrawGraph, HistoryChartInImagesShiftedThenNextRace)
 {
-    for (int h = 1; h <= 12; ++h)
-        addRunner(h, (h + 1) / 2, everySeries);
+    const int gates[] = {1, 2, 3, 4, 5, 5, 6, 7, 8, 8};
+    for (int h = 1; h <= 10; ++h) {
+        std::vector<ChartRun> runs;
+        for (int k = 1; k <= 14; ++k)
+            runs.push_back({30 * k - 5 * (h % 3), float(45 + (h * 7 + k * 11) % 30), k % 4 == 0 ? "浦和" : "大井",
+                            k == 6, k != 3, float(40 + (h * 5 + k * 13) % 35), 470 + (k * 3) % 9, 1 + (k + h) % 8,
+                            1200 + 100 * ((k * 3) % 9), 1 + k % 4, 1 + (k * 5 + h) % 12, 1 + (k * 7 + h) % 12});
+        addRunner(h, gates[h - 1], runs), pd.yosouSisuu(h) = float(50 + h);
+    }
+    // A filled blue mark 25 days ago, a white disc (no variant) 85 days ago, and no line between them.
+    pd.uSisuu(1, 1) = 65, pd.uSisuu(1, 3) = 60, pd.uSisuu(1, 2) = 0;
+    pd.graphFlags.fill("false");  // the index alone: nothing else crosses its marks
     drawGraph();
+    const QImage& image = picture1->image();
+    ASSERT_EQ(image.size(), QSize(647, 467));
+    const auto at = [&](double x, double y) { return image.pixelColor(int(x / twipsPerPixel), int(y / twipsPerPixel)); };
+    const double x1 = 9600 - 9350 * 25 / 420.0, y1 = 200 + 66 * 35, x3 = 9600 - 9350 * 85 / 420.0, y3 = 200 + 66 * 40;
+    EXPECT_EQ(QList<QColor>({at(x1, y1), at(x3 + 30, y3 + 15), at(x3 + 72, y3), at(1000, 3500), at(250, 5000), at(9600, 5000)}),
+              QList<QColor>({QColor(0, 0, 255), Qt::white, QColor(0, 0, 255), Qt::black, Qt::black, Qt::black}));
+
+    pd.graphFlags.fill("true");
+    drawGraph();
+    saveArtefact(picture1->image(), "graph-history.png");
+    saveArtefact(picture2->image(), "graph-legend.png");
+    saveArtefact(grid->picture().toImage(), "graph-list.png");
+
+    cmdGraphShift->hide(), pd.graphShiftDays = 365;
+    drawGraph();
+    bool inMargin = false;
+    for (int y = 14; y < 453; ++y)
+        for (int x = 642; x < 647; ++x)
+            inMargin |= picture1->image().pixelColor(x, y) == QColor(0, 0, 255);
+    EXPECT_EQ(std::tuple(inMargin, cmdGraphBack->isHidden(), cmdGraphShift->isHidden()), std::tuple(true, false, false));
+
     newRace(150);
     for (int h = 1; h <= 5; ++h)
-        addRunner(h, h, everySeries);
+        addRunner(h, h);
     pd.uName(1) = QStringLiteral("新しい馬"), pd.umaIdx = 13, pd.graphShiftDays = 365;  // where the loops stop
-    rec2.clear();
     drawFirstRunnerGraph();
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, grid->rows()), std::tuple(1, 0, 7));
-    EXPECT_EQ(grid->textMatrix(2, 3), "新しい馬");
-    EXPECT_TRUE(cmdGraphBack->isHidden());
-    EXPECT_FALSE(rec2.ops().empty());
-}
-
-// The frame, the switched series and the legend trap even in debug mode; drawGraph goes on.
-TEST_F(DrawGraph, SeriesTrapsInDebugModeToo)
-{
-    addRunner(1, 1, everySeries);
-    pd.uTuka.redim(0, 0, 0);  // the corner cells are gone: the corner series fails
-    debugMode = true;
-    drawGraph();
-    EXPECT_EQ(msgs.texts(), QStringList({"tukaエラー(err-AD08)"}));
-    EXPECT_TRUE(parts(rec1.ops()).contains("baba"));
+    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, grid->rows(), grid->textMatrix(2, 3), cmdGraphBack->isHidden()),
+              std::tuple(1, 0, 7, QStringLiteral("新しい馬"), true));
 }

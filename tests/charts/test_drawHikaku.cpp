@@ -1,4 +1,4 @@
-// The comparison chart: every runner's index history against its own race, worked by hand
+// The comparison chart: every runner's index history against its own run 0, worked by hand
 // (x = 9600 - 9350 a / 420 for a run a days before the runner's run 0, y = 200 + 66 (100 - v)).
 #include "chartFixture.h"
 
@@ -6,88 +6,54 @@ using DrawHikaku = ChartTest;
 
 TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
 {
-    addRunner(1, 9, {{.daysAgo = 30, .sisuu = 60}});              // gate outside 1..8: black, the first
+    addRunner(1, 9, {{.daysAgo = 30, .sisuu = 60}}), pd.uDate(1, 0) = kRaceDay.addDays(-7);  // gate 9: black; run 0 a week back
     addRunner(2, 4, {{.daysAgo = 30, .sisuu = 50}, {.daysAgo = 60, .sisuu = 0}, {.daysAgo = noDate, .sisuu = 70},
                      {.daysAgo = 90, .sisuu = 112}, {.daysAgo = 120, .sisuu = -5}});
-    addRunner(3, 0, {{.daysAgo = 500, .sisuu = 40}});             // keeps runner 2's colour; old run in the margin
-    addRunner(4, 2);
-    pd.uName(4).clear();                                          // unnamed: no marks
-    pd.uSisuu(4, 0) = 55;
-    pd.uSisuu(2, 0) = 66;                                         // run 0 is drawn too
-    pd.umaIdx = 2;
+    addRunner(3, 0, {{.daysAgo = 500, .sisuu = 40}});  // keeps runner 2's colour; old run in the margin
+    addRunner(4, 2), pd.uName(4).clear(), pd.uSisuu(4, 0) = 55;  // unnamed: no marks
+    pd.uSisuu(2, 0) = 66, pd.umaIdx = 2;  // run 0 is drawn too
+    pd.sisuuOffset = 30;                  // neither the X% line nor the marks take it
     drawHikaku();
-    EXPECT_FALSE(pd.graphMode);
-    EXPECT_TRUE(msgs.texts().isEmpty());
-    const QStringList rows = opRows(rec1.ops());
-    EXPECT_EQ(lines(rows.mid(0, 4)), lines({"cls", "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot",
-                                            "text 300.00 1980.00 20%ライン 8",
-                                            "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"}));
-    EXPECT_EQ(lines(rows.mid(4, rows.size() - 5)), lines({
-        "circle 8932.14 2840.00 r27.00 0,0,0 fill 0,0,0 w1",
-        "circle 9600.00 2444.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "circle 8932.14 3500.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "line 8932.14 3500.00 9600.00 2444.00 0,0,255 w3 solid",
-        "circle 7596.43 -592.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "circle 6928.57 7130.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "line 6928.57 7130.00 7596.43 -592.00 0,0,255 w3 solid",
-        "circle -1530.95 4160.00 r27.00 0,0,255 fill 0,0,255 w1"}));
-    EXPECT_EQ(rows.last(), QStringLiteral("text 250.00 0.00 4 2 馬2  0 (0)   0.0 9"));
+    EXPECT_EQ(std::pair(pd.graphMode, msgs.texts()), std::pair(false, QStringList()));
+    EXPECT_EQ(lines(rows1()), lines({
+        "cls", "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
+        "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid", "circle 9087.98 2840.00 r27.00 0,0,0 fill 0,0,0 w1",
+        "circle 9600.00 2444.00 r67.50 0,0,255 fill 0,0,255 w3", "circle 8932.14 3500.00 r67.50 0,0,255 fill 0,0,255 w3",
+        "line 8932.14 3500.00 9600.00 2444.00 0,0,255 w3 solid", "circle 7596.43 -592.00 r67.50 0,0,255 fill 0,0,255 w3",
+        "circle 6928.57 7130.00 r67.50 0,0,255 fill 0,0,255 w3", "line 6928.57 7130.00 7596.43 -592.00 0,0,255 w3 solid",
+        "circle -1530.95 4160.00 r27.00 0,0,255 fill 0,0,255 w1", "text 250.00 0.00 4 2 馬2  0 (0)   0.0 9"}));
 }
 
-// Runs 0 to 30 only, and only as far as the table holds; the X% line takes no offset.
-TEST_F(DrawHikaku, ThirtyRunsAtMostAndNoOffset)
+// Runs 0 to 30 only, and only as far as the table holds.
+TEST_F(DrawHikaku, ThirtyRunsAtMost)
 {
     std::vector<ChartRun> runs;
     for (int k = 1; k <= 40; ++k)
         runs.push_back({.daysAgo = 5 * k, .sisuu = 50});
     addRunner(1, 1, runs);
-    pd.sisuuOffset = 30;
     drawHikaku();
-    EXPECT_EQ(opRows(rec1.ops()).filter("circle").size(), 30);  // run 0 has no index; runs 1..30
-    EXPECT_EQ(opRows(rec1.ops())[1], "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot");
+    EXPECT_EQ(rows1().filter("circle").size(), 30);  // run 0 has no index; runs 1..30
 
-    newRace(10);
-    addRunner(1, 1, std::vector<ChartRun>(runs.begin(), runs.begin() + 10));
-    rec1.clear();
+    newRace(10), addRunner(1, 1, std::vector<ChartRun>(runs.begin(), runs.begin() + 10)), rec1.clear();
     drawHikaku();
-    EXPECT_EQ(opRows(rec1.ops()).filter("circle").size(), 10);
-    EXPECT_TRUE(msgs.texts().isEmpty());
+    EXPECT_EQ(std::pair(rows1().filter("circle").size(), msgs.texts()), std::pair(qsizetype(10), QStringList()));
 }
 
-// The style letter comes from the average first-corner position itself.
-TEST_F(DrawHikaku, TitleStyleFromTheCornerAverage)
+// The titles: three blanks before the style, a Single weight carried in its shortest form; the comparison's
+// style letter comes from the average first-corner position itself; it leaves list, legend and buttons alone.
+TEST_F(DrawHikaku, TitlesOfBothCharts)
 {
     addRunner(1, 3);
-    grid->setTextMatrix(0, 0, "kept");
-    cmdGraphShift->hide();
-    pd.uKyakusitu(1, 0) = QStringLiteral("先");
-    pd.uHutan(1, 0) = 54.5f;
-    const struct { float a; const char* tail; } cases[] = {
-        {1.8f, "逃1.8"}, {2.0f, "先2.0"}, {5.99f, "差6.0"}, {6.0f, "追6.0"}, {2.96f, "先3.0"}};
+    grid->setTextMatrix(0, 0, "kept"), cmdGraphShift->hide();
+    pd.uSeirei(1) = QStringLiteral("牡4"), pd.uTaizyu(1, 0) = 480, pd.uKisyu(1, 0) = QStringLiteral("的場");
+    pd.uKyakusitu(1, 0) = QStringLiteral("差"), pd.uHutan(1, 0) = 54.5f;
+    const struct { float a; const char* tail; } cases[] = {{1.8f, "逃1.8"}, {2.0f, "先2.0"}, {5.99f, "差6.0"}, {6.0f, "追6.0"}, {2.96f, "先3.0"}};
     for (const auto& c : cases) {
-        pd.tuka1Ave(1, 0) = c.a;
-        rec1.clear();
+        pd.tuka1Ave(1, 0) = c.a, rec1.clear();
         drawHikaku();
-        EXPECT_EQ(opRows(rec1.ops()).last(), QStringLiteral("text 250.00 0.00 3 1 馬1  0 (54.5)   %1 9").arg(c.tail)) << c.a;
+        EXPECT_EQ(rows1().last(), QStringLiteral("text 250.00 0.00 3 1 馬1 牡4 480 的場(54.5)   %1 9").arg(c.tail)) << c.a;
     }
-    // The comparison leaves list, legend and buttons alone.
-    EXPECT_TRUE(rec2.ops().empty());
-    EXPECT_EQ(grid->textMatrix(0, 0), "kept");
-    EXPECT_TRUE(cmdGraphShift->isHidden());
-}
-
-// A gate outside 1..8 keeps the previous runner's colour; runs stand by age against their own run 0.
-TEST_F(DrawHikaku, GateColoursAndOwnRunZero)
-{
-    for (int h = 1; h <= 9; ++h)
-        addRunner(h, h, {{.daysAgo = 30, .sisuu = float(40 + h)}});
-    pd.uDate(9, 0) = kRaceDay.addDays(-7);
-    pd.umaIdx = 0;  // none selected: every runner at the small size
-    drawHikaku();
-    const QStringList marks = opRows(rec1.ops()).filter("circle");
-    EXPECT_EQ(lines({marks[0], marks[1], marks[8]}),
-              lines({"circle 8932.14 4094.00 r27.00 128,128,128 fill 128,128,128 w1",
-                     "circle 8932.14 4028.00 r27.00 text fill text w1",
-                     "circle 9087.98 3566.00 r27.00 255,128,128 fill 255,128,128 w1"}));
-    EXPECT_EQ(picture1->image().pixelColor(int(8932.14 / 15), int(4028 / 15)), QColor(Qt::black));
+    EXPECT_EQ(std::tuple(rec2.ops().empty(), grid->textMatrix(0, 0), cmdGraphShift->isHidden()), std::tuple(true, QString("kept"), true));
+    pd.uHutan(1, 0) = 56;
+    EXPECT_EQ(drawn(drawGraphTitle), QStringList("text 250.00 0.00 3 1 馬1 牡4 480 的場(56)   差3.0 9"));
 }

@@ -1,15 +1,14 @@
+#include "chartFixture.h"
 #include "charts/frmHlpGraph.h"
-#include "platform/msgbox.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
-
-#include <QMouseEvent>
 
 namespace {
 const char* pictures[] = {"graphZentai.jpg", "graphSisuu.jpg", "graphCyakuTuka.jpg",
                           "graphBaba.jpg", "graphKyoriWaku.jpg", "graphTaizyu.jpg"};
 const QString chartResources = QStringLiteral(BRENNOCK_IMAGES_DIR "/");
 
+// Pictures of distinct sizes for the six topics, and the delivered cursor.
 struct HelpWindow : ::testing::Test {
     TestAppDir dir;
     MsgBoxRecorder msgs;
@@ -23,89 +22,56 @@ struct HelpWindow : ::testing::Test {
         }
         ASSERT_TRUE(QFile::copy(chartResources + "harrow.cur", dir.filePath("harrow.cur")));
     }
+    void write(const char* name, const QByteArray& bytes)
+    {
+        QFile f(dir.filePath(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size());
+    }
     QLabel* label(QWidget* w, int i) { return childNamed<QLabel>(w, QStringLiteral("lblSyurui_%1").arg(i)); }
     void click(QWidget* w, int i)
     {
-        QLabel* target = label(w, i);
-        const QPointF at(5, 5);
-        for (auto type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
-            QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
-                              type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
-            QApplication::sendEvent(target, &event);
-        }
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(label(w, i), &release);
     }
-    static QString state(QWidget* w)
+    static QString state(QWidget* w)  // caption, picture width, window size
     {
-        auto* image = w->findChild<QLabel*>("Image1");
-        return QStringLiteral("%1 picture %2x%3 at %4,%5 window %6x%7")
-            .arg(w->windowTitle())
-            .arg(image->pixmap().width()).arg(image->pixmap().height())
-            .arg(image->x()).arg(image->y())
-            .arg(w->width()).arg(w->height());
+        const int picture = w->findChild<QLabel*>("Image1")->pixmap().width();
+        return QStringLiteral("%1 %2 %3x%4").arg(w->windowTitle()).arg(picture).arg(w->width()).arg(w->height());
     }
 };
 }  // namespace
 
 // Each topic shows its picture and caption, the window fitted to it; labels carry the file's cursor.
+// A missing or unreadable picture: one message each, the previous picture and size kept, the new caption set.
 TEST_F(HelpWindow, TopicsInTurn)
 {
-    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
-    FrmHlpGraph* w = owner.get();
-    EXPECT_EQ(state(w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
-    EXPECT_EQ(label(w, 4)->cursor().hotSpot(), QPoint(9, 0));
-    EXPECT_GE(label(w, 2)->width(), label(w, 2)->sizeHint().width());  // the long caption is not cut
-    QStringList states;
-    for (int i : {5, 2, 0})
-        click(w, i), states << state(w);
-    EXPECT_EQ(states, QStringList({"グラフの見方（馬体重） picture 500x310 at 133,7 window 647x350",
-                                   "グラフの見方（着順・コーナー通過順） picture 440x280 at 133,7 window 587x320",
-                                   "グラフの見方（全体） picture 400x260 at 133,7 window 547x300"}));
-    w->lblSyurui_Click(6);
-    w->lblSyurui_Click(-1);
-    EXPECT_EQ(state(w), states.last());
-    EXPECT_TRUE(msgs.texts().isEmpty());
-}
-
-// An unreadable picture: one message, the previous picture and size kept, the new caption set.
-TEST_F(HelpWindow, UnreadablePictureKeepsThePrevious)
-{
     QFile::remove(dir.filePath("graphBaba.jpg"));
-    QFile corrupt(dir.filePath("graphTaizyu.jpg"));
-    ASSERT_TRUE(corrupt.open(QIODevice::WriteOnly | QIODevice::Truncate) && corrupt.write("\xFF\xD8\xFF\xE0 not a picture", 20) == 20);
-    corrupt.close();
-    std::unique_ptr<FrmHlpGraph> owner(new FrmHlpGraph);
-    FrmHlpGraph* w = owner.get();
-    click(w, 1);
-    const QString sisuu = state(w);
-    QStringList states;
-    for (int i : {3, 5})
-        click(w, i), states << state(w);
-    const QString kept = sisuu.section(' ', 1);
-    EXPECT_EQ(states, QStringList({"グラフの見方（馬場状態） " + kept, "グラフの見方（馬体重） " + kept}));
+    write("graphTaizyu.jpg", QByteArray("\xFF\xD8\xFF\xE0 not a picture"));
+    FrmHlpGraph w;
+    EXPECT_EQ(label(&w, 4)->cursor().hotSpot(), QPoint(9, 0));
+    EXPECT_GE(label(&w, 2)->width(), label(&w, 2)->sizeHint().width());  // the long caption is not cut
+    QStringList states {state(&w)};
+    for (int i : {2, 3, 5, 0})
+        click(&w, i), states << state(&w);
+    w.lblSyurui_Click(6), w.lblSyurui_Click(-1);
+    states << state(&w);
+    EXPECT_EQ(states, QStringList({"グラフの見方（全体） 400 547x300", "グラフの見方（着順・コーナー通過順） 440 587x320",
+                                   "グラフの見方（馬場状態） 440 587x320", "グラフの見方（馬体重） 440 587x320",
+                                   "グラフの見方（全体） 400 547x300", "グラフの見方（全体） 400 547x300"}));
     EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
 }
 
-// A missing or corrupt cursor file: the standard pointing hand, no message, topic 0 shown.
-TEST_F(HelpWindow, MissingOrCorruptCursor)
-{
-    for (const QByteArray& content : {QByteArray(), QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40)}) {
-        QFile::remove(dir.filePath("harrow.cur"));
-        if (!content.isEmpty()) {
-            QFile f(dir.filePath("harrow.cur"));
-            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-            f.write(content);
-        }
-        FrmHlpGraph w;
-        EXPECT_EQ(label(&w, 0)->cursor().shape(), Qt::PointingHandCursor);
-        EXPECT_EQ(state(&w), "グラフの見方（全体） picture 400x260 at 133,7 window 547x300");
-    }
-    EXPECT_TRUE(msgs.texts().isEmpty());
-}
-
-// The pictures and the cursor delivered with the program are readable.
-TEST(HelpFiles, DeliveredPicturesAndCursor)
+// The delivered files are readable (one screenshot); a missing or corrupt cursor gives the pointing hand.
+TEST_F(HelpWindow, DeliveredFilesAndCursorFallback)
 {
     for (const char* name : pictures)
         EXPECT_GT(QImage(chartResources + name).width(), 400) << name;
-    EXPECT_EQ(loadHandCursor(chartResources + "harrow.cur").hotSpot(), QPoint(9, 0));
+    QFile::remove(dir.filePath(pictures[0]));
+    ASSERT_TRUE(QFile::copy(chartResources + pictures[0], dir.filePath(pictures[0])));
+    FrmHlpGraph w;
+    w.show();
+    saveArtefact(w.grab().toImage(), "frmHlpGraph.png");
+    write("corrupt.cur", QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40));
+    for (const char* name : {"missing.cur", "corrupt.cur"})
+        EXPECT_EQ(loadHandCursor(dir.filePath(name)).shape(), Qt::PointingHandCursor) << name;
 }

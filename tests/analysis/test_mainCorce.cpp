@@ -9,15 +9,12 @@
 
 namespace {
 
-struct StoredRun {
-    int waku;
-    double sisuu;
-    int cyaku;
-};
+struct StoredRun { int waku; double sisuu; int cyaku; };
 
 class Course : public RaceTest {
 protected:
     FlexGrid grid;
+    int races_ = 0;
 
     void SetUp() override
     {
@@ -28,25 +25,14 @@ protected:
     void storeRace(int daysAgo, int baba, const std::vector<StoredRun>& runs, const char* zyo = "大井", int kyori = 1200,
                    int siba = 0)
     {
-        const QString code = QStringLiteral("R%1").arg(++races_);
-        openDbOrThrow(1, dir_.filePath("NAR_data.dat"), dbPassword);
-        insertRow(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", zyo).set("R_date", kRaceDay.addDays(-daysAgo))
-                                    .set("R_kyori", kyori).set("R_siba", siba).set("R_baba", baba));
-        int n = 0;
+        const QString code = QStringLiteral("R%1").arg(++races_), path = dir_.filePath("NAR_data.dat");
+        insertRows(path, "T_Rdata", {"R_code", "R_zyo", "R_date", "R_kyori", "R_siba", "R_baba"},
+                   {{code, zyo, kRaceDay.addDays(-daysAgo), kyori, siba, baba}});
+        std::vector<std::vector<DbValue>> rows;
         for (const StoredRun& run : runs)
-            insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QString::number(++n)).set("U_waku", run.waku)
-                                           .set("U_sisuu", run.sisuu).set("U_cyaku", run.cyaku));
-        closeDb(1);
+            rows.push_back({code, QString::number(rows.size() + 1), run.waku, run.sisuu, run.cyaku});
+        insertRows(path, "T_Useiseki", {"R_code", "U_name", "U_waku", "U_sisuu", "U_cyaku"}, rows);
     }
-    // Frames 1..8 as "index|rate" of all goings, then 良, 稍, 重 and 不, one frame per line.
-    std::string frames() const
-    {
-        std::string out;
-        for (int f = 1; f <= 8; ++f)
-            out += rowText(grid, f + 1, 1) + "\n";
-        return out;
-    }
-    int races_ = 0;
 };
 
 // Indices 50, 60 and 0 with finishes 1, 2, 3 in frame 1: average 55 (the 0 left out), rate 1/3.
@@ -67,38 +53,38 @@ TEST_F(Course, FramesShowAverageIndexAndWinRateForEachGoing)
     storeRace(365, 2, {{6, 40, 1}});
     storeRace(364, 3, {{7, 30, 2}});
     QList<int> steps;
-    QProgressBar* bar = dialogSincyoku().findChild<QProgressBar*>("prgSincyoku");
-    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { steps << v; });
+    QObject::connect(dialogSincyoku().findChild<QProgressBar*>("prgSincyoku"), &QProgressBar::valueChanged,
+                     [&](int v) { steps << v; });
     drawGridCorce(grid, QStringLiteral("1年以内対象"));
 
     EXPECT_EQ(steps, QList<int>({1, 2, 3, 4, 5}));
     EXPECT_FALSE(isDialogSincyokuLoaded());
     EXPECT_TRUE(msgs_.texts().isEmpty()) << msgs_.texts().join(", ").toStdString();
-    EXPECT_EQ(frames(), "55|33%|55|33%||0%||0%||0%\n"
-                        "75|50%|70|0%||0%|80|100%||0%\n"
-                        "65|100%||0%|65|100%||0%||0%\n"
-                        "52|50%||0%||0%||0%|52|50%\n"
-                        "|0%||0%||0%||0%||0%\n"
-                        "|0%||0%||0%||0%||0%\n"
-                        "30|0%||0%||0%|30|0%||0%\n"
-                        "45|0%||0%||0%|45|0%||0%\n");
-    EXPECT_EQ(rowText(grid, 2, 0, 0) + rowText(grid, 9, 0, 0), "1枠8枠");
+    // Frames 1..8: index|rate of all goings, then 良, 稍, 重 and 不.
+    std::string frames;
+    for (int f = 1; f <= 8; ++f)
+        frames += rowText(grid, f + 1, 1) + "\n";
+    EXPECT_EQ(frames, "55|33%|55|33%||0%||0%||0%\n"
+                      "75|50%|70|0%||0%|80|100%||0%\n"
+                      "65|100%||0%|65|100%||0%||0%\n"
+                      "52|50%||0%||0%||0%|52|50%\n"
+                      "|0%||0%||0%||0%||0%\n"
+                      "|0%||0%||0%||0%||0%\n"
+                      "30|0%||0%||0%|30|0%||0%\n"
+                      "45|0%||0%||0%|45|0%||0%\n");
     saveGridPicture(grid, "gridCorce");
 
-    // Ten years back: frame 1 gains the run of 400 days ago; a typed text counts every stored run.
+    // Ten years back: frame 1 gains the run of 400 days ago. A track name with a quote is only a value.
     drawGridCorce(grid, QStringLiteral("全期間対象"));
     EXPECT_EQ(rowText(grid, 2, 1, 4), "70|50%|70|50%");
-    drawGridCorce(grid, QStringLiteral("3年"));
-    EXPECT_EQ(rowText(grid, 2, 1, 4), "77|60%|77|60%");
-    // A track name with a quote is only a value.
     pd.raceZyo = QStringLiteral("大井' OR '1'='1");
     drawGridCorce(grid, QStringLiteral("全期間対象"));
     EXPECT_EQ(rowText(grid, 2, 1, 4), "|0%||0%");
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
-// A database that cannot be read says so once and leaves the values empty; while a page import
-// holds the slots the table is left as it was.
+// A database that is missing or locked says so once and leaves the values empty; while a page
+// import holds the slots the table is left as it was.
 TEST_F(Course, UnreadableDatabaseOrBusyImportLeavesValuesEmpty)
 {
     drawGridCorce(grid, QStringLiteral("1年以内対象"));

@@ -43,8 +43,7 @@ TEST_F(Corner, RunnersStandInTheirLanesFromRightToLeft)
                         "⑮@6066.7,4095.0 ⑭@6066.7,4300.0 ③@6825.0,5000.0 ⑥@4550.0,6000.0");
     EXPECT_EQ(pd.umaIdx, 6);
 
-    // The persistent picture as a test artefact.
-    PictureBox box;
+    PictureBox box;  // the persistent picture as a test artefact
     box.setWidthTwips(9300);
     box.setHeightTwips(5900);
     drawCornner(box.canvas());
@@ -73,14 +72,7 @@ TEST_F(Corner, EmptyFieldsTinyCanvasesAndShortTables)
     drawCornner(canvas);
     EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainAnalConer-2"});
     EXPECT_EQ(prints(), "cls ⑫@6066.7,1050.0");
-}
-
-TEST(CornerNumbers, CircledNumbersStopAtSixteen)
-{
-    QStringList texts;
-    for (int n : {-1, 0, 1, 2, 10, 15, 16, 17, 18})
-        texts << getMaruNo(n);
-    EXPECT_EQ(texts.join(' '), "  ① ② ⑩ ⑮ ⑯  ");
+    EXPECT_EQ(getMaruNo(0) + getMaruNo(1) + getMaruNo(16) + getMaruNo(17), "①⑯");
 }
 
 }

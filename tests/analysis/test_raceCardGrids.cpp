@@ -80,11 +80,15 @@ TEST_F(RunnerGrid, RaceCardsTellEachRun)
 // gridSpSisuu two empty columns after them; no race read: headers only. Runs beyond 100 never show.
 TEST_F(RunnerGrid, RaceCardsGrowWithTheLongestHistory)
 {
+    // Rows x columns, fixed rows x columns, the height and the run headers of both cards.
     const auto shapes = [this] {
-        drawGridSyuxtusouHyou(grid);
-        std::string shape = gridShape(grid) + " " + rowText(grid, 0, 9);
-        drawGridSpSisuu(grid);
-        return shape + " / " + gridShape(grid) + " " + rowText(grid, 0, 21);
+        QStringList out;
+        for (const auto fill : {drawGridSyuxtusouHyou, drawGridSpSisuu}) {
+            fill(grid);
+            out << QStringLiteral("%1x%2 fixed %3x%4 height %5 ").arg(grid.rows()).arg(grid.cols()).arg(grid.fixedRows())
+                        .arg(grid.fixedCols()).arg(grid.heightTwips()) + QString::fromStdString(rowText(grid, 0, out.isEmpty() ? 9 : 21));
+        }
+        return out.join(" / ").toStdString();
     };
     EXPECT_EQ(shapes(), "1x13 fixed 1x3 height 650 1走前|2走前|3走前|4走前 / 1x23 fixed 1x3 height 650 |");
     addRunner(1, {}, std::vector<PastRun>(4));

@@ -1,12 +1,17 @@
-// The aptitude grids by index and by rates and the best-times grid: the conditions, the run test
-// and the period, read back cell by cell.
+// The aptitude grids by index and by rates, the best-times grid and the head-to-head table: the
+// conditions, the run test and the period, read back cell by cell; and every filler's error path.
 #include "analysis/gridLayout.h"
 #include "analysis/mainMochiTime.h"
+#include "analysis/mainSpSisuu.h"
+#include "analysis/mainSyuxtubaHyo.h"
 #include "analysis/mainTaisen.h"
 #include "analysis/mainTekiseiRentai.h"
 #include "analysis/mainTekiseiSisuu.h"
+#include "analysis/mainYosou.h"
 #include "tests/analysis/gridCheck.h"
 #include "tests/analysis/raceBuilder.h"
+
+#include <functional>
 
 namespace {
 
@@ -175,6 +180,112 @@ TEST_F(BestTimes, UnreadableTrackFileGivesOneMessageAndTodaysDistanceAlone)
         EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"}) << noTable;
         EXPECT_EQ(rowText(grid, 1, 6, 15) + " / " + rowText(grid, 2, 6, 10), "対象||1400|||||1400|| / ||1:28:5||") << noTable;
     }
+}
+
+class HeadToHead : public RaceTest {
+protected:
+    FlexGrid grid;
+
+    // Runner h's past runs, each (days ago, race number, track, finish).
+    static void meetings(int h, const char* name, const std::vector<std::tuple<int, int, const char*, int>>& runs)
+    {
+        addRunner(h, {.waku = h});
+        for (size_t k = 0; k < runs.size(); ++k) {
+            const auto& [daysAgo, raceNo, zyo, cyaku] = runs[k];
+            setRun(h, int(k) + 1, {.daysAgo = daysAgo, .zyo = QString::fromUtf8(zyo), .cyaku = cyaku, .raceNo = raceNo});
+        }
+        pd.uName(h) = QString::fromUtf8(name);
+    }
+    void SetUp() override
+    {
+        RaceTest::SetUp();
+        // Runner 1 beats 2 in one race and is beaten in another, shares second place with 3, meets
+        // 4 when 4 has no finish, has no finish itself against 2, meets 2 on the race day, misses 2
+        // and 3 by track and race number, and beats slot 5, which holds a runner above tousuu.
+        meetings(1, "ミスターシービー", {{30, 11, "大井", 1}, {60, 5, "川崎", 4}, {90, 3, "大井", 2}, {120, 7, "大井", 1},
+                                        {150, 8, "大井", 0}, {0, 1, "大井", 1}, {180, 9, "大井", 1}, {200, 2, "大井", 3}});
+        meetings(2, "O'Neil", {{30, 11, "大井", 3}, {60, 5, "川崎", 2}, {150, 8, "大井", 1}, {0, 1, "大井", 2},
+                               {180, 9, "船橋", 2}, {210, 4, "大井", 1}});
+        meetings(3, "ﾊﾙｳﾗﾗﾃﾞｽ", {{90, 3, "大井", 2}, {180, 10, "大井", 3}, {210, 4, "大井", 2}});
+        meetings(4, "馬4", {{120, 7, "大井", 0}});
+        meetings(5, "馬5", {{200, 2, "大井", 5}});
+        pd.tousuu = 4;
+        pd.sirusi(1) = "◎";
+        pd.sirusi(2) = "○";
+    }
+};
+
+TEST_F(HeadToHead, CountsMeetingsWithDeadHeatsAsLossesForBothAndShowsTheTotals)
+{
+    const auto row = [](int h) {
+        QStringList cells;
+        for (int j = 0; j <= 5; ++j)
+            cells << QStringLiteral("%1-%2").arg(pd.taisenMatrix(h, j, 0)).arg(pd.taisenMatrix(h, j, 1));
+        return cells.join(' ').toStdString();
+    };
+    calcTaisenMatrix(QStringLiteral("全期間対象"));
+    EXPECT_EQ(row(1) + " / " + row(2) + " / " + row(3), "2-2 0-0 1-1 0-1 0-0 1-0 / 2-1 1-1 0-0 1-0 0-0 0-0 / 0-2 0-1 0-1 0-0 0-0 0-0");
+    EXPECT_EQ(row(4) + " / " + row(5), "0-0 0-0 0-0 0-0 0-0 0-0 / 0-0 0-0 0-0 0-0 0-0 0-0") << "slot 5 is above tousuu";
+    EXPECT_EQ(pd.umaIdx, 5);
+    // Half a year: the meetings 200 and 210 days ago drop out.
+    calcTaisenMatrix(QStringLiteral("6ヶ月以内対象"));
+    EXPECT_EQ(row(1) + " / " + row(2), "1-2 0-0 1-1 0-1 0-0 0-0 / 1-1 1-1 0-0 0-0 0-0 0-0");
+
+    drawGridTaisen(grid, QStringLiteral("全期間対象"));
+    EXPECT_EQ(rowText(grid, 0), "|||馬名|基本指数|基本指数|合計|合計|合計|1◎ミスターシー|1◎ミスターシー|1◎ミスターシー|"
+                                "2○O'Neil|2○O'Neil|2○O'Neil|3ﾊﾙｳﾗﾗﾃ|3ﾊﾙｳﾗﾗﾃ|3ﾊﾙｳﾗﾗﾃ|4馬4|4馬4|4馬4|");
+    EXPECT_EQ(rowText(grid, 2), "1|1|◎|ミスターシービー|||2|2|50%||||1|1|50%||1|0%||||");
+    EXPECT_EQ(rowText(grid, 3, taisenGroupCol(0)), "2|1|67%|1|1|50%||||1||100%||||");
+    EXPECT_EQ(rowText(grid, 4, taisenGroupCol(0)), "|2|0%||1|0%||1|0%|||||||");
+    EXPECT_EQ(rowText(grid, 5, taisenGroupCol(0)), times(16, ""));
+    EXPECT_EQ(pd.umaIdx, 5);
+    saveGridPicture(grid, "gridTaisen");
+}
+
+// Every filler on a field larger than the run table: its own message, the rows written so far
+// kept, and the grid painting again.
+class GridFault : public RaceTest {};
+
+TEST_F(GridFault, ErrorMidFillShowsTheTagAndLeavesTheGridPainting)
+{
+    createTrackFile();
+    for (int h = 1; h <= 18; ++h)
+        addRunner(h, {.waku = std::min((h + 1) / 2, 8)}, {{.sisuu = 50, .cyaku = 1, .raceNo = 1}});
+    pd.tousuu = 19;
+    const QString kikan = QStringLiteral("1年以内対象");
+    // The tag, the filler, the last runner row written, the messages and the runner reached.
+    const struct { const char* tag; std::function<void(FlexGrid&)> fill; int lastRow; QStringList messages; int umaIdx; } cases[] {
+        {"Yosou", [](FlexGrid& g) { drawGridYosou(g); }, 19, {"Error-mainTekiseiYsou-1"}, 19},
+        {"TekiseiSisuu", [&](FlexGrid& g) { drawGridTekiseiSisuu(g, kikan); }, 19, {"Error-mainTekiseiSisuu-1"}, 19},
+        {"TekiseiRentai", [&](FlexGrid& g) { drawGridTekiseiRentai(g, kikan); }, 19, {"Error-mainTekiseiRentai-1"}, 19},
+        {"MochiTime", [&](FlexGrid& g) { drawGridMochiTime(g, kikan); }, 19, {"Error-mainMochiTime-1"}, 19},
+        {"SyuxtusouHyou", [](FlexGrid& g) { drawGridSyuxtusouHyou(g); }, 18, {"Error-mainSyustusouHyou-1"}, 19},
+        {"SpSisuu", [](FlexGrid& g) { drawGridSpSisuu(g); }, 18, {"Error-mainSpSisuu-1"}, 19},
+        // The matrix fails at runner 19; the grid then at runner 1's label of opponent 19.
+        {"Taisen", [&](FlexGrid& g) { drawGridTaisen(g, kikan); }, 2, {"Error-mainTaisen-3", "Error-mainTaisen-1"}, 1},
+    };
+    for (const auto& c : cases) {
+        FlexGrid grid;
+        msgs_.clear();
+        c.fill(grid);
+        EXPECT_EQ(msgs_.texts(), c.messages) << c.tag;
+        EXPECT_TRUE(grid.updatesEnabled()) << c.tag;
+        EXPECT_EQ(grid.textMatrix(c.lastRow, 3), c.lastRow == 2 ? "馬1" : "馬18") << c.tag;
+        EXPECT_EQ(pd.umaIdx, c.umaIdx) << c.tag;
+    }
+}
+
+// In debug mode nothing is trapped: the error passes through, and the grid paints all the same.
+TEST_F(GridFault, DebugModePassesTheErrorOnWithRedrawOn)
+{
+    addRunner(1);
+    pd.tousuu = 19;
+    debugMode = true;
+    FlexGrid grid;
+    EXPECT_THROW(drawGridSpSisuu(grid), VbError);
+    debugMode = false;
+    EXPECT_TRUE(grid.updatesEnabled());
+    EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
 }

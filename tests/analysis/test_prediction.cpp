@@ -198,28 +198,6 @@ TEST_F(WholeRace, OiIndicesFromTimes)
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
-TEST_F(WholeRace, EighteenRunners)
-{
-    createTrackFile();
-    // Runner h: five runs on today's course at P = 40 + 2h; every factor but the interval is 1.
-    for (int h = 1; h <= 18; ++h)
-        addRunner(h, {.waku = std::min((h + 1) / 2, 8)},
-                  std::vector<PastRun>(5, {.daysAgo = 10, .sisuu = float(40 + 2 * h), .style = "先", .tuka1 = h}));
-    analYosou();
-    // Only slots 1..16 are ranked. Win 0.5 - (72 - P) / 36 and top two against 70, at least 0; the
-    // leader 1 - runner 15's win, runner 15 1 - runner 14's top two, the leader's 1 - runner 14's
-    // win. Six digits: the base indices carry the rounding of the weights 0.4 and 0.2.
-    const auto chance = [](int h, int behind) { return h > 16 ? 0.0f : std::max(0.0f, float(2 * h - behind) / 36); };
-    const QString marks = "-----------△△▲○◎--";
-    for (int h = 1; h <= 18; ++h) {
-        const float win = h == 16 ? 1 - chance(15, 14) : chance(h, 14);
-        const float topTwo = h == 16 ? 1 - chance(14, 14) : h == 15 ? 1 - chance(14, 12) : chance(h, 12);
-        const QString row = QString("%1 4 %1 1 1 1 0 1 1 1 1 先 %2 %3 %4 %5").arg(40 + 2 * h).arg(h).arg(marks[h - 1]);
-        EXPECT_EQ(resultRow(h, 6), row.arg(QString::number(win), QString::number(topTwo)).toStdString());
-    }
-    EXPECT_EQ(pd.lineSisuu, 70.0f);  // 90 indices: position CLng(18) of 76 x5, 74 x5, 72 x5, 70 x5 ...
-}
-
 TEST_F(IndexPass, CentralRunsNeedTheCentralFile)
 {
     addStandard(createTrackFile(), "大井", 1500, 90.0, 0.5);
@@ -393,4 +371,9 @@ TEST_F(Engine, MarksAndChances)
     EXPECT_EQ(judgeField({0, 10, -3, 4}), "- 0 0 | - 0 0 | ◎ 0.666666627 1 | - 0 0 | ○ 0.333333343 1");
     // Nobody ranked: no marks and no chances at all (not 50 % each).
     EXPECT_EQ(judgeField({0, 0, 0}), "- 0 0 | - 0 0 | - 0 0 | - 0 0");
+    // Only slots 1..16 are ranked and given chances: runner 17's best index counts for nothing.
+    std::vector<float> seventeen(17, 50);
+    seventeen.back() = 90;
+    const QStringList field = QString::fromStdString(judgeField(seventeen)).split(" | ");
+    EXPECT_EQ(field[1] + " / " + field[17], "◎ 0.5 0.5 / - 0 0");
 }

@@ -1,6 +1,5 @@
 #pragma once
-// Reading a filled grid back as a user sees it: a row's texts, a cell's look, the widths; and
-// saving its picture among the test artefacts.
+// Reading a filled grid back as a user sees it, and saving its picture among the test artefacts.
 #include "platform/flexgrid.h"
 
 #include <QDir>
@@ -40,15 +39,7 @@ inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int las
     });
 }
 
-// Rows, Cols, fixed rows and columns and the control's height.
-inline std::string gridShape(const FlexGrid& grid)
-{
-    return QStringLiteral("%1x%2 fixed %3x%4 height %5")
-        .arg(grid.rows()).arg(grid.cols()).arg(grid.fixedRows()).arg(grid.fixedCols()).arg(grid.heightTwips())
-        .toStdString();
-}
-
-// n copies of a cell text joined by "|", for the long runs of equal cells in the expectations.
+// n copies of a cell text joined by "|".
 inline std::string times(int n, const std::string& cell)
 {
     std::string out;
@@ -57,7 +48,6 @@ inline std::string times(int n, const std::string& cell)
     return out;
 }
 
-// The grid's picture as a test artefact, test-output/analysis/<name>.png.
 inline void saveGridPicture(const FlexGrid& grid, const QString& name)
 {
     const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";

@@ -24,8 +24,8 @@ struct PastRun {
     bool fileFound = true;  // the day's track-variant row was found for the index
 };
 
-// Runner h's results as one line, to nine digits that tell every float apart: base index, runs
-// used, predicted index, factors 0..7, style, corner average, mark ("-": none), win and top two.
+// Runner h's results to nine digits: base index, runs used, predicted index, factors 0..7, style,
+// corner average, mark ("-": none), win and top two.
 inline std::string resultRow(int h, int digits = 9)
 {
     const auto num = [digits](float v) { return QString::number(v, 'g', digits); };
@@ -87,7 +87,6 @@ protected:
         pd.uFileFound(h, k) = run.fileFound;
     }
 
-    // Rows of one table of a data file, the columns named once.
     static void insertRows(const QString& path, const QString& table, const QStringList& columns,
                            const std::vector<std::vector<DbValue>>& rows)
     {

@@ -1,5 +1,6 @@
 #include "core/mainStart.h"
 #include "core/publicDim.h"
+#include "core/publicFunction.h"
 #include "platform/colors.h"
 #include "platform/msgbox.h"
 #include "tests/support/dataFiles.h"
@@ -18,10 +19,10 @@ TEST(DataFileStatus, DatesColoursAndNotices)
         label = new QLabel(&frame);
     setStartNoticeLabels({l[0], l[1], l[2], l[3], l[4], l[5], l[6]});
     const auto status = [&](int i) {
-        const QColor back = l[i]->palette().color(QPalette::Window), text = l[i]->palette().color(QPalette::WindowText);
-        const bool stale = back == vbColor(0x0000FF) && text == vbColor(0xFFFFFF);
-        const bool fresh = back == vbColor(0xFFC0C0) && text == vbColor(0);
-        return l[i]->text() + (!l[i]->autoFillBackground() ? "" : stale ? "/stale" : fresh ? "/fresh" : "/?");
+        const auto colours = std::pair(l[i]->palette().color(QPalette::Window), l[i]->palette().color(QPalette::WindowText));
+        return l[i]->text() + (!l[i]->autoFillBackground()                                   ? ""
+                               : colours == std::pair(vbColor(0x0000FF), vbColor(0xFFFFFF)) ? "/stale"
+                               : colours == std::pair(vbColor(0xFFC0C0), vbColor(0))        ? "/fresh" : "/?");
     };
     setDateRow(dir.createStrevinData(), today.addDays(-31));
     dir.createNarData();  // LastDate is empty until the first import
@@ -59,4 +60,20 @@ TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
                   std::tuple(c.kakoKikan, c.timerInter, c.lineRatio, QString(c.firstBad)))
             << c.kikan << ' ' << c.timer << ' ' << c.ratio;
     }
+}
+
+// endProgram stores the chosen track in Strevin.ini, keeping the other keys, and closes every window.
+TEST(Settings, EndProgramStoresTheTrackAndClosesEveryWindow)
+{
+    TestAppDir dir;
+    iniWrite("System", "timerInter", "10");
+    QWidget sheet;
+    sheet.setObjectName("frmUma");
+    sheet.show();
+    EXPECT_TRUE(isFormLoaded("frmUma") && !isFormLoaded("frmuma"));
+    setTrackSelectorHook([] { return QStringLiteral("名古"); });
+    endProgram();
+    setTrackSelectorHook(nullptr);
+    EXPECT_EQ(iniRead("System", "Zyo", "大井") + iniRead("System", "timerInter", "5"), "名古10");
+    EXPECT_FALSE(sheet.isVisible());
 }

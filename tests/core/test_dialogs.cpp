@@ -1,0 +1,218 @@
+#include "core/dialogComment.h"
+#include "core/dialogSincyoku.h"
+#include "core/frmOption.h"
+#include "core/publicDim.h"
+#include "platform/msgbox.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/dataFiles.h"
+
+#include <QProgressBar>
+#include <QScreen>
+#include <QTest>
+
+// Values above the maximum, or a maximum below 1, are clamped; a smaller maximum clamps the count, a larger
+// one keeps it. Cancel only when offered; a press stays seen. A second show keeps the caller's caption; the
+// next load, even before the old one is deleted, starts afresh.
+TEST(ProgressDialog, CountsClampsCancelAndUnloads)
+{
+    showDialogSincyoku();
+    DialogSincyoku& d = dialogSincyoku();
+    QPointer<QTimer> timer = d.findChild<QTimer*>("Timer1");
+    auto* bar = d.findChild<QProgressBar*>("prgSincyoku");
+    auto* cancel = d.findChild<QPushButton*>("cmdCancel");
+    ASSERT_TRUE(timer && bar && cancel && d.isVisible() && timer->isActive() && !cancel->isVisible());
+    const QString freshTitle = d.windowTitle();
+    EXPECT_EQ(std::pair(d.max(), d.value()), std::pair(100.0f, 0.0f));
+    for (const auto& [max, value, maxRead, valueRead] : std::vector<std::tuple<float, std::optional<float>, float, float>> {
+             {11, 12, 11, 11}, {11, -3, 11, 0}, {0, 5, 1, 1}, {364.6f, 40, 365, 40}, {5, {}, 5, 5}, {8, {}, 8, 5}}) {
+        d.setMax(max);
+        if (value)
+            d.setValue(*value);
+        EXPECT_EQ(std::pair(d.max(), d.value()), std::pair(maxRead, valueRead)) << max << ' ' << value.value_or(-1);
+    }
+    d.setMax(1e12f);  // beyond the bar's whole numbers
+    d.setValue(1e12f);
+    EXPECT_EQ(bar->value(), bar->maximum());
+    d.offerCancel();
+    EXPECT_TRUE(cancel->isVisible() && !d.pollCancel());
+    cancel->click();
+    EXPECT_TRUE(d.pollCancel() && d.pollCancel());
+    d.setWindowTitle("馬場指数作成　1/3");
+    showDialogSincyoku();
+    EXPECT_EQ(d.windowTitle(), "馬場指数作成　1/3");
+    unloadDialogSincyoku();
+    EXPECT_FALSE(isDialogSincyokuLoaded());
+    showDialogSincyoku();
+    DialogSincyoku& next = dialogSincyoku();
+    EXPECT_EQ(std::tuple(next.windowTitle(), next.max(), next.value(), next.findChild<QWidget*>("cmdCancel")->isVisible(),
+                         next.pollCancel()), std::tuple(freshTitle, 100.0f, 0.0f, false, false));
+    unloadDialogSincyoku();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(timer.isNull());
+}
+
+// The screen shows the painted dialog the moment showing it returns, with or without an owner.
+TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
+{
+    QWidget owner;
+    owner.resize(500, 400);
+    owner.show();
+    for (QWidget* o : {static_cast<QWidget*>(nullptr), &owner}) {
+        showDialogSincyoku(o);
+        DialogSincyoku& d = dialogSincyoku();
+        EXPECT_EQ(d.screen()->grabWindow(d.winId()).toImage().convertToFormat(QImage::Format_RGB32),
+                  d.grab().toImage().convertToFormat(QImage::Format_RGB32)) << "owner " << o;
+    }
+    unloadDialogSincyoku();
+}
+
+class OptionsDialog : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::tie(pd.kakoKikan, pd.timerInter) = std::pair(400, 5);
+        pd.graphFlags = {"TRUE", "False", "yes", "", "true", "tRuE", "0"};
+    }
+    void TearDown() override { delete form_.data(); }
+    void open() { (form_ = new FrmOption)->show(); }
+    template <class W = QPushButton>
+    W* get(const QString& n, int i = -1) const { return childNamed<W>(form_, i < 0 ? n : QString("%1(%2)").arg(n).arg(i)); }
+    QString sliders() const
+    {
+        QStringList values;
+        for (int i = 0; i < 8; ++i)
+            values << QString::number(get<QSlider>("sldYosouPara", i)->value());
+        return values.join(' ');
+    }
+    static QString stored()
+    {
+        QStringList values {iniRead("System", "tarKikanWebUma", "-"), iniRead("System", "timerInter", "-")};
+        for (int i = 0; i < 16; ++i)  // the eight chart flags, then the eight weights
+            values << iniRead(i < 8 ? "graph" : "parameter", QString(i < 8 ? "iniGraph(%1)" : "para(%1)").arg(i % 8), "-");
+        return values.join(' ');
+    }
+
+    TestAppDir dir_;
+    MsgBoxRecorder msgs_;
+    QPointer<FrmOption> form_;
+};
+
+// A preset sets the sliders but stores nothing, and so does CANCEL; OK stores every value but the
+// chart's line ratio, and memory too.
+TEST_F(OptionsDialog, PresetsOkAndCancel)
+{
+    open();
+    get("cmdParaHonnmei")->click();
+    EXPECT_EQ(sliders(), "80 110 120 80 80 80 50 120");
+    get("cmdCancel")->click();
+    EXPECT_FALSE(QFile::exists(dir_.filePath("Strevin.ini")));
+    open();
+    get("cmdParaAna")->click();
+    get("cmdParaHyozyun")->click();
+    get<QComboBox>("cmbTarKikanUma")->setCurrentIndex(1);
+    get<QComboBox>("cmbInterTime")->setEditText("20");
+    get<QCheckBox>("chkGraph", 1)->setChecked(true);
+    get<QSlider>("sldYosouPara", 3)->setValue(37);
+    get("cmdOk")->click();
+    EXPECT_EQ(stored(), "550 20 true true false false true true false - 100 100 100 37 100 100 100 100");
+    EXPECT_EQ(std::tuple(pd.kakoKikan, pd.timerInter, pd.graphFlags[1]), std::tuple(550, 20, QString("true")));
+}
+
+// Enter stores what the dialog shows wherever the focus is: never a preset over the user's weights,
+// never losing the time-out being typed.
+TEST_F(OptionsDialog, EnterStoresTheChoicesAndNeverRunsAPreset)
+{
+    for (const char* focus : {"cmdParaHonnmei", "cmbInterTime", "sldYosouPara(2)"}) {
+        open();
+        QApplication::setActiveWindow(form_);
+        get<QSlider>("sldYosouPara", 0)->setValue(37);
+        get<QComboBox>("cmbInterTime")->setEditText("30");
+        get<QWidget>(focus)->setFocus();
+        QWidget* target = QApplication::focusWidget();
+        ASSERT_NE(target, nullptr) << focus;
+        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
+            QApplication::sendEvent(target, &key);
+        }
+        EXPECT_EQ(stored(), "- 30 true false false false true true false - 37 100 100 100 100 100 100 100") << focus;
+        EXPECT_FALSE(form_ && form_->isVisible()) << focus;
+        QFile::remove(dir_.filePath("Strevin.ini"));
+    }
+}
+
+// Stored weights not in 0..200 show the default and are reported once; a time-out that is no number
+// stores nothing and keeps the dialog; one outside 5 s .. 1 h is left alone.
+TEST_F(OptionsDialog, ValuesAreCheckedBeforeAnyIsWritten)
+{
+    const QStringList values {"250", "-5", "99999999999", "  60 ", "", "150", "abc", "0"};
+    for (int i = 0; i < int(values.size()); ++i)
+        iniWrite("parameter", QString("para(%1)").arg(i), values[i]);
+    const QString before = stored();
+    open();
+    EXPECT_EQ(sliders(), "100 100 100 60 100 150 100 0");
+    get<QComboBox>("cmbInterTime")->setEditText("十秒");
+    get("cmdOk")->click();
+    EXPECT_EQ(msgs_.texts(), (QStringList {"Error-frmOption-4", "Error-frmOption-5"}));
+    EXPECT_TRUE(stored() == before && form_->isVisible());
+    for (const char* ignored : {"3", "100000", "3601"}) {
+        get<QComboBox>("cmbInterTime")->setEditText(ignored);
+        get("cmdOk")->click();
+        EXPECT_EQ(std::pair(pd.kakoKikan, pd.timerInter), std::pair(400, 5)) << ignored;
+        open();
+    }
+    EXPECT_EQ(stored(), "- - true false false false true true false - 100 100 100 60 100 150 100 0");
+}
+
+// A settings file that cannot be written is reported with path and key; the dialog and old values stay.
+TEST_F(OptionsDialog, AFailedWriteIsReportedAndTheDialogStaysOpen)
+{
+    ASSERT_TRUE(QDir().mkdir(dir_.filePath("Strevin.ini")));  // no file can be written in its place
+    open();
+    get<QComboBox>("cmbTarKikanUma")->setCurrentIndex(0);
+    get<QCheckBox>("chkGraph", 1)->setChecked(true);
+    get("cmdOk")->click();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-frmOption-5\n" + dir_.filePath("Strevin.ini") + " [System] tarKikanWebUma に書き込めません"});
+    EXPECT_TRUE(form_->isVisible());
+    EXPECT_EQ(std::pair(pd.kakoKikan, pd.graphFlags[1]), std::pair(400, QString("False")));
+}
+
+static CommentTarget target(int* refreshed, const QString& name = "O'Reilly")
+{
+    return {name, "Ｊ東京10/11/07-11R", "Ｊ東京10110711", {"old", "◎", ""}, "Uma", [refreshed] { ++*refreshed; }};
+}
+
+static void click(QWidget* dialog, const QString& button)  // and lets a closed dialog go
+{
+    QTest::mouseClick(childNamed<QPushButton>(dialog, button), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+// A second opening refills the one window. A save that cannot reach Comment.dat says so, keeps the dialog
+// open and refreshes nothing; a save files the note under the opener's key, refreshes it and closes;
+// cancel stores and refreshes nothing.
+TEST(DialogComment, FailedSaveSaveAndCancel)
+{
+    TestAppDir dir;
+    MsgBoxRecorder rec;
+    QWidget owner;
+    int refreshed = 0;
+    QPointer<DialogComment> d = showDialogComment(&owner, target(&refreshed, "B"));
+    ASSERT_TRUE(d && d->isVisible() && d->parentWidget() == &owner);
+    EXPECT_EQ(showDialogComment(&owner, target(&refreshed)), d.data());
+    EXPECT_EQ(childNamed<QLabel>(d, "lblUma")->text() + childNamed<QPlainTextEdit>(d, "txtComment")->toPlainText()
+                  + childNamed<QComboBox>(d, "cmbSign01")->currentText(), "O'Reillyold◎");
+    QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign02"), "B+");
+    click(d, "cmdEnd");
+    ASSERT_FALSE(d.isNull());
+    EXPECT_TRUE(d->isVisible() && refreshed == 0);
+    EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-dialogComment01"}));
+    dir.createComment();
+    click(d, "cmdEnd");
+    EXPECT_TRUE(d.isNull() && refreshed == 1);
+    d = showDialogComment(&owner, target(&refreshed));
+    QTest::keyClicks(childNamed<QPlainTextEdit>(d, "txtComment"), "discarded");
+    click(d, "cmdCancel");
+    EXPECT_TRUE(d.isNull() && refreshed == 1);
+    openCommentDb();
+    EXPECT_EQ(readComment("Ｊ東京10110711", "O'Reilly"), (CommentNote {"old", "◎", "B+"}));
+}

@@ -1,0 +1,151 @@
+#include "core/dialogBabaFile.h"
+#include "core/mainBabaFile.h"
+#include "core/publicDim.h"
+#include "core/publicLzh.h"
+#include "platform/msgbox.h"
+#include "platform/textcodec.h"
+#include "platform/vberror.h"
+#include "tests/support/childNamed.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
+
+// Each file opens with its own password only; a number left out reads 0 except where absence means
+// "not known". An existing file is never replaced.
+TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
+{
+    TestAppDir dir;
+    const QStringList keptNull {"U_file", "U_zougen", "U_kankaku"};
+    for (const DataFileEntry& entry : dataFileEntries()) {
+        SCOPED_TRACE(entry.fileName.toStdString());
+        const QString path = dir.create(entry.kind);
+        EXPECT_THROW(openDbOrThrow(1, path, entry.password.isEmpty() ? dbPassword : QString()), VbError);
+        ASSERT_NO_THROW(openDbOrThrow(1, path, entry.password));
+        QStringList tables;
+        for (RecordSet rs(1, "SELECT name FROM sqlite_master WHERE type = 'table'"); !rs.eof(); rs.moveNext())
+            tables << rs.field(0).toString();
+        ASSERT_FALSE(tables.isEmpty());
+        for (const QString& table : tables)
+            for (RecordSet c(1, "PRAGMA table_info(" + quoteIdent(table) + ")"); !c.eof(); c.moveNext())
+                EXPECT_TRUE(c["pk"].toInt() > 0 || !QStringList({"INTEGER", "REAL"}).contains(c["type"].toString())
+                            || c["dflt_value"].toString() == (keptNull.contains(c["name"].toString()) ? "" : "0"))
+                    << c["name"].toString().toStdString();
+    }
+    openDbOrThrow(1, dir.filePath("Comment.dat"), dbPassword);
+    insertRow(1, "Comment", DbRow().set("R_code", "Uma").set("U_name", "馬"));
+    closeDb(1);
+    EXPECT_THROW(createDataFile(DataFileKind::Comment, testSchemaDir(), dir.path()), VbError);
+    openDbOrThrow(1, dir.filePath("Comment.dat"), dbPassword);
+    EXPECT_EQ(RecordSet(1, "SELECT count(*) FROM Comment").field(0).toInt(), 1);
+}
+
+// The default settings file (CP932, CR LF) is read back; one the user already has is kept byte for byte.
+TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
+{
+    TestAppDir dir;
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    EXPECT_EQ(readTestFile(dir.filePath("Strevin.ini")), QByteArray("[System]\r\nwebHost=localhost\r\n"));
+    EXPECT_EQ(iniRead("System", "webHost", "-"), webHostDefault);
+    const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
+    writeTestFile(dir.filePath("Strevin.ini"), own);
+    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    EXPECT_EQ(readTestFile(dir.filePath("Strevin.ini")), own);
+    EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
+}
+
+// The batch output folder goes in with names below it (CP932 on disk), with paths written with "\" as
+// the batch run writes them. A missing folder or an archive that is no archive is reported; nothing is created.
+TEST(LzhAdd, PacksTheBatchOutputAndReportsFailures)
+{
+    QTemporaryDir dir;
+    MsgBoxRecorder boxes;
+    writeTestFile(dir.filePath("予想出力/大井/01R.html"), "race 1");
+    writeTestFile(dir.filePath("予想出力/index.html"), "first");
+    ASSERT_TRUE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh", 0));
+    const std::map<std::string, QByteArray> expected {{"index.html", "first"}, {toCp932("大井/01R.html").toStdString(), "race 1"}};
+    EXPECT_EQ(lhaExtract(dir.filePath("予想/0105.lzh"), dir.filePath("extracted")), expected);
+    EXPECT_FALSE(lzhAdd(dir.filePath("gone"), dir.filePath("gone.lzh"), 0) || QFile::exists(dir.filePath("gone.lzh")));
+    writeTestFile(dir.filePath("bad.lzh"), "not an archive");
+    EXPECT_FALSE(lzhAdd(dir.filePath("予想出力"), dir.filePath("bad.lzh"), 0));
+    EXPECT_EQ(boxes.firstLines(), QStringList(2, "LZHファイルの作成に失敗しました"));
+    EXPECT_TRUE(boxes.texts()[0].contains("gone"));
+}
+
+class TrackFileInstall : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        pd.jraGraphOn = false;
+        before_ = readTestFile(dir_.createStrevinData());
+        dir_.createNarData();  // the status refresh after an install reads it too
+        setBabaFilePicker([this](const QString& title, const QString& filter) {
+            titles_ << title + ' ' + filter;
+            return pick_;
+        });
+    }
+    void TearDown() override { setBabaFilePicker({}); }
+    QString download(DataFileKind kind, const QString& name, VbDate edition = VbDate::fromYmd(2008, 3, 1))
+    {
+        return createTrackFile(kind, downloads_.filePath(name), edition);
+    }
+    QStringList programFiles() const
+    {
+        return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("(?<!-wal|-shm)$"));
+    }
+
+    TestAppDir dir_;
+    QTemporaryDir downloads_;
+    MsgBoxRecorder msgs_;
+    QString pick_;
+    QByteArray before_;
+    QStringList titles_;
+};
+
+// The copy leaves no temporary file; the first central install sets the flag. The chooser offers both kinds and cancel.
+TEST_F(TrackFileInstall, LocalAndFirstCentralInstall)
+{
+    pick_ = download(DataFileKind::StrevinData, "地方馬場ファイル080301版.dat");
+    EXPECT_TRUE(updateNarBabaFile() && readTestFile(dir_.filePath("Strevin_data.dat")) == readTestFile(pick_));
+    pick_ = download(DataFileKind::JraGraph, "jra.dat", VbDate::fromYmd(2008, 2, 2));
+    EXPECT_TRUE(updateJraBabaFile() && readTestFile(dir_.filePath("jraGraph.dat")) == readTestFile(pick_));
+    EXPECT_TRUE(pd.jraGraphOn && titles_.size() == 2);
+    EXPECT_EQ(programFiles(), (QStringList {"jraGraph.dat", "NAR_data.dat", "Strevin_data.dat"}));
+    for (const char* button : {"cmdCancel", "cmdJra"}) {
+        showDialogBabaFile();
+        showDialogBabaFile();  // one chooser at a time
+        childNamed<QPushButton>(shownWindow("dialogBabaFile"), button)->click();
+        EXPECT_EQ(shownWindow("dialogBabaFile"), nullptr);  // gone before the file dialog opens
+    }
+    EXPECT_TRUE(titles_.size() == 3 && titles_[2].startsWith("中央"));
+}
+
+// Silent: cancelled, the installed file itself, no edition. Reported: the other kind, no password, 0 bytes,
+// a missing table, an unwritable program folder. Nothing changes.
+TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
+{
+    const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat"), plain = downloads_.filePath("plain.dat");
+    openDb(1, noWaku, dbPassword);
+    slotConnection(1).execute("DROP TABLE T_waku");
+    closeDb(1);
+    createDbFile(plain, "", "CREATE TABLE T_sisuu (S_date TEXT, S_zyo TEXT, S_siba INT, S_sisuu REAL);"
+                            "CREATE TABLE version (date TEXT); INSERT INTO version VALUES ('2008-03-01');");
+    writeTestFile(downloads_.filePath("empty.dat"), "");
+    ASSERT_TRUE(QDir().mkpath(dir_.filePath("blocked/Strevin_data.dat")));
+    const QString unusable = "馬場情報ファイルを選択してください", unwritable = "馬場情報ファイルを書き込めませんでした";
+    const std::vector<std::tuple<QString, bool, QString>> picks {{"", false, ""}, {dir_.filePath("Strevin_data.dat"), false, ""},
+        {download(DataFileKind::StrevinData, "undated.dat", VbDate()), false, ""},
+        {download(DataFileKind::JraGraph, "jra.dat"), false, "地方版ファイルを選択してください"},
+        {noWaku, true, "中央版ファイルを選択してください"},
+        {plain, false, unusable}, {downloads_.filePath("empty.dat"), false, unusable}, {noWaku, false, unusable},
+        {download(DataFileKind::StrevinData, "nar.dat"), false, unwritable}};
+    for (const auto& [path, jra, message] : picks) {
+        msgs_.clear();
+        pick_ = path;
+        setAppPathForTests(message == unwritable ? dir_.filePath("blocked") : dir_.path());
+        EXPECT_FALSE(jra ? updateJraBabaFile() : updateNarBabaFile()) << path.toStdString();
+        EXPECT_EQ(std::tuple(msgs_.texts().size(), msgs_.texts().join("").left(message.size()), pd.jraGraphOn || isDbOpen(1)),
+                  std::tuple(message.isEmpty() ? 0 : 1, message, false)) << path.toStdString();
+        EXPECT_EQ(std::pair(readTestFile(dir_.filePath("Strevin_data.dat")), programFiles()),
+                  std::pair(before_, QStringList {"NAR_data.dat", "Strevin_data.dat"})) << path.toStdString();
+    }
+    EXPECT_EQ(QDir(dir_.filePath("blocked")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}

@@ -1,7 +1,9 @@
 #include "core/dialogBabaFile.h"
 #include "core/mainBabaFile.h"
+#include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicLzh.h"
+#include "platform/colors.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
 #include "platform/vberror.h"
@@ -30,12 +32,10 @@ TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
                             || c["dflt_value"].toString() == (keptNull.contains(c["name"].toString()) ? "" : "0"))
                     << c["name"].toString().toStdString();
     }
-    openDbOrThrow(1, dir.filePath("Comment.dat"), dbPassword);
-    insertRow(1, "Comment", DbRow().set("R_code", "Uma").set("U_name", "馬"));
     closeDb(1);
+    const QByteArray comment = readTestFile(dir.filePath("Comment.dat"));  // a new file would have a new salt
     EXPECT_THROW(createDataFile(DataFileKind::Comment, testSchemaDir(), dir.path()), VbError);
-    openDbOrThrow(1, dir.filePath("Comment.dat"), dbPassword);
-    EXPECT_EQ(RecordSet(1, "SELECT count(*) FROM Comment").field(0).toInt(), 1);
+    EXPECT_EQ(readTestFile(dir.filePath("Comment.dat")), comment);
 }
 
 // The default settings file (CP932, CR LF) is read back; one the user already has is kept byte for byte.
@@ -70,15 +70,14 @@ TEST(LzhAdd, PacksTheBatchOutputAndReportsFailures)
     EXPECT_TRUE(boxes.texts()[0].contains("gone"));
 }
 
-class TrackFileInstall : public ::testing::Test {
-protected:
+struct TrackFileInstall : ::testing::Test {
     void SetUp() override
     {
         pd.jraGraphOn = false;
         before_ = readTestFile(dir_.createStrevinData());
         dir_.createNarData();  // the status refresh after an install reads it too
-        setBabaFilePicker([this](const QString& title, const QString& filter) {
-            titles_ << title + ' ' + filter;
+        setBabaFilePicker([this](const QString& title, const QString&) {
+            titles_ << title;
             return pick_;
         });
     }
@@ -91,7 +90,6 @@ protected:
     {
         return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("(?<!-wal|-shm)$"));
     }
-
     TestAppDir dir_;
     QTemporaryDir downloads_;
     MsgBoxRecorder msgs_;
@@ -148,4 +146,76 @@ TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
                   std::pair(before_, QStringList {"NAR_data.dat", "Strevin_data.dat"})) << path.toStdString();
     }
     EXPECT_EQ(QDir(dir_.filePath("blocked")).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+// Stale is strictly older than today less 31 days, or no date at all; the central line follows the flag.
+TEST(DataFileStatus, DatesColoursAndNotices)
+{
+    TestAppDir dir;
+    MsgBoxRecorder msgs;
+    const VbDate today = VbDate::fromYmd(2008, 4, 1);
+    setVbToday(today);
+    pd.jraGraphOn = false;
+    QWidget frame;
+    QLabel* l[7];  // lblBabaFileRecnt, lblBabaNotice, lblDbKikan, lblDbNotice, lblJraFileRecnt, lblJraNotice, lblVersion
+    for (QLabel*& label : l)
+        label = new QLabel(&frame);
+    setStartNoticeLabels({l[0], l[1], l[2], l[3], l[4], l[5], l[6]});
+    const auto status = [&](int i) {
+        const QColor back = l[i]->palette().color(QPalette::Window), text = l[i]->palette().color(QPalette::WindowText);
+        return l[i]->text() + (!l[i]->autoFillBackground() ? "" : back == vbColor(0x0000FF) && text == vbColor(0xFFFFFF) ? "/stale"
+                               : back == vbColor(0xFFC0C0) && text == vbColor(0) ? "/fresh" : "/?");
+    };
+    setDateRow(dir.createStrevinData(), today.addDays(-31));
+    dir.createNarData();  // LastDate is empty until the first import
+    setDateRow(dir.createJraGraph(), today.addDays(-32));
+    dispDataFileInfo();
+    EXPECT_EQ(QStringList({status(0), status(2), status(4)}),
+              QStringList({" 地方馬場情報ファイル：　2008/03/01版を読込み /fresh", " 過去データ：　読込みなし /stale",
+                           "中央馬場情報ファイル：　ファイルが存在しません"}));
+    EXPECT_TRUE(l[1]->isHidden() && !l[3]->isHidden());
+    pd.jraGraphOn = true;
+    dispDataFileInfo();
+    EXPECT_EQ(status(4), " 中央馬場情報ファイル：　2008/02/29版を読込み /stale");
+    EXPECT_TRUE(l[5]->text() == l[1]->text() && !l[5]->isHidden() && msgs.texts().isEmpty() && !isDbOpen(1));
+    setStartNoticeLabels({});
+    setVbToday(VbDate());
+}
+
+// A settings number beyond its range (time-out overflowing in ms, look-back beyond the calendar, ratio
+// above 1) or no number takes the default, and the first such key is named.
+TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
+{
+    TestAppDir dir;
+    const struct { const char *kikan, *timer, *ratio; int32_t kakoKikan, timerInter; float lineRatio; const char* firstBad; } cases[] = {
+        {"1", "5", "0", 1, 5, 0.0f, ""}, {"36500", "3600", "1", 36500, 3600, 1.0f, ""}, {" 400 ", "10", "0.35", 400, 10, 0.35f, ""},
+        {"0", "4", "1.01", 730, 5, 0.2f, "[System] tarKikanWebUma"}, {"36501", "2147484", "-0.1", 730, 5, 0.2f, "[System] tarKikanWebUma"},
+        {"-2147483648", "3601", "nan", 730, 5, 0.2f, "[System] tarKikanWebUma"}, {"730", "99999999999", "0.2", 730, 5, 0.2f, "[System] timerInter"},
+        {"550", "-5", "x", 550, 5, 0.2f, "[System] timerInter"}, {"550", "20", "1e30", 550, 20, 0.2f, "[graph] iniGraph(7)"}};
+    for (const auto& c : cases) {
+        iniWrite("System", "tarKikanWebUma", c.kikan);
+        iniWrite("System", "timerInter", c.timer);
+        iniWrite("graph", "iniGraph(7)", c.ratio);
+        pd.kakoKikan = pd.timerInter = -1;
+        const QString bad = loadSettings();
+        EXPECT_EQ(std::tuple(pd.kakoKikan, pd.timerInter, pd.lineRatio, bad),
+                  std::tuple(c.kakoKikan, c.timerInter, c.lineRatio, QString(c.firstBad)))
+            << c.kikan << ' ' << c.timer << ' ' << c.ratio;
+    }
+}
+
+// endProgram stores the chosen track in Strevin.ini, keeping the other keys, and closes every window.
+TEST(Settings, EndProgramStoresTheTrackAndClosesEveryWindow)
+{
+    TestAppDir dir;
+    iniWrite("System", "timerInter", "10");
+    QWidget sheet;
+    sheet.setObjectName("frmUma");
+    sheet.show();
+    EXPECT_TRUE(isFormLoaded("frmUma") && !isFormLoaded("frmuma"));
+    setTrackSelectorHook([] { return QStringLiteral("名古"); });
+    endProgram();
+    setTrackSelectorHook(nullptr);
+    EXPECT_EQ(iniRead("System", "Zyo", "大井") + iniRead("System", "timerInter", "5"), "名古10");
+    EXPECT_FALSE(sheet.isVisible());
 }

@@ -1,9 +1,12 @@
 #include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicQuery.h"
+#include "core/publicSisuu.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
+
+const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
 // Only the one-letter going forms are codes; 札幌 is both a local and a central track. Times: tenths
 // that round up carry into the seconds and minutes; halves go to the even tenth.
@@ -59,22 +62,21 @@ TEST(CourseStatistics, NullsBoundsQuotesAndRefusals)
 {
     TestAppDir dir;
     openDb(1, dir.createNarData(), dbPassword);
-    const VbDate day = VbDate::fromYmd(2008, 3, 24);
     const auto addRace = [&](const QString& code, const std::vector<std::pair<DbValue, int>>& runs, VbDate date) {
         insertRow(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", code.left(2)).set("R_date", date));
         for (int n = 0; n < int(runs.size()); ++n)  // index and finishing position, all in frame 3
             insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QString::number(n))
                                            .set("U_sisuu", runs[n].first).set("U_cyaku", runs[n].second).set("U_waku", 3));
     };
-    addRace("大井08032401", {}, day);
-    addRace("大井08032411", {{0.0f, 1}, {50.0f, 2}, {60.0f, 3}, {DbValue(), 1}, {DbValue(), 4}}, day);
-    addRace("大井08032311", {{70.0f, 1}}, day.addDays(-1));
-    addRace("大'08032411", {{40.0f, 1}}, day);
+    addRace("大井08032401", {}, kDay);
+    addRace("大井08032411", {{0.0f, 1}, {50.0f, 2}, {60.0f, 3}, {DbValue(), 1}, {DbValue(), 4}}, kDay);
+    addRace("大井08032311", {{70.0f, 1}}, kDay.addDays(-1));
+    addRace("大'08032411", {{40.0f, 1}}, kDay);
     const auto frame3 = [] { return QueryCondition().add("R_zyo", "=", "大井").add("U_waku", "=", 3); };
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">", day.addDays(-1))), 55.0f);
-    EXPECT_FLOAT_EQ(winRate(frame3().add("R_date", ">", day.addDays(-1))), 1.0f / 3.0f);
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", "<", day)), 70.0f);
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">=", day.addDays(-1))), 60.0f);
+    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">", kDay.addDays(-1))), 55.0f);
+    EXPECT_FLOAT_EQ(winRate(frame3().add("R_date", ">", kDay.addDays(-1))), 1.0f / 3.0f);
+    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", "<", kDay)), 70.0f);
+    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">=", kDay.addDays(-1))), 60.0f);
     EXPECT_FLOAT_EQ(winRate(QueryCondition().add("R_zyo", "=", "大'")), 1.0f);
     QueryCondition c;
     for (const auto& [column, op] : {std::pair("R_bogus", "="), {"R_code", "="}, {"R_zyo = 'a' OR 1", "="}, {"R_zyo", "LIKE"}})
@@ -82,11 +84,15 @@ TEST(CourseStatistics, NullsBoundsQuotesAndRefusals)
     EXPECT_FLOAT_EQ(winRate(c.add("R_cyaku(1)", "=", 0).add("R_zyo", "=", "大井")), 0.5f);
 }
 
-// One note per key however often saved; quotes, line breaks and characters outside the code page are
-// only values. The race comment writes its text alone and keeps its row's marks.
-TEST(CommentStore, OneRowPerKeyWithEveryValueBound)
+// Without Comment.dat a write fails as an error and makes no file. One note per key however often saved;
+// quotes, line breaks and characters outside the code page are only values. The race comment writes its
+// text alone and keeps its row's marks.
+TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
 {
     TestAppDir dir;
+    MsgBoxRecorder rec;
+    openCommentDb();
+    EXPECT_THROW(saveRaceComment("浦和08021506", "x"), VbError);
     dir.createComment();
     const QString odd = QStringLiteral("It's \"fast\"\n二行目 ♞ 𠮷 '; DROP TABLE Comment; --");
     openCommentDb();
@@ -104,18 +110,6 @@ TEST(CommentStore, OneRowPerKeyWithEveryValueBound)
     closeDb(commentSlot);
 }
 
-// Without Comment.dat the open says so once and every read or write then fails as an error.
-TEST(CommentStore, MissingFileIsAnErrorNotANewFile)
-{
-    TestAppDir dir;
-    MsgBoxRecorder rec;
-    openCommentDb();
-    EXPECT_EQ(rec.firstLines(), QStringList {"dataファイルが開けません"});
-    EXPECT_THROW(saveRaceComment("浦和08021506", "x"), VbError);
-    EXPECT_THROW(readComment("Uma", "A"), VbError);
-    EXPECT_FALSE(QFile::exists(dir.filePath("Comment.dat")));
-}
-
 // A label's code is read from its end, so that a central track's three characters survive.
 TEST(CommentStore, RaceLabelsAndCodes)
 {
@@ -125,4 +119,108 @@ TEST(CommentStore, RaceLabelsAndCodes)
         EXPECT_EQ(QStringList({commentRaceLabel(zyo, date, raceNo), raceCodeFromLabel(label)}), QStringList({label, code}));
     for (const QString bad : {"馬コメント", "", "浦和08/02/15-6R", "08/02/15-06R", "浦和08/02/15-06"})
         EXPECT_EQ(raceCodeFromLabel(bad), "") << bad.toStdString();
+}
+
+const QString kError = "U_sisuu算出エラー(err-BA06)";
+using Result = std::tuple<float, float, float>;  // index, last-3F index, variant flag
+
+static void addTrack(int slot, const QString& zyo, std::optional<DbValue> variant, int kyori, DbValue time,
+                     const QString& cls = "ave")
+{
+    if (variant)
+        insertRow(slot, "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", 0).set("S_sisuu", *variant));
+    insertRow(slot, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", cls).set("A_sin_kyu", slot == 1)
+                                     .set("A_siba", 0).set("A_time", time));
+}
+
+// The indices of run r of runner 1, which held 44, 33 and flag 9 before.
+static Result calc(int r, const QString& zyo, int kyori, float time, float f3 = 38.0f, float hutan = 55.0f)
+{
+    std::tie(pd.uDate(1, r), pd.uZyo(1, r), pd.uKyori(1, r), pd.uTime(1, r), pd.u3f(1, r), pd.uHutan(1, r)) =
+        std::tuple(kDay, zyo, kyori, time, f3, hutan);
+    std::tie(pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)) = Result(44, 33, 9);
+    zyo.startsWith("Ｊ") ? calcUSisuuJra(1, r) : calcUSisuu(1, r, 1);
+    return {pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)};
+}
+
+struct SpeedIndex : ::testing::Test {
+    void SetUp() override { redimUma(18, 10); openDb(1, dir_.createStrevinData(), dbPassword); }
+    TestAppDir dir_;
+    MsgBoxRecorder msgs_;
+};
+
+// Worked examples, local and central. Slot 2 is closed on every exit path: an error trapped, one
+// passed on in debug mode, a missing central file.
+TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
+{
+    addTrack(1, "大井", 0.5f, 1500, 90.0f);
+    addTrack(1, "川崎", -0.4f, 1800, 120.0f);
+    EXPECT_EQ(calc(1, "大井", 1500, 89.5f, 38.0f, 56.0f), Result(61.0f, 42.35f, 0.5f));
+    const auto [kawasaki, kawasaki3f, kawasakiFlag] = calc(2, "川崎", 1800, 121.2f, 39.0f, 54.0f);
+    EXPECT_NEAR(kawasaki, 34.8f, 1e-4);
+    EXPECT_NEAR(kawasaki3f, 66.31f, 0.005);
+    const QString jra = dir_.createJraGraph();
+    openDb(2, jra, dbPassword);
+    addTrack(2, "06", 0.3f, 1600, 96.0f);
+    addTrack(2, "05", std::nullopt, 1600, DbValue());
+    closeDb(2);
+    const auto [nakayama, nakayama3f, nakayamaFlag] = calc(1, "Ｊ中山", 1600, 95.0f, 35.5f, 57.0f);
+    EXPECT_FLOAT_EQ(nakayama, 99.0f);
+    EXPECT_NEAR(nakayama3f, 81.8f, 1e-4);
+    EXPECT_TRUE(msgs_.texts().isEmpty() && !isDbOpen(2));
+    calc(2, "Ｊ東京", 1600, 95.0f);
+    EXPECT_FALSE(isDbOpen(2));
+    debugMode = true;
+    EXPECT_THROW(calcUSisuuJra(1, 2), VbError);
+    debugMode = false;
+    EXPECT_FALSE(isDbOpen(2));
+    QFile::remove(jra);
+    pd.jraGraphOn = true;
+    calc(1, "Ｊ中山", 1600, 95.0f);
+    EXPECT_EQ(msgs_.texts(), (QStringList {kError, "dataファイルが開けません\n" + jra + "\nファイルがありません", kError}));
+    EXPECT_FALSE(isDbOpen(2) || pd.jraGraphOn);  // no more central runs asked of a file that cannot be opened
+}
+
+// No variant: b = 0, no flag. No "ave" time, or time or distance 0: index 0, never inf or NaN. A Null
+// value or a closed slot is the index error and the run keeps what it held.
+TEST_F(SpeedIndex, MissingBrokenOrNullRows)
+{
+    for (const auto& [kyori, time, cls] :
+         {std::tuple(1500, 90.0f, "ave"), {1600, 100.0f, "B1"}, {1200, 0.0f, "ave"}, {0, 90.0f, "ave"}})
+        addTrack(1, "大'井", std::nullopt, kyori, time, cls);
+    const auto [noVariant, noVariant3f, flag] = calc(1, "大'井", 1500, 89.5f);
+    EXPECT_EQ(std::pair(noVariant, flag), std::pair(55.0f, 0.0f));
+    for (const int kyori : {1600, 1200, 0})
+        EXPECT_EQ(calc(2, "大'井", kyori, 75.0f), Result(0.0f, 33.0f, 0.0f)) << kyori;
+    addTrack(1, "大井", DbValue(), 1500, 90.0f);
+    addTrack(1, "川崎", 0.5f, 1500, DbValue());
+    EXPECT_EQ(calc(1, "大井", 1500, 89.5f), Result(44.0f, 33.0f, 9.0f));
+    EXPECT_EQ(calc(2, "川崎", 1500, 89.5f), Result(44.0f, 33.0f, 0.5f));
+    closeDb(1);
+    EXPECT_EQ(calc(3, "大井", 1500, 89.5f), Result(44.0f, 33.0f, 9.0f));
+    EXPECT_EQ(msgs_.texts(), QStringList(3, kError));
+}
+
+// Inside the memo a lookup is answered as first read, file by file; after it ends the file is read again.
+// (75 - 74) s x 1500 / 1200 + 1 = 2.25, x 10 + 50 = 72.5; each second more standard time adds 12.5.
+TEST_F(SpeedIndex, LookupMemoRemembersPerFileUntilItEnds)
+{
+    addTrack(1, "大井", 1.0f, 1200, 75.0f);
+    closeDb(1);
+    ASSERT_TRUE(QFile::copy(dir_.filePath("Strevin_data.dat"), dir_.filePath("copy.dat")));
+    openDb(1, dir_.filePath("Strevin_data.dat"), dbPassword);
+    openDb(2, dir_.filePath("copy.dat"), dbPassword);
+    slotConnection(2).execute("UPDATE T_avetime SET A_time = 77");
+    const auto index = [](int slot) {
+        IndexedRun run {kDay, "大井", 0, 1200, 74.0f, 37.0f, 55.0f};
+        computeLocalIndex(run, slot);
+        return run.sisuu;
+    };
+    {
+        const TrackLookupMemo memo;
+        EXPECT_EQ(index(1), 72.5f);
+        slotConnection(1).execute("UPDATE T_avetime SET A_time = 76");
+        EXPECT_EQ(std::pair(index(1), index(2)), std::pair(72.5f, 97.5f));
+    }
+    EXPECT_EQ(index(1), 85.0f);
 }

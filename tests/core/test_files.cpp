@@ -44,7 +44,6 @@ TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
     TestAppDir dir;
     ASSERT_TRUE(createDefaultSettings(dir.path()));
     EXPECT_EQ(readTestFile(dir.filePath("Strevin.ini")), QByteArray("[System]\r\nwebHost=localhost\r\n"));
-    EXPECT_EQ(iniRead("System", "webHost", "-"), webHostDefault);
     const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
     writeTestFile(dir.filePath("Strevin.ini"), own);
     ASSERT_TRUE(createDefaultSettings(dir.path()));
@@ -52,8 +51,8 @@ TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
     EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
 }
 
-// The batch output folder goes in with names below it (CP932 on disk), with paths written with "\" as
-// the batch run writes them. A missing folder or an archive that is no archive is reported; nothing is created.
+// The batch output folder goes in with the names below it, its paths written with "\" as the batch run
+// writes them; a missing folder or an archive that is no archive is reported, and nothing is created.
 TEST(LzhAdd, PacksTheBatchOutputAndReportsFailures)
 {
     QTemporaryDir dir;
@@ -61,13 +60,12 @@ TEST(LzhAdd, PacksTheBatchOutputAndReportsFailures)
     writeTestFile(dir.filePath("予想出力/大井/01R.html"), "race 1");
     writeTestFile(dir.filePath("予想出力/index.html"), "first");
     ASSERT_TRUE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh", 0));
-    const std::map<std::string, QByteArray> expected {{"index.html", "first"}, {toCp932("大井/01R.html").toStdString(), "race 1"}};
-    EXPECT_EQ(lhaExtract(dir.filePath("予想/0105.lzh"), dir.filePath("extracted")), expected);
+    EXPECT_EQ(lhaExtract(dir.filePath("予想/0105.lzh"), dir.filePath("extracted")),
+              (std::map<std::string, QByteArray> {{"index.html", "first"}, {toCp932("大井/01R.html").toStdString(), "race 1"}}));
     EXPECT_FALSE(lzhAdd(dir.filePath("gone"), dir.filePath("gone.lzh"), 0) || QFile::exists(dir.filePath("gone.lzh")));
     writeTestFile(dir.filePath("bad.lzh"), "not an archive");
     EXPECT_FALSE(lzhAdd(dir.filePath("予想出力"), dir.filePath("bad.lzh"), 0));
     EXPECT_EQ(boxes.firstLines(), QStringList(2, "LZHファイルの作成に失敗しました"));
-    EXPECT_TRUE(boxes.texts()[0].contains("gone"));
 }
 
 struct TrackFileInstall : ::testing::Test {
@@ -98,22 +96,20 @@ struct TrackFileInstall : ::testing::Test {
     QStringList titles_;
 };
 
-// The copy leaves no temporary file; the first central install sets the flag. The chooser offers both kinds and cancel.
-TEST_F(TrackFileInstall, LocalAndFirstCentralInstall)
+// The first central install copies the file whole, leaves no temporary file and sets the flag. The chooser
+// offers both kinds and cancel, one at a time.
+TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
 {
-    pick_ = download(DataFileKind::StrevinData, "地方馬場ファイル080301版.dat");
-    EXPECT_TRUE(updateNarBabaFile() && readTestFile(dir_.filePath("Strevin_data.dat")) == readTestFile(pick_));
     pick_ = download(DataFileKind::JraGraph, "jra.dat", VbDate::fromYmd(2008, 2, 2));
-    EXPECT_TRUE(updateJraBabaFile() && readTestFile(dir_.filePath("jraGraph.dat")) == readTestFile(pick_));
-    EXPECT_TRUE(pd.jraGraphOn && titles_.size() == 2);
+    EXPECT_TRUE(updateJraBabaFile() && readTestFile(dir_.filePath("jraGraph.dat")) == readTestFile(pick_) && pd.jraGraphOn);
     EXPECT_EQ(programFiles(), (QStringList {"jraGraph.dat", "NAR_data.dat", "Strevin_data.dat"}));
     for (const char* button : {"cmdCancel", "cmdJra"}) {
         showDialogBabaFile();
-        showDialogBabaFile();  // one chooser at a time
+        showDialogBabaFile();
         childNamed<QPushButton>(shownWindow("dialogBabaFile"), button)->click();
         EXPECT_EQ(shownWindow("dialogBabaFile"), nullptr);  // gone before the file dialog opens
     }
-    EXPECT_TRUE(titles_.size() == 3 && titles_[2].startsWith("中央"));
+    EXPECT_TRUE(titles_.size() == 2 && titles_[1].startsWith("中央")) << titles_.join('|').toStdString();
 }
 
 // Silent: cancelled, the installed file itself, no edition. Reported: the other kind, no password, 0 bytes,
@@ -202,20 +198,4 @@ TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
                   std::tuple(c.kakoKikan, c.timerInter, c.lineRatio, QString(c.firstBad)))
             << c.kikan << ' ' << c.timer << ' ' << c.ratio;
     }
-}
-
-// endProgram stores the chosen track in Strevin.ini, keeping the other keys, and closes every window.
-TEST(Settings, EndProgramStoresTheTrackAndClosesEveryWindow)
-{
-    TestAppDir dir;
-    iniWrite("System", "timerInter", "10");
-    QWidget sheet;
-    sheet.setObjectName("frmUma");
-    sheet.show();
-    EXPECT_TRUE(isFormLoaded("frmUma") && !isFormLoaded("frmuma"));
-    setTrackSelectorHook([] { return QStringLiteral("名古"); });
-    endProgram();
-    setTrackSelectorHook(nullptr);
-    EXPECT_EQ(iniRead("System", "Zyo", "大井") + iniRead("System", "timerInter", "5"), "名古10");
-    EXPECT_FALSE(sheet.isVisible());
 }

@@ -8,15 +8,14 @@
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
-// Only the one-letter going forms are codes; 札幌 is both a local and a central track. Times: tenths
-// that round up carry into the seconds and minutes; halves go to the even tenth.
+// Only the one-letter going forms are codes; 札幌 is local and central. Tenths that round up carry into
+// the seconds and minutes; halves go to the even tenth.
 TEST(CodeTables, CodesAndTexts)
 {
     EXPECT_EQ(QList<int>({babaToCode("稍"), babaToCode("不"), babaToCode("稍重")}), QList<int>({2, 4, 0}));
-    EXPECT_EQ(QStringList({codeToBaba(2), codeToBaba(5), weekdayLabel(VbDate::fromYmd(2008, 3, 24)), delSpace("大 井　ｱ\t")}),
-              QStringList({"稍", "", "（月）", "大井ｱ\t"}));
-    EXPECT_EQ(QStringList({zyoToNarCode("名古"), zyoToNarCode("名古屋"), zyoToNarCode("札幌"), zyoToJraCode("札幌"),
-                           zyoToJraCode("Ｊ中山")}), QStringList({"24", "", "8", "01", ""}));
+    EXPECT_EQ(QStringList({codeToBaba(2), codeToBaba(5), weekdayLabel(kDay), delSpace("大 井　ｱ\t"), zyoToNarCode("名古"),
+                           zyoToNarCode("名古屋"), zyoToNarCode("札幌"), zyoToJraCode("札幌"), zyoToJraCode("Ｊ中山")}),
+              QStringList({"稍", "", "（月）", "大井ｱ\t", "24", "", "8", "01", ""}));
     for (const auto& [seconds, text] : std::vector<std::pair<float, QString>> {{0.0f, ""}, {-3.0f, ""}, {9.2f, "09:2"},
              {60.0f, "1:00:0"}, {72.3f, "1:12:3"}, {72.96f, "1:13:0"}, {119.96f, "2:00:0"}, {59.96f, "1:00:0"},
              {58.75f, "58:8"}, {58.25f, "58:2"}, {605.04f, "10:05:0"}, {0.04f, "00:0"}})
@@ -56,8 +55,8 @@ TEST(RunTable, ResizesKeepOrClearAndBoundsAreChecked)
     EXPECT_EQ(pd.uKyori(18, 2) + pd.uTuka(7, 4, 2), 0);
 }
 
-// Index 0 counts in the rate only, a Null index in neither, a race without runs nowhere; date bounds
-// are strict; a track name is only a value; unknown columns are refused.
+// Index 0 counts in the rate only, a Null index in neither, a race without runs nowhere; date bounds are
+// strict; a track name is only a value; unknown columns are refused.
 TEST(CourseStatistics, NullsBoundsQuotesAndRefusals)
 {
     TestAppDir dir;
@@ -73,20 +72,18 @@ TEST(CourseStatistics, NullsBoundsQuotesAndRefusals)
     addRace("大井08032311", {{70.0f, 1}}, kDay.addDays(-1));
     addRace("大'08032411", {{40.0f, 1}}, kDay);
     const auto frame3 = [] { return QueryCondition().add("R_zyo", "=", "大井").add("U_waku", "=", 3); };
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">", kDay.addDays(-1))), 55.0f);
-    EXPECT_FLOAT_EQ(winRate(frame3().add("R_date", ">", kDay.addDays(-1))), 1.0f / 3.0f);
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", "<", kDay)), 70.0f);
-    EXPECT_FLOAT_EQ(avgSisuu(frame3().add("R_date", ">=", kDay.addDays(-1))), 60.0f);
-    EXPECT_FLOAT_EQ(winRate(QueryCondition().add("R_zyo", "=", "大'")), 1.0f);
+    EXPECT_EQ(QList<float>({avgSisuu(frame3().add("R_date", ">", kDay.addDays(-1))), winRate(frame3().add("R_date", ">", kDay.addDays(-1))),
+                            avgSisuu(frame3().add("R_date", "<", kDay)), avgSisuu(frame3().add("R_date", ">=", kDay.addDays(-1))),
+                            winRate(QueryCondition().add("R_zyo", "=", "大'"))}),
+              QList<float>({55.0f, 1.0f / 3.0f, 70.0f, 60.0f, 1.0f}));
     QueryCondition c;
     for (const auto& [column, op] : {std::pair("R_bogus", "="), {"R_code", "="}, {"R_zyo = 'a' OR 1", "="}, {"R_zyo", "LIKE"}})
         EXPECT_THROW(c.add(column, op, 1), VbError) << column << ' ' << op;  // R_code: ambiguous in the join
     EXPECT_FLOAT_EQ(winRate(c.add("R_cyaku(1)", "=", 0).add("R_zyo", "=", "大井")), 0.5f);
 }
 
-// Without Comment.dat a write fails as an error and makes no file. One note per key however often saved;
-// quotes, line breaks and characters outside the code page are only values. The race comment writes its
-// text alone and keeps its row's marks.
+// Without Comment.dat a write fails and makes no file. One note per key however often saved; quotes, line
+// breaks and characters outside the code page are only values. The race comment keeps its row's marks.
 TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
 {
     TestAppDir dir;
@@ -149,8 +146,8 @@ struct SpeedIndex : ::testing::Test {
     MsgBoxRecorder msgs_;
 };
 
-// Worked examples, local and central. Slot 2 is closed on every exit path: an error trapped, one
-// passed on in debug mode, a missing central file.
+// Worked examples, local and central. Slot 2 is closed on every exit path: an error trapped, one passed
+// on in debug mode, a missing central file.
 TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
 {
     addTrack(1, "大井", 0.5f, 1500, 90.0f);
@@ -181,8 +178,8 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
     EXPECT_FALSE(isDbOpen(2) || pd.jraGraphOn);  // no more central runs asked of a file that cannot be opened
 }
 
-// No variant: b = 0, no flag. No "ave" time, or time or distance 0: index 0, never inf or NaN. A Null
-// value or a closed slot is the index error and the run keeps what it held.
+// No variant: b = 0, no flag. No "ave" time, or time or distance 0: index 0, never inf or NaN. A Null value
+// or a closed slot is the index error and the run keeps what it held.
 TEST_F(SpeedIndex, MissingBrokenOrNullRows)
 {
     for (const auto& [kyori, time, cls] :

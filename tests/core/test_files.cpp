@@ -11,8 +11,7 @@
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
 
-// Each file opens with its own password only; a number left out reads 0 except where absence means
-// "not known". An existing file is never replaced.
+// Each file opens with its own password only; a number left out reads 0 unless absence means "not known".
 TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
 {
     TestAppDir dir;
@@ -51,8 +50,7 @@ TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
     EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
 }
 
-// The batch output folder goes in with the names below it, its paths written with "\" as the batch run
-// writes them; a missing folder or an archive that is no archive is reported, and nothing is created.
+// Paths come with "\" as the batch run writes them; names are relative to the folder; failures are reported.
 TEST(LzhAdd, PacksTheBatchOutputAndReportsFailures)
 {
     QTemporaryDir dir;
@@ -96,8 +94,7 @@ struct TrackFileInstall : ::testing::Test {
     QStringList titles_;
 };
 
-// The first central install copies the file whole, leaves no temporary file and sets the flag. The chooser
-// offers both kinds and cancel, one at a time.
+// The first central install copies the file whole and sets the flag; the chooser offers both kinds and cancel.
 TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
 {
     pick_ = download(DataFileKind::JraGraph, "jra.dat", VbDate::fromYmd(2008, 2, 2));
@@ -112,8 +109,7 @@ TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
     EXPECT_TRUE(titles_.size() == 2 && titles_[1].startsWith("中央")) << titles_.join('|').toStdString();
 }
 
-// Silent: cancelled, the installed file itself, no edition. Reported: the other kind, no password, 0 bytes,
-// a missing table, an unwritable program folder. Nothing changes.
+// Cancel, the installed file itself and no edition are silent; the other refusals are reported; nothing changes.
 TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
 {
     const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat"), plain = downloads_.filePath("plain.dat");
@@ -178,8 +174,7 @@ TEST(DataFileStatus, DatesColoursAndNotices)
     setVbToday(VbDate());
 }
 
-// A settings number beyond its range (time-out overflowing in ms, look-back beyond the calendar, ratio
-// above 1) or no number takes the default, and the first such key is named.
+// A settings number beyond its range, or no number, takes the default, and the first such key is named.
 TEST(Settings, NumbersOutsideTheirRangeTakeTheDefault)
 {
     TestAppDir dir;

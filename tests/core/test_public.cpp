@@ -8,8 +8,7 @@
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
-// Only the one-letter going forms are codes; 札幌 is local and central. Tenths that round up carry into
-// the seconds and minutes; halves go to the even tenth.
+// Only one-letter goings are codes; 札幌 is local and central; rounded tenths carry, halves go to the even tenth.
 TEST(CodeTables, CodesAndTexts)
 {
     EXPECT_EQ(QList<int>({babaToCode("稍"), babaToCode("不"), babaToCode("稍重")}), QList<int>({2, 4, 0}));
@@ -55,35 +54,26 @@ TEST(RunTable, ResizesKeepOrClearAndBoundsAreChecked)
     EXPECT_EQ(pd.uKyori(18, 2) + pd.uTuka(7, 4, 2), 0);
 }
 
-// Index 0 counts in the rate only, a Null index in neither, a race without runs nowhere; date bounds are
-// strict; a track name is only a value; unknown columns are refused.
-TEST(CourseStatistics, NullsBoundsQuotesAndRefusals)
+// Index 0 counts in the rate only, a Null index in neither, a race without runs nowhere.
+TEST(CourseStatistics, NullsAndRefusals)
 {
     TestAppDir dir;
     openDb(1, dir.createNarData(), dbPassword);
-    const auto addRace = [&](const QString& code, const std::vector<std::pair<DbValue, int>>& runs, VbDate date) {
-        insertRow(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", code.left(2)).set("R_date", date));
-        for (int n = 0; n < int(runs.size()); ++n)  // index and finishing position, all in frame 3
-            insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QString::number(n))
-                                           .set("U_sisuu", runs[n].first).set("U_cyaku", runs[n].second).set("U_waku", 3));
-    };
-    addRace("大井08032401", {}, kDay);
-    addRace("大井08032411", {{0.0f, 1}, {50.0f, 2}, {60.0f, 3}, {DbValue(), 1}, {DbValue(), 4}}, kDay);
-    addRace("大井08032311", {{70.0f, 1}}, kDay.addDays(-1));
-    addRace("大'08032411", {{40.0f, 1}}, kDay);
-    const auto frame3 = [] { return QueryCondition().add("R_zyo", "=", "大井").add("U_waku", "=", 3); };
-    EXPECT_EQ(QList<float>({avgSisuu(frame3().add("R_date", ">", kDay.addDays(-1))), winRate(frame3().add("R_date", ">", kDay.addDays(-1))),
-                            avgSisuu(frame3().add("R_date", "<", kDay)), avgSisuu(frame3().add("R_date", ">=", kDay.addDays(-1))),
-                            winRate(QueryCondition().add("R_zyo", "=", "大'"))}),
-              QList<float>({55.0f, 1.0f / 3.0f, 70.0f, 60.0f, 1.0f}));
+    for (const QString code : {"大井08032401", "大井08032411"})
+        insertRow(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", "大井").set("R_date", kDay));
+    const std::vector<std::pair<DbValue, int>> runs {{0.0f, 1}, {50.0f, 2}, {60.0f, 3}, {DbValue(), 1}, {DbValue(), 4}};
+    for (int n = 0; n < int(runs.size()); ++n)
+        insertRow(1, "T_Useiseki", DbRow().set("R_code", "大井08032411").set("U_name", QString::number(n))
+                                       .set("U_sisuu", runs[n].first).set("U_cyaku", runs[n].second));
+    EXPECT_EQ(std::pair(avgSisuu(QueryCondition().add("R_zyo", "=", "大井")), winRate(QueryCondition().add("R_zyo", "=", "大井"))),
+              std::pair(55.0f, 1.0f / 3.0f));
     QueryCondition c;
     for (const auto& [column, op] : {std::pair("R_bogus", "="), {"R_code", "="}, {"R_zyo = 'a' OR 1", "="}, {"R_zyo", "LIKE"}})
         EXPECT_THROW(c.add(column, op, 1), VbError) << column << ' ' << op;  // R_code: ambiguous in the join
-    EXPECT_FLOAT_EQ(winRate(c.add("R_cyaku(1)", "=", 0).add("R_zyo", "=", "大井")), 0.5f);
+    EXPECT_FLOAT_EQ(winRate(c.add("R_cyaku(1)", "=", 0).add("R_zyo", "=", "大井")), 1.0f / 3.0f);
 }
 
-// Without Comment.dat a write fails and makes no file. One note per key however often saved; quotes, line
-// breaks and characters outside the code page are only values. The race comment keeps its row's marks.
+// One row per key, every value bound; the race comment keeps its row's marks; without the file a write fails.
 TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
 {
     TestAppDir dir;
@@ -146,16 +136,11 @@ struct SpeedIndex : ::testing::Test {
     MsgBoxRecorder msgs_;
 };
 
-// Worked examples, local and central. Slot 2 is closed on every exit path: an error trapped, one passed
-// on in debug mode, a missing central file.
+// Worked examples, local and central; slot 2 is closed on every exit path.
 TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
 {
     addTrack(1, "大井", 0.5f, 1500, 90.0f);
-    addTrack(1, "川崎", -0.4f, 1800, 120.0f);
     EXPECT_EQ(calc(1, "大井", 1500, 89.5f, 38.0f, 56.0f), Result(61.0f, 42.35f, 0.5f));
-    const auto [kawasaki, kawasaki3f, kawasakiFlag] = calc(2, "川崎", 1800, 121.2f, 39.0f, 54.0f);
-    EXPECT_NEAR(kawasaki, 34.8f, 1e-4);
-    EXPECT_NEAR(kawasaki3f, 66.31f, 0.005);
     const QString jra = dir_.createJraGraph();
     openDb(2, jra, dbPassword);
     addTrack(2, "06", 0.3f, 1600, 96.0f);
@@ -178,8 +163,7 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
     EXPECT_FALSE(isDbOpen(2) || pd.jraGraphOn);  // no more central runs asked of a file that cannot be opened
 }
 
-// No variant: b = 0, no flag. No "ave" time, or time or distance 0: index 0, never inf or NaN. A Null value
-// or a closed slot is the index error and the run keeps what it held.
+// No usable standard time: index 0, never inf or NaN; a Null or a closed slot is an error and the run keeps its values.
 TEST_F(SpeedIndex, MissingBrokenOrNullRows)
 {
     for (const auto& [kyori, time, cls] :
@@ -198,8 +182,7 @@ TEST_F(SpeedIndex, MissingBrokenOrNullRows)
     EXPECT_EQ(msgs_.texts(), QStringList(3, kError));
 }
 
-// Inside the memo a lookup is answered as first read, file by file; after it ends the file is read again.
-// (75 - 74) s x 1500 / 1200 + 1 = 2.25, x 10 + 50 = 72.5; each second more standard time adds 12.5.
+// Inside the memo lookups answer as first read, per file. ((75 - 74) x 1500 / 1200 + 1) x 10 + 50 = 72.5; +1 s: +12.5.
 TEST_F(SpeedIndex, LookupMemoRemembersPerFileUntilItEnds)
 {
     addTrack(1, "大井", 1.0f, 1200, 75.0f);

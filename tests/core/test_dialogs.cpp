@@ -177,8 +177,7 @@ TEST(DialogComment, FailedSaveSaveAndCancel)
                   + childNamed<QComboBox>(d, "cmbSign01")->currentText(), "O'Reillyold◎");
     QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign02"), "B+");
     click(d, "cmdEnd");
-    ASSERT_FALSE(d.isNull());
-    EXPECT_TRUE(d->isVisible() && refreshed == 0);
+    ASSERT_TRUE(d && d->isVisible() && refreshed == 0);
     EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-dialogComment01"}));
     dir.createComment();
     click(d, "cmdEnd");

@@ -15,21 +15,18 @@
 TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
 {
     TestAppDir dir;
-    const QStringList keptNull {"U_file", "U_zougen", "U_kankaku"};
     for (const DataFileEntry& entry : dataFileEntries()) {
-        SCOPED_TRACE(entry.fileName.toStdString());
         const QString path = dir.create(entry.kind);
-        EXPECT_THROW(openDbOrThrow(1, path, entry.password.isEmpty() ? dbPassword : QString()), VbError);
+        EXPECT_THROW(openDbOrThrow(1, path, entry.password.isEmpty() ? dbPassword : QString()), VbError) << entry.fileName.toStdString();
         ASSERT_NO_THROW(openDbOrThrow(1, path, entry.password));
         QStringList tables;
         for (RecordSet rs(1, "SELECT name FROM sqlite_master WHERE type = 'table'"); !rs.eof(); rs.moveNext())
             tables << rs.field(0).toString();
-        ASSERT_FALSE(tables.isEmpty());
         for (const QString& table : tables)
             for (RecordSet c(1, "PRAGMA table_info(" + quoteIdent(table) + ")"); !c.eof(); c.moveNext())
                 EXPECT_TRUE(c["pk"].toInt() > 0 || !QStringList({"INTEGER", "REAL"}).contains(c["type"].toString())
-                            || c["dflt_value"].toString() == (keptNull.contains(c["name"].toString()) ? "" : "0"))
-                    << c["name"].toString().toStdString();
+                            || c["dflt_value"].toString() == (QStringList({"U_file", "U_zougen", "U_kankaku"}).contains(c["name"].toString()) ? "" : "0"))
+                    << table.toStdString() << '.' << c["name"].toString().toStdString();
     }
     closeDb(1);
     const QByteArray comment = readTestFile(dir.filePath("Comment.dat"));  // a new file would have a new salt
@@ -109,15 +106,13 @@ TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
     EXPECT_TRUE(titles_.size() == 2 && titles_[1].startsWith("中央")) << titles_.join('|').toStdString();
 }
 
-// Cancel, the installed file itself and no edition are silent; the other refusals are reported; nothing changes.
+// Cancel, the same file, no edition: silent; wrong kind, empty file, missing table, unwritable folder: reported.
 TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
 {
-    const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat"), plain = downloads_.filePath("plain.dat");
+    const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat");
     openDb(1, noWaku, dbPassword);
     slotConnection(1).execute("DROP TABLE T_waku");
     closeDb(1);
-    createDbFile(plain, "", "CREATE TABLE T_sisuu (S_date TEXT, S_zyo TEXT, S_siba INT, S_sisuu REAL);"
-                            "CREATE TABLE version (date TEXT); INSERT INTO version VALUES ('2008-03-01');");
     writeTestFile(downloads_.filePath("empty.dat"), "");
     ASSERT_TRUE(QDir().mkpath(dir_.filePath("blocked/Strevin_data.dat")));
     const QString unusable = "馬場情報ファイルを選択してください", unwritable = "馬場情報ファイルを書き込めませんでした";
@@ -125,7 +120,7 @@ TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
         {download(DataFileKind::StrevinData, "undated.dat", VbDate()), false, ""},
         {download(DataFileKind::JraGraph, "jra.dat"), false, "地方版ファイルを選択してください"},
         {noWaku, true, "中央版ファイルを選択してください"},
-        {plain, false, unusable}, {downloads_.filePath("empty.dat"), false, unusable}, {noWaku, false, unusable},
+        {downloads_.filePath("empty.dat"), false, unusable}, {noWaku, false, unusable},
         {download(DataFileKind::StrevinData, "nar.dat"), false, unwritable}};
     for (const auto& [path, jra, message] : picks) {
         msgs_.clear();

@@ -128,12 +128,8 @@ TEST_F(OptionsDialog, EnterStoresTheChoicesAndNeverRunsAPreset)
         get<QSlider>("sldYosouPara", 0)->setValue(37);
         get<QComboBox>("cmbInterTime")->setEditText("30");
         get<QWidget>(focus)->setFocus();
-        QWidget* target = QApplication::focusWidget();
-        ASSERT_NE(target, nullptr) << focus;
-        for (const QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
-            QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier);
-            QApplication::sendEvent(target, &key);
-        }
+        ASSERT_NE(QApplication::focusWidget(), nullptr) << focus;
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         EXPECT_EQ(stored(), "- 30 true false false false true true false - 37 100 100 100 100 100 100 100") << focus;
         EXPECT_FALSE(form_ && form_->isVisible()) << focus;
         QFile::remove(dir_.filePath("Strevin.ini"));
@@ -152,17 +148,6 @@ TEST_F(OptionsDialog, AFailedWriteIsReportedAndTheDialogStaysOpen)
     EXPECT_EQ(std::tuple(form_->isVisible(), pd.kakoKikan, pd.graphFlags[1]), std::tuple(true, 400, QString("False")));
 }
 
-static CommentTarget target(int* refreshed, const QString& name = "O'Reilly")
-{
-    return {name, "Ｊ東京10/11/07-11R", "Ｊ東京10110711", {"old", "◎", ""}, "Uma", [refreshed] { ++*refreshed; }};
-}
-
-static void click(QWidget* dialog, const QString& button)  // and lets a closed dialog go
-{
-    QTest::mouseClick(childNamed<QPushButton>(dialog, button), Qt::LeftButton);
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
 // One window; a failed save keeps it open and refreshes nothing; a save refreshes the opener; cancel stores nothing.
 TEST(DialogComment, FailedSaveSaveAndCancel)
 {
@@ -170,21 +155,28 @@ TEST(DialogComment, FailedSaveSaveAndCancel)
     MsgBoxRecorder rec;
     QWidget owner;
     int refreshed = 0;
-    QPointer<DialogComment> d = showDialogComment(&owner, target(&refreshed, "B"));
+    const auto target = [&](const QString& name) {
+        return CommentTarget {name, "Ｊ東京10/11/07-11R", "Ｊ東京10110711", {"old", "◎", ""}, "Uma", [&] { ++refreshed; }};
+    };
+    QPointer<DialogComment> d = showDialogComment(&owner, target("B"));
+    const auto click = [&](const QString& button) {  // and lets a closed dialog go
+        QTest::mouseClick(childNamed<QPushButton>(d, button), Qt::LeftButton);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
     ASSERT_TRUE(d && d->isVisible() && d->parentWidget() == &owner);
-    EXPECT_EQ(showDialogComment(&owner, target(&refreshed)), d.data());
+    EXPECT_EQ(showDialogComment(&owner, target("O'Reilly")), d.data());
     EXPECT_EQ(childNamed<QLabel>(d, "lblUma")->text() + childNamed<QPlainTextEdit>(d, "txtComment")->toPlainText()
                   + childNamed<QComboBox>(d, "cmbSign01")->currentText(), "O'Reillyold◎");
     QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign02"), "B+");
-    click(d, "cmdEnd");
+    click("cmdEnd");
     ASSERT_TRUE(d && d->isVisible() && refreshed == 0);
     EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-dialogComment01"}));
     dir.createComment();
-    click(d, "cmdEnd");
+    click("cmdEnd");
     EXPECT_TRUE(d.isNull() && refreshed == 1);
-    d = showDialogComment(&owner, target(&refreshed));
+    d = showDialogComment(&owner, target("O'Reilly"));
     QTest::keyClicks(childNamed<QPlainTextEdit>(d, "txtComment"), "discarded");
-    click(d, "cmdCancel");
+    click("cmdCancel");
     EXPECT_TRUE(d.isNull() && refreshed == 1);
     openCommentDb();
     EXPECT_EQ(readComment("Ｊ東京10110711", "O'Reilly"), (CommentNote {"old", "◎", "B+"}));

@@ -76,13 +76,9 @@ struct TrackFileInstall : ::testing::Test {
     }
     void TearDown() override { setBabaFilePicker({}); }
     QString download(DataFileKind kind, const QString& name, VbDate edition = VbDate::fromYmd(2008, 3, 1))
-    {
-        return createTrackFile(kind, downloads_.filePath(name), edition);
-    }
+    { return createTrackFile(kind, downloads_.filePath(name), edition); }
     QStringList programFiles() const
-    {
-        return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("(?<!-wal|-shm)$"));
-    }
+    { return QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).filter(QRegularExpression("(?<!-wal|-shm)$")); }
     TestAppDir dir_;
     QTemporaryDir downloads_;
     MsgBoxRecorder msgs_;

@@ -10,11 +10,20 @@
 #include <QScreen>
 #include <QTest>
 
-// Counts are clamped to 0..max (max at least 1); a second show keeps the caption; a new load starts afresh.
-TEST(ProgressDialog, CountsClampsCancelAndUnloads)
+// Counts are clamped to 0..max (max at least 1); each show is on the screen painted the moment it returns, with
+// or without an owner, and keeps the caption; a new load starts afresh.
+TEST(ProgressDialog, CountsCancelPaintingAndUnloading)
 {
+    QWidget owner;
+    owner.resize(500, 400);
+    owner.show();
     showDialogSincyoku();
     DialogSincyoku& d = dialogSincyoku();
+    const auto onScreen = [&d] {
+        return d.screen()->grabWindow(d.winId()).toImage().convertToFormat(QImage::Format_RGB32)
+               == d.grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    EXPECT_TRUE(onScreen());
     QPointer<QTimer> timer = d.findChild<QTimer*>("Timer1");
     auto* bar = d.findChild<QProgressBar*>("prgSincyoku");
     auto* cancel = d.findChild<QPushButton*>("cmdCancel");
@@ -35,8 +44,8 @@ TEST(ProgressDialog, CountsClampsCancelAndUnloads)
     cancel->click();
     EXPECT_TRUE(d.pollCancel() && d.pollCancel());
     d.setWindowTitle("馬場指数作成　1/3");
-    showDialogSincyoku();
-    EXPECT_EQ(d.windowTitle(), "馬場指数作成　1/3");
+    showDialogSincyoku(&owner);
+    EXPECT_TRUE(d.windowTitle() == "馬場指数作成　1/3" && d.parentWidget() == &owner && onScreen());
     unloadDialogSincyoku();
     EXPECT_FALSE(isDialogSincyokuLoaded());
     showDialogSincyoku();
@@ -46,21 +55,6 @@ TEST(ProgressDialog, CountsClampsCancelAndUnloads)
     unloadDialogSincyoku();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(timer.isNull());
-}
-
-// The screen shows the painted dialog the moment showing it returns, with or without an owner.
-TEST(ProgressDialog, IsOnTheScreenPaintedBeforeTheFirstStep)
-{
-    QWidget owner;
-    owner.resize(500, 400);
-    owner.show();
-    for (QWidget* o : {static_cast<QWidget*>(nullptr), &owner}) {
-        showDialogSincyoku(o);
-        DialogSincyoku& d = dialogSincyoku();
-        EXPECT_EQ(d.screen()->grabWindow(d.winId()).toImage().convertToFormat(QImage::Format_RGB32),
-                  d.grab().toImage().convertToFormat(QImage::Format_RGB32)) << "owner " << o;
-    }
-    unloadDialogSincyoku();
 }
 
 struct OptionsDialog : ::testing::Test {

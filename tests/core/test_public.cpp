@@ -94,7 +94,6 @@ TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
     EXPECT_EQ(readHorseComments("O'Reilly"),
               (QHash<QString, CommentNote> {{"Uma", {odd, "○", ""}}, {"Ｊ東京08021511", {"central", "x", "y"}}}));
     EXPECT_EQ(RecordSet(commentSlot, "SELECT count(*) FROM Comment").field(0).toInt(), 3);
-    closeDb(commentSlot);
 }
 
 // A label's code is read from its end, so that a central track's three characters survive.

@@ -104,19 +104,16 @@ TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
 // Cancel, the same file, no edition: silent; wrong kind, empty file, missing table, unwritable folder: reported.
 TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
 {
-    const QString noWaku = download(DataFileKind::StrevinData, "no_waku.dat");
-    openDb(1, noWaku, dbPassword);
-    slotConnection(1).execute("DROP TABLE T_waku");
-    closeDb(1);
+    const QString nar = download(DataFileKind::StrevinData, "nar.dat"), jra = download(DataFileKind::JraGraph, "jra.dat");
+    const QString noTrackTables = createDataFile(DataFileKind::JraGraph, testSchemaDir(), downloads_.path());  // no central rows
     writeTestFile(downloads_.filePath("empty.dat"), "");
     ASSERT_TRUE(QDir().mkpath(dir_.filePath("blocked/Strevin_data.dat")));
     const QString unusable = "馬場情報ファイルを選択してください", unwritable = "馬場情報ファイルを書き込めませんでした";
     const std::vector<std::tuple<QString, bool, QString>> picks {{"", false, ""}, {dir_.filePath("Strevin_data.dat"), false, ""},
         {download(DataFileKind::StrevinData, "undated.dat", VbDate()), false, ""},
-        {download(DataFileKind::JraGraph, "jra.dat"), false, "地方版ファイルを選択してください"},
-        {noWaku, true, "中央版ファイルを選択してください"},
-        {downloads_.filePath("empty.dat"), false, unusable}, {noWaku, false, unusable},
-        {download(DataFileKind::StrevinData, "nar.dat"), false, unwritable}};
+        {jra, false, "地方版ファイルを選択してください"},
+        {nar, true, "中央版ファイルを選択してください"},
+        {downloads_.filePath("empty.dat"), false, unusable}, {noTrackTables, false, unusable}, {nar, false, unwritable}};
     for (const auto& [path, jra, message] : picks) {
         msgs_.clear();
         pick_ = path;
@@ -135,8 +132,7 @@ TEST(DataFileStatus, DatesColoursAndNotices)
 {
     TestAppDir dir;
     MsgBoxRecorder msgs;
-    const VbDate today = VbDate::fromYmd(2008, 4, 1);
-    setVbToday(today);
+    setVbToday(VbDate::fromYmd(2008, 4, 1));
     pd.jraGraphOn = false;
     QWidget frame;
     QLabel* l[7];  // lblBabaFileRecnt, lblBabaNotice, lblDbKikan, lblDbNotice, lblJraFileRecnt, lblJraNotice, lblVersion
@@ -148,9 +144,9 @@ TEST(DataFileStatus, DatesColoursAndNotices)
         return l[i]->text() + (!l[i]->autoFillBackground() ? "" : back == vbColor(0x0000FF) && text == vbColor(0xFFFFFF) ? "/stale"
                                : back == vbColor(0xFFC0C0) && text == vbColor(0) ? "/fresh" : "/?");
     };
-    setDateRow(dir.createStrevinData(), today.addDays(-31));
+    setDateRow(dir.createStrevinData(), VbDate::fromYmd(2008, 3, 1));  // 31 days before
     dir.createNarData();  // LastDate is empty until the first import
-    setDateRow(dir.createJraGraph(), today.addDays(-32));
+    setDateRow(dir.createJraGraph(), VbDate::fromYmd(2008, 2, 29));
     dispDataFileInfo();
     EXPECT_EQ(QStringList({status(0), status(2), status(4)}),
               QStringList({" 地方馬場情報ファイル：　2008/03/01版を読込み /fresh", " 過去データ：　読込みなし /stale",

@@ -110,8 +110,7 @@ TEST(CommentStore, RaceLabelsAndCodes)
 const QString kError = "U_sisuu算出エラー(err-BA06)";
 using Result = std::tuple<float, float, float>;  // index, last-3F index, variant flag
 
-static void addTrack(int slot, const QString& zyo, std::optional<DbValue> variant, int kyori, DbValue time,
-                     const QString& cls = "ave")
+static void addTrack(int slot, const QString& zyo, std::optional<DbValue> variant, int kyori, DbValue time, const QString& cls = "ave")
 {
     if (variant)
         insertRow(slot, "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", 0).set("S_sisuu", *variant));
@@ -165,8 +164,7 @@ TEST_F(SpeedIndex, WorkedExamplesAndSlot2AlwaysClosed)
 // No usable standard time: index 0, never inf or NaN; a Null or a closed slot is an error and the run keeps its values.
 TEST_F(SpeedIndex, MissingBrokenOrNullRows)
 {
-    for (const auto& [kyori, time, cls] :
-         {std::tuple(1500, 90.0f, "ave"), {1600, 100.0f, "B1"}, {1200, 0.0f, "ave"}, {0, 90.0f, "ave"}})
+    for (const auto& [kyori, time, cls] : {std::tuple(1500, 90.0f, "ave"), {1600, 100.0f, "B1"}, {1200, 0.0f, "ave"}, {0, 90.0f, "ave"}})
         addTrack(1, "大'井", std::nullopt, kyori, time, cls);
     const auto [noVariant, noVariant3f, flag] = calc(1, "大'井", 1500, 89.5f);
     EXPECT_EQ(std::pair(noVariant, flag), std::pair(55.0f, 0.0f));

@@ -15,7 +15,6 @@
 TEST(ProgressDialog, CountsCancelPaintingAndUnloading)
 {
     QWidget owner;
-    owner.resize(500, 400);
     owner.show();
     showDialogSincyoku();
     DialogSincyoku& d = dialogSincyoku();
@@ -155,8 +154,6 @@ TEST(DialogComment, FailedSaveSaveAndCancel)
     };
     ASSERT_TRUE(d && d->isVisible() && d->parentWidget() == &owner);
     EXPECT_EQ(showDialogComment(&owner, target("O'Reilly")), d.data());
-    EXPECT_EQ(childNamed<QLabel>(d, "lblUma")->text() + childNamed<QPlainTextEdit>(d, "txtComment")->toPlainText()
-                  + childNamed<QComboBox>(d, "cmbSign01")->currentText(), "O'Reillyold◎");
     QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign02"), "B+");
     click("cmdEnd");
     ASSERT_TRUE(d && d->isVisible() && refreshed == 0);

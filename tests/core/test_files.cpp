@@ -11,8 +11,9 @@
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
 
-// Each file opens with its own password only; a number left out reads 0 unless absence means "not known".
-TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
+// Each file opens with its own password only; a number left out reads 0 unless absence means "not known";
+// an existing file is never replaced, and neither is the user's settings file.
+TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
 {
     TestAppDir dir;
     for (const DataFileEntry& entry : dataFileEntries()) {
@@ -32,13 +33,7 @@ TEST(DataFiles, PasswordsNumberDefaultsAndNoReplacing)
     const QByteArray comment = readTestFile(dir.filePath("Comment.dat"));  // a new file would have a new salt
     EXPECT_THROW(createDataFile(DataFileKind::Comment, testSchemaDir(), dir.path()), VbError);
     EXPECT_EQ(readTestFile(dir.filePath("Comment.dat")), comment);
-}
-
-// The default settings file (CP932, CR LF) is read back; one the user already has is kept byte for byte.
-TEST(DataFiles, DefaultSettingsFileNamesTheServerAndKeepsAnExistingOne)
-{
-    TestAppDir dir;
-    ASSERT_TRUE(createDefaultSettings(dir.path()));
+    ASSERT_TRUE(createDefaultSettings(dir.path()));  // CP932, CR LF; one the user has is kept byte for byte
     EXPECT_EQ(readTestFile(dir.filePath("Strevin.ini")), QByteArray("[System]\r\nwebHost=localhost\r\n"));
     const QByteArray own = "[System]\r\nwebHost=" + QByteArray("\x91\xE5\x88\xE4.example:8080") + "\r\ntimerInter=20\r\n";
     writeTestFile(dir.filePath("Strevin.ini"), own);
@@ -106,8 +101,7 @@ TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
     const QString unusable = "馬場情報ファイルを選択してください", unwritable = "馬場情報ファイルを書き込めませんでした";
     const std::vector<std::tuple<QString, bool, QString>> picks {{"", false, ""}, {dir_.filePath("Strevin_data.dat"), false, ""},
         {download(DataFileKind::StrevinData, "undated.dat", VbDate()), false, ""},
-        {jra, false, "地方版ファイルを選択してください"},
-        {nar, true, "中央版ファイルを選択してください"},
+        {jra, false, "地方版ファイルを選択してください"}, {nar, true, "中央版ファイルを選択してください"},
         {downloads_.filePath("empty.dat"), false, unusable}, {noTrackTables, false, unusable}, {nar, false, unwritable}};
     for (const auto& [path, jra, message] : picks) {
         msgs_.clear();

@@ -21,37 +21,19 @@ TEST(CodeTables, CodesAndTexts)
         EXPECT_EQ(timeToText(seconds), text) << seconds;
 }
 
-static VbDate marked(VbDate, int v) { return VbDate(v); }  // a value per cell, none the empty one
-static QString marked(const QString&, int v) { return QString::number(v); }
-static int32_t marked(int32_t, int v) { return v; }
-static float marked(float, int v) { return float(v) / 2; }
-static char marked(char, int v) { return char(v % 2); }
-
-// Every per-run array keeps every run, growing by one or far and shrinking; redimUma clears; bounds hold.
+// A preserving resize keeps the runs, the passing orders and the names; a plain one clears them; bounds hold.
 TEST(RunTable, ResizesKeepOrClearAndBoundsAreChecked)
 {
     redimUma(18, 3);
-    forEachRunArray([&](auto& a) {
-        for (int h = 0; h <= 18; ++h)
-            for (int r = 0; r <= 3; ++r)
-                a(h, r) = marked(a(h, r), h * 100 + r + 1);
-    });
-    std::tie(pd.uTuka(7, 4, 2), pd.uName(5)) = std::pair(9, "ミスターX");
-    for (const int size : {4, 40, 2}) {
-        redimUmaPreserve(18, size);
-        forEachRunArray([&](auto& a) {
-            using T = std::decay_t<decltype(a(0, 0))>;
-            ASSERT_EQ(a.ubound(1) * 1000 + a.ubound(2), 18000 + size);
-            for (int h = 0; h <= 18; ++h)
-                for (int r = 0; r <= std::min(size, 3); ++r)
-                    ASSERT_EQ(a(h, r), marked(T {}, h * 100 + r + 1)) << h << ',' << r;
-            EXPECT_EQ(a(18, size), size > 3 ? T {} : marked(T {}, 1800 + size + 1));
-        });
-    }
-    EXPECT_EQ(std::pair(pd.uTuka(7, 4, 2), pd.uName(5)), std::pair(9, QString("ミスターX")));
-    EXPECT_THROW(pd.uKyori(7, 3), VbError);
+    std::tie(pd.uKyori(18, 3), pd.uZyo(1, 2), pd.uTuka(7, 4, 2), pd.uName(5)) = std::tuple(1200, "大井", 9, "ミスターX");
+    redimUmaPreserve(18, 40);
+    EXPECT_EQ(std::tuple(pd.uKyori(18, 3), pd.uKyori(18, 40), pd.uZyo(1, 2), pd.uTuka(7, 4, 2), pd.uName(5)),
+              std::tuple(1200, 0, QString("大井"), 9, QString("ミスターX")));
+    redimUmaPreserve(18, 2);
+    EXPECT_THROW(pd.uKyori(18, 3), VbError);
+    EXPECT_EQ(std::pair(pd.uZyo(1, 2), pd.uTuka(7, 4, 2)), std::pair(QString("大井"), 9));
     redimUma(18, 2);
-    EXPECT_EQ(pd.uKyori(18, 2) + pd.uTuka(7, 4, 2), 0);
+    EXPECT_EQ(std::pair(pd.uZyo(1, 2), pd.uTuka(7, 4, 2)), std::pair(QString(), 0));
 }
 
 // Index 0 counts in the rate only, a Null index in neither, a race without runs nowhere.

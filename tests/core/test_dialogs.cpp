@@ -86,9 +86,8 @@ TEST_F(OptionsDialog, PresetsCancelCheckedValuesOkAndAFailedWrite)
     get("cmdParaHonnmei")->click();
     get("cmdCancel")->click();
     EXPECT_FALSE(QFile::exists(dir_.filePath("Strevin.ini")));
-    const QStringList values {"250", "-5", "99999999999", "  60 ", "", "150", "abc", "0"};
-    for (int i = 0; i < int(values.size()); ++i)
-        iniWrite("parameter", QString("para(%1)").arg(i), values[i]);
+    for (int i = 0; const char* value : {"250", "-5", "99999999999", "  60 ", "", "150", "abc", "0"})
+        iniWrite("parameter", QString("para(%1)").arg(i++), value);
     const QString before = stored();
     open();
     get<QComboBox>("cmbInterTime")->setEditText("十秒");

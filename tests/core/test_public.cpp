@@ -8,7 +8,8 @@
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
-// Only one-letter goings are codes; 札幌 is local and central; rounded tenths carry, halves go to the even tenth.
+// Only one-letter goings are codes; 札幌 is local and central; rounded tenths carry, halves go to the even tenth;
+// a race label's code is read from its end, so that a central track's three characters survive.
 TEST(CodeTables, CodesAndTexts)
 {
     EXPECT_EQ(QList<int>({babaToCode("稍"), babaToCode("不"), babaToCode("稍重")}), QList<int>({2, 4, 0}));
@@ -19,6 +20,12 @@ TEST(CodeTables, CodesAndTexts)
              {60.0f, "1:00:0"}, {72.3f, "1:12:3"}, {72.96f, "1:13:0"}, {119.96f, "2:00:0"}, {59.96f, "1:00:0"},
              {58.75f, "58:8"}, {58.25f, "58:2"}, {605.04f, "10:05:0"}, {0.04f, "00:0"}})
         EXPECT_EQ(timeToText(seconds), text) << seconds;
+    for (const auto& [zyo, date, raceNo, label, code] : {std::tuple("浦和", VbDate::fromYmd(2008, 2, 15), 6, "浦和08/02/15-06R", "浦和08021506"),
+             {"Ｊ東京", VbDate::fromYmd(2010, 11, 7), 11, "Ｊ東京10/11/07-11R", "Ｊ東京10110711"},
+             {"名古", VbDate::fromYmd(1999, 12, 31), 12, "名古99/12/31-12R", "名古99123112"}})
+        EXPECT_EQ(QStringList({commentRaceLabel(zyo, date, raceNo), raceCodeFromLabel(label)}), QStringList({label, code}));
+    for (const QString bad : {"馬コメント", "", "浦和08/02/15-6R", "08/02/15-06R", "浦和08/02/15-06"})
+        EXPECT_EQ(raceCodeFromLabel(bad), "") << bad.toStdString();
 }
 
 // A preserving resize keeps the runs, the passing orders and the names; a plain one clears them; bounds hold.
@@ -78,17 +85,6 @@ TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
     EXPECT_EQ(RecordSet(commentSlot, "SELECT count(*) FROM Comment").field(0).toInt(), 3);
 }
 
-// A label's code is read from its end, so that a central track's three characters survive.
-TEST(CommentStore, RaceLabelsAndCodes)
-{
-    for (const auto& [zyo, date, raceNo, label, code] : {std::tuple("浦和", VbDate::fromYmd(2008, 2, 15), 6, "浦和08/02/15-06R", "浦和08021506"),
-             {"Ｊ東京", VbDate::fromYmd(2010, 11, 7), 11, "Ｊ東京10/11/07-11R", "Ｊ東京10110711"},
-             {"名古", VbDate::fromYmd(1999, 12, 31), 12, "名古99/12/31-12R", "名古99123112"}})
-        EXPECT_EQ(QStringList({commentRaceLabel(zyo, date, raceNo), raceCodeFromLabel(label)}), QStringList({label, code}));
-    for (const QString bad : {"馬コメント", "", "浦和08/02/15-6R", "08/02/15-06R", "浦和08/02/15-06"})
-        EXPECT_EQ(raceCodeFromLabel(bad), "") << bad.toStdString();
-}
-
 const QString kError = "U_sisuu算出エラー(err-BA06)";
 using Result = std::tuple<float, float, float>;  // index, last-3F index, variant flag
 
@@ -100,13 +96,13 @@ static void addTrack(int slot, const QString& zyo, std::optional<DbValue> varian
                                      .set("A_siba", 0).set("A_time", time));
 }
 
-// The indices of run r of runner 1, which held 44, 33 and flag 9 before.
-static Result calc(int r, const QString& zyo, int kyori, float time, float f3 = 38.0f, float hutan = 55.0f)
+// The indices of run r of runner 1, which held 44, 33 and flag 9 before; a local run reads the given slot.
+static Result calc(int r, const QString& zyo, int kyori, float time, float f3 = 38.0f, float hutan = 55.0f, int slot = 1)
 {
     std::tie(pd.uDate(1, r), pd.uZyo(1, r), pd.uKyori(1, r), pd.uTime(1, r), pd.u3f(1, r), pd.uHutan(1, r)) =
         std::tuple(kDay, zyo, kyori, time, f3, hutan);
     std::tie(pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)) = Result(44, 33, 9);
-    zyo.startsWith("Ｊ") ? calcUSisuuJra(1, r) : calcUSisuu(1, r, 1);
+    zyo.startsWith("Ｊ") ? calcUSisuuJra(1, r) : calcUSisuu(1, r, slot);
     return {pd.uSisuu(1, r), pd.uSisuu3f(1, r), pd.uFile(1, r)};
 }
 
@@ -170,11 +166,7 @@ TEST_F(SpeedIndex, LookupMemoRemembersPerFileUntilItEnds)
     openDb(1, dir_.filePath("Strevin_data.dat"), dbPassword);
     openDb(2, dir_.filePath("copy.dat"), dbPassword);
     slotConnection(2).execute("UPDATE T_avetime SET A_time = 77");
-    const auto index = [](int slot) {
-        IndexedRun run {kDay, "大井", 0, 1200, 74.0f, 37.0f, 55.0f};
-        computeLocalIndex(run, slot);
-        return run.sisuu;
-    };
+    const auto index = [](int slot) { return std::get<0>(calc(1, "大井", 1200, 74.0f, 37.0f, 55.0f, slot)); };
     {
         const TrackLookupMemo memo;
         EXPECT_EQ(index(1), 72.5f);

@@ -11,8 +11,7 @@
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
 
-// Each file opens with its own password only; a number left out reads 0 unless absence means "not known";
-// an existing file is never replaced, and neither is the user's settings file.
+// Own password only; number defaults 0 unless absence means "not known"; existing files and settings are kept.
 TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
 {
     TestAppDir dir;
@@ -29,7 +28,6 @@ TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
                             || c["dflt_value"].toString() == (QStringList({"U_file", "U_zougen", "U_kankaku"}).contains(c["name"].toString()) ? "" : "0"))
                     << table.toStdString() << '.' << c["name"].toString().toStdString();
     }
-    closeDb(1);
     const QByteArray comment = readTestFile(dir.filePath("Comment.dat"));  // a new file would have a new salt
     EXPECT_THROW(createDataFile(DataFileKind::Comment, testSchemaDir(), dir.path()), VbError);
     EXPECT_EQ(readTestFile(dir.filePath("Comment.dat")), comment);
@@ -94,14 +92,14 @@ TEST_F(TrackFileInstall, FirstCentralInstallAndTheChooser)
 // Cancel, the same file, no edition: silent; wrong kind, empty file, missing table, unwritable folder: reported.
 TEST_F(TrackFileInstall, RefusedPicksChangeNothing)
 {
-    const QString nar = download(DataFileKind::StrevinData, "nar.dat"), jra = download(DataFileKind::JraGraph, "jra.dat");
+    const QString nar = download(DataFileKind::StrevinData, "nar.dat"), central = download(DataFileKind::JraGraph, "jra.dat");
     const QString noTrackTables = createDataFile(DataFileKind::JraGraph, testSchemaDir(), downloads_.path());  // no central rows
     writeTestFile(downloads_.filePath("empty.dat"), "");
     ASSERT_TRUE(QDir().mkpath(dir_.filePath("blocked/Strevin_data.dat")));
     const QString unusable = "馬場情報ファイルを選択してください", unwritable = "馬場情報ファイルを書き込めませんでした";
     const std::vector<std::tuple<QString, bool, QString>> picks {{"", false, ""}, {dir_.filePath("Strevin_data.dat"), false, ""},
         {download(DataFileKind::StrevinData, "undated.dat", VbDate()), false, ""},
-        {jra, false, "地方版ファイルを選択してください"}, {nar, true, "中央版ファイルを選択してください"},
+        {central, false, "地方版ファイルを選択してください"}, {nar, true, "中央版ファイルを選択してください"},
         {downloads_.filePath("empty.dat"), false, unusable}, {noTrackTables, false, unusable}, {nar, false, unwritable}};
     for (const auto& [path, jra, message] : picks) {
         msgs_.clear();

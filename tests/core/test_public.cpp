@@ -8,8 +8,7 @@
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
-// Only one-letter goings are codes; 札幌 is local and central; rounded tenths carry, halves go to the even tenth;
-// a race label's code is read from its end, so that a central track's three characters survive.
+// One-letter goings only; 札幌 both ways; tenths carry, halves go even; a label's code is read from its end.
 TEST(CodeTables, CodesAndTexts)
 {
     EXPECT_EQ(QList<int>({babaToCode("稍"), babaToCode("不"), babaToCode("稍重")}), QList<int>({2, 4, 0}));

@@ -6,6 +6,7 @@
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
 #include "platform/msgbox.h"
+#include "platform/printer.h"
 #include "platform/vberror.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
@@ -13,9 +14,34 @@
 #include "tools/demoPages.h"
 #include "webimport/dialogWeb.h"
 
+#include <QFileDialog>
 #include <QTest>
 #include <functional>
 #include <memory>
+
+// Answers the save dialog when it shows: with that file, or with Cancel for "".
+inline void answerFileDialog(const QString& file)
+{
+    QTimer::singleShot(0, [file] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                if (!file.isEmpty())
+                    d->selectFile(file);
+                file.isEmpty() ? d->reject() : static_cast<QDialog*>(d)->accept();
+            }
+    });
+}
+
+// Recording printers in place of the system's, the first one current; TearDown must clear them.
+inline std::vector<RecordingPrinterDevice*> installPrinters(const QStringList& names)
+{
+    std::vector<RecordingPrinterDevice*> devices;
+    std::vector<std::unique_ptr<PrinterDevice>> list;
+    for (const QString& name : names)
+        devices.push_back(static_cast<RecordingPrinterDevice*>(list.emplace_back(new RecordingPrinterDevice(name)).get()));
+    printer().setDevices(std::move(list), names.value(0));
+    return devices;
+}
 
 struct MainWindowTest : ::testing::Test {
     TestAppDir appDir;
@@ -45,7 +71,6 @@ struct MainWindowTest : ::testing::Test {
         unloadDialogSincyoku();
         setVbToday(VbDate());
     }
-
     void serveRace(const DemoRace& r)
     {
         const QByteArray type = "text/html; charset=Shift_JIS";
@@ -62,24 +87,17 @@ struct MainWindowTest : ::testing::Test {
         QCoreApplication::processEvents();
     }
     template <class W = QWidget>
-    W* control(const QString& name) const
-    {
-        return childNamed<W>(form.get(), name);
-    }
+    W* control(const QString& name) const { return childNamed<W>(form.get(), name); }
     QAction* action(const QString& name) const { return control<QAction>(name); }
     QTabBar* tabs() const { return control<QTabBar>("tabMain"); }
     void pressRead() { QTest::mouseClick(control<QPushButton>("cmdRaceRead"), Qt::LeftButton); }
-    int tabIndex(const QString& caption) const
-    {
-        for (int i = 0; i < tabs()->count(); ++i)
-            if (tabs()->tabText(i) == caption)
-                return i;
-        ADD_FAILURE() << caption.toStdString();
-        return 0;
-    }
     void clickTab(const QString& caption)
     {
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(tabIndex(caption)).center());
+        int i = 0;
+        while (i < tabs()->count() && tabs()->tabText(i) != caption)
+            ++i;
+        ASSERT_LT(i, tabs()->count()) << caption.toStdString();
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
     }
     // The controls of the pages that are shown, by name.
     QStringList shownPageControls() const
@@ -97,13 +115,9 @@ struct MainWindowTest : ::testing::Test {
     static std::unique_ptr<QTimer> whenever(std::function<bool()> f)
     {
         auto timer = std::make_unique<QTimer>();
-        timer->setInterval(2);
         QTimer* t = timer.get();
-        QObject::connect(t, &QTimer::timeout, t, [t, f] {
-            if (f())
-                t->stop();
-        });
-        timer->start();
+        QObject::connect(t, &QTimer::timeout, t, [t, f] { if (f()) t->stop(); });
+        timer->start(2);
         return timer;
     }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }

@@ -2,19 +2,26 @@
 // The main window over a program folder, a loopback server with one race day (大井 race 11,
 // 24 March 2008, twelve runners), the clock on that day and recorded messages.
 #include "core/dialogSincyoku.h"
+#include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
+#include "platform/colors.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
 #include "platform/msgbox.h"
+#include "platform/picturebox.h"
 #include "platform/printer.h"
-#include "platform/vberror.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
 #include "tests/support/pageServer.h"
+#include "tests/support/qtPrinters.h"
 #include "tools/demoPages.h"
 #include "webimport/dialogWeb.h"
 
 #include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -32,7 +39,7 @@ inline void answerFileDialog(const QString& file)
     });
 }
 
-// Recording printers in place of the system's, the first one current; TearDown must clear them.
+// Recording printers in place of the system's, the first one current; a TearDown clears them.
 inline std::vector<RecordingPrinterDevice*> installPrinters(const QStringList& names)
 {
     std::vector<RecordingPrinterDevice*> devices;
@@ -67,6 +74,7 @@ struct MainWindowTest : ::testing::Test {
     void TearDown() override
     {
         form.reset();
+        printer().setDevices({}, {});
         unloadDialogWeb();
         unloadDialogSincyoku();
         setVbToday(VbDate());

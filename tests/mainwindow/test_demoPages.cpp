@@ -1,4 +1,3 @@
-#include "platform/database.h"
 #include "platform/inifile.h"
 #include "tests/mainwindow/frmMainFixture.h"
 #include "webimport/ReadWebSeiseki.h"

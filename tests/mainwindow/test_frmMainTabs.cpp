@@ -1,12 +1,6 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
-#include "core/publicComment.h"
-#include "platform/database.h"
-#include "platform/flexgrid.h"
-#include "platform/picturebox.h"
-
 #include <QScrollBar>
-#include <QTemporaryDir>
 
 namespace {
 
@@ -21,11 +15,6 @@ struct Tabs : MainWindowTest {
         openForm();
         pressRead();
         ASSERT_EQ(std::pair(shown(), pd.tousuu), std::pair(std::string(), 12));
-    }
-    void TearDown() override
-    {
-        printer().setDevices({}, {});
-        MainWindowTest::TearDown();
     }
     // The print button of the toolbar, then the chooser's button.
     void print()

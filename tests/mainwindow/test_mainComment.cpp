@@ -1,16 +1,7 @@
 #include "mainwindow/mainComment.h"
 
 #include "core/dialogComment.h"
-#include "core/publicDim.h"
-#include "platform/colors.h"
-#include "platform/database.h"
-#include "platform/flexgrid.h"
-#include "platform/msgbox.h"
-#include "tests/support/childNamed.h"
-#include "tests/support/dataFiles.h"
-
-#include <QLineEdit>
-#include <QTest>
+#include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
 const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);

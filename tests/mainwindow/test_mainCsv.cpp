@@ -1,9 +1,7 @@
 #include "mainwindow/mainCsv.h"
 #include "tests/mainwindow/frmMainFixture.h"
-#include "tests/support/lhaTool.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 namespace {
 // The text in CP932 by iconv, an encoder independent of ours.
@@ -41,10 +39,23 @@ struct CsvExport : ::testing::Test {
 };
 }  // namespace
 
-// Every runner with a name, 17 and 18 too; ties to even; index 0 and run 51 left out; CP932
-// with CR LF and an empty last line, byte for byte, over a longer old file; the runner index is left alone.
-TEST_F(CsvExport, WritesEveryNamedRunnerByteForByte)
+// Cancel writes nothing and says nothing; a path that cannot be written shows the tag and leaves no
+// file, nor any partial one. Then every runner with a name, 17 and 18 too; ties to even; index 0
+// and run 51 left out; CP932 with CR LF and an empty last line, byte for byte, over a longer old
+// file; the runner index is left alone.
+TEST_F(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
 {
+    answerFileDialog("");
+    menuCsv_Click(nullptr);
+    EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
+    for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
+        rec.clear();
+        exportCsv(bad);
+        EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22"}) << bad.toStdString();
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {"taken.csv"});
+    rec.clear();
     pd.umaIdx = 3;
     QString expected = "枠番,馬番,馬名\r\n1,1,ウマ1,56,58,0,-2,0,72,105\r\n1,2,髙﨑①\r\n2,3,ウマ3,61\r\n2,4,ウマ4\r\n";
     for (int h = 6; h <= 18; ++h)
@@ -57,20 +68,4 @@ TEST_F(CsvExport, WritesEveryNamedRunnerByteForByte)
     const QByteArray want = iconvCp932(expected + "\r\n");
     ASSERT_FALSE(want.isEmpty());
     EXPECT_EQ(std::pair(readTestFile(path), pd.umaIdx), std::pair(want, 3));
-}
-
-// Cancel writes nothing and says nothing; a path that cannot be written shows the tag and
-// leaves no file, nor any partial one.
-TEST_F(CsvExport, CancelAndUnwritablePaths)
-{
-    answerFileDialog("");
-    menuCsv_Click(nullptr);
-    EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
-    for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
-        rec.clear();
-        exportCsv(bad);
-        EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22"}) << bad.toStdString();
-    }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {"taken.csv"});
 }

@@ -1,10 +1,7 @@
 #include "mainwindow/mainPrint.h"
 
 #include "mainwindow/mainPrintBacyu.h"
-#include "platform/flexgrid.h"
-#include "platform/picturebox.h"
 #include "tests/mainwindow/frmMainFixture.h"
-#include "tests/support/qtPrinters.h"
 
 namespace {
 // Runner h's chart is a plain colour of its own, the legend green: a painted picture tells whose it is.
@@ -132,8 +129,9 @@ TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
 }
 
 // A printer that fails on page 1: that page is dropped with "印刷できません", page 2 still prints,
-// the pointer is back; a name that matches no printer prints on the current one.
-TEST_F(Printing, FailedPageDoesNotStopTheNextAndUnknownNameKeepsTheCurrent)
+// the pointer is back; a name that matches no printer prints on the current one. Without any
+// printer the chooser lists none and printing says it cannot.
+TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
 {
     chartRace(17);
     devices[0]->failAtCall(3);
@@ -144,6 +142,13 @@ TEST_F(Printing, FailedPageDoesNotStopTheNextAndUnknownNameKeepsTheCurrent)
     EXPECT_EQ(std::tuple(docs()[0].aborted, docs()[0].ended, docs()[1].aborted, docs()[1].ended, pictures(docs()[1]).value(0)),
               std::tuple(true, false, false, true, cell(0, 17)));
     EXPECT_TRUE(QApplication::overrideCursor() == nullptr && !printer().docOpen());
+    printer().setDevices({}, {});
+    chartRace(2);
+    rec.clear();
+    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
+    EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
+    EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
 }
 
 // The sheet: one portrait page, the grid's whole picture at 0, 500 shrunk to 75 % x 70 %, the title
@@ -165,16 +170,4 @@ TEST_F(Printing, SheetOnOnePortraitPageAndNothingFromOtherTabs)
     grid->hide();
     startPrint(sources, "Office");
     EXPECT_EQ(std::pair(docs().size(), drawn.isEmpty()), std::pair(size_t(1), true));
-}
-
-// No printer at all: an empty list, and printing says it cannot.
-TEST_F(Printing, NoPrinterAtAll)
-{
-    printer().setDevices({}, {});
-    chartRace(2);
-    MsgBoxRecorder rec;
-    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
-    EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
-    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
-    EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
 }

@@ -1,11 +1,5 @@
 #include "mainwindow/mainPrintBacyu.h"
-
-#include "core/publicDim.h"
-#include "platform/colors.h"
-#include "platform/flexgrid.h"
-#include "platform/msgbox.h"
-
-#include <gtest/gtest.h>
+#include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
 const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
@@ -137,7 +131,8 @@ TEST_F(Bacyu, FormattingOfBlocks)
         EXPECT_EQ(shaded(r), r / 5 % 2 ? "..x.xx..xx..xx.." : ".x.x..xx..xx..xx") << r;
 }
 
-// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays.
+// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays. A
+// run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
 TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
 {
     fillGridPrintBacyu(grid);
@@ -152,11 +147,6 @@ TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
                                  grid.cellFontSize(r, c)),
                       std::tuple(r < 5 && c == 7, grid.cellForeColor(30, 2), false, 8.0)) << r << ',' << c;
     EXPECT_FALSE(grid.cellFontBold(0, 6));
-}
-
-// A run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
-TEST_F(Bacyu, ShortRunTableStopsWithTheMessage)
-{
     redimUma(16, 0);
     pd.uName(1) = "A";
     MsgBoxRecorder rec;

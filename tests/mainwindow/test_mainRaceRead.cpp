@@ -1,8 +1,5 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
-#include "platform/database.h"
-#include "tests/support/lhaTool.h"
-
 namespace {
 
 struct RaceRead : MainWindowTest {
@@ -161,19 +158,4 @@ TEST_F(RaceRead, RunnerWithoutHistoryAddress)
               std::tuple(12LL, QString("11/12"), "マツリバヤシの成績を読込めませんでした：成績ページのアドレスがありません"));
     EXPECT_EQ(std::tuple(server.totalRequests() - before, pd.tousuu, pd.uUrl(12), pd.raceCode, tabs()->isEnabled()),
               std::tuple(12, 12, QString(), QString("大井08032411"), true));
-}
-
-// In debug mode the administration and test buttons show; the test read takes the pages from temp/.
-TEST_F(RaceRead, TestReadFromStoredPages)
-{
-    for (int h = 0; h <= race.runners; ++h)
-        writeTestFile(appDir.filePath(h ? QString("temp/%1.htm").arg(h) : "temp/raceMatrix.htm"), h ? demoHistory(race, h) : demoCard(race));
-    form.reset();
-    debugMode = true;
-    openForm();
-    debugMode = false;
-    ASSERT_TRUE(control("cmdKanri")->isVisible() && control("cmdTest")->isVisible());
-    QTest::mouseClick(control<QPushButton>("cmdTest"), Qt::LeftButton);
-    EXPECT_EQ(std::tuple(pd.raceCode, pd.tousuu, pd.kakoMax, tabs()->isEnabled(), server.totalRequests(), shown()),
-              std::tuple(QString("大井08032411"), 12, 100, true, 0, std::string()));
 }

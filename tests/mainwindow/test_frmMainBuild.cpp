@@ -83,9 +83,8 @@ TEST_F(Build, LayoutInTwipsFromTheClientArea)
     expectTwips(tabs(), 20, 1685, 16460, 8785);
 }
 
-// A missing picture, a track number outside the list and no saved track: reported, and the window
-// is built all the same with a button without picture and the tracks that fit. Without the track
-// file the track list is empty and the rest works.
+// A missing picture, a track number outside the list, no saved track, then no track file at all:
+// each reported, and the window is built all the same with what is there.
 TEST_F(Build, BrokenProgramFolderIsReportedAndTheWindowStillBuilt)
 {
     ASSERT_TRUE(QFile::remove(appDir.filePath("End.gif")) && QFile::remove(appDir.filePath("taizyu.gif")));

@@ -131,9 +131,8 @@ TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
     EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
 }
 
-// A click on a run group (any of its four columns) edits that run's note, which the refresh
-// shows again in the same group; the horse columns edit the horse note; headers, the fixed
-// columns and a runner without that run open nothing.
+// A click on a run group edits that run's note, shown again in the same group; the horse columns edit
+// the horse note; headers, fixed columns and a runner without that run open nothing.
 TEST_F(CommentPage, ClickEditSaveAndRefresh)
 {
     note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});

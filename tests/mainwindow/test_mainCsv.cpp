@@ -39,10 +39,9 @@ struct CsvExport : ::testing::Test {
 };
 }  // namespace
 
-// Cancel writes nothing and says nothing; a path that cannot be written shows the tag and leaves no
-// file, nor any partial one. Then every runner with a name, 17 and 18 too; ties to even; index 0
-// and run 51 left out; CP932 with CR LF and an empty last line, byte for byte, over a longer old
-// file; the runner index is left alone.
+// Cancel is silent; an unwritable path shows the tag and leaves no file. Then every named runner, 17
+// and 18 too; ties to even; index 0 and run 51 left out; CP932, CR LF and an empty last line, byte
+// for byte over a longer old file; the runner index is left alone.
 TEST_F(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
 {
     answerFileDialog("");

@@ -83,9 +83,8 @@ struct Printing : ::testing::Test {
 };
 }  // namespace
 
-// Five runners: one landscape page, the first row full and one chart in the second, the legend
-// shrunk like the charts, the title at the top-left in 5 points; every runner drawn without a
-// shift, then the chart shown before drawn again.
+// Five runners: one landscape page, a full row and one chart, the legend shrunk like the charts, the
+// title top-left in 5 points; each runner drawn without a shift, then the chart shown before again.
 TEST_F(Printing, FiveRunnersOnOneLandscapePage)
 {
     chartRace(5);
@@ -102,9 +101,8 @@ TEST_F(Printing, FiveRunnersOnOneLandscapePage)
     EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()), std::tuple(3, 365, true, nullptr));
 }
 
-// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 runners 17 and 18
-// in its first two cells with the legend of page 1 and the title again; the comparison chart
-// shown before is shown again.
+// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 holds 17 and 18 with
+// the legend and the title again; the comparison chart shown before is shown again.
 TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
 {
     chartRace(18);
@@ -128,9 +126,8 @@ TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
                          QString("大井 11R 東京記念 0,0 5pt"), QString("hikaku"), false));
 }
 
-// A printer that fails on page 1: that page is dropped with "印刷できません", page 2 still prints,
-// the pointer is back; a name that matches no printer prints on the current one. Without any
-// printer the chooser lists none and printing says it cannot.
+// Page 1 failing is dropped with its message, page 2 still prints; an unknown printer name prints on
+// the current one. Without any printer the chooser lists none and printing says it cannot.
 TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
 {
     chartRace(17);

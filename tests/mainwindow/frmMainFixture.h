@@ -2,20 +2,53 @@
 // The main window over a program folder, a loopback server with one race day (大井 race 11,
 // 24 March 2008, twelve runners), the clock on that day and recorded messages.
 #include "core/dialogSincyoku.h"
+#include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
+#include "platform/colors.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
 #include "platform/msgbox.h"
-#include "platform/vberror.h"
+#include "platform/picturebox.h"
+#include "platform/printer.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
 #include "tests/support/pageServer.h"
+#include "tests/support/qtPrinters.h"
 #include "tools/demoPages.h"
 #include "webimport/dialogWeb.h"
 
+#include <QFileDialog>
+#include <QTemporaryDir>
 #include <QTest>
 #include <functional>
 #include <memory>
+
+// Answers the save dialog when it shows: with that file, or with Cancel for "".
+inline void answerFileDialog(const QString& file)
+{
+    QTimer::singleShot(0, [file] {
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
+                if (!file.isEmpty())
+                    d->selectFile(file);
+                file.isEmpty() ? d->reject() : static_cast<QDialog*>(d)->accept();
+            }
+    });
+}
+
+// Recording printers in place of the system's, the first one current; a TearDown clears them.
+inline std::vector<RecordingPrinterDevice*> installPrinters(const QStringList& names)
+{
+    std::vector<RecordingPrinterDevice*> devices;
+    std::vector<std::unique_ptr<PrinterDevice>> list;
+    for (const QString& name : names)
+        devices.push_back(static_cast<RecordingPrinterDevice*>(list.emplace_back(new RecordingPrinterDevice(name)).get()));
+    printer().setDevices(std::move(list), names.value(0));
+    return devices;
+}
 
 struct MainWindowTest : ::testing::Test {
     TestAppDir appDir;
@@ -41,11 +74,11 @@ struct MainWindowTest : ::testing::Test {
     void TearDown() override
     {
         form.reset();
+        printer().setDevices({}, {});
         unloadDialogWeb();
         unloadDialogSincyoku();
         setVbToday(VbDate());
     }
-
     void serveRace(const DemoRace& r)
     {
         const QByteArray type = "text/html; charset=Shift_JIS";
@@ -62,24 +95,17 @@ struct MainWindowTest : ::testing::Test {
         QCoreApplication::processEvents();
     }
     template <class W = QWidget>
-    W* control(const QString& name) const
-    {
-        return childNamed<W>(form.get(), name);
-    }
+    W* control(const QString& name) const { return childNamed<W>(form.get(), name); }
     QAction* action(const QString& name) const { return control<QAction>(name); }
     QTabBar* tabs() const { return control<QTabBar>("tabMain"); }
     void pressRead() { QTest::mouseClick(control<QPushButton>("cmdRaceRead"), Qt::LeftButton); }
-    int tabIndex(const QString& caption) const
-    {
-        for (int i = 0; i < tabs()->count(); ++i)
-            if (tabs()->tabText(i) == caption)
-                return i;
-        ADD_FAILURE() << caption.toStdString();
-        return 0;
-    }
     void clickTab(const QString& caption)
     {
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(tabIndex(caption)).center());
+        int i = 0;
+        while (i < tabs()->count() && tabs()->tabText(i) != caption)
+            ++i;
+        ASSERT_LT(i, tabs()->count()) << caption.toStdString();
+        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
     }
     // The controls of the pages that are shown, by name.
     QStringList shownPageControls() const
@@ -97,13 +123,9 @@ struct MainWindowTest : ::testing::Test {
     static std::unique_ptr<QTimer> whenever(std::function<bool()> f)
     {
         auto timer = std::make_unique<QTimer>();
-        timer->setInterval(2);
         QTimer* t = timer.get();
-        QObject::connect(t, &QTimer::timeout, t, [t, f] {
-            if (f())
-                t->stop();
-        });
-        timer->start();
+        QObject::connect(t, &QTimer::timeout, t, [t, f] { if (f()) t->stop(); });
+        timer->start(2);
         return timer;
     }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }

@@ -1,27 +1,11 @@
 #include "mainwindow/mainComment.h"
 
 #include "core/dialogComment.h"
-#include "core/publicDim.h"
-#include "platform/colors.h"
-#include "platform/database.h"
-#include "platform/flexgrid.h"
-#include "platform/msgbox.h"
-#include "tests/support/childNamed.h"
-#include "tests/support/dataFiles.h"
-
-#include <QLineEdit>
-#include <QTest>
+#include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
 const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
 const QString kYear = QStringLiteral("1年以内対象");
-
-void addRun(int h, int j, int daysAgo, const QString& zyo, int raceNo)
-{
-    pd.uDate(h, j) = kRaceDay.addDays(-daysAgo);
-    pd.uZyo(h, j) = zyo;
-    pd.uRaceNo(h, j) = raceNo;
-}
 
 // Three runners on 大井: 1 with runs inside and outside the year, 2 without runs, 3 with a
 // central run, a run exactly a year back, a gap (zero date) and a long history.
@@ -34,11 +18,14 @@ protected:
         pd.raceDate = kRaceDay;
         pd.raceCode = "大井24060111";
         pd.tousuu = 3;
-        const QString names[] = {"", "O'Reilly", "ニノミヤ", "サード"};
-        const int waku[] = {0, 2, 2, 4};
+        const auto addRun = [](int h, int j, int daysAgo, const QString& zyo, int raceNo) {
+            pd.uDate(h, j) = kRaceDay.addDays(-daysAgo);
+            pd.uZyo(h, j) = zyo;
+            pd.uRaceNo(h, j) = raceNo;
+        };
         for (int h = 1; h <= 3; ++h) {
-            pd.uName(h) = names[h];
-            pd.uWaku(h, 0) = waku[h];
+            pd.uName(h) = QStringList {"O'Reilly", "ニノミヤ", "サード"}[h - 1];
+            pd.uWaku(h, 0) = h == 3 ? 4 : 2;
             addRun(h, 0, 0, "大井", 11);
         }
         pd.sirusi(1) = "◎";
@@ -58,7 +45,6 @@ protected:
         if (QWidget* d = shownWindow("dialogComment"))
             d->close();
     }
-
     void draw(const QString& kikan = kYear) { drawGridComment(grid, box, kikan); }
     QStringList row(int r)
     {
@@ -67,19 +53,16 @@ protected:
             cells << grid.textMatrix(r, c);
         return cells;
     }
-    // A stored note, by the store's own reader.
-    std::optional<CommentNote> stored(const QString& code, const QString& name)
+    // A note stored (with a value) or read back by the store's own reader.
+    std::optional<CommentNote> note(const QString& code, const QString& name, std::optional<CommentNote> value = {})
     {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
+        if (value)
+            saveComment(code, name, *value);
         return readComment(code, name);
     }
-    void store(const QString& code, const QString& name, const CommentNote& note)
-    {
-        openCommentDb();
-        DbSlotCloser closer(commentSlot);
-        saveComment(code, name, note);
-    }
+    // The note editor, from a click on the grid (null when none opened).
     QWidget* clickAt(int r, int c)
     {
         grid.clickCell(r, c);
@@ -100,10 +83,10 @@ protected:
 // trailing empty column; runs outside the year or on its bound day, and gaps, list nothing.
 TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriod)
 {
-    store("Uma", "O'Reilly", {"horse note", "◎", "B"});
-    store("川崎24050203", "O'Reilly", {"kawasaki", "1", "2"});
-    store("Ｊ東京24051211", "サード", {"central", "", "z"});
-    store("船橋23042805", "O'Reilly", {"too old", "", ""});
+    note("Uma", "O'Reilly", CommentNote {"horse note", "◎", "B"});
+    note("川崎24050203", "O'Reilly", CommentNote {"kawasaki", "1", "2"});
+    note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});
+    note("船橋23042805", "O'Reilly", CommentNote {"too old", "", ""});
     draw();
     ASSERT_EQ(std::pair(grid.cols(), grid.rows()), std::pair(18, 5));
     EXPECT_EQ(row(2), (QStringList {"2", "1", "◎", "O'Reilly", "63", "", "horse note", "◎", "B", "大井06/01", "", "",
@@ -139,7 +122,7 @@ TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
     QTest::keyClick(&box, Qt::Key_Return);
     EXPECT_TRUE(raceCommentSaved(box) && grid.hasFocus());
     QTest::keyClick(&box, Qt::Key_Return);
-    EXPECT_EQ(stored("大井24060111", "Race")->comment, "Nige's");
+    EXPECT_EQ(note("大井24060111", "Race")->comment, "Nige's");
     box.setText("unsaved");
     draw();
     EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString("Nige's"), true));
@@ -148,12 +131,11 @@ TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
     EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
 }
 
-// A click on a run group (any of its four columns) edits that run's note, which the refresh
-// shows again in the same group; the horse columns edit the horse note; headers, the fixed
-// columns and a runner without that run open nothing.
+// A click on a run group edits that run's note, shown again in the same group; the horse columns edit
+// the horse note; headers, fixed columns and a runner without that run open nothing.
 TEST_F(CommentPage, ClickEditSaveAndRefresh)
 {
-    store("Ｊ東京24051211", "サード", {"central", "", "z"});
+    note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});
     draw();
     for (const auto& [r, c] : std::vector<std::pair<int, int>> {{0, 13}, {1, 6}, {2, 3}, {2, 5}, {3, 13}})
         EXPECT_EQ(clickAt(r, c), nullptr) << r << ',' << c;
@@ -167,7 +149,7 @@ TEST_F(CommentPage, ClickEditSaveAndRefresh)
     text->selectAll();
     QTest::keyClicks(text, "again");
     QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(grid.textMatrix(4, 14), stored("Ｊ東京24051211", "サード")),
+    EXPECT_EQ(std::pair(grid.textMatrix(4, 14), note("Ｊ東京24051211", "サード")),
               std::pair(QString("again"), std::optional(CommentNote {"again", "", "z"})));
 
     d = clickAt(3, 7);
@@ -175,19 +157,19 @@ TEST_F(CommentPage, ClickEditSaveAndRefresh)
     EXPECT_EQ(childNamed<QLabel>(d, "lblRace")->text(), "馬コメント");
     QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign01"), "A+");
     QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(grid.textMatrix(3, 7), stored("Uma", "ニノミヤ")->sign01), std::pair(QString("A+"), QString("A+")));
+    EXPECT_EQ(std::pair(grid.textMatrix(3, 7), note("Uma", "ニノミヤ")->sign01), std::pair(QString("A+"), QString("A+")));
 }
 
 // Without Comment.dat: the open's message and the page's tag; box and grid keep what they showed.
 TEST_F(CommentPage, MissingFileLeavesThePageAsItWas)
 {
-    store("Uma", "O'Reilly", {"kept", "", ""});
+    note("Uma", "O'Reilly", CommentNote {"kept", "", ""});
     draw();
     box.setText("typed");
     QFile::remove(file);
     MsgBoxRecorder rec;
     draw();
     EXPECT_EQ(rec.firstLines(), (QStringList {"dataファイルが開けません", "Error-mainComment"}));
-    EXPECT_EQ(std::tuple(box.text(), grid.textMatrix(2, 6), grid.cols()), std::tuple(QString("typed"), QString("kept"), 18));
-    EXPECT_TRUE(grid.updatesEnabled());
+    EXPECT_EQ(std::tuple(box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
+              std::tuple(QString("typed"), QString("kept"), 18, true));
 }

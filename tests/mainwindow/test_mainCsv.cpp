@@ -1,14 +1,7 @@
 #include "mainwindow/mainCsv.h"
+#include "tests/mainwindow/frmMainFixture.h"
 
-#include "core/publicDim.h"
-#include "platform/msgbox.h"
-
-#include <QApplication>
-#include <QFileDialog>
 #include <QProcess>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
 
 namespace {
 // The text in CP932 by iconv, an encoder independent of ours.
@@ -22,37 +15,14 @@ QByteArray iconvCp932(const QString& text)
     return p.readAllStandardOutput();
 }
 
-// Answers the save dialog when it shows: with a file name, or with Cancel for "".
-void answerDialog(const QString& file)
-{
-    QTimer::singleShot(0, [file] {
-        for (QWidget* w : QApplication::topLevelWidgets())
-            if (auto* d = qobject_cast<QFileDialog*>(w); d && d->isVisible()) {
-                if (file.isEmpty())
-                    d->reject();
-                else {
-                    d->selectFile(file);
-                    static_cast<QDialog*>(d)->accept();
-                }
-            }
-    });
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-}
-
-class CsvExport : public ::testing::Test {
-protected:
+struct CsvExport : ::testing::Test {
     void SetUp() override
     {
         initPublic();
         redimUma(18, 150);
         for (int h = 1; h <= 18; ++h) {
             pd.uName(h) = QString("ウマ%1").arg(h);
-            pd.uWaku(h, 0) = (h + 1) / 2 > 8 ? 8 : (h + 1) / 2;
+            pd.uWaku(h, 0) = std::min((h + 1) / 2, 8);
         }
         pd.uName(5) = "";
         pd.uName(2) = "髙﨑①";
@@ -65,40 +35,18 @@ protected:
         pd.uSisuu(1, 0) = 77;  // today's race has no index to export
     }
     QTemporaryDir dir;
+    MsgBoxRecorder rec;
 };
 }  // namespace
 
-// Every runner with a name, 17 and 18 too; ties to even; index 0 and run 51 left out; CP932
-// with CR LF and an empty last line, byte for byte; the runner index is left alone.
-TEST_F(CsvExport, WritesEveryNamedRunnerByteForByte)
+// Cancel is silent; an unwritable path shows the tag and leaves no file. Then every named runner, 17
+// and 18 too; ties to even; index 0 and run 51 left out; CP932, CR LF and an empty last line, byte
+// for byte over a longer old file; the runner index is left alone.
+TEST_F(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
 {
-    pd.umaIdx = 3;
-    QString expected = "枠番,馬番,馬名\r\n1,1,ウマ1,56,58,0,-2,0,72,105\r\n1,2,髙﨑①\r\n2,3,ウマ3,61\r\n2,4,ウマ4\r\n";
-    for (int h = 6; h <= 18; ++h)
-        expected += QString("%1,%2,ウマ%2%3\r\n").arg(std::min((h + 1) / 2, 8)).arg(h).arg(h == 18 ? ",40" : "");
-    expected += "\r\n";
-    const QString path = dir.filePath("out.csv");
-    QFile old(path);
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write(QByteArray(5000, 'x')) == 5000);
-    old.close();
-    MsgBoxRecorder rec;
-    answerDialog(path);
-    menuCsv_Click(nullptr);
-    EXPECT_EQ(rec.texts(), QStringList {path + "へ出力しました"});
-    const QByteArray want = iconvCp932(expected);
-    ASSERT_FALSE(want.isEmpty());
-    EXPECT_EQ(std::pair(readFile(path), pd.umaIdx), std::pair(want, 3));
-}
-
-// Cancel writes nothing and says nothing; a path that cannot be written shows the tag and
-// leaves no file, nor any partial one.
-TEST_F(CsvExport, CancelAndUnwritablePaths)
-{
-    MsgBoxRecorder rec;
-    answerDialog("");
+    answerFileDialog("");
     menuCsv_Click(nullptr);
     EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
-
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
     for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
         rec.clear();
@@ -106,4 +54,17 @@ TEST_F(CsvExport, CancelAndUnwritablePaths)
         EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22"}) << bad.toStdString();
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {"taken.csv"});
+    rec.clear();
+    pd.umaIdx = 3;
+    QString expected = "枠番,馬番,馬名\r\n1,1,ウマ1,56,58,0,-2,0,72,105\r\n1,2,髙﨑①\r\n2,3,ウマ3,61\r\n2,4,ウマ4\r\n";
+    for (int h = 6; h <= 18; ++h)
+        expected += QString("%1,%2,ウマ%2%3\r\n").arg(std::min((h + 1) / 2, 8)).arg(h).arg(h == 18 ? ",40" : "");
+    const QString path = dir.filePath("out.csv");
+    writeTestFile(path, QByteArray(5000, 'x'));
+    answerFileDialog(path);
+    menuCsv_Click(nullptr);
+    EXPECT_EQ(rec.texts(), QStringList {path + "へ出力しました"});
+    const QByteArray want = iconvCp932(expected + "\r\n");
+    ASSERT_FALSE(want.isEmpty());
+    EXPECT_EQ(std::pair(readTestFile(path), pd.umaIdx), std::pair(want, 3));
 }

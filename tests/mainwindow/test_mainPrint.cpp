@@ -1,16 +1,7 @@
 #include "mainwindow/mainPrint.h"
 
-#include "core/publicDim.h"
 #include "mainwindow/mainPrintBacyu.h"
-#include "platform/flexgrid.h"
-#include "platform/msgbox.h"
-#include "platform/picturebox.h"
-#include "platform/printer.h"
-#include "tests/support/childNamed.h"
-#include "tests/support/qtPrinters.h"
-
-#include <QTemporaryDir>
-#include <QTest>
+#include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
 // Runner h's chart is a plain colour of its own, the legend green: a painted picture tells whose it is.
@@ -19,8 +10,7 @@ uint32_t chartColour(int h)
     return RGB(h * 12, 0, 255 - h * 12);
 }
 
-class Printing : public ::testing::Test {
-protected:
+struct Printing : ::testing::Test {
     void SetUp() override
     {
         initPublic();
@@ -30,14 +20,7 @@ protected:
         Picture1->setHeightTwips(7000);
         Picture2->setWidthTwips(900);
         Picture2->setHeightTwips(8000);
-        sources = {Picture1, Picture2, grid, [this] { drawGraph(); }, [this] { drawHikaku(); }};
-        std::vector<std::unique_ptr<PrinterDevice>> list;
-        for (const QString& name : {"Office", "Home"}) {
-            auto d = std::make_unique<RecordingPrinterDevice>(name);
-            devices.push_back(d.get());
-            list.push_back(std::move(d));
-        }
-        printer().setDevices(std::move(list), "Office");
+        devices = installPrinters({"Office", "Home"});
         window.show();
     }
     void TearDown() override { printer().setDevices({}, {}); }
@@ -53,21 +36,14 @@ protected:
         }
         pd.graphMode = true;
     }
-    void drawHikaku()
-    {
-        drawn << "hikaku";
-        pd.graphMode = false;
-    }
-    void showChart()
-    {
-        grid->hide();
-        Picture1->show();
-    }
-    void race(int runners)
+    // A race of that many runners with its chart shown.
+    void chartRace(int runners)
     {
         pd.tousuu = runners;
         for (int h = 1; h <= runners; ++h)
             pd.uName(h) = QString("馬%1").arg(h);
+        grid->hide();
+        Picture1->show();
     }
     const std::vector<RecordingPrinterDevice::Document>& docs(int device = 0) { return devices[size_t(device)]->documents(); }
 
@@ -77,11 +53,7 @@ protected:
         QStringList out;
         for (const CanvasOp& op : doc.ops)
             if (op.kind == CanvasOp::Picture)
-                out << QString("%1,%2 %3x%4 %5")
-                           .arg(op.x1)
-                           .arg(op.y1)
-                           .arg(op.x2 - op.x1, 0, 'f', 1)
-                           .arg(op.y2 - op.y1, 0, 'f', 1)
+                out << QString("%1,%2 %3x%4 %5").arg(op.x1).arg(op.y1).arg(op.x2 - op.x1, 0, 'f', 1).arg(op.y2 - op.y1, 0, 'f', 1)
                            .arg(op.picture.pixelColor(op.picture.width() / 2, op.picture.height() / 2).name());
         return out;
     }
@@ -90,6 +62,7 @@ protected:
         const CanvasOp& op = doc.ops.back();
         return QString("%1 %2,%3 %4pt").arg(op.text).arg(op.x1).arg(op.y1).arg(op.fontSize);
     }
+    // Cell i of the 4 x 4 chart table holding runner h's chart.
     static QString cell(int i, int h)
     {
         return QString("%1,%2 3800.0x2700.0 %3").arg(i % 4 * 3800).arg(i / 4 * 2700 + 200).arg(vbColor(chartColour(h)).name());
@@ -101,84 +74,85 @@ protected:
     PictureBox* Picture1 = new PictureBox(&window);
     PictureBox* Picture2 = new PictureBox(&window);
     FlexGrid* grid = new FlexGrid(&window);
-    PrintSources sources;
+    PrintSources sources {Picture1, Picture2, grid, [this] { drawGraph(); }, [this] {
+                              drawn << "hikaku";
+                              pd.graphMode = false;
+                          }};
     std::vector<RecordingPrinterDevice*> devices;
     QStringList drawn;
 };
 }  // namespace
 
-// Five runners: one landscape page, the first row full and one chart in the second, the legend
-// shrunk like the charts, the title at the top-left in 5 points.
+// Five runners: one landscape page, a full row and one chart, the legend shrunk like the charts, the
+// title top-left in 5 points; each runner drawn without a shift, then the chart shown before again.
 TEST_F(Printing, FiveRunnersOnOneLandscapePage)
 {
-    race(5);
-    showChart();
+    chartRace(5);
     pd.umaIdx = 3;
     pd.graphShiftDays = 365;
     drawGraph();
     drawn.clear();
     startPrint(sources, "Office");
     ASSERT_EQ(docs().size(), 1u);
-    EXPECT_EQ(docs()[0].orientation, int(vbPRORLandscape));
-    EXPECT_EQ(pictures(docs()[0]), (QStringList {cell(0, 1), cell(1, 2), cell(2, 3), cell(3, 4), cell(4, 5), legend}));
-    EXPECT_EQ(title(docs()[0]), "大井 11R 東京記念 0,0 5pt");
-    // Every runner drawn without a shift, then the chart shown before drawn again.
+    EXPECT_EQ(std::tuple(docs()[0].orientation, pictures(docs()[0]), title(docs()[0])),
+              std::tuple(int(vbPRORLandscape), QStringList {cell(0, 1), cell(1, 2), cell(2, 3), cell(3, 4), cell(4, 5), legend},
+                         QString("大井 11R 東京記念 0,0 5pt")));
     EXPECT_EQ(drawn, (QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"}));
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode), std::tuple(3, 365, true));
-    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()), std::tuple(3, 365, true, nullptr));
 }
 
-// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 runners 17 and 18
-// in its first two cells with the legend of page 1 and the title again; the comparison chart
-// shown before is shown again.
+// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 holds 17 and 18 with
+// the legend and the title again; the comparison chart shown before is shown again.
 TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
 {
-    race(18);
-    showChart();
+    chartRace(18);
     drawGraph();
-    drawHikaku();
+    sources.drawHikaku();
     drawn.clear();
     MsgBoxRecorder rec;
-    size_t sentBeforeMessage = 0;
+    bool sentBeforeMessage = false;
     rec.setAnswerer([&](const QString&) {
         sentBeforeMessage = docs(1).size() == 1 && docs(1)[0].ended;
         return vbOK;
     });
     startPrint(sources, "Home");
-    EXPECT_EQ(rec.texts(), QStringList {"2ページ目を印刷します"});
-    EXPECT_EQ(sentBeforeMessage, 1u);
+    EXPECT_EQ(std::tuple(rec.texts(), sentBeforeMessage, docs(0).empty()), std::tuple(QStringList {"2ページ目を印刷します"}, true, true));
     ASSERT_EQ(docs(1).size(), 2u);
-    EXPECT_TRUE(docs(0).empty());
     QStringList page1;
     for (int h = 1; h <= 16; ++h)
         page1 << cell(h - 1, h);
-    EXPECT_EQ(pictures(docs(1)[0]), page1 + QStringList {legend});
-    EXPECT_EQ(pictures(docs(1)[1]), (QStringList {cell(0, 17), cell(1, 18), legend}));
-    EXPECT_EQ(std::tuple(title(docs(1)[1]), drawn.last(), pd.graphMode), std::tuple(QString("大井 11R 東京記念 0,0 5pt"), QString("hikaku"), false));
+    EXPECT_EQ(std::tuple(pictures(docs(1)[0]), pictures(docs(1)[1]), title(docs(1)[1]), drawn.last(), pd.graphMode),
+              std::tuple(page1 + QStringList {legend}, QStringList {cell(0, 17), cell(1, 18), legend},
+                         QString("大井 11R 東京記念 0,0 5pt"), QString("hikaku"), false));
 }
 
-// A printer that fails on page 1: that page is dropped with "印刷できません", page 2 still prints,
-// the pointer is back; a name that matches no printer prints on the current one.
-TEST_F(Printing, FailedPageDoesNotStopTheNextAndUnknownNameKeepsTheCurrent)
+// Page 1 failing is dropped with its message, page 2 still prints; an unknown printer name prints on
+// the current one. Without any printer the chooser lists none and printing says it cannot.
+TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
 {
-    race(17);
-    showChart();
+    chartRace(17);
     devices[0]->failAtCall(3);
     MsgBoxRecorder rec;
     startPrint(sources, "Nowhere");
     EXPECT_EQ(rec.texts(), (QStringList {"印刷できません", "2ページ目を印刷します"}));
     ASSERT_EQ(docs().size(), 2u);
-    EXPECT_EQ(std::tuple(docs()[0].aborted, docs()[0].ended, docs()[1].aborted, docs()[1].ended),
-              std::tuple(true, false, false, true));
-    EXPECT_EQ(pictures(docs()[1]).first(), cell(0, 17));
+    EXPECT_EQ(std::tuple(docs()[0].aborted, docs()[0].ended, docs()[1].aborted, docs()[1].ended, pictures(docs()[1]).value(0)),
+              std::tuple(true, false, false, true, cell(0, 17)));
     EXPECT_TRUE(QApplication::overrideCursor() == nullptr && !printer().docOpen());
+    printer().setDevices({}, {});
+    chartRace(2);
+    rec.clear();
+    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
+    EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
+    EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
 }
 
 // The sheet: one portrait page, the grid's whole picture at 0, 500 shrunk to 75 % x 70 %, the title
 // at 0, 250; nothing at all from a tab that shows neither.
 TEST_F(Printing, SheetOnOnePortraitPageAndNothingFromOtherTabs)
 {
-    race(3);
+    chartRace(3);
     fillGridPrintBacyu(*grid);
     Picture1->hide();
     grid->show();
@@ -188,25 +162,9 @@ TEST_F(Printing, SheetOnOnePortraitPageAndNothingFromOtherTabs)
     const double w = pixelsToTwips(sheet.width()), h = pixelsToTwips(sheet.height());
     ASSERT_EQ(docs()[0].ops.size(), 2u);
     const CanvasOp& pic = docs()[0].ops[0];
-    EXPECT_EQ(std::tuple(docs()[0].orientation, pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size()),
-              std::tuple(int(vbPRORPortrait), 0.0, 500.0, w * 0.75, 500 + h * 0.7, sheet.size()));
-    EXPECT_EQ(title(docs()[0]), "大井 11R 東京記念 0,250 5pt");
-
+    EXPECT_EQ(std::tuple(docs()[0].orientation, pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size(), title(docs()[0])),
+              std::tuple(int(vbPRORPortrait), 0.0, 500.0, w * 0.75, 500 + h * 0.7, sheet.size(), QString("大井 11R 東京記念 0,250 5pt")));
     grid->hide();
     startPrint(sources, "Office");
-    EXPECT_EQ(docs().size(), 1u);
-    EXPECT_TRUE(drawn.isEmpty());
-}
-
-// No printer at all: an empty list, and printing says it cannot.
-TEST_F(Printing, NoPrinterAtAll)
-{
-    printer().setDevices({}, {});
-    race(2);
-    showChart();
-    MsgBoxRecorder rec;
-    QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
-    EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
-    QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
-    EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
+    EXPECT_EQ(std::pair(docs().size(), drawn.isEmpty()), std::pair(size_t(1), true));
 }

@@ -1,16 +1,11 @@
 #include "mainwindow/mainPrintBacyu.h"
-
-#include "core/publicDim.h"
-#include "platform/colors.h"
-#include "platform/flexgrid.h"
-#include "platform/msgbox.h"
-
-#include <gtest/gtest.h>
+#include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
 const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
 
-struct Run {
+// One past run k of runner h, in the order the sheet shows its fields.
+struct RunRow {
     QString zyo;
     int mmdd, baba, siba, kyori;
     QString rname;
@@ -20,31 +15,30 @@ struct Run {
     int no, taizyu;
     float f3, time, cyakusa, sisuu, sisuu3f;
     std::array<int, 4> tuka;
+    void set(int h, int k) const
+    {
+        pd.uDate(h, k) = VbDate::fromYmd(2024, mmdd / 100, mmdd % 100);
+        pd.uZyo(h, k) = zyo;
+        pd.uBaba(h, k) = baba;
+        pd.uSiba(h, k) = siba;
+        pd.uKyori(h, k) = kyori;
+        pd.uRname(h, k) = rname;
+        pd.uCyaku(h, k) = cyaku;
+        pd.uTousuu(h, k) = tousuu;
+        pd.uNinki(h, k) = ninki;
+        pd.uKisyu(h, k) = kisyu;
+        pd.uHutan(h, k) = hutan;
+        pd.uNo(h, k) = no;
+        pd.uTaizyu(h, k) = taizyu;
+        pd.u3f(h, k) = f3;
+        pd.uTime(h, k) = time;
+        pd.uCyakusa(h, k) = cyakusa;
+        pd.uSisuu(h, k) = sisuu;
+        pd.uSisuu3f(h, k) = sisuu3f;
+        for (int c = 0; c < 4; ++c)
+            pd.uTuka(h, c + 1, k) = tuka[size_t(c)];
+    }
 };
-
-void setRun(int h, int k, const Run& r)
-{
-    pd.uDate(h, k) = VbDate::fromYmd(2024, r.mmdd / 100, r.mmdd % 100);
-    pd.uZyo(h, k) = r.zyo;
-    pd.uBaba(h, k) = r.baba;
-    pd.uSiba(h, k) = r.siba;
-    pd.uKyori(h, k) = r.kyori;
-    pd.uRname(h, k) = r.rname;
-    pd.uCyaku(h, k) = r.cyaku;
-    pd.uTousuu(h, k) = r.tousuu;
-    pd.uNinki(h, k) = r.ninki;
-    pd.uKisyu(h, k) = r.kisyu;
-    pd.uHutan(h, k) = r.hutan;
-    pd.uNo(h, k) = r.no;
-    pd.uTaizyu(h, k) = r.taizyu;
-    pd.u3f(h, k) = r.f3;
-    pd.uTime(h, k) = r.time;
-    pd.uCyakusa(h, k) = r.cyakusa;
-    pd.uSisuu(h, k) = r.sisuu;
-    pd.uSisuu3f(h, k) = r.sisuu3f;
-    for (int c = 0; c < 4; ++c)
-        pd.uTuka(h, c + 1, k) = r.tuka[size_t(c)];
-}
 
 void addRunner(int h, const QString& name, int waku, const QString& kisyu)
 {
@@ -74,10 +68,8 @@ protected:
         pd.tuka1Ave(1, 0) = 2.25f;
         pd.taisenMatrix(1, 0, 0) = 3;
         pd.taisenMatrix(1, 0, 1) = 1;
-        setRun(1, 1, {"大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48,
-                      {3, 3, 2, 1}});
-        setRun(1, 3, {"Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0,
-                      {0, 0, 1, 1}});
+        RunRow {"大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48, {3, 3, 2, 1}}.set(1, 1);
+        RunRow {"Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0, {0, 0, 1, 1}}.set(1, 3);
         // Runner 2 shares bracket 3 and has no past run: red jockey, no rate, 0 and 0.
         addRunner(2, "アオバ", 3, "田中");
         // Runner 4 (slot 3 empty): bracket 2.
@@ -123,26 +115,24 @@ TEST_F(Bacyu, FormattingOfBlocks)
     for (int r : {0, 4})
         EXPECT_EQ(std::tuple(grid.cellBackColor(r, 0), grid.cellForeColor(r, 0), grid.cellBackColor(15 + r, 0)),
                   std::tuple(0xFFu, 0xFFFFFFu, vbWindowText)) << r;
-    EXPECT_EQ(std::tuple(grid.cellForeColor(1, 3), grid.cellForeColor(6, 3), grid.cellForeColor(16, 3)),
-              std::tuple(0x0u, 0xFFu, 0x0u));
-    // 55.5 > 55 red; 55 == 55 black; both bold; the 3F index not bold.
-    EXPECT_EQ(std::tuple(grid.cellForeColor(0, 6), grid.cellFontBold(0, 6), grid.cellForeColor(0, 10),
-                         grid.cellFontBold(0, 10), grid.cellFontBold(2, 6)),
-              std::tuple(0xFFu, true, 0x0u, true, false));
-    // Shading of every row of an odd and an even block, the empty slots included.
+    // Jockeys: same, changed, none. Indices: 55.5 > 55 red; 55 == 55 black; both bold; the 3F index not bold.
+    EXPECT_EQ(std::tuple(grid.cellForeColor(1, 3), grid.cellForeColor(6, 3), grid.cellForeColor(16, 3), grid.cellForeColor(0, 6),
+                         grid.cellFontBold(0, 6), grid.cellForeColor(0, 10), grid.cellFontBold(0, 10), grid.cellFontBold(2, 6)),
+              std::tuple(0x0u, 0xFFu, 0x0u, 0xFFu, true, 0x0u, true, false));
+    // Shading of the first and last row of odd slots (3, 17: columns 1, 3, runs 1, 3, 5) and even
+    // slots (2, 18: columns 2, 4, 5, runs 2 and 4), the empty slots included.
     const auto shaded = [&](int r) {
         QString marks;
         for (int c = 0; c < bacyuCols; ++c)
             marks += grid.cellBackColor(r, c) == 0xE0E0E0 ? 'x' : '.';
         return marks;
     };
-    for (int r : {10, 14, 80, 84})  // slots 3 and 17: columns 1, 3, runs 1, 3, 5
-        EXPECT_EQ(shaded(r), ".x.x..xx..xx..xx") << r;
-    for (int r : {5, 9, 85, 89})  // slots 2 and 18: columns 2, 4, 5, runs 2 and 4
-        EXPECT_EQ(shaded(r), "..x.xx..xx..xx..") << r;
+    for (int r : {10, 14, 80, 84, 5, 9, 85, 89})
+        EXPECT_EQ(shaded(r), r / 5 % 2 ? "..x.xx..xx..xx.." : ".x.x..xx..xx..xx") << r;
 }
 
-// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays.
+// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays. A
+// run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
 TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
 {
     fillGridPrintBacyu(grid);
@@ -157,11 +147,6 @@ TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
                                  grid.cellFontSize(r, c)),
                       std::tuple(r < 5 && c == 7, grid.cellForeColor(30, 2), false, 8.0)) << r << ',' << c;
     EXPECT_FALSE(grid.cellFontBold(0, 6));
-}
-
-// A run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
-TEST_F(Bacyu, ShortRunTableStopsWithTheMessage)
-{
     redimUma(16, 0);
     pd.uName(1) = "A";
     MsgBoxRecorder rec;

@@ -1,5 +1,6 @@
 #include "admin/kanriCommon.h"
 #include "admin/kanriZyunkai.h"
+#include "analysis/mainAnalSisuu02.h"
 #include "platform/textcodec.h"
 #include "tests/admin/kanriFixture.h"
 #include "webimport/ReadWeb.h"
@@ -8,30 +9,16 @@ namespace {
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
 
-struct TestRunner {
-    QString name;
-    float yosou, win, ren;
-};
-
-// A predicted race in the shared state as the race read leaves it: runner slots 1.. in order, the
-// ranking by predicted index, named runners only.
-void loadTestRace(const QString& zyo, int raceNo, const QList<TestRunner>& runners)
+// A predicted race in the shared state as the race read leaves it: runners (name, predicted index,
+// win and top-two chances) in slots 1.., marked by predicted index.
+void loadTestRace(const QString& zyo, int raceNo, const QList<std::tuple<QString, float, float, float>>& runners)
 {
     redimUma(18, 10);
     std::tie(pd.raceZyo, pd.raceDate, pd.raceNo, pd.raceCode) = std::tuple(zyo, kDay, raceNo, makeRaceCode(zyo, kDay, raceNo));
     std::tie(pd.raceTitle, pd.raceName) = std::tuple("第" + QString::number(raceNo) + "競走", zyo + "特別");
-    for (int k = 0; k <= 5; ++k)
-        std::tie(pd.sirusiTop(k, 0), pd.sirusiTop(k, 1)) = std::tuple(0.0f, -100.0f);
-    QList<int> order;
-    for (int h = 1; h <= runners.size(); ++h) {
-        const TestRunner& r = runners[h - 1];
-        std::tie(pd.uName(h), pd.yosouSisuu(h), pd.kakuritu1(h), pd.kakuritu2(h)) = std::tuple(r.name, r.yosou, r.win, r.ren);
-        if (!r.name.isEmpty() && h <= 16)
-            order << h;
-    }
-    std::stable_sort(order.begin(), order.end(), [](int a, int b) { return pd.yosouSisuu(a) > pd.yosouSisuu(b); });
-    for (int k = 1; k <= 5 && k <= order.size(); ++k)
-        std::tie(pd.sirusiTop(k, 0), pd.sirusiTop(k, 1)) = std::tuple(float(order[k - 1]), pd.yosouSisuu(order[k - 1]));
+    for (int h = 1; h <= runners.size(); ++h)
+        std::tie(pd.uName(h), pd.yosouSisuu(h), pd.kakuritu1(h), pd.kakuritu2(h)) = runners[h - 1];
+    judgeSirusi();
 }
 
 // The main window's race read as the batch sees it, over a day whose races are given per track.
@@ -190,19 +177,15 @@ void setRunner(int h, const QString& chichi, const QString& kisyu, float hutan, 
     std::tie(pd.uKyakusitu(h, 0), pd.tuka1Ave(h, 0), pd.sirusi(h), pd.kisoSisuu(h, 0)) = std::tuple(style, tuka, sirusi, kiso);
 }
 
-// The run cells of a runner without runs: the first (red), three more, the last (spaced).
-const QString kNoRun = "<BR> <BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B>  </TD>";
-const QString kNoRuns = "<TD ><BR> <BR><B><FONT size='+1' color='#7d0000'></FONT></B>  </TD><TD>" + kNoRun + "<TD>" + kNoRun;
-
 }
 
 // Nagoya race 12, byte for byte in CP932 (a missing character as a reference): runner 1 with turf,
-// central, rounds-to-nothing runs and a sixth left out; runner 2 without predicted index, markup in
-// its name; slot 3 empty; runner 4 named outside CP932, no runs; a slot-17 runner. The index entry
-// goes under 名古屋; with every runner indexed there is no warning.
+// central, rounds-to-nothing runs and a sixth left out; slot 2 empty; runner 3 without predicted index
+// or runs, markup in its name; a slot-17 runner. The index entry goes under 名古屋; with every runner
+// indexed there is no warning.
 TEST_F(Zyunkai, RacePageByteForByte)
 {
-    loadTestRace("名古", 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"ビー&アイ<name>", 0, 0, 0}, {"", 0, 0, 0}, {"𠮷田ホース", 50.0f, 0.1f, 0.2f}});
+    loadTestRace("名古", 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"", 0, 0, 0}, {"ビー&アイ<name>𠮷", 0, 0, 0}});
     std::tie(pd.uName(17), pd.raceTitle, pd.raceName) = std::tuple("スロット17", "第12競走 ダ1400m", "スプリング特別");
     setRunner(1, "サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
     setRun(1, 1, "名古", 1400, 1, VbDate::fromYmd(2008, 3, 10), 5, 61.5f, 48.2f, 2, 10);
@@ -211,12 +194,10 @@ TEST_F(Zyunkai, RacePageByteForByte)
     setRun(1, 4, "名古", 1400, 0, VbDate::fromYmd(2007, 11, 2), 3, 0.4f, 45, 3, 9);
     setRun(1, 5, "名古", 1400, 0, VbDate::fromYmd(2007, 10, 1), 1, 40, 40, 5, 12);
     setRun(1, 6, "名古", 1400, 0, VbDate::fromYmd(2007, 9, 1), 1, 99, 99, 9, 9);
-    setRunner(2, "date1 name", "kisyu(騎)", 55, "牝3", "", 0, "", 0);
-    setRun(2, 1, "名古", 1400, 0, VbDate::fromYmd(2008, 3, 1), 2, 50, 45, 4, 11);
-    setRun(2, 2, "名古", 1200, 0, VbDate::fromYmd(2008, 2, 1), 6, 48, 44, 7, 9);
-    setRunner(4, "父", "騎手", 56, "セ5", "逃", 1, "△", 50);
+    setRunner(3, "date1 name", "kisyu(騎)", 55, "牝3", "", 0, "", 0);
     zyunkai = {};
     writeRaceHtml();
+    const QString noRun = "<BR> <BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B>  </TD>";
     const QString page =
         "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY><P><A href='名古0324-13R.html'>次のレースへ</A></P>"
         "<DIV align='left'><TABLE border='1' cellspacing='1' width='800'><COL span='1' width='20'><COL span='1' width='150'>"
@@ -229,21 +210,16 @@ TEST_F(Zyunkai, RacePageByteForByte)
         "<TD>笠松1600<BR>07/12/01 9R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>55</FONT></FONT></B> 50 1/8</TD>"
         "<TD>名古1400<BR>07/11/02 3R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B> 45 3/9</TD>"
         "<TD >名古1400<BR>07/10/01 1R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>40</FONT></FONT></B> 40 5/12</TD></TR>"
-        "<TR><TD>2</TD><TD>date1 name<BR><B><FONT color='#000099' size='+1'>ビー&アイ<name></FONT></B></TD>"
+        "<TR><TD>3</TD><TD>date1 name<BR><B><FONT color='#000099' size='+1'>ビー&アイ<name>\x01</FONT></B></TD>"
         "<TD>kisyu(騎)(55)<BR>牝3<BR>(0.0)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'></FONT></B></TD><TD><B></B><BR></TD>"
-        "<TD >名古1400<BR>08/03/01 2R<BR><B><FONT size='+1' color='#7d0000'>50</FONT></B> 45 4/11</TD>"
-        "<TD>名古1200<BR>08/02/01 6R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>48</FONT></FONT></B> 44 7/9</TD>"
-        "<TD>" + kNoRun + "<TD>" + kNoRun + "<TD >" + kNoRun + "</TR>"
-        "<TR><TD>4</TD><TD>父<BR><B><FONT color='#000099' size='+1'>\x01" "田ホース</FONT></B></TD>"
-        "<TD>騎手(56)<BR>セ5<BR>逃(1.0)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'>△</FONT></B></TD><TD><B>50</B><BR>50</TD>"
-        + kNoRuns + "<TD>" + kNoRun + "<TD >" + kNoRun + "</TR></TBODY></TABLE></DIV><P>（注意）未出走（15ヶ月以内）の馬がいます、予想印は参考です</P>"
-        "<P>地方競馬 指数・予想 Brennock</P></BODY>\r\n";
+        "<TD ><BR> <BR><B><FONT size='+1' color='#7d0000'></FONT></B>  </TD><TD>" + noRun + "<TD>" + noRun + "<TD>" + noRun + "<TD >" + noRun
+        + "</TR></TBODY></TABLE></DIV><P>（注意）未出走（15ヶ月以内）の馬がいます、予想印は参考です</P><P>地方競馬 指数・予想 Brennock</P></BODY>\r\n";
     EXPECT_EQ(readTestFile(path("予想出力/名古0324-12R.html")), toCp932(page).replace("\x01", "&#134071;"));
     ASSERT_EQ(zyunkai.indexLink.size(), 1);
     EXPECT_EQ(std::pair(zyunkai.indexLink[0].link, zyunkai.indexLink[0].zyo),
               std::pair(QString("<A href='名古0324-12R.html' target='_blank'>名古0324-12R.html</A><BR>"), QString("名古屋")));
-    pd.uName(2).clear();
-    pd.yosouSisuu(4) = 0.4f;  // rounds to an empty cell, yet is not 0
+    pd.uName(3).clear();
+    pd.yosouSisuu(1) = 0.4f;  // rounds to an empty cell, yet is not 0
     EXPECT_FALSE(raceHtml().contains("（注意）"));
 }
 
@@ -294,7 +270,7 @@ TEST_F(Zyunkai, SaveRanaUpsertsAndKeepsTheMark)
                     {double(0.1f), double(0.9f)});
     };
     loadTestRace("大井", 5, {{"A", 60, 0.1f, 0.3f}, {"B", 0, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
-    EXPECT_EQ(saved(), QStringList {"大井08032405|1|3|2|0|0|1|1|0|0|out"});
+    EXPECT_EQ(saved(), QStringList {"大井08032405|1|3|0|0|0|1|1|0|0|out"});
     loadTestRace("大井", 5, {{"A", 60, 0.1f, 0.3f}, {"B", 40, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
     EXPECT_EQ(saved(), QStringList {"大井08032405|1|3|2|0|0|1|1|0|0|out"});
     loadTestRace("大井", 6, {{"A", 60, 0.1f, 0.3f}, {"C", 50, 0.7f, 0.9f}});

@@ -168,12 +168,16 @@ namespace {
 
 class Evaluation : public KanriFixture {
 protected:
-    void run(const QString& name, const QString& zyo, int daysBack, double sisuu, int kyori = 1400)
+    // Runs "name track daysBack index [distance]", each in a race of its own; "-" a nameless runner.
+    void runs(const QString& table)
     {
-        const VbDate day = vbToday().addDays(-daysBack);
-        const QString code = zyo + Format(day, "yymmdd") + Format(++raceNo_, "00");
-        addRace(code, DbRow().set("R_zyo02", zyoToChiku(zyo)).set("R_kyori", kyori).set("R_date", day));
-        addRun(code, name, DbRow().set("U_sisuu", sisuu));
+        for (const QString& entry : table.split(',')) {
+            const QStringList f = entry.simplified().split(' ');
+            const VbDate day = vbToday().addDays(-f[2].toInt());
+            const QString code = f[1] + Format(day, "yymmdd") + Format(++raceNo_, "00");
+            addRace(code, DbRow().set("R_zyo02", zyoToChiku(f[1])).set("R_kyori", f.value(4, "1400").toInt()).set("R_date", day));
+            addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
+        }
     }
     HyoukaResult evaluate(const HyoukaTarget& t)
     {
@@ -192,28 +196,14 @@ protected:
 // With D's run a day later: 60.0, 42.0, -1.8.
 TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
 {
-    run("A", "大井", 10, 50);
-    run("A", "大井", 20, 60);
-    run("A", "川崎", 30, 52);
-    run("B", "大井", 5, 90);
-    run("B", "大井", 6, 0);
-    run("B", "川崎", 7, 44);
-    run("C", "大井", 8, 70);
-    run("D", "大井", 9, 80);
-    run("D", "川崎", 400, 30);
-    run("", "大井", 3, 99);
-    run("", "川崎", 3, 1);
+    runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
     EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"50.0", "48.0", "2", "-0.2"}));
     EXPECT_EQ(rows("Rana.mdb", "SELECT * FROM SisuuHyouka ORDER BY name"), (QStringList {"A|55|52", "B|45|44"}));
-    exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?",
-         {vbToday().addDays(-399), vbToday().addDays(-400)});
+    exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?", {vbToday().addDays(-399), vbToday().addDays(-400)});
     EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"60.0", "42.0", "3", "-1.8"}));
     EXPECT_EQ(fields(evaluate({"地区間", "南関", "南関", ""})).at(2), "4");
-    run("E", "園田", 1, 40, 1230);
-    run("E", "園田", 2, 50, 1400);
-    run("F", "園田", 1, 60, 1230);
-    run("F", "姫路", 1, 70, 1400);
+    runs("E 園田 1 40 1230, E 園田 2 50, F 園田 1 60 1230, F 姫路 1 70");
     EXPECT_EQ(fields(evaluate({"距離間", "1230", "1400", "園田"})), (std::vector<QString> {"40.0", "50.0", "1", "1.0"}));
     EXPECT_EQ(msgs_.texts(), QStringList {});
 }
@@ -221,7 +211,7 @@ TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
 // No qualifying horse leaves all four results empty; bad input is refused before SisuuHyouka empties.
 TEST_F(Evaluation, NoHorseAndRefusals)
 {
-    run("A", "大井", 10, 50);
+    runs("A 大井 10 50");
     insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "前回").set("Tar01Sisuu", 1).set("Tar02Sisuu", 2));
     for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
              {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"},

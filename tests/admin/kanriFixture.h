@@ -75,8 +75,7 @@ protected:
     void addRace(const QString& code, const DbRow& extra = {})
     {
         const QString ymd = code.mid(code.size() - 8, 6);
-        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2))
-                        .set("R_no", code.right(2).toInt())
+        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2)).set("R_no", code.right(2).toInt())
                         .set("R_date", VbDate::fromYmd(2000 + ymd.left(2).toInt(), ymd.mid(2, 2).toInt(), ymd.mid(4, 2).toInt()));
         for (int i = 0; i < extra.columns().size(); ++i)
             row.set(extra.columns()[i], extra.values()[size_t(i)]);

@@ -68,8 +68,7 @@ TEST_F(KanriWindow, JockeyNameRule)
 {
     for (const auto& [stored, cut] : std::vector<std::pair<QString, QString>> {
              {"的場文男(大井)", "場文男"}, {"森泰斗(船橋)", "森泰斗"}, {"石崎駿之介(船橋)", "石崎駿之介"},
-             {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"},
-             {"𠮷田一郎(大井)", "田一郎"}, {"", ""}})
+             {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"}, {"𠮷田一郎(大井)", "田一郎"}, {"", ""}})
         EXPECT_EQ(cutKisyuName(stored), cut) << stored.toStdString();
 }
 
@@ -104,8 +103,7 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     const auto before = snapshot();
     click(form, "Command1");
     EXPECT_TRUE(checked);
-    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"}))
-        << msgs_.texts().join('|').toStdString();
+    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"})) << msgs_.texts().join('|').toStdString();
     EXPECT_EQ(snapshot(), before);
     EXPECT_EQ(std::pair(busy, pd.kakoKikan), std::pair(QStringList {"on", "off"}, 123));
     EXPECT_FALSE(form->isWorking() || ImportGuard::busy() || isDialogSincyokuLoaded() || isDbOpen(1));
@@ -146,8 +144,7 @@ TEST_F(KanriWindow, PageDumpFailuresAndResults)
     redimUma(18, 2);
     pd.umaIdx = 19;
     click(form, "Command2");
-    EXPECT_EQ(msgs_.texts(), (QStringList {"CSVを出力しました", "馬場情報ファイルの作成を中止しました\n開始年は西暦4桁で指定してください: 08",
-                                           "予想巡回を中止しました\nメイン画面のレース読込みを使えません",
+    EXPECT_EQ(msgs_.texts(), (QStringList {"CSVを出力しました", "馬場情報ファイルの作成を中止しました\n開始年は西暦4桁で指定してください: 08", "予想巡回を中止しました\nメイン画面のレース読込みを使えません",
                                            "グラフテストを中止しました\nグラフを描く馬がありません（レースを読み込んでください）"}));
 }
 

@@ -91,12 +91,10 @@ TEST_F(BabaFileBuild, RefusalsAndFailuresLeaveEveryFile)
 {
     result("大井08032401", 1200, "C1", 76.0);
     const std::vector<std::pair<std::function<void()>, QString>> cases {
-        {[] {}, "開始年は西暦4桁で指定してください: 08"},
-        {[this] { QDir(path("情報ファイル")).removeRecursively(); }, "フォルダ「情報ファイル」がありません"},
+        {[] {}, "開始年は西暦4桁で指定してください: 08"}, {[this] { QDir(path("情報ファイル")).removeRecursively(); }, "フォルダ「情報ファイル」がありません"},
         {[this] { QDir(dir_.path()).mkpath("情報ファイル/地方馬場ファイル080324版.dat"); }, "ファイルを書き込めません"},
         {[this] { exec("CalSisuu.mdb", "DROP TABLE T_avetime"); }, "CalSisuu.mdbに「T_avetime」がありません"},
-        {[this] { QFile::remove(path("CalSisuu.mdb")); }, "ファイル「CalSisuu.mdb」がありません"},
-    };
+        {[this] { QFile::remove(path("CalSisuu.mdb")); }, "ファイル「CalSisuu.mdb」がありません"}};
     for (const auto& [damage, cause] : cases) {
         damage();
         const auto damaged = snapshot();

@@ -64,8 +64,7 @@ TEST_F(StandardTimes, RefusedInputsChangeNothing)
     const QString number = "補正値には数値を入力してください: ";
     for (const auto& [target, hosei, cause] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
              {{"場間", "大井", "", ""}, "abc", number + "abc"}, {{"場間", "大井", "", ""}, "inf", number + "inf"},
-             {{"場間", "大井", "", ""}, "1e40", number + "1e40"},
-             {{"距離間", "1400.5", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 1400.5"}}) {
+             {{"場間", "大井", "", ""}, "1e40", number + "1e40"}, {{"距離間", "1400.5", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 1400.5"}}) {
         msgs_.clear();
         EXPECT_FALSE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
         EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\n" + cause});
@@ -100,8 +99,7 @@ protected:
                  {"大井08032401", "エース", 76.1, 38.2, 56.0}, {"大井08032401", "ビー'ト", 74.3, DbValue(), 54.0},
                  {"大井08032401", "シー", DbValue(), 37.5, 55.0}, {"大井08032401", "ディー", 75.5, 38.0, DbValue()},
                  {"大井08032402", "イー", 73.0, 36.9, 52.0}, {"大井08032403", "エフ", 102.4, 39.1, 57.0},
-                 {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0},
-                 {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
+                 {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0}, {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
             addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77).set("U_sisuu3f", 66).set("U_file", 1));
     }
     QStringList stored() { return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name"); }
@@ -214,8 +212,7 @@ TEST_F(Evaluation, NoHorseAndRefusals)
     runs("A 大井 10 50");
     insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "前回").set("Tar01Sisuu", 1).set("Tar02Sisuu", 2));
     for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
-             {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"},
-             {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
+             {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"}, {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
         msgs_.clear();
         EXPECT_EQ(fields(evaluate(t)), (std::vector<QString> {"", "", "", ""}));
         EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\n" + cause});

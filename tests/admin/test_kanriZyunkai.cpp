@@ -28,10 +28,10 @@ struct FakeDay {
     std::map<QString, int> races;
     QString stopAt;
     std::function<RaceReadOutcome()> stop;
-    QStringList reads;  // "track-nn" of every read, in order
-    QString date;       // the selector date of the last read
-    int32_t kikanSeen = 0;
-    std::array<QString, 5> sel;
+    QStringList reads;           // "track-nn" of every read, in order
+    QString date;                // the selector date of the last read, and
+    int32_t kikanSeen = 0;       // kakoKikan then
+    std::array<QString, 5> sel;  // the selectors
 
     RaceReader reader() { return {[this](int i, const QString& text) { sel[size_t(i)] = text; }, [this] { return read(); }}; }
     RaceReadOutcome read()
@@ -117,8 +117,7 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
         EXPECT_FALSE(run(day));
         EXPECT_EQ(std::tuple(msgs_.texts(), day.reads.last(), pd.kakoKikan), std::tuple(said, QString("川崎-02"), 365));
         EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), MAX(R_code) FROM T_Rana"), QStringList {"6|川崎08032401"});
-        EXPECT_EQ(outFiles().size(), 6);  // the six pages, no index or memo
-        EXPECT_FALSE(QFileInfo::exists(path("予想/0324.lzh")));
+        EXPECT_TRUE(outFiles().size() == 6 && !QFileInfo::exists(path("予想/0324.lzh")));  // the six pages: no index, memo or archive
     }
 }
 
@@ -131,8 +130,7 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
         {"2008-03-24", [] {}, badDate + "2008-03-24"}, {"2008/02/30", [] {}, badDate + "2008/02/30"}, {"08/03/24", [] {}, badDate + "08/03/24"},
         {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
         {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
-        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"},
-    };
+        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}};
     for (const auto& [date, damage, cause] : cases) {
         damage();
         FakeDay day;
@@ -170,13 +168,6 @@ void setRun(int h, int k, const QString& zyo, int kyori, int siba, const VbDate&
     std::tie(pd.uSisuu(h, k), pd.uSisuu3f(h, k), pd.uCyaku(h, k), pd.uTousuu(h, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
 }
 
-void setRunner(int h, const QString& chichi, const QString& kisyu, float hutan, const QString& seirei, const QString& style, float tuka,
-               const QString& sirusi, float kiso)
-{
-    std::tie(pd.uChichi(h), pd.uKisyu(h, 0), pd.uHutan(h, 0), pd.uSeirei(h)) = std::tuple(chichi, kisyu, hutan, seirei);
-    std::tie(pd.uKyakusitu(h, 0), pd.tuka1Ave(h, 0), pd.sirusi(h), pd.kisoSisuu(h, 0)) = std::tuple(style, tuka, sirusi, kiso);
-}
-
 }
 
 // Nagoya race 12, byte for byte in CP932 (a missing character as a reference): runner 1 with turf,
@@ -187,14 +178,15 @@ TEST_F(Zyunkai, RacePageByteForByte)
 {
     loadTestRace("名古", 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"", 0, 0, 0}, {"ビー&アイ<name>𠮷", 0, 0, 0}});
     std::tie(pd.uName(17), pd.raceTitle, pd.raceName) = std::tuple("スロット17", "第12競走 ダ1400m", "スプリング特別");
-    setRunner(1, "サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
+    std::tie(pd.uChichi(1), pd.uKisyu(1, 0), pd.uHutan(1, 0), pd.uSeirei(1), pd.uKyakusitu(1, 0), pd.tuka1Ave(1, 0), pd.sirusi(1), pd.kisoSisuu(1, 0))
+        = std::tuple("サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
     setRun(1, 1, "名古", 1400, 1, VbDate::fromYmd(2008, 3, 10), 5, 61.5f, 48.2f, 2, 10);
     setRun(1, 2, "Ｊ中山", 1800, 0, VbDate::fromYmd(2008, 1, 5), 11, -3.4f, 0, 12, 16);
     setRun(1, 3, "笠松", 1600, 0, VbDate::fromYmd(2007, 12, 1), 9, 55, 50, 1, 8);
     setRun(1, 4, "名古", 1400, 0, VbDate::fromYmd(2007, 11, 2), 3, 0.4f, 45, 3, 9);
     setRun(1, 5, "名古", 1400, 0, VbDate::fromYmd(2007, 10, 1), 1, 40, 40, 5, 12);
     setRun(1, 6, "名古", 1400, 0, VbDate::fromYmd(2007, 9, 1), 1, 99, 99, 9, 9);
-    setRunner(3, "date1 name", "kisyu(騎)", 55, "牝3", "", 0, "", 0);
+    std::tie(pd.uChichi(3), pd.uKisyu(3, 0), pd.uHutan(3, 0), pd.uSeirei(3)) = std::tuple("date1 name", "kisyu(騎)", 55.0f, "牝3");
     zyunkai = {};
     writeRaceHtml();
     const QString noRun = "<BR> <BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B>  </TD>";
@@ -202,8 +194,7 @@ TEST_F(Zyunkai, RacePageByteForByte)
         "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY><P><A href='名古0324-13R.html'>次のレースへ</A></P>"
         "<DIV align='left'><TABLE border='1' cellspacing='1' width='800'><COL span='1' width='20'><COL span='1' width='150'>"
         "<COL span='1' width='80'><COL span='2' width='20'><COL span='5' width='100'><CAPTION align='left'><B>"
-        "第12競走 ダ1400m スプリング特別</B></CAPTION><TBODY>"
-        "<TR><TD>1</TD><TD>サウスヴィグラス<BR><B><FONT color='#000099' size='+1'>エースワン</FONT></B></TD>"
+        "第12競走 ダ1400m スプリング特別</B></CAPTION><TBODY><TR><TD>1</TD><TD>サウスヴィグラス<BR><B><FONT color='#000099' size='+1'>エースワン</FONT></B></TD>"
         "<TD>的場文(54.5)<BR>牡4<BR>先(3.5)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'>◎</FONT></B></TD><TD><B>63</B><BR>59</TD>"
         "<TD >名古芝1400<BR>08/03/10 5R<BR><B><FONT size='+1' color='#7d0000'>62</FONT></B> 48 2/10</TD>"
         "<TD>Ｊ中山1800<BR>08/01/05 11R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>-3</FONT></FONT></B>  12/16</TD>"

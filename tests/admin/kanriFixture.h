@@ -28,17 +28,12 @@ protected:
     void SetUp() override
     {
         setVbToday(VbDate::fromYmd(2008, 3, 25));
-        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu,
-                                  DataFileKind::Rana, DataFileKind::Motofile})
+        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu, DataFileKind::Rana, DataFileKind::Motofile})
             dir_.create(kind);
         for (const char* folder : {"予想出力", "予想", "情報ファイル"})
             QDir(dir_.path()).mkdir(folder);
     }
-    void TearDown() override
-    {
-        setVbToday(VbDate());
-        unloadDialogSincyoku();
-    }
+    void TearDown() override { setVbToday(VbDate()); unloadDialogSincyoku(); }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
     // Slot 5 opened on a data file for the scope of the result.
@@ -74,17 +69,13 @@ protected:
     // A race of NAR_data.dat whose track, number and date come from its code; extra fields over them.
     void addRace(const QString& code, const DbRow& extra = {})
     {
-        const QString ymd = code.mid(code.size() - 8, 6);
-        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2)).set("R_no", code.right(2).toInt())
-                        .set("R_date", VbDate::fromYmd(2000 + ymd.left(2).toInt(), ymd.mid(2, 2).toInt(), ymd.mid(4, 2).toInt()));
+        const QString ymd = code.mid(code.size() - 8, 6), day = "20" + ymd.left(2) + "-" + ymd.mid(2, 2) + "-" + ymd.right(2);
+        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.chopped(8)).set("R_no", code.right(2).toInt()).set("R_date", VbDate::fromDbText(day));
         for (int i = 0; i < extra.columns().size(); ++i)
             row.set(extra.columns()[i], extra.values()[size_t(i)]);
         insert("NAR_data.dat", "T_Rdata", row);
     }
-    void addRun(const QString& code, const QString& name, DbRow row = {})
-    {
-        insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name));
-    }
+    void addRun(const QString& code, const QString& name, DbRow row = {}) { insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name)); }
 
     // Every file below the program folder with its bytes (SQLite's -wal/-shm logs left out).
     std::map<QString, QByteArray> snapshot() const

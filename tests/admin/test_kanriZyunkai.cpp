@@ -79,21 +79,16 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
     writeTestFile(path("予想出力/keep/x.txt"), "kept");
     pd.kakoKikan = 730;
     std::map<std::string, QByteArray> archived {{"keep/x.txt", "kept"}};
-    using Races = std::map<QString, int>;
-    for (const Races& races : {Races {{"大井", 2}, {"名古", 1}}, Races {{"佐賀", 1}}}) {
+    for (const auto& [races, pages] : std::vector<std::pair<std::map<QString, int>, QString>> {
+             {{{"大井", 2}, {"名古", 1}}, "index.html memo推奨.txt 名古0324-01R.html 大井0324-01R.html 大井0324-02R.html"}, {{{"佐賀", 1}}, "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
         FakeDay day {races};
         ASSERT_TRUE(run(day));
         EXPECT_EQ(std::tuple(msgs_.texts(), day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, 550, 730, true));
-        QStringList pages;
-        for (const auto& [zyo, n] : races)
-            for (int r = 1; r <= n; ++r)
-                pages << raceHtmlName(zyo, kDay, r);
-        pages.sort();
-        EXPECT_EQ(outFiles(), (QStringList {"index.html", "memo推奨.txt"} + pages));
+        EXPECT_EQ(outFiles(), pages.split(' '));
         for (const QString& file : outFiles())
             archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
         EXPECT_EQ(readTestFile(path("予想出力/memo推奨.txt")).count(toCp932("■鉄板レース")), 1);
-        EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), pages.size());
+        EXPECT_EQ(readTestFile(path("予想出力/index.html")).count("target='_blank'"), pages.count("R.html"));
         ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
         EXPECT_EQ(lhaExtract(path("予想/0324.lzh"), path("extracted")), archived);
     }
@@ -153,8 +148,7 @@ TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
         FakeDay day {{{"大井", 1}}};
         EXPECT_FALSE(run(day, "2008/3/24"));
         EXPECT_EQ(day.date, "2008/03/24");
-        ASSERT_EQ(msgs_.texts().size(), 1);
-        EXPECT_TRUE(msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts()[0].toStdString();
+        EXPECT_TRUE(msgs_.texts().size() == 1 && msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts().join('|').toStdString();
         EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
         EXPECT_EQ(readTestFile(path("予想/0324.lzh")), folderInTheWay ? QByteArray() : "not an archive at all");
     }

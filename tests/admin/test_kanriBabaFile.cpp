@@ -32,14 +32,11 @@ protected:
 // time keeps its deviation; day mean (2.9 - 2.9 + 0.5) / 3. Central races and earlier years untouched.
 TEST_F(BabaFileBuild, HandWorkedDayAndExport)
 {
-    result("大井08032402", 1200, "C1", 85.0, 0, 3);
-    result("大井08032401", 1200, "C1", 77.9, 0, 2);
-    result("大井08032403", 1200, "C1", 72.1);
-    result("大井08032404", 1600, "A1", 103.0);
-    result("大井08032405", 1200, "C1", 75.5, 1);
-    result("大井08032406", 1400, "B1", 90.0);
-    result("Ｊ東京08032401", 1200, "C1", 70.0);
-    result("大井07123101", 1200, "C1", 76.0);
+    for (const auto& [code, kyori, cls, time, siba, baba] : std::vector<std::tuple<QString, int, QString, double, int, int>> {
+             {"大井08032402", 1200, "C1", 85.0, 0, 3}, {"大井08032401", 1200, "C1", 77.9, 0, 2}, {"大井08032403", 1200, "C1", 72.1, 0, 1},
+             {"大井08032404", 1600, "A1", 103.0, 0, 1}, {"大井08032405", 1200, "C1", 75.5, 1, 1}, {"大井08032406", 1400, "B1", 90.0, 0, 1},
+             {"Ｊ東京08032401", 1200, "C1", 70.0, 0, 1}, {"大井07123101", 1200, "C1", 76.0, 0, 1}})
+        result(code, kyori, cls, time, siba, baba);
     EXPECT_TRUE(build());
     EXPECT_EQ(msgs_.texts(), QStringList {"馬場情報ファイルを作成しました"});
     EXPECT_EQ(deviations(), (QStringList {"大井07123101|0", "大井08032401|" + QString::number(float(77.9 - 75.0)),

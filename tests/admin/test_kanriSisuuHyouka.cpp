@@ -177,13 +177,13 @@ protected:
             addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
         }
     }
-    HyoukaResult evaluate(const HyoukaTarget& t)
+    // The four results: both means, the horse count and the correction.
+    QStringList evaluate(const HyoukaTarget& t)
     {
         HyoukaResult r;
         runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
-        return r;
+        return {r.ave01, r.ave02, r.count, r.hosei};
     }
-    static std::vector<QString> fields(const HyoukaResult& r) { return {r.ave01, r.ave02, r.count, r.hosei}; }
     int raceNo_ = 0;
 };
 
@@ -196,13 +196,13 @@ TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
 {
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
-    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"50.0", "48.0", "2", "-0.2"}));
+    EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));
     EXPECT_EQ(rows("Rana.mdb", "SELECT * FROM SisuuHyouka ORDER BY name"), (QStringList {"A|55|52", "B|45|44"}));
     exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?", {vbToday().addDays(-399), vbToday().addDays(-400)});
-    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"60.0", "42.0", "3", "-1.8"}));
-    EXPECT_EQ(fields(evaluate({"地区間", "南関", "南関", ""})).at(2), "4");
+    EXPECT_EQ(evaluate(byTrack), QString("60.0 42.0 3 -1.8").split(' '));
+    EXPECT_EQ(evaluate({"地区間", "南関", "南関", ""}).at(2), "4");
     runs("E 園田 1 40 1230, E 園田 2 50, F 園田 1 60 1230, F 姫路 1 70");
-    EXPECT_EQ(fields(evaluate({"距離間", "1230", "1400", "園田"})), (std::vector<QString> {"40.0", "50.0", "1", "1.0"}));
+    EXPECT_EQ(evaluate({"距離間", "1230", "1400", "園田"}), QString("40.0 50.0 1 1.0").split(' '));
     EXPECT_EQ(msgs_.texts(), QStringList {});
 }
 
@@ -214,11 +214,11 @@ TEST_F(Evaluation, NoHorseAndRefusals)
     for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
              {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"}, {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
         msgs_.clear();
-        EXPECT_EQ(fields(evaluate(t)), (std::vector<QString> {"", "", "", ""}));
+        EXPECT_EQ(evaluate(t), QStringList(4, QString()));
         EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\n" + cause});
         EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {"前回"});
     }
-    EXPECT_EQ(fields(evaluate({"場間", "大井", "川崎", ""})), (std::vector<QString> {"", "", "", ""}));
+    EXPECT_EQ(evaluate({"場間", "大井", "川崎", ""}), QStringList(4, QString()));
     EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});
     exec("Rana.mdb", "DROP TABLE SisuuHyouka");
     msgs_.clear();

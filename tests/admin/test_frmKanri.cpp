@@ -177,18 +177,15 @@ protected:
         unloadDialogWeb();
         KanriWindow::TearDown();
     }
-    static QString cardTarget(const QString& zyo, int n)
-    {
-        return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24";
-    }
+    static QString cardTarget(const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; }
     static QString horseId(const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); }
     // Races 1..n of a track: the sample card with its title and horse numbers made the race's own;
     // every runner's history is the sample with turf and central runs, but `noRuns` has none.
-    void addRaces(const QString& zyo, const QString& shown, int races, int noRuns = 0)
+    void addRaces(const QString& zyo, int races, int noRuns)
     {
         for (int n = 1; n <= races; ++n) {
             QString card = fromCp932(readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm")));
-            card.replace("大井　第11競走", shown + "　第" + QString::number(n) + "競走").replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
+            card.replace("大井　第11競走", (zyo == "名古" ? "名古屋" : zyo) + "　第" + QString::number(n) + "競走").replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
             server_.addPage(cardTarget(zyo, n), toCp932(card), "text/html; charset=Shift_JIS");
             for (int h = 1; h <= 12; ++h)
                 server_.addFile(kHorse + horseId(zyo, n, h), h == noRuns ? "horse_none.htm" : "horse_mixed.htm");
@@ -206,9 +203,9 @@ protected:
 // test then draws runner 1 of the last race a year back on the main window's chart.
 TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
 {
-    addRaces("大井", "大井", 12);
-    addRaces("川崎", "川崎", 3);
-    addRaces("名古", "名古屋", 1, 12);
+    std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
+    for (const auto& [zyo, n] : races)
+        addRaces(zyo, n, zyo == "名古" ? 12 : 0);
     click(owner_.get(), "cmdKanri");
     auto* kanri = qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
     ASSERT_TRUE(kanri && kanri->parentWidget() == owner_.get());
@@ -217,7 +214,7 @@ TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
     EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
     QStringList expected;
     for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' '))
-        for (int n = 1; n <= std::min(std::map<QString, int> {{"大井", 12}, {"川崎", 3}, {"名古", 1}}[zyo] + 1, 12); ++n)
+        for (int n = 1; n <= std::min(races[zyo] + 1, 12); ++n)
             expected << cardTarget(zyo, n);
     EXPECT_EQ(server_.requestLog().filter(kCard), expected);
     EXPECT_EQ(std::pair(server_.requestLog().filter(kHorse).size(), server_.requestCount(kHorse + horseId("大井", 12, 12))), std::pair(qsizetype(16 * 12), 1));

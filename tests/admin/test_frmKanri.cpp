@@ -72,10 +72,8 @@ TEST_F(KanriWindow, JockeyNameRule)
         EXPECT_EQ(cutKisyuName(stored), cut) << stored.toStdString();
 }
 
-// The jockey rewrite. While working: buttons off, no close, guard and import token held, Cancel
-// offered; after the Cancel all is back, files and kakoKikan as they were. Then only changed rows are
-// written (a trigger counts the writes): the second run writes none. A race without runners and a
-// run without jockey are passed over.
+// Jockey rewrite: while working, buttons off, no close, guards held; a Cancel restores all. Then only
+// changed rows are written (a trigger counts them); races without runners, runs without jockey pass.
 TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
 {
     addRace("大井08032401");
@@ -117,8 +115,7 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     EXPECT_EQ(msgs_.texts(), QStringList {});
 }
 
-// The page dump writes the page read as CSV.csv. A failure is told once with operation and cause; an
-// evaluation without horses empties the correction.
+// The page dump writes CSV.csv; failures are told once with operation and cause; no horses, no correction.
 TEST_F(KanriWindow, PageDumpFailuresAndResults)
 {
     PageServer server;
@@ -153,8 +150,7 @@ namespace {
 const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf";
 const QString kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
 
-// The batch run end to end: the administration window opened from the main window, every race
-// of one day read through the main window's own race read from a loopback page server.
+// The batch run opened from the main window, reading with the main window's race read from a page server.
 class ZyunkaiThroughMain : public KanriWindow {
 protected:
     void SetUp() override
@@ -197,10 +193,8 @@ protected:
 
 }
 
-// A track without races costs one card; twelve races are all read and no thirteenth; a track ends
-// at its first missing race; the Nagoya race with a runner without history is marked "out". The
-// run writes no race or run to the race database, and its pages are archived. The chart
-// test then draws runner 1 of the last race a year back on the main window's chart.
+// One card per empty track, twelve races and no thirteenth, a track ends at its first missing race; a
+// runner without history marks the race "out"; no race is stored. The chart then draws a year back.
 TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
 {
     std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};

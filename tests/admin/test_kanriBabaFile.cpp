@@ -58,8 +58,7 @@ TEST_F(BabaFileBuild, HandWorkedDayAndExport)
     setBabaFilePicker({});
 }
 
-// Band edges: exactly -3.0 never counts (as 3.0 above), ±2.9999 does; an all-outside day keeps 0 and is
-// looked at again.
+// Band edges: -3.0 never counts (as 3.0 above), ±2.9999 does; an all-outside day keeps 0, is looked at again.
 TEST_F(BabaFileBuild, BandEdgesAndOutsideDays)
 {
     for (const auto& [code, sisuu] : std::vector<std::pair<QString, double>> {{"大井08030101", -3.0}, {"大井08030201", 2.9999}, {"大井08030301", -2.9999}})

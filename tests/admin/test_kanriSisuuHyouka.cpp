@@ -32,9 +32,8 @@ protected:
 
 }
 
-// Each kind shifts the rows it selects (a pattern on zyo|kyori|class|) by h x distance / 1500 (as a
-// single), then both copies get every work time; a copy's row without counterpart is named once per
-// copy and kept. Shifts add up.
+// Each kind shifts the rows its pattern selects by h x distance / 1500 (a single); both copies then get
+// every work time, a copy's row without counterpart is named and kept. Shifts add up.
 TEST_F(StandardTimes, EachKindShiftsItsRowsThenBothCopiesFollow)
 {
     for (const auto& [target, hosei, selected] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {

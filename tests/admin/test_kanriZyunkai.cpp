@@ -164,10 +164,8 @@ void setRun(int h, int k, const QString& zyo, int kyori, int siba, const VbDate&
 
 }
 
-// Nagoya race 12, byte for byte in CP932 (a missing character as a reference): runner 1 with turf,
-// central, rounds-to-nothing runs and a sixth left out; slot 2 empty; runner 3 without predicted index
-// or runs, markup in its name; a slot-17 runner. The index entry goes under 名古屋; with every runner
-// indexed there is no warning.
+// Nagoya race 12 byte for byte in CP932: runner 1 with turf, central, rounds-to-nothing runs and a sixth
+// left out; slot 2 empty; runner 3 unindexed, without runs, markup and a non-CP932 character in its name.
 TEST_F(Zyunkai, RacePageByteForByte)
 {
     loadTestRace("名古", 12, {{"エースワン", 63.4f, 0.4f, 0.6f}, {"", 0, 0, 0}, {"ビー&アイ<name>𠮷", 0, 0, 0}});

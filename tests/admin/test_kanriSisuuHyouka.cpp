@@ -125,12 +125,25 @@ protected:
 
 }
 
-// Runs of the target's tracks get what the run-table routine computes (no all-class time gives 0
-// and 0); a run without weight keeps its values; U_file stays; other tracks untouched.
-TEST_F(Recalculation, AgreesWithTheRunTableRoutine)
+// A region without tracks or an unknown kind recomputes nothing; a Cancel leaves all as it was. Else
+// runs of the target's tracks (距離間: the whole track whatever the distance) get what the run-table
+// routine computes (no all-class time gives 0 and 0); a run without weight keeps its values; U_file
+// stays; other tracks are untouched.
+TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
 {
+    const auto before = snapshot();
+    for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""}, HyoukaTarget {"地区間", "東海", "", ""}}) {
+        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
+        EXPECT_EQ(snapshot(), before);
+    }
+    cancelSoon();
+    EXPECT_FALSE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "1400", "", "大井"}); }));
+    EXPECT_EQ(msgs_.texts(), QStringList(3, "書き換え終了") << "指数の再計算をキャンセルしました");
+    EXPECT_EQ(snapshot(), before);
     const QStringList untouched = stored(), computed = byCalcUSisuu();
-    for (const auto& [t, tracks] : std::vector<std::pair<HyoukaTarget, QString>> {{{"場間", "大井", "", ""}, "大井"}, {{"地区間", "南関", "", ""}, "大井川崎"}}) {
+    for (const auto& [t, tracks] : std::vector<std::pair<HyoukaTarget, QString>> {
+             {{"距離間", "9999", "", "大井"}, "大井"}, {{"場間", "大井", "", ""}, "大井"}, {{"地区間", "南関", "", ""}, "大井川崎"}}) {
+        exec("NAR_data.dat", "UPDATE T_Useiseki SET U_sisuu = 77, U_sisuu3f = 66");
         msgs_.clear();
         ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
         EXPECT_EQ(msgs_.texts(), QStringList {"書き換え終了"});
@@ -141,24 +154,6 @@ TEST_F(Recalculation, AgreesWithTheRunTableRoutine)
     }
     EXPECT_EQ(stored().filter(QRegularExpression("\\|(ジー|ディー)\\|")), (QStringList {"大井08032401|ディー|77|66|1", "大井08032404|ジー|0|0|1"}));
     EXPECT_EQ(stored().filter("大井08032401|シー|0|").size(), 1);
-}
-
-// A region without tracks or an unknown kind recomputes nothing; 距離間 the whole track whatever
-// the distance. A Cancel leaves the race database as it was.
-TEST_F(Recalculation, TrackChoiceAndCancel)
-{
-    const auto before = snapshot();
-    for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""}, HyoukaTarget {"地区間", "東海", "", ""}}) {
-        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
-        EXPECT_EQ(snapshot(), before);
-    }
-    cancelSoon();
-    msgs_.clear();
-    EXPECT_FALSE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "1400", "", "大井"}); }));
-    EXPECT_EQ(msgs_.texts(), QStringList {"指数の再計算をキャンセルしました"});
-    EXPECT_EQ(snapshot(), before);
-    ASSERT_TRUE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "9999", "", "大井"}); }));
-    EXPECT_EQ(stored().filter("大井08032403|エフ|77").size(), 0);
 }
 
 namespace {
@@ -190,8 +185,9 @@ protected:
 
 // Hand-worked: A gives 55 and 52, B 45 and 44 (its 0 counts); C ran at one track only; D's run
 // exactly 400 days back is out; nameless runs never count: means 50.0, 48.0, correction -0.2.
-// With D's run a day later: 60.0, 42.0, -1.8.
-TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
+// With D's run a day later: 60.0, 42.0, -1.8. Bad input is refused before SisuuHyouka empties; no
+// qualifying horse leaves all four results empty.
+TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
 {
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
@@ -203,24 +199,16 @@ TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
     runs("E 園田 1 40 1230, E 園田 2 50, F 園田 1 60 1230, F 姫路 1 70");
     EXPECT_EQ(evaluate({"距離間", "1230", "1400", "園田"}), QString("40.0 50.0 1 1.0").split(' '));
     EXPECT_EQ(msgs_.texts(), QStringList {});
-}
-
-// No qualifying horse leaves all four results empty; bad input is refused before SisuuHyouka empties.
-TEST_F(Evaluation, NoHorseAndRefusals)
-{
-    runs("A 大井 10 50");
-    insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "前回").set("Tar01Sisuu", 1).set("Tar02Sisuu", 2));
     for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
              {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"}, {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
         msgs_.clear();
         EXPECT_EQ(evaluate(t), QStringList(4, QString()));
-        EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\n" + cause});
-        EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {"前回"});
+        EXPECT_EQ(std::pair(msgs_.texts(), rows("Rana.mdb", "SELECT * FROM SisuuHyouka")), std::pair(QStringList {"指数の分析を中止しました\n" + cause}, QStringList {"E|40|50"}));
     }
-    EXPECT_EQ(evaluate({"場間", "大井", "川崎", ""}), QStringList(4, QString()));
+    EXPECT_EQ(evaluate({"場間", "大井", "福山", ""}), QStringList(4, QString()));
     EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});
     exec("Rana.mdb", "DROP TABLE SisuuHyouka");
     msgs_.clear();
-    evaluate({"場間", "大井", "川崎", ""});
+    evaluate(byTrack);
     EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\nRana.mdbに「SisuuHyouka」がありません"});
 }

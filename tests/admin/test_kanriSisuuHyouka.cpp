@@ -32,32 +32,10 @@ protected:
 
 }
 
-// Each kind shifts the rows its pattern selects by h x distance / 1500 (a single); both copies then get
-// every work time, a copy's row without counterpart is named and kept. Shifts add up.
-TEST_F(StandardTimes, EachKindShiftsItsRowsThenBothCopiesFollow)
-{
-    for (const auto& [target, hosei, selected] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
-             {{"距離間", "1400", "", "大井"}, "0.5", "大井\\|1400\\|"}, {{"場間", "川崎", "", ""}, "1.5", "川崎\\|\\d+\\|ave\\|"},
-             {{"地区間", "南関", "", ""}, "-0.3", "(大井|川崎|船橋|浦和)\\|\\d+\\|ave\\|"}, {{"地区間", "大井", "", ""}, "1", "none"}}) {
-        QStringList expected;
-        for (const QString& row : times("CalSisuu.mdb")) {
-            const QStringList f = row.split('|');
-            const bool on = row.contains(QRegularExpression("^" + selected));
-            const float t = f[4].toFloat(), shifted = on ? float(double(t) + double(hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
-            expected << (f.mid(0, 4) << floatText(shifted)).join('|');
-        }
-        msgs_.clear();
-        ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
-        EXPECT_EQ(times("CalSisuu.mdb"), expected) << selected.toStdString();
-        EXPECT_EQ(std::pair(times("motofile.mdb"), times("Strevin_data.dat")), std::pair(expected, expected));
-        EXPECT_EQ(msgs_.texts(), (QStringList {"高知1400ave-コピー先が見つかりません", "高知1400ave-コピー先が見つかりません", "書き換え終了"}));
-    }
-    EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
-}
-
-// A correction that is no finite single, or a distance that is no integer, is refused before any
-// change; an unknown kind rewrites nothing and still copies.
-TEST_F(StandardTimes, RefusedInputsChangeNothing)
+// A correction that is no finite single, or a distance that is no integer, is refused before any change.
+// Each kind shifts the rows its pattern selects by h x distance / 1500 (a single), an unknown kind none;
+// both copies then get every work time, a copy's row without counterpart is named and kept. Shifts add up.
+TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
 {
     const auto before = snapshot();
     const QString number = "補正値には数値を入力してください: ";
@@ -69,9 +47,22 @@ TEST_F(StandardTimes, RefusedInputsChangeNothing)
         EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\n" + cause});
         EXPECT_EQ(snapshot(), before) << hosei.toStdString();
     }
-    msgs_.clear();
-    ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime({"他", "大井", "", ""}, "1"); }));
-    EXPECT_EQ(std::pair(msgs_.texts().last(), times("motofile.mdb").first()), std::pair(QString("書き換え終了"), QString("大井|1200|ave|0|90")));
+    for (const auto& [target, hosei, selected] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
+             {{"他", "大井", "", ""}, "1", "none"}, {{"距離間", "1400", "", "大井"}, "0.5", "大井\\|1400\\|"}, {{"場間", "川崎", "", ""}, "1.5", "川崎\\|\\d+\\|ave\\|"},
+             {{"地区間", "南関", "", ""}, "-0.3", "(大井|川崎|船橋|浦和)\\|\\d+\\|ave\\|"}, {{"地区間", "大井", "", ""}, "1", "none"}}) {
+        QStringList expected;
+        for (const QString& row : times("CalSisuu.mdb")) {
+            const QStringList f = row.split('|');
+            const float t = f[4].toFloat(), shifted = row.contains(QRegularExpression("^" + selected)) ? float(double(t) + double(hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
+            expected << (f.mid(0, 4) << floatText(shifted)).join('|');
+        }
+        msgs_.clear();
+        ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
+        EXPECT_EQ(times("CalSisuu.mdb"), expected) << selected.toStdString();
+        EXPECT_EQ(std::pair(times("motofile.mdb"), times("Strevin_data.dat")), std::pair(expected, expected));
+        EXPECT_EQ(msgs_.texts(), (QStringList {"高知1400ave-コピー先が見つかりません", "高知1400ave-コピー先が見つかりません", "書き換え終了"}));
+    }
+    EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
 }
 
 namespace {

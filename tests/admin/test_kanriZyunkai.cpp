@@ -60,11 +60,6 @@ protected:
         return runKanriOperation("予想巡回", [&] { runZyunkai(date, day.reader(), [this](const QString& info) { infos_ << info; }); });
     }
     QStringList outFiles() const { return QDir(path("予想出力")).entryList(QDir::Files, QDir::Name); }
-    void rana(const QString& code, float ana1, float ana2, float win1, float ren3, DbValue taisyo = {})
-    {
-        insert("Rana.mdb", "T_Rana", DbRow().set("R_code", code).set("R_ana(1)", ana1).set("R_ana(2)", ana2)
-                                         .set("winRitu(1)", win1).set("renRitu(3)", ren3).set("taisyo", taisyo));
-    }
     static QByteArray cp932(const QString& text) { return toCp932(text + "\r\n"); }
     QStringList infos_;
 };
@@ -216,12 +211,10 @@ const QString kPublisher = "Brennock 地方競馬指数";
 // other days never picked; rows in code-point order of R_code; a 大井 tip goes to the memo only.
 TEST_F(Zyunkai, IndexMemoAndPublicText)
 {
-    rana("大井08032401", 5, 3, 0.99f, 0.2f);
-    rana("名古08032402", 7, 1, 0.5f, 0.33f);
-    rana("笠松08032403", 2, 8, 0.995f, 0.329f);
-    rana("金沢08032410", 1, 2, 1.0f, 0.1f, "out");
-    rana("名古08032411", 4, 6, 0.9899999f, 0.1f);
-    rana("大井08032501", 1, 2, 1.0f, 0.1f);
+    for (const auto& [code, ana1, ana2, win1, ren3, taisyo] : std::vector<std::tuple<QString, float, float, float, float, DbValue>> {
+             {"大井08032401", 5, 3, 0.99f, 0.2f, {}}, {"名古08032402", 7, 1, 0.5f, 0.33f, {}}, {"笠松08032403", 2, 8, 0.995f, 0.329f, {}},
+             {"金沢08032410", 1, 2, 1.0f, 0.1f, "out"}, {"名古08032411", 4, 6, 0.9899999f, 0.1f, {}}, {"大井08032501", 1, 2, 1.0f, 0.1f, {}}})
+        insert("Rana.mdb", "T_Rana", DbRow().set("R_code", code).set("R_ana(1)", ana1).set("R_ana(2)", ana2).set("winRitu(1)", win1).set("renRitu(3)", ren3).set("taisyo", taisyo));
     zyunkai = {kDay, weekdayLabel(kDay), {}, {}};
     for (const char* page : {"大井0324-01R.html", "大井0324-02R.html", "名古0324-11R.html"})
         zyunkai.indexLink.append({QString("<A href='%1' target='_blank'>%1</A><BR>").arg(page), QString(page).left(2).replace("名古", "名古屋")});

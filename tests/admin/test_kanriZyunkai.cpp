@@ -28,7 +28,6 @@ struct FakeDay {
     std::map<QString, int> races;
     QString stopAt;
     std::function<RaceReadOutcome()> stop;
-    QStringList reads;           // "track-nn" of every read, in order
     QString date;                // the selector date of the last read, and
     int32_t kikanSeen = 0;       // kakoKikan then
     std::array<QString, 5> sel;  // the selectors
@@ -37,9 +36,8 @@ struct FakeDay {
     RaceReadOutcome read()
     {
         const QString z = sel[3];
-        reads << z + "-" + sel[4];
         std::tie(date, kikanSeen) = std::tuple(sel[0] + "/" + sel[1] + "/" + sel[2], pd.kakoKikan);
-        if (reads.last() == stopAt)
+        if (z + "-" + sel[4] == stopAt)
             return stop();
         const int n = sel[4].toInt();
         if (n > races[z]) {
@@ -105,7 +103,7 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
         pd.kakoKikan = 365;
         FakeDay day {{{"大井", 5}, {"川崎", 3}}, "川崎-02", stop};
         EXPECT_FALSE(run(day));
-        EXPECT_EQ(std::tuple(msgs_.texts(), day.reads.last(), pd.kakoKikan), std::tuple(said, QString("川崎-02"), 365));
+        EXPECT_EQ(std::tuple(msgs_.texts(), infos_.last(), pd.kakoKikan), std::tuple(said, QString("川崎-2R"), 365));
         EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), MAX(R_code) FROM T_Rana"), QStringList {"6|川崎08032401"});
         EXPECT_TRUE(outFiles().size() == 6 && !QFileInfo::exists(path("予想/0324.lzh")));  // the six pages: no index, memo or archive
     }
@@ -125,7 +123,7 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
         damage();
         FakeDay day;
         EXPECT_FALSE(run(day, date));
-        EXPECT_EQ(std::tuple(msgs_.texts(), day.reads, outFiles()),
+        EXPECT_EQ(std::tuple(msgs_.texts(), infos_, outFiles()),
                   std::tuple(QStringList {"予想巡回を中止しました\n" + cause}, QStringList {}, QStringList {"old.html"}));
     }
 }

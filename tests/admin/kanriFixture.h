@@ -14,17 +14,13 @@
 #include <charconv>
 #include <map>
 
-inline void PrintTo(const QString& s, std::ostream* os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // A single as the database layer shows a stored single: its shortest text ("90.46667").
 inline QString floatText(float v)
 {
     char buf[32];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v);
-    return QString::fromLatin1(buf, int(res.ptr - buf));
+    return QString::fromLatin1(buf, int(std::to_chars(buf, buf + sizeof buf, v).ptr - buf));
 }
 
 class KanriFixture : public ::testing::Test {
@@ -32,36 +28,34 @@ protected:
     void SetUp() override
     {
         setVbToday(VbDate::fromYmd(2008, 3, 25));
-        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu,
-                                  DataFileKind::Rana, DataFileKind::Motofile})
+        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu, DataFileKind::Rana, DataFileKind::Motofile})
             dir_.create(kind);
         for (const char* folder : {"予想出力", "予想", "情報ファイル"})
             QDir(dir_.path()).mkdir(folder);
     }
-    void TearDown() override
-    {
-        setVbToday(VbDate());
-        unloadDialogSincyoku();
-    }
+    void TearDown() override { setVbToday(VbDate()); unloadDialogSincyoku(); }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-
+    // Slot 5 opened on a data file for the scope of the result.
+    std::unique_ptr<DbSlotCloser> open(const QString& file)
+    {
+        openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword);
+        return std::make_unique<DbSlotCloser>(5);
+    }
     void exec(const QString& file, const QString& sql, const DbParams& params = {})
     {
-        openDb(5, path(file), passwordOf(file));
+        const auto db = open(file);
         slotConnection(5).execute(sql, params);
-        closeDb(5);
     }
     void insert(const QString& file, const QString& table, const DbRow& row)
     {
-        openDb(5, path(file), passwordOf(file));
+        const auto db = open(file);
         insertRow(5, table, row);
-        closeDb(5);
     }
     // The rows of a query as text, fields joined by "|", for whole-row comparisons.
     QStringList rows(const QString& file, const QString& sql, const DbParams& params = {})
     {
-        openDb(5, path(file), passwordOf(file));
+        const auto db = open(file);
         QStringList out;
         for (RecordSet rs(5, sql, params); !rs.eof(); rs.moveNext()) {
             QStringList fields;
@@ -69,35 +63,25 @@ protected:
                 fields << (rs.field(i).isNull() ? QString("Null") : rs.field(i).toString());
             out << fields.join('|');
         }
-        closeDb(5);
         return out;
     }
 
-    static DbRow merged(DbRow row, const DbRow& extra)
-    {
-        for (int i = 0; i < extra.columns().size(); ++i)
-            row.set(extra.columns()[i], extra.values()[size_t(i)]);
-        return row;
-    }
+    // A race of NAR_data.dat whose track, number and date come from its code; extra fields over them.
     void addRace(const QString& code, const DbRow& extra = {})
     {
-        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.left(code.startsWith("Ｊ") ? 3 : 2))
-                        .set("R_no", code.right(2).toInt());
-        const QString ymd = code.mid(code.size() - 8, 6);
-        row.set("R_date", VbDate::fromYmd(2000 + ymd.left(2).toInt(), ymd.mid(2, 2).toInt(), ymd.mid(4, 2).toInt()));
-        insert("NAR_data.dat", "T_Rdata", merged(row, extra));
+        const QString ymd = code.mid(code.size() - 8, 6), day = "20" + ymd.left(2) + "-" + ymd.mid(2, 2) + "-" + ymd.right(2);
+        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.chopped(8)).set("R_no", code.right(2).toInt()).set("R_date", VbDate::fromDbText(day));
+        for (int i = 0; i < extra.columns().size(); ++i)
+            row.set(extra.columns()[i], extra.values()[size_t(i)]);
+        insert("NAR_data.dat", "T_Rdata", row);
     }
-    void addRun(const QString& code, const QString& name, const DbRow& extra = {})
-    {
-        insert("NAR_data.dat", "T_Useiseki", merged(DbRow().set("R_code", code).set("U_name", name), extra));
-    }
+    void addRun(const QString& code, const QString& name, DbRow row = {}) { insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name)); }
 
     // Every file below the program folder with its bytes (SQLite's -wal/-shm logs left out).
     std::map<QString, QByteArray> snapshot() const
     {
         std::map<QString, QByteArray> files;
-        QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-        while (it.hasNext()) {
+        for (QDirIterator it(dir_.path(), QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
             const QString file = it.next();
             if (!file.endsWith("-wal") && !file.endsWith("-shm"))
                 files[QDir(dir_.path()).relativeFilePath(file)] = readTestFile(file);
@@ -113,8 +97,6 @@ protected:
                 b->click();
         });
     }
-
-    static QString passwordOf(const QString& file) { return file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword; }
 
     TestAppDir dir_;
     MsgBoxRecorder msgs_;

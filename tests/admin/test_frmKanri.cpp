@@ -1,11 +1,12 @@
 #include "admin/frmKanri.h"
 #include "core/publicFunction.h"
-#include "platform/database.h"
+#include "mainwindow/frmMain.h"
+#include "platform/textcodec.h"
 #include "tests/admin/kanriFixture.h"
-#include "tests/admin/zyunkaiRaces.h"
 #include "tests/support/childNamed.h"
 #include "tests/support/pageServer.h"
 #include "webimport/dialogWeb.h"
+#include "webimport/ReadWeb.h"
 #include "webimport/importGuard.h"
 
 #include <QTest>
@@ -33,11 +34,8 @@ protected:
         showFrmKanri(owner_.get(), std::move(host));
         return qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
     }
-    template <class W>
-    W* control(const QObject* parent, const QString& name) { return childNamed<W>(parent, name); }
-    void click(FrmKanri* form, const QString& name) { QTest::mouseClick(control<QPushButton>(form, name), Qt::LeftButton); }
-    void setText(FrmKanri* form, const QString& name, const QString& text) { control<QLineEdit>(form, name)->setText(text); }
-
+    void click(QWidget* form, const QString& name) { QTest::mouseClick(childNamed<QPushButton>(form, name), Qt::LeftButton); }
+    void setText(QWidget* form, const QString& name, const QString& text) { childNamed<QLineEdit>(form, name)->setText(text); }
     std::unique_ptr<QWidget> owner_;
 };
 
@@ -52,32 +50,39 @@ TEST_F(KanriWindow, LoadDefaultsAndOneInstance)
     FrmKanri* form = open();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::pair(form->parentWidget(), open()), std::pair(owner_.get(), form));
-    const auto items = [](QComboBox* c) {
-        QStringList out {c->currentText()};
-        for (int i = 0; i < c->count(); ++i)
-            out << c->itemText(i);
-        return out;
-    };
-    EXPECT_EQ(items(control<QComboBox>(form, "cmbNenBaba")), (QStringList {"2009", "2008", "2007", "2006", "2005"}));
-    EXPECT_EQ(items(control<QComboBox>(form, "cmbAnalSisuuSyurui")), (QStringList {"地区間", "地区間", "場間", "距離間"}));
-    EXPECT_EQ(control<QLineEdit>(form, "txtZyunkaiDate")->text(), "2009/01/01");
-    const QString out = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR);
-    ASSERT_TRUE(QDir().mkpath(out));
-    EXPECT_TRUE(form->grab().toImage().save(out + "/frmKanri.png"));
+    const auto items = [](QComboBox* c) { QStringList out {c->currentText()}; for (int i = 0; i < c->count(); ++i) out << c->itemText(i); return out; };
+    EXPECT_EQ(items(childNamed<QComboBox>(form, "cmbNenBaba")) + items(childNamed<QComboBox>(form, "cmbAnalSisuuSyurui"))
+                  << childNamed<QLineEdit>(form, "txtZyunkaiDate")->text(),
+              QString("2009 2008 2007 2006 2005 地区間 地区間 場間 距離間 2009/01/01").split(' '));
+    ASSERT_TRUE(QDir().mkpath(BRENNOCK_TEST_OUTPUT_DIR));
+    EXPECT_TRUE(form->grab().toImage().save(BRENNOCK_TEST_OUTPUT_DIR "/frmKanri.png"));
 
     QPointer<FrmKanri> alive(form);
     EXPECT_TRUE(isFormLoaded("frmKanri") && form->close() && !isFormLoaded("frmKanri"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_TRUE(alive.isNull());
-    EXPECT_NE(open(), nullptr);
+    EXPECT_TRUE(alive.isNull() && open());
 }
 
-// While working: buttons off, no close, guard and import token held, Cancel offered; after the
-// Cancel all is back, files and kakoKikan as they were.
-TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
+// Only the first half-width "(" cuts; of exactly four characters before it the first goes.
+TEST_F(KanriWindow, JockeyNameRule)
+{
+    for (const auto& [stored, cut] : std::vector<std::pair<QString, QString>> {
+             {"的場文男(大井)", "場文男"}, {"森泰斗(船橋)", "森泰斗"}, {"石崎駿之介(船橋)", "石崎駿之介"},
+             {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"}, {"𠮷田一郎(大井)", "田一郎"}, {"", ""}})
+        EXPECT_EQ(cutKisyuName(stored), cut) << stored.toStdString();
+}
+
+// Jockey rewrite: while working, buttons off, no close, guards held; a Cancel restores all. Then only
+// changed rows are written (a trigger counts them); races without runners, runs without jockey pass.
+TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
 {
     addRace("大井08032401");
+    addRace("大井08032402");
     addRun("大井08032401", "エース", DbRow().set("U_kisyu", "的場文男(大井)"));
+    addRun("大井08032401", "ビー'ト", DbRow().set("U_kisyu", "森泰斗"));
+    addRun("大井08032401", "シー", DbRow().set("U_kisyu", DbValue()));
+    exec("NAR_data.dat", "CREATE TABLE writes (n INTEGER)");
+    exec("NAR_data.dat", "CREATE TRIGGER counted AFTER UPDATE ON T_Useiseki BEGIN INSERT INTO writes VALUES (1); END");
     QStringList busy;
     FrmKanri* form = open({{}, {}, [&](bool on) { busy << (on ? "on" : "off"); }});
     pd.kakoKikan = 123;
@@ -87,8 +92,7 @@ TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
         EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri"));
         for (QPushButton* b : form->findChildren<QPushButton*>())
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_TRUE(ImportGuard::busy());
-        EXPECT_FALSE(readWebPageToCsv("http://127.0.0.1:9/"));
+        EXPECT_TRUE(ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
         auto* cancel = dialogSincyoku().findChild<QPushButton*>("cmdCancel");
         ASSERT_TRUE(cancel && cancel->isVisible());
         pd.kakoKikan = 550;
@@ -97,88 +101,126 @@ TEST_F(KanriWindow, BusyWhileWorkingAndCancelRollsBack)
     const auto before = snapshot();
     click(form, "Command1");
     EXPECT_TRUE(checked);
-    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"}))
-        << msgs_.texts().join('|').toStdString();
+    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"})) << msgs_.texts().join('|').toStdString();
     EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(busy, (QStringList {"on", "off"}));
+    EXPECT_EQ(std::pair(busy, pd.kakoKikan), std::pair(QStringList {"on", "off"}, 123));
     EXPECT_FALSE(form->isWorking() || ImportGuard::busy() || isDialogSincyokuLoaded() || isDbOpen(1));
-    EXPECT_TRUE(control<QPushButton>(form, "Command1")->isEnabled());
-    EXPECT_EQ(pd.kakoKikan, 123);
-}
-
-// Only the first half-width "(" cuts; of exactly four characters before it the first goes.
-TEST_F(KanriWindow, JockeyNameRule)
-{
-    for (const auto& [stored, cut] : std::vector<std::pair<QString, QString>> {
-             {"的場文男(大井)", "場文男"}, {"森泰斗(船橋)", "森泰斗"}, {"石崎駿之介(船橋)", "石崎駿之介"},
-             {"戸崎圭太", "戸崎圭太"}, {"(大井)", ""}, {"内田博幸（大井）", "内田博幸（大井）"}, {"a(b(c", "a"},
-             {"𠮷田一郎(大井)", "田一郎"}, {"", ""}})
-        EXPECT_EQ(cutKisyuName(stored), cut) << stored.toStdString();
-}
-
-// Only changed rows are written (a trigger counts the writes): the second run writes none. A race
-// without runners and a run without jockey are passed over.
-TEST_F(KanriWindow, JockeyRewriteWritesOnlyChangedRows)
-{
-    addRace("大井08032401");
-    addRace("大井08032402");
-    addRun("大井08032401", "エース", DbRow().set("U_kisyu", "的場文男(大井)"));
-    addRun("大井08032401", "ビー'ト", DbRow().set("U_kisyu", "森泰斗"));
-    addRun("大井08032401", "シー", DbRow().set("U_kisyu", DbValue()));
-    exec("NAR_data.dat", "CREATE TABLE writes (n INTEGER)");
-    exec("NAR_data.dat", "CREATE TRIGGER counted AFTER UPDATE ON T_Useiseki BEGIN INSERT INTO writes VALUES (1); END");
-    FrmKanri* form = open();
-    for (const QString& expectedWrites : {"1", "1"}) {
+    EXPECT_TRUE(childNamed<QPushButton>(form, "Command1")->isEnabled());
+    msgs_.clear();
+    for (const char* expectedWrites : {"1", "1"}) {
         click(form, "Command1");
         EXPECT_EQ(rows("NAR_data.dat", "SELECT COUNT(*) FROM writes"), QStringList {expectedWrites});
     }
-    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name"),
-              (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name"), (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
     EXPECT_EQ(msgs_.texts(), QStringList {});
 }
 
-// The chart test refuses without a runner, else draws with the year shift; the page dump writes CSV.csv.
-TEST_F(KanriWindow, ChartTestAndPageDump)
+// The page dump writes CSV.csv; failures are told once with operation and cause; no horses, no correction.
+TEST_F(KanriWindow, PageDumpFailuresAndResults)
 {
-    int drawn = 0;
-    FrmKanri* form = open({{}, [&] { ++drawn; }, {}});
-    redimUma(18, 2);
-    pd.umaIdx = 19;
-    click(form, "Command2");
-    EXPECT_EQ(msgs_.texts(), QStringList {"グラフテストを中止しました\nグラフを描く馬がありません（レースを読み込んでください）"});
-    loadTestRace("大井", VbDate::fromYmd(2008, 3, 24), 1, {{"エース", 60, 0.5f, 0.7f}});
-    pd.umaIdx = 1;
-    pd.graphShiftDays = 0;
-    click(form, "Command2");
-    EXPECT_EQ(std::pair(drawn, pd.graphShiftDays), std::pair(1, 365));
-
     PageServer server;
     ASSERT_TRUE(server.start());
     server.addFile("/page", "racecard_12.htm");
-    msgs_.clear();
     pd.timerInter = 1;
+    FrmKanri* form = open();
     setText(form, "txtURL", server.baseUrl() + "/page");
     click(form, "cmdWebRead");
     unloadDialogWeb();
-    EXPECT_EQ(msgs_.texts(), QStringList {"CSVを出力しました"});
     EXPECT_TRUE(readTestFile(path("CSV.csv")).contains("\r\n"));
-}
-
-// A failure is told once with operation and cause; an evaluation without horses empties the correction.
-TEST_F(KanriWindow, FailuresAreToldAndResultsShown)
-{
-    FrmKanri* form = open();
-    control<QComboBox>(form, "cmbNenBaba")->setEditText("08");
+    childNamed<QComboBox>(form, "cmbNenBaba")->setEditText("08");
     click(form, "cmdBabaFile");
-    auto* hosei = control<QLineEdit>(form, "TxtHosei");
+    auto* hosei = childNamed<QLineEdit>(form, "TxtHosei");
     hosei->setText("1.5");
     setText(form, "TxtTar01", "大井");
     setText(form, "TxtTar02", "川崎");
-    control<QComboBox>(form, "cmbAnalSisuuSyurui")->setEditText("場間");
+    childNamed<QComboBox>(form, "cmbAnalSisuuSyurui")->setEditText("場間");
     click(form, "cmdAnalSisuu");
     EXPECT_EQ(hosei->text(), "");
     setText(form, "txtZyunkaiDate", "2008/13/01");
     click(form, "cmbZyunkai");
-    EXPECT_EQ(msgs_.texts(), (QStringList {"馬場情報ファイルの作成を中止しました\n開始年は西暦4桁で指定してください: 08",
-                                           "予想巡回を中止しました\nメイン画面のレース読込みを使えません"}));
+    redimUma(18, 2);
+    pd.umaIdx = 19;
+    click(form, "Command2");
+    EXPECT_EQ(msgs_.texts(), (QStringList {"CSVを出力しました", "馬場情報ファイルの作成を中止しました\n開始年は西暦4桁で指定してください: 08", "予想巡回を中止しました\nメイン画面のレース読込みを使えません",
+                                           "グラフテストを中止しました\nグラフを描く馬がありません（レースを読み込んでください）"}));
+}
+
+namespace {
+
+const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf";
+const QString kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
+
+// The batch run opened from the main window, reading with the main window's race read from a page server.
+class ZyunkaiThroughMain : public KanriWindow {
+protected:
+    void SetUp() override
+    {
+        KanriWindow::SetUp();
+        ASSERT_TRUE(server_.start());
+        iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server_.port()));
+        std::tie(pd.timerInter, pd.kakoKikan, debugMode) = std::tuple(1, 730, true);
+        dir_.copyImages();
+        // Standard times of the courses the sample histories ran, so that runners get indices.
+        for (const auto& [zyo, kyori, time] : std::vector<std::tuple<QString, int, double>> {{"大井", 1200, 74.0}, {"大井", 1400, 88.0}, {"大井", 1600, 101.0}, {"川崎", 1400, 89.0}})
+            insert("Strevin_data.dat", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave").set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", time));
+        owner_ = std::make_unique<FrmMain>();
+        owner_->show();
+        msgs_.clear();
+    }
+    void TearDown() override
+    {
+        debugMode = false;
+        unloadDialogWeb();
+        KanriWindow::TearDown();
+    }
+    static QString cardTarget(const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; }
+    static QString horseId(const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); }
+    // Races 1..n of a track: the sample card with its title and horse numbers made the race's own;
+    // every runner's history is the sample with turf and central runs, but `noRuns` has none.
+    void addRaces(const QString& zyo, int races, int noRuns)
+    {
+        for (int n = 1; n <= races; ++n) {
+            QString card = fromCp932(readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm")));
+            card.replace("大井　第11競走", (zyo == "名古" ? "名古屋" : zyo) + "　第" + QString::number(n) + "競走").replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
+            server_.addPage(cardTarget(zyo, n), toCp932(card), "text/html; charset=Shift_JIS");
+            for (int h = 1; h <= 12; ++h)
+                server_.addFile(kHorse + horseId(zyo, n, h), h == noRuns ? "horse_none.htm" : "horse_mixed.htm");
+        }
+    }
+
+    PageServer server_;
+};
+
+}
+
+// One card per empty track, twelve races and no thirteenth, a track ends at its first missing race; a
+// runner without history marks the race "out"; no race is stored. The chart then draws a year back.
+TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
+{
+    std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
+    for (const auto& [zyo, n] : races)
+        addRaces(zyo, n, zyo == "名古" ? 12 : 0);
+    click(owner_.get(), "cmdKanri");
+    auto* kanri = qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
+    ASSERT_TRUE(kanri && kanri->parentWidget() == owner_.get());
+    setText(kanri, "txtZyunkaiDate", "2008/03/24");
+    click(kanri, "cmbZyunkai");
+    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
+    QStringList expected;
+    for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' '))
+        for (int n = 1; n <= std::min(races[zyo] + 1, 12); ++n)
+            expected << cardTarget(zyo, n);
+    EXPECT_EQ(server_.requestLog().filter(kCard), expected);
+    EXPECT_EQ(std::pair(server_.requestLog().filter(kHorse).size(), server_.requestCount(kHorse + horseId("大井", 12, 12))), std::pair(qsizetype(16 * 12), 1));
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT (SELECT COUNT(*) FROM T_Rdata) + (SELECT COUNT(*) FROM T_Useiseki)"), QStringList {"0"});
+    EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), COUNT(taisyo), MAX(CASE WHEN taisyo = 'out' THEN R_code END) FROM T_Rana"),
+              QStringList {"16|1|名古08032401"});
+    EXPECT_EQ(std::pair(pd.kakoKikan, childNamed<QLabel>(kanri, "txtRaceInfo")->text()), std::pair(730, QString("荒尾-1R")));
+    EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), 18u);
+
+    pd.umaIdx = 1;
+    msgs_.clear();
+    click(kanri, "Command2");
+    EXPECT_EQ(std::pair(msgs_.texts(), pd.graphShiftDays), std::pair(QStringList {}, 365));
+    EXPECT_TRUE(childNamed<QPushButton>(owner_.get(), "cmdGraphBack")->isVisibleTo(owner_.get()));
 }

@@ -3,6 +3,8 @@
 #include "core/publicSisuu.h"
 #include "tests/admin/kanriFixture.h"
 
+#include <QRegularExpression>
+
 namespace {
 
 const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
@@ -12,86 +14,55 @@ protected:
     void SetUp() override
     {
         KanriFixture::SetUp();
-        for (const auto& [zyo, kyori, cls, siba] : keys_)
-            for (const QString& file : {"CalSisuu.mdb", "motofile.mdb", "Strevin_data.dat"})
-                insert(file, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", cls)
-                                              .set("A_sin_kyu", 1).set("A_siba", siba)
-                                              .set("A_time", file == QString("CalSisuu.mdb") ? 90.0 : 80.0));
-        // A destination row the work file lacks.
-        for (const QString& file : {"motofile.mdb", "Strevin_data.dat"})
-            insert(file, "T_avetime", DbRow().set("A_zyo", "高知").set("A_kyori", 1400).set("A_class", "ave")
-                                          .set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", 85.0));
+        // The work file's times (90) differ from the copies' (80); the copies have a row the work file lacks.
+        for (const QString& file : QStringList {"CalSisuu.mdb", "motofile.mdb", "Strevin_data.dat"})
+            for (const QString& key : QString("大井 1400 ave 0,大井 1400 C1 0,大井 1400 ave 1,大井 1200 ave 0,川崎 1500 ave 0,川崎 1500 C2 0,"
+                                              "船橋 1600 ave 0,浦和 1400 ave 0,盛岡 1200 ave 0,高知 1400 ave 0").split(',')) {
+                const QStringList f = key.split(' ');
+                if (f[0] != "高知" || file != "CalSisuu.mdb")
+                    insert(file, "T_avetime", DbRow().set("A_zyo", f[0]).set("A_kyori", f[1].toInt()).set("A_class", f[2]).set("A_sin_kyu", 1)
+                                                  .set("A_siba", f[3].toInt()).set("A_time", file == "CalSisuu.mdb" ? 90.0 : f[0] == "高知" ? 85.0 : 80.0));
+            }
     }
     QStringList times(const QString& file)
     {
-        return rows(file, "SELECT A_zyo, A_kyori, A_class, A_siba, A_time FROM T_avetime WHERE A_zyo <> '高知' "
-                          "ORDER BY A_zyo, A_kyori, A_class, A_siba");
+        return rows(file, "SELECT A_zyo, A_kyori, A_class, A_siba, A_time FROM T_avetime WHERE A_zyo <> '高知' ORDER BY A_zyo, A_kyori, A_class, A_siba");
     }
-    const std::vector<std::tuple<QString, int, QString, int>> keys_ {
-        {"大井", 1400, "ave", 0}, {"大井", 1400, "C1", 0}, {"大井", 1400, "ave", 1}, {"大井", 1200, "ave", 0},
-        {"川崎", 1500, "ave", 0}, {"川崎", 1500, "C2", 0}, {"船橋", 1600, "ave", 0}, {"浦和", 1400, "ave", 0},
-        {"盛岡", 1200, "ave", 0}};
 };
 
 }
 
-// Each kind shifts its rows by h x distance / 1500 (as a single), then both destinations get every
-// work time; a destination row without counterpart is named once per copy and kept. Shifts add up.
-TEST_F(StandardTimes, EachKindShiftsItsRowsThenBothCopiesFollow)
-{
-    struct Case {
-        HyoukaTarget target;
-        QString hosei;
-        std::function<bool(const QString& zyo, int kyori, const QString& cls)> selected;
-    };
-    const std::vector<Case> cases {
-        {{"距離間", "1400", "", "大井"}, "0.5", [](auto zyo, int k, auto) { return zyo == "大井" && k == 1400; }},
-        {{"場間", "川崎", "", ""}, "1.5", [](auto zyo, int, auto cls) { return zyo == "川崎" && cls == "ave"; }},
-        {{"地区間", "南関", "", ""}, "-0.3", [](auto zyo, int, auto cls) {
-             return QStringList {"大井", "川崎", "船橋", "浦和"}.contains(zyo) && cls == "ave"; }},
-        {{"地区間", "大井", "", ""}, "1", [](auto, int, auto) { return false; }},
-    };
-    for (const Case& c : cases) {
-        QStringList expected;
-        for (const QString& row : times("CalSisuu.mdb")) {
-            const QStringList f = row.split('|');
-            const float t = f[4].toFloat();
-            const float shifted = c.selected(f[0], f[1].toInt(), f[2])
-                                    ? float(double(t) + double(c.hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
-            expected << QStringList(f.mid(0, 4) + QStringList {floatText(shifted)}).join('|');
-        }
-        msgs_.clear();
-        ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(c.target, c.hosei); }));
-        EXPECT_EQ(times("CalSisuu.mdb"), expected) << c.target.kind.toStdString() << c.target.tar01.toStdString();
-        EXPECT_EQ(times("motofile.mdb"), expected);
-        EXPECT_EQ(times("Strevin_data.dat"), expected);
-        EXPECT_EQ(msgs_.texts(), (QStringList {"高知1400ave-コピー先が見つかりません", "高知1400ave-コピー先が見つかりません",
-                                               "書き換え終了"}));
-    }
-    EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
-}
-
-// A correction that is no finite single, or a distance that is no integer, is refused before any
-// change; an unknown kind rewrites nothing and still copies.
-TEST_F(StandardTimes, RefusedInputsChangeNothing)
+// A correction that is no finite single, or a distance that is no integer, is refused before any change.
+// Each kind shifts the rows its pattern selects by h x distance / 1500 (a single), an unknown kind none;
+// both copies then get every work time, a copy's row without counterpart is named and kept. Shifts add up.
+TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
 {
     const auto before = snapshot();
-    const std::vector<std::tuple<HyoukaTarget, QString, QString>> refused {
-        {{"場間", "大井", "", ""}, "abc", "補正値には数値を入力してください: abc"},
-        {{"場間", "大井", "", ""}, "inf", "補正値には数値を入力してください: inf"},
-        {{"場間", "大井", "", ""}, "1e40", "補正値には数値を入力してください: 1e40"},
-        {{"距離間", "1400.5", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 1400.5"},
-    };
-    for (const auto& [target, hosei, cause] : refused) {
+    const QString number = "補正値には数値を入力してください: ";
+    for (const auto& [target, hosei, cause] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
+             {{"場間", "大井", "", ""}, "abc", number + "abc"}, {{"場間", "大井", "", ""}, "inf", number + "inf"},
+             {{"場間", "大井", "", ""}, "1e40", number + "1e40"}, {{"距離間", "1400.5", "", "大井"}, "0.5", "対象1には距離（m）を整数で入力してください: 1400.5"}}) {
         msgs_.clear();
         EXPECT_FALSE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
         EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\n" + cause});
         EXPECT_EQ(snapshot(), before) << hosei.toStdString();
     }
-    msgs_.clear();
-    ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime({"他", "大井", "", ""}, "1"); }));
-    EXPECT_EQ(msgs_.texts().last(), "書き換え終了");
-    EXPECT_EQ(times("motofile.mdb").first(), "大井|1200|ave|0|90");
+    for (const auto& [target, hosei, selected] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
+             {{"他", "大井", "", ""}, "1", "none"}, {{"距離間", "1400", "", "大井"}, "0.5", "大井\\|1400\\|"}, {{"場間", "川崎", "", ""}, "1.5", "川崎\\|\\d+\\|ave\\|"},
+             {{"地区間", "南関", "", ""}, "-0.3", "(大井|川崎|船橋|浦和)\\|\\d+\\|ave\\|"}, {{"地区間", "大井", "", ""}, "1", "none"}}) {
+        QStringList expected;
+        for (const QString& row : times("CalSisuu.mdb")) {
+            const QStringList f = row.split('|');
+            const float t = f[4].toFloat(), shifted = row.contains(QRegularExpression("^" + selected)) ? float(double(t) + double(hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
+            expected << (f.mid(0, 4) << floatText(shifted)).join('|');
+        }
+        msgs_.clear();
+        ASSERT_TRUE(runKanriOperation("基準タイムの書換", [&] { changeAveTime(target, hosei); }));
+        EXPECT_EQ(times("CalSisuu.mdb"), expected) << selected.toStdString();
+        EXPECT_EQ(std::pair(times("motofile.mdb"), times("Strevin_data.dat")), std::pair(expected, expected));
+        EXPECT_EQ(msgs_.texts(), (QStringList {"高知1400ave-コピー先が見つかりません", "高知1400ave-コピー先が見つかりません", "書き換え終了"}));
+    }
+    EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
 }
 
 namespace {
@@ -101,10 +72,8 @@ protected:
     void SetUp() override
     {
         KanriFixture::SetUp();
-        for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {
-                 {"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
-            insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", siba)
-                                                  .set("S_sisuu", sisuu));
+        for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {{"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
+            insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", siba).set("S_sisuu", sisuu));
         for (const auto& [zyo, kyori, cls, siba, time] : std::vector<std::tuple<QString, int, QString, int, double>> {
                  {"大井", 1200, "ave", 0, 75.0}, {"大井", 1200, "ave", 1, 72.0}, {"大井", 1600, "ave", 0, 101.0},
                  {"川崎", 1500, "ave", 0, 95.0}, {"大井", 1800, "C1", 0, 115.0}})
@@ -120,38 +89,26 @@ protected:
                  {"大井08032401", "エース", 76.1, 38.2, 56.0}, {"大井08032401", "ビー'ト", 74.3, DbValue(), 54.0},
                  {"大井08032401", "シー", DbValue(), 37.5, 55.0}, {"大井08032401", "ディー", 75.5, 38.0, DbValue()},
                  {"大井08032402", "イー", 73.0, 36.9, 52.0}, {"大井08032403", "エフ", 102.4, 39.1, 57.0},
-                 {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0},
-                 {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
-            addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77)
-                                   .set("U_sisuu3f", 66).set("U_file", 1));
+                 {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0}, {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
+            addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77).set("U_sisuu3f", 66).set("U_file", 1));
     }
-    QStringList stored()
-    {
-        return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki "
-                                    "ORDER BY R_code, U_name");
-    }
-    // What the run-table routine gives for each stored run of a track (put in runner slot 1).
-    QStringList byCalcUSisuu(const QString& zyo)
+    QStringList stored() { return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name"); }
+    // What the run-table routine gives each stored run in runner slot 1 ("Null" reads 0); a run
+    // without weight keeps its values. In stored()'s order.
+    QStringList byCalcUSisuu()
     {
         redimUma(18, 2);
         QStringList out;
-        for (const QString& row : rows("NAR_data.dat", "SELECT T_Rdata.R_code, U_name, R_date, R_siba, R_kyori, "
-                                                       "U_time, U_3f, U_hutan, U_file FROM T_Rdata JOIN T_Useiseki "
-                                                       "ON T_Rdata.R_code = T_Useiseki.R_code ORDER BY 1, 2")) {
+        for (const QString& row : rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file, R_date, R_siba, R_kyori, U_time, U_3f, "
+                                                       "U_hutan FROM T_Rdata JOIN T_Useiseki USING (R_code) ORDER BY 1, 2")) {
             const QStringList f = row.split('|');
-            if (f[0].left(2) != zyo || f[7] == "Null") {
-                out << f[0] + "|" + f[1] + "|";
-                continue;
-            }
-            std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1))
-                = std::tuple(VbDate::fromDbText(f[2]), zyo, f[3].toInt(), f[4].toInt());
+            std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1)) = std::tuple(VbDate::fromDbText(f[5]), f[0].left(2), f[6].toInt(), f[7].toInt());
             std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1))
-                = std::tuple(f[5].toFloat(), f[6].toFloat(), f[7].toFloat(), 0.0f, 0.0f);  // "Null" reads 0
+                = std::tuple(f[8].toFloat(), f[9].toFloat(), f[10].toFloat(), 0.0f, 0.0f);
             openDb(1, path("CalSisuu.mdb"), "");
             calcUSisuu(1, 1, 1);
             closeDb(1);
-            out << f[0] + "|" + f[1] + "|" + floatText(pd.uSisuu(1, 1)) + "|" + floatText(pd.uSisuu3f(1, 1))
-                       + "|" + f[8];
+            out << (f[10] == "Null" ? f.mid(0, 5) : f.mid(0, 2) << floatText(pd.uSisuu(1, 1)) << floatText(pd.uSisuu3f(1, 1)) << f[4]).join('|');
         }
         return out;
     }
@@ -159,66 +116,59 @@ protected:
 
 }
 
-// Runs of the target's tracks get what the run-table routine computes (Null reads 0, no all-class
-// time gives 0 and 0); a run without weight keeps its values; U_file stays; other tracks untouched.
-TEST_F(Recalculation, AgreesWithTheRunTableRoutine)
-{
-    const QStringList untouched = stored();
-    QStringList expected = byCalcUSisuu("大井");
-    for (int i = 0; i < expected.size(); ++i)
-        if (expected[i].endsWith('|'))
-            expected[i] = untouched[i];
-    for (const HyoukaTarget& t : {HyoukaTarget {"場間", "大井", "", ""}, HyoukaTarget {"地区間", "南関", "", ""}}) {
-        msgs_.clear();
-        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
-        EXPECT_EQ(msgs_.texts(), QStringList {"書き換え終了"});
-        const QStringList now = stored();
-        for (int i = 0; i < now.size(); ++i)
-            if (t.kind == "場間" || !now[i].startsWith("川崎"))
-                EXPECT_EQ(now[i], expected[i]);
-    }
-    EXPECT_EQ(stored().filter("大井08032404|ジー|0|0|1").size(), 1);
-    EXPECT_EQ(stored().filter("大井08032401|ディー|77|66|1").size(), 1);
-    EXPECT_EQ(stored().filter("大井08032401|シー|0|").size(), 1);
-}
-
-// A region without tracks or an unknown kind recomputes nothing; 距離間 the whole track whatever
-// the distance. A Cancel leaves the race database as it was.
-TEST_F(Recalculation, TrackChoiceAndCancel)
+// A region without tracks or an unknown kind recomputes nothing; a Cancel leaves all as it was. Else
+// runs of the target's tracks (距離間: the whole track whatever the distance) get what the run-table
+// routine computes (no all-class time gives 0 and 0); a run without weight keeps its values; U_file
+// stays; other tracks are untouched.
+TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
 {
     const auto before = snapshot();
-    for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""},
-                                  HyoukaTarget {"地区間", "東海", "", ""}}) {
+    for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""}, HyoukaTarget {"地区間", "東海", "", ""}}) {
         ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
         EXPECT_EQ(snapshot(), before);
     }
     cancelSoon();
-    msgs_.clear();
     EXPECT_FALSE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "1400", "", "大井"}); }));
-    EXPECT_EQ(msgs_.texts(), QStringList {"指数の再計算をキャンセルしました"});
+    EXPECT_EQ(msgs_.texts(), QStringList(3, "書き換え終了") << "指数の再計算をキャンセルしました");
     EXPECT_EQ(snapshot(), before);
-    ASSERT_TRUE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "9999", "", "大井"}); }));
-    EXPECT_EQ(stored().filter("大井08032403|エフ|77").size(), 0);
+    const QStringList untouched = stored(), computed = byCalcUSisuu();
+    for (const auto& [t, tracks] : std::vector<std::pair<HyoukaTarget, QString>> {
+             {{"距離間", "9999", "", "大井"}, "大井"}, {{"場間", "大井", "", ""}, "大井"}, {{"地区間", "南関", "", ""}, "大井川崎"}}) {
+        exec("NAR_data.dat", "UPDATE T_Useiseki SET U_sisuu = 77, U_sisuu3f = 66");
+        msgs_.clear();
+        ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
+        EXPECT_EQ(msgs_.texts(), QStringList {"書き換え終了"});
+        QStringList expected;
+        for (int i = 0; i < untouched.size(); ++i)
+            expected << (tracks.contains(untouched[i].left(2)) ? computed : untouched)[i];
+        EXPECT_EQ(stored(), expected) << t.kind.toStdString();
+    }
+    EXPECT_EQ(stored().filter(QRegularExpression("\\|(ジー|ディー)\\|")), (QStringList {"大井08032401|ディー|77|66|1", "大井08032404|ジー|0|0|1"}));
+    EXPECT_EQ(stored().filter("大井08032401|シー|0|").size(), 1);
 }
 
 namespace {
 
 class Evaluation : public KanriFixture {
 protected:
-    void run(const QString& name, const QString& zyo, int daysBack, double sisuu, int kyori = 1400)
+    // Runs "name track daysBack index [distance]", each in a race of its own; "-" a nameless runner.
+    void runs(const QString& table)
     {
-        const VbDate day = vbToday().addDays(-daysBack);
-        const QString code = zyo + Format(day, "yymmdd") + Format(++raceNo_, "00");
-        addRace(code, DbRow().set("R_zyo02", zyoToChiku(zyo)).set("R_kyori", kyori).set("R_date", day));
-        addRun(code, name, DbRow().set("U_sisuu", sisuu));
+        for (const QString& entry : table.split(',')) {
+            const QStringList f = entry.simplified().split(' ');
+            const VbDate day = vbToday().addDays(-f[2].toInt());
+            const QString code = f[1] + Format(day, "yymmdd") + Format(++raceNo_, "00");
+            addRace(code, DbRow().set("R_zyo02", zyoToChiku(f[1])).set("R_kyori", f.value(4, "1400").toInt()).set("R_date", day));
+            addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
+        }
     }
-    HyoukaResult evaluate(const HyoukaTarget& t)
+    // The four results: both means, the horse count and the correction.
+    QStringList evaluate(const HyoukaTarget& t)
     {
         HyoukaResult r;
         runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
-        return r;
+        return {r.ave01, r.ave02, r.count, r.hosei};
     }
-    static std::vector<QString> fields(const HyoukaResult& r) { return {r.ave01, r.ave02, r.count, r.hosei}; }
     int raceNo_ = 0;
 };
 
@@ -226,52 +176,30 @@ protected:
 
 // Hand-worked: A gives 55 and 52, B 45 and 44 (its 0 counts); C ran at one track only; D's run
 // exactly 400 days back is out; nameless runs never count: means 50.0, 48.0, correction -0.2.
-// With D's run a day later: 60.0, 42.0, -1.8.
-TEST_F(Evaluation, HandWorkedTargetsAndWindowEdge)
+// With D's run a day later: 60.0, 42.0, -1.8. Bad input is refused before SisuuHyouka empties; no
+// qualifying horse leaves all four results empty.
+TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
 {
-    run("A", "大井", 10, 50);
-    run("A", "大井", 20, 60);
-    run("A", "川崎", 30, 52);
-    run("B", "大井", 5, 90);
-    run("B", "大井", 6, 0);
-    run("B", "川崎", 7, 44);
-    run("C", "大井", 8, 70);
-    run("D", "大井", 9, 80);
-    run("D", "川崎", 400, 30);
-    run("", "大井", 3, 99);
-    run("", "川崎", 3, 1);
+    runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
-    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"50.0", "48.0", "2", "-0.2"}));
+    EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));
     EXPECT_EQ(rows("Rana.mdb", "SELECT * FROM SisuuHyouka ORDER BY name"), (QStringList {"A|55|52", "B|45|44"}));
-    exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?",
-         {vbToday().addDays(-399), vbToday().addDays(-400)});
-    EXPECT_EQ(fields(evaluate(byTrack)), (std::vector<QString> {"60.0", "42.0", "3", "-1.8"}));
-    EXPECT_EQ(fields(evaluate({"地区間", "南関", "南関", ""})).at(2), "4");
-    run("E", "園田", 1, 40, 1230);
-    run("E", "園田", 2, 50, 1400);
-    run("F", "園田", 1, 60, 1230);
-    run("F", "姫路", 1, 70, 1400);
-    EXPECT_EQ(fields(evaluate({"距離間", "1230", "1400", "園田"})), (std::vector<QString> {"40.0", "50.0", "1", "1.0"}));
+    exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?", {vbToday().addDays(-399), vbToday().addDays(-400)});
+    EXPECT_EQ(evaluate(byTrack), QString("60.0 42.0 3 -1.8").split(' '));
+    EXPECT_EQ(evaluate({"地区間", "南関", "南関", ""}).at(2), "4");
+    runs("E 園田 1 40 1230, E 園田 2 50, F 園田 1 60 1230, F 姫路 1 70");
+    EXPECT_EQ(evaluate({"距離間", "1230", "1400", "園田"}), QString("40.0 50.0 1 1.0").split(' '));
     EXPECT_EQ(msgs_.texts(), QStringList {});
-}
-
-// No qualifying horse leaves all four results empty; bad input is refused before SisuuHyouka empties.
-TEST_F(Evaluation, NoHorseAndRefusals)
-{
-    run("A", "大井", 10, 50);
-    insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "前回").set("Tar01Sisuu", 1).set("Tar02Sisuu", 2));
     for (const auto& [t, cause] : std::vector<std::pair<HyoukaTarget, QString>> {
-             {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"},
-             {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
+             {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"}, {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
         msgs_.clear();
-        EXPECT_EQ(fields(evaluate(t)), (std::vector<QString> {"", "", "", ""}));
-        EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\n" + cause});
-        EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {"前回"});
+        EXPECT_EQ(evaluate(t), QStringList(4, QString()));
+        EXPECT_EQ(std::pair(msgs_.texts(), rows("Rana.mdb", "SELECT * FROM SisuuHyouka")), std::pair(QStringList {"指数の分析を中止しました\n" + cause}, QStringList {"E|40|50"}));
     }
-    EXPECT_EQ(fields(evaluate({"場間", "大井", "川崎", ""})), (std::vector<QString> {"", "", "", ""}));
+    EXPECT_EQ(evaluate({"場間", "大井", "福山", ""}), QStringList(4, QString()));
     EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});
     exec("Rana.mdb", "DROP TABLE SisuuHyouka");
     msgs_.clear();
-    evaluate({"場間", "大井", "川崎", ""});
+    evaluate(byTrack);
     EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\nRana.mdbに「SisuuHyouka」がありません"});
 }

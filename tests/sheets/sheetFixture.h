@@ -1,28 +1,35 @@
 #pragma once
 // Sheets under test: a temporary program folder with the race and comment files, runs written
-// row by row (Nulls where a test asks), and the race on screen in the shared state.
+// row by row (Nulls where a test asks), the race on screen in the shared state, and sheets
+// opened as a user does.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/colors.h"
 #include "platform/database.h"
+#include "platform/flexgrid.h"
 #include "platform/msgbox.h"
 #include "platform/vbformat.h"
+#include "sheets/sheetOpen.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
+#include <QDir>
 #include <QFile>
+#include <QTabBar>
+#include <QTest>
 #include <gtest/gtest.h>
 #include <optional>
 
 inline const VbDate kToday = VbDate::fromYmd(2008, 3, 1);
+inline VbDate ago(int days) { return kToday.addDays(-days); }
 
-// One stored run and its race. A column named in nulls is written as Null.
+// One stored run and its race (浦和08021509 by default). A column named in nulls is written as Null.
 struct RunRow {
     QString zyo = "浦和";
-    VbDate date = VbDate::fromYmd(2008, 2, 15);
+    VbDate date = ago(15);
     int raceNo = 9;
-    QString rname = "梅花賞";
+    QString rname = "梅花賞", name = "テスト馬", kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
     int siba = 0, kyori = 1400, baba = 1, tousuu = 12;
-    QString name = "テスト馬";
-    QString kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
     float sisuu = 52, sisuu3f = 41;
     std::optional<int> file = 1;
     int cyaku = 1;
@@ -48,27 +55,69 @@ inline void writeRun(const RunRow& r)
     if (r.name.isNull())
         return;
     DbRow row;
-    row.set("R_code", r.code()).set("U_name", r.name).set("U_kisyu", v("U_kisyu", r.kisyu))
-        .set("U_cyoukyou", v("U_cyoukyou", r.cyoukyou)).set("U_chichi", v("U_chichi", r.chichi))
-        .set("U_sisuu", v("U_sisuu", r.sisuu)).set("U_sisuu3f", v("U_sisuu3f", r.sisuu3f))
-        .set("U_file", r.file ? DbValue(*r.file) : DbValue()).set("U_cyaku", v("U_cyaku", r.cyaku))
-        .set("U_time", v("U_time", r.time)).set("U_3f", v("U_3f", r.f3)).set("U_cyakusa", v("U_cyakusa", r.cyakusa))
-        .set("U_hutan", v("U_hutan", r.hutan)).set("U_waku", v("U_waku", r.waku)).set("U_no", v("U_no", r.no))
-        .set("U_taizyu", v("U_taizyu", r.taizyu)).set("U_zougen", v("U_zougen", r.zougen))
-        .set("U_kankaku", v("U_kankaku", r.kankaku)).set("U_kyakusitu", v("U_kyakusitu", r.kyakusitu));
-    for (int c = 0; c < 4; ++c)
-        row.set(QString("U_tuka0%1").arg(c + 1), v(QString("U_tuka0%1").arg(c + 1), r.tuka[c]));
+    row.set("R_code", r.code()).set("U_name", r.name).set("U_file", r.file ? DbValue(*r.file) : DbValue());
+    for (const auto& [column, value] : std::vector<std::pair<QString, DbValue>> {
+             {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu},
+             {"U_sisuu3f", r.sisuu3f}, {"U_cyaku", r.cyaku}, {"U_time", r.time}, {"U_3f", r.f3},
+             {"U_cyakusa", r.cyakusa}, {"U_hutan", r.hutan}, {"U_waku", r.waku}, {"U_no", r.no},
+             {"U_taizyu", r.taizyu}, {"U_zougen", r.zougen}, {"U_kankaku", r.kankaku}, {"U_kyakusitu", r.kyakusitu},
+             {"U_tuka01", r.tuka[0]}, {"U_tuka02", r.tuka[1]}, {"U_tuka03", r.tuka[2]}, {"U_tuka04", r.tuka[3]}})
+        row.set(column, v(column, value));
     insertRow(1, "T_Useiseki", row);
 }
 
-// A run of the horse "テスト馬" days before the race on screen, race number n.
-inline RunRow runDaysBefore(int days, int raceNo = 9)
+// The texts of one grid row, or with byColumn of one column.
+inline QStringList lineTexts(const FlexGrid* grid, int i, bool byColumn = false)
 {
-    RunRow r;
-    r.date = kToday.addDays(-days);
-    r.raceNo = raceNo;
-    return r;
+    QStringList texts;
+    for (int k = 0; k < (byColumn ? grid->rows() : grid->cols()); ++k)
+        texts << (byColumn ? grid->textMatrix(k, i) : grid->textMatrix(i, k));
+    return texts;
 }
+
+// The texts of the given (row, column) cells.
+inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<int, int>> at)
+{
+    QStringList texts;
+    for (const auto& [r, c] : at)
+        texts << grid->textMatrix(r, c);
+    return texts;
+}
+
+inline QWidget* sheetOf(SheetKind kind)
+{
+    QCoreApplication::processEvents();
+    return loadedSheet(kind);
+}
+
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
+{
+    return childNamed<FlexGrid>(sheetOf(kind), name);
+}
+
+inline int columnOf(const FlexGrid* grid, const QString& header)
+{
+    return int(lineTexts(grid, 0).indexOf(header));
+}
+
+// Clicks the tab of that caption as the user does.
+inline void clickTab(QWidget* sheet, const QString& caption)
+{
+    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == caption)
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+}
+
+// Closes every sheet left open, so that each test starts with none.
+inline void closeAllSheets()
+{
+    for (SheetKind k : {SheetKind::Uma, SheetKind::Kisyu, SheetKind::Cyoukyou, SheetKind::Syuboba, SheetKind::Kextuka})
+        unloadSheet(k);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+#define EXPECT_NO_MESSAGES() EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString()
 
 class SheetTest : public ::testing::Test {
 protected:
@@ -79,17 +128,17 @@ protected:
         dir.createComment();
         for (const char* picture : {"List.gif", "icoLeftArrow.ico", "icoRightArrow.ico", "Back.gif"})
             QFile::copy(QStringLiteral(BRENNOCK_RESOURCE_DIR "/") + picture, dir.filePath(picture));
-        initPublic();
+        initPublic();  // no race on screen, runner slot 0
         redimUma(18, 150);
         pd.kakoMax = 150;
         pd.raceDate = kToday;
         pd.raceZyo = "浦和";
         pd.raceKyori = 1400;
-        pd.raceSiba = 0;
-        pd.tousuu = 0;
-        pd.umaIdx = 0;
+        mainWindow.setObjectName("frmMain");
     }
+    void TearDown() override { closeAllSheets(); }
 
     TestAppDir dir;
     MsgBoxRecorder messages;
+    QWidget mainWindow;
 };

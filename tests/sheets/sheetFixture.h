@@ -66,6 +66,25 @@ inline void writeRun(const RunRow& r)
     insertRow(1, "T_Useiseki", row);
 }
 
+// Runners 1..n of the race on screen: 馬h by 父h from gate h+2 under 今日の騎手h, past runs k = 1, 2 in the
+// run table (race h+k on 2008/02/1k at 浦和, runner 2's second at Ｊ中山), and one stored run 10h days back.
+inline void runnersOnScreen(int n)
+{
+    pd.tousuu = n;
+    for (int h = 1; h <= n; ++h) {
+        pd.uName(h) = QString("馬%1").arg(h);
+        pd.uChichi(h) = QString("父%1").arg(h);
+        pd.uWaku(h, 0) = h + 2;
+        pd.uKisyu(h, 0) = QString("今日の騎手%1").arg(h);
+        for (int k = 1; k <= 2; ++k) {
+            pd.uZyo(h, k) = k == 2 && h == 2 ? "Ｊ中山" : "浦和";
+            pd.uDate(h, k) = VbDate::fromYmd(2008, 2, 10 + k);
+            pd.uRaceNo(h, k) = h + k;
+        }
+        writeRun({.date = ago(10 * h), .name = pd.uName(h)});
+    }
+}
+
 // The texts of one grid row, or with byColumn of one column.
 inline QStringList lineTexts(const FlexGrid* grid, int i, bool byColumn = false)
 {
@@ -84,21 +103,9 @@ inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<i
     return texts;
 }
 
-inline QWidget* sheetOf(SheetKind kind)
-{
-    QCoreApplication::processEvents();
-    return loadedSheet(kind);
-}
-
-inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
-{
-    return childNamed<FlexGrid>(sheetOf(kind), name);
-}
-
-inline int columnOf(const FlexGrid* grid, const QString& header)
-{
-    return int(lineTexts(grid, 0).indexOf(header));
-}
+inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki") { return childNamed<FlexGrid>(sheetOf(kind), name); }
+inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
 
 // Clicks the tab of that caption as the user does.
 inline void clickTab(QWidget* sheet, const QString& caption)

@@ -7,21 +7,6 @@
 #include "webimport/importGuard.h"
 
 namespace {
-// Two runners on screen, each with two past runs in the run table.
-void twoRunners()
-{
-    pd.tousuu = 2;
-    for (int h = 1; h <= 2; ++h) {
-        pd.uName(h) = QString("馬%1").arg(h);
-        pd.uChichi(h) = QString("父%1").arg(h);
-        for (int k = 1; k <= 2; ++k) {
-            pd.uZyo(h, k) = k == 2 && h == 2 ? "Ｊ中山" : "浦和";
-            pd.uDate(h, k) = VbDate::fromYmd(2008, 2, 10 + k);
-            pd.uRaceNo(h, k) = h + k;
-        }
-    }
-}
-
 // A grid of that size whose columns hold the given texts from row 0 down.
 void fill(FlexGrid& g, int rows, int cols, const std::vector<std::pair<int, QStringList>>& columns)
 {
@@ -35,7 +20,7 @@ void fill(FlexGrid& g, int rows, int cols, const std::vector<std::pair<int, QStr
 
 TEST_F(SheetTest, RaceCardClicksOpenTheSheetOfTheCell)
 {
-    twoRunners();
+    runnersOnScreen(2);
     FlexGrid g;
     fill(g, 3, 16, {{6, {"", "騎手1", "騎手2"}}, {8, {"", "厩舎1", "厩舎2"}}});
     // (card, row, column, the sheet it opens, its key, the runner slot after)
@@ -137,7 +122,7 @@ TEST_F(SheetTest, TheMainWindowsRaceCardOpensSheetsUnlessBusy)
 {
     dir.createStrevinData();
     FrmMain form;
-    twoRunners();
+    runnersOnScreen(2);
     auto* card = childNamed<FlexGrid>(&form, "gridSyuxtusouHyou");
     fill(*card, 3, 10, {});
     card->clickCell(1, 3);

@@ -1,4 +1,5 @@
-// Sheets opening sheets: the dispatcher, one instance per kind, Back, Prev and Next, the period pick.
+// Sheets opening sheets: the dispatcher, one instance per kind, Back, Prev and Next, the runner
+// slots and the period pick behind the aptitude tables.
 #include "tests/sheets/sheetFixture.h"
 
 #include <QComboBox>
@@ -14,19 +15,6 @@ void clickToolbar(QWidget* sheet, const QString& key)
     QCoreApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-
-// Three runners of the race on screen, each with one past run.
-void raceOnScreen()
-{
-    pd.tousuu = 3;
-    const QStringList names {"", "一番馬", "二番馬", "三番馬"};
-    for (int h = 1; h <= 3; ++h) {
-        pd.uName(h) = names[h];
-        pd.uWaku(h, 0) = h + 2;
-        pd.uKisyu(h, 0) = QString("今日の騎手%1").arg(h);
-        writeRun({.date = ago(10 * h), .name = names[h]});
-    }
-}
 }  // namespace
 
 TEST_F(SheetTest, TheDispatcherOpensBySubjectColumnHeaderOnly)
@@ -34,12 +22,9 @@ TEST_F(SheetTest, TheDispatcherOpensBySubjectColumnHeaderOnly)
     writeRun({});  // 浦和08021509
     writeRun({.zyo = "Ｊ中山", .date = ago(30), .raceNo = 12});
     const std::vector<std::tuple<int, QString, std::optional<SheetKind>, QString>> cases {
-        {1, "レース名", SheetKind::Kextuka, "浦和08021509"},
-        {2, "レース名", SheetKind::Kextuka, "Ｊ中山08013112"},
-        {1, "馬名", SheetKind::Uma, "テスト馬"},
-        {1, "騎手", SheetKind::Kisyu, "騎手甲"},
-        {2, "厩舎", SheetKind::Cyoukyou, "調教師乙"},
-        {1, "指数", std::nullopt, ""},
+        {1, "レース名", SheetKind::Kextuka, "浦和08021509"}, {2, "レース名", SheetKind::Kextuka, "Ｊ中山08013112"},
+        {1, "馬名", SheetKind::Uma, "テスト馬"}, {1, "騎手", SheetKind::Kisyu, "騎手甲"},
+        {2, "厩舎", SheetKind::Cyoukyou, "調教師乙"}, {1, "指数", std::nullopt, ""},
         {0, "騎手", std::nullopt, ""},  // the header row
     };
     for (const auto& [row, header, opens, key] : cases) {
@@ -98,76 +83,79 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
 
 TEST_F(SheetTest, PrevAndNextWrapOverTheRunnersOfTheRaceOnScreen)
 {
-    raceOnScreen();
+    runnersOnScreen(3);
     const auto info = [] { return childNamed<QLabel>(sheetOf(SheetKind::Uma), "lblUmaInfo")->text(); };
     for (int idx : {-1, 0, 4, 19}) {  // out-of-range slots are never read
         pd.umaIdx = idx;
-        ASSERT_TRUE(openSheet(SheetKind::Uma, "一番馬"));
-        EXPECT_EQ(info(), "一番馬") << idx;
+        ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
+        EXPECT_EQ(info(), "馬1") << idx;
     }
     pd.umaIdx = 1;
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "一番馬"));
-    EXPECT_EQ(info(), "3枠1番 一番馬");
+    ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
+    EXPECT_EQ(info(), "3枠1番 馬1");
     for (const auto& [key, horse] : std::vector<std::pair<QString, QString>> {
-             {"Prev", "三番馬"}, {"Prev", "二番馬"}, {"Next", "三番馬"}, {"Next", "一番馬"}}) {
+             {"Prev", "馬3"}, {"Prev", "馬2"}, {"Next", "馬3"}, {"Next", "馬1"}}) {
         clickToolbar(sheetOf(SheetKind::Uma), key);
         EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート " + horse) << key.toStdString();
     }
     EXPECT_EQ(pd.umaIdx, 1);
-    // A horse opened from another sheet steps from the slot umaIdx still names.
-    pd.umaIdx = 2;
+    pd.umaIdx = 2;  // a horse opened from another sheet steps from the slot umaIdx still names
     ASSERT_TRUE(openSheet(SheetKind::Uma, "よその馬"));
     EXPECT_EQ(info(), "よその馬");
     clickToolbar(sheetOf(SheetKind::Uma), "Next");
-    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 三番馬");
+    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬3");
     pd.tousuu = 0;  // no race on screen: nothing happens
     clickToolbar(sheetOf(SheetKind::Uma), "Next");
-    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 三番馬");
+    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬3");
     EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, TheCurrentRunnersTablesCountItsSlotAndAPersonsCountItsListedRuns)
 {
-    raceOnScreen();
-    for (int k = 1; k <= 2; ++k) {  // slot 2 holds two past runs; the database holds one for 二番馬
-        pd.uDate(2, k) = ago(5 * k);
-        pd.uSisuu(2, k) = 60;
-        pd.uZyo(2, k) = "浦和";
-        pd.uKyakusitu(2, k) = "逃";
+    runnersOnScreen(3);
+    for (int k = 1; k <= 2; ++k) {  // slot 1 holds two past runs at 浦和; the database holds one for 馬1
+        pd.uDate(1, k) = ago(5 * k);
+        pd.uSisuu(1, k) = 60;
+        pd.uKyakusitu(1, k) = "逃";
     }
     for (int k = 1; k <= 10; ++k) {  // runs an earlier sheet left in slot 0 count nowhere
         pd.uDate(0, k) = ago(k);
         pd.uSisuu(0, k) = 99;
     }
-    pd.umaIdx = 2;
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "二番馬"));
+    pd.umaIdx = 1;
+    ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
     EXPECT_EQ(cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 49}, {1, 30}}),
-              QStringList({"60", "2", "2", "今日の騎手2"}));
+              QStringList({"60", "2", "2", "今日の騎手1"}));
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
     EXPECT_EQ(cells(gridOf(SheetKind::Kisyu, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 50}, {1, 30}}),
               QStringList({"52", "3", "3", "騎手甲"}));
 }
 
-TEST_F(SheetTest, APeriodPickRefillsItsOwnSheetAndTypedTextCountsAtTheNextFill)
+TEST_F(SheetTest, APeriodPickRefillsItsOwnSheetsAptitudeTablesAndTypedTextCountsAtTheNextFill)
 {
-    writeRun({.date = ago(100)});
-    writeRun({.date = ago(300)});
-    writeRun({.date = ago(600), .kisyu = "騎手乙"});
+    for (const auto& [days, sisuu, cyaku] : std::vector<std::tuple<int, float, int>> {
+             {10, 40.4f, 1}, {100, 55.5f, 3}, {300, 60.5f, 5}, {600, 99, 1}})
+        writeRun({.date = ago(days), .sisuu = sisuu, .cyaku = cyaku});
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
     ASSERT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
+    // Within a year, 全ダート: (40.4 + 55.5 + 60.5) / 3 = 52.13 shows 52; the best 60.5 shows 61 (halves away from zero).
+    EXPECT_EQ(cells(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu"), {{2, 0}, {2, 1}, {3, 1}, {4, 1}, {2, 3}, {4, 3}}),
+              QStringList({"平均", "52", "61", "3", "", ""}));
+    EXPECT_EQ(cells(gridOf(SheetKind::Syuboba, "gridTekiseiRentai"), {{2, 0}, {3, 0}, {2, 1}, {3, 1}, {4, 1}, {3, 3}}),
+              QStringList({"勝率", "連対率", "33%", "67%", "3", ""}));
     QWidget* jockey = sheetOf(SheetKind::Kisyu);
     clickTab(jockey, "適性（スピード指数）");
     auto* combo = childNamed<QComboBox>(jockey, "cmbTarKikan");
     const FlexGrid* t = gridOf(SheetKind::Kisyu, "gridTekiseiSisuu");
-    EXPECT_EQ(t->textMatrix(4, 1), "2");
+    EXPECT_EQ(t->textMatrix(4, 1), "3");
     combo->setFocus();
     QTest::keyClick(combo, Qt::Key_Up);  // the user picks "6ヶ月以内対象"
-    EXPECT_EQ(std::make_pair(combo->currentText(), t->textMatrix(4, 1)), std::make_pair(QString("6ヶ月以内対象"), QString("1")));
-    EXPECT_EQ(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu")->textMatrix(4, 1), "2");  // the other sheet keeps its own
+    EXPECT_EQ(combo->currentText() + t->textMatrix(4, 1), "6ヶ月以内対象2");
+    EXPECT_EQ(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu")->textMatrix(4, 1), "3");  // the other sheet keeps its own
     combo->setCurrentText("全期間対象");  // set by the program, not picked: no fill
-    EXPECT_EQ(t->textMatrix(4, 1), "1");
+    EXPECT_EQ(t->textMatrix(4, 1), "2");
     combo->lineEdit()->clear();
     QTest::keyClicks(combo->lineEdit(), "365");
     QTest::keyClick(combo->lineEdit(), Qt::Key_Return);  // typed text: no lower bound
-    EXPECT_EQ(t->textMatrix(4, 1), "2");
+    EXPECT_EQ(t->textMatrix(4, 1), "4");
 }

@@ -78,18 +78,6 @@ TEST_F(SheetTest, PersonSheetsShowTheirColumnsByKindAndAnEmptyListWithoutRuns)
     EXPECT_NO_MESSAGES();
 }
 
-TEST_F(SheetTest, AptitudeGridsRenderTheColumnsWithTheirFormats)
-{
-    for (const auto& [days, cyaku, sisuu] : std::vector<std::tuple<int, int, float>> {{10, 1, 40.4f}, {20, 3, 55.5f}, {30, 5, 60.5f}})
-        writeRun({.date = ago(days), .sisuu = sisuu, .cyaku = cyaku});
-    ASSERT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
-    const FlexGrid* s = gridOf(SheetKind::Syuboba, "gridTekiseiSisuu");
-    const FlexGrid* r = gridOf(SheetKind::Syuboba, "gridTekiseiRentai");
-    // 全ダート: (40.4 + 55.5 + 60.5) / 3 = 52.13 shows 52; the best 60.5 shows 61 (halves away from zero).
-    EXPECT_EQ(cells(s, {{2, 0}, {2, 1}, {3, 1}, {4, 1}, {2, 3}, {4, 3}}), QStringList({"平均", "52", "61", "3", "", ""}));
-    EXPECT_EQ(cells(r, {{2, 0}, {3, 0}, {2, 1}, {3, 1}, {4, 1}, {3, 3}}), QStringList({"勝率", "連対率", "33%", "67%", "3", ""}));
-}
-
 TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplaced)
 {
     for (const auto& [name, cyaku] : std::vector<std::pair<QString, int>> {{"三着馬", 3}, {"取消馬", 0}, {"勝ち馬", 1}, {"二着馬", 2}})

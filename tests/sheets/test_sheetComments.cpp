@@ -37,25 +37,9 @@ void storeComment(const StoredComment& c)
                                 .set("sign01", c.sign01).set("sign02", c.sign02));
 }
 
-// The messages shown, by their fixed first line (a file message names the file below it).
-QStringList firstLines(const MsgBoxRecorder& messages)
-{
-    QStringList lines;
-    for (const QString& text : messages.texts())
-        lines << text.section('\n', 0, 0);
-    return lines;
-}
-
 bool isGrey(QWidget* box)
 {
     return box->palette().color(QPalette::Text) == QColor(0x80, 0x80, 0x80);
-}
-
-void typeAndReturn(QLineEdit* box, const QString& ascii)
-{
-    box->selectAll();
-    QTest::keyClicks(box, ascii);
-    QTest::keyClick(box, Qt::Key_Return);
 }
 
 // Opens the note editor from that comment grid cell, checks its race line and source, saves text.
@@ -96,12 +80,11 @@ TEST_F(SheetTest, HorseCommentsAreShownSavedUnderTheSheetKeyAndEditedFromTheGrid
     EXPECT_TRUE(isGrey(box));  // unsaved typing is grey
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_FALSE(isGrey(box));
-    typeAndReturn(box, "fast");
     gridOf(SheetKind::Uma, "gridComment")->clickCell(0, 4);  // the header row opens nothing
     EXPECT_EQ(shownWindow("dialogComment"), nullptr);
     editNote(SheetKind::Uma, 2, 4, "Ｊ東京08/01/21-03R", "Uma", "直線で伸びた");
     EXPECT_EQ(gridOf(SheetKind::Uma, "gridComment")->textMatrix(2, 4), "直線で伸びた");
-    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "fast", "◎", "注"},
+    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "逃げ馬x", "◎", "注"},
                                                              {a.code(), longName, "出遅れ", "△", ""},
                                                              {a.code(), "別の馬", "他馬", "", ""},
                                                              {b.code(), longName, "直線で伸びた", "○", "△"}}));
@@ -125,7 +108,9 @@ TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatR
     EXPECT_EQ(lineTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
               QStringList({"1", "3", "5", "テスト馬", "好位から", "◎", "▲"}));
     EXPECT_EQ(box->text(), "ハイペース");
-    typeAndReturn(box, "slow pace");
+    box->selectAll();
+    QTest::keyClicks(box, "slow pace");
+    QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(box, Qt::Key_Return);
     EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{r.code(), "Race", "slow pace", "", ""},
                                                              {r.code(), "テスト馬", "好位から", "◎", "▲"}}));
@@ -138,44 +123,40 @@ TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatR
     EXPECT_NO_MESSAGES();
 }
 
-TEST_F(SheetTest, WhileAnImportHoldsTheFilesNothingOpensFillsOrSaves)
+TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhatTheyShowed)
 {
     writeRun({});
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
     ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
     QWidget* uma = sheetOf(SheetKind::Uma);
-    ImportGuard import;
-    ASSERT_TRUE(import.acquired());
-    EXPECT_FALSE(openSheet(SheetKind::Kisyu, "騎手乙"));
-    EXPECT_EQ(sheetOf(SheetKind::Kisyu)->windowTitle(), "騎手シート 騎手甲");  // the open one keeps its content
-    EXPECT_EQ(gridOf(SheetKind::Kisyu)->rows(), 2);
-    emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(0);
-    QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
+    const auto pickAndSave = [uma] {
+        emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
+        QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
+    };
+    {
+        ImportGuard import;
+        ASSERT_TRUE(import.acquired());
+        EXPECT_FALSE(openSheet(SheetKind::Kisyu, "騎手乙"));
+        pickAndSave();
+    }
     const QString busy = "他の読込みが実行中です。終了してから開始してください";
     EXPECT_EQ(messages.texts(), QStringList({busy, busy, busy}));
     EXPECT_TRUE(storedComments().empty());
-    EXPECT_EQ(gridOf(SheetKind::Uma)->textMatrix(1, 0), "08/02/15");
-}
-
-TEST_F(SheetTest, AnUnreadableDataFileIsReportedAndTheSheetKeepsWhatItShowed)
-{
-    writeRun({});
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
-    QWidget* sheet = sheetOf(SheetKind::Uma);
+    EXPECT_EQ(std::make_pair(sheetOf(SheetKind::Kisyu)->windowTitle(), gridOf(SheetKind::Kisyu)->rows()),
+              std::make_pair(QString("騎手シート 騎手甲"), 2));  // the open one keeps its content
+    messages.clear();
     QFile::rename(dir.filePath("NAR_data.dat"), dir.filePath("NAR_data.bak"));
     QFile::remove(dir.filePath("Comment.dat"));
-    emit childNamed<QComboBox>(sheet, "cmbTarKikan")->activated(2);
-    EXPECT_EQ(firstLines(messages), QStringList({"dataファイルが開けません", "Error-frmUma-1"}));
-    EXPECT_EQ(gridOf(SheetKind::Uma)->textMatrix(1, 0), "08/02/15");
-    EXPECT_EQ(gridOf(SheetKind::Uma, "gridTekiseiSisuu")->textMatrix(4, 1), "1");
+    pickAndSave();
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません",
+                                                  "Error-frmUma-10"}));
+    EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
+              QStringList({"08/02/15", "1"}));
     EXPECT_FALSE(isDialogSincyokuLoaded());
-    messages.clear();
-    QTest::keyClick(childNamed<QLineEdit>(sheet, "txtUmaComment"), Qt::Key_Return);
-    EXPECT_EQ(firstLines(messages), QStringList({"dataファイルが開けません", "Error-frmUma-10"}));
     messages.clear();
     createDbFile(dir.filePath("NAR_data.dat"), "other", "CREATE TABLE x (a);");  // a wrong password: as unreadable
     EXPECT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));
-    EXPECT_EQ(firstLines(messages).value(0), "dataファイルが開けません");
+    EXPECT_EQ(messages.firstLines().value(0), "dataファイルが開けません");
     EXPECT_EQ(childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text(), "");
 }
 

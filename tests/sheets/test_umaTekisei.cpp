@@ -8,17 +8,13 @@ const TekiseiContext race {kToday, "浦和", 1400, 0};
 
 SheetInputs inputs(int32_t avg = 470)
 {
-    SheetInputs in;
-    in.trkList = {"浦和", "大井", "川崎", "", "", ""};
-    in.jkList = {"騎手甲", "騎手乙", "", "", "", ""};
-    in.avgTaizyu = avg;
-    return in;
+    return {{"浦和", "大井", "川崎", "", "", ""}, {"騎手甲", "騎手乙", "", "", "", ""}, avg};
 }
 
-// A run that passes the common filter: 浦和 1400 m 良, gate 1, 470 kg, change 0, 20 days, 先, 騎手甲, won.
-TekiseiRun base()
+// A run that passes the common filter: 浦和 1400 m 良, gate 1, 470 kg, change 0, 20 days, 先, 騎手甲.
+TekiseiRun base(int cyaku = 1, float sisuu = 50)
 {
-    return {ago(10), "浦和", "騎手甲", "先", 1400, 1, 1, 470, 0, 20, 1, 0, 50};
+    return {ago(10), "浦和", "騎手甲", "先", 1400, 1, 1, 470, 0, 20, cyaku, 0, sisuu};
 }
 
 // The 1-based columns in which one run counts.
@@ -139,22 +135,14 @@ TEST(UmaTekisei, CommonFilterPeriodStartIndexAndSurface)
 TEST(UmaTekisei, AverageBestAndRatesOverTheCountedRuns)
 {
     std::vector<TekiseiRun> runs;
-    for (const auto& [sisuu, cyaku] : std::vector<std::pair<float, int>> {{40.4f, 1}, {55.2f, 3}, {60.1f, 5}, {0, 1}}) {
-        runs.push_back(base());
-        runs.back().sisuu = sisuu;
-        runs.back().cyaku = cyaku;
-    }
+    for (const auto& [sisuu, cyaku] : std::vector<std::pair<float, int>> {{40.4f, 1}, {55.2f, 3}, {60.1f, 5}, {0, 1}})
+        runs.push_back(base(cyaku, sisuu));
     const auto cols = tekiseiColumns(runs, race, "", inputs());
-    const TekiseiColumn& all = cols[0];
-    EXPECT_EQ(all.count, 3);
-    EXPECT_FLOAT_EQ(all.average, (40.4f + 55.2f + 60.1f) / 3.0f);
-    EXPECT_FLOAT_EQ(all.best, 60.1f);
-    EXPECT_FLOAT_EQ(all.winRate, 1.0f / 3.0f);
-    EXPECT_FLOAT_EQ(all.placeRate, 2.0f / 3.0f);  // finishes 1 to 3
+    EXPECT_FLOAT_EQ(cols[0].average, (40.4f + 55.2f + 60.1f) / 3.0f);
+    // Rates: wins, and finishes 1 to 3, over the counted runs.
+    EXPECT_EQ(std::make_tuple(cols[0].count, cols[0].best, cols[0].winRate, cols[0].placeRate),
+              std::make_tuple(3, 60.1f, 1.0f / 3.0f, 2.0f / 3.0f));
     EXPECT_EQ(std::make_tuple(cols[2].count, cols[2].best, cols[2].average), std::make_tuple(0, 0.0f, 0.0f));
-    TekiseiRun low = base();
-    low.sisuu = 0.5f;
-    low.cyaku = 0;
-    const auto one = tekiseiColumns({low}, race, "", inputs());
+    const auto one = tekiseiColumns({base(0, 0.5f)}, race, "", inputs());  // a cancelled run
     EXPECT_EQ(std::make_tuple(one[0].best, one[0].winRate, one[0].placeRate), std::make_tuple(0.5f, 0.0f, 0.0f));
 }

@@ -13,10 +13,8 @@
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QTabBar>
 #include <QTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 #include <optional>
 
@@ -37,7 +35,7 @@ struct RunRow {
     int waku = 3, no = 5, taizyu = 470, zougen = -6, kankaku = 20;
     int tuka[4] = {2, 2, 1, 1};
     QString kyakusitu = "先";
-    QStringList nulls;
+    QStringList nulls = {};
 
     QString code() const { return zyo + Format(date, "yymmdd") + Format(raceNo, "00"); }
 };
@@ -46,24 +44,27 @@ inline void writeRun(const RunRow& r)
 {
     openDb(1, appPath() + "NAR_data.dat", dbPassword);
     DbSlotCloser closer(1);
-    const auto v = [&r](const QString& column, DbValue value) { return r.nulls.contains(column) ? DbValue() : value; };
-    slotConnection(1).execute(
-        "INSERT OR IGNORE INTO T_Rdata (R_code, R_zyo, R_date, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        {r.code(), v("R_zyo", r.zyo), v("R_date", r.date), v("R_no", r.raceNo), v("R_name", r.rname),
-         v("R_siba", r.siba), v("R_kyori", r.kyori), v("R_baba", r.baba), v("R_tousuu", r.tousuu)});
+    DbRow race, run;
+    const auto set = [&r](DbRow& row, const QString& column, const DbValue& value) -> DbRow& {
+        return row.set(column, r.nulls.contains(column) ? DbValue() : value);
+    };
+    race.set("R_code", r.code());
+    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
+             {"R_zyo", r.zyo}, {"R_date", r.date}, {"R_no", r.raceNo}, {"R_name", r.rname}, {"R_siba", r.siba},
+             {"R_kyori", r.kyori}, {"R_baba", r.baba}, {"R_tousuu", r.tousuu}})
+        set(race, column, value);
+    insertRowIfNew(1, "T_Rdata", race);
     if (r.name.isNull())
         return;
-    DbRow row;
-    row.set("R_code", r.code()).set("U_name", r.name).set("U_file", r.file ? DbValue(*r.file) : DbValue());
-    for (const auto& [column, value] : std::vector<std::pair<QString, DbValue>> {
+    run.set("R_code", r.code()).set("U_name", r.name).set("U_file", r.file ? DbValue(*r.file) : DbValue());
+    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
              {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu},
-             {"U_sisuu3f", r.sisuu3f}, {"U_cyaku", r.cyaku}, {"U_time", r.time}, {"U_3f", r.f3},
-             {"U_cyakusa", r.cyakusa}, {"U_hutan", r.hutan}, {"U_waku", r.waku}, {"U_no", r.no},
-             {"U_taizyu", r.taizyu}, {"U_zougen", r.zougen}, {"U_kankaku", r.kankaku}, {"U_kyakusitu", r.kyakusitu},
-             {"U_tuka01", r.tuka[0]}, {"U_tuka02", r.tuka[1]}, {"U_tuka03", r.tuka[2]}, {"U_tuka04", r.tuka[3]}})
-        row.set(column, v(column, value));
-    insertRow(1, "T_Useiseki", row);
+             {"U_sisuu3f", r.sisuu3f}, {"U_cyaku", r.cyaku}, {"U_time", r.time}, {"U_3f", r.f3}, {"U_cyakusa", r.cyakusa},
+             {"U_hutan", r.hutan}, {"U_waku", r.waku}, {"U_no", r.no}, {"U_taizyu", r.taizyu}, {"U_zougen", r.zougen},
+             {"U_kankaku", r.kankaku}, {"U_kyakusitu", r.kyakusitu}, {"U_tuka01", r.tuka[0]}, {"U_tuka02", r.tuka[1]},
+             {"U_tuka03", r.tuka[2]}, {"U_tuka04", r.tuka[3]}})
+        set(run, column, value);
+    insertRow(1, "T_Useiseki", run);
 }
 
 // Runners 1..n of the race on screen: 馬h by 父h from gate h+2 under 今日の騎手h, past runs k = 1, 2 in the

@@ -5,12 +5,6 @@
 #include "sheets/sheetFrame.h"
 #include "webimport/importGuard.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-
 namespace {
 struct StoredComment {
     QString rCode, uName, comment, sign01, sign02;

@@ -2,11 +2,6 @@
 // slots and the period pick behind the aptitude tables.
 #include "tests/sheets/sheetFixture.h"
 
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QToolBar>
-
 namespace {
 void clickToolbar(QWidget* sheet, const QString& key)
 {

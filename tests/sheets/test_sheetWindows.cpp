@@ -2,8 +2,6 @@
 // picture of every sheet written as a test artefact.
 #include "tests/sheets/sheetFixture.h"
 
-#include <QLabel>
-
 namespace {
 void writeCareer()
 {

@@ -60,30 +60,20 @@ TEST(UmaTekisei, ListAndWeightLabelsComeFromTheInputs)
 
 TEST(UmaTekisei, EachColumnTestAtItsBoundaries)
 {
-    struct Case {
-        const char* what;
-        std::function<void(TekiseiRun&)> change;
-        std::vector<int> columns;  // every column the run counts in
+    // (field, value, the base run's columns it leaves, those it joins)
+    const std::vector<std::tuple<int32_t TekiseiRun::*, int, std::vector<int>, std::vector<int>>> numbers {
+        {&TekiseiRun::kyori, 1300, {2, 6}, {}}, {&TekiseiRun::kyori, 1299, {2, 4, 6, 8}, {3, 7}},
+        {&TekiseiRun::kyori, 1501, {2, 4, 6, 8}, {5, 9}}, {&TekiseiRun::baba, 4, {10, 14}, {13, 17}},  // going 不
+        {&TekiseiRun::baba, 0, {10, 14}, {}}, {&TekiseiRun::waku, 0, {}, {}},  // gate 0 is inner
+        {&TekiseiRun::waku, 4, {18, 21}, {19, 22}}, {&TekiseiRun::waku, 8, {18, 21}, {20, 23}},
+        {&TekiseiRun::waku, 9, {18, 21}, {}},  // in no draw
     };
-    const std::vector<Case> cases {
-        {"base, gate 0 is inner", [](TekiseiRun& r) { r.waku = 0; }, baseWith({})},
-        {"1300 m", [](TekiseiRun& r) { r.kyori = 1300; }, baseWith({2, 6})},
-        {"1299 m", [](TekiseiRun& r) { r.kyori = 1299; }, baseWith({2, 4, 6, 8}, {3, 7})},
-        {"1501 m", [](TekiseiRun& r) { r.kyori = 1501; }, baseWith({2, 4, 6, 8}, {5, 9})},
-        {"other track", [](TekiseiRun& r) { r.zyo = "大井"; }, baseWith({2, 4, 10, 18, 24}, {25})},
-        {"going 不", [](TekiseiRun& r) { r.baba = 4; }, baseWith({10, 14}, {13, 17})},
-        {"going 0", [](TekiseiRun& r) { r.baba = 0; }, baseWith({10, 14})},
-        {"gate 4", [](TekiseiRun& r) { r.waku = 4; }, baseWith({18, 21}, {19, 22})},
-        {"gate 8", [](TekiseiRun& r) { r.waku = 8; }, baseWith({18, 21}, {20, 23})},
-        {"gate 9 in no draw", [](TekiseiRun& r) { r.waku = 9; }, baseWith({18, 21})},
-        {"no jockey: the four empty entries", [](TekiseiRun& r) { r.kisyu = ""; }, baseWith({30}, {32, 33, 34, 35})},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [field, value, out, in] : numbers) {
         TekiseiRun r = base();
-        c.change(r);
-        EXPECT_EQ(columnsOf(r), c.columns) << c.what;
+        r.*field = value;
+        EXPECT_EQ(columnsOf(r), baseWith(out, in)) << value;
     }
-    // Bands of weight (average 470), weight change, interval and running style: value -> its column (0: none).
+    // Bands of weight (average 470), weight change and interval: value -> its column (0: none).
     const std::vector<std::tuple<int32_t TekiseiRun::*, int, std::vector<std::pair<int, int>>>> bands {
         {&TekiseiRun::taizyu, 38,
          {{463, 36}, {464, 37}, {466, 37}, {467, 38}, {472, 38}, {473, 39}, {475, 39}, {476, 40}, {0, 36}}},
@@ -95,12 +85,17 @@ TEST(UmaTekisei, EachColumnTestAtItsBoundaries)
         for (const auto& [value, column] : valueToColumn) {
             TekiseiRun r = base();
             r.*field = value;
-            EXPECT_EQ(columnsOf(r), column ? baseWith({baseColumn}, {column}) : baseWith({baseColumn})) << value;
+            EXPECT_EQ(columnsOf(r), baseWith({baseColumn}, column ? std::vector {column} : std::vector<int> {})) << value;
         }
-    for (const auto& [style, column] : std::vector<std::pair<QString, int>> {{"逃", 49}, {"差", 51}, {"追", 52}, {"", 0}}) {
+    const std::vector<std::tuple<QString TekiseiRun::*, QString, std::vector<int>, std::vector<int>>> texts {
+        {&TekiseiRun::zyo, "大井", {2, 4, 10, 18, 24}, {25}}, {&TekiseiRun::kisyu, "", {30}, {32, 33, 34, 35}},
+        {&TekiseiRun::kyakusitu, "逃", {50}, {49}}, {&TekiseiRun::kyakusitu, "差", {50}, {51}},
+        {&TekiseiRun::kyakusitu, "追", {50}, {52}}, {&TekiseiRun::kyakusitu, "", {50}, {}},
+    };
+    for (const auto& [field, value, out, in] : texts) {
         TekiseiRun r = base();
-        r.kyakusitu = style;
-        EXPECT_EQ(columnsOf(r), column ? baseWith({50}, {column}) : baseWith({50})) << style.toStdString();
+        r.*field = value;
+        EXPECT_EQ(columnsOf(r), baseWith(out, in)) << value.toStdString();
     }
 }
 
@@ -120,9 +115,8 @@ TEST(UmaTekisei, CommonFilterPeriodStartIndexAndSurface)
         {-30, 50, 0, "1年以内対象", true},  // a run after the race day still counts
     };
     for (const auto& [days, sisuu, siba, period, counts] : cases) {
-        TekiseiRun r = base();
+        TekiseiRun r = base(1, sisuu);
         r.date = ago(days);
-        r.sisuu = sisuu;
         r.siba = siba;
         EXPECT_EQ(!columnsOf(r, period).empty(), counts) << days << " " << period.toStdString();
     }

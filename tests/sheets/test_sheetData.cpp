@@ -48,27 +48,22 @@ TEST_F(SheetTest, KeysWithQuotesAndEveryKeyColumnAreBoundValues)
 
 TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndNeverANull)
 {
-    struct Case {
-        std::vector<std::pair<QString, QString>> runs;  // (track, jockey), newest first; "~" = Null
-        QString firstJockey;
-        QStringList trk, jk;
+    // (runs "track:jockey" newest first, "~" a run of Nulls; the first jockey) -> "tracks|jockeys"
+    const std::vector<std::tuple<QStringList, QString, QString>> cases {
+        {{}, "", "浦和,,,,,|,,,,,"},
+        {{"浦和:A", "大井:B", "大井:A"}, "Z", "浦和,大井,,,,|Z,A,B,,,"},
+        {{"川崎:A", "船橋:B"}, "", "浦和,川崎,船橋,,,|A,B,,,,"},
+        {{"a:1", "b:2", "c:3", "d:4", "e:5", "f:6", "g:7"}, "", "浦和,a,b,c,d,e|1,2,3,4,5,6"},
+        {{"~", ":", "大井:C"}, "", "浦和,大井,,,,|C,,,,,"},  // an empty text never joins an empty slot
     };
-    const std::vector<Case> cases {
-        {{}, "", {"浦和", "", "", "", "", ""}, {"", "", "", "", "", ""}},
-        {{{"浦和", "A"}, {"大井", "B"}, {"大井", "A"}}, "Z", {"浦和", "大井", "", "", "", ""}, {"Z", "A", "B", "", "", ""}},
-        {{{"川崎", "A"}, {"船橋", "B"}}, "", {"浦和", "川崎", "船橋", "", "", ""}, {"A", "B", "", "", "", ""}},
-        {{{"a", "1"}, {"b", "2"}, {"c", "3"}, {"d", "4"}, {"e", "5"}, {"f", "6"}, {"g", "7"}}, "",
-         {"浦和", "a", "b", "c", "d", "e"}, {"1", "2", "3", "4", "5", "6"}},
-        // Null never joins; an empty text never joins an empty slot.
-        {{{"~", "~"}, {"", ""}, {"大井", "C"}}, "", {"浦和", "大井", "", "", "", ""}, {"C", "", "", "", "", ""}},
-    };
-    for (const Case& c : cases) {
+    for (const auto& [texts, firstJockey, lists] : cases) {
         std::vector<SheetRun> runs;
-        for (const auto& [zyo, kisyu] : c.runs)
-            runs.push_back(zyo == "~" ? SheetRun() : run({{fZyo, zyo}, {fKisyu, kisyu}}));
-        const SheetInputs in = buildSheetInputs(runs, "浦和", c.firstJockey, kToday);
-        EXPECT_EQ(QStringList(in.trkList.begin(), in.trkList.end()) + QStringList(in.jkList.begin(), in.jkList.end()),
-                  c.trk + c.jk);
+        for (const QString& t : texts)
+            runs.push_back(t == "~" ? SheetRun() : run({{fZyo, t.section(':', 0, 0)}, {fKisyu, t.section(':', 1)}}));
+        const SheetInputs in = buildSheetInputs(runs, "浦和", firstJockey, kToday);
+        EXPECT_EQ(QStringList(in.trkList.begin(), in.trkList.end()).join(',') + '|' +
+                      QStringList(in.jkList.begin(), in.jkList.end()).join(','),
+                  lists);
     }
 }
 
@@ -102,13 +97,10 @@ TEST_F(SheetTest, SlotZeroTakesTheListedRunsAndGrowsOnlyWhenTheyOutnumberIt)
     pd.uCyoukyou(0, 1) = "前の調教師";
     pd.uTime(3, 150) = 77.5f;  // a runner's run that the growth must keep
     storeRunsInSlot0(runsBefore(runs, kToday), SheetKind::Syuboba);
-    EXPECT_EQ(std::make_pair(pd.kakoMax, pd.uDate.ubound(2)), std::make_pair(160, 160));
-    EXPECT_EQ(pd.uTime(3, 150), 77.5f);
-    EXPECT_EQ(pd.uName(0), "テスト馬");
-    EXPECT_EQ(pd.uCyoukyou(0, 1), "前の調教師");  // a Null trainer is not stored
-    EXPECT_EQ(pd.uDate(0, 160), ago(160 * 7));
-    EXPECT_EQ(pd.uTuka(0, 3, 1), 1);
-    EXPECT_EQ(pd.uKyakusitu(0, 1), "");  // the running style is not stored
+    EXPECT_EQ(std::make_tuple(pd.kakoMax, pd.uDate.ubound(2), pd.uTime(3, 150)), std::make_tuple(160, 160, 77.5f));
+    // The sire sheet names the slot; a Null trainer and the running style are not stored.
+    EXPECT_EQ(std::make_tuple(pd.uName(0), pd.uCyoukyou(0, 1), pd.uKyakusitu(0, 1), pd.uDate(0, 160), pd.uTuka(0, 3, 1)),
+              std::make_tuple(QString("テスト馬"), QString("前の調教師"), QString(), ago(160 * 7), 1));
     pd.uName(0) = "前の馬";
     storeRunsInSlot0(runsBefore(runs, kToday), SheetKind::Uma);
     EXPECT_EQ(pd.uName(0), "前の馬");  // the horse sheet leaves the slot's name

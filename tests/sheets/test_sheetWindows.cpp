@@ -76,10 +76,19 @@ TEST_F(SheetTest, PersonSheetsShowTheirColumnsByKindAndAnEmptyListWithoutRuns)
     EXPECT_NO_MESSAGES();
 }
 
-TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplaced)
+TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplacedAndNoRaceQuietly)
 {
     for (const auto& [name, cyaku] : std::vector<std::pair<QString, int>> {{"三着馬", 3}, {"取消馬", 0}, {"勝ち馬", 1}, {"二着馬", 2}})
         writeRun({.zyo = "大井", .raceNo = 5, .rname = "X", .name = name, .kyori = 1200, .cyaku = cyaku});
+    const RunRow noRunners {.raceNo = 3, .name = QString()};
+    writeRun(noRunners);
+    writeRun({.date = ago(0), .raceNo = 4});  // on the race day: not shown
+    for (const auto& [code, line] : std::vector<std::pair<QString, QString>> {
+             {"00000000", ""}, {"浦和08022904", ""}, {noRunners.code(), "浦和2008/02/15 3R 梅花賞D1400良"}}) {
+        ASSERT_TRUE(openSheet(SheetKind::Kextuka, code));
+        EXPECT_EQ(childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text(), line) << code.toStdString();
+        EXPECT_EQ(lineTexts(gridOf(SheetKind::Kextuka), 0, true).mid(1), QStringList({""})) << code.toStdString();
+    }
     ASSERT_TRUE(openSheet(SheetKind::Kextuka, "大井08021505"));
     QWidget* sheet = sheetOf(SheetKind::Kextuka);
     EXPECT_EQ(sheet->windowTitle(), "レース結果シート 大井08021505");
@@ -90,19 +99,6 @@ TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplaced)
     EXPECT_EQ(std::make_pair(g->cellBackColor(1, 3), g->cellBackColor(4, 0)), std::make_pair(RGB(255, 200, 200), RGB(255, 255, 255)));
     EXPECT_EQ(gridOf(SheetKind::Kextuka, "gridComment")->height(), twipsToPixels((5 + 1) * 300 + 50));
     savePicture(sheet);
-}
-
-TEST_F(SheetTest, RaceResultSheetOfNoRaceOrNoRunnersOpensQuietly)
-{
-    const RunRow noRunners {.raceNo = 3, .name = QString()};
-    writeRun(noRunners);
-    writeRun({.date = ago(0), .raceNo = 4});  // on the race day: not shown
-    for (const auto& [code, line] : std::vector<std::pair<QString, QString>> {
-             {"00000000", ""}, {"浦和08022904", ""}, {noRunners.code(), "浦和2008/02/15 3R 梅花賞D1400良"}}) {
-        ASSERT_TRUE(openSheet(SheetKind::Kextuka, code));
-        EXPECT_EQ(childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text(), line) << code.toStdString();
-        EXPECT_EQ(lineTexts(gridOf(SheetKind::Kextuka), 0, true).mid(1), QStringList({""})) << code.toStdString();
-    }
     EXPECT_NO_MESSAGES();
 }
 

@@ -70,9 +70,18 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
     EXPECT_NO_MESSAGES();
 }
 
-TEST_F(SheetTest, PrevAndNextWrapOverTheRunnersOfTheRaceOnScreen)
+TEST_F(SheetTest, TheRunnerSlotFeedsTheHorseSheetAndPrevAndNextWrapOverTheRunnersOnScreen)
 {
     runnersOnScreen(3);
+    for (int k = 1; k <= 2; ++k) {  // slot 1 holds two past runs at 浦和; the database holds one for 馬1
+        pd.uDate(1, k) = ago(5 * k);
+        pd.uSisuu(1, k) = 60;
+        pd.uKyakusitu(1, k) = "逃";
+    }
+    for (int k = 1; k <= 10; ++k) {  // runs an earlier sheet left in slot 0 count nowhere
+        pd.uDate(0, k) = ago(k);
+        pd.uSisuu(0, k) = 99;
+    }
     const auto info = [] { return childNamed<QLabel>(sheetOf(SheetKind::Uma), "lblUmaInfo")->text(); };
     for (int idx : {-1, 0, 4, 19}) {  // out-of-range slots are never read
         pd.umaIdx = idx;
@@ -82,6 +91,8 @@ TEST_F(SheetTest, PrevAndNextWrapOverTheRunnersOfTheRaceOnScreen)
     pd.umaIdx = 1;
     ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
     EXPECT_EQ(info(), "3枠1番 馬1");
+    EXPECT_EQ(cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 49}, {1, 30}}),
+              QStringList({"60", "2", "2", "今日の騎手1"}));
     for (const auto& [key, horse] : std::vector<std::pair<QString, QString>> {
              {"Prev", "馬3"}, {"Prev", "馬2"}, {"Next", "馬3"}, {"Next", "馬1"}}) {
         clickToolbar(sheetOf(SheetKind::Uma), key);
@@ -96,28 +107,10 @@ TEST_F(SheetTest, PrevAndNextWrapOverTheRunnersOfTheRaceOnScreen)
     pd.tousuu = 0;  // no race on screen: nothing happens
     clickToolbar(sheetOf(SheetKind::Uma), "Next");
     EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬3");
-    EXPECT_NO_MESSAGES();
-}
-
-TEST_F(SheetTest, TheCurrentRunnersTablesCountItsSlotAndAPersonsCountItsListedRuns)
-{
-    runnersOnScreen(3);
-    for (int k = 1; k <= 2; ++k) {  // slot 1 holds two past runs at 浦和; the database holds one for 馬1
-        pd.uDate(1, k) = ago(5 * k);
-        pd.uSisuu(1, k) = 60;
-        pd.uKyakusitu(1, k) = "逃";
-    }
-    for (int k = 1; k <= 10; ++k) {  // runs an earlier sheet left in slot 0 count nowhere
-        pd.uDate(0, k) = ago(k);
-        pd.uSisuu(0, k) = 99;
-    }
-    pd.umaIdx = 1;
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "馬1"));
-    EXPECT_EQ(cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 49}, {1, 30}}),
-              QStringList({"60", "2", "2", "今日の騎手1"}));
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
+    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));  // a person sheet counts its listed runs
     EXPECT_EQ(cells(gridOf(SheetKind::Kisyu, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 50}, {1, 30}}),
               QStringList({"52", "3", "3", "騎手甲"}));
+    EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, APeriodPickRefillsItsOwnSheetsAptitudeTablesAndTypedTextCountsAtTheNextFill)

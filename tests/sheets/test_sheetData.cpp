@@ -22,27 +22,22 @@ SheetRun run(std::initializer_list<std::pair<RunField, DbValue>> fields)
 }
 }  // namespace
 
-TEST_F(SheetTest, ListsRunsStrictlyBeforeTheRaceDayNewestFirstWithAFixedOrderOnOneDay)
+TEST_F(SheetTest, ListsRunsStrictlyBeforeTheRaceDayNewestFirstAndBindsKeysWithQuotes)
 {
     for (const auto& [days, no] : std::vector<std::pair<int, int>> {{0, 9}, {-3, 9}, {1, 3}, {1, 11}, {30, 9}, {1, 10}})
         writeRun({.date = ago(days), .raceNo = no});
-    writeRun({.date = ago(2), .name = "別の馬"});
+    const RunRow other {.date = ago(2), .name = "O'Brien\"号", .kisyu = "d'Artagnan",
+                        .cyoukyou = "'; DROP TABLE T_Rdata; --", .chichi = "ｻﾝﾃﾞｰｻｲﾚﾝｽ"};
+    writeRun(other);
     const auto runs = readRuns(SheetKind::Uma, "テスト馬");
     EXPECT_EQ(runs.size(), 6u);  // later runs are read too, for the lists
     QStringList codes;
-    for (const SheetRun* r : runsBefore(runs, kToday))
+    for (const SheetRun* r : runsBefore(runs, kToday))  // a fixed order on one day
         codes << (*r)[fRCode].toString();
     EXPECT_EQ(codes, QStringList({"浦和08022911", "浦和08022910", "浦和08022903", "浦和08013109"}));
-}
-
-TEST_F(SheetTest, KeysWithQuotesAndEveryKeyColumnAreBoundValues)
-{
-    const RunRow r {.name = "O'Brien\"号", .kisyu = "d'Artagnan", .cyoukyou = "'; DROP TABLE T_Rdata; --",
-                    .chichi = "ｻﾝﾃﾞｰｻｲﾚﾝｽ"};
-    writeRun(r);
     for (const auto& [kind, key, n] : std::vector<std::tuple<SheetKind, QString, size_t>> {
-             {SheetKind::Uma, r.name, 1}, {SheetKind::Kisyu, r.kisyu, 1}, {SheetKind::Cyoukyou, r.cyoukyou, 1},
-             {SheetKind::Syuboba, r.chichi, 1}, {SheetKind::Syuboba, "", 0}})
+             {SheetKind::Uma, other.name, 1}, {SheetKind::Kisyu, other.kisyu, 1}, {SheetKind::Cyoukyou, other.cyoukyou, 1},
+             {SheetKind::Syuboba, other.chichi, 1}, {SheetKind::Syuboba, "", 0}})
         EXPECT_EQ(readRuns(kind, key).size(), n) << key.toStdString();
 }
 

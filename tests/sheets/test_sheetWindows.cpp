@@ -3,16 +3,6 @@
 #include "tests/sheets/sheetFixture.h"
 
 namespace {
-void writeCareer()
-{
-    writeRun({});  // 浦和08021509
-    writeRun({.zyo = "大井", .date = ago(40), .raceNo = 10, .cyoukyou = "", .siba = 1, .baba = 3, .sisuu = 0.4f,
-              .file = 0, .cyaku = 2, .f3 = 0, .zougen = 0});
-    writeRun({.zyo = "Ｊ東京", .date = ago(70), .raceNo = 1, .file = std::nullopt,
-              .nulls = {"U_cyaku", "U_zougen", "U_cyakusa", "U_cyoukyou", "U_hutan", "R_kyori", "U_time"}});
-    writeRun({.date = ago(0), .raceNo = 11});  // on the race day: not listed
-}
-
 // A painted sheet has more than a few colours.
 void savePicture(QWidget* sheet)
 {
@@ -24,9 +14,14 @@ void savePicture(QWidget* sheet)
 }
 }  // namespace
 
-TEST_F(SheetTest, HorseSheetListsItsRunsWithFormatsAndStyles)
+TEST_F(SheetTest, SubjectSheetsListTheirRunsByKindWithFormatsStylesAndLayout)
 {
-    writeCareer();
+    writeRun({});  // 浦和08021509
+    writeRun({.zyo = "大井", .date = ago(40), .raceNo = 10, .cyoukyou = "", .siba = 1, .baba = 3, .sisuu = 0.4f,
+              .file = 0, .cyaku = 2, .f3 = 0, .zougen = 0});
+    writeRun({.zyo = "Ｊ東京", .date = ago(70), .raceNo = 1, .file = std::nullopt,
+              .nulls = {"U_cyaku", "U_zougen", "U_cyakusa", "U_cyoukyou", "U_hutan", "R_kyori", "U_time"}});
+    writeRun({.date = ago(0), .raceNo = 11});  // on the race day: not listed
     ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
     EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート テスト馬");
     const FlexGrid* g = gridOf(SheetKind::Uma);
@@ -47,12 +42,6 @@ TEST_F(SheetTest, HorseSheetListsItsRunsWithFormatsAndStyles)
     EXPECT_FALSE(g->cellFontUnderline(3, 24));  // no trainer, no link
     EXPECT_EQ(g->height(), twipsToPixels((4 + 1) * 300 + 50));  // fits: its rows and 50
     savePicture(sheetOf(SheetKind::Uma));
-    EXPECT_NO_MESSAGES();
-}
-
-TEST_F(SheetTest, PersonSheetsShowTheirColumnsByKindAndAnEmptyListWithoutRuns)
-{
-    writeCareer();
     // (kind, key, caption, has a horse column, has a jockey column, first trainer cell)
     for (const auto& [kind, key, caption, horse, jockey, trainer] :
          std::vector<std::tuple<SheetKind, QString, QString, bool, bool, QString>> {
@@ -61,16 +50,33 @@ TEST_F(SheetTest, PersonSheetsShowTheirColumnsByKindAndAnEmptyListWithoutRuns)
              {SheetKind::Syuboba, "種牡馬丙", "種牡馬シート 種牡馬丙", true, true, "調教師乙"}}) {
         ASSERT_TRUE(openSheet(kind, key));
         EXPECT_EQ(sheetOf(kind)->windowTitle(), caption);
-        const FlexGrid* g = gridOf(kind);
-        const QStringList headers = lineTexts(g, 0);
+        const FlexGrid* list = gridOf(kind);
+        const QStringList headers = lineTexts(list, 0);
         EXPECT_EQ(std::make_pair(headers.contains("馬名"), headers.contains("騎手")), std::make_pair(horse, jockey));
-        EXPECT_EQ(cells(g, {{1, int(headers.indexOf("厩舎"))}, {1, 4}}), QStringList({trainer, "テスト馬"}));
+        EXPECT_EQ(cells(list, {{1, int(headers.indexOf("厩舎"))}, {1, 4}}), QStringList({trainer, "テスト馬"}));
         savePicture(sheetOf(kind));
     }
     EXPECT_NE(sheetOf(SheetKind::Cyoukyou), nullptr);  // sheets of other kinds stay open together
+    // The layout follows the client size and stops below 2000 twips.
+    QWidget* sheet = sheetOf(SheetKind::Kisyu);
+    const auto resize = [sheet](int w, int h) {
+        sheet->resize(twipsToPixels(w), twipsToPixels(h));
+        QCoreApplication::processEvents();
+    };
+    resize(12000, 9000);
+    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
+    const FlexGrid* runs = gridOf(SheetKind::Kisyu);
+    EXPECT_EQ(tabs->geometry(), QRect(twipsToPixels(20), tabs->y(), twipsToPixels(12000 - 40), tabs->height()));
+    EXPECT_EQ(tabs->y() + tabs->height(), twipsToPixels(9000 - 30));
+    EXPECT_EQ(runs->pos(), QPoint(twipsToPixels(70), tabs->y() + twipsToPixels(400)));
+    const QRect before = runs->geometry();
+    resize(1900, 9000);
+    EXPECT_EQ(runs->geometry(), before);  // under 2000 twips nothing moves
+    resize(3000, 600);  // too low for the grids: no error
+    // A subject without runs gets an empty list and empty tables.
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "誰でもない"));
-    const FlexGrid* g = gridOf(SheetKind::Kisyu);
-    EXPECT_EQ(std::make_tuple(g->cols(), g->rows(), g->height()), std::make_tuple(1, 2, twipsToPixels(950)));
+    const FlexGrid* none = gridOf(SheetKind::Kisyu);
+    EXPECT_EQ(std::make_tuple(none->cols(), none->rows(), none->height()), std::make_tuple(1, 2, twipsToPixels(950)));
     const FlexGrid* t = gridOf(SheetKind::Kisyu, "gridTekiseiSisuu");
     EXPECT_EQ(std::make_pair(t->cols(), t->textMatrix(1, 24)), std::make_pair(53, QString("浦和")));
     EXPECT_NO_MESSAGES();
@@ -99,27 +105,5 @@ TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplacedAndNoR
     EXPECT_EQ(std::make_pair(g->cellBackColor(1, 3), g->cellBackColor(4, 0)), std::make_pair(RGB(255, 200, 200), RGB(255, 255, 255)));
     EXPECT_EQ(gridOf(SheetKind::Kextuka, "gridComment")->height(), twipsToPixels((5 + 1) * 300 + 50));
     savePicture(sheet);
-    EXPECT_NO_MESSAGES();
-}
-
-TEST_F(SheetTest, LayoutFollowsTheClientSizeAndStopsBelow2000Twips)
-{
-    writeCareer();
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
-    QWidget* sheet = sheetOf(SheetKind::Kisyu);
-    const auto resize = [sheet](int w, int h) {
-        sheet->resize(twipsToPixels(w), twipsToPixels(h));
-        QCoreApplication::processEvents();
-    };
-    resize(12000, 9000);
-    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
-    const FlexGrid* g = gridOf(SheetKind::Kisyu);
-    EXPECT_EQ(tabs->geometry(), QRect(twipsToPixels(20), tabs->y(), twipsToPixels(12000 - 40), tabs->height()));
-    EXPECT_EQ(tabs->y() + tabs->height(), twipsToPixels(9000 - 30));
-    EXPECT_EQ(g->pos(), QPoint(twipsToPixels(70), tabs->y() + twipsToPixels(400)));
-    const QRect before = g->geometry();
-    resize(1900, 9000);
-    EXPECT_EQ(g->geometry(), before);  // under 2000 twips nothing moves
-    resize(3000, 600);  // too low for the grids: no error
     EXPECT_NO_MESSAGES();
 }

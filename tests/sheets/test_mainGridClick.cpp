@@ -25,17 +25,14 @@ TEST_F(SheetTest, RaceCardClicksOpenTheSheetOfTheCellUnlessBusy)
     fill(g, 3, 16, {{6, {"", "騎手1", "騎手2"}}, {8, {"", "厩舎1", "厩舎2"}}});
     // (card, row, column, the sheet it opens, its key, the runner slot after)
     const std::vector<std::tuple<RaceCard, int, int, std::optional<SheetKind>, QString, int>> cases {
-        {RaceCard::ByFinish, 2, 3, SheetKind::Uma, "馬2", 2},
-        {RaceCard::BySisuu, 1, 4, SheetKind::Syuboba, "父1", 1},
-        {RaceCard::ByFinish, 2, 6, SheetKind::Kisyu, "騎手2", 7},
-        {RaceCard::BySisuu, 1, 8, SheetKind::Cyoukyou, "厩舎1", 7},
+        {RaceCard::ByFinish, 2, 3, SheetKind::Uma, "馬2", 2}, {RaceCard::BySisuu, 1, 4, SheetKind::Syuboba, "父1", 1},
+        {RaceCard::ByFinish, 2, 6, SheetKind::Kisyu, "騎手2", 7}, {RaceCard::BySisuu, 1, 8, SheetKind::Cyoukyou, "厩舎1", 7},
         {RaceCard::ByFinish, 1, 9, SheetKind::Kextuka, "浦和08021102", 1},
         {RaceCard::ByFinish, 2, 10, SheetKind::Kextuka, "Ｊ中山08021204", 2},
         {RaceCard::BySisuu, 2, 11, SheetKind::Kextuka, "浦和08021103", 2},
         {RaceCard::BySisuu, 1, 12, SheetKind::Kextuka, "浦和08021203", 1},
         {RaceCard::BySisuu, 1, 15, SheetKind::Kextuka, "00", 1},  // an empty run slot matches no race
-        {RaceCard::ByFinish, 1, 5, std::nullopt, "", 7},
-        {RaceCard::ByFinish, 3, 3, std::nullopt, "", 7},  // below the last runner
+        {RaceCard::ByFinish, 1, 5, std::nullopt, "", 7}, {RaceCard::ByFinish, 3, 3, std::nullopt, "", 7},  // below the last
     };
     for (const auto& [card, row, col, opens, key, umaIdx] : cases) {
         closeAllSheets();

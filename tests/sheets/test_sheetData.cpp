@@ -41,7 +41,7 @@ TEST_F(SheetTest, ListsRunsStrictlyBeforeTheRaceDayNewestFirstAndBindsKeysWithQu
         EXPECT_EQ(readRuns(kind, key).size(), n) << key.toStdString();
 }
 
-TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndNeverANull)
+TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndTheAverageWeightItsYear)
 {
     // (runs "track:jockey" newest first, "~" a run of Nulls; the first jockey) -> "tracks|jockeys"
     const std::vector<std::tuple<QStringList, QString, QString>> cases {
@@ -60,11 +60,8 @@ TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndNeverANull)
                       QStringList(in.jkList.begin(), in.jkList.end()).join(','),
                   lists);
     }
-}
-
-TEST_F(SheetTest, AverageWeightCoversTheYearBeforeAndLaterRunsAndRoundsHalvesToEven)
-{
-    const std::vector<std::pair<std::vector<std::pair<int, int>>, int32_t>> cases {
+    // The average weight covers the year before and later runs, and rounds halves to even.
+    const std::vector<std::pair<std::vector<std::pair<int, int>>, int32_t>> averages {
         // (days before the race, weight; -1 = Null) -> average
         {{}, 0},
         {{{10, 470}, {20, 471}}, 470},               // 470.5 -> 470
@@ -72,7 +69,7 @@ TEST_F(SheetTest, AverageWeightCoversTheYearBeforeAndLaterRunsAndRoundsHalvesToE
         {{{365, 400}, {364, 480}, {-5, 482}}, 481},  // the 365th day back is out, later runs in
         {{{10, -1}, {11, 0}, {12, 460}}, 230},       // Null left out, 0 counts
     };
-    for (const auto& [weights, avg] : cases) {
+    for (const auto& [weights, avg] : averages) {
         std::vector<SheetRun> runs;
         for (const auto& [days, weight] : weights)
             runs.push_back(weight < 0 ? run({{fDate, ago(days)}}) : run({{fDate, ago(days)}, {fTaizyu, weight}}));

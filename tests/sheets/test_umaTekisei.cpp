@@ -41,7 +41,7 @@ std::vector<int> baseWith(const std::vector<int>& out, const std::vector<int>& i
 }
 }  // namespace
 
-TEST(UmaTekisei, ListAndWeightLabelsComeFromTheInputs)
+TEST(UmaTekisei, LabelsComeFromTheInputsAndStatisticsFromTheCountedRuns)
 {
     const QString t = QString(QChar(0xFF5E));
     const auto cols = tekiseiColumns({}, race, "1年以内対象", inputs());
@@ -56,6 +56,17 @@ TEST(UmaTekisei, ListAndWeightLabelsComeFromTheInputs)
                                    t + "-6", "-6" + t + "-3", "-3" + t + "3", "6" + t}));
     EXPECT_EQ(cols[20].header, "枠(全場" + QString(QChar(0xFF09)));  // only column 21 ends in a full-width ）
     EXPECT_EQ(columnsOf(base(), "全期間対象", 0), baseWith({38}, {40}));  // a zero average: the last weight band
+    // The statistics over the counted runs; the place rate counts finishes 1 to 3.
+    std::vector<TekiseiRun> runs;
+    for (const auto& [sisuu, cyaku] : std::vector<std::pair<float, int>> {{40.4f, 1}, {55.2f, 3}, {60.1f, 5}, {0, 1}})
+        runs.push_back(base(cyaku, sisuu));
+    const auto stats = tekiseiColumns(runs, race, "", inputs());
+    EXPECT_FLOAT_EQ(stats[0].average, (40.4f + 55.2f + 60.1f) / 3.0f);
+    EXPECT_EQ(std::make_tuple(stats[0].count, stats[0].best, stats[0].winRate, stats[0].placeRate),
+              std::make_tuple(3, 60.1f, 1.0f / 3.0f, 2.0f / 3.0f));
+    EXPECT_EQ(std::make_tuple(stats[2].count, stats[2].best, stats[2].average), std::make_tuple(0, 0.0f, 0.0f));
+    const auto one = tekiseiColumns({base(0, 0.5f)}, race, "", inputs());  // a cancelled run
+    EXPECT_EQ(std::make_tuple(one[0].best, one[0].winRate, one[0].placeRate), std::make_tuple(0.5f, 0.0f, 0.0f));
 }
 
 TEST(UmaTekisei, EachColumnTestAtItsBoundaries)
@@ -102,17 +113,12 @@ TEST(UmaTekisei, EachColumnTestAtItsBoundaries)
 TEST(UmaTekisei, CommonFilterPeriodStartIndexAndSurface)
 {
     const std::vector<std::tuple<int, float, int, QString, bool>> cases {
-        // (days before the race, index, surface, period, counts)
-        {182, 50, 0, "6ヶ月以内対象", true},
-        {183, 50, 0, "6ヶ月以内対象", false},  // the six-month start day
-        {365, 50, 0, "1年以内対象", false},    // the one-year start day
-        {364, 50, 0, "1年以内対象", true},
-        {3649, 50, 0, "全期間対象", true},  // all: ten years
-        {3650, 50, 0, "全期間対象", false},
-        {20000, 50, 0, "3年", true},  // typed text sets no bound
-        {10, 0, 0, "全期間対象", false},
-        {10, 50, 1, "全期間対象", false},  // other surface
-        {-30, 50, 0, "1年以内対象", true},  // a run after the race day still counts
+        // (days before the race, index, surface, period, counts): each period's start day is out
+        {182, 50, 0, "6ヶ月以内対象", true}, {183, 50, 0, "6ヶ月以内対象", false},
+        {364, 50, 0, "1年以内対象", true}, {365, 50, 0, "1年以内対象", false},
+        {3649, 50, 0, "全期間対象", true}, {3650, 50, 0, "全期間対象", false},  // all: ten years
+        {20000, 50, 0, "3年", true}, {-30, 50, 0, "1年以内対象", true},  // typed text: no bound; a later run counts
+        {10, 0, 0, "全期間対象", false}, {10, 50, 1, "全期間対象", false},  // index 0; the other surface
     };
     for (const auto& [days, sisuu, siba, period, counts] : cases) {
         TekiseiRun r = base(1, sisuu);
@@ -124,19 +130,4 @@ TEST(UmaTekisei, CommonFilterPeriodStartIndexAndSurface)
     turf.siba = 1;
     const auto cols = tekiseiColumns({turf}, {kToday, "浦和", 1400, 1}, "", inputs());
     EXPECT_EQ(std::make_pair(cols[0].label, cols[0].count), std::make_pair(QString("全ダート"), 1));  // the label stays
-}
-
-TEST(UmaTekisei, AverageBestAndRatesOverTheCountedRuns)
-{
-    std::vector<TekiseiRun> runs;
-    for (const auto& [sisuu, cyaku] : std::vector<std::pair<float, int>> {{40.4f, 1}, {55.2f, 3}, {60.1f, 5}, {0, 1}})
-        runs.push_back(base(cyaku, sisuu));
-    const auto cols = tekiseiColumns(runs, race, "", inputs());
-    EXPECT_FLOAT_EQ(cols[0].average, (40.4f + 55.2f + 60.1f) / 3.0f);
-    // Rates: wins, and finishes 1 to 3, over the counted runs.
-    EXPECT_EQ(std::make_tuple(cols[0].count, cols[0].best, cols[0].winRate, cols[0].placeRate),
-              std::make_tuple(3, 60.1f, 1.0f / 3.0f, 2.0f / 3.0f));
-    EXPECT_EQ(std::make_tuple(cols[2].count, cols[2].best, cols[2].average), std::make_tuple(0, 0.0f, 0.0f));
-    const auto one = tekiseiColumns({base(0, 0.5f)}, race, "", inputs());  // a cancelled run
-    EXPECT_EQ(std::make_tuple(one[0].best, one[0].winRate, one[0].placeRate), std::make_tuple(0.5f, 0.0f, 0.0f));
 }

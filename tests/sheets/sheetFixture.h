@@ -103,7 +103,10 @@ inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<i
 }
 
 inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
-inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki") { return childNamed<FlexGrid>(sheetOf(kind), name); }
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
+{
+    return childNamed<FlexGrid>(sheetOf(kind), name);
+}
 inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
 
 // Clicks the tab of that caption as the user does.

@@ -2,7 +2,6 @@
 // missing data file.
 #include "tests/sheets/sheetFixture.h"
 #include "core/dialogSincyoku.h"
-#include "sheets/sheetFrame.h"
 #include "webimport/importGuard.h"
 
 namespace {
@@ -64,7 +63,6 @@ TEST_F(SheetTest, HorseCommentsAreShownSavedUnderTheSheetKeyAndEditedFromTheGrid
     ASSERT_TRUE(openSheet(SheetKind::Uma, longName));
     QWidget* sheet = sheetOf(SheetKind::Uma);
     EXPECT_FALSE(childNamed<QAction>(sheet, "Back")->icon().isNull());
-    EXPECT_EQ(sheetPicturePath("Back.gif"), appPath() + "List.gif");
     clickTab(sheet, "コメント");
     auto* box = childNamed<QLineEdit>(sheet, "txtUmaComment");
     EXPECT_EQ(std::make_tuple(box->text(), isGrey(box), childNamed<QComboBox>(sheet, "cmbUmaSign02")->currentText()),

@@ -1,36 +1,40 @@
 #pragma once
 // Sheets under test: a temporary program folder with the race and comment files, runs written
-// row by row (Nulls where a test asks), and the race on screen in the shared state.
+// row by row (Nulls where a test asks), the race on screen in the shared state, and sheets
+// opened as a user does.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "platform/colors.h"
 #include "platform/database.h"
+#include "platform/flexgrid.h"
 #include "platform/msgbox.h"
 #include "platform/vbformat.h"
+#include "sheets/sheetOpen.h"
+#include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 
-#include <QFile>
+#include <QTest>
+#include <QtWidgets>
 #include <gtest/gtest.h>
 #include <optional>
 
 inline const VbDate kToday = VbDate::fromYmd(2008, 3, 1);
+inline VbDate ago(int days) { return kToday.addDays(-days); }
 
-// One stored run and its race. A column named in nulls is written as Null.
+// One stored run and its race (浦和08021509 by default; the columns not named here hold the fixed
+// values writeRun gives). A column named in nulls is written as Null.
 struct RunRow {
     QString zyo = "浦和";
-    VbDate date = VbDate::fromYmd(2008, 2, 15);
+    VbDate date = ago(15);
     int raceNo = 9;
-    QString rname = "梅花賞";
-    int siba = 0, kyori = 1400, baba = 1, tousuu = 12;
-    QString name = "テスト馬";
-    QString kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
-    float sisuu = 52, sisuu3f = 41;
+    QString rname = "梅花賞", name = "テスト馬", kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
+    int siba = 0, kyori = 1400, baba = 1;
+    float sisuu = 52;
     std::optional<int> file = 1;
     int cyaku = 1;
-    float time = 89.3f, f3 = 38.5f, cyakusa = -0.3f, hutan = 55;
-    int waku = 3, no = 5, taizyu = 470, zougen = -6, kankaku = 20;
-    int tuka[4] = {2, 2, 1, 1};
-    QString kyakusitu = "先";
-    QStringList nulls;
+    float f3 = 38.5f;
+    int zougen = -6;
+    QStringList nulls = {};
 
     QString code() const { return zyo + Format(date, "yymmdd") + Format(raceNo, "00"); }
 };
@@ -39,36 +43,90 @@ inline void writeRun(const RunRow& r)
 {
     openDb(1, appPath() + "NAR_data.dat", dbPassword);
     DbSlotCloser closer(1);
-    const auto v = [&r](const QString& column, DbValue value) { return r.nulls.contains(column) ? DbValue() : value; };
-    slotConnection(1).execute(
-        "INSERT OR IGNORE INTO T_Rdata (R_code, R_zyo, R_date, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)",
-        {r.code(), v("R_zyo", r.zyo), v("R_date", r.date), v("R_no", r.raceNo), v("R_name", r.rname),
-         v("R_siba", r.siba), v("R_kyori", r.kyori), v("R_baba", r.baba), v("R_tousuu", r.tousuu)});
+    DbRow race, run;
+    const auto set = [&r](DbRow& row, const QString& column, const DbValue& value) -> DbRow& {
+        return row.set(column, r.nulls.contains(column) ? DbValue() : value);
+    };
+    race.set("R_code", r.code());
+    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
+             {"R_zyo", r.zyo}, {"R_date", r.date}, {"R_no", r.raceNo}, {"R_name", r.rname}, {"R_siba", r.siba},
+             {"R_kyori", r.kyori}, {"R_baba", r.baba}, {"R_tousuu", 12}})
+        set(race, column, value);
+    insertRowIfNew(1, "T_Rdata", race);
     if (r.name.isNull())
         return;
-    DbRow row;
-    row.set("R_code", r.code()).set("U_name", r.name).set("U_kisyu", v("U_kisyu", r.kisyu))
-        .set("U_cyoukyou", v("U_cyoukyou", r.cyoukyou)).set("U_chichi", v("U_chichi", r.chichi))
-        .set("U_sisuu", v("U_sisuu", r.sisuu)).set("U_sisuu3f", v("U_sisuu3f", r.sisuu3f))
-        .set("U_file", r.file ? DbValue(*r.file) : DbValue()).set("U_cyaku", v("U_cyaku", r.cyaku))
-        .set("U_time", v("U_time", r.time)).set("U_3f", v("U_3f", r.f3)).set("U_cyakusa", v("U_cyakusa", r.cyakusa))
-        .set("U_hutan", v("U_hutan", r.hutan)).set("U_waku", v("U_waku", r.waku)).set("U_no", v("U_no", r.no))
-        .set("U_taizyu", v("U_taizyu", r.taizyu)).set("U_zougen", v("U_zougen", r.zougen))
-        .set("U_kankaku", v("U_kankaku", r.kankaku)).set("U_kyakusitu", v("U_kyakusitu", r.kyakusitu));
-    for (int c = 0; c < 4; ++c)
-        row.set(QString("U_tuka0%1").arg(c + 1), v(QString("U_tuka0%1").arg(c + 1), r.tuka[c]));
-    insertRow(1, "T_Useiseki", row);
+    run.set("R_code", r.code()).set("U_name", r.name).set("U_file", r.file ? DbValue(*r.file) : DbValue());
+    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
+             {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu},
+             {"U_sisuu3f", 41.0f}, {"U_cyaku", r.cyaku}, {"U_time", 89.3f}, {"U_3f", r.f3}, {"U_cyakusa", -0.3f},
+             {"U_hutan", 55.0f}, {"U_waku", 3}, {"U_no", 5}, {"U_taizyu", 470}, {"U_zougen", r.zougen}, {"U_kankaku", 20},
+             {"U_kyakusitu", "先"}, {"U_tuka01", 2}, {"U_tuka02", 2}, {"U_tuka03", 1}, {"U_tuka04", 1}})
+        set(run, column, value);
+    insertRow(1, "T_Useiseki", run);
 }
 
-// A run of the horse "テスト馬" days before the race on screen, race number n.
-inline RunRow runDaysBefore(int days, int raceNo = 9)
+// Runners 1..n of the race on screen: 馬h by 父h from gate h+2 under 今日の騎手h, past runs k = 1, 2 in the
+// run table (race h+k on 2008/02/1k at 浦和, runner 2's second at Ｊ中山), and one stored run 10h days back.
+inline void runnersOnScreen(int n)
 {
-    RunRow r;
-    r.date = kToday.addDays(-days);
-    r.raceNo = raceNo;
-    return r;
+    pd.tousuu = n;
+    for (int h = 1; h <= n; ++h) {
+        pd.uName(h) = QString("馬%1").arg(h);
+        pd.uChichi(h) = QString("父%1").arg(h);
+        pd.uWaku(h, 0) = h + 2;
+        pd.uKisyu(h, 0) = QString("今日の騎手%1").arg(h);
+        for (int k = 1; k <= 2; ++k) {
+            pd.uZyo(h, k) = k == 2 && h == 2 ? "Ｊ中山" : "浦和";
+            pd.uDate(h, k) = VbDate::fromYmd(2008, 2, 10 + k);
+            pd.uRaceNo(h, k) = h + k;
+        }
+        writeRun({.date = ago(10 * h), .name = pd.uName(h)});
+    }
 }
+
+// The texts of one grid row, or with byColumn of one column.
+inline QStringList lineTexts(const FlexGrid* grid, int i, bool byColumn = false)
+{
+    QStringList texts;
+    for (int k = 0; k < (byColumn ? grid->rows() : grid->cols()); ++k)
+        texts << (byColumn ? grid->textMatrix(k, i) : grid->textMatrix(i, k));
+    return texts;
+}
+
+// The texts of the given (row, column) cells.
+inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<int, int>> at)
+{
+    QStringList texts;
+    for (const auto& [r, c] : at)
+        texts << grid->textMatrix(r, c);
+    return texts;
+}
+
+inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
+{
+    return childNamed<FlexGrid>(sheetOf(kind), name);
+}
+inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
+
+// Clicks the tab of that caption as the user does.
+inline void clickTab(QWidget* sheet, const QString& caption)
+{
+    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
+    for (int i = 0; i < tabs->count(); ++i)
+        if (tabs->tabText(i) == caption)
+            QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+}
+
+// Closes every sheet left open, so that each test starts with none.
+inline void closeAllSheets()
+{
+    for (SheetKind k : {SheetKind::Uma, SheetKind::Kisyu, SheetKind::Cyoukyou, SheetKind::Syuboba, SheetKind::Kextuka})
+        unloadSheet(k);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+#define EXPECT_NO_MESSAGES() EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString()
 
 class SheetTest : public ::testing::Test {
 protected:
@@ -79,17 +137,17 @@ protected:
         dir.createComment();
         for (const char* picture : {"List.gif", "icoLeftArrow.ico", "icoRightArrow.ico", "Back.gif"})
             QFile::copy(QStringLiteral(BRENNOCK_RESOURCE_DIR "/") + picture, dir.filePath(picture));
-        initPublic();
+        initPublic();  // no race on screen, runner slot 0
         redimUma(18, 150);
         pd.kakoMax = 150;
         pd.raceDate = kToday;
         pd.raceZyo = "浦和";
         pd.raceKyori = 1400;
-        pd.raceSiba = 0;
-        pd.tousuu = 0;
-        pd.umaIdx = 0;
+        mainWindow.setObjectName("frmMain");
     }
+    void TearDown() override { closeAllSheets(); }
 
     TestAppDir dir;
     MsgBoxRecorder messages;
+    QWidget mainWindow;
 };

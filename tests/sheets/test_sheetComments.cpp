@@ -1,15 +1,8 @@
-// The sheets' comment boxes and tabs, the busy token, a missing data file and missing pictures.
-#include "tests/sheets/sheetWindows.h"
+// The sheets' comment boxes, grids and note editor (over missing pictures), the busy token and a
+// missing data file.
+#include "tests/sheets/sheetFixture.h"
 #include "core/dialogSincyoku.h"
-#include "sheets/sheetFrame.h"
 #include "webimport/importGuard.h"
-
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QToolBar>
 
 namespace {
 struct StoredComment {
@@ -37,191 +30,130 @@ void storeComment(const StoredComment& c)
                                 .set("sign01", c.sign01).set("sign02", c.sign02));
 }
 
-// The messages shown, by their fixed first line (a file message names the file below it).
-QStringList firstLines(const MsgBoxRecorder& messages)
+bool isGrey(QWidget* box)
 {
-    QStringList lines;
-    for (const QString& text : messages.texts())
-        lines << text.section('\n', 0, 0);
-    return lines;
+    return box->palette().color(QPalette::Text) == QColor(0x80, 0x80, 0x80);
 }
 
-QColor textColour(QWidget* box)
+// Opens the note editor from that comment grid cell, checks its race line and source, saves text.
+void editNote(SheetKind kind, int row, int col, const QString& raceLine, const QString& source, const QString& text)
 {
-    return box->palette().color(QPalette::Text);
-}
-
-void typeAndReturn(QLineEdit* box, const QString& ascii)
-{
-    box->selectAll();
-    QTest::keyClicks(box, ascii);
-    QTest::keyClick(box, Qt::Key_Return);
+    gridOf(kind, "gridComment")->clickCell(row, col);
+    QWidget* dialog = shownWindow("dialogComment");
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblRace")->text(), raceLine);
+    EXPECT_EQ(childNamed<QLabel>(dialog, "lblMotoSheet")->text(), source);
+    pd.sheetKey = "浦和08010101";  // another opening moved the shared key meanwhile
+    childNamed<QPlainTextEdit>(dialog, "txtComment")->setPlainText(text);
+    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
 }
 }  // namespace
 
-TEST_F(SheetWindowTest, HorseCommentTabShowsTheStoredCommentsAndSavesUnderTheSheetKey)
+TEST_F(SheetTest, HorseCommentsAreShownSavedUnderTheSheetKeyAndEditedFromTheGrid)
 {
     const QString longName = "ア'イウエオカキクケコサシスセ";  // a quote and more than 12 characters
-    const QColor grey(0x80, 0x80, 0x80);
-    RunRow a = runDaysBefore(15, 9), b = runDaysBefore(40, 10);
-    a.name = b.name = longName;
+    const RunRow a {.name = longName}, b {.zyo = "Ｊ東京", .date = ago(40), .raceNo = 3, .name = longName};
     writeRun(a);
     writeRun(b);
     storeComment({"Uma", longName, "逃げ馬", "○", "注"});
     storeComment({a.code(), longName, "出遅れ", "△", ""});
     storeComment({a.code(), "別の馬", "他馬", "", ""});
+    storeComment({b.code(), longName, "前走", "○", "△"});
+    QFile::remove(dir.filePath("Back.gif"));  // a missing picture never stops a load: List.gif stands in
     ASSERT_TRUE(openSheet(SheetKind::Uma, longName));
     QWidget* sheet = sheetOf(SheetKind::Uma);
+    EXPECT_FALSE(childNamed<QAction>(sheet, "Back")->icon().isNull());
     clickTab(sheet, "コメント");
     auto* box = childNamed<QLineEdit>(sheet, "txtUmaComment");
-    EXPECT_EQ(box->text(), "逃げ馬");
-    EXPECT_NE(textColour(box), grey);
-    EXPECT_EQ(childNamed<QComboBox>(sheet, "cmbUmaSign02")->currentText(), "注");
+    EXPECT_EQ(std::make_tuple(box->text(), isGrey(box), childNamed<QComboBox>(sheet, "cmbUmaSign02")->currentText()),
+              std::make_tuple(QString("逃げ馬"), false, QString("注")));
     const FlexGrid* g = gridOf(SheetKind::Uma, "gridComment");
-    EXPECT_EQ(rowTexts(g, 1), QStringList({"08/02/15", "浦和", "9R", "梅花賞", "出遅れ", "△", ""}));
-    EXPECT_EQ(rowTexts(g, 2), QStringList({"08/01/21", "浦和", "10R", "梅花賞", "", "", ""}));
+    EXPECT_EQ(lineTexts(g, 1), QStringList({"08/02/15", "浦和", "9R", "梅花賞", "出遅れ", "△", ""}));
+    EXPECT_EQ(lineTexts(g, 2), QStringList({"08/01/21", "Ｊ東京", "3R", "梅花賞", "前走", "○", "△"}));
     childNamed<QComboBox>(sheet, "cmbUmaSign01")->setCurrentText("◎");
     QTest::keyClicks(box, "x");
-    EXPECT_EQ(textColour(box), grey);  // unsaved typing is grey
+    EXPECT_TRUE(isGrey(box));  // unsaved typing is grey
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_NE(textColour(box), grey);
-    typeAndReturn(box, "fast");
-    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "fast", "◎", "注"},
+    EXPECT_FALSE(isGrey(box));
+    gridOf(SheetKind::Uma, "gridComment")->clickCell(0, 4);  // the header row opens nothing
+    EXPECT_EQ(shownWindow("dialogComment"), nullptr);
+    editNote(SheetKind::Uma, 2, 4, "Ｊ東京08/01/21-03R", "Uma", "直線で伸びた");
+    EXPECT_EQ(gridOf(SheetKind::Uma, "gridComment")->textMatrix(2, 4), "直線で伸びた");
+    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"Uma", longName, "逃げ馬x", "◎", "注"},
                                                              {a.code(), longName, "出遅れ", "△", ""},
-                                                             {a.code(), "別の馬", "他馬", "", ""}}));
-    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+                                                             {a.code(), "別の馬", "他馬", "", ""},
+                                                             {b.code(), longName, "直線で伸びた", "○", "△"}}));
+    EXPECT_NO_MESSAGES();
 }
 
-TEST_F(SheetWindowTest, RaceCommentIsSavedUnderTheRaceCodeAndReadBack)
+TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatRace)
 {
-    RunRow r = runDaysBefore(15, 5);
-    r.zyo = "大井";
+    const RunRow r {.zyo = "大井", .raceNo = 5};
     writeRun(r);
-    storeComment({"大井08021505", "テスト馬", "好位", "◎", "▲"});
-    ASSERT_TRUE(openSheet(SheetKind::Kextuka, "大井08021505"));
+    storeComment({r.code(), "テスト馬", "好位", "◎", "▲"});
+    storeComment({r.code(), "Race", "ハイペース", "", ""});
+    for (const char* picture : {"List.gif", "icoLeftArrow.ico", "icoRightArrow.ico", "Back.gif"})
+        QFile::remove(dir.filePath(picture));  // no picture at all never stops a load either
+    ASSERT_TRUE(openSheet(SheetKind::Kextuka, r.code()));
     QWidget* sheet = sheetOf(SheetKind::Kextuka);
+    EXPECT_TRUE(childNamed<QAction>(sheet, "Back")->icon().isNull());
     clickTab(sheet, "コメント");
     auto* box = childNamed<QLineEdit>(sheet, "txtRaceComment");
-    EXPECT_EQ(rowTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
+    EXPECT_EQ(box->text(), "ハイペース");
+    EXPECT_EQ(lineTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
               QStringList({"1", "3", "5", "テスト馬", "好位", "◎", "▲"}));
-    typeAndReturn(box, "slow pace");
+    editNote(SheetKind::Kextuka, 1, 3, "大井08/02/15-05R", "Race", "好位から");
+    EXPECT_EQ(lineTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
+              QStringList({"1", "3", "5", "テスト馬", "好位から", "◎", "▲"}));
+    EXPECT_EQ(box->text(), "ハイペース");
+    box->selectAll();
+    QTest::keyClicks(box, "slow pace");
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{"大井08021505", "Race", "slow pace", "", ""},
-                                                             {"大井08021505", "テスト馬", "好位", "◎", "▲"}}));
-    ASSERT_TRUE(openSheet(SheetKind::Kextuka, "大井08021505"));
-    EXPECT_EQ(childNamed<QLineEdit>(sheetOf(SheetKind::Kextuka), "txtRaceComment")->text(), "slow pace");
-}
-
-TEST_F(SheetWindowTest, WhileAnImportHoldsTheFilesNothingOpensFillsOrSaves)
-{
-    writeRun(runDaysBefore(15));
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
-    QWidget* uma = sheetOf(SheetKind::Uma);
-    ImportGuard import;
-    ASSERT_TRUE(import.acquired());
-    EXPECT_FALSE(openSheet(SheetKind::Kisyu, "騎手乙"));
-    EXPECT_EQ(sheetOf(SheetKind::Kisyu)->windowTitle(), "騎手シート 騎手甲");  // the open one keeps its content
-    EXPECT_EQ(gridOf(SheetKind::Kisyu)->rows(), 2);
-    auto* combo = childNamed<QComboBox>(uma, "cmbTarKikan");
-    emit combo->activated(0);
-    auto* box = childNamed<QLineEdit>(uma, "txtUmaComment");
     QTest::keyClick(box, Qt::Key_Return);
-    const QString busy = "他の読込みが実行中です。終了してから開始してください";
-    EXPECT_EQ(messages.texts(), QStringList({busy, busy, busy}));
-    EXPECT_TRUE(storedComments().empty());
-    EXPECT_EQ(gridOf(SheetKind::Uma)->textMatrix(1, 0), "08/02/15");
-}
-
-TEST_F(SheetWindowTest, AnUnreadableDataFileIsReportedAndTheSheetKeepsWhatItShowed)
-{
-    writeRun(runDaysBefore(15));
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
-    QWidget* sheet = sheetOf(SheetKind::Uma);
-    QFile::rename(dir.filePath("NAR_data.dat"), dir.filePath("NAR_data.bak"));
-    QFile::remove(dir.filePath("Comment.dat"));
-    emit childNamed<QComboBox>(sheet, "cmbTarKikan")->activated(2);
-    EXPECT_EQ(firstLines(messages), QStringList({"dataファイルが開けません", "Error-frmUma-1"}));
-    EXPECT_EQ(gridOf(SheetKind::Uma)->textMatrix(1, 0), "08/02/15");
-    EXPECT_EQ(gridOf(SheetKind::Uma, "gridTekiseiSisuu")->textMatrix(4, 1), "1");
-    EXPECT_FALSE(isDialogSincyokuLoaded());
-    messages.clear();
-    QTest::keyClick(childNamed<QLineEdit>(sheet, "txtUmaComment"), Qt::Key_Return);
-    EXPECT_EQ(firstLines(messages), QStringList({"dataファイルが開けません", "Error-frmUma-10"}));
-    messages.clear();
-    // A wrong password is the same unreadable file.
-    createDbFile(dir.filePath("NAR_data.dat"), "other", "CREATE TABLE x (a);");
-    EXPECT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));
-    EXPECT_EQ(firstLines(messages).value(0), "dataファイルが開けません");
-    EXPECT_EQ(childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text(), "");
-}
-
-TEST_F(SheetWindowTest, MissingPicturesNeverStopALoad)
-{
-    QFile::remove(dir.filePath("Back.gif"));
-    ASSERT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));
-    QAction* back = childNamed<QAction>(sheetOf(SheetKind::Kextuka), "Back");
-    EXPECT_FALSE(back->icon().isNull());  // List.gif stands in
-    EXPECT_EQ(sheetPicturePath("Back.gif"), appPath() + "List.gif");
-    for (const char* picture : {"List.gif", "icoLeftArrow.ico", "icoRightArrow.ico"})
-        QFile::remove(dir.filePath(picture));
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
-    EXPECT_TRUE(childNamed<QAction>(sheetOf(SheetKind::Uma), "Prev")->icon().isNull());
-    EXPECT_EQ(childNamed<QAction>(sheetOf(SheetKind::Uma), "Next")->text(), "次の馬");
-    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
-}
-
-TEST_F(SheetWindowTest, TheNoteEditorFromAHorseSheetFilesUnderItsKeyAndRefreshesThatSheet)
-{
-    const QString longName = "ア'イウエオカキクケコサシスセ";
-    RunRow r = runDaysBefore(15, 9);
-    r.name = longName;
-    writeRun(r);
-    RunRow central = runDaysBefore(40, 3);
-    central.zyo = "Ｊ東京";
-    central.name = longName;
-    writeRun(central);
-    storeComment({central.code(), longName, "前走", "○", "△"});
-    ASSERT_TRUE(openSheet(SheetKind::Uma, longName));
-    FlexGrid* grid = gridOf(SheetKind::Uma, "gridComment");
-    grid->clickCell(0, 4);  // the header row opens nothing
-    EXPECT_EQ(shownWindow("dialogComment"), nullptr);
-    grid->clickCell(2, 4);
-    QWidget* dialog = shownWindow("dialogComment");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(childNamed<QLabel>(dialog, "lblRace")->text(), "Ｊ東京08/01/21-03R");
-    EXPECT_EQ(childNamed<QLabel>(dialog, "lblMotoSheet")->text(), "Uma");
-    childNamed<QPlainTextEdit>(dialog, "txtComment")->setPlainText("直線で伸びた");
-    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{central.code(), longName, "直線で伸びた", "○", "△"}}));
-    EXPECT_EQ(gridOf(SheetKind::Uma, "gridComment")->textMatrix(2, 4), "直線で伸びた");
-    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
-}
-
-TEST_F(SheetWindowTest, TheNoteEditorFromARaceSheetRefreshesThatRaceNotTheSheetOpenedLast)
-{
-    RunRow r = runDaysBefore(15, 5);
-    r.zyo = "大井";
-    writeRun(r);
-    storeComment({r.code(), "Race", "ハイペース", "", ""});
-    ASSERT_TRUE(openSheet(SheetKind::Kextuka, r.code()));
-    QWidget* race = sheetOf(SheetKind::Kextuka);
-    gridOf(SheetKind::Kextuka, "gridComment")->clickCell(1, 3);
-    QWidget* dialog = shownWindow("dialogComment");
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(childNamed<QLabel>(dialog, "lblRace")->text(), "大井08/02/15-05R");
-    EXPECT_EQ(childNamed<QLabel>(dialog, "lblMotoSheet")->text(), "Race");
-    pd.sheetKey = "浦和08010101";  // another opening moved the shared key meanwhile
-    childNamed<QPlainTextEdit>(dialog, "txtComment")->setPlainText("好位から");
-    QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(rowTexts(gridOf(SheetKind::Kextuka, "gridComment"), 1),
-              QStringList({"1", "3", "5", "テスト馬", "好位から", "", ""}));
-    EXPECT_EQ(childNamed<QLineEdit>(race, "txtRaceComment")->text(), "ハイペース");
+    EXPECT_EQ(storedComments(), (std::vector<StoredComment> {{r.code(), "Race", "slow pace", "", ""},
+                                                             {r.code(), "テスト馬", "好位から", "◎", "▲"}}));
     // A sheet closed before the save is not refreshed, and nothing fails.
     gridOf(SheetKind::Kextuka, "gridComment")->clickCell(1, 3);
-    dialog = shownWindow("dialogComment");
+    QWidget* dialog = shownWindow("dialogComment");
     ASSERT_NE(dialog, nullptr);
     closeAllSheets();
     QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
-    EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+    EXPECT_NO_MESSAGES();
+}
+
+TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhatTheyShowed)
+{
+    writeRun({});
+    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
+    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
+    QWidget* uma = sheetOf(SheetKind::Uma);
+    const auto pickAndSave = [uma] {
+        emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
+        QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
+    };
+    {
+        ImportGuard import;
+        ASSERT_TRUE(import.acquired());
+        EXPECT_FALSE(openSheet(SheetKind::Kisyu, "騎手乙"));
+        pickAndSave();
+    }
+    const QString busy = "他の読込みが実行中です。終了してから開始してください";
+    EXPECT_EQ(messages.texts(), QStringList({busy, busy, busy}));
+    EXPECT_TRUE(storedComments().empty());
+    EXPECT_EQ(std::make_pair(sheetOf(SheetKind::Kisyu)->windowTitle(), gridOf(SheetKind::Kisyu)->rows()),
+              std::make_pair(QString("騎手シート 騎手甲"), 2));  // the open one keeps its content
+    messages.clear();
+    QFile::rename(dir.filePath("NAR_data.dat"), dir.filePath("NAR_data.bak"));
+    QFile::remove(dir.filePath("Comment.dat"));
+    pickAndSave();
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません",
+                                                  "Error-frmUma-10"}));
+    EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
+              QStringList({"08/02/15", "1"}));
+    EXPECT_FALSE(isDialogSincyokuLoaded());
+    messages.clear();
+    createDbFile(dir.filePath("NAR_data.dat"), "other", "CREATE TABLE x (a);");  // a wrong password: as unreadable
+    EXPECT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));
+    EXPECT_EQ(messages.firstLines().value(0), "dataファイルが開けません");
+    EXPECT_EQ(childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text(), "");
 }

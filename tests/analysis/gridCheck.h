@@ -39,18 +39,10 @@ inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int las
     });
 }
 
-// n copies of a cell text joined by "|".
-inline std::string times(int n, const std::string& cell)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += (i ? "|" : "") + cell;
-    return out;
-}
-
-inline void saveGridPicture(const FlexGrid& grid, const QString& name)
+inline void savePicture(const QImage& image, const QString& name)
 {
     const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";
     ASSERT_TRUE(QDir().mkpath(dir));
-    EXPECT_TRUE(grid.picture().save(dir + '/' + name + ".png")) << name.toStdString();
+    EXPECT_TRUE(image.save(dir + '/' + name + ".png")) << name.toStdString();
 }
+inline void saveGridPicture(const FlexGrid& grid, const QString& name) { savePicture(grid.picture().toImage(), name); }

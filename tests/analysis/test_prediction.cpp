@@ -7,7 +7,17 @@
 
 namespace {
 
-class WholeRace : public RaceTest {};
+class WholeRace : public RaceTest {
+protected:
+    // Day variants (days ago, track, value) and standard times of a track file.
+    static void addStandards(const QString& path, const std::vector<std::tuple<int, QString, double>>& variants,
+                             const std::vector<std::vector<DbValue>>& times)
+    {
+        for (const auto& [daysAgo, zyo, value] : variants)
+            insertRows(path, "T_sisuu", {"S_date", "S_zyo", "S_siba", "S_sisuu"}, {{kRaceDay.addDays(-daysAgo), zyo, 0, value}});
+        insertRows(path, "T_avetime", {"A_zyo", "A_kyori", "A_class", "A_sin_kyu", "A_siba", "A_time"}, times);
+    }
+};
 
 void expectRows(const std::vector<std::string>& rows)
 {
@@ -15,9 +25,7 @@ void expectRows(const std::vector<std::string>& rows)
         EXPECT_EQ(resultRow(int(i) + 1), rows[i]) << "runner " << i + 1;
 }
 
-// The speed index pass: central runs only with the central file, and a missing, unreadable or
-// incomplete track file reported once per race read.
-class IndexPass : public RaceTest {
+class IndexPass : public WholeRace {
 protected:
     // Runners 1..3 with a local run (大井 1500 m) and a central run (東京 1600 m), indexed.
     static void indexRunners()
@@ -25,17 +33,9 @@ protected:
         redimUma(18, pd.kakoMax);
         for (pd.umaIdx = 1; pd.umaIdx <= 3; ++pd.umaIdx) {
             addRunner(pd.umaIdx, {.waku = pd.umaIdx, .kisyu = "山田"},
-                      {{.daysAgo = 20, .kyori = 1500, .time = 89.5f, .hutan = 56},
-                       {.daysAgo = 20, .zyo = "Ｊ東京", .time = 95.0f, .hutan = 57}});
+                      {{.daysAgo = 20, .kyori = 1500, .time = 89.5f, .hutan = 56}, {.daysAgo = 20, .zyo = "Ｊ東京", .time = 95.0f, .hutan = 57}});
             calcUmaSisuu();
         }
-    }
-    // One standard time of a course and the day's variant.
-    static void addStandard(const QString& path, const QString& zyo, int kyori, double time, double variant)
-    {
-        insertRows(path, "T_sisuu", {"S_date", "S_zyo", "S_siba", "S_sisuu"}, {{kRaceDay.addDays(-20), zyo, 0, variant}});
-        insertRows(path, "T_avetime", {"A_zyo", "A_kyori", "A_class", "A_sin_kyu", "A_siba", "A_time"},
-                   {{zyo, kyori, "ave", zyo == "05" ? 0 : 1, 0, time}});
     }
 };
 
@@ -73,45 +73,27 @@ protected:
 // rated 0. Runner 5 ran only before the cut-off. Of 66 indices, 0.25 sits at 16.5: position 16.
 TEST_F(WholeRace, KawasakiTwelveRunners)
 {
-    pd.raceZyo = QStringLiteral("川崎");
-    pd.raceKyori = 1400;
-    pd.raceBaba = 3;
-    pd.lineRatio = 0.25f;
+    std::tie(pd.raceZyo, pd.raceKyori, pd.raceBaba, pd.lineRatio) = std::tuple(QStringLiteral("川崎"), 1400, 3, 0.25f);
     createTrackFile({{0, 1.05}, {1, 0.0}, {2, 0.92}}, {{"森", 8}, {"今野", 12.5}, {"張田", 6}, {"山崎", 10}, {"矢野", 0}});
     addRunner(1, {.waku = 8, .taizyu = 472, .kisyu = "今野", .hutan = 54.5f},
-              {{61, 58.5, "大井", 1600, 0, 1, 7, 35, 470, -2, "森", "先", 3},
-               {96, 61.25, "川崎", 1400, 0, 3, 8, 30, 472, 6, "今野", "逃", 1},
-               {126, 49, "船橋", 1400, 0, 2, 2, 59, 466, -6, "今野", "逃", 2},
-               {230, 64, "川崎", 1500, 0, 3, 6, 60, 472, 0, "張田", "差", 6},
-               {262, 52, "川崎", 1400, 0, 3, 7, 32, 476, 4, "森", "先", 4},
-               {300, 33.5, "川崎", 1300, 0, 3, 8, 38, 470, -3, "今野", "追", 9},
-               {449, 55, "浦和", 1400, 0, 1, 4, 45, 468, 0, "山崎", "差", 5},
-               {450, 90, "川崎", 1400, 0, 3, 8, 30, 472, 0, "今野", "逃", 1}});
+              {{61, 58.5, "大井", 1600, 0, 1, 7, 35, 470, -2, "森", "先", 3}, {96, 61.25, "川崎", 1400, 0, 3, 8, 30, 472, 6, "今野", "逃", 1},
+               {126, 49, "船橋", 1400, 0, 2, 2, 59, 466, -6, "今野", "逃", 2}, {230, 64, "川崎", 1500, 0, 3, 6, 60, 472, 0, "張田", "差", 6},
+               {262, 52, "川崎", 1400, 0, 3, 7, 32, 476, 4, "森", "先", 4}, {300, 33.5, "川崎", 1300, 0, 3, 8, 38, 470, -3, "今野", "追", 9},
+               {449, 55, "浦和", 1400, 0, 1, 4, 45, 468, 0, "山崎", "差", 5}, {450, 90, "川崎", 1400, 0, 3, 8, 30, 472, 0, "今野", "逃", 1}});
     addRunner(2, {.waku = 4, .taizyu = 502, .kisyu = "山崎", .hutan = 56},
-              {{30, 62, "川崎", 1400, 0, 3, 4, 30, 500, 6, "山崎", "先", 2},
-               {60, 57, "川崎", 1500, 0, 3, 5, 29, 494, -5, "新人", "先", 3},
-               {89, 66, "大井", 1400, 0, 3, 6, 59, 499, 8, "森", "逃", 1},
-               {148, 45, "川崎", 1300, 0, 2, 3, 60, 491, -7, "山崎", "差", 7},
-               {208, 60, "川崎", 1400, 0, 3, 4, 11, 498, 5, "今野", "先", 2},
-               {219, 54.5, "船橋", 1500, 0, 1, 1, 10, 493, -5, "張田", "差", 5},
-               {229, 63, "川崎", 1290, 0, 3, 4, 0, 498, 6, "山崎", "先", 3},
-               {240, 58, "川崎", 1510, 0, 4, 6, 11, 492, -6, "新人", "逃", 1},
-               {270, 61, "川崎", 1400, 0, 3, 5, 30, 498, 5, "森", "先", 2},
-               {300, 52, "川崎", 1400, 0, 3, 4, 30, 493, -5, "山崎", "差", 6},
-               {330, 59, "川崎", 1400, 0, 3, 4, 30, 498, 7, "矢野", "先", 3},
-               {360, 70, "川崎", 1400, 0, 3, 4, 30, 491, -5, "今野", "逃", 1}});
+              {{30, 62, "川崎", 1400, 0, 3, 4, 30, 500, 6, "山崎", "先", 2}, {60, 57, "川崎", 1500, 0, 3, 5, 29, 494, -5, "新人", "先", 3},
+               {89, 66, "大井", 1400, 0, 3, 6, 59, 499, 8, "森", "逃", 1}, {148, 45, "川崎", 1300, 0, 2, 3, 60, 491, -7, "山崎", "差", 7},
+               {208, 60, "川崎", 1400, 0, 3, 4, 11, 498, 5, "今野", "先", 2}, {219, 54.5, "船橋", 1500, 0, 1, 1, 10, 493, -5, "張田", "差", 5},
+               {229, 63, "川崎", 1290, 0, 3, 4, 0, 498, 6, "山崎", "先", 3}, {240, 58, "川崎", 1510, 0, 4, 6, 11, 492, -6, "新人", "逃", 1},
+               {270, 61, "川崎", 1400, 0, 3, 5, 30, 498, 5, "森", "先", 2}, {300, 52, "川崎", 1400, 0, 3, 4, 30, 493, -5, "山崎", "差", 6},
+               {330, 59, "川崎", 1400, 0, 3, 4, 30, 498, 7, "矢野", "先", 3}, {360, 70, "川崎", 1400, 0, 3, 4, 30, 491, -5, "今野", "逃", 1}});
     addRunner(3, {.waku = 1, .taizyu = 0, .kisyu = "矢野", .hutan = 0},
-              {{20, -4, "川崎", 1400, 0, 3, 2, 20, 0, 0, "矢野", "追", 10},
-               {40, 48, "川崎", 1400, 1, 3, 1, 21, 0, 0, "矢野", "追", 9},
-               {61, 35, "Ｊ東京", 1400, 0, 3, 3, 20, 0, 0, "森", "差", 8},
-               {80, 30, "川崎", 1400, 0, 3, 1, 19, 0, 0, "矢野", "追", 12},
-               {100, 0, "川崎", 1400, 0, 3, 2, 20, 0, 0, "矢野", "逃", 1},
-               {120, 5, "川崎", 1400, 0, 3, 3, 20, 0, 0, "矢野", "差", 6}});
+              {{20, -4, "川崎", 1400, 0, 3, 2, 20, 0, 0, "矢野", "追", 10}, {40, 48, "川崎", 1400, 1, 3, 1, 21, 0, 0, "矢野", "追", 9},
+               {61, 35, "Ｊ東京", 1400, 0, 3, 3, 20, 0, 0, "森", "差", 8}, {80, 30, "川崎", 1400, 0, 3, 1, 19, 0, 0, "矢野", "追", 12},
+               {100, 0, "川崎", 1400, 0, 3, 2, 20, 0, 0, "矢野", "逃", 1}, {120, 5, "川崎", 1400, 0, 3, 3, 20, 0, 0, "矢野", "差", 6}});
     addRunner(4, {.waku = 5, .taizyu = 455, .kisyu = "矢野", .hutan = 53},
-              {{300, 47.25, "浦和", 1500, 0, 2, 5, 40, 452, 3, "今野", "先", 4},
-               {460, 80, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1},
-               {700, 61.5, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1},
-               {800, 61, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1}});
+              {{300, 47.25, "浦和", 1500, 0, 2, 5, 40, 452, 3, "今野", "先", 4}, {460, 80, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1},
+               {700, 61.5, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1}, {800, 61, "川崎", 1400, 0, 3, 5, 40, 455, 0, "今野", "逃", 1}});
     addRunner(5, {.waku = 3, .taizyu = 470, .kisyu = "森", .hutan = 55},
               {{451, 75, "川崎", 1400, 0, 3, 3, 30, 0, 0, "", "逃", 1}, {600, 71, "川崎", 1400, 0, 3, 3, 30, 0, 0, "", "逃", 1}});
     pd.uKyakusitu(5, 0) = "差";
@@ -151,37 +133,20 @@ TEST_F(WholeRace, KawasakiTwelveRunners)
 // time); two of the twelve indices exceed 100 and two are negative, so the axis moves down.
 TEST_F(WholeRace, OiIndicesFromTimes)
 {
-    pd.raceKyori = 1200;
-    pd.raceBaba = 2;
-    pd.jraGraphOn = true;
-    const QString track = createTrackFile({{0, 1.02}, {2, 0.97}}, {{"的場", 14}, {"森", 9}});
-    const QStringList variant{"S_date", "S_zyo", "S_siba", "S_sisuu"};
-    const QStringList aveTime{"A_zyo", "A_kyori", "A_class", "A_sin_kyu", "A_siba", "A_time"};
-    insertRows(track, "T_sisuu", variant,
-               {{kRaceDay.addDays(-30), "大井", 0, 0.4}, {kRaceDay.addDays(-60), "川崎", 0, -0.2},
-                {kRaceDay.addDays(-15), "大井", 0, 0.25}});
-    insertRows(track, "T_avetime", aveTime,
-               {{"大井", 1200, "ave", 1, 0, 73.5}, {"大井", 1600, "ave", 1, 0, 100.2}, {"川崎", 1400, "ave", 1, 0, 87.0},
-                {"大井", 1200, "ave", 1, 1, 72.0}});
-    const QString central = dir_.createJraGraph();
-    insertRows(central, "T_sisuu", variant, {{kRaceDay.addDays(-90), "05", 0, 0.1}});
-    insertRows(central, "T_avetime", aveTime, {{"05", 1400, "ave", 0, 0, 84.5}});
+    std::tie(pd.raceKyori, pd.raceBaba, pd.jraGraphOn) = std::tuple(1200, 2, true);
+    addStandards(createTrackFile({{0, 1.02}, {2, 0.97}}, {{"的場", 14}, {"森", 9}}), {{30, "大井", 0.4}, {60, "川崎", -0.2}, {15, "大井", 0.25}},
+                 {{"大井", 1200, "ave", 1, 0, 73.5}, {"大井", 1600, "ave", 1, 0, 100.2}, {"川崎", 1400, "ave", 1, 0, 87.0}, {"大井", 1200, "ave", 1, 1, 72.0}});
+    addStandards(dir_.createJraGraph(), {{90, "05", 0.1}}, {{"05", 1400, "ave", 0, 0, 84.5}});
     addRunner(1, {.waku = 2, .taizyu = 468, .kisyu = "的場", .hutan = 55},
-              {{30, 0, "大井", 1200, 0, 2, 2, 30, 466, 2, "的場", "先", 2, 73.1f, 56},
-               {60, 0, "川崎", 1400, 0, 1, 5, 30, 464, -2, "森", "先", 3, 86.6f, 55},
-               {90, 0, "Ｊ東京", 1400, 0, 2, 3, 30, 466, 0, "的場", "逃", 1, 84.9f, 57},
-               {120, 0, "大井", 1200, 1, 2, 1, 30, 466, 4, "的場", "逃", 1, 72.5f, 55},
-               {150, 0, "大井", 1200, 0, 2, 8, 50, 462, 0, "的場", "追", 11, 0, 55},
-               {200, 0, "大井", 1600, 0, 2, 4, 21, 462, -4, "森", "差", 5, 99.0f, 54}});
+              {{30, 0, "大井", 1200, 0, 2, 2, 30, 466, 2, "的場", "先", 2, 73.1f, 56}, {60, 0, "川崎", 1400, 0, 1, 5, 30, 464, -2, "森", "先", 3, 86.6f, 55},
+               {90, 0, "Ｊ東京", 1400, 0, 2, 3, 30, 466, 0, "的場", "逃", 1, 84.9f, 57}, {120, 0, "大井", 1200, 1, 2, 1, 30, 466, 4, "的場", "逃", 1, 72.5f, 55},
+               {150, 0, "大井", 1200, 0, 2, 8, 50, 462, 0, "的場", "追", 11, 0, 55}, {200, 0, "大井", 1600, 0, 2, 4, 21, 462, -4, "森", "差", 5, 99.0f, 54}});
     addRunner(2, {.waku = 6, .taizyu = 440, .kisyu = "森", .hutan = 57},
-              {{20, 0, "大井", 1200, 0, 2, 6, 30, 436, -6, "森", "追", 12, 79.0f, 55},
-               {50, 0, "大井", 1200, 0, 3, 7, 30, 442, 2, "森", "追", 10, 76.0f, 55},
-               {80, 0, "大井", 1200, 0, 2, 5, 30, 440, 0, "的場", "差", 7, 74.0f, 55},
-               {110, 0, "川崎", 1500, 0, 2, 4, 30, 440, 3, "森", "差", 8, 95.0f, 55},
+              {{20, 0, "大井", 1200, 0, 2, 6, 30, 436, -6, "森", "追", 12, 79.0f, 55}, {50, 0, "大井", 1200, 0, 3, 7, 30, 442, 2, "森", "追", 10, 76.0f, 55},
+               {80, 0, "大井", 1200, 0, 2, 5, 30, 440, 0, "的場", "差", 7, 74.0f, 55}, {110, 0, "川崎", 1500, 0, 2, 4, 30, 440, 3, "森", "差", 8, 95.0f, 55},
                {140, 0, "大井", 1200, 0, 2, 6, 30, 437, -3, "森", "追", 9, 77.6f, 55}});
     addRunner(3, {.waku = 8, .taizyu = 512, .kisyu = "的場", .hutan = 52},
-              {{15, 0, "大井", 1200, 0, 2, 8, 30, 510, 4, "的場", "逃", 1, 69.0f, 55},
-               {45, 0, "大井", 1600, 0, 2, 7, 30, 506, -2, "的場", "逃", 1, 95.5f, 55},
+              {{15, 0, "大井", 1200, 0, 2, 8, 30, 510, 4, "的場", "逃", 1, 69.0f, 55}, {45, 0, "大井", 1600, 0, 2, 7, 30, 506, -2, "的場", "逃", 1, 95.5f, 55},
                {75, 0, "Ｊ東京", 1400, 0, 1, 2, 30, 508, 0, "森", "先", 2, 83.0f, 55}});
 
     for (pd.umaIdx = 1; pd.umaIdx <= 3; ++pd.umaIdx)
@@ -198,21 +163,18 @@ TEST_F(WholeRace, OiIndicesFromTimes)
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
-TEST_F(IndexPass, CentralRunsNeedTheCentralFile)
+// Central runs need the central file; a missing, locked or incomplete track file is shown once per race read.
+TEST_F(IndexPass, CentralRunsNeedTheCentralFileAndABrokenTrackFileIsShownOnce)
 {
-    addStandard(createTrackFile(), "大井", 1500, 90.0, 0.5);
+    addStandards(createTrackFile(), {{20, "大井", 0.5}}, {{"大井", 1500, "ave", 1, 0, 90.0}});
     indexRunners();
     EXPECT_NEAR(pd.uSisuu(1, 1), 61.0f, 1e-4);  // ((90.0 - 89.5) + 0.5) x 10 + 50 + 1 (56 kg)
     EXPECT_EQ(pd.uSisuu(1, 2), 0.0f);
     EXPECT_TRUE(msgs_.texts().isEmpty());
-}
 
-TEST_F(IndexPass, BrokenTrackFileShownOncePerRaceRead)
-{
     pd.jraGraphOn = true;
-    addStandard(dir_.createJraGraph(), "05", 1600, 96.0, 0.3);
+    addStandards(dir_.createJraGraph(), {{20, "05", 0.3}}, {{"05", 1600, "ave", 0, 0, 96.0}});
     const QString path = dir_.filePath("Strevin_data.dat");
-    // Missing, locked with another password, and without the standard times.
     const QString tables = "CREATE TABLE T_sisuu (a); CREATE TABLE T_avetime (a); CREATE TABLE T_waku (a); CREATE TABLE T_Kisyu (a);";
     for (const auto& [password, schema, why] : std::vector<std::tuple<QString, QString, QString>>{
              {"", "", "ファイルがありません"}, {"other", tables, "file is encrypted or is not a database"},
@@ -235,7 +197,6 @@ TEST_F(IndexPass, BrokenTrackFileShownOncePerRaceRead)
     }
 }
 
-// The boundaries the hand-worked races leave open.
 TEST_F(Engine, BaseIndexAndFactorsOfOneRunner)
 {
     createTrackFile({}, {{"D'Arcy", 5}, {"O'Neil", 10}});

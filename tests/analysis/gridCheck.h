@@ -39,10 +39,9 @@ inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int las
     });
 }
 
-inline void savePicture(const QImage& image, const QString& name)
+inline void saveGridPicture(const FlexGrid& grid, const QString& name)
 {
     const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";
     ASSERT_TRUE(QDir().mkpath(dir));
-    EXPECT_TRUE(image.save(dir + '/' + name + ".png")) << name.toStdString();
+    EXPECT_TRUE(grid.picture().save(dir + '/' + name + ".png")) << name.toStdString();
 }
-inline void saveGridPicture(const FlexGrid& grid, const QString& name) { savePicture(grid.picture().toImage(), name); }

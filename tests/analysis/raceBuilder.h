@@ -43,12 +43,8 @@ protected:
         initPublic();
         pd.kakoMax = 150;
         redimUma(18, pd.kakoMax);
-        pd.raceDate = kRaceDay;
-        pd.raceZyo = QStringLiteral("大井");
-        pd.raceKyori = 1600;
-        pd.raceBaba = 1;
-        pd.lineRatio = 0.2f;
-        pd.jraGraphOn = false;
+        std::tie(pd.raceDate, pd.raceZyo, pd.raceKyori, pd.raceBaba, pd.lineRatio, pd.jraGraphOn) =
+            std::tuple(kRaceDay, QStringLiteral("大井"), 1600, 1, 0.2f, false);
         beginRaceAnalysis();
     }
     void TearDown() override { endRaceAnalysis(); }

@@ -1,6 +1,5 @@
-// The prediction: whole races through the driver, worked out by hand apart from the engine with
-// every float rounded where it is stored, so every result field must match bit for bit; the
-// speed index pass; and the engine step by step where the whole races leave a boundary open.
+// Whole races through the driver, worked out by hand with every float rounded where it is stored, so
+// every result field must match bit for bit; the speed index pass; the engine where races leave a boundary open.
 #include "tests/analysis/raceBuilder.h"
 
 #include <QFile>
@@ -25,19 +24,7 @@ void expectRows(const std::vector<std::string>& rows)
         EXPECT_EQ(resultRow(int(i) + 1), rows[i]) << "runner " << i + 1;
 }
 
-class IndexPass : public WholeRace {
-protected:
-    // Runners 1..3 with a local run (大井 1500 m) and a central run (東京 1600 m), indexed.
-    static void indexRunners()
-    {
-        redimUma(18, pd.kakoMax);
-        for (pd.umaIdx = 1; pd.umaIdx <= 3; ++pd.umaIdx) {
-            addRunner(pd.umaIdx, {.waku = pd.umaIdx, .kisyu = "山田"},
-                      {{.daysAgo = 20, .kyori = 1500, .time = 89.5f, .hutan = 56}, {.daysAgo = 20, .zyo = "Ｊ東京", .time = 95.0f, .hutan = 57}});
-            calcUmaSisuu();
-        }
-    }
-};
+using IndexPass = WholeRace;
 
 // A runner's result fields in the order of resultRow.
 enum Field { Kiso, KisoRuns, Yosou, Combined, Waku, Kyori, Kankaku, Zyo, Baba, Taizyu, Kisyu };
@@ -166,6 +153,15 @@ TEST_F(WholeRace, OiIndicesFromTimes)
 // Central runs need the central file; a missing, locked or incomplete track file is shown once per race read.
 TEST_F(IndexPass, CentralRunsNeedTheCentralFileAndABrokenTrackFileIsShownOnce)
 {
+    // Runners 1..3 with a local run (大井 1500 m) and a central run (東京 1600 m), indexed.
+    const auto indexRunners = [] {
+        redimUma(18, pd.kakoMax);
+        for (pd.umaIdx = 1; pd.umaIdx <= 3; ++pd.umaIdx) {
+            addRunner(pd.umaIdx, {.waku = pd.umaIdx, .kisyu = "山田"},
+                      {{.daysAgo = 20, .kyori = 1500, .time = 89.5f, .hutan = 56}, {.daysAgo = 20, .zyo = "Ｊ東京", .time = 95.0f, .hutan = 57}});
+            calcUmaSisuu();
+        }
+    };
     addStandards(createTrackFile(), {{20, "大井", 0.5}}, {{"大井", 1500, "ave", 1, 0, 90.0}});
     indexRunners();
     EXPECT_NEAR(pd.uSisuu(1, 1), 61.0f, 1e-4);  // ((90.0 - 89.5) + 0.5) x 10 + 50 + 1 (56 kg)

@@ -24,31 +24,10 @@ void expectRows(const std::vector<std::string>& rows)
         EXPECT_EQ(resultRow(int(i) + 1), rows[i]) << "runner " << i + 1;
 }
 
-using IndexPass = WholeRace;
-
 // A runner's result fields in the order of resultRow.
 enum Field { Kiso, KisoRuns, Yosou, Combined, Waku, Kyori, Kankaku, Zyo, Baba, Taizyu, Kisyu };
 
-class Engine : public RaceTest {
-protected:
-    // Mark, win and top-two chance of slots 0.. of a field with these predicted indices (0: none).
-    static std::string judgeField(const std::vector<float>& indices)
-    {
-        redimUma(18, pd.kakoMax);
-        pd.tousuu = 0;
-        for (size_t i = 0; i < indices.size(); ++i) {
-            addRunner(int(i) + 1);
-            pd.yosouSisuu(int(i) + 1) = indices[i];
-        }
-        judgeSirusi();
-        calcKakuritu1();
-        calcKakuritu2();
-        QStringList field;
-        for (int h = 0; h <= pd.tousuu; ++h)
-            field << QString::fromStdString(resultRow(h)).section(' ', -3);
-        return field.join(" | ").toStdString();
-    }
-};
+using Engine = RaceTest;
 
 }
 
@@ -115,9 +94,8 @@ TEST_F(WholeRace, KawasakiTwelveRunners)
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
-// 大井 1200 m dirt, going 2: the indices come from the times through the index pass, on local
-// and central courses (a turf run, a run without a time, one on a course without a standard
-// time); two of the twelve indices exceed 100 and two are negative, so the axis moves down.
+// 大井 1200 m dirt, going 2: indices from the times, on local and central courses (a turf run, a run
+// without a time, one without a standard time); two exceed 100 and two are negative: the axis moves down.
 TEST_F(WholeRace, OiIndicesFromTimes)
 {
     std::tie(pd.raceKyori, pd.raceBaba, pd.jraGraphOn) = std::tuple(1200, 2, true);
@@ -151,7 +129,7 @@ TEST_F(WholeRace, OiIndicesFromTimes)
 }
 
 // Central runs need the central file; a missing, locked or incomplete track file is shown once per race read.
-TEST_F(IndexPass, CentralRunsNeedTheCentralFileAndABrokenTrackFileIsShownOnce)
+TEST_F(WholeRace, IndexPassNeedsTheCentralFileForCentralRunsAndShowsABrokenTrackFileOnce)
 {
     // Runners 1..3 with a local run (大井 1500 m) and a central run (東京 1600 m), indexed.
     const auto indexRunners = [] {
@@ -308,6 +286,22 @@ TEST_F(Engine, StyleIsTheCommonestOfTheGoodRuns)
 
 TEST_F(Engine, MarksAndChances)
 {
+    // Mark, win and top-two chance of slots 0.. of a field with these predicted indices (0: none).
+    const auto judgeField = [](const std::vector<float>& indices) {
+        redimUma(18, pd.kakoMax);
+        pd.tousuu = 0;
+        for (size_t i = 0; i < indices.size(); ++i) {
+            addRunner(int(i) + 1);
+            pd.yosouSisuu(int(i) + 1) = indices[i];
+        }
+        judgeSirusi();
+        calcKakuritu1();
+        calcKakuritu2();
+        QStringList field;
+        for (int h = 0; h <= pd.tousuu; ++h)
+            field << QString::fromStdString(resultRow(h)).section(' ', -3);
+        return field.join(" | ").toStdString();
+    };
     // Ten runners get four marks; the fifth ranked gets one only in a field of eleven.
     judgeField({51, 52, 53, 54, 55, 56, 57, 58, 59, 60});
     EXPECT_EQ(pd.sirusi(6) + pd.sirusi(7) + pd.sirusi(10), "△◎");

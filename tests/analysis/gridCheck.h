@@ -39,15 +39,6 @@ inline std::string rowLook(const FlexGrid& grid, int row, int first = 0, int las
     });
 }
 
-// n copies of a cell text joined by "|".
-inline std::string times(int n, const std::string& cell)
-{
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += (i ? "|" : "") + cell;
-    return out;
-}
-
 inline void saveGridPicture(const FlexGrid& grid, const QString& name)
 {
     const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/analysis";

@@ -43,12 +43,8 @@ protected:
         initPublic();
         pd.kakoMax = 150;
         redimUma(18, pd.kakoMax);
-        pd.raceDate = kRaceDay;
-        pd.raceZyo = QStringLiteral("大井");
-        pd.raceKyori = 1600;
-        pd.raceBaba = 1;
-        pd.lineRatio = 0.2f;
-        pd.jraGraphOn = false;
+        std::tie(pd.raceDate, pd.raceZyo, pd.raceKyori, pd.raceBaba, pd.lineRatio, pd.jraGraphOn) =
+            std::tuple(kRaceDay, QStringLiteral("大井"), 1600, 1, 0.2f, false);
         beginRaceAnalysis();
     }
     void TearDown() override { endRaceAnalysis(); }
@@ -63,28 +59,15 @@ protected:
         for (size_t i = 0; i < runs.size(); ++i)
             setRun(h, int(i) + 1, runs[i]);
     }
-    static void setRun(int h, int k, const PastRun& run)
+    static void setRun(int h, int k, const PastRun& r)
     {
-        pd.uDate(h, k) = kRaceDay.addDays(-run.daysAgo);
-        pd.uSisuu(h, k) = run.sisuu;
-        pd.uZyo(h, k) = run.zyo;
-        pd.uKyori(h, k) = run.kyori;
-        pd.uSiba(h, k) = run.siba;
-        pd.uBaba(h, k) = run.baba;
-        pd.uWaku(h, k) = run.waku;
-        pd.uKankaku(h, k) = run.kankaku;
-        pd.uTaizyu(h, k) = run.taizyu;
-        pd.uZougen(h, k) = run.zougen;
-        pd.uKisyu(h, k) = run.kisyu;
-        pd.uKyakusitu(h, k) = run.style;
-        pd.uTuka(h, 1, k) = run.tuka1;
-        pd.uTime(h, k) = run.time;
-        pd.uHutan(h, k) = run.hutan;
-        pd.uCyaku(h, k) = run.cyaku;
-        pd.uRaceNo(h, k) = run.raceNo;
-        pd.uTousuu(h, k) = run.tousuu;
-        pd.uSisuu3f(h, k) = run.sisuu3f;
-        pd.uFileFound(h, k) = run.fileFound;
+        std::tie(pd.uDate(h, k), pd.uSisuu(h, k), pd.uZyo(h, k), pd.uKyori(h, k), pd.uSiba(h, k), pd.uBaba(h, k),
+                 pd.uWaku(h, k), pd.uKankaku(h, k), pd.uTaizyu(h, k), pd.uZougen(h, k), pd.uKisyu(h, k)) =
+            std::tuple(kRaceDay.addDays(-r.daysAgo), r.sisuu, r.zyo, r.kyori, r.siba, r.baba, r.waku, r.kankaku, r.taizyu,
+                       r.zougen, r.kisyu);
+        std::tie(pd.uKyakusitu(h, k), pd.uTuka(h, 1, k), pd.uTime(h, k), pd.uHutan(h, k), pd.uCyaku(h, k), pd.uRaceNo(h, k),
+                 pd.uTousuu(h, k), pd.uSisuu3f(h, k), pd.uFileFound(h, k)) =
+            std::tie(r.style, r.tuka1, r.time, r.hutan, r.cyaku, r.raceNo, r.tousuu, r.sisuu3f, r.fileFound);
     }
 
     static void insertRows(const QString& path, const QString& table, const QStringList& columns,

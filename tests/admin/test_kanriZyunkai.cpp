@@ -21,34 +21,38 @@ void loadTestRace(const QString& zyo, int raceNo, const QList<std::tuple<QString
     judgeSirusi();
 }
 
-// The main window's race read as the batch sees it, over a day whose races are given per track.
+// The main window's race read over a day with races per track (tracks not named run none); the read
+// stopAt ("川崎-02") ends as `stop` says. At 名古 the third runner has no predicted index ("out").
 struct FakeDay {
-    // Races run at a track (tracks not named run none); the read stopAt ("川崎-02") ends as `stop` says.
-    FakeDay(std::map<QString, int> r = {}, QString at = {}, std::function<RaceReadOutcome()> s = {}) : races(r), stopAt(at), stop(s) {}
     std::map<QString, int> races;
-    QString stopAt;
-    std::function<RaceReadOutcome()> stop;
-    QString date;                // the selector date of the last read, and
-    int32_t kikanSeen = 0;       // kakoKikan then
-    std::array<QString, 5> sel;  // the selectors
+    QString stopAt {};
+    std::function<RaceReadOutcome()> stop {};
+    QString date {};               // the selector date of the last read, and
+    int32_t kikanSeen = 0;         // kakoKikan then
+    std::array<QString, 5> sel {};  // the selectors
 
-    RaceReader reader() { return {[this](int i, const QString& text) { sel[size_t(i)] = text; }, [this] { return read(); }}; }
-    RaceReadOutcome read()
+    RaceReader reader()
     {
-        const QString z = sel[3];
-        std::tie(date, kikanSeen) = std::tuple(sel[0] + "/" + sel[1] + "/" + sel[2], pd.kakoKikan);
-        if (z + "-" + sel[4] == stopAt)
-            return stop();
-        const int n = sel[4].toInt();
-        if (n > races[z]) {
-            pd.raceExists = false;
-            return RaceReadOutcome::NoCard;
-        }
-        // At Nagoya the third runner has no predicted index: the race is marked "out".
-        loadTestRace(z, n, {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f}, {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
-        return RaceReadOutcome::Read;
+        return {[this](int i, const QString& text) { sel[size_t(i)] = text; }, [this] {
+                    const QString z = sel[3];
+                    std::tie(date, kikanSeen) = std::tuple(sel[0] + "/" + sel[1] + "/" + sel[2], pd.kakoKikan);
+                    if (z + "-" + sel[4] == stopAt)
+                        return stop();
+                    if (sel[4].toInt() > races[z]) {
+                        pd.raceExists = false;
+                        return RaceReadOutcome::NoCard;
+                    }
+                    loadTestRace(z, sel[4].toInt(), {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f}, {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
+                    return RaceReadOutcome::Read;
+                }};
     }
 };
+
+void setRun(int k, const QString& zyo, int kyori, int siba, const QString& day, int rno, float sisuu, float f3, int cyaku, int tousuu)
+{
+    std::tie(pd.uZyo(1, k), pd.uKyori(1, k), pd.uSiba(1, k), pd.uDate(1, k), pd.uRaceNo(1, k)) = std::tuple(zyo, kyori, siba, VbDate::fromDbText(day), rno);
+    std::tie(pd.uSisuu(1, k), pd.uSisuu3f(1, k), pd.uCyaku(1, k), pd.uTousuu(1, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
+}
 
 class Zyunkai : public KanriFixture {
 protected:
@@ -64,19 +68,21 @@ protected:
 
 }
 
-// Two runs of a day: the output folder loses its files (not folders) at each start, index and memo
-// list only that run's races, the archive keeps both runs' pages; kakoKikan is 550 during a run only.
+// Two runs of a day (the second with the short date form): the output folder loses its files (not folders)
+// at each start, index and memo list only that run's races, the archive keeps both runs' pages; kakoKikan
+// is 550 during a run only.
 TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
 {
     writeTestFile(path("予想出力/a"), "old");
     writeTestFile(path("予想出力/keep/x.txt"), "kept");
     pd.kakoKikan = 730;
     std::map<std::string, QByteArray> archived {{"keep/x.txt", "kept"}};
-    for (const auto& [races, pages] : std::vector<std::pair<std::map<QString, int>, QString>> {
-             {{{"大井", 2}, {"名古", 1}}, "index.html memo推奨.txt 名古0324-01R.html 大井0324-01R.html 大井0324-02R.html"}, {{{"佐賀", 1}}, "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
+    for (const auto& [races, date, pages] : std::vector<std::tuple<std::map<QString, int>, QString, QString>> {
+             {{{"大井", 2}, {"名古", 1}}, "2008/03/24", "index.html memo推奨.txt 名古0324-01R.html 大井0324-01R.html 大井0324-02R.html"},
+             {{{"佐賀", 1}}, "2008/3/24", "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
         FakeDay day {races};
-        ASSERT_TRUE(run(day));
-        EXPECT_EQ(std::tuple(msgs_.texts(), day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, 550, 730, true));
+        ASSERT_TRUE(run(day, date));
+        EXPECT_EQ(std::tuple(msgs_.texts(), day.date, day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, "2008/03/24", 550, 730, true));
         EXPECT_EQ(outFiles(), pages.split(' '));
         for (const QString& file : outFiles())
             archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
@@ -97,8 +103,6 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
     for (const auto& [stop, said] : std::vector<std::pair<std::function<RaceReadOutcome()>, QStringList>> {
              {[] { return RaceReadOutcome::Cancelled; }, {}}, {[] { return RaceReadOutcome::Failed; }, {failed}},
              {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "disk I/O error"); }, {failed + "\ndisk I/O error"}}}) {
-        QDir(path("予想出力")).removeRecursively();
-        QDir(dir_.path()).mkdir("予想出力");
         exec("Rana.mdb", "DELETE FROM T_Rana");
         pd.kakoKikan = 365;
         FakeDay day {{{"大井", 5}, {"川崎", 3}}, "川崎-02", stop};
@@ -128,9 +132,8 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
     }
 }
 
-// The short date form is taken; an archive that cannot be written or parsed ends the run with the
-// archiver's message only, and stays as it was.
-TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
+// An archive that cannot be written or parsed ends the run with the archiver's message only, and stays.
+TEST_F(Zyunkai, ArchiveFailures)
 {
     for (const bool folderInTheWay : {true, false}) {
         QDir(path("予想")).removeRecursively();
@@ -139,22 +142,11 @@ TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
         else
             writeTestFile(path("予想/0324.lzh"), "not an archive at all");
         FakeDay day {{{"大井", 1}}};
-        EXPECT_FALSE(run(day, "2008/3/24"));
-        EXPECT_EQ(day.date, "2008/03/24");
+        EXPECT_FALSE(run(day));
         EXPECT_TRUE(msgs_.texts().size() == 1 && msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts().join('|').toStdString();
         EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
         EXPECT_EQ(readTestFile(path("予想/0324.lzh")), folderInTheWay ? QByteArray() : "not an archive at all");
     }
-}
-
-namespace {
-
-void setRun(int h, int k, const QString& zyo, int kyori, int siba, const VbDate& day, int rno, float sisuu, float f3, int cyaku, int tousuu)
-{
-    std::tie(pd.uZyo(h, k), pd.uKyori(h, k), pd.uSiba(h, k), pd.uDate(h, k), pd.uRaceNo(h, k)) = std::tuple(zyo, kyori, siba, day, rno);
-    std::tie(pd.uSisuu(h, k), pd.uSisuu3f(h, k), pd.uCyaku(h, k), pd.uTousuu(h, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
-}
-
 }
 
 // Nagoya race 12 byte for byte in CP932: runner 1 with turf, central, rounds-to-nothing runs and a sixth
@@ -165,12 +157,12 @@ TEST_F(Zyunkai, RacePageByteForByte)
     std::tie(pd.uName(17), pd.raceTitle, pd.raceName) = std::tuple("スロット17", "第12競走 ダ1400m", "スプリング特別");
     std::tie(pd.uChichi(1), pd.uKisyu(1, 0), pd.uHutan(1, 0), pd.uSeirei(1), pd.uKyakusitu(1, 0), pd.tuka1Ave(1, 0), pd.sirusi(1), pd.kisoSisuu(1, 0))
         = std::tuple("サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
-    setRun(1, 1, "名古", 1400, 1, VbDate::fromYmd(2008, 3, 10), 5, 61.5f, 48.2f, 2, 10);
-    setRun(1, 2, "Ｊ中山", 1800, 0, VbDate::fromYmd(2008, 1, 5), 11, -3.4f, 0, 12, 16);
-    setRun(1, 3, "笠松", 1600, 0, VbDate::fromYmd(2007, 12, 1), 9, 55, 50, 1, 8);
-    setRun(1, 4, "名古", 1400, 0, VbDate::fromYmd(2007, 11, 2), 3, 0.4f, 45, 3, 9);
-    setRun(1, 5, "名古", 1400, 0, VbDate::fromYmd(2007, 10, 1), 1, 40, 40, 5, 12);
-    setRun(1, 6, "名古", 1400, 0, VbDate::fromYmd(2007, 9, 1), 1, 99, 99, 9, 9);
+    setRun(1, "名古", 1400, 1, "2008-03-10", 5, 61.5f, 48.2f, 2, 10);
+    setRun(2, "Ｊ中山", 1800, 0, "2008-01-05", 11, -3.4f, 0, 12, 16);
+    setRun(3, "笠松", 1600, 0, "2007-12-01", 9, 55, 50, 1, 8);
+    setRun(4, "名古", 1400, 0, "2007-11-02", 3, 0.4f, 45, 3, 9);
+    setRun(5, "名古", 1400, 0, "2007-10-01", 1, 40, 40, 5, 12);
+    setRun(6, "名古", 1400, 0, "2007-09-01", 1, 99, 99, 9, 9);
     std::tie(pd.uChichi(3), pd.uKisyu(3, 0), pd.uHutan(3, 0), pd.uSeirei(3)) = std::tuple("date1 name", "kisyu(騎)", 55.0f, "牝3");
     zyunkai = {};
     writeRaceHtml();
@@ -199,12 +191,6 @@ TEST_F(Zyunkai, RacePageByteForByte)
     EXPECT_FALSE(raceHtml().contains("（注意）"));
 }
 
-namespace {
-
-const QString kPublisher = "Brennock 地方競馬指数";
-
-}
-
 // Thresholds on the stored singles: 0.99f > 0.99 (a banker), 0.33f is not < 0.33 (no tip); "out" and
 // other days never picked; rows in code-point order of R_code; a 大井 tip goes to the memo only.
 TEST_F(Zyunkai, IndexMemoAndPublicText)
@@ -214,6 +200,7 @@ TEST_F(Zyunkai, IndexMemoAndPublicText)
              {"金沢08032410", 1, 2, 1.0f, 0.1f, "out"}, {"名古08032411", 4, 6, 0.9899999f, 0.1f, {}}, {"大井08032501", 1, 2, 1.0f, 0.1f, {}}})
         insert("Rana.mdb", "T_Rana", DbRow().set("R_code", code).set("R_ana(1)", ana1).set("R_ana(2)", ana2).set("winRitu(1)", win1).set("renRitu(3)", ren3).set("taisyo", taisyo));
     zyunkai = {kDay, weekdayLabel(kDay), {}, {}};
+    const QString kPublisher = "Brennock 地方競馬指数";
     for (const char* page : {"大井0324-01R.html", "大井0324-02R.html", "名古0324-11R.html"})
         zyunkai.indexLink.append({QString("<A href='%1' target='_blank'>%1</A><BR>").arg(page), QString(page).left(2).replace("名古", "名古屋")});
     ASSERT_TRUE(runKanriOperation("予想巡回", [] { writeZyunkaiIndex(); }));

@@ -36,11 +36,7 @@ protected:
 
     QString path(const QString& name) const { return dir_.filePath(name); }
     // Slot 5 opened on a data file for the scope of the result.
-    DbSlotCloser open(const QString& file)
-    {
-        openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword);
-        return DbSlotCloser(5);
-    }
+    DbSlotCloser open(const QString& file) { openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword); return DbSlotCloser(5); }
     void exec(const QString& file, const QString& sql, const DbParams& params = {}) { const auto db = open(file); slotConnection(5).execute(sql, params); }
     void insert(const QString& file, const QString& table, const DbRow& row) { const auto db = open(file); insertRow(5, table, row); }
     // The rows of a query as text, fields joined by "|", for whole-row comparisons.
@@ -67,6 +63,14 @@ protected:
             row.set(extra.columns()[i], extra.values()[size_t(i)]);
         insert("NAR_data.dat", "T_Rdata", row);
     }
+    // Standard times "track distance class turf time, ..." into T_avetime of a file.
+    void addAveTimes(const QString& file, const QString& table)
+    {
+        for (const QString& entry : table.split(',', Qt::SkipEmptyParts)) {
+            const QStringList f = entry.simplified().split(' ');
+            insert(file, "T_avetime", DbRow().set("A_zyo", f[0]).set("A_kyori", f[1].toInt()).set("A_class", f[2]).set("A_sin_kyu", 1).set("A_siba", f[3].toInt()).set("A_time", f[4].toDouble()));
+        }
+    }
     void addRun(const QString& code, const QString& name, DbRow row = {}) { insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name)); }
 
     // Every file below the program folder with its bytes (SQLite's -wal/-shm logs left out).
@@ -84,10 +88,7 @@ protected:
     // Presses Cancel of the progress dialog as soon as the work lets events run.
     static void cancelSoon()
     {
-        QTimer::singleShot(0, [] {
-            if (auto* b = isDialogSincyokuLoaded() ? dialogSincyoku().findChild<QPushButton*>("cmdCancel") : nullptr)
-                b->click();
-        });
+        QTimer::singleShot(0, [] { ASSERT_TRUE(isDialogSincyokuLoaded()); dialogSincyoku().findChild<QPushButton*>("cmdCancel")->click(); });
     }
 
     TestAppDir dir_;

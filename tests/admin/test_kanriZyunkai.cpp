@@ -118,12 +118,11 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
 {
     writeTestFile(path("予想出力/old.html"), "old");
     const QString badDate = "巡回の日付は yyyy/mm/dd の形で指定してください: ";
-    const std::vector<std::tuple<QString, std::function<void()>, QString>> cases {
+    for (const auto& [date, damage, cause] : std::vector<std::tuple<QString, std::function<void()>, QString>> {
         {"2008-03-24", [] {}, badDate + "2008-03-24"}, {"2008/02/30", [] {}, badDate + "2008/02/30"}, {"08/03/24", [] {}, badDate + "08/03/24"},
         {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
         {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
-        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}};
-    for (const auto& [date, damage, cause] : cases) {
+        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}}) {
         damage();
         FakeDay day;
         EXPECT_FALSE(run(day, date));
@@ -157,12 +156,9 @@ TEST_F(Zyunkai, RacePageByteForByte)
     std::tie(pd.uName(17), pd.raceTitle, pd.raceName) = std::tuple("スロット17", "第12競走 ダ1400m", "スプリング特別");
     std::tie(pd.uChichi(1), pd.uKisyu(1, 0), pd.uHutan(1, 0), pd.uSeirei(1), pd.uKyakusitu(1, 0), pd.tuka1Ave(1, 0), pd.sirusi(1), pd.kisoSisuu(1, 0))
         = std::tuple("サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
-    setRun(1, "名古", 1400, 1, "2008-03-10", 5, 61.5f, 48.2f, 2, 10);
-    setRun(2, "Ｊ中山", 1800, 0, "2008-01-05", 11, -3.4f, 0, 12, 16);
-    setRun(3, "笠松", 1600, 0, "2007-12-01", 9, 55, 50, 1, 8);
-    setRun(4, "名古", 1400, 0, "2007-11-02", 3, 0.4f, 45, 3, 9);
-    setRun(5, "名古", 1400, 0, "2007-10-01", 1, 40, 40, 5, 12);
-    setRun(6, "名古", 1400, 0, "2007-09-01", 1, 99, 99, 9, 9);
+    setRun(1, "名古", 1400, 1, "2008-03-10", 5, 61.5f, 48.2f, 2, 10), setRun(2, "Ｊ中山", 1800, 0, "2008-01-05", 11, -3.4f, 0, 12, 16);
+    setRun(3, "笠松", 1600, 0, "2007-12-01", 9, 55, 50, 1, 8), setRun(4, "名古", 1400, 0, "2007-11-02", 3, 0.4f, 45, 3, 9);
+    setRun(5, "名古", 1400, 0, "2007-10-01", 1, 40, 40, 5, 12), setRun(6, "名古", 1400, 0, "2007-09-01", 1, 99, 99, 9, 9);
     std::tie(pd.uChichi(3), pd.uKisyu(3, 0), pd.uHutan(3, 0), pd.uSeirei(3)) = std::tuple("date1 name", "kisyu(騎)", 55.0f, "牝3");
     zyunkai = {};
     writeRaceHtml();

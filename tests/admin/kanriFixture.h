@@ -35,7 +35,6 @@ protected:
     void TearDown() override { setVbToday(VbDate()); unloadDialogSincyoku(); }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-    // Slot 5 opened on a data file for the scope of the result.
     DbSlotCloser open(const QString& file) { openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword); return DbSlotCloser(5); }
     void exec(const QString& file, const QString& sql, const DbParams& params = {}) { const auto db = open(file); slotConnection(5).execute(sql, params); }
     void insert(const QString& file, const QString& table, const DbRow& row) { const auto db = open(file); insertRow(5, table, row); }

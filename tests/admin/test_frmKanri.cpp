@@ -79,10 +79,9 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     bool checked = false;
     QTimer::singleShot(0, [&] {
         checked = true;
-        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri"));
+        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri") && ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
         for (QPushButton* b : form->findChildren<QPushButton*>())
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_TRUE(ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
         auto* cancel = dialogSincyoku().findChild<QPushButton*>("cmdCancel");
         ASSERT_TRUE(cancel && cancel->isVisible());
         pd.kakoKikan = 550;
@@ -90,10 +89,9 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     });
     const auto before = snapshot();
     click(form, "Command1");
-    EXPECT_TRUE(checked);
+    EXPECT_EQ(std::tuple(checked, busy, pd.kakoKikan), std::tuple(true, QStringList {"on", "off"}, 123));
     EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"}));
     EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(std::pair(busy, pd.kakoKikan), std::pair(QStringList {"on", "off"}, 123));
     EXPECT_TRUE(!form->isWorking() && !ImportGuard::busy() && !isDialogSincyokuLoaded() && !isDbOpen(1) && childNamed<QPushButton>(form, "Command1")->isEnabled());
     msgs_.clear();
     for (const char* expectedWrites : {"1", "1"}) {
@@ -132,9 +130,8 @@ TEST_F(KanriWindow, PageDumpFailuresAndResults)
                                            "グラフテストを中止しました\nグラフを描く馬がありません（レースを読み込んでください）"}));
 }
 
-// From the main window, its race read on a page server: one card per empty track, twelve races and no
-// thirteenth, a track ends at its first missing race; a runner without history marks the race "out";
-// no race is stored. The chart then draws a year back.
+// Through the main window's race read: one card per empty track, twelve races and no thirteenth, a track ends at
+// its first missing race; a runner without history marks the race "out"; no race is stored. The chart then draws a year back.
 TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
 {
     PageServer server;
@@ -147,8 +144,7 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
     const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf", kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
     const auto cardTarget = [&](const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; };
     const auto horseId = [](const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); };
-    // Each race the sample card with its title and horse numbers made its own; every history the sample
-    // with turf and central runs, but 名古's twelfth runner has none.
+    // Each race the sample card made its own; every history the sample with turf and central runs, but 名古's twelfth has none.
     std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
     for (const auto& [zyo, count] : races)
         for (int n = 1; n <= count; ++n) {

@@ -49,10 +49,9 @@ TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
     EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
 }
 
-// A region without tracks or an unknown kind recomputes nothing; a Cancel leaves all as it was. Else
-// runs of the target's tracks (距離間: the whole track whatever the distance) get what the run-table
-// routine computes (no all-class time gives 0 and 0); a run without weight keeps its values; U_file
-// stays; other tracks are untouched.
+// A region without tracks or an unknown kind recomputes nothing, nor does a Cancel. Else runs of the target's tracks
+// (距離間: the whole track) get what the run-table routine computes (no all-class time gives 0 and 0); a run without
+// weight keeps its values; U_file stays; other tracks are untouched.
 TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
 {
     for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {{"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
@@ -126,7 +125,6 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
             addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
         }
     };
-    // Both means, the horse count and the correction.
     const auto evaluate = [](const HyoukaTarget& t) {
         HyoukaResult r;
         runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });

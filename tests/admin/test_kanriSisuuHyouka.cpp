@@ -125,11 +125,7 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
             addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
         }
     };
-    const auto evaluate = [](const HyoukaTarget& t) {
-        HyoukaResult r;
-        runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
-        return QStringList {r.ave01, r.ave02, r.count, r.hosei};
-    };
+    const auto evaluate = [](const HyoukaTarget& t) { HyoukaResult r; runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); }); return QStringList {r.ave01, r.ave02, r.count, r.hosei}; };
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
     EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));

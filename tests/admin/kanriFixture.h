@@ -6,6 +6,7 @@
 #include "platform/vbformat.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
+#include "tests/support/qtPrinters.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -13,8 +14,6 @@
 #include <QTimer>
 #include <charconv>
 #include <map>
-
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 // A single as the database layer shows a stored single: its shortest text ("90.46667").
 inline QString floatText(float v)
@@ -36,22 +35,9 @@ protected:
     void TearDown() override { setVbToday(VbDate()); unloadDialogSincyoku(); }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-    // Slot 5 opened on a data file for the scope of the result.
-    std::unique_ptr<DbSlotCloser> open(const QString& file)
-    {
-        openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword);
-        return std::make_unique<DbSlotCloser>(5);
-    }
-    void exec(const QString& file, const QString& sql, const DbParams& params = {})
-    {
-        const auto db = open(file);
-        slotConnection(5).execute(sql, params);
-    }
-    void insert(const QString& file, const QString& table, const DbRow& row)
-    {
-        const auto db = open(file);
-        insertRow(5, table, row);
-    }
+    DbSlotCloser open(const QString& file) { openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword); return DbSlotCloser(5); }
+    void exec(const QString& file, const QString& sql, const DbParams& params = {}) { const auto db = open(file); slotConnection(5).execute(sql, params); }
+    void insert(const QString& file, const QString& table, const DbRow& row) { const auto db = open(file); insertRow(5, table, row); }
     // The rows of a query as text, fields joined by "|", for whole-row comparisons.
     QStringList rows(const QString& file, const QString& sql, const DbParams& params = {})
     {
@@ -69,11 +55,20 @@ protected:
     // A race of NAR_data.dat whose track, number and date come from its code; extra fields over them.
     void addRace(const QString& code, const DbRow& extra = {})
     {
-        const QString ymd = code.mid(code.size() - 8, 6), day = "20" + ymd.left(2) + "-" + ymd.mid(2, 2) + "-" + ymd.right(2);
-        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.chopped(8)).set("R_no", code.right(2).toInt()).set("R_date", VbDate::fromDbText(day));
+        const QString ymd = code.right(8);
+        DbRow row = DbRow().set("R_code", code).set("R_zyo", code.chopped(8)).set("R_no", code.right(2).toInt())
+                        .set("R_date", VbDate::fromDbText("20" + ymd.left(2) + "-" + ymd.mid(2, 2) + "-" + ymd.mid(4, 2)));
         for (int i = 0; i < extra.columns().size(); ++i)
             row.set(extra.columns()[i], extra.values()[size_t(i)]);
         insert("NAR_data.dat", "T_Rdata", row);
+    }
+    // Standard times "track distance class turf time, ..." into T_avetime of a file.
+    void addAveTimes(const QString& file, const QString& table)
+    {
+        for (const QString& entry : table.split(',', Qt::SkipEmptyParts)) {
+            const QStringList f = entry.simplified().split(' ');
+            insert(file, "T_avetime", DbRow().set("A_zyo", f[0]).set("A_kyori", f[1].toInt()).set("A_class", f[2]).set("A_sin_kyu", 1).set("A_siba", f[3].toInt()).set("A_time", f[4].toDouble()));
+        }
     }
     void addRun(const QString& code, const QString& name, DbRow row = {}) { insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name)); }
 
@@ -92,10 +87,7 @@ protected:
     // Presses Cancel of the progress dialog as soon as the work lets events run.
     static void cancelSoon()
     {
-        QTimer::singleShot(0, [] {
-            if (auto* b = isDialogSincyokuLoaded() ? dialogSincyoku().findChild<QPushButton*>("cmdCancel") : nullptr)
-                b->click();
-        });
+        QTimer::singleShot(0, [] { ASSERT_TRUE(isDialogSincyokuLoaded()); dialogSincyoku().findChild<QPushButton*>("cmdCancel")->click(); });
     }
 
     TestAppDir dir_;

@@ -15,25 +15,18 @@ namespace {
 
 class KanriWindow : public KanriFixture {
 protected:
-    void SetUp() override
-    {
-        KanriFixture::SetUp();
-        owner_ = std::make_unique<QWidget>();
-        owner_->setObjectName("frmMain");
-    }
+    void SetUp() override { KanriFixture::SetUp(); owner_ = std::make_unique<QWidget>(); owner_->setObjectName("frmMain"); }
     void TearDown() override
     {
+        debugMode = false;
+        unloadDialogWeb();
         if (QWidget* w = shownWindow("frmKanri"))
             w->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         owner_.reset();
         KanriFixture::TearDown();
     }
-    FrmKanri* open(KanriHost host = {})
-    {
-        showFrmKanri(owner_.get(), std::move(host));
-        return qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
-    }
+    FrmKanri* open(KanriHost host = {}) { showFrmKanri(owner_.get(), std::move(host)); return qobject_cast<FrmKanri*>(shownWindow("frmKanri")); }
     void click(QWidget* form, const QString& name) { QTest::mouseClick(childNamed<QPushButton>(form, name), Qt::LeftButton); }
     void setText(QWidget* form, const QString& name, const QString& text) { childNamed<QLineEdit>(form, name)->setText(text); }
     std::unique_ptr<QWidget> owner_;
@@ -46,7 +39,6 @@ protected:
 TEST_F(KanriWindow, LoadDefaultsAndOneInstance)
 {
     setVbToday(VbDate::fromYmd(2009, 1, 1));
-    EXPECT_FALSE(isFormLoaded("frmKanri"));
     FrmKanri* form = open();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::pair(form->parentWidget(), open()), std::pair(owner_.get(), form));
@@ -54,8 +46,7 @@ TEST_F(KanriWindow, LoadDefaultsAndOneInstance)
     EXPECT_EQ(items(childNamed<QComboBox>(form, "cmbNenBaba")) + items(childNamed<QComboBox>(form, "cmbAnalSisuuSyurui"))
                   << childNamed<QLineEdit>(form, "txtZyunkaiDate")->text(),
               QString("2009 2008 2007 2006 2005 地区間 地区間 場間 距離間 2009/01/01").split(' '));
-    ASSERT_TRUE(QDir().mkpath(BRENNOCK_TEST_OUTPUT_DIR));
-    EXPECT_TRUE(form->grab().toImage().save(BRENNOCK_TEST_OUTPUT_DIR "/frmKanri.png"));
+    EXPECT_TRUE(QDir().mkpath(BRENNOCK_TEST_OUTPUT_DIR) && form->grab().toImage().save(BRENNOCK_TEST_OUTPUT_DIR "/frmKanri.png"));
 
     QPointer<FrmKanri> alive(form);
     EXPECT_TRUE(isFormLoaded("frmKanri") && form->close() && !isFormLoaded("frmKanri"));
@@ -78,9 +69,8 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
 {
     addRace("大井08032401");
     addRace("大井08032402");
-    addRun("大井08032401", "エース", DbRow().set("U_kisyu", "的場文男(大井)"));
-    addRun("大井08032401", "ビー'ト", DbRow().set("U_kisyu", "森泰斗"));
-    addRun("大井08032401", "シー", DbRow().set("U_kisyu", DbValue()));
+    for (const auto& [name, kisyu] : std::vector<std::pair<QString, DbValue>> {{"エース", "的場文男(大井)"}, {"ビー'ト", "森泰斗"}, {"シー", DbValue()}})
+        addRun("大井08032401", name, DbRow().set("U_kisyu", kisyu));
     exec("NAR_data.dat", "CREATE TABLE writes (n INTEGER)");
     exec("NAR_data.dat", "CREATE TRIGGER counted AFTER UPDATE ON T_Useiseki BEGIN INSERT INTO writes VALUES (1); END");
     QStringList busy;
@@ -89,10 +79,9 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     bool checked = false;
     QTimer::singleShot(0, [&] {
         checked = true;
-        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri"));
+        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri") && ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
         for (QPushButton* b : form->findChildren<QPushButton*>())
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
-        EXPECT_TRUE(ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
         auto* cancel = dialogSincyoku().findChild<QPushButton*>("cmdCancel");
         ASSERT_TRUE(cancel && cancel->isVisible());
         pd.kakoKikan = 550;
@@ -100,19 +89,16 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     });
     const auto before = snapshot();
     click(form, "Command1");
-    EXPECT_TRUE(checked);
-    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"})) << msgs_.texts().join('|').toStdString();
+    EXPECT_EQ(std::tuple(checked, busy, pd.kakoKikan), std::tuple(true, QStringList {"on", "off"}, 123));
+    EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"}));
     EXPECT_EQ(snapshot(), before);
-    EXPECT_EQ(std::pair(busy, pd.kakoKikan), std::pair(QStringList {"on", "off"}, 123));
-    EXPECT_FALSE(form->isWorking() || ImportGuard::busy() || isDialogSincyokuLoaded() || isDbOpen(1));
-    EXPECT_TRUE(childNamed<QPushButton>(form, "Command1")->isEnabled());
+    EXPECT_TRUE(!form->isWorking() && !ImportGuard::busy() && !isDialogSincyokuLoaded() && !isDbOpen(1) && childNamed<QPushButton>(form, "Command1")->isEnabled());
     msgs_.clear();
     for (const char* expectedWrites : {"1", "1"}) {
         click(form, "Command1");
         EXPECT_EQ(rows("NAR_data.dat", "SELECT COUNT(*) FROM writes"), QStringList {expectedWrites});
     }
-    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name"), (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
-    EXPECT_EQ(msgs_.texts(), QStringList {});
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name") + msgs_.texts(), (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
 }
 
 // The page dump writes CSV.csv; failures are told once with operation and cause; no horses, no correction.
@@ -125,17 +111,14 @@ TEST_F(KanriWindow, PageDumpFailuresAndResults)
     FrmKanri* form = open();
     setText(form, "txtURL", server.baseUrl() + "/page");
     click(form, "cmdWebRead");
-    unloadDialogWeb();
     EXPECT_TRUE(readTestFile(path("CSV.csv")).contains("\r\n"));
     childNamed<QComboBox>(form, "cmbNenBaba")->setEditText("08");
     click(form, "cmdBabaFile");
-    auto* hosei = childNamed<QLineEdit>(form, "TxtHosei");
-    hosei->setText("1.5");
-    setText(form, "TxtTar01", "大井");
-    setText(form, "TxtTar02", "川崎");
+    for (const auto& [name, text] : {std::pair("TxtHosei", "1.5"), {"TxtTar01", "大井"}, {"TxtTar02", "川崎"}})
+        setText(form, name, text);
     childNamed<QComboBox>(form, "cmbAnalSisuuSyurui")->setEditText("場間");
     click(form, "cmdAnalSisuu");
-    EXPECT_EQ(hosei->text(), "");
+    EXPECT_EQ(childNamed<QLineEdit>(form, "TxtHosei")->text(), "");
     setText(form, "txtZyunkaiDate", "2008/13/01");
     click(form, "cmbZyunkai");
     redimUma(18, 2);
@@ -145,61 +128,33 @@ TEST_F(KanriWindow, PageDumpFailuresAndResults)
                                            "グラフテストを中止しました\nグラフを描く馬がありません（レースを読み込んでください）"}));
 }
 
-namespace {
-
-const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf";
-const QString kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
-
-// The batch run opened from the main window, reading with the main window's race read from a page server.
-class ZyunkaiThroughMain : public KanriWindow {
-protected:
-    void SetUp() override
-    {
-        KanriWindow::SetUp();
-        ASSERT_TRUE(server_.start());
-        iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server_.port()));
-        std::tie(pd.timerInter, pd.kakoKikan, debugMode) = std::tuple(1, 730, true);
-        dir_.copyImages();
-        // Standard times of the courses the sample histories ran, so that runners get indices.
-        for (const auto& [zyo, kyori, time] : std::vector<std::tuple<QString, int, double>> {{"大井", 1200, 74.0}, {"大井", 1400, 88.0}, {"大井", 1600, 101.0}, {"川崎", 1400, 89.0}})
-            insert("Strevin_data.dat", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave").set("A_sin_kyu", 1).set("A_siba", 0).set("A_time", time));
-        owner_ = std::make_unique<FrmMain>();
-        owner_->show();
-        msgs_.clear();
-    }
-    void TearDown() override
-    {
-        debugMode = false;
-        unloadDialogWeb();
-        KanriWindow::TearDown();
-    }
-    static QString cardTarget(const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; }
-    static QString horseId(const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); }
-    // Races 1..n of a track: the sample card with its title and horse numbers made the race's own;
-    // every runner's history is the sample with turf and central runs, but `noRuns` has none.
-    void addRaces(const QString& zyo, int races, int noRuns)
-    {
-        for (int n = 1; n <= races; ++n) {
+// Through the main window's race read: one card per empty track, twelve races and no thirteenth, a track ends at
+// its first missing race; a runner without history marks the race "out"; no race is stored. The chart then draws a year back.
+TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
+{
+    PageServer server;
+    ASSERT_TRUE(server.start());
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    std::tie(pd.timerInter, pd.kakoKikan, debugMode) = std::tuple(1, 730, true);
+    dir_.copyImages();
+    // Standard times of the courses the sample histories ran, so that runners get indices.
+    addAveTimes("Strevin_data.dat", "大井 1200 ave 0 74, 大井 1400 ave 0 88, 大井 1600 ave 0 101, 川崎 1400 ave 0 89");
+    const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf", kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
+    const auto cardTarget = [&](const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; };
+    const auto horseId = [](const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); };
+    // Each race the sample card made its own; every history the sample with turf and central runs, but 名古's twelfth has none.
+    std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
+    for (const auto& [zyo, count] : races)
+        for (int n = 1; n <= count; ++n) {
             QString card = fromCp932(readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm")));
             card.replace("大井　第11競走", (zyo == "名古" ? "名古屋" : zyo) + "　第" + QString::number(n) + "競走").replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
-            server_.addPage(cardTarget(zyo, n), toCp932(card), "text/html; charset=Shift_JIS");
+            server.addPage(cardTarget(zyo, n), toCp932(card), "text/html; charset=Shift_JIS");
             for (int h = 1; h <= 12; ++h)
-                server_.addFile(kHorse + horseId(zyo, n, h), h == noRuns ? "horse_none.htm" : "horse_mixed.htm");
+                server.addFile(kHorse + horseId(zyo, n, h), zyo == "名古" && h == 12 ? "horse_none.htm" : "horse_mixed.htm");
         }
-    }
-
-    PageServer server_;
-};
-
-}
-
-// One card per empty track, twelve races and no thirteenth, a track ends at its first missing race; a
-// runner without history marks the race "out"; no race is stored. The chart then draws a year back.
-TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
-{
-    std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
-    for (const auto& [zyo, n] : races)
-        addRaces(zyo, n, zyo == "名古" ? 12 : 0);
+    owner_ = std::make_unique<FrmMain>();
+    owner_->show();
+    msgs_.clear();
     click(owner_.get(), "cmdKanri");
     auto* kanri = qobject_cast<FrmKanri*>(shownWindow("frmKanri"));
     ASSERT_TRUE(kanri && kanri->parentWidget() == owner_.get());
@@ -210,13 +165,12 @@ TEST_F(ZyunkaiThroughMain, WholeDayFromThePageServer)
     for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' '))
         for (int n = 1; n <= std::min(races[zyo] + 1, 12); ++n)
             expected << cardTarget(zyo, n);
-    EXPECT_EQ(server_.requestLog().filter(kCard), expected);
-    EXPECT_EQ(std::pair(server_.requestLog().filter(kHorse).size(), server_.requestCount(kHorse + horseId("大井", 12, 12))), std::pair(qsizetype(16 * 12), 1));
+    EXPECT_EQ(server.requestLog().filter(kCard), expected);
+    EXPECT_EQ(std::pair(server.requestLog().filter(kHorse).size(), server.requestCount(kHorse + horseId("大井", 12, 12))), std::pair(qsizetype(16 * 12), 1));
     EXPECT_EQ(rows("NAR_data.dat", "SELECT (SELECT COUNT(*) FROM T_Rdata) + (SELECT COUNT(*) FROM T_Useiseki)"), QStringList {"0"});
     EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), COUNT(taisyo), MAX(CASE WHEN taisyo = 'out' THEN R_code END) FROM T_Rana"),
               QStringList {"16|1|名古08032401"});
-    EXPECT_EQ(std::pair(pd.kakoKikan, childNamed<QLabel>(kanri, "txtRaceInfo")->text()), std::pair(730, QString("荒尾-1R")));
-    EXPECT_EQ(libarchiveMembers(path("予想/0324.lzh")).size(), 18u);
+    EXPECT_EQ(std::tuple(pd.kakoKikan, childNamed<QLabel>(kanri, "txtRaceInfo")->text(), libarchiveMembers(path("予想/0324.lzh")).size()), std::tuple(730, QString("荒尾-1R"), 18u));
 
     pd.umaIdx = 1;
     msgs_.clear();

@@ -5,38 +5,22 @@
 
 #include <QRegularExpression>
 
-namespace {
-
-const VbDate kDay = VbDate::fromYmd(2008, 3, 24);
-
-class StandardTimes : public KanriFixture {
-protected:
-    void SetUp() override
-    {
-        KanriFixture::SetUp();
-        // The work file's times (90) differ from the copies' (80); the copies have a row the work file lacks.
-        for (const QString& file : QStringList {"CalSisuu.mdb", "motofile.mdb", "Strevin_data.dat"})
-            for (const QString& key : QString("大井 1400 ave 0,大井 1400 C1 0,大井 1400 ave 1,大井 1200 ave 0,川崎 1500 ave 0,川崎 1500 C2 0,"
-                                              "船橋 1600 ave 0,浦和 1400 ave 0,盛岡 1200 ave 0,高知 1400 ave 0").split(',')) {
-                const QStringList f = key.split(' ');
-                if (f[0] != "高知" || file != "CalSisuu.mdb")
-                    insert(file, "T_avetime", DbRow().set("A_zyo", f[0]).set("A_kyori", f[1].toInt()).set("A_class", f[2]).set("A_sin_kyu", 1)
-                                                  .set("A_siba", f[3].toInt()).set("A_time", file == "CalSisuu.mdb" ? 90.0 : f[0] == "高知" ? 85.0 : 80.0));
-            }
-    }
-    QStringList times(const QString& file)
-    {
-        return rows(file, "SELECT A_zyo, A_kyori, A_class, A_siba, A_time FROM T_avetime WHERE A_zyo <> '高知' ORDER BY A_zyo, A_kyori, A_class, A_siba");
-    }
-};
-
-}
+using StandardTimes = KanriFixture;
+using Recalculation = KanriFixture;
+using Evaluation = KanriFixture;
 
 // A correction that is no finite single, or a distance that is no integer, is refused before any change.
 // Each kind shifts the rows its pattern selects by h x distance / 1500 (a single), an unknown kind none;
 // both copies then get every work time, a copy's row without counterpart is named and kept. Shifts add up.
 TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
 {
+    // The work file's times (90) differ from the copies' (80); the copies have a row the work file lacks.
+    const QString keys = "大井 1400 ave 0 %1,大井 1400 C1 0 %1,大井 1400 ave 1 %1,大井 1200 ave 0 %1,川崎 1500 ave 0 %1,川崎 1500 C2 0 %1,船橋 1600 ave 0 %1,浦和 1400 ave 0 %1,盛岡 1200 ave 0 %1";
+    addAveTimes("CalSisuu.mdb", keys.arg(90));
+    for (const char* copy : {"motofile.mdb", "Strevin_data.dat"})
+        addAveTimes(copy, keys.arg(80) + ",高知 1400 ave 0 85");
+    const auto times = [this](const QString& file) { return rows(file, "SELECT A_zyo, A_kyori, A_class, A_siba, A_time FROM T_avetime "
+                                                                       "WHERE A_zyo <> '高知' ORDER BY A_zyo, A_kyori, A_class, A_siba"); };
     const auto before = snapshot();
     const QString number = "補正値には数値を入力してください: ";
     for (const auto& [target, hosei, cause] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
@@ -65,63 +49,27 @@ TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
     EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
 }
 
-namespace {
-
-class Recalculation : public KanriFixture {
-protected:
-    void SetUp() override
-    {
-        KanriFixture::SetUp();
-        for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {{"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
-            insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", kDay).set("S_zyo", zyo).set("S_siba", siba).set("S_sisuu", sisuu));
-        for (const auto& [zyo, kyori, cls, siba, time] : std::vector<std::tuple<QString, int, QString, int, double>> {
-                 {"大井", 1200, "ave", 0, 75.0}, {"大井", 1200, "ave", 1, 72.0}, {"大井", 1600, "ave", 0, 101.0},
-                 {"川崎", 1500, "ave", 0, 95.0}, {"大井", 1800, "C1", 0, 115.0}})
-            insert("CalSisuu.mdb", "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", cls)
-                                                    .set("A_sin_kyu", 1).set("A_siba", siba).set("A_time", time));
-        // Race 05 has no runs, the 23rd no day variant, 1800 only a class row (no all-class time).
-        for (const auto& [code, kyori, siba] : std::vector<std::tuple<QString, int, int>> {
-                 {"大井08032401", 1200, 0}, {"大井08032402", 1200, 1}, {"大井08032403", 1600, 0}, {"大井08032404", 1800, 0},
-                 {"大井08032405", 1200, 0}, {"大井08032301", 1200, 0}, {"川崎08032401", 1500, 0}})
-            addRace(code, DbRow().set("R_kyori", kyori).set("R_siba", siba));
-        // Each run held index 77, 3F index 66 and U_file 1 before.
-        for (const auto& [code, name, time, f3, hutan] : std::vector<std::tuple<QString, QString, DbValue, DbValue, DbValue>> {
-                 {"大井08032401", "エース", 76.1, 38.2, 56.0}, {"大井08032401", "ビー'ト", 74.3, DbValue(), 54.0},
-                 {"大井08032401", "シー", DbValue(), 37.5, 55.0}, {"大井08032401", "ディー", 75.5, 38.0, DbValue()},
-                 {"大井08032402", "イー", 73.0, 36.9, 52.0}, {"大井08032403", "エフ", 102.4, 39.1, 57.0},
-                 {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0}, {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
-            addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77).set("U_sisuu3f", 66).set("U_file", 1));
-    }
-    QStringList stored() { return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name"); }
-    // What the run-table routine gives each stored run in runner slot 1 ("Null" reads 0); a run
-    // without weight keeps its values. In stored()'s order.
-    QStringList byCalcUSisuu()
-    {
-        redimUma(18, 2);
-        QStringList out;
-        for (const QString& row : rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file, R_date, R_siba, R_kyori, U_time, U_3f, "
-                                                       "U_hutan FROM T_Rdata JOIN T_Useiseki USING (R_code) ORDER BY 1, 2")) {
-            const QStringList f = row.split('|');
-            std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1)) = std::tuple(VbDate::fromDbText(f[5]), f[0].left(2), f[6].toInt(), f[7].toInt());
-            std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1))
-                = std::tuple(f[8].toFloat(), f[9].toFloat(), f[10].toFloat(), 0.0f, 0.0f);
-            openDb(1, path("CalSisuu.mdb"), "");
-            calcUSisuu(1, 1, 1);
-            closeDb(1);
-            out << (f[10] == "Null" ? f.mid(0, 5) : f.mid(0, 2) << floatText(pd.uSisuu(1, 1)) << floatText(pd.uSisuu3f(1, 1)) << f[4]).join('|');
-        }
-        return out;
-    }
-};
-
-}
-
-// A region without tracks or an unknown kind recomputes nothing; a Cancel leaves all as it was. Else
-// runs of the target's tracks (距離間: the whole track whatever the distance) get what the run-table
-// routine computes (no all-class time gives 0 and 0); a run without weight keeps its values; U_file
-// stays; other tracks are untouched.
+// A region without tracks or an unknown kind recomputes nothing, nor does a Cancel. Else runs of the target's tracks
+// (距離間: the whole track) get what the run-table routine computes (no all-class time gives 0 and 0); a run without
+// weight keeps its values; U_file stays; other tracks are untouched.
 TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
 {
+    for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {{"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
+        insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", VbDate::fromYmd(2008, 3, 24)).set("S_zyo", zyo).set("S_siba", siba).set("S_sisuu", sisuu));
+    addAveTimes("CalSisuu.mdb", "大井 1200 ave 0 75, 大井 1200 ave 1 72, 大井 1600 ave 0 101, 川崎 1500 ave 0 95, 大井 1800 C1 0 115");
+    // Race 05 has no runs, the 23rd no day variant, 1800 only a class row (no all-class time).
+    for (const auto& [code, kyori, siba] : std::vector<std::tuple<QString, int, int>> {
+             {"大井08032401", 1200, 0}, {"大井08032402", 1200, 1}, {"大井08032403", 1600, 0}, {"大井08032404", 1800, 0},
+             {"大井08032405", 1200, 0}, {"大井08032301", 1200, 0}, {"川崎08032401", 1500, 0}})
+        addRace(code, DbRow().set("R_kyori", kyori).set("R_siba", siba));
+    // Each run held index 77, 3F index 66 and U_file 1 before.
+    for (const auto& [code, name, time, f3, hutan] : std::vector<std::tuple<QString, QString, DbValue, DbValue, DbValue>> {
+             {"大井08032401", "エース", 76.1, 38.2, 56.0}, {"大井08032401", "ビー'ト", 74.3, DbValue(), 54.0},
+             {"大井08032401", "シー", DbValue(), 37.5, 55.0}, {"大井08032401", "ディー", 75.5, 38.0, DbValue()},
+             {"大井08032402", "イー", 73.0, 36.9, 52.0}, {"大井08032403", "エフ", 102.4, 39.1, 57.0},
+             {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0}, {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
+        addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77).set("U_sisuu3f", 66).set("U_file", 1));
+    const auto stored = [this] { return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name"); };
     const auto before = snapshot();
     for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""}, HyoukaTarget {"地区間", "東海", "", ""}}) {
         ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
@@ -131,7 +79,20 @@ TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
     EXPECT_FALSE(runKanriOperation("指数の再計算", [] { reCalSisuu({"距離間", "1400", "", "大井"}); }));
     EXPECT_EQ(msgs_.texts(), QStringList(3, "書き換え終了") << "指数の再計算をキャンセルしました");
     EXPECT_EQ(snapshot(), before);
-    const QStringList untouched = stored(), computed = byCalcUSisuu();
+    // What the run-table routine gives each stored run in runner slot 1 ("Null" reads 0), in stored()'s order.
+    QStringList computed;
+    redimUma(18, 2);
+    openDb(1, path("CalSisuu.mdb"), "");
+    for (const QString& row : rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file, R_date, R_siba, R_kyori, U_time, U_3f, "
+                                                   "U_hutan FROM T_Rdata JOIN T_Useiseki USING (R_code) ORDER BY 1, 2")) {
+        const QStringList f = row.split('|');
+        std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1)) = std::tuple(VbDate::fromDbText(f[5]), f[0].left(2), f[6].toInt(), f[7].toInt());
+        std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1)) = std::tuple(f[8].toFloat(), f[9].toFloat(), f[10].toFloat(), 0.0f, 0.0f);
+        calcUSisuu(1, 1, 1);
+        computed << (f[10] == "Null" ? f.mid(0, 5) : f.mid(0, 2) << floatText(pd.uSisuu(1, 1)) << floatText(pd.uSisuu3f(1, 1)) << f[4]).join('|');
+    }
+    closeDb(1);
+    const QStringList untouched = stored();
     for (const auto& [t, tracks] : std::vector<std::pair<HyoukaTarget, QString>> {
              {{"距離間", "9999", "", "大井"}, "大井"}, {{"場間", "大井", "", ""}, "大井"}, {{"地区間", "南関", "", ""}, "大井川崎"}}) {
         exec("NAR_data.dat", "UPDATE T_Useiseki SET U_sisuu = 77, U_sisuu3f = 66");
@@ -147,39 +108,24 @@ TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
     EXPECT_EQ(stored().filter("大井08032401|シー|0|").size(), 1);
 }
 
-namespace {
-
-class Evaluation : public KanriFixture {
-protected:
-    // Runs "name track daysBack index [distance]", each in a race of its own; "-" a nameless runner.
-    void runs(const QString& table)
-    {
-        for (const QString& entry : table.split(',')) {
-            const QStringList f = entry.simplified().split(' ');
-            const VbDate day = vbToday().addDays(-f[2].toInt());
-            const QString code = f[1] + Format(day, "yymmdd") + Format(++raceNo_, "00");
-            addRace(code, DbRow().set("R_zyo02", zyoToChiku(f[1])).set("R_kyori", f.value(4, "1400").toInt()).set("R_date", day));
-            addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
-        }
-    }
-    // The four results: both means, the horse count and the correction.
-    QStringList evaluate(const HyoukaTarget& t)
-    {
-        HyoukaResult r;
-        runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
-        return {r.ave01, r.ave02, r.count, r.hosei};
-    }
-    int raceNo_ = 0;
-};
-
-}
-
 // Hand-worked: A gives 55 and 52, B 45 and 44 (its 0 counts); C ran at one track only; D's run
 // exactly 400 days back is out; nameless runs never count: means 50.0, 48.0, correction -0.2.
 // With D's run a day later: 60.0, 42.0, -1.8. Bad input is refused before SisuuHyouka empties; no
 // qualifying horse leaves all four results empty.
 TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
 {
+    // Runs "name track daysBack index [distance]", each in a race of its own; "-" a nameless runner.
+    int raceNo = 0;
+    const auto runs = [&](const QString& table) {
+        for (const QString& entry : table.split(',')) {
+            const QStringList f = entry.simplified().split(' ');
+            const VbDate day = vbToday().addDays(-f[2].toInt());
+            const QString code = f[1] + Format(day, "yymmdd") + Format(++raceNo, "00");
+            addRace(code, DbRow().set("R_zyo02", zyoToChiku(f[1])).set("R_kyori", f.value(4, "1400").toInt()).set("R_date", day));
+            addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
+        }
+    };
+    const auto evaluate = [](const HyoukaTarget& t) { HyoukaResult r; runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); }); return QStringList {r.ave01, r.ave02, r.count, r.hosei}; };
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
     EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));

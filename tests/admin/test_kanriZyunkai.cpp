@@ -21,42 +21,43 @@ void loadTestRace(const QString& zyo, int raceNo, const QList<std::tuple<QString
     judgeSirusi();
 }
 
-// The main window's race read as the batch sees it, over a day whose races are given per track.
+// The main window's race read over a day with races per track (tracks not named run none); the read
+// stopAt ("川崎-02") ends as `stop` says. At 名古 the third runner has no predicted index ("out").
 struct FakeDay {
-    // Races run at a track (tracks not named run none); the read stopAt ("川崎-02") ends as `stop` says.
-    FakeDay(std::map<QString, int> r = {}, QString at = {}, std::function<RaceReadOutcome()> s = {}) : races(r), stopAt(at), stop(s) {}
     std::map<QString, int> races;
-    QString stopAt;
-    std::function<RaceReadOutcome()> stop;
-    QString date;                // the selector date of the last read, and
-    int32_t kikanSeen = 0;       // kakoKikan then
-    std::array<QString, 5> sel;  // the selectors
+    QString stopAt {};
+    std::function<RaceReadOutcome()> stop {};
+    QString date {};               // the selector date of the last read, and
+    int32_t kikanSeen = 0;         // kakoKikan then
+    std::array<QString, 5> sel {};  // the selectors
 
-    RaceReader reader() { return {[this](int i, const QString& text) { sel[size_t(i)] = text; }, [this] { return read(); }}; }
-    RaceReadOutcome read()
+    RaceReader reader()
     {
-        const QString z = sel[3];
-        std::tie(date, kikanSeen) = std::tuple(sel[0] + "/" + sel[1] + "/" + sel[2], pd.kakoKikan);
-        if (z + "-" + sel[4] == stopAt)
-            return stop();
-        const int n = sel[4].toInt();
-        if (n > races[z]) {
-            pd.raceExists = false;
-            return RaceReadOutcome::NoCard;
-        }
-        // At Nagoya the third runner has no predicted index: the race is marked "out".
-        loadTestRace(z, n, {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f}, {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
-        return RaceReadOutcome::Read;
+        return {[this](int i, const QString& text) { sel[size_t(i)] = text; }, [this] {
+                    const QString z = sel[3];
+                    std::tie(date, kikanSeen) = std::tuple(sel[0] + "/" + sel[1] + "/" + sel[2], pd.kakoKikan);
+                    if (z + "-" + sel[4] == stopAt)
+                        return stop();
+                    if (sel[4].toInt() > races[z]) {
+                        pd.raceExists = false;
+                        return RaceReadOutcome::NoCard;
+                    }
+                    loadTestRace(z, sel[4].toInt(), {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f}, {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
+                    return RaceReadOutcome::Read;
+                }};
     }
 };
+
+void setRun(int k, const QString& zyo, int kyori, int siba, const QString& day, int rno, float sisuu, float f3, int cyaku, int tousuu)
+{
+    std::tie(pd.uZyo(1, k), pd.uKyori(1, k), pd.uSiba(1, k), pd.uDate(1, k), pd.uRaceNo(1, k)) = std::tuple(zyo, kyori, siba, VbDate::fromDbText(day), rno);
+    std::tie(pd.uSisuu(1, k), pd.uSisuu3f(1, k), pd.uCyaku(1, k), pd.uTousuu(1, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
+}
 
 class Zyunkai : public KanriFixture {
 protected:
     bool run(FakeDay& day, const QString& date = "2008/03/24")
-    {
-        msgs_.clear();
-        return runKanriOperation("予想巡回", [&] { runZyunkai(date, day.reader(), [this](const QString& info) { infos_ << info; }); });
-    }
+    { msgs_.clear(); return runKanriOperation("予想巡回", [&] { runZyunkai(date, day.reader(), [this](const QString& info) { infos_ << info; }); }); }
     QStringList outFiles() const { return QDir(path("予想出力")).entryList(QDir::Files, QDir::Name); }
     static QByteArray cp932(const QString& text) { return toCp932(text + "\r\n"); }
     QStringList infos_;
@@ -64,19 +65,20 @@ protected:
 
 }
 
-// Two runs of a day: the output folder loses its files (not folders) at each start, index and memo
-// list only that run's races, the archive keeps both runs' pages; kakoKikan is 550 during a run only.
+// Two runs, the second with the short date form: the output folder loses its files (not folders) at each start,
+// index and memo list only that run's races, the archive keeps both runs' pages; kakoKikan is 550 meanwhile.
 TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
 {
     writeTestFile(path("予想出力/a"), "old");
     writeTestFile(path("予想出力/keep/x.txt"), "kept");
     pd.kakoKikan = 730;
     std::map<std::string, QByteArray> archived {{"keep/x.txt", "kept"}};
-    for (const auto& [races, pages] : std::vector<std::pair<std::map<QString, int>, QString>> {
-             {{{"大井", 2}, {"名古", 1}}, "index.html memo推奨.txt 名古0324-01R.html 大井0324-01R.html 大井0324-02R.html"}, {{{"佐賀", 1}}, "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
+    for (const auto& [races, date, pages] : std::vector<std::tuple<std::map<QString, int>, QString, QString>> {
+             {{{"大井", 2}, {"名古", 1}}, "2008/03/24", "index.html memo推奨.txt 名古0324-01R.html 大井0324-01R.html 大井0324-02R.html"},
+             {{{"佐賀", 1}}, "2008/3/24", "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
         FakeDay day {races};
-        ASSERT_TRUE(run(day));
-        EXPECT_EQ(std::tuple(msgs_.texts(), day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, 550, 730, true));
+        ASSERT_TRUE(run(day, date));
+        EXPECT_EQ(std::tuple(msgs_.texts(), day.date, day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, "2008/03/24", 550, 730, true));
         EXPECT_EQ(outFiles(), pages.split(' '));
         for (const QString& file : outFiles())
             archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
@@ -85,8 +87,7 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         ASSERT_TRUE(lhaTestPasses(path("予想/0324.lzh")));
         EXPECT_EQ(lhaExtract(path("予想/0324.lzh"), path("extracted")), archived);
     }
-    EXPECT_EQ(readTestFile(path("予想出力/keep/x.txt")), "kept");
-    EXPECT_EQ(infos_.first(), "門別-1R");
+    EXPECT_EQ(std::pair(readTestFile(path("予想出力/keep/x.txt")), infos_.first()), std::pair(QByteArray("kept"), QString("門別-1R")));
 }
 
 // A cancelled or failed (quietly, or with an error) read ends the run: earlier races keep rows and
@@ -97,8 +98,6 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
     for (const auto& [stop, said] : std::vector<std::pair<std::function<RaceReadOutcome()>, QStringList>> {
              {[] { return RaceReadOutcome::Cancelled; }, {}}, {[] { return RaceReadOutcome::Failed; }, {failed}},
              {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "disk I/O error"); }, {failed + "\ndisk I/O error"}}}) {
-        QDir(path("予想出力")).removeRecursively();
-        QDir(dir_.path()).mkdir("予想出力");
         exec("Rana.mdb", "DELETE FROM T_Rana");
         pd.kakoKikan = 365;
         FakeDay day {{{"大井", 5}, {"川崎", 3}}, "川崎-02", stop};
@@ -113,48 +112,26 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
 {
     writeTestFile(path("予想出力/old.html"), "old");
-    const QString badDate = "巡回の日付は yyyy/mm/dd の形で指定してください: ";
-    const std::vector<std::tuple<QString, std::function<void()>, QString>> cases {
-        {"2008-03-24", [] {}, badDate + "2008-03-24"}, {"2008/02/30", [] {}, badDate + "2008/02/30"}, {"08/03/24", [] {}, badDate + "08/03/24"},
-        {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
+    for (const auto& [date, damage, cause] : std::vector<std::tuple<QString, std::function<void()>, QString>> {
+        {"2008-03-24", [] {}, ""}, {"2008/02/30", [] {}, ""}, {"08/03/24", [] {}, ""}, {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
         {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
-        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}};
-    for (const auto& [date, damage, cause] : cases) {
+        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}}) {
         damage();
         FakeDay day;
         EXPECT_FALSE(run(day, date));
         EXPECT_EQ(std::tuple(msgs_.texts(), infos_, outFiles()),
-                  std::tuple(QStringList {"予想巡回を中止しました\n" + cause}, QStringList {}, QStringList {"old.html"}));
+                  std::tuple(QStringList {"予想巡回を中止しました\n" + (cause.isEmpty() ? "巡回の日付は yyyy/mm/dd の形で指定してください: " + date : cause)}, QStringList {}, QStringList {"old.html"}));
     }
 }
 
-// The short date form is taken; an archive that cannot be written or parsed ends the run with the
-// archiver's message only, and stays as it was.
-TEST_F(Zyunkai, ShortDateFormAndArchiveFailures)
+// An archive that cannot be written (a folder in its place) ends the run with the archiver's message only.
+TEST_F(Zyunkai, ArchiveFailure)
 {
-    for (const bool folderInTheWay : {true, false}) {
-        QDir(path("予想")).removeRecursively();
-        if (folderInTheWay)
-            QDir(dir_.path()).mkpath("予想/0324.lzh");
-        else
-            writeTestFile(path("予想/0324.lzh"), "not an archive at all");
-        FakeDay day {{{"大井", 1}}};
-        EXPECT_FALSE(run(day, "2008/3/24"));
-        EXPECT_EQ(day.date, "2008/03/24");
-        EXPECT_TRUE(msgs_.texts().size() == 1 && msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts().join('|').toStdString();
-        EXPECT_TRUE(outFiles().contains("大井0324-01R.html"));
-        EXPECT_EQ(readTestFile(path("予想/0324.lzh")), folderInTheWay ? QByteArray() : "not an archive at all");
-    }
-}
-
-namespace {
-
-void setRun(int h, int k, const QString& zyo, int kyori, int siba, const VbDate& day, int rno, float sisuu, float f3, int cyaku, int tousuu)
-{
-    std::tie(pd.uZyo(h, k), pd.uKyori(h, k), pd.uSiba(h, k), pd.uDate(h, k), pd.uRaceNo(h, k)) = std::tuple(zyo, kyori, siba, day, rno);
-    std::tie(pd.uSisuu(h, k), pd.uSisuu3f(h, k), pd.uCyaku(h, k), pd.uTousuu(h, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
-}
-
+    QDir(dir_.path()).mkpath("予想/0324.lzh");
+    FakeDay day {{{"大井", 1}}};
+    EXPECT_FALSE(run(day));
+    EXPECT_TRUE(msgs_.texts().size() == 1 && msgs_.texts()[0].startsWith("LZHファイルの作成に失敗しました")) << msgs_.texts().join('|').toStdString();
+    EXPECT_TRUE(outFiles().contains("大井0324-01R.html") && QFileInfo(path("予想/0324.lzh")).isDir());
 }
 
 // Nagoya race 12 byte for byte in CP932: runner 1 with turf, central, rounds-to-nothing runs and a sixth
@@ -165,16 +142,13 @@ TEST_F(Zyunkai, RacePageByteForByte)
     std::tie(pd.uName(17), pd.raceTitle, pd.raceName) = std::tuple("スロット17", "第12競走 ダ1400m", "スプリング特別");
     std::tie(pd.uChichi(1), pd.uKisyu(1, 0), pd.uHutan(1, 0), pd.uSeirei(1), pd.uKyakusitu(1, 0), pd.tuka1Ave(1, 0), pd.sirusi(1), pd.kisoSisuu(1, 0))
         = std::tuple("サウスヴィグラス", "的場文", 54.5f, "牡4", "先", 3.46f, "◎", 58.6f);
-    setRun(1, 1, "名古", 1400, 1, VbDate::fromYmd(2008, 3, 10), 5, 61.5f, 48.2f, 2, 10);
-    setRun(1, 2, "Ｊ中山", 1800, 0, VbDate::fromYmd(2008, 1, 5), 11, -3.4f, 0, 12, 16);
-    setRun(1, 3, "笠松", 1600, 0, VbDate::fromYmd(2007, 12, 1), 9, 55, 50, 1, 8);
-    setRun(1, 4, "名古", 1400, 0, VbDate::fromYmd(2007, 11, 2), 3, 0.4f, 45, 3, 9);
-    setRun(1, 5, "名古", 1400, 0, VbDate::fromYmd(2007, 10, 1), 1, 40, 40, 5, 12);
-    setRun(1, 6, "名古", 1400, 0, VbDate::fromYmd(2007, 9, 1), 1, 99, 99, 9, 9);
+    setRun(1, "名古", 1400, 1, "2008-03-10", 5, 61.5f, 48.2f, 2, 10), setRun(2, "Ｊ中山", 1800, 0, "2008-01-05", 11, -3.4f, 0, 12, 16);
+    setRun(3, "笠松", 1600, 0, "2007-12-01", 9, 55, 50, 1, 8), setRun(4, "名古", 1400, 0, "2007-11-02", 3, 0.4f, 45, 3, 9);
+    setRun(5, "名古", 1400, 0, "2007-10-01", 1, 40, 40, 5, 12), setRun(6, "名古", 1400, 0, "2007-09-01", 1, 99, 99, 9, 9);
     std::tie(pd.uChichi(3), pd.uKisyu(3, 0), pd.uHutan(3, 0), pd.uSeirei(3)) = std::tuple("date1 name", "kisyu(騎)", 55.0f, "牝3");
     zyunkai = {};
     writeRaceHtml();
-    const QString noRun = "<BR> <BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B>  </TD>";
+    const QString mark = "<B><FONT size='+1' color='#000099'><FONT color='#7d0000'>", noRun = "<BR> <BR>" + mark + "</FONT></FONT></B>  </TD>";
     const QString page =
         "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY><P><A href='名古0324-13R.html'>次のレースへ</A></P>"
         "<DIV align='left'><TABLE border='1' cellspacing='1' width='800'><COL span='1' width='20'><COL span='1' width='150'>"
@@ -182,27 +156,18 @@ TEST_F(Zyunkai, RacePageByteForByte)
         "第12競走 ダ1400m スプリング特別</B></CAPTION><TBODY><TR><TD>1</TD><TD>サウスヴィグラス<BR><B><FONT color='#000099' size='+1'>エースワン</FONT></B></TD>"
         "<TD>的場文(54.5)<BR>牡4<BR>先(3.5)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'>◎</FONT></B></TD><TD><B>63</B><BR>59</TD>"
         "<TD >名古芝1400<BR>08/03/10 5R<BR><B><FONT size='+1' color='#7d0000'>62</FONT></B> 48 2/10</TD>"
-        "<TD>Ｊ中山1800<BR>08/01/05 11R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>-3</FONT></FONT></B>  12/16</TD>"
-        "<TD>笠松1600<BR>07/12/01 9R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>55</FONT></FONT></B> 50 1/8</TD>"
-        "<TD>名古1400<BR>07/11/02 3R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'></FONT></FONT></B> 45 3/9</TD>"
-        "<TD >名古1400<BR>07/10/01 1R<BR><B><FONT size='+1' color='#000099'><FONT color='#7d0000'>40</FONT></FONT></B> 40 5/12</TD></TR>"
+        "<TD>Ｊ中山1800<BR>08/01/05 11R<BR>" + mark + "-3</FONT></FONT></B>  12/16</TD><TD>笠松1600<BR>07/12/01 9R<BR>" + mark + "55</FONT></FONT></B> 50 1/8</TD>"
+        "<TD>名古1400<BR>07/11/02 3R<BR>" + mark + "</FONT></FONT></B> 45 3/9</TD><TD >名古1400<BR>07/10/01 1R<BR>" + mark + "40</FONT></FONT></B> 40 5/12</TD></TR>"
         "<TR><TD>3</TD><TD>date1 name<BR><B><FONT color='#000099' size='+1'>ビー&アイ<name>\x01</FONT></B></TD>"
         "<TD>kisyu(騎)(55)<BR>牝3<BR>(0.0)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'></FONT></B></TD><TD><B></B><BR></TD>"
         "<TD ><BR> <BR><B><FONT size='+1' color='#7d0000'></FONT></B>  </TD><TD>" + noRun + "<TD>" + noRun + "<TD>" + noRun + "<TD >" + noRun
         + "</TR></TBODY></TABLE></DIV><P>（注意）未出走（15ヶ月以内）の馬がいます、予想印は参考です</P><P>地方競馬 指数・予想 Brennock</P></BODY>\r\n";
     EXPECT_EQ(readTestFile(path("予想出力/名古0324-12R.html")), toCp932(page).replace("\x01", "&#134071;"));
-    ASSERT_EQ(zyunkai.indexLink.size(), 1);
-    EXPECT_EQ(std::pair(zyunkai.indexLink[0].link, zyunkai.indexLink[0].zyo),
-              std::pair(QString("<A href='名古0324-12R.html' target='_blank'>名古0324-12R.html</A><BR>"), QString("名古屋")));
+    EXPECT_EQ(std::tuple(zyunkai.indexLink.size(), zyunkai.indexLink.value(0).link, zyunkai.indexLink.value(0).zyo),
+              std::tuple(1, QString("<A href='名古0324-12R.html' target='_blank'>名古0324-12R.html</A><BR>"), QString("名古屋")));
     pd.uName(3).clear();
     pd.yosouSisuu(1) = 0.4f;  // rounds to an empty cell, yet is not 0
     EXPECT_FALSE(raceHtml().contains("（注意）"));
-}
-
-namespace {
-
-const QString kPublisher = "Brennock 地方競馬指数";
-
 }
 
 // Thresholds on the stored singles: 0.99f > 0.99 (a banker), 0.33f is not < 0.33 (no tip); "out" and
@@ -214,14 +179,13 @@ TEST_F(Zyunkai, IndexMemoAndPublicText)
              {"金沢08032410", 1, 2, 1.0f, 0.1f, "out"}, {"名古08032411", 4, 6, 0.9899999f, 0.1f, {}}, {"大井08032501", 1, 2, 1.0f, 0.1f, {}}})
         insert("Rana.mdb", "T_Rana", DbRow().set("R_code", code).set("R_ana(1)", ana1).set("R_ana(2)", ana2).set("winRitu(1)", win1).set("renRitu(3)", ren3).set("taisyo", taisyo));
     zyunkai = {kDay, weekdayLabel(kDay), {}, {}};
+    const QString kPublisher = "Brennock 地方競馬指数";
+    const auto link = [](const QString& page) { return QString("<A href='%1' target='_blank'>%1</A><BR>").arg(page); };
     for (const char* page : {"大井0324-01R.html", "大井0324-02R.html", "名古0324-11R.html"})
-        zyunkai.indexLink.append({QString("<A href='%1' target='_blank'>%1</A><BR>").arg(page), QString(page).left(2).replace("名古", "名古屋")});
+        zyunkai.indexLink.append({link(page), QString(page).left(2).replace("名古", "名古屋")});
     ASSERT_TRUE(runKanriOperation("予想巡回", [] { writeZyunkaiIndex(); }));
-    EXPECT_TRUE(readTestFile(path("予想出力/index.html"))
-                    .endsWith(cp932("</TABLE></DIV><P><B>大井<BR></B><A href='大井0324-01R.html' target='_blank'>大井0324-01R.html</A><BR>"
-                                    "<A href='大井0324-02R.html' target='_blank'>大井0324-02R.html</A><BR></P><P><B>名古屋<BR></B>"
-                                    "<A href='名古0324-11R.html' target='_blank'>名古0324-11R.html</A><BR></P>"
-                                    "<P>地方競馬 指数・予想 Brennock</P></BODY></HTML>")));
+    EXPECT_TRUE(readTestFile(path("予想出力/index.html")).endsWith(cp932("</TABLE></DIV><P><B>大井<BR></B>" + link("大井0324-01R.html") + link("大井0324-02R.html")
+                                                                       + "</P><P><B>名古屋<BR></B>" + link("名古0324-11R.html") + "</P><P>地方競馬 指数・予想 Brennock</P></BODY></HTML>")));
     EXPECT_EQ(readTestFile(path("01推奨.txt")),
               cp932("地方競馬予想「本日の鉄板レース」03/24<BR>" + kPublisher + "<BR><BR>■鉄板レース<BR>"
                     "大井01R 単勝 ◎5号馬<BR>笠松03R 単勝 ◎2号馬<BR>" + kPublisher + "<BR>\r\n\r\n"
@@ -239,9 +203,8 @@ TEST_F(Zyunkai, SaveRanaUpsertsAndKeepsTheMark)
 {
     const auto saved = [this] {
         EXPECT_TRUE(runKanriOperation("予想巡回", [] { saveRana(); }));
-        return rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\", \"R_ana(2)\", \"R_ana(3)\", \"R_ana(4)\", \"R_ana(5)\", \"winRitu(1)\" = ?, "
-                                "\"renRitu(2)\" = ?, \"winRitu(4)\", \"renRitu(5)\", taisyo FROM T_Rana ORDER BY R_code",
-                    {double(0.1f), double(0.9f)});
+        return rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\", \"R_ana(2)\", \"R_ana(3)\", \"R_ana(4)\", \"R_ana(5)\", \"winRitu(1)\" = ?, \"renRitu(2)\" = ?, "
+                                "\"winRitu(4)\", \"renRitu(5)\", taisyo FROM T_Rana ORDER BY R_code", {double(0.1f), double(0.9f)});
     };
     loadTestRace("大井", 5, {{"A", 60, 0.1f, 0.3f}, {"B", 0, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
     EXPECT_EQ(saved(), QStringList {"大井08032405|1|3|0|0|0|1|1|0|0|out"});

@@ -80,8 +80,8 @@ TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplacedAndNoR
     for (const auto& [code, line] : std::vector<std::pair<QString, QString>> {
              {"00000000", ""}, {"浦和08022904", ""}, {noRunners.code(), "浦和2008/02/15 3R 梅花賞D1400良"}}) {
         ASSERT_TRUE(openSheet(SheetKind::Kextuka, code));
-        EXPECT_EQ(QStringList {childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()} + lineTexts(gridOf(SheetKind::Kextuka), 0, true).mid(1),
-                  QStringList({line, ""})) << code.toStdString();
+        EXPECT_EQ(QStringList {childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()}
+                      + lineTexts(gridOf(SheetKind::Kextuka), 0, true).mid(1), QStringList({line, ""})) << code.toStdString();
     }
     ASSERT_TRUE(openSheet(SheetKind::Kextuka, "大井08021505"));
     QWidget* sheet = sheetOf(SheetKind::Kextuka);

@@ -25,12 +25,8 @@ struct RunRow {
     VbDate date = ago(15);
     int raceNo = 9;
     QString rname = "梅花賞", name = "テスト馬", kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
-    int siba = 0, kyori = 1400, baba = 1;
-    float sisuu = 52;
-    std::optional<int> file = 1;
-    int cyaku = 1;
-    float f3 = 38.5f;
-    int zougen = -6;
+    int siba = 0, kyori = 1400, baba = 1, file = 1, cyaku = 1, zougen = -6;
+    float sisuu = 52, f3 = 38.5f;
     QStringList nulls = {};
 
     QString code() const { return zyo + Format(date, "yymmdd") + Format(raceNo, "00"); }
@@ -50,7 +46,7 @@ inline void writeRun(const RunRow& r)
     insertRowIfNew(1, "T_Rdata", row({{"R_zyo", r.zyo}, {"R_date", r.date}, {"R_no", r.raceNo}, {"R_name", r.rname},
                                       {"R_siba", r.siba}, {"R_kyori", r.kyori}, {"R_baba", r.baba}, {"R_tousuu", 12}}));
     if (!r.name.isNull())
-        insertRow(1, "T_Useiseki", row({{"U_name", r.name}, {"U_file", r.file ? DbValue(*r.file) : DbValue()},
+        insertRow(1, "T_Useiseki", row({{"U_name", r.name}, {"U_file", r.file},
             {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu}, {"U_sisuu3f", 41.0f},
             {"U_cyaku", r.cyaku}, {"U_time", 89.3f}, {"U_3f", r.f3}, {"U_cyakusa", -0.3f}, {"U_hutan", 55.0f}, {"U_waku", 3},
             {"U_no", 5}, {"U_taizyu", 470}, {"U_zougen", r.zougen}, {"U_kankaku", 20}, {"U_kyakusitu", "先"},
@@ -95,10 +91,7 @@ inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<i
 }
 
 inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
-inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
-{
-    return childNamed<FlexGrid>(sheetOf(kind), name);
-}
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki") { return childNamed<FlexGrid>(sheetOf(kind), name); }
 inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
 
 // Clicks the tab of that caption as the user does.
@@ -137,7 +130,11 @@ protected:
         pd.raceKyori = 1400;
         mainWindow.setObjectName("frmMain");
     }
-    void TearDown() override { closeAllSheets(); }
+    void TearDown() override  // every message a test expects it has checked and cleared
+    {
+        EXPECT_NO_MESSAGES();
+        closeAllSheets();
+    }
 
     TestAppDir dir;
     MsgBoxRecorder messages;

@@ -1,29 +1,23 @@
-// The sheets' comment boxes, grids and note editor (over missing pictures), the busy token and a
-// missing data file.
+// The sheets' comment boxes, grids and note editor (over missing pictures), the busy token, a missing data file.
 #include "tests/sheets/sheetFixture.h"
 #include "core/dialogSincyoku.h"
 #include "webimport/importGuard.h"
 
 namespace {
-// The comment file's rows as "R_code|U_name|comment|sign01|sign02", in key order.
-QStringList storedComments()
+// Adds the rows "R_code|U_name|comment|sign01|sign02" to the comment file; all its rows so, in key order.
+QStringList comments(const QStringList& add = {})
 {
     openDb(1, appPath() + "Comment.dat", dbPassword);
     DbSlotCloser closer(1);
+    for (const QString& row : add) {
+        const QStringList v = row.split('|');
+        insertRow(1, "Comment", DbRow().set("R_code", v[0]).set("U_name", v[1]).set("comment", v[2]).set("sign01", v[3]).set("sign02", v[4]));
+    }
     QStringList rows;
     for (RecordSet rs(1, "SELECT * FROM Comment ORDER BY R_code, U_name"); !rs.eof(); rs.moveNext())
         rows << QStringList({rs["R_code"].toString(), rs["U_name"].toString(), rs["comment"].toString(),
                              rs["sign01"].toString(), rs["sign02"].toString()}).join('|');
     return rows;
-}
-
-void storeComment(const QString& row)
-{
-    const QStringList v = row.split('|');
-    openDb(1, appPath() + "Comment.dat", dbPassword);
-    DbSlotCloser closer(1);
-    insertRow(1, "Comment", DbRow().set("R_code", v[0]).set("U_name", v[1]).set("comment", v[2]).set("sign01", v[3])
-                                .set("sign02", v[4]));
 }
 
 // Opens the note editor from that comment grid cell, checks its race line and source, saves text.
@@ -46,8 +40,7 @@ TEST_F(SheetTest, HorseCommentsAreShownSavedUnderTheSheetKeyAndEditedFromTheGrid
     const QString a = "浦和08021509|" + name, b = "Ｊ東京08012103|" + name;
     writeRun({.name = name});
     writeRun({.zyo = "Ｊ東京", .date = ago(40), .raceNo = 3, .name = name});
-    for (const QString& row : {"Uma|" + name + "|逃げ馬|○|注", a + "|出遅れ|△|", QString("浦和08021509|別の馬|他馬||"), b + "|前走|○|△"})
-        storeComment(row);
+    comments({"Uma|" + name + "|逃げ馬|○|注", a + "|出遅れ|△|", "浦和08021509|別の馬|他馬||", b + "|前走|○|△"});
     QFile::remove(dir.filePath("Back.gif"));  // a missing picture never stops a load: List.gif stands in
     ASSERT_TRUE(openSheet(SheetKind::Uma, name));
     QWidget* sheet = sheetOf(SheetKind::Uma);
@@ -69,16 +62,14 @@ TEST_F(SheetTest, HorseCommentsAreShownSavedUnderTheSheetKeyAndEditedFromTheGrid
     EXPECT_EQ(shownWindow("dialogComment"), nullptr);
     editNote(SheetKind::Uma, 2, 4, "Ｊ東京08/01/21-03R", "Uma", "直線で伸びた");
     EXPECT_EQ(gridOf(SheetKind::Uma, "gridComment")->textMatrix(2, 4), "直線で伸びた");
-    EXPECT_EQ(storedComments(), QStringList({"Uma|" + name + "|逃げ馬x|◎|注", a + "|出遅れ|△|", "浦和08021509|別の馬|他馬||",
+    EXPECT_EQ(comments(), QStringList({"Uma|" + name + "|逃げ馬x|◎|注", a + "|出遅れ|△|", "浦和08021509|別の馬|他馬||",
                                              b + "|直線で伸びた|○|△"}));
-    EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatRace)
 {
     writeRun({.zyo = "大井", .raceNo = 5});
-    storeComment("大井08021505|テスト馬|好位|◎|▲");
-    storeComment("大井08021505|Race|ハイペース||");
+    comments({"大井08021505|テスト馬|好位|◎|▲", "大井08021505|Race|ハイペース||"});
     for (const char* picture : {"List.gif", "icoLeftArrow.ico", "icoRightArrow.ico", "Back.gif"})
         QFile::remove(dir.filePath(picture));  // no picture at all never stops a load either
     ASSERT_TRUE(openSheet(SheetKind::Kextuka, "大井08021505"));
@@ -94,14 +85,13 @@ TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatR
     QTest::keyClicks(box, "slow pace");
     QTest::keyClick(box, Qt::Key_Return);
     QTest::keyClick(box, Qt::Key_Return);
-    EXPECT_EQ(storedComments(), QStringList({"大井08021505|Race|slow pace||", "大井08021505|テスト馬|好位から|◎|▲"}));
+    EXPECT_EQ(comments(), QStringList({"大井08021505|Race|slow pace||", "大井08021505|テスト馬|好位から|◎|▲"}));
     // A sheet closed before the save is not refreshed, and nothing fails.
     gridOf(SheetKind::Kextuka, "gridComment")->clickCell(1, 3);
     QWidget* dialog = shownWindow("dialogComment");
     ASSERT_NE(dialog, nullptr);
     closeAllSheets();
     QTest::mouseClick(childNamed<QPushButton>(dialog, "cmdEnd"), Qt::LeftButton);
-    EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhatTheyShowed)
@@ -121,15 +111,14 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     }
     const QString busy = "他の読込みが実行中です。終了してから開始してください";
     EXPECT_EQ(messages.texts(), QStringList({busy, busy, busy}));
-    EXPECT_TRUE(storedComments().empty());
+    EXPECT_TRUE(comments().empty());
     EXPECT_EQ(std::make_pair(sheetOf(SheetKind::Kisyu)->windowTitle(), gridOf(SheetKind::Kisyu)->rows()),
               std::make_pair(QString("騎手シート 騎手甲"), 2));  // the open one keeps its content
     messages.clear();
     QFile::rename(dir.filePath("NAR_data.dat"), dir.filePath("NAR_data.bak"));
     QFile::remove(dir.filePath("Comment.dat"));
     pickAndSave();
-    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません",
-                                                  "Error-frmUma-10"}));
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません", "Error-frmUma-10"}));
     EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
               QStringList({"08/02/15", "1"}));
     EXPECT_FALSE(isDialogSincyokuLoaded());
@@ -137,4 +126,5 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     EXPECT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));  // the race sheet opens empty
     EXPECT_EQ(std::make_pair(messages.firstLines().value(0), childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()),
               std::make_pair(QString("dataファイルが開けません"), QString()));
+    messages.clear();
 }

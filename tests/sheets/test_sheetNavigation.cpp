@@ -39,6 +39,7 @@ TEST_F(SheetTest, TheDispatcherOpensBySubjectColumnHeaderOnlyAndAnUnreadableRowO
     g->clickCell(1, columnOf(g, "レース名"));
     EXPECT_EQ(messages.texts(), QStringList({"Error-frmSyuboba-8"}));
     EXPECT_EQ(sheetOf(SheetKind::Kextuka)->windowTitle(), "レース結果シート 浦和08021509");
+    messages.clear();
 }
 
 TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsTheMainWindow)
@@ -61,7 +62,6 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
     clickToolbar(sheetOf(SheetKind::Kisyu), "Back");
     EXPECT_EQ(std::make_tuple(sheetOf(SheetKind::Kisyu), mainWindow.isVisible(), sheetOf(SheetKind::Syuboba) != nullptr),
               std::make_tuple(nullptr, true, true));  // other sheets stay
-    EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, TheRunnerSlotFeedsTheHorseSheetAndPrevAndNextWrapOverTheRunnersOnScreen)
@@ -104,21 +104,19 @@ TEST_F(SheetTest, TheRunnerSlotFeedsTheHorseSheetAndPrevAndNextWrapOverTheRunner
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));  // a person sheet counts its listed runs
     EXPECT_EQ(cells(gridOf(SheetKind::Kisyu, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 50}, {1, 30}}),
               QStringList({"52", "3", "3", "騎手甲"}));
-    EXPECT_NO_MESSAGES();
 }
 
 TEST_F(SheetTest, APeriodPickRefillsItsOwnSheetsAptitudeTablesAndTypedTextCountsAtTheNextFill)
 {
     for (const auto& [days, sisuu, cyaku] : std::vector<std::tuple<int, float, int>> {
              {10, 40.4f, 1}, {100, 55.5f, 3}, {300, 60.5f, 5}, {600, 99, 1}})
-        writeRun({.date = ago(days), .sisuu = sisuu, .cyaku = cyaku});
+        writeRun({.date = ago(days), .cyaku = cyaku, .sisuu = sisuu});
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
     ASSERT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
     // Within a year, 全ダート: (40.4 + 55.5 + 60.5) / 3 = 52.13 shows 52; the best 60.5 shows 61 (halves away from zero).
-    EXPECT_EQ(cells(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu"), {{2, 0}, {2, 1}, {3, 1}, {4, 1}, {2, 3}, {4, 3}}),
-              QStringList({"平均", "52", "61", "3", "", ""}));
-    EXPECT_EQ(cells(gridOf(SheetKind::Syuboba, "gridTekiseiRentai"), {{2, 0}, {3, 0}, {2, 1}, {3, 1}, {4, 1}, {3, 3}}),
-              QStringList({"勝率", "連対率", "33%", "67%", "3", ""}));
+    EXPECT_EQ(cells(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu"), {{2, 1}, {3, 1}, {4, 1}, {2, 3}, {4, 3}})
+                  + cells(gridOf(SheetKind::Syuboba, "gridTekiseiRentai"), {{2, 1}, {3, 1}, {4, 1}, {3, 3}}),
+              QStringList({"52", "61", "3", "", "", "33%", "67%", "3", ""}));
     QWidget* jockey = sheetOf(SheetKind::Kisyu);
     clickTab(jockey, "適性（スピード指数）");
     auto* combo = childNamed<QComboBox>(jockey, "cmbTarKikan");

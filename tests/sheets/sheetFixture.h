@@ -92,7 +92,8 @@ inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<i
 
 inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
 inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki") { return childNamed<FlexGrid>(sheetOf(kind), name); }
-inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
+// Clicks the run list's cell in that row under that header.
+inline void clickUnder(SheetKind k, int row, const QString& header) { gridOf(k)->clickCell(row, int(lineTexts(gridOf(k), 0).indexOf(header))); }
 
 // Clicks the tab of that caption as the user does.
 inline void clickTab(QWidget* sheet, const QString& caption)
@@ -110,8 +111,6 @@ inline void closeAllSheets()
         unloadSheet(k);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
-
-#define EXPECT_NO_MESSAGES() EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString()
 
 class SheetTest : public ::testing::Test {
 protected:
@@ -132,7 +131,7 @@ protected:
     }
     void TearDown() override  // every message a test expects it has checked and cleared
     {
-        EXPECT_NO_MESSAGES();
+        EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
         closeAllSheets();
     }
 

@@ -75,8 +75,7 @@ TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndTheAverageWeigh
 {
     // (runs "track:jockey" newest first, "~" a run of Nulls; the first jockey) -> "tracks|jockeys"
     const std::vector<std::tuple<QStringList, QString, QString>> cases {
-        {{}, "", "浦和,,,,,|,,,,,"},
-        {{"浦和:A", "大井:B", "大井:A"}, "Z", "浦和,大井,,,,|Z,A,B,,,"},
+        {{}, "", "浦和,,,,,|,,,,,"}, {{"浦和:A", "大井:B", "大井:A"}, "Z", "浦和,大井,,,,|Z,A,B,,,"},
         {{"川崎:A", "船橋:B"}, "", "浦和,川崎,船橋,,,|A,B,,,,"},
         {{"a:1", "b:2", "c:3", "d:4", "e:5", "f:6", "g:7"}, "", "浦和,a,b,c,d,e|1,2,3,4,5,6"},
         {{"~", ":", "大井:C"}, "", "浦和,大井,,,,|C,,,,,"},  // an empty text never joins an empty slot
@@ -86,15 +85,13 @@ TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndTheAverageWeigh
         for (const QString& t : texts)
             runs.push_back(t == "~" ? SheetRun() : run({{fZyo, t.section(':', 0, 0)}, {fKisyu, t.section(':', 1)}}));
         const SheetInputs in = buildSheetInputs(runs, "浦和", firstJockey, kToday);
-        EXPECT_EQ(QStringList(in.trkList.begin(), in.trkList.end()).join(',') + '|' +
-                      QStringList(in.jkList.begin(), in.jkList.end()).join(','),
-                  lists);
+        EXPECT_EQ(QStringList(in.trkList.begin(), in.trkList.end()).join(',') + '|'
+                      + QStringList(in.jkList.begin(), in.jkList.end()).join(','), lists);
     }
     // The average weight covers the year before and later runs, and rounds halves to even.
     const std::vector<std::pair<std::vector<std::pair<int, int>>, int32_t>> averages {
         // (days before the race, weight; -1 = Null) -> average
-        {{}, 0},
-        {{{10, 470}, {20, 471}}, 470},               // 470.5 -> 470
+        {{}, 0}, {{{10, 470}, {20, 471}}, 470},      // 470.5 -> 470
         {{{10, 471}, {20, 472}}, 472},               // 471.5 -> 472
         {{{365, 400}, {364, 480}, {-5, 482}}, 481},  // the 365th day back is out, later runs in
         {{{10, -1}, {11, 0}, {12, 460}}, 230},       // Null left out, 0 counts

@@ -24,19 +24,16 @@ TEST_F(SheetTest, TheDispatcherOpensBySubjectColumnHeaderOnlyAndAnUnreadableRowO
         closeAllSheets();
         ASSERT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
         pd.sheetKey = "前の鍵";
-        FlexGrid* g = gridOf(SheetKind::Syuboba);
-        g->clickCell(row, columnOf(g, header));
+        clickUnder(SheetKind::Syuboba, row, header);
         EXPECT_EQ(pd.sheetKey, opens ? key : "前の鍵") << header.toStdString();
         if (opens)  // the opened sheet is the current one unless a race sheet; the sire sheet stays
             EXPECT_EQ(std::make_tuple(sheetOf(*opens) != nullptr, pd.sheetForm == sheetOf(*opens), sheetOf(SheetKind::Syuboba) != nullptr),
                       std::make_tuple(true, *opens != SheetKind::Kextuka, true)) << header.toStdString();
     }
-    EXPECT_NO_MESSAGES();
     // A row whose date cannot be read leaves the open race sheet alone.
     ASSERT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));
-    FlexGrid* g = gridOf(SheetKind::Syuboba);
-    g->setTextMatrix(1, 0, "");
-    g->clickCell(1, columnOf(g, "レース名"));
+    gridOf(SheetKind::Syuboba)->setTextMatrix(1, 0, "");
+    clickUnder(SheetKind::Syuboba, 1, "レース名");
     EXPECT_EQ(messages.texts(), QStringList({"Error-frmSyuboba-8"}));
     EXPECT_EQ(sheetOf(SheetKind::Kextuka)->windowTitle(), "レース結果シート 浦和08021509");
     messages.clear();
@@ -50,10 +47,8 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
     ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "調教師乙"));
     ASSERT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
     QPointer<QWidget> jockey = sheetOf(SheetKind::Kisyu), trainer = sheetOf(SheetKind::Cyoukyou);
-    FlexGrid* sire = gridOf(SheetKind::Syuboba);
-    sire->clickCell(1, columnOf(sire, "騎手"));  // the newest run: 騎手丁
-    FlexGrid* own = gridOf(SheetKind::Cyoukyou);
-    own->clickCell(1, columnOf(own, "厩舎"));  // the trainer sheet's own empty trainer cell
+    clickUnder(SheetKind::Syuboba, 1, "騎手");  // the newest run: 騎手丁
+    clickUnder(SheetKind::Cyoukyou, 1, "厩舎");  // the trainer sheet's own empty trainer cell
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(jockey.isNull() && trainer.isNull());
     EXPECT_EQ(sheetOf(SheetKind::Kisyu)->windowTitle() + '|' + sheetOf(SheetKind::Cyoukyou)->windowTitle(), "騎手シート 騎手丁|調教師シート ");
@@ -87,20 +82,18 @@ TEST_F(SheetTest, TheRunnerSlotFeedsTheHorseSheetAndPrevAndNextWrapOverTheRunner
     EXPECT_EQ(info(), "3枠1番 馬1");
     EXPECT_EQ(cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 49}, {1, 30}}),
               QStringList({"60", "2", "2", "今日の騎手1"}));
-    for (const auto& [key, horse] : std::vector<std::pair<QString, QString>> {
-             {"Prev", "馬3"}, {"Prev", "馬2"}, {"Next", "馬3"}, {"Next", "馬1"}}) {
-        clickToolbar(sheetOf(SheetKind::Uma), key);
-        EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート " + horse) << key.toStdString();
-    }
+    const auto step = [](const char* key) { clickToolbar(sheetOf(SheetKind::Uma), key); return sheetOf(SheetKind::Uma)->windowTitle(); };
+    QStringList titles;
+    for (const char* key : {"Prev", "Prev", "Next", "Next"})
+        titles << step(key);
+    EXPECT_EQ(titles, QStringList({"馬毎シート 馬3", "馬毎シート 馬2", "馬毎シート 馬3", "馬毎シート 馬1"}));
     EXPECT_EQ(pd.umaIdx, 1);
     pd.umaIdx = 2;  // a horse opened from another sheet steps from the slot umaIdx still names
     ASSERT_TRUE(openSheet(SheetKind::Uma, "よその馬"));
     EXPECT_EQ(info(), "よその馬");
-    clickToolbar(sheetOf(SheetKind::Uma), "Next");
-    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬3");
+    EXPECT_EQ(step("Next"), "馬毎シート 馬3");
     pd.tousuu = 0;  // no race on screen: nothing happens
-    clickToolbar(sheetOf(SheetKind::Uma), "Next");
-    EXPECT_EQ(sheetOf(SheetKind::Uma)->windowTitle(), "馬毎シート 馬3");
+    EXPECT_EQ(step("Next"), "馬毎シート 馬3");
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));  // a person sheet counts its listed runs
     EXPECT_EQ(cells(gridOf(SheetKind::Kisyu, "gridTekiseiSisuu"), {{2, 1}, {4, 1}, {4, 50}, {1, 30}}),
               QStringList({"52", "3", "3", "騎手甲"}));

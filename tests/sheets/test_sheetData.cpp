@@ -26,7 +26,7 @@ const TekiseiContext race {kToday, "浦和", 1400, 0};
 SheetInputs inputs(int32_t avg = 470) { return {{"浦和", "大井", "川崎", "", "", ""}, {"騎手甲", "騎手乙", "", "", "", ""}, avg}; }
 
 // A run that passes the common filter: 浦和 1400 m 良, gate 1, 470 kg, change 0, 20 days, 先, 騎手甲.
-TekiseiRun base(int cyaku = 1, float sisuu = 50) { return {ago(10), "浦和", "騎手甲", "先", 1400, 1, 1, 470, 0, 20, cyaku, 0, sisuu}; }
+TekiseiRun base(int cyaku = 1, float sisuu = 50, int siba = 0) { return {ago(10), "浦和", "騎手甲", "先", 1400, 1, 1, 470, 0, 20, cyaku, siba, sisuu}; }
 
 // The 1-based columns in which one run counts.
 std::vector<int> columnsOf(const TekiseiRun& r, const QString& period = "全期間対象", int32_t avg = 470)
@@ -191,13 +191,10 @@ TEST(UmaTekisei, CommonFilterPeriodStartIndexAndSurface)
         {10, 0, 0, "全期間対象", false}, {10, 50, 1, "全期間対象", false},  // index 0; the other surface
     };
     for (const auto& [days, sisuu, siba, period, counts] : cases) {
-        TekiseiRun r = base(1, sisuu);
+        TekiseiRun r = base(1, sisuu, siba);
         r.date = ago(days);
-        r.siba = siba;
         EXPECT_EQ(!columnsOf(r, period).empty(), counts) << days << " " << period.toStdString();
     }
-    TekiseiRun turf = base();
-    turf.siba = 1;
-    const auto cols = tekiseiColumns({turf}, {kToday, "浦和", 1400, 1}, "", inputs());
+    const auto cols = tekiseiColumns({base(1, 50, 1)}, {kToday, "浦和", 1400, 1}, "", inputs());  // a turf race
     EXPECT_EQ(std::make_pair(cols[0].label, cols[0].count), std::make_pair(QString("全ダート"), 1));  // the label stays
 }

@@ -37,8 +37,7 @@ inline void writeRun(const RunRow& r)
     openDb(1, appPath() + "NAR_data.dat", dbPassword);
     DbSlotCloser closer(1);
     const auto row = [&r](std::initializer_list<std::pair<const char*, DbValue>> values) {
-        DbRow row;
-        row.set("R_code", r.code());
+        DbRow row = DbRow().set("R_code", r.code());
         for (const auto& [column, value] : values)
             row.set(column, r.nulls.contains(column) ? DbValue() : value);
         return row;

@@ -20,10 +20,9 @@ QStringList comments(const QStringList& add = {})
 {
     openDb(1, appPath() + "Comment.dat", dbPassword);
     DbSlotCloser closer(1);
-    for (const QString& row : add) {
-        const QStringList v = row.split('|');
-        insertRow(1, "Comment", DbRow().set("R_code", v[0]).set("U_name", v[1]).set("comment", v[2]).set("sign01", v[3]).set("sign02", v[4]));
-    }
+    for (const QString& row : add)
+        insertRow(1, "Comment", DbRow().set("R_code", row.section('|', 0, 0)).set("U_name", row.section('|', 1, 1))
+                                    .set("comment", row.section('|', 2, 2)).set("sign01", row.section('|', 3, 3)).set("sign02", row.section('|', 4)));
     QStringList rows;
     for (RecordSet rs(1, "SELECT * FROM Comment ORDER BY R_code, U_name"); !rs.eof(); rs.moveNext())
         rows << QStringList({rs["R_code"].toString(), rs["U_name"].toString(), rs["comment"].toString(),
@@ -182,17 +181,13 @@ TEST_F(SheetTest, RaceCommentsAreSavedUnderTheRaceCodeAndTheEditorRefreshesThatR
 TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhatTheyShowed)
 {
     writeRun({});
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
-    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
+    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲") && openSheet(SheetKind::Uma, "テスト馬"));
     QWidget* uma = sheetOf(SheetKind::Uma);
-    const auto pickAndSave = [uma] {
-        emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
-        QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
-    };
     {
         const ImportGuard import;
         EXPECT_FALSE(openSheet(SheetKind::Kisyu, "騎手乙"));
-        pickAndSave();
+        emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);  // a period pick
+        QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);  // a comment save
     }
     const QString busy = "他の読込みが実行中です。終了してから開始してください";
     EXPECT_EQ(messages.texts(), QStringList({busy, busy, busy}));
@@ -202,7 +197,8 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     messages.clear();
     QFile::rename(dir.filePath("NAR_data.dat"), dir.filePath("NAR_data.bak"));
     QFile::remove(dir.filePath("Comment.dat"));
-    pickAndSave();
+    emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
+    QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
     EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません", "Error-frmUma-10"}));
     EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
               QStringList({"08/02/15", "1"}));

@@ -62,8 +62,9 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
     clickUnder(SheetKind::Syuboba, 1, "騎手");  // the newest run: 騎手丁
     clickUnder(SheetKind::Cyoukyou, 1, "厩舎");  // the trainer sheet's own empty trainer cell
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(std::make_tuple(jockey.isNull() && trainer.isNull(), sheetOf(SheetKind::Kisyu)->windowTitle() + '|' + sheetOf(SheetKind::Cyoukyou)->windowTitle(),
-                              mainWindow.isVisible()), std::make_tuple(true, "騎手シート 騎手丁|調教師シート ", true));  // the replaced sheet's unload showed it
+    EXPECT_EQ(std::make_tuple(jockey.isNull() && trainer.isNull(), mainWindow.isVisible(),
+                              sheetOf(SheetKind::Kisyu)->windowTitle() + '|' + sheetOf(SheetKind::Cyoukyou)->windowTitle()),
+              std::make_tuple(true, true, "騎手シート 騎手丁|調教師シート "));  // the replaced sheet's unload showed the main window
     mainWindow.hide();
     clickToolbar(sheetOf(SheetKind::Kisyu), "Back");
     EXPECT_EQ(std::make_tuple(sheetOf(SheetKind::Kisyu), mainWindow.isVisible(), sheetOf(SheetKind::Syuboba) != nullptr),

@@ -1,7 +1,5 @@
 #pragma once
-// Sheets under test: a temporary program folder with the race and comment files, runs written
-// row by row (Nulls where a test asks), the race on screen in the shared state, and sheets
-// opened as a user does.
+// Sheets under test: a temporary program folder with the race and comment files and runs written row by row.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/colors.h"
@@ -21,19 +19,14 @@
 inline const VbDate kToday = VbDate::fromYmd(2008, 3, 1);
 inline VbDate ago(int days) { return kToday.addDays(-days); }
 
-// One stored run and its race (浦和08021509 by default; the columns not named here hold the fixed
-// values writeRun gives). A column named in nulls is written as Null.
+// One stored run and its race (浦和08021509 by default); a column named in nulls is written as Null.
 struct RunRow {
     QString zyo = "浦和";
     VbDate date = ago(15);
     int raceNo = 9;
     QString rname = "梅花賞", name = "テスト馬", kisyu = "騎手甲", cyoukyou = "調教師乙", chichi = "種牡馬丙";
-    int siba = 0, kyori = 1400, baba = 1;
-    float sisuu = 52;
-    std::optional<int> file = 1;
-    int cyaku = 1;
-    float f3 = 38.5f;
-    int zougen = -6;
+    int siba = 0, kyori = 1400, baba = 1, file = 1, cyaku = 1, zougen = -6;
+    float sisuu = 52, f3 = 38.5f;
     QStringList nulls = {};
 
     QString code() const { return zyo + Format(date, "yymmdd") + Format(raceNo, "00"); }
@@ -43,26 +36,20 @@ inline void writeRun(const RunRow& r)
 {
     openDb(1, appPath() + "NAR_data.dat", dbPassword);
     DbSlotCloser closer(1);
-    DbRow race, run;
-    const auto set = [&r](DbRow& row, const QString& column, const DbValue& value) -> DbRow& {
-        return row.set(column, r.nulls.contains(column) ? DbValue() : value);
+    const auto row = [&r](std::initializer_list<std::pair<const char*, DbValue>> values) {
+        DbRow row = DbRow().set("R_code", r.code());
+        for (const auto& [column, value] : values)
+            row.set(column, r.nulls.contains(column) ? DbValue() : value);
+        return row;
     };
-    race.set("R_code", r.code());
-    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
-             {"R_zyo", r.zyo}, {"R_date", r.date}, {"R_no", r.raceNo}, {"R_name", r.rname}, {"R_siba", r.siba},
-             {"R_kyori", r.kyori}, {"R_baba", r.baba}, {"R_tousuu", 12}})
-        set(race, column, value);
-    insertRowIfNew(1, "T_Rdata", race);
-    if (r.name.isNull())
-        return;
-    run.set("R_code", r.code()).set("U_name", r.name).set("U_file", r.file ? DbValue(*r.file) : DbValue());
-    for (const auto& [column, value] : std::initializer_list<std::pair<const char*, DbValue>> {
-             {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu},
-             {"U_sisuu3f", 41.0f}, {"U_cyaku", r.cyaku}, {"U_time", 89.3f}, {"U_3f", r.f3}, {"U_cyakusa", -0.3f},
-             {"U_hutan", 55.0f}, {"U_waku", 3}, {"U_no", 5}, {"U_taizyu", 470}, {"U_zougen", r.zougen}, {"U_kankaku", 20},
-             {"U_kyakusitu", "先"}, {"U_tuka01", 2}, {"U_tuka02", 2}, {"U_tuka03", 1}, {"U_tuka04", 1}})
-        set(run, column, value);
-    insertRow(1, "T_Useiseki", run);
+    insertRowIfNew(1, "T_Rdata", row({{"R_zyo", r.zyo}, {"R_date", r.date}, {"R_no", r.raceNo}, {"R_name", r.rname},
+                                      {"R_siba", r.siba}, {"R_kyori", r.kyori}, {"R_baba", r.baba}, {"R_tousuu", 12}}));
+    if (!r.name.isNull())
+        insertRow(1, "T_Useiseki", row({{"U_name", r.name}, {"U_file", r.file},
+            {"U_kisyu", r.kisyu}, {"U_cyoukyou", r.cyoukyou}, {"U_chichi", r.chichi}, {"U_sisuu", r.sisuu}, {"U_sisuu3f", 41.0f},
+            {"U_cyaku", r.cyaku}, {"U_time", 89.3f}, {"U_3f", r.f3}, {"U_cyakusa", -0.3f}, {"U_hutan", 55.0f}, {"U_waku", 3},
+            {"U_no", 5}, {"U_taizyu", 470}, {"U_zougen", r.zougen}, {"U_kankaku", 20}, {"U_kyakusitu", "先"},
+            {"U_tuka01", 2}, {"U_tuka02", 2}, {"U_tuka03", 1}, {"U_tuka04", 1}}));
 }
 
 // Runners 1..n of the race on screen: 馬h by 父h from gate h+2 under 今日の騎手h, past runs k = 1, 2 in the
@@ -103,11 +90,9 @@ inline QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<i
 }
 
 inline QWidget* sheetOf(SheetKind kind) { QCoreApplication::processEvents(); return loadedSheet(kind); }
-inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki")
-{
-    return childNamed<FlexGrid>(sheetOf(kind), name);
-}
-inline int columnOf(const FlexGrid* grid, const QString& header) { return int(lineTexts(grid, 0).indexOf(header)); }
+inline FlexGrid* gridOf(SheetKind kind, const char* name = "gridRireki") { return childNamed<FlexGrid>(sheetOf(kind), name); }
+// Clicks the run list's cell in that row under that header.
+inline void clickUnder(SheetKind k, int row, const QString& header) { gridOf(k)->clickCell(row, int(lineTexts(gridOf(k), 0).indexOf(header))); }
 
 // Clicks the tab of that caption as the user does.
 inline void clickTab(QWidget* sheet, const QString& caption)
@@ -126,8 +111,6 @@ inline void closeAllSheets()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-#define EXPECT_NO_MESSAGES() EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString()
-
 class SheetTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -145,7 +128,11 @@ protected:
         pd.raceKyori = 1400;
         mainWindow.setObjectName("frmMain");
     }
-    void TearDown() override { closeAllSheets(); }
+    void TearDown() override  // every message a test expects it has checked and cleared
+    {
+        EXPECT_TRUE(messages.texts().isEmpty()) << messages.texts().join('\n').toStdString();
+        closeAllSheets();
+    }
 
     TestAppDir dir;
     MsgBoxRecorder messages;

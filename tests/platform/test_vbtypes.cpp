@@ -79,18 +79,11 @@ TEST(WholeNumbers, CLngIntFixAndNumberTexts)
     EXPECT_EQ(errorNumberOf([] { CLngText("99999999999"); }), vbErrOverflow);
     EXPECT_EQ(QList<double>({Val("12abc"), Val("  -3.5kg"), Val(".5"), Val("1 2"), Val("abc"), Val("-")}),
               QList<double>({12, -3.5, 0.5, 12, 0, 0}));
-}
-
-// A number text reads to the same double as the general reading: 15 and 16 digits, zero's sign.
-TEST(WholeNumbers, NumberTextsReadAsTheGeneralReadingDoes)
-{
-    const char* texts[] = {"0", "-0", "+0.0", "7", " 12 ", "\t+7", "-3.5", "0.1", "0.3", ".5", "5.", "-.25",
-                           "1.10", "58.7", "123456789012345", "999999999999999", "0.000000000000001",
-                           "1234567890.12345", "-99999999999999.9", "1234567890123456", "0.1234567890123456",
-                           "00000000000000000001", "9007199254740993", "3.14159265358979323846"};
-    for (const char* text : texts) {
-        const double expected = QString::fromLatin1(text).trimmed().toDouble();
-        const double read = CDblText(QString::fromLatin1(text));
+    // A number text reads to the same double as the general reading: 15 and 16 digits, zero's sign.
+    for (const char* text : {"0", "-0", "+0.0", "7", " 12 ", "\t+7", "-3.5", "0.1", "0.3", ".5", "5.", "-.25", "1.10", "58.7", "123456789012345",
+                             "999999999999999", "0.000000000000001", "1234567890.12345", "-99999999999999.9", "1234567890123456",
+                             "0.1234567890123456", "00000000000000000001", "9007199254740993", "3.14159265358979323846"}) {
+        const double expected = QString::fromLatin1(text).trimmed().toDouble(), read = CDblText(QString::fromLatin1(text));
         EXPECT_EQ(std::pair(read, std::signbit(read)), std::pair(expected, std::signbit(expected))) << text;
     }
 }

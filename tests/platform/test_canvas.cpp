@@ -82,8 +82,7 @@ TEST(Canvas, PensAndFillsOnTheImage)
                              QColor(255, 0, 0), QColor(0, 128, 0)}));
 }
 
-// Text's top-left corner is at the current position; its ink lies inside the reported box; the font goes with the
-// call; the next print starts a line further down at the left edge.
+// Text's top-left corner at the current position, its ink inside the reported box; the next print starts a line below.
 TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
 {
     std::unique_ptr<PictureBox> b(box(4500, 1500));
@@ -109,8 +108,7 @@ TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
               std::tuple(QString("浦65"), QString("ＭＳ Ｐゴシック"), 10.0, true, 600.0, 450.0, 0.0, op.y2));
 }
 
-// The same drawing on the image and on a 192-dpi page directly, clipped at the canvas's edge; a box of 66.7 pixels
-// has the image's last column too.
+// One drawing on the image and on a 192-dpi page, clipped at the canvas's edge; a box of 66.7 pixels has a 67th column.
 TEST(Canvas, OneDrawingOnAnotherDevice)
 {
     std::unique_ptr<PictureBox> b(box(3000, 1500)), odd(box(1001, 1001));

@@ -32,10 +32,8 @@ struct DatabaseTest : ::testing::Test {
     static void mark(int slot) { slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)"); }
 };
 
-// A failed open says so once ("dataファイルが開けません", the file, the cause) and leaves the slot closed; no file is
-// made or left half made. (Wrong keys, garbage and debug mode's throw: the callers' tests.) A WAL-mode file in a
-// read-only folder cannot be read (here by the user nobody, as root passes every permission check): the cause
-// names the folder.
+// A failed open says so once and leaves the slot closed; no file is made or left half made; a WAL file in a read-only
+// folder (for the user nobody: root passes every check) names the folder. (Wrong keys, garbage: the callers' tests.)
 TEST_F(DatabaseTest, OpenRefusesNonDatabasesMissingFilesAndReadOnlyFolders)
 {
     const QString nar = dir.createNarData(), plain = dir.create(DataFileKind::Rana), junk = dir.filePath("junk.dat");
@@ -70,9 +68,8 @@ TEST_F(DatabaseTest, OpenRefusesNonDatabasesMissingFilesAndReadOnlyFolders)
     openOk(nar);
 }
 
-// Values are bound, never spliced into the text; "R_cyaku(1)" is a column name. Reused statements: never one in
-// use twice; a failed bind, a half-read set, a closed connection do no harm. The sqlcipher shell reads our files with
-// the raw key (one per password) and 4 KiB pages.
+// Values are bound; "R_cyaku(1)" is a column name; a reused statement is never in use twice; the sqlcipher shell reads
+// our files with the raw key and 4 KiB pages.
 TEST_F(DatabaseTest, QuotesInValuesParenthesisedColumnsAndReusedStatements)
 {
     const QString comments = dir.createComment();
@@ -117,9 +114,8 @@ TEST_F(DatabaseTest, QuotesInValuesParenthesisedColumnsAndReusedStatements)
     }
 }
 
-// Null reads as 0, "", False or the zero date; reals round halves to even; dates are "yyyy-mm-dd" text; a day number
-// beyond 1 January 100 .. 31 December 9999 (a damaged file) is a bad value. A transaction whose slot was closed under
-// it leaves the reopened connection alone. Insert-if-new passes a stored key over; the transaction keeps the new rows.
+// Null reads as 0, "", False or the zero date; day numbers beyond 100-01-01 .. 9999-12-31 are bad values; a transaction
+// whose slot was closed under it leaves the reopened connection alone.
 TEST_F(DatabaseTest, ConversionsTransactionsAndInsertIfNew)
 {
     openOk(dir.createNarData());
@@ -162,8 +158,7 @@ TEST_F(DatabaseTest, ConversionsTransactionsAndInsertIfNew)
     EXPECT_EQ(QFileInfo(dir.filePath("NAR_data.dat-wal")).size(), 0) << "once closed, the file alone holds every row";
 }
 
-// Under a keeper a reopen of the same file, in any slot and by any spelling of its path, takes the closed
-// connection back. Not kept: for a wrong password, or when closed in a transaction (rolled back) or mid-query.
+// A keeper hands a closed idle connection back to a reopen of the same file, in any slot and by any spelling of its path.
 TEST_F(DatabaseTest, OnlyIdleConnectionsAreKeptAndComeBackForTheSameFile)
 {
     const QString nar = dir.createNarData();

@@ -7,8 +7,7 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-// A real modal box with the asked buttons and title; the pressed button's answer comes back. (The program's
-// own title and Qt's buttons in Japanese: the start-up tests.)
+// A real modal box with the asked buttons and title. (The program's own title: the start-up tests.)
 TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
 {
     QString seen;
@@ -22,8 +21,7 @@ TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
     EXPECT_EQ(seen, "馬場情報|question|" + QString::number(QMessageBox::Yes | QMessageBox::No, 16));
 }
 
-// Any exception is trapped and its tag shown (a run-time error's tag and debug mode's rethrow: the callers' tests);
-// the silent trap never shows nor rethrows.
+// Any exception is trapped and its tag shown; the silent trap never shows nor rethrows. (Debug mode: the callers' tests.)
 TEST(VbTrap, ShowsTheTagUnlessInDebugModeAndTheSilentTrapNever)
 {
     MsgBoxRecorder rec;

@@ -46,8 +46,7 @@ struct FlexGridTest : ::testing::Test {
     }
 };
 
-// Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20. General alignment puts numbers
-// right and words left.
+// Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20.
 TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
 {
     grid.setRedraw(false);
@@ -85,8 +84,7 @@ TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
     EXPECT_EQ(std::pair(image.size(), image.pixelColor(30 * 60 - 30, 6 * 20 - 10)), std::pair(QSize(30 * 60, 6 * 20), QColor(1, 2, 250)));
 }
 
-// Cells inside both shapes keep text and format; a cut cell comes back empty; Clear keeps the shape. A row
-// without its own height follows the grid font, never below RowHeightMin.
+// Cells inside both shapes keep text and format; Clear keeps the shape; rows follow the grid font, not below RowHeightMin.
 TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndRowsFollowTheGridFont)
 {
     grid.setCellBackColor(5, 7, 0x00FFFF);
@@ -166,8 +164,8 @@ struct ScrollingGrid : FlexGridTest {
     }
 };
 
-// The wheel over the frozen parts scrolls exactly as over the cells; wheel and scroll bars stop at whole rows and columns.
-// Row and column sizes cover the model while a scrolled grid changes shape.
+// The wheel over the frozen parts scrolls as over the cells; wheel and bars stop at whole rows and columns; sizes cover the
+// model while a scrolled grid changes shape.
 TEST_F(ScrollingGrid, WheelAndScrollBarsScrollByWholeRowsOverCellsAndFrozenParts)
 {
     const QPoint cells = centre(3, 5), left = centre(3, 0), top = centre(0, 5);
@@ -211,9 +209,8 @@ TEST_F(ScrollingGrid, WheelAndScrollBarsScrollByWholeRowsOverCellsAndFrozenParts
     }
 }
 
-// A click on a frozen cell (the horse-name column of the race cards) sets row and column and gives the grid the
-// keyboard; arrows step one row, page keys a screenful; keys never click. A click on a column shown in part brings
-// it in whole; a refill or a new size leaves the columns whole.
+// A click on a frozen cell gives the grid the keyboard; keys scroll by whole rows and never click; a column shown in part
+// comes in whole when clicked; a refill or a new size leaves the columns whole.
 TEST_F(ScrollingGrid, KeysClicksRefillsAndResizesKeepRowsAndColumnsWhole)
 {
     int clicks = 0;
@@ -265,41 +262,32 @@ TEST_F(ScrollingGrid, KeysClicksRefillsAndResizesKeepRowsAndColumnsWhole)
     EXPECT_TRUE(h()->value() % colPixels() == 0 || h()->value() == h()->maximum()) << h()->value();
 }
 
-// Generic sort: numbers by value (signs and "%" too), empty cells first going up and last going down; equal keys keep
-// their order and rows move with their formats. (Descending runners with empty cells: the analysis grids' sort clicks.)
+// Numbers by value (signs and "%" too), empty cells first going up and last going down. (Runners: the sort clicks' tests.)
 TEST(FlexGridSort, GenericOrderKeepsEqualKeysAndMovesRowsWithTheirFormats)
 {
-    // Sorts keys (a second column holding each row's first place) and gives back both columns.
-    const auto sorted = [](const QStringList& keys, int how, const std::function<void(FlexGrid&)>& format = {}) {
+    const struct { QStringList keys; int how; const char* sorted; } cases[] = {
+        {{"9", "10", "", "-2", "+4"}, flexSortGenericAscending, ":2 -2:3 +4:4 9:0 ff00 10:1 bold"},
+        {{"5%", "100%", "33%", "", "0%"}, flexSortGenericDescending, "100%:1 bold 33%:2 5%:0 ff00 0%:4 :3"},
+        {{"52.5", "52.25", "7"}, flexSortGenericAscending, "7:2 52.25:1 bold 52.5:0 ff00"},
+        {{"b", "", "a", "3"}, flexSortGenericAscending, ":1 bold 3:3 a:2 b:0 ff00"},
+        {{"1", "3", "1", "", "3"}, flexSortGenericDescending, "3:1 bold 3:4 1:0 ff00 1:2 :3"},
+    };
+    for (const auto& c : cases) {
         FlexGrid g;
         g.setFixedCols(0);
         g.setCols(2);
-        g.setRows(int(keys.size()) + 1);
-        for (int i = 0; i < keys.size(); ++i) {
-            g.setTextMatrix(i + 1, 0, keys[i]);
+        g.setRows(int(c.keys.size()) + 1);
+        for (int i = 0; i < c.keys.size(); ++i) {
+            g.setTextMatrix(i + 1, 0, c.keys[i]);
             g.setTextMatrix(i + 1, 1, QString::number(i));
         }
-        if (format)
-            format(g);
-        g.sort(1, g.rows() - 1, 0, how);
-        QStringList texts;
+        g.setCellBackColor(1, 1, 0x00FF00);
+        g.setCellFontBold(2, 1, true);
+        g.sort(1, g.rows() - 1, 0, c.how);
+        QStringList rows;
         for (int r = 1; r < g.rows(); ++r)
-            texts << g.textMatrix(r, 0) + ":" + g.textMatrix(r, 1) + (g.cellFontBold(r, 1) ? " bold" : "")
-                    + (g.cellBackColor(r, 1) ? " " + QString::number(g.cellBackColor(r, 1), 16) : "");
-        return texts.join(' ');
-    };
-    const struct { QStringList keys; int how; const char* sorted; } cases[] = {
-        {{"9", "10", "", "-2", "+4"}, flexSortGenericAscending, ":2 -2:3 +4:4 9:0 10:1"},
-        {{"5%", "100%", "33%", "", "0%"}, flexSortGenericDescending, "100%:1 33%:2 5%:0 0%:4 :3"},
-        {{"52.5", "52.25", "7"}, flexSortGenericAscending, "7:2 52.25:1 52.5:0"},
-        {{"b", "", "a", "3"}, flexSortGenericAscending, ":1 3:3 a:2 b:0"},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(sorted(c.keys, c.how), c.sorted) << c.keys.join(',').toStdString();
-    EXPECT_EQ(sorted({"1", "3", "1", "", "3"}, flexSortGenericDescending,
-                     [](FlexGrid& g) {
-                         g.setCellBackColor(2, 1, 0x00FF00);
-                         g.setCellFontBold(4, 1, true);
-                     }),
-              "3:1 ff00 3:4 1:0 1:2 :3 bold");
+            rows << g.textMatrix(r, 0) + ":" + g.textMatrix(r, 1) + (g.cellBackColor(r, 1) ? " " + QString::number(g.cellBackColor(r, 1), 16) : "")
+                    + (g.cellFontBold(r, 1) ? " bold" : "");
+        EXPECT_EQ(rows.join(' '), c.sorted) << c.keys.join(',').toStdString();
+    }
 }

@@ -6,9 +6,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// Reading: case-blind names, trimmed blanks, the default as given when missing, nothing when empty, 255 characters at
-// most. Writing: CP932 with CR LF; a new key ends its section; a replaced key keeps every other line byte for byte;
-// a failed write says so and creates nothing (a folder in the file's place: the option window's tests).
+// Case-blind names, trimmed blanks, 255 characters at most; CP932 with CR LF; a new key ends its section; a replaced key
+// keeps every other line byte for byte; a failed write creates nothing.
 TEST(IniFile, ReadsAndWritesAsThePrivateProfileFunctionsDo)
 {
     QTemporaryDir dir;

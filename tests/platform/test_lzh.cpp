@@ -77,8 +77,7 @@ TEST_F(LzhArchive, EveryKindOfContentAndNameComesBackByteForByte)
     EXPECT_LT(lh5Compress(contents["repeat.dat"]).size(), contents["repeat.dat"].size() / 100);
 }
 
-// A 0-byte archive file starts afresh; a folder of three thousand files goes in whole; an update keeps the members
-// before the replaced one byte for byte; a single file goes in under its own name.
+// A 0-byte archive starts afresh; an update keeps the members before the replaced one byte for byte.
 TEST_F(LzhArchive, UpdateReplacesSameNamedMembersAndKeepsTheOthersVerbatim)
 {
     writeTestFile(path("update.lzh"), QByteArray());

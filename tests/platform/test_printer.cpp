@@ -6,8 +6,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-// An unknown name keeps the current printer, a repeated one is the first; a document takes the orientation set at
-// its first call; characters are 120 x 240 twips. (No printers, pictures' places: the main window's printing tests.)
+// A document takes the orientation set at its first call; characters are 120 x 240 twips. (No printers: printing's tests.)
 TEST(Printer, SelectByNameAndDocumentsInTwipsAndCharacters)
 {
     std::vector<RecordingPrinterDevice*> rec;

@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-// Microsoft's table, with the characters strict Shift_JIS maps elsewhere or lacks; pages name it in many ways,
-// EUC-JP and UTF-8 pages are decoded as such. Unmappable: "?" (in HTML a reference by code point).
+// Microsoft's table, with the characters strict Shift_JIS maps elsewhere or lacks; unmappable: "?" or an HTML reference.
 TEST(Cp932, EncodesAndDecodesMicrosoftsTable)
 {
     const struct { const char* text; QByteArray bytes; } cases[] = {
@@ -18,8 +17,7 @@ TEST(Cp932, EncodesAndDecodesMicrosoftsTable)
     EXPECT_EQ(toCp932("a😀b¬大") + "|" + toCp932Html("a😀b¬大&"), QByteArray("a?b?\x91\xE5|a&#128512;b&#172;\x91\xE5&"));
 }
 
-// A cut double-byte character is marked; 0xFA-0xFC lead, but a trail byte in that range does not; broken bytes
-// do not swallow the rest.
+// A cut double-byte character is marked; 0xFA-0xFC lead, but a trail byte in that range does not.
 TEST(Cp932, TextCutInsideACharacter)
 {
     const QString cut = QString(QChar(QChar::ReplacementCharacter));

@@ -107,7 +107,6 @@ TEST_F(DatabaseTest, QuotesInValuesParenthesisedColumnsAndReusedStatements)
     insertRow(1, "T_Rdata", DbRow().set("R_code", "a").set("R_cyaku(1)", 7).set("R_ninki(16)", 12));
     upsertRow(1, "T_Rdata", DbRow().set("R_code", "a"), DbRow().set("R_wide(3)", 450));
     EXPECT_EQ(texts(RecordSet(1, "SELECT * FROM T_Rdata"), {"r_cyaku(1)", "R_ninki(16)", "R_wide(3)"}), (QStringList{"7", "12", "450"}));
-    EXPECT_LE(count("PRAGMA cache_size"), -8192) << "at least 8 MiB: the readers scan the race tables again and again";
     if (!QStandardPaths::findExecutable("sqlcipher").isEmpty()) {
         EXPECT_EQ(sqlcipherQuery(dir.createStrevinData(), kPassword, "SELECT zyoCode || ':' || zyoName FROM MasterZyo WHERE zyoNo = 8"),
                   QStringList {"20:大井"});
@@ -171,9 +170,8 @@ TEST_F(DatabaseTest, OnlyIdleConnectionsAreKeptAndComeBackForTheSameFile)
     {
         const DbConnectionKeeper keeper;
         openMarkClose();
-        openDbOrThrow(1, dir.createStrevinData(), kPassword);
         openDbOrThrow(2, nar, kPassword);
-        EXPECT_EQ(std::pair(marked(1), marked(2)), std::pair(false, true));
+        EXPECT_TRUE(marked(2));
         {
             const DbConnectionKeeper nested;
             closeDb(2);

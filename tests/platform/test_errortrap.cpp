@@ -2,24 +2,7 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 
-#include <QAbstractButton>
-#include <QMessageBox>
-#include <QTimer>
 #include <gtest/gtest.h>
-
-// A real modal box with the asked buttons and title. (The program's own title: the start-up tests.)
-TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
-{
-    QString seen;
-    QTimer::singleShot(0, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
-        seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->standardButtons(), 16);
-        box->button(QMessageBox::No)->click();
-    });
-    EXPECT_EQ(msgBox("question", vbYesNo, "馬場情報"), vbNo);
-    EXPECT_EQ(seen, "馬場情報|question|" + QString::number(QMessageBox::Yes | QMessageBox::No, 16));
-}
 
 // Any exception is trapped and its tag shown; the silent trap never shows nor rethrows. (Debug mode: the callers' tests.)
 TEST(VbTrap, ShowsTheTagUnlessInDebugModeAndTheSilentTrapNever)

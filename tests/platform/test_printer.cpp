@@ -61,14 +61,12 @@ TEST(Printer, PdfFileReadBackWithPoppler)
     EXPECT_EQ(QList<QRgb>({page.pixel(72 + 70, 72 + 30), page.pixel(72 + 150, 72 + 30), page.pixel(60, 100)}),
               QList<QRgb>({QColor(0, 0, 254).rgb(), QColor(Qt::white).rgb(), QColor(Qt::white).rgb()}));
 
-    for (const QString& other : {QString(), dir.filePath("missing/x.pdf")}) {
-        path = other;
-        p.print("x");
-        if (other.isEmpty())
-            EXPECT_NO_THROW(p.endDoc());
-        else
-            EXPECT_THROW(p.endDoc(), VbError);
-        EXPECT_FALSE(p.docOpen());
-    }
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList {"sheet.pdf"});
+    path.clear();
+    p.print("x");
+    EXPECT_NO_THROW(p.endDoc());
+    EXPECT_FALSE(p.docOpen());
+    path = dir.filePath("missing/x.pdf");
+    p.print("x");
+    EXPECT_THROW(p.endDoc(), VbError);
+    EXPECT_EQ(std::pair(p.docOpen(), QDir(dir.path()).entryList(QDir::Files)), std::pair(false, QStringList {"sheet.pdf"}));
 }

@@ -4,8 +4,9 @@
 
 #include <gtest/gtest.h>
 
-// Any exception is trapped and its tag shown; the silent trap never shows nor rethrows. (Debug mode: the callers' tests.)
-TEST(VbTrap, ShowsTheTagUnlessInDebugModeAndTheSilentTrapNever)
+// Any exception is trapped and its tag shown; the silent trap never shows nor rethrows (debug mode: the callers' tests).
+// Errors no procedure traps reach the application's handler: it says what failed where, and goes on.
+TEST(VbTrap, TrapsShowTheirTagAndTheTopLevelHandlerWhatFailedWhere)
 {
     MsgBoxRecorder rec;
     bool ran = false;
@@ -14,13 +15,6 @@ TEST(VbTrap, ShowsTheTagUnlessInDebugModeAndTheSilentTrapNever)
     debugMode = true;
     EXPECT_FALSE(vbTrapSilent([] { throw VbError(vbErrDatabase, "locked"); }));
     debugMode = false;
-    EXPECT_EQ(rec.texts(), QStringList{"U_sisuu算出エラー(err-BA06)"});
-}
-
-// Errors no procedure traps (all, in debug mode) reach the application's handler: it says what failed where, and goes on.
-TEST(Application, TopLevelHandlerShowsWhatFailedWhereAndKeepsRunning)
-{
-    MsgBoxRecorder rec;
     QObject handler;
     handler.setObjectName("cmdRaceRead");
     int handled = 0;
@@ -28,9 +22,8 @@ TEST(Application, TopLevelHandlerShowsWhatFailedWhereAndKeepsRunning)
     QMetaObject::invokeMethod(&handler, work, Qt::QueuedConnection);
     QMetaObject::invokeMethod(&handler, work, Qt::QueuedConnection);
     doEvents();
-    EXPECT_EQ(handled, 2);
-    ASSERT_EQ(rec.texts().size(), 1);
-    const QString& said = rec.texts().front();
+    ASSERT_EQ(std::pair(handled, rec.texts().size()), std::pair(2, qsizetype(2)));
+    const QString& said = rec.texts()[1];
+    EXPECT_EQ(rec.texts()[0], "U_sisuu算出エラー(err-BA06)");
     EXPECT_TRUE(said.contains("record set closed") && said.contains("cmdRaceRead") && said.contains("QObject")) << said.toStdString();
 }
-

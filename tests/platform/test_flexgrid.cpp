@@ -47,7 +47,7 @@ struct FlexGridTest : ::testing::Test {
 };
 
 // Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20.
-TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
+TEST_F(FlexGridTest, CellsFormatsSizesAndShapes)
 {
     grid.setRedraw(false);
     grid.setCols(30);
@@ -82,11 +82,8 @@ TEST_F(FlexGridTest, CellTextsAndFormatsReadBackAndReachTheScreenAndThePicture)
     EXPECT_NE(pixel(scrolled), QColor(255, 200, 128)) << "scrolling cells moved";
     const QImage image = grid.picture().toImage();
     EXPECT_EQ(std::pair(image.size(), image.pixelColor(30 * 60 - 30, 6 * 20 - 10)), std::pair(QSize(30 * 60, 6 * 20), QColor(1, 2, 250)));
-}
 
-// Cells inside both shapes keep text and format; Clear keeps the shape; rows follow the grid font, not below RowHeightMin.
-TEST_F(FlexGridTest, ResizingKeepsTheCellsInsideBothShapesAndRowsFollowTheGridFont)
-{
+    // Cells inside both shapes keep text and format; Clear keeps the shape; rows follow the grid font, not below RowHeightMin.
     grid.setCellBackColor(5, 7, 0x00FFFF);
     grid.setCellBackColor(2, 4, 0x00FFFF);
     grid.setColWidth(2, 1700);

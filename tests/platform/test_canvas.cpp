@@ -79,7 +79,7 @@ TEST(Canvas, PensAndFillsOnTheImage)
 }
 
 // Text's top-left corner at the current position, its ink inside the reported box; the next print starts a line below.
-TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
+TEST(Canvas, TextAtTheCurrentPositionAndTheClipInWholePixels)
 {
     std::unique_ptr<PictureBox> b(box(4500, 1500));
     CanvasRecorder rec;
@@ -101,15 +101,13 @@ TEST(Canvas, TextStandsTopLeftAtTheCurrentPosition)
     EXPECT_TRUE(text.left() <= 42 && text.top() >= 30 && text.top() <= 34) << text.left() << "," << text.top();
     EXPECT_EQ(std::tuple(op.text, op.fontName, op.fontSize, op.underline, op.x1, op.y1, c.currentX, c.currentY),
               std::tuple(QString("浦65"), QString("ＭＳ Ｐゴシック"), 10.0, true, 600.0, 450.0, 0.0, op.y2));
-}
 
-// The clip covers whole pixels: a box of 66.7 pixels has a 67th column; drawing beyond the canvas stops at its edge.
-TEST(Canvas, ClippedAtTheEdgeInWholePixels)
-{
-    std::unique_ptr<PictureBox> b(box(3000, 1500)), odd(box(1001, 1001));
+    // The clip covers whole pixels: a box of 66.7 pixels has a 67th column; drawing beyond the canvas stops at its edge.
+    std::unique_ptr<PictureBox> wide(box(3000, 1500)), odd(box(1001, 1001));
     odd->canvas().filledBox(0, 0, 2000, 2000, red);
-    b->canvas().filledBox(0, 0, 1500, 750, red);
-    b->canvas().filledBox(1500, 750, 6000, 6000, blue);
-    EXPECT_EQ(QList<QColor>({odd->image().pixelColor(66, 66), at(b->image(), 750, 375), at(b->image(), 2250, 1125), b->image().pixelColor(199, 99)}),
+    wide->canvas().filledBox(0, 0, 1500, 750, red);
+    wide->canvas().filledBox(1500, 750, 6000, 6000, blue);
+    const QImage& w = wide->image();
+    EXPECT_EQ(QList<QColor>({odd->image().pixelColor(66, 66), at(w, 750, 375), at(w, 2250, 1125), w.pixelColor(199, 99)}),
               QList<QColor>({Qt::red, Qt::red, Qt::blue, Qt::blue}));
 }

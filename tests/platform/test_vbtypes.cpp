@@ -13,35 +13,21 @@ static int errorNumberOf(const std::function<void()>& f)
     return 0;
 }
 
-// Bounds are checked, also by a redim; a preserving resize keeps every cell of both shapes.
-TEST(Arrays, BoundsAndPreservingResizes)
+// Bounds are checked, also by a redim. (Preserving resizes of both shapes: the run table's tests.)
+TEST(Arrays, BoundsAreCheckedAlsoByARedim)
 {
-    const auto cell = [](int i, int j, int k) { return 100 * i + 10 * j + k; };
     Array2<int> a(2, 3);
     Array3<int> b(1, 2, 3);
-    for (int i = 0; i <= 2; ++i)
-        for (int j = 0; j <= 3; ++j) {
-            a(i, j) = cell(i, j, 0);
-            for (int k = 0; k <= 3 && i <= 1 && j <= 2; ++k)
-                b(i, j, k) = cell(i, j, k);
-        }
     for (const auto& outside : std::initializer_list<std::function<void()>>{
              [&] { a(3, 0); }, [&] { a(0, -1); }, [&] { b(0, 0, 4); }, [] { Array1<int>()(0); }, [&] { a.redimPreserve(1, -2); },
              [] { Array3<float>(2, -2, 2); }})
         EXPECT_EQ(errorNumberOf(outside), vbErrSubscript);
+    a(2, 3) = 23;
     a.redimPreserve(4, 6);
-    EXPECT_EQ(QList<int>({a(2, 3), a(4, 6)}), QList<int>({cell(2, 3, 0), 0}));
-    a.redimPreserve(1, 2);
-    b.redimPreserve(1, 4, 2);
-    EXPECT_EQ(QList<int>({b(1, 4, 2), errorNumberOf([&] { a(1, 3); }), errorNumberOf([&] { b(0, 0, 3); })}),
-              QList<int>({0, vbErrSubscript, vbErrSubscript}));
-    for (int i = 0; i <= 1; ++i)
-        for (int j = 0; j <= 2; ++j)
-            for (int k = 0; k <= 2; ++k)
-                EXPECT_EQ(QList<int>({a(i, j), b(i, j, k)}), QList<int>({cell(i, j, 0), cell(i, j, k)}));
+    EXPECT_EQ(QList<int>({a(2, 3), a(4, 6), errorNumberOf([&] { a(5, 0); })}), QList<int>({23, 0, vbErrSubscript}));
 }
 
-TEST(VbDate, SerialsDatabaseTextsAndFormats)
+TEST(VbDate, DatesWholeNumbersAndNumberTexts)
 {
     EXPECT_TRUE(VbDate::fromYmd(1899, 12, 30).isZero() && VbDate::fromQDate(QDate()).isZero());
     const VbDate d = VbDate::fromYmd(2008, 3, 4);
@@ -55,11 +41,8 @@ TEST(VbDate, SerialsDatabaseTextsAndFormats)
     for (const auto& [pattern, expected] : {std::pair("yyyy/mm/dd", "2008/03/04"), {"yymmdd", "080304"}, {"m/d", "3/4"}})
         EXPECT_EQ(Format(d, pattern) + "|" + Format(VbDate(), pattern), QString(expected) + "|");
     EXPECT_EQ(Format(VbDate::fromYmd(2010, 11, 25), "m/d"), "11/25");
-}
 
-// CLng rounds halves to even and checks its range; Int floors.
-TEST(WholeNumbers, CLngIntFixAndNumberTexts)
-{
+    // CLng rounds halves to even and checks its range; Int floors.
     const struct { double value; int expected; } cases[] = {{2.5, 2}, {3.5, 4}, {-2.5, -2}, {-7.6, -8}, {2147483647.0, 2147483647}};
     for (const auto& c : cases)
         EXPECT_EQ(CLng(c.value), c.expected) << c.value;

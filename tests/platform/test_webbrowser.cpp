@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 // As a browser writes it: omitted end tags added, its escapes, what follows a stray </body> or </html> kept.
-TEST(InnerHtml, BodiesComeBackAsABrowserWritesThem)
+TEST(InnerHtml, BodiesComeBackAsABrowserWritesThemInTheirCharset)
 {
     const struct { const char* html; const char* expected; } cases[] = {
         {"<table><tr><td>1<td>2<tr><td>3</table>", "<table><tr><td>1</td><td>2</td></tr><tr><td>3</td></tr></table>"},
@@ -28,19 +28,16 @@ TEST(InnerHtml, BodiesComeBackAsABrowserWritesThem)
                                               + QString("</div>").repeated(depth) + "<table><tr><td>after</td></tr></table></body>");
         EXPECT_TRUE(inner.endsWith("</div><table><tr><td>after</td></tr></table>") && inner.count("<div>") == depth) << depth;
     }
-}
 
-// The header's charset wins over a meta tag; with neither, CP932 (0x81 0x7C is "－").
-TEST(PageDecoding, HeaderCharsetWinsThenMetaThenCp932)
-{
+    // The header's charset wins over a meta tag; with neither, CP932 (0x81 0x7C is "－").
     const QByteArray sjisMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\"><body>\x81\x7C\x93\xfa</body>";
     const QByteArray utf8Meta = "<html><head><meta charset='utf-8'></head><body>\xE6\x97\xA5</body></html>";
     EXPECT_EQ(metaCharset(sjisMeta) + " " + metaCharset(utf8Meta), "shift_jis utf-8");
-    const struct { QByteArray page, header; const char* expected; } cases[] = {
+    const struct { QByteArray page, header; const char* expected; } pages[] = {
         {sjisMeta, {}, "－日"}, {utf8Meta, {}, "日"}, {"<meta charset=utf-8><body>\x93\xfa</body>", "Shift_JIS", "日"},
         {"<body>\x87\x40</body>", {}, "①"},
     };
-    for (const auto& c : cases)
+    for (const auto& c : pages)
         EXPECT_EQ(bodyInnerHtmlOf(decodePage(c.page, c.header)).toStdString(), c.expected);
 }
 

@@ -1,8 +1,6 @@
 #include "platform/canvas.h"
 #include "platform/picturebox.h"
 
-#include <QApplication>
-#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -35,15 +33,6 @@ TEST(PictureBox, SizeInTwipsRoundTrips)
     }
     b->moveTwips(150, 300, 4500, 3000);
     EXPECT_EQ(std::tuple(b->geometry(), b->widthTwips(), b->heightTwips()), std::tuple(QRect(10, 20, 300, 200), 4500, 3000));
-
-    // Click: a left button released over the box; a right one or one released outside is none.
-    int clicks = 0;
-    QObject::connect(b.get(), &PictureBox::click, [&] { ++clicks; });
-    for (auto [button, x] : {std::pair(Qt::LeftButton, 50), {Qt::RightButton, 50}, {Qt::LeftButton, 400}}) {
-        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 50), QPointF(x, 50), button, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(b.get(), &release);
-    }
-    EXPECT_EQ(clicks, 1);
 }
 
 // Pens, outlines and fills on the image; nothing left of a fill for the next shape.
@@ -54,9 +43,6 @@ TEST(Canvas, PensAndFillsOnTheImage)
     c.setDrawWidth(3);
     c.line(150, 300, 2850, 300, red);
     c.setDrawWidth(1);
-    c.setDrawStyle(vbDot);
-    c.line(150, 600, 2850, 600, blue);
-    c.setDrawStyle(vbSolid);
     c.circle(2250, 1350, 300, red, blue);
     c.circle(2250, 2400, 300, red);
     c.filledBox(300, 2100, 900, 2700, green);
@@ -68,10 +54,6 @@ TEST(Canvas, PensAndFillsOnTheImage)
     for (int y = 15; y <= 25; ++y)
         redRows += img.pixelColor(100, y) == QColor(255, 0, 0);
     EXPECT_EQ(redRows, 3);
-    int dots = 0, gaps = 0;
-    for (int x = 20; x < 60; ++x)
-        (img.pixelColor(x, 40) == QColor(0, 0, 255) ? dots : gaps)++;
-    EXPECT_TRUE(dots >= 15 && gaps >= 15) << dots << " " << gaps;
     // Filled circle's middle and rim, the outline circles' middles and rims, the filled box.
     EXPECT_EQ(QList<QColor>({at(img, 2250, 1350), at(img, 2250 + 300, 1350), at(img, 2250, 2400), at(img, 1650, 2400), at(img, 1650 - 300, 2400),
                              at(img, 1650, 2400 + 300), at(img, 600, 2400)}),

@@ -26,7 +26,6 @@ static QStringList texts(const RecordSet& rs, const QStringList& columns)
 struct DatabaseTest : ::testing::Test {
     TestAppDir dir;
     void openOk(const QString& path, const QString& password = kPassword) { ASSERT_NO_THROW(openDbOrThrow(1, path, password)); }
-    int count(const QString& sql) { return RecordSet(1, sql).field(0).toInt(); }
     // A temporary table tells a kept connection from a fresh one.
     static bool marked(int slot) { return !RecordSet(slot, "SELECT name FROM sqlite_temp_master WHERE name = 'mark'").eof(); }
     static void mark(int slot) { slotConnection(slot).execute("CREATE TEMP TABLE IF NOT EXISTS mark (x)"); }
@@ -142,7 +141,7 @@ TEST_F(DatabaseTest, ConversionsTransactionsAndInsertIfNew)
     { DbTransaction t(1); insert("kept", 1200); t.commit(); }
     { DbTransaction t(1); EXPECT_THROW(insert("kept", 1800), VbError); }
     { DbTransaction t(1); openOk(dir.filePath("NAR_data.dat")); insert("after", 1000); }
-    EXPECT_EQ(count("SELECT sum(R_kyori) FROM T_Rdata"), 2200);
+    EXPECT_EQ(RecordSet(1, "SELECT sum(R_kyori) FROM T_Rdata").field(0).toInt(), 2200);
     DbTransaction both(1);
     const QList<bool> added({insertRowIfNew(1, "T_Rdata", row("大井08032411", "first")), insertRowIfNew(1, "T_Rdata", row("大井08032411", "second")),
                              insertRowIfNew(1, "T_Rdata", row("大井08032412", "third"))});
@@ -170,10 +169,7 @@ TEST_F(DatabaseTest, OnlyIdleConnectionsAreKeptAndComeBackForTheSameFile)
         openMarkClose();
         openDbOrThrow(2, nar, kPassword);
         EXPECT_TRUE(marked(2));
-        {
-            const DbConnectionKeeper nested;
-            closeDb(2);
-        }
+        closeDb(2);
         openDbOrThrow(3, dir.path() + "../" + QDir(dir.path()).dirName() + "/NAR_data.dat", kPassword);
         EXPECT_TRUE(marked(3));
         closeDb(3);
@@ -187,7 +183,6 @@ TEST_F(DatabaseTest, OnlyIdleConnectionsAreKeptAndComeBackForTheSameFile)
         EXPECT_FALSE(marked(1));
         EXPECT_TRUE(RecordSet(1, "SELECT * FROM LastDate").eof());
         mark(1);
-        addDay(24);
         addDay(25);
         {
             RecordSet pending(1, "SELECT * FROM LastDate");

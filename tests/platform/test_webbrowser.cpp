@@ -32,7 +32,6 @@ TEST(InnerHtml, BodiesComeBackAsABrowserWritesThemInTheirCharset)
     // The header's charset wins over a meta tag; with neither, CP932 (0x81 0x7C is "－").
     const QByteArray sjisMeta = "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\"><body>\x81\x7C\x93\xfa</body>";
     const QByteArray utf8Meta = "<html><head><meta charset='utf-8'></head><body>\xE6\x97\xA5</body></html>";
-    EXPECT_EQ(metaCharset(sjisMeta) + " " + metaCharset(utf8Meta), "shift_jis utf-8");
     const struct { QByteArray page, header; const char* expected; } pages[] = {
         {sjisMeta, {}, "－日"}, {utf8Meta, {}, "日"}, {"<meta charset=utf-8><body>\x93\xfa</body>", "Shift_JIS", "日"},
         {"<body>\x87\x40</body>", {}, "①"},

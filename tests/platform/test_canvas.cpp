@@ -6,7 +6,6 @@
 namespace {
 constexpr uint32_t red = RGB(255, 0, 0), blue = RGB(0, 0, 255), green = RGB(0, 128, 0);
 
-// Pixel at a twip position of a 96-dpi image.
 QColor at(const QImage& image, double x, double y)
 {
     return image.pixelColor(int(x / twipsPerPixel), int(y / twipsPerPixel));
@@ -22,22 +21,19 @@ PictureBox* box(int w, int h)
 }  // namespace
 
 // Twips are read back exactly as set (never pixels x 15); the image follows in whole pixels.
-TEST(PictureBox, SizeInTwipsRoundTrips)
+TEST(PictureBox, SizeInTwipsPensAndFills)
 {
-    std::unique_ptr<PictureBox> b(box(0, 0));
+    std::unique_ptr<PictureBox> pb(box(0, 0));
     for (auto [w, h, pw, ph] : {std::array{9700, 7000, 647, 467}, {1001, 7, 67, 0}, {900, 8000, 60, 533}}) {
-        b->setWidthTwips(w);
-        b->setHeightTwips(h);
-        EXPECT_EQ(QList<int>({b->widthTwips(), b->heightTwips(), b->width(), b->height()}), QList<int>({w, h, pw, ph}));
-        EXPECT_EQ(std::pair(b->canvas().widthTwips(), b->image().width()), std::pair(double(w), pw));
+        pb->setWidthTwips(w);
+        pb->setHeightTwips(h);
+        EXPECT_EQ(QList<int>({pb->widthTwips(), pb->heightTwips(), pb->width(), pb->height()}), QList<int>({w, h, pw, ph}));
+        EXPECT_EQ(std::pair(pb->canvas().widthTwips(), pb->image().width()), std::pair(double(w), pw));
     }
-    b->moveTwips(150, 300, 4500, 3000);
-    EXPECT_EQ(std::tuple(b->geometry(), b->widthTwips(), b->heightTwips()), std::tuple(QRect(10, 20, 300, 200), 4500, 3000));
-}
+    pb->moveTwips(150, 300, 4500, 3000);
+    EXPECT_EQ(std::tuple(pb->geometry(), pb->widthTwips(), pb->heightTwips()), std::tuple(QRect(10, 20, 300, 200), 4500, 3000));
 
-// Pens, outlines and fills on the image; nothing left of a fill for the next shape.
-TEST(Canvas, PensAndFillsOnTheImage)
-{
+    // Pens, outlines and fills on the image; nothing left of a fill for the next shape.
     std::unique_ptr<PictureBox> b(box(3000, 3000));
     Canvas& c = b->canvas();
     c.setDrawWidth(3);

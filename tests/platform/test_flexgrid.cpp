@@ -148,7 +148,6 @@ struct ScrollingGrid : FlexGridTest {
         QWheelEvent event(local, target->mapToGlobal(local), {}, angle, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(target, &event);
     }
-    // A key goes where the keyboard focus is, as the user's keys do.
     void key(Qt::Key code, int times = 1)
     {
         for (int i = 0; i < times; ++i)

@@ -70,8 +70,6 @@ TEST_F(LzhArchive, EveryKindOfContentAndNameComesBackByteForByte)
     const QByteArray archive = readTestFile(path("all.lzh"));
     for (const auto& [name, member] : libarchiveMembers(path("all.lzh")))
         EXPECT_EQ(archive.mid(member.second + 2, 5), files.at(name).second) << name.toStdString();
-    EXPECT_LT(lh5Compress(contents["large.txt"]).size(), contents["large.txt"].size() * 45 / 100);
-    EXPECT_LT(lh5Compress(contents["repeat.dat"]).size(), contents["repeat.dat"].size() / 100);
 }
 
 // An unreadable archive or a name CP932 lacks is reported, and nothing is touched.

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 // A document takes the orientation set at its first call; characters are 120 x 240 twips. (No printers: printing's tests.)
-TEST(Printer, SelectByNameAndDocumentsInTwipsAndCharacters)
+TEST(Printer, SelectByNameAndDocumentsInCharacters)
 {
     std::vector<RecordingPrinterDevice*> rec;
     std::vector<std::unique_ptr<PrinterDevice>> list;

@@ -1,4 +1,3 @@
-// The VB-style value helpers: bounds-checked arrays, dates, whole numbers, number texts, Format.
 #include "platform/vbarray.h"
 #include "platform/vbdate.h"
 #include "platform/vbformat.h"
@@ -6,7 +5,6 @@
 #include <cmath>
 #include <gtest/gtest.h>
 
-// The run-time error number f raises, 0 when it raises none.
 static int errorNumberOf(const std::function<void()>& f)
 {
     try { f(); } catch (const VbError& e) { return e.number(); }
@@ -14,7 +12,7 @@ static int errorNumberOf(const std::function<void()>& f)
 }
 
 // Bounds are checked, also by a redim. (Preserving resizes of both shapes: the run table's tests.)
-TEST(Arrays, BoundsAreCheckedAlsoByARedim)
+TEST(VbValues, ArraysDatesWholeNumbersAndNumberTexts)
 {
     Array2<int> a(2, 3);
     Array3<int> b(1, 2, 3);
@@ -25,10 +23,7 @@ TEST(Arrays, BoundsAreCheckedAlsoByARedim)
     a(2, 3) = 23;
     a.redimPreserve(4, 6);
     EXPECT_EQ(QList<int>({a(2, 3), a(4, 6), errorNumberOf([&] { a(5, 0); })}), QList<int>({23, 0, vbErrSubscript}));
-}
 
-TEST(VbDate, DatesWholeNumbersAndNumberTexts)
-{
     EXPECT_TRUE(VbDate::fromYmd(1899, 12, 30).isZero() && VbDate::fromQDate(QDate()).isZero());
     const VbDate d = VbDate::fromYmd(2008, 3, 4);
     EXPECT_EQ(std::tuple(d.serial(), d.addDays(28).toQDate(), d.toDbText()), std::tuple(39511, QDate(2008, 4, 1), QString("2008-03-04")));

@@ -9,8 +9,8 @@ class QWidget;
 
 // The main window's chart controls: Picture1 (chart), Picture2 (legend), gridGraph (runner
 // list), cmdGraphShift and cmdGraphBack (year shift). Bound once by their owner; the comparison
-// chart draws on the same Picture1. Printing copies a finished chart with
-// PictureBox::paintImage into a twip rectangle of the page; PictureBox::click is Picture1_Click.
+// chart draws on the same Picture1. Printing paints a finished chart's image on the page;
+// PictureBox::click is Picture1_Click.
 struct GraphSurfaces {
     PictureBox* Picture1 = nullptr;
     PictureBox* Picture2 = nullptr;

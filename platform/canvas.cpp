@@ -310,7 +310,3 @@ double Canvas::textWidth(const QString& text) const
     return canvasTextSize(canvasFont(textOp(text)), text).width() * sx_;
 }
 
-double Canvas::textHeight(const QString& text) const
-{
-    return canvasTextSize(canvasFont(textOp(text)), text).height() * sy_;
-}

@@ -155,7 +155,6 @@ public:
     void paintPicture(const QImage& picture, double x, double y, double width, double height);
     // Extent of a text in the current font, in user units.
     double textWidth(const QString& text) const;
-    double textHeight(const QString& text) const;
 
 private:
     double tx(double x) const { return (x - left_) / sx_; }

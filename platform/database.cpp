@@ -761,13 +761,6 @@ void upsertRow(int slot, const QString& table, const DbRow& key, const DbRow& va
     insertRow(slot, table, row);
 }
 
-int deleteRows(int slot, const QString& table, const DbRow& key)
-{
-    Connection& c = slotConnection(slot);
-    c.execute(QStringLiteral("DELETE FROM ") + quoteIdent(table) + whereClause(key), key.values());
-    return c.changes();
-}
-
 // ---- DbTransaction ----
 
 DbTransaction::DbTransaction(int slot)

@@ -170,7 +170,6 @@ bool insertRowIfNew(int slot, const QString& table, const DbRow& row);
 int updateRow(int slot, const QString& table, const DbRow& key, const DbRow& values);
 // Selects by key; updates the row when it exists, else adds key and values as a new row.
 void upsertRow(int slot, const QString& table, const DbRow& key, const DbRow& values);
-int deleteRows(int slot, const QString& table, const DbRow& key);
 
 // BeginTrans / CommitTrans; a transaction not committed is rolled back when destroyed.
 class DbTransaction {

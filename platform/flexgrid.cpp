@@ -107,7 +107,6 @@ FlexGrid::FlexGrid(QWidget* parent)
     setFocusPolicy(Qt::StrongFocus);
     connect(this, &QAbstractItemView::pressed, this, &FlexGrid::pressedAt);
     connect(this, &QAbstractItemView::clicked, this, &FlexGrid::click);
-    connect(this, &QAbstractItemView::doubleClicked, this, &FlexGrid::dblClick);
     topOverlay_ = makeOverlay();
     leftOverlay_ = makeOverlay();
     cornerOverlay_ = makeOverlay();
@@ -144,7 +143,6 @@ QTableView* FlexGrid::makeOverlay()
     }
     connect(view, &QAbstractItemView::pressed, this, &FlexGrid::pressedAt);
     connect(view, &QAbstractItemView::clicked, this, &FlexGrid::click);
-    connect(view, &QAbstractItemView::doubleClicked, this, &FlexGrid::dblClick);
     view->hide();
     return view;
 }
@@ -496,8 +494,8 @@ void FlexGrid::clickCell(int row, int col)
 void FlexGrid::pressedAt(const QModelIndex& index)
 {
     setFocus(Qt::MouseFocusReason);
-    row_ = mouseRow_ = index.row();
-    col_ = mouseCol_ = index.column();
+    row_ = index.row();
+    col_ = index.column();
 }
 
 // A clicked cell that shows only in part is brought into view by whole rows and columns.

@@ -1,7 +1,7 @@
 #pragma once
 // The grid control the system fills: a QTableView over our own model with the grid's own
 // properties. Sizes are in twips, colours 0xBBGGRR. Setters take an explicit (row, col);
-// row() / col() / mouseRow() / mouseCol() tell where the user clicked, for the handlers.
+// row() / col() tell where the user clicked, for the handlers.
 #include <QPixmap>
 #include <QTableView>
 #include <cstdint>
@@ -88,14 +88,11 @@ public:
     int row() const { return row_; }
     int col() const { return col_; }
     void setRowCol(int row, int col) { row_ = row; col_ = col; }
-    int mouseRow() const { return mouseRow_; }
-    int mouseCol() const { return mouseCol_; }
     // Tests: a click on a cell as the user makes it (sets Row, Col, MouseRow, MouseCol, emits click).
     void clickCell(int row, int col);
 
 signals:
-    void click();     // the grid's Click event
-    void dblClick();  // the grid's DblClick event
+    void click();  // the grid's Click event
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -144,6 +141,6 @@ private:
     bool mergeCells_ = false;
     bool redraw_ = true;
     int pending_ = pendingNone;
-    int row_ = 0, col_ = 0, mouseRow_ = 0, mouseCol_ = 0;
+    int row_ = 0, col_ = 0;
     int widthTwips_ = -1, heightTwips_ = -1;
 };

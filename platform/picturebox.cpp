@@ -83,13 +83,6 @@ const QImage& PictureBox::image()
     return image_;
 }
 
-void PictureBox::paintImage(QPainter& painter, const QRectF& targetTwips)
-{
-    const double perUnit = 1440.0 / std::max(1, painter.device()->logicalDpiX());
-    const QRectF target(targetTwips.topLeft() / perUnit, targetTwips.size() / perUnit);
-    painter.drawImage(target, image());
-}
-
 void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);

@@ -29,10 +29,6 @@ public:
 
     // The persistent image (Image), one pixel per 15 twips.
     const QImage& image();
-    // Paints the image into a rectangle given in twips of another device (1440 / dpi twips
-    // per device unit), scaled to fill it.
-    void paintImage(QPainter& painter, const QRectF& targetTwips);
-
     // Tests: every later call is also kept by the recorder (nullptr stops it).
     void setRecorder(CanvasRecorder* recorder) { recorder_ = recorder; }
 

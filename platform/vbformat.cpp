@@ -25,11 +25,6 @@ double Int(double v)
     return std::floor(v);
 }
 
-double Fix(double v)
-{
-    return std::trunc(v);
-}
-
 namespace {
 // Length of the number at the start of `t`: optional sign, digits, optional point and
 // digits; at least one digit. 0 when `t` does not start with a number.

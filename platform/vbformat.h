@@ -10,8 +10,6 @@
 int32_t CLng(double v);
 // Int(): the largest whole number not above v (Int(-1.5) = -2).
 double Int(double v);
-// Fix(): the whole part, towards zero.
-double Fix(double v);
 
 // Text to number as CLng/CSng/CDbl do: blanks trimmed, "" or non-numeric is a type-mismatch
 // error (VbError 13). CLng of text rounds halves to even like CLng of a number.

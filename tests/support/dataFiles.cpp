@@ -21,7 +21,7 @@ void TestAppDir::copyImages() const
 void setDateRow(const QString& path, VbDate d, const QString& table, const QString& column)
 {
     openDb(1, path, dbPassword);
-    deleteRows(1, table, DbRow());
+    slotConnection(1).execute("DELETE FROM " + table);
     if (!d.isZero())
         insertRow(1, table, DbRow().set(column, d));
     closeDb(1);

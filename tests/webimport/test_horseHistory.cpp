@@ -5,7 +5,6 @@
 namespace {
 
 const QString horsePage = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=2004100001";
-
 const QString aveInsert = "INSERT INTO T_avetime (A_class, A_zyo, A_kyori, A_siba, A_time, A_sin_kyu) VALUES ";
 
 struct HorseHistory : WebImportTest {
@@ -27,19 +26,6 @@ struct HorseHistory : WebImportTest {
     }
 
     bool readHistory(const QString& file) { return readUmaRirekiPage(servePage(horsePage, file)); }
-
-    // The first six past runs, one a line.
-    static std::string runs()
-    {
-        std::string all;
-        for (int r = 1; r <= 6; ++r)
-            all += joined(pd.uDate(1, r), pd.uZyo(1, r), pd.uChiku(1, r), pd.uRaceNo(1, r), pd.uRname(1, r), pd.uKyori(1, r),
-                          pd.uSiba(1, r), pd.uBaba(1, r), pd.uWaku(1, r), pd.uNo(1, r), pd.uNinki(1, r), pd.uCyaku(1, r),
-                          pd.uTousuu(1, r), pd.uTime(1, r), pd.uCyakusa(1, r), pd.u3f(1, r), pd.uTaizyu(1, r),
-                          pd.uKisyu(1, r), pd.uHutan(1, r), pd.uCyoukyou(1, r), pd.uKankaku(1, r), pd.uZougen(1, r))
-                + (r < 6 ? "\n" : "");
-        return all;
-    }
     static std::string count(const char* table) { return stored(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)); }
 };
 
@@ -51,16 +37,21 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
     execute("jraGraph.dat", aveInsert + "('ave', ?, ?, 1, ?, 0)", {"06", 1800, 110.0});
     pd.jraGraphOn = true;
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
-    EXPECT_EQ(runs(),
+    std::string runs;
+    for (int r = 1; r <= 6; ++r)
+        runs += joined(pd.uDate(1, r), pd.uZyo(1, r), pd.uChiku(1, r), pd.uRaceNo(1, r), pd.uRname(1, r), pd.uKyori(1, r),
+                       pd.uSiba(1, r), pd.uBaba(1, r), pd.uWaku(1, r), pd.uNo(1, r), pd.uNinki(1, r), pd.uCyaku(1, r),
+                       pd.uTousuu(1, r), pd.uTime(1, r), pd.uCyakusa(1, r), pd.u3f(1, r), pd.uTaizyu(1, r), pd.uKisyu(1, r),
+                       pd.uHutan(1, r), pd.uCyoukyou(1, r), pd.uKankaku(1, r), pd.uZougen(1, r)) + "\n";
+    EXPECT_EQ(runs,
               "2008-03-01|大井|南関|9|Ｃ２五組|1400|0|2|7|10|3|1|11|88.6|-0.2|38|476|鈴木一|56|松本|20|4\n"
               "2008-02-10|大井|南関|11|Ｃ２六組|1200|0|1|3|5|2|3|12|74.2|0.4|38.5|472|山田太|56|松本|43|6\n"
               "2007-12-29|川崎|南関|10|障害特別|0|0|3|6|11|2|2|12|200|0.3|40|466|山田太|56|松本|56|-2\n"
               "2007-11-03|大井|南関|8|取消の競走|1600|0|1|5|9|0|0|0|0|0|0|468|山田太|56|松本|49|2\n"
               "2007-09-15|Ｊ中山|Ｊ|7|ＪＲＡ交流|1800|1|2|4|7|9|4|16|110.3|0.9|35.5|466|高橋三|57|松本|105|0\n"
-              "2007-06-02|浦和|南関|3|３歳特別|800|0|4|2|3|4|5|10|49.8|1.2|36.1|0|佐藤次|54|松本|0|0");
+              "2007-06-02|浦和|南関|3|３歳特別|800|0|4|2|3|4|5|10|49.8|1.2|36.1|0|佐藤次|54|松本|0|0\n");
     EXPECT_EQ(joined(pd.uDate(1, 7), pd.kakoMax, pd.uKankaku(1, 0), pd.uZougen(1, 0), pd.uFile(1, 1), pd.uFile(1, 2), shown()),
               "1899-12-30|150|23|0|0|0.5|");
-
     EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_name, R_siba, R_flag FROM T_Rdata ORDER BY R_date"),
               "浦和07060203|4|800|３歳特別|0|\nＪ中山07091507|2|1800|ＪＲＡ交流|1|\n大井07110308|1|1600|取消の競走|0|\n"
               "川崎07122910|3|0|障害特別|0|\n大井08021011|1|1200|Ｃ２六組|0|\n大井08030109|2|1400|Ｃ２五組|0|");
@@ -105,9 +96,10 @@ TEST_F(HorseHistory, ALongHistoryGrowsTheRunTableAndStoresItsFirstHundredRuns)
     EXPECT_EQ(stored("SELECT MIN(R_name) FROM T_Rdata"), "競走061");
 }
 
-// A bad cell loses its row only, named by its place below the header; the run keeps what was set before it. Batch mode stores
-// and shows nothing; the weight change is computed where the run is parsed. Without the race database the runs are read and the
-// user is told once.
+// A row cut short (the latest, ending after its jockey) is not taken at all; a row without a track or a readable race number
+// has no race code: it stays in the run table and is not stored. A bad cell loses its row only, named by its place below the
+// header; the run keeps what was set before it. Batch mode stores and shows nothing; the weight change is computed where the
+// run is parsed. Without the race database the runs are read and the user is told once.
 TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
 {
     ASSERT_TRUE(readHistory("horse_none.htm"));
@@ -116,9 +108,18 @@ TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
     EXPECT_FALSE(readUmaRirekiPage(url("/hung")));
     EXPECT_EQ(joined(pd.uDate(1, 1), count("T_Useiseki")), "1899-12-30|0");
     pd.webCancel = false;
-    server.addPage("/bad", samplePage("horse_mixed.htm").replace("<td>3/12</td>", "<td>x/12</td>"), "text/html; charset=Shift_JIS");
+    QByteArray page = samplePage("horse_mixed.htm");
+    for (const auto& [from, to] : {std::pair {"<td>476</td><td>鈴木一郎</td><td>56.0</td><td>松本</td>", "<td>476</td><td>鈴木一</td>"},
+                                   {"<td>2008/02/10</td><td>大井</td>", "<td>2008/02/10</td><td>　</td>"},
+                                   {"<td>川崎</td><td>10</td>", "<td>川崎</td><td>十</td>"}, {"<td>4/16</td>", "<td>x/16</td>"}})
+        page = pageWith(page, from, to);
+    server.addPage("/bad", page, "text/html; charset=Shift_JIS");
     ASSERT_TRUE(readUmaRirekiPage(url("/bad")));
-    EXPECT_EQ(joined(pd.uNinki(1, 2), pd.uTime(1, 2), pd.uDate(1, 6)), "2|0|2007-06-02");
+    EXPECT_EQ(joined(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uRaceNo(1, 1), pd.uDate(1, 2), pd.uZyo(1, 2), pd.uRaceNo(1, 2),
+                     pd.uNinki(1, 4), pd.uTime(1, 4), pd.uDate(1, 5)),
+              "2008-02-10||11|2007-12-29|川崎|0|9|0|2007-06-02");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Rdata ORDER BY R_date"), "浦和07060203\nＪ中山07091507\n大井07110308");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Useiseki ORDER BY R_code"), "大井07110308\n浦和07060203\nＪ中山07091507");
     ASSERT_TRUE(QFile::remove(appDir.filePath("NAR_data.dat")) && appDir.createNarData() != "");
     {
         QWidget kanri;
@@ -130,26 +131,8 @@ TEST_F(HorseHistory, BadPagesCancelBatchModeAndAMissingDatabase)
     QFile::remove(appDir.filePath("NAR_data.dat"));
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
     EXPECT_EQ(pd.uTaizyu(1, 1), 476);
-    EXPECT_EQ(shown(), "出走履歴が見つかりません|キャンセルしました|U_data読込みエラー(err-BA04) 1 7|dataファイルが開けません\n"
+    EXPECT_EQ(shown(), "出走履歴が見つかりません|キャンセルしました|U_data読込みエラー(err-BA04) 1 4|dataファイルが開けません\n"
                            + appDir.filePath("NAR_data.dat").toStdString() + "\nファイルがありません");
-}
-
-// A row cut short (the latest, ending after its jockey) is not taken at all; a row without a track or a readable race number
-// has no race code: it stays in the run table and is not stored.
-TEST_F(HorseHistory, RowsCutShortOrWithoutTrackOrRaceNumberAreNotStored)
-{
-    QByteArray page = samplePage("horse_mixed.htm");
-    for (const auto& [from, to] : {std::pair {"<td>476</td><td>鈴木一郎</td><td>56.0</td><td>松本</td>", "<td>476</td><td>鈴木一</td>"},
-                                   {"<td>2008/02/10</td><td>大井</td>", "<td>2008/02/10</td><td>　</td>"},
-                                   {"<td>川崎</td><td>10</td>", "<td>川崎</td><td>十</td>"}})
-        page = pageWith(page, from, to);
-    server.addPage(horsePage, page, "text/html; charset=Shift_JIS");
-    ASSERT_TRUE(readUmaRirekiPage(url(horsePage)));
-    EXPECT_EQ(joined(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uRaceNo(1, 1), pd.uDate(1, 2), pd.uZyo(1, 2), pd.uRaceNo(1, 2),
-                     pd.uDate(1, 5), shown()),
-              "2008-02-10||11|2007-12-29|川崎|0|2007-06-02|");
-    EXPECT_EQ(stored("SELECT R_code FROM T_Rdata ORDER BY R_date"), "浦和07060203\nＪ中山07091507\n大井07110308");
-    EXPECT_EQ(stored("SELECT R_code FROM T_Useiseki ORDER BY R_code"), "大井07110308\n浦和07060203\nＪ中山07091507");
 }
 
 }

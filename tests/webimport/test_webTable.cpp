@@ -1,6 +1,5 @@
 #include "platform/textcodec.h"
 #include "tests/webimport/webImportFixture.h"
-#include "webimport/importGuard.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,25 +14,21 @@ namespace {
 // Cells 1.. of every row, rows joined by "/", without the blank cells and rows at the end.
 std::string tableRows()
 {
-    QStringList rows;
-    for (int r = 1; r <= webCell.ubound(1); ++r) {
-        QStringList cells;
+    QString all;
+    for (int r = 1; r <= webCell.ubound(1); ++r)
         for (int c = 1; c <= webCell.ubound(2); ++c)
-            cells << webCell(r, c);
-        rows << cells.join(u'|').remove(QRegularExpression("\\|+$"));
-    }
-    return rows.join(u'/').remove(QRegularExpression("/+$")).toStdString();
+            all += webCell(r, c) + (c < webCell.ubound(2) ? "|" : "/");
+    return all.remove(QRegularExpression("\\|+(?=/)")).remove(QRegularExpression("/+$")).toStdString();
 }
 
 // Date as yymmdd, race number as "00" (beyond two digits as the pattern writes it), no date, century turn.
 TEST(RaceCode, TrackDateAndRaceNumberAsThePatternsWriteThem)
 {
-    const std::tuple<QString, VbDate, int, QString> table[] = {
-        {"大井", VbDate::fromYmd(2008, 3, 24), 11, "大井08032411"}, {"浦和", VbDate::fromYmd(2000, 1, 5), 0, "浦和00010500"},
-        {"船橋", VbDate::fromYmd(1999, 12, 31), 99, "船橋99123199"}, {"川崎", VbDate(), 1, "川崎01"},
-        {"高知", VbDate::fromYmd(2008, 3, 24), 100, "高知080324100"}, {"佐賀", VbDate::fromYmd(2008, 3, 24), -1, "佐賀080324-01"}};
-    for (const auto& [zyo, date, raceNo, code] : table)
-        EXPECT_EQ(makeRaceCode(zyo, date, raceNo), code) << raceNo;
+    const VbDate day = VbDate::fromYmd(2008, 3, 24);
+    EXPECT_EQ(joined(makeRaceCode("大井", day, 11), makeRaceCode("浦和", VbDate::fromYmd(2000, 1, 5), 0),
+                     makeRaceCode("船橋", VbDate::fromYmd(1999, 12, 31), 99), makeRaceCode("川崎", VbDate(), 1),
+                     makeRaceCode("高知", day, 100), makeRaceCode("佐賀", day, -1)),
+              "大井08032411|浦和00010500|船橋99123199|川崎01|高知080324100|佐賀080324-01");
 }
 
 TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTags)
@@ -78,7 +73,7 @@ TEST_F(PageLoader, LoadsThePageDecodesItAndRemovesCrLfPairsBeforeCutting)
 }
 
 // A page late twice or whose transfer fails is asked for again at the time-out with the window on screen (Cancel in reach);
-// only the whole page that then comes is cut, and the window goes.
+// only the whole page that then comes is cut, and the window goes. One unloaded during the wait is loaded again.
 TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
 {
     using F = PageServer::Fault;
@@ -98,7 +93,6 @@ TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
         EXPECT_EQ(joined(tableRows(), server.requestCount(target), onScreenWhileWaiting, webLoadFailure.failed(), pd.webTimeOut,
                          dialogWeb().isVisible(), shown()), joined("r1/r2|end", requests, "1|0|0|0|")) << int(fault);
     }
-    // A window unloaded during the wait: the page is asked for again in a new one.
     server.addPage("/gone", "<body>ok</body>");
     server.setDelayFirstN("/gone", 1, 3000);
     QTimer::singleShot(100, [] { unloadDialogWeb(); });
@@ -114,11 +108,10 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamedOrCancelled)
     EXPECT_EQ(joined(server.requestCount("/hung"), tableRows(), webLoadFailure.reason, pd.webCancel), "3||1秒以内に応答がありません|0");
     PageServer closed;
     ASSERT_TRUE(closed.start());
-    const QString refused = closed.baseUrl() + "/page", refusingHost = QStringLiteral("127.0.0.1:%1").arg(closed.port());
+    const QString refused = closed.baseUrl() + "/page";
     closed.stop();
     EXPECT_FALSE(getWebTable(refused));
-    EXPECT_TRUE(webLoadFailure.failed() && !webLoadFailure.reason.isEmpty());
-    EXPECT_EQ(webLoadFailure.host, refusingHost);
+    EXPECT_TRUE("http://" + webLoadFailure.host + "/page" == refused && !webLoadFailure.reason.isEmpty());
 
     dialogWeb().show();
     QTimer::singleShot(2300, [] { dialogWeb().cmdCancel->click(); });
@@ -134,11 +127,10 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpAndNamedOrCancelled)
 }
 
 // CP932 with CR LF, 80 rows of 30 cells; after a cancel or a page the server did not give (said so), the empty table. A dump
-// that cannot be written is no success, and one is refused while another import runs.
+// that cannot be written is no success.
 TEST_F(PageLoader, TheCellDumpIsCp932WithCrLfWrittenAlsoAfterACancelAndNeverAFalseSuccess)
 {
-    server.addPage("/dump", toCp932(QStringLiteral("<body><table><tr><td>a,b</td><td>－</td></tr>"
-                                                   "<tr><td>c</td></tr></table></body>")));
+    server.addPage("/dump", toCp932(QStringLiteral("<body><table><tr><td>a,b</td><td>－</td></tr><tr><td>c</td></tr></table></body>")));
     const QByteArray blank = QByteArray(29, ',') + "\r\n";
     const auto dumped = [&] {
         QFile csv(appDir.filePath("CSV.csv"));
@@ -153,12 +145,8 @@ TEST_F(PageLoader, TheCellDumpIsCp932WithCrLfWrittenAlsoAfterACancelAndNeverAFal
     server.setFaultFirstN("/dump", PageServer::Fault::None, 0);
     ASSERT_TRUE(QFile::remove(appDir.filePath("CSV.csv")) && QDir(appDir.path()).mkdir("CSV.csv"));
     EXPECT_FALSE(readWebPageToCsv(url("/dump")));
-    const int requests = server.totalRequests();
-    const ImportGuard running;
-    EXPECT_FALSE(readWebPageToCsv(url("/dump")));
-    EXPECT_EQ(joined(server.totalRequests() - requests, shown()), "0|キャンセルしました|ページを読み込めませんでした\nサーバー 127.0.0.1:"
-                  + std::to_string(server.port()) + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5|"
-                  "他の読込みが実行中です。終了してから開始してください");
+    EXPECT_EQ(shown(), "キャンセルしました|ページを読み込めませんでした\nサーバー 127.0.0.1:" + std::to_string(server.port())
+                           + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5");
 }
 
 }

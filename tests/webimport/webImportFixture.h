@@ -1,10 +1,10 @@
 #pragma once
-// Shared ground of the web import tests: a program folder, a page server on 127.0.0.1 that the
-// settings point at, recorded messages, and rows joined into one text to compare whole rows.
+// A program folder, a page server the settings point at, recorded messages, and rows joined into one text.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "platform/textcodec.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/pageServer.h"
@@ -27,19 +27,16 @@ inline std::string pastRun(int k, int r)
     return joined(pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r), pd.uKyakusitu(k, r));
 }
 
-// The rows of a query on a data file, one a line, on slot 0, which the program never uses.
-inline std::string stored(const QString& sql, const DbParams& params = {}, const QString& file = "NAR_data.dat")
+// The rows of a query on the race database, one a line, on slot 0, which the program never uses.
+inline std::string stored(const QString& sql, const DbParams& params = {})
 {
-    openDbOrThrow(0, appPath() + file, dbPassword);
-    QStringList rows;
-    for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext()) {
-        QStringList row;
+    openDbOrThrow(0, appPath() + "NAR_data.dat", dbPassword);
+    QString rows;
+    for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext())
         for (int i = 0; i < rs.fieldCount(); ++i)
-            row << rs.field(i).toString();
-        rows << row.join(u'|');
-    }
+            rows += rs.field(i).toString() + (i + 1 < rs.fieldCount() ? "|" : "\n");
     closeDb(0);
-    return rows.join(u'\n').toStdString();
+    return rows.chopped(rows.endsWith(u'\n')).toStdString();
 }
 
 inline void execute(const QString& file, const QString& sql, const DbParams& params = {})
@@ -49,7 +46,6 @@ inline void execute(const QString& file, const QString& sql, const DbParams& par
     closeDb(0);
 }
 
-// A page of tests/pages as the server sends it.
 inline QByteArray samplePage(const QString& fileName)
 {
     QFile file(QStringLiteral(BRENNOCK_PAGES_DIR "/") + fileName);

@@ -11,11 +11,6 @@ SeisekiRace parsed(const QByteArray& page, bool expectTitle = true)
     return race;
 }
 
-std::string corners(const SeisekiRace& r, int k)
-{
-    return joined(r.uTuka(k, 1, 0), r.uTuka(k, 2, 0), r.uTuka(k, 3, 0), r.uTuka(k, 4, 0));
-}
-
 using SeisekiParse = WebImportTest;
 
 // 名古屋 writes groups in full-width digits, 荒尾 with "－", 福山 runs both breeds; in Iwate the last letter in the order Ａ..Ｆ decides
@@ -49,7 +44,8 @@ TEST_F(SeisekiParse, EveryPageStartsEmptyAndBadSectionsCostOnlyThemselves)
     race = parsed(pageWith(normal, "380円", "特払70円"));
     EXPECT_EQ(joined(race.payTansyo, race.pay3tan, race.tousuu), "0|12340|12");
     race = parsed(pageWith(normal, "４角　5,3,1(2,6)8,12,7,4,9-11,10", "４角　5,3,1(2,6)8,12,7,4,9-11,10,13,14,15,16,17"));
-    EXPECT_EQ(joined(corners(race, 5), corners(race, 10), race.tousuu, race.cyakuUma(1), race.pay3tan),
+    EXPECT_EQ(joined(race.uTuka(5, 1, 0), race.uTuka(5, 2, 0), race.uTuka(5, 3, 0), race.uTuka(5, 4, 0), race.uTuka(10, 1, 0),
+                     race.uTuka(10, 2, 0), race.uTuka(10, 3, 0), race.uTuka(10, 4, 0), race.tousuu, race.cyakuUma(1), race.pay3tan),
               "2|2|1|0|12|12|12|0|12|5|12340");
     EXPECT_NEAR(race.aveTime, 102.33, 1e-4);
     race = parsed(pageWith(normal, "<td>4</td><td>5</td><td>サンプル", "<td>4</td><td>５番</td><td>サンプル"));
@@ -71,11 +67,10 @@ struct SeisekiWriter : WebImportTest {
     static bool save(const QByteArray& page) { SeisekiRace race = parsed(page); return saveSeiseki(race); }
 };
 
-// Bracketed horses take consecutive places in their written order; the average time is that of the runners within 1.5 s of the
-// middle finisher (6th, 1:42:4): the first ten. In a dead heat the higher number takes the place and nobody is 2nd, so the
-// winners show no lead. Scratched and non-finishing runners count in the field, not for the average time (5th is middle). The
-// middle of an odd field is placed half the field rounded up (7: 4th, 11: 6th, 15: 8th), whatever its number; a second apart,
-// the average time is its own. The pages come in each of the server's encodings, declared in the page only.
+// Bracketed horses place in written order; the average time is that of the runners within 1.5 s of the middle (6th, 1:42:4)
+// finisher. In a dead heat the higher number places, nobody is 2nd, the winners show no lead. Scratched and non-finishing runners
+// count in the field, not in the average (5th is middle). An odd field's middle is half the field rounded up (7: 4th, 11: 6th,
+// 15: 8th); a second apart, the average is its own. The pages come in each of the server's encodings, declared in the page only.
 TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
     // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.

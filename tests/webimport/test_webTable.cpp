@@ -82,10 +82,7 @@ TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
     for (const auto& [fault, requests] : {std::pair {F::None, 3}, {F::ShortBody, 2}, {F::ServerError, 2}, {F::Reset, 3}}) {
         const QString target = QStringLiteral("/f%1").arg(int(fault));
         server.addPage(target, whole);
-        if (fault == F::None)
-            server.setDelayFirstN(target, 2, 5000);
-        else
-            server.setFaultFirstN(target, fault, fault == F::Reset ? 2 : 1);
+        fault == F::None ? server.setDelayFirstN(target, 2, 5000) : server.setFaultFirstN(target, fault, fault == F::Reset ? 2 : 1);
         clearWebCell();
         bool onScreenWhileWaiting = false;
         QTimer::singleShot(fault == F::None ? 1500 : 500, [&] { onScreenWhileWaiting = dialogWeb().isVisible(); });

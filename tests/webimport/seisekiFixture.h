@@ -21,7 +21,6 @@ inline QByteArray raceOn(const QString& zyo, const VbDate& day, int raceNo)
                     QStringLiteral("%1年%2月%3日（月）　%4　第%5競走").arg(day.year()).arg(day.month()).arg(day.day()).arg(zyo).arg(raceNo));
 }
 
-// Cuts a page into the cell table as the loader does.
 inline void cutPage(const QByteArray& page)
 {
     clearWebCell();

@@ -48,7 +48,7 @@ struct SeisekiImport : WebImportTest {
         form->cmdWebStart->click();
     }
 
-    // The pages asked for from the n-th request on, each results page of March 2008 as track code.day.race.
+    // The requests from the n-th on, results pages of March 2008 as code.day.race.
     std::string asked(int from = 0) const
     {
         return server.requestLog().mid(from).join(' ').replace(QRegularExpression("/keibaWeb/PageFlows/RaceMarkTable/RaceMark"
@@ -129,10 +129,9 @@ TEST_F(SeisekiImport, ReadsEachDayTrackAndRaceUntilTheFirstMissingRaceButNeverTo
               "20080325|24");
 }
 
-// Cancel while the server does not answer keeps what was stored. "No racing" is an answer; no answer is not: the import stops at
-// the first page the server did not give, names the server, and LastDate moves only over the days read in full. So does a page
-// that came whole by its length but ends early (in a runner row, after the runners, in or after the payouts), storing nothing
-// of its race; one without its footer is whole.
+// Cancel keeps what was stored. "No racing" is an answer, no answer is not: the import stops at the first page not given, names
+// the server, and LastDate moves only over the days read in full. So with a page whole by its length but ending early (in a
+// runner row, after the runners, in or after the payouts): nothing of its race is stored; one without its footer is whole.
 TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
 {
     execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});

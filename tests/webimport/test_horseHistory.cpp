@@ -20,18 +20,18 @@ struct HorseHistory : WebImportTest {
         pd.uDate(1, 0) = pd.raceDate = VbDate::fromYmd(2008, 3, 24);
         std::tie(pd.kakoKikan, pd.jraGraphOn, pd.tousuu, pd.umaIdx, pd.uName(1), pd.uChichi(1), pd.uTaizyu(1, 0)) =
             std::tuple {730, false, 12, 1, "テストホース01", "父馬01", 478};
-        // What the race card gave for the latest run.
+        // The card's corners of the latest run.
         std::tie(pd.uTuka(1, 1, 1), pd.uTuka(1, 2, 1), pd.uTuka(1, 3, 1), pd.uTuka(1, 4, 1), pd.uKyakusitu(1, 1)) =
             std::tuple {3, 3, 2, 1, "先"};
     }
 
-    bool readHistory(const QString& file) { return readUmaRirekiPage(servePage(horsePage, file)); }
+    bool readHistory(const QString& file) { server.addFile(horsePage, file); return readUmaRirekiPage(url(horsePage)); }
     static std::string count(const char* table) { return stored(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)); }
 };
 
 // Runs of the race day itself, exactly 730 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
 // surface, a scratched run has no place, field or time.
-TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
+TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCellALongHistoryGrowsIt)
 {
     appDir.createJraGraph();
     execute("jraGraph.dat", aveInsert + "('ave', ?, ?, 1, ?, 0)", {"06", 1800, 110.0});
@@ -66,6 +66,13 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCell)
               "テストホース01|11|6|2|200|466|-2|0.3|山田太|56|40|0|0|0|56|父馬01|0\n"
               "テストホース01|5|3|3|74.2|472|6|0.4|山田太|56|38.5|65.8|49.78|1|43|父馬01|0\n"
               "テストホース01|10|7|1|88.6|476|4|-0.2|鈴木一|56|38|44.5|57.27|1|20|父馬01|0");
+
+    // A long history grows the run table and stores its first hundred runs; the runner stays.
+    pd.kakoKikan = 5000;
+    ASSERT_TRUE(readHistory("horse_long.htm"));
+    EXPECT_EQ(joined(pd.kakoMax, pd.uDate(1, 160), pd.uRname(1, 1), pd.uKankaku(1, 159)), "160|1996-01-10|競走160|25");
+    EXPECT_EQ(joined(pd.uName(1), pastRun(1, 1), count("T_Useiseki"), shown()), "テストホース01|3|3|2|1|先|106|");
+    EXPECT_EQ(stored("SELECT COUNT(*), MIN(R_name) FROM T_Rdata WHERE R_name LIKE '競走%'"), "100|競走061");
 }
 
 // Stored corners replace the card's only when one is non-zero (imported results have them, history rows none); a second import
@@ -84,15 +91,6 @@ TEST_F(HorseHistory, ANameWithAQuoteImportedResultsAndASecondImport)
     EXPECT_EQ(stored("SELECT DISTINCT U_name FROM T_Useiseki"), "ミスター'ズ");
     EXPECT_EQ(stored("SELECT R_flag, R_name, U_taizyu FROM T_Rdata JOIN T_Useiseki USING (R_code) WHERE R_code = ?",
                      {"大井08021011"}), "Seiseki||0");
-}
-
-TEST_F(HorseHistory, ALongHistoryGrowsTheRunTableAndStoresItsFirstHundredRuns)
-{
-    pd.kakoKikan = 5000;
-    ASSERT_TRUE(readHistory("horse_long.htm"));
-    EXPECT_EQ(joined(pd.kakoMax, pd.uDate(1, 160), pd.uRname(1, 1), pd.uKankaku(1, 159)), "160|1996-01-10|競走160|25");
-    EXPECT_EQ(joined(pd.uName(1), pastRun(1, 1), count("T_Useiseki"), shown()), "テストホース01|3|3|2|1|先|100|");  // runner kept
-    EXPECT_EQ(stored("SELECT MIN(R_name) FROM T_Rdata"), "競走061");
 }
 
 // A row cut short (the latest, after its jockey) is not taken; one without a track or a readable race number is not stored; a

@@ -6,7 +6,7 @@ const QString cardPath = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?
 
 struct RaceCard : WebImportTest {
     void SetUp() override { WebImportTest::SetUp(); clearRace(); }
-    bool readCard(const QString& file) { return readSyuxtubaPage(servePage(cardPath, file)); }
+    bool readCard(const QString& file) { server.addFile(cardPath, file); return readSyuxtubaPage(url(cardPath)); }
     static std::string header()
     {
         return joined(pd.raceCode, pd.raceZyo, pd.raceChiku, pd.raceDate, pd.raceNo, pd.raceSiba, pd.raceKyori, pd.raceBaba,
@@ -19,10 +19,9 @@ struct RaceCard : WebImportTest {
     }
 };
 
-// Pages that are no card give nothing. A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9).
-// 12-12-11-10 is judged against the whole field of 12, not the three runners read so far. Without end tags or with a stray end of
-// the document, the body is the same. With 18 runners "Ａ" is tried before "Ｂ" wherever it stands; 12 <= 2 x 18 / 3. A card cut
-// short keeps the runners before the cut (runner 5 was counted before its block ran out).
+// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9). 12-12-11-10 is judged against the
+// field of 12, not the runners read so far. Missing end tags or a stray document end change nothing. "Ａ" is tried before "Ｂ"
+// wherever it stands; 12 <= 2 x 18 / 3. A cut card keeps the runners before the cut (5 was counted before its block ran out).
 TEST_F(RaceCard, CardsOf12And18RunnersFillTheHeaderAndTheRunTableCellByCell)
 {
     server.addPage("/empty", QByteArray());

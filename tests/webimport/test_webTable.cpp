@@ -72,8 +72,8 @@ TEST_F(PageLoader, LoadsThePageDecodesItAndRemovesCrLfPairsBeforeCutting)
     EXPECT_EQ(webServerUrl(), "http://localhost");
 }
 
-// A page late twice or whose transfer fails is asked for again at the time-out with the window on screen (Cancel in reach);
-// only the whole page that then comes is cut, and the window goes. One unloaded during the wait is loaded again.
+// A page late twice or whose transfer fails is asked for again at the time-out with the window (and Cancel) on screen; only the
+// whole page is cut, and the window goes. One unloaded during the wait is loaded again.
 TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
 {
     using F = PageServer::Fault;
@@ -96,10 +96,9 @@ TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
     EXPECT_TRUE(getWebTable(url("/gone")) && server.requestCount("/gone") == 2);
 }
 
-// A server that does not answer or refuses is given up after three attempts: nothing is cut or said, the host is named. Cancel
-// ends the wait across retries without spinning (a spinning loop would burn the 2.3 s); a cancel left set ends the next load.
-// The cell dump is CP932 with CR LF, 80 rows of 30 cells; after a cancel or a page the server did not give (said so), the empty
-// table. A dump that cannot be written is no success.
+// A server that does not answer or refuses is given up after three attempts, silently, the host named. Cancel ends the wait
+// across retries without spinning (which would burn the 2.3 s), and the next load if left set. The cell dump is CP932, CR LF,
+// 80 x 30 cells; after a cancel or a page not given (said so), empty. A dump that cannot be written is no success.
 TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsNeverAFalseSuccess)
 {
     server.setNeverAnswer("/hung", true);

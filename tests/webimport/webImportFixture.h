@@ -1,5 +1,4 @@
 #pragma once
-// A program folder, a page server the settings point at, recorded messages, and rows joined into one text.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -21,7 +20,6 @@ inline QString text(const VbDate& d) { return d.toDbText(); }
 template <class T> requires std::is_arithmetic_v<T> QString text(T v) { return QString::number(v); }
 template <class... T> std::string joined(const T&... values) { return QStringList {text(values)...}.join(u'|').toStdString(); }
 
-// Corners and running style of a past run.
 inline std::string pastRun(int k, int r)
 {
     return joined(pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r), pd.uKyakusitu(k, r));
@@ -71,6 +69,5 @@ struct WebImportTest : ::testing::Test {
     void createData() { appDir.createNarData(); appDir.createStrevinData(); }
     static void clearRace() { initPublic(); redimUma(18, pd.kakoMax = 150); }
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
-    QString servePage(const QString& path, const QString& file) { server.addFile(path, file); return url(path); }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }
 };

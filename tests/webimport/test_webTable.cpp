@@ -21,17 +21,8 @@ std::string tableRows()
     return all.remove(QRegularExpression("\\|+(?=/)")).remove(QRegularExpression("/+$")).toStdString();
 }
 
-// Date as yymmdd, race number as "00" (beyond two digits as the pattern writes it), no date, century turn.
-TEST(RaceCode, TrackDateAndRaceNumberAsThePatternsWriteThem)
-{
-    const VbDate day = VbDate::fromYmd(2008, 3, 24);
-    EXPECT_EQ(joined(makeRaceCode("大井", day, 11), makeRaceCode("浦和", VbDate::fromYmd(2000, 1, 5), 0),
-                     makeRaceCode("船橋", VbDate::fromYmd(1999, 12, 31), 99), makeRaceCode("川崎", VbDate(), 1),
-                     makeRaceCode("高知", day, 100), makeRaceCode("佐賀", day, -1)),
-              "大井08032411|浦和00010500|船橋99123199|川崎01|高知080324100|佐賀080324-01");
-}
-
-TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTags)
+// The race code writes the date as yymmdd, the race number as "00" (beyond two digits as the pattern writes it).
+TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTagsAndRaceCodesAsThePatternsWriteThem)
 {
     const std::pair<const char*, const char*> cases[] = {
         // "</Td>" and "</Tr>" end nothing.
@@ -55,12 +46,19 @@ TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTags)
         wide += QStringLiteral("<td>%1</td>").arg(c);
     cutWebTable("<tr>" + wide + "</tr>" + QStringLiteral("<tr><td>x</td></tr>").repeated(300));
     EXPECT_EQ(joined(webCell(1, 60), webCell(300, 1), webCell.ubound(1), webCell.ubound(2)), "60|x|300|60");
+    const VbDate day = VbDate::fromYmd(2008, 3, 24);
+    EXPECT_EQ(joined(makeRaceCode("大井", day, 11), makeRaceCode("浦和", VbDate::fromYmd(2000, 1, 5), 0),
+                     makeRaceCode("船橋", VbDate::fromYmd(1999, 12, 31), 99), makeRaceCode("川崎", VbDate(), 1),
+                     makeRaceCode("高知", day, 100), makeRaceCode("佐賀", day, -1)),
+              "大井08032411|浦和00010500|船橋99123199|川崎01|高知080324100|佐賀080324-01");
 }
 
 using PageLoader = WebImportTest;
 
-// The query's "%2F" reaches the server unchanged; CR LF pairs go before cutting.
-TEST_F(PageLoader, LoadsThePageDecodesItAndRemovesCrLfPairsBeforeCutting)
+// The query's "%2F" reaches the server unchanged; CR LF pairs go before cutting. A page late twice or whose transfer fails is
+// asked for again at the time-out with the window (and Cancel) on screen; only the whole page is cut, and the window goes. One
+// unloaded during the wait is loaded again.
+TEST_F(PageLoader, LoadsDecodesAndAsksAgainForALateOrFailedPageWithTheWindowOnScreen)
 {
     const QString target = QStringLiteral("/keibaWeb/p.jpf?k_babaCode=20&k_raceNo=11&k_raceDate=2008%2F02%2F15");
     server.addPage(target, toCp932(QStringLiteral("<html><body><table><tr><td>1\r\n2</td><td>3\n4</td>"
@@ -68,14 +66,6 @@ TEST_F(PageLoader, LoadsThePageDecodesItAndRemovesCrLfPairsBeforeCutting)
     ASSERT_TRUE(getWebTable(url(target)));
     EXPECT_EQ(joined(webHtml, tableRows(), server.requestLog().join(' ')),
               joined("<table><tr><td>12</td><td>3\n4</td><td>－&nbsp;</td></tr></table>", "12|3\n4|－&nbsp;", target));
-    iniWrite("System", "webHost", QString());
-    EXPECT_EQ(webServerUrl(), "http://localhost");
-}
-
-// A page late twice or whose transfer fails is asked for again at the time-out with the window (and Cancel) on screen; only the
-// whole page is cut, and the window goes. One unloaded during the wait is loaded again.
-TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
-{
     using F = PageServer::Fault;
     const QByteArray whole = "<body><table><tr><td>r1</td></tr><tr><td>r2</td><td>end</td></tr></table>"
         + QByteArray(2000, ' ') + "</body>";
@@ -94,6 +84,8 @@ TEST_F(PageLoader, ALateOrFailedPageIsAskedForAgainWithTheWindowOnScreen)
     server.setDelayFirstN("/gone", 1, 3000);
     QTimer::singleShot(100, [] { unloadDialogWeb(); });
     EXPECT_TRUE(getWebTable(url("/gone")) && server.requestCount("/gone") == 2);
+    iniWrite("System", "webHost", QString());
+    EXPECT_EQ(webServerUrl(), "http://localhost");
 }
 
 // A server that does not answer or refuses is given up after three attempts, silently, the host named. Cancel ends the wait

@@ -6,7 +6,6 @@
 
 inline QByteArray seisekiPage(const QString& fileName) { return samplePage(fileName); }
 
-// The page with one text replaced (the page must hold it).
 inline QByteArray pageWith(const QByteArray& page, const QString& from, const QString& to)
 {
     QString text = fromCp932(page);
@@ -14,7 +13,6 @@ inline QByteArray pageWith(const QByteArray& page, const QString& from, const QS
     return toCp932(text.replace(from, to));
 }
 
-// The normal page retitled as another race (its runners stay the same).
 inline QByteArray raceOn(const QString& zyo, const VbDate& day, int raceNo)
 {
     return pageWith(seisekiPage("seiseki_normal.htm"), "2008年3月24日（月）　大井　第11競走",

@@ -55,7 +55,6 @@ struct SeisekiWriter : WebImportTest {
     void SetUp() override
     {
         WebImportTest::SetUp();
-        createData();
         openDb(1, appPath() + "Strevin_data.dat", dbPassword);
         openDb(2, appPath() + "NAR_data.dat", dbPassword);
     }

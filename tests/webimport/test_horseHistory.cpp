@@ -11,7 +11,6 @@ struct HorseHistory : WebImportTest {
     void SetUp() override
     {
         WebImportTest::SetUp();
-        createData();
         execute("Strevin_data.dat", aveInsert + "('ave', ?, ?, 0, ?, 1), ('ave', ?, ?, 0, ?, 1)", {"大井", 1200, 75.0, "大井", 1400, 88.0});
         // A variant of exactly 0 is a variant: the run's U_file is True, as with 0.5.
         execute("Strevin_data.dat", "INSERT INTO T_sisuu (S_date, S_zyo, S_siba, S_sisuu) VALUES (?, '大井', 0, 0.5), (?, '大井', 0, 0)",
@@ -76,7 +75,6 @@ TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCellOnc
     EXPECT_EQ(stored("SELECT * FROM T_Rdata JOIN T_Useiseki USING (R_code) ORDER BY R_code"), before);
     EXPECT_EQ(joined(pastRun(1, 1), pastRun(1, 2), count("T_Rdata"), count("T_Useiseki"), shown()), "3|3|2|1|先|5|4|3|2|差|6|6|");
 
-    // A long history grows the run table and stores its first hundred runs; the runner stays.
     pd.kakoKikan = 5000;
     ASSERT_TRUE(readHistory("horse_long.htm"));
     EXPECT_EQ(joined(pd.kakoMax, pd.uDate(1, 160), pd.uRname(1, 1), pd.uKankaku(1, 159)), "160|1996-01-10|競走160|25");

@@ -21,11 +21,9 @@ std::string tableRows()
     return all.remove(QRegularExpression("\\|+(?=/)")).remove(QRegularExpression("/+$")).toStdString();
 }
 
-// The race code writes the date as yymmdd, the race number as "00" (beyond two digits as the pattern writes it).
 TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTagsAndRaceCodesAsThePatternsWriteThem)
 {
     const std::pair<const char*, const char*> cases[] = {
-        // "</Td>" and "</Tr>" end nothing.
         {"<tr><td>a</td><TD>b</TD><td>c</Td><td>d</td></tr><TR><td>e</td></TR><tr><td>f</td></Tr><tr><td>g</td></tr>",
          "a|b|cd/e/f|g"},
         // Entities and blanks stay; a ">" in text or a quoted attribute value ends no tag.

@@ -58,7 +58,7 @@ struct WebImportTest : ::testing::Test {
 
     void SetUp() override
     {
-        ASSERT_TRUE(server.start());
+        ASSERT_TRUE(server.start() && appDir.createNarData() != "" && appDir.createStrevinData() != "");
         iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
         debugMode = pd.webCancel = pd.webTimeOut = false;
         pd.timerInter = 1;
@@ -66,7 +66,6 @@ struct WebImportTest : ::testing::Test {
     }
     void TearDown() override { unloadDialogWeb(); setVbToday(VbDate()); }
 
-    void createData() { appDir.createNarData(); appDir.createStrevinData(); }
     static void clearRace() { initPublic(); redimUma(18, pd.kakoMax = 150); }
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }

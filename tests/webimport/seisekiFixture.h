@@ -28,6 +28,5 @@ inline void cutPage(const QByteArray& page)
 inline QString resultsPath(const QString& code, const VbDate& day, int raceNo)
 {
     return "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + code + "&k_raceNo="
-        + QString::number(raceNo) + "&k_raceDate=" + Format(day, "yyyy") + "%2F"
-        + Format(day, "mm") + "%2F" + Format(day, "dd");
+        + QString::number(raceNo) + "&k_raceDate=" + day.toDbText().replace(u'-', "%2F");
 }

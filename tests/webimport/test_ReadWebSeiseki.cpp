@@ -61,10 +61,9 @@ struct SeisekiWriter : WebImportTest {
     static bool save(const QByteArray& page) { SeisekiRace race = parsed(page); return saveSeiseki(race); }
 };
 
-// Bracketed horses place in written order; the average time is that of the runners within 1.5 s of the middle (6th, 1:42:4)
-// finisher. In a dead heat the higher number places, nobody is 2nd, the winners show no lead. Scratched and non-finishing runners
-// count in the field, not in the average (5th is middle). An odd field's middle is half the field rounded up (7: 4th, 11: 6th,
-// 15: 8th); a second apart, the average is its own. The pages come in each of the server's encodings, declared in the page only.
+// Bracketed horses place in written order; the average time is of the runners within 1.5 s of the middle (6th, 1:42:4). In a dead
+// heat the higher number places, nobody is 2nd, no lead. Scratched and non-finishing runners count in the field, not the average
+// (5th is middle). An odd field's middle is half rounded up (7: 4th, 11: 6th, 15: 8th). Encodings are declared in the page only.
 TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
 {
     // 川崎 has a variant of exactly 0 that day: a variant all the same (U_file True); 船橋 has none.
@@ -73,10 +72,9 @@ TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
     slotConnection(1).execute("INSERT INTO T_avetime (A_zyo, A_kyori, A_class, A_sin_kyu, A_siba, A_time) "
                               "VALUES ('大井', 1600, 'ave', 1, 0, 102.0)");
     for (const char* file : {"seiseki_normal.htm", "seiseki_deadheat.htm", "seiseki_scratch.htm", "seiseki_nopay.htm",
-                             "seiseki_field7.htm", "seiseki_field11.htm", "seiseki_field15.htm"}) {
-        server.addFile(QStringLiteral("/") + file, file, "text/html");
-        EXPECT_EQ(readSeisekiPage(url(QStringLiteral("/") + file)), SeisekiPage::Saved) << file;
-    }
+                             "seiseki_field7.htm", "seiseki_field11.htm", "seiseki_field15.htm"})
+        EXPECT_TRUE(server.addFile(QStringLiteral("/") + file, file, "text/html")
+                    && readSeisekiPage(url(QStringLiteral("/") + file)) == SeisekiPage::Saved) << file;
     EXPECT_EQ(stored("SELECT * FROM T_Rdata WHERE R_code = ?", {kCode}),
               "大井08032411|大井|南関|2008-03-24|11|2|1600|Ｃ２六組特別|0|Ｃ２|12|102.33|1|380|520|1230|1870|12340|5|3|1|150|120|290|"
               "210|640|450|3|5|7|2|1|6|8|12|9|4|11|10|0|0|0|0|Seiseki|0");

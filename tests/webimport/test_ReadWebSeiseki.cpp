@@ -102,9 +102,8 @@ TEST_F(SeisekiWriter, StoresTheRaceAndEveryRunnerCellByCell)
     EXPECT_EQ(shown(), "");
 }
 
-// Results update in place the race and runner the history import stored (with a variant flag since withdrawn), keeping the other
-// columns; no standard time, no index. A message box runs the message loop, where other windows must find their own race. A failed
-// write leaves nothing of its race; in debug mode the error passes. The race on screen stays.
+// Results update in place what the history import stored, keeping other columns (not a withdrawn variant flag; no standard time,
+// no index). Other windows find their own race in a message box's loop; a failed write leaves nothing; debug mode lets errors pass.
 TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothingButTheRaceOnScreen)
 {
     clearRace();

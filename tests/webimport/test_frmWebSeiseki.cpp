@@ -126,9 +126,8 @@ TEST_F(SeisekiImport, ReadsEachDayTrackAndRaceUntilTheFirstMissingRaceButNeverTo
               "20080325|24");
 }
 
-// Cancel keeps what was stored. "No racing" is an answer, no answer is not: the import stops at the first page not given, names
-// the server, and LastDate moves only over the days read in full. So with a page whole by its length but ending early (in a
-// runner row, after the runners, in or after the payouts): nothing of its race is stored; one without its footer is whole.
+// Cancel keeps what was stored. No answer, unlike "no racing", stops the import naming the server, as does a page whole by its length
+// but ending early (storing nothing of its race; one without footer is whole); LastDate moves only over the days read in full.
 TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
 {
     execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});

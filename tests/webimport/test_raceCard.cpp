@@ -19,9 +19,8 @@ struct RaceCard : WebImportTest {
     }
 };
 
-// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9). 12-12-11-10 is judged against the
-// field of 12, not the runners read so far. Missing end tags or a stray document end change nothing. "Ａ" is tried before "Ｂ"
-// wherever it stands; 12 <= 2 x 18 / 3. A cut card keeps the runners before the cut (5 was counted before its block ran out).
+// A jockey change mark shifts weight and jockey (7); a scratched runner has no weight (9); 12-12-11-10 is judged against all 12.
+// End tags change nothing. "Ａ" is tried before "Ｂ"; 12 <= 2 x 18 / 3. A cut card keeps the runners before the cut (5 counted).
 TEST_F(RaceCard, CardsOf12And18RunnersFillTheHeaderAndTheRunTableCellByCell)
 {
     server.addPage("/empty", QByteArray());

@@ -1,6 +1,5 @@
 #pragma once
 // Our own results pages as the results-import tests and benchmark serve them.
-#include "platform/vbformat.h"
 #include "platform/webbrowser.h"
 #include "tests/webimport/webImportFixture.h"
 

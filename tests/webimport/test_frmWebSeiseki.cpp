@@ -31,7 +31,6 @@ struct SeisekiImport : WebImportTest {
                                                     {"大井", "20", kDay2, 1}, {"船橋", "19", kDay2, 2}})
             for (int r = 1; r <= races; ++r)
                 server.addPage(resultsPath(code, day, r), raceOn(zyo, day, r));
-        // 大井's first day ends with the page the server shows for a race that did not run.
         server.addPage(resultsPath("20", kDay1, 4), seisekiPage("seiseki_none.htm"));
         form = new FrmWebSeiseki;
     }

@@ -17,11 +17,10 @@ struct HorseHistory : WebImportTest {
                 {VbDate::fromYmd(2008, 2, 10), VbDate::fromYmd(2008, 3, 1)});
         clearRace();
         pd.uDate(1, 0) = pd.raceDate = VbDate::fromYmd(2008, 3, 24);
-        std::tie(pd.kakoKikan, pd.jraGraphOn, pd.tousuu, pd.umaIdx, pd.uName(1), pd.uChichi(1), pd.uTaizyu(1, 0)) =
-            std::tuple {730, false, 12, 1, "ミスター'ズ", "父馬01", 478};
-        // The card's corners of the latest run.
-        std::tie(pd.uTuka(1, 1, 1), pd.uTuka(1, 2, 1), pd.uTuka(1, 3, 1), pd.uTuka(1, 4, 1), pd.uKyakusitu(1, 1)) =
-            std::tuple {3, 3, 2, 1, "先"};
+        // With the card's corners of the latest run.
+        std::tie(pd.kakoKikan, pd.jraGraphOn, pd.tousuu, pd.umaIdx, pd.uName(1), pd.uChichi(1), pd.uTaizyu(1, 0), pd.uTuka(1, 1, 1),
+                 pd.uTuka(1, 2, 1), pd.uTuka(1, 3, 1), pd.uTuka(1, 4, 1), pd.uKyakusitu(1, 1)) =
+            std::tuple {730, false, 12, 1, "ミスター'ズ", "父馬01", 478, 3, 3, 2, 1, "先"};
     }
 
     bool readHistory(const QString& file) { server.addFile(horsePage, file); return readUmaRirekiPage(url(horsePage)); }

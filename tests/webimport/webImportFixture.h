@@ -25,10 +25,10 @@ inline std::string pastRun(int k, int r)
     return joined(pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r), pd.uKyakusitu(k, r));
 }
 
-// The rows of a query on the race database, one a line, on slot 0, which the program never uses.
-inline std::string stored(const QString& sql, const DbParams& params = {})
+// The rows of a statement on a data file, one a line, on slot 0, which the program never uses.
+inline std::string stored(const QString& sql, const DbParams& params = {}, const QString& file = "NAR_data.dat")
 {
-    openDbOrThrow(0, appPath() + "NAR_data.dat", dbPassword);
+    openDbOrThrow(0, appPath() + file, dbPassword);
     QString rows;
     for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext())
         for (int i = 0; i < rs.fieldCount(); ++i)
@@ -37,12 +37,7 @@ inline std::string stored(const QString& sql, const DbParams& params = {})
     return rows.chopped(rows.endsWith(u'\n')).toStdString();
 }
 
-inline void execute(const QString& file, const QString& sql, const DbParams& params = {})
-{
-    openDbOrThrow(0, appPath() + file, dbPassword);
-    slotConnection(0).execute(sql, params);
-    closeDb(0);
-}
+inline void execute(const QString& file, const QString& sql, const DbParams& params = {}) { stored(sql, params, file); }
 
 inline QByteArray samplePage(const QString& fileName)
 {
@@ -60,8 +55,7 @@ struct WebImportTest : ::testing::Test {
     {
         ASSERT_TRUE(server.start() && appDir.createNarData() != "" && appDir.createStrevinData() != "");
         iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
-        debugMode = pd.webCancel = pd.webTimeOut = false;
-        pd.timerInter = 1;
+        std::tie(debugMode, pd.webCancel, pd.webTimeOut, pd.timerInter) = std::tuple {false, false, false, 1};
         clearWebCell();
     }
     void TearDown() override { unloadDialogWeb(); setVbToday(VbDate()); }

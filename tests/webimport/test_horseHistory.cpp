@@ -29,7 +29,7 @@ struct HorseHistory : WebImportTest {
 
 // Runs of the race day itself, exactly 730 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
 // surface, a scratched run has no place, field or time.
-TEST_F(HorseHistory, RunsOfTheWindowLandInTheRunTableAndTheDatabaseCellByCellOnceALongHistoryGrowsIt)
+TEST_F(HorseHistory, RunsOfTheWindowLandCellByCellASecondReadStoresNothingALongHistoryGrowsTheTable)
 {
     appDir.createJraGraph();
     execute("jraGraph.dat", aveInsert + "('ave', ?, ?, 1, ?, 0)", {"06", 1800, 110.0});

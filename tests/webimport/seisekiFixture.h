@@ -1,13 +1,10 @@
 #pragma once
 // Our own results pages as the results-import tests and benchmark serve them.
-#include "platform/textcodec.h"
-#include "platform/vbformat.h"
 #include "platform/webbrowser.h"
 #include "tests/webimport/webImportFixture.h"
 
 inline QByteArray seisekiPage(const QString& fileName) { return samplePage(fileName); }
 
-// The page with one text replaced (the page must hold it).
 inline QByteArray pageWith(const QByteArray& page, const QString& from, const QString& to)
 {
     QString text = fromCp932(page);
@@ -15,25 +12,20 @@ inline QByteArray pageWith(const QByteArray& page, const QString& from, const QS
     return toCp932(text.replace(from, to));
 }
 
-// The normal page retitled as another race (its runners stay the same).
 inline QByteArray raceOn(const QString& zyo, const VbDate& day, int raceNo)
 {
     return pageWith(seisekiPage("seiseki_normal.htm"), "2008年3月24日（月）　大井　第11競走",
-                    QStringLiteral("%1年%2月%3日（月）　%4　第%5競走")
-                        .arg(day.year()).arg(day.month()).arg(day.day()).arg(zyo).arg(raceNo));
+                    QStringLiteral("%1年%2月%3日（月）　%4　第%5競走").arg(day.year()).arg(day.month()).arg(day.day()).arg(zyo).arg(raceNo));
 }
 
-// Cuts a page into the cell table as the loader does.
 inline void cutPage(const QByteArray& page)
 {
     clearWebCell();
     cutWebTable(bodyInnerHtmlOf(decodePage(page, "Shift_JIS")).remove(QStringLiteral("\r\n")));
 }
 
-// The path and query the import asks for.
 inline QString resultsPath(const QString& code, const VbDate& day, int raceNo)
 {
-    return "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + code
-        + "&k_raceNo=" + QString::number(raceNo) + "&k_raceDate=" + Format(day, "yyyy") + "%2F"
-        + Format(day, "mm") + "%2F" + Format(day, "dd");
+    return "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + code + "&k_raceNo="
+        + QString::number(raceNo) + "&k_raceDate=" + day.toDbText().replace(u'-', "%2F");
 }

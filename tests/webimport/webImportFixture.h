@@ -1,10 +1,9 @@
 #pragma once
-// Shared ground of the web import tests: a program folder, a page server on 127.0.0.1 that the
-// settings point at, recorded messages, and rows joined into one text to compare whole rows.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "platform/textcodec.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/pageServer.h"
@@ -21,35 +20,25 @@ inline QString text(const VbDate& d) { return d.toDbText(); }
 template <class T> requires std::is_arithmetic_v<T> QString text(T v) { return QString::number(v); }
 template <class... T> std::string joined(const T&... values) { return QStringList {text(values)...}.join(u'|').toStdString(); }
 
-// Corners and running style of a past run.
 inline std::string pastRun(int k, int r)
 {
     return joined(pd.uTuka(k, 1, r), pd.uTuka(k, 2, r), pd.uTuka(k, 3, r), pd.uTuka(k, 4, r), pd.uKyakusitu(k, r));
 }
 
-// The rows of a query on a data file, one a line, on slot 0, which the program never uses.
+// The rows of a statement on a data file, one a line, on slot 0, which the program never uses.
 inline std::string stored(const QString& sql, const DbParams& params = {}, const QString& file = "NAR_data.dat")
 {
     openDbOrThrow(0, appPath() + file, dbPassword);
-    QStringList rows;
-    for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext()) {
-        QStringList row;
+    QString rows;
+    for (RecordSet rs(0, sql, params); !rs.eof(); rs.moveNext())
         for (int i = 0; i < rs.fieldCount(); ++i)
-            row << rs.field(i).toString();
-        rows << row.join(u'|');
-    }
+            rows += rs.field(i).toString() + (i + 1 < rs.fieldCount() ? "|" : "\n");
     closeDb(0);
-    return rows.join(u'\n').toStdString();
+    return rows.chopped(rows.endsWith(u'\n')).toStdString();
 }
 
-inline void execute(const QString& file, const QString& sql, const DbParams& params = {})
-{
-    openDbOrThrow(0, appPath() + file, dbPassword);
-    slotConnection(0).execute(sql, params);
-    closeDb(0);
-}
+inline void execute(const QString& file, const QString& sql, const DbParams& params = {}) { stored(sql, params, file); }
 
-// A page of tests/pages as the server sends it.
 inline QByteArray samplePage(const QString& fileName)
 {
     QFile file(QStringLiteral(BRENNOCK_PAGES_DIR "/") + fileName);
@@ -64,17 +53,14 @@ struct WebImportTest : ::testing::Test {
 
     void SetUp() override
     {
-        ASSERT_TRUE(server.start());
+        ASSERT_TRUE(server.start() && appDir.createNarData() != "" && appDir.createStrevinData() != "");
         iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
-        debugMode = pd.webCancel = pd.webTimeOut = false;
-        pd.timerInter = 1;
+        std::tie(debugMode, pd.webCancel, pd.webTimeOut, pd.timerInter) = std::tuple {false, false, false, 1};
         clearWebCell();
     }
     void TearDown() override { unloadDialogWeb(); setVbToday(VbDate()); }
 
-    void createData() { appDir.createNarData(); appDir.createStrevinData(); }
     static void clearRace() { initPublic(); redimUma(18, pd.kakoMax = 150); }
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }
-    QString servePage(const QString& path, const QString& file) { server.addFile(path, file); return url(path); }
     std::string shown() const { return messages.texts().join(u'|').toStdString(); }
 };

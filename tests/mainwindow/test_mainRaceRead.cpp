@@ -157,3 +157,19 @@ TEST_F(RaceRead, RunnerWithoutHistoryAddress)
     EXPECT_EQ(std::tuple(server.totalRequests() - before, pd.tousuu, pd.uUrl(12), pd.raceCode, tabs()->isEnabled()),
               std::tuple(12, 12, QString(), QString("大井08032411"), true));
 }
+
+// The debug test read takes the card and the histories from the program folder's temp/ and loads
+// nothing from the web.
+TEST_F(RaceRead, DebugTestReadFromTheTempFolder)
+{
+    for (int h = 0; h <= race.runners; ++h)
+        writeTestFile(appDir.filePath(h ? QString("temp/%1.htm").arg(h) : "temp/raceMatrix.htm"), h ? demoHistory(race, h) : demoCard(race));
+    form.reset();
+    debugMode = true;
+    openForm();
+    debugMode = false;
+    QTest::mouseClick(control<QPushButton>("cmdTest"), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(raceShown(), pd.kakoMax, server.totalRequests(), tabs()->isEnabled(), shown()),
+              std::tuple(std::string("大井08032411|12|アサカゼスター|マツリバヤシ|Ｃ２六組特別\n"
+                                     "2008年3月24日（月）　大井　第11競走　ダート　1400ｍ　天候：晴　馬場：良"), 100, 0, true, std::string()));
+}

@@ -1,20 +1,15 @@
 #include "platform/inifile.h"
 #include "tests/mainwindow/frmMainFixture.h"
-#include "webimport/ReadWebSeiseki.h"
 
 // The demo points the program at itself only where no host of the user's own is set, and keeps
-// the rest of the settings file.
+// the rest of the settings file; a missing file is written.
 TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
 {
     TestAppDir dir;
     const QString ini = dir.filePath("Strevin.ini");
     const std::tuple<QString, bool, QString> table[] = {
-        {"", true, "127.0.0.1:4321"},
-        {"localhost", true, "127.0.0.1:4321"},
-        {"127.0.0.1:1234", true, "127.0.0.1:4321"},
-        {"keiba.example.jp", false, "keiba.example.jp"},
-        {"192.168.1.5:8080", false, "192.168.1.5:8080"},
-    };
+        {"", true, "127.0.0.1:4321"}, {"localhost", true, "127.0.0.1:4321"}, {"127.0.0.1:1234", true, "127.0.0.1:4321"},
+        {"keiba.example.jp", false, "keiba.example.jp"}, {"192.168.1.5:8080", false, "192.168.1.5:8080"}};
     for (const auto& [before, pointed, after] : table) {
         const IniFile settings(ini);
         ASSERT_TRUE(settings.writeString("System", "webHost", before) && settings.writeString("System", "Zyo", "川崎"));
@@ -28,8 +23,8 @@ TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
 }
 
-// The demo gives the default track file of a new set-up its days and standard times, so that the
-// demo race gets indices; a file that has standard times (a real edition) keeps every byte.
+// The default track file of a new set-up gets the demo's days and standard times, so that the demo
+// race gets indices; a file that has standard times (a real edition) keeps every byte.
 TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
 {
     TestAppDir dir;
@@ -37,8 +32,7 @@ TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
     race.date = VbDate::fromYmd(2026, 12, 6);
     const QString path = dir.createStrevinData();
     const auto counts = [&] {
-        QFile file(path);
-        const QByteArray bytes = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const QByteArray bytes = readTestFile(path);
         openDbOrThrow(0, path, dbPassword);
         const DbSlotCloser closer(0);
         return std::tuple(RecordSet(0, "SELECT COUNT(*) FROM T_avetime").field(0).toInt(),
@@ -51,23 +45,4 @@ TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
     race.date = race.date.addDays(7);
     EXPECT_FALSE(fillEmptyTrackFile(path, race));
     EXPECT_EQ(counts(), filled);
-}
-
-// The results page reads as one: every runner of the last race is stored with its placing.
-using DemoResults = MainWindowTest;
-TEST_F(DemoResults, ResultsPageReadsAndStores)
-{
-    server.addPage(demoResultsTarget(race), demoResults(race), "text/html; charset=Shift_JIS");
-    openDbOrThrow(1, appPath() + "Strevin_data.dat", dbPassword);
-    openDbOrThrow(2, appPath() + "NAR_data.dat", dbPassword);
-    EXPECT_EQ(readSeisekiPage(server.baseUrl() + demoResultsTarget(race)), SeisekiPage::Saved);
-    closeDb(1), closeDb(2);
-    openDbOrThrow(0, appPath() + "NAR_data.dat", dbPassword);
-    QStringList placings;
-    for (RecordSet rs(0, "SELECT U_cyaku, U_name FROM T_Useiseki WHERE R_code = ? ORDER BY U_cyaku", {"大井08022511"});
-         !rs.eof(); rs.moveNext())
-        placings << rs.field(0).toString() + rs.field(1).toString();
-    closeDb(0);
-    EXPECT_EQ(std::tuple(placings.size(), placings.value(0), messages.texts()),
-              std::tuple(12LL, "1" + demoHorseName(2), QStringList()));
 }

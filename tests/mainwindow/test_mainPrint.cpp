@@ -47,8 +47,8 @@ struct Printing : ::testing::Test {
         grid->hide();
         Picture1->show();
     }
-    // The documents of a printer, each as: ended or aborted, orientation, the picture calls (rectangle
-    // and the colour at its centre), and the last call's text with its place and size.
+    // Each document of a printer: ended or aborted, orientation, the picture calls (rectangle and the
+    // colour at its centre), the last call's text with its place and size.
     QStringList pages(int device = 0) const
     {
         QStringList out;
@@ -89,9 +89,10 @@ struct Printing : ::testing::Test {
 };
 }  // namespace
 
-// Five runners: one page, a full row and one chart; each runner drawn without a shift, then the
-// chart shown before again.
-TEST_F(Printing, FiveRunnersOnOneLandscapePage)
+// Five runners: one page, a full row and one chart, each runner drawn without a shift, then the
+// chart shown before. Eighteen: page 1 holds 1..16 and is sent before the message, page 2 17 and 18;
+// then the comparison chart shown before.
+TEST_F(Printing, ChartPagesThenTheChartShownBefore)
 {
     chartRace(5);
     pd.umaIdx = 3;
@@ -99,17 +100,10 @@ TEST_F(Printing, FiveRunnersOnOneLandscapePage)
     drawGraph();
     drawn.clear();
     startPrint(sources, "Office");
-    EXPECT_EQ(std::pair(pages(), drawn), std::pair(QStringList {chartPage(1, 5)},
-                                                   QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"}));
-    EXPECT_EQ(std::tuple(pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()), std::tuple(3, 365, true, nullptr));
-}
-
-// Eighteen runners: page 1 holds 1..16 and is sent before the message, page 2 holds 17 and 18 with
-// the legend and the title again; the comparison chart shown before is shown again.
-TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
-{
+    EXPECT_EQ(std::tuple(pages(), drawn, pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()),
+              std::tuple(QStringList {chartPage(1, 5)}, QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"},
+                         3, 365, true, nullptr));
     chartRace(18);
-    drawGraph();
     sources.drawHikaku();
     MsgBoxRecorder rec;
     bool sentBeforeMessage = false;
@@ -118,8 +112,8 @@ TEST_F(Printing, EighteenRunnersOnTwoPagesWithTheMessageBetween)
         return vbOK;
     });
     startPrint(sources, "Home");
-    EXPECT_EQ(std::tuple(rec.texts(), sentBeforeMessage, pages(0), pages(1), drawn.last(), pd.graphMode),
-              std::tuple(QStringList {"2ページ目を印刷します"}, true, QStringList(), QStringList {chartPage(1, 16), chartPage(17, 18)},
+    EXPECT_EQ(std::tuple(rec.texts(), sentBeforeMessage, pages(0).size(), pages(1), drawn.last(), pd.graphMode),
+              std::tuple(QStringList {"2ページ目を印刷します"}, true, 1LL, QStringList {chartPage(1, 16), chartPage(17, 18)},
                          QString("hikaku"), false));
 }
 

@@ -43,8 +43,8 @@ const QString card = "出走表読込み中";
 
 }
 
-// Race "01" and the date go into the address as the selectors write them, with the web code of
-// the track and a literal "%2F"; the loading window names every page; then the pages are shown.
+// The address takes race "01", the date as the selectors write it, the track's web code and a
+// literal "%2F"; the loading window names every page; then the race is shown.
 TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
 {
     DemoRace early {VbDate::fromYmd(2008, 2, 5)};
@@ -69,8 +69,8 @@ TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
               std::tuple(false, false, true, false, QStringList({"gridSyuxtusouHyou"})));
 }
 
-// Cancel during runner 3's page: the message from the page loader and again from the read, the
-// runs of runners 1 and 2 stay stored, and the window and the shared state keep the race shown.
+// Cancel during runner 3's page: the message from the loader and from the read; the runs of
+// runners 1 and 2 stay stored, and the race shown stays.
 TEST_F(RaceRead, CancelInTheMiddleOfTheHistoriesKeepsTheRaceShown)
 {
     pressRead();
@@ -94,8 +94,8 @@ TEST_F(RaceRead, CancelInTheMiddleOfTheHistoriesKeepsTheRaceShown)
               std::tuple(2 * 3, false, true, true));
 }
 
-// Typed garbage and a card that is not there: the message, and the race shown stays whole; while
-// the administration window is loaded, only raceExists turns False, without a message.
+// Typed garbage and a card that is not there: the message, and the race shown stays; while the
+// administration window is loaded, only raceExists turns False, without a message.
 TEST_F(RaceRead, NoCardLeavesTheRaceShown)
 {
     pressRead();

@@ -70,8 +70,9 @@ TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
     EXPECT_EQ(shown(), "");
 }
 
-// The read fills the sheet and the comment page; the print button prints the sheet on one portrait
-// page and the twelve charts on one landscape page, the runner shown before shown again.
+// The read fills the sheet and the comment page. The print button prints the sheet on one portrait
+// page, its whole picture at 0, 500 shrunk to 75 % x 70 % and the title at 0, 250 in 5 points; and
+// the twelve charts on one landscape page, the runner shown before shown again.
 TEST_F(Tabs, FilledPagesAndPrinting)
 {
     auto* bacyu = control<FlexGrid>("gridPrintBacyu");
@@ -88,11 +89,15 @@ TEST_F(Tabs, FilledPagesAndPrinting)
         QTest::mouseClick(childNamed<QPushButton>(chooser, "cmdPrint"), Qt::LeftButton);
     }
     const auto& docs = office->documents();
-    ASSERT_EQ(docs.size(), 2u);
-    EXPECT_EQ(std::tuple(docs[0].orientation, docs[0].ended, docs[1].orientation, docs[1].ended, int(docs[1].ops.size()), pd.umaIdx,
-                         shownWindow("dialogStartPrint") == nullptr),
-              std::tuple(int(vbPRORPortrait), true, int(vbPRORLandscape), true, 14, 3, true));
-    EXPECT_EQ(shown(), "");
+    ASSERT_TRUE(docs.size() == 2 && docs[0].ops.size() == 2);
+    const QSize sheet = bacyu->picture().toImage().size();
+    const CanvasOp &pic = docs[0].ops[0], &text = docs[0].ops[1];
+    EXPECT_EQ(std::tuple(docs[0].orientation, docs[0].ended, pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size(), text.text, text.x1, text.y1,
+                         text.fontSize),
+              std::tuple(int(vbPRORPortrait), true, 0.0, 500.0, pixelsToTwips(sheet.width()) * 0.75, 500 + pixelsToTwips(sheet.height()) * 0.7,
+                         sheet, pd.raceTitle, 0.0, 250.0, 5.0));
+    EXPECT_EQ(std::tuple(docs[1].orientation, docs[1].ended, int(docs[1].ops.size()), pd.umaIdx, shownWindow("dialogStartPrint") == nullptr, shown()),
+              std::tuple(int(vbPRORLandscape), true, 14, 3, true, std::string()));
 }
 
 // The course table and the corner diagram are computed on every visit, the current tab's too; a

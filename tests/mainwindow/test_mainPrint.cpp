@@ -1,6 +1,5 @@
 #include "mainwindow/mainPrint.h"
 
-#include "mainwindow/mainPrintBacyu.h"
 #include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
@@ -136,26 +135,4 @@ TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
     EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);
     QTest::mouseClick(childNamed<QPushButton>(d, "cmdPrint"), Qt::LeftButton);
     EXPECT_EQ(rec.texts(), QStringList {"印刷できません"});
-}
-
-// The sheet: one portrait page, the grid's whole picture at 0, 500 shrunk to 75 % x 70 %, the title
-// at 0, 250; nothing at all from a tab that shows neither.
-TEST_F(Printing, SheetOnOnePortraitPageAndNothingFromOtherTabs)
-{
-    chartRace(3);
-    fillGridPrintBacyu(*grid);
-    Picture1->hide();
-    grid->show();
-    startPrint(sources, "Office");
-    const auto& docs = devices[0]->documents();
-    ASSERT_EQ(docs.size(), 1u);
-    const QImage sheet = grid->picture().toImage();
-    const double w = pixelsToTwips(sheet.width()), h = pixelsToTwips(sheet.height());
-    ASSERT_EQ(docs[0].ops.size(), 2u);
-    const CanvasOp& pic = docs[0].ops[0];
-    EXPECT_EQ(std::tuple(pages().value(0).section(" | ", 0, 1), pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size(), pages().value(0).section(" | ", -1)),
-              std::tuple(QString("ended | portrait"), 0.0, 500.0, w * 0.75, 500 + h * 0.7, sheet.size(), title + " 0,250 5pt"));
-    grid->hide();
-    startPrint(sources, "Office");
-    EXPECT_EQ(std::pair(docs.size(), drawn.isEmpty()), std::pair(size_t(1), true));
 }

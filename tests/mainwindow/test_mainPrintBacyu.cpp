@@ -4,41 +4,32 @@
 namespace {
 const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
 
-// One past run k of runner h, in the order the sheet shows its fields.
-struct RunRow {
-    QString zyo;
-    int mmdd, baba, siba, kyori;
-    QString rname;
-    int cyaku, tousuu, ninki;
-    QString kisyu;
-    float hutan;
-    int no, taizyu;
-    float f3, time, cyakusa, sisuu, sisuu3f;
-    std::array<int, 4> tuka;
-    void set(int h, int k) const
-    {
-        pd.uDate(h, k) = VbDate::fromYmd(2024, mmdd / 100, mmdd % 100);
-        pd.uZyo(h, k) = zyo;
-        pd.uBaba(h, k) = baba;
-        pd.uSiba(h, k) = siba;
-        pd.uKyori(h, k) = kyori;
-        pd.uRname(h, k) = rname;
-        pd.uCyaku(h, k) = cyaku;
-        pd.uTousuu(h, k) = tousuu;
-        pd.uNinki(h, k) = ninki;
-        pd.uKisyu(h, k) = kisyu;
-        pd.uHutan(h, k) = hutan;
-        pd.uNo(h, k) = no;
-        pd.uTaizyu(h, k) = taizyu;
-        pd.u3f(h, k) = f3;
-        pd.uTime(h, k) = time;
-        pd.uCyakusa(h, k) = cyakusa;
-        pd.uSisuu(h, k) = sisuu;
-        pd.uSisuu3f(h, k) = sisuu3f;
-        for (int c = 0; c < 4; ++c)
-            pd.uTuka(h, c + 1, k) = tuka[size_t(c)];
-    }
-};
+// Past run k of runner h, its fields in the order the sheet shows them.
+void setRun(int h, int k, const QString& zyo, int mmdd, int baba, int siba, int kyori, const QString& rname, int cyaku, int tousuu,
+            int ninki, const QString& kisyu, float hutan, int no, int taizyu, float f3, float time, float cyakusa, float sisuu,
+            float sisuu3f, const std::array<int, 4>& tuka)
+{
+    pd.uDate(h, k) = VbDate::fromYmd(2024, mmdd / 100, mmdd % 100);
+    pd.uZyo(h, k) = zyo;
+    pd.uBaba(h, k) = baba;
+    pd.uSiba(h, k) = siba;
+    pd.uKyori(h, k) = kyori;
+    pd.uRname(h, k) = rname;
+    pd.uCyaku(h, k) = cyaku;
+    pd.uTousuu(h, k) = tousuu;
+    pd.uNinki(h, k) = ninki;
+    pd.uKisyu(h, k) = kisyu;
+    pd.uHutan(h, k) = hutan;
+    pd.uNo(h, k) = no;
+    pd.uTaizyu(h, k) = taizyu;
+    pd.u3f(h, k) = f3;
+    pd.uTime(h, k) = time;
+    pd.uCyakusa(h, k) = cyakusa;
+    pd.uSisuu(h, k) = sisuu;
+    pd.uSisuu3f(h, k) = sisuu3f;
+    for (int c = 0; c < 4; ++c)
+        pd.uTuka(h, c + 1, k) = tuka[size_t(c)];
+}
 
 void addRunner(int h, const QString& name, int waku, const QString& kisyu)
 {
@@ -68,8 +59,8 @@ protected:
         pd.tuka1Ave(1, 0) = 2.25f;
         pd.taisenMatrix(1, 0, 0) = 3;
         pd.taisenMatrix(1, 0, 1) = 1;
-        RunRow {"大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48, {3, 3, 2, 1}}.set(1, 1);
-        RunRow {"Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0, {0, 0, 1, 1}}.set(1, 3);
+        setRun(1, 1, "大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48, {3, 3, 2, 1});
+        setRun(1, 3, "Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0, {0, 0, 1, 1});
         // Runner 2 shares bracket 3 and has no past run: red jockey, no rate, 0 and 0.
         addRunner(2, "アオバ", 3, "田中");
         // Runner 4 (slot 3 empty): bracket 2.
@@ -90,8 +81,9 @@ protected:
 };
 }  // namespace
 
-// The whole blocks of three runners: texts of every cell, the gap run leaving its pair empty.
-TEST_F(Bacyu, BlockTexts)
+// The whole blocks of three runners, the gap run leaving its pair empty; bracket colours on all five
+// rows, the jockey red on a change, the index red only above the line, the shading.
+TEST_F(Bacyu, BlockTextsAndFormatting)
 {
     fillGridPrintBacyu(grid);
     ASSERT_EQ(std::pair(grid.rows(), grid.cols()), std::pair(90, 16));
@@ -105,13 +97,6 @@ TEST_F(Bacyu, BlockTexts)
     EXPECT_EQ(block(2), (QStringList {"|2|||予想|基礎" + ten, "|||田中|00|00" + ten, "||アオバ|00.0||" + ten,
                                       "|||0||" + ten, "||||0|0" + ten}));
     EXPECT_EQ(std::pair(block(3), block(4).first()), std::pair(QStringList(5, QString(15, '|')), "2|4|||予想|基礎" + ten));
-}
-
-// Bracket colours on all five rows, the jockey red on a change, the index red only above the line,
-// the shading.
-TEST_F(Bacyu, FormattingOfBlocks)
-{
-    fillGridPrintBacyu(grid);
     for (int r : {0, 4})
         EXPECT_EQ(std::tuple(grid.cellBackColor(r, 0), grid.cellForeColor(r, 0), grid.cellBackColor(15 + r, 0)),
                   std::tuple(0xFFu, 0xFFFFFFu, vbWindowText)) << r;
@@ -121,14 +106,12 @@ TEST_F(Bacyu, FormattingOfBlocks)
               std::tuple(0x0u, 0xFFu, 0x0u, 0xFFu, true, 0x0u, true, false));
     // Shading of the first and last row of odd slots (3, 17: columns 1, 3, runs 1, 3, 5) and even
     // slots (2, 18: columns 2, 4, 5, runs 2 and 4), the empty slots included.
-    const auto shaded = [&](int r) {
+    for (int r : {10, 14, 80, 84, 5, 9, 85, 89}) {
         QString marks;
         for (int c = 0; c < bacyuCols; ++c)
             marks += grid.cellBackColor(r, c) == 0xE0E0E0 ? 'x' : '.';
-        return marks;
-    };
-    for (int r : {10, 14, 80, 84, 5, 9, 85, 89})
-        EXPECT_EQ(shaded(r), r / 5 % 2 ? "..x.xx..xx..xx.." : ".x.x..xx..xx..xx") << r;
+        EXPECT_EQ(marks, r / 5 % 2 ? "..x.xx..xx..xx.." : ".x.x..xx..xx..xx") << r;
+    }
 }
 
 // A second race starts from a fresh grid: no colour, boldness, size or text of the first stays. A

@@ -1,6 +1,5 @@
 #pragma once
-// The main window over a program folder, a loopback server with 大井 race 11 of 24 March 2008
-// (twelve runners), the clock on that day and recorded messages.
+// The main window over a program folder, a loopback server with 大井 race 11 of 24 March 2008.
 #include "core/dialogSincyoku.h"
 #include "core/publicComment.h"
 #include "core/publicDim.h"
@@ -106,7 +105,6 @@ struct MainWindowTest : ::testing::Test {
         ASSERT_LT(i, tabs()->count()) << caption.toStdString();
         QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
     }
-    // The controls of the pages that are shown, by name.
     QStringList shownPageControls() const
     {
         QStringList shown;

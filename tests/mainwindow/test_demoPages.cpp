@@ -1,8 +1,7 @@
 #include "platform/inifile.h"
 #include "tests/mainwindow/frmMainFixture.h"
 
-// The demo points the program at itself only where no host of the user's own is set, and keeps
-// the rest of the settings file; a missing file is written.
+// Only where no host of the user's own is set; the rest of the file stays; a missing file is written.
 TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
 {
     TestAppDir dir;
@@ -23,8 +22,7 @@ TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
 }
 
-// The default track file of a new set-up gets the demo's days and standard times, so that the demo
-// race gets indices; a file that has standard times (a real edition) keeps every byte.
+// A file that has standard times (a real edition) keeps every byte.
 TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
 {
     TestAppDir dir;

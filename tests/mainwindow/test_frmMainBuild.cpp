@@ -14,8 +14,7 @@ QStringList items(const QComboBox* box)
 
 }
 
-// The selectors start on the clock's race (years this year - 3 .. + 1, 31 days, tracks numbered
-// from 1); before the first read only the start notice shows and the tabs take no click.
+// Years this year - 3 .. + 1, 31 days, tracks numbered from 1; before a read the tabs take no click.
 TEST_F(Build, SelectorsAndStartState)
 {
     openForm();
@@ -66,8 +65,7 @@ TEST_F(Build, LayoutInTwipsFromTheClientArea)
     expectTwips(tabs(), {20, 1685, 16460, 8785});
 }
 
-// A missing picture and a track number outside the list are reported, and the window is built all
-// the same with what is there.
+// A missing picture and a track number outside the list are reported; the window is built all the same.
 TEST_F(Build, BrokenProgramFolderIsReportedAndTheWindowStillBuilt)
 {
     ASSERT_TRUE(QFile::remove(appDir.filePath("End.gif")) && QFile::remove(appDir.filePath("taizyu.gif")));
@@ -83,8 +81,7 @@ TEST_F(Build, BrokenProgramFolderIsReportedAndTheWindowStillBuilt)
               std::tuple(19LL, false, QString("佐賀"), 12, true, true, false));
 }
 
-// Closing stores the track and does not run into itself; while a long operation runs the window
-// refuses to close.
+
 TEST_F(Build, ClosingStoresTheTrackUnlessBusy)
 {
     openForm();
@@ -97,8 +94,7 @@ TEST_F(Build, ClosingStoresTheTrackUnlessBusy)
     EXPECT_EQ(std::tuple(iniRead("System", "Zyo", ""), form->isVisible(), shown()), std::tuple(QString("川崎"), false, std::string()));
 }
 
-// Help opens our help file at its first page in the program's help window, whose links lead to
-// the other pages; without the file the user is told so.
+// The first page of our help file, whose links lead to the other pages; without the file the user is told.
 TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
 {
     openForm();

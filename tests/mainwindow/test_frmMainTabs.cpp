@@ -39,9 +39,7 @@ const QString chartTab = "グラフ", sheetTab = "馬柱（印刷イメージ）
 
 }
 
-// What each tab shows, and which of printing and the chart toolbar are on; the same tab clicked
-// again is a visit too. Busy switches everything off and holds clicks and keys back; afterwards each
-// control is back to what the tab decides.
+// Busy switches everything off and holds clicks and keys back; afterwards the tab decides again.
 TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
 {
     const std::tuple<QString, QStringList, std::string> table[] = {
@@ -100,8 +98,7 @@ TEST_F(Tabs, FilledPagesAndPrinting)
               std::tuple(int(vbPRORLandscape), true, 14, 3, true, std::string()));
 }
 
-// The course table and the corner diagram are computed on every visit, the current tab's too; a
-// read that ends on the course tab fills it although the read held the import token.
+// A read that ends on the course tab fills it although the read held the import token.
 TEST_F(Tabs, CourseAndCornerRecomputeOnEveryVisit)
 {
     auto* course = control<FlexGrid>("gridCorce");
@@ -123,8 +120,7 @@ TEST_F(Tabs, CourseAndCornerRecomputeOnEveryVisit)
               std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"}), std::string()));
 }
 
-// Prev from 1 wraps to the last, Next from the last to 1, a chart click ("") is Next; the list marks
-// the current row. The comparison chart stays while stepping; one or no runner stays on 1.
+// A chart click ("") is Next; the list marks the current row; one or no runner stays on 1.
 TEST_F(Tabs, ChartSteppingAndYearShift)
 {
     auto* list = control<FlexGrid>("gridGraph");
@@ -168,8 +164,7 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
     EXPECT_EQ(shown(), "");
 }
 
-// Only a pick from the list runs the fill-all (the entry already shown too); typed text does not,
-// and is read by the next fill-all.
+// Only a pick from the list runs the fill-all (the entry already shown too).
 TEST_F(Tabs, PeriodPickRefillsTypingDoesNot)
 {
     auto* period = control<QComboBox>("cmbTarKikan");
@@ -184,18 +179,4 @@ TEST_F(Tabs, PeriodPickRefillsTypingDoesNot)
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(list->model()->index(1, 0)).center());
     EXPECT_EQ(std::tuple(pd.graphShiftDays, isDialogSincyokuLoaded(), shownPageControls()),
               std::tuple(0, false, QStringList({"gridMochiTime", "cmbTarKikan"})));
-}
-
-// A run counts when it is strictly after the bound; 2008 is a leap year, so 365 days before
-// 1 March 2008 is 2 March 2007. A text that is no entry gives bound 0: every dated run counts.
-TEST(PeriodRule, BoundAcrossALeapDay)
-{
-    const VbDate race = VbDate::fromYmd(2008, 3, 1);
-    const std::pair<QString, VbDate> table[] = {
-        {"6ヶ月以内対象", VbDate::fromYmd(2007, 8, 31)}, {"1年以内対象", VbDate::fromYmd(2007, 3, 2)},
-        {"2年以内対象", VbDate::fromYmd(2006, 3, 2)},    {"全期間対象", VbDate::fromYmd(1998, 3, 4)},
-        {"3年", VbDate()}, {" 1年以内対象", VbDate()}, {"１年以内対象", VbDate()}, {"", VbDate()},
-    };
-    for (const auto& [text, boundDay] : table)
-        EXPECT_EQ(kikanBound(text, race), boundDay.serial()) << text.toStdString();
 }

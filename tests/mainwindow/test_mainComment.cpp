@@ -74,8 +74,7 @@ protected:
 
 }  // namespace
 
-// Fixed columns, the horse note group, one group per listed run (run 0 is the race shown), a
-// trailing empty column; runs outside the year or on its bound day, and gaps, list nothing.
+// One group per listed run (run 0 is the race shown); runs on the bound day or before, and gaps, list nothing.
 TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriodAndMissingFile)
 {
     note("Uma", "O'Reilly", CommentNote {"horse note", "◎", "B"});
@@ -91,15 +90,13 @@ TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriodAndMissingFile)
     // A shared bracket is written once but coloured on both rows.
     EXPECT_EQ(std::tuple(grid.cellBackColor(3, 0), grid.cellForeColor(4, 0), pd.umaIdx),
               std::tuple(wakuColor(2), RGB(255, 255, 255), 4));
-    // Every period: the old 船橋 run and the run on the bound day (3 back) get their groups; a
-    // shorter period narrows the grid again.
     draw("全期間対象");
     EXPECT_EQ(std::tuple(grid.cols(), row(2), row(3), row(4)),
               std::tuple(26, "2|1|◎|O'Reilly|63||horse note|◎|B|大井06/01||||川崎05/02|kawasaki|1|2|船橋04/28|too old|||||||",
                          "|2||ニノミヤ||||||大井06/01||||||||||||||||", "4|3||サード||||||大井06/01||||Ｊ東京05/12|central||z|||||浦和06/02||||"));
     draw("6ヶ月以内対象");
     EXPECT_EQ(grid.cols(), 18);
-    // Without Comment.dat: the open's message and the page's tag; box and grid keep what they showed.
+    // Without Comment.dat: box and grid keep what they showed.
     box.setText("typed");
     QFile::remove(file);
     MsgBoxRecorder rec;
@@ -108,8 +105,7 @@ TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriodAndMissingFile)
               std::tuple(QStringList {"dataファイルが開けません", "Error-mainComment"}, QString("typed"), QString("horse note"), 18, true));
 }
 
-// Typing greys the race box; Return files it under the race shown and hands the focus to the
-// grid; a reload shows a stored comment normal, and empties (grey) for a race without one.
+// Typing greys the race box; Return files it under the race shown and hands the focus to the grid.
 TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
 {
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
@@ -129,8 +125,7 @@ TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
     EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
 }
 
-// A click on a run group edits that run's note, shown again in the same group; the horse columns
-// edit the horse note; headers, fixed columns and a runner without that run open nothing.
+// Headers, fixed columns and a runner without that run open nothing.
 TEST_F(CommentPage, ClickEditSaveAndRefresh)
 {
     note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});

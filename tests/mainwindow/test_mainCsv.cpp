@@ -3,9 +3,7 @@
 
 #include <QProcess>
 
-// Cancel is silent; an unwritable path shows the tag and leaves no file. Then every named runner, 17
-// and 18 too; ties to even; index 0, run 51 and today's index left out; CP932 (by iconv, not our
-// encoder), CR LF and an empty last line, byte for byte over a longer old file; the runner index kept.
+// Ties to even; index 0, run 51 and today's index left out; CP932 by iconv (not our encoder), byte for byte.
 TEST(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
 {
     initPublic();

@@ -37,7 +37,6 @@ struct Printing : ::testing::Test {
         }
         pd.graphMode = true;
     }
-    // A race of that many runners with its chart shown.
     void chartRace(int runners)
     {
         pd.tousuu = runners;
@@ -88,9 +87,7 @@ struct Printing : ::testing::Test {
 };
 }  // namespace
 
-// Five runners: one page, a full row and one chart, each runner drawn without a shift, then the
-// chart shown before. Eighteen: page 1 holds 1..16 and is sent before the message, page 2 17 and 18;
-// then the comparison chart shown before.
+// Each runner drawn without a shift; page 1 of two is sent before the message.
 TEST_F(Printing, ChartPagesThenTheChartShownBefore)
 {
     chartRace(5);
@@ -116,8 +113,7 @@ TEST_F(Printing, ChartPagesThenTheChartShownBefore)
                          QString("hikaku"), false));
 }
 
-// Page 1 failing is dropped with its message, page 2 still prints; an unknown printer name prints on
-// the current one. Without any printer the chooser lists none and printing says it cannot.
+// An unknown printer name prints on the current one.
 TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
 {
     chartRace(17);

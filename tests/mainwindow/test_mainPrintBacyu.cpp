@@ -81,8 +81,7 @@ protected:
 };
 }  // namespace
 
-// The whole blocks of three runners, the gap run leaving its pair empty; bracket colours on all five
-// rows, the jockey red on a change, the index red only above the line, the shading.
+// The gap run leaves its pair empty.
 TEST_F(Bacyu, BlockTextsAndFormatting)
 {
     fillGridPrintBacyu(grid);
@@ -114,8 +113,7 @@ TEST_F(Bacyu, BlockTextsAndFormatting)
     }
 }
 
-// A second race starts from a fresh grid: no colour, boldness, size or text of the first stays. A
-// run table of 16 slots with run 0 only stops the fill with its message; the grid paints again.
+// Nothing of the first race stays; a run table of 16 slots with run 0 only stops the fill.
 TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
 {
     fillGridPrintBacyu(grid);

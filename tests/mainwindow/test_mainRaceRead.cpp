@@ -43,8 +43,7 @@ const QString card = "出走表読込み中";
 
 }
 
-// The address takes race "01", the date as the selectors write it, the track's web code and a
-// literal "%2F"; the loading window names every page; then the race is shown.
+// The address takes race "01", the date as the selectors write it and a literal "%2F".
 TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
 {
     DemoRace early {VbDate::fromYmd(2008, 2, 5)};
@@ -69,8 +68,7 @@ TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
               std::tuple(false, false, true, false, QStringList({"gridSyuxtusouHyou"})));
 }
 
-// Cancel during runner 3's page: the message from the loader and from the read; the runs of
-// runners 1 and 2 stay stored, and the race shown stays.
+// Cancel during runner 3's page: the runs of runners 1 and 2 stay stored.
 TEST_F(RaceRead, CancelInTheMiddleOfTheHistoriesKeepsTheRaceShown)
 {
     pressRead();
@@ -94,8 +92,7 @@ TEST_F(RaceRead, CancelInTheMiddleOfTheHistoriesKeepsTheRaceShown)
               std::tuple(2 * 3, false, true, true));
 }
 
-// Typed garbage and a card that is not there: the message, and the race shown stays; while the
-// administration window is loaded, only raceExists turns False, without a message.
+// While the administration window is loaded, only raceExists turns False, without a message.
 TEST_F(RaceRead, NoCardLeavesTheRaceShown)
 {
     pressRead();
@@ -116,8 +113,7 @@ TEST_F(RaceRead, NoCardLeavesTheRaceShown)
     EXPECT_EQ(std::tuple(pd.raceExists, shown(), raceShown()), std::tuple(false, std::string(), before));
 }
 
-// A second press, a period pick, a tab click and a batch call while the card is pending change
-// nothing: one card request per read, the tab stays, no fill-all starts.
+// A second press, a period pick, a tab click and a batch call while the card is pending change nothing.
 TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
 {
     pressRead();
@@ -143,7 +139,6 @@ TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
               std::tuple(true, 2, tab, false, std::string()));
 }
 
-// A runner whose history address is missing is passed at once, and the user is told.
 TEST_F(RaceRead, RunnerWithoutHistoryAddress)
 {
     QByteArray page = demoCard(race);
@@ -158,8 +153,7 @@ TEST_F(RaceRead, RunnerWithoutHistoryAddress)
               std::tuple(12, 12, QString(), QString("大井08032411"), true));
 }
 
-// The debug test read takes the card and the histories from the program folder's temp/ and loads
-// nothing from the web.
+// The debug test read takes the card and the histories from the program folder's temp/.
 TEST_F(RaceRead, DebugTestReadFromTheTempFolder)
 {
     for (int h = 0; h <= race.runners; ++h)

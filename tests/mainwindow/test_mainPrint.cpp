@@ -37,14 +37,6 @@ struct Printing : ::testing::Test {
         }
         pd.graphMode = true;
     }
-    void chartRace(int runners)
-    {
-        pd.tousuu = runners;
-        for (int h = 1; h <= runners; ++h)
-            pd.uName(h) = QString("馬%1").arg(h);
-        grid->hide();
-        Picture1->show();
-    }
     // Each document of a printer: ended or aborted, orientation, the picture calls (rectangle and the
     // colour at its centre), the last call's text with its place and size.
     QStringList pages(int device = 0) const
@@ -90,7 +82,7 @@ struct Printing : ::testing::Test {
 // Each runner drawn without a shift; page 1 of two is sent before the message.
 TEST_F(Printing, ChartPagesThenTheChartShownBefore)
 {
-    chartRace(5);
+    pd.tousuu = 5;
     pd.umaIdx = 3;
     pd.graphShiftDays = 365;
     drawGraph();
@@ -99,7 +91,7 @@ TEST_F(Printing, ChartPagesThenTheChartShownBefore)
     EXPECT_EQ(std::tuple(pages(), drawn, pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()),
               std::tuple(QStringList {chartPage(1, 5)}, QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"},
                          3, 365, true, nullptr));
-    chartRace(18);
+    pd.tousuu = 18;
     sources.drawHikaku();
     MsgBoxRecorder rec;
     bool sentBeforeMessage = false;
@@ -116,7 +108,7 @@ TEST_F(Printing, ChartPagesThenTheChartShownBefore)
 // An unknown printer name prints on the current one.
 TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
 {
-    chartRace(17);
+    pd.tousuu = 17;
     devices[0]->failAtCall(3);
     MsgBoxRecorder rec;
     startPrint(sources, "Nowhere");
@@ -125,7 +117,7 @@ TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
               std::tuple(QStringList {"印刷できません", "2ページ目を印刷します"}, 2LL, QString("aborted"), chartPage(17, 17)));
     EXPECT_TRUE(QApplication::overrideCursor() == nullptr && !printer().docOpen());
     printer().setDevices({}, {});
-    chartRace(2);
+    pd.tousuu = 2;
     rec.clear();
     QPointer<DialogStartPrint> d = showDialogStartPrint(&window, sources);
     EXPECT_EQ(childNamed<QComboBox>(d, "cmbPrinter")->count(), 0);

@@ -1,8 +1,9 @@
 #include "platform/inifile.h"
 #include "tests/mainwindow/frmMainFixture.h"
 
-// Only where no host of the user's own is set; the rest of the file stays; a missing file is written.
-TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
+// The settings point at the demo only where no host of the user's own is set; the rest of the file
+// stays; a missing file is written.
+TEST(DemoServer, SettingsAndTrackFileChangedOnlyWhereNothingOfTheUsersIs)
 {
     TestAppDir dir;
     const QString ini = dir.filePath("Strevin.ini");
@@ -20,14 +21,8 @@ TEST(DemoServer, PointsWebHostAtItselfUnlessTheUserSetAHost)
     }
     QFile::remove(ini);
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
-}
-
-// A file that has standard times (a real edition) keeps every byte.
-TEST(DemoServer, FillsOnlyATrackFileWithoutStandardTimes)
-{
-    TestAppDir dir;
-    DemoRace race;
-    race.date = VbDate::fromYmd(2026, 12, 6);
+    // The default track file of a new set-up gets the demo's standard times; a real edition keeps every byte.
+    DemoRace race {VbDate::fromYmd(2026, 12, 6)};
     const QString path = dir.createStrevinData();
     const auto counts = [&] {
         const QByteArray bytes = readTestFile(path);

@@ -75,7 +75,7 @@ protected:
 }  // namespace
 
 // One group per listed run (run 0 is the race shown); runs on the bound day or before, and gaps, list nothing.
-TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriodAndMissingFile)
+TEST_F(CommentPage, LayoutClicksIntoTheEditorAndMissingFile)
 {
     note("Uma", "O'Reilly", CommentNote {"horse note", "◎", "B"});
     note("川崎24050203", "O'Reilly", CommentNote {"kawasaki", "1", "2"});
@@ -90,10 +90,30 @@ TEST_F(CommentPage, LayoutOfRunsInsideAndOutsideThePeriodAndMissingFile)
     // A shared bracket is written once but coloured on both rows.
     EXPECT_EQ(std::tuple(grid.cellBackColor(3, 0), grid.cellForeColor(4, 0), pd.umaIdx),
               std::tuple(wakuColor(2), RGB(255, 255, 255), 4));
+    // Headers, fixed columns and a runner without that run open nothing.
+    for (const auto& [r, c] : std::vector<std::pair<int, int>> {{0, 13}, {1, 6}, {2, 3}, {2, 5}, {3, 13}})
+        EXPECT_EQ(clickAt(r, c), nullptr) << r << ',' << c;
+    QWidget* d = clickAt(4, 16);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(std::tuple(childNamed<QLabel>(d, "lblRace")->text(), childNamed<QLabel>(d, "lblUma")->text(),
+                         childNamed<QComboBox>(d, "cmbSign02")->currentText()),
+              std::tuple(QString("Ｊ東京24/05/12-11R"), QString("サード"), QString("z")));
+    auto* text = childNamed<QPlainTextEdit>(d, "txtComment");
+    text->selectAll();
+    QTest::keyClicks(text, "again");
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(std::pair(grid.textMatrix(4, 14), note("Ｊ東京24051211", "サード")),
+              std::pair(QString("again"), std::optional(CommentNote {"again", "", "z"})));
+    d = clickAt(3, 7);
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(childNamed<QLabel>(d, "lblRace")->text(), "馬コメント");
+    QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign01"), "A+");
+    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(std::pair(grid.textMatrix(3, 7), note("Uma", "ニノミヤ")->sign01), std::pair(QString("A+"), QString("A+")));
     draw("全期間対象");
     EXPECT_EQ(std::tuple(grid.cols(), row(2), row(3), row(4)),
               std::tuple(26, "2|1|◎|O'Reilly|63||horse note|◎|B|大井06/01||||川崎05/02|kawasaki|1|2|船橋04/28|too old|||||||",
-                         "|2||ニノミヤ||||||大井06/01||||||||||||||||", "4|3||サード||||||大井06/01||||Ｊ東京05/12|central||z|||||浦和06/02||||"));
+                         "|2||ニノミヤ||||A+||大井06/01||||||||||||||||", "4|3||サード||||||大井06/01||||Ｊ東京05/12|again||z|||||浦和06/02||||"));
     draw("6ヶ月以内対象");
     EXPECT_EQ(grid.cols(), 18);
     // Without Comment.dat: box and grid keep what they showed.
@@ -123,30 +143,4 @@ TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
     pd.raceCode = "大井24060112";
     draw();
     EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
-}
-
-// Headers, fixed columns and a runner without that run open nothing.
-TEST_F(CommentPage, ClickEditSaveAndRefresh)
-{
-    note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});
-    draw();
-    for (const auto& [r, c] : std::vector<std::pair<int, int>> {{0, 13}, {1, 6}, {2, 3}, {2, 5}, {3, 13}})
-        EXPECT_EQ(clickAt(r, c), nullptr) << r << ',' << c;
-    QWidget* d = clickAt(4, 16);
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(std::tuple(childNamed<QLabel>(d, "lblRace")->text(), childNamed<QLabel>(d, "lblUma")->text(),
-                         childNamed<QComboBox>(d, "cmbSign02")->currentText()),
-              std::tuple(QString("Ｊ東京24/05/12-11R"), QString("サード"), QString("z")));
-    auto* text = childNamed<QPlainTextEdit>(d, "txtComment");
-    text->selectAll();
-    QTest::keyClicks(text, "again");
-    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(grid.textMatrix(4, 14), note("Ｊ東京24051211", "サード")),
-              std::pair(QString("again"), std::optional(CommentNote {"again", "", "z"})));
-    d = clickAt(3, 7);
-    ASSERT_NE(d, nullptr);
-    EXPECT_EQ(childNamed<QLabel>(d, "lblRace")->text(), "馬コメント");
-    QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign01"), "A+");
-    QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
-    EXPECT_EQ(std::pair(grid.textMatrix(3, 7), note("Uma", "ニノミヤ")->sign01), std::pair(QString("A+"), QString("A+")));
 }

@@ -75,8 +75,24 @@ protected:
 }  // namespace
 
 // One group per listed run (run 0 is the race shown); runs on the bound day or before, and gaps, list nothing.
-TEST_F(CommentPage, LayoutClicksIntoTheEditorAndMissingFile)
+TEST_F(CommentPage, LayoutEditorRaceBoxAndMissingFile)
 {
+    // Typing greys the race box; Return files it under the race shown and hands the focus to the grid.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
+    draw();
+    box.setFocus();
+    QTest::keyClicks(&box, "Nige's");
+    EXPECT_FALSE(raceCommentSaved(box));
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_TRUE(raceCommentSaved(box) && grid.hasFocus());
+    QTest::keyClick(&box, Qt::Key_Return);
+    EXPECT_EQ(note("大井24060111", "Race")->comment, "Nige's");
+    box.setText("unsaved");
+    draw();
+    EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString("Nige's"), true));
+    pd.raceCode = "大井24060112";
+    draw();
+    EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
     note("Uma", "O'Reilly", CommentNote {"horse note", "◎", "B"});
     note("川崎24050203", "O'Reilly", CommentNote {"kawasaki", "1", "2"});
     note("Ｊ東京24051211", "サード", CommentNote {"central", "", "z"});
@@ -123,24 +139,4 @@ TEST_F(CommentPage, LayoutClicksIntoTheEditorAndMissingFile)
     draw();
     EXPECT_EQ(std::tuple(rec.firstLines(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
               std::tuple(QStringList {"dataファイルが開けません", "Error-mainComment"}, QString("typed"), QString("horse note"), 18, true));
-}
-
-// Typing greys the race box; Return files it under the race shown and hands the focus to the grid.
-TEST_F(CommentPage, RaceCommentBoxColoursAndSaving)
-{
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
-    draw();
-    box.setFocus();
-    QTest::keyClicks(&box, "Nige's");
-    EXPECT_FALSE(raceCommentSaved(box));
-    QTest::keyClick(&box, Qt::Key_Return);
-    EXPECT_TRUE(raceCommentSaved(box) && grid.hasFocus());
-    QTest::keyClick(&box, Qt::Key_Return);
-    EXPECT_EQ(note("大井24060111", "Race")->comment, "Nige's");
-    box.setText("unsaved");
-    draw();
-    EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString("Nige's"), true));
-    pd.raceCode = "大井24060112";
-    draw();
-    EXPECT_EQ(std::pair(box.text(), raceCommentSaved(box)), std::pair(QString(), false));
 }

@@ -79,8 +79,9 @@ struct Printing : ::testing::Test {
 };
 }  // namespace
 
-// Each runner drawn without a shift; page 1 of two is sent before the message.
-TEST_F(Printing, ChartPagesThenTheChartShownBefore)
+// Each runner drawn without a shift; page 1 of two is sent before the message; without any printer the
+// chooser lists none and printing says it cannot.
+TEST_F(Printing, ChartPagesFailedPageAndNoPrinter)
 {
     pd.tousuu = 5;
     pd.umaIdx = 3;
@@ -103,14 +104,12 @@ TEST_F(Printing, ChartPagesThenTheChartShownBefore)
     EXPECT_EQ(std::tuple(rec.texts(), sentBeforeMessage, pages(0).size(), pages(1), drawn.last(), pd.graphMode),
               std::tuple(QStringList {"2ページ目を印刷します"}, true, 1LL, QStringList {chartPage(1, 16), chartPage(17, 18)},
                          QString("hikaku"), false));
-}
-
-// An unknown printer name prints on the current one.
-TEST_F(Printing, FailedPageUnknownNameAndNoPrinter)
-{
+    // Page 1 failing is dropped with its message, page 2 still prints; an unknown printer name prints
+    // on the current one.
     pd.tousuu = 17;
+    devices = installPrinters({"Office", "Home"});
     devices[0]->failAtCall(3);
-    MsgBoxRecorder rec;
+    rec.clear();
     startPrint(sources, "Nowhere");
     const QStringList sent = pages();
     EXPECT_EQ(std::tuple(rec.texts(), sent.size(), sent.value(0).section(" | ", 0, 0), sent.value(1)),

@@ -3,22 +3,10 @@
 namespace {
 
 struct RaceRead : MainWindowTest {
-    QStringList labels;
-    std::unique_ptr<QTimer> labelRecorder;
-
     void SetUp() override
     {
         MainWindowTest::SetUp();
         openForm();
-    }
-    // Every text the loading window shows, once each time it changes.
-    void recordLabels()
-    {
-        labelRecorder = whenever([this] {
-            if (isDialogWebLoaded() && dialogWeb().isVisible() && (labels.isEmpty() || labels.last() != dialogWeb().lblTitle->text()))
-                labels << dialogWeb().lblTitle->text();
-            return false;
-        });
     }
     void select(const QStringList& texts)
     {
@@ -56,7 +44,12 @@ TEST_F(RaceRead, AddressLoadingLabelsAndTheRaceShown)
     for (int h = 1; h <= early.runners; ++h)
         server.setDelayFirstN(demoHistoryTarget(h), 1, 20);
     select({"2008", "02", "05", "大井", "01"});
-    recordLabels();
+    QStringList labels;  // every text the loading window shows, once each time it changes
+    const auto recorder = whenever([&labels] {
+        if (isDialogWebLoaded() && dialogWeb().isVisible() && (labels.isEmpty() || labels.last() != dialogWeb().lblTitle->text()))
+            labels << dialogWeb().lblTitle->text();
+        return false;
+    });
     pressRead();
     EXPECT_EQ(std::tuple(shown(), server.totalRequests(), server.requestLog().value(0), pd.uUrl(12)),
               std::tuple("マツリバヤシの成績を読込めませんでした：成績ページのアドレスがありません", 12,

@@ -1,18 +1,6 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
-namespace {
-
 using Build = MainWindowTest;
-
-QStringList items(const QComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
-}
 
 // Years this year - 3 .. + 1, 31 days, tracks numbered from 1; a track number outside the list and a
 // missing picture are reported, and the window is built all the same; before a read the tabs take no click.
@@ -23,6 +11,12 @@ TEST_F(Build, SelectorsAndStartStateOverABrokenProgramFolder)
     slotConnection(0).execute("UPDATE MasterZyo SET zyoNo = 40 WHERE zyoName = '荒尾'");
     closeDb(0);
     openForm();
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
     const QStringList tracks = items(control<QComboBox>("cmbSelRace_3"));
     QStringList texts;
     for (int i = 0; i < 5; ++i)
@@ -74,20 +68,9 @@ TEST_F(Build, LayoutInTwipsFromTheClientArea)
     expectTwips(tabs(), {20, 1685, 16460, 8785});
 }
 
-TEST_F(Build, ClosingStoresTheTrackUnlessBusy)
-{
-    openForm();
-    control<QComboBox>("cmbSelRace_3")->setCurrentText("川崎");
-    {
-        const FrmMain::BusyGuard busy(*form);
-        EXPECT_FALSE(form->close());
-    }
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(std::tuple(iniRead("System", "Zyo", ""), form->isVisible(), shown()), std::tuple(QString("川崎"), false, std::string()));
-}
-
-// The first page of our help file, whose links lead to the other pages; without the file the user is told.
-TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
+// Closing stores the track; while a long operation runs the window refuses to close. Help opens the
+// first page of our help file, whose links lead to the other pages; without the file the user is told.
+TEST_F(Build, HelpAndClosing)
 {
     openForm();
     action("menuHelpHtml")->trigger();
@@ -100,4 +83,11 @@ TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
     help->setSource(QUrl("tabs.htm"));
     EXPECT_TRUE(help->toPlainText().contains("コーナー進入予想図")) << help->toPlainText().left(80).toStdString();
     help->close();
+    control<QComboBox>("cmbSelRace_3")->setCurrentText("川崎");
+    {
+        const FrmMain::BusyGuard busy(*form);
+        EXPECT_FALSE(form->close());
+    }
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(std::tuple(iniRead("System", "Zyo", ""), form->isVisible(), messages.texts().size()), std::tuple(QString("川崎"), false, 1LL));
 }

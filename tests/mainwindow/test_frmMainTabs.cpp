@@ -128,7 +128,7 @@ TEST_F(Tabs, CourseCornerAndPeriodRefills)
 }
 
 // A chart click ("") is Next; the list marks the current row; one or no runner stays on 1.
-TEST_F(Tabs, ChartSteppingAndYearShift)
+TEST_F(Tabs, ChartStepping)
 {
     auto* list = control<FlexGrid>("gridGraph");
     const auto step = [&](const char* name) { *name ? action(name)->trigger() : QTest::mouseClick(control("Picture1"), Qt::LeftButton); };
@@ -155,12 +155,6 @@ TEST_F(Tabs, ChartSteppingAndYearShift)
     EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx), std::tuple(false, 4));
     action("tbMenuMove_Graph")->trigger();
     EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx, control("cmdGraphBack")->isVisible()), std::tuple(true, 4, false));
-    std::vector<std::pair<int, bool>> shifts;
-    for (const char* button : {"cmdGraphShift", "cmdGraphShift", "cmdGraphBack", "cmdGraphBack"}) {
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-        shifts.emplace_back(pd.graphShiftDays, control("cmdGraphBack")->isVisible());
-    }
-    EXPECT_EQ(shifts, (std::vector<std::pair<int, bool>> {{365, true}, {730, true}, {365, true}, {0, false}}));
     for (const int runners : {1, 0}) {
         pd.tousuu = runners;
         pd.umaIdx = 1;

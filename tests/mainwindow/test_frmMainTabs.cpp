@@ -66,7 +66,7 @@ TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
 // The read fills the sheet and the comment page. The print button prints the sheet on one portrait
 // page, its whole picture at 0, 500 shrunk to 75 % x 70 % and the title at 0, 250 in 5 points; and
 // the twelve charts on one landscape page, the runner shown before shown again.
-TEST_F(Tabs, FilledPagesAndPrinting)
+TEST_F(Tabs, FilledPagesPrintingAndRefills)
 {
     auto* bacyu = control<FlexGrid>("gridPrintBacyu");
     auto* comments = control<FlexGrid>("gridComment");
@@ -91,13 +91,9 @@ TEST_F(Tabs, FilledPagesAndPrinting)
                          sheet, pd.raceTitle, 0.0, 250.0, 5.0));
     EXPECT_EQ(std::tuple(docs[1].orientation, docs[1].ended, int(docs[1].ops.size()), pd.umaIdx, shownWindow("dialogStartPrint") == nullptr, shown()),
               std::tuple(int(vbPRORLandscape), true, 14, 3, true, std::string()));
-}
-
-// The course table and the corner diagram are computed on a visit; a read that ends on the course tab
-// fills it although the read held the import token. Only a pick from the period list runs the
-// fill-all (the entry already shown too), typing does not.
-TEST_F(Tabs, CourseCornerAndPeriodRefills)
-{
+    // The course table and the corner diagram are computed on a visit; a read that ends on the course
+    // tab fills it although the read held the import token. Only a pick from the period list runs the
+    // fill-all (the entry already shown too), typing does not.
     auto* course = control<FlexGrid>("gridCorce");
     auto* corner = control<PictureBox>("picCornner");
     course->setRows(0);

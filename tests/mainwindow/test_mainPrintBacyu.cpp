@@ -82,7 +82,7 @@ protected:
 }  // namespace
 
 // The gap run leaves its pair empty.
-TEST_F(Bacyu, BlockTextsAndFormatting)
+TEST_F(Bacyu, BlocksFormattingAndRefill)
 {
     fillGridPrintBacyu(grid);
     ASSERT_EQ(std::pair(grid.rows(), grid.cols()), std::pair(90, 16));
@@ -103,12 +103,7 @@ TEST_F(Bacyu, BlockTextsAndFormatting)
     EXPECT_EQ(std::tuple(grid.cellForeColor(1, 3), grid.cellForeColor(6, 3), grid.cellForeColor(16, 3), grid.cellForeColor(0, 6),
                          grid.cellFontBold(0, 6), grid.cellForeColor(0, 10), grid.cellFontBold(0, 10), grid.cellFontBold(2, 6)),
               std::tuple(0x0u, 0xFFu, 0x0u, 0xFFu, true, 0x0u, true, false));
-}
-
-// Nothing of the first race stays; a run table of 16 slots with run 0 only stops the fill.
-TEST_F(Bacyu, RefillAfterAnotherRaceKeepsNothingOfTheFirst)
-{
-    fillGridPrintBacyu(grid);
+    // Nothing of the first race stays; a run table of 16 slots with run 0 only stops the fill.
     redimUma(18, 150);
     addRunner(1, "シロ", 1, "");
     fillGridPrintBacyu(grid);

@@ -31,14 +31,9 @@ protected:
         pd.yosouSisuu(1) = 62.5f;
         pd.kisoSisuu(1, 0) = 0.4f;
         owner.show();
-        file = dir.createComment();
+        dir.createComment();
         kikan.addItem("1年以内対象");
         connectCommentPage(grid, box, kikan, &owner);
-    }
-    void TearDown() override
-    {
-        if (QWidget* d = shownWindow("dialogComment"))
-            d->close();
     }
     void draw(const QString& kikan = "1年以内対象") { drawGridComment(grid, box, kikan); }
     std::string row(int r)
@@ -65,7 +60,6 @@ protected:
     }
 
     TestAppDir dir;
-    QString file;
     QWidget owner;
     FlexGrid& grid = *new FlexGrid(&owner);
     QLineEdit& box = *new QLineEdit(&owner);
@@ -134,7 +128,7 @@ TEST_F(CommentPage, LayoutEditorRaceBoxAndMissingFile)
     EXPECT_EQ(grid.cols(), 18);
     // Without Comment.dat: box and grid keep what they showed.
     box.setText("typed");
-    QFile::remove(file);
+    QFile::remove(commentDbPath());
     MsgBoxRecorder rec;
     draw();
     EXPECT_EQ(std::tuple(rec.firstLines(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),

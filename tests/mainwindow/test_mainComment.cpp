@@ -3,74 +3,59 @@
 #include "core/dialogComment.h"
 #include "tests/mainwindow/frmMainFixture.h"
 
-namespace {
-const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
-
-// Three runners on 大井: 1 with runs inside and outside the year, 2 without runs, 3 with a
-// central run, a gap (zero date) and a run exactly a year back.
-class CommentPage : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        initPublic();
-        redimUma(18, 150);
-        pd.raceDate = kRaceDay;
-        pd.raceCode = "大井24060111";
-        pd.tousuu = 3;
-        const std::tuple<int, int, int, QString, int> runs[] = {{1, 0, 0, "大井", 11}, {2, 0, 0, "大井", 11}, {3, 0, 0, "大井", 11},
-                                                                {1, 1, 30, "川崎", 3},  {1, 2, 400, "船橋", 5}, {3, 1, 20, "Ｊ東京", 11},
-                                                                {3, 3, 365, "浦和", 2}};
-        for (const auto& [h, j, daysAgo, zyo, raceNo] : runs) {
-            pd.uDate(h, j) = kRaceDay.addDays(-daysAgo);
-            pd.uZyo(h, j) = zyo;
-            pd.uRaceNo(h, j) = raceNo;
-            pd.uName(h) = QStringList {"O'Reilly", "ニノミヤ", "サード"}[h - 1];
-            pd.uWaku(h, 0) = h == 3 ? 4 : 2;
-        }
-        pd.sirusi(1) = "◎";
-        pd.yosouSisuu(1) = 62.5f;
-        pd.kisoSisuu(1, 0) = 0.4f;
-        owner.show();
-        dir.createComment();
-        kikan.addItem("1年以内対象");
-        connectCommentPage(grid, box, kikan, &owner);
+// Three runners on 大井: 1 with runs inside and outside the year, 2 without runs, 3 with a central run,
+// a gap (zero date) and a run exactly a year back. One group per listed run (run 0 is the race shown);
+// runs on the bound day or before, and gaps, list nothing.
+TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
+{
+    const VbDate kRaceDay = VbDate::fromYmd(2024, 6, 1);
+    initPublic();
+    redimUma(18, 150);
+    pd.raceDate = kRaceDay;
+    pd.raceCode = "大井24060111";
+    pd.tousuu = 3;
+    const std::tuple<int, int, int, QString, int> runs[] = {{1, 0, 0, "大井", 11}, {2, 0, 0, "大井", 11}, {3, 0, 0, "大井", 11},
+                                                            {1, 1, 30, "川崎", 3},  {1, 2, 400, "船橋", 5}, {3, 1, 20, "Ｊ東京", 11},
+                                                            {3, 3, 365, "浦和", 2}};
+    for (const auto& [h, j, daysAgo, zyo, raceNo] : runs) {
+        pd.uDate(h, j) = kRaceDay.addDays(-daysAgo);
+        pd.uZyo(h, j) = zyo;
+        pd.uRaceNo(h, j) = raceNo;
+        pd.uName(h) = QStringList {"O'Reilly", "ニノミヤ", "サード"}[h - 1];
+        pd.uWaku(h, 0) = h == 3 ? 4 : 2;
     }
-    void draw(const QString& kikan = "1年以内対象") { drawGridComment(grid, box, kikan); }
-    std::string row(int r)
-    {
+    pd.sirusi(1) = "◎";
+    pd.yosouSisuu(1) = 62.5f;
+    pd.kisoSisuu(1, 0) = 0.4f;
+    TestAppDir dir;
+    dir.createComment();
+    QWidget owner;
+    FlexGrid& grid = *new FlexGrid(&owner);
+    QLineEdit& box = *new QLineEdit(&owner);
+    QComboBox kikan;
+    kikan.addItem("1年以内対象");
+    owner.show();
+    connectCommentPage(grid, box, kikan, &owner);
+    const auto draw = [&](const QString& period = "1年以内対象") { drawGridComment(grid, box, period); };
+    const auto row = [&](int r) {
         QStringList cells;
         for (int c = 0; c < grid.cols(); ++c)
             cells << grid.textMatrix(r, c);
         return cells.join('|').toStdString();
-    }
+    };
     // A note stored (with a value) or read back by the store's own reader.
-    std::optional<CommentNote> note(const QString& code, const QString& name, std::optional<CommentNote> value = {})
-    {
+    const auto note = [](const QString& code, const QString& name, std::optional<CommentNote> value = {}) {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
         if (value)
             saveComment(code, name, *value);
         return readComment(code, name);
-    }
+    };
     // The note editor, from a click on the grid (null when none opened).
-    QWidget* clickAt(int r, int c)
-    {
+    const auto clickAt = [&](int r, int c) {
         grid.clickCell(r, c);
         return shownWindow("dialogComment");
-    }
-
-    TestAppDir dir;
-    QWidget owner;
-    FlexGrid& grid = *new FlexGrid(&owner);
-    QLineEdit& box = *new QLineEdit(&owner);
-    QComboBox kikan;
-};
-
-}  // namespace
-
-// One group per listed run (run 0 is the race shown); runs on the bound day or before, and gaps, list nothing.
-TEST_F(CommentPage, LayoutEditorRaceBoxAndMissingFile)
-{
+    };
     // Typing greys the race box; Return files it under the race shown and hands the focus to the grid.
     ASSERT_TRUE(QTest::qWaitForWindowActive(&owner));
     draw();

@@ -40,34 +40,32 @@ void addRunner(int h, const QString& name, int waku, const QString& kisyu)
     pd.tousuu = std::max(pd.tousuu, h);
 }
 
-class Bacyu : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        initPublic();
-        redimUma(18, 150);
-        pd.lineSisuu = 55;
-        // Runner 1: bracket 3, same jockey as its last run, runs 1 and 3 with run 2 undated.
-        addRunner(1, "ハヤテ", 3, "佐藤太郎");
-        pd.uSeirei(1) = "牡4";
-        pd.sirusi(1) = "◎";
-        pd.uHutan(1, 0) = 54;
-        pd.uTaizyu(1, 0) = 468;
-        pd.yosouSisuu(1) = 104.6f;
-        pd.kisoSisuu(1, 0) = 7;
-        pd.uKyakusitu(1, 0) = "先";
-        pd.tuka1Ave(1, 0) = 2.25f;
-        pd.taisenMatrix(1, 0, 0) = 3;
-        pd.taisenMatrix(1, 0, 1) = 1;
-        setRun(1, 1, "大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48, {3, 3, 2, 1});
-        setRun(1, 3, "Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0, {0, 0, 1, 1});
-        // Runner 2 shares bracket 3 and has no past run: red jockey, no rate, 0 and 0.
-        addRunner(2, "アオバ", 3, "田中");
-        // Runner 4 (slot 3 empty): bracket 2.
-        addRunner(4, "クロ", 2, "");
-    }
-    QStringList block(int h)
-    {
+}  // namespace
+
+// Runner 1 in bracket 3 has runs 1 and 3 (run 2 undated: its pair stays empty) and the same jockey as
+// its last run; runner 2 shares the bracket without runs; slot 3 is empty; runner 4 in bracket 2.
+TEST(Bacyu, BlocksFormattingAndRefill)
+{
+    initPublic();
+    redimUma(18, 150);
+    pd.lineSisuu = 55;
+    addRunner(1, "ハヤテ", 3, "佐藤太郎");
+    pd.uSeirei(1) = "牡4";
+    pd.sirusi(1) = "◎";
+    pd.uHutan(1, 0) = 54;
+    pd.uTaizyu(1, 0) = 468;
+    pd.yosouSisuu(1) = 104.6f;
+    pd.kisoSisuu(1, 0) = 7;
+    pd.uKyakusitu(1, 0) = "先";
+    pd.tuka1Ave(1, 0) = 2.25f;
+    pd.taisenMatrix(1, 0, 0) = 3;
+    pd.taisenMatrix(1, 0, 1) = 1;
+    setRun(1, 1, "大井", 315, 1, 0, 1200, "春の特別", 3, 12, 2, "佐藤太一", 54, 5, 468, 38.6f, 95.3f, 0.4f, 55.5f, 48, {3, 3, 2, 1});
+    setRun(1, 3, "Ｊ東京", 102, 3, 1, 1600, "新春賞", 1, 9, 1, "鈴木", 55.5f, 2, 470, 0, 92.7f, -0.2f, 55, 0, {0, 0, 1, 1});
+    addRunner(2, "アオバ", 3, "田中");
+    addRunner(4, "クロ", 2, "");
+    FlexGrid grid;
+    const auto block = [&](int h) {
         QStringList rows;
         for (int r = (h - 1) * 5; r < h * 5; ++r) {
             QStringList cells;
@@ -76,14 +74,7 @@ protected:
             rows << cells.join('|');
         }
         return rows;
-    }
-    FlexGrid grid;
-};
-}  // namespace
-
-// The gap run leaves its pair empty.
-TEST_F(Bacyu, BlocksFormattingAndRefill)
-{
+    };
     fillGridPrintBacyu(grid);
     ASSERT_EQ(std::pair(grid.rows(), grid.cols()), std::pair(90, 16));
     EXPECT_EQ(block(1), (QStringList {

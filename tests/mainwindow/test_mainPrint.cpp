@@ -11,23 +11,37 @@ uint32_t chartColour(int h)
 
 const QString title = "大井 11R 東京記念";
 
-struct Printing : ::testing::Test {
-    void SetUp() override
-    {
-        initPublic();
-        redimUma(18, 150);
-        pd.raceTitle = title;
-        Picture1->setWidthTwips(9700);
-        Picture1->setHeightTwips(7000);
-        Picture2->setWidthTwips(900);
-        Picture2->setHeightTwips(8000);
-        devices = installPrinters({"Office", "Home"});
-        window.show();
-    }
-    void TearDown() override { printer().setDevices({}, {}); }
+// A sent chart page of runners first..last: cell i of the 4 x 4 table holds the i-th runner's chart
+// (3800 x 2700 twips); the legend 900 x 8000 shrunk by 3800 / 9700 and 2700 / 7000; the title
+// top-left in 5 points.
+QString chartPage(int first, int last)
+{
+    QStringList page {"ended", "landscape"};
+    for (int h = first, i = 0; h <= last; ++h, ++i)
+        page << QString("%1,%2 3800.0x2700.0 %3").arg(i % 4 * 3800).arg(i / 4 * 2700 + 200).arg(vbColor(chartColour(h)).name());
+    page << QString("15200,200 %1x%2 #00c800").arg(900 * 3800.0 / 9700, 0, 'f', 1).arg(8000 * 2700.0 / 7000, 0, 'f', 1);
+    return (page << title + " 0,0 5pt").join(" | ");
+}
+}  // namespace
 
-    void drawGraph()
-    {
+// Each runner drawn without a shift; page 1 of two is sent before the message; without any printer the
+// chooser lists none and printing says it cannot.
+TEST(Printing, ChartPagesFailedPageAndNoPrinter)
+{
+    initPublic();
+    redimUma(18, 150);
+    pd.raceTitle = title;
+    QWidget window;
+    auto* Picture1 = new PictureBox(&window);
+    auto* Picture2 = new PictureBox(&window);
+    Picture1->setWidthTwips(9700);
+    Picture1->setHeightTwips(7000);
+    Picture2->setWidthTwips(900);
+    Picture2->setHeightTwips(8000);
+    auto devices = installPrinters({"Office", "Home"});
+    window.show();
+    QStringList drawn;
+    const auto drawGraph = [&] {
         drawn << QString("graph %1 %2").arg(pd.umaIdx).arg(pd.graphShiftDays);
         Picture1->setBackColor(chartColour(pd.umaIdx));
         Picture1->canvas().cls();
@@ -36,11 +50,14 @@ struct Printing : ::testing::Test {
             Picture2->canvas().cls();
         }
         pd.graphMode = true;
-    }
+    };
+    const PrintSources sources {Picture1, Picture2, new FlexGrid(&window), drawGraph, [&] {
+                                    drawn << "hikaku";
+                                    pd.graphMode = false;
+                                }};
     // Each document of a printer: ended or aborted, orientation, the picture calls (rectangle and the
     // colour at its centre), the last call's text with its place and size.
-    QStringList pages(int device = 0) const
-    {
+    const auto pages = [&](int device = 0) {
         QStringList out;
         for (const RecordingPrinterDevice::Document& doc : devices[size_t(device)]->documents()) {
             QStringList page {QString(doc.ended ? "ended" : "") + (doc.aborted ? "aborted" : ""),
@@ -53,36 +70,7 @@ struct Printing : ::testing::Test {
             out << (page << QString("%1 %2,%3 %4pt").arg(op.text).arg(op.x1).arg(op.y1).arg(op.fontSize)).join(" | ");
         }
         return out;
-    }
-    // A sent chart page of runners first..last: cell i of the 4 x 4 table holds the i-th runner's
-    // chart (3800 x 2700 twips); the legend 900 x 8000 shrunk by 3800 / 9700 and 2700 / 7000; the
-    // title top-left in 5 points.
-    static QString chartPage(int first, int last)
-    {
-        QStringList page {"ended", "landscape"};
-        for (int h = first, i = 0; h <= last; ++h, ++i)
-            page << QString("%1,%2 3800.0x2700.0 %3").arg(i % 4 * 3800).arg(i / 4 * 2700 + 200).arg(vbColor(chartColour(h)).name());
-        page << QString("15200,200 %1x%2 #00c800").arg(900 * 3800.0 / 9700, 0, 'f', 1).arg(8000 * 2700.0 / 7000, 0, 'f', 1);
-        return (page << title + " 0,0 5pt").join(" | ");
-    }
-
-    QWidget window;
-    PictureBox* Picture1 = new PictureBox(&window);
-    PictureBox* Picture2 = new PictureBox(&window);
-    FlexGrid* grid = new FlexGrid(&window);
-    PrintSources sources {Picture1, Picture2, grid, [this] { drawGraph(); }, [this] {
-                              drawn << "hikaku";
-                              pd.graphMode = false;
-                          }};
-    std::vector<RecordingPrinterDevice*> devices;
-    QStringList drawn;
-};
-}  // namespace
-
-// Each runner drawn without a shift; page 1 of two is sent before the message; without any printer the
-// chooser lists none and printing says it cannot.
-TEST_F(Printing, ChartPagesFailedPageAndNoPrinter)
-{
+    };
     pd.tousuu = 5;
     pd.umaIdx = 3;
     pd.graphShiftDays = 365;

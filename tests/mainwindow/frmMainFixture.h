@@ -1,12 +1,10 @@
 #pragma once
-// The main window over a program folder, a loopback server with one race day (大井 race 11,
-// 24 March 2008, twelve runners), the clock on that day and recorded messages.
+// The main window over a program folder, a loopback server with 大井 race 11 of 24 March 2008.
 #include "core/dialogSincyoku.h"
 #include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
-#include "platform/colors.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/msgbox.h"
@@ -107,14 +105,13 @@ struct MainWindowTest : ::testing::Test {
         ASSERT_LT(i, tabs()->count()) << caption.toStdString();
         QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
     }
-    // The controls of the pages that are shown, by name.
     QStringList shownPageControls() const
     {
         QStringList shown;
-        for (const char* name : {"gridSyuxtusouHyou", "gridSpSisuu", "gridGraph", "Picture1", "Picture2", "cmdGraphShift",
-                                 "cmdGraphBack", "gridYosou", "gridTekiseiSisuu", "gridTekiseiRentai", "gridMochiTime",
-                                 "gridTaisen", "gridPrintBacyu", "picBacyuPrint", "gridComment", "lblRaceComment",
-                                 "txtRaceComment", "fraConner", "gridCorce", "cmbTarKikan", "frameStart"})
+        for (const QString& name : QString("gridSyuxtusouHyou gridSpSisuu gridGraph Picture1 Picture2 cmdGraphShift cmdGraphBack "
+                                           "gridYosou gridTekiseiSisuu gridTekiseiRentai gridMochiTime gridTaisen gridPrintBacyu "
+                                           "picBacyuPrint gridComment lblRaceComment txtRaceComment fraConner gridCorce "
+                                           "cmbTarKikan frameStart").split(' '))
             if (control(name)->isVisible())
                 shown << name;
         return shown;

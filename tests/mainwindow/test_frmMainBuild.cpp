@@ -1,78 +1,63 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
-namespace {
-
 using Build = MainWindowTest;
 
-QStringList items(const QComboBox* box)
+// Years this year - 3 .. + 1, 31 days, tracks numbered from 1; a track number outside the list and a
+// missing picture are reported, and the window is built all the same; before a read the tabs take no click.
+TEST_F(Build, SelectorsAndStartStateOverABrokenProgramFolder)
 {
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
-// Left, top, width and height in twips, to within the pixel the conversion rounds to.
-void expectTwips(const QWidget* w, int left, int top, int width, int height)
-{
-    const QRect g = w->geometry();
-    const auto near = [](int px, int twips) { return twips < 0 || std::abs(pixelsToTwips(px) - twips) <= 2 * twipsPerPixel; };
-    EXPECT_TRUE(near(g.x(), left) && near(g.y(), top) && near(g.width(), width) && near(g.height(), height))
-        << w->objectName().toStdString() << " " << pixelsToTwips(g.x()) << "," << pixelsToTwips(g.y()) << " "
-        << pixelsToTwips(g.width()) << "x" << pixelsToTwips(g.height());
-}
-
-}
-
-// The selectors start on the clock's race (years this year - 3 .. + 1, 31 days, tracks numbered
-// from 1); before the first read only the start notice shows and the tabs take no click.
-TEST_F(Build, SelectorsAndStartState)
-{
+    ASSERT_TRUE(QFile::remove(appDir.filePath("End.gif")) && QFile::remove(appDir.filePath("taizyu.gif")));
+    openDbOrThrow(0, appDir.filePath("Strevin_data.dat"), dbPassword);
+    slotConnection(0).execute("UPDATE MasterZyo SET zyoNo = 40 WHERE zyoName = '荒尾'");
+    closeDb(0);
     openForm();
+    const auto items = [](const QComboBox* box) {
+        QStringList texts;
+        for (int i = 0; i < box->count(); ++i)
+            texts << box->itemText(i);
+        return texts;
+    };
     const QStringList tracks = items(control<QComboBox>("cmbSelRace_3"));
     QStringList texts;
     for (int i = 0; i < 5; ++i)
         texts << control<QComboBox>(QStringLiteral("cmbSelRace_%1").arg(i))->currentText();
-    EXPECT_EQ(std::tuple(items(control<QComboBox>("cmbSelRace_0")), items(control<QComboBox>("cmbSelRace_2")).size(),
-                         tracks.size(), tracks.value(0), tracks.value(8), texts, control<QComboBox>("cmbTarKikan")->currentText()),
-              std::tuple(QStringList({"2005", "2006", "2007", "2008", "2009"}), 31, 19, QString(), QString("大井"),
+    EXPECT_EQ(std::tuple(items(control<QComboBox>("cmbSelRace_0")), items(control<QComboBox>("cmbSelRace_2")).size(), tracks.size(),
+                         tracks.value(0), tracks.value(8), tracks.value(17), tracks.contains("荒尾"), texts,
+                         control<QComboBox>("cmbTarKikan")->currentText()),
+              std::tuple(QStringList({"2005", "2006", "2007", "2008", "2009"}), 31, 19, QString(), QString("大井"), QString("佐賀"), false,
                          QStringList({"2008", "03", "24", "大井", "11"}), QString("1年以内対象")));
-    EXPECT_EQ(std::tuple(shownPageControls(), tabs()->isEnabled(), control<QToolBar>("tbMenuMove")->actions().size(),
-                         action("tbMenuFile_Print")->isEnabled(), control("cmdKanri")->isVisible(),
-                         control("cmdTest")->isVisible()),
-              std::tuple(QStringList({"frameStart"}), false, 0LL, false, false, false));
     const int current = tabs()->currentIndex();
     clickTab("コース");
-    EXPECT_EQ(std::tuple(tabs()->currentIndex(), shownPageControls()), std::tuple(current, QStringList({"frameStart"})));
-    EXPECT_EQ(shown(), "");
+    EXPECT_EQ(std::tuple(tabs()->currentIndex(), shownPageControls(), tabs()->isEnabled(), tabs()->count(),
+                         control<QToolBar>("tbMenuMove")->actions().size(), action("tbMenuFile_Print")->isEnabled(),
+                         control("cmdKanri")->isVisible(), control("cmdTest")->isVisible(), action("tbMenuFile_End")->icon().isNull(),
+                         action("tbMenuFile_Print")->icon().isNull(), messages.texts()),
+              std::tuple(current, QStringList({"frameStart"}), false, 12, 0LL, false, false, false, true, false,
+                         QStringList({"画像ファイルが読めません：End.gif、taizyu.gif", "場の一覧に入らない番号があります（MasterZyo）：40 荒尾"})));
 }
 
 // Client area 15000 x 10500 twips; every number worked by hand from the design sizes (selectors
-// 1000, 700, 700, 1100, 700 wide; race line 500 high; buttons under the chart 1300 wide).
+// 1000, 700, 700, 1100, 700 wide; race line 500 high; buttons under the chart 1300 wide); each to
+// within the pixel the conversion rounds to, -1 where not checked.
 TEST_F(Build, LayoutInTwipsFromTheClientArea)
 {
     openForm();
-    const std::tuple<const char*, int, int, int, int> expected[] = {
-        {"cbMain", 0, 0, 15000, 645},
-        {"cmbSelRace_0", 300, 755, 1000, -1},
-        {"cmbSelRace_3", 3600, 755, 1100, -1},
-        {"cmbSelRace_4", 5000, 755, 700, -1},
-        {"lblSelRace_4", 5720, 805, -1, -1},
-        {"cmdRaceRead", 6220, 755, -1, -1},
-        {"lblRaceInfo", 20, 1135, -1, 500},
-        {"tabMain", 20, 1685, 14960, 8785},
-        {"gridPrintBacyu", 70, 2085, 14820, 8335},
-        {"cmbTarKikan", 70, 2085, 2000, 300},
-        {"gridTekiseiSisuu", 70, 2435, 14820, -1},
-        {"gridGraph", 70, 2185, 3050, -1},
-        {"Picture1", 3130, 2185, 9700, 7000},
-        {"cmdGraphBack", 11530, 9285, 1300, -1},
-        {"Picture2", 12880, 2125, 900, 8000},
-        {"txtRaceComment", 3170, 2085, 11740, -1},
+    const auto expectTwips = [](const QWidget* w, const std::array<int, 4>& twips) {
+        const QRect g = w->geometry();
+        const int px[] = {g.x(), g.y(), g.width(), g.height()};
+        for (int i = 0; i < 4; ++i)
+            EXPECT_TRUE(twips[i] < 0 || std::abs(pixelsToTwips(px[i]) - twips[i]) <= 2 * twipsPerPixel)
+                << w->objectName().toStdString() << " " << i << ": " << pixelsToTwips(px[i]);
     };
-    for (const auto& [name, left, top, width, height] : expected)
-        expectTwips(control(name), left, top, width, height);
-
+    const std::pair<const char*, std::array<int, 4>> expected[] = {
+        {"cbMain", {0, 0, 15000, 645}}, {"cmbSelRace_0", {300, 755, 1000, -1}}, {"cmbSelRace_3", {3600, 755, 1100, -1}},
+        {"cmbSelRace_4", {5000, 755, 700, -1}}, {"lblSelRace_4", {5720, 805, -1, -1}}, {"cmdRaceRead", {6220, 755, -1, -1}},
+        {"lblRaceInfo", {20, 1135, -1, 500}}, {"tabMain", {20, 1685, 14960, 8785}}, {"gridPrintBacyu", {70, 2085, 14820, 8335}},
+        {"cmbTarKikan", {70, 2085, 2000, 300}}, {"gridTekiseiSisuu", {70, 2435, 14820, -1}}, {"gridGraph", {70, 2185, 3050, -1}},
+        {"Picture1", {3130, 2185, 9700, 7000}}, {"cmdGraphBack", {11530, 9285, 1300, -1}}, {"Picture2", {12880, 2125, 900, 8000}},
+        {"txtRaceComment", {3170, 2085, 11740, -1}}};
+    for (const auto& [name, twips] : expected)
+        expectTwips(control(name), twips);
     // Under 2000 twips nothing moves; widening lays everything out again.
     const QRect tab = tabs()->geometry();
     form->resize(120, form->height());
@@ -80,54 +65,12 @@ TEST_F(Build, LayoutInTwipsFromTheClientArea)
     EXPECT_EQ(tabs()->geometry(), tab);
     form->resize(1100, form->height());
     QCoreApplication::processEvents();
-    expectTwips(tabs(), 20, 1685, 16460, 8785);
+    expectTwips(tabs(), {20, 1685, 16460, 8785});
 }
 
-// A missing picture, a track number outside the list, no saved track, then no track file at all:
-// each reported, and the window is built all the same with what is there.
-TEST_F(Build, BrokenProgramFolderIsReportedAndTheWindowStillBuilt)
-{
-    ASSERT_TRUE(QFile::remove(appDir.filePath("End.gif")) && QFile::remove(appDir.filePath("taizyu.gif")));
-    openDbOrThrow(0, appDir.filePath("Strevin_data.dat"), dbPassword);
-    slotConnection(0).execute("UPDATE MasterZyo SET zyoNo = 40 WHERE zyoName = '荒尾'");
-    closeDb(0);
-    openForm();
-    EXPECT_EQ(messages.texts(), QStringList({"画像ファイルが読めません：End.gif、taizyu.gif",
-                                             "場の一覧に入らない番号があります（MasterZyo）：40 荒尾"}));
-    const QStringList tracks = items(control<QComboBox>("cmbSelRace_3"));
-    EXPECT_EQ(std::tuple(tracks.size(), tracks.contains("荒尾"), tracks.value(17), tabs()->count(), control("frameStart")->isVisible(),
-                         action("tbMenuFile_End")->icon().isNull(), action("tbMenuFile_Print")->icon().isNull()),
-              std::tuple(19LL, false, QString("佐賀"), 12, true, true, false));
-    form.reset();
-    messages.clear();
-    ASSERT_TRUE(QFile::remove(appDir.filePath("Strevin_data.dat")));
-    openForm();
-    auto* trackBox = control<QComboBox>("cmbSelRace_3");
-    EXPECT_EQ(std::tuple(messages.firstLines().contains("dataファイルが開けません"), trackBox->count(), trackBox->currentText(), tabs()->count()),
-              std::tuple(true, 0, QString("大井"), 12)) << shown();
-}
-
-// Closing stores the track once, closes the other windows and does not run into itself; while a
-// long operation runs the window refuses to close.
-TEST_F(Build, ClosingStoresTheTrackAndClosesTheOtherWindows)
-{
-    openForm();
-    control<QComboBox>("cmbSelRace_3")->setCurrentText("川崎");
-    {
-        const FrmMain::BusyGuard busy(*form);
-        EXPECT_FALSE(form->close());
-    }
-    action("menuOption")->trigger();
-    ASSERT_NE(shownWindow("frmOption"), nullptr);
-    EXPECT_TRUE(form->close());
-    EXPECT_EQ(std::tuple(iniRead("System", "Zyo", ""), shownWindow("frmOption") == nullptr, form->isVisible()),
-              std::tuple(QString("川崎"), true, false));
-    EXPECT_EQ(shown(), "");
-}
-
-// Help opens our help file at its first page in the program's help window, whose links lead to
-// the other pages; without the file the user is told so.
-TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
+// Closing stores the track; while a long operation runs the window refuses to close. Help opens the
+// first page of our help file, whose links lead to the other pages; without the file the user is told.
+TEST_F(Build, HelpAndClosing)
 {
     openForm();
     action("menuHelpHtml")->trigger();
@@ -140,4 +83,11 @@ TEST_F(Build, HelpOpensTheFirstPageOfTheHelpFile)
     help->setSource(QUrl("tabs.htm"));
     EXPECT_TRUE(help->toPlainText().contains("コーナー進入予想図")) << help->toPlainText().left(80).toStdString();
     help->close();
+    control<QComboBox>("cmbSelRace_3")->setCurrentText("川崎");
+    {
+        const FrmMain::BusyGuard busy(*form);
+        EXPECT_FALSE(form->close());
+    }
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(std::tuple(iniRead("System", "Zyo", ""), form->isVisible(), messages.texts().size()), std::tuple(QString("川崎"), false, 1LL));
 }

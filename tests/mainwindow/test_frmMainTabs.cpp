@@ -16,210 +16,99 @@ struct Tabs : MainWindowTest {
         pressRead();
         ASSERT_EQ(std::pair(shown(), pd.tousuu), std::pair(std::string(), 12));
     }
-    // The print button of the toolbar, then the chooser's button.
-    void print()
-    {
-        action("tbMenuFile_Print")->trigger();
-        QWidget* chooser = shownWindow("dialogStartPrint");
-        ASSERT_NE(chooser, nullptr);
-        QTest::mouseClick(childNamed<QPushButton>(chooser, "cmdPrint"), Qt::LeftButton);
-    }
-    // Which are on: print button (P), print menu (p), chart toolbar with its four buttons (M),
-    // tab strip (T), read button (R), period combo (K), options (O).
+    // Which are on, by letter: print button, print menu, chart toolbar with its four buttons, tab strip, read
+    // button, period, options, track selector, chart shift, web read, end, past-data read.
     std::string enabledSet() const
     {
-        auto* move = control<QToolBar>("tbMenuMove");
-        const bool on[] = {action("tbMenuFile_Print")->isEnabled(), action("menuFilePrint")->isEnabled(),
-                           move->isEnabled() && move->actions().size() == 4, tabs()->isEnabled(),
-                           control("cmdRaceRead")->isEnabled(), control("cmbTarKikan")->isEnabled(),
-                           action("menuOption")->isEnabled()};
+        const QStringList names = QString("tbMenuFile_Print menuFilePrint tbMenuMove tabMain cmdRaceRead cmbTarKikan menuOption "
+                                          "cmbSelRace_3 cmdGraphShift tbMenuFile_ReadWeb menuFileEnd menuDbKakoRead").split(' ');
         std::string set;
-        for (int i = 0; i < 7; ++i)
-            if (on[i])
-                set += "PpMTRKO"[i];
+        for (int i = 0; i < names.size(); ++i)
+            if (control<QObject>(names[i])->property("enabled").toBool() && (i != 2 || control<QToolBar>("tbMenuMove")->actions().size() == 4))
+                set += "PpMTRKOSGWED"[i];
         return set;
     }
 };
 
-const QString chartTab = "グラフ";
+const QString chartTab = "グラフ", sheetTab = "馬柱（印刷イメージ）";
 
 }
 
-// What each tab shows, and which of printing and the chart toolbar are on; the same tab clicked
-// again is a visit too.
+// Busy switches everything off and holds clicks and keys back; afterwards the tab decides again.
 TEST_F(Tabs, EveryTabShowsItsControlsAndSetsPrintingAndTheChartToolbar)
 {
     const std::tuple<QString, QStringList, std::string> table[] = {
-        {"出走表（着順）", {"gridSyuxtusouHyou"}, ""},
-        {"出走表（スピード指数）", {"gridSpSisuu"}, ""},
-        {chartTab, {"gridGraph", "Picture1", "Picture2", "cmdGraphShift"}, "PpM"},
-        {"予想・適性", {"gridYosou"}, ""},
-        {"適性（スピード指数）", {"gridTekiseiSisuu", "cmbTarKikan"}, ""},
-        {"適性（勝率・連対率）", {"gridTekiseiRentai", "cmbTarKikan"}, ""},
-        {"持ち時計", {"gridMochiTime", "cmbTarKikan"}, ""},
-        {"対戦表", {"gridTaisen", "cmbTarKikan"}, ""},
-        {"馬柱（印刷イメージ）", {"gridPrintBacyu"}, "Pp"},
+        {"出走表（着順）", {"gridSyuxtusouHyou"}, ""}, {"出走表（スピード指数）", {"gridSpSisuu"}, ""},
+        {chartTab, {"gridGraph", "Picture1", "Picture2", "cmdGraphShift"}, "PpM"}, {"予想・適性", {"gridYosou"}, ""},
+        {"適性（スピード指数）", {"gridTekiseiSisuu", "cmbTarKikan"}, ""}, {"適性（勝率・連対率）", {"gridTekiseiRentai", "cmbTarKikan"}, ""},
+        {"持ち時計", {"gridMochiTime", "cmbTarKikan"}, ""}, {"対戦表", {"gridTaisen", "cmbTarKikan"}, ""}, {sheetTab, {"gridPrintBacyu"}, "Pp"},
         {"コメント", {"gridComment", "lblRaceComment", "txtRaceComment", "cmbTarKikan"}, ""},
-        {"コーナー進入予想図", {"fraConner"}, ""},
-        {"コース", {"gridCorce", "cmbTarKikan"}, ""},
-    };
+        {"コーナー進入予想図", {"fraConner"}, ""}, {"コース", {"gridCorce", "cmbTarKikan"}, ""}};
+    auto* grid = control<FlexGrid>("gridYosou");
+    auto* comment = control<QLineEdit>("txtRaceComment");
     for (int pass = 0; pass < 2; ++pass)
         for (const auto& [caption, controls, flags] : table) {
             clickTab(caption);
+            {
+                const FrmMain::BusyGuard busy(*form);
+                grid->setRowCol(0, 0);
+                QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 5)).center());
+                QTest::keyClicks(comment, "abc");
+                EXPECT_EQ(std::tuple(enabledSet(), grid->row(), grid->col(), comment->text()), std::tuple("", 0, 0, QString()))
+                    << caption.toStdString();
+            }
             EXPECT_EQ(std::tuple(tabs()->tabText(tabs()->currentIndex()), shownPageControls(), enabledSet()),
-                      std::tuple(caption, controls, flags + "TRKO"));
+                      std::tuple(caption, controls, flags + "TRKOSGWED"));
         }
     EXPECT_EQ(shown(), "");
 }
 
-// The course table and the corner diagram are computed on every visit, the current tab's too; a
-// read that ends on the course tab fills it although the read held the import token.
-TEST_F(Tabs, CourseAndCornerRecomputeOnEveryVisit)
-{
-    auto* course = control<FlexGrid>("gridCorce");
-    auto* corner = control<PictureBox>("picCornner");
-    const auto cornerInk = [&] {
-        const QImage image = corner->image();
-        QImage blank(image.size(), image.format());
-        blank.fill(image.pixelColor(0, 0));
-        return image != blank;
-    };
-    for (int visit = 0; visit < 2; ++visit) {
-        course->setRows(0);
-        clickTab("コース");
-        corner->canvas().cls();
-        clickTab("コーナー進入予想図");
-        EXPECT_EQ(std::pair(course->rows() > 2, cornerInk()), std::pair(true, true)) << visit;
-    }
-    clickTab("コース");
-    course->setRows(0);
-    pressRead();
-    EXPECT_EQ(std::tuple(course->rows() > 2, shownPageControls(), shown()),
-              std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"}), std::string()));
-}
-
-// Busy switches everything off but the loading window's Cancel; when it ends each control is back
-// to what the tab decides: a tab without printing keeps printing off.
-TEST_F(Tabs, EnabledStateByTabAndBusy)
-{
-    auto* grid = control<FlexGrid>("gridYosou");
-    auto* comment = control<QLineEdit>("txtRaceComment");
-    for (const QString& caption : {QString("予想・適性"), chartTab}) {
-        clickTab(caption);
-        const std::string idle = enabledSet();
-        {
-            const FrmMain::BusyGuard busy(*form);
-            const QString text = comment->text();
-            grid->setRowCol(0, 0);
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 5)).center());
-            QTest::keyClicks(comment, "abc");
-            EXPECT_EQ(std::tuple(enabledSet(), grid->row(), grid->col(), comment->text()), std::tuple("", 0, 0, text));
-            for (QObject* o : std::initializer_list<QObject*> {control("cmbSelRace_3"), control("cmdGraphShift"), action("tbMenuFile_ReadWeb"),
-                                                               action("menuFileEnd"), action("menuDbKakoRead")})
-                EXPECT_FALSE(o->property("enabled").toBool()) << o->objectName().toStdString();
-        }
-        EXPECT_EQ(enabledSet(), idle) << caption.toStdString();
-    }
-}
-
-// Prev from 1 wraps to the last, Next from the last to 1, a chart click is Next; the list marks the
-// current row. The comparison chart stays while stepping; one or no runner stays on 1.
-TEST_F(Tabs, ChartSteppingAndYearShift)
-{
-    auto* list = control<FlexGrid>("gridGraph");
-    const auto current = [&] {
-        QStringList rows;
-        for (int r = 2; r < list->rows(); ++r)
-            if (!list->cellFontUnderline(r, 3) && list->cellForeColor(r, 3) != 0xFF0000)
-                rows << QString::number(r);
-        return rows.join(',').toStdString() + " " + std::to_string(pd.umaIdx);
-    };
-    const std::function<void()> next = [&] { action("tbMenuMove_Next")->trigger(); },
-                                prev = [&] { action("tbMenuMove_Prev")->trigger(); },
-                                chartClick = [&] { QTest::mouseClick(control("Picture1"), Qt::LeftButton); };
-    clickTab(chartTab);
-    EXPECT_EQ(std::tuple(current(), pd.graphShiftDays, pd.graphMode, list->rows()), std::tuple("2 1", 0, true, 14));
-    // A new layout keeps the list's own width: every column in view.
-    form->resize(form->width() + 10, form->height());
-    QCoreApplication::processEvents();
-    EXPECT_EQ(std::pair(list->widthTwips(), list->horizontalScrollBar()->maximum()), std::pair(3050, 0));
-    std::vector<std::string> visited;
-    for (const std::function<void()>& step : {prev, next, next, chartClick}) {
-        step();
-        visited.push_back(current());
-    }
-    EXPECT_EQ(visited, std::vector<std::string>({"13 12", "2 1", "3 2", "4 3"}));
-
-    action("tbMenuMove_Hikaku")->trigger();
-    next();
-    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx), std::tuple(false, 4));
-    action("tbMenuMove_Graph")->trigger();
-    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx, control("cmdGraphBack")->isVisible()), std::tuple(true, 4, false));
-
-    std::vector<std::pair<int, bool>> shifts;
-    for (const char* button : {"cmdGraphShift", "cmdGraphShift", "cmdGraphBack", "cmdGraphBack"}) {
-        QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
-        shifts.emplace_back(pd.graphShiftDays, control("cmdGraphBack")->isVisible());
-    }
-    EXPECT_EQ(shifts, (std::vector<std::pair<int, bool>> {{365, true}, {730, true}, {365, true}, {0, false}}));
-
-    for (const int runners : {1, 0}) {
-        pd.tousuu = runners;
-        pd.umaIdx = 1;
-        next();
-        prev();
-        chartClick();
-        EXPECT_EQ(pd.umaIdx, 1) << runners;
-    }
-    EXPECT_EQ(shown(), "");
-}
-
-// The fill-all fills the sheet and the comment page of the race read; the race box stores its
-// note; the CSV menu item writes the race's runners to the file chosen.
-TEST_F(Tabs, FillAllFillsTheSheetAndTheCommentPageAndTheMenuExports)
+// The read fills the sheet and the comment page. The print button prints the sheet on one portrait
+// page, its whole picture at 0, 500 shrunk to 75 % x 70 % and the title at 0, 250 in 5 points; and
+// the twelve charts on one landscape page, the runner shown before shown again.
+TEST_F(Tabs, FilledPagesPrintingAndRefills)
 {
     auto* bacyu = control<FlexGrid>("gridPrintBacyu");
     auto* comments = control<FlexGrid>("gridComment");
     EXPECT_EQ(std::tuple(bacyu->rows(), bacyu->textMatrix(2, 2), bacyu->textMatrix(57, 2), bacyu->textMatrix(62, 2),
                          comments->rows(), comments->textMatrix(2, 3), comments->textMatrix(13, 3)),
               std::tuple(90, pd.uName(1), pd.uName(12), QString(), 14, pd.uName(1), pd.uName(12)));
-    clickTab("コメント");
-    auto* box = control<QLineEdit>("txtRaceComment");
-    box->selectAll();
-    QTest::keyClicks(box, "rain");
-    QTest::keyClick(box, Qt::Key_Return);
-    openCommentDb();
-    EXPECT_EQ(readComment(pd.raceCode, "Race")->comment, "rain");
-    closeDb(commentSlot);
-
-    QTemporaryDir dir;
-    answerFileDialog(dir.filePath("race.csv"));
-    action("menuCsv")->trigger();
-    QFile f(dir.filePath("race.csv"));
-    ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << shown();
-    EXPECT_EQ(std::pair(f.readAll().count("\r\n"), messages.texts().last()), std::pair(1LL + 12 + 1, f.fileName() + "へ出力しました"));
-}
-
-// From the sheet's tab the print button prints one portrait page; from the chart's tab the twelve
-// charts go on one landscape page and the runner shown before is shown again.
-TEST_F(Tabs, PrintFromTheSheetAndTheChartTabs)
-{
-    clickTab("馬柱（印刷イメージ）");
-    print();
-    clickTab(chartTab);
-    pd.umaIdx = 3;
-    print();
+    for (const QString& caption : {sheetTab, chartTab}) {
+        clickTab(caption);
+        pd.umaIdx = 3;
+        action("tbMenuFile_Print")->trigger();
+        QWidget* chooser = shownWindow("dialogStartPrint");
+        ASSERT_NE(chooser, nullptr);
+        QTest::mouseClick(childNamed<QPushButton>(chooser, "cmdPrint"), Qt::LeftButton);
+    }
     const auto& docs = office->documents();
-    ASSERT_EQ(docs.size(), 2u);
-    EXPECT_EQ(std::tuple(docs[0].orientation, docs[0].ended, docs[1].orientation, docs[1].ended, int(docs[1].ops.size()), pd.umaIdx),
-              std::tuple(int(vbPRORPortrait), true, int(vbPRORLandscape), true, 14, 3));
-    EXPECT_EQ(std::tuple(shownWindow("dialogStartPrint") == nullptr, shown()), std::tuple(true, std::string()));
-}
-
-// Only a pick from the list runs the fill-all (the entry already shown too); typed text does not,
-// and is read by the next fill-all.
-TEST_F(Tabs, PeriodPickRefillsTypingDoesNot)
-{
+    ASSERT_TRUE(docs.size() == 2 && docs[0].ops.size() == 2);
+    const QSize sheet = bacyu->picture().toImage().size();
+    const CanvasOp &pic = docs[0].ops[0], &text = docs[0].ops[1];
+    EXPECT_EQ(std::tuple(docs[0].orientation, docs[0].ended, pic.x1, pic.y1, pic.x2, pic.y2, pic.picture.size(), text.text, text.x1, text.y1,
+                         text.fontSize),
+              std::tuple(int(vbPRORPortrait), true, 0.0, 500.0, pixelsToTwips(sheet.width()) * 0.75, 500 + pixelsToTwips(sheet.height()) * 0.7,
+                         sheet, pd.raceTitle, 0.0, 250.0, 5.0));
+    EXPECT_EQ(std::tuple(docs[1].orientation, docs[1].ended, int(docs[1].ops.size()), pd.umaIdx, shownWindow("dialogStartPrint") == nullptr, shown()),
+              std::tuple(int(vbPRORLandscape), true, 14, 3, true, std::string()));
+    // The course table and the corner diagram are computed on a visit; a read that ends on the course
+    // tab fills it although the read held the import token. Only a pick from the period list runs the
+    // fill-all (the entry already shown too), typing does not.
+    auto* course = control<FlexGrid>("gridCorce");
+    auto* corner = control<PictureBox>("picCornner");
+    course->setRows(0);
+    clickTab("コース");
+    corner->canvas().cls();
+    clickTab("コーナー進入予想図");
+    const QImage image = corner->image();
+    QImage blank(image.size(), image.format());
+    blank.fill(image.pixelColor(0, 0));
+    EXPECT_EQ(std::pair(course->rows() > 2, image != blank), std::pair(true, true));
+    clickTab("コース");
+    course->setRows(0);
+    pressRead();
+    EXPECT_EQ(std::tuple(course->rows() > 2, shownPageControls(), shown()),
+              std::tuple(true, QStringList({"gridCorce", "cmbTarKikan"}), std::string()));
     auto* period = control<QComboBox>("cmbTarKikan");
     clickTab("持ち時計");
     pd.graphShiftDays = 365;
@@ -234,19 +123,40 @@ TEST_F(Tabs, PeriodPickRefillsTypingDoesNot)
               std::tuple(0, false, QStringList({"gridMochiTime", "cmbTarKikan"})));
 }
 
-// A run counts when it is strictly after the bound; 2008 is a leap year, so 365 days before
-// 1 March 2008 is 2 March 2007. A text that is no entry gives bound 0: every dated run counts.
-TEST(PeriodRule, BoundAcrossALeapDay)
+// A chart click ("") is Next; the list marks the current row; one or no runner stays on 1.
+TEST_F(Tabs, ChartStepping)
 {
-    const VbDate race = VbDate::fromYmd(2008, 3, 1);
-    const std::tuple<QString, VbDate> table[] = {
-        {"6ヶ月以内対象", VbDate::fromYmd(2007, 8, 31)},
-        {"1年以内対象", VbDate::fromYmd(2007, 3, 2)},
-        {"2年以内対象", VbDate::fromYmd(2006, 3, 2)},
-        {"全期間対象", VbDate::fromYmd(1998, 3, 4)},
-    };
-    for (const auto& [text, boundDay] : table)
-        EXPECT_EQ(kikanBound(text, race), boundDay.serial()) << text.toStdString();
-    for (const QString& text : {QString("3年"), QString(" 1年以内対象"), QString("１年以内対象"), QString()})
-        EXPECT_EQ(kikanBound(text, race), 0) << text.toStdString();
+    auto* list = control<FlexGrid>("gridGraph");
+    const auto step = [&](const char* name) { *name ? action(name)->trigger() : QTest::mouseClick(control("Picture1"), Qt::LeftButton); };
+    clickTab(chartTab);
+    std::vector<std::string> visited;
+    for (const char* name : {static_cast<const char*>(nullptr), "tbMenuMove_Prev", "tbMenuMove_Next", "tbMenuMove_Next", ""}) {
+        if (name)
+            step(name);
+        QStringList rows;
+        for (int r = 2; r < list->rows(); ++r)
+            if (!list->cellFontUnderline(r, 3) && list->cellForeColor(r, 3) != 0xFF0000)
+                rows << QString::number(r);
+        visited.push_back(rows.join(',').toStdString() + " " + std::to_string(pd.umaIdx));
+    }
+    EXPECT_EQ(std::tuple(visited, pd.graphShiftDays, pd.graphMode, list->rows()),
+              std::tuple(std::vector<std::string>({"2 1", "13 12", "2 1", "3 2", "4 3"}), 0, true, 14));
+    // A new layout keeps the list's own width: every column in view.
+    form->resize(form->width() + 10, form->height());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(std::pair(list->widthTwips(), list->horizontalScrollBar()->maximum()), std::pair(3050, 0));
+
+    action("tbMenuMove_Hikaku")->trigger();
+    step("tbMenuMove_Next");
+    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx), std::tuple(false, 4));
+    action("tbMenuMove_Graph")->trigger();
+    EXPECT_EQ(std::tuple(pd.graphMode, pd.umaIdx, control("cmdGraphBack")->isVisible()), std::tuple(true, 4, false));
+    for (const int runners : {1, 0}) {
+        pd.tousuu = runners;
+        pd.umaIdx = 1;
+        for (const char* name : {"tbMenuMove_Next", "tbMenuMove_Prev", ""})
+            step(name);
+        EXPECT_EQ(pd.umaIdx, 1) << runners;
+    }
+    EXPECT_EQ(shown(), "");
 }

@@ -3,51 +3,29 @@
 
 #include <QProcess>
 
-namespace {
-// The text in CP932 by iconv, an encoder independent of ours.
-QByteArray iconvCp932(const QString& text)
+// Cancel is silent; an unwritable path shows the tag and leaves no file. Ties to even; index 0, run 51
+// and today's index left out; CP932 by iconv (not our encoder), byte for byte over a longer old file.
+TEST(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
 {
-    QProcess p;
-    p.start("iconv", {"-f", "UTF-8", "-t", "CP932"});
-    p.write(text.toUtf8());
-    p.closeWriteChannel();
-    p.waitForFinished(10000);
-    return p.readAllStandardOutput();
-}
-
-struct CsvExport : ::testing::Test {
-    void SetUp() override
-    {
-        initPublic();
-        redimUma(18, 150);
-        for (int h = 1; h <= 18; ++h) {
-            pd.uName(h) = QString("ウマ%1").arg(h);
-            pd.uWaku(h, 0) = std::min((h + 1) / 2, 8);
-        }
-        pd.uName(5) = "";
-        pd.uName(2) = "髙﨑①";
-        const std::vector<float> runs {56.5f, 0, 57.5f, -0.5f, -1.5f, 0.4f, 72.4999f, 104.6f};
-        for (int j = 0; j < int(runs.size()); ++j)
-            pd.uSisuu(1, j + 1) = runs[size_t(j)];
-        pd.uSisuu(3, 50) = 61;
-        pd.uSisuu(3, 51) = 99;
-        pd.uSisuu(18, 1) = 40.5f;
-        pd.uSisuu(1, 0) = 77;  // today's race has no index to export
-    }
+    initPublic();
+    redimUma(18, 150);
+    for (int h = 1; h <= 18; ++h)
+        pd.uName(h) = QString("ウマ%1").arg(h), pd.uWaku(h, 0) = std::min((h + 1) / 2, 8);
+    pd.uName(5) = "";
+    pd.uName(2) = "髙﨑①";
+    const float runs[] = {56.5f, 0, 57.5f, -0.5f, -1.5f, 0.4f, 72.4999f, 104.6f};
+    for (int j = 0; j < 8; ++j)
+        pd.uSisuu(1, j + 1) = runs[j];
+    pd.uSisuu(3, 50) = 61;
+    pd.uSisuu(3, 51) = 99;
+    pd.uSisuu(18, 1) = 40.5f;
+    pd.uSisuu(1, 0) = 77;
     QTemporaryDir dir;
     MsgBoxRecorder rec;
-};
-}  // namespace
-
-// Cancel is silent; an unwritable path shows the tag and leaves no file. Then every named runner, 17
-// and 18 too; ties to even; index 0 and run 51 left out; CP932, CR LF and an empty last line, byte
-// for byte over a longer old file; the runner index is left alone.
-TEST_F(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
-{
     answerFileDialog("");
     menuCsv_Click(nullptr);
     EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
-    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));  // a missing folder, and a name taken by a folder
     for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
         rec.clear();
         exportCsv(bad);
@@ -64,7 +42,12 @@ TEST_F(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
     answerFileDialog(path);
     menuCsv_Click(nullptr);
     EXPECT_EQ(rec.texts(), QStringList {path + "へ出力しました"});
-    const QByteArray want = iconvCp932(expected + "\r\n");
+    QProcess iconv;
+    iconv.start("iconv", {"-f", "UTF-8", "-t", "CP932"});
+    iconv.write((expected + "\r\n").toUtf8());
+    iconv.closeWriteChannel();
+    ASSERT_TRUE(iconv.waitForFinished(10000));
+    const QByteArray want = iconv.readAllStandardOutput();
     ASSERT_FALSE(want.isEmpty());
     EXPECT_EQ(std::pair(readTestFile(path), pd.umaIdx), std::pair(want, 3));
 }

@@ -2,7 +2,30 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+// A real modal box with the asked buttons and title; the pressed button's answer comes back.
+TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
+{
+    const struct { int buttons; QString title; QMessageBox::StandardButton press; int answer; QString seen; } cases[] = {
+        {vbYesNo, "", QMessageBox::No, vbNo, "Brennock|question|" + QString::number(QMessageBox::Yes | QMessageBox::No, 16)},
+        {vbOKCancel, "馬場情報", QMessageBox::Cancel, vbCancel, "馬場情報|question|" + QString::number(QMessageBox::Ok | QMessageBox::Cancel, 16)},
+    };
+    for (const auto& c : cases) {
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            seen = box->windowTitle() + "|" + box->text() + "|" + QString::number(box->standardButtons(), 16);
+            box->button(c.press)->click();
+        });
+        EXPECT_EQ(std::pair(msgBox("question", c.buttons, c.title), seen), std::pair(c.answer, c.seen));
+    }
+}
 
 // Any exception is trapped and its tag shown; the silent trap never shows nor rethrows (debug mode: the callers' tests).
 // Errors no procedure traps reach the application's handler: it says what failed where, and goes on.

@@ -44,6 +44,23 @@ struct FlexGridTest : ::testing::Test {
     }
 };
 
+// Fixed cells follow a change of the desktop's palette; a drawing's window colours stay white and black.
+TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPaletteCanvasesDoNot)
+{
+    grid.setCellBackColor(1, 5, RGB(255, 128, 0));
+    const QPalette desktop = QApplication::palette();
+    QPalette dark = desktop;
+    dark.setColor(QPalette::Button, QColor(40, 40, 60));
+    dark.setColor(QPalette::Base, Qt::darkGray);
+    dark.setColor(QPalette::WindowText, Qt::yellow);
+    QApplication::setPalette(dark);
+    grid.viewport()->update();
+    const auto seen = std::tuple(pixel(centre(0, 5) + QPoint(0, 6)), pixel(centre(1, 5) + QPoint(0, 6)),
+                                 canvasColor(vbWindowBackground), canvasColor(vbWindowText));
+    QApplication::setPalette(desktop);
+    EXPECT_EQ(seen, std::tuple(QColor(40, 40, 60), QColor(255, 128, 0), QColor(Qt::white), QColor(Qt::black)));
+}
+
 // Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20.
 TEST_F(FlexGridTest, CellsFormatsSizesAndShapes)
 {

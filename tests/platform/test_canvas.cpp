@@ -1,6 +1,8 @@
 #include "platform/canvas.h"
 #include "platform/picturebox.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -32,6 +34,14 @@ TEST(PictureBox, SizeInTwipsPensAndFills)
     }
     pb->moveTwips(150, 300, 4500, 3000);
     EXPECT_EQ(std::tuple(pb->geometry(), pb->widthTwips(), pb->heightTwips()), std::tuple(QRect(10, 20, 300, 200), 4500, 3000));
+    // Click: a left button released over the box; a right one or one released outside is none.
+    int clicks = 0;
+    QObject::connect(pb.get(), &PictureBox::click, [&] { ++clicks; });
+    for (auto [button, x] : {std::pair(Qt::LeftButton, 50), {Qt::RightButton, 50}, {Qt::LeftButton, 400}}) {
+        QMouseEvent release(QEvent::MouseButtonRelease, QPointF(x, 50), QPointF(x, 50), button, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(pb.get(), &release);
+    }
+    EXPECT_EQ(clicks, 1);
 
     // Pens, outlines and fills on the image; nothing left of a fill for the next shape.
     std::unique_ptr<PictureBox> b(box(3000, 3000));

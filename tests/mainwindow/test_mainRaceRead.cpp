@@ -1,3 +1,4 @@
+#include "admin/kanriZyunkai.h"
 #include "tests/mainwindow/frmMainFixture.h"
 
 namespace {
@@ -109,6 +110,12 @@ TEST_F(RaceRead, CancelNoCardAndTheDebugTestRead)
     pd.raceExists = true;
     form->starRaceRead();
     EXPECT_EQ(std::tuple(pd.raceExists, shown(), raceShown()), std::tuple(false, std::string(), before));
+    // A batch read that finds its race predicts it and leaves the window as it was.
+    server.setNeverAnswer(demoHistoryTarget(3), false);
+    select({"2008", "03", "25", "大井", "11"});
+    const QString label = control<QLabel>("lblRaceInfo")->text();
+    EXPECT_EQ(std::tuple(form->starRaceRead() == RaceReadOutcome::Read, pd.tousuu, control<QLabel>("lblRaceInfo")->text(), shown()),
+              std::tuple(true, 12, label, std::string()));
 }
 
 // A second press, a tab click and a batch call while the card is pending change nothing.

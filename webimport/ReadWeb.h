@@ -66,9 +66,9 @@ struct StoredRun {
 };
 using StoredRuns = std::unordered_map<QString, StoredRun>;
 StoredRuns loadStoredRuns();
-// True when the run (umaIdx, webRow) has its row in T_Useiseki already; its stored corners and
-// style then replace the page's.
-bool loadTukaKyakusitu(const StoredRuns& stored);
+// True when the run (umaIdx, webRow) has its row in T_Useiseki already (stored is that row, or
+// none); its stored corners and style then replace the page's.
+bool loadTukaKyakusitu(const StoredRun* stored);
 
 // Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
 bool saveRdataRireki();

@@ -160,12 +160,13 @@ void storeRuns()
     for (webRow = 1; webRow <= last; ++webRow) {
         if (!hasRaceCode(pd.umaIdx, webRow))
             continue;
-        const auto known = stored.find(makeRaceCode(pd.uZyo(pd.umaIdx, webRow), pd.uDate(pd.umaIdx, webRow),
+        const auto found = stored.find(makeRaceCode(pd.uZyo(pd.umaIdx, webRow), pd.uDate(pd.umaIdx, webRow),
                                                     pd.uRaceNo(pd.umaIdx, webRow)));
-        if (known == stored.end() || !known->second.raceStored)
+        const StoredRun* known = found == stored.end() ? nullptr : &found->second;
+        if (!known || !known->raceStored)
             saveRdataRireki();
         // A run already stored keeps its row; a read of a known race only takes its corners.
-        if (!loadTukaKyakusitu(stored))
+        if (!loadTukaKyakusitu(known))
             saveUseisekiRireki();
     }
     horse.commit();
@@ -234,17 +235,15 @@ StoredRuns loadStoredRuns()
 
 // Corners stored by an earlier import replace the card's; a stored row that holds zeros there
 // (a past run stored before) must not wipe them.
-bool loadTukaKyakusitu(const StoredRuns& stored)
+bool loadTukaKyakusitu(const StoredRun* stored)
 {
-    const int h = pd.umaIdx, r = webRow;
-    const auto run = stored.find(makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r)));
-    if (run == stored.end())
+    if (!stored)
         return false;
-    const std::array<int32_t, 4>& corners = run->second.tuka;
-    if (std::any_of(corners.begin(), corners.end(), [](int32_t v) { return v != 0; }))
+    const int h = pd.umaIdx, r = webRow;
+    if (std::any_of(stored->tuka.begin(), stored->tuka.end(), [](int32_t v) { return v != 0; }))
         for (int c = 0; c < 4; ++c)
-            pd.uTuka(h, c + 1, r) = corners[size_t(c)];
-    if (!run->second.kyakusitu.isEmpty())
-        pd.uKyakusitu(h, r) = run->second.kyakusitu;
+            pd.uTuka(h, c + 1, r) = stored->tuka[size_t(c)];
+    if (!stored->kyakusitu.isEmpty())
+        pd.uKyakusitu(h, r) = stored->kyakusitu;
     return true;
 }

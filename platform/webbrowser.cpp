@@ -27,12 +27,6 @@ constexpr int metaScanBytes = 4096;
 // reads the option under its XML name in the HTML parser too).
 constexpr int htmlParseHuge = XML_PARSE_HUGE;
 
-bool isHttpAddress(const QString& url)
-{
-    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
-        || url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
-}
-
 // Why a finished transfer is no whole page: "" when it is one.
 QString transferFailure(const QNetworkReply& reply)
 {
@@ -260,6 +254,12 @@ QNetworkAccessManager* sharedNetwork()
     return network;
 }
 
+}
+
+bool isHttpAddress(const QString& url)
+{
+    return url.startsWith(QLatin1String("http://"), Qt::CaseInsensitive)
+        || url.startsWith(QLatin1String("https://"), Qt::CaseInsensitive);
 }
 
 WebBrowser::WebBrowser(QObject* parent)

@@ -48,6 +48,8 @@ private:
     QString loadError_;
 };
 
+// Whether Navigate2 asks a server for the address ("http://", "https://") rather than reads a file.
+bool isHttpAddress(const QString& url);
 // The charset a page declares in a <meta> tag within its head ("" when none).
 QByteArray metaCharset(const QByteArray& page);
 // Decodes a page: the HTTP header's charset, else the meta tag's, else CP932.

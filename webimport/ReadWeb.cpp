@@ -120,7 +120,9 @@ bool loadUntilDone(const QString& url)
             webHtml = browser->bodyInnerHTML().remove(QLatin1String("\r\n"));
             return true;
         }
-        if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && attempt == maxAttempts) {
+        // A file that cannot be read is no server to wait for: asking again changes nothing.
+        const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
+        if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
             webLoadFailure = {hostOf(url), failureReason(browser, wait)};
             return false;
         }

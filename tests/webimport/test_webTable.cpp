@@ -6,6 +6,7 @@
 #include <QFontMetrics>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 #include <ctime>
 
@@ -93,6 +94,13 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     server.setNeverAnswer("/hung", true);
     EXPECT_FALSE(getWebTable(url("/hung")));
     EXPECT_EQ(joined(server.requestCount("/hung"), tableRows(), webLoadFailure.reason, pd.webCancel), "3||1秒以内に応答がありません|0");
+    // A file that cannot be read is given up at once, named, without bringing the window up to wait.
+    bool waited = false;
+    QTimer::singleShot(300, [&] { waited = isDialogWebLoaded() && dialogWeb().isVisible(); });
+    const QString missing = appDir.filePath("temp/raceMatrix.htm");
+    EXPECT_FALSE(getWebTable(missing));
+    QTest::qWait(400);
+    EXPECT_EQ(joined(webLoadFailure.host, webLoadFailure.reason.isEmpty(), waited), joined(missing, "0|0"));
 
     dialogWeb().show();
     QTimer::singleShot(2300, [] { dialogWeb().cmdCancel->click(); });

@@ -27,7 +27,8 @@ protected:
     void SetUp() override
     {
         setVbToday(VbDate::fromYmd(2008, 3, 25));
-        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu, DataFileKind::Rana, DataFileKind::Motofile})
+        for (DataFileKind kind : {DataFileKind::NarData, DataFileKind::StrevinData, DataFileKind::CalSisuu, DataFileKind::Rana,
+                 DataFileKind::Motofile})
             dir_.create(kind);
         for (const char* folder : {"予想出力", "予想", "情報ファイル"})
             QDir(dir_.path()).mkdir(folder);
@@ -35,8 +36,16 @@ protected:
     void TearDown() override { setVbToday(VbDate()); unloadDialogSincyoku(); }
 
     QString path(const QString& name) const { return dir_.filePath(name); }
-    DbSlotCloser open(const QString& file) { openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword); return DbSlotCloser(5); }
-    void exec(const QString& file, const QString& sql, const DbParams& params = {}) { const auto db = open(file); slotConnection(5).execute(sql, params); }
+    DbSlotCloser open(const QString& file)
+    {
+        openDb(5, path(file), file.endsWith(".mdb") && file != "motofile.mdb" ? QString() : dbPassword);
+        return DbSlotCloser(5);
+    }
+    void exec(const QString& file, const QString& sql, const DbParams& params = {})
+    {
+        const auto db = open(file);
+        slotConnection(5).execute(sql, params);
+    }
     void insert(const QString& file, const QString& table, const DbRow& row) { const auto db = open(file); insertRow(5, table, row); }
     // The rows of a query as text, fields joined by "|", for whole-row comparisons.
     QStringList rows(const QString& file, const QString& sql, const DbParams& params = {})
@@ -67,10 +76,20 @@ protected:
     {
         for (const QString& entry : table.split(',', Qt::SkipEmptyParts)) {
             const QStringList f = entry.simplified().split(' ');
-            insert(file, "T_avetime", DbRow().set("A_zyo", f[0]).set("A_kyori", f[1].toInt()).set("A_class", f[2]).set("A_sin_kyu", 1).set("A_siba", f[3].toInt()).set("A_time", f[4].toDouble()));
+            insert(file, "T_avetime",
+                DbRow()
+                    .set("A_zyo", f[0])
+                    .set("A_kyori", f[1].toInt())
+                    .set("A_class", f[2])
+                    .set("A_sin_kyu", 1)
+                    .set("A_siba", f[3].toInt())
+                    .set("A_time", f[4].toDouble()));
         }
     }
-    void addRun(const QString& code, const QString& name, DbRow row = {}) { insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name)); }
+    void addRun(const QString& code, const QString& name, DbRow row = {})
+    {
+        insert("NAR_data.dat", "T_Useiseki", row.set("R_code", code).set("U_name", name));
+    }
 
     // Every file below the program folder with its bytes (SQLite's -wal/-shm logs left out).
     std::map<QString, QByteArray> snapshot() const

@@ -42,7 +42,12 @@ TEST_F(KanriWindow, LoadDefaultsAndOneInstance)
     FrmKanri* form = open();
     ASSERT_NE(form, nullptr);
     EXPECT_EQ(std::pair(form->parentWidget(), open()), std::pair(owner_.get(), form));
-    const auto items = [](QComboBox* c) { QStringList out {c->currentText()}; for (int i = 0; i < c->count(); ++i) out << c->itemText(i); return out; };
+    const auto items = [](QComboBox* c) {
+        QStringList out {c->currentText()};
+        for (int i = 0; i < c->count(); ++i)
+            out << c->itemText(i);
+        return out;
+    };
     EXPECT_EQ(items(childNamed<QComboBox>(form, "cmbNenBaba")) + items(childNamed<QComboBox>(form, "cmbAnalSisuuSyurui"))
                   << childNamed<QLineEdit>(form, "txtZyunkaiDate")->text(),
               QString("2009 2008 2007 2006 2005 地区間 地区間 場間 距離間 2009/01/01").split(' '));
@@ -79,7 +84,8 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     bool checked = false;
     QTimer::singleShot(0, [&] {
         checked = true;
-        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri") && ImportGuard::busy() && !readWebPageToCsv("http://127.0.0.1:9/"));
+        EXPECT_TRUE(form->isWorking() && !form->close() && shownWindow("frmKanri") && ImportGuard::busy()
+            && !readWebPageToCsv("http://127.0.0.1:9/"));
         for (QPushButton* b : form->findChildren<QPushButton*>())
             EXPECT_FALSE(b->isEnabled()) << b->objectName().toStdString();
         auto* cancel = dialogSincyoku().findChild<QPushButton*>("cmdCancel");
@@ -92,13 +98,15 @@ TEST_F(KanriWindow, JockeyRewriteBusyCancelAndChangedRowsOnly)
     EXPECT_EQ(std::tuple(checked, busy, pd.kakoKikan), std::tuple(true, QStringList {"on", "off"}, 123));
     EXPECT_EQ(msgs_.texts(), (QStringList {"他の読込みが実行中です。終了してから開始してください", "読込み済みDBの変換をキャンセルしました"}));
     EXPECT_EQ(snapshot(), before);
-    EXPECT_TRUE(!form->isWorking() && !ImportGuard::busy() && !isDialogSincyokuLoaded() && !isDbOpen(1) && childNamed<QPushButton>(form, "Command1")->isEnabled());
+    EXPECT_TRUE(!form->isWorking() && !ImportGuard::busy() && !isDialogSincyokuLoaded() && !isDbOpen(1)
+        && childNamed<QPushButton>(form, "Command1")->isEnabled());
     msgs_.clear();
     for (const char* expectedWrites : {"1", "1"}) {
         click(form, "Command1");
         EXPECT_EQ(rows("NAR_data.dat", "SELECT COUNT(*) FROM writes"), QStringList {expectedWrites});
     }
-    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name") + msgs_.texts(), (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
+    EXPECT_EQ(rows("NAR_data.dat", "SELECT U_name, U_kisyu FROM T_Useiseki ORDER BY U_name") + msgs_.texts(),
+        (QStringList {"エース|場文男", "シー|Null", "ビー'ト|森泰斗"}));
 }
 
 // The page dump writes CSV.csv; failures are told once with operation and cause; no horses, no correction.
@@ -139,15 +147,19 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
     dir_.copyImages();
     // Standard times of the courses the sample histories ran, so that runners get indices.
     addAveTimes("Strevin_data.dat", "大井 1200 ave 0 74, 大井 1400 ave 0 88, 大井 1600 ave 0 101, 川崎 1400 ave 0 89");
-    const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf", kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
-    const auto cardTarget = [&](const QString& zyo, int n) { return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24"; };
+    const QString kCard = "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf",
+                  kHorse = "/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=";
+    const auto cardTarget = [&](const QString& zyo, int n) {
+        return kCard + "?k_babaCode=" + zyoToNarCode(zyo) + "&k_raceNo=" + Format(n, "00") + "&k_raceDate=2008%2F03%2F24";
+    };
     const auto horseId = [](const QString& zyo, int n, int h) { return zyoToNarCode(zyo) + Format(n, "00") + "900" + Format(h, "000"); };
     // Each race the sample card made its own; every history the sample with turf and central runs, but 名古's twelfth has none.
     std::map<QString, int> races {{"大井", 12}, {"川崎", 3}, {"名古", 1}};
     for (const auto& [zyo, count] : races)
         for (int n = 1; n <= count; ++n) {
             QString card = fromCp932(readTestFile(QStringLiteral(BRENNOCK_PAGES_DIR "/racecard_12.htm")));
-            card.replace("大井　第11競走", (zyo == "名古" ? "名古屋" : zyo) + "　第" + QString::number(n) + "競走").replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
+            card.replace("大井　第11競走", (zyo == "名古" ? "名古屋" : zyo) + "　第" + QString::number(n) + "競走")
+                .replace("k_lineageLoginNo=2004100", "k_lineageLoginNo=" + horseId(zyo, n, 0).chopped(3));
             server.addPage(cardTarget(zyo, n), toCp932(card), "text/html; charset=Shift_JIS");
             for (int h = 1; h <= 12; ++h)
                 server.addFile(kHorse + horseId(zyo, n, h), zyo == "名古" && h == 12 ? "horse_none.htm" : "horse_mixed.htm");
@@ -166,11 +178,14 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
         for (int n = 1; n <= std::min(races[zyo] + 1, 12); ++n)
             expected << cardTarget(zyo, n);
     EXPECT_EQ(server.requestLog().filter(kCard), expected);
-    EXPECT_EQ(std::pair(server.requestLog().filter(kHorse).size(), server.requestCount(kHorse + horseId("大井", 12, 12))), std::pair(qsizetype(16 * 12), 1));
+    EXPECT_EQ(std::pair(server.requestLog().filter(kHorse).size(), server.requestCount(kHorse + horseId("大井", 12, 12))),
+        std::pair(qsizetype(16 * 12), 1));
     EXPECT_EQ(rows("NAR_data.dat", "SELECT (SELECT COUNT(*) FROM T_Rdata) + (SELECT COUNT(*) FROM T_Useiseki)"), QStringList {"0"});
     EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), COUNT(taisyo), MAX(CASE WHEN taisyo = 'out' THEN R_code END) FROM T_Rana"),
               QStringList {"16|1|名古08032401"});
-    EXPECT_EQ(std::tuple(pd.kakoKikan, childNamed<QLabel>(kanri, "txtRaceInfo")->text(), libarchiveMembers(path("予想/0324.lzh")).size()), std::tuple(730, QString("荒尾-1R"), 18u));
+    EXPECT_EQ(std::tuple(pd.kakoKikan, childNamed<QLabel>(kanri, "txtRaceInfo")->text(),
+                  libarchiveMembers(path("予想/0324.lzh")).size()),
+        std::tuple(730, QString("荒尾-1R"), 18u));
 
     pd.umaIdx = 1;
     msgs_.clear();

@@ -15,7 +15,17 @@ protected:
         addAveTimes("CalSisuu.mdb", "大井 1200 C1 0 75, 大井 1200 C1 1 70, 大井 1600 A1 0 100, 大井 1400 B1 0 0");
     }
     void result(const QString& code, int kyori, const QString& cls, double time, int siba = 0, int baba = 1)
-    { addRace(code, DbRow().set("R_flag", "Seiseki").set("R_kyori", kyori).set("R_class", cls).set("R_time", time).set("R_siba", siba).set("R_baba", baba).set("R_sisuu", 0)); }
+    {
+        addRace(code,
+            DbRow()
+                .set("R_flag", "Seiseki")
+                .set("R_kyori", kyori)
+                .set("R_class", cls)
+                .set("R_time", time)
+                .set("R_siba", siba)
+                .set("R_baba", baba)
+                .set("R_sisuu", 0));
+    }
     bool build(const QString& year = "2008", bool all = false) { return runKanriOperation(kBuild, [&] { makeBabaFile(year, all); }); }
     QStringList days() { return rows("CalSisuu.mdb", "SELECT * FROM T_sisuu ORDER BY S_date, S_zyo, S_siba"); }
     QStringList deviations() { return rows("NAR_data.dat", "SELECT R_code, R_sisuu FROM T_Rdata ORDER BY R_code"); }
@@ -44,7 +54,8 @@ TEST_F(BabaFileBuild, HandWorkedDayAndExport)
     EXPECT_NEAR(f[3].toDouble(), sum / 3, 1e-12);
 
     // Template stamped with the newest day; the dated copy is its bytes and is accepted.
-    EXPECT_EQ(rows("motofile.mdb", "SELECT S_date, S_zyo, S_siba, S_taisyo, (SELECT \"date\" FROM version) FROM T_sisuu"), QStringList {"2008-03-24|大井|0|3|2008-03-24"});
+    EXPECT_EQ(rows("motofile.mdb", "SELECT S_date, S_zyo, S_siba, S_taisyo, (SELECT \"date\" FROM version) FROM T_sisuu"),
+        QStringList {"2008-03-24|大井|0|3|2008-03-24"});
     const QString dated = path("情報ファイル/地方馬場ファイル080324版.dat");
     EXPECT_EQ(readTestFile(dated), readTestFile(path("motofile.mdb")));
     EXPECT_EQ(QDir(dir_.path()).entryList({"*.tmp"}, QDir::Files), QStringList {});
@@ -72,8 +83,13 @@ TEST_F(BabaFileBuild, RefusalsAndFailuresLeaveEveryFile)
     const QString dated = path("情報ファイル/地方馬場ファイル080324版.dat");
     for (const auto& [damage, cause] : std::vector<std::pair<std::function<void()>, QString>> {
              {[] {}, "motofile.mdbに馬場指数の行がないため、版の日付が決まりません"},
-             {[this] { result("大井08032401", 1200, "C1", 76.0); QDir(path("情報ファイル")).removeRecursively(); }, "フォルダ「情報ファイル」がありません"},
-             {[&] { QDir().mkpath(dated); }, "ファイルを書き込めません: " + dated}, {[this] { exec("CalSisuu.mdb", "DROP TABLE T_avetime"); }, "CalSisuu.mdbに「T_avetime」がありません"},
+             {[this] {
+                  result("大井08032401", 1200, "C1", 76.0);
+                  QDir(path("情報ファイル")).removeRecursively();
+              },
+                 "フォルダ「情報ファイル」がありません"},
+             {[&] { QDir().mkpath(dated); }, "ファイルを書き込めません: " + dated},
+             {[this] { exec("CalSisuu.mdb", "DROP TABLE T_avetime"); }, "CalSisuu.mdbに「T_avetime」がありません"},
              {[this] { QFile::remove(path("CalSisuu.mdb")); }, "ファイル「CalSisuu.mdb」がありません"}}) {
         damage();
         const auto damaged = snapshot();

@@ -15,7 +15,8 @@ using Evaluation = KanriFixture;
 TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
 {
     // The work file's times (90) differ from the copies' (80); the copies have a row the work file lacks.
-    const QString keys = "大井 1400 ave 0 %1,大井 1400 C1 0 %1,大井 1400 ave 1 %1,大井 1200 ave 0 %1,川崎 1500 ave 0 %1,川崎 1500 C2 0 %1,船橋 1600 ave 0 %1,浦和 1400 ave 0 %1,盛岡 1200 ave 0 %1";
+    const QString keys = "大井 1400 ave 0 %1,大井 1400 C1 0 %1,大井 1400 ave 1 %1,大井 1200 ave 0 %1,川崎 1500 ave 0 %1,川崎 "
+                         "1500 C2 0 %1,船橋 1600 ave 0 %1,浦和 1400 ave 0 %1,盛岡 1200 ave 0 %1";
     addAveTimes("CalSisuu.mdb", keys.arg(90));
     for (const char* copy : {"motofile.mdb", "Strevin_data.dat"})
         addAveTimes(copy, keys.arg(80) + ",高知 1400 ave 0 85");
@@ -31,13 +32,18 @@ TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
         EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\n" + cause});
         EXPECT_EQ(snapshot(), before) << hosei.toStdString();
     }
-    for (const auto& [target, hosei, selected] : std::vector<std::tuple<HyoukaTarget, QString, QString>> {
-             {{"他", "大井", "", ""}, "1", "none"}, {{"距離間", "1400", "", "大井"}, "0.5", "大井\\|1400\\|"}, {{"場間", "川崎", "", ""}, "1.5", "川崎\\|\\d+\\|ave\\|"},
-             {{"地区間", "南関", "", ""}, "-0.3", "(大井|川崎|船橋|浦和)\\|\\d+\\|ave\\|"}, {{"地区間", "大井", "", ""}, "1", "none"}}) {
+    for (const auto& [target, hosei, selected] :
+        std::vector<std::tuple<HyoukaTarget, QString, QString>> {{{"他", "大井", "", ""}, "1", "none"},
+            {{"距離間", "1400", "", "大井"}, "0.5", "大井\\|1400\\|"}, {{"場間", "川崎", "", ""}, "1.5", "川崎\\|\\d+\\|ave\\|"},
+            {{"地区間", "南関", "", ""}, "-0.3", "(大井|川崎|船橋|浦和)\\|\\d+\\|ave\\|"},
+            {{"地区間", "大井", "", ""}, "1", "none"}}) {
         QStringList expected;
         for (const QString& row : times("CalSisuu.mdb")) {
             const QStringList f = row.split('|');
-            const float t = f[4].toFloat(), shifted = row.contains(QRegularExpression("^" + selected)) ? float(double(t) + double(hosei.toFloat()) * f[1].toDouble() / 1500.0) : t;
+            const float t = f[4].toFloat(),
+                        shifted = row.contains(QRegularExpression("^" + selected))
+                ? float(double(t) + double(hosei.toFloat()) * f[1].toDouble() / 1500.0)
+                : t;
             expected << (f.mid(0, 4) << floatText(shifted)).join('|');
         }
         msgs_.clear();
@@ -55,7 +61,8 @@ TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
 TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
 {
     for (const auto& [zyo, siba, sisuu] : std::vector<std::tuple<QString, int, double>> {{"大井", 0, 0.4}, {"大井", 1, -0.6}, {"川崎", 0, 0.2}})
-        insert("CalSisuu.mdb", "T_sisuu", DbRow().set("S_date", VbDate::fromYmd(2008, 3, 24)).set("S_zyo", zyo).set("S_siba", siba).set("S_sisuu", sisuu));
+        insert("CalSisuu.mdb", "T_sisuu",
+            DbRow().set("S_date", VbDate::fromYmd(2008, 3, 24)).set("S_zyo", zyo).set("S_siba", siba).set("S_sisuu", sisuu));
     addAveTimes("CalSisuu.mdb", "大井 1200 ave 0 75, 大井 1200 ave 1 72, 大井 1600 ave 0 101, 川崎 1500 ave 0 95, 大井 1800 C1 0 115");
     // Race 05 has no runs, the 23rd no day variant, 1800 only a class row (no all-class time).
     for (const auto& [code, kyori, siba] : std::vector<std::tuple<QString, int, int>> {
@@ -68,8 +75,17 @@ TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
              {"大井08032401", "シー", DbValue(), 37.5, 55.0}, {"大井08032401", "ディー", 75.5, 38.0, DbValue()},
              {"大井08032402", "イー", 73.0, 36.9, 52.0}, {"大井08032403", "エフ", 102.4, 39.1, 57.0},
              {"大井08032404", "ジー", 116.0, 40.0, 55.0}, {"大井08032301", "エイチ", 75.0, 38.0, 55.0}, {"川崎08032401", "アイ", 94.0, 38.0, 55.0}})
-        addRun(code, name, DbRow().set("U_time", time).set("U_3f", f3).set("U_hutan", hutan).set("U_sisuu", 77).set("U_sisuu3f", 66).set("U_file", 1));
-    const auto stored = [this] { return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name"); };
+        addRun(code, name,
+            DbRow()
+                .set("U_time", time)
+                .set("U_3f", f3)
+                .set("U_hutan", hutan)
+                .set("U_sisuu", 77)
+                .set("U_sisuu3f", 66)
+                .set("U_file", 1));
+    const auto stored = [this] {
+        return rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file FROM T_Useiseki ORDER BY R_code, U_name");
+    };
     const auto before = snapshot();
     for (const HyoukaTarget& t : {HyoukaTarget {"地区間", "大井", "", ""}, HyoukaTarget {"他", "大井", "", ""}, HyoukaTarget {"地区間", "東海", "", ""}}) {
         ASSERT_TRUE(runKanriOperation("指数の再計算", [&] { reCalSisuu(t); }));
@@ -86,8 +102,10 @@ TEST_F(Recalculation, TrackChoiceCancelAndAgreementWithTheRunTableRoutine)
     for (const QString& row : rows("NAR_data.dat", "SELECT R_code, U_name, U_sisuu, U_sisuu3f, U_file, R_date, R_siba, R_kyori, U_time, U_3f, "
                                                    "U_hutan FROM T_Rdata JOIN T_Useiseki USING (R_code) ORDER BY 1, 2")) {
         const QStringList f = row.split('|');
-        std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1)) = std::tuple(VbDate::fromDbText(f[5]), f[0].left(2), f[6].toInt(), f[7].toInt());
-        std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1)) = std::tuple(f[8].toFloat(), f[9].toFloat(), f[10].toFloat(), 0.0f, 0.0f);
+        std::tie(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uSiba(1, 1), pd.uKyori(1, 1))
+            = std::tuple(VbDate::fromDbText(f[5]), f[0].left(2), f[6].toInt(), f[7].toInt());
+        std::tie(pd.uTime(1, 1), pd.u3f(1, 1), pd.uHutan(1, 1), pd.uSisuu(1, 1), pd.uSisuu3f(1, 1))
+            = std::tuple(f[8].toFloat(), f[9].toFloat(), f[10].toFloat(), 0.0f, 0.0f);
         calcUSisuu(1, 1, 1);
         computed << (f[10] == "Null" ? f.mid(0, 5) : f.mid(0, 2) << floatText(pd.uSisuu(1, 1)) << floatText(pd.uSisuu3f(1, 1)) << f[4]).join('|');
     }
@@ -125,7 +143,11 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
             addRun(code, f[0] == "-" ? QString() : f[0], DbRow().set("U_sisuu", f[3].toDouble()));
         }
     };
-    const auto evaluate = [](const HyoukaTarget& t) { HyoukaResult r; runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); }); return QStringList {r.ave01, r.ave02, r.count, r.hosei}; };
+    const auto evaluate = [](const HyoukaTarget& t) {
+        HyoukaResult r;
+        runKanriOperation("指数の分析", [&] { r = analSisuuHyouka(t); });
+        return QStringList {r.ave01, r.ave02, r.count, r.hosei};
+    };
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
     EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));
@@ -140,7 +162,8 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
              {{"場内", "大井", "川崎", ""}, "分析の種類は「地区間」「場間」「距離間」から選んでください: 場内"}, {{"距離間", "1200", "12OO", "大井"}, "対象2には距離（m）を整数で入力してください: 12OO"}}) {
         msgs_.clear();
         EXPECT_EQ(evaluate(t), QStringList(4, QString()));
-        EXPECT_EQ(std::pair(msgs_.texts(), rows("Rana.mdb", "SELECT * FROM SisuuHyouka")), std::pair(QStringList {"指数の分析を中止しました\n" + cause}, QStringList {"E|40|50"}));
+        EXPECT_EQ(std::pair(msgs_.texts(), rows("Rana.mdb", "SELECT * FROM SisuuHyouka")),
+            std::pair(QStringList {"指数の分析を中止しました\n" + cause}, QStringList {"E|40|50"}));
     }
     EXPECT_EQ(evaluate({"場間", "大井", "福山", ""}), QStringList(4, QString()));
     EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {});

@@ -42,7 +42,9 @@ struct FakeDay {
                         pd.raceExists = false;
                         return RaceReadOutcome::NoCard;
                     }
-                    loadTestRace(z, sel[4].toInt(), {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f}, {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
+                    loadTestRace(z, sel[4].toInt(),
+                        {{z + "A", 70, 0.995f, 0.9f}, {z + "B", 60, 0.004f, 0.8f},
+                            {z + "C", z == "名古" ? 0.0f : 50.0f, 0.001f, 0.1f}});
                     return RaceReadOutcome::Read;
                 }};
     }
@@ -50,7 +52,8 @@ struct FakeDay {
 
 void setRun(int k, const QString& zyo, int kyori, int siba, const QString& day, int rno, float sisuu, float f3, int cyaku, int tousuu)
 {
-    std::tie(pd.uZyo(1, k), pd.uKyori(1, k), pd.uSiba(1, k), pd.uDate(1, k), pd.uRaceNo(1, k)) = std::tuple(zyo, kyori, siba, VbDate::fromDbText(day), rno);
+    std::tie(pd.uZyo(1, k), pd.uKyori(1, k), pd.uSiba(1, k), pd.uDate(1, k), pd.uRaceNo(1, k))
+        = std::tuple(zyo, kyori, siba, VbDate::fromDbText(day), rno);
     std::tie(pd.uSisuu(1, k), pd.uSisuu3f(1, k), pd.uCyaku(1, k), pd.uTousuu(1, k)) = std::tuple(sisuu, f3, cyaku, tousuu);
 }
 
@@ -78,7 +81,8 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
              {{{"佐賀", 1}}, "2008/3/24", "index.html memo推奨.txt 佐賀0324-01R.html"}}) {
         FakeDay day {races};
         ASSERT_TRUE(run(day, date));
-        EXPECT_EQ(std::tuple(msgs_.texts(), day.date, day.kikanSeen, pd.kakoKikan, pd.raceExists), std::tuple(QStringList {"巡回を完了"}, "2008/03/24", 550, 730, true));
+        EXPECT_EQ(std::tuple(msgs_.texts(), day.date, day.kikanSeen, pd.kakoKikan, pd.raceExists),
+            std::tuple(QStringList {"巡回を完了"}, "2008/03/24", 550, 730, true));
         EXPECT_EQ(outFiles(), pages.split(' '));
         for (const QString& file : outFiles())
             archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
@@ -113,14 +117,22 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
 {
     writeTestFile(path("予想出力/old.html"), "old");
     for (const auto& [date, damage, cause] : std::vector<std::tuple<QString, std::function<void()>, QString>> {
-        {"2008-03-24", [] {}, ""}, {"2008/02/30", [] {}, ""}, {"08/03/24", [] {}, ""}, {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
-        {"2008/03/24", [this] { QDir(dir_.path()).mkdir("予想"); exec("Rana.mdb", "DROP VIEW Q_date"); }, "Rana.mdbに「Q_date」がありません"},
-        {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}}) {
+             {"2008-03-24", [] {}, ""}, {"2008/02/30", [] {}, ""}, {"08/03/24", [] {}, ""},
+             {"2008/03/24", [this] { QDir(path("予想")).removeRecursively(); }, "フォルダ「予想」がありません"},
+             {"2008/03/24",
+                 [this] {
+                     QDir(dir_.path()).mkdir("予想");
+                     exec("Rana.mdb", "DROP VIEW Q_date");
+                 },
+                 "Rana.mdbに「Q_date」がありません"},
+             {"2008/03/24", [this] { exec("Rana.mdb", "DROP TABLE T_Rana"); }, "Rana.mdbに「T_Rana」がありません"}}) {
         damage();
         FakeDay day;
         EXPECT_FALSE(run(day, date));
         EXPECT_EQ(std::tuple(msgs_.texts(), infos_, outFiles()),
-                  std::tuple(QStringList {"予想巡回を中止しました\n" + (cause.isEmpty() ? "巡回の日付は yyyy/mm/dd の形で指定してください: " + date : cause)}, QStringList {}, QStringList {"old.html"}));
+            std::tuple(QStringList {"予想巡回を中止しました\n"
+                           + (cause.isEmpty() ? "巡回の日付は yyyy/mm/dd の形で指定してください: " + date : cause)},
+                QStringList {}, QStringList {"old.html"}));
     }
 }
 
@@ -149,19 +161,29 @@ TEST_F(Zyunkai, RacePageByteForByte)
     zyunkai = {};
     writeRaceHtml();
     const QString mark = "<B><FONT size='+1' color='#000099'><FONT color='#7d0000'>", noRun = "<BR> <BR>" + mark + "</FONT></FONT></B>  </TD>";
-    const QString page =
-        "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY><P><A href='名古0324-13R.html'>次のレースへ</A></P>"
-        "<DIV align='left'><TABLE border='1' cellspacing='1' width='800'><COL span='1' width='20'><COL span='1' width='150'>"
-        "<COL span='1' width='80'><COL span='2' width='20'><COL span='5' width='100'><CAPTION align='left'><B>"
-        "第12競走 ダ1400m スプリング特別</B></CAPTION><TBODY><TR><TD>1</TD><TD>サウスヴィグラス<BR><B><FONT color='#000099' size='+1'>エースワン</FONT></B></TD>"
-        "<TD>的場文(54.5)<BR>牡4<BR>先(3.5)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'>◎</FONT></B></TD><TD><B>63</B><BR>59</TD>"
-        "<TD >名古芝1400<BR>08/03/10 5R<BR><B><FONT size='+1' color='#7d0000'>62</FONT></B> 48 2/10</TD>"
-        "<TD>Ｊ中山1800<BR>08/01/05 11R<BR>" + mark + "-3</FONT></FONT></B>  12/16</TD><TD>笠松1600<BR>07/12/01 9R<BR>" + mark + "55</FONT></FONT></B> 50 1/8</TD>"
-        "<TD>名古1400<BR>07/11/02 3R<BR>" + mark + "</FONT></FONT></B> 45 3/9</TD><TD >名古1400<BR>07/10/01 1R<BR>" + mark + "40</FONT></FONT></B> 40 5/12</TD></TR>"
-        "<TR><TD>3</TD><TD>date1 name<BR><B><FONT color='#000099' size='+1'>ビー&アイ<name>\x01</FONT></B></TD>"
-        "<TD>kisyu(騎)(55)<BR>牝3<BR>(0.0)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' color='#0000a0'></FONT></B></TD><TD><B></B><BR></TD>"
-        "<TD ><BR> <BR><B><FONT size='+1' color='#7d0000'></FONT></B>  </TD><TD>" + noRun + "<TD>" + noRun + "<TD>" + noRun + "<TD >" + noRun
-        + "</TR></TBODY></TABLE></DIV><P>（注意）未出走（15ヶ月以内）の馬がいます、予想印は参考です</P><P>地方競馬 指数・予想 Brennock</P></BODY>\r\n";
+    const QString page
+        = "<HEAD><META http-equiv='Content-Type' content='text/html; charset=Shift_JIS'><BODY><P><A "
+          "href='名古0324-13R.html'>次のレースへ</A></P>"
+          "<DIV align='left'><TABLE border='1' cellspacing='1' width='800'><COL span='1' width='20'><COL span='1' width='150'>"
+          "<COL span='1' width='80'><COL span='2' width='20'><COL span='5' width='100'><CAPTION align='left'><B>"
+          "第12競走 ダ1400m スプリング特別</B></CAPTION><TBODY><TR><TD>1</TD><TD>サウスヴィグラス<BR><B><FONT color='#000099' "
+          "size='+1'>エースワン</FONT></B></TD>"
+          "<TD>的場文(54.5)<BR>牡4<BR>先(3.5)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' "
+          "color='#0000a0'>◎</FONT></B></TD><TD><B>63</B><BR>59</TD>"
+          "<TD >名古芝1400<BR>08/03/10 5R<BR><B><FONT size='+1' color='#7d0000'>62</FONT></B> 48 2/10</TD>"
+          "<TD>Ｊ中山1800<BR>08/01/05 11R<BR>"
+        + mark + "-3</FONT></FONT></B>  12/16</TD><TD>笠松1600<BR>07/12/01 9R<BR>" + mark
+        + "55</FONT></FONT></B> 50 1/8</TD>"
+          "<TD>名古1400<BR>07/11/02 3R<BR>"
+        + mark + "</FONT></FONT></B> 45 3/9</TD><TD >名古1400<BR>07/10/01 1R<BR>" + mark
+        + "40</FONT></FONT></B> 40 5/12</TD></TR>"
+          "<TR><TD>3</TD><TD>date1 name<BR><B><FONT color='#000099' size='+1'>ビー&アイ<name>\x01</FONT></B></TD>"
+          "<TD>kisyu(騎)(55)<BR>牝3<BR>(0.0)</TD><TD bgcolor='#ffffb9'><B><FONT size='+1' "
+          "color='#0000a0'></FONT></B></TD><TD><B></B><BR></TD>"
+          "<TD ><BR> <BR><B><FONT size='+1' color='#7d0000'></FONT></B>  </TD><TD>"
+        + noRun + "<TD>" + noRun + "<TD>" + noRun + "<TD >" + noRun
+        + "</TR></TBODY></TABLE></DIV><P>（注意）未出走（15ヶ月以内）の馬がいます、予想印は参考です</P><P>地方競馬 指数・予想 "
+          "Brennock</P></BODY>\r\n";
     EXPECT_EQ(readTestFile(path("予想出力/名古0324-12R.html")), toCp932(page).replace("\x01", "&#134071;"));
     EXPECT_EQ(std::tuple(zyunkai.indexLink.size(), zyunkai.indexLink.value(0).link, zyunkai.indexLink.value(0).zyo),
               std::tuple(1, QString("<A href='名古0324-12R.html' target='_blank'>名古0324-12R.html</A><BR>"), QString("名古屋")));
@@ -177,15 +199,24 @@ TEST_F(Zyunkai, IndexMemoAndPublicText)
     for (const auto& [code, ana1, ana2, win1, ren3, taisyo] : std::vector<std::tuple<QString, float, float, float, float, DbValue>> {
              {"大井08032401", 5, 3, 0.99f, 0.2f, {}}, {"名古08032402", 7, 1, 0.5f, 0.33f, {}}, {"笠松08032403", 2, 8, 0.995f, 0.329f, {}},
              {"金沢08032410", 1, 2, 1.0f, 0.1f, "out"}, {"名古08032411", 4, 6, 0.9899999f, 0.1f, {}}, {"大井08032501", 1, 2, 1.0f, 0.1f, {}}})
-        insert("Rana.mdb", "T_Rana", DbRow().set("R_code", code).set("R_ana(1)", ana1).set("R_ana(2)", ana2).set("winRitu(1)", win1).set("renRitu(3)", ren3).set("taisyo", taisyo));
+        insert("Rana.mdb", "T_Rana",
+            DbRow()
+                .set("R_code", code)
+                .set("R_ana(1)", ana1)
+                .set("R_ana(2)", ana2)
+                .set("winRitu(1)", win1)
+                .set("renRitu(3)", ren3)
+                .set("taisyo", taisyo));
     zyunkai = {kDay, weekdayLabel(kDay), {}, {}};
     const QString kPublisher = "Brennock 地方競馬指数";
     const auto link = [](const QString& page) { return QString("<A href='%1' target='_blank'>%1</A><BR>").arg(page); };
     for (const char* page : {"大井0324-01R.html", "大井0324-02R.html", "名古0324-11R.html"})
         zyunkai.indexLink.append({link(page), QString(page).left(2).replace("名古", "名古屋")});
     ASSERT_TRUE(runKanriOperation("予想巡回", [] { writeZyunkaiIndex(); }));
-    EXPECT_TRUE(readTestFile(path("予想出力/index.html")).endsWith(cp932("</TABLE></DIV><P><B>大井<BR></B>" + link("大井0324-01R.html") + link("大井0324-02R.html")
-                                                                       + "</P><P><B>名古屋<BR></B>" + link("名古0324-11R.html") + "</P><P>地方競馬 指数・予想 Brennock</P></BODY></HTML>")));
+    EXPECT_TRUE(readTestFile(path("予想出力/index.html"))
+                    .endsWith(cp932("</TABLE></DIV><P><B>大井<BR></B>" + link("大井0324-01R.html") + link("大井0324-02R.html")
+                        + "</P><P><B>名古屋<BR></B>" + link("名古0324-11R.html")
+                        + "</P><P>地方競馬 指数・予想 Brennock</P></BODY></HTML>")));
     EXPECT_EQ(readTestFile(path("01推奨.txt")),
               cp932("地方競馬予想「本日の鉄板レース」03/24<BR>" + kPublisher + "<BR><BR>■鉄板レース<BR>"
                     "大井01R 単勝 ◎5号馬<BR>笠松03R 単勝 ◎2号馬<BR>" + kPublisher + "<BR>\r\n\r\n"
@@ -203,8 +234,11 @@ TEST_F(Zyunkai, SaveRanaUpsertsAndKeepsTheMark)
 {
     const auto saved = [this] {
         EXPECT_TRUE(runKanriOperation("予想巡回", [] { saveRana(); }));
-        return rows("Rana.mdb", "SELECT R_code, \"R_ana(1)\", \"R_ana(2)\", \"R_ana(3)\", \"R_ana(4)\", \"R_ana(5)\", \"winRitu(1)\" = ?, \"renRitu(2)\" = ?, "
-                                "\"winRitu(4)\", \"renRitu(5)\", taisyo FROM T_Rana ORDER BY R_code", {double(0.1f), double(0.9f)});
+        return rows("Rana.mdb",
+            "SELECT R_code, \"R_ana(1)\", \"R_ana(2)\", \"R_ana(3)\", \"R_ana(4)\", \"R_ana(5)\", \"winRitu(1)\" = ?, "
+            "\"renRitu(2)\" = ?, "
+            "\"winRitu(4)\", \"renRitu(5)\", taisyo FROM T_Rana ORDER BY R_code",
+            {double(0.1f), double(0.9f)});
     };
     loadTestRace("大井", 5, {{"A", 60, 0.1f, 0.3f}, {"B", 0, 0.2f, 0.4f}, {"C", 50, 0.7f, 0.9f}});
     EXPECT_EQ(saved(), QStringList {"大井08032405|1|3|0|0|0|1|1|0|0|out"});

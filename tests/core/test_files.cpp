@@ -25,7 +25,8 @@ TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
         for (const QString& table : tables)
             for (RecordSet c(1, "PRAGMA table_info(" + quoteIdent(table) + ")"); !c.eof(); c.moveNext())
                 EXPECT_TRUE(c["pk"].toInt() > 0 || !QStringList({"INTEGER", "REAL"}).contains(c["type"].toString())
-                            || c["dflt_value"].toString() == (QStringList({"U_file", "U_zougen", "U_kankaku"}).contains(c["name"].toString()) ? "" : "0"))
+                    || c["dflt_value"].toString()
+                        == (QStringList({"U_file", "U_zougen", "U_kankaku"}).contains(c["name"].toString()) ? "" : "0"))
                     << table.toStdString() << '.' << c["name"].toString().toStdString();
     }
     const QByteArray comment = readTestFile(dir.filePath("Comment.dat"));  // a new file would have a new salt

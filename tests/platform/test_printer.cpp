@@ -34,7 +34,8 @@ TEST(Printer, SelectByNameAndDocumentsInCharacters)
     EXPECT_EQ(std::tuple(docs[0].orientation, docs[0].ended, docs[1].orientation, docs[1].ended, docs[0].ops.size(), title.kind, title.x1,
                          title.y1, title.text, title.fontSize),
               std::tuple(int(vbPRORLandscape), true, int(vbPRORPortrait), true, size_t(1), CanvasOp::Print, 240.0, 240.0, QString("title"), 5.0));
-    EXPECT_EQ(std::pair(a4PageTwips(vbPRORPortrait).toSize(), a4PageTwips(vbPRORLandscape).toSize()), std::pair(QSize(11906, 16838), QSize(16838, 11906)));
+    EXPECT_EQ(std::pair(a4PageTwips(vbPRORPortrait).toSize(), a4PageTwips(vbPRORLandscape).toSize()),
+        std::pair(QSize(11906, 16838), QSize(16838, 11906)));
 }
 
 // A real A4 PDF read back by poppler; a cancelled path writes nothing, an unwritable one throws.

@@ -41,8 +41,10 @@ TEST_F(SheetTest, TheDispatcherOpensBySubjectColumnHeaderOnlyAndAnUnreadableRowO
         pd.sheetKey = "前の鍵";
         clickUnder(SheetKind::Syuboba, row, header);
         // The key, the sheet opened, which is the current one unless a race sheet, and the sire sheet staying.
-        EXPECT_EQ(std::make_tuple(pd.sheetKey, opens && sheetOf(*opens), opens && pd.sheetForm == sheetOf(*opens), sheetOf(SheetKind::Syuboba) != nullptr),
-                  std::make_tuple(opens ? key : "前の鍵", opens.has_value(), opens && *opens != SheetKind::Kextuka, true)) << header.toStdString();
+        EXPECT_EQ(std::make_tuple(pd.sheetKey, opens && sheetOf(*opens), opens && pd.sheetForm == sheetOf(*opens),
+                      sheetOf(SheetKind::Syuboba) != nullptr),
+            std::make_tuple(opens ? key : "前の鍵", opens.has_value(), opens && *opens != SheetKind::Kextuka, true))
+            << header.toStdString();
     }
     // A row whose date cannot be read leaves the open race sheet alone.
     ASSERT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));

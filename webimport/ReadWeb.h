@@ -5,7 +5,6 @@
 #include <QString>
 #include <array>
 #include <cstdint>
-#include <unordered_map>
 
 // (r, 0) raw markup of table row r; (r, c) text of cell c, markup stripped. Rows 0..300, cells 0..60.
 extern Array2<QString> webCell;
@@ -57,15 +56,13 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 void parseUmaRireki();
-// What the race database holds of runner umaIdx's runs, by race code: its corners and running
-// style, and whether the race row is there too. One read per horse instead of two per run.
+// A run of runner umaIdx as the race database holds it: its corners and running style, and
+// whether its race row is there too.
 struct StoredRun {
     std::array<int32_t, 4> tuka {};
     QString kyakusitu;
     bool raceStored = false;
 };
-using StoredRuns = std::unordered_map<QString, StoredRun>;
-StoredRuns loadStoredRuns();
 // True when the run (umaIdx, webRow) has its row in T_Useiseki already (stored is that row, or
 // none); its stored corners and style then replace the page's.
 bool loadTukaKyakusitu(const StoredRun* stored);

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <unordered_map>
 
 namespace {
 
@@ -147,6 +148,28 @@ bool hasRaceCode(int h, int r)
     return pd.uDate(h, r).serial() > 0 && !pd.uZyo(h, r).isEmpty() && pd.uRaceNo(h, r) > 0;
 }
 
+// What the race database holds of runner umaIdx's runs, by race code. One read per horse
+// instead of two statements per run.
+using StoredRuns = std::unordered_map<QString, StoredRun>;
+StoredRuns loadStoredRuns()
+{
+    StoredRuns stored;
+    vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
+        RecordSet rs(1, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
+                                       "T_Rdata.R_code IS NOT NULL FROM T_Useiseki LEFT JOIN T_Rdata "
+                                       "ON T_Rdata.R_code = T_Useiseki.R_code WHERE U_name = ?"),
+                     {pd.uName(pd.umaIdx)});
+        for (; !rs.eof(); rs.moveNext()) {
+            StoredRun& run = stored[rs.field(0).toString()];
+            for (int c = 0; c < 4; ++c)
+                run.tuka[size_t(c)] = rs.field(1 + c).toInt();
+            run.kyakusitu = rs.field(5).toString();
+            run.raceStored = rs.field(6).toBool();
+        }
+    });
+    return stored;
+}
+
 void storeRuns()
 {
     openDb(1, appPath() + QStringLiteral("NAR_data.dat"), dbPassword);
@@ -212,25 +235,6 @@ void parseUmaRireki()
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
                [&] { takeRow(h, header + i, windowStart, headerCells); });
     compareWithOlderRuns(h);
-}
-
-StoredRuns loadStoredRuns()
-{
-    StoredRuns stored;
-    vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
-        RecordSet rs(1, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
-                                       "T_Rdata.R_code IS NOT NULL FROM T_Useiseki LEFT JOIN T_Rdata "
-                                       "ON T_Rdata.R_code = T_Useiseki.R_code WHERE U_name = ?"),
-                     {pd.uName(pd.umaIdx)});
-        for (; !rs.eof(); rs.moveNext()) {
-            StoredRun& run = stored[rs.field(0).toString()];
-            for (int c = 0; c < 4; ++c)
-                run.tuka[size_t(c)] = rs.field(1 + c).toInt();
-            run.kyakusitu = rs.field(5).toString();
-            run.raceStored = rs.field(6).toBool();
-        }
-    });
-    return stored;
 }
 
 // Corners stored by an earlier import replace the card's; a stored row that holds zeros there

@@ -7,49 +7,68 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
+#include <algorithm>
+#include <iterator>
+
 namespace {
 
-constexpr int yosouCols = 17;
-constexpr int colKyakusitu = 4;
-constexpr int colYosou = 5;
-constexpr int colKiso = 6;
-constexpr int colKakuritu1 = 7;
-constexpr int firstFactorCol = 9;
+constexpr int columnWidth = 700;
 constexpr uint32_t red = RGB(255, 0, 0);
+
+// A factor F shows (F - 1) x 3 as a signed percentage, red below 1, nothing when it is 0.
+template <int factor>
+void writeFactor(FlexGrid& grid, int row, int col, int h)
+{
+    const float f = pd.tekiseiFactor(h, factor);
+    if (f == 0)
+        return;
+    grid.setTextMatrix(row, col, Format(float((double(f) - 1.0) * 3.0), "+#0.0%;-#0.0%"));
+    if (double(f) - 1.0 < 0)
+        grid.setCellForeColor(row, col, red);
+}
+
+// A column right of the horse name: its label in row 0 (equal neighbours merge), its name in
+// the sub-header and what it shows of runner h in the runner's row.
+struct YosouColumn {
+    const char* label;
+    const char* header;
+    void (*write)(FlexGrid& grid, int row, int col, int h);
+};
+
+constexpr YosouColumn yosouColumns[] {
+    {"", "", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, pd.uKyakusitu(h, 0)); }},
+    {"指数", "予想", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.yosouSisuu(h), "###")); }},
+    {"指数", "基礎", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kisoSisuu(h, 0), "###")); }},
+    {"予想確率", "1着", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kakuritu1(h), "#0.0%")); }},
+    {"予想確率", "連対", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kakuritu2(h), "#0.0%")); }},
+    {"適性", "全体", writeFactor<0>},
+    {"適性", "枠順", writeFactor<1>},
+    {"適性", "距離", writeFactor<2>},
+    {"適性", "間隔", writeFactor<3>},
+    {"適性", "場", writeFactor<4>},
+    {"適性", "馬場", writeFactor<5>},
+    {"適性", "体重", writeFactor<6>},
+    {"適性", "騎手", writeFactor<7>},
+};
+// A line without its writer would still compile, and crash at the first runner.
+static_assert(std::ranges::none_of(yosouColumns, [](const YosouColumn& c) { return c.write == nullptr; }));
+constexpr int firstColumn = colUmaName + 1;
+constexpr int yosouCols = firstColumn + int(std::size(yosouColumns));
 
 void writeHeaders(FlexGrid& grid)
 {
-    const char* const top[] {"", "", "", "馬名", "", "指数", "指数", "予想確率", "予想確率",
-                             "適性", "適性", "適性", "適性", "適性", "適性", "適性", "適性"};
-    const char* const sub[] {"", "", "", "", "", "予想", "基礎", "1着", "連対",
-                             "全体", "枠順", "距離", "間隔", "場", "馬場", "体重", "騎手"};
-    for (int c = 0; c < yosouCols; ++c) {
-        grid.setTextMatrix(0, c, QString::fromUtf8(top[c]));
-        grid.setTextMatrix(subHeaderRow, c, QString::fromUtf8(sub[c]));
-    }
-}
-
-// A factor F shows (F - 1) x 3 as a signed percentage, red below 1, nothing when it is 0.
-void writeFactor(FlexGrid& grid, int row, int col, float factor)
-{
-    if (factor == 0)
-        return;
-    grid.setTextMatrix(row, col, Format(float((double(factor) - 1.0) * 3.0), "+#0.0%;-#0.0%"));
-    if (double(factor) - 1.0 < 0)
-        grid.setCellForeColor(row, col, red);
+    grid.setTextMatrix(0, colUmaName, QStringLiteral("馬名"));
+    for (int c = firstColumn; c < yosouCols; ++c)
+        writeGroupHeaders(grid, c, QString::fromUtf8(yosouColumns[c - firstColumn].label),
+                          QString::fromUtf8(yosouColumns[c - firstColumn].header));
 }
 
 void writeRunner(FlexGrid& grid, int h)
 {
     const int row = runnerRow(h);
     writeRunnerCols(grid, row, h, false);
-    grid.setTextMatrix(row, colKyakusitu, pd.uKyakusitu(h, 0));
-    grid.setTextMatrix(row, colYosou, Format(pd.yosouSisuu(h), "###"));
-    grid.setTextMatrix(row, colKiso, Format(pd.kisoSisuu(h, 0), "###"));
-    grid.setTextMatrix(row, colKakuritu1, Format(pd.kakuritu1(h), "#0.0%"));
-    grid.setTextMatrix(row, colKakuritu1 + 1, Format(pd.kakuritu2(h), "#0.0%"));
-    for (int i = 0; i <= 7; ++i)
-        writeFactor(grid, row, firstFactorCol + i, pd.tekiseiFactor(h, i));
+    for (int c = firstColumn; c < yosouCols; ++c)
+        yosouColumns[c - firstColumn].write(grid, row, c, h);
 }
 
 }
@@ -62,7 +81,7 @@ void drawGridYosou(FlexGrid& gridYosou)
         setRunnerColWidths(gridYosou);
         writeHeaders(gridYosou);
         centreRow(gridYosou, 0);
-        styleSubHeader(gridYosou, 700);
+        styleSubHeader(gridYosou, columnWidth);
         const int last = pd.tousuu;
         for (pd.umaIdx = 1; pd.umaIdx <= last; ++pd.umaIdx)
             writeRunner(gridYosou, pd.umaIdx);

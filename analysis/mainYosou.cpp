@@ -28,7 +28,7 @@ void writeFactor(FlexGrid& grid, int row, int col, int h)
 }
 
 // A column right of the horse name: its label in row 0 (equal neighbours merge), its name in
-// the sub-header and what it shows of runner h in the runner's row.
+// the sub-header and what it shows of runner h in the runner's row. Each is columnWidth wide.
 struct YosouColumn {
     const char* label;
     const char* header;

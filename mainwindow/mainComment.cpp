@@ -71,8 +71,10 @@ private:
 
 CommentPageState& pageState(FlexGrid& grid, QLineEdit& box)
 {
-    auto* state = grid.findChild<CommentPageState*>(QString(), Qt::FindDirectChildrenOnly);
-    return state ? *state : *new CommentPageState(grid, box);
+    for (QObject* child : grid.children())
+        if (auto* state = dynamic_cast<CommentPageState*>(child))
+            return *state;
+    return *new CommentPageState(grid, box);
 }
 
 void loadRaceCommentBox(QLineEdit& box, const std::optional<QString>& comment)

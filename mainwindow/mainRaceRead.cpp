@@ -72,10 +72,14 @@ struct LoadingWindowCloser {
 };
 
 // The window stays up from page to page (a window made anew for each page flashes blank with a
-// fast server) and is painted before the page is asked for.
+// fast server) and is painted before the page is asked for. Owned by the main window, it stays
+// above it, so Cancel is never hidden behind the window the user clicked last.
 void showLoading(const QString& title)
 {
-    dialogWeb().showLoading(title);
+    DialogWeb& dialog = dialogWeb();
+    if (frmMain() && dialog.parentWidget() != frmMain())
+        dialog.setParent(frmMain(), dialog.windowFlags());
+    dialog.showLoading(title);
 }
 
 QString runnerTitle(int i, int n)

@@ -32,10 +32,8 @@ TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
     QWidget owner;
     FlexGrid& grid = *new FlexGrid(&owner);
     QLineEdit& box = *new QLineEdit(&owner);
-    QComboBox kikan;
-    kikan.addItem("1年以内対象");
     owner.show();
-    connectCommentPage(grid, box, kikan, &owner);
+    connectCommentPage(grid, box, &owner);
     const auto draw = [&](const QString& period = "1年以内対象") { drawGridComment(grid, box, period); };
     const auto row = [&](int r) {
         QStringList cells;
@@ -111,11 +109,11 @@ TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
                          "|2||ニノミヤ||||A+||大井06/01||||||||||||||||", "4|3||サード||||||大井06/01||||Ｊ東京05/12|again||z|||||浦和06/02||||"));
     draw("6ヶ月以内対象");
     EXPECT_EQ(grid.cols(), 18);
-    // Without Comment.dat: box and grid keep what they showed.
+    // Without Comment.dat: box and grid keep what they showed, and the message says why.
     box.setText("typed");
     QFile::remove(commentDbPath());
     MsgBoxRecorder rec;
     draw();
-    EXPECT_EQ(std::tuple(rec.firstLines(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
-              std::tuple(QStringList {"dataファイルが開けません", "Error-mainComment"}, QString("typed"), QString("horse note"), 18, true));
+    EXPECT_EQ(std::tuple(rec.texts(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
+              std::tuple(QStringList {"Error-mainComment\nComment.dat：ファイルがありません"}, QString("typed"), QString("horse note"), 18, true));
 }

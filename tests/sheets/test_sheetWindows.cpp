@@ -199,7 +199,8 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     QFile::remove(dir.filePath("Comment.dat"));
     emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
     QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
-    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません", "Error-frmUma-10"}));
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "Error-frmUma-10"}));
+    EXPECT_EQ(messages.texts().last(), "Error-frmUma-10\nComment.dat：ファイルがありません");  // one message, with its cause
     EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
               QStringList({"08/02/15", "1"}));
     EXPECT_FALSE(isDialogSincyokuLoaded());

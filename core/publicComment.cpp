@@ -3,9 +3,8 @@
 #include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
-#include "platform/vbformat.h"
-
 #include "platform/vberror.h"
+#include "platform/vbformat.h"
 
 #include <QFileInfo>
 #include <QRegularExpression>

@@ -1,5 +1,6 @@
 #include "tests/mainwindow/frmMainFixture.h"
 #include "platform/vbformat.h"
+#include "webimport/frmWebSeiseki.h"
 #include "webimport/importGuard.h"
 
 #include <QMenuBar>
@@ -106,4 +107,37 @@ TEST_F(Busy, TheCloseBoxAsksToStopTheWorkAndQuit)
     QTRY_VERIFY(!form->isVisible());
     EXPECT_EQ(messages.texts().first(), stopQuestion);
     EXPECT_EQ(messages.texts().count(stopQuestion), 1);
+}
+
+// A results import in its own window greys the main window's commands too; the main window's close box then
+// asks, and Yes stops the import, whose next page would otherwise clear the Cancel, and ends the program.
+TEST_F(Busy, TheCloseBoxStopsAResultsImportAndQuits)
+{
+    messages.setAnswerer([](const QString& text) { return text == stopQuestion ? int(vbYes) : int(vbOK); });
+    for (const char* code : {"20", "21", "19", "18"})
+        for (int raceNo = 1; raceNo <= 2; ++raceNo)
+            server.setDelayFirstN("/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + QString(code)
+                                      + "&k_raceNo=" + QString::number(raceNo) + "&k_raceDate=2008%2F03%2F20",
+                                  1, 40);
+    action("menuDbKakoRead")->trigger();
+    auto* import = qobject_cast<FrmWebSeiseki*>(shownWindow("frmWebSeiseki"));
+    ASSERT_NE(import, nullptr);
+    int i = 0;
+    for (QComboBox* box : {import->cmbStartNen, import->cmbStartTuki, import->cmbStartHi, import->cmbEndNen, import->cmbEndTuki,
+                           import->cmbEndHi})
+        box->setCurrentText(QStringList {"2008", "03", "20", "2008", "03", "23"}[i++]);
+    QStringList duringImport = {"not seen"};
+    int pagesAfterYes = -1;
+    const auto closer = whenever([&] {
+        if (!isDialogWebLoaded() || !dialogWeb().isVisible())
+            return false;
+        duringImport = usableCommands();
+        form->close();
+        pagesAfterYes = server.totalRequests();
+        return true;
+    });
+    QTest::mouseClick(import->cmdWebStart, Qt::LeftButton);
+    EXPECT_EQ(std::pair(duringImport, messages.texts().value(0)), std::pair(QStringList(), stopQuestion));
+    EXPECT_LE(server.totalRequests() - pagesAfterYes, 1);  // at most the page asked for when Yes came
+    QTRY_VERIFY(!form->isVisible() && !shownWindow("frmWebSeiseki"));
 }

@@ -19,6 +19,23 @@ QString readSchema(const QString& schemaDir, const QString& name)
     return QString::fromUtf8(file.readAll());
 }
 
+[[noreturn]] void throwDataFileError(const QString& fileName, int number, const QString& cause)
+{
+    throw VbError(number, fileName + QStringLiteral("：") + cause);
+}
+
+// SQLite opens a zero-byte file as an empty database, so its emptiness is told before the open
+// and its tables after it.
+void checkTables(int slot, const QString& fileName, const QStringList& tables)
+{
+    for (const QString& table : tables) {
+        const RecordSet rs(slot, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"), {table});
+        if (rs.eof())
+            throwDataFileError(fileName, vbErrFile,
+                               QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
+    }
+}
+
 }  // namespace
 
 const std::vector<DataFileEntry>& dataFileEntries()
@@ -55,6 +72,33 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
     const QString path = QDir(targetDir).filePath(entry.fileName);
     createDbFile(path, entry.password, script);
     return path;
+}
+
+QString failureCause(const std::exception& error)
+{
+    const auto* vb = dynamic_cast<const VbError*>(&error);
+    return vb && vb->number() == vbErrFile ? vb->description() : QString();
+}
+
+void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
+{
+    const DataFileEntry& entry = dataFileEntry(kind);
+    const QFileInfo info(appPath() + entry.fileName);
+    if (info.isFile() && info.size() == 0)
+        throwDataFileError(entry.fileName, vbErrFile, QStringLiteral("ファイルが空です（0バイト）"));
+    try {
+        openDbOrThrow(slot, info.filePath(), entry.password);
+        checkTables(slot, entry.fileName, tables);
+    } catch (const VbError& e) {
+        closeDb(slot);
+        if (e.description().startsWith(entry.fileName))
+            throw;
+        // The database library's own text is no message for the user.
+        throwDataFileError(entry.fileName, vbErrFile,
+                           e.number() == vbErrFile
+                               ? e.description()
+                               : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
+    }
 }
 
 bool createDefaultSettings(const QString& targetDir)

@@ -1,8 +1,12 @@
 #pragma once
 // The program's data files and how a new one is made from the schemas in resources/schema.
 // Only the data-file tool and the tests create files; the program itself never does.
+#include "platform/msgbox.h"
+#include "platform/vberror.h"
+
 #include <QString>
 #include <QStringList>
+#include <exception>
 #include <vector>
 
 enum class DataFileKind { NarData, StrevinData, JraGraph, Comment, CalSisuu, Rana, Motofile };
@@ -20,6 +24,35 @@ const DataFileEntry& dataFileEntry(DataFileKind kind);
 // Creates the file of that kind in targetDir from the scripts in schemaDir and returns its path.
 // An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir);
+
+// Opens the program folder's data file of that kind on a slot with its password and checks that
+// it holds the tables its reader needs. A file that is missing, empty (0 bytes), unreadable with
+// the key or without one of those tables throws a VbError whose text names the file and says
+// why; nothing is shown here.
+void openDataFile(int slot, DataFileKind kind, const QStringList& tables);
+
+// Why a data file failed, for the line after a message's own text: a file error's text (which
+// names the file and says why in Japanese); empty for any other error.
+QString failureCause(const std::exception& error);
+
+// vbTrap for the procedures whose failures come from a data file: the tag, and the cause on the
+// line after it when there is one to tell.
+template <class F>
+bool vbTrapCause(const QString& tag, F&& body)
+{
+    if (debugMode) {
+        body();
+        return true;
+    }
+    try {
+        body();
+        return true;
+    } catch (const std::exception& e) {
+        const QString cause = failureCause(e);
+        msgBox(cause.isEmpty() ? tag : tag + QLatin1Char('\n') + cause);
+        return false;
+    }
+}
 
 // The authority's server when Strevin.ini names none: [System] webHost, "host" or "host:port".
 inline const QString webHostDefault = QStringLiteral("localhost");

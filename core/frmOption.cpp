@@ -11,9 +11,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QSlider>
@@ -41,26 +43,44 @@ QString graphKey(int i)
     return QString("iniGraph(%1)").arg(i);
 }
 
-// Returns "[section] key" of the first write that failed (a read-only program folder), empty
-// when every one was written. The store stops there, and memory takes only what the file took.
-QString storeChoices(const OptionChoices& c)
+// Every key of the choices, written to the file in one go: all of them or none.
+QList<IniEntry> entriesOf(const OptionChoices& c)
 {
-    QString failed;
-    const auto store = [&failed](const QString& section, const QString& key, const QString& value) {
-        if (failed.isEmpty() && !iniWrite(section, key, value))
-            failed = QStringLiteral("[%1] %2").arg(section, key);
-        return failed.isEmpty();
-    };
-    if (c.kakoKikan && store("System", "tarKikanWebUma", QString::number(*c.kakoKikan)))
-        pd.kakoKikan = *c.kakoKikan;
-    if (c.timerInter && store("System", "timerInter", QString::number(*c.timerInter)))
-        pd.timerInter = *c.timerInter;
+    QList<IniEntry> entries;
+    if (c.kakoKikan)
+        entries.append({"System", "tarKikanWebUma", QString::number(*c.kakoKikan)});
+    entries.append({"System", "timerInter", QString::number(c.timerInter)});
     for (int i = 0; i < 7; ++i)
-        if (store("graph", graphKey(i), c.graphFlags[size_t(i)]))
-            pd.graphFlags[size_t(i)] = c.graphFlags[size_t(i)];
+        entries.append({"graph", graphKey(i), c.graphFlags[size_t(i)]});
     for (int i = 0; i < 8; ++i)
-        store("parameter", settingPara(i).key, QString::number(c.weights[size_t(i)]));
-    return failed;
+        entries.append({"parameter", settingPara(i).key, QString::number(c.weights[size_t(i)])});
+    return entries;
+}
+
+// Memory takes the choices only once the file holds them.
+void keepChoices(const OptionChoices& c)
+{
+    if (c.kakoKikan)
+        pd.kakoKikan = *c.kakoKikan;
+    pd.timerInter = c.timerInter;
+    for (int i = 0; i < 7; ++i)
+        pd.graphFlags[size_t(i)] = c.graphFlags[size_t(i)];
+}
+
+QString periodList()
+{
+    QStringList texts;
+    for (const Period& p : kPeriods)
+        texts << QStringLiteral("「%1」").arg(QString::fromUtf8(p.text));
+    return texts.join(QString());
+}
+
+// A whole number typed in half- or full-width digits, blanks around it allowed.
+std::optional<int> wholeNumber(const QString& text)
+{
+    bool ok = false;
+    const int n = text.normalized(QString::NormalizationForm_KC).trimmed().toInt(&ok);
+    return ok ? std::optional(n) : std::nullopt;
 }
 
 }
@@ -187,17 +207,26 @@ void FrmOption::setWeights(const std::array<int, 8>& weights)
         sldYosouPara[size_t(i)]->setValue(weights[size_t(i)]);
 }
 
-// A time-out that is no whole number throws, before anything has been stored; one outside the
-// range the start-up accepts (under 5 seconds, say) changes nothing.
-OptionChoices FrmOption::readChoices() const
+// An empty period box (a period of the settings file that is none of the entries) keeps the
+// period; any other text must be an entry, and the time-out a whole number in its range.
+std::variant<OptionChoices, OptionProblem> FrmOption::readChoices() const
 {
     OptionChoices c;
+    const QString period = cmbTarKikanUma->currentText().trimmed();
     for (const Period& p : kPeriods)
-        if (cmbTarKikanUma->currentText() == QString::fromUtf8(p.text))
+        if (period == QString::fromUtf8(p.text))
             c.kakoKikan = p.days;
-    const int32_t seconds = CLngText(cmbInterTime->currentText());
-    if (settingTimerInter().allows(seconds))
-        c.timerInter = seconds;
+    if (!period.isEmpty() && !c.kakoKikan)
+        return OptionProblem {cmbTarKikanUma, QStringLiteral("出走表読込み時の過去履歴対象期間「%1」は選べません。\n%2のどれかを選んでください")
+                                                  .arg(period, periodList())};
+    const NumericSetting& timeOut = settingTimerInter();
+    const std::optional<int> seconds = wholeNumber(cmbInterTime->currentText());
+    if (!seconds || !timeOut.allows(*seconds))
+        return OptionProblem {cmbInterTime, QStringLiteral("Web取込待機時間(秒)「%1」は使えません。\n%2から%3までの整数(秒)を入力してください")
+                                                .arg(cmbInterTime->currentText())
+                                                .arg(timeOut.low)
+                                                .arg(timeOut.high)};
+    c.timerInter = *seconds;
     for (int i = 0; i < 7; ++i)
         c.graphFlags[size_t(i)] = chkGraph[size_t(i)]->isChecked() ? "true" : "false";
     for (int i = 0; i < 8; ++i)
@@ -205,15 +234,26 @@ OptionChoices FrmOption::readChoices() const
     return c;
 }
 
-// A settings file that cannot be written is named on the message's second line, and the
-// dialog stays open with the user's choices.
+// Every field is checked before anything is written; a bad one is named with its range and
+// gets the focus, and the dialog stays open with the user's choices, as it does when the
+// settings file cannot be written.
 void FrmOption::cmdOk_Click()
 {
     vbTrap("Error-frmOption-5", [this] {
-        if (const QString failed = storeChoices(readChoices()); !failed.isEmpty()) {
-            msgBox(QStringLiteral("Error-frmOption-5\n%1 %2 に書き込めません").arg(appPath() + "Strevin.ini", failed));
+        const auto read = readChoices();
+        if (const auto* problem = std::get_if<OptionProblem>(&read)) {
+            msgBox(problem->message);
+            problem->field->setFocus();
+            problem->field->lineEdit()->selectAll();
             return;
         }
+        const auto& choices = std::get<OptionChoices>(read);
+        if (!iniWriteAll(entriesOf(choices))) {
+            msgBox(QStringLiteral("設定を保存できませんでした。\n%1 に書き込めません")
+                       .arg(QDir::toNativeSeparators(appPath() + "Strevin.ini")));
+            return;
+        }
+        keepChoices(choices);
         close();
     });
 }

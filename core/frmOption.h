@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <array>
 #include <optional>
+#include <variant>
 
 class QCheckBox;
 class QComboBox;
@@ -13,10 +14,16 @@ class QSlider;
 
 // What OK stores, read from the controls and checked before anything is written.
 struct OptionChoices {
-    std::optional<int> kakoKikan;   // none when the period box shows no entry
-    std::optional<int> timerInter;  // none when outside the time-out's range
+    std::optional<int> kakoKikan;  // none when the period box is empty
+    int timerInter = 0;
     std::array<QString, 7> graphFlags;
     std::array<int, 8> weights;
+};
+
+// A field OK cannot store: the control and what the user is told.
+struct OptionProblem {
+    QComboBox* field;
+    QString message;
 };
 
 class FrmOption : public QDialog {
@@ -31,7 +38,7 @@ private:
     void Form_Load();
     void loadWeights();
     void setWeights(const std::array<int, 8>& weights);
-    OptionChoices readChoices() const;
+    std::variant<OptionChoices, OptionProblem> readChoices() const;
     void cmdOk_Click();
 
     QComboBox* cmbTarKikanUma;

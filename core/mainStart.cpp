@@ -1,10 +1,12 @@
 #include "core/mainStart.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/settingRanges.h"
 #include "platform/colors.h"
 #include "platform/database.h"
+#include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
@@ -38,16 +40,20 @@ struct StatusLine {
 };
 
 // The date in the first row of a data file's table; nullopt when the file cannot be read at all
-// (missing, wrong password, not a database, no such table or column). Trapped even in debug
-// mode: a data file must never stop the start.
-std::optional<VbDate> readFileDate(const QString& file, const QString& table, const QString& column)
+// (missing, empty, wrong password, not a database, no such table or column), with the cause
+// added to `problems`. Trapped even in debug mode: a data file must never stop the start.
+std::optional<VbDate> readFileDate(DataFileKind kind, const QString& table, const QString& column,
+                                   QStringList& problems)
 {
     std::optional<VbDate> date;
-    vbTrapSilent([&] {
-        openDb(1, appPath() + file, dbPassword);
+    try {
+        openDataFile(1, kind, {table});
         const RecordSet rs(1, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
         date = rs.eof() ? VbDate() : rs.field(column).toDate();
-    });
+    } catch (const std::exception& e) {
+        const QString cause = failureCause(e);
+        problems << (cause.isEmpty() ? dataFileEntry(kind).fileName + QStringLiteral("：日付を読めません") : cause);
+    }
     closeDb(1);
     return date;
 }
@@ -77,8 +83,7 @@ void showStaleness(const StatusLine& line, const VbDate& d)
         line.notice->setVisible(stale);
 }
 
-// Returns whether the date could be read.
-bool showStatus(const StatusLine& line, const std::optional<VbDate>& d)
+void showStatus(const StatusLine& line, const std::optional<VbDate>& d)
 {
     QString middle;
     if (!d)
@@ -90,20 +95,19 @@ bool showStatus(const StatusLine& line, const std::optional<VbDate>& d)
     showStaleness(line, d.value_or(VbDate()));
     setCaption(line.label, line.head + middle);
     setCaption(line.notice, line.noticeText);
-    return d.has_value();
 }
 
-// Returns whether the central file, when there is one, could be read.
-bool showJraStatus()
+void showJraStatus(QStringList& problems)
 {
     const StatusLine line {startLabels.lblJraFileRecnt, startLabels.lblJraNotice,
                            QStringLiteral(" 中央馬場情報ファイル：　"), QStringLiteral("版を読込み "),
                            QStringLiteral("版の日付がありません"), kBabaNotice};
-    if (pd.jraGraphOn)
-        return showStatus(line, readFileDate("jraGraph.dat", "version", "date"));
+    if (pd.jraGraphOn) {
+        showStatus(line, readFileDate(DataFileKind::JraGraph, "version", "date", problems));
+        return;
+    }
     setCaption(line.label, QStringLiteral("中央馬場情報ファイル：　ファイルが存在しません"));
     setCaption(line.notice, kJraMissingNotice);
-    return true;
 }
 
 }
@@ -124,20 +128,31 @@ void setStartNoticeLabels(const StartNoticeLabels& labels)
     startLabels = labels;
 }
 
-void dispDataFileInfo()
+QStringList showDataFileInfo()
 {
-    bool allRead = showStatus({startLabels.lblBabaFileRecnt, startLabels.lblBabaNotice,
-                               QStringLiteral(" 地方馬場情報ファイル：　"), QStringLiteral("版を読込み "),
-                               QStringLiteral("版の日付がありません"), kBabaNotice},
-                              readFileDate("Strevin_data.dat", "version", "date"));
-    allRead &= showStatus({startLabels.lblDbKikan, startLabels.lblDbNotice, QStringLiteral(" 過去データ：　"),
-                           QStringLiteral("まで読込み "), QStringLiteral("読込みなし"), kDbNotice},
-                          readFileDate("NAR_data.dat", "LastDate", "LastDate"));
+    QStringList problems;
+    showStatus({startLabels.lblBabaFileRecnt, startLabels.lblBabaNotice, QStringLiteral(" 地方馬場情報ファイル：　"),
+                QStringLiteral("版を読込み "), QStringLiteral("版の日付がありません"), kBabaNotice},
+               readFileDate(DataFileKind::StrevinData, "version", "date", problems));
+    showStatus({startLabels.lblDbKikan, startLabels.lblDbNotice, QStringLiteral(" 過去データ：　"),
+                QStringLiteral("まで読込み "), QStringLiteral("読込みなし"), kDbNotice},
+               readFileDate(DataFileKind::NarData, "LastDate", "LastDate", problems));
     setCaption(startLabels.lblVersion, QString("Ver.%1.%2.%3")
                                            .arg(BRENNOCK_VERSION_MAJOR)
                                            .arg(BRENNOCK_VERSION_MINOR)
                                            .arg(BRENNOCK_VERSION_PATCH));
-    allRead &= showJraStatus();
-    if (!allRead)
-        showTrapTag(QStringLiteral("Error-mainStart-2"));
+    showJraStatus(problems);
+    return problems;
+}
+
+void reportDataFileProblems(QStringList problems)
+{
+    problems.removeDuplicates();
+    if (!problems.isEmpty())
+        msgBox(QStringLiteral("Error-mainStart-2\n") + problems.join(QLatin1Char('\n')));
+}
+
+void dispDataFileInfo()
+{
+    reportDataFileProblems(showDataFileInfo());
 }

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 
 // Loads kakoKikan, timerInter, graphFlags and lineRatio from Strevin.ini. A number that is
@@ -24,6 +25,11 @@ void setStartNoticeLabels(const StartNoticeLabels& labels);
 
 // Shows the edition dates of the track information files and the last imported day of the
 // race database, red when older than 31 days, and the program's version. A file that is
-// missing or cannot be read is said so on its label and reported once with
-// "Error-mainStart-2" after every label is filled; it never stops the start.
+// missing or cannot be read is said so on its label and in the lines returned, one per file
+// with its cause; it never stops the start.
+QStringList showDataFileInfo();
+// One message, "Error-mainStart-2" over the problems (the same line given twice told once), or
+// none when there are none.
+void reportDataFileProblems(QStringList problems);
+// showDataFileInfo, then its problems reported.
 void dispDataFileInfo();

@@ -1,9 +1,12 @@
 #include "core/publicComment.h"
 
+#include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include "platform/vberror.h"
 #include "platform/vbformat.h"
 
+#include <QFileInfo>
 #include <QRegularExpression>
 
 QString commentDbPath()
@@ -13,7 +16,13 @@ QString commentDbPath()
 
 void openCommentDb()
 {
-    openDb(commentSlot, commentDbPath(), dbPassword);
+    openDataFile(commentSlot, DataFileKind::Comment, {QStringLiteral("Comment")});
+}
+
+CommentStore& commentStore()
+{
+    static CommentStore store;
+    return store;
 }
 
 namespace {
@@ -26,6 +35,40 @@ void upsert(const QString& rCode, const QString& uName, const DbRow& values)
 {
     upsertRow(commentSlot, QStringLiteral("Comment"),
               DbRow().set(QStringLiteral("R_code"), rCode).set(QStringLiteral("U_name"), uName), values);
+    emit commentStore().saved(rCode, uName, readComment(rCode, uName).value_or(CommentNote()));
+}
+
+template <class F>
+auto onOwnConnection(F&& body)
+{
+    openCommentDb();
+    const DbSlotCloser closer(commentSlot);
+    return body();
+}
+
+// What stood in the way of a write the database refused, as the user can act on it.
+QString writeFailureCause()
+{
+    const QFileInfo file(commentDbPath());
+    if (!file.isWritable())
+        return QStringLiteral("ファイルが読み取り専用です");
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        return QStringLiteral("フォルダに書き込めません");
+    return QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません");
+}
+
+template <class F>
+void saveOnOwnConnection(F&& save)
+{
+    onOwnConnection([&] {
+        try {
+            save();
+        } catch (const VbError& e) {
+            if (e.number() != vbErrDatabase)
+                throw;
+            throw VbError(vbErrFile, QStringLiteral("Comment.dat：書き込めません（%1）").arg(writeFailureCause()));
+        }
+    });
 }
 // The notes whose keyColumn holds key, by the other key column.
 QHash<QString, CommentNote> readNotes(const QString& keyColumn, const QString& otherColumn, const QString& key)
@@ -71,6 +114,21 @@ void saveComment(const QString& rCode, const QString& uName, const CommentNote& 
                .set(QStringLiteral("comment"), note.comment)
                .set(QStringLiteral("sign01"), note.sign01)
                .set(QStringLiteral("sign02"), note.sign02));
+}
+
+void storeRaceComment(const QString& rCode, const QString& comment)
+{
+    saveOnOwnConnection([&] { saveRaceComment(rCode, comment); });
+}
+
+void storeComment(const QString& rCode, const QString& uName, const CommentNote& note)
+{
+    saveOnOwnConnection([&] { saveComment(rCode, uName, note); });
+}
+
+CommentNote storedComment(const QString& rCode, const QString& uName)
+{
+    return onOwnConnection([&] { return readComment(rCode, uName).value_or(CommentNote()); });
 }
 
 QString commentRaceLabel(const QString& zyo, const VbDate& date, int raceNo)

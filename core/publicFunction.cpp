@@ -2,6 +2,7 @@
 
 #include "platform/colors.h"
 #include "platform/inifile.h"
+#include "platform/msgbox.h"
 #include "platform/vbformat.h"
 
 #include <QApplication>
@@ -187,7 +188,12 @@ QString iniRead(const QString& section, const QString& key, const QString& def)
 
 bool iniWrite(const QString& section, const QString& key, const QString& value)
 {
-    return IniFile(appPath() + "Strevin.ini").writeString(section, key, value);
+    return iniWriteAll({{section, key, value}});
+}
+
+bool iniWriteAll(const QList<IniEntry>& entries)
+{
+    return IniFile(appPath() + "Strevin.ini").writeStrings(entries);
 }
 
 void setTrackSelectorHook(QString (*currentZyo)())
@@ -204,11 +210,16 @@ bool isProgramEnding()
     return programEnding;
 }
 
+// A track that could not be stored is said so: the next start would open on another one.
 void endProgram()
 {
     programEnding = true;
-    if (trackSelectorHook)
-        iniWrite("System", "Zyo", trackSelectorHook());
+    if (trackSelectorHook) {
+        const QString zyo = trackSelectorHook();
+        if (!iniWrite("System", "Zyo", zyo))
+            msgBox(QStringLiteral("選択中の場（%1）を保存できませんでした\n%2 に書き込めません")
+                       .arg(zyo, QDir::toNativeSeparators(appPath() + "Strevin.ini")));
+    }
     for (QWidget* w : QApplication::topLevelWidgets())
         w->close();
 }

@@ -2,6 +2,7 @@
 // The program's fixed vocabulary and small shared procedures: going, regions, the
 // authority's track codes, central track codes, colours, weekday label, time text,
 // the program folder and the settings file. None of them traps errors.
+#include "platform/inifile.h"
 #include "platform/vbdate.h"
 #include <QString>
 #include <QStringList>
@@ -38,12 +39,14 @@ bool isFormLoaded(const QString& name);
 QString iniRead(const QString& section, const QString& key, const QString& def);
 // False when the file could not be written (a read-only program folder).
 bool iniWrite(const QString& section, const QString& key, const QString& value);
+// Several keys at once: every one written, or (false) none.
+bool iniWriteAll(const QList<IniEntry>& entries);
 
 // The database password of the race, track information and comment files.
 inline const QString dbPassword = QStringLiteral("lumo");
 
-// Writes [System] Zyo (the main window's track selector, through the hook it registers),
-// then closes every window.
+// Writes [System] Zyo (the main window's track selector, through the hook it registers) and
+// says so when it cannot, then closes every window.
 void endProgram();
 // True once endProgram has begun closing the windows (a closing sheet then brings nothing back).
 bool isProgramEnding();

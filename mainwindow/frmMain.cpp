@@ -3,6 +3,7 @@
 #include "charts/graphDrawGraph.h"
 
 #include "charts/graphDrawGraph.h"
+#include "core/dataFiles.h"
 #include "core/mainBabaFile.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
@@ -17,6 +18,7 @@
 #include "platform/vbformat.h"
 #include "platform/widgets.h"
 #include "webimport/frmWebSeiseki.h"
+#include "webimport/importGuard.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,6 +30,7 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QTabBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -77,6 +80,7 @@ FrmMain* frmMain()
 
 FrmMain::FrmMain(QWidget* parent)
     : QMainWindow(parent)
+    , stopTimer_(new QTimer(this))
 {
     theMainForm = this;
     setObjectName("frmMain");
@@ -91,12 +95,20 @@ FrmMain::FrmMain(QWidget* parent)
     connectGridClicks();
     buildFrameStart();
     setTrackSelectorHook(currentZyo);
+    setImportChangeHook([this] { updateActions(); });
+    connect(stopTimer_, &QTimer::timeout, this, &FrmMain::stopTimer_Timer);
     Form_Load();
 }
 
 FrmMain::~FrmMain()
 {
+    setImportChangeHook(nullptr);
     setTrackSelectorHook(nullptr);
+}
+
+bool FrmMain::isBusy() const
+{
+    return busy_ > 0 || ImportGuard::busy();
 }
 
 // The race cards open sheets, the analysis grids sort; like every action, not while busy.
@@ -193,7 +205,7 @@ void FrmMain::buildPages()
     txtRaceComment = named(new QLineEdit("レースコメントを入力してください", c), "txtRaceComment");
     txtRaceComment->setToolTip("Enterキーを押して確定させてください");
     txtRaceComment->resize(twipsToPixels(6000), twipsToPixels(300));
-    connectCommentPage(*gridComment, *txtRaceComment, *cmbTarKikan, this);
+    connectCommentPage(*gridComment, *txtRaceComment, this);
     fraConner = named(new QGroupBox(c), "fraConner");
     fraConner->resize(twipsToPixels(9600), twipsToPixels(6600));
     picCornner = named(new PictureBox(fraConner), "picCornner");
@@ -258,7 +270,7 @@ void FrmMain::Form_Load()
         setComboText(cmbSelRace[1], Format(vbToday(), "mm"));
         cmbSelRace[2]->addItems(numberTexts(1, 31, "00"));
         setComboText(cmbSelRace[2], Format(vbToday(), "dd"));
-        loadTrackList();
+        QStringList fileProblems = loadTrackList();
         cmbSelRace[4]->addItems(numberTexts(1, 12, "00"));
         setComboText(cmbSelRace[4], "11");
         for (const TabEntry& tab : tabEntries)
@@ -266,7 +278,7 @@ void FrmMain::Form_Load()
         cmbTarKikan->addItems(kikanEntries());
         setComboText(cmbTarKikan, "1年以内対象");
         hideTabPages();
-        dispDataFileInfo();
+        reportDataFileProblems(fileProblems + showDataFileInfo());
         frameStart->show();
         lblRaceInfo->setText("出馬表を読込んでください");
         updateActions();
@@ -274,16 +286,16 @@ void FrmMain::Form_Load()
 }
 
 // Position zyoNo of each MasterZyo row names an item; positions no row names stay empty items.
-// A row whose zyoNo lies outside the list is reported and left out.
-void FrmMain::loadTrackList()
+// A row whose zyoNo lies outside the list is reported and left out. A track file that cannot
+// serve the list is returned as a problem line for the start's one report of the data files.
+QStringList FrmMain::loadTrackList()
 {
     QStringList names;
     QStringList outside;
-    vbTrap("Error-frmMain-8", [&] {
+    QStringList problems;
+    try {
         DbSlotCloser closer(1);
-        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
-        if (!isDbOpen(1))
-            return;
+        openDataFile(1, DataFileKind::StrevinData, {"MasterZyo"});
         QList<std::pair<int, QString>> rows;
         for (RecordSet rs(1, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
             rows.append({rs.field("zyoNo").toInt(), rs.field("zyoName").toString()});
@@ -294,21 +306,53 @@ void FrmMain::loadTrackList()
             else
                 outside << QString::number(no) + ' ' + name;
         }
-    });
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        const QString cause = failureCause(e);
+        problems << (cause.isEmpty() ? QStringLiteral("Strevin_data.dat：場の一覧（MasterZyo）を読めません") : cause);
+    }
     cmbSelRace[3]->addItems(names);
     setComboText(cmbSelRace[3], iniRead("System", "Zyo", "大井"));
     if (!outside.isEmpty())
         msgBox("場の一覧に入らない番号があります（MasterZyo）：" + outside.join("、"));
+    return problems;
 }
 
 void FrmMain::closeEvent(QCloseEvent* event)
 {
     if (isBusy()) {
         event->ignore();
+        askToStopAndQuit();
         return;
     }
     vbTrap("Error-frmMain-10", [this] { endProgramOnce(); });
     event->accept();
+}
+
+// The work cannot be left in the middle (its handler is still running under this window), so a
+// Yes stops it as its Cancel would and ends the program once it has unwound.
+void FrmMain::askToStopAndQuit()
+{
+    if (quitAfterWork_)
+        return;
+    if (msgBox("読込みまたは処理を実行中です。\n中止して終了しますか？", vbYesNo) != vbYes)
+        return;
+    quitAfterWork_ = true;
+    stopTimer_Timer();
+    stopTimer_->start(50);
+}
+
+// The page loaders look at the Cancel flag while they wait; an import that starts its next page
+// clears it, so it is set again until the work is over.
+void FrmMain::stopTimer_Timer()
+{
+    if (isBusy()) {
+        pd.webCancel = true;
+        return;
+    }
+    stopTimer_->stop();
+    vbTrap("Error-frmMain-10", [this] { endProgramOnce(); });
 }
 
 // endProgram closes every window, this one included; its close must not run it again.

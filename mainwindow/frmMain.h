@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include <QHash>
 #include <QIcon>
+#include <QStringList>
 #include <array>
 #include <memory>
 
@@ -19,6 +20,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTabBar;
+class QTimer;
 class QToolBar;
 enum class RaceReadOutcome;
 
@@ -39,8 +41,9 @@ public:
     void Form_Resize();
     void hideTabPages();
 
-    // While a race read or a fill-all runs nothing that would re-enter it takes input.
-    bool isBusy() const { return busy_ > 0; }
+    // While a race read, a fill-all or a page import (the results import's too) runs, nothing
+    // that would re-enter it takes input.
+    bool isBusy() const;
     // Each guard marks the window busy while it lives.
     class BusyGuard {
     public:
@@ -142,8 +145,12 @@ private:
     void buildFrameStart();
     void connectGridClicks();
     void Form_Load();
-    void loadTrackList();
+    QStringList loadTrackList();
     void endProgramOnce();
+    // The close box while work runs: asks whether to stop it and end the program.
+    void askToStopAndQuit();
+    // While a stop was asked for: repeats the Cancel until the work has ended, then ends.
+    void stopTimer_Timer();
 
     // Actions, menus and toolbars (frmMainActions.cpp).
     void buildActions();
@@ -194,6 +201,8 @@ private:
     bool printMenuOn_ = false;    // menuFilePrint
     bool chartToolbarOn_ = false; // tbMenuMove holds its buttons and takes clicks
     bool closing_ = false;
+    bool quitAfterWork_ = false;  // the user chose to stop the work and end the program
+    QTimer* stopTimer_;
 };
 
 // The program's main window while it exists (the batch run, the charts and the sheets reach it).

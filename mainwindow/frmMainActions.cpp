@@ -160,10 +160,12 @@ void FrmMain::fillChartToolbar()
 }
 
 // The only writer of enabled state: every flag follows from the tab shown, whether a race is
-// shown, and whether a long operation runs.
+// shown, and whether a long operation (a race read, a fill-all, an import) runs.
 void FrmMain::updateActions()
 {
     const bool idle = !isBusy();
+    for (QAction* title : menuBar()->actions())
+        title->setEnabled(idle);
     for (QComboBox* c : cmbSelRace)
         c->setEnabled(idle);
     for (QWidget* w : std::initializer_list<QWidget*> {cmdRaceRead, cmbTarKikan, cmdTest, cmdKanri, cmdBabaFile,

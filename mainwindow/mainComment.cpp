@@ -1,26 +1,25 @@
 #include "mainwindow/mainComment.h"
 
 #include "analysis/mainGrid.h"
+#include "core/dataFiles.h"
 #include "core/dialogComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
-#include "platform/colors.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <algorithm>
 #include <optional>
 #include <vector>
 
 namespace {
-constexpr uint32_t unsavedColor = 0x808080;
 constexpr int lastListedRun = 100;
 constexpr int firstGroupCol = 9;  // run j's group in columns 4j + 9 .. 4j + 12
+constexpr int horseNoteCol = 6;
 
 // Every note the page shows, read with one open connection before the grid is touched.
 struct CommentPageNotes {
@@ -41,18 +40,48 @@ CommentPageNotes readPageNotes()
     return notes;
 }
 
-void setBoxColor(QLineEdit& box, uint32_t bgr)
+// What the page shows notes in, kept beside its grid: where each note stands and the race
+// whose comment the box holds. A save anywhere is written into them at once, so the page never
+// shows, and its editor never starts from, an older note than the store holds.
+class CommentPageState : public QObject {
+public:
+    CommentPageState(FlexGrid& grid, QLineEdit& box)
+        : QObject(&grid), grid_(grid), box_(box)
+    {
+        connect(&commentStore(), &CommentStore::saved, this, &CommentPageState::noteSaved);
+    }
+
+    CommentCells cells;
+    QString raceCode;
+
+private:
+    void noteSaved(const QString& rCode, const QString& uName, const CommentNote& note)
+    {
+        if (uName != commentKeyRace) {
+            cells.write(grid_, rCode, uName, note);
+        } else if (rCode == raceCode && commentBoxSaved(&box_)) {
+            box_.setText(note.comment);
+            showCommentBoxSaved(&box_, true);
+        }
+    }
+
+    FlexGrid& grid_;
+    QLineEdit& box_;
+};
+
+CommentPageState& pageState(FlexGrid& grid, QLineEdit& box)
 {
-    QPalette pal = box.palette();
-    pal.setColor(QPalette::Text, vbColor(bgr));
-    box.setPalette(pal);
+    for (QObject* child : grid.children())
+        if (auto* state = dynamic_cast<CommentPageState*>(child))
+            return *state;
+    return *new CommentPageState(grid, box);
 }
 
 void loadRaceCommentBox(QLineEdit& box, const std::optional<QString>& comment)
 {
     box.setText(comment.value_or(QString()));
     if (comment)
-        setBoxColor(box, vbMenuText);
+        showCommentBoxSaved(&box, true);
 }
 
 void centreOnFace(FlexGrid& grid, int row, int col)
@@ -92,8 +121,12 @@ void setUpCommentGrid(FlexGrid& grid)
     grid.setColWidth(colUmaName, 1700);
 }
 
-void writeNote(FlexGrid& grid, int r, int col, const QHash<QString, CommentNote>& notes, const QString& rCode)
+// Writes the horse's note on rCode, when it has one, and records the cells as that note's.
+void writeNote(FlexGrid& grid, CommentCells& cells, int h, int col, const QHash<QString, CommentNote>& notes,
+               const QString& rCode)
 {
+    const int r = runnerRow(h);
+    cells.add(rCode, pd.uName(h), r, col);
     const auto it = notes.find(rCode);
     if (it == notes.end())
         return;
@@ -131,7 +164,7 @@ int commentGridCols(int32_t start)
     return cols;
 }
 
-void writeRuns(FlexGrid& grid, int h, int32_t start, const QHash<QString, CommentNote>& notes)
+void writeRuns(FlexGrid& grid, CommentCells& cells, int h, int32_t start, const QHash<QString, CommentNote>& notes)
 {
     const int r = runnerRow(h);
     for (int j = 0; j <= lastRunListed(); ++j) {
@@ -146,25 +179,26 @@ void writeRuns(FlexGrid& grid, int h, int32_t start, const QHash<QString, Commen
         grid.setTextMatrix(r, c, pd.uZyo(h, j) + Format(date, QStringLiteral("mm/dd")));
         grid.setCellFontUnderline(r, c, true);
         grid.setCellForeColor(r, c, 0xFF0000);
-        writeNote(grid, r, c + 1, notes, makeRaceCode(pd.uZyo(h, j), date, pd.uRaceNo(h, j)));
+        writeNote(grid, cells, h, c + 1, notes, makeRaceCode(pd.uZyo(h, j), date, pd.uRaceNo(h, j)));
     }
 }
 
-void fillCommentGrid(FlexGrid& grid, const CommentPageNotes& notes, int32_t start)
+void fillCommentGrid(FlexGrid& grid, CommentCells& cells, const CommentPageNotes& notes, int32_t start)
 {
     const GridFill fill(grid);
+    cells.clear();
     setUpCommentGrid(grid);
     grid.setCols(commentGridCols(start));
     for (pd.umaIdx = 1; pd.umaIdx <= pd.tousuu; ++pd.umaIdx) {
         const int h = pd.umaIdx;
         writeRunnerCols(grid, runnerRow(h), h, false);
         writeKihonCols(grid, runnerRow(h), h);
-        writeGroupHeader(grid, 6, commentHorseLabel,
+        writeGroupHeader(grid, horseNoteCol, commentHorseLabel,
                          {{QStringLiteral("コメント"), 5000}, {QStringLiteral("ﾏｰｸ1"), 600},
                           {QStringLiteral("ﾏｰｸ2"), 600}});
         const auto& horse = notes.horses[size_t(h)];
-        writeNote(grid, runnerRow(h), 6, horse, commentKeyUma);
-        writeRuns(grid, h, start, horse);
+        writeNote(grid, cells, h, horseNoteCol, horse, commentKeyUma);
+        writeRuns(grid, cells, h, start, horse);
     }
     fitGridHeight(grid);
 }
@@ -172,28 +206,28 @@ void fillCommentGrid(FlexGrid& grid, const CommentPageNotes& notes, int32_t star
 
 void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText)
 {
-    vbTrap(QStringLiteral("Error-mainComment"), [&] {
+    vbTrapCause(QStringLiteral("Error-mainComment"), [&] {
         const int32_t start = kikanBound(kikanText, pd.raceDate);
         const CommentPageNotes notes = readPageNotes();
+        CommentPageState& state = pageState(grid, box);
+        state.raceCode = pd.raceCode;
         loadRaceCommentBox(box, notes.raceComment);
-        fillCommentGrid(grid, notes, start);
+        fillCommentGrid(grid, state.cells, notes, start);
     });
 }
 
 bool raceCommentSaved(const QLineEdit& box)
 {
-    return box.palette().color(QPalette::Text) != vbColor(unsavedColor);
+    return commentBoxSaved(&box);
 }
 
 void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid)
 {
-    QObject::connect(&box, &QLineEdit::textChanged, &box, [&box] { setBoxColor(box, unsavedColor); });
+    QObject::connect(&box, &QLineEdit::textChanged, &box, [&box] { showCommentBoxSaved(&box, false); });
     QObject::connect(&box, &QLineEdit::returnPressed, &box, [&box, &grid] {
-        vbTrap(QStringLiteral("Error-frmMain-35"), [&] {
-            openCommentDb();
-            DbSlotCloser closer(commentSlot);
-            saveRaceComment(pd.raceCode, box.text());
-            setBoxColor(box, vbMenuText);
+        vbTrapCause(QStringLiteral("Error-frmMain-35"), [&] {
+            storeRaceComment(pd.raceCode, box.text());
+            showCommentBoxSaved(&box, true);
             grid.setFocus();
         });
     });
@@ -209,8 +243,7 @@ std::optional<CommentTarget> targetOfClick(const FlexGrid& grid)
     CommentTarget t;
     t.uName = pd.uName(h);
     t.motoSheet = QStringLiteral("Main");
-    int noteCol = 6;
-    if (c <= 8) {
+    if (c < firstGroupCol) {
         t.raceLabel = commentHorseLabel;
         t.rCode = commentKeyUma;
     } else {
@@ -219,28 +252,22 @@ std::optional<CommentTarget> targetOfClick(const FlexGrid& grid)
             return std::nullopt;
         t.raceLabel = commentRaceLabel(pd.uZyo(h, j), pd.uDate(h, j), pd.uRaceNo(h, j));
         t.rCode = makeRaceCode(pd.uZyo(h, j), pd.uDate(h, j), pd.uRaceNo(h, j));
-        noteCol = firstGroupCol + 4 * j + 1;
     }
-    t.note = {grid.textMatrix(r, noteCol), grid.textMatrix(r, noteCol + 1), grid.textMatrix(r, noteCol + 2)};
     return t;
 }
 }  // namespace
 
-void gridComment_Click(FlexGrid& grid, QWidget* owner, std::function<void()> refresh)
+void gridComment_Click(FlexGrid& grid, QWidget* owner)
 {
-    vbTrap(QStringLiteral("Error-frmMain-11"), [&] {
-        std::optional<CommentTarget> target = targetOfClick(grid);
-        if (!target)
-            return;
-        target->refresh = std::move(refresh);
-        showDialogComment(owner, std::move(*target));
+    vbTrapCause(QStringLiteral("Error-frmMain-11"), [&] {
+        if (std::optional<CommentTarget> target = targetOfClick(grid))
+            showDialogComment(owner, std::move(*target));
     });
 }
 
-void connectCommentPage(FlexGrid& grid, QLineEdit& box, const QComboBox& kikan, QWidget* owner)
+void connectCommentPage(FlexGrid& grid, QLineEdit& box, QWidget* owner)
 {
     wireRaceCommentBox(box, grid);
-    QObject::connect(&grid, &FlexGrid::click, &grid, [&grid, &box, &kikan, owner] {
-        gridComment_Click(grid, owner, [&grid, &box, &kikan] { drawGridComment(grid, box, kikan.currentText()); });
-    });
+    pageState(grid, box);
+    QObject::connect(&grid, &FlexGrid::click, &grid, [&grid, owner] { gridComment_Click(grid, owner); });
 }

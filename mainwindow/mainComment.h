@@ -1,10 +1,7 @@
 #pragma once
 // The main window's comment page: the race's own comment box and the grid of every runner's
 // general note and notes on its runs inside the period, and the grid's click into the editor.
-#include <functional>
-
 class FlexGrid;
-class QComboBox;
 class QLineEdit;
 class QString;
 class QWidget;
@@ -17,10 +14,11 @@ void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText);
 void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid);
 bool raceCommentSaved(const QLineEdit& box);
 
-// A click in the grid opens the note editor for the clicked horse or run, owned by `owner`;
-// after a save the editor calls refresh (which refills the page).
-void gridComment_Click(FlexGrid& grid, QWidget* owner, std::function<void()> refresh);
+// A click in the grid opens the note editor, owned by `owner`, for the clicked horse or run,
+// with the note as stored.
+void gridComment_Click(FlexGrid& grid, QWidget* owner);
 
-// The whole page of a window: the race box, and the grid's clicks opening the editor owned by
-// `owner`, whose save refills the page with the period then chosen in `kikan`.
-void connectCommentPage(FlexGrid& grid, QLineEdit& box, const QComboBox& kikan, QWidget* owner);
+// The whole page of a window: the race box, the grid's clicks opening the editor owned by
+// `owner`, and every save of a note the page shows (from here, the editor or a sheet) written
+// into the page at once.
+void connectCommentPage(FlexGrid& grid, QLineEdit& box, QWidget* owner);

@@ -70,6 +70,8 @@ void FrmMain::fillAll()
         [&] { drawGridComment(*gridComment, *txtRaceComment, kikan); },
     };
     for (const auto& step : steps) {
+        if (quitAfterWork_)
+            return;
         progress.setValue(progress.value() + 1);
         step();
     }

@@ -71,12 +71,15 @@ struct LoadingWindowCloser {
     ~LoadingWindowCloser() { unloadDialogWeb(); }
 };
 
+// The window stays up from page to page (a window made anew for each page flashes blank with a
+// fast server) and is painted before the page is asked for. Owned by the main window, it stays
+// above it, so Cancel is never hidden behind the window the user clicked last.
 void showLoading(const QString& title)
 {
     DialogWeb& dialog = dialogWeb();
-    dialog.show();
-    dialog.lblTitle->setText(title);
-    dialog.repaint();
+    if (frmMain() && dialog.parentWidget() != frmMain())
+        dialog.setParent(frmMain(), dialog.windowFlags());
+    dialog.showLoading(title);
 }
 
 QString runnerTitle(int i, int n)
@@ -106,8 +109,8 @@ bool readHistories(const std::function<QString(int)>& pageOf)
         } else {
             showLoading(runnerTitle(i, n));
             readUmaRirekiPage(page);
-            unloadDialogWeb();
             if (pd.webCancel) {
+                unloadDialogWeb();
                 msgBox(QStringLiteral("キャンセルしました"));
                 return false;
             }
@@ -117,6 +120,7 @@ bool readHistories(const std::function<QString(int)>& pageOf)
         pd.umaIdx = i;
         calcUmaSisuu();
     }
+    unloadDialogWeb();
     return true;
 }
 

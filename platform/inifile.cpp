@@ -149,18 +149,25 @@ int IniFile::getString(const QString& section, const QString& key, const QString
 
 bool IniFile::writeString(const QString& section, const QString& key, const QString& value) const
 {
+    return writeStrings({{section, key, value}});
+}
+
+bool IniFile::writeStrings(const QList<IniEntry>& entries) const
+{
     if (QFileInfo::exists(path_) && !QFileInfo(path_).isReadable())
         return false;
     QList<Line> lines = readLines(path_);
-    const Position p = locate(lines, section, key);
-    const QString text = key + QChar(u'=') + value;
-    if (p.key >= 0) {
-        lines[p.key] = makeLine(text);
-    } else if (p.section >= 0) {
-        insertLine(lines, p.insertAt, text);
-    } else {
-        insertLine(lines, lines.size(), QStringLiteral("[%1]").arg(section));
-        insertLine(lines, lines.size(), text);
+    for (const IniEntry& e : entries) {
+        const Position p = locate(lines, e.section, e.key);
+        const QString text = e.key + QChar(u'=') + e.value;
+        if (p.key >= 0) {
+            lines[p.key] = makeLine(text);
+        } else if (p.section >= 0) {
+            insertLine(lines, p.insertAt, text);
+        } else {
+            insertLine(lines, lines.size(), QStringLiteral("[%1]").arg(e.section));
+            insertLine(lines, lines.size(), text);
+        }
     }
     return writeAll(path_, lines);
 }

@@ -4,7 +4,12 @@
 // (the value is cut to 255 characters), trims blanks and returns the default when the
 // key is missing; a write replaces one key's line and keeps every other line as it was;
 // the file is CP932 with CR LF. Writes go through a temporary file and a rename.
+#include <QList>
 #include <QString>
+
+struct IniEntry {
+    QString section, key, value;
+};
 
 class IniFile {
 public:
@@ -15,6 +20,8 @@ public:
     int getString(const QString& section, const QString& key, const QString& def, QString& value) const;
     // WritePrivateProfileString; false when the file could not be written.
     bool writeString(const QString& section, const QString& key, const QString& value) const;
+    // Several keys in one write of the file: either every one is written or none is.
+    bool writeStrings(const QList<IniEntry>& entries) const;
 
     const QString& path() const { return path_; }
 

@@ -1,6 +1,6 @@
 #include "sheets/frmKextuka.h"
 
-#include "core/dialogComment.h"
+#include "core/dataFiles.h"
 #include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -14,7 +14,6 @@
 
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 
 namespace {
 const SheetTags kextukaTags {"Error-frmKextuka-1", "Error-frmKextuka-2", "Error-frmKextuka-3", "Error-frmKextuka-4",
@@ -29,9 +28,10 @@ FrmKextuka::FrmKextuka(const QString& raceCode)
     moveTwips(txtRaceComment, 0, 0, 6000, 400);
     gridComment = named(new FlexGrid(this), "gridComment");
     connect(txtRaceComment, &QLineEdit::textEdited, this,
-            [this] { vbTrap("Error-frmKextuka-8", [this] { setBoxTextColour(txtRaceComment, sheetGreyText); }); });
+            [this] { vbTrap("Error-frmKextuka-8", [this] { showCommentBoxSaved(txtRaceComment, false); }); });
     connect(txtRaceComment, &QLineEdit::returnPressed, this, [this] { txtRaceComment_KeyPress(); });
     connect(gridComment, &FlexGrid::click, this, [this] { gridComment_Click(); });
+    connect(&commentStore(), &CommentStore::saved, this, &FrmKextuka::noteSaved);
 }
 
 void FrmKextuka::load()
@@ -58,56 +58,53 @@ void FrmKextuka::load()
 
 void FrmKextuka::fillComments()
 {
-    vbTrap("Error-kextukaComment-1", [this] {
+    vbTrapCause("Error-kextukaComment-1", [this] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
         const QHash<QString, CommentNote> notes = readRaceComments(key_);
         if (const auto own = notes.constFind(commentKeyRace); own != notes.constEnd())
             txtRaceComment->setText(own->comment);
-        setBoxTextColour(txtRaceComment, vbMenuText);
+        showCommentBoxSaved(txtRaceComment, true);
         drawGridKextukaComment(*gridComment, race_, notes);
+        commentCells_.clear();
+        for (int r = 1; r <= int(race_.runners.size()); ++r)
+            commentCells_.add(key_, race_.runners[size_t(r - 1)][fName].toString(), r, 4);
     });
 }
 
-void FrmKextuka::refreshComments()
+void FrmKextuka::noteSaved(const QString& rCode, const QString& uName, const CommentNote& note)
 {
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (rCode != key_)
         return;
+    if (uName != commentKeyRace) {
+        commentCells_.write(*gridComment, rCode, uName, note);
+    } else if (commentBoxSaved(txtRaceComment)) {
+        txtRaceComment->setText(note.comment);
+        showCommentBoxSaved(txtRaceComment, true);
     }
-    fillComments();
 }
 
 void FrmKextuka::txtRaceComment_KeyPress()
 {
-    vbTrap("Error-frmKextuka-9", [this] {
+    vbTrapCause("Error-frmKextuka-9", [this] {
         if (ImportGuard::busy()) {
             showImportBusy();
             return;
         }
-        openCommentDb();
-        DbSlotCloser closer(commentSlot);
-        saveRaceComment(key_, txtRaceComment->text());
-        setBoxTextColour(txtRaceComment, vbMenuText);
+        storeRaceComment(key_, txtRaceComment->text());
+        showCommentBoxSaved(txtRaceComment, true);
         gridComment->setFocus();
     });
 }
 
 void FrmKextuka::gridComment_Click()
 {
-    vbTrap("Error-frmKextuka-10", [this] {
+    vbTrapCause("Error-frmKextuka-10", [this] {
         const int row = gridComment->row();
         if (row < 1 || row > int(race_.runners.size()))
             return;
-        QPointer<FrmKextuka> self(this);
-        showDialogComment(mainWindowWidget(),
-                          {gridComment->textMatrix(row, 3), commentRaceLabel(race_.zyo, race_.date, race_.raceNo), key_,
-                           {gridComment->textMatrix(row, 4), gridComment->textMatrix(row, 5),
-                            gridComment->textMatrix(row, 6)},
-                           "Race", [self] {
-                               if (self)
-                                   self->refreshComments();
-                           }});
+        showDialogComment(mainWindowWidget(), {race_.runners[size_t(row - 1)][fName].toString(),
+                                               commentRaceLabel(race_.zyo, race_.date, race_.raceNo), key_, "Race"});
     });
 }
 

@@ -1,6 +1,6 @@
 #include "sheets/frmUma.h"
 
-#include "core/dialogComment.h"
+#include "core/dataFiles.h"
 #include "core/publicComment.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -17,7 +17,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 
 namespace {
 const SheetTags umaTags {"Error-frmUma-2", "Error-frmUma-3", "Error-frmUma-4", "Error-frmUma-5",
@@ -49,9 +48,10 @@ FrmUma::FrmUma(const QString& key)
     moveTwips(cmbUmaSign02, 5000, 750, 900, 350);
     gridComment = named(new FlexGrid(this), "gridComment");
     connect(txtUmaComment, &QLineEdit::textEdited, this,
-            [this] { vbTrap("Error-frmUma-9", [this] { setBoxTextColour(txtUmaComment, sheetGreyText); }); });
+            [this] { vbTrap("Error-frmUma-9", [this] { showCommentBoxSaved(txtUmaComment, false); }); });
     connect(txtUmaComment, &QLineEdit::returnPressed, this, [this] { txtUmaComment_KeyPress(); });
     connect(gridComment, &FlexGrid::click, this, [this] { gridComment_Click(); });
+    connect(&commentStore(), &CommentStore::saved, this, &FrmUma::noteSaved);
 }
 
 void FrmUma::load()
@@ -84,60 +84,60 @@ std::vector<TekiseiRun> FrmUma::runsLookedAt(const std::vector<const SheetRun*>&
 
 void FrmUma::showSaved(QWidget* box)
 {
-    setBoxTextColour(box, vbMenuText);
+    showCommentBoxSaved(box, true);
 }
 
-void FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
+void FrmUma::noteSaved(const QString& rCode, const QString& uName, const CommentNote& note)
 {
-    vbTrap("Error-umaComment-1", [&] {
+    if (uName != key_)
+        return;
+    if (rCode != commentKeyUma) {
+        commentCells_.write(*gridComment, rCode, uName, note);
+    } else if (commentBoxSaved(txtUmaComment)) {
+        showGeneralNote(note);
+    }
+}
+
+void FrmUma::showGeneralNote(const CommentNote& note)
+{
+    txtUmaComment->setText(note.comment);
+    cmbUmaSign01->setCurrentText(note.sign01);
+    cmbUmaSign02->setCurrentText(note.sign02);
+    for (QWidget* box : {static_cast<QWidget*>(txtUmaComment), static_cast<QWidget*>(cmbUmaSign01),
+                         static_cast<QWidget*>(cmbUmaSign02)})
+        showSaved(box);
+}
+
+bool FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
+{
+    vbTrapCause("Error-umaComment-1", [&] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
         const QHash<QString, CommentNote> notes = readHorseComments(key_);
-        if (const auto general = notes.constFind(commentKeyUma); general != notes.constEnd()) {
-            txtUmaComment->setText(general->comment);
-            cmbUmaSign01->setCurrentText(general->sign01);
-            cmbUmaSign02->setCurrentText(general->sign02);
-            for (QWidget* box : {static_cast<QWidget*>(txtUmaComment), static_cast<QWidget*>(cmbUmaSign01),
-                                 static_cast<QWidget*>(cmbUmaSign02)})
-                showSaved(box);
-        }
+        if (const auto general = notes.constFind(commentKeyUma); general != notes.constEnd())
+            showGeneralNote(*general);
         commentRows_.clear();
-        for (const SheetRun* run : listed)
+        commentCells_.clear();
+        for (const SheetRun* run : listed) {
             commentRows_.push_back({(*run)[fRCode].toString(),
                                     commentRaceLabel((*run)[fZyo].toString(), run->date(), (*run)[fRaceNo].toInt())});
+            commentCells_.add(commentRows_.back().rCode, key_, int(commentRows_.size()), 4);
+        }
         drawSheetGridComment(*gridComment, listed, notes);
         fitToTab(*gridComment);
     });
-}
-
-void FrmUma::refreshComments()
-{
-    if (ImportGuard::busy()) {
-        showImportBusy();
-        return;
-    }
-    vbTrap("Error-umaComment-1", [this] {
-        std::vector<SheetRun> runs;
-        {
-            openDb(1, appPath() + "NAR_data.dat", dbPassword);
-            DbSlotCloser closer(1);
-            runs = readSubjectRuns(kind_, key_);
-        }
-        fillComments(runsBefore(runs, pd.raceDate));
-    });
+    return true;
 }
 
 void FrmUma::txtUmaComment_KeyPress()
 {
-    vbTrap("Error-frmUma-10", [this] {
+    vbTrapCause("Error-frmUma-10", [this] {
         if (ImportGuard::busy()) {
             showImportBusy();
             return;
         }
-        openCommentDb();
-        DbSlotCloser closer(commentSlot);
-        saveComment(commentKeyUma, key_,
-                    {txtUmaComment->text(), cmbUmaSign01->currentText(), cmbUmaSign02->currentText()});
+        storeComment(commentKeyUma, key_,
+                     {txtUmaComment->text(), cmbUmaSign01->currentText(), cmbUmaSign02->currentText()});
         showSaved(txtUmaComment);
         gridComment->setFocus();
     });
@@ -145,22 +145,13 @@ void FrmUma::txtUmaComment_KeyPress()
 
 void FrmUma::gridComment_Click()
 {
-    vbTrap("Error-frmUma-11", [this] {
+    vbTrapCause("Error-frmUma-11", [this] {
         const int row = gridComment->row();
         if (row < 1 || row > int(commentRows_.size()))
             return;
-        // The note is filed under the sheet's own key and the run's race code, and the save
-        // refreshes this sheet while it still exists.
+        // The note is filed under the sheet's own key and the run's race code.
         const CommentRow& r = commentRows_[size_t(row - 1)];
-        QPointer<FrmUma> self(this);
-        showDialogComment(mainWindowWidget(),
-                          {key_, r.raceLabel, r.rCode,
-                           {gridComment->textMatrix(row, 4), gridComment->textMatrix(row, 5),
-                            gridComment->textMatrix(row, 6)},
-                           "Uma", [self] {
-                               if (self)
-                                   self->refreshComments();
-                           }});
+        showDialogComment(mainWindowWidget(), {key_, r.raceLabel, r.rCode, "Uma"});
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The horse sheet: the subject sheet of one horse, with the previous and next runner of the race
 // on screen, and a comment tab with the horse's comment, marks and per-race comments.
+#include "core/dialogComment.h"
 #include "sheets/subjectSheet.h"
 
 class QComboBox;
@@ -12,13 +13,11 @@ class FrmUma : public SubjectSheet {
 public:
     explicit FrmUma(const QString& key);
     void load() override;
-    // Reloads the comment tab for this sheet's horse (after the comment dialog saved).
-    void refreshComments();
 
 protected:
     QString firstJockey() const override;
     std::vector<TekiseiRun> runsLookedAt(const std::vector<const SheetRun*>& listed) const override;
-    void fillComments(const std::vector<const SheetRun*>& listed) override;
+    bool fillComments(const std::vector<const SheetRun*>& listed) override;
     void layoutPages(int tabLeft, int tabTop, int tabWidth, int tabHeight) override;
     void toolbarClicked(const QString& key) override;
 
@@ -28,6 +27,10 @@ private:
     void txtUmaComment_KeyPress();
     void gridComment_Click();
     void showSaved(QWidget* box);
+    // The horse's general note into the comment box and the two mark boxes, as saved.
+    void showGeneralNote(const CommentNote& note);
+    // A save of one of this horse's notes, from anywhere, shows here at once.
+    void noteSaved(const QString& rCode, const QString& uName, const CommentNote& note);
 
     // What the comment grid's rows stand for: the run's race code and its race label.
     struct CommentRow {
@@ -36,6 +39,7 @@ private:
 
     int slot_;  // taken at load
     std::vector<CommentRow> commentRows_;
+    CommentCells commentCells_;
     QGroupBox* fraUmaComment;
     QLineEdit* txtUmaComment;
     QComboBox* cmbUmaSign01;

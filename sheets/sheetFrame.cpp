@@ -39,13 +39,6 @@ QString sheetPicturePath(const QString& file)
     return {};
 }
 
-void setBoxTextColour(QWidget* box, uint32_t bgr)
-{
-    QPalette p = box->palette();
-    p.setColor(QPalette::Text, vbColor(bgr));
-    box->setPalette(p);
-}
-
 QWidget* mainWindowWidget()
 {
     if (!qApp)

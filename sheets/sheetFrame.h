@@ -63,8 +63,6 @@ private:
 QWidget* mainWindowWidget();
 // Shows the main window again (modeless, raised) unless the program is ending.
 void showMainWindowAgain();
-// A comment box's text colour (grey while it holds unsaved typing, the menu-text colour once saved).
-void setBoxTextColour(QWidget* box, uint32_t bgr);
 // A toolbar picture from the program folder; "Back" falls back to "List.gif", any other missing
 // picture gives none.
 QString sheetPicturePath(const QString& file);

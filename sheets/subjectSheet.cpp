@@ -108,7 +108,8 @@ void SubjectSheet::fill()
     progress.step();
     vbTrap("Error-umaTekiseiRentai-1", [&] { drawSheetGridTekiseiRentai(*gridTekiseiRentai, columns); });
     progress.step();
-    fillComments(listed);
+    if (fillComments(listed))
+        progress.step();
     Form_Resize();
 }
 

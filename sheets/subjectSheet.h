@@ -25,8 +25,9 @@ protected:
     virtual QString firstJockey() const { return {}; }
     // The runs the aptitude tables count: by default exactly those the run grid listed.
     virtual std::vector<TekiseiRun> runsLookedAt(const std::vector<const SheetRun*>& listed) const;
-    // The horse sheet's comment tab; the others have none.
-    virtual void fillComments(const std::vector<const SheetRun*>&) {}
+    // The horse sheet's comment tab, a step of the fill's progress; the others have none and
+    // return false.
+    virtual bool fillComments(const std::vector<const SheetRun*>&) { return false; }
 
     QComboBox* cmbTarKikan;
     FlexGrid* gridTekiseiSisuu;

@@ -4,20 +4,33 @@
 
 namespace {
 bool importRunning = false;
+std::function<void()> changeHook;
+
+void setRunning(bool running)
+{
+    importRunning = running;
+    if (changeHook)
+        changeHook();
+}
 }
 
 ImportGuard::ImportGuard()
 {
     if (!importRunning) {
-        importRunning = true;
         acquired_ = true;
+        setRunning(true);
     }
 }
 
 ImportGuard::~ImportGuard()
 {
     if (acquired_)
-        importRunning = false;
+        setRunning(false);
+}
+
+void setImportChangeHook(std::function<void()> hook)
+{
+    changeHook = std::move(hook);
 }
 
 bool ImportGuard::busy()

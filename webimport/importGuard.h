@@ -2,6 +2,8 @@
 // One program-wide "an import is running" token. Every entry point that loads pages (the race
 // read, the results import) takes it first and gives up when it is held: two page loops would
 // share the loading window, the cell table and the connection slots.
+#include <functional>
+
 class ImportGuard {
 public:
     // Takes the token when it is free; acquired() tells whether it was.
@@ -18,6 +20,10 @@ public:
 private:
     bool acquired_ = false;
 };
+
+// Called after the token was taken or given back (the main window greys its commands meanwhile);
+// nullptr for none.
+void setImportChangeHook(std::function<void()> hook);
 
 // Tells the user that another page import is running (for an entry point that could not take the token).
 void showImportBusy();

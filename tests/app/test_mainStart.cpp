@@ -106,10 +106,40 @@ TEST_F(StartUp, UnreadableProgramFolderStillStarts)
               std::tuple(false, true, 730, 5, QString("true"), 0.2f));
     expectShows(shownWindow("frmMain"), {" 地方馬場情報ファイル：　ファイルが開けません ", " 過去データ：　ファイルが開けません ",
                                          " 中央馬場情報ファイル：　ファイルが開けません "});
-    const QStringList failure = msgs_.texts().value(0).split('\n');
-    EXPECT_TRUE(failure.size() == 3 && failure[0] == "dataファイルが開けません" && failure[1].startsWith(dir_.path()))
-        << msgs_.texts().value(0).toStdString();
-    EXPECT_EQ(msgs_.texts().indexOf("Error-mainStart-2"), msgs_.texts().size() - 1);
+    const QString unreadable = "：データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）";
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルがありません\nNAR_data.dat" + unreadable
+                                          + "\njraGraph.dat" + unreadable});
+}
+
+// A missing or empty track file is told once at the start, with its cause; the track chosen is stored on
+// closing, and a settings file that cannot take it is said so.
+TEST_F(StartUp, DataFileProblemsToldOnceAndTheLastTrackStored)
+{
+    dir_.createNarData();
+    const auto start = [&] {
+        msgs_.clear();
+        Main();
+        QWidget* form = shownWindow("frmMain");
+        EXPECT_NE(form, nullptr);
+        return form;
+    };
+    start()->close();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルがありません"});
+    writeTestFile(dir_.filePath("Strevin_data.dat"), "");
+    start()->close();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルが空です（0バイト）"});
+    QFile::remove(dir_.filePath("Strevin_data.dat"));
+    dir_.createStrevinData();
+    QWidget* form = start();
+    childNamed<QComboBox>(form, "cmbSelRace_3")->setCurrentText("川崎");
+    form->close();
+    EXPECT_EQ(std::pair(msgs_.texts(), iniRead("System", "Zyo", "")), std::pair(QStringList(), QString("川崎")));
+    form = start();
+    EXPECT_EQ(childNamed<QComboBox>(form, "cmbSelRace_3")->currentText(), "川崎");
+    QFile::remove(dir_.filePath("Strevin.ini"));
+    ASSERT_TRUE(QDir().mkdir(dir_.filePath("Strevin.ini")));  // no file can be written in its place
+    form->close();
+    EXPECT_EQ(msgs_.texts(), QStringList {"選択中の場（川崎）を保存できませんでした\n" + dir_.filePath("Strevin.ini") + " に書き込めません"});
 }
 
 // Every window opens inside the screen's available area: the main window, larger than the offscreen

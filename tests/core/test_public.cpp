@@ -61,13 +61,14 @@ TEST(CourseStatistics, NullsAndRefusals)
     EXPECT_FLOAT_EQ(winRate(c.add("R_cyaku(1)", "=", 0).add("R_zyo", "=", "大井")), 1.0f / 3.0f);
 }
 
-// One row per key, every value bound; the race comment keeps its row's marks; without the file a write fails.
+// One row per key, every value bound; the race comment keeps its row's marks; without the file nothing opens.
 TEST(CommentStore, MissingFileThenOneRowPerKeyWithEveryValueBound)
 {
     TestAppDir dir;
     MsgBoxRecorder rec;
-    openCommentDb();
+    EXPECT_THROW(openCommentDb(), VbError);
     EXPECT_THROW(saveRaceComment("浦和08021506", "x"), VbError);
+    EXPECT_TRUE(rec.texts().isEmpty());
     dir.createComment();
     const QString odd = QStringLiteral("It's \"fast\"\n二行目 ♞ 𠮷 '; DROP TABLE Comment; --");
     openCommentDb();

@@ -1,5 +1,7 @@
 #include "tests/mainwindow/frmMainFixture.h"
 
+#include "tests/support/progressWatcher.h"
+
 #include <QScrollBar>
 
 namespace {
@@ -158,5 +160,21 @@ TEST_F(Tabs, ChartStepping)
             step(name);
         EXPECT_EQ(pd.umaIdx, 1) << runners;
     }
+    EXPECT_EQ(shown(), "");
+}
+
+// The fill-all's progress window counts every one of its steps up to its maximum of 11, after a read and
+// after a period pick alike.
+TEST_F(MainWindowTest, TheFillAllsProgressReachesItsMaximum)
+{
+    openForm();
+    const ProgressWatcher watcher;
+    pressRead();
+    clickTab("対戦表");
+    auto* period = control<QComboBox>("cmbTarKikan");
+    period->setCurrentIndex(0);
+    emit period->activated(0);
+    using Run = std::pair<float, float>;
+    EXPECT_EQ(watcher.runs(), (std::vector<Run> {{11, 11}, {11, 11}}));
     EXPECT_EQ(shown(), "");
 }

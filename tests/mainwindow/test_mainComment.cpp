@@ -1,7 +1,12 @@
 #include "mainwindow/mainComment.h"
 
 #include "core/dialogComment.h"
+#include "platform/vbformat.h"
+#include "sheets/sheetOpen.h"
 #include "tests/mainwindow/frmMainFixture.h"
+#include "webimport/ReadWeb.h"
+
+#include <QTabBar>
 
 // Three runners on 大井: 1 with runs inside and outside the year, 2 without runs, 3 with a central run,
 // a gap (zero date) and a run exactly a year back. One group per listed run (run 0 is the race shown);
@@ -32,10 +37,8 @@ TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
     QWidget owner;
     FlexGrid& grid = *new FlexGrid(&owner);
     QLineEdit& box = *new QLineEdit(&owner);
-    QComboBox kikan;
-    kikan.addItem("1年以内対象");
     owner.show();
-    connectCommentPage(grid, box, kikan, &owner);
+    connectCommentPage(grid, box, &owner);
     const auto draw = [&](const QString& period = "1年以内対象") { drawGridComment(grid, box, period); };
     const auto row = [&](int r) {
         QStringList cells;
@@ -111,11 +114,94 @@ TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
                          "|2||ニノミヤ||||A+||大井06/01||||||||||||||||", "4|3||サード||||||大井06/01||||Ｊ東京05/12|again||z|||||浦和06/02||||"));
     draw("6ヶ月以内対象");
     EXPECT_EQ(grid.cols(), 18);
-    // Without Comment.dat: box and grid keep what they showed.
+    // Without Comment.dat: box and grid keep what they showed, and the message says why.
     box.setText("typed");
     QFile::remove(commentDbPath());
     MsgBoxRecorder rec;
     draw();
-    EXPECT_EQ(std::tuple(rec.firstLines(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
-              std::tuple(QStringList {"dataファイルが開けません", "Error-mainComment"}, QString("typed"), QString("horse note"), 18, true));
+    EXPECT_EQ(std::tuple(rec.texts(), box.text(), grid.textMatrix(2, 6), grid.cols(), grid.updatesEnabled()),
+              std::tuple(QStringList {"Error-mainComment\nComment.dat：ファイルがありません"}, QString("typed"), QString("horse note"), 18, true));
+}
+
+namespace {
+
+QStringList cells(const FlexGrid* grid, std::initializer_list<std::pair<int, int>> at)
+{
+    QStringList texts;
+    for (const auto& [r, c] : at)
+        texts << grid->textMatrix(r, c);
+    return texts;
+}
+
+// Clicks a scrolling cell of a grid with the mouse, as the user does.
+void mouseClickCell(FlexGrid* grid, int row, int col)
+{
+    const QModelIndex at = grid->model()->index(row, col);
+    static_cast<QAbstractItemView*>(grid)->scrollTo(at);
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(at).center());
+}
+
+CommentNote dialogNote(QWidget* d)
+{
+    return {childNamed<QPlainTextEdit>(d, "txtComment")->toPlainText(), childNamed<QComboBox>(d, "cmbSign01")->currentText(),
+            childNamed<QComboBox>(d, "cmbSign02")->currentText()};
+}
+
+}  // namespace
+
+// A note saved in a horse sheet shows at once on the main window's comment page, and the editor opened there
+// starts from it; a save in the editor shows at once in the sheet and in an open race-result sheet. Saving from
+// the page's old cells can no longer overwrite the sheet's note.
+TEST_F(MainWindowTest, ASaveAnywhereShowsInEveryViewAndTheEditorStartsFromTheStore)
+{
+    openForm();
+    pressRead();
+    ASSERT_EQ(pd.tousuu, 12);
+    clickTab("コメント");
+    auto* page = control<FlexGrid>("gridComment");
+    const QString horse = pd.uName(1), lastRun = makeRaceCode(pd.uZyo(1, 1), pd.uDate(1, 1), pd.uRaceNo(1, 1));
+    ASSERT_EQ(page->textMatrix(2, 3), horse);
+    ASSERT_TRUE(openSheet(SheetKind::Kextuka, lastRun));
+    clickTab("出走表（着順）");
+    control<FlexGrid>("gridSyuxtusouHyou")->clickCell(1, 3);  // runner 1's name
+    QWidget* sheet = loadedSheet(SheetKind::Uma);
+    ASSERT_NE(sheet, nullptr);
+    auto* tabs = childNamed<QTabBar>(sheet, "tabMain");
+    QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(4).center());
+    auto* box = childNamed<QLineEdit>(sheet, "txtUmaComment");
+    box->selectAll();
+    QTest::keyClicks(box, "front runner");
+    QTest::keyClicks(childNamed<QComboBox>(sheet, "cmbUmaSign01"), "A");
+    QTest::keyClick(box, Qt::Key_Return);
+    clickTab("コメント");
+    EXPECT_EQ(cells(page, {{2, 6}, {2, 7}, {2, 8}}), QStringList({"front runner", "A", ""}));
+    mouseClickCell(page, 2, 6);
+    QWidget* editor = shownWindow("dialogComment");
+    ASSERT_NE(editor, nullptr);
+    EXPECT_EQ(dialogNote(editor), (CommentNote {"front runner", "A", ""}));
+    QTest::keyClicks(childNamed<QComboBox>(editor, "cmbSign02"), "B+");
+    QTest::mouseClick(childNamed<QPushButton>(editor, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(box->text(), childNamed<QComboBox>(sheet, "cmbUmaSign01")->currentText(),
+                         childNamed<QComboBox>(sheet, "cmbUmaSign02")->currentText()),
+              std::tuple(QString("front runner"), QString("A"), QString("B+")));
+    // The horse's note on its last race, from the sheet's list: the page's group and the race-result sheet follow.
+    auto* list = childNamed<FlexGrid>(sheet, "gridComment");
+    ASSERT_EQ(list->textMatrix(1, 0), Format(pd.uDate(1, 1), "yy/mm/dd"));
+    mouseClickCell(list, 1, 4);
+    editor = shownWindow("dialogComment");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(childNamed<QPlainTextEdit>(editor, "txtComment"), "slow start");
+    QTest::mouseClick(childNamed<QPushButton>(editor, "cmdEnd"), Qt::LeftButton);
+    const int lastRunGroup = 9 + 4;
+    EXPECT_EQ(std::pair(list->textMatrix(1, 4), page->textMatrix(2, lastRunGroup + 1)), std::pair(QString("slow start"), QString("slow start")));
+    const FlexGrid* result = childNamed<FlexGrid>(loadedSheet(SheetKind::Kextuka), "gridComment");
+    int row = 1;
+    while (row < result->rows() && result->textMatrix(row, 3) != horse)
+        ++row;
+    ASSERT_LT(row, result->rows());
+    EXPECT_EQ(result->textMatrix(row, 4), "slow start");
+    EXPECT_EQ(storedComment(commentKeyUma, horse), (CommentNote {"front runner", "A", "B+"}));
+    EXPECT_EQ(shown(), "");
+    for (SheetKind k : {SheetKind::Uma, SheetKind::Kextuka})
+        unloadSheet(k);
 }

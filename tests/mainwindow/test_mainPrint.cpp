@@ -80,6 +80,16 @@ TEST(Printing, ChartPagesFailedPageAndNoPrinter)
     EXPECT_EQ(std::tuple(pages(), drawn, pd.umaIdx, pd.graphShiftDays, pd.graphMode, QApplication::overrideCursor()),
               std::tuple(QStringList {chartPage(1, 5)}, QStringList {"graph 1 0", "graph 2 0", "graph 3 0", "graph 4 0", "graph 5 0", "graph 3 365"},
                          3, 365, true, nullptr));
+    // Sixteen charts fill one page; the seventeenth starts a second.
+    for (const auto& [runners, sent] : {std::pair(16, QStringList {chartPage(1, 16)}),
+                                        std::pair(17, QStringList {chartPage(1, 16), chartPage(17, 17)})}) {
+        devices = installPrinters({"Office", "Home"});
+        pd.tousuu = runners;
+        const MsgBoxRecorder quiet;
+        startPrint(sources, "Office");
+        EXPECT_EQ(std::pair(pages(), quiet.texts().size()), std::pair(sent, sent.size() - 1)) << runners;
+    }
+    devices = installPrinters({"Office", "Home"});
     pd.tousuu = 18;
     sources.drawHikaku();
     MsgBoxRecorder rec;
@@ -90,7 +100,7 @@ TEST(Printing, ChartPagesFailedPageAndNoPrinter)
     });
     startPrint(sources, "Home");
     EXPECT_EQ(std::tuple(rec.texts(), sentBeforeMessage, pages(0).size(), pages(1), drawn.last(), pd.graphMode),
-              std::tuple(QStringList {"2ページ目を印刷します"}, true, 1LL, QStringList {chartPage(1, 16), chartPage(17, 18)},
+              std::tuple(QStringList {"2ページ目を印刷します"}, true, 0LL, QStringList {chartPage(1, 16), chartPage(17, 18)},
                          QString("hikaku"), false));
     // Page 1 failing is dropped with its message, page 2 still prints; an unknown printer name prints
     // on the current one.

@@ -4,6 +4,7 @@
 #include "charts/graphDrawGraph.h"
 #include "mainwindow/frmMain.h"
 #include "mainwindow/mainGridClick.h"
+#include "tests/support/progressWatcher.h"
 #include "webimport/importGuard.h"
 
 namespace {
@@ -231,4 +232,18 @@ TEST(MainGridClick, RunnerListPicksTheClickedRunnerOnly)
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(g.cellFontUnderline(r, 3), r != 4) << r;
     bindGraphSurfaces({});
+}
+
+// Each fill's progress window reaches its maximum: the horse sheet's five steps count its comment tab, a
+// person sheet has four; a period pick counts them all again.
+TEST_F(SheetTest, EveryFillsProgressReachesItsMaximumTheCommentStepIncluded)
+{
+    writeRun({});
+    const ProgressWatcher watcher;
+    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
+    emit childNamed<QComboBox>(sheetOf(SheetKind::Uma), "cmbTarKikan")->activated(2);
+    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));
+    using Run = std::pair<float, float>;
+    EXPECT_EQ(watcher.runs(), (std::vector<Run> {{5, 5}, {5, 5}, {4, 4}}));
+    EXPECT_FALSE(isDialogSincyokuLoaded());
 }

@@ -115,6 +115,9 @@ TEST_F(SheetTest, RaceResultSheetShowsItsLineAndFinishersBeforeTheUnplacedAndNoR
     EXPECT_EQ(lineTexts(g, 3, true).mid(1), QStringList({"勝ち馬", "二着馬", "三着馬", "取消馬"}));
     EXPECT_EQ(std::make_pair(g->cellBackColor(1, 3), g->cellBackColor(4, 0)),
               std::make_pair(RGB(255, 200, 200), RGB(255, 255, 255)));
+    for (int r = 1; r < g->rows(); ++r)  // the index cell is bold, its neighbours are not
+        EXPECT_EQ(std::tuple(g->textMatrix(0, 4), g->cellFontBold(r, 3), g->cellFontBold(r, 4), g->cellFontBold(r, 5)),
+                  std::tuple(QString("指数"), false, true, false)) << r;
     EXPECT_EQ(gridOf(SheetKind::Kextuka, "gridComment")->height(), twipsToPixels((5 + 1) * 300 + 50));
     savePicture(sheetOf(SheetKind::Kextuka));
 }
@@ -199,7 +202,8 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     QFile::remove(dir.filePath("Comment.dat"));
     emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
     QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
-    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "dataファイルが開けません", "Error-frmUma-10"}));
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "Error-frmUma-10"}));
+    EXPECT_EQ(messages.texts().last(), "Error-frmUma-10\nComment.dat：ファイルがありません");  // one message, with its cause
     EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
               QStringList({"08/02/15", "1"}));
     EXPECT_FALSE(isDialogSincyokuLoaded());
@@ -208,4 +212,25 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     EXPECT_EQ(std::make_pair(messages.firstLines().value(0), childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()),
               std::make_pair(QString("dataファイルが開けません"), QString()));
     messages.clear();
+}
+
+// A run list longer than its tab stays inside the window and scrolls down to its last row.
+TEST_F(SheetTest, ListsLongerThanTheirTabScrollToTheirLastRow)
+{
+    constexpr int runs = 60;
+    for (int i = 0; i < runs; ++i)
+        writeRun({.date = ago(10 + 7 * i), .raceNo = 1 + i % 12});
+    ASSERT_TRUE(openSheet(SheetKind::Uma, "テスト馬"));
+    QWidget* sheet = sheetOf(SheetKind::Uma);
+    for (const auto& [tab, name] : {std::pair("出走履歴", "gridRireki"), std::pair("コメント", "gridComment")}) {
+        clickTab(sheet, tab);
+        FlexGrid* g = gridOf(SheetKind::Uma, name);
+        ASSERT_EQ(g->rows(), runs + 1) << name;
+        EXPECT_TRUE(g->isVisible() && sheet->rect().contains(g->geometry())) << name;
+        QScrollBar* bar = g->verticalScrollBar();
+        EXPECT_GT(bar->maximum(), 0) << name;
+        bar->setValue(bar->maximum());
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(g->viewport()->rect().contains(g->visualRect(g->model()->index(runs, 0)))) << name;
+    }
 }

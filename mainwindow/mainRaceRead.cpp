@@ -71,12 +71,11 @@ struct LoadingWindowCloser {
     ~LoadingWindowCloser() { unloadDialogWeb(); }
 };
 
+// The window stays up from page to page (a window made anew for each page flashes blank with a
+// fast server) and is painted before the page is asked for.
 void showLoading(const QString& title)
 {
-    DialogWeb& dialog = dialogWeb();
-    dialog.show();
-    dialog.lblTitle->setText(title);
-    dialog.repaint();
+    dialogWeb().showLoading(title);
 }
 
 QString runnerTitle(int i, int n)
@@ -106,8 +105,8 @@ bool readHistories(const std::function<QString(int)>& pageOf)
         } else {
             showLoading(runnerTitle(i, n));
             readUmaRirekiPage(page);
-            unloadDialogWeb();
             if (pd.webCancel) {
+                unloadDialogWeb();
                 msgBox(QStringLiteral("キャンセルしました"));
                 return false;
             }
@@ -117,6 +116,7 @@ bool readHistories(const std::function<QString(int)>& pageOf)
         pd.umaIdx = i;
         calcUmaSisuu();
     }
+    unloadDialogWeb();
     return true;
 }
 

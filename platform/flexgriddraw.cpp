@@ -25,17 +25,17 @@ void fitWrapped(FlexTextLayout& layout, const QString& text)
 FlexTextLayout flexTextLayout(const QFont& font, const QString& text, const QRect& cell, bool wrap)
 {
     FlexTextLayout layout;
-    layout.font = font;
+    layout.font = fontForText(font, text);
     layout.room = cell.adjusted(flexTextMargin, 0, -flexTextMargin, 0);
     if (wrap) {
         fitWrapped(layout, text);
         return layout;
     }
-    const QFontMetricsF metrics(font);
+    const QFontMetricsF metrics(layout.font);
     layout.height = metrics.height();
     const double natural = metrics.horizontalAdvance(text);
     if (natural > layout.room.width())
-        layout.factor = std::max(flexMinWidthFactor, layout.room.width() / natural);
+        layout.factor = std::max(textMinWidthFactor, layout.room.width() / natural);
     layout.width = natural * layout.factor;
     return layout;
 }

@@ -3,14 +3,14 @@
 // never elided, as the grid the layouts were made for draws it. A text too big for that room is
 // drawn smaller, down to a floor: one line narrower (a width factor), wrapped lines at a smaller
 // size. A text that still does not fit is clipped.
+#include "platform/fonts.h"
+
 #include <QFont>
 #include <QRect>
 #include <QStyledItemDelegate>
 
 // Pixels between a cell's edge (or grid line) and its text, left and right.
 constexpr int flexTextMargin = 2;
-// The narrowest width factor a text is drawn with.
-constexpr double flexMinWidthFactor = 0.8;
 // The smallest size wrapped lines are set in, in points (the grids' own smallest texts).
 constexpr double flexMinWrappedPoints = 6;
 

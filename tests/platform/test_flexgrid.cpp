@@ -92,7 +92,7 @@ TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedOrCutNeverSpilled)
     };
     const FlexTextLayout narrowed = grid.cellTextLayout(1, 4), cut = grid.cellTextLayout(2, 4);
     EXPECT_EQ(std::tuple(narrowed.factor < 1, narrowed.fits(), cut.factor, cut.fits()),
-              std::tuple(true, true, flexMinWidthFactor, false));
+              std::tuple(true, true, textMinWidthFactor, false));
     // The grid line between the two cells is ink too: at least a margin of background on each side of it.
     EXPECT_GE(gapAtBorder(row1) + gapAtBorder(row1b), 2 * flexTextMargin);
     EXPECT_EQ(inked(y2, left + 40, left + 78), std::vector<int>());

@@ -150,6 +150,9 @@ struct LongRace : MainWindowTest {
         for (int h = 1; h <= race.runners; ++h)
             server.addPage(demoHistoryTarget(h), longHistory(race, h), type);
         openForm();
+    }
+    void readRace()
+    {
         pressRead();
         ASSERT_EQ(std::pair(shown(), pd.tousuu), std::pair(std::string(), 16));
     }
@@ -174,6 +177,7 @@ struct LongRace : MainWindowTest {
 // sheet is whole in its cell, in the font, size and margins the grid draws it with.
 TEST_F(LongRace, EveryCellOfEveryPageAndSheetHoldsItsText)
 {
+    readRace();
     form->resize(1280, 900);
     QStringList cut = cutCellsOfEveryTab(form.get(), tabs(), "main");
     const QString name = pd.uName(1);
@@ -195,6 +199,7 @@ TEST_F(LongRace, EveryCellOfEveryPageAndSheetHoldsItsText)
 // and of the legend's keys; the comparison's lines stay inside the frame.
 TEST_F(LongRace, ChartTextsAndLinesStayInTheirPlaces)
 {
+    readRace();
     auto* chart = control<PictureBox>("Picture1");
     auto* legend = control<PictureBox>("Picture2");
     CanvasRecorder chartOps, legendOps;
@@ -215,4 +220,29 @@ TEST_F(LongRace, ChartTextsAndLinesStayInTheirPlaces)
     chart->setRecorder(nullptr);
     legend->setRecorder(nullptr);
     EXPECT_EQ(wrong.join('\n').toStdString(), "");
+}
+
+// While the pages load, the loading window shows its whole label (the longest runner's line) and CANCEL.
+TEST_F(LongRace, TheLoadingWindowShowsItsWholeLabelAndCancel)
+{
+    for (int h = 1; h <= race.runners; ++h)
+        server.setDelayFirstN(demoHistoryTarget(h), 1, 20);
+    QStringList unreadable;
+    QImage shot;
+    const auto watcher = whenever([&] {
+        if (!isDialogWebLoaded() || !dialogWeb().isVisible())
+            return false;
+        DialogWeb& dialog = dialogWeb();
+        const QRect cancel = dialog.cmdCancel->geometry();
+        if (dialog.lblTitle->width() < dialog.lblTitle->sizeHint().width() || !dialog.rect().contains(cancel)
+            || !dialog.cmdCancel->isVisible())
+            unreadable << dialog.lblTitle->text();
+        if (dialog.lblTitle->text().contains(longHorseName(16)))
+            shot = dialog.grab().toImage();
+        return false;
+    });
+    readRace();
+    EXPECT_EQ(std::pair(unreadable, shot.isNull()), std::pair(QStringList(), false));
+    const QString dir = QStringLiteral(BRENNOCK_TEST_OUTPUT_DIR) + "/legible";
+    EXPECT_TRUE(QDir().mkpath(dir) && shot.save(dir + "/loading.png"));
 }

@@ -35,10 +35,17 @@ QString hikakuStyle(float a)
     return QStringLiteral("追");
 }
 
+bool inFrame(const ChartGeometry& frame, QPointF p)
+{
+    return p.x() >= chart::marginLeft && p.x() <= frame.right() && p.y() >= chart::marginTop && p.y() <= frame.bottom();
+}
+
 // The part of the segment from a to b inside the frame, none when it lies wholly outside
 // (Liang-Barsky: the segment's parameter range narrowed edge by edge).
 std::optional<QLineF> insideFrame(const ChartGeometry& frame, QPointF a, QPointF b)
 {
+    if (inFrame(frame, a) && inFrame(frame, b))
+        return QLineF(a, b);
     const QPointF d = b - a;
     double t0 = 0, t1 = 1;
     const std::pair<double, double> edges[] = {{-d.x(), a.x() - chart::marginLeft}, {d.x(), frame.right() - a.x()},
@@ -81,7 +88,7 @@ void drawRunner(Canvas& box, const ChartGeometry& frame, int h, uint32_t colour)
         }
         // Old runs lie left of the frame: only what falls inside it is drawn.
         const float x = g.x(d), y = g.y(u);
-        if (insideFrame(frame, {x, y}, {x, y}))
+        if (inFrame(frame, {x, y}))
             box.circle(x, y, m * 30 * f, colour, colour);
         if (const auto part = hasPrev ? insideFrame(frame, {x, y}, {px, py}) : std::nullopt)
             box.line(part->x1(), part->y1(), part->x2(), part->y2(), colour);

@@ -173,8 +173,13 @@ void CanvasPainter::draw(const CanvasOp& op)
         p.setFont(font);
         p.setPen(canvasColor(op.color));
         // Text stands with its top-left corner at the position; the painter draws from the baseline.
+        const QPointF baseline(a.x(), a.y() + emAscent(font, device_));
+        if (op.widthFactor >= 1) {
+            p.drawText(baseline, op.text);
+            break;
+        }
         p.save();
-        p.translate(a.x(), a.y() + emAscent(font, device_));
+        p.translate(baseline);
         p.scale(op.widthFactor, 1);
         p.drawText(QPointF(), op.text);
         p.restore();

@@ -1,6 +1,7 @@
 #include "platform/fonts.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 
 namespace {
 const QString proportionalFace = QStringLiteral("IPAPGothic");
@@ -27,7 +28,19 @@ QFont fontForText(const QFont& font, const QString& text)
 {
     if (font.family() != proportionalFace)
         return font;
+    // The same texts come again at every repaint and redraw: each is measured once per size and weight.
+    static QHash<std::pair<QString, int>, bool> monospaceNarrower;
+    const std::pair<QString, int> key(text, int(font.pointSizeF() * 4) * 1024 + font.weight());
     QFont monospace = font;
-    monospace.setFamily(monospaceFace);
-    return QFontMetricsF(monospace).horizontalAdvance(text) < QFontMetricsF(font).horizontalAdvance(text) ? monospace : font;
+    auto known = monospaceNarrower.constFind(key);
+    if (known == monospaceNarrower.cend()) {
+        if (monospaceNarrower.size() > 20000)
+            monospaceNarrower.clear();
+        monospace.setFamily(monospaceFace);
+        known = monospaceNarrower.insert(
+            key, QFontMetricsF(monospace).horizontalAdvance(text) < QFontMetricsF(font).horizontalAdvance(text));
+    }
+    if (*known)
+        monospace.setFamily(monospaceFace);
+    return monospace;
 }

@@ -28,19 +28,20 @@ QFont fontForText(const QFont& font, const QString& text)
 {
     if (font.family() != proportionalFace)
         return font;
+    const auto monospace = [&font] {
+        QFont other = font;
+        other.setFamily(monospaceFace);
+        return other;
+    };
     // The same texts come again at every repaint and redraw: each is measured once per size and weight.
     static QHash<std::pair<QString, int>, bool> monospaceNarrower;
     const std::pair<QString, int> key(text, int(font.pointSizeF() * 4) * 1024 + font.weight());
-    QFont monospace = font;
     auto known = monospaceNarrower.constFind(key);
     if (known == monospaceNarrower.cend()) {
         if (monospaceNarrower.size() > 20000)
             monospaceNarrower.clear();
-        monospace.setFamily(monospaceFace);
         known = monospaceNarrower.insert(
-            key, QFontMetricsF(monospace).horizontalAdvance(text) < QFontMetricsF(font).horizontalAdvance(text));
+            key, QFontMetricsF(monospace()).horizontalAdvance(text) < QFontMetricsF(font).horizontalAdvance(text));
     }
-    if (*known)
-        monospace.setFamily(monospaceFace);
-    return monospace;
+    return *known ? monospace() : font;
 }

@@ -6,7 +6,9 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
+#include <QLineF>
 #include <algorithm>
+#include <optional>
 
 namespace {
 constexpr int lastRunShown = 30;
@@ -33,6 +35,38 @@ QString hikakuStyle(float a)
     return QStringLiteral("追");
 }
 
+bool inFrame(const ChartGeometry& frame, QPointF p)
+{
+    return p.x() >= chart::marginLeft && p.x() <= frame.right() && p.y() >= chart::marginTop && p.y() <= frame.bottom();
+}
+
+// The part of the segment from a to b inside the frame, none when it lies wholly outside
+// (Liang-Barsky: the segment's parameter range narrowed edge by edge).
+std::optional<QLineF> insideFrame(const ChartGeometry& frame, QPointF a, QPointF b)
+{
+    if (inFrame(frame, a) && inFrame(frame, b))
+        return QLineF(a, b);
+    const QPointF d = b - a;
+    double t0 = 0, t1 = 1;
+    const std::pair<double, double> edges[] = {{-d.x(), a.x() - chart::marginLeft}, {d.x(), frame.right() - a.x()},
+                                               {-d.y(), a.y() - chart::marginTop}, {d.y(), frame.bottom() - a.y()}};
+    for (const auto& [p, q] : edges) {
+        if (p == 0) {
+            if (q < 0)
+                return std::nullopt;
+            continue;
+        }
+        const double t = q / p;
+        if (p < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return std::nullopt;
+    return QLineF(a + t0 * d, a + t1 * d);
+}
+
 void drawRunner(Canvas& box, const ChartGeometry& frame, int h, uint32_t colour)
 {
     const float m = chart::markScale;
@@ -52,10 +86,12 @@ void drawRunner(Canvas& box, const ChartGeometry& frame, int h, uint32_t colour)
             hasPrev = false;
             continue;
         }
+        // Old runs lie left of the frame: only what falls inside it is drawn.
         const float x = g.x(d), y = g.y(u);
-        box.circle(x, y, m * 30 * f, colour, colour);
-        if (hasPrev)
-            box.line(x, y, px, py, colour);
+        if (inFrame(frame, {x, y}))
+            box.circle(x, y, m * 30 * f, colour, colour);
+        if (const auto part = hasPrev ? insideFrame(frame, {x, y}, {px, py}) : std::nullopt)
+            box.line(part->x1(), part->y1(), part->x2(), part->y2(), colour);
         hasPrev = true;
         px = x;
         py = y;

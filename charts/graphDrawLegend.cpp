@@ -143,7 +143,9 @@ void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
             box.box(0, y - 60, 120, y + 60, RGB(255, 0, 0));
             label(box, 180, y, QString::number(p));
         }
-        printGraphText(box, 0, 5, QStringLiteral("1角通過"), 8);
+        // The header stands above the first key, which reaches up to 140 twips: at the keys' size
+        // it would run into it.
+        printGraphText(box, 0, 0, QStringLiteral("1角通過"), 7);
     }
     if (graphSeriesOn(3)) {
         box.setDrawWidth(1);

@@ -4,6 +4,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include "platform/filedialog.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -48,7 +49,10 @@ QString pickFile(const QString& title)
 {
     if (picker)
         return picker(title, kFilter);
-    return QFileDialog::getOpenFileName(QApplication::activeWindow(), title, QString(), kFilter);
+    QFileDialog dialog(QApplication::activeWindow(), title, QString(), kFilter);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    prepareFileDialog(dialog, appPath());
+    return runFileDialog(dialog);
 }
 
 bool isSameFile(const QString& a, const QString& b)

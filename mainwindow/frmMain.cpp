@@ -168,7 +168,7 @@ void FrmMain::buildPages()
     QWidget* c = centralWidget();
     tabMain = named(new QTabBar(c), "tabMain");
     tabMain->setExpanding(false);
-    tabMain->setUsesScrollButtons(false);
+    tabMain->setUsesScrollButtons(true);
     tabMain->setElideMode(Qt::ElideNone);
     tabMain->setStyleSheet("QTabBar::tab { padding: 3px 6px; border: 1px solid #909090; border-bottom: none;"
                           " background: #e4e4e4; margin-right: 1px; }"

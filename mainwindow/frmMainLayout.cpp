@@ -70,7 +70,9 @@ void FrmMain::Form_Resize()
 
         const int TL = 20, TT = bottomOf(lblRaceInfo) + 50;
         const int TW = W - 2 * TL, TH = H - TT - 30;
-        moveTwips(tabMain, TL, TT, TW, TH);
+        // The strip is one row of tabs high: narrower than its tabs, it scrolls them with its arrows,
+        // which stand at the row's end.
+        moveTwips(tabMain, TL, TT, TW, pixelsToTwips(tabMain->sizeHint().height()));
         const int left = TL + pageLeft;
         for (FlexGrid* g : {gridSyuxtusouHyou, gridPrintBacyu, gridSpSisuu, gridYosou})
             moveTwips(g, left, TT + pageTop, TW - 2 * left, heightOf(g));

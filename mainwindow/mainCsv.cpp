@@ -1,6 +1,8 @@
 #include "mainwindow/mainCsv.h"
 
 #include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "platform/filedialog.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
 #include "platform/vberror.h"
@@ -45,10 +47,10 @@ QString askCsvFile(QWidget* parent)
     dialog.setObjectName(QStringLiteral("CommonDialog1"));
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setDefaultSuffix(QStringLiteral("csv"));
     dialog.setNameFilters({QStringLiteral("CSVファイル (*.CSV *.csv)"), QStringLiteral("すべてのファイル (*)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    prepareFileDialog(dialog, appPath());
+    return runFileDialog(dialog);
 }
 
 void exportCsv(const QString& file)

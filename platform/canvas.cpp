@@ -18,11 +18,27 @@ QColor canvasColor(uint32_t bgr)
 
 QFont canvasFont(const CanvasOp& op)
 {
-    QFont font = vbFont(op.fontName, op.fontSize);
+    QFont font = fontForText(vbFont(op.fontName, op.fontSize), op.text);
     font.setBold(op.bold);
     font.setUnderline(op.underline);
     return font;
 }
+
+namespace {
+// The fonts the layouts were made for are exactly as high as their size in whole pixels, ascent
+// and descent sharing the em; the IPA fonts' own line is a pixel higher, which would push every
+// text a pixel into what stands below it. Texts are placed and measured by the em.
+double emPixels(const QFont& font, const QPaintDevice* device)
+{
+    return std::round(font.pointSizeF() * device->logicalDpiY() / 72.0);
+}
+
+double emAscent(const QFont& font, const QPaintDevice* device)
+{
+    const QFontMetricsF metrics(font, device);
+    return emPixels(font, device) * metrics.ascent() / (metrics.ascent() + metrics.descent());
+}
+}  // namespace
 
 QSizeF canvasTextSize(const QFont& font, const QString& text)
 {
@@ -34,7 +50,7 @@ QSizeF canvasTextSize(const QFont& font, const QString& text)
         return image;
     }();
     const QFontMetricsF metrics(font, &reference);
-    return QSizeF(metrics.horizontalAdvance(text), metrics.height()) * twipsPerPixel;
+    return QSizeF(metrics.horizontalAdvance(text), emPixels(font, &reference)) * twipsPerPixel;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -157,7 +173,16 @@ void CanvasPainter::draw(const CanvasOp& op)
         p.setFont(font);
         p.setPen(canvasColor(op.color));
         // Text stands with its top-left corner at the position; the painter draws from the baseline.
-        p.drawText(QPointF(a.x(), a.y() + QFontMetricsF(font, device_).ascent()), op.text);
+        const QPointF baseline(a.x(), a.y() + emAscent(font, device_));
+        if (op.widthFactor >= 1) {
+            p.drawText(baseline, op.text);
+            break;
+        }
+        p.save();
+        p.translate(baseline);
+        p.scale(op.widthFactor, 1);
+        p.drawText(QPointF(), op.text);
+        p.restore();
         break;
     }
     case CanvasOp::Picture:
@@ -291,7 +316,10 @@ void Canvas::print(const QString& text)
     CanvasOp o = textOp(text);
     const QSizeF extent = canvasTextSize(canvasFont(o), text);
     o.x1 = tx(currentX), o.y1 = ty(currentY);
-    o.x2 = o.x1 + extent.width(), o.y2 = o.y1 + extent.height();
+    // A text running a little off the surface's right edge is drawn narrower, as a grid cell's is.
+    if (o.x1 < width_ && o.x1 + extent.width() > width_)
+        o.widthFactor = std::max(textMinWidthFactor, (width_ - o.x1) / extent.width());
+    o.x2 = o.x1 + extent.width() * o.widthFactor, o.y2 = o.y1 + extent.height();
     send(o);
     currentX = left_;
     currentY += extent.height() * sy_;

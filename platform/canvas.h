@@ -33,7 +33,8 @@ struct CanvasOp {
     enum Kind { Cls, Line, Box, FilledBox, Circle, PSet, Print, Picture };
     Kind kind = Line;
     // Line and boxes: the two corners; Circle: the centre in x1, y1; PSet: the point in x1, y1;
-    // Print: the text's top-left corner in x1, y1 and its bottom-right in x2, y2;
+    // Print: the text's top-left corner in x1, y1 and its bottom-right in x2, y2 (as drawn, narrowed
+    // or not);
     // Picture: the rectangle the picture is scaled into.
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     double radius = 0;
@@ -46,6 +47,7 @@ struct CanvasOp {
     double fontSize = 0;
     bool bold = false;
     bool underline = false;
+    double widthFactor = 1;  // Print: below 1, the text is drawn that much narrower
     QImage picture;
 
     bool operator==(const CanvasOp&) const = default;

@@ -1,6 +1,7 @@
 #include "platform/flexgrid.h"
 
 #include "platform/colors.h"
+#include "platform/flexgriddraw.h"
 #include "platform/flexgridmodel.h"
 #include "platform/fonts.h"
 #include "platform/vberror.h"
@@ -75,10 +76,11 @@ void keepOnEdge(QScrollBar* bar, const std::vector<int>& edges)
 }
 
 // What every view of the grid shares: no headers (fixed cells are drawn as cells), no
-// editing or selection highlight, text clipped rather than elided, smooth scrolling so
+// editing or selection highlight, the grid's own cell drawing, smooth scrolling so
 // that the fixed overlays line up with the cells underneath.
 void setupView(QTableView* view)
 {
+    view->setItemDelegate(new FlexGridDelegate(view));
     view->horizontalHeader()->hide();
     view->verticalHeader()->hide();
     view->horizontalHeader()->setMinimumSectionSize(0);
@@ -457,6 +459,12 @@ QPixmap FlexGrid::picture() const
     applyLayout(&view);
     view.resize(colsPixels(cols()), rowsPixels(rows()));
     return view.grab();
+}
+
+FlexTextLayout FlexGrid::cellTextLayout(int row, int col) const
+{
+    const QModelIndex index = model_->index(row, col);
+    return flexTextLayout(index.data(Qt::FontRole).value<QFont>(), textMatrix(row, col), visualRect(index), wordWrap());
 }
 
 void FlexGrid::setHeightTwips(int twips)

@@ -8,6 +8,7 @@
 #include <vector>
 
 class FlexGridModel;
+struct FlexTextLayout;
 
 enum FlexAlignment {
     flexAlignLeftTop = 0, flexAlignLeftCenter = 1, flexAlignLeftBottom = 2,
@@ -78,6 +79,9 @@ public:
     void sort(int row1, int row2, int col, int how);
     // Picture: an image of the whole grid, every row and column at full size.
     QPixmap picture() const;
+    // How the cell's text is drawn where the cell stands: its room inside the margins, width
+    // factor and drawn size. Row and column must be in the grid.
+    FlexTextLayout cellTextLayout(int row, int col) const;
     // The control's height and width in twips, read back exactly as set while the control keeps that size.
     void setHeightTwips(int twips);
     int heightTwips() const;

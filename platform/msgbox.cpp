@@ -1,7 +1,9 @@
 #include "platform/msgbox.h"
 
 #include <QApplication>
+#include <QGridLayout>
 #include <QMessageBox>
+#include <QSpacerItem>
 
 namespace {
 // The innermost live recorder; recorders nest as a stack through previous_.
@@ -14,6 +16,19 @@ QMessageBox::StandardButtons standardButtons(int buttons)
     case vbYesNo: return QMessageBox::Yes | QMessageBox::No;
     default: return QMessageBox::Ok;
     }
+}
+
+// A short message would give a box too narrow for its title, which the window frame then cuts:
+// the box is kept as wide as the title with the frame's icon and buttons beside it.
+void makeRoomForTitle(QMessageBox& box)
+{
+    constexpr int frameButtons = 160;
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + frameButtons;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                  grid->columnCount());
 }
 
 int resultOf(int pressed)
@@ -48,6 +63,7 @@ int msgBox(const QString& text, int buttons, const QString& title)
     QMessageBox box(QMessageBox::NoIcon, title.isEmpty() ? QApplication::applicationName() : title, text, standardButtons(buttons), QApplication::activeWindow());
     if (buttons == vbOKCancel)
         box.setEscapeButton(QMessageBox::Cancel);
+    makeRoomForTitle(box);
     return resultOf(box.exec());
 }
 

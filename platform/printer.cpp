@@ -1,5 +1,6 @@
 #include "platform/printer.h"
 
+#include "platform/filedialog.h"
 #include "platform/vberror.h"
 
 #include <QApplication>
@@ -136,9 +137,8 @@ QString askPdfPath()
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.setNameFilters({QStringLiteral("PDFファイル (*.pdf *.PDF)")});
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return {};
-    return dialog.selectedFiles().constFirst();
+    prepareFileDialog(dialog, QCoreApplication::applicationDirPath());
+    return runFileDialog(dialog);
 }
 
 // ---- Recording ----

@@ -49,12 +49,15 @@ QWidget* mainWindowWidget()
     return nullptr;
 }
 
-void showMainWindowAgain()
+void showMainWindowAgain(const QWidget* closing)
 {
     QWidget* w = mainWindowWidget();
     if (isProgramEnding() || !w)
         return;
     w->show();
+    for (const QWidget* other : QApplication::topLevelWidgets())
+        if (other != closing && qobject_cast<const SheetFrame*>(other) && other->isVisible())
+            return;
     w->raise();
     w->activateWindow();
 }
@@ -165,9 +168,9 @@ void SheetFrame::resizeEvent(QResizeEvent* event)
 void SheetFrame::closeEvent(QCloseEvent* event)
 {
     if (tags_.unload.isEmpty())
-        showMainWindowAgain();
+        showMainWindowAgain(this);
     else
-        vbTrap(tags_.unload, showMainWindowAgain);
+        vbTrap(tags_.unload, [this] { showMainWindowAgain(this); });
     event->accept();
 }
 

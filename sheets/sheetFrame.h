@@ -61,8 +61,9 @@ private:
 
 // The main window while it exists (the owner of the note editor), else null.
 QWidget* mainWindowWidget();
-// Shows the main window again (modeless, raised) unless the program is ending.
-void showMainWindowAgain();
+// Shows the main window again (modeless) unless the program is ending; it is raised only when no
+// sheet but the closing one is open, so that it never covers the sheets still open.
+void showMainWindowAgain(const QWidget* closing);
 // A toolbar picture from the program folder; "Back" falls back to "List.gif", any other missing
 // picture gives none.
 QString sheetPicturePath(const QString& file);

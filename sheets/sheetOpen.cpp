@@ -12,9 +12,45 @@
 
 #include <QApplication>
 #include <QDate>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QStyle>
 
 namespace {
+// The sheets in the order they were opened; closed ones drop out as they are deleted.
+QList<QPointer<QWidget>> openedSheets;
+
+QWidget* lastShownSheet()
+{
+    for (auto it = openedSheets.crbegin(); it != openedSheets.crend(); ++it)
+        if (*it && (*it)->isVisible() && !(*it)->objectName().isEmpty())
+            return *it;
+    return nullptr;
+}
+
+// A sheet replacing one of its kind takes its place; any other opens down and right of the sheet
+// shown last, one title bar further, so that no sheet lies exactly on another. Where that would
+// leave the screen it starts again at the screen's top left.
+void placeSheet(QWidget* sheet, const std::optional<QPoint>& replacedAt)
+{
+    if (replacedAt) {
+        sheet->move(*replacedAt);
+        return;
+    }
+    const QWidget* last = lastShownSheet();
+    if (!last)
+        return;
+    const int step = std::max(24, sheet->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    QPoint at = last->pos() + QPoint(step, step);
+    if (const QScreen* screen = last->screen()) {
+        const QRect area = screen->availableGeometry();
+        if (!area.contains(QRect(at, sheet->frameGeometry().size())))
+            at = area.topLeft();
+    }
+    sheet->move(at);
+}
+
 // The race code of a run row: track & "yymmdd" & the race number as two digits.
 QString raceCodeOfRow(const FlexGrid& grid, int row)
 {
@@ -81,6 +117,9 @@ bool openSheet(SheetKind kind, const QString& key)
         showImportBusy();
         return false;
     }
+    std::optional<QPoint> replacedAt;
+    if (const QWidget* old = loadedSheet(kind); old && old->isVisible())
+        replacedAt = old->pos();
     unloadSheet(kind);
     pd.sheetKey = key;
     SheetFrame* sheet = createSheet(kind, key);
@@ -88,6 +127,9 @@ bool openSheet(SheetKind kind, const QString& key)
         pd.sheetForm = sheet;
     sheet->load();
     keepOnScreen(sheet);
+    placeSheet(sheet, replacedAt);
+    openedSheets.removeAll(nullptr);
+    openedSheets.append(sheet);
     sheet->show();
     return true;
 }

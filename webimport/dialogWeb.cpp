@@ -94,8 +94,10 @@ void DialogWeb::showOnScreen()
 void DialogWeb::showLoading(const QString& title)
 {
     lblTitle->setText(title);
+    // A longer title widens the window now, not after the page: the label is never cut.
+    layout()->activate();
     showOnScreen();
-    lblTitle->repaint();
+    repaint();
 }
 
 DialogWeb& dialogWeb()

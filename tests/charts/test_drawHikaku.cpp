@@ -8,8 +8,9 @@ TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
 {
     addRunner(1, 9, {{.daysAgo = 30, .sisuu = 60}}), pd.uDate(1, 0) = kRaceDay.addDays(-7);  // gate 9: black; run 0 a week back
     addRunner(2, 4, {{.daysAgo = 30, .sisuu = 50}, {.daysAgo = 60, .sisuu = 0}, {.daysAgo = noDate, .sisuu = 70},
-                     {.daysAgo = 90, .sisuu = 112}, {.daysAgo = 120, .sisuu = -5}});
-    addRunner(3, 0, {{.daysAgo = 500, .sisuu = 40}});  // keeps runner 2's colour; old run in the margin
+                     {.daysAgo = 90, .sisuu = 112}, {.daysAgo = 120, .sisuu = -5}});  // above and below the frame:
+    // of their line only the part inside the frame is drawn, and neither mark
+    addRunner(3, 0, {{.daysAgo = 500, .sisuu = 40}});  // keeps runner 2's colour; an old run left of the frame is not drawn
     addRunner(4, 2), pd.uName(4).clear(), pd.uSisuu(4, 0) = 55;  // unnamed: no marks
     pd.uSisuu(2, 0) = 66, pd.umaIdx = 2;  // run 0 is drawn too
     pd.sisuuOffset = 30;                  // neither the X% line nor the marks take it
@@ -19,9 +20,8 @@ TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
         "cls", "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid", "circle 9087.98 2840.00 r27.00 0,0,0 fill 0,0,0 w1",
         "circle 9600.00 2444.00 r67.50 0,0,255 fill 0,0,255 w3", "circle 8932.14 3500.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "line 8932.14 3500.00 9600.00 2444.00 0,0,255 w3 solid", "circle 7596.43 -592.00 r67.50 0,0,255 fill 0,0,255 w3",
-        "circle 6928.57 7130.00 r67.50 0,0,255 fill 0,0,255 w3", "line 6928.57 7130.00 7596.43 -592.00 0,0,255 w3 solid",
-        "circle -1530.95 4160.00 r27.00 0,0,255 fill 0,0,255 w1", "text 250.00 0.00 4 2 馬2  0 (0)   0.0 9"}));
+        "line 8932.14 3500.00 9600.00 2444.00 0,0,255 w3 solid", "line 6957.11 6800.00 7527.93 200.00 0,0,255 w3 solid",
+        "text 250.00 0.00 4 2 馬2  0 (0)   0.0 9"}));
 }
 
 // Runs 0 to 30 only, and only as far as the table holds.

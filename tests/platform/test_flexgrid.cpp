@@ -1,6 +1,7 @@
 #include "platform/canvas.h"
 #include "platform/colors.h"
 #include "platform/flexgrid.h"
+#include "platform/flexgriddraw.h"
 #include "platform/flexgridsort.h"
 #include "platform/fonts.h"
 #include "platform/vberror.h"
@@ -59,6 +60,42 @@ TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPaletteCanvasesDoNot)
                                  canvasColor(vbWindowBackground), canvasColor(vbWindowText));
     QApplication::setPalette(desktop);
     EXPECT_EQ(seen, std::tuple(QColor(40, 40, 60), QColor(255, 128, 0), QColor(Qt::white), QColor(Qt::black)));
+}
+
+// Texts stand a margin in from their cell's edges: a right-aligned text and the left-aligned one in the
+// next cell never touch. A text a little too wide is drawn narrower to fit; one far too wide is cut at
+// its cell's edge, never spilling into the next cell.
+TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedOrCutNeverSpilled)
+{
+    grid.setColWidth(4, 600);
+    grid.setColWidth(5, 600);
+    grid.setCellAlignment(1, 4, flexAlignRightCenter);
+    grid.setCellAlignment(1, 5, flexAlignLeftCenter);
+    grid.setTextMatrix(1, 4, "888888");   // 36 pixels in a room of 35
+    grid.setTextMatrix(1, 5, "888888");
+    grid.setTextMatrix(2, 4, "8888888888");  // 60 pixels: too wide even at the narrowest factor
+    grid.setTextMatrix(2, 5, "");
+    const QImage image = grid.picture().toImage();
+    const int left = grid.visualRect(grid.model()->index(1, 4)).left() + grid.horizontalScrollBar()->value();
+    const auto inked = [&image](int row, int from, int to) {
+        std::vector<int> xs;
+        for (int x = from; x < to; ++x)
+            if (qGray(image.pixel(x, row)) < 128)
+                xs.push_back(x);
+        return xs;
+    };
+    const int y1 = 20 + 10, y2 = 20 + 20 + 10;
+    const std::vector<int> row1 = inked(y1 - 2, left, left + 80), row1b = inked(y1 + 2, left, left + 80);
+    const auto gapAtBorder = [left](const std::vector<int>& xs) {
+        const auto after = std::find_if(xs.begin(), xs.end(), [left](int x) { return x >= left + 40; });
+        return after == xs.begin() || after == xs.end() ? 0 : *after - *std::prev(after) - 1;
+    };
+    const FlexTextLayout narrowed = grid.cellTextLayout(1, 4), cut = grid.cellTextLayout(2, 4);
+    EXPECT_EQ(std::tuple(narrowed.factor < 1, narrowed.fits(), cut.factor, cut.fits()),
+              std::tuple(true, true, textMinWidthFactor, false));
+    // The grid line between the two cells is ink too: at least a margin of background on each side of it.
+    EXPECT_GE(gapAtBorder(row1) + gapAtBorder(row1b), 2 * flexTextMargin);
+    EXPECT_EQ(inked(y2, left + 40, left + 78), std::vector<int>());
 }
 
 // Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20.

@@ -100,7 +100,7 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     const QString missing = appDir.filePath("temp/raceMatrix.htm");
     EXPECT_FALSE(getWebTable(missing));
     QTest::qWait(400);
-    EXPECT_EQ(joined(webLoadFailure.host, webLoadFailure.reason.isEmpty(), waited), joined(missing, "0|0"));
+    EXPECT_EQ(joined(webLoadFailure.text(), waited), joined("ファイル " + missing + " を読めません（ファイルがありません）", "0"));
 
     dialogWeb().show();
     QTimer::singleShot(2300, [] { dialogWeb().cmdCancel->click(); });
@@ -128,9 +128,9 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     const QString refused = url("/dump");
     server.stop();
     EXPECT_FALSE(getWebTable(refused));
-    EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && !webLoadFailure.reason.isEmpty());
+    EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && webLoadFailure.reason == "接続を拒否されました");
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました|ページを読み込めませんでした\nサーバー " + webLoadFailure.host.toStdString()
-                           + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5");
+                           + " が応答しません（エラー応答 HTTP 404）|Error-ReadWeb-5");
 }
 
 }

@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -131,6 +132,18 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && webLoadFailure.reason == "接続を拒否されました");
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました|ページを読み込めませんでした\nサーバー " + webLoadFailure.host.toStdString()
                            + " が応答しません（エラー応答 HTTP 404）|Error-ReadWeb-5");
+}
+
+// Any time-out setting is counted without overflow: the largest is what a timer counts in milliseconds, none of zero or less is
+// the default.
+TEST_F(PageLoader, AnyTimeOutSettingIsCountedWithoutOverflow)
+{
+    for (const auto& [setting, seconds] : {std::pair {std::numeric_limits<int>::max(), std::numeric_limits<int>::max() / 1000},
+                                           {std::numeric_limits<int>::min(), 5}, {0, 5}, {30, 30}}) {
+        pd.timerInter = setting;
+        dialogWeb().formLoad();
+        EXPECT_EQ(joined(webTimeOutSeconds(), dialogWeb().Timer1->interval()), joined(seconds, seconds * 1000)) << setting;
+    }
 }
 
 }

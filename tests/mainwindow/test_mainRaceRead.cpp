@@ -143,7 +143,8 @@ TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
 }
 
 // A history page that does not come ends the read: one message naming the server (or the page cut short every time) and the runners
-// read, no later page asked for, the race shown and its pages as they were. A page answered without any history goes on.
+// read, no later page asked for, the race shown and its pages as they were; so does a card cut short. A page answered without any
+// history goes on.
 TEST_F(RaceRead, APageThatDoesNotComeEndsTheReadAndKeepsTheRaceShown)
 {
     pressRead();
@@ -182,6 +183,14 @@ TEST_F(RaceRead, APageThatDoesNotComeEndsTheReadAndKeepsTheRaceShown)
               std::tuple(1 + 3, 1, before));
 
     messages.clear();
+    server.setFaultFirstN(demoCardTarget(next), PageServer::Fault::CutBody, 1000);
+    pressRead();
+    EXPECT_EQ(shown(), "指定した出走表はありません\nページ " + server.baseUrl().toStdString() + demoCardTarget(next).toStdString()
+                           + " が途中で切れています");
+    EXPECT_EQ(std::tuple(server.requestCount(demoCardTarget(next)), screen()), std::tuple(2 + 3, before));  // two earlier reads
+
+    messages.clear();
+    server.setFaultFirstN(demoCardTarget(next), PageServer::Fault::None, 0);
     server.setFaultFirstN(demoHistoryTarget(6), PageServer::Fault::None, 0);
     server.addFile(demoHistoryTarget(6), "horse_none.htm");
     pressRead();

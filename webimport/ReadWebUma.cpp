@@ -22,25 +22,19 @@ constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
 
-// The files the live memo has reported; none outside a memo.
+// The files the live memo has seen fail; none outside a memo.
 QSet<QString>* reportedFiles = nullptr;
 
 // openDb, with its message given once while a memo lives.
 void openDataFile(const QString& name)
 {
     const QString path = appPath() + name;
-    if (!reportedFiles) {
-        openDb(1, path, dbPassword);
-        return;
-    }
     try {
         openDbOrThrow(1, path, dbPassword);
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
-        if (!reportedFiles->contains(path))
-            msgBox(dbOpenFailureText(path, e), vbOKOnly);
-        reportedFiles->insert(path);
+        reportUnopenedFile(path, e);
     }
 }
 
@@ -234,6 +228,15 @@ UnopenedFileMemo::~UnopenedFileMemo()
 {
     if (outermost_)
         reportedFiles = nullptr;
+}
+
+void reportUnopenedFile(const QString& path, const std::exception& error)
+{
+    if (reportedFiles && reportedFiles->contains(path))
+        return;
+    if (reportedFiles)
+        reportedFiles->insert(path);
+    msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
 
 bool readUmaRirekiPage(const QString& url)

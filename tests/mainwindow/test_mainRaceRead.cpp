@@ -202,11 +202,15 @@ TEST_F(RaceRead, APageThatDoesNotComeEndsTheReadAndKeepsTheRaceShown)
 // does not come is a failed read (the batch reports it), not a race that does not exist.
 TEST_F(RaceRead, AnUnopenableDataFileIsToldOnceAndABatchCardThatDoesNotComeFails)
 {
-    ASSERT_TRUE(QFile::remove(appDir.filePath("NAR_data.dat")));
-    pressRead();
-    EXPECT_EQ(std::tuple(messages.firstLines(), messages.texts().value(0).contains("NAR_data.dat"), pd.tousuu),
-              std::tuple(QStringList {"dataファイルが開けません"}, true, 12));
-    EXPECT_TRUE(control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日"));
+    for (const QString file : {"Strevin_data.dat", "NAR_data.dat"}) {
+        ASSERT_TRUE(QFile::rename(appDir.filePath(file), appDir.filePath("away.dat")));
+        messages.clear();
+        pressRead();
+        EXPECT_EQ(std::tuple(messages.firstLines(), messages.texts().value(0).contains(file), pd.tousuu),
+                  std::tuple(QStringList {"dataファイルが開けません"}, true, 12)) << file.toStdString();
+        EXPECT_TRUE(control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日"));
+        ASSERT_TRUE(QFile::rename(appDir.filePath("away.dat"), appDir.filePath(file)));
+    }
 
     messages.clear();
     pd.timerInter = 1;

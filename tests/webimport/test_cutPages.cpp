@@ -43,27 +43,29 @@ struct CutPages : WebImportTest {
         messages.clear();
     }
 
-    static void clearStore()
+    // What the reader stored, then removed for the next page; "0||0" when nothing.
+    static std::string takeStored()
     {
-        execute("NAR_data.dat", "DELETE FROM T_Rdata");
-        execute("NAR_data.dat", "DELETE FROM T_Useiseki");
-    }
-    static std::string storedRaces()
-    {
-        return stored("SELECT COUNT(*), GROUP_CONCAT(R_code) FROM T_Rdata") + "|" + stored("SELECT COUNT(*) FROM T_Useiseki");
+        const std::string races = stored("SELECT COUNT(*), GROUP_CONCAT(R_code) FROM T_Rdata") + "|" + stored("SELECT COUNT(*) FROM T_Useiseki");
+        if (races != "0||0") {
+            execute("NAR_data.dat", "DELETE FROM T_Rdata");
+            execute("NAR_data.dat", "DELETE FROM T_Useiseki");
+        }
+        return races;
     }
 
     std::string card(const QString& url) const
     {
         clearRace();
-        if (!readSyuxtubaPage(url) && !webLoadFailure.failed())
-            return "no card";
+        const bool read = readSyuxtubaPage(url);
         if (webLoadFailure.failed())
             return pd.tousuu == 0 && pd.raceTitle.isEmpty() ? "" : "a failed card left runners";
+        if (!read)
+            return "no card";
         QString names;
         for (int k = 1; k <= pd.tousuu; ++k)
             names += pd.uName(k) + pd.uUrl(k).right(10);
-        return joined(pd.raceCode, pd.tousuu, names, storedRaces());
+        return joined(pd.raceCode, pd.tousuu, names, takeStored());
     }
 
     std::string history(const QString& url) const
@@ -74,8 +76,7 @@ struct CutPages : WebImportTest {
         int runs = 0;
         while (runs < pd.kakoMax && !pd.uDate(1, runs + 1).isZero())
             ++runs;
-        const std::string store = storedRaces();
-        clearStore();
+        const std::string store = takeStored();
         if (!read)
             return runs == 0 && store == "0||0" ? "" : "a failed history left runs";
         return joined(runs, store);
@@ -88,8 +89,7 @@ struct CutPages : WebImportTest {
         const SeisekiPage page = readSeisekiPage(url);
         closeDb(1);
         closeDb(2);
-        const std::string store = storedRaces();
-        clearStore();
+        const std::string store = takeStored();
         if (page == SeisekiPage::LoadFailed)
             return store == "0||0" ? "" : "a failed page was stored";
         return joined(int(page), store);

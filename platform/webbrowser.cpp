@@ -270,8 +270,9 @@ const xmlNode* childElement(const xmlNode* parent, const char* name)
 bool isTagName(QStringView html, qsizetype at, QLatin1StringView name)
 {
     const qsizetype after = at + name.size();
-    return after < html.size() && html.mid(at, name.size()).compare(name, Qt::CaseInsensitive) == 0
-        && !html[after].isLetterOrNumber();
+    // Most tags of a page are cells and rows: their first letter settles it at once.
+    return after < html.size() && html[at].toLower() == QLatin1Char(name.front())
+        && html.mid(at, name.size()).compare(name, Qt::CaseInsensitive) == 0 && !html[after].isLetterOrNumber();
 }
 
 // Where a comment, a script or a style that begins at `at` ends (just past it); -1 when the page

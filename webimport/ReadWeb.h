@@ -61,6 +61,7 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
+void parseUmaRireki();
 // While one lives (a race read holds one), a data file that cannot be opened is reported the first
 // time only: the history reader opens the same files once for every runner, and the analysis the
 // track file again. It is still tried each time. Nested memos share the outermost one.
@@ -77,7 +78,6 @@ private:
 // openDb's message for a data file that did not open with this error, unless a live memo has seen
 // the file fail already.
 void reportUnopenedFile(const QString& path, const std::exception& error);
-void parseUmaRireki();
 // A run of runner umaIdx as the race database holds it: its corners and running style, and
 // whether its race row is there too.
 struct StoredRun {

@@ -232,10 +232,11 @@ UnopenedFileMemo::~UnopenedFileMemo()
 
 void reportUnopenedFile(const QString& path, const std::exception& error)
 {
-    if (reportedFiles && reportedFiles->contains(path))
-        return;
-    if (reportedFiles)
+    if (reportedFiles) {
+        if (reportedFiles->contains(path))
+            return;
         reportedFiles->insert(path);
+    }
     msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
 

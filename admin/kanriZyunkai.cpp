@@ -9,6 +9,7 @@
 #include "platform/textcodec.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
+#include "webimport/ReadWeb.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -79,7 +80,7 @@ void zyunkaiTrack(const QString& zyo, const RaceReader& reader,
         if (outcome == RaceReadOutcome::Cancelled)
             throw KanriReported();
         if (outcome == RaceReadOutcome::Failed)
-            kanriFail("レースを読み込めませんでした: " + info);
+            kanriFail("レースを読み込めませんでした: " + info + (webLoadFailure.failed() ? "\n" + webLoadFailure.text() : QString()));
         if (outcome == RaceReadOutcome::NoCard || !pd.raceExists) {
             pd.raceExists = true;
             return;
@@ -117,10 +118,17 @@ void runZyunkai(const QString& dateText, const RaceReader& reader,
     reader.setSelector(2, Format(day, "dd"));
     for (const QString& zyo : zyunkaiTracks())
         zyunkaiTrack(zyo, reader, showRaceInfo);
+    // A day without a race has nothing to publish: empty pages would pass for a day's predictions.
+    const qsizetype written = zyunkai.indexLink.size();
+    if (written == 0) {
+        msgBox("巡回を終了しました\n" + Format(day, "yyyy/mm/dd") + " のレースは1つも見つかりませんでした\n"
+               "予想ページ・索引・書庫は書き出していません");
+        return;
+    }
     writeZyunkaiIndex();
     if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh", 0))
         throw KanriReported();
-    msgBox("巡回を完了");
+    msgBox("巡回を完了\n" + QString::number(written) + "レースの予想を書き出しました");
 }
 
 void saveRana()

@@ -36,8 +36,10 @@ extern ZyunkaiState zyunkai;
 const QStringList& zyunkaiTracks();
 
 // The whole run for the date text ("yyyy/mm/dd" or "yyyy/m/d"). showRaceInfo gets
-// "track-nR" before each read. Ends with "巡回を完了"; a bad date, a missing folder or work file,
-// a failed read or archive ends it early (kanriCommon.h), as does a Cancel of a race read.
+// "track-nR" before each read. Ends with "巡回を完了" and the number of races written; a day
+// without a race writes no index or archive and says so. A bad date, a missing folder or work
+// file, a failed read (with the page's cause) or archive ends it early (kanriCommon.h), as does a
+// Cancel of a race read.
 void runZyunkai(const QString& dateText, const RaceReader& reader,
                 const std::function<void(const QString&)>& showRaceInfo);
 

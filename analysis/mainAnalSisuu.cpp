@@ -5,6 +5,7 @@
 #include "core/publicSisuu.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
+#include "webimport/ReadWeb.h"
 
 #include <memory>
 
@@ -41,7 +42,7 @@ void showFailureOnce(const std::exception& error)
     if (session.failureShown)
         return;
     session.failureShown = true;
-    msgBox(dbOpenFailureText(trackFilePath(), error), vbOKOnly);
+    reportUnopenedFile(trackFilePath(), error);
 }
 
 }

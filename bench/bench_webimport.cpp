@@ -1,5 +1,5 @@
-// Web import: cutting a 300 KB page and a page with one cell of 64,000 ">" into the cell table, reading a race card of 18 runners, and
-// reading and storing 18 horse histories of 150 runs each with their speed indices.
+// Web import: cutting a 300 KB page and a page with one cell of 64,000 ">" into the cell table, checking that a page is whole,
+// reading a race card of 18 runners, and reading and storing 18 horse histories of 150 runs each with their speed indices.
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -97,6 +97,17 @@ void BM_InnerHtml300KB(benchmark::State& state)
         benchmark::DoNotOptimize(bodyInnerHtmlOf(page));
 }
 BENCHMARK(BM_InnerHtml300KB)->Unit(benchmark::kMillisecond);
+
+// The check that a page is not cut short, on the same page: a small part of the parse it precedes.
+void BM_WholePage300KB(benchmark::State& state)
+{
+    const QString page = QStringLiteral("<html><body><table>") + largeBody() + QStringLiteral("</table></body></html>");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(isWholePage(page));
+    if (!isWholePage(page))
+        state.SkipWithError("the whole page was taken for a cut one");
+}
+BENCHMARK(BM_WholePage300KB)->Unit(benchmark::kMillisecond);
 
 void BM_ParseRaceCard18(benchmark::State& state)
 {

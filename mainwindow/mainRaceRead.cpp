@@ -88,40 +88,69 @@ QString runnerTitle(int i, int n)
            QStringLiteral("成績読込み中・・・");
 }
 
-// Said for a runner whose history could not be read; the read goes on without its runs. The
+// Said for a runner without a history address; the read goes on without its runs. The
 // administration batch runs unattended and is told nothing.
-void reportUnreadHistory(int i, const QString& reason)
+void reportNoAddress(int i)
 {
     if (!batchMode())
-        msgBox(pd.uName(i) + QStringLiteral("の成績を読込めませんでした：") + reason);
+        msgBox(pd.uName(i) + QStringLiteral("の成績を読込めませんでした：成績ページのアドレスがありません"));
 }
 
-// Every runner's history and the indices of its past runs; false on a cancel. A runner without
-// a history address is passed at once: there is no page to wait for.
+// A history page that did not come (the server stopped answering, or gave it cut short every
+// time) ends the read: a prediction from the runners read so far would pass for the race's. The
+// batch names the cause in its own message.
+void reportStoppedRead(int read, int n)
+{
+    if (!batchMode())
+        msgBox(QStringLiteral("%1頭中%2頭の成績を読込んだところで読込みを中止しました\n").arg(n).arg(read) + webLoadFailure.text());
+}
+
+// Every runner's history and the indices of its past runs; false on a cancel or a page that did
+// not come. A runner without a history address is passed at once: there is no page to wait for.
 bool readHistories(const std::function<QString(int)>& pageOf)
 {
     const int n = pd.tousuu;
+    int read = 0;
     for (int i = 1; i <= n; ++i) {
         pd.umaIdx = i;
         const QString page = pageOf(i);
         if (page.isEmpty()) {
-            reportUnreadHistory(i, QStringLiteral("成績ページのアドレスがありません"));
+            reportNoAddress(i);
         } else {
             showLoading(runnerTitle(i, n));
-            readUmaRirekiPage(page);
+            const bool loaded = readUmaRirekiPage(page);
             if (pd.webCancel) {
                 unloadDialogWeb();
                 msgBox(QStringLiteral("キャンセルしました"));
                 return false;
             }
-            if (webLoadFailure.failed())
-                reportUnreadHistory(i, webLoadFailure.text());
+            if (webLoadFailure.failed()) {
+                unloadDialogWeb();
+                reportStoppedRead(read, n);
+                return false;
+            }
+            read += loaded ? 1 : 0;
         }
         pd.umaIdx = i;
         calcUmaSisuu();
     }
     unloadDialogWeb();
     return true;
+}
+
+// A card that is not there ends a batch's track without a word (raceExists); a card whose page did
+// not come is a failed read there, which the batch reports itself.
+void reportNoCard()
+{
+    if (pd.webCancel)
+        return;
+    if (batchMode()) {
+        if (!webLoadFailure.failed())
+            pd.raceExists = false;
+        return;
+    }
+    msgBox(QStringLiteral("指定した出走表はありません") +
+           (webLoadFailure.failed() ? QStringLiteral("\n") + webLoadFailure.text() : QString()));
 }
 
 void startRead(int runs)
@@ -173,6 +202,7 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
         }
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
+        const UnopenedFileMemo unopenedFiles;
         if (!vbTrap(tag, [&] { end = (this->*body)(); }))
             return RaceReadOutcome::Failed;
         if (end != ReadEnd::Stopped) {
@@ -202,11 +232,8 @@ FrmMain::ReadEnd FrmMain::raceReadBody()
     pd.raceZyo = zyo;
     showLoading(QStringLiteral("出走表読込み中"));
     if (!readSyuxtubaPage(url)) {
-        if (!pd.webCancel && batchMode())
-            pd.raceExists = false;
-        else if (!pd.webCancel)
-            msgBox(QStringLiteral("指定した出走表はありません") +
-                   (webLoadFailure.failed() ? QStringLiteral("\r\n") + webLoadFailure.text() : QString()));
+        unloadDialogWeb();
+        reportNoCard();
         return ReadEnd::Stopped;
     }
     unloadDialogWeb();

@@ -27,22 +27,42 @@ constexpr int metaScanBytes = 4096;
 // reads the option under its XML name in the HTML parser too).
 constexpr int htmlParseHuge = XML_PARSE_HUGE;
 
+// What went wrong with a transfer, in the user's words: Qt's own texts are English.
+QString networkErrorText(QNetworkReply::NetworkError error)
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return QStringLiteral("接続を拒否されました");
+    case QNetworkReply::RemoteHostClosedError:
+        return QStringLiteral("接続を途中で切られました");
+    case QNetworkReply::HostNotFoundError:
+        return QStringLiteral("サーバーが見つかりません");
+    case QNetworkReply::TimeoutError:
+        return QStringLiteral("接続が時間切れになりました");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+        return QStringLiteral("ネットワークにつながっていません");
+    case QNetworkReply::SslHandshakeFailedError:
+        return QStringLiteral("暗号化通信を始められませんでした");
+    default:
+        return QStringLiteral("通信エラー（%1）").arg(int(error));
+    }
+}
+
 // Why a finished transfer is no whole page: "" when it is one.
 QString transferFailure(const QNetworkReply& reply)
 {
     const QVariant status = reply.attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (status.isValid() && (status.toInt() < 200 || status.toInt() > 299))
-        return QStringLiteral("HTTP %1 %2")
-            .arg(status.toInt())
-            .arg(reply.attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString());
+        return QStringLiteral("エラー応答 HTTP %1").arg(status.toInt());
     if (reply.error() != QNetworkReply::NoError)
-        return reply.errorString();
+        return networkErrorText(reply.error());
     // A compressed body is announced by its compressed length; the count would not compare.
     const QVariant length = reply.header(QNetworkRequest::ContentLengthHeader);
     const bool encoded = !reply.rawHeader("Content-Encoding").isEmpty()
         && reply.rawHeader("Content-Encoding").compare("identity", Qt::CaseInsensitive) != 0;
     if (length.isValid() && !encoded && reply.bytesAvailable() < length.toLongLong())
-        return QStringLiteral("%1 of %2 bytes received").arg(reply.bytesAvailable()).arg(length.toLongLong());
+        return QStringLiteral("%1バイト中%2バイトしか届きませんでした").arg(length.toLongLong()).arg(reply.bytesAvailable());
     return {};
 }
 
@@ -246,6 +266,33 @@ const xmlNode* childElement(const xmlNode* parent, const char* name)
     return nullptr;
 }
 
+// Whether the tag name at `at` is `name` (any case), as a whole name.
+bool isTagName(QStringView html, qsizetype at, QLatin1StringView name)
+{
+    const qsizetype after = at + name.size();
+    // Most tags of a page are cells and rows: their first letter settles it at once.
+    return after < html.size() && html[at].toLower() == QLatin1Char(name.front())
+        && html.mid(at, name.size()).compare(name, Qt::CaseInsensitive) == 0 && !html[after].isLetterOrNumber();
+}
+
+// Where a comment, a script or a style that begins at `at` ends (just past it); -1 when the page
+// ends inside it, 0 when none begins there. Their text may hold anything that looks like a tag.
+qsizetype endOfOpaque(QStringView html, qsizetype at)
+{
+    if (html.mid(at, 4) == u"<!--") {
+        const qsizetype close = html.indexOf(u"-->", at + 4);
+        return close < 0 ? -1 : close + 3;
+    }
+    for (const QLatin1StringView name : {QLatin1StringView("script"), QLatin1StringView("style")}) {
+        if (!isTagName(html, at + 1, name))
+            continue;
+        const qsizetype close = html.indexOf(QString(QLatin1String("</") + name), at, Qt::CaseInsensitive);
+        const qsizetype end = close < 0 ? -1 : html.indexOf(u'>', close);
+        return end < 0 ? -1 : end + 1;
+    }
+    return 0;
+}
+
 // One network access for every browser: a browser lives for one page, and a manager of its own
 // would set up the transport and a new connection to the server for every page.
 QNetworkAccessManager* sharedNetwork()
@@ -287,6 +334,7 @@ void WebBrowser::Navigate2(const QString& url)
     readyState_ = QStringLiteral("loading");
     bodyHtml_.clear();
     loadError_.clear();
+    pageCut_ = false;
     if (!isHttpAddress(url)) {
         loadFile(localPathOf(url));
         return;
@@ -301,7 +349,7 @@ void WebBrowser::loadFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        fail(file.errorString());
+        fail(file.exists() ? QStringLiteral("ファイルを読めません") : QStringLiteral("ファイルがありません"));
     else
         complete(file.readAll(), {});
 }
@@ -322,9 +370,17 @@ void WebBrowser::onReplyFinished()
     complete(reply->readAll(), charsetParameter(contentType));
 }
 
+// The parser would close whatever a cut page leaves open without a word, so the page's own text
+// decides whether it is whole.
 void WebBrowser::complete(const QByteArray& bytes, const QByteArray& headerCharset)
 {
-    bodyHtml_ = bodyInnerHtmlOf(decodePage(bytes, headerCharset));
+    const QString page = decodePage(bytes, headerCharset);
+    if (!isWholePage(page)) {
+        pageCut_ = true;
+        fail(QStringLiteral("ページが途中で切れています"));
+        return;
+    }
+    bodyHtml_ = bodyInnerHtmlOf(page);
     finish();
 }
 
@@ -357,6 +413,40 @@ QString decodePage(const QByteArray& bytes, const QByteArray& headerCharset)
 {
     const QByteArray charset = headerCharset.isEmpty() ? metaCharset(bytes) : headerCharset;
     return decodeByCharset(bytes, charset);
+}
+
+bool isWholePage(QStringView html)
+{
+    int openTables = 0;
+    bool ended = false;
+    for (qsizetype i = html.indexOf(u'<'); i >= 0; i = html.indexOf(u'<', i)) {
+        const qsizetype opaqueEnd = endOfOpaque(html, i);
+        if (opaqueEnd != 0) {
+            if (opaqueEnd < 0)
+                return false;
+            i = opaqueEnd;
+            continue;
+        }
+        const bool closing = i + 1 < html.size() && html[i + 1] == u'/';
+        const qsizetype name = i + 1 + (closing ? 1 : 0);
+        // A "<" that starts no tag is text.
+        if (name >= html.size() || !(html[name].isLetter() || html[name] == u'!' || html[name] == u'?')) {
+            ++i;
+            continue;
+        }
+        const qsizetype end = html.indexOf(u'>', name);
+        if (end < 0)
+            return false;
+        if (isTagName(html, name, QLatin1StringView("table"))) {
+            openTables = closing ? std::max(openTables - 1, 0) : openTables + 1;
+            ended = false;
+        } else if (closing && openTables == 0
+                   && (isTagName(html, name, QLatin1StringView("body")) || isTagName(html, name, QLatin1StringView("html")))) {
+            ended = true;
+        }
+        i = end + 1;
+    }
+    return openTables == 0 && ended;
 }
 
 QString bodyInnerHtmlOf(const QString& html)

@@ -3,8 +3,8 @@
 // local file), decodes it, and offers what the page readers poll: Busy, ReadyState and the
 // body's innerHTML. No events are part of the contract; `loadFinished` only wakes a waiting
 // loop early. A transfer that fails (no connection, a reset, an error status, a body shorter than
-// announced) completes without a body and says why in LoadError: half a page is never offered
-// as the page.
+// announced) completes without a body and says why in LoadError, and so does a page that came whole
+// over the wire but is cut short in its text (PageCut): half a page is never offered as the page.
 #include <QByteArray>
 #include <QObject>
 #include <QPointer>
@@ -27,8 +27,10 @@ public:
     QString ReadyState() const { return readyState_; }
     // The document body's markup as a browser's innerHTML gives it; "" when there is none.
     QString bodyInnerHTML() const { return bodyHtml_; }
-    // Why the last load failed; "" when it completed whole (or is still running).
+    // Why the last load failed, in Japanese; "" when it completed whole (or is still running).
     QString LoadError() const { return loadError_; }
+    // Whether the last load failed because its page ends before its tables and its end tag.
+    bool PageCut() const { return pageCut_; }
 
 signals:
     void loadFinished();
@@ -43,6 +45,7 @@ private:
     QNetworkAccessManager* network_;
     QPointer<QNetworkReply> reply_;
     bool busy_ = false;
+    bool pageCut_ = false;
     QString readyState_ = QStringLiteral("uninitialized");
     QString bodyHtml_;
     QString loadError_;
@@ -54,6 +57,10 @@ bool isHttpAddress(const QString& url);
 QByteArray metaCharset(const QByteArray& page);
 // Decodes a page: the HTTP header's charset, else the meta tag's, else CP932.
 QString decodePage(const QByteArray& bytes, const QByteArray& headerCharset);
+// Whether a page's text runs to its end: every table it opens is closed, and a body or html end tag
+// follows the last of them (the page's end tags of rows and cells may be left out). Comments and
+// scripts do not count, but must end.
+bool isWholePage(QStringView html);
 // The body of an HTML text serialised as innerHTML: end tags present (also where the source
 // omits them), void elements without one, text escaping & < > and U+00A0 as "&nbsp;". Any depth
 // of nesting is read.

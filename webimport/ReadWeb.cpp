@@ -123,7 +123,8 @@ bool loadUntilDone(const QString& url)
         // A file that cannot be read is no server to wait for: asking again changes nothing.
         const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
         if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
-            webLoadFailure = {hostOf(url), failureReason(browser, wait)};
+            const bool cut = wait == PageWait::Failed && browser && browser->PageCut();
+            webLoadFailure = {url, hostOf(url), failureReason(browser, wait), cut};
             return false;
         }
         if (wait == PageWait::Failed) {
@@ -221,6 +222,12 @@ int webCellCount(int r)
 
 QString WebLoadFailure::text() const
 {
+    if (!failed())
+        return {};
+    if (cut)
+        return QStringLiteral("ページ %1 が途中で切れています").arg(page);
+    if (!isHttpAddress(page))
+        return QStringLiteral("ファイル %1 を読めません（%2）").arg(page, reason);
     return QStringLiteral("サーバー %1 が応答しません（%2）").arg(host, reason);
 }
 

@@ -12,13 +12,18 @@ extern Array2<QString> webCell;
 extern QString webHtml;
 // The module's shared row / run / runner loop index.
 extern int webRow;
-// Why the last page load brought no page although it was asked for again and again: the host
-// that did not answer and what went wrong. Empty after a load that succeeded or was cancelled.
+// Why the last page load brought no page although it was asked for again and again: the page, its
+// host that did not answer (or gave the page cut short every time) and what went wrong. Empty after
+// a load that succeeded or was cancelled.
 struct WebLoadFailure {
+    QString page;
     QString host;
     QString reason;
+    bool cut = false;
     bool failed() const { return !host.isEmpty() || !reason.isEmpty(); }
-    // "サーバー host が応答しません（reason）", the line the callers' messages give it.
+    // The line the callers' messages give it: "サーバー host が応答しません（reason）", or what
+    // became of the page when the server answered with it cut short, or the file that was not
+    // read; "" when nothing failed.
     QString text() const;
 };
 extern WebLoadFailure webLoadFailure;
@@ -26,7 +31,8 @@ extern WebLoadFailure webLoadFailure;
 // Sets every entry of webCell to "" (what each page reader does before it loads).
 void clearWebCell();
 // Loads the page into the loading window's browser and cuts it into webCell. A transfer that
-// fails is retried like a time-out; after the last attempt the load fails (webLoadFailure).
+// fails, or brings the page cut short, is retried like a time-out; after the last attempt the load
+// fails (webLoadFailure) and nothing of the page is cut.
 // True when the table was built; false on Cancel, a failed load or a run-time error.
 bool getWebTable(const QString& url);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
@@ -56,6 +62,22 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 void parseUmaRireki();
+// While one lives (a race read holds one), a data file that cannot be opened is reported the first
+// time only: the history reader opens the same files once for every runner, and the analysis the
+// track file again. It is still tried each time. Nested memos share the outermost one.
+class UnopenedFileMemo {
+public:
+    UnopenedFileMemo();
+    ~UnopenedFileMemo();
+    UnopenedFileMemo(const UnopenedFileMemo&) = delete;
+    UnopenedFileMemo& operator=(const UnopenedFileMemo&) = delete;
+
+private:
+    bool outermost_ = false;
+};
+// openDb's message for a data file that did not open with this error, unless a live memo has seen
+// the file fail already.
+void reportUnopenedFile(const QString& path, const std::exception& error);
 // A run of runner umaIdx as the race database holds it: its corners and running style, and
 // whether its race row is there too.
 struct StoredRun {

@@ -11,6 +11,7 @@
 #include "webimport/pastRun.h"
 #include "webimport/webText.h"
 
+#include <QSet>
 #include <algorithm>
 #include <optional>
 #include <unordered_map>
@@ -20,6 +21,22 @@ namespace {
 constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
+
+// The files the live memo has seen fail; none outside a memo.
+QSet<QString>* reportedFiles = nullptr;
+
+// openDb, with its message given once while a memo lives.
+void openDataFile(const QString& name)
+{
+    const QString path = appPath() + name;
+    try {
+        openDbOrThrow(1, path, dbPassword);
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        reportUnopenedFile(path, e);
+    }
+}
 
 bool batchMode()
 {
@@ -116,10 +133,10 @@ void indexRun(int h, int w)
 
 // A row cut short (fewer cells than the table's header: the page ended inside it) is not
 // taken: what its last cells hold cannot be trusted.
-void takeRow(int h, int row, const VbDate& windowStart, int completeCells)
+void takeRow(int h, int row, int64_t windowStart, int completeCells)
 {
     VbDate d;
-    if (!webDate(webCell(row, 1), &d) || !(windowStart < d && d < pd.raceDate) || webCellCount(row) < completeCells)
+    if (!webDate(webCell(row, 1), &d) || !(windowStart < d.serial() && d < pd.raceDate) || webCellCount(row) < completeCells)
         return;
     const int w = ++webRow;
     if (w > pd.kakoMax) {
@@ -172,7 +189,7 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDb(1, appPath() + QStringLiteral("NAR_data.dat"), dbPassword);
+    openDataFile(QStringLiteral("NAR_data.dat"));
     if (!isDbOpen(1))
         return;
     DbSlotCloser closer(1);
@@ -195,6 +212,32 @@ void storeRuns()
     horse.commit();
 }
 
+}
+
+UnopenedFileMemo::UnopenedFileMemo()
+{
+    static QSet<QString> outermostFiles;
+    if (reportedFiles)
+        return;
+    outermost_ = true;
+    outermostFiles.clear();
+    reportedFiles = &outermostFiles;
+}
+
+UnopenedFileMemo::~UnopenedFileMemo()
+{
+    if (outermost_)
+        reportedFiles = nullptr;
+}
+
+void reportUnopenedFile(const QString& path, const std::exception& error)
+{
+    if (reportedFiles) {
+        if (reportedFiles->contains(path))
+            return;
+        reportedFiles->insert(path);
+    }
+    msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
 
 bool readUmaRirekiPage(const QString& url)
@@ -222,8 +265,9 @@ void parseUmaRireki()
             msgBox(QStringLiteral("出走履歴が見つかりません"), vbOKOnly);
         return;
     }
-    const VbDate windowStart = pd.raceDate.addDays(-pd.kakoKikan);
-    openDb(1, appPath() + QStringLiteral("Strevin_data.dat"), dbPassword);
+    // The day before the window, counted in 64 bits: the look-back setting may hold any number.
+    const int64_t windowStart = int64_t(pd.raceDate.serial()) - pd.kakoKikan;
+    openDataFile(QStringLiteral("Strevin_data.dat"));
     DbSlotCloser closer(1);
     // The lookups of every run in one read transaction: the encrypted file's header is checked
     // once, not before each of its two lookups per run.

@@ -14,11 +14,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <limits>
 
 namespace {
 DialogWeb* loaded = nullptr;
 // The settings file may hold nonsense; a time-out of zero would time out every pass.
 constexpr int defaultTimerInter = 5;
+// The longest time-out whose milliseconds a timer can count.
+constexpr int maxTimerInter = std::numeric_limits<int>::max() / 1000;
 // Room in pixels for the icon and the buttons that share the title bar with the caption.
 constexpr int titleBarControls = 160;
 }
@@ -79,7 +82,7 @@ void DialogWeb::cmdCancel_Click()
 
 int webTimeOutSeconds()
 {
-    return pd.timerInter > 0 ? pd.timerInter : defaultTimerInter;
+    return pd.timerInter > 0 ? std::min(pd.timerInter, maxTimerInter) : defaultTimerInter;
 }
 
 void DialogWeb::showOnScreen()

@@ -38,7 +38,7 @@ private:
 };
 
 // The page time-out in seconds that the window counts: timerInter, or its default when the
-// setting is no positive number.
+// setting is no positive number; at most what a timer counts in milliseconds.
 int webTimeOutSeconds();
 
 // The loaded window, loaded (not shown) at the first access after an unload, as forms are.

@@ -12,7 +12,8 @@ inline std::optional<int32_t> weightChange(int h, int r)
     return pd.uTaizyu(h, r) - pd.uTaizyu(h, r + 1);
 }
 
-// Days since the older run, when both dates are set.
+// Days since the older run, when both dates are set. Both are after the zero date, so the
+// difference of their day numbers always fits.
 inline std::optional<int32_t> daysSincePrevious(int h, int r)
 {
     if (r + 1 > pd.kakoMax || pd.uDate(h, r).serial() <= 0 || pd.uDate(h, r + 1).serial() <= 0)

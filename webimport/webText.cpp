@@ -65,8 +65,9 @@ bool webDate(const QString& text, VbDate* date)
         if (!ok)
             return false;
     }
+    // A year of more than four digits is no date of a race, and its day number would not fit.
     const QDate d(ymd[0], ymd[1], ymd[2]);
-    if (!d.isValid())
+    if (!d.isValid() || ymd[0] < 1 || ymd[0] > 9999)
         return false;
     *date = VbDate::fromQDate(d);
     return true;

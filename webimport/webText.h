@@ -15,5 +15,5 @@ QString trimSpaces(const QString& s);
 // Seconds of a time text with one ":" (seconds ":" tenths) or two (minutes ":" seconds ":"
 // tenths): "59:8" is 59.8, "1:32:5" is 92.5. The text must hold a ":".
 float timeTextSeconds(const QString& t);
-// A date text "yyyy/m/d" of the pages; false when the text is no such date.
+// A date text "yyyy/m/d" of the pages (years 1 to 9999); false when the text is no such date.
 bool webDate(const QString& text, VbDate* date);

@@ -172,7 +172,7 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
     ASSERT_TRUE(kanri && kanri->parentWidget() == owner_.get());
     setText(kanri, "txtZyunkaiDate", "2008/03/24");
     click(kanri, "cmbZyunkai");
-    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了"});
+    EXPECT_EQ(msgs_.texts(), QStringList {"巡回を完了\n16レースの予想を書き出しました"});
     QStringList expected;
     for (const QString& zyo : QStringLiteral("門別 札幌 旭川 盛岡 水沢 浦和 船橋 大井 川崎 金沢 笠松 名古 園田 姫路 福山 高知 佐賀 荒尾").split(' '))
         for (int n = 1; n <= std::min(races[zyo] + 1, 12); ++n)
@@ -192,4 +192,15 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
     click(kanri, "Command2");
     EXPECT_EQ(std::pair(msgs_.texts(), pd.graphShiftDays), std::pair(QStringList {}, 365));
     EXPECT_TRUE(childNamed<QPushButton>(owner_.get(), "cmdGraphBack")->isVisibleTo(owner_.get()));
+
+    // A server that stops answering part-way through a race stops the run with one message naming the race and the server; no
+    // prediction of that race, no index or archive.
+    server.setNeverAnswer(kHorse + horseId("大井", 2, 5), true);
+    const auto archive = readTestFile(path("予想/0324.lzh"));
+    msgs_.clear();
+    click(kanri, "cmbZyunkai");
+    EXPECT_EQ(msgs_.texts(), QStringList {"予想巡回を中止しました\nレースを読み込めませんでした: 大井-2R\nサーバー 127.0.0.1:"
+                                          + QString::number(server.port()) + " が応答しません（1秒以内に応答がありません）"});
+    EXPECT_EQ(std::tuple(QDir(path("予想出力")).entryList(QDir::Files), readTestFile(path("予想/0324.lzh")) == archive, pd.kakoKikan),
+              std::tuple(QStringList {"大井0324-01R.html"}, true, 730));
 }

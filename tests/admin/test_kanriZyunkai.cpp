@@ -82,7 +82,8 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
         FakeDay day {races};
         ASSERT_TRUE(run(day, date));
         EXPECT_EQ(std::tuple(msgs_.texts(), day.date, day.kikanSeen, pd.kakoKikan, pd.raceExists),
-            std::tuple(QStringList {"巡回を完了"}, "2008/03/24", 550, 730, true));
+            std::tuple(QStringList {QString("巡回を完了\n%1レースの予想を書き出しました").arg(pages.count("R.html"))}, "2008/03/24", 550,
+                730, true));
         EXPECT_EQ(outFiles(), pages.split(' '));
         for (const QString& file : outFiles())
             archived[toCp932(file).toStdString()] = readTestFile(path("予想出力/" + file));
@@ -94,13 +95,29 @@ TEST_F(Zyunkai, TwoRunsAddToTheDaysArchive)
     EXPECT_EQ(std::pair(readTestFile(path("予想出力/keep/x.txt")), infos_.first()), std::pair(QByteArray("kept"), QString("門別-1R")));
 }
 
-// A cancelled or failed (quietly, or with an error) read ends the run: earlier races keep rows and
-// pages, nothing of that race is stored, no index or archive follows; a failure names the race.
+// A day without a race says so and writes nothing: no index, memo, public text or archive.
+TEST_F(Zyunkai, ADayWithoutARaceWritesNothing)
+{
+    FakeDay day;
+    ASSERT_TRUE(run(day));
+    EXPECT_EQ(std::tuple(msgs_.texts(), infos_.size(), outFiles()),
+              std::tuple(QStringList {"巡回を終了しました\n2008/03/24 のレースは1つも見つかりませんでした\n予想ページ・索引・書庫は書き出していません"},
+                         18, QStringList {}));
+    EXPECT_FALSE(QFileInfo::exists(path("予想/0324.lzh")) || QFileInfo::exists(path("01推奨.txt")));
+}
+
+// A cancelled or failed (quietly, with the page that did not come, or with an error) read ends the run: earlier races keep rows and
+// pages, nothing of that race is stored, no index or archive follows; a failure names the race and the cause.
 TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 {
     const QString failed = "予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R";
+    const auto serverDied = [] {
+        webLoadFailure = {"http://127.0.0.1:9/horse", "127.0.0.1:9", "接続を拒否されました"};
+        return RaceReadOutcome::Failed;
+    };
     for (const auto& [stop, said] : std::vector<std::pair<std::function<RaceReadOutcome()>, QStringList>> {
-             {[] { return RaceReadOutcome::Cancelled; }, {}}, {[] { return RaceReadOutcome::Failed; }, {failed}},
+             {[] { return RaceReadOutcome::Cancelled; }, {}}, {[] { webLoadFailure = {}; return RaceReadOutcome::Failed; }, {failed}},
+             {serverDied, {failed + "\nサーバー 127.0.0.1:9 が応答しません（接続を拒否されました）"}},
              {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "disk I/O error"); }, {failed + "\ndisk I/O error"}}}) {
         exec("Rana.mdb", "DELETE FROM T_Rana");
         pd.kakoKikan = 365;

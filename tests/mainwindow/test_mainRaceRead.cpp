@@ -1,5 +1,6 @@
 #include "admin/kanriZyunkai.h"
 #include "tests/mainwindow/frmMainFixture.h"
+#include "webimport/ReadWeb.h"
 
 namespace {
 
@@ -139,4 +140,84 @@ TEST_F(RaceRead, NothingReentersWhileAPageIsPending)
     pressRead();
     EXPECT_EQ(std::tuple(checked, server.requestCount(demoCardTarget(race)), tabs()->currentIndex(), form->isBusy(), shown()),
               std::tuple(true, 2, tab, false, std::string()));
+}
+
+// A history page that does not come ends the read: one message naming the server (or the page cut short every time) and the runners
+// read, no later page asked for, the race shown and its pages as they were; so does a card cut short. A page answered without any
+// history goes on.
+TEST_F(RaceRead, APageThatDoesNotComeEndsTheReadAndKeepsTheRaceShown)
+{
+    pressRead();
+    ASSERT_EQ(shown(), "");
+    pd.timerInter = 1;
+    clickTab("予想・適性");
+    const auto screen = [this] {
+        const auto* grid = control<FlexGrid>("gridYosou");
+        QString cells;
+        for (int r = 0; r < grid->rows(); ++r)
+            cells += grid->textMatrix(r, 1) + grid->textMatrix(r, 3);
+        return std::tuple(raceShown(), cells, tabs()->currentIndex(), tabs()->isEnabled(), isDialogWebLoaded(), form->isBusy());
+    };
+    const auto before = screen();
+    DemoRace next {VbDate::fromYmd(2008, 3, 25)};
+    next.daysBetweenRuns = 7;
+    serveRace(next);
+    select({"2008", "03", "25", "大井", "11"});
+    for (int h = 4; h <= next.runners; ++h)
+        server.setNeverAnswer(demoHistoryTarget(h), true);
+    pressRead();
+    EXPECT_EQ(shown(), "12頭中3頭の成績を読込んだところで読込みを中止しました\nサーバー 127.0.0.1:" + std::to_string(server.port())
+                           + " が応答しません（1秒以内に応答がありません）");
+    // Each history page was asked for once by the first read.
+    EXPECT_EQ(std::tuple(server.requestCount(demoHistoryTarget(4)), server.requestCount(demoHistoryTarget(5)), screen()),
+              std::tuple(1 + 3, 1, before));
+
+    messages.clear();
+    for (int h = 4; h <= next.runners; ++h)
+        server.setNeverAnswer(demoHistoryTarget(h), false);
+    server.setFaultFirstN(demoHistoryTarget(6), PageServer::Fault::CutBody, 1000);
+    pressRead();
+    EXPECT_EQ(shown(), "12頭中5頭の成績を読込んだところで読込みを中止しました\nページ " + server.baseUrl().toStdString()
+                           + demoHistoryTarget(6).toStdString() + " が途中で切れています");
+    EXPECT_EQ(std::tuple(server.requestCount(demoHistoryTarget(6)), server.requestCount(demoHistoryTarget(7)), screen()),
+              std::tuple(1 + 3, 1, before));
+
+    messages.clear();
+    server.setFaultFirstN(demoCardTarget(next), PageServer::Fault::CutBody, 1000);
+    pressRead();
+    EXPECT_EQ(shown(), "指定した出走表はありません\nページ " + server.baseUrl().toStdString() + demoCardTarget(next).toStdString()
+                           + " が途中で切れています");
+    EXPECT_EQ(std::tuple(server.requestCount(demoCardTarget(next)), screen()), std::tuple(2 + 3, before));  // two earlier reads
+
+    messages.clear();
+    server.setFaultFirstN(demoCardTarget(next), PageServer::Fault::None, 0);
+    server.setFaultFirstN(demoHistoryTarget(6), PageServer::Fault::None, 0);
+    server.addFile(demoHistoryTarget(6), "horse_none.htm");
+    pressRead();
+    EXPECT_EQ(std::tuple(shown(), pd.raceCode, control<QLabel>("lblRaceInfo")->text().contains("3月25日")),
+              std::tuple("出走履歴が見つかりません", QString("大井08032511"), true));
+}
+
+// A race read whose data file cannot be opened says so once, not once per runner, and still shows the race; a batch read whose card
+// does not come is a failed read (the batch reports it), not a race that does not exist.
+TEST_F(RaceRead, AnUnopenableDataFileIsToldOnceAndABatchCardThatDoesNotComeFails)
+{
+    for (const QString file : {"Strevin_data.dat", "NAR_data.dat"}) {
+        ASSERT_TRUE(QFile::rename(appDir.filePath(file), appDir.filePath("away.dat")));
+        messages.clear();
+        pressRead();
+        EXPECT_EQ(std::tuple(messages.firstLines(), messages.texts().value(0).contains(file), pd.tousuu),
+                  std::tuple(QStringList {"dataファイルが開けません"}, true, 12)) << file.toStdString();
+        EXPECT_TRUE(control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日"));
+        ASSERT_TRUE(QFile::rename(appDir.filePath("away.dat"), appDir.filePath(file)));
+    }
+
+    messages.clear();
+    pd.timerInter = 1;
+    QWidget frmKanri;
+    frmKanri.setObjectName("frmKanri");
+    pd.raceExists = true;
+    server.setFaultFirstN(demoCardTarget(race), PageServer::Fault::ServerError, 1000);
+    EXPECT_EQ(std::tuple(form->starRaceRead() == RaceReadOutcome::Failed, pd.raceExists, shown(), webLoadFailure.reason),
+              std::tuple(true, true, std::string(), QString("エラー応答 HTTP 500")));
 }

@@ -86,6 +86,8 @@ QByteArray PageServer::answer(const QString& target, const Page& page) const
         status = page.fault == Fault::NotFound ? "404 Not Found" : "500 Internal Server Error";
         body = "<html><body><table><tr><td>" + status + "</td></tr></table></body></html>";
     }
+    if (page.fault == Fault::CutBody)
+        body.truncate(body.size() / 2);
     const qsizetype announced = body.size();
     if (page.fault == Fault::ShortBody)
         body.truncate(body.size() / 2);

@@ -24,6 +24,7 @@ public:
         None,
         Reset,       // reads the request, then resets the connection
         ShortBody,   // sends half the body under the whole body's Content-Length
+        CutBody,     // sends half the body as a whole answer (its own Content-Length)
         NotFound,    // answers 404
         ServerError, // answers 500
     };

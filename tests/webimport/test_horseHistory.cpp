@@ -1,6 +1,7 @@
 #include "tests/webimport/seisekiFixture.h"
 
 #include <QWidget>
+#include <limits>
 
 namespace {
 
@@ -107,6 +108,24 @@ TEST_F(HorseHistory, BadPagesBatchModeAndAMissingDatabase)
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
     EXPECT_EQ(joined(pd.uTaizyu(1, 1), shown()), "476|出走履歴が見つかりません|U_data読込みエラー(err-BA04) 1 4|dataファイルが開けません\n"
                            + appDir.filePath("NAR_data.dat").toStdString() + "\nファイルがありません");
+}
+
+// Any look-back setting is counted without overflow: the largest takes every run before the race day, none of zero or less takes
+// any; a row dated in a year of five digits is no run.
+TEST_F(HorseHistory, AnyLookBackIsCountedWithoutOverflow)
+{
+    server.addPage("/far", pageWith(samplePage("horse_mixed.htm"), "<td>2007/06/02</td>", "<td>99999/06/02</td>"), "text/html; charset=Shift_JIS");
+    QStringList runs;
+    for (const int kikan : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), -1, 0}) {
+        clearRace();
+        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), kikan, 1, "ハヤテ");
+        ASSERT_TRUE(readUmaRirekiPage(url("/far")));
+        int n = 0;
+        while (!pd.uDate(1, n + 1).isZero())
+            ++n;
+        runs << QString::number(n) + ":" + pd.uDate(1, n).toDbText();
+    }
+    EXPECT_EQ(joined(runs.join(' '), shown()), "7:2006-03-20 0:1899-12-30 0:1899-12-30 0:1899-12-30|");
 }
 
 }

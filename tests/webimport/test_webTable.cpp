@@ -9,6 +9,7 @@
 #include <QTest>
 #include <QTimer>
 #include <ctime>
+#include <limits>
 
 namespace {
 
@@ -100,7 +101,7 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     const QString missing = appDir.filePath("temp/raceMatrix.htm");
     EXPECT_FALSE(getWebTable(missing));
     QTest::qWait(400);
-    EXPECT_EQ(joined(webLoadFailure.host, webLoadFailure.reason.isEmpty(), waited), joined(missing, "0|0"));
+    EXPECT_EQ(joined(webLoadFailure.text(), waited), joined("ファイル " + missing + " を読めません（ファイルがありません）", "0"));
 
     dialogWeb().show();
     QTimer::singleShot(2300, [] { dialogWeb().cmdCancel->click(); });
@@ -128,9 +129,21 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     const QString refused = url("/dump");
     server.stop();
     EXPECT_FALSE(getWebTable(refused));
-    EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && !webLoadFailure.reason.isEmpty());
+    EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && webLoadFailure.reason == "接続を拒否されました");
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました|ページを読み込めませんでした\nサーバー " + webLoadFailure.host.toStdString()
-                           + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5");
+                           + " が応答しません（エラー応答 HTTP 404）|Error-ReadWeb-5");
+}
+
+// Any time-out setting is counted without overflow: the largest is what a timer counts in milliseconds, none of zero or less is
+// the default.
+TEST_F(PageLoader, AnyTimeOutSettingIsCountedWithoutOverflow)
+{
+    for (const auto& [setting, seconds] : {std::pair {std::numeric_limits<int>::max(), std::numeric_limits<int>::max() / 1000},
+                                           {std::numeric_limits<int>::min(), 5}, {0, 5}, {30, 30}}) {
+        pd.timerInter = setting;
+        dialogWeb().formLoad();
+        EXPECT_EQ(joined(webTimeOutSeconds(), dialogWeb().Timer1->interval()), joined(seconds, seconds * 1000)) << setting;
+    }
 }
 
 }

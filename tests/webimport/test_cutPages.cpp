@@ -1,0 +1,184 @@
+#include "tests/support/lhaTool.h"
+#include "tests/webimport/seisekiFixture.h"
+#include "webimport/ReadWebSeiseki.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <functional>
+
+namespace {
+
+// Where a page can be cut: after every line, and inside every table row (in its first cell, just
+// after that cell's end tag, and half-way to the row's line end).
+QList<qsizetype> cutPoints(const QByteArray& page)
+{
+    QList<qsizetype> points;
+    for (qsizetype i = page.indexOf('\n'); i >= 0; i = page.indexOf('\n', i + 1))
+        points << i + 1;
+    for (qsizetype row = page.indexOf("<tr"); row >= 0; row = page.indexOf("<tr", row + 1)) {
+        const qsizetype lineEnd = page.indexOf('\n', row) < 0 ? page.size() : page.indexOf('\n', row);
+        const qsizetype cellEnd = page.indexOf("</td>", row);
+        points << (row + lineEnd) / 2;
+        if (cellEnd > row && cellEnd < lineEnd)
+            points << cellEnd - 1 << cellEnd + 5;
+    }
+    std::sort(points.begin(), points.end());
+    points.erase(std::unique(points.begin(), points.end()), points.end());
+    points.removeAll(page.size());
+    return points;
+}
+
+// What a reader made of one page: "" when it took nothing from it (nothing in the shared race
+// state, nothing stored), else the race as it took it.
+using Reader = std::function<std::string(const QString& url)>;
+
+struct CutPages : WebImportTest {
+    QTemporaryDir pages;
+
+    void SetUp() override
+    {
+        WebImportTest::SetUp();
+        ASSERT_TRUE(pages.isValid());
+        messages.clear();
+    }
+
+    // What the reader stored, then removed for the next page; "0||0" when nothing.
+    static std::string takeStored()
+    {
+        const std::string races = stored("SELECT COUNT(*), GROUP_CONCAT(R_code) FROM T_Rdata") + "|" + stored("SELECT COUNT(*) FROM T_Useiseki");
+        if (races != "0||0") {
+            execute("NAR_data.dat", "DELETE FROM T_Rdata");
+            execute("NAR_data.dat", "DELETE FROM T_Useiseki");
+        }
+        return races;
+    }
+
+    std::string card(const QString& url) const
+    {
+        clearRace();
+        const bool read = readSyuxtubaPage(url);
+        if (webLoadFailure.failed())
+            return pd.tousuu == 0 && pd.raceTitle.isEmpty() ? "" : "a failed card left runners";
+        if (!read)
+            return "no card";
+        QString names;
+        for (int k = 1; k <= pd.tousuu; ++k)
+            names += pd.uName(k) + pd.uUrl(k).right(10);
+        return joined(pd.raceCode, pd.tousuu, names, takeStored());
+    }
+
+    std::string history(const QString& url) const
+    {
+        clearRace();
+        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.tousuu, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), 5000, 1, 1, "ハヤテ");
+        const bool read = readUmaRirekiPage(url);
+        int runs = 0;
+        while (runs < pd.kakoMax && !pd.uDate(1, runs + 1).isZero())
+            ++runs;
+        const std::string store = takeStored();
+        if (!read)
+            return runs == 0 && store == "0||0" ? "" : "a failed history left runs";
+        return joined(runs, store);
+    }
+
+    static std::string results(const QString& url)
+    {
+        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
+        openDb(2, appPath() + "NAR_data.dat", dbPassword);
+        const SeisekiPage page = readSeisekiPage(url);
+        closeDb(1);
+        closeDb(2);
+        const std::string store = takeStored();
+        if (page == SeisekiPage::LoadFailed)
+            return store == "0||0" ? "" : "a failed page was stored";
+        return joined(int(page), store);
+    }
+
+    Reader readerOf(const QString& file)
+    {
+        if (file.startsWith("racecard"))
+            return [this](const QString& url) { return card(url); };
+        if (file.startsWith("horse"))
+            return [this](const QString& url) { return history(url); };
+        return [](const QString& url) { return results(url); };
+    }
+};
+
+// Every sample page cut at every line end and inside every row, each prefix a whole file: the reader
+// takes the race the whole page gives or nothing, and then the load names the page as cut, with no
+// other word. The page's own end tags of rows and cells may be missing; those of its tables may not.
+TEST_F(CutPages, EveryPrefixOfEverySamplePageGivesTheWholeRaceOrNothingAndSaysSo)
+{
+    setVbToday(VbDate::fromYmd(2008, 6, 1));
+    const QStringList files = QDir(QStringLiteral(BRENNOCK_PAGES_DIR)).entryList({"*.htm"}, QDir::Files, QDir::Name);
+    ASSERT_GE(files.size(), 20);
+    // The data files stay open between the reads, as in a race read.
+    const DbConnectionKeeper connections;
+    int prefixes = 0;
+    for (const QString& file : files) {
+        const QByteArray page = samplePage(file);
+        const Reader read = readerOf(file);
+        const QString url = pages.filePath(file);
+        writeTestFile(url, page);
+        const std::string whole = read(url);
+        messages.clear();
+        // Only the cut sample is no page at all.
+        EXPECT_EQ(whole.empty(), file == "racecard_truncated.htm") << file.toStdString();
+        for (const qsizetype cut : cutPoints(page)) {
+            writeTestFile(url, page.left(cut));
+            const std::string got = read(url);
+            const bool said = webLoadFailure.cut && webLoadFailure.page == url && messages.texts().isEmpty()
+                && webLoadFailure.text() == "ページ " + url + " が途中で切れています";
+            EXPECT_TRUE(got == whole || (got.empty() && said)) << file.toStdString() << " cut at " << cut << ": " << got;
+            messages.clear();
+            ++prefixes;
+        }
+    }
+    EXPECT_GT(prefixes, 1500);
+}
+
+// Over the network a cut page is asked for again as a failed transfer is: three cut answers fail the
+// load naming the page, a whole answer after a cut one is read. A complete page without the end
+// tags of its rows and cells comes whole.
+TEST_F(CutPages, ACutAnswerIsAskedForAgainThenGivenUp)
+{
+    using F = PageServer::Fault;
+    for (const auto& [cuts, requests, outcome] : {std::tuple {1000, 3, std::string()}, std::tuple {1, 2, std::string("7|1|大井08032411|12")}}) {
+        const QString target = QStringLiteral("/results%1").arg(cuts);
+        server.addFile(target, "seiseki_normal.htm");
+        server.setFaultFirstN(target, F::CutBody, cuts);
+        EXPECT_EQ(results(url(target)), outcome) << cuts;
+        EXPECT_EQ(joined(server.requestCount(target), webLoadFailure.text(), shown()),
+                  joined(requests, outcome.empty() ? "ページ " + url(target) + " が途中で切れています" : "", ""));
+    }
+    server.addFile("/noendtags", "racecard_12_noendtags.htm");
+    EXPECT_EQ(card(url("/noendtags")).rfind("大井08032411|12|", 0), 0u);
+}
+
+// The page's text decides, not the repaired tree: tables closed, then a body or html end tag; comments
+// and scripts must end but hide what they hold.
+TEST(WholePage, TablesClosedAndTheEndTagAfterThem)
+{
+    const std::pair<const char*, bool> cases[] = {
+        {"<html><body><table><tr><td>a</table></body></html>", true},
+        {"<TABLE><tr><td>a</td></TABLE></BODY>", true},
+        {"<body><p>no table</p></html>", true},
+        {"<body><table><tr><td>a</td></tr></table>", false},
+        {"<body><table><tr><td>a</td></tr></table></body", false},
+        {"<body><table><tr><td>a</td></tr></body></html>", false},
+        {"<body><table><table></table></body></html>", false},
+        {"<body></body></html><table><tr><td>late</td></tr></table>", false},
+        {"<body></body></html><table><tr><td>late</td></tr></table></html>", true},
+        {"<body><!-- <table> --><script>if (a<b) x = '<table>';</script></body>", true},
+        {"<body><!-- </body> --", false},
+        {"<body><script>x = '</body>';", false},
+        {"<body><tablet></tablet><p>1 < 2</p></body>", true},
+        {"<body><table class=\"a\"><tr><td>a</td></tr></table class></body>", true},
+        {"", false},
+    };
+    for (const auto& [html, whole] : cases)
+        EXPECT_EQ(isWholePage(QString::fromUtf8(html)), whole) << html;
+}
+
+}

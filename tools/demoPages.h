@@ -1,7 +1,8 @@
 #pragma once
-// One race day of our own pages at the racing authority's paths: the race card of one race,
-// each runner's run history and the results page of the runners' last race together. The demo
-// server serves them to a new user; tests and benchmarks read races from them.
+// One race of our own pages at the racing authority's paths, shaped as a test wants it (field
+// size, number of past runs, days between them): the race card, each runner's run history and
+// the results page of the runners' last race together. Tests and benchmarks read races from them;
+// the demo server serves the demo world (demoWorldPages.h).
 #include "platform/vbdate.h"
 
 #include <QByteArray>
@@ -36,10 +37,6 @@ QString demoHorseName(int horse);
 // track of the race's histories and a standard time for every distance they run, so that every
 // past run gets a speed index.
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race);
-// The same for the program folder's local track file, only while it holds no standard time (the
-// default file of a new set-up, with which no run gets an index); a real edition is never touched.
-// True when it wrote them.
-bool fillEmptyTrackFile(const QString& path, const DemoRace& race);
 
 // Points [System] webHost of a settings file at the demo server's host: when it is empty, the
 // default "localhost" or an earlier demo's 127.0.0.1 address. A host of the user's own stays

@@ -170,7 +170,7 @@ TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
     // Against the demo's server a track without racing that day is an answer without data: the import completes.
     DemoRace race {VbDate::fromYmd(2008, 4, 21)};
     setVbToday(race.date);
-    DemoSite site(race);
+    DemoSite site(race.date);
     ASSERT_TRUE(site.listen(0));
     iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(site.port()));
     messages.clear();

@@ -1,16 +1,17 @@
+// What the demo server changes in the program folder, and how it answers the program's addresses.
 #include "core/publicFunction.h"
 #include "platform/inifile.h"
 #include "platform/textcodec.h"
-#include "tools/demoHtml.h"
 #include "tests/demo/demoFixture.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
+#include "tools/demoHtml.h"
 #include "tools/demoPages.h"
 #include "tools/demoTrackFiles.h"
 
 // The settings point at the demo only where no host of the user's own is set; the rest of the file
 // stays; a missing file is written.
-TEST(DemoServer, SettingsAndTrackFileChangedOnlyWhereNothingOfTheUsersIs)
+TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
 {
     TestAppDir dir;
     const QString ini = dir.filePath("Strevin.ini");

@@ -155,6 +155,15 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     EXPECT_EQ(std::tuple(msgs_.texts(), pd.raceCode, pd.tousuu, int(site_.world().races().end()[-12].field.size())),
               std::tuple(QStringList(), QString("園田26120701"), pd.tousuu, pd.tousuu));
     saveShot(form_.get(), "frmMain");
+    auto* tabs = childNamed<QTabBar>(form_.get(), "tabMain");
+    for (const QString caption : {"予想・適性", "グラフ", "コーナー進入予想図"})
+        for (int i = 0; i < tabs->count(); ++i)
+            if (tabs->tabText(i) == caption) {
+                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+                EXPECT_EQ(tabs->currentIndex(), i) << caption.toStdString();
+                saveShot(form_.get(), "frmMain-" + caption);
+            }
+    EXPECT_EQ(msgs_.texts(), QStringList());
 
     // The past month: the results of every race day in it, with field size, corners and trainer.
     const VbDate from = kDemoToday.addDays(-30), to = kDemoToday.addDays(-1);

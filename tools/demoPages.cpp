@@ -179,17 +179,6 @@ QString historyRow(const Run& r, int horse)
            demoCell(number(r.hutan, "0.0")) + demoCell(QString::fromUtf8(trainers[horse % 6])) + "</tr>\r\n";
 }
 
-QString resultRow(const DemoRace& race, int horse)
-{
-    const Run r = makeRun(race, horse, 1);
-    const QString margin = r.cyaku == 1 ? QString() : QStringLiteral("1");
-    return "<tr>" + demoCell(QString::number(r.cyaku)) + demoCell(QString::number(r.waku)) + demoCell(QString::number(r.umaban)) +
-           demoCell(demoHorseName(horse)) + demoCell(race.zyo) + demoCell(horse % 2 ? "牡4" : "牝5") + demoCell(number(r.hutan, "0.0")) +
-           demoCell(r.kisyu.left(3) + "(" + race.zyo + ")") + demoCell(QString::fromUtf8(trainers[horse % 6])) +
-           demoCell(QString::number(r.taizyu)) + demoCell("+1") + demoCell(demoTimeText(tenths(r.time))) + demoCell(margin) +
-           demoCell(number(r.agari, "0.0")) + demoCell(QString::number(r.ninki)) + "</tr>\r\n";
-}
-
 }
 
 QString demoHorseName(int horse)
@@ -206,17 +195,6 @@ QString demoCardTarget(const DemoRace& race)
 QString demoHistoryTarget(int horse)
 {
     return kDemoHorsePath + horseId(horse);
-}
-
-VbDate demoLastRaceDate(const DemoRace& race)
-{
-    return race.date.addDays(-race.daysBetweenRuns);
-}
-
-QString demoResultsTarget(const DemoRace& race)
-{
-    return kDemoResultsPath + "?k_babaCode=" + zyoToNarCode(race.zyo) +
-           "&k_raceNo=" + QString::number(race.raceNo) + "&k_raceDate=" + demoDateQuery(demoLastRaceDate(race));
 }
 
 QByteArray demoCard(const DemoRace& race)
@@ -247,32 +225,6 @@ QByteArray demoHistory(const DemoRace& race, int horse)
     for (int run = race.historyRuns; run >= 1; --run)
         page += historyRow(makeRun(race, horse, run), horse);
     return toCp932(page + "</table>\r\n" + demoPageFoot(QStringLiteral("ページトップへ")));
-}
-
-QByteArray demoResults(const DemoRace& race)
-{
-    const VbDate day = demoLastRaceDate(race);
-    QString page = demoPageHead("地方競馬 情報 レース成績", "<a href=\"/keibaWeb/\">HOME</a> ＞ レース成績表");
-    page += "<table class=\"race\">\r\n<tr><td class=\"title\">" + titleLine(race, day, makeRun(race, 1, 1).kyori) +
-            "</td></tr>\r\n<tr><td class=\"racename\">Ｃ２六組特別（サラ系３歳以上）</td></tr>\r\n"
-            "<tr><td>発走時刻　15:40</td></tr>\r\n</table>\r\n<table class=\"mark\" border=\"1\">\r\n"
-            "<tr><td>着順</td><td>枠番</td><td>馬番</td><td>馬名</td><td>所属</td><td>性齢</td><td>負担重量</td><td>騎手</td>"
-            "<td>調教師</td><td>馬体重</td><td>増減</td><td>タイム</td><td>着差</td><td>上り3F</td><td>人気</td></tr>\r\n";
-    std::vector<int> order;
-    for (int h = 1; h <= race.runners; ++h)
-        order.push_back(h);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return sharedPlacing(race, a, 1) < sharedPlacing(race, b, 1); });
-    for (const int h : order)
-        page += resultRow(race, h);
-    QStringList corner;
-    for (const int h : order)
-        corner << QString::number(h);
-    page += "</table>\r\n<table class=\"corner\">\r\n<tr><td>コーナー通過順<br>３角　" + corner.join(',') + "<br>４角　" +
-            corner.join(',') + "</td></tr>\r\n</table>\r\n"
-            "<table class=\"pay\" border=\"1\">\r\n<tr><td colspan=\"14\">払戻金</td></tr>\r\n"
-            "<tr><td colspan=\"2\">単勝</td></tr>\r\n<tr><td>380円</td><td>" + QString::number(order.front()) +
-            "</td></tr>\r\n</table>\r\n";
-    return toCp932(page + demoPageFoot(QStringLiteral("Copyright 地方競馬情報")));
 }
 
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race)

@@ -1,8 +1,8 @@
 #pragma once
 // One race of our own pages at the racing authority's paths, shaped as a test wants it (field
-// size, number of past runs, days between them): the race card, each runner's run history and
-// the results page of the runners' last race together. Tests and benchmarks read races from them;
-// the demo server serves the demo world (demoWorldPages.h).
+// size, number of past runs, days between them): the race card and each runner's run history.
+// Tests and benchmarks read races from them; the demo server serves the demo world
+// (demoWorldPages.h).
 #include "platform/vbdate.h"
 
 #include <QByteArray>
@@ -21,15 +21,10 @@ struct DemoRace {
 // writes it, "11" or "01").
 QString demoCardTarget(const DemoRace& race);
 QString demoHistoryTarget(int horse);
-// The results page of the runners' last race together: the same track, race number and field,
-// daysBetweenRuns before the race day; the results import asks for the race number unpadded.
-QString demoResultsTarget(const DemoRace& race);
-VbDate demoLastRaceDate(const DemoRace& race);
 
-// The pages as the server sends them, in Shift_JIS.
+// The pages as a server sends them, in Shift_JIS.
 QByteArray demoCard(const DemoRace& race);
 QByteArray demoHistory(const DemoRace& race, int horse);
-QByteArray demoResults(const DemoRace& race);
 
 QString demoHorseName(int horse);
 

@@ -10,6 +10,7 @@ namespace {
 
 // The slot the demo's own writes use, apart from the program's.
 constexpr int kSlot = 0;
+constexpr int kVariantDays = 366;
 
 bool holdsStandardTimes(const QString& path, const QString& password)
 {
@@ -32,12 +33,17 @@ void writeStandardTimes(const DemoWorld& world)
                                                   .set("A_time", world.standardTime(t, kyori, className)));
 }
 
+// Every day of two years around today, not only the world's race days: the variant of a day
+// follows from its date alone, so a program folder filled today still gives indices when the demo
+// runs again on a later day (whose world races on other days).
 void writeVariants(const DemoWorld& world)
 {
-    for (const VbDate& day : world.raceDays())
-        for (int t = 0; t < int(world.tracks().size()); ++t)
+    for (int d = -kVariantDays; d <= kVariantDays; ++d)
+        for (int t = 0; t < int(world.tracks().size()); ++t) {
+            const VbDate day = world.today().addDays(d);
             insertRow(kSlot, "T_sisuu", DbRow().set("S_date", day).set("S_zyo", world.tracks()[size_t(t)].name).set("S_siba", 0)
                                             .set("S_sisuu", world.variant(day, t)));
+        }
 }
 
 }

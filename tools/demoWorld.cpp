@@ -300,14 +300,6 @@ void DemoWorld::placeField(DemoWorldRace& race)
         race.pay = payouts(order, noise(race.track, n, race.raceNo, 14));
 }
 
-std::vector<VbDate> DemoWorld::raceDays() const
-{
-    std::vector<VbDate> days;
-    for (int n = 0; n <= kRaceDays; ++n)
-        days.push_back(today_.addDays(-n * kDaysApart));
-    return days;
-}
-
 double DemoWorld::variant(const VbDate& day, int track) const
 {
     static const double wet[] = {0.0, 0.0, -0.3, -0.6, -0.9};

@@ -82,10 +82,8 @@ public:
     const std::vector<DemoWorldRace>& races() const { return races_; }
     const DemoStart& start(const std::pair<int, int>& s) const { return races_[size_t(s.first)].field[size_t(s.second)]; }
 
-    // The race days of the world, newest first, today included.
-    std::vector<VbDate> raceDays() const;
-    // The track variant of a day in seconds per 1500 m (positive: a slow track), and the standard
-    // time of a course for a class ("ave": all classes).
+    // The track variant of a day in seconds per 1500 m (positive: a slow track), from its date
+    // alone, and the standard time of a course for a class ("ave": all classes).
     double variant(const VbDate& day, int track) const;
     double standardTime(int track, int kyori, const QString& className) const;
     static QStringList classNames();

@@ -42,11 +42,22 @@ TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
     EXPECT_EQ(fillEmptyTrackFiles(dir.path(), world), QStringList({"Strevin_data.dat", "CalSisuu.mdb"}));
     EXPECT_EQ(QList({count("Strevin_data.dat", "T_avetime"), count("Strevin_data.dat", "T_sisuu"), count("CalSisuu.mdb", "T_avetime"),
                      count("CalSisuu.mdb", "T_sisuu")}),
-              QList({3 * 4 * 6, 21 * 3, 3 * 4 * 6, 0}));
+              QList({3 * 4 * 6, 733 * 3, 3 * 4 * 6, 0}));
     const QByteArray filled = readTestFile(dir.filePath("Strevin_data.dat"));
     dir.create(DataFileKind::Motofile);
-    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), DemoWorld(kDemoToday.addDays(7))), QStringList {"motofile.mdb"});
+    const DemoWorld later(kDemoToday.addDays(10));
+    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), later), QStringList {"motofile.mdb"});
     EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), filled);
+    // The demo of a later day, whose races fall on other days, still finds each day's variant there.
+    openDbOrThrow(0, dir.filePath("Strevin_data.dat"), dbPassword);
+    const DbSlotCloser closer(0);
+    int found = 0;
+    for (const DemoWorldRace& race : later.races()) {
+        const RecordSet rs(0, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = 0",
+                           {race.date, later.tracks()[size_t(race.track)].name});
+        found += !rs.eof() && std::abs(rs.field(0).toDouble() - later.variant(race.date, race.track)) < 1e-6 ? 1 : 0;
+    }
+    EXPECT_EQ(found, int(later.races().size()));
 }
 
 // Pages by the program's addresses, the card's race number padded or not; anything else is the

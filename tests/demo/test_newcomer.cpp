@@ -152,8 +152,8 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     openMain();
     readRace("大井", 11);
     readRace("園田", 1);
-    EXPECT_EQ(std::tuple(msgs_.texts(), pd.raceCode, pd.tousuu, int(site_.world().races().end()[-12].field.size())),
-              std::tuple(QStringList(), QString("園田26120701"), pd.tousuu, pd.tousuu));
+    EXPECT_EQ(std::tuple(msgs_.texts(), pd.raceCode, int(pd.tousuu)),
+              std::tuple(QStringList(), QString("園田26120701"), int(site_.world().races().end()[-12].field.size())));
     saveShot(form_.get(), "frmMain");
     auto* tabs = childNamed<QTabBar>(form_.get(), "tabMain");
     for (const QString caption : {"予想・適性", "グラフ", "コーナー進入予想図"})

@@ -214,7 +214,13 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     childNamed<QLineEdit>(kanri, "TxtTar01")->setText("大井");
     childNamed<QLineEdit>(kanri, "TxtTar02")->setText("川崎");
     QTest::mouseClick(childNamed<QPushButton>(kanri, "cmdAnalSisuu"), Qt::LeftButton);
-    EXPECT_GT(childNamed<QLineEdit>(kanri, "txtCount")->text().toInt(), 0);
+    const int horses = childNamed<QLineEdit>(kanri, "txtCount")->text().toInt();
+    EXPECT_GT(horses, 0);
+    {
+        openDbOrThrow(5, dir_.filePath("Rana.mdb"), QString());
+        const DbSlotCloser closer(5);
+        EXPECT_EQ(RecordSet(5, "SELECT COUNT(*) FROM SisuuHyouka WHERE Tar01Sisuu <> 0 AND Tar02Sisuu <> 0").field(0).toInt(), horses);
+    }
     EXPECT_FALSE(childNamed<QLineEdit>(kanri, "TxtHosei")->text().isEmpty());
 
     childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText(Format(kDemoToday, "yyyy/mm/dd"));

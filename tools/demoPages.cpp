@@ -5,6 +5,7 @@
 #include "platform/inifile.h"
 #include "platform/textcodec.h"
 #include "platform/vbformat.h"
+#include "tools/demoHtml.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -13,8 +14,6 @@
 
 namespace {
 
-const QString horsePath =
-    QStringLiteral("/keibaWeb/PageFlows/HorseMarkInfo/HorseMarkInfoController.jpf?k_lineageLoginNo=");
 const char* const horseNames[] = {
     "アサカゼスター", "ハヤテノオー",   "ミナミノカオリ", "ユウヒクイーン", "カゼノシラベ",   "トウカイボルト",
     "ホシノキセキ",   "サクラノシズク", "ライトニング",   "ツキノミチ",     "ヒカリノツバサ", "マツリバヤシ",
@@ -58,21 +57,6 @@ struct Run {
     float hutan = 0;
 };
 
-int bracketOf(int number, int field)
-{
-    if (field <= 8)
-        return number;
-    const int base = field / 8, extra = field % 8;
-    int first = 1;
-    for (int b = 1; b <= 8; ++b) {
-        const int size = base + (b > 8 - extra ? 1 : 0);
-        if (number < first + size)
-            return b;
-        first += size;
-    }
-    return 8;
-}
-
 // Higher is better: each horse has its own ability, and each race its own day.
 int score(int horse, int run)
 {
@@ -106,7 +90,7 @@ Run makeRun(const DemoRace& race, int horse, int run)
     r.baba = shared ? 1 : noise(horse, run, 1) % 4 + 1;
     r.tousuu = shared ? race.runners : 12;
     r.umaban = shared ? horse : noise(horse, run, 2) % 12 + 1;
-    r.waku = bracketOf(r.umaban, r.tousuu);
+    r.waku = demoBracketOf(r.umaban, r.tousuu);
     r.cyaku = shared ? sharedPlacing(race, horse, run) : noise(horse, run, 3) % 12 + 1;
     r.ninki = std::clamp(r.cyaku + noise(horse, run, 4) % 5 - 2, 1, r.tousuu);
     r.time = raceTime(r.kyori, r.baba, r.cyaku, shared ? run : noise(horse, run, 5));
@@ -118,35 +102,14 @@ Run makeRun(const DemoRace& race, int horse, int run)
     return r;
 }
 
-// A history page writes 1:14:2 (49:8 under a minute), the race card 1:14.2.
-QString timeText(float t, QChar tenthMark = u':')
+int tenths(float seconds)
 {
-    const int tenths = int(t * 10 + 0.5f);
-    const int minutes = tenths / 600, seconds = tenths % 600 / 10, tenth = tenths % 10;
-    if (minutes == 0)
-        return QStringLiteral("%1%2%3").arg(seconds).arg(tenthMark).arg(tenth);
-    return QStringLiteral("%1:%2%3%4").arg(minutes).arg(seconds, 2, 10, QLatin1Char('0')).arg(tenthMark).arg(tenth);
-}
-
-QString cell(const QString& text)
-{
-    return QStringLiteral("<td>") + text + QStringLiteral("</td>");
+    return int(seconds * 10 + 0.5f);
 }
 
 QString number(float v, const char* pattern)
 {
     return Format(double(v), pattern);
-}
-
-QString pageHead(const QString& title, const QString& crumb)
-{
-    return QStringLiteral("<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">\r\n"
-                          "<title>%1</title>\r\n</head>\r\n<body>\r\n"
-                          "<table class=\"menu\" width=\"100%\">\r\n"
-                          "<tr><td><a href=\"/keibaWeb/\">地方競馬情報</a></td><td>検索</td></tr>\r\n"
-                          "<tr><td>トップ</td><td>出馬表</td><td>レース成績</td><td>競走馬</td></tr>\r\n</table>\r\n"
-                          "<table class=\"crumb\">\r\n<tr><td>%2</td></tr>\r\n</table>\r\n")
-        .arg(title, crumb);
 }
 
 QString titleLine(const DemoRace& race, const VbDate& day, int kyori)
@@ -158,11 +121,6 @@ QString titleLine(const DemoRace& race, const VbDate& day, int kyori)
         .arg(weekdayLabel(day), race.zyo)
         .arg(race.raceNo)
         .arg(kyori);
-}
-
-QString dateQuery(const VbDate& day)
-{
-    return Format(day, "yyyy") + "%2F" + Format(day, "mm") + "%2F" + Format(day, "dd");
 }
 
 QString horseId(int horse)
@@ -177,7 +135,7 @@ QString cardRunCell(const DemoRace& race, int horse, int run)
     const int first = std::clamp(r.cyaku + noise(horse, run, 8) % 5 - 2, 1, r.tousuu);
     return Format(r.date, "yy/mm/dd") + "&nbsp;" + r.zyo + "<br>ダ" + QString::number(r.kyori) + "&nbsp;" +
            QString::fromUtf8(goings[r.baba - 1]).left(1) + "<br>" + QString::number(r.cyaku) + "着&nbsp;" +
-           timeText(r.time, u'.') + "<br>（" + QString::number(r.tousuu) +
+           demoTimeText(tenths(r.time), u'.') + "<br>（" + QString::number(r.tousuu) +
            "頭）" + QStringLiteral("%1-%2-%3-%4")
                         .arg(first)
                         .arg(std::clamp(first + noise(horse, run, 9) % 3 - 1, 1, r.tousuu))
@@ -187,49 +145,38 @@ QString cardRunCell(const DemoRace& race, int horse, int run)
 
 QString cardRunner(const DemoRace& race, int k, int& lastBracket)
 {
-    const int bracket = bracketOf(k, race.runners);
+    const int bracket = demoBracketOf(k, race.runners);
     const Run last = makeRun(race, k, 1);
     QString rows;
     rows += "<tr>";
     if (bracket != lastBracket) {
         int size = 0;
         for (int other = 1; other <= race.runners; ++other)
-            size += bracketOf(other, race.runners) == bracket ? 1 : 0;
+            size += demoBracketOf(other, race.runners) == bracket ? 1 : 0;
         rows += QStringLiteral("<td rowspan=\"%1\" class=\"waku%2\">%2</td>").arg(6 * size).arg(bracket);
         lastBracket = bracket;
     }
-    rows += QStringLiteral("<td rowspan=\"6\">%1</td>").arg(k) + cell(QStringLiteral("父馬%1").arg(k, 2, 10, QLatin1Char('0'))) +
-            cell(k % 2 ? "牡&nbsp;4" : "牝&nbsp;5") + "</tr>\r\n";
-    rows += "<tr><td><a href=\"" + horsePath + horseId(k) + "\">" + demoHorseName(k) + "</a></td>" +
-            cell(QStringLiteral("母馬%1").arg(k)) + "</tr>\r\n";
+    rows += QStringLiteral("<td rowspan=\"6\">%1</td>").arg(k) + demoCell(QStringLiteral("父馬%1").arg(k, 2, 10, QLatin1Char('0'))) +
+            demoCell(k % 2 ? "牡&nbsp;4" : "牝&nbsp;5") + "</tr>\r\n";
+    rows += "<tr><td><a href=\"" + kDemoHorsePath + horseId(k) + "\">" + demoHorseName(k) + "</a></td>" +
+            demoCell(QStringLiteral("母馬%1").arg(k)) + "</tr>\r\n";
     rows += QStringLiteral("<tr><td>（母父%1）</td></tr>\r\n<tr><td>馬主%1</td></tr>\r\n<tr><td>生産%1</td></tr>\r\n").arg(k);
-    rows += "<tr>" + cell("鹿毛") + cell(QString::fromUtf8(trainers[k % 6]) + "（" + race.zyo + "）") +
-            cell(number(last.hutan, "0.0") + ' ' + QString::fromUtf8(jockeys[k % 6])) +
-            cell(QStringLiteral("%1(+%2)").arg(last.taizyu).arg(k % 4)) + cell(QString::number(1.5 + k)) + cell(QString::number(k));
+    rows += "<tr>" + demoCell("鹿毛") + demoCell(QString::fromUtf8(trainers[k % 6]) + "（" + race.zyo + "）") +
+            demoCell(number(last.hutan, "0.0") + ' ' + QString::fromUtf8(jockeys[k % 6])) +
+            demoCell(QStringLiteral("%1(+%2)").arg(last.taizyu).arg(k % 4)) + demoCell(QString::number(1.5 + k)) + demoCell(QString::number(k));
     for (int run = 1; run <= 5; ++run)
-        rows += cell(run <= race.historyRuns ? cardRunCell(race, k, run) : QStringLiteral("&nbsp;"));
+        rows += demoCell(run <= race.historyRuns ? cardRunCell(race, k, run) : QStringLiteral("&nbsp;"));
     return rows + "</tr>\r\n";
 }
 
 QString historyRow(const Run& r, int horse)
 {
-    return "<tr>" + cell(Format(r.date, "yyyy/mm/dd")) + cell(r.zyo) + cell(QString::number(r.raceNo)) + cell(r.name) +
-           cell("Ｃ２") + cell("&nbsp;" + QString::number(r.kyori)) + cell("晴") + cell(QString::fromUtf8(goings[r.baba - 1])) +
-           cell(QString::number(r.tousuu)) + cell(QString::number(r.waku)) + cell(QString::number(r.umaban)) +
-           cell(QString::number(r.ninki)) + cell(QStringLiteral("%1/%2").arg(r.cyaku).arg(r.tousuu)) + cell(timeText(r.time)) +
-           cell(number(r.cyakusa, "0.0")) + cell(number(r.agari, "0.0")) + cell(QString::number(r.taizyu)) + cell(r.kisyu) +
-           cell(number(r.hutan, "0.0")) + cell(QString::fromUtf8(trainers[horse % 6])) + "</tr>\r\n";
-}
-
-QString resultRow(const DemoRace& race, int horse)
-{
-    const Run r = makeRun(race, horse, 1);
-    const QString margin = r.cyaku == 1 ? QString() : QStringLiteral("1");
-    return "<tr>" + cell(QString::number(r.cyaku)) + cell(QString::number(r.waku)) + cell(QString::number(r.umaban)) +
-           cell(demoHorseName(horse)) + cell(race.zyo) + cell(horse % 2 ? "牡4" : "牝5") + cell(number(r.hutan, "0.0")) +
-           cell(r.kisyu.left(3) + "(" + race.zyo + ")") + cell(QString::fromUtf8(trainers[horse % 6])) +
-           cell(QString::number(r.taizyu)) + cell("+1") + cell(timeText(r.time)) + cell(margin) +
-           cell(number(r.agari, "0.0")) + cell(QString::number(r.ninki)) + "</tr>\r\n";
+    return "<tr>" + demoCell(Format(r.date, "yyyy/mm/dd")) + demoCell(r.zyo) + demoCell(QString::number(r.raceNo)) + demoCell(r.name) +
+           demoCell("Ｃ２") + demoCell("&nbsp;" + QString::number(r.kyori)) + demoCell("晴") + demoCell(QString::fromUtf8(goings[r.baba - 1])) +
+           demoCell(QString::number(r.tousuu)) + demoCell(QString::number(r.waku)) + demoCell(QString::number(r.umaban)) +
+           demoCell(QString::number(r.ninki)) + demoCell(QStringLiteral("%1/%2").arg(r.cyaku).arg(r.tousuu)) + demoCell(demoTimeText(tenths(r.time))) +
+           demoCell(number(r.cyakusa, "0.0")) + demoCell(number(r.agari, "0.0")) + demoCell(QString::number(r.taizyu)) + demoCell(r.kisyu) +
+           demoCell(number(r.hutan, "0.0")) + demoCell(QString::fromUtf8(trainers[horse % 6])) + "</tr>\r\n";
 }
 
 }
@@ -241,29 +188,18 @@ QString demoHorseName(int horse)
 
 QString demoCardTarget(const DemoRace& race)
 {
-    return "/keibaWeb/PageFlows/DebaTable/DebaTableController.jpf?k_babaCode=" + zyoToNarCode(race.zyo) +
-           "&k_raceNo=" + Format(double(race.raceNo), "00") + "&k_raceDate=" + dateQuery(race.date);
+    return kDemoCardPath + "?k_babaCode=" + zyoToNarCode(race.zyo) +
+           "&k_raceNo=" + Format(double(race.raceNo), "00") + "&k_raceDate=" + demoDateQuery(race.date);
 }
 
 QString demoHistoryTarget(int horse)
 {
-    return horsePath + horseId(horse);
-}
-
-VbDate demoLastRaceDate(const DemoRace& race)
-{
-    return race.date.addDays(-race.daysBetweenRuns);
-}
-
-QString demoResultsTarget(const DemoRace& race)
-{
-    return "/keibaWeb/PageFlows/RaceMarkTable/RaceMarkTableController.jpf?k_babaCode=" + zyoToNarCode(race.zyo) +
-           "&k_raceNo=" + QString::number(race.raceNo) + "&k_raceDate=" + dateQuery(demoLastRaceDate(race));
+    return kDemoHorsePath + horseId(horse);
 }
 
 QByteArray demoCard(const DemoRace& race)
 {
-    QString page = pageHead("地方競馬 情報", "HOME ＞ 出馬表");
+    QString page = demoPageHead("地方競馬 情報", "HOME ＞ 出馬表");
     page += "<table class=\"race\">\r\n<tr><td class=\"title\">" + titleLine(race, race.date, 1400) + "</td></tr>\r\n" +
             "<tr><td class=\"racename\">Ｃ２六組特別（サラ系３歳以上）</td></tr>\r\n"
             "<tr><td>発走時刻　20:10</td></tr>\r\n<tr><td>賞金　１着 1,000,000円</td></tr>\r\n</table>\r\n"
@@ -274,12 +210,12 @@ QByteArray demoCard(const DemoRace& race)
     int lastBracket = 0;
     for (int k = 1; k <= race.runners; ++k)
         page += cardRunner(race, k, lastBracket);
-    return toCp932(page + "</table>\r\n</body>\r\n</html>\r\n");
+    return toCp932(page + "</table>\r\n" + demoPageFoot(QStringLiteral("ページトップへ")));
 }
 
 QByteArray demoHistory(const DemoRace& race, int horse)
 {
-    QString page = pageHead("地方競馬 情報", "HOME ＞ 競走馬情報");
+    QString page = demoPageHead("地方競馬 情報", "HOME ＞ 競走馬情報");
     page += "<table class=\"profile\">\r\n<tr><td>" + demoHorseName(horse) + "</td></tr>\r\n" +
             "<tr><td>性齢</td><td>牡4</td></tr>\r\n<tr><td>父</td><td>父馬</td></tr>\r\n<tr><td>母</td><td>母馬</td></tr>\r\n"
             "</table>\r\n<table class=\"history\" border=\"1\">\r\n"
@@ -288,33 +224,7 @@ QByteArray demoHistory(const DemoRace& race, int horse)
             "<td>馬体重</td><td>騎手</td><td>負担</td><td>調教師</td></tr>\r\n";
     for (int run = race.historyRuns; run >= 1; --run)
         page += historyRow(makeRun(race, horse, run), horse);
-    return toCp932(page + "</table>\r\n</body>\r\n</html>\r\n");
-}
-
-QByteArray demoResults(const DemoRace& race)
-{
-    const VbDate day = demoLastRaceDate(race);
-    QString page = pageHead("地方競馬 情報 レース成績", "<a href=\"/keibaWeb/\">HOME</a> ＞ レース成績表");
-    page += "<table class=\"race\">\r\n<tr><td class=\"title\">" + titleLine(race, day, makeRun(race, 1, 1).kyori) +
-            "</td></tr>\r\n<tr><td class=\"racename\">Ｃ２六組特別（サラ系３歳以上）</td></tr>\r\n"
-            "<tr><td>発走時刻　15:40</td></tr>\r\n</table>\r\n<table class=\"mark\" border=\"1\">\r\n"
-            "<tr><td>着順</td><td>枠番</td><td>馬番</td><td>馬名</td><td>所属</td><td>性齢</td><td>負担重量</td><td>騎手</td>"
-            "<td>調教師</td><td>馬体重</td><td>増減</td><td>タイム</td><td>着差</td><td>上り3F</td><td>人気</td></tr>\r\n";
-    std::vector<int> order;
-    for (int h = 1; h <= race.runners; ++h)
-        order.push_back(h);
-    std::sort(order.begin(), order.end(), [&](int a, int b) { return sharedPlacing(race, a, 1) < sharedPlacing(race, b, 1); });
-    for (const int h : order)
-        page += resultRow(race, h);
-    QStringList corner;
-    for (const int h : order)
-        corner << QString::number(h);
-    page += "</table>\r\n<table class=\"corner\">\r\n<tr><td>コーナー通過順<br>３角　" + corner.join(',') + "<br>４角　" +
-            corner.join(',') + "</td></tr>\r\n</table>\r\n"
-            "<table class=\"pay\" border=\"1\">\r\n<tr><td colspan=\"14\">払戻金</td></tr>\r\n"
-            "<tr><td colspan=\"2\">単勝</td></tr>\r\n<tr><td>380円</td><td>" + QString::number(order.front()) +
-            "</td></tr>\r\n</table>\r\n</body>\r\n</html>\r\n";
-    return toCp932(page);
+    return toCp932(page + "</table>\r\n" + demoPageFoot(QStringLiteral("ページトップへ")));
 }
 
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race)
@@ -337,18 +247,6 @@ void writeDemoTrackTables(const QString& path, const QString& password, const De
                                               .set("A_sin_kyu", sinKyu).set("A_siba", 0)
                                               .set("A_time", raceTime(kyori, 1, 4, 5)));
     tables.commit();
-}
-
-bool fillEmptyTrackFile(const QString& path, const DemoRace& race)
-{
-    {
-        openDbOrThrow(0, path, dbPassword);
-        const DbSlotCloser closer(0);
-        if (!RecordSet(0, QStringLiteral("SELECT A_time FROM T_avetime LIMIT 1")).eof())
-            return false;
-    }
-    writeDemoTrackTables(path, dbPassword, race);
-    return true;
 }
 
 // A host of the user's own stays; an empty one, the default "localhost" the set-up writes or an

@@ -1,7 +1,8 @@
 #pragma once
-// One race day of our own pages at the racing authority's paths: the race card of one race,
-// each runner's run history and the results page of the runners' last race together. The demo
-// server serves them to a new user; tests and benchmarks read races from them.
+// One race of our own pages at the racing authority's paths, shaped as a test wants it (field
+// size, number of past runs, days between them): the race card and each runner's run history.
+// Tests and benchmarks read races from them; the demo server serves the demo world
+// (demoWorldPages.h).
 #include "platform/vbdate.h"
 
 #include <QByteArray>
@@ -20,15 +21,10 @@ struct DemoRace {
 // writes it, "11" or "01").
 QString demoCardTarget(const DemoRace& race);
 QString demoHistoryTarget(int horse);
-// The results page of the runners' last race together: the same track, race number and field,
-// daysBetweenRuns before the race day; the results import asks for the race number unpadded.
-QString demoResultsTarget(const DemoRace& race);
-VbDate demoLastRaceDate(const DemoRace& race);
 
-// The pages as the server sends them, in Shift_JIS.
+// The pages as a server sends them, in Shift_JIS.
 QByteArray demoCard(const DemoRace& race);
 QByteArray demoHistory(const DemoRace& race, int horse);
-QByteArray demoResults(const DemoRace& race);
 
 QString demoHorseName(int horse);
 
@@ -36,10 +32,6 @@ QString demoHorseName(int horse);
 // track of the race's histories and a standard time for every distance they run, so that every
 // past run gets a speed index.
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race);
-// The same for the program folder's local track file, only while it holds no standard time (the
-// default file of a new set-up, with which no run gets an index); a real edition is never touched.
-// True when it wrote them.
-bool fillEmptyTrackFile(const QString& path, const DemoRace& race);
 
 // Points [System] webHost of a settings file at the demo server's host: when it is empty, the
 // default "localhost" or an earlier demo's 127.0.0.1 address. A host of the user's own stays

@@ -1,14 +1,16 @@
-// demoServer [--port N] [--date yyyy-mm-dd] [--ini path-of-Strevin.ini] [--track-file path]
-// Serves one race day of our own pages on 127.0.0.1 at the racing authority's paths, so that a
-// new user can read a race without the authority's server: 大井 race 11 of the given day (today
-// when none is given), each runner's history and the results of the runners' last race.
+// demoServer [--port N] [--date yyyy-mm-dd] [--ini path-of-Strevin.ini] [--data program-folder]
+// Serves the demo world of the given day (today when none is given) on 127.0.0.1 at the racing
+// authority's paths, so that a new user can try the program without the authority's server:
+// today's race cards at three tracks, every horse's history and the results of every past race.
 // With --ini it points [System] webHost of that settings file at itself, unless the user has set
 // a host of their own there (then it exits with status 3 and serves nothing).
-// With --track-file it gives a local track information file that holds no standard time (the
-// default one of a new set-up) the variants and standard times of the demo's days, so that the
-// demo race gets its speed indices and prediction; a file with standard times is left alone.
+// With --data it gives the folder's track information files that hold no standard time (the
+// default ones of a new set-up) the world's variants and standard times, so that its runs get
+// speed indices and the administration tools work; files with standard times are left alone.
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoSite.h"
+#include "tools/demoPages.h"
+#include "tools/demoTrackFiles.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -17,26 +19,25 @@
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    DemoRace race;
-    race.date = VbDate::fromQDate(QDate::currentDate());
+    VbDate today = VbDate::fromQDate(QDate::currentDate());
     quint16 port = 0;
-    QString ini, trackFile;
+    QString ini, dataFolder;
     const QStringList args = app.arguments();
     for (int i = 1; i + 1 < args.size(); i += 2) {
         if (args[i] == "--port")
             port = quint16(args[i + 1].toUInt());
         else if (args[i] == "--ini")
             ini = args[i + 1];
-        else if (args[i] == "--track-file")
-            trackFile = args[i + 1];
+        else if (args[i] == "--data")
+            dataFolder = args[i + 1];
         else if (args[i] == "--date")
-            race.date = VbDate::fromQDate(QDate::fromString(args[i + 1], Qt::ISODate));
+            today = VbDate::fromQDate(QDate::fromString(args[i + 1], Qt::ISODate));
     }
-    if (race.date.isZero()) {
+    if (today.isZero()) {
         std::fprintf(stderr, "demoServer: the date must be yyyy-mm-dd\n");
         return 2;
     }
-    DemoSite site(race);
+    DemoSite site(today);
     if (!site.listen(port)) {
         std::fprintf(stderr, "demoServer: cannot listen: %s\n", qPrintable(site.errorString()));
         return 1;
@@ -44,13 +45,12 @@ int main(int argc, char** argv)
     const QString host = QStringLiteral("127.0.0.1:%1").arg(site.port());
     if (!ini.isEmpty() && !pointWebHostAt(ini, host))
         return 3;
-    if (!trackFile.isEmpty()) {
+    if (!dataFolder.isEmpty()) {
         try {
-            if (fillEmptyTrackFile(trackFile, race))
-                std::fprintf(stderr, "demoServer: the demo's track variants and standard times are in %s\n",
-                             qPrintable(trackFile));
+            for (const QString& file : fillEmptyTrackFiles(dataFolder, site.world()))
+                std::fprintf(stderr, "demoServer: the demo's standard times are in %s\n", qPrintable(file));
         } catch (const std::exception& e) {
-            std::fprintf(stderr, "demoServer: %s is left as it was: %s\n", qPrintable(trackFile), e.what());
+            std::fprintf(stderr, "demoServer: the track files of %s are left as they were: %s\n", qPrintable(dataFolder), e.what());
         }
     }
     std::printf("%s\n", qPrintable(host));

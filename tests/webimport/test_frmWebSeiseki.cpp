@@ -173,9 +173,9 @@ TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
               "大井08032403 大井08032501 大井08032601 川崎08032401 川崎08032402 船橋08032501 last 2008-03-26");
 
     // Against the demo's server a track without racing that day is an answer without data: the import completes.
-    DemoRace race {VbDate::fromYmd(2008, 4, 21)};
-    setVbToday(race.date);
-    DemoSite site(race);
+    const VbDate demoDay = VbDate::fromYmd(2008, 4, 21);
+    setVbToday(demoDay);
+    DemoSite site(demoDay);
     ASSERT_TRUE(site.listen(0));
     iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(site.port()));
     messages.clear();

@@ -1,0 +1,83 @@
+// What the demo server changes in the program folder, and how it answers the program's addresses.
+#include "core/publicFunction.h"
+#include "platform/inifile.h"
+#include "platform/textcodec.h"
+#include "tests/demo/demoFixture.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/lhaTool.h"
+#include "tools/demoHtml.h"
+#include "tools/demoPages.h"
+#include "tools/demoTrackFiles.h"
+
+// The settings point at the demo only where no host of the user's own is set; the rest of the file
+// stays; a missing file is written.
+TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
+{
+    TestAppDir dir;
+    const QString ini = dir.filePath("Strevin.ini");
+    const std::tuple<QString, bool, QString> table[] = {
+        {"", true, "127.0.0.1:4321"}, {"localhost", true, "127.0.0.1:4321"}, {"127.0.0.1:1234", true, "127.0.0.1:4321"},
+        {"keiba.example.jp", false, "keiba.example.jp"}, {"192.168.1.5:8080", false, "192.168.1.5:8080"}};
+    for (const auto& [before, pointed, after] : table) {
+        const IniFile settings(ini);
+        ASSERT_TRUE(settings.writeString("System", "webHost", before) && settings.writeString("System", "Zyo", "川崎"));
+        const bool done = pointWebHostAt(ini, "127.0.0.1:4321");
+        QString host, zyo;
+        settings.getString("System", "webHost", "", host);
+        settings.getString("System", "Zyo", "", zyo);
+        EXPECT_EQ(std::tuple(done, host, zyo), std::tuple(pointed, after, QString("川崎"))) << before.toStdString();
+    }
+    QFile::remove(ini);
+    EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
+    // The default track files of a new set-up get the world's standard times (and the local one its variants); files
+    // with standard times keep every byte, and a missing one stays missing.
+    const DemoWorld world(kDemoToday);
+    for (const DataFileKind kind : {DataFileKind::StrevinData, DataFileKind::CalSisuu})
+        dir.create(kind);
+    const auto count = [&](const QString& file, const QString& table) {
+        openDbOrThrow(0, dir.filePath(file), file == "CalSisuu.mdb" ? QString() : dbPassword);
+        const DbSlotCloser closer(0);
+        return RecordSet(0, "SELECT COUNT(*) FROM " + table).field(0).toInt();
+    };
+    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), world), QStringList({"Strevin_data.dat", "CalSisuu.mdb"}));
+    EXPECT_EQ(QList({count("Strevin_data.dat", "T_avetime"), count("Strevin_data.dat", "T_sisuu"), count("CalSisuu.mdb", "T_avetime"),
+                     count("CalSisuu.mdb", "T_sisuu")}),
+              QList({3 * 4 * 6, 733 * 3, 3 * 4 * 6, 0}));
+    const QByteArray filled = readTestFile(dir.filePath("Strevin_data.dat"));
+    dir.create(DataFileKind::Motofile);
+    const DemoWorld later(kDemoToday.addDays(10));
+    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), later), QStringList {"motofile.mdb"});
+    EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), filled);
+    // The demo of a later day, whose races fall on other days, still finds each day's variant there.
+    openDbOrThrow(0, dir.filePath("Strevin_data.dat"), dbPassword);
+    const DbSlotCloser closer(0);
+    int found = 0;
+    for (const DemoWorldRace& race : later.races()) {
+        const RecordSet rs(0, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = 0",
+                           {race.date, later.tracks()[size_t(race.track)].name});
+        found += !rs.eof() && std::abs(rs.field(0).toDouble() - later.variant(race.date, race.track)) < 1e-6 ? 1 : 0;
+    }
+    EXPECT_EQ(found, int(later.races().size()));
+}
+
+// Pages by the program's addresses, the card's race number padded or not; anything else is the
+// authority's whole page without data.
+TEST(DemoServer, AnswersByTheProgramsAddresses)
+{
+    const DemoSite site(kDemoToday);
+    const DemoWorldRace& race = site.world().races().end()[-12];  // 園田 1R today
+    const QByteArray card = demoCard(site.world(), race);
+    const QString target = demoCardTarget(site.world(), race);
+    const auto body = [&](const QString& t) { const QByteArray r = site.response(t.toLatin1()); return r.mid(r.indexOf("\r\n\r\n") + 4); };
+    EXPECT_EQ(std::pair(race.raceNo, race.today), std::pair(1, true));
+    EXPECT_EQ(QList({body(target), body(QString(target).replace("k_raceNo=01", "k_raceNo=1")),
+                     body(QString(target).replace("%2F12%2F07", "%2F12%2F7"))}),
+              QList({card, card, card}));
+    const QByteArray missing = demoMissingPage();
+    EXPECT_TRUE(fromCp932(missing).contains("HOME</a> ＞ エラー"));
+    for (const QString& other : {QString(target).replace("k_raceNo=01", "k_raceNo=13"), QString(target).replace("k_babaCode=27", "k_babaCode=20")
+                                     .replace("%2F07", "%2F06"), QString("/keibaWeb/"), QString(kDemoHorsePath + "0000000000")})
+        EXPECT_EQ(body(other), missing) << other.toStdString();
+    const QByteArray answer = site.response(target.toLatin1());
+    EXPECT_TRUE(answer.startsWith("HTTP/1.1 200 OK\r\n") && answer.contains("Content-Length: " + QByteArray::number(card.size()) + "\r\n"));
+}

@@ -8,7 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPasswordDigestor>
-#include <QTemporaryFile>
+#include <QUrl>
 
 using namespace dbdetail;
 
@@ -32,10 +32,10 @@ void applyKey(sqlite3* db, const QByteArray& rawKey)
     exec(db, kCipherPageSize);
 }
 
-Handle openHandle(const QString& path, int flags)
+Handle openHandle(const QByteArray& name, int flags)
 {
     sqlite3* raw = nullptr;
-    const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, flags, nullptr);
+    const int rc = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
     Handle db(raw);
     if (rc != SQLITE_OK) {
         if (!db)
@@ -44,6 +44,18 @@ Handle openHandle(const QString& path, int flags)
     }
     sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
     return db;
+}
+
+// A file this process may not write is read as it stands. Opened the usual way, a file in the
+// write-ahead log would get a -wal and a -shm file beside it, read-only like itself, and those
+// would refuse every later open, even once the file is writable again. A log that still holds
+// pages would be missed, so such a file is refused.
+Handle openReadOnly(const QString& path)
+{
+    if (QFileInfo(path + QStringLiteral("-wal")).size() > 0)
+        throw VbError(vbErrFile, QStringLiteral("read-only file with a pending log"), VbCause::fileReadOnly);
+    const QByteArray uri = QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toEncoded() + "?immutable=1";
+    return openHandle(uri, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI);
 }
 
 // In a write-ahead log a commit stays safe from crashes of the program without its own disk
@@ -64,14 +76,6 @@ void tuneWal(sqlite3* db)
     sqlite3_file_control(db, "main", SQLITE_FCNTL_PERSIST_WAL, &persist);
 }
 
-// Whether a file can be made in the folder, tried as the file system sees this process (a
-// permission test alone would answer for another user than the one the system checks).
-bool canCreateFileIn(const QString& folder)
-{
-    QTemporaryFile probe(folder + QStringLiteral("/.writable-XXXXXX"));
-    return probe.open();
-}
-
 void checkSlot(int slot)
 {
     if (slot < 0 || slot >= int(cnDB.size()))
@@ -88,25 +92,17 @@ Connection::Connection(const QString& path, const QByteArray& rawKey)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        throw VbError(vbErrFile, QStringLiteral("ファイルがありません"));
+        throw VbError(vbErrFile, QStringLiteral("ファイルがありません"), VbCause::missing);
     if (!info.isFile())
-        throw VbError(vbErrFile, QStringLiteral("ファイルではありません"));
-    Handle db = openHandle(path, SQLITE_OPEN_READWRITE);
-    try {
-        applyKey(db.get(), rawKey);
-        exec(db.get(), kCacheSize);
-        // The key is only checked when the first page is read: a wrong key or a file that is no
-        // database fails here with "file is encrypted or is not a database".
-        exec(db.get(), "SELECT count(*) FROM sqlite_master");
-        tuneWal(db.get());
-    } catch (const VbError& e) {
-        // A file in write-ahead-log mode needs its folder writable even to be read.
-        const int code = sqlite3_errcode(db.get());
-        if ((code == SQLITE_CANTOPEN || code == SQLITE_READONLY) && !canCreateFileIn(info.absolutePath()))
-            throw VbError(vbErrFile, QStringLiteral("フォルダに書き込めないため読むこともできません（%1）: %2")
-                                         .arg(QDir::toNativeSeparators(info.absolutePath()), e.description()));
-        throw;
-    }
+        throw VbError(vbErrFile, QStringLiteral("ファイルではありません"), VbCause::stated);
+    Handle db = canWriteFile(path) ? openHandle(QFile::encodeName(path), SQLITE_OPEN_READWRITE) : openReadOnly(path);
+    applyKey(db.get(), rawKey);
+    exec(db.get(), kCacheSize);
+    // The key is only checked when the first page is read: a wrong key or a file that is no
+    // database fails here with "file is encrypted or is not a database". A file in the
+    // write-ahead log fails here too when its folder refuses the log.
+    exec(db.get(), "SELECT count(*) FROM sqlite_master");
+    tuneWal(db.get());
     db_ = db.release();
     statements_ = std::make_shared<StatementCache>(db_);
 }
@@ -225,9 +221,9 @@ void openDb(int slot, const QString& path, const QString& password)
 
 QString dbOpenFailureText(const QString& path, const std::exception& error)
 {
-    const auto* vb = dynamic_cast<const VbError*>(&error);
-    return QStringLiteral("dataファイルが開けません\n") + QDir::toNativeSeparators(path) + QLatin1Char('\n')
-        + (vb ? vb->description() : QString::fromLocal8Bit(error.what()));
+    const QString cause = japaneseCause(error);
+    return QStringLiteral("dataファイルが開けません\n") + QDir::toNativeSeparators(path)
+        + (cause.isEmpty() ? QString() : QLatin1Char('\n') + cause);
 }
 
 void closeDb(int slot)
@@ -273,7 +269,7 @@ void createDbFile(const QString& path, const QString& password, const QString& s
     const QString temp = path + QStringLiteral(".creating");
     QFile::remove(temp);
     try {
-        Handle db = openHandle(temp, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        Handle db = openHandle(QFile::encodeName(temp), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         applyKey(db.get(), dbKeyFor(password));
         exec(db.get(), sqlScript.toUtf8());
         if (sqlite3_close(db.get()) != SQLITE_OK)

@@ -2,13 +2,14 @@
 // What the parts of the database layer share and nobody else uses: the SQLite handles, the error
 // throwers and the statement cache of a connection.
 #include "platform/database.h"
+#include "platform/vberror.h"
 
 #include <QHash>
 #include <sqlcipher/sqlite3.h>
 
 namespace dbdetail {
 
-[[noreturn]] void throwDb(const QString& what);
+[[noreturn]] void throwDb(const QString& what, VbCause cause = VbCause::none);
 [[noreturn]] void throwSqlite(sqlite3* db);
 
 struct HandleCloser {

@@ -4,14 +4,46 @@
 
 namespace dbdetail {
 
-[[noreturn]] void throwDb(const QString& what)
+namespace {
+
+// What the user can do about the last failure on the connection: a read-only file, a folder
+// that refuses the journal, a full disk tell themselves apart only on the file system.
+VbCause sqliteCause(sqlite3* db)
 {
-    throw VbError(vbErrDatabase, what);
+    switch (sqlite3_errcode(db)) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return VbCause::lockedByOther;
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return VbCause::notDataFile;
+    case SQLITE_FULL:
+        return VbCause::diskFull;
+    case SQLITE_ERROR:
+        // A file that opens but lacks our tables is some other database.
+        return qstrncmp(sqlite3_errmsg(db), "no such table", 13) == 0 ? VbCause::notDataFile : VbCause::none;
+    case SQLITE_READONLY:
+    case SQLITE_CANTOPEN:
+    case SQLITE_IOERR:
+    case SQLITE_PERM: {
+        const char* file = sqlite3_db_filename(db, "main");
+        return file && *file ? fileWriteCause(QString::fromUtf8(file)) : VbCause::none;
+    }
+    default:
+        return VbCause::none;
+    }
+}
+
+}  // namespace
+
+[[noreturn]] void throwDb(const QString& what, VbCause cause)
+{
+    throw VbError(vbErrDatabase, what, cause);
 }
 
 [[noreturn]] void throwSqlite(sqlite3* db)
 {
-    throwDb(QString::fromUtf8(sqlite3_errmsg(db)));
+    throwDb(QString::fromUtf8(sqlite3_errmsg(db)), sqliteCause(db));
 }
 
 void exec(sqlite3* db, const QByteArray& sql)
@@ -20,7 +52,7 @@ void exec(sqlite3* db, const QByteArray& sql)
     if (sqlite3_exec(db, sql.constData(), nullptr, nullptr, &err) != SQLITE_OK) {
         const QString msg = err ? QString::fromUtf8(err) : QString::fromUtf8(sqlite3_errmsg(db));
         sqlite3_free(err);
-        throwDb(msg);
+        throwDb(msg, sqliteCause(db));
     }
 }
 

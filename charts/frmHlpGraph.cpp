@@ -102,11 +102,11 @@ void FrmHlpGraph::showHelpImage(const QString& path)
             throw VbError(vbErrFile, QStringLiteral("picture not readable: ") + path);
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());
-        // The outer size, frame included, fits the picture (pixels x 15 twips) with margins.
+        // The outer size, frame included, fits the picture (pixels x 15 twips) with margins. Before
+        // the first show the window has no frame of its own yet: it gets one like the open windows'.
         const QSize outer(twipsToPixels(pixelsToTwips(picture.width()) + imageLeft + 200),
                           twipsToPixels(pixelsToTwips(picture.height()) + imageTop + 500));
-        const QSize frame = frameGeometry().size() - size();
-        resize(outer - frame);
+        resize(outer.shrunkBy(windowFrame(this)));
     });
 }
 

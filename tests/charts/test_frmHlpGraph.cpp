@@ -71,7 +71,8 @@ TEST_F(HelpWindow, DeliveredFilesAndCursorFallback)
     FrmHlpGraph w;
     w.show();
     saveArtefact(w.grab().toImage(), "frmHlpGraph.png");
-    write("corrupt.cur", QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40));
+    static const char corrupt[] = "\0\0\2\0\1\0garbage that is no cursor at all";
+    write("corrupt.cur", QByteArray(corrupt, sizeof corrupt - 1));
     for (const char* name : {"missing.cur", "corrupt.cur"})
         EXPECT_EQ(loadHandCursor(dir.filePath(name)).shape(), Qt::PointingHandCursor) << name;
 }

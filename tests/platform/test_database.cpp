@@ -73,6 +73,14 @@ TEST_F(DatabaseTest, OpenRefusesNonDatabasesMissingFilesAndReadOnlyFolders)
     EXPECT_TRUE(rec.texts().isEmpty());
     openOk(plain, "");
     openOk(nar);
+    // A file that may grow no more is full as the user sees it.
+    slotConnection(1).execute("PRAGMA max_page_count = 1");
+    try {
+        insertRow(1, "LastDate", DbRow().set("LastDate", QString(100000, 'x')));
+        ADD_FAILURE() << "a full file took a row";
+    } catch (const VbError& e) {
+        EXPECT_EQ(japaneseCause(e), "ディスクの空き容量が足りません") << e.description().toStdString();
+    }
 }
 
 // A read-only file in a writable folder (and in a read-only one) is read as it stands, again and again, and leaves no

@@ -59,6 +59,10 @@ QString japaneseCause(VbCause cause)
         return QStringLiteral("ディスクの空き容量が足りません");
     case VbCause::missing:
         return QStringLiteral("ファイルがありません");
+    case VbCause::folderMissing:
+        return QStringLiteral("保存先のフォルダがありません");
+    case VbCause::folderInTheWay:
+        return QStringLiteral("同じ名前のフォルダがあります");
     }
     return {};
 }
@@ -68,7 +72,9 @@ VbCause fileWriteCause(const QString& path)
     const QFileInfo info(path);
     const QString folder = info.absolutePath();
     if (!QFileInfo(folder).isDir())
-        return VbCause::missing;
+        return VbCause::folderMissing;
+    if (info.isDir())
+        return VbCause::folderInTheWay;
     if (info.exists() && !canWriteFile(path))
         return VbCause::fileReadOnly;
     if (!canCreateIn(folder))

@@ -26,6 +26,8 @@ enum class VbCause {
     notDataFile,  // not a data file, or the wrong key
     diskFull,
     missing,
+    folderMissing,
+    folderInTheWay,  // a folder stands where the file should be
 };
 
 class VbError : public std::runtime_error {

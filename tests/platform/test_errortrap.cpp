@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -61,12 +62,14 @@ TEST(VbTrap, TheCauseFollowsTheTagInJapanese)
     QTemporaryDir dir;
     const QString file = dir.filePath("Comment.dat");
     QFile(file).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.dat"));
     using P = QFileDevice;
     const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | P::WriteOwner | P::ExeOwner | P::ExeGroup | P::ExeOther)
                 && QFile::setPermissions(file, readable));
     setfsuid(65534);
-    const VbCause causes[] = {fileWriteCause(file), fileWriteCause(dir.filePath("new.dat")), fileWriteCause(dir.filePath("none/new.dat"))};
+    const VbCause causes[] = {fileWriteCause(file), fileWriteCause(dir.filePath("new.dat")), fileWriteCause(dir.filePath("none/new.dat")),
+                              fileWriteCause(dir.filePath("taken.dat"))};
     setfsuid(0);
     EXPECT_EQ(fileWriteCause(file), VbCause::none) << "root writes anything";
     MsgBoxRecorder rec;
@@ -80,7 +83,8 @@ TEST(VbTrap, TheCauseFollowsTheTagInJapanese)
     vbTrap("Error-f", [] { throw std::bad_alloc(); });
     EXPECT_EQ(rec.texts(), (QStringList {"Error-mainComment\nファイルが読み取り専用です",
                                          "Error-mainComment\nフォルダに書き込めません（書き込みが許可されていないフォルダです）",
-                                         "Error-mainComment\nファイルがありません", "Error-a\nほかのプログラムがファイルを使用中です",
+                                         "Error-mainComment\n保存先のフォルダがありません", "Error-mainComment\n同じ名前のフォルダがあります",
+                                         "Error-a\nほかのプログラムがファイルを使用中です",
                                          "Error-b\nデータファイルではないか、パスワードが違います", "Error-c\nディスクの空き容量が足りません",
                                          "Error-d\nフォルダ「予想」がありません", "Error-e", "Error-f"}));
 }

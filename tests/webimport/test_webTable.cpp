@@ -130,7 +130,7 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     EXPECT_FALSE(getWebTable(refused));
     EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && !webLoadFailure.reason.isEmpty());
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました|ページを読み込めませんでした\nサーバー " + webLoadFailure.host.toStdString()
-                           + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5");
+                           + " が応答しません（HTTP 404 Not Found）|Error-ReadWeb-5\n同じ名前のフォルダがあります");
 }
 
 }

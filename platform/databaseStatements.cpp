@@ -2,9 +2,23 @@
 
 #include "platform/vberror.h"
 
+#include <QFileInfo>
+
 namespace dbdetail {
 
 namespace {
+
+// A log left read-only beside a writable file refuses every open of it.
+VbCause writeCause(const QString& path)
+{
+    const VbCause cause = fileWriteCause(path);
+    if (cause != VbCause::none)
+        return cause;
+    for (const char* suffix : {"-wal", "-shm"})
+        if (QFileInfo::exists(path + QLatin1String(suffix)) && !canWriteFile(path + QLatin1String(suffix)))
+            return VbCause::logReadOnly;
+    return VbCause::none;
+}
 
 // What the user can do about the last failure on the connection: a read-only file, a folder
 // that refuses the journal, a full disk tell themselves apart only on the file system.
@@ -27,7 +41,7 @@ VbCause sqliteCause(sqlite3* db)
     case SQLITE_IOERR:
     case SQLITE_PERM: {
         const char* file = sqlite3_db_filename(db, "main");
-        return file && *file ? fileWriteCause(QString::fromUtf8(file)) : VbCause::none;
+        return file && *file ? writeCause(QString::fromUtf8(file)) : VbCause::none;
     }
     default:
         return VbCause::none;

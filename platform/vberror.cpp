@@ -63,6 +63,8 @@ QString japaneseCause(VbCause cause)
         return QStringLiteral("保存先のフォルダがありません");
     case VbCause::folderInTheWay:
         return QStringLiteral("同じ名前のフォルダがあります");
+    case VbCause::logReadOnly:
+        return QStringLiteral("同じフォルダの作業用ファイル（-wal、-shm）が読み取り専用です");
     }
     return {};
 }

@@ -28,6 +28,7 @@ enum class VbCause {
     missing,
     folderMissing,
     folderInTheWay,  // a folder stands where the file should be
+    logReadOnly,     // the database's -wal or -shm beside it
 };
 
 class VbError : public std::runtime_error {

@@ -85,7 +85,7 @@ TEST_F(DatabaseTest, OpenRefusesNonDatabasesMissingFilesAndReadOnlyFolders)
 
 // A read-only file in a writable folder (and in a read-only one) is read as it stands, again and again, and leaves no
 // -wal or -shm beside it; a write says the file is read-only. Made writable again, it opens and takes writes as ever.
-// A read-only file whose log still holds pages is refused, saying why.
+// A read-only file whose log still holds pages is refused, saying why; so is a writable one beside a read-only log.
 TEST_F(DatabaseTest, ReadOnlyFileIsReadWithoutLeavingFilesBehind)
 {
     const QString nar = dir.createNarData(), folder = QFileInfo(nar).absolutePath();
@@ -128,7 +128,16 @@ TEST_F(DatabaseTest, ReadOnlyFileIsReadWithoutLeavingFilesBehind)
     asNobody([&] { openDb(2, nar, kPassword); });
     EXPECT_EQ(rec.texts(), QStringList {"dataファイルが開けません\n" + nar + "\nファイルが読み取り専用です"});
     EXPECT_FALSE(isDbOpen(2));
+    // A log left read-only beside a writable file (as an earlier version left it) is named, and the file opens once
+    // the log is writable again.
     QFile::setPermissions(nar, kFileWritable);
+    closeDb(1);
+    QFile::setPermissions(nar + "-wal", kFileReadOnly), QFile::setPermissions(nar + "-shm", kFileReadOnly);
+    rec.clear();
+    asNobody([&] { openDb(2, nar, kPassword); });
+    EXPECT_EQ(rec.texts(), QStringList {"dataファイルが開けません\n" + nar + "\n同じフォルダの作業用ファイル（-wal、-shm）が読み取り専用です"});
+    QFile::setPermissions(nar + "-wal", kFileWritable), QFile::setPermissions(nar + "-shm", kFileWritable);
+    asNobody([&] { openOk(nar); });
     QFile::setPermissions(folder, kReadOnly | P::WriteOwner);
 }
 

@@ -256,6 +256,7 @@ void fillSisuuHyouka(const QHash<QString, double>& tar01, const QHash<QString, d
                   DbRow().set("Tar01Sisuu", tar01.value(name)).set("Tar02Sisuu", tar02.value(name)));
     }
 }
+
 }
 
 void changeAveTime(const HyoukaTarget& target, const QString& hosei)

@@ -9,8 +9,8 @@ class FlexGrid;
 // opponent slot j, (h, 0, *) the totals; a dead heat is a loss for both. Only h's runs dated
 // strictly between the period bound and the race date count; kikanText is the text of the period
 // choice cmbTarKikan (a text that is no entry keeps the bound of the previous call, 0 before the
-// first). The fill-all runs it
-// before the horse-column image, which reads the totals. Leaves umaIdx at tousuu + 1.
+// first). The fill-all runs it before the horse-column image, which reads the totals. Leaves
+// umaIdx at tousuu + 1.
 void calcTaisenMatrix(const QString& kikanText);
 
 // Runs calcTaisenMatrix, then fills the main window's gridTaisen (pass it): group g (0 = total,

@@ -111,7 +111,7 @@ static QByteArray levelZeroMember(const QByteArray& name, const QByteArray& data
 }
 
 // An archive whose headers do not check out (a level-0 byte sum, a level-2 CRC, a method id) is refused and left as it
-// was: a member added after them could not be read. A sound level-0 archive takes the new member. The archive's folder
+// was: lha reads nothing from the first broken header on, so a member added after it could not be read either. A sound level-0 archive takes the new member. The archive's folder
 // must exist: none is made.
 TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
 {
@@ -131,6 +131,7 @@ TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
     broken[4][3] = 'x';
     for (int i = 0; i < broken.size(); ++i) {
         writeTestFile(path("bad.lzh"), broken[i]);
+        EXPECT_EQ(lhaExtract(path("bad.lzh"), path("extracted")).size(), 0u) << i << ": lha reads no member of it";
         const LzhResult r = add({{"c.txt", "charlie"}}, "bad.lzh");
         EXPECT_TRUE(!r && r.error.contains("LZHファイルとして読めません")) << i << r.error.toStdString();
         EXPECT_EQ(readTestFile(path("bad.lzh")), broken[i]) << i;

@@ -58,7 +58,7 @@ TEST_F(HelpWindow, TopicsInTurn)
     EXPECT_EQ(states, QStringList({"グラフの見方（全体） 400 547x300", "グラフの見方（着順・コーナー通過順） 440 587x320",
                                    "グラフの見方（馬場状態） 440 587x320", "グラフの見方（馬体重） 440 587x320",
                                    "グラフの見方（全体） 400 547x300", "グラフの見方（全体） 400 547x300"}));
-    EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
+    EXPECT_EQ(msgs.texts(), (QStringList {"Error-frmHlpGraph-2\nファイルがありません", "Error-frmHlpGraph-2"}));
 }
 
 // The delivered files are readable (one screenshot); a missing or corrupt cursor gives the pointing hand.

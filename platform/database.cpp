@@ -46,7 +46,7 @@ Handle openHandle(const QByteArray& name, int flags)
     return db;
 }
 
-// A file this process may not write is read as it stands. Opened the usual way, a file in the
+// A file this process may not write is read as it stands. Read the usual way, a file in the
 // write-ahead log would get a -wal and a -shm file beside it, read-only like itself, and those
 // would refuse every later open, even once the file is writable again. A log that still holds
 // pages would be missed, so such a file is refused.
@@ -95,7 +95,12 @@ Connection::Connection(const QString& path, const QByteArray& rawKey)
         throw VbError(vbErrFile, QStringLiteral("ファイルがありません"), VbCause::missing);
     if (!info.isFile())
         throw VbError(vbErrFile, QStringLiteral("ファイルではありません"), VbCause::stated);
-    Handle db = canWriteFile(path) ? openHandle(QFile::encodeName(path), SQLITE_OPEN_READWRITE) : openReadOnly(path);
+    Handle db = openHandle(QFile::encodeName(path), SQLITE_OPEN_READWRITE);
+    // SQLite falls back to reading a file it may not write; nothing beside it is made before the
+    // first read. (Asking the file system by opening the file ourselves would release the locks
+    // that other connections of this process hold on it.)
+    if (sqlite3_db_readonly(db.get(), "main") == 1)
+        db = openReadOnly(path);
     applyKey(db.get(), rawKey);
     exec(db.get(), kCacheSize);
     // The key is only checked when the first page is read: a wrong key or a file that is no

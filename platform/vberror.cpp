@@ -87,7 +87,7 @@ VbCause fileWriteCause(const QString& path)
     return VbCause::none;
 }
 
-// Opening changes nothing, and it answers as the file system sees this process.
+// Opening answers as the file system sees this process, and writes nothing.
 bool canWriteFile(const QString& path)
 {
     QFile file(path);

@@ -52,7 +52,9 @@ QString japaneseCause(const std::exception& error);
 QString japaneseCause(VbCause cause);
 // The cause of a failed write of the file, as the file system sees this process now.
 VbCause fileWriteCause(const QString& path);
-// Whether this process may write the existing file (tried, not guessed from its permissions).
+// Whether this process may write the existing file (tried, not guessed from its permissions). For
+// telling why something failed: closing the file it opened releases the locks that database
+// connections of this process hold on it.
 bool canWriteFile(const QString& path);
 
 // The marker file `kanri.id` switches it on: then no procedure traps, and errors reach

@@ -203,11 +203,7 @@ void exportBabaFile()
     VbDate edition;
     {
         DbSlotCloser closer(3);
-        try {
-            openDbOrThrow(3, staged.fileName(), dbPassword);
-        } catch (const VbError& e) {
-            kanriFail(QStringLiteral("%1を開けません（%2）").arg(kTemplate, e.description()));
-        }
+        openKanriDbAt(3, staged.fileName(), kTemplate, dbPassword);
         requireTables(3, kTemplate, {"T_sisuu", "version"});
         DbTransaction transaction(3);
         edition = fillTemplate();

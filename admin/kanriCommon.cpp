@@ -12,7 +12,7 @@
 
 void kanriFail(const QString& cause)
 {
-    throw VbError(vbErrFile, cause);
+    throw VbError(vbErrFile, cause, VbCause::stated);
 }
 
 // The button is there before the dialog is first painted, which lets events run.
@@ -51,10 +51,16 @@ void requireTables(int slot, const QString& file, const QStringList& tables)
 void openKanriDb(int slot, const QString& file, const QString& password)
 {
     requireFile(file);
+    openKanriDbAt(slot, appPath() + file, file, password);
+}
+
+void openKanriDbAt(int slot, const QString& path, const QString& file, const QString& password)
+{
     try {
-        openDbOrThrow(slot, appPath() + file, password);
-    } catch (const VbError& e) {
-        kanriFail(QStringLiteral("%1を開けません（%2）").arg(file, e.description()));
+        openDbOrThrow(slot, path, password);
+    } catch (const std::exception& e) {
+        const QString cause = japaneseCause(e);
+        kanriFail(cause.isEmpty() ? file + QStringLiteral("を開けません") : QStringLiteral("%1を開けません（%2）").arg(file, cause));
     }
 }
 
@@ -97,10 +103,9 @@ bool runKanriOperation(const QString& name, const std::function<void()>& work)
     } catch (const KanriCancelled&) {
         message = name + "をキャンセルしました";
     } catch (const KanriReported&) {
-    } catch (const VbError& e) {
-        message = name + "を中止しました\n" + e.description();
     } catch (const std::exception& e) {
-        message = name + "を中止しました\n" + QString::fromUtf8(e.what());
+        const QString cause = japaneseCause(e);
+        message = name + "を中止しました" + (cause.isEmpty() ? QString() : "\n" + cause);
     }
     for (int slot = 1; slot < int(cnDB.size()); ++slot)
         closeDb(slot);

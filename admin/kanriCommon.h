@@ -37,6 +37,8 @@ void requireTables(int slot, const QString& file, const QStringList& tables);
 // Opens a data file of the program folder on a slot; a missing, locked or wrong-password file
 // ends the operation naming the file.
 void openKanriDb(int slot, const QString& file, const QString& password);
+// The same for a file at another path (a staged copy) that the cause calls `file`.
+void openKanriDbAt(int slot, const QString& path, const QString& file, const QString& password);
 
 // The local tracks of a region (金沢, 東海, 南関 ...), at most four; none for any other text.
 QStringList regionTracks(const QString& region);

@@ -220,19 +220,40 @@ QHash<QString, double> horseAverages(const std::pair<QString, DbParams>& conditi
     return averages;
 }
 
-void fillSisuuHyouka(const QHash<QString, double>& tar01, const QHash<QString, double>& tar02)
+// Progress over the steps of one pass, which sets its own maximum: its steps and one more.
+void startPass(qsizetype steps)
 {
     DialogSincyoku& d = dialogSincyoku();
-    d.setMax(float(tar01.size() + 1));
+    d.setMax(float(steps + 1));
     d.setValue(0);
+}
+
+void advancePass()
+{
+    DialogSincyoku& d = dialogSincyoku();
+    d.setValue(d.value() + 1);
+}
+
+// The horses of target 1 that also ran in target 2 get a row, then the averaging pass goes over
+// the rows and writes each one's two averages.
+void fillSisuuHyouka(const QHash<QString, double>& tar01, const QHash<QString, double>& tar02)
+{
+    startPass(tar01.size());
     QStringList names = tar01.keys();
     names.sort();
-    for (const QString& name : names) {
-        d.setValue(d.value() + 1);
-        const auto other = tar02.find(name);
-        if (other != tar02.end())
-            insertRow(2, "SisuuHyouka",
-                      DbRow().set("name", name).set("Tar01Sisuu", tar01.value(name)).set("Tar02Sisuu", *other));
+    QStringList qualified;
+    for (const QString& name : std::as_const(names)) {
+        advancePass();
+        if (tar02.contains(name)) {
+            insertRow(2, "SisuuHyouka", DbRow().set("name", name));
+            qualified << name;
+        }
+    }
+    startPass(qualified.size());
+    for (const QString& name : std::as_const(qualified)) {
+        advancePass();
+        updateRow(2, "SisuuHyouka", DbRow().set("name", name),
+                  DbRow().set("Tar01Sisuu", tar01.value(name)).set("Tar02Sisuu", tar02.value(name)));
     }
 }
 

@@ -23,6 +23,7 @@ struct TrackFileSession {
     bool failureShown = false;
 };
 TrackFileSession session;
+int raceReadsBegun = 0;
 
 QString trackFilePath()
 {
@@ -50,6 +51,12 @@ void showFailureOnce(const std::exception& error)
 void beginRaceAnalysis()
 {
     session = TrackFileSession();
+    ++raceReadsBegun;
+}
+
+int raceAnalysisCount()
+{
+    return raceReadsBegun;
 }
 
 void endRaceAnalysis()

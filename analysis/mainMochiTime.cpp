@@ -18,6 +18,8 @@ constexpr int todayPos = 3;
 constexpr float noTime = 1000;
 
 MochiKyori mochiKyori {};
+// The race read whose race the grid shows (raceAnalysisCount); -1 before the first fill.
+int filledForRead = -1;
 
 // The two nearest distinct standard-time distances on one side of today's, nearest first. Two
 // classes share a distance, so the distances are taken once each.
@@ -63,15 +65,11 @@ void writeGroups(FlexGrid& grid, int h, int32_t bound)
     }
 }
 
-}
-
-MochiKyori readMochiKyori()
+// The ladder from the track file open on slot 1; a query fails when it is not open.
+MochiKyori ladderOnSlot()
 {
     MochiKyori ladder {};
     ladder[todayPos] = pd.raceKyori;
-    const TrackFileLoan loan(1, {"T_avetime"});
-    if (!loan.isOpen())
-        return ladder;
     const auto shorter = nearestKyori("<", "DESC");
     ladder[2] = shorter[0];
     ladder[1] = shorter[1];
@@ -79,6 +77,17 @@ MochiKyori readMochiKyori()
     ladder[4] = longer[0];
     ladder[5] = longer[1];
     return ladder;
+}
+
+// A period pick refills the race shown: a track file that does not open is reported by the open
+// and then by the fill's own tag, as its first query fails before the grid is touched.
+MochiKyori readPeriodLadder()
+{
+    openDb(1, appPath() + "Strevin_data.dat", dbPassword);
+    const DbSlotCloser closer(1);
+    return ladderOnSlot();
+}
+
 }
 
 void setGridMochiTimeCell(FlexGrid& grid, int row, int group, const std::array<float, 6>& bestTimes,
@@ -95,10 +104,22 @@ void setGridMochiTimeCell(FlexGrid& grid, int row, int group, const std::array<f
     });
 }
 
+MochiKyori readMochiKyori()
+{
+    const TrackFileLoan loan(1, {"T_avetime"});
+    if (loan.isOpen())
+        return ladderOnSlot();
+    MochiKyori ladder {};
+    ladder[todayPos] = pd.raceKyori;
+    return ladder;
+}
+
 void drawGridMochiTime(FlexGrid& gridMochiTime, const QString& kikanText)
 {
     vbTrap(QStringLiteral("Error-mainMochiTime-1"), [&] {
-        mochiKyori = readMochiKyori();
+        const int read = raceAnalysisCount();
+        mochiKyori = read == filledForRead ? readPeriodLadder() : readMochiKyori();
+        filledForRead = read;
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridMochiTime);
         setUpTekiseiGrid(gridMochiTime, 75, QStringLiteral("基本指数"), 600);

@@ -16,6 +16,9 @@ constexpr int runnerSlots = 18;
 constexpr int scannedRuns = 100;
 constexpr int nameChars = 6;
 
+// A period text that is no list entry keeps the bound of the previous fill.
+int32_t taisenBound = 0;
+
 // The dates of every slot's runs 1..100 side by side, so that the scan of some three million
 // pairs compares whole numbers before it looks at a track name; and which runnerSlots hold a runner.
 struct MeetingTable {
@@ -79,11 +82,12 @@ QString opponentLabel(int j)
 void calcTaisenMatrix(const QString& kikanText)
 {
     vbTrap(QStringLiteral("Error-mainTaisen-1"), [&] {
-        const int32_t bound = kikanBound(kikanText, pd.raceDate);
+        if (kikanDays(kikanText) != 0)
+            taisenBound = kikanBound(kikanText, pd.raceDate);
         const MeetingTable t = meetingTable();
         const int last = pd.tousuu;
         for (pd.umaIdx = 1; pd.umaIdx <= last; ++pd.umaIdx)
-            calcTaisen(t, pd.umaIdx, bound);
+            calcTaisen(t, pd.umaIdx, taisenBound);
     });
 }
 

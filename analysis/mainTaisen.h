@@ -8,8 +8,9 @@ class FlexGrid;
 // Computes taisenMatrix for runners 1..tousuu: (h, j, 0) wins and (h, j, 1) losses of h against
 // opponent slot j, (h, 0, *) the totals; a dead heat is a loss for both. Only h's runs dated
 // strictly between the period bound and the race date count; kikanText is the text of the period
-// choice cmbTarKikan (an unknown text counts every run before the race). The fill-all runs it
-// before the horse-column image, which reads the totals. Leaves umaIdx at tousuu + 1.
+// choice cmbTarKikan (a text that is no entry keeps the bound of the previous call, 0 before the
+// first). The fill-all runs it before the horse-column image, which reads the totals. Leaves
+// umaIdx at tousuu + 1.
 void calcTaisenMatrix(const QString& kikanText);
 
 // Runs calcTaisenMatrix, then fills the main window's gridTaisen (pass it): group g (0 = total,

@@ -6,6 +6,7 @@
 #include "platform/widgets.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QMouseEvent>
@@ -99,14 +100,15 @@ void FrmHlpGraph::showHelpImage(const QString& path)
         Image1->move(twipsToPixels(imageLeft), twipsToPixels(imageTop));
         QImage picture;
         if (!picture.load(path) || picture.isNull())
-            throw VbError(vbErrFile, QStringLiteral("picture not readable: ") + path);
+            throw VbError(vbErrFile, QStringLiteral("picture not readable: ") + path,
+                          QFileInfo::exists(path) ? VbCause::none : VbCause::missing);
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());
-        // The outer size, frame included, fits the picture (pixels x 15 twips) with margins.
+        // The outer size, frame included, fits the picture (pixels x 15 twips) with margins. Before
+        // the first show the window has no frame of its own yet: it gets one like the open windows'.
         const QSize outer(twipsToPixels(pixelsToTwips(picture.width()) + imageLeft + 200),
                           twipsToPixels(pixelsToTwips(picture.height()) + imageTop + 500));
-        const QSize frame = frameGeometry().size() - size();
-        resize(outer - frame);
+        resize(outer.shrunkBy(windowFrame(this)));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "platform/lzh.h"
 
 #include "platform/textcodec.h"
+#include "platform/vberror.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -190,6 +191,7 @@ struct KeptMember {
 struct NameParts {
     QString dir;
     QString file;
+    qsizetype crcAt = -1;  // where the header's own CRC is kept, when it has one
 };
 
 // Walks the extended headers whose first size field is at `at`, within `end`.
@@ -204,7 +206,9 @@ bool readExtHeaders(const QByteArray& raw, qsizetype at, qsizetype end, NamePart
         if (size < 3 || at + size + 2 > end)
             return false;
         const QByteArray data = raw.mid(at + 3, size - 3);
-        if (raw[at + 2] == extFileName)
+        if (raw[at + 2] == extHeaderCrc && size == 5)
+            name.crcAt = at + 3;
+        else if (raw[at + 2] == extFileName)
             name.file = fromCp932(data);
         else if (raw[at + 2] == extDirName)
             name.dir = decodeDirName(data);
@@ -221,11 +225,38 @@ void readBaseName(const QByteArray& raw, qsizetype pos, NameParts& name)
     name.file = path.mid(slash + 1);
 }
 
+// A method id reads "-lXX-" ("-lh5-", "-lh0-", "-lzs-" ...).
+bool isMethodId(const QByteArray& raw, qsizetype pos)
+{
+    return raw[pos + 2] == '-' && raw[pos + 3] == 'l' && raw[pos + 6] == '-';
+}
+
+// Levels 0 and 1 keep the byte sum of the base header after its first two bytes.
+bool baseChecksumHolds(const QByteArray& raw, qsizetype pos)
+{
+    quint8 sum = 0;
+    for (qsizetype i = pos + 2; i < pos + 2 + quint8(raw[pos]); ++i)
+        sum = quint8(sum + quint8(raw[i]));
+    return sum == quint8(raw[pos + 1]);
+}
+
+// Level 2 keeps the CRC of its whole header, taken with the CRC field at 0.
+bool headerCrcHolds(const QByteArray& raw, qsizetype pos, qsizetype headerSize, qsizetype crcAt)
+{
+    if (crcAt < 0)
+        return true;
+    QByteArray header = raw.mid(pos, headerSize);
+    setLe16(header, crcAt - pos, 0);
+    return lzhCrc16(header) == le(raw, crcAt, 2);
+}
+
 // The member at pos: its name and its whole length (header and data), or false when it is broken.
+// An archive whose headers do not check out is never written into: the member added after them
+// would be unreadable.
 bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
 {
     const qsizetype left = raw.size() - pos;
-    if (left < 22)
+    if (left < 22 || !isMethodId(raw, pos))
         return false;
     const int level = quint8(raw[pos + 20]);
     const qsizetype packedSize = le(raw, pos + 7, 4);
@@ -234,7 +265,7 @@ bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
     if (level == 0 || level == 1) {
         const qsizetype headerSize = quint8(raw[pos]) + 2;
         total = headerSize + packedSize;  // level 1 counts its extended headers in the packed size
-        if (headerSize < 24 + quint8(raw[pos + 21]) || total > left)
+        if (headerSize < 24 + quint8(raw[pos + 21]) || total > left || !baseChecksumHolds(raw, pos))
             return false;
         readBaseName(raw, pos, name);
         if (level == 1 && !readExtHeaders(raw, pos + headerSize - 2, pos + total, name))
@@ -243,7 +274,8 @@ bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
         const qsizetype headerSize = le(raw, pos, 2);
         total = headerSize + packedSize;
         if (headerSize < levelTwoBaseSize + 2 || total > left
-            || !readExtHeaders(raw, pos + levelTwoBaseSize, pos + headerSize, name))
+            || !readExtHeaders(raw, pos + levelTwoBaseSize, pos + headerSize, name)
+            || !headerCrcHolds(raw, pos, headerSize, name.crcAt))
             return false;
     } else {
         return false;
@@ -282,9 +314,11 @@ LzhResult readArchive(const QString& archive, QByteArray& raw, QList<KeptMember>
     return {};
 }
 
-LzhResult writeFailure(const QString& archive, const QFileDevice& file)
+LzhResult writeFailure(const QString& archive)
 {
-    return LzhResult::failure(QStringLiteral("%1に書き込めません（%2）").arg(quoted(archive), file.errorString()));
+    const QString cause = japaneseCause(fileWriteCause(archive));
+    return LzhResult::failure(QStringLiteral("%1に書き込めません").arg(quoted(archive))
+                              + (cause.isEmpty() ? QString() : QStringLiteral("（%1）").arg(cause)));
 }
 
 bool sameFile(const QString& a, const QString& b)
@@ -336,14 +370,14 @@ LzhResult lzhAddFiles(const QString& archive, const QList<LzhSource>& sources)
         added.insert(source.name);
 
     const QString folder = QFileInfo(archive).absolutePath();
-    if (!QDir().mkpath(folder))
-        return LzhResult::failure(QStringLiteral("%1を作れません").arg(quoted(folder)));
+    if (!QFileInfo(folder).isDir())
+        return LzhResult::failure(QStringLiteral("フォルダ%1がありません").arg(quoted(folder)));
     QSaveFile file(archive);
     if (!file.open(QIODevice::WriteOnly))
-        return writeFailure(archive, file);
+        return writeFailure(archive);
     for (const KeptMember& member : std::as_const(kept)) {
         if (!added.contains(member.name) && file.write(old.constData() + member.offset, member.size) != member.size)
-            return writeFailure(archive, file);
+            return writeFailure(archive);
     }
     for (const LzhSource& source : sources) {
         if (sameFile(source.path, archive))
@@ -352,9 +386,9 @@ LzhResult lzhAddFiles(const QString& archive, const QList<LzhSource>& sources)
         if (LzhResult packed = packMember(source, member); !packed)
             return packed;
         if (file.write(member) != member.size())
-            return writeFailure(archive, file);
+            return writeFailure(archive);
     }
     if (file.write("\0", 1) != 1 || !file.commit())
-        return writeFailure(archive, file);
+        return writeFailure(archive);
     return {};
 }

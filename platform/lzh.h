@@ -40,5 +40,6 @@ LzhResult lzhCollectSources(const QString& fileOrFolder, QList<LzhSource>& sourc
 
 // Adds the sources to the archive, which is created or updated: a member of the same name is
 // replaced, the others are kept byte for byte. The archive is written beside itself and
-// renamed into place, so a failure leaves the previous archive as it was.
+// renamed into place, so a failure leaves the previous archive as it was. An existing archive
+// whose headers do not check out is refused, and its folder must exist (none is made).
 LzhResult lzhAddFiles(const QString& archive, const QList<LzhSource>& sources);

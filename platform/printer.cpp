@@ -19,9 +19,9 @@ constexpr double twipsPerMm = 1440 / 25.4;
 constexpr double twipsPerCharX = 120;
 constexpr double twipsPerCharY = 240;
 
-[[noreturn]] void printerError(const QString& what)
+[[noreturn]] void printerError(const QString& what, VbCause cause = VbCause::none)
 {
-    throw VbError(vbErrPrinter, QStringLiteral("Printer error: ") + what);
+    throw VbError(vbErrPrinter, QStringLiteral("Printer error: ") + what, cause);
 }
 
 QPageLayout::Orientation qtOrientation(int orientation)
@@ -120,7 +120,7 @@ void PdfPrinterDevice::endDoc()
     doc->file.seek(0);
     QSaveFile out(path);
     if (!out.open(QIODevice::WriteOnly) || out.write(doc->file.readAll()) < 0 || !out.commit())
-        printerError(path + QStringLiteral(": ") + out.errorString());
+        printerError(path + QStringLiteral(": ") + out.errorString(), fileWriteCause(path));
 }
 
 void PdfPrinterDevice::abortDoc()

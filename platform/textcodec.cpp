@@ -86,5 +86,5 @@ void saveCp932File(const QString& path, const QString& text)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(toCp932(text)) < 0 || !file.commit())
-        throw VbError(vbErrFile, path + QStringLiteral(": ") + file.errorString());
+        throw VbError(vbErrFile, path + QStringLiteral(": ") + file.errorString(), fileWriteCause(path));
 }

@@ -3,18 +3,106 @@
 #include "platform/msgbox.h"
 #include "platform/vbarray.h"
 
+#include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
+#include <QTemporaryFile>
+
 bool debugMode = false;
 
-VbError::VbError(int number, const QString& description)
+namespace {
+
+// Less free space than this on the file's disk makes a failed write a full disk.
+constexpr qint64 kLowDiskSpace = 1024 * 1024;
+
+// Tried as the file system sees this process: a permission test alone would answer for another
+// user than the one the system checks.
+bool canCreateIn(const QString& folder)
+{
+    QTemporaryFile probe(folder + QStringLiteral("/.writable-XXXXXX"));
+    return probe.open();
+}
+
+}  // namespace
+
+VbError::VbError(int number, const QString& description, VbCause cause)
     : std::runtime_error(QStringLiteral("%1: %2").arg(number).arg(description).toStdString())
     , number_(number)
     , description_(description)
+    , cause_(cause)
 {
+}
+
+QString japaneseCause(const std::exception& error)
+{
+    const auto* vb = dynamic_cast<const VbError*>(&error);
+    if (!vb)
+        return {};
+    return vb->cause() == VbCause::stated ? vb->description() : japaneseCause(vb->cause());
+}
+
+QString japaneseCause(VbCause cause)
+{
+    switch (cause) {
+    case VbCause::none:
+    case VbCause::stated:
+        return {};
+    case VbCause::folderNotWritable:
+        return QStringLiteral("フォルダに書き込めません（書き込みが許可されていないフォルダです）");
+    case VbCause::fileReadOnly:
+        return QStringLiteral("ファイルが読み取り専用です");
+    case VbCause::lockedByOther:
+        return QStringLiteral("ほかのプログラムがファイルを使用中です");
+    case VbCause::notDataFile:
+        return QStringLiteral("データファイルではないか、パスワードが違います");
+    case VbCause::diskFull:
+        return QStringLiteral("ディスクの空き容量が足りません");
+    case VbCause::missing:
+        return QStringLiteral("ファイルがありません");
+    case VbCause::folderMissing:
+        return QStringLiteral("保存先のフォルダがありません");
+    case VbCause::folderInTheWay:
+        return QStringLiteral("同じ名前のフォルダがあります");
+    case VbCause::logReadOnly:
+        return QStringLiteral("同じフォルダの作業用ファイル（-wal、-shm）が読み取り専用です");
+    }
+    return {};
+}
+
+VbCause fileWriteCause(const QString& path)
+{
+    const QFileInfo info(path);
+    const QString folder = info.absolutePath();
+    if (!QFileInfo(folder).isDir())
+        return VbCause::folderMissing;
+    if (info.isDir())
+        return VbCause::folderInTheWay;
+    if (info.exists() && !canWriteFile(path))
+        return VbCause::fileReadOnly;
+    if (!canCreateIn(folder))
+        return VbCause::folderNotWritable;
+    const QStorageInfo disk(folder);
+    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLowDiskSpace)
+        return VbCause::diskFull;
+    return VbCause::none;
+}
+
+// Opening answers as the file system sees this process, and writes nothing.
+bool canWriteFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
 void showTrapTag(const QString& tag)
 {
     msgBox(tag, vbOKOnly);
+}
+
+void showTrapTag(const QString& tag, const std::exception& error)
+{
+    const QString cause = japaneseCause(error);
+    msgBox(cause.isEmpty() ? tag : tag + QLatin1Char('\n') + cause, vbOKOnly);
 }
 
 void vbarray_detail::subscriptError()

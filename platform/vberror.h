@@ -16,22 +16,54 @@ enum VbErrNo {
     vbErrDatabase = 3000,
 };
 
+// Why a file or database failed, as far as the user can act on it.
+enum class VbCause {
+    none,
+    stated,  // the description itself is the Japanese cause
+    folderNotWritable,
+    fileReadOnly,
+    lockedByOther,
+    notDataFile,  // not a data file, or the wrong key
+    diskFull,
+    missing,
+    folderMissing,
+    folderInTheWay,  // a folder stands where the file should be
+    logReadOnly,     // the database's -wal or -shm beside it
+};
+
 class VbError : public std::runtime_error {
 public:
-    VbError(int number, const QString& description);
+    VbError(int number, const QString& description, VbCause cause = VbCause::none);
     int number() const { return number_; }
+    // The system's own text; a library's text may be English and is not for the user.
     QString description() const { return description_; }
+    VbCause cause() const { return cause_; }
 
 private:
     int number_;
     QString description_;
+    VbCause cause_;
 };
+
+// The cause of a failure in Japanese, for the line under a message's own text; empty when the
+// failure has none to tell.
+QString japaneseCause(const std::exception& error);
+// The text of a cause; empty for none and for one the description states.
+QString japaneseCause(VbCause cause);
+// The cause of a failed write of the file, as the file system sees this process now.
+VbCause fileWriteCause(const QString& path);
+// Whether this process may write the existing file (tried, not guessed from its permissions). For
+// telling why something failed: closing the file it opened releases the locks that database
+// connections of this process hold on it.
+bool canWriteFile(const QString& path);
 
 // The marker file `kanri.id` switches it on: then no procedure traps, and errors reach
 // the top-level handler of the application.
 extern bool debugMode;
 
 void showTrapTag(const QString& tag);
+// The tag with the error's Japanese cause, when it has one, on the line below.
+void showTrapTag(const QString& tag, const std::exception& error);
 
 // Traps in every mode and shows nothing (the writers that roll back silently).
 template <class F>
@@ -45,15 +77,18 @@ bool vbTrapSilent(F&& body)
     }
 }
 
-// Traps in every mode; shows the tag (OK only) when the body failed (the parsers that trap
-// also in debug mode).
+// Traps in every mode; shows the tag and the cause (OK only) when the body failed (the parsers
+// that trap also in debug mode).
 template <class F>
 bool vbTrapAlways(const QString& tag, F&& body)
 {
-    if (vbTrapSilent(body))
+    try {
+        body();
         return true;
-    showTrapTag(tag);
-    return false;
+    } catch (const std::exception& e) {
+        showTrapTag(tag, e);
+        return false;
+    }
 }
 
 // The trap of almost every procedure: unless debugMode is on, an error shows `tag` and false is

@@ -16,24 +16,36 @@ QMargins frameOf(const QWidget* window)
             frame.bottom() - inside.bottom()};
 }
 
-// A window not yet shown has no frame yet; the frames of the windows already open tell how
-// large its title bar and borders will be, and before the first one the style's own.
-QMargins expectedFrame(const QWidget* window)
+int clampedStart(int start, int length, int areaStart, int areaLength)
+{
+    return std::max(areaStart, std::min(start, areaStart + areaLength - length));
+}
+
+}
+
+// A window not yet shown has no frame yet; the frames of the windows already open tell how large
+// its title bar and borders will be.
+QMargins windowFrame(const QWidget* window)
 {
     if (window->isVisible())
         return frameOf(window);
     for (const QWidget* open : QApplication::topLevelWidgets())
         if (open->isVisible() && !frameOf(open).isNull())
             return frameOf(open);
+    return {};
+}
+
+namespace {
+
+// Before the first window with a frame is shown, the style's own tells how large it will be.
+QMargins expectedFrame(const QWidget* window)
+{
+    if (const QMargins frame = windowFrame(window); window->isVisible() || !frame.isNull())
+        return frame;
     const QStyle* style = window->style();
     const int border = style->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, window);
     const int title = style->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, window);
     return {border, title + border, border, border};
-}
-
-int clampedStart(int start, int length, int areaStart, int areaLength)
-{
-    return std::max(areaStart, std::min(start, areaStart + areaLength - length));
 }
 
 }

@@ -57,6 +57,10 @@ inline void setComboText(QComboBox* box, const QString& text)
         box->setEditText(text);
 }
 
+// The frame (title bar and borders) a window has once shown, or will have: a window not yet
+// shown takes that of a window of ours already shown; none when no shown window has one.
+QMargins windowFrame(const QWidget* window);
+
 // Sizes and places a window before it is shown so that it opens inside the available area of its
 // screen: never larger than that area, centred on its owner's window when it has one (else on
 // the screen), and moved in from any edge it would cross. Every window calls it when it opens.

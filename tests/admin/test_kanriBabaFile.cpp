@@ -64,6 +64,23 @@ TEST_F(BabaFileBuild, HandWorkedDayAndExport)
     setBabaFilePicker({});
 }
 
+// A day whose second race runs on the other surface gets a row for each surface, each with the going of its own first
+// race; both take the variant of all the day's races (1.0, 2.0 and, from race 3, 0.5). A surface first used in race 3
+// gets no row (川崎, which has no standard time). The template receives both rows of each day.
+TEST_F(BabaFileBuild, SecondRaceOnTheOtherSurface)
+{
+    for (const auto& [code, time, siba, baba] : std::vector<std::tuple<QString, double, int, int>> {
+             {"大井08040101", 76.0, 0, 2}, {"大井08040102", 77.0, 1, 1}, {"大井08040103", 75.5, 0, 4},
+             {"大井08040201", 76.0, 1, 3}, {"大井08040202", 77.0, 0, 4}, {"川崎08040201", 76.0, 0, 1}, {"川崎08040203", 77.0, 1, 1}})
+        result(code, 1200, "C1", time, siba, baba);
+    ASSERT_TRUE(build());
+    EXPECT_EQ(days(), (QStringList {"2008-04-01|大井|0|1.1666666666666667|2|3", "2008-04-01|大井|1|1.1666666666666667|1|3",
+                                    "2008-04-02|大井|0|1.5|4|2", "2008-04-02|大井|1|1.5|3|2", "2008-04-02|川崎|0|0|1|0"}));
+    EXPECT_EQ(rows("motofile.mdb", "SELECT S_date, S_zyo, S_siba, S_baba, S_taisyo FROM T_sisuu ORDER BY S_date, S_zyo, S_siba"),
+              (QStringList {"2008-04-01|大井|0|2|3", "2008-04-01|大井|1|1|3", "2008-04-02|大井|0|4|2", "2008-04-02|大井|1|3|2",
+                            "2008-04-02|川崎|0|1|0"}));
+}
+
 // Band edges: -3.0 never counts (as 3.0 above), ±2.9999 does; an all-outside day keeps 0, is looked at again.
 TEST_F(BabaFileBuild, BandEdgesAndOutsideDays)
 {

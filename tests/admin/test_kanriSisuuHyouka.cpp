@@ -3,6 +3,7 @@
 #include "core/publicSisuu.h"
 #include "tests/admin/kanriFixture.h"
 
+#include <QProgressBar>
 #include <QRegularExpression>
 
 using StandardTimes = KanriFixture;
@@ -150,7 +151,12 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
     };
     runs("A 大井 10 50, A 大井 20 60, A 川崎 30 52, B 大井 5 90, B 大井 6 0, B 川崎 7 44, C 大井 8 70, D 大井 9 80, D 川崎 400 30, - 大井 3 99, - 川崎 3 1");
     const HyoukaTarget byTrack {"場間", "大井", "川崎", ""};
+    // The four horses of 大井, then the averaging pass over the two rows, each pass up to its own maximum.
+    QStringList steps;
+    const QProgressBar* bar = dialogSincyoku().findChild<QProgressBar*>("prgSincyoku");
+    QObject::connect(bar, &QProgressBar::valueChanged, [&](int v) { steps << QString("%1/%2").arg(v).arg(bar->maximum()); });
     EXPECT_EQ(evaluate(byTrack), QString("50.0 48.0 2 -0.2").split(' '));
+    EXPECT_EQ(steps, QString("1/5 2/5 3/5 4/5 3/3 0/3 1/3 2/3").split(' '));
     EXPECT_EQ(rows("Rana.mdb", "SELECT * FROM SisuuHyouka ORDER BY name"), (QStringList {"A|55|52", "B|45|44"}));
     exec("NAR_data.dat", "UPDATE T_Rdata SET R_date = ? WHERE R_zyo = '川崎' AND R_date = ?", {vbToday().addDays(-399), vbToday().addDays(-400)});
     EXPECT_EQ(evaluate(byTrack), QString("60.0 42.0 3 -1.8").split(' '));

@@ -148,6 +148,7 @@ TEST_F(Aptitude, RateGridShowsWinsAndPlacesOfEachCondition)
 }
 
 // Runs on each bound day and a day later: only those after the bound count, in the aptitude grids and head to head.
+// A text that is no entry counts every run in the aptitude grids; head to head keeps the bound of its previous fill.
 TEST_F(Aptitude, EveryPeriodPageCountsRunsStrictlyAfterItsBound)
 {
     std::vector<PastRun> runs;
@@ -157,13 +158,14 @@ TEST_F(Aptitude, EveryPeriodPageCountsRunsStrictlyAfterItsBound)
     addRunner(2, {}, runs);
     for (int k = 1; k <= 9; ++k)
         pd.uCyaku(2, k) = 2;
-    for (const auto& [kikan, met] : std::vector<std::pair<QString, int>>{
-             {"6ヶ月以内対象", 1}, {"3年", 9}, {"1年以内対象", 3}, {"2年以内対象", 5}, {"全期間対象", 7}, {"全期間対象 ", 9}}) {
+    for (const auto& [kikan, counted, met] : std::vector<std::tuple<QString, int, int>>{
+             {"6ヶ月以内対象", 1, 1}, {"3年", 9, 1}, {"1年以内対象", 3, 3}, {"2年以内対象", 5, 5}, {"全期間対象", 7, 7},
+             {"全期間対象 ", 9, 7}, {"", 9, 7}}) {
         drawGridTekiseiSisuu(grid, kikan);
         calcTaisenMatrix(kikan);
         EXPECT_EQ(QList<float>({grid.textMatrix(2, tekiseiGroupCol(6) + 2).toFloat(), pd.taisenMatrix(1, 2, 0),
                                 pd.taisenMatrix(1, 0, 0), pd.taisenMatrix(2, 1, 1)}),
-                  QList<float>(4, float(met))) << kikan.toStdString();
+                  QList<float>({float(counted), float(met), float(met), float(met)})) << kikan.toStdString();
     }
     EXPECT_TRUE(msgs_.texts().isEmpty()) << msgs_.texts().join(", ").toStdString();
 }
@@ -220,9 +222,16 @@ TEST_F(BestTimes, GridShowsBestTimeOfEachLadderDistanceUnderEachCondition)
     QFile::remove(dir_.filePath("Strevin_data.dat"));
     beginRaceAnalysis();
     drawGridMochiTime(grid, oneYear);
-    drawGridMochiTime(grid, oneYear);
     EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"});
     EXPECT_EQ(rowText(grid, 1, 6, 15) + " / " + rowText(grid, 2, 6, 10), "対象||1400|||||1400|| / ||1:27:9||");
+
+    // A period pick for that race: the open's message and the fill's tag, and the grid as it was.
+    const std::string shown = rowText(grid, 1, 0) + rowText(grid, 2, 0);
+    msgs_.clear();
+    drawGridMochiTime(grid, "全期間対象");
+    EXPECT_EQ(msgs_.texts(), (QStringList {"dataファイルが開けません\n" + dir_.filePath("Strevin_data.dat") + "\nファイルがありません",
+                                           "Error-mainMochiTime-1"}));
+    EXPECT_EQ(rowText(grid, 1, 0) + rowText(grid, 2, 0), shown);
 }
 
 class HeadToHead : public RunnerGrid {

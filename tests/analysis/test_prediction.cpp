@@ -160,8 +160,8 @@ TEST_F(WholeRace, IndexPassNeedsTheCentralFileForCentralRunsAndShowsABrokenTrack
     const QString path = dir_.filePath("Strevin_data.dat");
     const QString tables = "CREATE TABLE T_sisuu (a); CREATE TABLE T_avetime (a); CREATE TABLE T_waku (a); CREATE TABLE T_Kisyu (a);";
     for (const auto& [password, schema, why] : std::vector<std::tuple<QString, QString, QString>>{
-             {"", "", "ファイルがありません"}, {"other", tables, "file is encrypted or is not a database"},
-             {dbPassword, "CREATE TABLE T_sisuu (S_date TEXT);", "no such table: T_avetime"}}) {
+             {"", "", "ファイルがありません"}, {"other", tables, "データファイルではないか、パスワードが違います"},
+             {dbPassword, "CREATE TABLE T_sisuu (S_date TEXT);", "データファイルではないか、パスワードが違います"}}) {
         SCOPED_TRACE(password.toStdString());
         QFile::remove(path);
         if (!schema.isEmpty())

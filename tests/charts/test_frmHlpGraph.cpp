@@ -58,7 +58,7 @@ TEST_F(HelpWindow, TopicsInTurn)
     EXPECT_EQ(states, QStringList({"グラフの見方（全体） 400 547x300", "グラフの見方（着順・コーナー通過順） 440 587x320",
                                    "グラフの見方（馬場状態） 440 587x320", "グラフの見方（馬体重） 440 587x320",
                                    "グラフの見方（全体） 400 547x300", "グラフの見方（全体） 400 547x300"}));
-    EXPECT_EQ(msgs.texts(), QStringList(2, "Error-frmHlpGraph-2"));
+    EXPECT_EQ(msgs.texts(), (QStringList {"Error-frmHlpGraph-2\nファイルがありません", "Error-frmHlpGraph-2"}));
 }
 
 // The delivered files are readable (one screenshot); a missing or corrupt cursor gives the pointing hand.
@@ -71,7 +71,8 @@ TEST_F(HelpWindow, DeliveredFilesAndCursorFallback)
     FrmHlpGraph w;
     w.show();
     saveArtefact(w.grab().toImage(), "frmHlpGraph.png");
-    write("corrupt.cur", QByteArray("\0\0\2\0\1\0garbage that is no cursor at all", 40));
+    static const char corrupt[] = "\0\0\2\0\1\0garbage that is no cursor at all";
+    write("corrupt.cur", QByteArray(corrupt, sizeof corrupt - 1));
     for (const char* name : {"missing.cur", "corrupt.cur"})
         EXPECT_EQ(loadHandCursor(dir.filePath(name)).shape(), Qt::PointingHandCursor) << name;
 }

@@ -26,10 +26,11 @@ TEST(CsvExport, CancelUnwritablePathsAndEveryNamedRunnerByteForByte)
     menuCsv_Click(nullptr);
     EXPECT_EQ(std::pair(rec.texts(), QDir(dir.path()).isEmpty()), std::pair(QStringList(), true));
     ASSERT_TRUE(QDir(dir.path()).mkdir("taken.csv"));  // a missing folder, and a name taken by a folder
-    for (const QString& bad : {dir.filePath("missing/x.csv"), dir.filePath("taken.csv")}) {
+    for (const auto& [bad, cause] : {std::pair(dir.filePath("missing/x.csv"), QString("保存先のフォルダがありません")),
+                                      std::pair(dir.filePath("taken.csv"), QString("同じ名前のフォルダがあります"))}) {
         rec.clear();
         exportCsv(bad);
-        EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22"}) << bad.toStdString();
+        EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-22\n" + cause}) << bad.toStdString();
     }
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList {"taken.csv"});
     rec.clear();

@@ -4,9 +4,13 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QMessageBox>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 
 // A real modal box with the asked buttons and title; the pressed button's answer comes back.
 TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
@@ -49,4 +53,38 @@ TEST(VbTrap, TrapsShowTheirTagAndTheTopLevelHandlerWhatFailedWhere)
     const QString& said = rec.texts()[1];
     EXPECT_EQ(rec.texts()[0], "U_sisuu算出エラー(err-BA06)");
     EXPECT_TRUE(said.contains("record set closed") && said.contains("cmdRaceRead") && said.contains("QObject")) << said.toStdString();
+}
+
+// The tag stays the first line; a failure with a cause tells it in Japanese on the next, one without (a library's
+// English, a program's slip) shows the tag alone. The file system tells why a write failed, as the user nobody sees it.
+TEST(VbTrap, TheCauseFollowsTheTagInJapanese)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("Comment.dat");
+    QFile(file).open(QIODevice::WriteOnly);
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken.dat"));
+    using P = QFileDevice;
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | P::WriteOwner | P::ExeOwner | P::ExeGroup | P::ExeOther)
+                && QFile::setPermissions(file, readable));
+    setfsuid(65534);
+    const VbCause causes[] = {fileWriteCause(file), fileWriteCause(dir.filePath("new.dat")), fileWriteCause(dir.filePath("none/new.dat")),
+                              fileWriteCause(dir.filePath("taken.dat"))};
+    setfsuid(0);
+    EXPECT_EQ(fileWriteCause(file), VbCause::none) << "root writes anything";
+    MsgBoxRecorder rec;
+    for (const VbCause cause : causes)
+        EXPECT_FALSE(vbTrap("Error-mainComment", [&] { throw VbError(vbErrFile, "Permission denied", cause); }));
+    vbTrapAlways("Error-a", [] { throw VbError(vbErrDatabase, "database is locked", VbCause::lockedByOther); });
+    vbTrap("Error-b", [] { throw VbError(vbErrDatabase, "file is encrypted or is not a database", VbCause::notDataFile); });
+    vbTrap("Error-c", [] { throw VbError(vbErrDatabase, "database or disk is full", VbCause::diskFull); });
+    vbTrap("Error-d", [] { throw VbError(vbErrFile, "フォルダ「予想」がありません", VbCause::stated); });
+    vbTrap("Error-e", [] { throw VbError(vbErrDatabase, "no current record"); });
+    vbTrap("Error-f", [] { throw std::bad_alloc(); });
+    EXPECT_EQ(rec.texts(), (QStringList {"Error-mainComment\nファイルが読み取り専用です",
+                                         "Error-mainComment\nフォルダに書き込めません（書き込みが許可されていないフォルダです）",
+                                         "Error-mainComment\n保存先のフォルダがありません", "Error-mainComment\n同じ名前のフォルダがあります",
+                                         "Error-a\nほかのプログラムがファイルを使用中です",
+                                         "Error-b\nデータファイルではないか、パスワードが違います", "Error-c\nディスクの空き容量が足りません",
+                                         "Error-d\nフォルダ「予想」がありません", "Error-e", "Error-f"}));
 }

@@ -5,6 +5,7 @@
 #include "tests/support/sampleText.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <set>
@@ -76,6 +77,7 @@ TEST_F(LzhArchive, EveryKindOfContentAndNameComesBackByteForByte)
 TEST_F(LzhArchive, FailuresAreReportedAndTouchNothing)
 {
     LzhResult r;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("out"));
     ASSERT_TRUE(add({{"a.txt", mixedCp932Text(5000, 8)}}, "out/keep.lzh"));
     const QByteArray kept = readTestFile(path("out/keep.lzh"));
     for (const QByteArray& bad : {QByteArray("This is no archive at all, just text."), QByteArray(1, '\0') + randomBytes(300, 9),
@@ -89,6 +91,54 @@ TEST_F(LzhArchive, FailuresAreReportedAndTouchNothing)
     EXPECT_TRUE(!r && r.error.contains("Shift-JIS")) << r.error.toStdString();
     EXPECT_EQ(readTestFile(path("out/keep.lzh")), kept);
     EXPECT_EQ(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.lzh"});
+}
+
+// A level-0 member as older archivers wrote it, stored, its header closed by the byte sum after its first two bytes.
+static QByteArray levelZeroMember(const QByteArray& name, const QByteArray& data)
+{
+    const auto le = [](quint32 v, int bytes) {
+        QByteArray b;
+        for (int i = 0; i < bytes; ++i)
+            b.append(char(v >> (8 * i)));
+        return b;
+    };
+    const QByteArray header = "-lh0-" + le(data.size(), 4) + le(data.size(), 4) + le(0x38780000, 4) + "\x20" + QByteArray(1, '\0')
+        + char(name.size()) + name + le(lzhCrc16(data), 2);
+    quint8 sum = 0;
+    for (const char c : header)
+        sum = quint8(sum + quint8(c));
+    return char(header.size()) + QByteArray(1, char(sum)) + header + data;
+}
+
+// An archive whose headers do not check out (a level-0 byte sum, a level-2 CRC, a method id) is refused and left as it
+// was: lha reads nothing from the first broken header on, so a member added after it could not be read either. A sound level-0 archive takes the new member. The archive's folder
+// must exist: none is made.
+TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
+{
+    const QByteArray zero = levelZeroMember("old.txt", "kept as it was") + '\0';
+    writeTestFile(path("zero.lzh"), zero);
+    ASSERT_TRUE(add({{"b.txt", "bravo"}}, "zero.lzh"));
+    expectReadersFind("zero.lzh", {{"old.txt", "kept as it was"}, {"b.txt", "bravo"}});
+    ASSERT_TRUE(add({{"a.txt", "alpha"}}, "two.lzh"));
+    const QByteArray two = readTestFile(path("two.lzh"));
+    ASSERT_EQ(two.mid(2, 5), "-lh0-");
+    // Byte sum, name under the sum; level-2 CRC, name under the CRC, method id.
+    QList<QByteArray> broken {zero, zero, two, two, two};
+    broken[0][1] = char(zero[1] + 1);
+    broken[1][22] = char(zero[22] ^ 0x20);
+    broken[2][27] = char(two[27] ^ 1);
+    broken[3][32] = char(two[32] ^ 0x20);
+    broken[4][3] = 'x';
+    for (int i = 0; i < broken.size(); ++i) {
+        writeTestFile(path("bad.lzh"), broken[i]);
+        EXPECT_EQ(lhaExtract(path("bad.lzh"), path("extracted")).size(), 0u) << i << ": lha reads no member of it";
+        const LzhResult r = add({{"c.txt", "charlie"}}, "bad.lzh");
+        EXPECT_TRUE(!r && r.error.contains("LZHファイルとして読めません")) << i << r.error.toStdString();
+        EXPECT_EQ(readTestFile(path("bad.lzh")), broken[i]) << i;
+    }
+    const LzhResult r = add({{"c.txt", "charlie"}}, "absent/new.lzh");
+    EXPECT_EQ(r.error, "フォルダ「" + path("absent") + "」がありません");
+    EXPECT_FALSE(QFileInfo::exists(path("absent")));
 }
 
 // A header of a multiple of 256 bytes would start with the end mark 0 and is written one byte longer. A 0-byte archive

@@ -119,10 +119,11 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothingBu
     ASSERT_TRUE(save(seisekiPage("seiseki_normal.htm")));
     EXPECT_EQ(stored("SELECT U_name, U_chichi, U_zougen, U_file, U_sisuu FROM T_Useiseki WHERE U_no = 10"), "ハルカゼ|チチウマ|-2|0|0");
     slotConnection(1).execute("DROP TABLE T_avetime");
+    const QString kNoTable = "U_sisuu算出エラー(err-BA06)\nデータファイルではないか、パスワードが違います";
     QList<int> runsSeen;
     messages.setAnswerer([&](const QString&) { runsSeen << pd.uTime.ubound(2); return vbOK; });
     ASSERT_TRUE(save(pageWith(pageWith(seisekiPage("seiseki_normal.htm"), "1:45:0", "1:44:9"), "Ｃ２六組特別", QString(150, u'長'))));
-    EXPECT_EQ(joined(messages.texts().join(u'|'), runsSeen.count(150)), joined(QStringList(12, "U_sisuu算出エラー(err-BA06)").join(u'|'), 12));
+    EXPECT_EQ(joined(messages.texts().join(u'|'), runsSeen.count(150)), joined(QStringList(12, kNoTable).join(u'|'), 12));
     EXPECT_EQ(stored("SELECT R_flag, R_sisuu, length(R_name), COUNT(*), MAX(U_sisuu), MAX(CASE U_no WHEN 5 THEN U_kyakusitu END), "
                      "MAX(CASE U_no WHEN 10 THEN U_time END) FROM T_Rdata JOIN T_Useiseki USING (R_code)"), "Seiseki|1.5|100|12|0|逃|104.9");
 
@@ -130,7 +131,7 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothingBu
     slotConnection(2).execute("CREATE TRIGGER refuse BEFORE INSERT ON T_Useiseki WHEN NEW.U_name = 'ゴバンテ' "
                               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_FALSE(save(seisekiPage("seiseki_deadheat.htm")));
-    EXPECT_EQ(messages.texts(), QStringList(8, "U_sisuu算出エラー(err-BA06)") << "成績data書込みエラー");
+    EXPECT_EQ(messages.texts(), QStringList(8, kNoTable) << "成績data書込みエラー");
     SeisekiRace race = parsed(seisekiPage("seiseki_deadheat.htm"));
     debugMode = true;
     EXPECT_THROW(saveSeiseki(race), VbError);

@@ -131,7 +131,7 @@ TEST_F(PageLoader, AServerThatDoesNotAnswerIsGivenUpOrCancelledAndTheCellDumpIsN
     EXPECT_FALSE(getWebTable(refused));
     EXPECT_TRUE("http://" + webLoadFailure.host + "/dump" == refused && webLoadFailure.reason == "接続を拒否されました");
     EXPECT_EQ(shown(), "キャンセルしました|キャンセルしました|ページを読み込めませんでした\nサーバー " + webLoadFailure.host.toStdString()
-                           + " が応答しません（エラー応答 HTTP 404）|Error-ReadWeb-5");
+                           + " が応答しません（エラー応答 HTTP 404）|Error-ReadWeb-5\n同じ名前のフォルダがあります");
 }
 
 // Any time-out setting is counted without overflow: the largest is what a timer counts in milliseconds, none of zero or less is

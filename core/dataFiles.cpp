@@ -21,7 +21,7 @@ QString readSchema(const QString& schemaDir, const QString& name)
 
 [[noreturn]] void throwDataFileError(const QString& fileName, int number, const QString& cause)
 {
-    throw VbError(number, fileName + QStringLiteral("：") + cause);
+    throw VbError(number, fileName + QStringLiteral("：") + cause, VbCause::stated);
 }
 
 // SQLite opens a zero-byte file as an empty database, so its emptiness is told before the open
@@ -74,12 +74,6 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
     return path;
 }
 
-QString failureCause(const std::exception& error)
-{
-    const auto* vb = dynamic_cast<const VbError*>(&error);
-    return vb && vb->number() == vbErrFile ? vb->description() : QString();
-}
-
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
 {
     const DataFileEntry& entry = dataFileEntry(kind);
@@ -91,13 +85,13 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
         checkTables(slot, entry.fileName, tables);
     } catch (const VbError& e) {
         closeDb(slot);
-        if (e.description().startsWith(entry.fileName))
+        if (e.cause() == VbCause::stated)
             throw;
         // The database library's own text is no message for the user.
+        const QString cause = japaneseCause(e);
         throwDataFileError(entry.fileName, vbErrFile,
-                           e.number() == vbErrFile
-                               ? e.description()
-                               : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
+                           !cause.isEmpty() ? cause
+                                            : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
     }
 }
 

@@ -1,12 +1,9 @@
 #pragma once
 // The program's data files and how a new one is made from the schemas in resources/schema.
 // Only the data-file tool and the tests create files; the program itself never does.
-#include "platform/msgbox.h"
-#include "platform/vberror.h"
 
 #include <QString>
 #include <QStringList>
-#include <exception>
 #include <vector>
 
 enum class DataFileKind { NarData, StrevinData, JraGraph, Comment, CalSisuu, Rana, Motofile };
@@ -30,29 +27,6 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
 // the key or without one of those tables throws a VbError whose text names the file and says
 // why; nothing is shown here.
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables);
-
-// Why a data file failed, for the line after a message's own text: a file error's text (which
-// names the file and says why in Japanese); empty for any other error.
-QString failureCause(const std::exception& error);
-
-// vbTrap for the procedures whose failures come from a data file: the tag, and the cause on the
-// line after it when there is one to tell.
-template <class F>
-bool vbTrapCause(const QString& tag, F&& body)
-{
-    if (debugMode) {
-        body();
-        return true;
-    }
-    try {
-        body();
-        return true;
-    } catch (const std::exception& e) {
-        const QString cause = failureCause(e);
-        msgBox(cause.isEmpty() ? tag : tag + QLatin1Char('\n') + cause);
-        return false;
-    }
-}
 
 // The authority's server when Strevin.ini names none: [System] webHost, "host" or "host:port".
 inline const QString webHostDefault = QStringLiteral("localhost");

@@ -110,7 +110,7 @@ void DialogComment::noteSaved(const QString& rCode, const QString& uName, const 
 // note refresh themselves from the store's announcement.
 void DialogComment::cmdEnd_Click()
 {
-    if (vbTrapCause(QStringLiteral("Error-dialogComment01"), [&] { storeComment(target_.rCode, target_.uName, shownNote()); }))
+    if (vbTrap(QStringLiteral("Error-dialogComment01"), [&] { storeComment(target_.rCode, target_.uName, shownNote()); }))
         close();
 }
 

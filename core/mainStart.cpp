@@ -51,7 +51,7 @@ std::optional<VbDate> readFileDate(DataFileKind kind, const QString& table, cons
         const RecordSet rs(1, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
         date = rs.eof() ? VbDate() : rs.field(column).toDate();
     } catch (const std::exception& e) {
-        const QString cause = failureCause(e);
+        const QString cause = japaneseCause(e);
         problems << (cause.isEmpty() ? dataFileEntry(kind).fileName + QStringLiteral("：日付を読めません") : cause);
     }
     closeDb(1);

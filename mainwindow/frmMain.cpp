@@ -309,7 +309,7 @@ QStringList FrmMain::loadTrackList()
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
-        const QString cause = failureCause(e);
+        const QString cause = japaneseCause(e);
         problems << (cause.isEmpty() ? QStringLiteral("Strevin_data.dat：場の一覧（MasterZyo）を読めません") : cause);
     }
     cmbSelRace[3]->addItems(names);

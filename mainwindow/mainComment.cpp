@@ -206,7 +206,7 @@ void fillCommentGrid(FlexGrid& grid, CommentCells& cells, const CommentPageNotes
 
 void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText)
 {
-    vbTrapCause(QStringLiteral("Error-mainComment"), [&] {
+    vbTrap(QStringLiteral("Error-mainComment"), [&] {
         const int32_t start = kikanBound(kikanText, pd.raceDate);
         const CommentPageNotes notes = readPageNotes();
         CommentPageState& state = pageState(grid, box);
@@ -225,7 +225,7 @@ void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid)
 {
     QObject::connect(&box, &QLineEdit::textChanged, &box, [&box] { showCommentBoxSaved(&box, false); });
     QObject::connect(&box, &QLineEdit::returnPressed, &box, [&box, &grid] {
-        vbTrapCause(QStringLiteral("Error-frmMain-35"), [&] {
+        vbTrap(QStringLiteral("Error-frmMain-35"), [&] {
             storeRaceComment(pd.raceCode, box.text());
             showCommentBoxSaved(&box, true);
             grid.setFocus();
@@ -259,7 +259,7 @@ std::optional<CommentTarget> targetOfClick(const FlexGrid& grid)
 
 void gridComment_Click(FlexGrid& grid, QWidget* owner)
 {
-    vbTrapCause(QStringLiteral("Error-frmMain-11"), [&] {
+    vbTrap(QStringLiteral("Error-frmMain-11"), [&] {
         if (std::optional<CommentTarget> target = targetOfClick(grid))
             showDialogComment(owner, std::move(*target));
     });

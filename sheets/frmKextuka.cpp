@@ -58,7 +58,7 @@ void FrmKextuka::load()
 
 void FrmKextuka::fillComments()
 {
-    vbTrapCause("Error-kextukaComment-1", [this] {
+    vbTrap("Error-kextukaComment-1", [this] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
         const QHash<QString, CommentNote> notes = readRaceComments(key_);
@@ -86,7 +86,7 @@ void FrmKextuka::noteSaved(const QString& rCode, const QString& uName, const Com
 
 void FrmKextuka::txtRaceComment_KeyPress()
 {
-    vbTrapCause("Error-frmKextuka-9", [this] {
+    vbTrap("Error-frmKextuka-9", [this] {
         if (ImportGuard::busy()) {
             showImportBusy();
             return;
@@ -99,7 +99,7 @@ void FrmKextuka::txtRaceComment_KeyPress()
 
 void FrmKextuka::gridComment_Click()
 {
-    vbTrapCause("Error-frmKextuka-10", [this] {
+    vbTrap("Error-frmKextuka-10", [this] {
         const int row = gridComment->row();
         if (row < 1 || row > int(race_.runners.size()))
             return;

@@ -110,7 +110,7 @@ void FrmUma::showGeneralNote(const CommentNote& note)
 
 bool FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
 {
-    vbTrapCause("Error-umaComment-1", [&] {
+    vbTrap("Error-umaComment-1", [&] {
         openCommentDb();
         DbSlotCloser closer(commentSlot);
         const QHash<QString, CommentNote> notes = readHorseComments(key_);
@@ -131,7 +131,7 @@ bool FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
 
 void FrmUma::txtUmaComment_KeyPress()
 {
-    vbTrapCause("Error-frmUma-10", [this] {
+    vbTrap("Error-frmUma-10", [this] {
         if (ImportGuard::busy()) {
             showImportBusy();
             return;
@@ -145,7 +145,7 @@ void FrmUma::txtUmaComment_KeyPress()
 
 void FrmUma::gridComment_Click()
 {
-    vbTrapCause("Error-frmUma-11", [this] {
+    vbTrap("Error-frmUma-11", [this] {
         const int row = gridComment->row();
         if (row < 1 || row > int(commentRows_.size()))
             return;

@@ -106,7 +106,7 @@ TEST_F(StartUp, UnreadableProgramFolderStillStarts)
               std::tuple(false, true, 730, 5, QString("true"), 0.2f));
     expectShows(shownWindow("frmMain"), {" 地方馬場情報ファイル：　ファイルが開けません ", " 過去データ：　ファイルが開けません ",
                                          " 中央馬場情報ファイル：　ファイルが開けません "});
-    const QString unreadable = "：データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）";
+    const QString unreadable = "：データファイルではないか、パスワードが違います";
     EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルがありません\nNAR_data.dat" + unreadable
                                           + "\njraGraph.dat" + unreadable});
 }

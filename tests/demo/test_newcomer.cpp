@@ -16,6 +16,7 @@
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
+#include "tests/support/tabClick.h"
 #include "tools/demoTrackFiles.h"
 #include "webimport/ReadWeb.h"
 #include "webimport/dialogWeb.h"
@@ -159,7 +160,7 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     for (const QString caption : {"予想・適性", "グラフ", "コーナー進入予想図"})
         for (int i = 0; i < tabs->count(); ++i)
             if (tabs->tabText(i) == caption) {
-                QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(i).center());
+                clickTabAt(tabs, i);
                 EXPECT_EQ(tabs->currentIndex(), i) << caption.toStdString();
                 saveShot(form_.get(), "frmMain-" + caption);
             }
@@ -226,7 +227,7 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText(Format(kDemoToday, "yyyy/mm/dd"));
     QTest::mouseClick(childNamed<QPushButton>(kanri, "cmbZyunkai"), Qt::LeftButton);
     saveShot(kanri, "frmKanri");
-    EXPECT_EQ(msgs_.texts(), QStringList({"馬場情報ファイルを作成しました", "巡回を完了"}));
+    EXPECT_EQ(msgs_.texts(), QStringList({"馬場情報ファイルを作成しました", "巡回を完了\n36レースの予想を書き出しました"}));
     QStringList pages {"index.html", "memo推奨.txt"};
     for (const QString& zyo : {QString("大井"), QString("川崎"), QString("園田")})
         for (int n = 1; n <= 12; ++n)

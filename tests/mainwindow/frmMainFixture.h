@@ -11,6 +11,7 @@
 #include "platform/picturebox.h"
 #include "platform/printer.h"
 #include "tests/support/childNamed.h"
+#include "tests/support/tabClick.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
 #include "tests/support/pageServer.h"
@@ -104,20 +105,7 @@ struct MainWindowTest : ::testing::Test {
         while (i < tabs()->count() && tabs()->tabText(i) != caption)
             ++i;
         ASSERT_LT(i, tabs()->count()) << caption.toStdString();
-        scrollTabIntoView(i);
-        QTest::mouseClick(tabs(), Qt::LeftButton, {}, tabs()->tabRect(i).center());
-    }
-    // A tab scrolled out of a strip narrower than its tabs is brought in with the strip's arrows, as a user does.
-    void scrollTabIntoView(int i)
-    {
-        QToolButton *left = nullptr, *right = nullptr;
-        for (QToolButton* arrow : tabs()->findChildren<QToolButton*>())
-            (arrow->arrowType() == Qt::LeftArrow ? left : right) = arrow;
-        const auto shownUpTo = [&] { return right && right->isVisible() ? std::min(left->x(), right->x()) : tabs()->width(); };
-        for (int n = 0; n < tabs()->count() && tabs()->tabRect(i).left() < 0; ++n)
-            QTest::mouseClick(left, Qt::LeftButton);
-        for (int n = 0; n < tabs()->count() && tabs()->tabRect(i).right() >= shownUpTo(); ++n)
-            QTest::mouseClick(right, Qt::LeftButton);
+        clickTabAt(tabs(), i);
     }
     QStringList shownPageControls() const
     {

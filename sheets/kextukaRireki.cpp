@@ -60,7 +60,7 @@ RaceResult readRaceResult(const QString& code, const VbDate& raceDate)
     for (; !rs.eof(); rs.moveNext()) {
         SheetRun run;
         for (int i = 0; i < runFieldCount; ++i)
-            run.f[size_t(i)] = rs.field(i);
+            run.set(RunField(i), rs.field(i).value());
         if (race.info.isEmpty()) {
             race.info = raceInfoLine(run);
             race.zyo = run[fZyo].toString();

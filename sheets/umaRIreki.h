@@ -9,3 +9,5 @@
 QStringList sheetRirekiHeaders(SheetKind kind);
 // Writes the runs into the grid (redraw off inside) and centres the header row.
 void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs);
+// Adds the runs as rows below those the grid lists (drawn by drawSheetGridRireki with runs).
+void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs);

@@ -1,0 +1,66 @@
+#pragma once
+// How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query. A
+// longer one is read newest first, race day by race day, on a connection of the sheet's own: the
+// first screen takes every run the chosen period and the newest year cover (at least 2,000 listed
+// runs), and the rest of the list comes a slice at a time while the window stays usable. The track
+// and jockey lists are read by small queries of their own, which stop as soon as they are full;
+// the average weight needs only the newest year, which the first screen holds.
+#include "sheets/sheetData.h"
+#include <QByteArray>
+#include <memory>
+#include <unordered_set>
+
+class SheetStatement;
+class SubjectRaces;
+
+// What one fill asks for.
+struct SheetRequest {
+    SheetKind kind;
+    QString key;
+    QString raceZyo;
+    QString firstJockey;  // heads the jockey list when not empty
+    VbDate raceDate;
+    int32_t periodDays = 0;  // of the aptitude tables; 0: every run counts
+};
+
+// Lists held as the first part of a list before the rest may follow.
+constexpr int sheetFirstListed = 2000;
+
+class SheetRunReader {
+public:
+    // Reads the first part on connection slot 1, which must be open on the race database, and
+    // leaves the slot as it was; the rest is read on a connection of the reader's own.
+    explicit SheetRunReader(const SheetRequest& request);
+    ~SheetRunReader();
+    SheetRunReader(const SheetRunReader&) = delete;
+    SheetRunReader& operator=(const SheetRunReader&) = delete;
+
+    // Every run read so far, newest first: the later ones (on or after the race day) too.
+    const std::vector<SheetRun>& runs() const { return runs_; }
+    const SheetInputs& inputs() const { return inputs_; }
+    // How many runs the whole list will hold, as counted when the reading began.
+    int expectedListed() const { return expectedListed_; }
+    bool complete() const { return !walk_; }
+    // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
+    // is complete after the slice that reaches the end.
+    std::vector<SheetRun> nextSlice(int budgetMs);
+
+private:
+    void readWhole();
+    void readFirstPart();
+    void readLists(const std::shared_ptr<const std::unordered_set<QByteArray>>& codes);
+    QString subjectRunsOfRace(const QString& columns) const;
+    // The subject's runs in the race the walk is on, by horse.
+    std::vector<SheetRun> runsOfRace();
+    bool takesMore(const SheetRun& run, int listed) const;
+
+    SheetRequest request_;
+    QByteArray key_;
+    std::vector<SheetRun> runs_;
+    SheetInputs inputs_;
+    int expectedListed_ = 0;
+    std::unique_ptr<class Connection> connection_;
+    std::unique_ptr<SheetStatement> raceRuns_;
+    std::unique_ptr<SubjectRaces> walk_;
+    std::vector<SheetRun> pending_;  // the first race after the first part
+};

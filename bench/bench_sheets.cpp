@@ -167,16 +167,13 @@ void BM_FillRunGrid(benchmark::State& state)
 {
     prepare();
     openDbOrThrow(1, dataDir() + "/NAR_data.dat", dbPassword);
-    const std::vector<SheetRun> runs = readSubjectRuns(SheetKind::Kisyu, QStringLiteral("騎手0"));
+    const SheetRunList runs = listedRuns(readSubjectRuns(SheetKind::Kisyu, QStringLiteral("騎手0")), pd.raceDate);
     closeDb(1);
-    std::vector<const SheetRun*> listed;
-    for (const SheetRun& run : runs)
-        listed.push_back(&run);
     FlexGrid grid;
     grid.resize(1200, 600);
     grid.show();
     for (auto _ : state) {
-        drawSheetGridRireki(grid, SheetKind::Kisyu, listed);
+        drawSheetGridRireki(grid, SheetKind::Kisyu, runs);
         QApplication::processEvents();
     }
     state.counters["rows"] = grid.rows() - 1;

@@ -202,6 +202,21 @@ std::vector<const SheetRun*> runsBefore(const std::vector<SheetRun>& runs, const
     return listed;
 }
 
+SheetRunList listedRuns(std::vector<SheetRun> runs, const VbDate& raceDate)
+{
+    std::erase_if(runs, [&raceDate](const SheetRun& run) { return !(run.date() < raceDate); });
+    return std::make_shared<const std::vector<SheetRun>>(std::move(runs));
+}
+
+std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs)
+{
+    std::vector<const SheetRun*> pointers;
+    pointers.reserve(runs.size());
+    for (const SheetRun& run : runs)
+        pointers.push_back(&run);
+    return pointers;
+}
+
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate)
 {

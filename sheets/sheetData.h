@@ -6,6 +6,7 @@
 #include "platform/vbdate.h"
 #include <QString>
 #include <array>
+#include <memory>
 
 struct sqlite3_stmt;
 #include <vector>
@@ -83,6 +84,11 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const SheetValue& value);
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key);
 // The runs strictly before the race date, in the same order.
 std::vector<const SheetRun*> runsBefore(const std::vector<SheetRun>& runs, const VbDate& raceDate);
+// Runs kept as they were read, shared by the grid that shows them and their readers.
+using SheetRunList = std::shared_ptr<const std::vector<SheetRun>>;
+// The runs strictly before the race date, moved out of runs.
+SheetRunList listedRuns(std::vector<SheetRun> runs, const VbDate& raceDate);
+std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs);
 
 // The inputs of the aptitude tables built from a subject's runs.
 struct SheetInputs {

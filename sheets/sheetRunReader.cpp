@@ -66,9 +66,10 @@ private:
 // code order; they are handed on in ascending order.
 class SubjectRaces {
 public:
-    SubjectRaces(const Connection& c, std::shared_ptr<const std::unordered_set<QByteArray>> codes)
-        : races_(c, "SELECT " + raceColumns() + " FROM T_Rdata ORDER BY R_date DESC, R_no DESC, R_code DESC"),
-          codes_(std::move(codes))
+    // The connection's function sheet_ran(code) tells the subject's races.
+    SubjectRaces(const Connection& c)
+        : races_(c, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE sheet_ran(R_code) "
+                    "ORDER BY R_date DESC, R_no DESC, R_code DESC")
     {
         races_.start({});
     }
@@ -100,8 +101,6 @@ private:
         if (ahead_)
             group_.push_back(*std::exchange(ahead_, std::nullopt));
         while (races_.next()) {
-            if (!codes_->count(races_.bytes(0)))
-                continue;
             SheetRun race;
             race.readColumns(races_.get(), fRCode, fTousuu);
             if (!group_.empty() && !sameDayAndNumber(race, group_.front())) {
@@ -113,7 +112,6 @@ private:
     }
 
     SheetStatement races_;
-    std::shared_ptr<const std::unordered_set<QByteArray>> codes_;
     std::vector<SheetRun> group_;
     std::optional<SheetRun> ahead_;
 };
@@ -122,7 +120,7 @@ private:
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
     const Connection& slot = slotConnection(1);
-    auto codes = std::make_shared<std::unordered_set<QByteArray>>();
+    auto codes = std::make_unique<std::unordered_set<QByteArray>>();
     int stored = 0;
     if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(1)) {
         SheetStatement own(slot, "SELECT R_code FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind) + " = ?");
@@ -136,8 +134,19 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
     raceRuns_ = std::make_unique<SheetStatement>(
         *connection_, subjectRunsOfRace(sheetRunColumns().section(',', fName, fKyakusitu)));
-    readLists(codes);
-    walk_ = std::make_unique<SubjectRaces>(*connection_, codes);
+    codes_ = std::move(codes);
+    // Asked once per race of the file: the races the subject ran in are told apart before their
+    // columns are read.
+    sqlite3_create_function_v2(
+        connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, codes_.get(),
+        [](sqlite3_context* context, int, sqlite3_value** args) {
+            const auto* codes = static_cast<const std::unordered_set<QByteArray>*>(sqlite3_user_data(context));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+            sqlite3_result_int(context, text && codes->count(QByteArray::fromRawData(text, sqlite3_value_bytes(args[0]))));
+        },
+        nullptr, nullptr, nullptr);
+    readLists();
+    walk_ = std::make_unique<SubjectRaces>(*connection_);
     readFirstPart();
     int later = 0;
     for (const SheetRun& run : runs_)
@@ -157,15 +166,15 @@ void SheetRunReader::readWhole()
 // Each list walks the subject's races from the newest until it is full. The tracks come from the
 // day index alone; the jockey list stops at its first run when the subject is the jockey himself,
 // whose every run names him.
-void SheetRunReader::readLists(const std::shared_ptr<const std::unordered_set<QByteArray>>& codes)
+void SheetRunReader::readLists()
 {
     inputs_.trkList[0] = request_.raceZyo;
     inputs_.jkList[0] = request_.firstJockey;
-    SubjectRaces tracks(*connection_, codes);
+    SubjectRaces tracks(*connection_);
     int n = 1;
     while (tracks.next() && addDistinct(inputs_.trkList, n, tracks.race()[fZyo])) {
     }
-    SubjectRaces races(*connection_, codes);
+    SubjectRaces races(*connection_);
     SheetStatement jockeys(*connection_, subjectRunsOfRace("U_kisyu"));
     n = 1;
     bool open = true;

@@ -35,8 +35,8 @@ public:
     SheetRunReader(const SheetRunReader&) = delete;
     SheetRunReader& operator=(const SheetRunReader&) = delete;
 
-    // Every run read so far, newest first: the later ones (on or after the race day) too.
-    const std::vector<SheetRun>& runs() const { return runs_; }
+    // The runs of the first part, newest first: the later ones (on or after the race day) too.
+    std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
     // How many runs the whole list will hold, as counted when the reading began.
     int expectedListed() const { return expectedListed_; }
@@ -48,7 +48,7 @@ public:
 private:
     void readWhole();
     void readFirstPart();
-    void readLists(const std::shared_ptr<const std::unordered_set<QByteArray>>& codes);
+    void readLists();
     QString subjectRunsOfRace(const QString& columns) const;
     // The subject's runs in the race the walk is on, by horse.
     std::vector<SheetRun> runsOfRace();
@@ -59,6 +59,7 @@ private:
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     int expectedListed_ = 0;
+    std::unique_ptr<std::unordered_set<QByteArray>> codes_;  // the subject's races, for the connection
     std::unique_ptr<class Connection> connection_;
     std::unique_ptr<SheetStatement> raceRuns_;
     std::unique_ptr<SubjectRaces> walk_;

@@ -116,10 +116,11 @@ void SubjectSheet::fill()
     }
     const SheetInputs in = reader_->inputs();
     progress.step();
-    const std::vector<const SheetRun*> listed = runsBefore(reader_->runs(), pd.raceDate);
+    const SheetRunList shown = listedRuns(reader_->takeRuns(), pd.raceDate);
+    const std::vector<const SheetRun*> listed = pointersTo(*shown);
     listedCount_ = int(listed.size());
     vbTrap("Error-umaRireki-1", [&] {
-        drawSheetGridRireki(*gridRireki, kind_, listed);
+        drawSheetGridRireki(*gridRireki, kind_, shown);
         storeRunsInSlot0(listed, kind_, 1, listedCount_);
         fitToTab(*gridRireki);
     });
@@ -158,13 +159,11 @@ void SubjectSheet::arrive()
 // a second, not at every slice.
 void SubjectSheet::showArrived()
 {
-    std::vector<const SheetRun*> listed;
-    for (const SheetRun& run : arrived_)
-        listed.push_back(&run);
-    appendSheetGridRireki(*gridRireki, kind_, listed);
+    const SheetRunList shown = std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {}));
+    const std::vector<const SheetRun*> listed = pointersTo(*shown);
+    appendSheetGridRireki(*gridRireki, kind_, shown);
     storeRunsInSlot0(listed, kind_, listedCount_ + 1, reader_->expectedListed());
     listedCount_ += int(listed.size());
-    arrived_.clear();
     fitToTab(*gridRireki);
     sinceShown_.start();
 }

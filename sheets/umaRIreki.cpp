@@ -104,18 +104,13 @@ void applyStyle(FlexCell& cell, Style style, const SheetRun& run)
     }
 }
 
-// Rows first.. of the grid show the runs, each row's texts made when it is first needed; the
-// runs are kept with the grid, so that the rows outlive the caller's list.
-void setRunRows(FlexGrid& grid, SheetKind kind, int first, const std::vector<const SheetRun*>& runs)
+// Rows first.. of the grid show the runs, each row's texts made when it is first needed.
+void setRunRows(FlexGrid& grid, SheetKind kind, int first, const SheetRunList& kept)
 {
-    if (runs.empty())
+    if (kept->empty())
         return;
-    auto kept = std::make_shared<std::vector<SheetRun>>();
-    kept->reserve(runs.size());
-    for (const SheetRun* run : runs)
-        kept->push_back(*run);
     auto columns = std::make_shared<const std::vector<RirekiColumn>>(rirekiColumns(kind));
-    grid.setRowsFrom(first, first + int(runs.size()) - 1,
+    grid.setRowsFrom(first, first + int(kept->size()) - 1,
                      [kept, columns, first](int row, std::vector<FlexCell>& cells) {
                          const SheetRun& run = (*kept)[size_t(row - first)];
                          for (size_t c = 0; c < std::min(cells.size(), columns->size()); ++c) {
@@ -134,13 +129,13 @@ QStringList sheetRirekiHeaders(SheetKind kind)
     return headers;
 }
 
-void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs)
+void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs)
 {
     GridFill fill(grid);
     const std::vector<RirekiColumn> columns = rirekiColumns(kind);
-    setupSheetListGrid(grid, runs.empty() ? 1 : int(columns.size()));
-    if (!runs.empty()) {
-        grid.setRows(int(runs.size()) + 1);
+    setupSheetListGrid(grid, runs->empty() ? 1 : int(columns.size()));
+    if (!runs->empty()) {
+        grid.setRows(int(runs->size()) + 1);
         for (int c = 0; c < int(columns.size()); ++c) {
             grid.setTextMatrix(0, c, columns[size_t(c)].header);
             grid.setColWidth(c, columns[size_t(c)].width);
@@ -150,13 +145,13 @@ void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const
     centreRow(grid, 0);
 }
 
-void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs)
+void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs)
 {
-    if (runs.empty())
+    if (runs->empty())
         return;
     grid.setRedraw(false);
     const int first = grid.rows();
-    grid.setRows(first + int(runs.size()));
+    grid.setRows(first + int(runs->size()));
     setRunRows(grid, kind, first, runs);
     grid.setRedraw(true);
 }

@@ -82,7 +82,13 @@ void FlexGridModel::resize(int rows, int cols)
 {
     if (rows < 0 || cols < 0)
         throw VbError(vbErrSubscript, QStringLiteral("Invalid grid size"));
-    beginResetModel();
+    // Rows added below keep the views where they are (a list growing while the user scrolls it);
+    // any other change starts them afresh.
+    const bool growing = cols == cols_ && rows > rows_;
+    if (growing)
+        beginInsertRows({}, rows_, rows - 1);
+    else
+        beginResetModel();
     rowData_.resize(size_t(rows));
     if (cols != cols_)
         for (Row& row : rowData_)
@@ -93,7 +99,10 @@ void FlexGridModel::resize(int rows, int cols)
     cols_ = cols;
     fixedRows_ = std::min(fixedRows_, rows);
     fixedCols_ = std::min(fixedCols_, cols);
-    endResetModel();
+    if (growing)
+        endInsertRows();
+    else
+        endResetModel();
 }
 
 void FlexGridModel::setFixed(int rows, int cols)

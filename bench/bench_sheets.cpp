@@ -3,7 +3,7 @@
 // under the build folder's test output. "first" is from the opener's call to the window on the
 // screen, "whole" on until the last run of its list has arrived; "listed" counts the rows of the
 // run grid at that moment. A file kept from before the sheets' indexes gains them on the first run,
-// which prints how long that took; every run prints the indexes' size.
+// which prints how long that took and how much the file grew; other runs print its size.
 #include "bench/support/benchData.h"
 #include "core/raceIndexes.h"
 #include "core/publicDim.h"

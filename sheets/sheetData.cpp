@@ -2,6 +2,7 @@
 
 #include "core/publicDim.h"
 #include "platform/vbformat.h"
+#include "sheets/sheetStatement.h"
 
 #include <sqlcipher/sqlite3.h>
 #include <algorithm>
@@ -181,15 +182,13 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const SheetValue& value)
         list[size_t(n++)] = value.toString();
     return n < 6;
 }
+
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key)
 {
     std::vector<SheetRun> runs;
-    RecordSet rs(1, sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder(), {key});
-    for (; !rs.eof(); rs.moveNext()) {
-        SheetRun& run = runs.emplace_back();
-        for (int i = 0; i < runFieldCount; ++i)
-            run.set(RunField(i), rs.field(i).value());
-    }
+    SheetStatement rows(slotConnection(1), sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder());
+    for (rows.start({key.toUtf8()}); rows.next();)
+        runs.emplace_back().readColumns(rows.get(), fRCode, fKyakusitu);
     return runs;
 }
 

@@ -1,10 +1,11 @@
 #pragma once
-// How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query. A
-// longer one is read newest first, race day by race day, on a connection of the sheet's own: the
-// first screen takes every run the chosen period and the newest year cover (at least 2,000 listed
-// runs), and the rest of the list comes a slice at a time while the window stays usable. The track
-// and jockey lists are read by small queries of their own, which stop as soon as they are full;
-// the average weight needs only the newest year, which the first screen holds.
+// How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query (so
+// are the horse sheet's and any list whose period has no lower bound). A longer one is read newest
+// first, race day by race day, on a connection of the reader's own: the first screen takes every
+// run the chosen period and the newest year cover (at least 2,000 listed runs), and the rest of the
+// list comes a slice at a time while the window stays usable. The track and jockey lists walk the
+// races of their own, stopping as soon as they are full; the average weight needs only the newest
+// year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
 #include <memory>
@@ -23,13 +24,14 @@ struct SheetRequest {
     int32_t periodDays = 0;  // of the aptitude tables; 0: every run counts
 };
 
-// Lists held as the first part of a list before the rest may follow.
+// The runs a sheet lists at once at least; a list of no more is read whole.
 constexpr int sheetFirstListed = 2000;
 
 class SheetRunReader {
 public:
-    // Reads the first part on connection slot 1, which must be open on the race database, and
-    // leaves the slot as it was; the rest is read on a connection of the reader's own.
+    // Counts the subject's runs on connection slot 1, which must be open on the race database, and
+    // reads a short list there; a long one is read on a connection of the reader's own, kept for
+    // the rest.
     explicit SheetRunReader(const SheetRequest& request);
     ~SheetRunReader();
     SheetRunReader(const SheetRunReader&) = delete;

@@ -95,7 +95,8 @@ void SubjectSheet::cmbTarKikan_Click()
         showImportBusy();
         return;
     }
-    vbTrap(fillTag_, [this] { fill(); });
+    if (!vbTrap(fillTag_, [this] { fill(); }))
+        stopArrival();
 }
 
 std::vector<TekiseiRun> SubjectSheet::runsLookedAt(const std::vector<const SheetRun*>& listed) const

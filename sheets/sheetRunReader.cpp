@@ -68,12 +68,12 @@ private:
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
     const Connection& slot = slotConnection(1);
-    auto codes = std::make_unique<std::unordered_set<QByteArray>>();
+    auto codes = std::make_unique<RaceCodes>();
     int stored = 0;
     if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(1)) {
         SheetStatement own(slot, "SELECT R_code FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind) + " = ?");
         for (own.start({key_}); own.next(); ++stored)
-            codes->insert(QByteArray(own.bytes(0).constData(), own.bytes(0).size()));
+            codes->add(own.bytes(0));
     }
     if (stored <= sheetFirstListed) {
         readWhole();
@@ -88,9 +88,9 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     sqlite3_create_function_v2(
         connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, codes_.get(),
         [](sqlite3_context* context, int, sqlite3_value** args) {
-            const auto* codes = static_cast<const std::unordered_set<QByteArray>*>(sqlite3_user_data(context));
+            const auto* codes = static_cast<const RaceCodes*>(sqlite3_user_data(context));
             const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-            sqlite3_result_int(context, text && codes->count(QByteArray::fromRawData(text, sqlite3_value_bytes(args[0]))));
+            sqlite3_result_int(context, text && codes->has({text, size_t(sqlite3_value_bytes(args[0]))}));
         },
         nullptr, nullptr, nullptr);
     readLists();

@@ -7,7 +7,6 @@
 #include <QElapsedTimer>
 #include <sqlcipher/sqlite3.h>
 #include <optional>
-#include <unordered_set>
 
 // The subject's races newest first, their columns from the day index alone: every race day by day,
 // kept when the subject ran in it. The index gives the races of one day and number in descending

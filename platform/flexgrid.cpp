@@ -248,6 +248,15 @@ QString FlexGrid::textMatrix(int row, int col) const
     return model_->cell(row, col).text;
 }
 
+void FlexGrid::setRowsFrom(int row1, int row2, FlexRowMaker maker)
+{
+    model_->setRowMaker(row1, row2, std::move(maker));
+    for (int r = row1; r <= row2; ++r)
+        textChanged(r);
+    pending_ |= pendingCells;
+    flush();
+}
+
 void FlexGrid::clear()
 {
     model_->clearCells();

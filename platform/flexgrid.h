@@ -2,12 +2,12 @@
 // The grid control the system fills: a QTableView over our own model with the grid's own
 // properties. Sizes are in twips, colours 0xBBGGRR. Setters take an explicit (row, col);
 // row() / col() tell where the user clicked, for the handlers.
+#include "platform/flexgridmodel.h"
 #include <QPixmap>
 #include <QTableView>
 #include <cstdint>
 #include <vector>
 
-class FlexGridModel;
 struct FlexTextLayout;
 
 enum FlexAlignment {
@@ -37,6 +37,9 @@ public:
 
     void setTextMatrix(int row, int col, const QString& text);
     QString textMatrix(int row, int col) const;
+    // Rows row1..row2 take their texts and formats from maker when they are first drawn, read,
+    // printed or changed: a long list costs no more to fill than the rows the user looks at.
+    void setRowsFrom(int row1, int row2, FlexRowMaker maker);
     // Clear: every cell's text and format, the grid's shape stays.
     void clear();
     // Redraw off: changes are not painted until it is switched on again.

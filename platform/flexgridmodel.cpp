@@ -11,6 +11,7 @@
 
 namespace {
 constexpr uint32_t vbWindowBackground = 0x80000005;
+const FlexCell emptyCell;
 }  // namespace
 
 Qt::Alignment flexToQtAlignment(int alignment, const QString& text)
@@ -41,7 +42,7 @@ QVariant FlexGridModel::data(const QModelIndex& index, int role) const
 {
     if (!index.isValid())
         return {};
-    const FlexCell& c = cells_[size_t(index.row()) * size_t(cols_) + size_t(index.column())];
+    const FlexCell& c = cell(index.row(), index.column());
     switch (role) {
     case Qt::DisplayRole:
         return c.text;
@@ -81,18 +82,27 @@ void FlexGridModel::resize(int rows, int cols)
 {
     if (rows < 0 || cols < 0)
         throw VbError(vbErrSubscript, QStringLiteral("Invalid grid size"));
-    beginResetModel();
-    std::vector<FlexCell> cells(size_t(rows) * size_t(cols));
-    for (int r = 0; r < std::min(rows, rows_); ++r)
-        for (int c = 0; c < std::min(cols, cols_); ++c)
-            cells[size_t(r) * size_t(cols) + size_t(c)] = std::move(cells_[size_t(r) * size_t(cols_) + size_t(c)]);
-    cells_ = std::move(cells);
+    // Rows added below keep the views where they are (a list growing while the user scrolls it);
+    // any other change starts them afresh.
+    const bool growing = cols == cols_ && rows > rows_;
+    if (growing)
+        beginInsertRows({}, rows_, rows - 1);
+    else
+        beginResetModel();
+    rowData_.resize(size_t(rows));
+    if (cols != cols_)
+        for (Row& row : rowData_)
+            if (row.cells)
+                row.cells->resize(size_t(cols));
     colAlignment_.resize(size_t(cols), flexAlignGeneral);
     rows_ = rows;
     cols_ = cols;
     fixedRows_ = std::min(fixedRows_, rows);
     fixedCols_ = std::min(fixedCols_, cols);
-    endResetModel();
+    if (growing)
+        endInsertRows();
+    else
+        endResetModel();
 }
 
 void FlexGridModel::setFixed(int rows, int cols)
@@ -110,21 +120,47 @@ void FlexGridModel::checkCell(int row, int col) const
                       QStringLiteral("Subscript out of range (cell %1, %2 of %3 x %4)").arg(row).arg(col).arg(rows_).arg(cols_));
 }
 
+std::vector<FlexCell>& FlexGridModel::rowCells(int row) const
+{
+    Row& r = rowData_[size_t(row)];
+    if (!r.cells) {
+        r.cells = std::make_unique<std::vector<FlexCell>>(size_t(cols_));
+        if (r.maker) {
+            const auto maker = std::move(r.maker);
+            (*maker)(row, *r.cells);
+        }
+    }
+    return *r.cells;
+}
+
 FlexCell& FlexGridModel::cell(int row, int col)
 {
     checkCell(row, col);
-    return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+    return rowCells(row)[size_t(col)];
 }
 
 const FlexCell& FlexGridModel::cell(int row, int col) const
 {
     checkCell(row, col);
-    return cells_[size_t(row) * size_t(cols_) + size_t(col)];
+    const Row& r = rowData_[size_t(row)];
+    if (!r.cells && !r.maker)
+        return emptyCell;
+    return rowCells(row)[size_t(col)];
 }
 
 void FlexGridModel::clearCells()
 {
-    std::fill(cells_.begin(), cells_.end(), FlexCell());
+    for (Row& row : rowData_)
+        row = Row();
+}
+
+void FlexGridModel::setRowMaker(int row1, int row2, FlexRowMaker maker)
+{
+    checkCell(row1, 0);
+    checkCell(row2, 0);
+    const auto shared = std::make_shared<const FlexRowMaker>(std::move(maker));
+    for (int r = row1; r <= row2; ++r)
+        rowData_[size_t(r)] = Row {nullptr, shared};
 }
 
 void FlexGridModel::setColAlignment(int col, int alignment)
@@ -145,17 +181,14 @@ void FlexGridModel::sortRows(int row1, int row2, int col, int how)
     checkCell(row2, col);
     if (how == flexSortNone || row1 >= row2)
         return;
-    const auto rowBegin = [this](int r) { return cells_.begin() + ptrdiff_t(r) * cols_; };
-    std::vector<std::vector<FlexCell>> block;
     for (int r = row1; r <= row2; ++r)
-        block.emplace_back(std::make_move_iterator(rowBegin(r)), std::make_move_iterator(rowBegin(r + 1)));
+        rowCells(r);
     const bool down = flexSortDescending(how);
-    std::stable_sort(block.begin(), block.end(), [col, how, down](const auto& a, const auto& b) {
-        const int order = flexCompareTexts(a[size_t(col)].text, b[size_t(col)].text, how);
-        return down ? order > 0 : order < 0;
-    });
-    for (int r = row1; r <= row2; ++r)
-        std::move(block[size_t(r - row1)].begin(), block[size_t(r - row1)].end(), rowBegin(r));
+    std::stable_sort(rowData_.begin() + row1, rowData_.begin() + row2 + 1,
+                     [col, how, down](const Row& a, const Row& b) {
+                         const int order = flexCompareTexts((*a.cells)[size_t(col)].text, (*b.cells)[size_t(col)].text, how);
+                         return down ? order > 0 : order < 0;
+                     });
 }
 
 void FlexGridModel::announceCells(int row1, int col1, int row2, int col2)

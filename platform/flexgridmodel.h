@@ -1,10 +1,14 @@
 #pragma once
 // The cells behind a FlexGrid: text and format of every cell, the column alignments and the
 // grid's font and text colour. It sends no signal when a cell changes; the grid decides when
-// the views hear of changes, so that a fill with redraw off costs no repaint work.
+// the views hear of changes, so that a fill with redraw off costs no repaint work. Cells are kept
+// row by row, and a row nothing has written holds no cells at all: a long list filled from
+// values makes each row's texts only when the row is first drawn, read or changed.
 #include <QAbstractTableModel>
 #include <QFont>
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,6 +21,9 @@ struct FlexCell {
     double fontSize = 0;  // 0: the grid's font size
     int alignment = -1;   // -1: the column's alignment
 };
+
+// Writes the cells of one row (as many as the grid has columns) the first time they are needed.
+using FlexRowMaker = std::function<void(int row, std::vector<FlexCell>& cells)>;
 
 class FlexGridModel : public QAbstractTableModel {
 public:
@@ -38,6 +45,9 @@ public:
     FlexCell& cell(int row, int col);
     const FlexCell& cell(int row, int col) const;
     void clearCells();
+    // Rows row1..row2 are made by maker when first needed, as if it had written them now; the
+    // rows made so far by an earlier maker keep their cells. A clear forgets the maker.
+    void setRowMaker(int row1, int row2, FlexRowMaker maker);
 
     void setColAlignment(int col, int alignment);
     int colAlignment(int col) const;
@@ -56,9 +66,16 @@ private:
     void checkCell(int row, int col) const;
     QFont cellFont(const FlexCell& cell) const;
     uint32_t backColorOf(int row, int col, const FlexCell& cell) const;
+    // The row's cells, made (by the maker, or empty) when it has none yet.
+    std::vector<FlexCell>& rowCells(int row) const;
+
+    struct Row {
+        std::unique_ptr<std::vector<FlexCell>> cells;  // null: every cell empty, or not made yet
+        std::shared_ptr<const FlexRowMaker> maker;     // set while the row waits to be made
+    };
 
     int rows_ = 0, cols_ = 0, fixedRows_ = 0, fixedCols_ = 0;
-    std::vector<FlexCell> cells_;  // row by row
+    mutable std::vector<Row> rowData_;
     std::vector<int> colAlignment_;
     QFont gridFont_;
     uint32_t foreColor_;

@@ -3,6 +3,7 @@
 #include "core/publicFunction.h"
 #include "platform/vbformat.h"
 #include "sheets/sheetGrid.h"
+#include "sheets/sheetStatement.h"
 
 #include <functional>
 
@@ -51,16 +52,12 @@ QString raceInfoLine(const SheetRun& row)
 RaceResult readRaceResult(const QString& code, const VbDate& raceDate)
 {
     RaceResult race;
-    RecordSet rs(1, sheetRaceRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
-                     " ORDER BY (U_cyaku IS NULL OR U_cyaku <= 0), U_cyaku, U_no, U_name",
-                 {code, raceDate});
-    if (rs.eof())
-        return race;
-    race.found = true;
-    for (; !rs.eof(); rs.moveNext()) {
+    SheetStatement rows(slotConnection(1), sheetRaceRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
+                                           " ORDER BY (U_cyaku IS NULL OR U_cyaku <= 0), U_cyaku, U_no, U_name");
+    for (rows.start({code.toUtf8(), raceDate.toDbText().toUtf8()}); rows.next();) {
+        race.found = true;
         SheetRun run;
-        for (int i = 0; i < runFieldCount; ++i)
-            run.f[size_t(i)] = rs.field(i);
+        run.readColumns(rows.get(), fRCode, fKyakusitu);
         if (race.info.isEmpty()) {
             race.info = raceInfoLine(run);
             race.zyo = run[fZyo].toString();

@@ -2,7 +2,9 @@
 
 #include "core/publicDim.h"
 #include "platform/vbformat.h"
+#include "sheets/sheetStatement.h"
 
+#include <sqlcipher/sqlite3.h>
 #include <algorithm>
 
 QString sheetFormName(SheetKind kind)
@@ -31,19 +33,24 @@ QString sheetKeyColumn(SheetKind kind)
 
 namespace {
 const char* const runColumns =
-    "SELECT T_Rdata.R_code, R_date, R_zyo, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu, U_name, "
+    "T_Rdata.R_code, R_date, R_zyo, R_no, R_name, R_siba, R_kyori, R_baba, R_tousuu, U_name, "
     "U_sisuu, U_sisuu3f, U_file, U_cyaku, U_time, U_3f, U_cyakusa, U_kisyu, U_hutan, U_waku, U_no, "
     "U_taizyu, U_zougen, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_cyoukyou, U_kankaku, U_kyakusitu ";
 }
 
+QString sheetRunColumns()
+{
+    return QString::fromUtf8(runColumns);
+}
+
 QString sheetRaceRunSelect()
 {
-    return QString::fromUtf8(runColumns) + "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ";
+    return "SELECT " + sheetRunColumns() + "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ";
 }
 
 QString sheetSubjectRunSelect()
 {
-    return QString::fromUtf8(runColumns) + "FROM T_Useiseki JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code ";
+    return "SELECT " + sheetRunColumns() + "FROM T_Useiseki JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code ";
 }
 
 QString sheetRunOrder()
@@ -52,30 +59,136 @@ QString sheetRunOrder()
 }
 
 namespace {
-SheetRun readRun(const RecordSet& rs)
+constexpr bool isTextField(RunField f)
 {
-    SheetRun run;
-    for (int i = 0; i < runFieldCount; ++i)
-        run.f[size_t(i)] = rs.field(i);
-    return run;
+    return f == fRCode || f == fDate || f == fZyo || f == fRName || f == fName || f == fKisyu || f == fCyoukyou
+        || f == fKyakusitu;
 }
 
-// A list entry joins when it differs from every entry, empty ones included; a Null never joins.
-// Reading stops once the sixth entry is filled.
-bool addDistinct(std::array<QString, 6>& list, int& n, const DbField& value)
+// Each field's place among the texts or among the numbers.
+constexpr std::array<int8_t, runFieldCount> fieldSlots = [] {
+    std::array<int8_t, runFieldCount> places {};
+    int8_t texts = 0, numbers = 0;
+    for (int i = 0; i < runFieldCount; ++i)
+        places[size_t(i)] = isTextField(RunField(i)) ? texts++ : numbers++;
+    return places;
+}();
+
+QString columnText(sqlite3_stmt* stmt, int i)
+{
+    return QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, i)), sqlite3_column_bytes(stmt, i));
+}
+
+DbValue columnValue(sqlite3_stmt* stmt, int i, int type)
+{
+    if (type == SQLITE_INTEGER)
+        return DbValue(int64_t(sqlite3_column_int64(stmt, i)));
+    if (type == SQLITE_FLOAT)
+        return DbValue(sqlite3_column_double(stmt, i));
+    return DbValue(columnText(stmt, i));
+}
+
+}  // namespace
+
+int SheetRun::slotOf(RunField field, bool& text)
+{
+    text = isTextField(field);
+    return fieldSlots[size_t(field)];
+}
+
+bool SheetValue::isNull() const
+{
+    return run_.nulls_ & (1u << field_);
+}
+
+double SheetValue::toDouble() const
+{
+    bool text = false;
+    const int slot = SheetRun::slotOf(field_, text);
+    if (isNull())
+        return 0.0;
+    return text ? DbField(DbValue(run_.texts_[size_t(slot)])).toDouble() : run_.numbers_[size_t(slot)];
+}
+
+int32_t SheetValue::toInt() const
+{
+    return CLng(toDouble());
+}
+
+float SheetValue::toFloat() const
+{
+    return float(toDouble());
+}
+
+bool SheetValue::toBool() const
+{
+    bool text = false;
+    const int slot = SheetRun::slotOf(field_, text);
+    return text ? DbField(DbValue(run_.texts_[size_t(slot)])).toBool() : toDouble() != 0.0;
+}
+
+QString SheetValue::toString() const
+{
+    bool text = false;
+    const int slot = SheetRun::slotOf(field_, text);
+    if (isNull())
+        return {};
+    if (text)
+        return run_.texts_[size_t(slot)];
+    const double v = run_.numbers_[size_t(slot)];
+    return DbField(run_.reals_ & (1u << field_) ? DbValue(v) : DbValue(int64_t(v))).toString();
+}
+
+void SheetRun::set(RunField field, const DbValue& value)
+{
+    const uint32_t bit = 1u << field;
+    nulls_ = value.isNull() ? nulls_ | bit : nulls_ & ~bit;
+    reals_ = std::holds_alternative<double>(value.variant()) ? reals_ | bit : reals_ & ~bit;
+    bool text = false;
+    const int slot = slotOf(field, text);
+    const DbField f(value);
+    if (text)
+        texts_[size_t(slot)] = f.toString();
+    else
+        numbers_[size_t(slot)] = f.toDouble();
+    if (field == fDate)
+        date_ = f.toDate();
+}
+
+void SheetRun::readColumns(sqlite3_stmt* stmt, RunField first, RunField last)
+{
+    for (int i = first; i <= last; ++i) {
+        const RunField field = RunField(i);
+        const int col = i - first;
+        const int type = sqlite3_column_type(stmt, col);
+        bool text = false;
+        const int slot = slotOf(field, text);
+        if (text && type == SQLITE_TEXT && field != fDate) {
+            nulls_ &= ~(1u << field);
+            texts_[size_t(slot)] = columnText(stmt, col);
+        } else if (!text && (type == SQLITE_INTEGER || type == SQLITE_FLOAT)) {
+            nulls_ &= ~(1u << field);
+            reals_ = type == SQLITE_FLOAT ? reals_ | (1u << field) : reals_ & ~(1u << field);
+            numbers_[size_t(slot)] = sqlite3_column_double(stmt, col);
+        } else {
+            set(field, type == SQLITE_NULL ? DbValue() : columnValue(stmt, col, type));
+        }
+    }
+}
+
+bool addDistinct(std::array<QString, 6>& list, int& n, const SheetValue& value)
 {
     if (!value.isNull() && std::find(list.begin(), list.end(), value.toString()) == list.end())
         list[size_t(n++)] = value.toString();
     return n < 6;
 }
-}  // namespace
 
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key)
 {
     std::vector<SheetRun> runs;
-    RecordSet rs(1, sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder(), {key});
-    for (; !rs.eof(); rs.moveNext())
-        runs.push_back(readRun(rs));
+    SheetStatement rows(slotConnection(1), sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder());
+    for (rows.start({key.toUtf8()}); rows.next();)
+        runs.emplace_back().readColumns(rows.get(), fRCode, fKyakusitu);
     return runs;
 }
 
@@ -86,6 +199,21 @@ std::vector<const SheetRun*> runsBefore(const std::vector<SheetRun>& runs, const
         if (run.date() < raceDate)
             listed.push_back(&run);
     return listed;
+}
+
+SheetRunList listedRuns(std::vector<SheetRun> runs, const VbDate& raceDate)
+{
+    std::erase_if(runs, [&raceDate](const SheetRun& run) { return !(run.date() < raceDate); });
+    return std::make_shared<const std::vector<SheetRun>>(std::move(runs));
+}
+
+std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs)
+{
+    std::vector<const SheetRun*> pointers;
+    pointers.reserve(runs.size());
+    for (const SheetRun& run : runs)
+        pointers.push_back(&run);
+    return pointers;
 }
 
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
@@ -105,6 +233,12 @@ SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& r
         if (!addDistinct(in.jkList, n, run[fKisyu]))
             break;
     }
+    in.avgTaizyu = averageTaizyu(runs, raceDate);
+    return in;
+}
+
+int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate)
+{
     const VbDate from = raceDate.addDays(-365);
     double sum = 0;
     int count = 0;
@@ -113,23 +247,21 @@ SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& r
             sum += run[fTaizyu].toDouble();
             ++count;
         }
-    if (count > 0)
-        in.avgTaizyu = CLng(sum / count);
-    return in;
+    return count > 0 ? CLng(sum / count) : 0;
 }
 
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind)
+void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first, int capacity)
 {
     const bool withName = kind != SheetKind::Uma;
     const bool withTrainer = kind != SheetKind::Cyoukyou;
-    const int n = int(runs.size());
-    if (n > pd.kakoMax) {
-        if (n > pd.uDate.ubound(2))
-            redimUmaPreserve(18, n);
-        pd.kakoMax = n;
+    const int last = first + int(runs.size()) - 1;
+    if (last > pd.kakoMax) {
+        if (last > pd.uDate.ubound(2))
+            redimUmaPreserve(18, std::max(last, capacity));
+        pd.kakoMax = last;
     }
-    for (int r = 1; r <= n; ++r) {
-        const SheetRun& run = *runs[size_t(r - 1)];
+    for (int r = first; r <= last; ++r) {
+        const SheetRun& run = *runs[size_t(r - first)];
         pd.uDate(0, r) = run.date();
         pd.uZyo(0, r) = run[fZyo].toString();
         pd.uRaceNo(0, r) = run[fRaceNo].toInt();

@@ -6,6 +6,9 @@
 #include "platform/vbdate.h"
 #include <QString>
 #include <array>
+#include <memory>
+
+struct sqlite3_stmt;
 #include <vector>
 
 enum class SheetKind { Uma, Kisyu, Cyoukyou, Syuboba, Kextuka };
@@ -21,27 +24,71 @@ enum RunField {
     fCyoukyou, fKankaku, fKyakusitu, runFieldCount
 };
 
-// One run row as read; a Null column stays Null (an empty cell, 0 or "" in the run table).
-struct SheetRun {
-    std::array<DbField, runFieldCount> f;
-    const DbField& operator[](RunField i) const { return f[size_t(i)]; }
-    VbDate date() const { return f[fDate].toDate(); }
+// One run row as read: the texts as texts, every other column as a number, and which are Null.
+// A Null column stays Null (an empty cell, 0 or "" in the run table).
+class SheetRun;
+class SheetValue {
+public:
+    SheetValue(const SheetRun& run, RunField field) : run_(run), field_(field) {}
+    bool isNull() const;
+    int32_t toInt() const;  // real values round halves to even
+    float toFloat() const;
+    double toDouble() const;
+    bool toBool() const;
+    QString toString() const;
+
+private:
+    const SheetRun& run_;
+    RunField field_;
+};
+
+class SheetRun {
+public:
+    SheetValue operator[](RunField i) const { return {*this, i}; }
+    // The race day; a run without a readable day is refused when it is read.
+    VbDate date() const { return date_; }
+    // One column as read (tests and the race-result reader); a bad race day is a VbError.
+    void set(RunField field, const DbValue& value);
+    // Fields first..last from the columns 0.. of the statement's current row.
+    void readColumns(sqlite3_stmt* stmt, RunField first, RunField last);
+
+private:
+    friend class SheetValue;
+    static constexpr int textCount = 8;
+    static int slotOf(RunField field, bool& text);
+
+    std::array<QString, textCount> texts_;
+    std::array<double, runFieldCount - textCount> numbers_ {};
+    uint32_t nulls_ = (1u << runFieldCount) - 1;
+    uint32_t reals_ = 0;
+    VbDate date_;
 };
 
 // The "SELECT ... FROM ... JOIN ..." part of the sheets' run queries (named columns; the join
 // holds two R_code columns). A race keeps its row without runners (left join); a subject's runs
 // are found from its own run rows first, through their index.
 QString sheetRaceRunSelect();
+// The joined row's columns alone, in RunField order.
+QString sheetRunColumns();
 QString sheetSubjectRunSelect();
 // The fixed order of runs: newest day first, on one day the later race first, then the code and
 // the horse (a person may have several runners in one race).
 QString sheetRunOrder();
+
+// A list entry joins when it differs from every entry, empty ones included; a Null never joins.
+// False once the sixth entry is filled.
+bool addDistinct(std::array<QString, 6>& list, int& n, const SheetValue& value);
 
 // Every stored run of the subject (any date), newest first. Reads connection slot 1, which must
 // be open on the race database.
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key);
 // The runs strictly before the race date, in the same order.
 std::vector<const SheetRun*> runsBefore(const std::vector<SheetRun>& runs, const VbDate& raceDate);
+// Runs kept as they were read, shared by the grid that shows them and their readers.
+using SheetRunList = std::shared_ptr<const std::vector<SheetRun>>;
+// The runs strictly before the race date, moved out of runs.
+SheetRunList listedRuns(std::vector<SheetRun> runs, const VbDate& raceDate);
+std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs);
 
 // The inputs of the aptitude tables built from a subject's runs.
 struct SheetInputs {
@@ -53,8 +100,10 @@ struct SheetInputs {
 // first; avgTaizyu over the runs dated after raceDate - 365 (later ones included).
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate);
+// That average alone, over the runs given.
+int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate);
 
-// Stores the listed runs as runs 1..n of slot 0 of the shared run table, growing the table once
-// when it holds fewer runs. uName(0) takes each run's horse except on the horse sheet; the trainer
-// is not stored on the trainer sheet, nor from a Null.
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind);
+// Stores the listed runs as runs first.. of slot 0 of the shared run table, growing the table
+// (to at least capacity runs) when it holds fewer runs. uName(0) takes each run's horse except on
+// the horse sheet; the trainer is not stored on the trainer sheet, nor from a Null.
+void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first = 1, int capacity = 0);

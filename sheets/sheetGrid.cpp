@@ -16,6 +16,12 @@ void setLinkStyle(FlexGrid& grid, int row, int col)
     grid.setCellForeColor(row, col, linkColor);
 }
 
+void setLinkStyle(FlexCell& cell)
+{
+    cell.underline = true;
+    cell.foreColor = linkColor;
+}
+
 int tabFitHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHeight)
 {
     const int wanted = (rows + 1) * rowHeightMin + 50;
@@ -23,7 +29,7 @@ int tabFitHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHei
     return std::max(0, wanted < room ? wanted : room - 50);
 }
 
-QString formatField(const DbField& f, const QString& pattern)
+QString formatField(const SheetValue& f, const QString& pattern)
 {
     if (f.isNull())
         return {};
@@ -35,7 +41,7 @@ QString formatField(const DbField& f, const QString& pattern)
     return Format(v, pattern);
 }
 
-QString formatFloatField(const DbField& f, const QString& pattern)
+QString formatFloatField(const SheetValue& f, const QString& pattern)
 {
     return f.isNull() ? QString() : Format(f.toFloat(), pattern);
 }

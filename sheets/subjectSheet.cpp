@@ -1,11 +1,13 @@
 #include "sheets/subjectSheet.h"
 
 #include "core/dialogSincyoku.h"
+#include "core/raceIndexes.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
+#include "sheets/sheetRunReader.h"
 #include "sheets/umaRIreki.h"
 #include "sheets/umaTekiseiRentai.h"
 #include "sheets/umaTekiseiSisuu.h"
@@ -14,8 +16,14 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QTimer>
 
 namespace {
+// How long one slice of an arriving list may keep the window from the user's input.
+constexpr int arrivalSliceMs = 15;
+// How often the arrived runs join the run grid.
+constexpr int arrivalShownMs = 250;
+
 // The progress dialog of one fill, owned by the sheet and unloaded on every way out.
 class Progress {
 public:
@@ -41,6 +49,9 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
     gridTekiseiRentai = named(new FlexGrid(this), "gridTekiseiRentai");
     gridMochiTime = named(new FlexGrid(this), "gridMochiTime");
     gridMochiTime->setHeightTwips(2150);
+    arrival_ = new QTimer(this);
+    arrival_->setInterval(0);
+    connect(arrival_, &QTimer::timeout, this, [this] { arrive(); });
     // A pick fills; so does Return on a typed period that is no item (counted with no lower
     // bound), without adding it to the list.
     cmbTarKikan->setInsertPolicy(QComboBox::NoInsert);
@@ -49,6 +60,13 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
         if (cmbTarKikan->findText(cmbTarKikan->currentText()) < 0)
             cmbTarKikan_Click();
     });
+}
+
+SubjectSheet::~SubjectSheet() = default;
+
+bool SubjectSheet::runsArriving() const
+{
+    return reader_ != nullptr;
 }
 
 void SubjectSheet::buildSubject(const QString& caption, const QStringList& buttonKeys)
@@ -77,7 +95,8 @@ void SubjectSheet::cmbTarKikan_Click()
         showImportBusy();
         return;
     }
-    vbTrap(fillTag_, [this] { fill(); });
+    if (!vbTrap(fillTag_, [this] { fill(); }))
+        stopArrival();
 }
 
 std::vector<TekiseiRun> SubjectSheet::runsLookedAt(const std::vector<const SheetRun*>& listed) const
@@ -87,19 +106,23 @@ std::vector<TekiseiRun> SubjectSheet::runsLookedAt(const std::vector<const Sheet
 
 void SubjectSheet::fill()
 {
+    stopArrival();
     Progress progress(this, progressMax_);
-    std::vector<SheetRun> runs;
     {
         openDb(1, appPath() + "NAR_data.dat", dbPassword);
         DbSlotCloser closer(1);
-        runs = readSubjectRuns(kind_, key_);
+        addRaceIndexes(1);
+        reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,
+                                                                 kikanDays(cmbTarKikan->currentText())});
     }
-    const SheetInputs in = buildSheetInputs(runs, pd.raceZyo, firstJockey(), pd.raceDate);
+    const SheetInputs in = reader_->inputs();
     progress.step();
-    const std::vector<const SheetRun*> listed = runsBefore(runs, pd.raceDate);
+    const SheetRunList shown = listedRuns(reader_->takeRuns(), pd.raceDate);
+    const std::vector<const SheetRun*> listed = pointersTo(*shown);
+    listedCount_ = int(listed.size());
     vbTrap("Error-umaRireki-1", [&] {
-        drawSheetGridRireki(*gridRireki, kind_, listed);
-        storeRunsInSlot0(listed, kind_);
+        drawSheetGridRireki(*gridRireki, kind_, shown);
+        storeRunsInSlot0(listed, kind_, 1, listedCount_);
         fitToTab(*gridRireki);
     });
     progress.step();
@@ -111,6 +134,53 @@ void SubjectSheet::fill()
     if (fillComments(listed))
         progress.step();
     Form_Resize();
+    if (reader_->complete()) {
+        reader_.reset();
+    } else {
+        sinceShown_.start();
+        arrival_->start();
+    }
+}
+
+void SubjectSheet::arrive()
+{
+    arrival_->stop();
+    const bool done = !vbTrap(fillTag_, [this] {
+        for (SheetRun& run : reader_->nextSlice(arrivalSliceMs))
+            arrived_.push_back(std::move(run));
+        if (reader_->complete() || sinceShown_.elapsed() >= arrivalShownMs)
+            showArrived();
+    }) || reader_->complete();
+    if (done)
+        stopArrival();
+    else
+        arrival_->start();
+}
+
+// Each addition to the run grid lays out and paints it anew: the arrived runs join it a few times
+// a second, not at every slice.
+void SubjectSheet::showArrived()
+{
+    const SheetRunList shown = std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {}));
+    const std::vector<const SheetRun*> listed = pointersTo(*shown);
+    appendSheetGridRireki(*gridRireki, kind_, shown);
+    storeRunsInSlot0(listed, kind_, listedCount_ + 1, reader_->expectedListed());
+    listedCount_ += int(listed.size());
+    fitToTab(*gridRireki);
+    sinceShown_.start();
+}
+
+void SubjectSheet::stopArrival()
+{
+    arrival_->stop();
+    reader_.reset();
+    arrived_.clear();
+}
+
+void SubjectSheet::closeEvent(QCloseEvent* event)
+{
+    stopArrival();
+    SheetFrame::closeEvent(event);
 }
 
 void SubjectSheet::layoutPages(int tabLeft, int tabTop, int tabWidth, int)

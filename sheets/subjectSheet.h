@@ -4,11 +4,19 @@
 // dialog.
 #include "sheets/sheetFrame.h"
 #include "sheets/umaTekisei.h"
+#include <QElapsedTimer>
 
 class QComboBox;
+class QTimer;
+class SheetRunReader;
 
 class SubjectSheet : public SheetFrame {
     Q_OBJECT
+public:
+    ~SubjectSheet() override;
+    // True while the rest of a long run list is still being read.
+    bool runsArriving() const;
+
 protected:
     SubjectSheet(SheetKind kind, const QString& key, const SheetTags& tags, const QString& fillTag, int progressMax);
 
@@ -20,6 +28,7 @@ protected:
     // import holds the data files.
     void cmbTarKikan_Click();
     void layoutPages(int tabLeft, int tabTop, int tabWidth, int tabHeight) override;
+    void closeEvent(QCloseEvent* event) override;
 
     // The jockey that heads jkList (empty: the newest run's).
     virtual QString firstJockey() const { return {}; }
@@ -36,7 +45,16 @@ protected:
 
 private:
     void fill();
+    // One slice of the arriving runs: read, added to the run grid and to the run table.
+    void arrive();
+    void showArrived();
+    void stopArrival();
 
     QString fillTag_;
     int progressMax_;
+    std::unique_ptr<SheetRunReader> reader_;
+    QTimer* arrival_;
+    std::vector<SheetRun> arrived_;  // read, not yet in the run grid
+    QElapsedTimer sinceShown_;
+    int listedCount_ = 0;
 };

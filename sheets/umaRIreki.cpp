@@ -79,29 +79,45 @@ std::vector<RirekiColumn> rirekiColumns(SheetKind kind)
     return c;
 }
 
-void applyStyle(FlexGrid& grid, int row, int col, Style style, const SheetRun& run, const QString& text)
+void applyStyle(FlexCell& cell, Style style, const SheetRun& run)
 {
     switch (style) {
     case Style::None:
         break;
     case Style::RaceLink:
-        setLinkStyle(grid, row, col);
-        grid.setCellFontSize(row, col, 8);
+        setLinkStyle(cell);
+        cell.fontSize = 8;
         break;
     case Style::Link:
-        if (!text.isEmpty())
-            setLinkStyle(grid, row, col);
+        if (!cell.text.isEmpty())
+            setLinkStyle(cell);
         break;
     case Style::Sisuu:
-        grid.setCellFontBold(row, col, true);
+        cell.bold = true;
         if (!run[fFile].isNull() && !run[fFile].toBool())
-            grid.setCellForeColor(row, col, sheetGreyText);
+            cell.foreColor = sheetGreyText;
         break;
     case Style::Cyaku:
         if (!run[fCyaku].isNull())
-            grid.setCellBackColor(row, col, cyakuColor(run[fCyaku].toInt()));
+            cell.backColor = cyakuColor(run[fCyaku].toInt());
         break;
     }
+}
+
+// Rows first.. of the grid show the runs, each row's texts made when it is first needed.
+void setRunRows(FlexGrid& grid, SheetKind kind, int first, const SheetRunList& kept)
+{
+    if (kept->empty())
+        return;
+    auto columns = std::make_shared<const std::vector<RirekiColumn>>(rirekiColumns(kind));
+    grid.setRowsFrom(first, first + int(kept->size()) - 1,
+                     [kept, columns, first](int row, std::vector<FlexCell>& cells) {
+                         const SheetRun& run = (*kept)[size_t(row - first)];
+                         for (size_t c = 0; c < std::min(cells.size(), columns->size()); ++c) {
+                             cells[c].text = (*columns)[c].text(run);
+                             applyStyle(cells[c], (*columns)[c].style, run);
+                         }
+                     });
 }
 }  // namespace
 
@@ -113,25 +129,29 @@ QStringList sheetRirekiHeaders(SheetKind kind)
     return headers;
 }
 
-void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs)
+void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs)
 {
     GridFill fill(grid);
     const std::vector<RirekiColumn> columns = rirekiColumns(kind);
-    setupSheetListGrid(grid, runs.empty() ? 1 : int(columns.size()));
-    if (!runs.empty()) {
-        grid.setRows(int(runs.size()) + 1);
+    setupSheetListGrid(grid, runs->empty() ? 1 : int(columns.size()));
+    if (!runs->empty()) {
+        grid.setRows(int(runs->size()) + 1);
         for (int c = 0; c < int(columns.size()); ++c) {
             grid.setTextMatrix(0, c, columns[size_t(c)].header);
             grid.setColWidth(c, columns[size_t(c)].width);
         }
     }
-    for (int r = 1; r <= int(runs.size()); ++r) {
-        const SheetRun& run = *runs[size_t(r - 1)];
-        for (int c = 0; c < int(columns.size()); ++c) {
-            const QString text = columns[size_t(c)].text(run);
-            grid.setTextMatrix(r, c, text);
-            applyStyle(grid, r, c, columns[size_t(c)].style, run, text);
-        }
-    }
+    setRunRows(grid, kind, 1, runs);
     centreRow(grid, 0);
+}
+
+void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs)
+{
+    if (runs->empty())
+        return;
+    grid.setRedraw(false);
+    const int first = grid.rows();
+    grid.setRows(first + int(runs->size()));
+    setRunRows(grid, kind, first, runs);
+    grid.setRedraw(true);
 }

@@ -8,4 +8,7 @@
 // The column headers the grid of that kind shows, in order.
 QStringList sheetRirekiHeaders(SheetKind kind);
 // Writes the runs into the grid (redraw off inside) and centres the header row.
-void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const std::vector<const SheetRun*>& runs);
+// The grid keeps the runs and makes each row's texts when the row is first needed.
+void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs);
+// Adds the runs as rows below those the grid lists (drawn by drawSheetGridRireki with runs).
+void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs);

@@ -54,7 +54,9 @@ CREATE TABLE T_Rdata (
     R_sisuu REAL DEFAULT 0,
     CONSTRAINT PrimaryKey PRIMARY KEY (R_code)
 );
-CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date);
+-- The races newest first, with every column a sheet shows of a race: a sheet walks a subject's
+-- runs day by day through it without reading the race rows.
+CREATE INDEX T_Rdata_race_day ON T_Rdata (R_date, R_no, R_code, R_zyo, R_name, R_siba, R_kyori, R_baba, R_tousuu);
 CREATE INDEX T_Rdata_R_zyo ON T_Rdata (R_zyo, R_date);
 -- The course table's races: one course (track, distance, surface) after a date, by going; with the
 -- race code, so that the races are found without reading their rows.
@@ -93,9 +95,10 @@ CREATE TABLE T_Useiseki (
     CONSTRAINT PrimaryKey PRIMARY KEY (R_code, U_name)
 );
 CREATE INDEX T_Useiseki_U_name ON T_Useiseki (U_name);
-CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu);
-CREATE INDEX T_Useiseki_U_cyoukyou ON T_Useiseki (U_cyoukyou);
-CREATE INDEX T_Useiseki_U_chichi ON T_Useiseki (U_chichi);
+-- A person's runs, and whether a person ran in one race.
+CREATE INDEX T_Useiseki_kisyu_race ON T_Useiseki (U_kisyu, R_code);
+CREATE INDEX T_Useiseki_cyoukyou_race ON T_Useiseki (U_cyoukyou, R_code);
+CREATE INDEX T_Useiseki_chichi_race ON T_Useiseki (U_chichi, R_code);
 -- The course table's runs of one frame of a race, with the finish and index it counts.
 CREATE INDEX T_Useiseki_waku ON T_Useiseki (R_code, U_waku, U_cyaku, U_sisuu);
 

@@ -334,3 +334,60 @@ TEST(FlexGridSort, GenericOrderKeepsEqualKeysAndMovesRowsWithTheirFormats)
         EXPECT_EQ(rows.join(' '), c.sorted) << c.keys.join(',').toStdString();
     }
 }
+
+// Rows filled from values answer every reader as rows written cell by cell, and each is made once, when first
+// needed: drawn, read, printed, sorted or changed.
+TEST(FlexGridRowsFrom, RowsMadeWhenNeededAnswerAsWrittenRows)
+{
+    const auto writeRow = [](int row, auto&& cell) {
+        for (int c = 0; c < 3; ++c) {
+            FlexCell& x = cell(c);
+            x.text = QString::number((row * 7) % 5) + QChar('a' + c);
+            x.bold = c == 1;
+            if (row % 2)
+                x.backColor = 0x00FF00;
+        }
+    };
+    FlexGrid written, made;
+    for (FlexGrid* g : {&written, &made}) {
+        g->setFixedCols(0);
+        g->setCols(3);
+        g->setRows(9);
+        g->setTextMatrix(0, 0, "見出し");
+    }
+    for (int r = 1; r < 9; ++r) {
+        FlexCell cells[3];
+        writeRow(r, [&](int c) -> FlexCell& { return cells[c]; });
+        for (int c = 0; c < 3; ++c) {
+            written.setTextMatrix(r, c, cells[c].text);
+            written.setCellFontBold(r, c, cells[c].bold);
+            if (cells[c].backColor)
+                written.setCellBackColor(r, c, *cells[c].backColor);
+        }
+    }
+    std::vector<int> madeRows;
+    made.setRowsFrom(1, 8, [&](int row, std::vector<FlexCell>& cells) {
+        madeRows.push_back(row);
+        writeRow(row, [&](int c) -> FlexCell& { return cells[size_t(c)]; });
+    });
+    EXPECT_TRUE(madeRows.empty());
+    EXPECT_EQ(made.textMatrix(5, 2) + made.textMatrix(5, 1), written.textMatrix(5, 2) + written.textMatrix(5, 1));
+    EXPECT_EQ(made.model()->data(made.model()->index(7, 1), Qt::FontRole), written.model()->data(written.model()->index(7, 1), Qt::FontRole));
+    made.setTextMatrix(3, 0, "上書き");
+    written.setTextMatrix(3, 0, "上書き");
+    EXPECT_EQ(made.cellBackColor(3, 2), 0x00FF00u);  // the rest of the row as made
+    EXPECT_EQ(madeRows, std::vector<int>({5, 7, 3}));
+    EXPECT_EQ(made.picture().toImage(), written.picture().toImage());  // printed: every row made
+    EXPECT_EQ(madeRows.size(), 8u);
+    made.sort(1, 8, 0, flexSortGenericAscending);
+    written.sort(1, 8, 0, flexSortGenericAscending);
+    for (int r = 0; r < 9; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(std::make_tuple(made.textMatrix(r, c), made.cellFontBold(r, c), made.cellBackColor(r, c)),
+                      std::make_tuple(written.textMatrix(r, c), written.cellFontBold(r, c), written.cellBackColor(r, c)));
+    made.setRowsFrom(1, 8, [&](int row, std::vector<FlexCell>&) { madeRows.push_back(row); });
+    made.setCols(4);
+    made.clear();
+    EXPECT_EQ(made.textMatrix(2, 3) + made.textMatrix(4, 0), "");
+    EXPECT_EQ(madeRows.size(), 8u);  // a clear forgets the rows not made yet
+}

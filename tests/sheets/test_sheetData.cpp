@@ -18,7 +18,7 @@ SheetRun run(std::initializer_list<std::pair<RunField, DbValue>> fields)
 {
     SheetRun r;
     for (const auto& [f, v] : fields)
-        r.f[f] = DbField(v);
+        r.set(f, v);
     return r;
 }
 
@@ -129,10 +129,10 @@ TEST(SheetGridFormat, NumberCellsReadAsFormatGivesThemAndAStoredZeroIsNotNull)
 {
     for (const char* pattern : {"#", "##", "###", "####", "+##0;-##"})
         for (int v : {0, 1, -1, 9, 10, -6, 99, 470, 1400, 12345, -12345}) {
-            EXPECT_EQ(formatField(DbField(DbValue(v)), pattern), Format(v, pattern)) << pattern << " " << v;
-            EXPECT_EQ(formatField(DbField(DbValue(v + 0.5)), pattern), Format(CLng(v + 0.5), pattern)) << pattern;
+            EXPECT_EQ(formatField(run({{fKyori, v}})[fKyori], pattern), Format(v, pattern)) << pattern << " " << v;
+            EXPECT_EQ(formatField(run({{fKyori, v + 0.5}})[fKyori], pattern), Format(CLng(v + 0.5), pattern)) << pattern;
         }
-    EXPECT_EQ(formatFloatField(DbField(DbValue(0.0)), "#0.0"), "0.0");
+    EXPECT_EQ(formatFloatField(run({{fCyakusa, 0.0}})[fCyakusa], "#0.0"), "0.0");
 }
 
 TEST(UmaTekisei, LabelsComeFromTheInputsAndACancelledRunNeitherWinsNorPlaces)

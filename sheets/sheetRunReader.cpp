@@ -1,0 +1,201 @@
+#include "sheets/sheetRunReader.h"
+
+#include "sheets/sheetStatement.h"
+
+#include "core/raceIndexes.h"
+
+#include <QElapsedTimer>
+#include <sqlcipher/sqlite3.h>
+#include <optional>
+
+// The subject's races newest first, their columns from the day index alone: every race day by day,
+// kept when the subject ran in it. The index gives the races of one day and number in descending
+// code order; they are handed on in ascending order.
+class SubjectRaces {
+public:
+    // The connection's function sheet_ran(code) tells the subject's races.
+    SubjectRaces(const Connection& c)
+        : races_(c, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE sheet_ran(R_code) "
+                    "ORDER BY R_date DESC, R_no DESC, R_code DESC")
+    {
+        races_.start({});
+    }
+    bool next()
+    {
+        if (!group_.empty())
+            group_.pop_back();
+        if (group_.empty())
+            fillGroup();
+        return !group_.empty();
+    }
+    // The race's own columns (fRCode to fTousuu) of a run.
+    const SheetRun& race() const { return group_.back(); }
+    QByteArray code() const { return group_.back()[fRCode].toString().toUtf8(); }
+
+private:
+    static QString raceColumns()
+    {
+        return sheetRunColumns().section(',', fRCode, fTousuu);
+    }
+    static bool sameDayAndNumber(const SheetRun& a, const SheetRun& b)
+    {
+        return a[fDate].toString() == b[fDate].toString() && a[fRaceNo].isNull() == b[fRaceNo].isNull()
+            && a[fRaceNo].toDouble() == b[fRaceNo].toDouble();
+    }
+    // The subject's races of the next day and number, last in code order first.
+    void fillGroup()
+    {
+        if (ahead_)
+            group_.push_back(*std::exchange(ahead_, std::nullopt));
+        while (races_.next()) {
+            SheetRun race;
+            race.readColumns(races_.get(), fRCode, fTousuu);
+            if (!group_.empty() && !sameDayAndNumber(race, group_.front())) {
+                ahead_ = std::move(race);
+                return;
+            }
+            group_.push_back(std::move(race));
+        }
+    }
+
+    SheetStatement races_;
+    std::vector<SheetRun> group_;
+    std::optional<SheetRun> ahead_;
+};
+
+
+SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
+{
+    const Connection& slot = slotConnection(1);
+    auto codes = std::make_unique<RaceCodes>();
+    int stored = 0;
+    if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(1)) {
+        SheetStatement own(slot, "SELECT R_code FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind) + " = ?");
+        for (own.start({key_}); own.next(); ++stored)
+            codes->add(own.bytes(0));
+    }
+    if (stored <= sheetFirstListed) {
+        readWhole();
+        return;
+    }
+    connection_ = std::make_unique<Connection>(slot.path(), slot.key());
+    raceRuns_ = std::make_unique<SheetStatement>(
+        *connection_, subjectRunsOfRace(sheetRunColumns().section(',', fName, fKyakusitu)));
+    codes_ = std::move(codes);
+    // Asked once per race of the file: the races the subject ran in are told apart before their
+    // columns are read.
+    sqlite3_create_function_v2(
+        connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, codes_.get(),
+        [](sqlite3_context* context, int, sqlite3_value** args) {
+            const auto* codes = static_cast<const RaceCodes*>(sqlite3_user_data(context));
+            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
+            sqlite3_result_int(context, text && codes->has({text, size_t(sqlite3_value_bytes(args[0]))}));
+        },
+        nullptr, nullptr, nullptr);
+    readLists();
+    walk_ = std::make_unique<SubjectRaces>(*connection_);
+    readFirstPart();
+    int later = 0;
+    for (const SheetRun& run : runs_)
+        later += run.date() >= request.raceDate ? 1 : 0;
+    expectedListed_ = stored - later;
+}
+
+SheetRunReader::~SheetRunReader() = default;
+
+void SheetRunReader::readWhole()
+{
+    runs_ = readSubjectRuns(request_.kind, request_.key);
+    inputs_ = buildSheetInputs(runs_, request_.raceZyo, request_.firstJockey, request_.raceDate);
+    expectedListed_ = int(runsBefore(runs_, request_.raceDate).size());
+}
+
+// Each list walks the subject's races from the newest until it is full. The tracks come from the
+// day index alone; the jockey list stops at its first run when the subject is the jockey himself,
+// whose every run names him.
+void SheetRunReader::readLists()
+{
+    inputs_.trkList[0] = request_.raceZyo;
+    inputs_.jkList[0] = request_.firstJockey;
+    SubjectRaces tracks(*connection_);
+    int n = 1;
+    while (tracks.next() && addDistinct(inputs_.trkList, n, tracks.race()[fZyo])) {
+    }
+    SubjectRaces races(*connection_);
+    SheetStatement jockeys(*connection_, subjectRunsOfRace("U_kisyu"));
+    n = 1;
+    bool open = true;
+    while (open && races.next())
+        for (jockeys.start({key_, races.code()}); open && jockeys.next();) {
+            SheetRun run;
+            run.readColumns(jockeys.get(), fKisyu, fKisyu);
+            if (inputs_.jkList[0].isEmpty())
+                inputs_.jkList[0] = run[fKisyu].toString();
+            open = addDistinct(inputs_.jkList, n, run[fKisyu]) && request_.kind != SheetKind::Kisyu;
+        }
+}
+
+// The subject's runs in one race by horse, found through the subject's index (the key of the
+// runs would read every runner of the race).
+QString SheetRunReader::subjectRunsOfRace(const QString& columns) const
+{
+    const QString column = sheetKeyColumn(request_.kind);
+    return "SELECT " + columns + " FROM T_Useiseki INDEXED BY " + raceRunIndex(column) + " WHERE " + column
+        + " = ? AND R_code = ? ORDER BY U_name";
+}
+
+std::vector<SheetRun> SheetRunReader::runsOfRace()
+{
+    std::vector<SheetRun> runs;
+    for (raceRuns_->start({key_, walk_->code()}); raceRuns_->next();) {
+        SheetRun& run = runs.emplace_back(walk_->race());
+        run.readColumns(raceRuns_->get(), fName, fKyakusitu);
+    }
+    return runs;
+}
+
+// The first part: the later runs, then the listed ones, race by race, until both the period and
+// the newest year are covered and 2,000 are listed. The average weight looks at the newest year only.
+void SheetRunReader::readFirstPart()
+{
+    int listed = 0;
+    while (walk_->next()) {
+        std::vector<SheetRun> race = runsOfRace();
+        if (!race.empty() && !takesMore(race.front(), listed)) {
+            pending_ = std::move(race);
+            break;
+        }
+        for (SheetRun& run : race) {
+            listed += run.date() < request_.raceDate ? 1 : 0;
+            runs_.push_back(std::move(run));
+        }
+    }
+    inputs_.avgTaizyu = averageTaizyu(runs_, request_.raceDate);
+    if (pending_.empty())
+        walk_.reset();
+}
+
+bool SheetRunReader::takesMore(const SheetRun& run, int listed) const
+{
+    const int32_t covered = std::max<int32_t>(365, request_.periodDays);
+    return listed < sheetFirstListed || run.date() > request_.raceDate.addDays(-covered);
+}
+
+std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
+{
+    std::vector<SheetRun> slice = std::move(pending_);
+    pending_.clear();
+    if (!walk_)
+        return slice;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < budgetMs) {
+        if (!walk_->next()) {
+            walk_.reset();
+            break;
+        }
+        for (SheetRun& run : runsOfRace())
+            slice.push_back(std::move(run));
+    }
+    return slice;
+}

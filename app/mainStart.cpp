@@ -5,6 +5,7 @@
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
 
@@ -24,6 +25,7 @@ bool fileInProgramFolder(const QString& name)
 
 void Main()
 {
+    setTrapLogFile(appPath() + QStringLiteral("error.log"));
     vbTrap("Error-mainStart-1", [] {
         debugMode = fileInProgramFolder("kanri.id");
         pd.jraGraphOn = fileInProgramFolder("jraGraph.dat");

@@ -126,7 +126,7 @@ void runZyunkai(const QString& dateText, const RaceReader& reader,
         return;
     }
     writeZyunkaiIndex();
-    if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh", 0))
+    if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh"))
         throw KanriReported();
     msgBox("巡回を完了\n" + QString::number(written) + "レースの予想を書き出しました");
 }

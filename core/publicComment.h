@@ -52,6 +52,3 @@ CommentNote storedComment(const QString& rCode, const QString& uName);
 
 // The label a note shows for its race: track & "yy/mm/dd" & "-" & number "00" & "R".
 QString commentRaceLabel(const QString& zyo, const VbDate& date, int raceNo);
-// The race code back from such a label, read from its end so that a three-character track text
-// ("Ｊ東京") survives; "" when the label is not one.
-QString raceCodeFromLabel(const QString& label);

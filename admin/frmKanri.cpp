@@ -228,10 +228,8 @@ void FrmKanri::runOperation(const QString& name, bool holdsSlots, const std::fun
     std::optional<ImportGuard> token;
     if (holdsSlots) {
         token.emplace();
-        if (!token->acquired()) {
-            showImportBusy();
+        if (!token->acquiredOrSaid())
             return;
-        }
     }
     const KanriWorking working(*this);
     runKanriOperation(name, work);

@@ -64,7 +64,7 @@ void makeBabaDays(const BuildState& b)
          !rs.eof(); rs.moveNext()) {
         advance();
         const QString zyo = rs["R_zyo"].toString();
-        if (zyo.startsWith(QStringLiteral("Ｊ")))
+        if (isCentralTrack(zyo))
             continue;
         const DbRow key = DbRow().set("S_date", rs["R_date"].toDate()).set("S_zyo", zyo).set("S_siba", rs["R_siba"].value());
         if (!RecordSet(2, "SELECT 1 FROM T_sisuu WHERE S_date IS ? AND S_zyo IS ? AND S_siba IS ?", key.values()).eof())

@@ -13,8 +13,6 @@ namespace {
 
 // Every race read sizes the run table for at least this many past runs.
 constexpr int kIndexedRuns = 100;
-// A run at a central track carries its track name behind this mark.
-constexpr QChar kJraMark(0xFF2A);  // "Ｊ"
 
 // The track file between the loans of one race read.
 struct TrackFileSession {
@@ -105,7 +103,7 @@ void calcUmaSisuu()
         for (int k = 1; k <= kIndexedRuns; ++k) {
             if (!(pd.uTime(h, k) > 0))
                 continue;
-            if (pd.uZyo(h, k).startsWith(kJraMark)) {
+            if (isCentralTrack(pd.uZyo(h, k))) {
                 if (pd.jraGraphOn)
                     calcUSisuuJra(h, k);
             } else if (local.isOpen()) {

@@ -72,10 +72,8 @@ void setGridCorceCell(FlexGrid& grid, int group, int frame, const QueryCondition
 void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
 {
     // The results import keeps slot 1 open across its page loads.
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (saidImportBusy())
         return;
-    }
     vbTrap(QStringLiteral("Error-mainAnalCorce-1"), [&] {
         const DialogSincyokuUnloader unloader;
         showDialogSincyoku();

@@ -38,11 +38,6 @@ void openDataFile(const QString& name)
     }
 }
 
-bool batchMode()
-{
-    return isFormLoaded(QStringLiteral("frmKanri"));
-}
-
 // The header row "年月日" in rows 1..14; a header in row 15 leaves no room and counts as none.
 int historyHeaderRow()
 {
@@ -54,9 +49,9 @@ int historyHeaderRow()
 
 void takeTrack(int h, int w, const QString& cell)
 {
-    if (cell.startsWith(QStringLiteral("Ｊ"))) {
+    if (isCentralTrack(cell)) {
         pd.uZyo(h, w) = cell.left(3);
-        pd.uChiku(h, w) = QStringLiteral("Ｊ");
+        pd.uChiku(h, w) = kCentralMark;
     } else {
         pd.uZyo(h, w) = delSpace(cell.left(3)).left(2);
         pd.uChiku(h, w) = zyoToChiku(pd.uZyo(h, w));
@@ -125,7 +120,7 @@ void indexRun(int h, int w)
 {
     if (pd.uTime(h, w) <= 0)
         return;
-    if (pd.jraGraphOn && pd.uZyo(h, w).startsWith(QStringLiteral("Ｊ")))
+    if (pd.jraGraphOn && isCentralTrack(pd.uZyo(h, w)))
         calcUSisuuJra(h, w);
     else if (isDbOpen(1))
         calcUSisuu(h, w, 1);

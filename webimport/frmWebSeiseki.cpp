@@ -358,10 +358,8 @@ void FrmWebSeiseki::readWebSeisekiRange()
         return;
     }
     const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
+    if (!guard.acquiredOrSaid())
         return;
-    }
     const WorkingState working(*this);
     vbTrap("Error-frmWebSeiseki-6", [&] {
         DbSlotCloser closeTracks(1), closeRaces(2);

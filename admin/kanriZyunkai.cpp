@@ -49,9 +49,9 @@ void checkZyunkaiFiles()
 {
     requireFolder(kOutFolder);
     requireFolder(kArchiveFolder);
-    openKanriDb(1, kRana, QString());
-    const DbSlotCloser closer(1);
-    requireTables(1, kRana, {"T_Rana", "Q_date"});
+    openKanriDb(slotMain, kRana, QString());
+    const DbSlotCloser closer(slotMain);
+    requireTables(slotMain, kRana, {"T_Rana", "Q_date"});
 }
 
 // The read of one race; in debug mode a failure arrives as an error, which is told with the race.
@@ -133,8 +133,8 @@ void runZyunkai(const QString& dateText, const RaceReader& reader,
 
 void saveRana()
 {
-    openKanriDb(1, kRana, QString());
-    const DbSlotCloser closer(1);
+    openKanriDb(slotMain, kRana, QString());
+    const DbSlotCloser closer(slotMain);
     DbRow values;
     for (int k = 1; k <= 5; ++k) {
         const float top = pd.sirusiTop(k, 0);
@@ -147,8 +147,8 @@ void saveRana()
     for (int h = 1; h <= 16 && h <= pd.uName.ubound(); ++h)
         if (!pd.uName(h).isEmpty() && pd.yosouSisuu(h) == 0)
             values.set("taisyo", "out");
-    DbTransaction transaction(1);
-    upsertRow(1, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
+    DbTransaction transaction(slotMain);
+    upsertRow(slotMain, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
     transaction.commit();
 }
 

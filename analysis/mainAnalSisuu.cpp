@@ -98,7 +98,7 @@ void TrackFileLoan::takeBack()
 void calcUmaSisuu()
 {
     const int h = pd.umaIdx;
-    const TrackFileLoan local(1, {"T_sisuu", "T_avetime"});
+    const TrackFileLoan local(slotMain, {"T_sisuu", "T_avetime"});
     vbTrap(QStringLiteral("U_sisuu算出エラー(err-BA05)"), [&] {
         for (int k = 1; k <= kIndexedRuns; ++k) {
             if (!(pd.uTime(h, k) > 0))
@@ -107,7 +107,7 @@ void calcUmaSisuu()
                 if (pd.jraGraphOn)
                     calcUSisuuJra(h, k);
             } else if (local.isOpen()) {
-                calcUSisuu(h, k, 1);
+                calcUSisuu(h, k, slotMain);
             }
         }
     });

@@ -60,7 +60,7 @@ void setGridCorceCell(FlexGrid& grid, int group, int frame, const QueryCondition
         writeGroupHeaders(grid, col + 1, label, QStringLiteral("勝率"));
         grid.setColWidth(col, 600);
         grid.setColWidth(col + 1, 600);
-        if (!isDbOpen(1))
+        if (!isDbOpen(slotMain))
             return;
         const float average = avgSisuu(condition);
         const float rate = winRate(condition);
@@ -78,8 +78,8 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
         const DialogSincyokuUnloader unloader;
         showDialogSincyoku();
         dialogSincyoku().setMax(groups);
-        const DbSlotCloser closer(1);
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
+        const DbSlotCloser closer(slotMain);
+        openDb(slotMain, appPath() + "NAR_data.dat", dbPassword);
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridCorce);
         setUpCorce(gridCorce);
@@ -88,7 +88,7 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
                 setGridCorceCell(gridCorce, g, f, corceCondition(bound, g, f), groupLabel(g));
             dialogSincyoku().setValue(float(g));
         }
-        closeDb(1);
+        closeDb(slotMain);
         centreRow(gridCorce, 0);
         centreRow(gridCorce, 1);
         fitGridHeight(gridCorce, 350);

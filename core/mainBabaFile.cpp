@@ -70,17 +70,17 @@ struct PickedFile {
 // when it is no sound database with the password and the tables the program reads.
 PickedFile examine(const QString& path, const BabaFileKind& kind)
 {
-    openDbOrThrow(1, path, dbPassword);
-    const RecordSet check(1, "PRAGMA quick_check");
+    openDbOrThrow(slotMain, path, dbPassword);
+    const RecordSet check(slotMain, "PRAGMA quick_check");
     if (check.eof() || check.field(0).toString() != QLatin1String("ok"))
         throw VbError(vbErrDatabase, QStringLiteral("damaged database: ") + path);
     PickedFile picked;
-    picked.central = !RecordSet(1, "SELECT * FROM T_sisuu WHERE S_zyo = ?", {"01"}).eof();
+    picked.central = !RecordSet(slotMain, "SELECT * FROM T_sisuu WHERE S_zyo = ?", {"01"}).eof();
     if (picked.central != kind.central)
         return picked;
     for (const QString& query : kind.readQueries)
-        RecordSet(1, query);
-    const RecordSet version(1, "SELECT * FROM version");
+        RecordSet(slotMain, query);
+    const RecordSet version(slotMain, "SELECT * FROM version");
     if (!version.eof())
         picked.edition = version.field("date").toDate();
     return picked;
@@ -113,7 +113,7 @@ bool updateBabaFile(const BabaFileKind& kind)
     PickedFile picked;
     const bool readable = vbTrap(QStringLiteral("馬場情報ファイルを選択してください"),
                                  [&] { picked = examine(source, kind); });
-    closeDb(1);
+    closeDb(slotMain);
     if (!readable)
         return false;
     if (picked.central != kind.central) {

@@ -2,6 +2,7 @@
 // The user's notes in Comment.dat, table Comment, one row per (R_code, U_name): a race's own
 // comment (race code, "Race"), a horse's general comment ("Uma", horse name) and a comment on a
 // horse's run in a race (race code, horse name). Every key is a bound value.
+#include "platform/database.h"
 #include "platform/vbdate.h"
 #include <QHash>
 #include <QObject>
@@ -11,7 +12,7 @@
 inline const QString commentKeyUma = QStringLiteral("Uma");
 inline const QString commentKeyRace = QStringLiteral("Race");
 // The connection slot the comment readers and writers use.
-constexpr int commentSlot = 1;
+constexpr int commentSlot = slotMain;
 
 struct CommentNote {
     QString comment, sign01, sign02;

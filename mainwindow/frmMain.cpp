@@ -279,10 +279,10 @@ QStringList FrmMain::loadTrackList()
     QStringList outside;
     QStringList problems;
     try {
-        DbSlotCloser closer(1);
-        openDataFile(1, DataFileKind::StrevinData, {"MasterZyo"});
+        DbSlotCloser closer(slotMain);
+        openDataFile(slotMain, DataFileKind::StrevinData, {"MasterZyo"});
         QList<std::pair<int, QString>> rows;
-        for (RecordSet rs(1, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
+        for (RecordSet rs(slotMain, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
             rows.append({rs.field("zyoNo").toInt(), rs.field("zyoName").toString()});
         names = QStringList(rows.size() + 1);
         for (const auto& [no, name] : rows) {

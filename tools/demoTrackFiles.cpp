@@ -9,7 +9,7 @@
 namespace {
 
 // The slot the demo's own writes use, apart from the program's.
-constexpr int kSlot = 0;
+constexpr int kSlot = slotTools;
 constexpr int kVariantDays = 366;
 
 bool holdsStandardTimes(const QString& path, const QString& password)

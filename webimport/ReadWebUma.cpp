@@ -30,7 +30,7 @@ void openDataFile(const QString& name)
 {
     const QString path = appPath() + name;
     try {
-        openDbOrThrow(1, path, dbPassword);
+        openDbOrThrow(slotMain, path, dbPassword);
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
@@ -122,8 +122,8 @@ void indexRun(int h, int w)
         return;
     if (pd.jraGraphOn && isCentralTrack(pd.uZyo(h, w)))
         calcUSisuuJra(h, w);
-    else if (isDbOpen(1))
-        calcUSisuu(h, w, 1);
+    else if (isDbOpen(slotMain))
+        calcUSisuu(h, w, slotMain);
 }
 
 // A row cut short (fewer cells than the table's header: the page ended inside it) is not
@@ -167,7 +167,7 @@ StoredRuns loadStoredRuns()
 {
     StoredRuns stored;
     vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
-        RecordSet rs(1, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
+        RecordSet rs(slotMain, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
                                        "T_Rdata.R_code IS NOT NULL FROM T_Useiseki LEFT JOIN T_Rdata "
                                        "ON T_Rdata.R_code = T_Useiseki.R_code WHERE U_name = ?"),
                      {pd.uName(pd.umaIdx)});
@@ -185,11 +185,11 @@ StoredRuns loadStoredRuns()
 void storeRuns()
 {
     openDataFile(QStringLiteral("NAR_data.dat"));
-    if (!isDbOpen(1))
+    if (!isDbOpen(slotMain))
         return;
-    DbSlotCloser closer(1);
+    DbSlotCloser closer(slotMain);
     // One commit for the horse; each run still succeeds or fails on its own.
-    DbTransaction horse(1);
+    DbTransaction horse(slotMain);
     const StoredRuns stored = loadStoredRuns();
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
@@ -263,11 +263,11 @@ void parseUmaRireki()
     // The day before the window, counted in 64 bits: the look-back setting may hold any number.
     const int64_t windowStart = int64_t(pd.raceDate.serial()) - pd.kakoKikan;
     openDataFile(QStringLiteral("Strevin_data.dat"));
-    DbSlotCloser closer(1);
+    DbSlotCloser closer(slotMain);
     // The lookups of every run in one read transaction: the encrypted file's header is checked
     // once, not before each of its two lookups per run.
     std::optional<DbTransaction> lookups;
-    if (isDbOpen(1))
+    if (isDbOpen(slotMain))
         lookups.emplace(1);
     const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)

@@ -3,6 +3,7 @@
 #include "admin/kanriBabaFile.h"
 #include "admin/kanriCommon.h"
 #include "admin/kanriSisuuHyouka.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -323,7 +324,7 @@ QString cutKisyuName(const QString& name)
 
 void convertKisyuNames()
 {
-    const QString file = "NAR_data.dat";
+    const QString file = dataFileName(DataFileKind::NarData);
     openKanriDb(slotMain, file, dbPassword);
     requireTables(slotMain, file, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();

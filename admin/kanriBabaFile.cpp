@@ -1,6 +1,7 @@
 #include "admin/kanriBabaFile.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -17,9 +18,9 @@
 
 namespace {
 
-const QString kNar = QStringLiteral("NAR_data.dat");
-const QString kWork = QStringLiteral("CalSisuu.mdb");
-const QString kTemplate = QStringLiteral("motofile.mdb");
+const QString kNar = dataFileName(DataFileKind::NarData);
+const QString kWork = dataFileName(DataFileKind::CalSisuu);
+const QString kTemplate = dataFileName(DataFileKind::Motofile);
 const QString kOutFolder = QStringLiteral("情報ファイル");
 
 // Our choice for the centre of the band that a race's deviation must lie in to count for its

@@ -1,6 +1,7 @@
 #include "admin/kanriSisuuHyouka.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
@@ -15,11 +16,11 @@
 
 namespace {
 
-const QString kNar = QStringLiteral("NAR_data.dat");
-const QString kWork = QStringLiteral("CalSisuu.mdb");
-const QString kTemplate = QStringLiteral("motofile.mdb");
-const QString kTrackFile = QStringLiteral("Strevin_data.dat");
-const QString kRana = QStringLiteral("Rana.mdb");
+const QString kNar = dataFileName(DataFileKind::NarData);
+const QString kWork = dataFileName(DataFileKind::CalSisuu);
+const QString kTemplate = dataFileName(DataFileKind::Motofile);
+const QString kTrackFile = dataFileName(DataFileKind::StrevinData);
+const QString kRana = dataFileName(DataFileKind::Rana);
 const QString kDone = QStringLiteral("書き換え終了");
 constexpr int kHyoukaDays = 400;
 

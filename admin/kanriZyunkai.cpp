@@ -1,6 +1,7 @@
 #include "admin/kanriZyunkai.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicLzh.h"
@@ -21,7 +22,7 @@ namespace {
 
 const QString kOutFolder = QStringLiteral("予想出力");
 const QString kArchiveFolder = QStringLiteral("予想");
-const QString kRana = QStringLiteral("Rana.mdb");
+const QString kRana = dataFileName(DataFileKind::Rana);
 constexpr int32_t kZyunkaiKikan = 550;
 constexpr int kMaxRaceNo = 12;
 

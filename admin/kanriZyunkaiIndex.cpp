@@ -3,6 +3,7 @@
 #include "admin/kanriZyunkai.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/vbformat.h"
@@ -67,9 +68,10 @@ void writeSuisyou()
     QString text = "地方競馬予想「本日の鉄板レース」" + d5 + "<BR>" + kPublisher + "<BR>" + "<BR>";
     QString& memo = zyunkai.suisyouMemo;
     memo += "地方競馬「本日の鉄板レース・推奨馬券」" + kCrLf + kCrLf;
-    openKanriDb(slotMain, "Rana.mdb", QString());
+    const QString ranaFile = dataFileName(DataFileKind::Rana);
+    openKanriDb(slotMain, ranaFile, QString());
     const DbSlotCloser closer(slotMain);
-    requireTables(slotMain, "Rana.mdb", {"T_Rana", "Q_date"});
+    requireTables(slotMain, ranaFile, {"T_Rana", "Q_date"});
 
     text += "■鉄板レース<BR>";
     memo += "■鉄板レース" + kCrLf;

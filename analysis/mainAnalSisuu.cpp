@@ -1,5 +1,6 @@
 #include "analysis/mainAnalSisuu.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
@@ -25,7 +26,7 @@ int raceReadsBegun = 0;
 
 QString trackFilePath()
 {
-    return appPath() + "Strevin_data.dat";
+    return dataFilePath(DataFileKind::StrevinData);
 }
 
 // A file that opens may still lack a table the procedure reads; without this check every run

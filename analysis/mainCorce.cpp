@@ -1,6 +1,7 @@
 #include "analysis/mainCorce.h"
 
 #include "analysis/mainGrid.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -79,7 +80,7 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
         showDialogSincyoku();
         dialogSincyoku().setMax(groups);
         const DbSlotCloser closer(slotMain);
-        openDb(slotMain, appPath() + "NAR_data.dat", dbPassword);
+        openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridCorce);
         setUpCorce(gridCorce);

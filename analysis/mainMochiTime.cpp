@@ -4,6 +4,7 @@
 #include "analysis/mainAnalSisuu.h"
 #include "analysis/mainGrid.h"
 #include "analysis/tekiseiGroups.h"
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -83,7 +84,7 @@ MochiKyori ladderOnSlot()
 // and then by the fill's own tag, as its first query fails before the grid is touched.
 MochiKyori readPeriodLadder()
 {
-    openDb(slotMain, appPath() + "Strevin_data.dat", dbPassword);
+    openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
     const DbSlotCloser closer(slotMain);
     return ladderOnSlot();
 }

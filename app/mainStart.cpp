@@ -1,5 +1,6 @@
 #include "app/mainStart.h"
 
+#include "core/dataFiles.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -28,7 +29,7 @@ void Main()
     setTrapLogFile(appPath() + QStringLiteral("error.log"));
     vbTrap("Error-mainStart-1", [] {
         debugMode = fileInProgramFolder("kanri.id");
-        pd.jraGraphOn = fileInProgramFolder("jraGraph.dat");
+        pd.jraGraphOn = fileInProgramFolder(dataFileName(DataFileKind::JraGraph));
         if (const QString bad = loadSettings(); !bad.isEmpty())
             msgBox(QStringLiteral("Error-mainStart-1\nStrevin.ini %1").arg(bad));
     });

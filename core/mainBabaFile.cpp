@@ -1,5 +1,6 @@
 #include "core/mainBabaFile.h"
 
+#include "core/dataFiles.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -32,14 +33,14 @@ const QStringList kCommonQueries {
 };
 
 const BabaFileKind kNar {"地方馬場情報ファイルの更新", false, "地方版ファイルを選択してください",
-                         "Strevin_data.dat",
+                         dataFileName(DataFileKind::StrevinData),
                          kCommonQueries + QStringList {
                              "SELECT zyoCode, zyoNo, zyoName FROM MasterZyo LIMIT 1",
                              "SELECT name, point FROM T_Kisyu LIMIT 1",
                              "SELECT W_zyo, W_kyori, W_waku, W_kakeritu FROM T_waku LIMIT 1",
                          }};
 const BabaFileKind kJra {"中央馬場情報ファイルの更新", true, "中央版ファイルを選択してください",
-                         "jraGraph.dat", kCommonQueries};
+                         dataFileName(DataFileKind::JraGraph), kCommonQueries};
 
 const QString kFilter = QStringLiteral("馬場情報ファイル (*.dat);;すべてのファイル (*.*)");
 

@@ -10,7 +10,7 @@
 
 QString commentDbPath()
 {
-    return appPath() + QStringLiteral("Comment.dat");
+    return dataFilePath(DataFileKind::Comment);
 }
 
 void openCommentDb()

@@ -1,5 +1,6 @@
 #include "core/publicSisuu.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -156,7 +157,7 @@ void calcUSisuuJra(int h, int r)
 {
     vbTrap(kSisuuError, [&] {
         DbSlotCloser closer(slotSide);
-        openDb(slotSide, appPath() + "jraGraph.dat", dbPassword);
+        openDb(slotSide, dataFilePath(DataFileKind::JraGraph), dbPassword);
         // A central file that cannot be opened would report itself again for every central run
         // of every runner: after this once, central runs get no index until the file is replaced.
         if (!isDbOpen(slotSide))

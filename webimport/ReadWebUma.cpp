@@ -1,5 +1,6 @@
 // The horse history page: the runner's past runs of the look-back window into runs 1.. of the
 // run table, each with its speed index, then stored in the race database.
+#include "core/dataFiles.h"
 #include "webimport/ReadWeb.h"
 
 #include "core/publicDim.h"
@@ -184,7 +185,7 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDataFile(QStringLiteral("NAR_data.dat"));
+    openDataFile(dataFileName(DataFileKind::NarData));
     if (!isDbOpen(slotMain))
         return;
     DbSlotCloser closer(slotMain);
@@ -262,7 +263,7 @@ void parseUmaRireki()
     }
     // The day before the window, counted in 64 bits: the look-back setting may hold any number.
     const int64_t windowStart = int64_t(pd.raceDate.serial()) - pd.kakoKikan;
-    openDataFile(QStringLiteral("Strevin_data.dat"));
+    openDataFile(dataFileName(DataFileKind::StrevinData));
     DbSlotCloser closer(slotMain);
     // The lookups of every run in one read transaction: the encrypted file's header is checked
     // once, not before each of its two lookups per run.

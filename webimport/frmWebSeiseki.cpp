@@ -1,5 +1,6 @@
 #include "webimport/frmWebSeiseki.h"
 
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -292,7 +293,7 @@ void FrmWebSeiseki::Form_Load()
     vbTrap("Error-frmWebSeiseki-4", [&] {
         VbDate start;
         {
-            openDb(slotMain, appPath() + "NAR_data.dat", dbPassword);
+            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
             DbSlotCloser closer(slotMain);
             if (isDbOpen(slotMain)) {
                 RecordSet rs(slotMain, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
@@ -363,8 +364,8 @@ void FrmWebSeiseki::readWebSeisekiRange()
     const WorkingState working(*this);
     vbTrap("Error-frmWebSeiseki-6", [&] {
         DbSlotCloser closeTracks(slotMain), closeRaces(slotSide);
-        openDb(slotMain, appPath() + "Strevin_data.dat", dbPassword);
-        openDb(slotSide, appPath() + "NAR_data.dat", dbPassword);
+        openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
+        openDb(slotSide, dataFilePath(DataFileKind::NarData), dbPassword);
         if (!isDbOpen(slotMain) || !isDbOpen(slotSide))
             return;
         const QList<Track> tracks = loadTracks();
@@ -412,7 +413,7 @@ void FrmWebSeiseki::showYomikomiGrid()
 
         QHash<QString, int> counts;
         {
-            openDb(slotMain, appPath() + "NAR_data.dat", dbPassword);
+            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
             DbSlotCloser closer(slotMain);
             counts = storedCounts(newYear, last);
         }

@@ -3,6 +3,7 @@
 #include "admin/kanriBabaFile.h"
 #include "admin/kanriCommon.h"
 #include "admin/kanriSisuuHyouka.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -228,10 +229,8 @@ void FrmKanri::runOperation(const QString& name, bool holdsSlots, const std::fun
     std::optional<ImportGuard> token;
     if (holdsSlots) {
         token.emplace();
-        if (!token->acquired()) {
-            showImportBusy();
+        if (!token->acquiredOrSaid())
             return;
-        }
     }
     const KanriWorking working(*this);
     runKanriOperation(name, work);
@@ -325,18 +324,18 @@ QString cutKisyuName(const QString& name)
 
 void convertKisyuNames()
 {
-    const QString file = "NAR_data.dat";
-    openKanriDb(1, file, dbPassword);
-    requireTables(1, file, {"T_Rdata", "T_Useiseki"});
+    const QString file = dataFileName(DataFileKind::NarData);
+    openKanriDb(slotMain, file, dbPassword);
+    requireTables(slotMain, file, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();
     DialogSincyoku& d = dialogSincyoku();
     const QString from = "FROM T_Rdata LEFT JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code ";
-    d.setMax(float(RecordSet(1, "SELECT COUNT(*) " + from).field(0).toInt() + 1));
+    d.setMax(float(RecordSet(slotMain, "SELECT COUNT(*) " + from).field(0).toInt() + 1));
     struct Change {
         QString kisyu, code, name;
     };
     std::vector<Change> changes;
-    for (RecordSet rs(1, "SELECT T_Useiseki.R_code, U_name, U_kisyu " + from + "ORDER BY T_Rdata.R_code, U_name");
+    for (RecordSet rs(slotMain, "SELECT T_Useiseki.R_code, U_name, U_kisyu " + from + "ORDER BY T_Rdata.R_code, U_name");
          !rs.eof(); rs.moveNext()) {
         // A race stored without runners joins to a row without runner.
         if (!rs.field(1).isNull() && !rs.field(2).isNull()) {
@@ -349,9 +348,9 @@ void convertKisyuNames()
             d.setValue(d.value() + 1);
         checkKanriCancel();
     }
-    DbTransaction transaction(1);
+    DbTransaction transaction(slotMain);
     for (const Change& c : changes)
-        slotConnection(1).execute("UPDATE T_Useiseki SET U_kisyu = ? WHERE R_code = ? AND U_name = ?",
+        slotConnection(slotMain).execute("UPDATE T_Useiseki SET U_kisyu = ? WHERE R_code = ? AND U_name = ?",
                                   {c.kisyu, c.code, c.name});
     transaction.commit();
     unloadDialogSincyoku();

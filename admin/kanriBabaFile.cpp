@@ -1,6 +1,7 @@
 #include "admin/kanriBabaFile.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -17,9 +18,9 @@
 
 namespace {
 
-const QString kNar = QStringLiteral("NAR_data.dat");
-const QString kWork = QStringLiteral("CalSisuu.mdb");
-const QString kTemplate = QStringLiteral("motofile.mdb");
+const QString kNar = dataFileName(DataFileKind::NarData);
+const QString kWork = dataFileName(DataFileKind::CalSisuu);
+const QString kTemplate = dataFileName(DataFileKind::Motofile);
 const QString kOutFolder = QStringLiteral("情報ファイル");
 
 // Our choice for the centre of the band that a race's deviation must lie in to count for its
@@ -58,20 +59,20 @@ int countOf(int slot, const QString& from, const DbParams& params)
 void makeBabaDays(const BuildState& b)
 {
     const QString from = "FROM T_Rdata WHERE R_date >= ? AND R_no <= 2 AND R_flag = 'Seiseki'";
-    setStep("馬場指数作成　1/3", countOf(1, from, {b.start}));
-    for (RecordSet rs(1, "SELECT R_date, R_zyo, R_siba, R_baba " + from + " ORDER BY R_date, R_zyo, R_no, R_code",
+    setStep("馬場指数作成　1/3", countOf(slotMain, from, {b.start}));
+    for (RecordSet rs(slotMain, "SELECT R_date, R_zyo, R_siba, R_baba " + from + " ORDER BY R_date, R_zyo, R_no, R_code",
                       {b.start});
          !rs.eof(); rs.moveNext()) {
         advance();
         const QString zyo = rs["R_zyo"].toString();
-        if (zyo.startsWith(QStringLiteral("Ｊ")))
+        if (isCentralTrack(zyo))
             continue;
         const DbRow key = DbRow().set("S_date", rs["R_date"].toDate()).set("S_zyo", zyo).set("S_siba", rs["R_siba"].value());
-        if (!RecordSet(2, "SELECT 1 FROM T_sisuu WHERE S_date IS ? AND S_zyo IS ? AND S_siba IS ?", key.values()).eof())
+        if (!RecordSet(slotSide, "SELECT 1 FROM T_sisuu WHERE S_date IS ? AND S_zyo IS ? AND S_siba IS ?", key.values()).eof())
             continue;
         DbRow row = key;
         row.set("S_baba", rs["R_baba"].value()).set("S_sisuu", 0.0).set("S_taisyo", 0);
-        insertRow(2, "T_sisuu", row);
+        insertRow(slotSide, "T_sisuu", row);
     }
 }
 
@@ -80,7 +81,7 @@ void makeBabaDays(const BuildState& b)
 QHash<QString, float> classTimes()
 {
     QHash<QString, float> times;
-    for (RecordSet rs(2, "SELECT A_zyo, A_kyori, A_class, A_time FROM T_avetime WHERE A_sin_kyu = 1 "
+    for (RecordSet rs(slotSide, "SELECT A_zyo, A_kyori, A_class, A_time FROM T_avetime WHERE A_sin_kyu = 1 "
                          "ORDER BY A_zyo, A_kyori, A_class, A_siba");
          !rs.eof(); rs.moveNext()) {
         const QString key = rs["A_zyo"].toString() + '\t' + rs["A_kyori"].toString() + '\t' + rs["A_class"].toString();
@@ -99,10 +100,10 @@ struct RaceDeviation {
 void makeRaceSisuu(const BuildState& b)
 {
     const QString from = "FROM T_Rdata WHERE R_date >= ?" + QString(b.reCalAll ? "" : " AND R_sisuu = 0");
-    setStep("馬場指数作成　2/3", countOf(1, from, {b.start}));
+    setStep("馬場指数作成　2/3", countOf(slotMain, from, {b.start}));
     const QHash<QString, float> times = classTimes();
     std::vector<RaceDeviation> found;
-    for (RecordSet rs(1, "SELECT R_code, R_zyo, R_kyori, R_class, R_time " + from + " ORDER BY R_code", {b.start});
+    for (RecordSet rs(slotMain, "SELECT R_code, R_zyo, R_kyori, R_class, R_time " + from + " ORDER BY R_code", {b.start});
          !rs.eof(); rs.moveNext()) {
         advance();
         const QString key = rs["R_zyo"].toString() + '\t' + rs["R_kyori"].toString() + '\t' + rs["R_class"].toString();
@@ -111,7 +112,7 @@ void makeRaceSisuu(const BuildState& b)
             found.push_back({rs["R_code"].toString(), float(rs["R_time"].toDouble() - double(aveTime))});
     }
     for (const RaceDeviation& r : found)
-        slotConnection(1).execute("UPDATE T_Rdata SET R_sisuu = ? WHERE R_code = ?", {r.sisuu, r.code});
+        slotConnection(slotMain).execute("UPDATE T_Rdata SET R_sisuu = ? WHERE R_code = ?", {r.sisuu, r.code});
 }
 
 struct DayVariant {
@@ -125,14 +126,14 @@ struct DayVariant {
 void makeDaySisuu(const BuildState& b)
 {
     const QString from = "FROM T_sisuu WHERE S_date >= ?" + QString(b.reCalAll ? "" : " AND S_sisuu = 0");
-    setStep("馬場指数作成　3/3", countOf(2, from, {b.start}));
+    setStep("馬場指数作成　3/3", countOf(slotSide, from, {b.start}));
     std::vector<DayVariant> computed;
-    for (RecordSet rs(2, "SELECT S_date, S_zyo, S_siba " + from + " ORDER BY S_date, S_zyo, S_siba", {b.start});
+    for (RecordSet rs(slotSide, "SELECT S_date, S_zyo, S_siba " + from + " ORDER BY S_date, S_zyo, S_siba", {b.start});
          !rs.eof(); rs.moveNext()) {
         advance();
         float sum = 0;
         int32_t n = 0;
-        for (RecordSet race(1, "SELECT R_sisuu FROM T_Rdata WHERE R_zyo = ? AND R_date = ? AND R_sisuu <> 0",
+        for (RecordSet race(slotMain, "SELECT R_sisuu FROM T_Rdata WHERE R_zyo = ? AND R_date = ? AND R_sisuu <> 0",
                             {rs["S_zyo"].value(), rs["S_date"].toDate()});
              !race.eof(); race.moveNext()) {
             const float r = race.field(0).toFloat();
@@ -145,7 +146,7 @@ void makeDaySisuu(const BuildState& b)
             computed.push_back({{rs["S_date"].value(), rs["S_zyo"].value(), rs["S_siba"].value()}, n, double(sum) / n});
     }
     for (const DayVariant& d : computed)
-        slotConnection(2).execute("UPDATE T_sisuu SET S_taisyo = ?, S_sisuu = ? WHERE S_date IS ? AND S_zyo IS ? "
+        slotConnection(slotSide).execute("UPDATE T_sisuu SET S_taisyo = ?, S_sisuu = ? WHERE S_date IS ? AND S_zyo IS ? "
                                   "AND S_siba IS ?",
                                   DbParams {d.taisyo, d.sisuu, d.key[0], d.key[1], d.key[2]});
 }
@@ -154,23 +155,23 @@ void makeDaySisuu(const BuildState& b)
 // newest day it holds. A template without any day row has no edition to stamp.
 VbDate fillTemplate()
 {
-    setStep("ファイル作成", countOf(2, "FROM T_sisuu", {}));
-    for (RecordSet rs(2, "SELECT S_zyo, S_date, S_taisyo, S_sisuu, S_baba, S_siba FROM T_sisuu "
+    setStep("ファイル作成", countOf(slotSide, "FROM T_sisuu", {}));
+    for (RecordSet rs(slotSide, "SELECT S_zyo, S_date, S_taisyo, S_sisuu, S_baba, S_siba FROM T_sisuu "
                          "ORDER BY S_date, S_zyo, S_siba");
          !rs.eof(); rs.moveNext()) {
         const DbRow key = DbRow().set("S_date", rs["S_date"].value()).set("S_zyo", rs["S_zyo"].value()).set("S_siba", rs["S_siba"].value());
         const DbRow values = DbRow().set("S_taisyo", rs["S_taisyo"].value()).set("S_sisuu", rs["S_sisuu"].value())
                                  .set("S_baba", rs["S_baba"].value());
-        upsertRow(3, "T_sisuu", key, values);
+        upsertRow(slotExtra, "T_sisuu", key, values);
         advance();
     }
-    const RecordSet newest(3, "SELECT S_date FROM T_sisuu ORDER BY S_date DESC LIMIT 1");
+    const RecordSet newest(slotExtra, "SELECT S_date FROM T_sisuu ORDER BY S_date DESC LIMIT 1");
     if (newest.eof())
         kanriFail(kTemplate + "に馬場指数の行がないため、版の日付が決まりません");
     const VbDate edition = newest.field(0).toDate();
-    if (RecordSet(3, "SELECT 1 FROM version").eof())
+    if (RecordSet(slotExtra, "SELECT 1 FROM version").eof())
         kanriFail(kTemplate + "のversionに行がありません");
-    slotConnection(3).execute("UPDATE version SET \"date\" = ? WHERE rowid = (SELECT MIN(rowid) FROM version)", {edition});
+    slotConnection(slotExtra).execute("UPDATE version SET \"date\" = ? WHERE rowid = (SELECT MIN(rowid) FROM version)", {edition});
     return edition;
 }
 
@@ -202,14 +203,14 @@ void exportBabaFile()
     }
     VbDate edition;
     {
-        DbSlotCloser closer(3);
-        openKanriDbAt(3, staged.fileName(), kTemplate, dbPassword);
-        requireTables(3, kTemplate, {"T_sisuu", "version"});
-        DbTransaction transaction(3);
+        DbSlotCloser closer(slotExtra);
+        openKanriDbAt(slotExtra, staged.fileName(), kTemplate, dbPassword);
+        requireTables(slotExtra, kTemplate, {"T_sisuu", "version"});
+        DbTransaction transaction(slotExtra);
         edition = fillTemplate();
         transaction.commit();
         // A closed file in the rollback journal is whole: its bytes are the database.
-        slotConnection(3).execute("PRAGMA journal_mode = DELETE");
+        slotConnection(slotExtra).execute("PRAGMA journal_mode = DELETE");
     }
     QSaveFile dated(appPath() + kOutFolder + '/' + babaFileName(edition));
     stageCopy(staged.fileName(), dated);
@@ -244,12 +245,12 @@ void makeBabaFile(const QString& startYear, bool reCalAll)
     const BuildState b {startOfYear(startYear), reCalAll};
     requireFolder(kOutFolder);
     requireFile(kTemplate);
-    openKanriDb(1, kNar, dbPassword);
-    openKanriDb(2, kWork, QString());
-    requireTables(1, kNar, {"T_Rdata"});
-    requireTables(2, kWork, {"T_sisuu", "T_avetime"});
+    openKanriDb(slotMain, kNar, dbPassword);
+    openKanriDb(slotSide, kWork, QString());
+    requireTables(slotMain, kNar, {"T_Rdata"});
+    requireTables(slotSide, kWork, {"T_sisuu", "T_avetime"});
     showProgressWithCancel();
-    DbTransaction races(1), work(2);
+    DbTransaction races(slotMain), work(slotSide);
     makeBabaDays(b);
     makeRaceSisuu(b);
     makeDaySisuu(b);

@@ -107,7 +107,7 @@ bool runKanriOperation(const QString& name, const std::function<void()>& work)
         const QString cause = japaneseCause(e);
         message = name + "を中止しました" + (cause.isEmpty() ? QString() : "\n" + cause);
     }
-    for (int slot = 1; slot < int(cnDB.size()); ++slot)
+    for (int slot = slotMain; slot < int(cnDB.size()); ++slot)
         closeDb(slot);
     unloadDialogSincyoku();
     pd.kakoKikan = kakoKikan;

@@ -1,6 +1,7 @@
 #include "admin/kanriSisuuHyouka.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
@@ -15,11 +16,11 @@
 
 namespace {
 
-const QString kNar = QStringLiteral("NAR_data.dat");
-const QString kWork = QStringLiteral("CalSisuu.mdb");
-const QString kTemplate = QStringLiteral("motofile.mdb");
-const QString kTrackFile = QStringLiteral("Strevin_data.dat");
-const QString kRana = QStringLiteral("Rana.mdb");
+const QString kNar = dataFileName(DataFileKind::NarData);
+const QString kWork = dataFileName(DataFileKind::CalSisuu);
+const QString kTemplate = dataFileName(DataFileKind::Motofile);
+const QString kTrackFile = dataFileName(DataFileKind::StrevinData);
+const QString kRana = dataFileName(DataFileKind::Rana);
 const QString kDone = QStringLiteral("書き換え終了");
 constexpr int kHyoukaDays = 400;
 
@@ -78,7 +79,7 @@ void setAveTime(int slot, const AveTimeRow& row, float time)
 void copyAveTimes(int slot)
 {
     for (const AveTimeRow& row : aveTimeRows(slot, "1", {})) {
-        const RecordSet work(1, "SELECT A_time FROM T_avetime WHERE A_zyo IS ? AND A_kyori IS ? AND A_class IS ? "
+        const RecordSet work(slotMain, "SELECT A_time FROM T_avetime WHERE A_zyo IS ? AND A_kyori IS ? AND A_class IS ? "
                                 "AND A_siba IS ? ORDER BY A_sin_kyu DESC LIMIT 1",
                              {row.key[0], row.key[1], row.key[2], row.key[4]});
         if (work.eof()) {
@@ -111,9 +112,9 @@ std::optional<float> nonNull(const DbField& f)
 TrackTimes trackTimes(const QString& zyo)
 {
     TrackTimes t;
-    for (RecordSet rs(1, "SELECT S_date, S_siba, S_sisuu FROM T_sisuu WHERE S_zyo = ?", {zyo}); !rs.eof(); rs.moveNext())
+    for (RecordSet rs(slotMain, "SELECT S_date, S_siba, S_sisuu FROM T_sisuu WHERE S_zyo = ?", {zyo}); !rs.eof(); rs.moveNext())
         t.variants.insert(pairKey(rs.field(0), rs.field(1)), nonNull(rs.field(2)));
-    for (RecordSet rs(1, "SELECT A_kyori, A_siba, A_time FROM T_avetime WHERE A_zyo = ? AND A_class = 'ave' "
+    for (RecordSet rs(slotMain, "SELECT A_kyori, A_siba, A_time FROM T_avetime WHERE A_zyo = ? AND A_class = 'ave' "
                          "AND A_sin_kyu = 1",
                       {zyo});
          !rs.eof(); rs.moveNext())
@@ -140,7 +141,7 @@ struct StoredRun {
 std::vector<StoredRun> storedRuns(const QString& zyo)
 {
     std::vector<StoredRun> runs;
-    for (RecordSet rs(2, "SELECT T_Rdata.R_code, U_name, R_date, R_siba, R_kyori, U_time, U_3f, U_hutan "
+    for (RecordSet rs(slotSide, "SELECT T_Rdata.R_code, U_name, R_date, R_siba, R_kyori, U_time, U_3f, U_hutan "
                          "FROM T_Rdata JOIN T_Useiseki ON T_Rdata.R_code = T_Useiseki.R_code WHERE R_zyo = ?",
                       {zyo});
          !rs.eof(); rs.moveNext()) {
@@ -174,7 +175,7 @@ void reCalTrack(const QString& zyo)
         run.sisuu3f = 0;
         applyLocalIndex(run, lookUp(times.variants, run.date.toDbText() + '\t' + QString::number(run.siba)),
                         lookUp(times.aveTimes, QString::number(run.kyori) + '\t' + QString::number(run.siba)));
-        slotConnection(2).execute("UPDATE T_Useiseki SET U_sisuu = ?, U_sisuu3f = ? WHERE R_code = ? AND U_name = ?",
+        slotConnection(slotSide).execute("UPDATE T_Useiseki SET U_sisuu = ?, U_sisuu3f = ? WHERE R_code = ? AND U_name = ?",
                                   {run.sisuu, run.sisuu3f, r.code, r.name});
         d.setValue(d.value() + 1);
         checkKanriCancel();
@@ -211,7 +212,7 @@ QHash<QString, double> horseAverages(const std::pair<QString, DbParams>& conditi
     DbParams params = condition.second;
     params.push_back(cutoff);
     QHash<QString, double> averages;
-    for (RecordSet rs(1, "SELECT U_name, AVG(U_sisuu) FROM T_Rdata JOIN T_Useiseki ON T_Rdata.R_code = "
+    for (RecordSet rs(slotMain, "SELECT U_name, AVG(U_sisuu) FROM T_Rdata JOIN T_Useiseki ON T_Rdata.R_code = "
                          "T_Useiseki.R_code WHERE " + condition.first + " AND R_date > ? AND U_name <> '' "
                          "GROUP BY U_name",
                       params);
@@ -245,14 +246,14 @@ void fillSisuuHyouka(const QHash<QString, double>& tar01, const QHash<QString, d
     for (const QString& name : std::as_const(names)) {
         advancePass();
         if (tar02.contains(name)) {
-            insertRow(2, "SisuuHyouka", DbRow().set("name", name));
+            insertRow(slotSide, "SisuuHyouka", DbRow().set("name", name));
             qualified << name;
         }
     }
     startPass(qualified.size());
     for (const QString& name : std::as_const(qualified)) {
         advancePass();
-        updateRow(2, "SisuuHyouka", DbRow().set("name", name),
+        updateRow(slotSide, "SisuuHyouka", DbRow().set("name", name),
                   DbRow().set("Tar01Sisuu", tar01.value(name)).set("Tar02Sisuu", tar02.value(name)));
     }
 }
@@ -263,17 +264,17 @@ void changeAveTime(const HyoukaTarget& target, const QString& hosei)
 {
     const float h = correctionOf(hosei);
     const QList<std::pair<QString, DbParams>> selections = shiftedRows(target);
-    openKanriDb(1, kWork, QString());
-    openKanriDb(2, kTemplate, dbPassword);
-    openKanriDb(3, kTrackFile, dbPassword);
+    openKanriDb(slotMain, kWork, QString());
+    openKanriDb(slotSide, kTemplate, dbPassword);
+    openKanriDb(slotExtra, kTrackFile, dbPassword);
     for (int slot : {1, 2, 3})
         requireTables(slot, slot == 1 ? kWork : slot == 2 ? kTemplate : kTrackFile, {"T_avetime"});
-    DbTransaction work(1), templ(2), installed(3);
+    DbTransaction work(slotMain), templ(slotSide), installed(slotExtra);
     for (const auto& [condition, params] : selections)
-        for (const AveTimeRow& row : aveTimeRows(1, condition, params))
-            setAveTime(1, row, float(double(row.time) + double(h) * DbField(row.key[1]).toDouble() / 1500.0));
-    copyAveTimes(2);
-    copyAveTimes(3);
+        for (const AveTimeRow& row : aveTimeRows(slotMain, condition, params))
+            setAveTime(slotMain, row, float(double(row.time) + double(h) * DbField(row.key[1]).toDouble() / 1500.0));
+    copyAveTimes(slotSide);
+    copyAveTimes(slotExtra);
     installed.commit();
     templ.commit();
     work.commit();
@@ -283,12 +284,12 @@ void changeAveTime(const HyoukaTarget& target, const QString& hosei)
 void reCalSisuu(const HyoukaTarget& target)
 {
     const QStringList tracks = reCalTracks(target);
-    openKanriDb(1, kWork, QString());
-    openKanriDb(2, kNar, dbPassword);
-    requireTables(1, kWork, {"T_sisuu", "T_avetime"});
-    requireTables(2, kNar, {"T_Rdata", "T_Useiseki"});
+    openKanriDb(slotMain, kWork, QString());
+    openKanriDb(slotSide, kNar, dbPassword);
+    requireTables(slotMain, kWork, {"T_sisuu", "T_avetime"});
+    requireTables(slotSide, kNar, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();
-    DbTransaction races(2);
+    DbTransaction races(slotSide);
     for (const QString& zyo : tracks)
         reCalTrack(zyo);
     races.commit();
@@ -300,16 +301,16 @@ HyoukaResult analSisuuHyouka(const HyoukaTarget& target)
 {
     const auto condition1 = targetCondition(target, target.tar01, "対象1");
     const auto condition2 = targetCondition(target, target.tar02, "対象2");
-    openKanriDb(1, kNar, dbPassword);
-    openKanriDb(2, kRana, QString());
-    requireTables(1, kNar, {"T_Rdata", "T_Useiseki"});
-    requireTables(2, kRana, {"SisuuHyouka"});
+    openKanriDb(slotMain, kNar, dbPassword);
+    openKanriDb(slotSide, kRana, QString());
+    requireTables(slotMain, kNar, {"T_Rdata", "T_Useiseki"});
+    requireTables(slotSide, kRana, {"SisuuHyouka"});
     showDialogSincyoku();
-    DbTransaction work(2);
-    slotConnection(2).execute("DELETE FROM SisuuHyouka");
+    DbTransaction work(slotSide);
+    slotConnection(slotSide).execute("DELETE FROM SisuuHyouka");
     const VbDate cutoff = vbToday().addDays(-kHyoukaDays);
     fillSisuuHyouka(horseAverages(condition1, cutoff), horseAverages(condition2, cutoff));
-    const RecordSet rs(2, "SELECT AVG(Tar01Sisuu), AVG(Tar02Sisuu), COUNT(Tar02Sisuu) FROM SisuuHyouka");
+    const RecordSet rs(slotSide, "SELECT AVG(Tar01Sisuu), AVG(Tar02Sisuu), COUNT(Tar02Sisuu) FROM SisuuHyouka");
     HyoukaResult result;
     const int32_t count = rs.field(2).toInt();
     if (count > 0) {

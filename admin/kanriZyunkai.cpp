@@ -1,6 +1,7 @@
 #include "admin/kanriZyunkai.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicLzh.h"
@@ -21,7 +22,7 @@ namespace {
 
 const QString kOutFolder = QStringLiteral("予想出力");
 const QString kArchiveFolder = QStringLiteral("予想");
-const QString kRana = QStringLiteral("Rana.mdb");
+const QString kRana = dataFileName(DataFileKind::Rana);
 constexpr int32_t kZyunkaiKikan = 550;
 constexpr int kMaxRaceNo = 12;
 
@@ -49,9 +50,9 @@ void checkZyunkaiFiles()
 {
     requireFolder(kOutFolder);
     requireFolder(kArchiveFolder);
-    openKanriDb(1, kRana, QString());
-    const DbSlotCloser closer(1);
-    requireTables(1, kRana, {"T_Rana", "Q_date"});
+    openKanriDb(slotMain, kRana, QString());
+    const DbSlotCloser closer(slotMain);
+    requireTables(slotMain, kRana, {"T_Rana", "Q_date"});
 }
 
 // The read of one race; in debug mode a failure arrives as an error, which is told with the race.
@@ -126,15 +127,15 @@ void runZyunkai(const QString& dateText, const RaceReader& reader,
         return;
     }
     writeZyunkaiIndex();
-    if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh", 0))
+    if (!lzhAdd(appPath() + kOutFolder + "/", appPath() + kArchiveFolder + "/" + Format(day, "mmdd") + ".lzh"))
         throw KanriReported();
     msgBox("巡回を完了\n" + QString::number(written) + "レースの予想を書き出しました");
 }
 
 void saveRana()
 {
-    openKanriDb(1, kRana, QString());
-    const DbSlotCloser closer(1);
+    openKanriDb(slotMain, kRana, QString());
+    const DbSlotCloser closer(slotMain);
     DbRow values;
     for (int k = 1; k <= 5; ++k) {
         const float top = pd.sirusiTop(k, 0);
@@ -147,8 +148,8 @@ void saveRana()
     for (int h = 1; h <= 16 && h <= pd.uName.ubound(); ++h)
         if (!pd.uName(h).isEmpty() && pd.yosouSisuu(h) == 0)
             values.set("taisyo", "out");
-    DbTransaction transaction(1);
-    upsertRow(1, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
+    DbTransaction transaction(slotMain);
+    upsertRow(slotMain, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
     transaction.commit();
 }
 

@@ -3,6 +3,7 @@
 #include "admin/kanriZyunkai.h"
 
 #include "admin/kanriCommon.h"
+#include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 #include "platform/vbformat.h"
@@ -67,14 +68,15 @@ void writeSuisyou()
     QString text = "地方競馬予想「本日の鉄板レース」" + d5 + "<BR>" + kPublisher + "<BR>" + "<BR>";
     QString& memo = zyunkai.suisyouMemo;
     memo += "地方競馬「本日の鉄板レース・推奨馬券」" + kCrLf + kCrLf;
-    openKanriDb(1, "Rana.mdb", QString());
-    const DbSlotCloser closer(1);
-    requireTables(1, "Rana.mdb", {"T_Rana", "Q_date"});
+    const QString ranaFile = dataFileName(DataFileKind::Rana);
+    openKanriDb(slotMain, ranaFile, QString());
+    const DbSlotCloser closer(slotMain);
+    requireTables(slotMain, ranaFile, {"T_Rana", "Q_date"});
 
     text += "■鉄板レース<BR>";
     memo += "■鉄板レース" + kCrLf;
     int bankers = 0;
-    for (RecordSet rs(1, kDayQuery, {d6}); !rs.eof(); rs.moveNext()) {
+    for (RecordSet rs(slotMain, kDayQuery, {d6}); !rs.eof(); rs.moveNext()) {
         if (rs["winRitu(1)"].toDouble() > 0.99) {
             ++bankers;
             const QString line = raceLabel(rs["R_code"].toString()) + " 単勝 ◎" + horseNo(rs["R_ana(1)"]) + "号馬";
@@ -89,7 +91,7 @@ void writeSuisyou()
     memo += kCrLf + "■推奨馬券" + kCrLf;
 
     int tips = 0;
-    for (RecordSet rs(1, kDayQuery, {d6}); !rs.eof(); rs.moveNext()) {
+    for (RecordSet rs(slotMain, kDayQuery, {d6}); !rs.eof(); rs.moveNext()) {
         if (rs["renRitu(3)"].toDouble() < 0.33) {
             const QString code = rs["R_code"].toString();
             const QString line = raceLabel(code) + " 馬複 " + horseNo(rs["R_ana(1)"]) + "-" + horseNo(rs["R_ana(2)"]);

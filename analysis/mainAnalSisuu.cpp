@@ -1,5 +1,6 @@
 #include "analysis/mainAnalSisuu.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
@@ -13,8 +14,6 @@ namespace {
 
 // Every race read sizes the run table for at least this many past runs.
 constexpr int kIndexedRuns = 100;
-// A run at a central track carries its track name behind this mark.
-constexpr QChar kJraMark(0xFF2A);  // "Ｊ"
 
 // The track file between the loans of one race read.
 struct TrackFileSession {
@@ -27,7 +26,7 @@ int raceReadsBegun = 0;
 
 QString trackFilePath()
 {
-    return appPath() + "Strevin_data.dat";
+    return dataFilePath(DataFileKind::StrevinData);
 }
 
 // A file that opens may still lack a table the procedure reads; without this check every run
@@ -100,16 +99,16 @@ void TrackFileLoan::takeBack()
 void calcUmaSisuu()
 {
     const int h = pd.umaIdx;
-    const TrackFileLoan local(1, {"T_sisuu", "T_avetime"});
+    const TrackFileLoan local(slotMain, {"T_sisuu", "T_avetime"});
     vbTrap(QStringLiteral("U_sisuu算出エラー(err-BA05)"), [&] {
         for (int k = 1; k <= kIndexedRuns; ++k) {
             if (!(pd.uTime(h, k) > 0))
                 continue;
-            if (pd.uZyo(h, k).startsWith(kJraMark)) {
+            if (isCentralTrack(pd.uZyo(h, k))) {
                 if (pd.jraGraphOn)
                     calcUSisuuJra(h, k);
             } else if (local.isOpen()) {
-                calcUSisuu(h, k, 1);
+                calcUSisuu(h, k, slotMain);
             }
         }
     });

@@ -95,7 +95,7 @@ double wakuKakeritu(const std::optional<int>& group)
         sql += QStringLiteral(" AND W_waku = ?");
         params.push_back(*group);
     }
-    const RecordSet rs(2, sql, params);
+    const RecordSet rs(slotSide, sql, params);
     if (rs.eof())
         return 1;
     const double kakeritu = numberField(rs, "W_kakeritu");
@@ -104,7 +104,7 @@ double wakuKakeritu(const std::optional<int>& group)
 
 std::optional<double> jockeyPoint(const QString& name)
 {
-    const RecordSet rs(2, QStringLiteral("SELECT point FROM T_Kisyu WHERE name = ?"), {name});
+    const RecordSet rs(slotSide, QStringLiteral("SELECT point FROM T_Kisyu WHERE name = ?"), {name});
     if (rs.eof())
         return std::nullopt;
     return numberField(rs, "point");
@@ -176,7 +176,7 @@ void calcFactorWaku()
         std::optional<double> ratio;
         if (group)
             ratio = runRatio(h, [&](int k) { return wakuGroup(pd.uWaku(h, k)) == group; });
-        const TrackFileLoan file(2, {"T_waku"});
+        const TrackFileLoan file(slotSide, {"T_waku"});
         if (!file.isOpen())
             return;
         pd.tekiseiFactor(h, kWaku) = float(0.7 * ratio.value_or(1.0) + 0.3 * wakuKakeritu(group));
@@ -240,7 +240,7 @@ void calcFactorKisyu()
         const int h = pd.umaIdx;
         const QString& today = pd.uKisyu(h, 0);
         const auto runPart = runRatio(h, [&](int k) { return pd.uKisyu(h, k) == today; });
-        const TrackFileLoan file(2, {"T_Kisyu"});
+        const TrackFileLoan file(slotSide, {"T_Kisyu"});
         if (!file.isOpen())
             return;
         const double pointRatio = jockeyPointRatio(h);

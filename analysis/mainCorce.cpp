@@ -1,6 +1,7 @@
 #include "analysis/mainCorce.h"
 
 #include "analysis/mainGrid.h"
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -60,7 +61,7 @@ void setGridCorceCell(FlexGrid& grid, int group, int frame, const QueryCondition
         writeGroupHeaders(grid, col + 1, label, QStringLiteral("勝率"));
         grid.setColWidth(col, 600);
         grid.setColWidth(col + 1, 600);
-        if (!isDbOpen(1))
+        if (!isDbOpen(slotMain))
             return;
         const float average = avgSisuu(condition);
         const float rate = winRate(condition);
@@ -72,16 +73,14 @@ void setGridCorceCell(FlexGrid& grid, int group, int frame, const QueryCondition
 void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
 {
     // The results import keeps slot 1 open across its page loads.
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (saidImportBusy())
         return;
-    }
     vbTrap(QStringLiteral("Error-mainAnalCorce-1"), [&] {
         const DialogSincyokuUnloader unloader;
         showDialogSincyoku();
         dialogSincyoku().setMax(groups);
-        const DbSlotCloser closer(1);
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
+        const DbSlotCloser closer(slotMain);
+        openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridCorce);
         setUpCorce(gridCorce);
@@ -90,7 +89,7 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
                 setGridCorceCell(gridCorce, g, f, corceCondition(bound, g, f), groupLabel(g));
             dialogSincyoku().setValue(float(g));
         }
-        closeDb(1);
+        closeDb(slotMain);
         centreRow(gridCorce, 0);
         centreRow(gridCorce, 1);
         fitGridHeight(gridCorce, 350);

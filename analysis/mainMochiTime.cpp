@@ -4,6 +4,7 @@
 #include "analysis/mainAnalSisuu.h"
 #include "analysis/mainGrid.h"
 #include "analysis/tekiseiGroups.h"
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -26,7 +27,7 @@ int filledForRead = -1;
 std::array<int32_t, 2> nearestKyori(const QString& side, const QString& order)
 {
     std::array<int32_t, 2> found {};
-    RecordSet rs(1,
+    RecordSet rs(slotMain,
                  "SELECT DISTINCT A_kyori FROM T_avetime WHERE A_class = ? AND A_kyori " + side
                      + " ? AND A_zyo = ? AND A_siba = ? ORDER BY A_kyori " + order + " LIMIT 2",
                  {"ave", pd.raceKyori, pd.raceZyo, pd.raceSiba});
@@ -83,8 +84,8 @@ MochiKyori ladderOnSlot()
 // and then by the fill's own tag, as its first query fails before the grid is touched.
 MochiKyori readPeriodLadder()
 {
-    openDb(1, appPath() + "Strevin_data.dat", dbPassword);
-    const DbSlotCloser closer(1);
+    openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
+    const DbSlotCloser closer(slotMain);
     return ladderOnSlot();
 }
 
@@ -106,7 +107,7 @@ void setGridMochiTimeCell(FlexGrid& grid, int row, int group, const std::array<f
 
 MochiKyori readMochiKyori()
 {
-    const TrackFileLoan loan(1, {"T_avetime"});
+    const TrackFileLoan loan(slotMain, {"T_avetime"});
     if (loan.isOpen())
         return ladderOnSlot();
     MochiKyori ladder {};

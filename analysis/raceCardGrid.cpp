@@ -11,7 +11,6 @@
 namespace {
 
 constexpr int shownRuns = 100;
-constexpr QChar jraMark(0xFF2A);  // "Ｊ": a run at a central track, which has no local race sheet
 
 void writeLink(FlexGrid& grid, int row, int col, const QString& text)
 {
@@ -80,7 +79,7 @@ void styleRunCell(FlexGrid& grid, int col, int h, int k)
 {
     const int row = raceCardRow(h);
     grid.setCellFontSize(row, col, 8);
-    if (!pd.uZyo(h, k).startsWith(jraMark)) {
+    if (!isCentralTrack(pd.uZyo(h, k))) {  // a central track has no local race sheet
         grid.setCellFontUnderline(row, col, true);
         grid.setCellForeColor(row, col, linkColor);
     }

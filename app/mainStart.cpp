@@ -1,10 +1,12 @@
 #include "app/mainStart.h"
 
+#include "core/dataFiles.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/frmMain.h"
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
 
@@ -24,9 +26,10 @@ bool fileInProgramFolder(const QString& name)
 
 void Main()
 {
+    setTrapLogFile(appPath() + QStringLiteral("error.log"));
     vbTrap("Error-mainStart-1", [] {
         debugMode = fileInProgramFolder("kanri.id");
-        pd.jraGraphOn = fileInProgramFolder("jraGraph.dat");
+        pd.jraGraphOn = fileInProgramFolder(dataFileName(DataFileKind::JraGraph));
         if (const QString bad = loadSettings(); !bad.isEmpty())
             msgBox(QStringLiteral("Error-mainStart-1\nStrevin.ini %1").arg(bad));
     });

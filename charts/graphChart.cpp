@@ -1,6 +1,7 @@
 #include "charts/graphChart.h"
 
 #include "core/publicDim.h"
+#include "core/publicFunction.h"
 #include "platform/vbformat.h"
 
 #include <algorithm>
@@ -43,7 +44,7 @@ int chartPen(float pixels)
 
 QString trackLetter(const QString& zyo)
 {
-    return zyo.startsWith(QStringLiteral("Ｊ")) ? zyo.left(2) : zyo.left(1);
+    return isCentralTrack(zyo) ? zyo.left(2) : zyo.left(1);
 }
 
 int lastChartRun(int cap)

@@ -42,14 +42,18 @@ const std::vector<DataFileEntry>& dataFileEntries()
 {
     const auto sql = [](const char* name) { return QString::fromLatin1(name); };
     static const QStringList strevin{sql("trackTables.sql"), sql("Strevin_data.sql"), sql("Strevin_data_defaults.sql")};
+    using K = DataFileKind;
+    const auto file = [](K kind, const QStringList& scripts, const QString& password) {
+        return DataFileEntry {kind, dataFileName(kind), scripts, password};
+    };
     static const std::vector<DataFileEntry> entries{
-        {DataFileKind::NarData, QStringLiteral("NAR_data.dat"), {sql("NAR_data.sql")}, dbPassword},
-        {DataFileKind::StrevinData, QStringLiteral("Strevin_data.dat"), strevin, dbPassword},
-        {DataFileKind::JraGraph, QStringLiteral("jraGraph.dat"), {sql("trackTables.sql"), sql("jraGraph.sql")}, dbPassword},
-        {DataFileKind::Comment, QStringLiteral("Comment.dat"), {sql("Comment.sql")}, dbPassword},
-        {DataFileKind::CalSisuu, QStringLiteral("CalSisuu.mdb"), {sql("CalSisuu.sql"), sql("trackTables.sql")}, QString()},
-        {DataFileKind::Rana, QStringLiteral("Rana.mdb"), {sql("Rana.sql")}, QString()},
-        {DataFileKind::Motofile, QStringLiteral("motofile.mdb"), strevin, dbPassword},
+        file(K::NarData, {sql("NAR_data.sql")}, dbPassword),
+        file(K::StrevinData, strevin, dbPassword),
+        file(K::JraGraph, {sql("trackTables.sql"), sql("jraGraph.sql")}, dbPassword),
+        file(K::Comment, {sql("Comment.sql")}, dbPassword),
+        file(K::CalSisuu, {sql("CalSisuu.sql"), sql("trackTables.sql")}, QString()),
+        file(K::Rana, {sql("Rana.sql")}, QString()),
+        file(K::Motofile, strevin, dbPassword),
     };
     return entries;
 }
@@ -61,6 +65,27 @@ const DataFileEntry& dataFileEntry(DataFileKind kind)
             return entry;
     }
     throw VbError(vbErrSubscript, QStringLiteral("unknown data file kind"));
+}
+
+// Not taken from the table: names are asked for while constants are made, before the password the
+// table holds may exist.
+QString dataFileName(DataFileKind kind)
+{
+    switch (kind) {
+    case DataFileKind::NarData: return QStringLiteral("NAR_data.dat");
+    case DataFileKind::StrevinData: return QStringLiteral("Strevin_data.dat");
+    case DataFileKind::JraGraph: return QStringLiteral("jraGraph.dat");
+    case DataFileKind::Comment: return QStringLiteral("Comment.dat");
+    case DataFileKind::CalSisuu: return QStringLiteral("CalSisuu.mdb");
+    case DataFileKind::Rana: return QStringLiteral("Rana.mdb");
+    case DataFileKind::Motofile: return QStringLiteral("motofile.mdb");
+    }
+    throw VbError(vbErrSubscript, QStringLiteral("unknown data file kind"));
+}
+
+QString dataFilePath(DataFileKind kind)
+{
+    return appPath() + dataFileName(kind);
 }
 
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir)
@@ -77,7 +102,7 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
 {
     const DataFileEntry& entry = dataFileEntry(kind);
-    const QFileInfo info(appPath() + entry.fileName);
+    const QFileInfo info(dataFilePath(kind));
     if (info.isFile() && info.size() == 0)
         throwDataFileError(entry.fileName, vbErrFile, QStringLiteral("ファイルが空です（0バイト）"));
     try {

@@ -17,6 +17,9 @@ struct DataFileEntry {
 
 const std::vector<DataFileEntry>& dataFileEntries();
 const DataFileEntry& dataFileEntry(DataFileKind kind);
+// The file's name, and its path in the program folder.
+QString dataFileName(DataFileKind kind);
+QString dataFilePath(DataFileKind kind);
 
 // Creates the file of that kind in targetDir from the scripts in schemaDir and returns its path.
 // An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.

@@ -1,5 +1,6 @@
 #include "core/mainBabaFile.h"
 
+#include "core/dataFiles.h"
 #include "core/mainStart.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -32,14 +33,14 @@ const QStringList kCommonQueries {
 };
 
 const BabaFileKind kNar {"地方馬場情報ファイルの更新", false, "地方版ファイルを選択してください",
-                         "Strevin_data.dat",
+                         dataFileName(DataFileKind::StrevinData),
                          kCommonQueries + QStringList {
                              "SELECT zyoCode, zyoNo, zyoName FROM MasterZyo LIMIT 1",
                              "SELECT name, point FROM T_Kisyu LIMIT 1",
                              "SELECT W_zyo, W_kyori, W_waku, W_kakeritu FROM T_waku LIMIT 1",
                          }};
 const BabaFileKind kJra {"中央馬場情報ファイルの更新", true, "中央版ファイルを選択してください",
-                         "jraGraph.dat", kCommonQueries};
+                         dataFileName(DataFileKind::JraGraph), kCommonQueries};
 
 const QString kFilter = QStringLiteral("馬場情報ファイル (*.dat);;すべてのファイル (*.*)");
 
@@ -70,17 +71,17 @@ struct PickedFile {
 // when it is no sound database with the password and the tables the program reads.
 PickedFile examine(const QString& path, const BabaFileKind& kind)
 {
-    openDbOrThrow(1, path, dbPassword);
-    const RecordSet check(1, "PRAGMA quick_check");
+    openDbOrThrow(slotMain, path, dbPassword);
+    const RecordSet check(slotMain, "PRAGMA quick_check");
     if (check.eof() || check.field(0).toString() != QLatin1String("ok"))
         throw VbError(vbErrDatabase, QStringLiteral("damaged database: ") + path);
     PickedFile picked;
-    picked.central = !RecordSet(1, "SELECT * FROM T_sisuu WHERE S_zyo = ?", {"01"}).eof();
+    picked.central = !RecordSet(slotMain, "SELECT * FROM T_sisuu WHERE S_zyo = ?", {"01"}).eof();
     if (picked.central != kind.central)
         return picked;
     for (const QString& query : kind.readQueries)
-        RecordSet(1, query);
-    const RecordSet version(1, "SELECT * FROM version");
+        RecordSet(slotMain, query);
+    const RecordSet version(slotMain, "SELECT * FROM version");
     if (!version.eof())
         picked.edition = version.field("date").toDate();
     return picked;
@@ -113,7 +114,7 @@ bool updateBabaFile(const BabaFileKind& kind)
     PickedFile picked;
     const bool readable = vbTrap(QStringLiteral("馬場情報ファイルを選択してください"),
                                  [&] { picked = examine(source, kind); });
-    closeDb(1);
+    closeDb(slotMain);
     if (!readable)
         return false;
     if (picked.central != kind.central) {

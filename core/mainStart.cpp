@@ -47,14 +47,14 @@ std::optional<VbDate> readFileDate(DataFileKind kind, const QString& table, cons
 {
     std::optional<VbDate> date;
     try {
-        openDataFile(1, kind, {table});
-        const RecordSet rs(1, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
+        openDataFile(slotMain, kind, {table});
+        const RecordSet rs(slotMain, QStringLiteral("SELECT * FROM ") + quoteIdent(table));
         date = rs.eof() ? VbDate() : rs.field(column).toDate();
     } catch (const std::exception& e) {
         const QString cause = japaneseCause(e);
         problems << (cause.isEmpty() ? dataFileEntry(kind).fileName + QStringLiteral("：日付を読めません") : cause);
     }
-    closeDb(1);
+    closeDb(slotMain);
     return date;
 }
 

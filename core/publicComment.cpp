@@ -7,11 +7,10 @@
 #include "platform/vbformat.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 QString commentDbPath()
 {
-    return appPath() + QStringLiteral("Comment.dat");
+    return dataFilePath(DataFileKind::Comment);
 }
 
 void openCommentDb()
@@ -135,13 +134,4 @@ QString commentRaceLabel(const QString& zyo, const VbDate& date, int raceNo)
 {
     return zyo + Format(date, QStringLiteral("yy/mm/dd")) + QLatin1Char('-') + Format(raceNo, QStringLiteral("00"))
         + QLatin1Char('R');
-}
-
-QString raceCodeFromLabel(const QString& label)
-{
-    static const QRegularExpression tail(QStringLiteral("^(.+)(\\d\\d)/(\\d\\d)/(\\d\\d)-(\\d\\d)R$"));
-    const QRegularExpressionMatch m = tail.match(label);
-    if (!m.hasMatch())
-        return {};
-    return m.captured(1) + m.captured(2) + m.captured(3) + m.captured(4) + m.captured(5);
 }

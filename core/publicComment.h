@@ -2,6 +2,7 @@
 // The user's notes in Comment.dat, table Comment, one row per (R_code, U_name): a race's own
 // comment (race code, "Race"), a horse's general comment ("Uma", horse name) and a comment on a
 // horse's run in a race (race code, horse name). Every key is a bound value.
+#include "platform/database.h"
 #include "platform/vbdate.h"
 #include <QHash>
 #include <QObject>
@@ -11,7 +12,7 @@
 inline const QString commentKeyUma = QStringLiteral("Uma");
 inline const QString commentKeyRace = QStringLiteral("Race");
 // The connection slot the comment readers and writers use.
-constexpr int commentSlot = 1;
+constexpr int commentSlot = slotMain;
 
 struct CommentNote {
     QString comment, sign01, sign02;
@@ -52,6 +53,3 @@ CommentNote storedComment(const QString& rCode, const QString& uName);
 
 // The label a note shows for its race: track & "yy/mm/dd" & "-" & number "00" & "R".
 QString commentRaceLabel(const QString& zyo, const VbDate& date, int raceNo);
-// The race code back from such a label, read from its end so that a three-character track text
-// ("Ｊ東京") survives; "" when the label is not one.
-QString raceCodeFromLabel(const QString& label);

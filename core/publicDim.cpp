@@ -30,7 +30,7 @@ void redimUma(int umaCount, int rekiCount)
         a->redim(umaCount);
     forEachRunArray([&](auto& a) { a.redim(umaCount, rekiCount); });
     pd.uTuka.redim(umaCount, 4, rekiCount);
-    for (auto* a : {&pd.kisoSisuu, &pd.tuka1Ave, &pd.umaTitleVal1, &pd.umaTitleVal2, &pd.umaPrintVal})
+    for (auto* a : {&pd.kisoSisuu, &pd.tuka1Ave})
         a->redim(umaCount, 1);
     pd.taisenMatrix.redim(umaCount, umaCount, 1);
     pd.tekiseiFactor.redim(umaCount, 7);

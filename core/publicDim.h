@@ -50,7 +50,6 @@ struct PublicDim {
     Array3<float> taisenMatrix;
     float lineSisuu = 0;
     int32_t sisuuOffset = 0;
-    Array2<float> umaTitleVal1, umaTitleVal2, umaPrintVal;
 
     // Settings held in memory.
     int32_t kakoKikan = 0;

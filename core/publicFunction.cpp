@@ -98,6 +98,11 @@ QString zyoToJraCode(const QString& zyo)
     return {};
 }
 
+bool isCentralTrack(const QString& zyo)
+{
+    return zyo.startsWith(kCentralMark);
+}
+
 uint32_t wakuColor(int32_t waku)
 {
     switch (waku) {
@@ -169,14 +174,24 @@ void setAppPathForTests(const QString& folder)
     appPathOverride = folder.isEmpty() || folder.endsWith('/') ? folder : folder + '/';
 }
 
-bool isFormLoaded(const QString& name)
+bool batchMode()
+{
+    return isFormLoaded(QStringLiteral("frmKanri"));
+}
+
+QWidget* loadedForm(const QString& name)
 {
     if (!qApp)
-        return false;
-    for (const QWidget* w : QApplication::topLevelWidgets())
+        return nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
         if (w->objectName() == name)
-            return true;
-    return false;
+            return w;
+    return nullptr;
+}
+
+bool isFormLoaded(const QString& name)
+{
+    return loadedForm(name) != nullptr;
 }
 
 QString iniRead(const QString& section, const QString& key, const QString& def)

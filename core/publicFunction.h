@@ -8,11 +8,16 @@
 #include <QStringList>
 #include <cstdint>
 
+class QWidget;
+
 int32_t babaToCode(const QString& baba);
 QString codeToBaba(int32_t code);
 QString zyoToChiku(const QString& zyo);
 QString zyoToNarCode(const QString& zyo);
 QString zyoToJraCode(const QString& zyo);
+// The mark in front of a central track's name ("Ｊ中山"), which is also the region of its runs.
+inline const QString kCentralMark = QStringLiteral("Ｊ");
+bool isCentralTrack(const QString& zyo);
 uint32_t wakuColor(int32_t waku);
 uint32_t cyakuColor(int32_t cyaku);
 QString weekdayLabel(const VbDate& date);
@@ -32,8 +37,11 @@ QString appPath();
 // Tests point the program folder at a temporary one.
 void setAppPathForTests(const QString& folder);
 
-// True when a top-level window of that object name exists (case-sensitive).
+// The top-level window of that object name (case-sensitive), or null.
+QWidget* loadedForm(const QString& name);
 bool isFormLoaded(const QString& name);
+// The administration window is open: its batch drives the race read, and nothing may wait for the user.
+bool batchMode();
 
 // The settings file Strevin.ini in the program folder.
 QString iniRead(const QString& section, const QString& key, const QString& def);

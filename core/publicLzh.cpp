@@ -16,10 +16,8 @@ QString withSlashes(const QString& path)
 // "-r2" takes a folder as the base of the walk and "-x1" keeps the folders below it in the
 // names: the batch output folder's pages go in as "index.html" or "sub/page.html", without the
 // folder's own name in front, so the archive unpacks into the folder's own layout.
-// The window handle only owned the archiver's progress window; ours shows none.
-bool lzhAdd(const QString& files, const QString& archive, qintptr hwnd)
+bool lzhAdd(const QString& files, const QString& archive)
 {
-    Q_UNUSED(hwnd);
     QList<LzhSource> sources;
     LzhResult result = lzhCollectSources(withSlashes(files), sources);
     if (result)

@@ -30,7 +30,7 @@ const QString kJoin = QStringLiteral(
 // The one value of an aggregate query; Null (no matching run) reads as 0.
 double aggregate(const QString& select, const QString& fixedTerm, const QueryCondition& condition)
 {
-    const RecordSet rs(1, select + kJoin + fixedTerm + condition.sql(), condition.params());
+    const RecordSet rs(slotMain, select + kJoin + fixedTerm + condition.sql(), condition.params());
     if (rs.eof())
         return 0;
     const DbField value = rs.field(0);

@@ -1,5 +1,6 @@
 #include "core/publicSisuu.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -155,13 +156,13 @@ void calcUSisuu(int h, int r, int slot)
 void calcUSisuuJra(int h, int r)
 {
     vbTrap(kSisuuError, [&] {
-        DbSlotCloser closer(2);
-        openDb(2, appPath() + "jraGraph.dat", dbPassword);
+        DbSlotCloser closer(slotSide);
+        openDb(slotSide, dataFilePath(DataFileKind::JraGraph), dbPassword);
         // A central file that cannot be opened would report itself again for every central run
         // of every runner: after this once, central runs get no index until the file is replaced.
-        if (!isDbOpen(2))
+        if (!isDbOpen(slotSide))
             pd.jraGraphOn = false;
-        computeInTable(h, r, [](IndexedRun& run) { computeIndex(run, 2, zyoToJraCode(run.zyo.mid(1)), kCentral); });
+        computeInTable(h, r, [](IndexedRun& run) { computeIndex(run, slotSide, zyoToJraCode(run.zyo.mid(1)), kCentral); });
     });
 }
 

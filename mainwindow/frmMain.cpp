@@ -1,6 +1,4 @@
 #include "mainwindow/frmMain.h"
-#include "mainwindow/mainGridClick.h"
-#include "charts/graphDrawGraph.h"
 
 #include "charts/graphDrawGraph.h"
 #include "core/dataFiles.h"
@@ -9,6 +7,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "mainwindow/mainComment.h"
+#include "mainwindow/mainGridClick.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
 #include "platform/fonts.h"
@@ -36,19 +35,6 @@
 namespace {
 
 QPointer<FrmMain> theMainForm;
-
-struct TabEntry {
-    const char* caption;
-    const char* key;
-};
-constexpr TabEntry tabEntries[] = {
-    {"出走表（着順）", "Syuxtuba"},       {"出走表（スピード指数）", "spSisuu"},
-    {"グラフ", "Graph"},                   {"予想・適性", "Yosou"},
-    {"適性（スピード指数）", "TkiseiSisuu"}, {"適性（勝率・連対率）", "TkiseiDosuu"},
-    {"持ち時計", "mochiTime"},             {"対戦表", "Taisen"},
-    {"馬柱（印刷イメージ）", "Print"},      {"コメント", "comment"},
-    {"コーナー進入予想図", "corner"},       {"コース", "cource"},
-};
 
 QStringList numberTexts(int first, int last, const char* pattern)
 {
@@ -273,8 +259,7 @@ void FrmMain::Form_Load()
         QStringList fileProblems = loadTrackList();
         cmbSelRace[4]->addItems(numberTexts(1, 12, "00"));
         setComboText(cmbSelRace[4], "11");
-        for (const TabEntry& tab : tabEntries)
-            tabMain->setTabData(tabMain->addTab(QString::fromUtf8(tab.caption)), QString::fromUtf8(tab.key));
+        addPageTabs();
         cmbTarKikan->addItems(kikanEntries());
         setComboText(cmbTarKikan, "1年以内対象");
         hideTabPages();
@@ -294,10 +279,10 @@ QStringList FrmMain::loadTrackList()
     QStringList outside;
     QStringList problems;
     try {
-        DbSlotCloser closer(1);
-        openDataFile(1, DataFileKind::StrevinData, {"MasterZyo"});
+        DbSlotCloser closer(slotMain);
+        openDataFile(slotMain, DataFileKind::StrevinData, {"MasterZyo"});
         QList<std::pair<int, QString>> rows;
-        for (RecordSet rs(1, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
+        for (RecordSet rs(slotMain, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
             rows.append({rs.field("zyoNo").toInt(), rs.field("zyoName").toString()});
         names = QStringList(rows.size() + 1);
         for (const auto& [no, name] : rows) {

@@ -165,6 +165,7 @@ private:
     void menuHelpHtml_Click();
 
     // Tab pages (frmMainPages.cpp).
+    void addPageTabs();
     void tabMain_Click(int index);
     void showChartPage();
     void Picture1_Click();
@@ -205,5 +206,5 @@ private:
     QTimer* stopTimer_;
 };
 
-// The program's main window while it exists (the batch run, the charts and the sheets reach it).
+// The program's main window while it exists (the loading window takes it as its owner).
 FrmMain* frmMain();

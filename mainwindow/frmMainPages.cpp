@@ -34,6 +34,31 @@ struct PageView {
     PageExtra extra = PageExtra::None;
 };
 
+// The tabs in their order; a tab's caption is what tells its page.
+std::vector<PageView> pageViews(const FrmMain& f)
+{
+    return {
+        {"出走表（着順）", {f.gridSyuxtusouHyou}},
+        {"出走表（スピード指数）", {f.gridSpSisuu}},
+        {"グラフ", {f.Picture1, f.Picture2, f.gridGraph, f.cmdGraphShift}, true, PageExtra::Chart},
+        {"予想・適性", {f.gridYosou}},
+        {"適性（スピード指数）", {f.gridTekiseiSisuu, f.cmbTarKikan}},
+        {"適性（勝率・連対率）", {f.gridTekiseiRentai, f.cmbTarKikan}},
+        {"持ち時計", {f.gridMochiTime, f.cmbTarKikan}},
+        {"対戦表", {f.gridTaisen, f.cmbTarKikan}},
+        {"馬柱（印刷イメージ）", {f.gridPrintBacyu}, true},
+        {"コメント", {f.gridComment, f.cmbTarKikan, f.txtRaceComment, f.lblRaceComment}},
+        {"コーナー進入予想図", {f.fraConner}, false, PageExtra::Corner},
+        {"コース", {f.gridCorce, f.cmbTarKikan}, false, PageExtra::Course},
+    };
+}
+
+}
+
+void FrmMain::addPageTabs()
+{
+    for (const PageView& view : pageViews(*this))
+        tabMain->addTab(view.caption);
 }
 
 void FrmMain::hideTabPages()
@@ -68,22 +93,8 @@ void FrmMain::tabMain_Click(int index)
     vbTrap("Error-frmMain-33", [this, index] {
         tabMain->setCurrentIndex(index);
         hideTabPages();
-        const std::vector<PageView> views {
-            {"出走表（着順）", {gridSyuxtusouHyou}},
-            {"出走表（スピード指数）", {gridSpSisuu}},
-            {"グラフ", {Picture1, Picture2, gridGraph, cmdGraphShift}, true, PageExtra::Chart},
-            {"予想・適性", {gridYosou}},
-            {"適性（スピード指数）", {gridTekiseiSisuu, cmbTarKikan}},
-            {"適性（勝率・連対率）", {gridTekiseiRentai, cmbTarKikan}},
-            {"持ち時計", {gridMochiTime, cmbTarKikan}},
-            {"対戦表", {gridTaisen, cmbTarKikan}},
-            {"馬柱（印刷イメージ）", {gridPrintBacyu}, true},
-            {"コメント", {gridComment, cmbTarKikan, txtRaceComment, lblRaceComment}},
-            {"コーナー進入予想図", {fraConner}, false, PageExtra::Corner},
-            {"コース", {gridCorce, cmbTarKikan}, false, PageExtra::Course},
-        };
         const QString caption = tabMain->tabText(index);
-        for (const PageView& view : views) {
+        for (const PageView& view : pageViews(*this)) {
             if (view.caption != caption)
                 continue;
             if (view.extra == PageExtra::Course)

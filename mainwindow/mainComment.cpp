@@ -216,11 +216,6 @@ void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText)
     });
 }
 
-bool raceCommentSaved(const QLineEdit& box)
-{
-    return commentBoxSaved(&box);
-}
-
 void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid)
 {
     QObject::connect(&box, &QLineEdit::textChanged, &box, [&box] { showCommentBoxSaved(&box, false); });

@@ -12,7 +12,6 @@ void drawGridComment(FlexGrid& grid, QLineEdit& box, const QString& kikanText);
 // The race comment box: any change turns its text grey until Return saves it under the race
 // shown; then the text is back in the normal colour and the grid has the focus.
 void wireRaceCommentBox(QLineEdit& box, FlexGrid& grid);
-bool raceCommentSaved(const QLineEdit& box);
 
 // A click in the grid opens the note editor, owned by `owner`, for the clicked horse or run,
 // with the note as stored.

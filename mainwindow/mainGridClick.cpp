@@ -9,6 +9,7 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "sheets/sheetOpen.h"
+#include "webimport/ReadWeb.h"
 #include "webimport/importGuard.h"
 
 #include <optional>
@@ -46,10 +47,8 @@ void raceCardClick(const FlexGrid& grid, RaceCard card)
     const int r = grid.row();
     if (c == colUmaName || c == colChichi) {
         // While an import holds the data files an open sheet keeps its content.
-        if (ImportGuard::busy()) {
-            showImportBusy();
+        if (saidImportBusy())
             return;
-        }
         const SheetKind kind = c == colUmaName ? SheetKind::Uma : SheetKind::Syuboba;
         unloadSheet(kind);
         if (!isRunnerSlot(r))
@@ -63,7 +62,7 @@ void raceCardClick(const FlexGrid& grid, RaceCard card)
         if (k > pd.uDate.ubound(2))
             return;
         pd.umaIdx = r;
-        openSheet(SheetKind::Kextuka, pd.uZyo(r, k) + Format(pd.uDate(r, k), "yymmdd") + Format(pd.uRaceNo(r, k), "00"));
+        openSheet(SheetKind::Kextuka, makeRaceCode(pd.uZyo(r, k), pd.uDate(r, k), pd.uRaceNo(r, k)));
     }
 }
 

@@ -29,11 +29,6 @@ constexpr int raceReadRuns = 150;
 constexpr int testReadRuns = 100;
 constexpr int runnerSlots = 18;
 
-bool batchMode()
-{
-    return isFormLoaded(QStringLiteral("frmKanri"));
-}
-
 // A read that ends before the prediction puts the race shown back into the shared state, so
 // that every later click acts on the race the pages show. What the read itself reports
 // (cancel, a missing card in batch mode) and the settings stay as they are now.
@@ -194,12 +189,9 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
     RaceReadOutcome outcome = RaceReadOutcome::Failed;
     {
         const ImportGuard guard;
-        if (!guard.acquired()) {
-            // The batch reports its failed races itself.
-            if (!forBatch)
-                showImportBusy();
+        // The batch reports its failed races itself.
+        if (!(forBatch ? guard.acquired() : guard.acquiredOrSaid()))
             return RaceReadOutcome::Failed;
-        }
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
         const UnopenedFileMemo unopenedFiles;

@@ -333,8 +333,3 @@ void Canvas::paintPicture(const QImage& picture, double x, double y, double widt
     send(o);
 }
 
-double Canvas::textWidth(const QString& text) const
-{
-    return canvasTextSize(canvasFont(textOp(text)), text).width() * sx_;
-}
-

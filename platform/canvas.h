@@ -155,8 +155,6 @@ public:
     void print(const QString& text);
     // PaintPicture: the picture scaled into the rectangle (x, y, width, height).
     void paintPicture(const QImage& picture, double x, double y, double width, double height);
-    // Extent of a text in the current font, in user units.
-    double textWidth(const QString& text) const;
 
 private:
     double tx(double x) const { return (x - left_) / sx_; }

@@ -77,7 +77,21 @@ private:
     std::shared_ptr<StatementCache> statements_;
 };
 
-// The six slots `cnDB` (0..5); slot 0 is never used by the system.
+// The six slots `cnDB` (0..5) by what they hold; slots 4 and 5 are spare.
+enum DbSlot : int {
+    // The tools (the data-file tool, the demo server's track files), never the program.
+    slotTools = 0,
+    // The first file of a procedure: in a race read the track file while a history is parsed and
+    // its indices computed, the race database while a history is stored; the sheets, the course
+    // table and the comments; the track file of the results import; an administration tool's first.
+    slotMain = 1,
+    // The file beside it: jraGraph.dat for a central run's index and the track file for the draw
+    // and jockey factors in a race read; the race database of the results import; an
+    // administration tool's second.
+    slotSide = 2,
+    // An administration tool's third file (the track file it writes).
+    slotExtra = 3,
+};
 extern std::array<std::unique_ptr<Connection>, 6> cnDB;
 
 // Opens the slot on an existing file (never creates one). The password is the SQLCipher key;

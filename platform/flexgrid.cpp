@@ -446,12 +446,6 @@ void FlexGrid::setMergeRow(int row, bool on)
     layoutChanged();
 }
 
-bool FlexGrid::mergeRow(int row) const
-{
-    checkRow(row);
-    return mergeRows_[size_t(row)];
-}
-
 void FlexGrid::sort(int row1, int row2, int col, int how)
 {
     model_->sortRows(std::max(row1, fixedRows()), row2, col, how);

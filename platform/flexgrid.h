@@ -75,7 +75,6 @@ public:
     // MergeCells on and MergeRow(row): neighbouring cells of that row with equal text show as one.
     void setMergeCells(bool on);
     void setMergeRow(int row, bool on);
-    bool mergeRow(int row) const;
 
     // Sorts the non-fixed rows between row1 and row2 (inclusive) by column col; whole rows
     // move, formats included. Generic: numbers by value when both cells hold numbers, else text.

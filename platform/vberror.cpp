@@ -1,6 +1,7 @@
 #include "platform/vberror.h"
 
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vbarray.h"
 
 #include <QFile>
@@ -101,6 +102,7 @@ void showTrapTag(const QString& tag)
 
 void showTrapTag(const QString& tag, const std::exception& error)
 {
+    logTrap(tag, error);
     const QString cause = japaneseCause(error);
     msgBox(cause.isEmpty() ? tag : tag + QLatin1Char('\n') + cause, vbOKOnly);
 }

@@ -229,21 +229,21 @@ QByteArray demoHistory(const DemoRace& race, int horse)
 
 void writeDemoTrackTables(const QString& path, const QString& password, const DemoRace& race)
 {
-    openDbOrThrow(0, path, password);
-    const DbSlotCloser closer(0);
-    DbTransaction tables(0);
+    openDbOrThrow(slotTools, path, password);
+    const DbSlotCloser closer(slotTools);
+    DbTransaction tables(slotTools);
     QStringList tracks {race.zyo};
     for (const char* zyo : otherTracks)
         if (!tracks.contains(QString::fromUtf8(zyo)))
             tracks << QString::fromUtf8(zyo);
     for (int run = 1; run <= race.historyRuns; ++run)
         for (const QString& zyo : tracks)
-            insertRow(0, "T_sisuu", DbRow().set("S_date", race.date.addDays(-race.daysBetweenRuns * run))
+            insertRow(slotTools, "T_sisuu", DbRow().set("S_date", race.date.addDays(-race.daysBetweenRuns * run))
                                         .set("S_zyo", zyo).set("S_siba", 0).set("S_sisuu", 0.5));
     for (const QString& zyo : tracks)
         for (const int kyori : distances)
             for (const int sinKyu : {0, 1})
-                insertRow(0, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
+                insertRow(slotTools, "T_avetime", DbRow().set("A_zyo", zyo).set("A_kyori", kyori).set("A_class", "ave")
                                               .set("A_sin_kyu", sinKyu).set("A_siba", 0)
                                               .set("A_time", raceTime(kyori, 1, 4, 5)));
     tables.commit();

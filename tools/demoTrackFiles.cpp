@@ -1,5 +1,6 @@
 #include "tools/demoTrackFiles.h"
 
+#include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
 
@@ -9,7 +10,7 @@
 namespace {
 
 // The slot the demo's own writes use, apart from the program's.
-constexpr int kSlot = 0;
+constexpr int kSlot = slotTools;
 constexpr int kVariantDays = 366;
 
 bool holdsStandardTimes(const QString& path, const QString& password)
@@ -51,24 +52,24 @@ void writeVariants(const DemoWorld& world)
 QStringList fillEmptyTrackFiles(const QString& folder, const DemoWorld& world)
 {
     struct File {
-        const char* name;
-        QString password;
+        DataFileKind kind;
         bool variants;
     };
     QStringList filled;
-    for (const File& f : {File {"Strevin_data.dat", dbPassword, true}, File {"CalSisuu.mdb", QString(), false},
-                          File {"motofile.mdb", dbPassword, false}}) {
-        const QString path = QDir(folder).filePath(QString::fromLatin1(f.name));
-        if (!QFileInfo::exists(path) || holdsStandardTimes(path, f.password))
+    for (const File& f : {File {DataFileKind::StrevinData, true}, File {DataFileKind::CalSisuu, false},
+                          File {DataFileKind::Motofile, false}}) {
+        const DataFileEntry& entry = dataFileEntry(f.kind);
+        const QString path = QDir(folder).filePath(entry.fileName);
+        if (!QFileInfo::exists(path) || holdsStandardTimes(path, entry.password))
             continue;
-        openDbOrThrow(kSlot, path, f.password);
+        openDbOrThrow(kSlot, path, entry.password);
         const DbSlotCloser closer(kSlot);
         DbTransaction tables(kSlot);
         writeStandardTimes(world);
         if (f.variants)
             writeVariants(world);
         tables.commit();
-        filled << QString::fromLatin1(f.name);
+        filled << entry.fileName;
     }
     return filled;
 }

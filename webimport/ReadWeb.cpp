@@ -270,10 +270,8 @@ bool getWebTable(const QString& url)
 bool readWebPageToCsv(const QString& url)
 {
     const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
+    if (!guard.acquiredOrSaid())
         return false;
-    }
     bool written = false;
     vbTrap(QStringLiteral("Error-ReadWeb-1"), [&] {
         clearWebCell();

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int narSlot = 1;
+constexpr int narSlot = slotMain;
 
 // A run whose row is stored already (or that breaks a constraint) is passed over; the other runs
 // of the horse are stored all the same.

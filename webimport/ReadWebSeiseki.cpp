@@ -347,7 +347,7 @@ void rateRunners(SeisekiRace& race)
         judgeKyakusitu({race.uTuka(i, 1, 0), race.uTuka(i, 2, 0), race.uTuka(i, 3, 0), race.uTuka(i, 4, 0)},
                        race.tousuu, race.uKyakusitu(i, 0));
         IndexedRun run = indexedRun(race, i);
-        vbTrap(kSisuuError, [&] { computeLocalIndex(run, 1); });
+        vbTrap(kSisuuError, [&] { computeLocalIndex(run, slotMain); });
         race.uSisuu(i, 0) = run.sisuu;
         race.uSisuu3f(i, 0) = run.sisuu3f;
         race.uFile(i, 0) = run.file;
@@ -389,7 +389,7 @@ void writeRace(const SeisekiRace& race)
             row.set(QStringLiteral("R_ninki(%1)").arg(n), horse);
     }
     row.set("R_flag", "Seiseki");
-    upsertRow(2, "T_Rdata", DbRow().set("R_code", race.raceCode), row);
+    upsertRow(slotSide, "T_Rdata", DbRow().set("R_code", race.raceCode), row);
 }
 
 void writeRunner(const SeisekiRace& race, int i)
@@ -413,7 +413,7 @@ void writeRunner(const SeisekiRace& race, int i)
         .set("U_sisuu", race.uSisuu(i, 0))
         .set("U_sisuu3f", race.uSisuu3f(i, 0))
         .set("U_file", race.uFileFound(i, 0) != 0);
-    upsertRow(2, "T_Useiseki", DbRow().set("R_code", race.raceCode).set("U_name", race.uName(i)), row);
+    upsertRow(slotSide, "T_Useiseki", DbRow().set("R_code", race.raceCode).set("U_name", race.uName(i)), row);
 }
 
 SeisekiPage readAndSave(const QString& url)
@@ -510,7 +510,7 @@ bool saveSeiseki(SeisekiRace& race)
     setMargins(race);
     rateRunners(race);
     return vbTrap(kWriteError, [&] {
-        DbTransaction transaction(2);
+        DbTransaction transaction(slotSide);
         writeRace(race);
         for (int i = 1; i <= SeisekiRace::maxUma; ++i)
             if (!race.uName(i).isEmpty())

@@ -1,5 +1,6 @@
 // The horse history page: the runner's past runs of the look-back window into runs 1.. of the
 // run table, each with its speed index, then stored in the race database.
+#include "core/dataFiles.h"
 #include "webimport/ReadWeb.h"
 
 #include "core/publicDim.h"
@@ -30,17 +31,12 @@ void openDataFile(const QString& name)
 {
     const QString path = appPath() + name;
     try {
-        openDbOrThrow(1, path, dbPassword);
+        openDbOrThrow(slotMain, path, dbPassword);
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
         reportUnopenedFile(path, e);
     }
-}
-
-bool batchMode()
-{
-    return isFormLoaded(QStringLiteral("frmKanri"));
 }
 
 // The header row "年月日" in rows 1..14; a header in row 15 leaves no room and counts as none.
@@ -54,9 +50,9 @@ int historyHeaderRow()
 
 void takeTrack(int h, int w, const QString& cell)
 {
-    if (cell.startsWith(QStringLiteral("Ｊ"))) {
+    if (isCentralTrack(cell)) {
         pd.uZyo(h, w) = cell.left(3);
-        pd.uChiku(h, w) = QStringLiteral("Ｊ");
+        pd.uChiku(h, w) = kCentralMark;
     } else {
         pd.uZyo(h, w) = delSpace(cell.left(3)).left(2);
         pd.uChiku(h, w) = zyoToChiku(pd.uZyo(h, w));
@@ -125,10 +121,10 @@ void indexRun(int h, int w)
 {
     if (pd.uTime(h, w) <= 0)
         return;
-    if (pd.jraGraphOn && pd.uZyo(h, w).startsWith(QStringLiteral("Ｊ")))
+    if (pd.jraGraphOn && isCentralTrack(pd.uZyo(h, w)))
         calcUSisuuJra(h, w);
-    else if (isDbOpen(1))
-        calcUSisuu(h, w, 1);
+    else if (isDbOpen(slotMain))
+        calcUSisuu(h, w, slotMain);
 }
 
 // A row cut short (fewer cells than the table's header: the page ended inside it) is not
@@ -172,7 +168,7 @@ StoredRuns loadStoredRuns()
 {
     StoredRuns stored;
     vbTrap(QStringLiteral("Error-ReadWeb-6"), [&] {
-        RecordSet rs(1, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
+        RecordSet rs(slotMain, QStringLiteral("SELECT T_Useiseki.R_code, U_tuka01, U_tuka02, U_tuka03, U_tuka04, U_kyakusitu, "
                                        "T_Rdata.R_code IS NOT NULL FROM T_Useiseki LEFT JOIN T_Rdata "
                                        "ON T_Rdata.R_code = T_Useiseki.R_code WHERE U_name = ?"),
                      {pd.uName(pd.umaIdx)});
@@ -189,12 +185,12 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDataFile(QStringLiteral("NAR_data.dat"));
-    if (!isDbOpen(1))
+    openDataFile(dataFileName(DataFileKind::NarData));
+    if (!isDbOpen(slotMain))
         return;
-    DbSlotCloser closer(1);
+    DbSlotCloser closer(slotMain);
     // One commit for the horse; each run still succeeds or fails on its own.
-    DbTransaction horse(1);
+    DbTransaction horse(slotMain);
     const StoredRuns stored = loadStoredRuns();
     const int last = std::min(storedRuns, pd.kakoMax);
     for (webRow = 1; webRow <= last; ++webRow) {
@@ -267,12 +263,12 @@ void parseUmaRireki()
     }
     // The day before the window, counted in 64 bits: the look-back setting may hold any number.
     const int64_t windowStart = int64_t(pd.raceDate.serial()) - pd.kakoKikan;
-    openDataFile(QStringLiteral("Strevin_data.dat"));
-    DbSlotCloser closer(1);
+    openDataFile(dataFileName(DataFileKind::StrevinData));
+    DbSlotCloser closer(slotMain);
     // The lookups of every run in one read transaction: the encrypted file's header is checked
     // once, not before each of its two lookups per run.
     std::optional<DbTransaction> lookups;
-    if (isDbOpen(1))
+    if (isDbOpen(slotMain))
         lookups.emplace(1);
     const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)

@@ -1,5 +1,6 @@
 #include "webimport/frmWebSeiseki.h"
 
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
@@ -50,7 +51,7 @@ struct Track {
 QList<Track> loadTracks()
 {
     QList<Track> tracks;
-    for (RecordSet rs(1, "SELECT zyoCode, zyoName FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext()) {
+    for (RecordSet rs(slotMain, "SELECT zyoCode, zyoName FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext()) {
         const Track t {rs.field("zyoCode").toString().trimmed(), rs.field("zyoName").toString()};
         if (!t.code.isEmpty())
             tracks.append(t);
@@ -145,15 +146,15 @@ QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& last
 // LastDate only ever moves forward.
 void updateLastDate(const VbDate& last)
 {
-    DbTransaction transaction(2);
-    RecordSet rs(2, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
+    DbTransaction transaction(slotSide);
+    RecordSet rs(slotSide, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
     const bool empty = rs.eof();
     const VbDate stored = empty ? VbDate() : rs.field("LastDate").toDate();
     rs.close();
     if (!empty && stored >= last)
         return;
-    slotConnection(2).execute("DELETE FROM LastDate");
-    insertRow(2, "LastDate", DbRow().set("LastDate", last));
+    slotConnection(slotSide).execute("DELETE FROM LastDate");
+    insertRow(slotSide, "LastDate", DbRow().set("LastDate", last));
     transaction.commit();
 }
 
@@ -161,7 +162,7 @@ void updateLastDate(const VbDate& last)
 QHash<QString, int> storedCounts(const VbDate& from, const VbDate& to)
 {
     QHash<QString, int> counts;
-    RecordSet rs(1,
+    RecordSet rs(slotMain,
                  "SELECT R_date, R_zyo, COUNT(R_date) AS n FROM T_Rdata WHERE R_date >= ? AND R_date <= ? "
                  "AND R_flag = ? GROUP BY R_date, R_zyo",
                  {from, to, "Seiseki"});
@@ -292,10 +293,10 @@ void FrmWebSeiseki::Form_Load()
     vbTrap("Error-frmWebSeiseki-4", [&] {
         VbDate start;
         {
-            openDb(1, appPath() + "NAR_data.dat", dbPassword);
-            DbSlotCloser closer(1);
-            if (isDbOpen(1)) {
-                RecordSet rs(1, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
+            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+            DbSlotCloser closer(slotMain);
+            if (isDbOpen(slotMain)) {
+                RecordSet rs(slotMain, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
                 if (!rs.eof())
                     start = rs.field("LastDate").toDate();
             }
@@ -358,16 +359,14 @@ void FrmWebSeiseki::readWebSeisekiRange()
         return;
     }
     const ImportGuard guard;
-    if (!guard.acquired()) {
-        showImportBusy();
+    if (!guard.acquiredOrSaid())
         return;
-    }
     const WorkingState working(*this);
     vbTrap("Error-frmWebSeiseki-6", [&] {
-        DbSlotCloser closeTracks(1), closeRaces(2);
-        openDb(1, appPath() + "Strevin_data.dat", dbPassword);
-        openDb(2, appPath() + "NAR_data.dat", dbPassword);
-        if (!isDbOpen(1) || !isDbOpen(2))
+        DbSlotCloser closeTracks(slotMain), closeRaces(slotSide);
+        openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
+        openDb(slotSide, dataFilePath(DataFileKind::NarData), dbPassword);
+        if (!isDbOpen(slotMain) || !isDbOpen(slotSide))
             return;
         const QList<Track> tracks = loadTracks();
         ImportRun run;
@@ -414,8 +413,8 @@ void FrmWebSeiseki::showYomikomiGrid()
 
         QHash<QString, int> counts;
         {
-            openDb(1, appPath() + "NAR_data.dat", dbPassword);
-            DbSlotCloser closer(1);
+            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+            DbSlotCloser closer(slotMain);
             counts = storedCounts(newYear, last);
         }
         const int days = last - newYear;

@@ -42,3 +42,17 @@ void showImportBusy()
 {
     msgBox(QStringLiteral("他の読込みが実行中です。終了してから開始してください"));
 }
+
+bool ImportGuard::acquiredOrSaid() const
+{
+    if (!acquired_)
+        showImportBusy();
+    return acquired_;
+}
+
+bool saidImportBusy()
+{
+    if (importRunning)
+        showImportBusy();
+    return importRunning;
+}

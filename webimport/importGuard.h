@@ -14,6 +14,8 @@ public:
     ImportGuard& operator=(const ImportGuard&) = delete;
 
     bool acquired() const { return acquired_; }
+    // Like acquired(), but tells the user that another import is running when it was not.
+    bool acquiredOrSaid() const;
     // True while any guard holds the token.
     static bool busy();
 
@@ -27,3 +29,6 @@ void setImportChangeHook(std::function<void()> hook);
 
 // Tells the user that another page import is running (for an entry point that could not take the token).
 void showImportBusy();
+// True, having told the user, while an import runs: for an entry point that only reads the data
+// files an import holds.
+bool saidImportBusy();

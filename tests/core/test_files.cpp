@@ -48,11 +48,11 @@ TEST(LzhAdd, TakesPathsWithBackslashes)
     QTemporaryDir dir;
     writeTestFile(dir.filePath("予想出力/大井/01R.html"), "race 1");
     MsgBoxRecorder msgs;
-    EXPECT_FALSE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh", 0));
+    EXPECT_FALSE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh"));
     EXPECT_EQ(msgs.texts(), QStringList {"LZHファイルの作成に失敗しました\nフォルダ「" + dir.filePath("予想") + "」がありません"});
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("予想")));
     ASSERT_TRUE(QDir(dir.path()).mkdir("予想"));
-    ASSERT_TRUE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh", 0));
+    ASSERT_TRUE(lzhAdd(dir.path() + "\\予想出力\\", dir.path() + "\\予想\\0105.lzh"));
     EXPECT_EQ(lhaExtract(dir.filePath("予想/0105.lzh"), dir.filePath("extracted")),
               (std::map<std::string, QByteArray> {{toCp932("大井/01R.html").toStdString(), "race 1"}}));
 }

@@ -1,11 +1,14 @@
 #include "platform/application.h"
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -87,4 +90,37 @@ TEST(VbTrap, TheCauseFollowsTheTagInJapanese)
                                          "Error-a\nほかのプログラムがファイルを使用中です",
                                          "Error-b\nデータファイルではないか、パスワードが違います", "Error-c\nディスクの空き容量が足りません",
                                          "Error-d\nフォルダ「予想」がありません", "Error-e", "Error-f"}));
+}
+
+// A trapped failure leaves one line with its tag and its own text (the failing query) in the log, while the
+// user sees what they always saw; the log moves to one old file before it passes its limit, and a log that
+// cannot be written changes nothing for the user.
+TEST(VbTrap, TheLogKeepsTheCauseAndStaysBounded)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("error.log");
+    setTrapLogFile(log);
+    MsgBoxRecorder rec;
+    vbTrapAlways("Error-frmMain-33", [] { throw VbError(vbErrDatabase, "no such table: RaceData\nSELECT * FROM RaceData"); });
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+    file.close();
+    ASSERT_EQ(lines.size(), 1);
+    EXPECT_TRUE(QDateTime::fromString(lines[0].section(' ', 0, 0), Qt::ISODate).isValid()) << lines[0].toStdString();
+    EXPECT_EQ(lines[0].section(' ', 1), "Error-frmMain-33 3000: no such table: RaceData SELECT * FROM RaceData");
+    EXPECT_EQ(rec.texts(), QStringList {"Error-frmMain-33"});
+
+    const QString longCause(5000, QChar(u'x'));
+    for (int i = 0; i < 400; ++i)
+        vbTrapAlways("Error-b", [&] { throw VbError(vbErrFile, longCause); });
+    EXPECT_LE(QFileInfo(log).size(), kTrapLogLimit);
+    EXPECT_GT(QFileInfo(log + ".old").size(), kTrapLogLimit / 2);
+    EXPECT_LE(QFileInfo(log + ".old").size(), kTrapLogLimit);
+
+    setTrapLogFile(dir.filePath("none/error.log"));
+    rec.clear();
+    EXPECT_FALSE(vbTrapAlways("Error-c", [] { throw std::bad_alloc(); }));
+    EXPECT_EQ(rec.texts(), QStringList {"Error-c"});
+    setTrapLogFile({});
 }

@@ -43,8 +43,8 @@ void FrmKextuka::load()
         hideGrids();
         vbTrap("Error-kextukaRireki-1", [this] {
             {
-                openDb(1, appPath() + "NAR_data.dat", dbPassword);
-                DbSlotCloser closer(1);
+                openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+                DbSlotCloser closer(slotMain);
                 race_ = readRaceResult(key_, pd.raceDate);
             }
             lblInfo->setText(race_.info);
@@ -87,10 +87,8 @@ void FrmKextuka::noteSaved(const QString& rCode, const QString& uName, const Com
 void FrmKextuka::txtRaceComment_KeyPress()
 {
     vbTrap("Error-frmKextuka-9", [this] {
-        if (ImportGuard::busy()) {
-            showImportBusy();
+        if (saidImportBusy())
             return;
-        }
         storeRaceComment(key_, txtRaceComment->text());
         showCommentBoxSaved(txtRaceComment, true);
         gridComment->setFocus();

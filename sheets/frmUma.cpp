@@ -132,10 +132,8 @@ bool FrmUma::fillComments(const std::vector<const SheetRun*>& listed)
 void FrmUma::txtUmaComment_KeyPress()
 {
     vbTrap("Error-frmUma-10", [this] {
-        if (ImportGuard::busy()) {
-            showImportBusy();
+        if (saidImportBusy())
             return;
-        }
         storeComment(commentKeyUma, key_,
                      {txtUmaComment->text(), cmbUmaSign01->currentText(), cmbUmaSign02->currentText()});
         showSaved(txtUmaComment);
@@ -164,10 +162,8 @@ void FrmUma::toolbarClicked(const QString& key)
     const int n = pd.tousuu;
     if (n < 1 || n > pd.uName.ubound())
         return;
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (saidImportBusy())
         return;
-    }
     const int idx = pd.umaIdx;
     if (key == "Prev")
         pd.umaIdx = idx > 1 && idx <= n ? idx - 1 : n;

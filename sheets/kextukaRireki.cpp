@@ -52,7 +52,7 @@ QString raceInfoLine(const SheetRun& row)
 RaceResult readRaceResult(const QString& code, const VbDate& raceDate)
 {
     RaceResult race;
-    SheetStatement rows(slotConnection(1), sheetRaceRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
+    SheetStatement rows(slotConnection(slotMain), sheetRaceRunSelect() + " WHERE T_Rdata.R_code = ? AND R_date < ?"
                                            " ORDER BY (U_cyaku IS NULL OR U_cyaku <= 0), U_cyaku, U_no, U_name");
     for (rows.start({code.toUtf8(), raceDate.toDbText().toUtf8()}); rows.next();) {
         race.found = true;

@@ -186,7 +186,7 @@ bool addDistinct(std::array<QString, 6>& list, int& n, const SheetValue& value)
 std::vector<SheetRun> readSubjectRuns(SheetKind kind, const QString& key)
 {
     std::vector<SheetRun> runs;
-    SheetStatement rows(slotConnection(1), sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder());
+    SheetStatement rows(slotConnection(slotMain), sheetSubjectRunSelect() + " WHERE " + sheetKeyColumn(kind) + " = ?" + sheetRunOrder());
     for (rows.start({key.toUtf8()}); rows.next();)
         runs.emplace_back().readColumns(rows.get(), fRCode, fKyakusitu);
     return runs;

@@ -41,12 +41,7 @@ QString sheetPicturePath(const QString& file)
 
 QWidget* mainWindowWidget()
 {
-    if (!qApp)
-        return nullptr;
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == "frmMain")
-            return w;
-    return nullptr;
+    return loadedForm(QStringLiteral("frmMain"));
 }
 
 void showMainWindowAgain(const QWidget* closing)

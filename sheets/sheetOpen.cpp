@@ -1,6 +1,7 @@
 #include "sheets/sheetOpen.h"
 
 #include "core/publicDim.h"
+#include "core/publicFunction.h"
 #include "platform/flexgrid.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -8,6 +9,7 @@
 #include "sheets/frmKextuka.h"
 #include "sheets/frmPerson.h"
 #include "sheets/frmUma.h"
+#include "webimport/ReadWeb.h"
 #include "webimport/importGuard.h"
 
 #include <QApplication>
@@ -60,10 +62,10 @@ QString raceCodeOfRow(const FlexGrid& grid, int row)
     if (!date.hasMatch() || !raceText.endsWith('R'))
         throw VbError(vbErrTypeMismatch, "no race in this row");
     const int yy = date.captured(1).toInt();
-    if (!QDate(yy < 30 ? 2000 + yy : 1900 + yy, date.captured(2).toInt(), date.captured(3).toInt()).isValid())
+    const QDate day(yy < 30 ? 2000 + yy : 1900 + yy, date.captured(2).toInt(), date.captured(3).toInt());
+    if (!day.isValid())
         throw VbError(vbErrTypeMismatch, "no race in this row");
-    const int raceNo = CLngText(raceText.chopped(1));
-    return grid.textMatrix(row, 1) + date.captured(1) + date.captured(2) + date.captured(3) + Format(raceNo, "00");
+    return makeRaceCode(grid.textMatrix(row, 1), VbDate::fromQDate(day), CLngText(raceText.chopped(1)));
 }
 
 SheetFrame* createSheet(SheetKind kind, const QString& key)
@@ -94,11 +96,7 @@ std::optional<SheetTarget> sheetTargetOfCell(const FlexGrid& grid, int row, int 
 
 QWidget* loadedSheet(SheetKind kind)
 {
-    const QString name = sheetFormName(kind);
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w->objectName() == name)
-            return w;
-    return nullptr;
+    return loadedForm(sheetFormName(kind));
 }
 
 void unloadSheet(SheetKind kind)
@@ -113,10 +111,8 @@ void unloadSheet(SheetKind kind)
 
 bool openSheet(SheetKind kind, const QString& key)
 {
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (saidImportBusy())
         return false;
-    }
     std::optional<QPoint> replacedAt;
     if (const QWidget* old = loadedSheet(kind); old && old->isVisible())
         replacedAt = old->pos();

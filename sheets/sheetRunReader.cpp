@@ -66,7 +66,7 @@ private:
 
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
-    const Connection& slot = slotConnection(1);
+    const Connection& slot = slotConnection(slotMain);
     auto codes = std::make_unique<RaceCodes>();
     int stored = 0;
     if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(1)) {

@@ -1,5 +1,6 @@
 #include "sheets/subjectSheet.h"
 
+#include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
 #include "core/raceIndexes.h"
 #include "core/publicDim.h"
@@ -91,10 +92,8 @@ void SubjectSheet::loadSubject(const QString& infoText)
 
 void SubjectSheet::cmbTarKikan_Click()
 {
-    if (ImportGuard::busy()) {
-        showImportBusy();
+    if (saidImportBusy())
         return;
-    }
     if (!vbTrap(fillTag_, [this] { fill(); }))
         stopArrival();
 }
@@ -109,9 +108,9 @@ void SubjectSheet::fill()
     stopArrival();
     Progress progress(this, progressMax_);
     {
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
-        DbSlotCloser closer(1);
-        addRaceIndexes(1);
+        openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+        DbSlotCloser closer(slotMain);
+        addRaceIndexes(slotMain);
         reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,
                                                                  kikanDays(cmbTarKikan->currentText())});
     }

@@ -121,14 +121,6 @@ void setRunRows(FlexGrid& grid, SheetKind kind, int first, const SheetRunList& k
 }
 }  // namespace
 
-QStringList sheetRirekiHeaders(SheetKind kind)
-{
-    QStringList headers;
-    for (const RirekiColumn& c : rirekiColumns(kind))
-        headers << c.header;
-    return headers;
-}
-
 void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs)
 {
     GridFill fill(grid);

@@ -5,8 +5,6 @@
 #include "platform/flexgrid.h"
 #include <QStringList>
 
-// The column headers the grid of that kind shows, in order.
-QStringList sheetRirekiHeaders(SheetKind kind);
 // Writes the runs into the grid (redraw off inside) and centres the header row.
 // The grid keeps the runs and makes each row's texts when the row is first needed.
 void drawSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& runs);

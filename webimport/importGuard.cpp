@@ -38,10 +38,14 @@ bool ImportGuard::busy()
     return importRunning;
 }
 
+namespace {
+
 void showImportBusy()
 {
     msgBox(QStringLiteral("他の読込みが実行中です。終了してから開始してください"));
 }
+
+}  // namespace
 
 bool ImportGuard::acquiredOrSaid() const
 {

@@ -27,8 +27,6 @@ private:
 // nullptr for none.
 void setImportChangeHook(std::function<void()> hook);
 
-// Tells the user that another page import is running (for an entry point that could not take the token).
-void showImportBusy();
 // True, having told the user, while an import runs: for an entry point that only reads the data
 // files an import holds.
 bool saidImportBusy();

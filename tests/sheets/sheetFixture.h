@@ -1,5 +1,6 @@
 #pragma once
 // Sheets under test: a temporary program folder with the race and comment files and runs written row by row.
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/colors.h"
@@ -34,8 +35,8 @@ struct RunRow {
 
 inline void writeRun(const RunRow& r)
 {
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    DbSlotCloser closer(1);
+    openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+    DbSlotCloser closer(slotMain);
     const auto row = [&r](std::initializer_list<std::pair<const char*, DbValue>> values) {
         DbRow row = DbRow().set("R_code", r.code());
         for (const auto& [column, value] : values)

@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <sqlcipher/sqlite3.h>
+#include <algorithm>
 #include <optional>
 
 // The subject's races newest first, their columns from the day index alone: every race day by day,
@@ -80,7 +81,7 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     }
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
     raceRuns_ = std::make_unique<SheetStatement>(
-        *connection_, subjectRunsOfRace(sheetRunColumns().section(',', fName, fKyakusitu)));
+        *connection_, subjectRunsOfRace(sheetRunColumns().section(',', fName, fKyakusitu), false));
     codes_ = std::move(codes);
     // Asked once per race of the file: the races the subject ran in are told apart before their
     // columns are read.
@@ -122,7 +123,7 @@ void SheetRunReader::readLists()
     while (tracks.next() && addDistinct(inputs_.trkList, n, tracks.race()[fZyo])) {
     }
     SubjectRaces races(*connection_);
-    SheetStatement jockeys(*connection_, subjectRunsOfRace("U_kisyu"));
+    SheetStatement jockeys(*connection_, subjectRunsOfRace("U_kisyu", true));
     n = 1;
     bool open = true;
     while (open && races.next())
@@ -135,15 +136,17 @@ void SheetRunReader::readLists()
         }
 }
 
-// The subject's runs in one race by horse, found through the subject's index (the key of the
-// runs would read every runner of the race).
-QString SheetRunReader::subjectRunsOfRace(const QString& columns) const
+// The subject's runs in one race, found through the subject's index (the key of the runs would
+// read every runner of the race); by horse when ordered.
+QString SheetRunReader::subjectRunsOfRace(const QString& columns, bool ordered) const
 {
     const QString column = sheetKeyColumn(request_.kind);
     return "SELECT " + columns + " FROM T_Useiseki INDEXED BY " + raceRunIndex(column) + " WHERE " + column
-        + " = ? AND R_code = ? ORDER BY U_name";
+        + " = ? AND R_code = ?" + (ordered ? " ORDER BY U_name" : "");
 }
 
+// By horse as the column's binary order has it, sorted here: an ORDER BY would open a sorter for
+// every race, which costs more than reading its run.
 std::vector<SheetRun> SheetRunReader::runsOfRace()
 {
     std::vector<SheetRun> runs;
@@ -151,6 +154,10 @@ std::vector<SheetRun> SheetRunReader::runsOfRace()
         SheetRun& run = runs.emplace_back(walk_->race());
         run.readColumns(raceRuns_->get(), fName, fKyakusitu);
     }
+    if (runs.size() > 1)
+        std::sort(runs.begin(), runs.end(), [](const SheetRun& a, const SheetRun& b) {
+            return a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
+        });
     return runs;
 }
 

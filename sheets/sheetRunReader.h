@@ -8,14 +8,11 @@
 // year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
-#include <deque>
 #include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_set>
 
 class SheetStatement;
 class SubjectRaces;
+class SubjectRuns;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -54,7 +51,7 @@ private:
     void readWhole();
     void readFirstPart();
     void readLists();
-    QString subjectRunsOfRace(const QString& columns, bool ordered) const;
+    QString subjectRunsOfRace(const QString& columns) const;
     // The subject's runs in the race the walk is on, by horse.
     std::vector<SheetRun> runsOfRace();
     bool takesMore(const SheetRun& run, int listed) const;
@@ -64,27 +61,7 @@ private:
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     int expectedListed_ = 0;
-    // The codes of the subject's races, asked once for each race of the file. Most races are not
-    // the subject's: a bit per hash, small enough to stay in the processor's cache, turns them
-    // away before the set (whose nodes lie all over memory) is looked at.
-    struct RaceCodes {
-        void add(const QByteArray& code)
-        {
-            texts.emplace_back(code.constData(), size_t(code.size()));
-            set.insert(texts.back());
-            const size_t bit = std::hash<std::string_view> {}(texts.back()) & (bits.size() * 64 - 1);
-            bits[bit / 64] |= uint64_t(1) << (bit % 64);
-        }
-        bool has(std::string_view code) const
-        {
-            const size_t bit = std::hash<std::string_view> {}(code) & (bits.size() * 64 - 1);
-            return (bits[bit / 64] >> (bit % 64) & 1) != 0 && set.count(code) > 0;
-        }
-        std::deque<std::string> texts;
-        std::unordered_set<std::string_view> set;
-        std::vector<uint64_t> bits = std::vector<uint64_t>(size_t(1) << 13);
-    };
-    std::unique_ptr<RaceCodes> codes_;
+    std::unique_ptr<SubjectRuns> runRows_;
     std::unique_ptr<class Connection> connection_;
     std::unique_ptr<SheetStatement> raceRuns_;
     std::unique_ptr<SubjectRaces> walk_;

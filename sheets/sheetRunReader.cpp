@@ -42,14 +42,19 @@ public:
     std::span<const int64_t> rows(std::string_view code) const
     {
         const auto it = races_.find(code);
-        return it == races_.end() ? std::span<const int64_t>() : std::span(rows_).subspan(it->second.first, it->second.count);
+        if (it == races_.end())
+            return {};
+        return std::span(rows_).subspan(it->second.first, it->second.count);
     }
 
 private:
     struct Span {
         size_t first, count;
     };
-    size_t hashBit(std::string_view code) const { return std::hash<std::string_view> {}(code) & (bits_.size() * 64 - 1); }
+    size_t hashBit(std::string_view code) const
+    {
+        return std::hash<std::string_view> {}(code) & (bits_.size() * 64 - 1);
+    }
 
     std::deque<std::string> codes_;
     std::unordered_map<std::string_view, Span> races_;
@@ -132,8 +137,8 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     }
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
     raceRuns_ = std::make_unique<SheetStatement>(
-        *connection_, "SELECT " + sheetRunColumns().section(',', fName, fKyakusitu) + " FROM T_Useiseki WHERE rowid = ? AND "
-                          + sheetKeyColumn(request.kind) + " = ?");
+        *connection_, "SELECT " + sheetRunColumns().section(',', fName, fKyakusitu)
+                          + " FROM T_Useiseki WHERE rowid = ? AND " + sheetKeyColumn(request.kind) + " = ?");
     runRows_ = std::move(runRows);
     sqlite3_create_function_v2(
         connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, runRows_.get(),
@@ -195,7 +200,8 @@ QString SheetRunReader::subjectRunsOfRace(const QString& columns) const
         + " = ? AND R_code = ? ORDER BY U_name";
 }
 
-// By horse as the column's binary order has it.
+// Read by their row numbers, the runs come in the file's order; they are put in the order of the
+// horse's name as the column's binary order (of its UTF-8 bytes) has it.
 std::vector<SheetRun> SheetRunReader::runsOfRace()
 {
     std::vector<SheetRun> runs;

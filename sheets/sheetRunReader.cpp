@@ -6,7 +6,61 @@
 
 #include <QElapsedTimer>
 #include <sqlcipher/sqlite3.h>
+#include <algorithm>
+#include <deque>
 #include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+// The rows of the subject's runs by the code of their race, asked once for each race of the file.
+// Most races are not the subject's: a bit per hash, small enough to stay in the processor's cache,
+// turns them away before the map (whose nodes lie all over memory) is looked at. A race's runs
+// are then read by their row numbers, without a search of the subject's index for each race.
+class SubjectRuns {
+public:
+    // The rows come in the order of the subject's index: those of one race one after another.
+    void add(std::string_view code, int64_t row)
+    {
+        if (codes_.empty() || codes_.back() != code) {
+            codes_.emplace_back(code);
+            races_.emplace(codes_.back(), Span {rows_.size(), 0});
+            const size_t bit = hashBit(code);
+            bits_[bit / 64] |= uint64_t(1) << (bit % 64);
+        }
+        rows_.push_back(row);
+        ++races_[codes_.back()].count;
+    }
+    size_t size() const { return rows_.size(); }
+    bool has(std::string_view code) const
+    {
+        const size_t bit = hashBit(code);
+        return (bits_[bit / 64] >> (bit % 64) & 1) != 0 && races_.count(code) > 0;
+    }
+    // The rows of the subject's runs in that race.
+    std::span<const int64_t> rows(std::string_view code) const
+    {
+        const auto it = races_.find(code);
+        if (it == races_.end())
+            return {};
+        return std::span(rows_).subspan(it->second.first, it->second.count);
+    }
+
+private:
+    struct Span {
+        size_t first, count;
+    };
+    size_t hashBit(std::string_view code) const
+    {
+        return std::hash<std::string_view> {}(code) & (bits_.size() * 64 - 1);
+    }
+
+    std::deque<std::string> codes_;
+    std::unordered_map<std::string_view, Span> races_;
+    std::vector<int64_t> rows_;
+    std::vector<uint64_t> bits_ = std::vector<uint64_t>(size_t(1) << 13);
+};
 
 // The subject's races newest first, their columns from the day index alone: every race day by day,
 // kept when the subject ran in it. The index gives the races of one day and number in descending
@@ -67,29 +121,31 @@ private:
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
     const Connection& slot = slotConnection(slotMain);
-    auto codes = std::make_unique<RaceCodes>();
-    int stored = 0;
-    if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(1)) {
-        SheetStatement own(slot, "SELECT R_code FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind) + " = ?");
-        for (own.start({key_}); own.next(); ++stored)
-            codes->add(own.bytes(0));
+    auto runRows = std::make_unique<SubjectRuns>();
+    if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(slotMain)) {
+        SheetStatement own(slot, "SELECT R_code, rowid FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind)
+                                      + " = ? ORDER BY R_code");
+        for (own.start({key_}); own.next();) {
+            const QByteArray code = own.bytes(0);
+            runRows->add({code.constData(), size_t(code.size())}, sqlite3_column_int64(own.get(), 1));
+        }
     }
+    const int stored = int(runRows->size());
     if (stored <= sheetFirstListed) {
         readWhole();
         return;
     }
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
     raceRuns_ = std::make_unique<SheetStatement>(
-        *connection_, subjectRunsOfRace(sheetRunColumns().section(',', fName, fKyakusitu)));
-    codes_ = std::move(codes);
-    // Asked once per race of the file: the races the subject ran in are told apart before their
-    // columns are read.
+        *connection_, "SELECT " + sheetRunColumns().section(',', fName, fKyakusitu)
+                          + " FROM T_Useiseki WHERE rowid = ? AND " + sheetKeyColumn(request.kind) + " = ?");
+    runRows_ = std::move(runRows);
     sqlite3_create_function_v2(
-        connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, codes_.get(),
+        connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, runRows_.get(),
         [](sqlite3_context* context, int, sqlite3_value** args) {
-            const auto* codes = static_cast<const RaceCodes*>(sqlite3_user_data(context));
+            const auto* runRows = static_cast<const SubjectRuns*>(sqlite3_user_data(context));
             const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-            sqlite3_result_int(context, text && codes->has({text, size_t(sqlite3_value_bytes(args[0]))}));
+            sqlite3_result_int(context, text && runRows->has({text, size_t(sqlite3_value_bytes(args[0]))}));
         },
         nullptr, nullptr, nullptr);
     readLists();
@@ -144,13 +200,21 @@ QString SheetRunReader::subjectRunsOfRace(const QString& columns) const
         + " = ? AND R_code = ? ORDER BY U_name";
 }
 
+// Read by their row numbers, the runs come in the file's order; they are put in the order of the
+// horse's name as the column's binary order (of its UTF-8 bytes) has it.
 std::vector<SheetRun> SheetRunReader::runsOfRace()
 {
     std::vector<SheetRun> runs;
-    for (raceRuns_->start({key_, walk_->code()}); raceRuns_->next();) {
-        SheetRun& run = runs.emplace_back(walk_->race());
-        run.readColumns(raceRuns_->get(), fName, fKyakusitu);
-    }
+    const QByteArray code = walk_->code();
+    for (const int64_t row : runRows_->rows({code.constData(), size_t(code.size())}))
+        for (raceRuns_->start({row}, {key_}); raceRuns_->next();) {
+            SheetRun& run = runs.emplace_back(walk_->race());
+            run.readColumns(raceRuns_->get(), fName, fKyakusitu);
+        }
+    if (runs.size() > 1)
+        std::sort(runs.begin(), runs.end(), [](const SheetRun& a, const SheetRun& b) {
+            return a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
+        });
     return runs;
 }
 

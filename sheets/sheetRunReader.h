@@ -8,14 +8,11 @@
 // year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
-#include <deque>
 #include <memory>
-#include <string>
-#include <string_view>
-#include <unordered_set>
 
 class SheetStatement;
 class SubjectRaces;
+class SubjectRuns;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -64,18 +61,7 @@ private:
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     int expectedListed_ = 0;
-    // The codes of the subject's races, asked once for each race of the file.
-    struct RaceCodes {
-        void add(const QByteArray& code)
-        {
-            texts.emplace_back(code.constData(), size_t(code.size()));
-            set.insert(texts.back());
-        }
-        bool has(std::string_view code) const { return set.count(code) > 0; }
-        std::deque<std::string> texts;
-        std::unordered_set<std::string_view> set;
-    };
-    std::unique_ptr<RaceCodes> codes_;
+    std::unique_ptr<SubjectRuns> runRows_;
     std::unique_ptr<class Connection> connection_;
     std::unique_ptr<SheetStatement> raceRuns_;
     std::unique_ptr<SubjectRaces> walk_;

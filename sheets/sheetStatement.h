@@ -20,11 +20,16 @@ public:
     SheetStatement& operator=(const SheetStatement&) = delete;
 
     // Binds the texts to parameters 1.. after a reset, so that the statement starts over.
-    SheetStatement& start(std::initializer_list<QByteArray> texts)
+    SheetStatement& start(std::initializer_list<QByteArray> texts) { return start({}, texts); }
+    // Binds the numbers to the first parameters and the texts to the next ones.
+    SheetStatement& start(std::initializer_list<int64_t> numbers, std::initializer_list<QByteArray> texts)
     {
         sqlite3_reset(stmt_);
         done_ = false;
         int i = 1;
+        for (const int64_t number : numbers)
+            if (sqlite3_bind_int64(stmt_, i++, number) != SQLITE_OK)
+                fail();
         for (const QByteArray& text : texts)
             if (sqlite3_bind_text(stmt_, i++, text.constData(), int(text.size()), SQLITE_TRANSIENT) != SQLITE_OK)
                 fail();

@@ -18,7 +18,9 @@ void calcUmaSisuu()
     const TrackFileLoan local(slotMain, {"T_sisuu", "T_avetime"});
     vbTrap(QStringLiteral("U_sisuu算出エラー(err-BA05)"), [&] {
         for (int k = 1; k <= kIndexedRuns; ++k) {
-            if (!(pd.uTime(h, k) > 0))
+            // A run the history indexed would get the same index from the same inputs and lookups
+            // again; the rest (card runs, runs the history could not index) are computed here.
+            if (!(pd.uTime(h, k) > 0) || pd.uIndexed(h, k))
                 continue;
             if (isCentralTrack(pd.uZyo(h, k))) {
                 if (pd.jraGraphOn)

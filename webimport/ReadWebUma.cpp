@@ -117,9 +117,9 @@ void indexRun(int h, int w)
     if (pd.uTime(h, w) <= 0)
         return;
     if (pd.jraGraphOn && isCentralTrack(pd.uZyo(h, w)))
-        calcUSisuuJra(h, w);
+        pd.uIndexed(h, w) = calcUSisuuJra(h, w);
     else if (isDbOpen(slotMain))
-        calcUSisuu(h, w, slotMain);
+        pd.uIndexed(h, w) = calcUSisuu(h, w, slotMain);
 }
 
 // A row cut short (fewer cells than the table's header: the page ended inside it) is not

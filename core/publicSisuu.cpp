@@ -157,7 +157,7 @@ bool calcUSisuuJra(int h, int r)
 {
     return vbTrap(kSisuuError, [&] {
         DbSlotCloser closer(slotSide);
-        openDb(slotSide, dataFilePath(DataFileKind::JraGraph), dbPassword);
+        openDb(slotSide, DataFileKind::JraGraph);
         // A central file that cannot be opened would report itself again for every central run
         // of every runner: after this once, central runs get no index until the file is replaced.
         if (!isDbOpen(slotSide))

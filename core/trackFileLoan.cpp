@@ -67,7 +67,7 @@ TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
         if (session.connection)
             cnDB[size_t(slot)] = std::move(session.connection);
         else
-            openDbOrThrow(slot, trackFilePath(), dbPassword);
+            openDbOrThrow(slot, DataFileKind::StrevinData);
         lent_ = cnDB[size_t(slot)].get();
         checkTables(slot, tables);
         snapshot_.emplace(slot);

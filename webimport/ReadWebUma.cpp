@@ -22,15 +22,14 @@ constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
 
 // openDb, with its message given once while a memo lives.
-void openDataFile(const QString& name)
+void openDataFile(DataFileKind kind)
 {
-    const QString path = appPath() + name;
     try {
-        openDbOrThrow(slotMain, path, dbPassword);
+        openDbOrThrow(slotMain, kind);
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
-        reportUnopenedFile(path, e);
+        reportUnopenedFile(dataFilePath(kind), e);
     }
 }
 
@@ -180,7 +179,7 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDataFile(dataFileName(DataFileKind::NarData));
+    openDataFile(DataFileKind::NarData);
     if (!isDbOpen(slotMain))
         return;
     DbSlotCloser closer(slotMain);

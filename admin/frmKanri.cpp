@@ -325,7 +325,7 @@ QString cutKisyuName(const QString& name)
 void convertKisyuNames()
 {
     const QString file = dataFileName(DataFileKind::NarData);
-    openKanriDb(slotMain, file, dbPassword);
+    openKanriDb(slotMain, DataFileKind::NarData);
     requireTables(slotMain, file, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();
     DialogSincyoku& d = dialogSincyoku();

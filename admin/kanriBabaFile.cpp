@@ -204,7 +204,7 @@ void exportBabaFile()
     VbDate edition;
     {
         DbSlotCloser closer(slotExtra);
-        openKanriDbAt(slotExtra, staged.fileName(), kTemplate, dbPassword);
+        openKanriDbAt(slotExtra, staged.fileName(), DataFileKind::Motofile);
         requireTables(slotExtra, kTemplate, {"T_sisuu", "version"});
         DbTransaction transaction(slotExtra);
         edition = fillTemplate();
@@ -245,8 +245,8 @@ void makeBabaFile(const QString& startYear, bool reCalAll)
     const BuildState b {startOfYear(startYear), reCalAll};
     requireFolder(kOutFolder);
     requireFile(kTemplate);
-    openKanriDb(slotMain, kNar, dbPassword);
-    openKanriDb(slotSide, kWork, QString());
+    openKanriDb(slotMain, DataFileKind::NarData);
+    openKanriDb(slotSide, DataFileKind::CalSisuu);
     requireTables(slotMain, kNar, {"T_Rdata"});
     requireTables(slotSide, kWork, {"T_sisuu", "T_avetime"});
     showProgressWithCancel();

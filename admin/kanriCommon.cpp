@@ -48,16 +48,17 @@ void requireTables(int slot, const QString& file, const QStringList& tables)
     }
 }
 
-void openKanriDb(int slot, const QString& file, const QString& password)
+void openKanriDb(int slot, DataFileKind kind)
 {
-    requireFile(file);
-    openKanriDbAt(slot, appPath() + file, file, password);
+    requireFile(dataFileName(kind));
+    openKanriDbAt(slot, dataFilePath(kind), kind);
 }
 
-void openKanriDbAt(int slot, const QString& path, const QString& file, const QString& password)
+void openKanriDbAt(int slot, const QString& path, DataFileKind kind)
 {
+    const QString file = dataFileName(kind);
     try {
-        openDbOrThrow(slot, path, password);
+        openDbOrThrow(slot, path, dataFileEntry(kind).password);
     } catch (const std::exception& e) {
         const QString cause = japaneseCause(e);
         kanriFail(cause.isEmpty() ? file + QStringLiteral("を開けません") : QStringLiteral("%1を開けません（%2）").arg(file, cause));

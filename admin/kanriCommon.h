@@ -1,6 +1,8 @@
 #pragma once
 // What the administration operations share: how they end early, the checks they make before
 // anything changes, and the region table of the index tools.
+#include "core/dataFiles.h"
+
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -36,9 +38,9 @@ void requireTables(int slot, const QString& file, const QStringList& tables);
 
 // Opens a data file of the program folder on a slot; a missing, locked or wrong-password file
 // ends the operation naming the file.
-void openKanriDb(int slot, const QString& file, const QString& password);
-// The same for a file at another path (a staged copy) that the cause calls `file`.
-void openKanriDbAt(int slot, const QString& path, const QString& file, const QString& password);
+void openKanriDb(int slot, DataFileKind kind);
+// The same for a file of that kind at another path (a staged copy), named as the kind's file.
+void openKanriDbAt(int slot, const QString& path, DataFileKind kind);
 
 // The local tracks of a region (金沢, 東海, 南関 ...), at most four; none for any other text.
 QStringList regionTracks(const QString& region);

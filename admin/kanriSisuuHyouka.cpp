@@ -264,9 +264,9 @@ void changeAveTime(const HyoukaTarget& target, const QString& hosei)
 {
     const float h = correctionOf(hosei);
     const QList<std::pair<QString, DbParams>> selections = shiftedRows(target);
-    openKanriDb(slotMain, kWork, QString());
-    openKanriDb(slotSide, kTemplate, dbPassword);
-    openKanriDb(slotExtra, kTrackFile, dbPassword);
+    openKanriDb(slotMain, DataFileKind::CalSisuu);
+    openKanriDb(slotSide, DataFileKind::Motofile);
+    openKanriDb(slotExtra, DataFileKind::StrevinData);
     for (int slot : {1, 2, 3})
         requireTables(slot, slot == 1 ? kWork : slot == 2 ? kTemplate : kTrackFile, {"T_avetime"});
     DbTransaction work(slotMain), templ(slotSide), installed(slotExtra);
@@ -284,8 +284,8 @@ void changeAveTime(const HyoukaTarget& target, const QString& hosei)
 void reCalSisuu(const HyoukaTarget& target)
 {
     const QStringList tracks = reCalTracks(target);
-    openKanriDb(slotMain, kWork, QString());
-    openKanriDb(slotSide, kNar, dbPassword);
+    openKanriDb(slotMain, DataFileKind::CalSisuu);
+    openKanriDb(slotSide, DataFileKind::NarData);
     requireTables(slotMain, kWork, {"T_sisuu", "T_avetime"});
     requireTables(slotSide, kNar, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();
@@ -301,8 +301,8 @@ HyoukaResult analSisuuHyouka(const HyoukaTarget& target)
 {
     const auto condition1 = targetCondition(target, target.tar01, "対象1");
     const auto condition2 = targetCondition(target, target.tar02, "対象2");
-    openKanriDb(slotMain, kNar, dbPassword);
-    openKanriDb(slotSide, kRana, QString());
+    openKanriDb(slotMain, DataFileKind::NarData);
+    openKanriDb(slotSide, DataFileKind::Rana);
     requireTables(slotMain, kNar, {"T_Rdata", "T_Useiseki"});
     requireTables(slotSide, kRana, {"SisuuHyouka"});
     showDialogSincyoku();

@@ -50,7 +50,7 @@ void checkZyunkaiFiles()
 {
     requireFolder(kOutFolder);
     requireFolder(kArchiveFolder);
-    openKanriDb(slotMain, kRana, QString());
+    openKanriDb(slotMain, DataFileKind::Rana);
     const DbSlotCloser closer(slotMain);
     requireTables(slotMain, kRana, {"T_Rana", "Q_date"});
 }
@@ -134,7 +134,7 @@ void runZyunkai(const QString& dateText, const RaceReader& reader,
 
 void saveRana()
 {
-    openKanriDb(slotMain, kRana, QString());
+    openKanriDb(slotMain, DataFileKind::Rana);
     const DbSlotCloser closer(slotMain);
     DbRow values;
     for (int k = 1; k <= 5; ++k) {

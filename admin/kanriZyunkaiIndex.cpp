@@ -69,7 +69,7 @@ void writeSuisyou()
     QString& memo = zyunkai.suisyouMemo;
     memo += "地方競馬「本日の鉄板レース・推奨馬券」" + kCrLf + kCrLf;
     const QString ranaFile = dataFileName(DataFileKind::Rana);
-    openKanriDb(slotMain, ranaFile, QString());
+    openKanriDb(slotMain, DataFileKind::Rana);
     const DbSlotCloser closer(slotMain);
     requireTables(slotMain, ranaFile, {"T_Rana", "Q_date"});
 

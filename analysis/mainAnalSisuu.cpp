@@ -1,99 +1,15 @@
 #include "analysis/mainAnalSisuu.h"
 
-#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
-#include "platform/msgbox.h"
 #include "platform/vberror.h"
-#include "webimport/ReadWeb.h"
-
-#include <memory>
 
 namespace {
 
 // Every race read sizes the run table for at least this many past runs.
 constexpr int kIndexedRuns = 100;
 
-// The track file between the loans of one race read.
-struct TrackFileSession {
-    std::unique_ptr<Connection> connection;
-    // The runners and the factors would all find the same broken file: one message says it.
-    bool failureShown = false;
-};
-TrackFileSession session;
-int raceReadsBegun = 0;
-
-QString trackFilePath()
-{
-    return dataFilePath(DataFileKind::StrevinData);
-}
-
-// A file that opens may still lack a table the procedure reads; without this check every run
-// would report its own failing query.
-void checkTables(int slot, const QStringList& tables)
-{
-    for (const QString& table : tables)
-        RecordSet(slot, "SELECT * FROM " + quoteIdent(table) + " LIMIT 1");
-}
-
-void showFailureOnce(const std::exception& error)
-{
-    if (session.failureShown)
-        return;
-    session.failureShown = true;
-    reportUnopenedFile(trackFilePath(), error);
-}
-
-}
-
-void beginRaceAnalysis()
-{
-    session = TrackFileSession();
-    ++raceReadsBegun;
-}
-
-int raceAnalysisCount()
-{
-    return raceReadsBegun;
-}
-
-void endRaceAnalysis()
-{
-    session.connection.reset();
-}
-
-TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
-    : slot_(slot)
-{
-    try {
-        if (session.connection)
-            cnDB[size_t(slot)] = std::move(session.connection);
-        else
-            openDbOrThrow(slot, trackFilePath(), dbPassword);
-        lent_ = cnDB[size_t(slot)].get();
-        checkTables(slot, tables);
-        snapshot_.emplace(slot);
-    } catch (const std::exception& e) {
-        takeBack();
-        if (debugMode)
-            throw;
-        showFailureOnce(e);
-    }
-}
-
-TrackFileLoan::~TrackFileLoan()
-{
-    snapshot_.reset();
-    takeBack();
-}
-
-void TrackFileLoan::takeBack()
-{
-    // A procedure that opened something else on the slot meanwhile keeps it.
-    if (lent_ && cnDB[size_t(slot_)].get() == lent_)
-        session.connection = std::move(cnDB[size_t(slot_)]);
-    lent_ = nullptr;
 }
 
 void calcUmaSisuu()
@@ -102,7 +18,9 @@ void calcUmaSisuu()
     const TrackFileLoan local(slotMain, {"T_sisuu", "T_avetime"});
     vbTrap(QStringLiteral("U_sisuu算出エラー(err-BA05)"), [&] {
         for (int k = 1; k <= kIndexedRuns; ++k) {
-            if (!(pd.uTime(h, k) > 0))
+            // A run the history indexed would get the same index from the same inputs and lookups
+            // again; the rest (card runs, runs the history could not index) are computed here.
+            if (!(pd.uTime(h, k) > 0) || pd.uIndexed(h, k))
                 continue;
             if (isCentralTrack(pd.uZyo(h, k))) {
                 if (pd.jraGraphOn)

@@ -80,7 +80,7 @@ void drawGridCorce(FlexGrid& gridCorce, const QString& kikanText)
         showDialogSincyoku();
         dialogSincyoku().setMax(groups);
         const DbSlotCloser closer(slotMain);
-        openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+        openDb(slotMain, DataFileKind::NarData);
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridCorce);
         setUpCorce(gridCorce);

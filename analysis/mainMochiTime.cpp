@@ -84,7 +84,7 @@ MochiKyori ladderOnSlot()
 // and then by the fill's own tag, as its first query fails before the grid is touched.
 MochiKyori readPeriodLadder()
 {
-    openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
+    openDb(slotMain, DataFileKind::StrevinData);
     const DbSlotCloser closer(slotMain);
     return ladderOnSlot();
 }

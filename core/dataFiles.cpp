@@ -99,6 +99,16 @@ QString createDataFile(DataFileKind kind, const QString& schemaDir, const QStrin
     return path;
 }
 
+void openDb(int slot, DataFileKind kind)
+{
+    openDb(slot, dataFilePath(kind), dataFileEntry(kind).password);
+}
+
+void openDbOrThrow(int slot, DataFileKind kind)
+{
+    openDbOrThrow(slot, dataFilePath(kind), dataFileEntry(kind).password);
+}
+
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
 {
     const DataFileEntry& entry = dataFileEntry(kind);
@@ -106,7 +116,7 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
     if (info.isFile() && info.size() == 0)
         throwDataFileError(entry.fileName, vbErrFile, QStringLiteral("ファイルが空です（0バイト）"));
     try {
-        openDbOrThrow(slot, info.filePath(), entry.password);
+        openDbOrThrow(slot, kind);
         checkTables(slot, entry.fileName, tables);
     } catch (const VbError& e) {
         closeDb(slot);

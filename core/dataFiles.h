@@ -25,6 +25,12 @@ QString dataFilePath(DataFileKind kind);
 // An existing file is never touched: VbError (vbErrFile) then, as for a missing schema.
 QString createDataFile(DataFileKind kind, const QString& schemaDir, const QString& targetDir);
 
+// Open the program folder's data file of that kind on a slot with the table's password, as
+// openDb (its message on a failure, the slot left closed) and openDbOrThrow (the caller reports)
+// do. The journal mode is the file's own, kept in it since it was made: the open only reads it.
+void openDb(int slot, DataFileKind kind);
+void openDbOrThrow(int slot, DataFileKind kind);
+
 // Opens the program folder's data file of that kind on a slot with its password and checks that
 // it holds the tables its reader needs. A file that is missing, empty (0 bytes), unreadable with
 // the key or without one of those tables throws a VbError whose text names the file and says

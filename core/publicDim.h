@@ -36,6 +36,8 @@ struct PublicDim {
     Array2<float> uTime, uCyakusa, u3f, uHutan, uSisuu, uSisuu3f, uFile;
     // 1 when the day's track-variant row was found for the run's index (its value, in uFile, may be 0).
     Array2<char> uFileFound;
+    // 1 when this read's history gave the run its index: the analysis would compute the same again.
+    Array2<char> uIndexed;
     // Corner positions (0..horses, 0..4, 0..kakoMax); corner index 0 unused.
     Array3<int32_t> uTuka;
 
@@ -93,4 +95,5 @@ void forEachRunArray(F&& f)
     for (auto* a : {&pd.uTime, &pd.uCyakusa, &pd.u3f, &pd.uHutan, &pd.uSisuu, &pd.uSisuu3f, &pd.uFile})
         f(*a);
     f(pd.uFileFound);
+    f(pd.uIndexed);
 }

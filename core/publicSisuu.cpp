@@ -148,16 +148,16 @@ void computeLocalIndex(IndexedRun& run, int slot)
     computeIndex(run, slot, run.zyo, kLocal);
 }
 
-void calcUSisuu(int h, int r, int slot)
+bool calcUSisuu(int h, int r, int slot)
 {
-    vbTrap(kSisuuError, [&] { computeInTable(h, r, [&](IndexedRun& run) { computeLocalIndex(run, slot); }); });
+    return vbTrap(kSisuuError, [&] { computeInTable(h, r, [&](IndexedRun& run) { computeLocalIndex(run, slot); }); });
 }
 
-void calcUSisuuJra(int h, int r)
+bool calcUSisuuJra(int h, int r)
 {
-    vbTrap(kSisuuError, [&] {
+    return vbTrap(kSisuuError, [&] {
         DbSlotCloser closer(slotSide);
-        openDb(slotSide, dataFilePath(DataFileKind::JraGraph), dbPassword);
+        openDb(slotSide, DataFileKind::JraGraph);
         // A central file that cannot be opened would report itself again for every central run
         // of every runner: after this once, central runs get no index until the file is replaced.
         if (!isDbOpen(slotSide))

@@ -8,11 +8,12 @@
 
 // Local-track run (h, r): reads T_sisuu and T_avetime on the given open connection slot.
 // A failure shows "U_sisuu算出エラー(err-BA06)" (unless debug mode); the run keeps what it held then.
-void calcUSisuu(int h, int r, int slot);
+// Both tell whether the index was computed.
+bool calcUSisuu(int h, int r, int slot);
 // Central-track run ("Ｊ" + name): opens jraGraph.dat on slot 2 itself and closes it on every path.
 // Callers use it only while pd.jraGraphOn is set; a central file that cannot be opened is reported
 // once and switches it off.
-void calcUSisuuJra(int h, int r);
+bool calcUSisuuJra(int h, int r);
 
 // One run as its index is computed: what it is computed from, and the three values it holds
 // (kept where the computation does not reach them).

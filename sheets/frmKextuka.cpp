@@ -43,7 +43,7 @@ void FrmKextuka::load()
         hideGrids();
         vbTrap("Error-kextukaRireki-1", [this] {
             {
-                openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+                openDb(slotMain, DataFileKind::NarData);
                 DbSlotCloser closer(slotMain);
                 race_ = readRaceResult(key_, pd.raceDate);
             }

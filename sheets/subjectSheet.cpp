@@ -108,7 +108,7 @@ void SubjectSheet::fill()
     stopArrival();
     Progress progress(this, progressMax_);
     {
-        openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+        openDb(slotMain, DataFileKind::NarData);
         DbSlotCloser closer(slotMain);
         addRaceIndexes(slotMain);
         reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,

@@ -1,5 +1,6 @@
 #pragma once
 // Page loading and the cell table of the last page read from the racing authority's server.
+#include "core/trackFileLoan.h"
 #include "platform/vbarray.h"
 #include "platform/vbdate.h"
 #include <QString>
@@ -62,22 +63,6 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 void parseUmaRireki();
-// While one lives (a race read holds one), a data file that cannot be opened is reported the first
-// time only: the history reader opens the same files once for every runner, and the analysis the
-// track file again. It is still tried each time. Nested memos share the outermost one.
-class UnopenedFileMemo {
-public:
-    UnopenedFileMemo();
-    ~UnopenedFileMemo();
-    UnopenedFileMemo(const UnopenedFileMemo&) = delete;
-    UnopenedFileMemo& operator=(const UnopenedFileMemo&) = delete;
-
-private:
-    bool outermost_ = false;
-};
-// openDb's message for a data file that did not open with this error, unless a live memo has seen
-// the file fail already.
-void reportUnopenedFile(const QString& path, const std::exception& error);
 // A run of runner umaIdx as the race database holds it: its corners and running style, and
 // whether its race row is there too.
 struct StoredRun {

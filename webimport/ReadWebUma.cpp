@@ -12,9 +12,7 @@
 #include "webimport/pastRun.h"
 #include "webimport/webText.h"
 
-#include <QSet>
 #include <algorithm>
-#include <optional>
 #include <unordered_map>
 
 namespace {
@@ -23,19 +21,15 @@ constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
 
-// The files the live memo has seen fail; none outside a memo.
-QSet<QString>* reportedFiles = nullptr;
-
 // openDb, with its message given once while a memo lives.
-void openDataFile(const QString& name)
+void openDataFile(DataFileKind kind)
 {
-    const QString path = appPath() + name;
     try {
-        openDbOrThrow(slotMain, path, dbPassword);
+        openDbOrThrow(slotMain, kind);
     } catch (const std::exception& e) {
         if (debugMode)
             throw;
-        reportUnopenedFile(path, e);
+        reportUnopenedFile(dataFilePath(kind), e);
     }
 }
 
@@ -114,7 +108,7 @@ void fillRun(int h, int w, int row, const VbDate& date)
         pd.uCyoukyou(h, w) = cell(20);
 }
 
-// The track information file is open on slot 1 while the history is walked; without it the
+// The track information file is lent to slot 1 while the history is walked; without it the
 // local runs are taken without an index (the open has said why). Central runs need only the
 // central file, which the index opens itself.
 void indexRun(int h, int w)
@@ -122,9 +116,9 @@ void indexRun(int h, int w)
     if (pd.uTime(h, w) <= 0)
         return;
     if (pd.jraGraphOn && isCentralTrack(pd.uZyo(h, w)))
-        calcUSisuuJra(h, w);
+        pd.uIndexed(h, w) = calcUSisuuJra(h, w);
     else if (isDbOpen(slotMain))
-        calcUSisuu(h, w, slotMain);
+        pd.uIndexed(h, w) = calcUSisuu(h, w, slotMain);
 }
 
 // A row cut short (fewer cells than the table's header: the page ended inside it) is not
@@ -185,7 +179,7 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDataFile(dataFileName(DataFileKind::NarData));
+    openDataFile(DataFileKind::NarData);
     if (!isDbOpen(slotMain))
         return;
     DbSlotCloser closer(slotMain);
@@ -208,32 +202,6 @@ void storeRuns()
     horse.commit();
 }
 
-}
-
-UnopenedFileMemo::UnopenedFileMemo()
-{
-    static QSet<QString> outermostFiles;
-    if (reportedFiles)
-        return;
-    outermost_ = true;
-    outermostFiles.clear();
-    reportedFiles = &outermostFiles;
-}
-
-UnopenedFileMemo::~UnopenedFileMemo()
-{
-    if (outermost_)
-        reportedFiles = nullptr;
-}
-
-void reportUnopenedFile(const QString& path, const std::exception& error)
-{
-    if (reportedFiles) {
-        if (reportedFiles->contains(path))
-            return;
-        reportedFiles->insert(path);
-    }
-    msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
 
 bool readUmaRirekiPage(const QString& url)
@@ -263,13 +231,10 @@ void parseUmaRireki()
     }
     // The day before the window, counted in 64 bits: the look-back setting may hold any number.
     const int64_t windowStart = int64_t(pd.raceDate.serial()) - pd.kakoKikan;
-    openDataFile(dataFileName(DataFileKind::StrevinData));
-    DbSlotCloser closer(slotMain);
-    // The lookups of every run in one read transaction: the encrypted file's header is checked
-    // once, not before each of its two lookups per run.
-    std::optional<DbTransaction> lookups;
-    if (isDbOpen(slotMain))
-        lookups.emplace(1);
+    // The race read's track file, its lookups of every run in one read transaction: the encrypted
+    // file's header is checked once, not before each of its two lookups per run. No tables are
+    // checked: a run whose lookup fails says so itself.
+    const TrackFileLoan tracks(slotMain, {});
     const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)
         vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),

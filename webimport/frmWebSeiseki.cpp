@@ -293,7 +293,7 @@ void FrmWebSeiseki::Form_Load()
     vbTrap("Error-frmWebSeiseki-4", [&] {
         VbDate start;
         {
-            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+            openDb(slotMain, DataFileKind::NarData);
             DbSlotCloser closer(slotMain);
             if (isDbOpen(slotMain)) {
                 RecordSet rs(slotMain, "SELECT LastDate FROM LastDate ORDER BY LastDate DESC");
@@ -364,8 +364,8 @@ void FrmWebSeiseki::readWebSeisekiRange()
     const WorkingState working(*this);
     vbTrap("Error-frmWebSeiseki-6", [&] {
         DbSlotCloser closeTracks(slotMain), closeRaces(slotSide);
-        openDb(slotMain, dataFilePath(DataFileKind::StrevinData), dbPassword);
-        openDb(slotSide, dataFilePath(DataFileKind::NarData), dbPassword);
+        openDb(slotMain, DataFileKind::StrevinData);
+        openDb(slotSide, DataFileKind::NarData);
         if (!isDbOpen(slotMain) || !isDbOpen(slotSide))
             return;
         const QList<Track> tracks = loadTracks();
@@ -413,7 +413,7 @@ void FrmWebSeiseki::showYomikomiGrid()
 
         QHash<QString, int> counts;
         {
-            openDb(slotMain, dataFilePath(DataFileKind::NarData), dbPassword);
+            openDb(slotMain, DataFileKind::NarData);
             DbSlotCloser closer(slotMain);
             counts = storedCounts(newYear, last);
         }

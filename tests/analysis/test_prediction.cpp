@@ -138,6 +138,23 @@ TEST_F(WholeRace, OiIndicesFromTimes)
     EXPECT_TRUE(msgs_.texts().isEmpty());
 }
 
+// The history indexes the runs it reads; the index pass computes only the others (runs of the
+// card, runs whose index failed), so a run's index is computed once per read.
+TEST_F(WholeRace, IndexPassComputesOnlyTheRunsTheHistoryDidNotIndex)
+{
+    addStandards(createTrackFile(), {{20, "大井", 0.5}}, {{"大井", 1500, "ave", 1, 0, 90.0}});
+    const PastRun run {.daysAgo = 20, .kyori = 1500, .time = 89.5f, .hutan = 56};
+    addRunner(1, {}, {run, run});
+    pd.uSisuu(1, 1) = 12.5f;  // as the history stored it
+    pd.uIndexed(1, 1) = 1;
+    pd.umaIdx = 1;
+    calcUmaSisuu();
+    EXPECT_EQ(pd.uSisuu(1, 1), 12.5f);
+    EXPECT_NEAR(pd.uSisuu(1, 2), 61.0f, 1e-4);  // ((90.0 - 89.5) + 0.5) x 10 + 50 + 1 (56 kg)
+    redimUma(18, pd.kakoMax);
+    EXPECT_EQ(pd.uIndexed(1, 1), 0) << "a new read starts with no run indexed";
+}
+
 // Central runs need the central file; a missing, locked or incomplete track file is shown once per race read.
 TEST_F(WholeRace, IndexPassNeedsTheCentralFileForCentralRunsAndShowsABrokenTrackFileOnce)
 {

@@ -18,7 +18,7 @@ TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
     for (const DataFileEntry& entry : dataFileEntries()) {
         const QString path = dir.create(entry.kind);
         EXPECT_THROW(openDbOrThrow(1, path, entry.password.isEmpty() ? dbPassword : QString()), VbError) << entry.fileName.toStdString();
-        ASSERT_NO_THROW(openDbOrThrow(1, path, entry.password));
+        ASSERT_NO_THROW(openDbOrThrow(1, entry.kind));  // the program folder's file with the table's password
         QStringList tables;
         for (RecordSet rs(1, "SELECT name FROM sqlite_master WHERE type = 'table'"); !rs.eof(); rs.moveNext())
             tables << rs.field(0).toString();
@@ -39,6 +39,20 @@ TEST(DataFiles, PasswordsNumberDefaultsNoReplacingAndTheDefaultSettings)
     ASSERT_TRUE(createDefaultSettings(dir.path()));
     EXPECT_EQ(readTestFile(dir.filePath("Strevin.ini")), own);
     EXPECT_FALSE(createDefaultSettings(dir.filePath("Strevin.ini/inside")));
+}
+
+// An open by kind fails as an open by path does: openDb's message, the slot left closed.
+TEST(DataFiles, OpenByKindSaysAFailureAsOpenDb)
+{
+    TestAppDir dir;
+    MsgBoxRecorder msgs;
+    openDb(1, DataFileKind::JraGraph);
+    EXPECT_FALSE(isDbOpen(1));
+    EXPECT_EQ(msgs.texts(), QStringList {"dataファイルが開けません\n" + dir.filePath("jraGraph.dat") + "\nファイルがありません"});
+    dir.create(DataFileKind::Rana);
+    openDb(1, DataFileKind::Rana);
+    EXPECT_TRUE(isDbOpen(1));
+    closeDb(1);
 }
 
 // Paths may come with "\" as the batch run wrote them; the names inside are relative to the folder. The archive's

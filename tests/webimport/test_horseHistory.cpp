@@ -51,6 +51,11 @@ TEST_F(HorseHistory, RunsOfTheWindowLandCellByCellASecondReadStoresNothingALongH
               "2007-06-02|浦和|南関|3|３歳特別|800|0|4|2|3|4|5|10|49.8|1.2|36.1|0|佐藤次|54|松本|0|0\n");
     EXPECT_EQ(joined(pd.uDate(1, 7), pd.kakoMax, pd.uKankaku(1, 0), pd.uZougen(1, 0), pd.uFile(1, 1), pd.uFile(1, 2), shown()),
               "1899-12-30|150|23|0|0|0.5|");
+    // Every run with a time got its index here (川崎 and 浦和 have no standard time: 0), so the index pass leaves them;
+    // the scratched run has none to get.
+    EXPECT_EQ(joined(int(pd.uIndexed(1, 1)), int(pd.uIndexed(1, 2)), int(pd.uIndexed(1, 3)), int(pd.uIndexed(1, 4)),
+                     int(pd.uIndexed(1, 5)), int(pd.uIndexed(1, 6))),
+              "1|1|1|0|1|1");
     EXPECT_EQ(stored("SELECT R_code, R_baba, R_kyori, R_name, R_siba, R_flag FROM T_Rdata ORDER BY R_date"),
               "浦和07060203|4|800|３歳特別|0|\nＪ中山07091507|2|1800|ＪＲＡ交流|1|\n大井07110308|1|1600|取消の競走|0|\n"
               "川崎07122910|3|0|障害特別|0|\n大井08021011|1|1200|Ｃ２六組|0|\n大井08030109|2|1400|Ｃ２五組|0|");

@@ -1,0 +1,57 @@
+#pragma once
+// The local track information file as a race read uses it: opened once, lent to the history
+// import and the analysis, procedure by procedure, and a failure to open a data file said once.
+#include "platform/database.h"
+
+#include <QStringList>
+#include <exception>
+#include <optional>
+
+// Starts the analysis of a race read: the track file is opened afresh at its first use, and a
+// failure to open it is reported again, once. The race read calls it before its first runner.
+void beginRaceAnalysis();
+// How many race reads have begun: a page filled again for the same count shows the same race.
+int raceAnalysisCount();
+// Ends it: closes the track file. The prediction calls it when it ends; a read that stops
+// before the prediction leaves the file to the next beginRaceAnalysis.
+void endRaceAnalysis();
+
+// Strevin_data.dat lent to a connection slot for one procedure and read in one transaction.
+// The first loan of a race read opens the file and later loans borrow the same connection: an
+// open of the encrypted file costs about as much as all the queries of a runner. A missing or
+// unreadable file (or table) is shown once per race read ("dataファイルが開けません") and the
+// loan stays closed; in debug mode the failure is thrown instead.
+class TrackFileLoan {
+public:
+    TrackFileLoan(int slot, const QStringList& tables);
+    // Takes the connection back out of the slot, which is left closed.
+    ~TrackFileLoan();
+    TrackFileLoan(const TrackFileLoan&) = delete;
+    TrackFileLoan& operator=(const TrackFileLoan&) = delete;
+
+    bool isOpen() const { return snapshot_.has_value(); }
+
+private:
+    void takeBack();
+
+    int slot_;
+    const Connection* lent_ = nullptr;
+    std::optional<DbTransaction> snapshot_;
+};
+
+// While one lives (a race read holds one), a data file that cannot be opened is reported the first
+// time only: the history reader opens the race database once for every runner. It is still tried
+// each time. Nested memos share the outermost one.
+class UnopenedFileMemo {
+public:
+    UnopenedFileMemo();
+    ~UnopenedFileMemo();
+    UnopenedFileMemo(const UnopenedFileMemo&) = delete;
+    UnopenedFileMemo& operator=(const UnopenedFileMemo&) = delete;
+
+private:
+    bool outermost_ = false;
+};
+// openDb's message for a data file that did not open with this error, unless a live memo has seen
+// the file fail already.
+void reportUnopenedFile(const QString& path, const std::exception& error);

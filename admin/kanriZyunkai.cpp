@@ -8,6 +8,7 @@
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
@@ -55,15 +56,16 @@ void checkZyunkaiFiles()
     requireTables(slotMain, kRana, {"T_Rana", "Q_date"});
 }
 
-// The read of one race; in debug mode a failure arrives as an error, which is told with the race.
+// The read of one race; in debug mode a failure arrives as an error, which is told with the race
+// and its Japanese cause; the library's own text goes to the trap log.
 RaceReadOutcome readRace(const RaceReader& reader, const QString& info)
 {
     try {
         return reader.starRaceRead();
-    } catch (const VbError& e) {
-        kanriFail("レースを読み込めませんでした: " + info + "\n" + e.description());
     } catch (const std::exception& e) {
-        kanriFail("レースを読み込めませんでした: " + info + "\n" + QString::fromUtf8(e.what()));
+        logTrap(QStringLiteral("Error-kanriZyunkai"), e);
+        const QString cause = japaneseCause(e);
+        kanriFail("レースを読み込めませんでした: " + info + (cause.isEmpty() ? QString() : "\n" + cause));
     }
 }
 

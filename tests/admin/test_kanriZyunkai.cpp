@@ -118,7 +118,9 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
     for (const auto& [stop, said] : std::vector<std::pair<std::function<RaceReadOutcome()>, QStringList>> {
              {[] { return RaceReadOutcome::Cancelled; }, {}}, {[] { webLoadFailure = {}; return RaceReadOutcome::Failed; }, {failed}},
              {serverDied, {failed + "\nサーバー 127.0.0.1:9 が応答しません（接続を拒否されました）"}},
-             {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "disk I/O error"); }, {failed + "\ndisk I/O error"}}}) {
+             {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "disk I/O error", VbCause::diskFull); },
+              {failed + "\nディスクの空き容量が足りません"}},
+             {[]() -> RaceReadOutcome { throw VbError(vbErrDatabase, "no such table: T_Rdata"); }, {failed}}}) {
         exec("Rana.mdb", "DELETE FROM T_Rana");
         pd.kakoKikan = 365;
         FakeDay day {{{"大井", 5}, {"川崎", 3}}, "川崎-02", stop};

@@ -321,11 +321,22 @@ void FrmMain::askToStopAndQuit()
 {
     if (quitAfterWork_)
         return;
-    if (msgBox("読込みまたは処理を実行中です。\n中止して終了しますか？", vbYesNo) != vbYes)
+    if (msgBox("読込みまたは処理を実行中です。\n中止して終了しますか？", vbYesNo) != vbYes) {
+        raiseWorkWindows();
         return;
+    }
     quitAfterWork_ = true;
     stopTimer_Timer();
     stopTimer_->start(50);
+}
+
+// A click on this window's close box raised it over the windows of the work that goes on (a
+// window manager does so): they come back on top, the loading and progress windows uppermost.
+void FrmMain::raiseWorkWindows()
+{
+    for (const char* name : {"frmKanri", "frmWebSeiseki", "dialogSincyoku", "dialogWeb"})
+        if (QWidget* w = loadedForm(QString::fromLatin1(name)); w && w->isVisible())
+            w->raise();
 }
 
 // The page loaders look at the Cancel flag while they wait; an import that starts its next page

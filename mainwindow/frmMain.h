@@ -149,6 +149,7 @@ private:
     void endProgramOnce();
     // The close box while work runs: asks whether to stop it and end the program.
     void askToStopAndQuit();
+    void raiseWorkWindows();
     // While a stop was asked for: repeats the Cancel until the work has ended, then ends.
     void stopTimer_Timer();
 

@@ -66,18 +66,20 @@ QString resultsUrl(const Track& track, const VbDate& day, int raceNo)
         + "%2F" + Format(day, "dd");
 }
 
-// Closes the loading window however the page read ends.
+// Closes the loading window however the import ends.
 struct DialogWebUnloader {
     ~DialogWebUnloader() { unloadDialogWeb(); }
 };
 
-// The loading window stays above its owner, so Cancel is never hidden behind the import window.
+// The loading window stays up from race to race (made anew for each page it flashes blank, and a
+// click on CANCEL can fall between two windows) and above its owner, so Cancel is never hidden
+// behind the import window.
 SeisekiPage importRace(QWidget* owner, const Track& track, const VbDate& day, int raceNo)
 {
     pd.webCancel = false;
-    DialogWebUnloader unloader;
     DialogWeb& dialog = dialogWeb();
-    dialog.setParent(owner, dialog.windowFlags());
+    if (dialog.parentWidget() != owner)
+        dialog.setParent(owner, dialog.windowFlags());
     dialog.showLoading(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
     return readSeisekiPage(resultsUrl(track, day, raceNo));
 }
@@ -103,6 +105,7 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
     for (int raceNo = 1; raceNo <= kRacesPerDay; ++raceNo) {
         const SeisekiPage page = importRace(owner, track, day, raceNo);
         if (page == SeisekiPage::Cancelled || pd.webCancel) {
+            unloadDialogWeb();
             if (page != SeisekiPage::Cancelled)  // said once: by the loader, or here when it had not seen it
                 msgBox(kCancelled);
             return DayEnd::Cancelled;
@@ -370,14 +373,17 @@ void FrmWebSeiseki::readWebSeisekiRange()
             return;
         const QList<Track> tracks = loadTracks();
         ImportRun run;
-        for (VbDate day = *a; day <= *b && !run.stoppedOn; day = day.addDays(1))
-            for (const Track& track : tracks) {
-                const DayEnd end = importTrackDay(this, track, day, run);
-                if (end == DayEnd::Cancelled)
-                    return;
-                if (end == DayEnd::Stopped)
-                    break;
-            }
+        {
+            const DialogWebUnloader unloader;
+            for (VbDate day = *a; day <= *b && !run.stoppedOn; day = day.addDays(1))
+                for (const Track& track : tracks) {
+                    const DayEnd end = importTrackDay(this, track, day, run);
+                    if (end == DayEnd::Cancelled)
+                        return;
+                    if (end == DayEnd::Stopped)
+                        break;
+                }
+        }
         // LastDate moves only over days read in full.
         const VbDate lastRead = run.stoppedOn ? run.stoppedOn->addDays(-1) : *b;
         if (lastRead >= *a)

@@ -6,7 +6,6 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
-#include <QFileInfo>
 
 QString commentDbPath()
 {
@@ -45,15 +44,14 @@ auto onOwnConnection(F&& body)
     return body();
 }
 
-// What stood in the way of a write the database refused, as the user can act on it.
-QString writeFailureCause()
+// What stood in the way of a write the database refused, as the user can act on it: the
+// database's own cause, else what the file system tells now.
+QString writeFailureCause(const VbError& error)
 {
-    const QFileInfo file(commentDbPath());
-    if (!file.isWritable())
-        return QStringLiteral("ファイルが読み取り専用です");
-    if (!QFileInfo(file.absolutePath()).isWritable())
-        return QStringLiteral("フォルダに書き込めません");
-    return QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません");
+    QString cause = japaneseCause(error);
+    if (cause.isEmpty())
+        cause = japaneseCause(fileWriteCause(commentDbPath()));
+    return cause.isEmpty() ? QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません") : cause;
 }
 
 template <class F>
@@ -65,7 +63,8 @@ void saveOnOwnConnection(F&& save)
         } catch (const VbError& e) {
             if (e.number() != vbErrDatabase)
                 throw;
-            throw VbError(vbErrFile, QStringLiteral("Comment.dat：書き込めません（%1）").arg(writeFailureCause()));
+            throw VbError(vbErrFile, QStringLiteral("Comment.dat：書き込めません（%1）").arg(writeFailureCause(e)),
+                          VbCause::stated);
         }
     });
 }

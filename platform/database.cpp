@@ -134,6 +134,11 @@ int Connection::changes() const
     return sqlite3_changes(db_);
 }
 
+void Connection::throwLastError() const
+{
+    dbdetail::throwSqlite(db_);
+}
+
 // ---- slots ----
 
 namespace {

@@ -68,6 +68,9 @@ public:
     void execute(const QString& sql, const DbParams& params = {});
     // Rows changed by the last statement.
     int changes() const;
+    // Throws the last failure on this connection with its cause, as every call here does (for
+    // code that steps its own statements).
+    [[noreturn]] void throwLastError() const;
 
 private:
     friend class StatementLease;

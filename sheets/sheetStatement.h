@@ -2,14 +2,13 @@
 // One query on a connection, bound and stepped by hand: the sheets read their rows straight from
 // the statement's columns.
 #include "platform/database.h"
-#include "platform/vberror.h"
 #include <QByteArray>
 #include <sqlcipher/sqlite3.h>
 #include <initializer_list>
 
 class SheetStatement {
 public:
-    SheetStatement(const Connection& c, const QString& sql)
+    SheetStatement(const Connection& c, const QString& sql) : connection_(c)
     {
         const QByteArray utf8 = sql.toUtf8();
         if (sqlite3_prepare_v2(c.handle(), utf8.constData(), int(utf8.size()), &stmt_, nullptr) != SQLITE_OK)
@@ -55,11 +54,10 @@ public:
     }
 
 private:
-    [[noreturn]] void fail() const
-    {
-        throw VbError(vbErrDatabase, QString::fromUtf8(sqlite3_errmsg(sqlite3_db_handle(stmt_))));
-    }
+    // With the cause the user can act on (a locked or damaged file), as every query has.
+    [[noreturn]] void fail() const { connection_.throwLastError(); }
 
+    const Connection& connection_;
     sqlite3_stmt* stmt_ = nullptr;
     bool done_ = false;
 };

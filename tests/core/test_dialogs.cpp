@@ -220,6 +220,17 @@ TEST(DialogComment, StartsFromTheStoreSavesOrSaysWhy)
         EXPECT_EQ(rec.texts(), QStringList {saveTag + "Comment.dat：書き込めません（ファイルが読み取り専用です）"});
     }
     QFile::setPermissions(dir.filePath("Comment.dat"), QFile::ReadOwner | QFile::WriteOwner);
+    const auto onCommentFile = [&](const QString& sql) {
+        openDbOrThrow(slotExtra, dir.filePath("Comment.dat"), dbPassword);
+        slotConnection(slotExtra).execute(sql);
+        closeDb(slotExtra);
+    };
+    // A write the database refuses for a cause the file system does not show still says why, whoever runs the test.
+    onCommentFile("CREATE TRIGGER refuse BEFORE UPDATE ON Comment BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    rec.clear();
+    pressSave();
+    EXPECT_EQ(rec.texts(), QStringList {saveTag + "Comment.dat：書き込めません（ほかのプログラムが使用中か、ディスクの空きが足りません）"});
+    onCommentFile("DROP TRIGGER refuse");
     pressSave();
     EXPECT_FALSE(d && d->isVisible());
     EXPECT_EQ(heard.back(), std::tuple(QString("Ｊ東京10110711"), QString("O'Reilly"), CommentNote {"from a sheet", "○", "B+"}));

@@ -1,0 +1,122 @@
+// The demo as the start script runs it: a program folder of its own, made from the program
+// folder's executable, pictures and help file, and the program folder left as it was.
+#include "core/dataFiles.h"
+#include "platform/database.h"
+#include "platform/inifile.h"
+#include "tests/support/dataFiles.h"
+#include "tests/support/qtPrinters.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QMap>
+#include <QProcess>
+#include <QTemporaryDir>
+
+namespace {
+
+// Every file under a folder by its path there, with a hash of its bytes.
+QMap<QString, QByteArray> snapshot(const QString& folder)
+{
+    QMap<QString, QByteArray> files;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories); it.hasNext();) {
+        const QString path = it.next();
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+        files.insert(QDir(folder).relativeFilePath(path), QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha1));
+    }
+    return files;
+}
+
+bool writeFile(const QString& path, const QByteArray& bytes, QFile::Permissions more = {})
+{
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.setPermissions(file.permissions() | more);
+}
+
+// A built program folder: the data-file tool's files, a help file, the pictures, and in place of the
+// program one that notes the folder it was started from and ends.
+class DemoFolder : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(QDir(top_.path()).mkpath("program") && QDir(top_.path()).mkpath("tools"));
+        for (const char* tool : {"makedata", "demoServer"})
+            ASSERT_TRUE(QFile::link(QStringLiteral(BRENNOCK_TOOLS_DIR "/") + tool, top_.filePath(QStringLiteral("tools/") + tool)));
+        ASSERT_EQ(QProcess::execute(top_.filePath("tools/makedata"), {testSchemaDir(), program()}), 0);
+        ASSERT_TRUE(writeFile(program() + "/Strevin.chm", "help"));
+        ASSERT_TRUE(writeFile(program() + "/brennock", "#!/bin/sh\necho started >\"$(dirname \"$0\")/started\"\n", QFile::ExeOwner));
+        for (const QFileInfo& image : QDir(BRENNOCK_IMAGES_DIR).entryInfoList(QDir::Files))
+            ASSERT_TRUE(QFile::copy(image.filePath(), program() + '/' + image.fileName()));
+    }
+
+    QString program() const { return top_.filePath("program"); }
+    QString demo() const { return top_.filePath("demo"); }
+    // The script's exit status and what it wrote to standard error.
+    std::pair<int, QByteArray> runDemo() const
+    {
+        QProcess run;
+        run.start("bash", {QStringLiteral(BRENNOCK_SCRIPTS_DIR "/demo-server.sh"), program(), demo()});
+        EXPECT_TRUE(run.waitForFinished(120000));
+        return {run.exitCode(), run.readAllStandardError()};
+    }
+    QString demoHost() const
+    {
+        QString host;
+        IniFile(demo() + "/Strevin.ini").getString("System", "webHost", "", host);
+        return host;
+    }
+    // Standard times and variants of one of the demo folder's track files.
+    QString trackTables(DataFileKind kind) const
+    {
+        openDbOrThrow(0, demo() + '/' + dataFileName(kind), dataFileEntry(kind).password);
+        const DbSlotCloser closer(0);
+        QString tables;
+        for (const char* sql : {"SELECT COUNT(*) || '|' || group_concat(A_zyo || A_kyori || A_class || A_siba || ':' || A_time) "
+                                "FROM (SELECT * FROM T_avetime ORDER BY A_zyo, A_kyori, A_class, A_siba)",
+                                "SELECT COUNT(*) || '|' || group_concat(S_date || S_zyo || S_siba || ':' || S_sisuu) "
+                                "FROM (SELECT * FROM T_sisuu ORDER BY S_date, S_zyo, S_siba)"})
+            tables += RecordSet(0, sql).field(0).toString() + '\n';
+        return tables;
+    }
+
+    QTemporaryDir top_;
+};
+
+}
+
+TEST_F(DemoFolder, RunsInAFolderOfItsOwnAndLeavesTheProgramFolderAsItWas)
+{
+    const QMap<QString, QByteArray> before = snapshot(program());
+    EXPECT_EQ(runDemo(), std::pair(0, QByteArray("demoServer: the demo's track tables are in Strevin_data.dat\n"
+                                                 "demoServer: the demo's track tables are in CalSisuu.mdb\n"
+                                                 "demoServer: the demo's track tables are in motofile.mdb\n")));
+    EXPECT_EQ(snapshot(program()), before);
+    // The demo folder: the program's own files, its data files with the world's track tables, settings pointing at
+    // the server, the administration tools' folders; and the program was started there.
+    const QMap<QString, QByteArray> made = snapshot(demo());
+    for (const QString& file : before.keys())
+        EXPECT_TRUE(made.contains(file)) << file.toStdString();
+    for (const QString& file : QStringList {"brennock", "Strevin.chm", "Back.gif", "harrow.cur"})
+        EXPECT_EQ(made.value(file), before.value(file)) << file.toStdString();
+    EXPECT_TRUE(made.contains("started"));
+    EXPECT_TRUE(demoHost().startsWith("127.0.0.1:")) << demoHost().toStdString();
+    for (const char* folder : {"予想出力", "予想", "情報ファイル"})
+        EXPECT_TRUE(QDir(demo()).exists(folder)) << folder;
+    const QString tables = trackTables(DataFileKind::StrevinData);
+    EXPECT_TRUE(!tables.startsWith("0|") && !tables.contains("\n0|")) << tables.left(200).toStdString();
+    EXPECT_EQ(trackTables(DataFileKind::CalSisuu), tables);
+
+    // Started again after a new build: the new program is copied, the demo's own data and settings stay.
+    ASSERT_TRUE(writeFile(program() + "/brennock", "#!/bin/sh\necho again >\"$(dirname \"$0\")/started\"\n", QFile::ExeOwner));
+    ASSERT_TRUE(IniFile(demo() + "/Strevin.ini").writeString("System", "Zyo", "園田"));
+    const QMap<QString, QByteArray> rebuilt = snapshot(program());
+    const QByteArray notes = snapshot(demo()).value("Comment.dat");
+    EXPECT_EQ(runDemo(), std::pair(0, QByteArray()));
+    const QMap<QString, QByteArray> again = snapshot(demo());
+    QString zyo;
+    IniFile(demo() + "/Strevin.ini").getString("System", "Zyo", "", zyo);
+    EXPECT_EQ(std::tuple(snapshot(program()), again.value("brennock"), zyo, again.value("Comment.dat"), trackTables(DataFileKind::StrevinData)),
+              std::tuple(rebuilt, rebuilt.value("brennock"), QString("園田"), notes, tables));
+    EXPECT_TRUE(demoHost().startsWith("127.0.0.1:"));
+}

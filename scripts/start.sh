@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the program and its data-file tool (not the tests and benchmarks), puts the default data
-# files and Strevin.ini into the program folder (existing ones are kept) and starts it beside the demo
-# page server (scripts/demo-server.sh).
+# files and Strevin.ini into the program folder (existing ones are kept) and starts the demo: a
+# copy of the program in a folder of its own beside the demo page server (scripts/demo-server.sh),
+# so that the program folder holds nothing of the demo.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLATFORM:-}" ]; then
@@ -9,4 +10,4 @@ if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ] && [ -z "${QT_QPA_PLAT
   exit 1
 fi
 "$top/scripts/build.sh" brennock makedata demoServer
-exec "$top/scripts/demo-server.sh" "$top/build/program/brennock"
+exec "$top/scripts/demo-server.sh" "$top/build/program" "$top/build/demo"

@@ -6,7 +6,8 @@
 // a host of their own there (then it exits with status 3 and serves nothing).
 // With --data it gives the folder's track information files that hold no standard time (the
 // default ones of a new set-up) the world's variants and standard times, so that its runs get
-// speed indices and the administration tools work; files with standard times are left alone.
+// speed indices and the administration tools work, and brings the variants of files it filled on
+// an earlier day up to today; files with other standard times are left alone.
 // Prints "127.0.0.1:<port>" once it listens; runs until it is stopped.
 #include "tools/demoSite.h"
 #include "tools/demoPages.h"
@@ -47,8 +48,8 @@ int main(int argc, char** argv)
         return 3;
     if (!dataFolder.isEmpty()) {
         try {
-            for (const QString& file : fillEmptyTrackFiles(dataFolder, site.world()))
-                std::fprintf(stderr, "demoServer: the demo's standard times are in %s\n", qPrintable(file));
+            for (const QString& file : fillDemoTrackFiles(dataFolder, site.world()))
+                std::fprintf(stderr, "demoServer: the demo's track tables are in %s\n", qPrintable(file));
         } catch (const std::exception& e) {
             std::fprintf(stderr, "demoServer: the track files of %s are left as they were: %s\n", qPrintable(dataFolder), e.what());
         }

@@ -4,13 +4,15 @@
 #include "platform/textcodec.h"
 #include "tests/demo/demoFixture.h"
 #include "tests/support/dataFiles.h"
+#include "tests/support/qtPrinters.h"
 #include "tests/support/lhaTool.h"
 #include "tools/demoHtml.h"
 #include "tools/demoPages.h"
 #include "tools/demoTrackFiles.h"
 
 // The settings point at the demo only where no host of the user's own is set; the rest of the file
-// stays; a missing file is written.
+// stays; a missing file is written. The track files get the world's tables only where nothing of the
+// user's is.
 TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
 {
     TestAppDir dir;
@@ -29,35 +31,49 @@ TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
     }
     QFile::remove(ini);
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
-    // The default track files of a new set-up get the world's standard times (and the local one its variants); files
-    // with standard times keep every byte, and a missing one stays missing.
+    // The default track files of a new set-up get the world's standard times, and the local one and the work file
+    // the same variants of every day of the year up to today; a missing one stays missing.
     const DemoWorld world(kDemoToday);
     for (const DataFileKind kind : {DataFileKind::StrevinData, DataFileKind::CalSisuu})
         dir.create(kind);
-    const auto count = [&](const QString& file, const QString& table) {
+    const auto query = [&](const QString& file, const QString& sql, const DbParams& params = {}) {
         openDbOrThrow(0, dir.filePath(file), file == "CalSisuu.mdb" ? QString() : dbPassword);
         const DbSlotCloser closer(0);
-        return RecordSet(0, "SELECT COUNT(*) FROM " + table).field(0).toInt();
+        if (!sql.startsWith("SELECT")) {
+            slotConnection(0).execute(sql, params);
+            return QString::number(slotConnection(0).changes());
+        }
+        const RecordSet rs(0, sql, params);
+        return rs.eof() ? QString() : rs.field(0).toString();
     };
-    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), world), QStringList({"Strevin_data.dat", "CalSisuu.mdb"}));
-    EXPECT_EQ(QList({count("Strevin_data.dat", "T_avetime"), count("Strevin_data.dat", "T_sisuu"), count("CalSisuu.mdb", "T_avetime"),
-                     count("CalSisuu.mdb", "T_sisuu")}),
-              QList({3 * 4 * 6, 733 * 3, 3 * 4 * 6, 0}));
-    const QByteArray filled = readTestFile(dir.filePath("Strevin_data.dat"));
+    const QString times = "SELECT COUNT(*) || group_concat(A_zyo || A_kyori || A_class || A_time) FROM T_avetime";
+    const QString variants = "SELECT COUNT(*) || ':' || group_concat(S_date || S_zyo || S_sisuu) FROM T_sisuu";
+    EXPECT_EQ(fillDemoTrackFiles(dir.path(), world), QStringList({"Strevin_data.dat", "CalSisuu.mdb"}));
+    EXPECT_EQ(std::tuple(query("Strevin_data.dat", "SELECT COUNT(*) FROM T_avetime"), query("Strevin_data.dat", "SELECT COUNT(*) FROM T_sisuu"),
+                         query("Strevin_data.dat", "SELECT MAX(S_date) FROM T_sisuu"), query("CalSisuu.mdb", times), query("CalSisuu.mdb", variants)),
+              std::tuple(QString::number(3 * 4 * 6), QString::number(367 * 3), QString("2026-12-07"), query("Strevin_data.dat", times),
+                         query("Strevin_data.dat", variants)));
+    // Ten days later: the new template gets its standard times, the two files the variants of the ten days, and
+    // the demo of that day, whose races fall on other days, finds each race day's variant in both.
     dir.create(DataFileKind::Motofile);
     const DemoWorld later(kDemoToday.addDays(10));
-    EXPECT_EQ(fillEmptyTrackFiles(dir.path(), later), QStringList {"motofile.mdb"});
-    EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), filled);
-    // The demo of a later day, whose races fall on other days, still finds each day's variant there.
-    openDbOrThrow(0, dir.filePath("Strevin_data.dat"), dbPassword);
-    const DbSlotCloser closer(0);
-    int found = 0;
-    for (const DemoWorldRace& race : later.races()) {
-        const RecordSet rs(0, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = 0",
-                           {race.date, later.tracks()[size_t(race.track)].name});
-        found += !rs.eof() && std::abs(rs.field(0).toDouble() - later.variant(race.date, race.track)) < 1e-6 ? 1 : 0;
+    EXPECT_EQ(fillDemoTrackFiles(dir.path(), later), QStringList({"Strevin_data.dat", "CalSisuu.mdb", "motofile.mdb"}));
+    for (const QString file : {"Strevin_data.dat", "CalSisuu.mdb"}) {
+        int found = 0;
+        for (const DemoWorldRace& race : later.races()) {
+            const QString value = query(file, "SELECT S_sisuu FROM T_sisuu WHERE S_date = ? AND S_zyo = ? AND S_siba = 0",
+                                        {race.date, later.tracks()[size_t(race.track)].name});
+            found += !value.isEmpty() && std::abs(value.toDouble() - later.variant(race.date, race.track)) < 1e-6 ? 1 : 0;
+        }
+        EXPECT_EQ(std::pair(found, query(file, "SELECT COUNT(*) FROM T_sisuu").toInt()), std::pair(int(later.races().size()), 377 * 3))
+            << file.toStdString();
     }
-    EXPECT_EQ(found, int(later.races().size()));
+    EXPECT_EQ(fillDemoTrackFiles(dir.path(), later), QStringList());
+    // Standard times that are not the world's (a real edition, or corrected ones) keep every byte of their file.
+    EXPECT_EQ(query("Strevin_data.dat", "UPDATE T_avetime SET A_time = A_time + 0.5 WHERE A_zyo = '川崎' AND A_class = 'ave'"), "4");
+    const QByteArray edition = readTestFile(dir.filePath("Strevin_data.dat"));
+    EXPECT_EQ(fillDemoTrackFiles(dir.path(), DemoWorld(kDemoToday.addDays(20))), QStringList({"CalSisuu.mdb"}));
+    EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), edition);
 }
 
 // Pages by the program's addresses, the card's race number padded or not; anything else is the

@@ -42,6 +42,17 @@ QString stored(const QString& sql)
     return RecordSet(5, sql).field(0).toString();
 }
 
+// Every stored run with its two indices, by race and horse.
+QStringList storedIndices()
+{
+    openDbOrThrow(5, appPath() + "NAR_data.dat", dbPassword);
+    const DbSlotCloser closer(5);
+    QStringList runs;
+    for (RecordSet rs(5, "SELECT R_code, U_name, U_sisuu, U_sisuu3f FROM T_Useiseki ORDER BY R_code, U_name"); !rs.eof(); rs.moveNext())
+        runs << QStringList {rs.field(0).toString(), rs.field(1).toString(), rs.field(2).toString(), rs.field(3).toString()}.join('|');
+    return runs;
+}
+
 void saveShot(QWidget* window, const QString& name)
 {
     QDir().mkpath(kOutput);
@@ -61,7 +72,7 @@ protected:
         setVbToday(kDemoToday);
         ASSERT_TRUE(site_.listen(0));
         iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(site_.port()));
-        fillEmptyTrackFiles(dir_.path(), site_.world());
+        fillDemoTrackFiles(dir_.path(), site_.world());
         std::tie(debugMode, pd.webCancel, pd.webTimeOut, pd.timerInter, pd.kakoKikan) = std::tuple(false, false, false, 5, 730);
     }
     void TearDown() override
@@ -203,13 +214,16 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
     msgs_.clear();
     childNamed<QComboBox>(kanri, "cmbNenBaba")->setCurrentText(QString::number(kDemoToday.year() - 1));
     QTest::mouseClick(childNamed<QPushButton>(kanri, "cmdBabaFile"), Qt::LeftButton);
-    const QString edition = dir_.filePath("情報ファイル/地方馬場ファイル" + Format(kDemoToday.addDays(-7), "yymmdd") + "版.dat");
-    EXPECT_TRUE(QFileInfo::exists(edition)) << edition.toStdString();
-    {
-        openDbOrThrow(5, edition, dbPassword);
+    // The work file's newest day is today; its variants, which the build keeps, reach the edition.
+    const QString edition = dir_.filePath("情報ファイル/地方馬場ファイル" + Format(kDemoToday, "yymmdd") + "版.dat");
+    const QString variants = "SELECT group_concat(S_date || S_zyo || ':' || S_sisuu, ' ') FROM (SELECT * FROM T_sisuu WHERE S_date >= ? "
+                             "ORDER BY S_date, S_zyo)";
+    const auto monthOf = [&](const QString& file) {
+        openDbOrThrow(5, file, dbPassword);
         const DbSlotCloser closer(5);
-        EXPECT_EQ(RecordSet(5, "SELECT COUNT(*) FROM T_sisuu WHERE S_sisuu <> 0 AND S_date >= ?", {from}).field(0).toInt(), 4 * 3);
-    }
+        return RecordSet(5, variants, {from}).field(0).toString();
+    };
+    EXPECT_TRUE(QFileInfo::exists(edition) && monthOf(edition) == monthOf(dir_.filePath("Strevin_data.dat"))) << edition.toStdString();
 
     childNamed<QComboBox>(kanri, "cmbAnalSisuuSyurui")->setEditText("場間");
     childNamed<QLineEdit>(kanri, "TxtTar01")->setText("大井");
@@ -223,11 +237,28 @@ TEST_F(Newcomer, ReadsImportsOpensSheetsAndRunsTheAdministrationTools)
         EXPECT_EQ(RecordSet(5, "SELECT COUNT(*) FROM SisuuHyouka WHERE Tar01Sisuu <> 0 AND Tar02Sisuu <> 0").field(0).toInt(), horses);
     }
     EXPECT_FALSE(childNamed<QLineEdit>(kanri, "TxtHosei")->text().isEmpty());
+    // ② and ③ at a correction of 0.0 over every track: the work file holds the standard times and variants the
+    // stored indices were computed from, so each index stays as it was.
+    const QStringList before = storedIndices();
+    childNamed<QLineEdit>(kanri, "TxtHosei")->setText("0.0");
+    QTest::mouseClick(childNamed<QPushButton>(kanri, "cmdTimeChange"), Qt::LeftButton);
+    for (const DemoTrack& track : site_.world().tracks()) {
+        childNamed<QLineEdit>(kanri, "TxtTar01")->setText(track.name);
+        QTest::mouseClick(childNamed<QPushButton>(kanri, "cmdReCal"), Qt::LeftButton);
+    }
+    const QStringList after = storedIndices();
+    QStringList changed;
+    for (qsizetype i = 0; i < std::min(before.size(), after.size()); ++i)
+        if (after[i] != before[i])
+            changed << before[i] + " → " + after[i];
+    EXPECT_TRUE(before.size() == after.size() && before.size() > 1000 && changed.isEmpty())
+        << before.size() << ' ' << changed.mid(0, 5).join(", ").toStdString();
 
     childNamed<QLineEdit>(kanri, "txtZyunkaiDate")->setText(Format(kDemoToday, "yyyy/mm/dd"));
     QTest::mouseClick(childNamed<QPushButton>(kanri, "cmbZyunkai"), Qt::LeftButton);
     saveShot(kanri, "frmKanri");
-    EXPECT_EQ(msgs_.texts(), QStringList({"馬場情報ファイルを作成しました", "巡回を完了\n36レースの予想を書き出しました"}));
+    EXPECT_EQ(msgs_.texts(), QStringList({"馬場情報ファイルを作成しました", "書き換え終了", "書き換え終了", "書き換え終了", "書き換え終了",
+                                          "巡回を完了\n36レースの予想を書き出しました"}));
     QStringList pages {"index.html", "memo推奨.txt"};
     for (const QString& zyo : {QString("大井"), QString("川崎"), QString("園田")})
         for (int n = 1; n <= 12; ++n)

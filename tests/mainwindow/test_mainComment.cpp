@@ -108,6 +108,20 @@ TEST(CommentPage, LayoutEditorRaceBoxAndMissingFile)
     QTest::keyClicks(childNamed<QComboBox>(d, "cmbSign01"), "A+");
     QTest::mouseClick(childNamed<QPushButton>(d, "cmdEnd"), Qt::LeftButton);
     EXPECT_EQ(std::pair(grid.textMatrix(3, 7), note("Uma", "ニノミヤ")->sign01), std::pair(QString("A+"), QString("A+")));
+    // Every column of a run's group, its race column first, opens that race's note; only columns 6 to 8 the horse's.
+    const std::tuple<int, QString, QString> opened[] = {
+        {6, "馬コメント", "horse note"},       {8, "馬コメント", "horse note"},       {9, "大井24/06/01-11R", ""},
+        {12, "大井24/06/01-11R", ""},         {13, "川崎24/05/02-03R", "kawasaki"}, {14, "川崎24/05/02-03R", "kawasaki"},
+        {16, "川崎24/05/02-03R", "kawasaki"}};
+    for (const auto& [c, label, comment] : opened) {
+        d = clickAt(2, c);
+        ASSERT_NE(d, nullptr) << c;
+        EXPECT_EQ(std::tuple(childNamed<QLabel>(d, "lblRace")->text(), childNamed<QLabel>(d, "lblUma")->text(),
+                             childNamed<QPlainTextEdit>(d, "txtComment")->toPlainText()),
+                  std::tuple(label, QString("O'Reilly"), comment))
+            << c;
+        QTest::mouseClick(childNamed<QPushButton>(d, "cmdCancel"), Qt::LeftButton);
+    }
     draw("全期間対象");
     EXPECT_EQ(std::tuple(grid.cols(), row(2), row(3), row(4)),
               std::tuple(26, "2|1|◎|O'Reilly|63||horse note|◎|B|大井06/01||||川崎05/02|kawasaki|1|2|船橋04/28|too old|||||||",
@@ -204,4 +218,48 @@ TEST_F(MainWindowTest, ASaveAnywhereShowsInEveryViewAndTheEditorStartsFromTheSto
     EXPECT_EQ(shown(), "");
     for (SheetKind k : {SheetKind::Uma, SheetKind::Kextuka})
         unloadSheet(k);
+}
+
+// Typing not yet saved in the page's race box is the user's: a race comment saved meanwhile in the race-result
+// sheet leaves it there, grey, and the store holds the sheet's text; a runner's note saved meanwhile in the
+// editor still reaches the page's grid. Once the box is saved, the sheet's box follows it and it
+// follows the sheet's next save; another race's comment never lands in it.
+TEST_F(MainWindowTest, UnsavedTypingInTheRaceBoxOutlivesASaveElsewhere)
+{
+    openForm();
+    pressRead();
+    clickTab("コメント");
+    auto* box = control<QLineEdit>("txtRaceComment");
+    auto* page = control<FlexGrid>("gridComment");
+    const QString code = pd.raceCode, horse = pd.uName(1);
+    box->setFocus();
+    QTest::keyClicks(box, "mine");
+    ASSERT_TRUE(openSheet(SheetKind::Kextuka, code));
+    QWidget* sheet = loadedSheet(SheetKind::Kextuka);
+    ASSERT_NE(sheet, nullptr);
+    auto* sheetBox = childNamed<QLineEdit>(sheet, "txtRaceComment");
+    const auto typeAndSave = [](QLineEdit* into, const QString& text) {
+        into->selectAll();
+        QTest::keyClicks(into, text);
+        QTest::keyClick(into, Qt::Key_Return);
+    };
+    const auto boxes = [&] { return std::tuple(box->text(), commentBoxSaved(box), sheetBox->text(), commentBoxSaved(sheetBox)); };
+    typeAndSave(sheetBox, "theirs");
+    EXPECT_EQ(boxes(), std::tuple(QString("mine"), false, QString("theirs"), true));
+    EXPECT_EQ(storedComment(code, commentKeyRace).comment, "theirs");
+    mouseClickCell(page, 2, 10);  // runner 1's note on this race
+    QWidget* editor = shownWindow("dialogComment");
+    ASSERT_NE(editor, nullptr);
+    QTest::keyClicks(childNamed<QPlainTextEdit>(editor, "txtComment"), "quick away");
+    QTest::mouseClick(childNamed<QPushButton>(editor, "cmdEnd"), Qt::LeftButton);
+    EXPECT_EQ(std::tuple(page->textMatrix(2, 10), storedComment(code, horse).comment, box->text(), commentBoxSaved(box)),
+              std::tuple(QString("quick away"), QString("quick away"), QString("mine"), false));
+    typeAndSave(box, "mine");
+    EXPECT_EQ(boxes(), std::tuple(QString("mine"), true, QString("mine"), true));
+    typeAndSave(sheetBox, "third");
+    EXPECT_EQ(boxes(), std::tuple(QString("third"), true, QString("third"), true));
+    storeRaceComment(makeRaceCode(pd.uZyo(1, 1), pd.uDate(1, 1), pd.uRaceNo(1, 1)), "another race");
+    EXPECT_EQ(std::tuple(box->text(), storedComment(code, commentKeyRace).comment), std::tuple(QString("third"), QString("third")));
+    EXPECT_EQ(shown(), "");
+    unloadSheet(SheetKind::Kextuka);
 }

@@ -31,7 +31,7 @@ void fitText(FlexTextLayout& layout, const QString& text, void (*measure)(FlexTe
     for (;;) {
         measure(layout, text);
         const double smaller = layout.font.pointSizeF() - 0.5;
-        if (layout.fits() || smaller < flexMinTextPoints)
+        if (layout.fits() || smaller < textMinPoints)
             return;
         layout.font.setPointSizeF(smaller);
     }

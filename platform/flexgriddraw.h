@@ -12,8 +12,6 @@
 
 // Pixels between a cell's edge (or grid line) and its text, left and right.
 constexpr int flexTextMargin = 2;
-// The smallest size a text too big for its room is set in, in points (the grids' own smallest texts).
-constexpr double flexMinTextPoints = 6;
 
 struct FlexTextLayout {
     QFont font;            // the font the text is drawn in

@@ -4,6 +4,7 @@
 #include "platform/vbformat.h"
 #include "sheets/sheetOpen.h"
 #include "tests/mainwindow/frmMainFixture.h"
+#include "tests/support/canvasInk.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -138,36 +139,27 @@ QString opText(const QString& where, const CanvasOp& op, const QString& what)
     return QStringLiteral("%1 %2 \"%3\" (%4,%5)-(%6,%7)").arg(where, what, op.text).arg(r.left()).arg(r.top()).arg(r.right()).arg(r.bottom());
 }
 
-// A chart's texts off its surface or across its frame's edge, and lines leaving the frame.
+bool isFrame(const CanvasOp& op)
+{
+    return op.kind == CanvasOp::Box;
+}
+
+bool isDrawn(const CanvasOp& op)
+{
+    return op.kind != CanvasOp::Cls;
+}
+
+// A chart's texts cut by its edges or touching its frame, by their ink, and lines leaving the frame.
 QStringList misplacedOnChart(const std::vector<CanvasOp>& ops, const QSizeF& surface, const QString& where)
 {
     QStringList wrong;
+    for (const QString& clash : inkClashes(ops, surface, isFrame))
+        wrong << where + ' ' + clash;
     const QRectF frame = frameOf(ops), inside = frame.adjusted(15, 15, -15, -15);
     for (const CanvasOp& op : ops) {
         const QRectF r = opRect(op);
-        if (op.kind == CanvasOp::Print && !QRectF(QPointF(), surface).contains(r))
-            wrong << opText(where, op, "off the surface");
-        if (op.kind == CanvasOp::Print && r.intersects(frame) && !inside.contains(r))
-            wrong << opText(where, op, "across the frame");
         if (op.kind == CanvasOp::Line && !frame.isEmpty() && !frame.adjusted(-1, -1, 1, 1).contains(r) && r.intersects(inside))
             wrong << opText(where, op, "line out of the frame");
-    }
-    return wrong;
-}
-
-// The legend's texts on its surface and clear of every key.
-QStringList misplacedInLegend(const std::vector<CanvasOp>& ops, const QSizeF& surface)
-{
-    QStringList wrong;
-    for (const CanvasOp& text : ops) {
-        if (text.kind != CanvasOp::Print)
-            continue;
-        if (!QRectF(QPointF(), surface).contains(opRect(text)))
-            wrong << opText("legend", text, "off the surface");
-        for (const CanvasOp& key : ops)
-            if ((key.kind == CanvasOp::Circle || key.kind == CanvasOp::Box || key.kind == CanvasOp::FilledBox)
-                && opRect(text).intersects(opRect(key)))
-                wrong << opText("legend", text, "over a key");
     }
     return wrong;
 }
@@ -240,8 +232,9 @@ TEST_F(LongRace, EveryCellOfEveryPageAndSheetHoldsItsText)
     EXPECT_EQ(cut.join('\n').toStdString(), "");
 }
 
-// The chart and the comparison chart of the same race: every text on its surface and clear of the frame
-// and of the legend's keys; the comparison's lines stay inside the frame.
+// The chart and the comparison chart of the same race: the ink of every text whole on its surface and clear
+// of the frame, the legend's texts clear of each other and of its keys; the comparison's lines stay inside
+// the frame.
 TEST_F(LongRace, ChartTextsAndLinesStayInTheirPlaces)
 {
     readRace();
@@ -254,7 +247,7 @@ TEST_F(LongRace, ChartTextsAndLinesStayInTheirPlaces)
     clickTab("グラフ");
     const QSizeF chartSize(chart->widthTwips(), chart->heightTwips());
     QStringList wrong = misplacedOnChart(chartOps.ops(), chartSize, "chart");
-    wrong << misplacedInLegend(legendOps.ops(), QSizeF(legend->widthTwips(), legend->heightTwips()));
+    wrong << inkClashes(legendOps.ops(), QSizeF(legend->widthTwips(), legend->heightTwips()), isDrawn);
     ASSERT_FALSE(legendOps.ops().empty());
     saveShot(form.get(), "chart");
     chartOps.clear();

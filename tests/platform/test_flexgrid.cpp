@@ -99,7 +99,7 @@ TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedShrunkOrCutNeverSpilled)
               std::tuple(true, 9.0, true));
     EXPECT_EQ(std::tuple(smaller.factor >= textMinWidthFactor, smaller.font.pointSizeF() < 9, smaller.fits()),
               std::tuple(true, true, true));
-    EXPECT_EQ(std::tuple(cut.factor, cut.font.pointSizeF(), cut.fits()), std::tuple(textMinWidthFactor, flexMinTextPoints, false));
+    EXPECT_EQ(std::tuple(cut.factor, cut.font.pointSizeF(), cut.fits()), std::tuple(textMinWidthFactor, textMinPoints, false));
     // The smaller text is drawn in its smaller size: its ink is less high than the narrowed one's.
     const auto inkRows = [&](int row) {
         int rows = 0;

@@ -11,7 +11,6 @@ GraphSurfaces surfaces;
 
 constexpr uint32_t grey = RGB(128, 128, 128);
 constexpr uint32_t black = RGB(0, 0, 0);
-constexpr uint32_t yellow = RGB(255, 255, 0);
 
 template <class T>
 T& bound(T* control)
@@ -98,34 +97,32 @@ void drawGraphFrame(GraphChart& c)
         box.line(left, top + g.PH * i / 10, R, top + g.PH * i / 10, grey);
     box.setDrawStyle(vbSolid);
     box.line(left, top + g.PH / 2, R, top + g.PH / 2, black);
+    const InkRoom leftOfFrame {.left = 0, .right = roomLeftOf(left, chart::framePen)};
     for (int i = 0; i <= 9; ++i)
-        printGraphText(box, 0, top + g.PH * i / 10 - 40, QString::number((10 - i) * 10 + pd.sisuuOffset), 8);
+        printGraphTextIn(box, 0, top + g.PH * i / 10 - 40, QString::number((10 - i) * 10 + pd.sisuuOffset), 8, leftOfFrame);
 
     box.setDrawStyle(vbDot);
     const int verticals = chart::windowDays / 14;
     for (int i = 1; i <= verticals; ++i)
         box.line(left + g.PW * i / verticals, top, left + g.PW * i / verticals, P, grey);
+    const InkRoom belowFrame {.top = roomBelow(P, chart::framePen), .bottom = g.H};
     const int steps = chart::windowDays / 70;
     for (int i = 0; i <= steps; ++i) {
         const VbDate day(pd.raceDate.serial() - chart::windowDays + 70 * i - pd.graphShiftDays);
         float x = left + g.PW * i / steps - 170;
         if (i == steps)
             x += pd.graphShiftDays == 0 ? -120 : 500;
-        printGraphText(box, x, P + 5, Format(day, "m/d"), 8);
+        printGraphTextIn(box, x, P + 5, Format(day, "m/d"), 8, belowFrame);
     }
 
     box.setDrawStyle(vbSolid);
     const float yearX = float(left + g.PW * (1 - (365 - pd.graphShiftDays) / double(chart::windowDays)));
     box.line(yearX, top, yearX, P, black);
-    printGraphText(box, yearX - 300, P + 5, QStringLiteral("1年前"), 8);
+    printGraphTextIn(box, yearX - 300, P + 5, QStringLiteral("1年前"), 8, belowFrame);
 
-    box.setDrawWidth(4);
-    box.setDrawStyle(vbDashDot);
-    const float lineY = g.y(double(pd.lineSisuu) - pd.sisuuOffset);
-    box.line(left, lineY, R, lineY, yellow);
-    printGraphText(box, 300, lineY - 200, Format(pd.lineRatio, "00%") + QStringLiteral("ライン"), 8);
+    drawRatioLine(box, g, g.y(double(pd.lineSisuu) - pd.sisuuOffset));
 
-    box.setDrawWidth(2);
+    box.setDrawWidth(chart::framePen);
     box.setDrawStyle(vbSolid);
     box.box(left, top, R, P, black);
 }
@@ -141,8 +138,7 @@ QString graphTitleHead(int h)
 void drawGraphTitle(GraphChart& c)
 {
     const int h = c.h;
-    printGraphText(c.box, chart::marginLeft, 0,
-                   graphTitleHead(h) + pd.uKyakusitu(h, 0) + Format(pd.tuka1Ave(h, 0), "0.0"), 9);
+    printChartTitle(c.box, graphTitleHead(h) + pd.uKyakusitu(h, 0) + Format(pd.tuka1Ave(h, 0), "0.0"));
 }
 
 int graphRowRunner(int row)

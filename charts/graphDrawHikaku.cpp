@@ -109,12 +109,8 @@ void drawHikakuBody()
     box.setBackColor(vbWindowBackground);
     box.cls();
 
-    box.setDrawWidth(4);
-    box.setDrawStyle(vbDashDot);
-    const float lineY = g.y(pd.lineSisuu);
-    box.line(chart::marginLeft, lineY, g.right(), lineY, RGB(255, 255, 0));
-    printGraphText(box, 300, lineY - 200, Format(pd.lineRatio, "00%") + QStringLiteral("ライン"), 8);
-    box.setDrawWidth(2);
+    drawRatioLine(box, g, g.y(pd.lineSisuu));
+    box.setDrawWidth(chart::framePen);
     box.setDrawStyle(vbSolid);
     box.box(chart::marginLeft, chart::marginTop, g.right(), g.bottom(), RGB(0, 0, 0));
 
@@ -138,5 +134,5 @@ void drawHikakuTitle(Canvas& box)
 {
     const int h = pd.umaIdx;
     const float a = pd.tuka1Ave(h, 0);
-    printGraphText(box, chart::marginLeft, 0, graphTitleHead(h) + hikakuStyle(a) + Format(a, "0.0"), 9);
+    printChartTitle(box, graphTitleHead(h) + hikakuStyle(a) + Format(a, "0.0"));
 }

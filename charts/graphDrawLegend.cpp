@@ -49,6 +49,8 @@ void fillRunnerRow(FlexGrid& grid, int h)
     grid.setTextMatrix(r, 5, Format(pd.kisoSisuu(h, 0), "###"));
 }
 
+constexpr int legendWidth = 900;
+
 // One key of the legend: its label stands right of it, 100 twips above its centre.
 void label(Canvas& box, float x, float y, const QString& text)
 {
@@ -109,7 +111,7 @@ void markGraphRunner(int runner)
 void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
 {
     legend.setBackColor(vbWindowBackground);
-    legend.setWidthTwips(900);
+    legend.setWidthTwips(legendWidth);
     legend.setHeightTwips(int(g.H) + 1000);
     legend.setVisible(true);
     Canvas& box = legend.canvas();
@@ -133,8 +135,8 @@ void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
             label(box, 660, y, QString::number(d / 100));
         }
         const float p20 = float(chart::marginTop + 0.2 * g.PH);
-        printGraphText(box, 460, p20 + 70, QStringLiteral("100m"), 8);
-        printGraphText(box, 460, p20 - 50, QStringLiteral("×"), 8);
+        const QRectF unit = printGraphTextIn(box, 460, p20 + 70, QStringLiteral("100m"), 8, {});
+        printGraphTextIn(box, 460, p20 - 50, QStringLiteral("×"), 8, {.bottom = float(unit.top()) - twipsPerPixel});
     }
     if (graphSeriesOn(4)) {
         box.setDrawWidth(3);
@@ -143,9 +145,13 @@ void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
             box.box(0, y - 60, 120, y + 60, RGB(255, 0, 0));
             label(box, 180, y, QString::number(p));
         }
-        // The header stands above the first key, which reaches up to 140 twips: at the keys' size
-        // it would run into it.
-        printGraphText(box, 0, 0, QStringLiteral("1角通過"), 7);
+        // Above the first key, level with the chart's top line, lie seven pixel rows: too few for a
+        // legible header. It stands under the last key, clear of the distance keys beside it and of
+        // the draw keys below.
+        const float below = roomBelow(g.y(60) + 60, 3);
+        const float right = graphSeriesOn(2) ? roomLeftOf(560 - 60, 3) : legendWidth;
+        printGraphTextIn(box, 0, below, QStringLiteral("1角通過"), 8,
+                         {.left = 0, .top = below, .right = right, .bottom = roomAbove(g.y(40) - 50, 3)});
     }
     if (graphSeriesOn(3)) {
         box.setDrawWidth(1);
@@ -159,7 +165,7 @@ void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
     box.setDrawWidth(3);
     box.circle(400, H - 100, 80, linkBlue, linkBlue);
     box.line(0, H - 100, 800, H - 100, linkBlue);
-    printGraphText(box, 50, H - 350, QStringLiteral("SP指数"), 8);
+    printGraphTextIn(box, 50, H - 350, QStringLiteral("SP指数"), 8, {.bottom = roomAbove(H - 100 - 80, 3)});
     box.setDrawWidth(1);
     if (graphSeriesOn(0)) {
         box.filledBox(370, H + 270, 430, H + 330, black);

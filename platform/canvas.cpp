@@ -38,19 +38,35 @@ double emAscent(const QFont& font, const QPaintDevice* device)
     const QFontMetricsF metrics(font, device);
     return emPixels(font, device) * metrics.ascent() / (metrics.ascent() + metrics.descent());
 }
-}  // namespace
 
-QSizeF canvasTextSize(const QFont& font, const QString& text)
+// A 96-dpi surface, where a pixel is exactly twipsPerPixel twips: texts are measured on it.
+const QImage& referenceSurface()
 {
-    // Measured on a 96-dpi surface, where a pixel is exactly twipsPerPixel twips.
     static const QImage reference = [] {
         QImage image(1, 1, QImage::Format_RGB32);
         image.setDotsPerMeterX(3780);
         image.setDotsPerMeterY(3780);
         return image;
     }();
+    return reference;
+}
+}  // namespace
+
+QSizeF canvasTextSize(const QFont& font, const QString& text)
+{
+    const QImage& reference = referenceSurface();
     const QFontMetricsF metrics(font, &reference);
     return QSizeF(metrics.horizontalAdvance(text), emPixels(font, &reference)) * twipsPerPixel;
+}
+
+QRectF canvasTextInk(const QFont& font, const QString& text, double x, double y)
+{
+    const QImage& reference = referenceSurface();
+    const QRectF tight = QFontMetricsF(font, &reference).tightBoundingRect(text);
+    // Glyphs stand on a whole pixel row; across, they may spread into the next pixel column.
+    const double baseline = std::round(y / twipsPerPixel + emAscent(font, &reference));
+    const double left = std::floor(x / twipsPerPixel + tight.left()), right = std::ceil(x / twipsPerPixel + tight.right());
+    return QRectF(QPointF(left, baseline + tight.top()) * twipsPerPixel, QPointF(right, baseline + tight.bottom()) * twipsPerPixel);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -323,6 +339,11 @@ void Canvas::print(const QString& text)
     send(o);
     currentX = left_;
     currentY += extent.height() * sy_;
+}
+
+QRectF Canvas::textInk(const QString& text) const
+{
+    return canvasTextInk(canvasFont(textOp(text)), text, tx(currentX), ty(currentY));
 }
 
 void Canvas::paintPicture(const QImage& picture, double x, double y, double width, double height)

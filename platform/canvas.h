@@ -153,6 +153,8 @@ public:
     // Prints the text with its top-left corner at the current position; the position then
     // moves to the start of the next line (x back to the left edge).
     void print(const QString& text);
+    // The pixels the text would ink printed now (see canvasTextInk), in twips of the surface.
+    QRectF textInk(const QString& text) const;
     // PaintPicture: the picture scaled into the rectangle (x, y, width, height).
     void paintPicture(const QImage& picture, double x, double y, double width, double height);
 
@@ -181,3 +183,6 @@ private:
 QFont canvasFont(const CanvasOp& op);
 // Extent of a text in twips, the same on every device.
 QSizeF canvasTextSize(const QFont& font, const QString& text);
+// The whole pixels a text printed with its top-left corner at (x, y) inks on a 96-dpi surface (the
+// charts' pictures), in twips: the glyphs' own extent, which may reach beyond the em box either way.
+QRectF canvasTextInk(const QFont& font, const QString& text, double x, double y);

@@ -7,15 +7,31 @@
 #include <cmath>
 
 namespace {
-// Wrapped lines that overflow their room are set a half point smaller at a time, down to the floor.
-void fitWrapped(FlexTextLayout& layout, const QString& text)
+// Wrapped lines take the room's width and as many lines as they need.
+void measureWrapped(FlexTextLayout& layout, const QString& text)
+{
+    const QRectF lines = QFontMetricsF(layout.font).boundingRect(layout.room, Qt::TextWordWrap, text);
+    layout.width = lines.width();
+    layout.height = lines.height();
+}
+
+// One line wider than its room is drawn narrower, down to the floor of the width factor.
+void measureLine(FlexTextLayout& layout, const QString& text)
+{
+    const QFontMetricsF metrics(layout.font);
+    const double natural = metrics.horizontalAdvance(text);
+    layout.factor = natural > layout.room.width() ? std::max(textMinWidthFactor, layout.room.width() / natural) : 1;
+    layout.width = natural * layout.factor;
+    layout.height = metrics.height();
+}
+
+// A text that overflows its room is set a half point smaller at a time, down to the floor.
+void fitText(FlexTextLayout& layout, const QString& text, void (*measure)(FlexTextLayout&, const QString&))
 {
     for (;;) {
-        const QRectF lines = QFontMetricsF(layout.font).boundingRect(layout.room, Qt::TextWordWrap, text);
-        layout.width = lines.width();
-        layout.height = lines.height();
+        measure(layout, text);
         const double smaller = layout.font.pointSizeF() - 0.5;
-        if (layout.fits() || smaller < flexMinWrappedPoints)
+        if (layout.fits() || smaller < textMinPoints)
             return;
         layout.font.setPointSizeF(smaller);
     }
@@ -27,16 +43,7 @@ FlexTextLayout flexTextLayout(const QFont& font, const QString& text, const QRec
     FlexTextLayout layout;
     layout.font = fontForText(font, text);
     layout.room = cell.adjusted(flexTextMargin, 0, -flexTextMargin, 0);
-    if (wrap) {
-        fitWrapped(layout, text);
-        return layout;
-    }
-    const QFontMetricsF metrics(layout.font);
-    layout.height = metrics.height();
-    const double natural = metrics.horizontalAdvance(text);
-    if (natural > layout.room.width())
-        layout.factor = std::max(textMinWidthFactor, layout.room.width() / natural);
-    layout.width = natural * layout.factor;
+    fitText(layout, text, wrap ? measureWrapped : measureLine);
     return layout;
 }
 

@@ -1,8 +1,9 @@
 #pragma once
 // How the grid draws a cell: its text a few pixels in from the cell's edges, clipped there and
 // never elided, as the grid the layouts were made for draws it. A text too big for that room is
-// drawn smaller, down to a floor: one line narrower (a width factor), wrapped lines at a smaller
-// size. A text that still does not fit is clipped.
+// drawn smaller: one line first narrower (a width factor, down to its floor), then at a smaller
+// size; wrapped lines at a smaller size. Only a text that does not fit at the smallest size is
+// clipped.
 #include "platform/fonts.h"
 
 #include <QFont>
@@ -11,8 +12,6 @@
 
 // Pixels between a cell's edge (or grid line) and its text, left and right.
 constexpr int flexTextMargin = 2;
-// The smallest size wrapped lines are set in, in points (the grids' own smallest texts).
-constexpr double flexMinWrappedPoints = 6;
 
 struct FlexTextLayout {
     QFont font;            // the font the text is drawn in

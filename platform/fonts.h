@@ -6,6 +6,8 @@
 // The narrowest a text is drawn to keep within its room (a grid cell, a drawing's edge): a text a
 // little too wide is drawn narrower rather than cut.
 constexpr double textMinWidthFactor = 0.8;
+// The smallest size, in points, a text too big for its room is set in (the grids' own smallest texts).
+constexpr double textMinPoints = 6;
 
 // A font of the given face name and size in points. "ＭＳゴシック" maps to IPAGothic and
 // "ＭＳ Ｐゴシック" to IPAPGothic; other names are used as they are.

@@ -17,11 +17,11 @@ TEST_F(DrawHikaku, RunnersColoursAndTheSelectedOne)
     drawHikaku();
     EXPECT_EQ(std::pair(pd.graphMode, msgs.texts()), std::pair(false, QStringList()));
     EXPECT_EQ(lines(rows1()), lines({
-        "cls", "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
+        "cls", "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1965.00 20%ライン 8",
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid", "circle 9087.98 2840.00 r27.00 0,0,0 fill 0,0,0 w1",
         "circle 9600.00 2444.00 r67.50 0,0,255 fill 0,0,255 w3", "circle 8932.14 3500.00 r67.50 0,0,255 fill 0,0,255 w3",
         "line 8932.14 3500.00 9600.00 2444.00 0,0,255 w3 solid", "line 6957.11 6800.00 7527.93 200.00 0,0,255 w3 solid",
-        "text 250.00 0.00 4 2 馬2  0 (0)   0.0 9"}));
+        "text 250.00 0.00 4 2 馬2  0 (0)   0.0 7.5"}));
 }
 
 // Runs 0 to 30 only, and only as far as the table holds.
@@ -51,9 +51,9 @@ TEST_F(DrawHikaku, TitlesOfBothCharts)
     for (const auto& c : cases) {
         pd.tuka1Ave(1, 0) = c.a, rec1.clear();
         drawHikaku();
-        EXPECT_EQ(rows1().last(), QStringLiteral("text 250.00 0.00 3 1 馬1 牡4 480 的場(54.5)   %1 9").arg(c.tail)) << c.a;
+        EXPECT_EQ(rows1().last(), QStringLiteral("text 250.00 15.00 3 1 馬1 牡4 480 的場(54.5)   %1 7.5").arg(c.tail)) << c.a;
     }
     EXPECT_EQ(std::tuple(rec2.ops().empty(), grid->textMatrix(0, 0), cmdGraphShift->isHidden()), std::tuple(true, QString("kept"), true));
     pd.uHutan(1, 0) = 56;
-    EXPECT_EQ(drawn(drawGraphTitle), QStringList("text 250.00 0.00 3 1 馬1 牡4 480 的場(56)   差3.0 9"));
+    EXPECT_EQ(drawn(drawGraphTitle), QStringList("text 250.00 15.00 3 1 馬1 牡4 480 的場(56)   差3.0 7.5"));
 }

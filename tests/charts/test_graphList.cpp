@@ -53,5 +53,5 @@ TEST_F(GraphList, LegendKeys)
     pd.graphFlags.fill("false"), rec2.clear();
     drawGraph();
     EXPECT_EQ(lines(opRows(rec2.ops())), lines({"cls", "circle 400.00 6900.00 r80.00 0,0,255 fill 0,0,255 w3",
-                                                "line 0.00 6900.00 800.00 6900.00 0,0,255 w3 solid", "text 50.00 6650.00 SP指数 8"}));
+                                                "line 0.00 6900.00 800.00 6900.00 0,0,255 w3 solid", "text 50.00 6620.00 SP指数 8"}));
 }

@@ -13,6 +13,8 @@ TEST(ChartScale, SizeAndWindowEdge)
     EXPECT_EQ(std::tuple(g.x(race - 210), g.y(25), g.inWindow(race - 420), g.inWindow(race - 419)), std::tuple(2075.f, 2150.f, false, true));
 }
 
+// Texts whose ink would touch the frame move off it by whole pixels: the three-digit value label a pixel
+// left, the date labels two pixels down, "1年前" also half a point smaller, the X% label a pixel higher.
 TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
 {
     const QStringList rows = drawn(drawGraphFrame);
@@ -22,13 +24,13 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
         expected << QStringLiteral("line 250.00 %1.00 9600.00 %1.00 128,128,128 w1 dot").arg(200 + 660 * i);
     expected << "line 250.00 3500.00 9600.00 3500.00 0,0,0 w1 solid";
     for (int i = 0; i <= 9; ++i)
-        expected << QStringLiteral("text 0.00 %1.00 %2 8").arg(160 + 660 * i).arg(100 - 10 * i);
+        expected << QStringLiteral("text %1 %2.00 %3 8").arg(i == 0 ? "-15.00" : "0.00").arg(160 + 660 * i).arg(100 - 10 * i);
     expected << "line 561.67 200.00 561.67 6800.00 128,128,128 w1 dot" << "line 9600.00 200.00 9600.00 6800.00 128,128,128 w1 dot";
     EXPECT_EQ(lines(rows.mid(0, 21) << rows[49] << rows.mid(50)), lines(expected << QStringList({
-        "text 80.00 6805.00 4/8 8", "text 1638.33 6805.00 6/17 8", "text 3196.67 6805.00 8/26 8", "text 4755.00 6805.00 11/4 8",
-        "text 6313.33 6805.00 1/13 8", "text 7871.67 6805.00 3/23 8", "text 9310.00 6805.00 6/1 8",
-        "line 1474.40 200.00 1474.40 6800.00 0,0,0 w1 solid", "text 1174.40 6805.00 1年前 8",
-        "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1980.00 20%ライン 8",
+        "text 80.00 6835.00 4/8 8", "text 1638.33 6835.00 6/17 8", "text 3196.67 6835.00 8/26 8", "text 4755.00 6835.00 11/4 8",
+        "text 6313.33 6835.00 1/13 8", "text 7871.67 6835.00 3/23 8", "text 9310.00 6835.00 6/1 8",
+        "line 1474.40 200.00 1474.40 6800.00 0,0,0 w1 solid", "text 1174.40 6835.00 1年前 7.5",
+        "line 250.00 2180.00 9600.00 2180.00 255,255,0 w4 dashdot", "text 300.00 1965.00 20%ライン 8",
         "box 250.00 200.00 9600.00 6800.00 0,0,0 w2 solid"})));
 }
 
@@ -37,16 +39,16 @@ TEST_F(GraphFrame, EveryStrokeAndLabelUnshifted)
 TEST_F(GraphFrame, ShiftedAndOffset)
 {
     QStringList rows = drawn(drawGraphFrame, 365);
-    EXPECT_EQ(lines(rows.mid(55, 4) << rows[50]), lines({"text 7871.67 6805.00 3/24 8", "text 9930.00 6805.00 6/2 8",
+    EXPECT_EQ(lines(rows.mid(55, 4) << rows[50]), lines({"text 7871.67 6835.00 3/24 8", "text 9930.00 6835.00 6/2 8",
                                                         "line 9600.00 200.00 9600.00 6800.00 0,0,0 w1 solid",
-                                                        "text 9300.00 6805.00 1年前 8", "text 80.00 6805.00 4/8 8"}));
+                                                        "text 9300.00 6835.00 1年前 7.5", "text 80.00 6835.00 4/8 8"}));
     EXPECT_EQ(drawn(drawGraphFrame, 730)[57], "line 17725.60 200.00 17725.60 6800.00 0,0,0 w1 solid");
 
     pd.sisuuOffset = 30, pd.lineSisuu = 140, pd.lineRatio = 0.05f;
     rows = drawn(drawGraphFrame);
     EXPECT_EQ(lines({rows[10], rows[19], rows[59], rows[60]}),
-              lines({"text 0.00 160.00 130 8", "text 0.00 6100.00 40 8", "line 250.00 -460.00 9600.00 -460.00 255,255,0 w4 dashdot",
-                     "text 300.00 -660.00 05%ライン 8"}));
+              lines({"text -15.00 160.00 130 8", "text 0.00 6100.00 40 8", "line 250.00 -460.00 9600.00 -460.00 255,255,0 w4 dashdot",
+                     "text 300.00 -675.00 05%ライン 8"}));
 }
 
 // A zero index breaks the line, a run on the window's first day is skipped without breaking it; the offset

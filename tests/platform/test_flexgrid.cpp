@@ -63,9 +63,10 @@ TEST_F(FlexGridTest, FixedCellsFollowTheDesktopPaletteCanvasesDoNot)
 }
 
 // Texts stand a margin in from their cell's edges: a right-aligned text and the left-aligned one in the
-// next cell never touch. A text a little too wide is drawn narrower to fit; one far too wide is cut at
-// its cell's edge, never spilling into the next cell.
-TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedOrCutNeverSpilled)
+// next cell never touch. A text a little too wide is drawn narrower to fit; one too wide for the
+// narrowest factor is set smaller as well; only one too wide even at the smallest size is cut at its
+// cell's edge, never spilling into the next cell.
+TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedShrunkOrCutNeverSpilled)
 {
     grid.setColWidth(4, 600);
     grid.setColWidth(5, 600);
@@ -73,8 +74,10 @@ TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedOrCutNeverSpilled)
     grid.setCellAlignment(1, 5, flexAlignLeftCenter);
     grid.setTextMatrix(1, 4, "888888");   // 36 pixels in a room of 35
     grid.setTextMatrix(1, 5, "888888");
-    grid.setTextMatrix(2, 4, "8888888888");  // 60 pixels: too wide even at the narrowest factor
+    grid.setTextMatrix(2, 4, "8888888888");  // 60 pixels: 48 at the narrowest factor, still too wide
     grid.setTextMatrix(2, 5, "");
+    grid.setTextMatrix(3, 4, QString(30, u'8'));  // 96 pixels at the smallest size and factor
+    grid.setTextMatrix(3, 5, "");
     const QImage image = grid.picture().toImage();
     const int left = grid.visualRect(grid.model()->index(1, 4)).left() + grid.horizontalScrollBar()->value();
     const auto inked = [&image](int row, int from, int to) {
@@ -84,18 +87,30 @@ TEST_F(FlexGridTest, TextsKeepTheirMarginsAndAreNarrowedOrCutNeverSpilled)
                 xs.push_back(x);
         return xs;
     };
-    const int y1 = 20 + 10, y2 = 20 + 20 + 10;
+    const int y1 = 20 + 10, y2 = 20 + 20 + 10, y3 = y2 + 20;
     const std::vector<int> row1 = inked(y1 - 2, left, left + 80), row1b = inked(y1 + 2, left, left + 80);
     const auto gapAtBorder = [left](const std::vector<int>& xs) {
         const auto after = std::find_if(xs.begin(), xs.end(), [left](int x) { return x >= left + 40; });
         return after == xs.begin() || after == xs.end() ? 0 : *after - *std::prev(after) - 1;
     };
-    const FlexTextLayout narrowed = grid.cellTextLayout(1, 4), cut = grid.cellTextLayout(2, 4);
-    EXPECT_EQ(std::tuple(narrowed.factor < 1, narrowed.fits(), cut.factor, cut.fits()),
-              std::tuple(true, true, textMinWidthFactor, false));
+    const FlexTextLayout narrowed = grid.cellTextLayout(1, 4), smaller = grid.cellTextLayout(2, 4),
+                         cut = grid.cellTextLayout(3, 4);
+    EXPECT_EQ(std::tuple(narrowed.factor < 1, narrowed.font.pointSizeF(), narrowed.fits()),
+              std::tuple(true, 9.0, true));
+    EXPECT_EQ(std::tuple(smaller.factor >= textMinWidthFactor, smaller.font.pointSizeF() < 9, smaller.fits()),
+              std::tuple(true, true, true));
+    EXPECT_EQ(std::tuple(cut.factor, cut.font.pointSizeF(), cut.fits()), std::tuple(textMinWidthFactor, textMinPoints, false));
+    // The smaller text is drawn in its smaller size: its ink is less high than the narrowed one's.
+    const auto inkRows = [&](int row) {
+        int rows = 0;
+        for (int y = 20 * row + 1; y < 20 * row + 18; ++y)
+            rows += inked(y, left + flexTextMargin, left + 40 - flexTextMargin).empty() ? 0 : 1;
+        return rows;
+    };
+    EXPECT_LT(inkRows(2), inkRows(1));
     // The grid line between the two cells is ink too: at least a margin of background on each side of it.
     EXPECT_GE(gapAtBorder(row1) + gapAtBorder(row1b), 2 * flexTextMargin);
-    EXPECT_EQ(inked(y2, left + 40, left + 78), std::vector<int>());
+    EXPECT_EQ(inked(y3, left + 40, left + 78), std::vector<int>());
 }
 
 // Sizes are in twips: 900 make 60 pixels, the minimum row height of 300 makes 20.

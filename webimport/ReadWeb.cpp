@@ -99,32 +99,52 @@ QString hostOf(const QString& url)
     return address.port() < 0 ? address.host() : address.host() + QLatin1Char(':') + QString::number(address.port());
 }
 
+const QString kPageCut = QStringLiteral("ページが途中で切れています");
+
 // Why the page's last attempt brought no page.
-QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait)
+QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait, bool fellShort)
 {
+    if (fellShort)
+        return kPageCut;
     if (wait == PageWait::Failed && browser)
         return browser->LoadError();
     return QStringLiteral("%1秒以内に応答がありません").arg(webTimeOutSeconds());
 }
 
+// The page of a loaded browser cut into webCell; false, with nothing of it kept, when it falls
+// short of what it states about itself.
+bool takePage(WebBrowser& browser, PageShortCheck fallsShort)
+{
+    webHtml = browser.bodyInnerHTML().remove(QLatin1String("\r\n"));
+    clearWebCell();
+    cutWebTable(webHtml);
+    if (!fallsShort || !fallsShort())
+        return true;
+    clearWebCell();
+    webHtml.clear();
+    return false;
+}
+
 // Every attempt gets the whole time-out: a tick that fell while nobody waited (the window stays
 // loaded between the pages of some callers) must not cost an attempt.
-bool loadUntilDone(const QString& url)
+bool loadUntilDone(const QString& url, PageShortCheck fallsShort)
 {
     for (int attempt = 1;; ++attempt) {
         dialogWeb().formLoad();
         const QPointer<WebBrowser> browser = dialogWeb().WebBrowser1;
         browser->Navigate2(url);
         PageWait wait = waitForPage(browser);
-        if (wait == PageWait::Loaded) {
-            webHtml = browser->bodyInnerHTML().remove(QLatin1String("\r\n"));
+        if (wait == PageWait::Loaded && takePage(*browser, fallsShort))
             return true;
-        }
+        // A page that came whole but holds less than it states is a page cut short.
+        const bool fellShort = wait == PageWait::Loaded;
+        if (fellShort)
+            wait = PageWait::Failed;
         // A file that cannot be read is no server to wait for: asking again changes nothing.
         const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
         if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
-            const bool cut = wait == PageWait::Failed && browser && browser->PageCut();
-            webLoadFailure = {url, hostOf(url), failureReason(browser, wait), cut};
+            const bool cut = fellShort || (wait == PageWait::Failed && browser && browser->PageCut());
+            webLoadFailure = {url, hostOf(url), failureReason(browser, wait, fellShort), cut};
             return false;
         }
         if (wait == PageWait::Failed) {
@@ -141,11 +161,11 @@ bool loadUntilDone(const QString& url)
 
 // A window that only a time-out brought on screen goes again with the load: the callers that
 // show it close it themselves, and the others (the cell dump) never meant it to be seen.
-bool loadPage(const QString& url)
+bool loadPage(const QString& url, PageShortCheck fallsShort)
 {
     webLoadFailure = {};
     const bool shownByCaller = isDialogWebLoaded() && dialogWeb().isVisible();
-    const bool loaded = loadUntilDone(url);
+    const bool loaded = loadUntilDone(url, fallsShort);
     if (!shownByCaller && isDialogWebLoaded())
         dialogWeb().hide();
     return loaded;
@@ -220,6 +240,26 @@ int webCellCount(int r)
     return count;
 }
 
+bool webTableGoesOnAfter(int r)
+{
+    if (r < 1 || r > webRows || webCell(r, 0).isEmpty())
+        return false;
+    const QStringView html(webHtml);
+    qsizetype end = 0;
+    for (int row = 1; row <= r; ++row)
+        end = findClosingTag(html, end, u'r') + 5;
+    const qsizetype tableEnd = html.indexOf(u"</table", end, Qt::CaseInsensitive);
+    return tableEnd >= 0 && findClosingTag(html, tableEnd, u'r') >= 0;
+}
+
+bool pageFallsShort(const QString& breadcrumb, int lastPart)
+{
+    constexpr int breadcrumbRow = 3;
+    if (webCell(breadcrumbRow, 0).isEmpty())
+        return !webCell(1, 0).isEmpty() || !webCell(2, 0).isEmpty();
+    return webCell(breadcrumbRow, 1) == breadcrumb && !webTableGoesOnAfter(lastPart > 0 ? lastPart : breadcrumbRow + 1);
+}
+
 QString WebLoadFailure::text() const
 {
     if (!failed())
@@ -253,13 +293,12 @@ void cutWebTable(const QString& body)
     }
 }
 
-bool getWebTable(const QString& url)
+bool getWebTable(const QString& url, PageShortCheck fallsShort)
 {
     bool built = false;
     vbTrapQuiet([&] {
-        if (!loadPage(url))
+        if (!loadPage(url, fallsShort))
             return;
-        cutWebTable(webHtml);
         webRow = webRows + 1;
         built = true;
     });

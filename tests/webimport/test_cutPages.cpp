@@ -185,8 +185,8 @@ TEST_F(CutPages, EveryPrefixOfEverySamplePageGivesTheWholeRaceOrNothingAndSaysSo
     EXPECT_GT(prefixes, 3000);
 }
 
-// Over the network a cut page is asked for again as a failed transfer is: three cut answers fail the
-// load naming the page, a whole answer after a cut one is read. A complete page without the end
+// Over the network a cut page, or one that falls short, is asked for again as a failed transfer is:
+// three cut answers fail the load naming the page, a whole answer after a cut one is read. A complete page without the end
 // tags of its rows and cells comes whole.
 TEST_F(CutPages, ACutAnswerIsAskedForAgainThenGivenUp)
 {
@@ -199,6 +199,11 @@ TEST_F(CutPages, ACutAnswerIsAskedForAgainThenGivenUp)
         EXPECT_EQ(joined(server.requestCount(target), webLoadFailure.text(), shown()),
                   joined(requests, outcome.empty() ? "ページ " + url(target) + " が途中で切れています" : "", ""));
     }
+    // A page that closes properly but stops before its payouts is asked for again the same way.
+    const QByteArray normal = samplePage("seiseki_normal.htm");
+    server.addPage("/nopay", normal.left(normal.indexOf("<table class=\"pay\"")) + "</body></html>");
+    EXPECT_EQ(results(url("/nopay")), "");
+    EXPECT_EQ(joined(server.requestCount("/nopay"), webLoadFailure.text()), joined(3, "ページ " + url("/nopay") + " が途中で切れています"));
     server.addFile("/noendtags", "racecard_12_noendtags.htm");
     EXPECT_EQ(card(url("/noendtags")).rfind("大井08032411|12|", 0), 0u);
 }

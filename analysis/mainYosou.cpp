@@ -7,7 +7,6 @@
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
 
-#include <algorithm>
 #include <iterator>
 
 namespace {
@@ -29,10 +28,19 @@ void writeFactor(FlexGrid& grid, int row, int col, int h)
 
 // A column right of the horse name: its label in row 0 (equal neighbours merge), its name in
 // the sub-header and what it shows of runner h in the runner's row. Each is columnWidth wide.
+// The writer is a constructor argument, so a line without one does not compile (it would crash
+// at the first runner).
 struct YosouColumn {
+    using Writer = void (*)(FlexGrid& grid, int row, int col, int h);
+    constexpr YosouColumn(const char* label, const char* header, Writer write)
+        : label(label)
+        , header(header)
+        , write(write)
+    {
+    }
     const char* label;
     const char* header;
-    void (*write)(FlexGrid& grid, int row, int col, int h);
+    Writer write;
 };
 
 constexpr YosouColumn yosouColumns[] {
@@ -50,8 +58,6 @@ constexpr YosouColumn yosouColumns[] {
     {"適性", "体重", writeFactor<6>},
     {"適性", "騎手", writeFactor<7>},
 };
-// A line without its writer would still compile, and crash at the first runner.
-static_assert(std::ranges::none_of(yosouColumns, [](const YosouColumn& c) { return c.write == nullptr; }));
 constexpr int firstColumn = colUmaName + 1;
 constexpr int yosouCols = firstColumn + int(std::size(yosouColumns));
 

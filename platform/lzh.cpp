@@ -191,27 +191,37 @@ struct KeptMember {
 struct NameParts {
     QString dir;
     QString file;
-    qsizetype crcAt = -1;  // where the header's own CRC is kept, when it has one
+    bool hasFile = false;        // a file-name header was read
+    bool hasDir = false;         // a folder-name header was read
+    qsizetype crcAt = -1;        // where the header's own CRC is kept, when it has one
+    qsizetype extEnd = -1;       // just past the extended headers' end mark
 };
 
-// Walks the extended headers whose first size field is at `at`, within `end`.
+// Walks the extended headers whose first size field is at `at`, within `end`. A common header
+// long enough to hold it starts with the CRC of the whole header, whatever it carries after it.
 bool readExtHeaders(const QByteArray& raw, qsizetype at, qsizetype end, NameParts& name)
 {
+    constexpr qsizetype crcHeaderSize = 5;
     for (;;) {
         if (at + 2 > end)
             return false;
         const qsizetype size = le(raw, at, 2);
-        if (size == 0)
+        if (size == 0) {
+            name.extEnd = at + 2;
             return true;
+        }
         if (size < 3 || at + size + 2 > end)
             return false;
         const QByteArray data = raw.mid(at + 3, size - 3);
-        if (raw[at + 2] == extHeaderCrc && size == 5)
+        if (raw[at + 2] == extHeaderCrc && size >= crcHeaderSize) {
             name.crcAt = at + 3;
-        else if (raw[at + 2] == extFileName)
+        } else if (raw[at + 2] == extFileName) {
             name.file = fromCp932(data);
-        else if (raw[at + 2] == extDirName)
+            name.hasFile = true;
+        } else if (raw[at + 2] == extDirName) {
             name.dir = decodeDirName(data);
+            name.hasDir = true;
+        }
         at += size;
     }
 }
@@ -240,7 +250,8 @@ bool baseChecksumHolds(const QByteArray& raw, qsizetype pos)
     return sum == quint8(raw[pos + 1]);
 }
 
-// Level 2 keeps the CRC of its whole header, taken with the CRC field at 0.
+// Levels 1 and 2 keep the CRC of the whole header (base and extended headers) in the common
+// extended header, taken with the CRC field at 0.
 bool headerCrcHolds(const QByteArray& raw, qsizetype pos, qsizetype headerSize, qsizetype crcAt)
 {
     if (crcAt < 0)
@@ -268,13 +279,17 @@ bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
         if (headerSize < 24 + quint8(raw[pos + 21]) || total > left || !baseChecksumHolds(raw, pos))
             return false;
         readBaseName(raw, pos, name);
-        if (level == 1 && !readExtHeaders(raw, pos + headerSize - 2, pos + total, name))
+        if (level == 1
+            && (!readExtHeaders(raw, pos + headerSize - 2, pos + total, name) || !headerCrcHolds(raw, pos, name.extEnd - pos, name.crcAt)))
             return false;
     } else if (level == 2) {
         const qsizetype headerSize = le(raw, pos, 2);
         total = headerSize + packedSize;
+        // A file without its file-name header is unreadable, and so is everything after it; a folder
+        // entry is named by its folder header.
         if (headerSize < levelTwoBaseSize + 2 || total > left
             || !readExtHeaders(raw, pos + levelTwoBaseSize, pos + headerSize, name)
+            || !(name.hasFile || (name.hasDir && raw.mid(pos + 2, 5) == "-lhd-"))
             || !headerCrcHolds(raw, pos, headerSize, name.crcAt))
             return false;
     } else {

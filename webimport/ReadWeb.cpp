@@ -25,7 +25,6 @@ WebLoadFailure webLoadFailure;
 namespace {
 
 constexpr int webRows = 300;
-constexpr int webCells = 60;
 constexpr int csvRows = 80;
 constexpr int csvCells = 30;
 // Longest pause of one pass of the waiting loop: the loop sleeps between passes instead of
@@ -99,32 +98,52 @@ QString hostOf(const QString& url)
     return address.port() < 0 ? address.host() : address.host() + QLatin1Char(':') + QString::number(address.port());
 }
 
+const QString kPageCut = QStringLiteral("ページが途中で切れています");
+
 // Why the page's last attempt brought no page.
-QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait)
+QString failureReason(const QPointer<WebBrowser>& browser, PageWait wait, bool fellShort)
 {
+    if (fellShort)
+        return kPageCut;
     if (wait == PageWait::Failed && browser)
         return browser->LoadError();
     return QStringLiteral("%1秒以内に応答がありません").arg(webTimeOutSeconds());
 }
 
+// The page of a loaded browser cut into webCell; false, with nothing of it kept, when it falls
+// short of what it states about itself.
+bool takePage(WebBrowser& browser, PageShortCheck fallsShort)
+{
+    webHtml = browser.bodyInnerHTML().remove(QLatin1String("\r\n"));
+    clearWebCell();
+    cutWebTable(webHtml);
+    if (!fallsShort || !fallsShort())
+        return true;
+    clearWebCell();
+    webHtml.clear();
+    return false;
+}
+
 // Every attempt gets the whole time-out: a tick that fell while nobody waited (the window stays
 // loaded between the pages of some callers) must not cost an attempt.
-bool loadUntilDone(const QString& url)
+bool loadUntilDone(const QString& url, PageShortCheck fallsShort)
 {
     for (int attempt = 1;; ++attempt) {
         dialogWeb().formLoad();
         const QPointer<WebBrowser> browser = dialogWeb().WebBrowser1;
         browser->Navigate2(url);
         PageWait wait = waitForPage(browser);
-        if (wait == PageWait::Loaded) {
-            webHtml = browser->bodyInnerHTML().remove(QLatin1String("\r\n"));
+        if (wait == PageWait::Loaded && takePage(*browser, fallsShort))
             return true;
-        }
+        // A page that came whole but holds less than it states is a page cut short.
+        const bool fellShort = wait == PageWait::Loaded;
+        if (fellShort)
+            wait = PageWait::Failed;
         // A file that cannot be read is no server to wait for: asking again changes nothing.
         const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
         if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
-            const bool cut = wait == PageWait::Failed && browser && browser->PageCut();
-            webLoadFailure = {url, hostOf(url), failureReason(browser, wait), cut};
+            const bool cut = fellShort || (wait == PageWait::Failed && browser && browser->PageCut());
+            webLoadFailure = {url, hostOf(url), failureReason(browser, wait, fellShort), cut};
             return false;
         }
         if (wait == PageWait::Failed) {
@@ -141,83 +160,16 @@ bool loadUntilDone(const QString& url)
 
 // A window that only a time-out brought on screen goes again with the load: the callers that
 // show it close it themselves, and the others (the cell dump) never meant it to be seen.
-bool loadPage(const QString& url)
+bool loadPage(const QString& url, PageShortCheck fallsShort)
 {
     webLoadFailure = {};
     const bool shownByCaller = isDialogWebLoaded() && dialogWeb().isVisible();
-    const bool loaded = loadUntilDone(url);
+    const bool loaded = loadUntilDone(url, fallsShort);
     if (!shownByCaller && isDialogWebLoaded())
         dialogWeb().hide();
     return loaded;
 }
 
-// First closing tag "</tr>" / "</TR>" (kind 'r') or "</td>" / "</TD>" (kind 'd') at or after
-// from; only these two spellings count.
-qsizetype findClosingTag(QStringView s, qsizetype from, char16_t kind)
-{
-    const char16_t upper = kind - u'a' + u'A';
-    for (qsizetype p = s.indexOf(u"</", from); p >= 0 && p + 5 <= s.size(); p = s.indexOf(u"</", p + 2)) {
-        const char16_t t = s[p + 2].unicode(), k = s[p + 3].unicode();
-        if (s[p + 4] == u'>' && ((t == u't' && k == kind) || (t == u'T' && k == upper)))
-            return p;
-    }
-    return -1;
-}
-
-// Position just after the tag that begins at from: after its ">", which inside a quoted
-// attribute value does not count; the end of s when the tag does not end.
-qsizetype endOfTag(QStringView s, qsizetype from)
-{
-    bool inQuote = false;
-    for (qsizetype i = from; i < s.size(); ++i) {
-        if (s[i] == u'"')
-            inQuote = !inQuote;
-        else if (s[i] == u'>' && !inQuote)
-            return i + 1;
-    }
-    return s.size();
-}
-
-// The text of a cell's markup in one pass: what stands up to the end of the first tag is
-// dropped, then every character outside tags is kept once (a ">" in the text is text).
-QString stripMarkup(QStringView s)
-{
-    QString out;
-    for (qsizetype i = endOfTag(s, 0); i < s.size();) {
-        qsizetype open = s.indexOf(u'<', i);
-        if (open < 0)
-            open = s.size();
-        out += s.mid(i, open - i);
-        i = endOfTag(s, open);
-    }
-    return out;
-}
-
-void cutCells(int r, QStringView row)
-{
-    qsizetype start = 0;
-    for (int c = 1; c <= webCells; ++c) {
-        const qsizetype p = findClosingTag(row, start + 1, u'd');
-        if (p < 0)
-            return;
-        webCell(r, c) = stripMarkup(row.mid(start, p - start));
-        start = p + 5;
-    }
-}
-
-}
-
-int webCellCount(int r)
-{
-    const QStringView row(webCell(r, 0));
-    int count = 0;
-    for (qsizetype start = 0; count < webCells; ++count) {
-        const qsizetype p = findClosingTag(row, start + 1, u'd');
-        if (p < 0)
-            break;
-        start = p + 5;
-    }
-    return count;
 }
 
 QString WebLoadFailure::text() const
@@ -231,35 +183,12 @@ QString WebLoadFailure::text() const
     return QStringLiteral("サーバー %1 が応答しません（%2）").arg(host, reason);
 }
 
-void clearWebCell()
-{
-    webCell.clear();
-}
-
-// Two closing row tags in a row leave that row empty and cutting goes on behind them.
-void cutWebTable(const QString& body)
-{
-    const QStringView html(body);
-    qsizetype start = 0;
-    for (int r = 1; r <= webRows; ++r) {
-        const qsizetype p = findClosingTag(html, start, u'r');
-        if (p < 0)
-            break;
-        if (p > start) {
-            webCell(r, 0) = body.mid(start, p - start);
-            cutCells(r, html.mid(start, p - start));
-        }
-        start = p + 5;
-    }
-}
-
-bool getWebTable(const QString& url)
+bool getWebTable(const QString& url, PageShortCheck fallsShort)
 {
     bool built = false;
     vbTrapQuiet([&] {
-        if (!loadPage(url))
+        if (!loadPage(url, fallsShort))
             return;
-        cutWebTable(webHtml);
         webRow = webRows + 1;
         built = true;
     });

@@ -31,11 +31,14 @@ extern WebLoadFailure webLoadFailure;
 
 // Sets every entry of webCell to "" (what each page reader does before it loads).
 void clearWebCell();
+// A kind of page's own check of a page cut into webCell: true when the page falls short of what it
+// states about itself (a part it must hold is missing or ends early).
+using PageShortCheck = bool (*)();
 // Loads the page into the loading window's browser and cuts it into webCell. A transfer that
-// fails, or brings the page cut short, is retried like a time-out; after the last attempt the load
-// fails (webLoadFailure) and nothing of the page is cut.
+// fails, or brings the page cut short (in its text, or short by fallsShort), is retried like a
+// time-out; after the last attempt the load fails (webLoadFailure) and nothing of the page is kept.
 // True when the table was built; false on Cancel, a failed load or a run-time error.
-bool getWebTable(const QString& url);
+bool getWebTable(const QString& url, PageShortCheck fallsShort = nullptr);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
 // A page the server did not give is said so (and the empty table is still written).
 bool readWebPageToCsv(const QString& url);
@@ -45,6 +48,14 @@ bool writeCsvTable();
 int webCellCount(int r);
 // Cuts a body text into rows 1..300 and cells 1..60 of webCell, stripping markup from cells.
 void cutWebTable(const QString& body);
+// Whether the page goes on after the table that holds row r of webCell: that table ends and a row
+// of a later table follows (every page of the server ends with a foot after its parts).
+bool webTableGoesOnAfter(int r);
+// The check every kind of page shares: a page whose rows end before its breadcrumb row falls short
+// (one without any row is no page of the server at all, for the reader to tell); a page with the
+// given breadcrumb falls short unless it goes on after the table that holds its last part (row
+// lastPart; the table after the breadcrumb when lastPart is 0).
+bool pageFallsShort(const QString& breadcrumb, int lastPart);
 // "http://" and the host of the authority's server: [System] webHost of Strevin.ini.
 QString webServerUrl();
 // R_code of a race: track, date "yymmdd", race number "00" (大井08032411).
@@ -52,6 +63,8 @@ QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo);
 
 // Race card.
 bool readSyuxtubaPage(const QString& url);
+// A card falls short when it ends within its runner table (within its title table when it has none).
+bool cardFallsShort();
 void parseSyuxtubaHyo();
 void getUmaUrl();
 // Running style of run r of runner k from its corner positions, judged against the field
@@ -62,6 +75,9 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
+// A history page falls short when it ends within its history table (within the table after its
+// breadcrumb when it has none).
+bool historyFallsShort();
 void parseUmaRireki();
 // A run of runner umaIdx as the race database holds it: its corners and running style, and
 // whether its race row is there too.

@@ -17,6 +17,7 @@ constexpr int horseIdLength = 10;
 constexpr int maxRunners = 18;
 constexpr int cardRuns = 5;
 constexpr int blockRows = 6;
+const QString cardBreadcrumb = QStringLiteral("HOME ＞ 出馬表");
 
 // The header row of the runner table among rows 8..15; 16 when there is none.
 int runnerHeaderRow()
@@ -143,13 +144,19 @@ bool readSyuxtubaPage(const QString& url)
     bool read = false;
     vbTrap(QStringLiteral("Error-ReadWeb-2"), [&] {
         clearWebCell();
-        if (!getWebTable(url) || webCell(3, 1) != QStringLiteral("HOME ＞ 出馬表"))
+        if (!getWebTable(url, cardFallsShort) || webCell(3, 1) != cardBreadcrumb)
             return;
         parseSyuxtubaHyo();
         getUmaUrl();
         read = true;
     });
     return read;
+}
+
+bool cardFallsShort()
+{
+    const int h = runnerHeaderRow();
+    return pageFallsShort(cardBreadcrumb, h < 16 ? h : 0);
 }
 
 // Past runs' styles are judged once every runner is counted, against the whole field.

@@ -419,15 +419,13 @@ void writeRunner(const SeisekiRace& race, int i)
 SeisekiPage readAndSave(const QString& url)
 {
     clearWebCell();
-    if (!getWebTable(url)) {
+    if (!getWebTable(url, seisekiFallsShort)) {
         if (pd.webCancel)
             return SeisekiPage::Cancelled;
         return webLoadFailure.failed() ? SeisekiPage::LoadFailed : SeisekiPage::NotResults;
     }
     if (webCell(3, 1) != kBreadcrumb)
         return SeisekiPage::NotResults;
-    if (isSeisekiCutOff())
-        return SeisekiPage::CutOff;
     SeisekiRace race;
     if (!parseSeiseki(race))
         return SeisekiPage::TitleUnread;
@@ -436,26 +434,19 @@ SeisekiPage readAndSave(const QString& url)
     return saveSeiseki(race) ? SeisekiPage::Saved : SeisekiPage::WriteFailed;
 }
 
-bool runnerTableCutOff()
+// A finisher row with fewer cells than the table's header: the page ended inside it.
+bool finisherRowCut(int h)
 {
-    const int h = finisherHeaderRow();
     const int complete = webCellCount(h);
-    int k = 1;
-    for (; k <= SeisekiRace::maxUma && !webCell(h + k, 3).isEmpty(); ++k)
+    for (int k = 1; k <= SeisekiRace::maxUma && !webCell(h + k, 3).isEmpty(); ++k)
         if (webCellCount(h + k) < complete)
             return true;
-    for (int r = h + k; r <= webCell.ubound(1); ++r)
-        if (!webCell(r, 0).isEmpty())
-            return false;
-    return true;
+    return false;
 }
 
 // Every label of the bet row has its amount and its numbers below it.
-bool payoutsCutOff()
+bool payoutsCutOff(int r)
 {
-    const int r = findRow(5, 80, QStringLiteral("払戻"), 81);
-    if (r > 79)
-        return false;
     const int labels = webCellCount(r + 1);
     return labels == 0 || webCellCount(r + 2) < 2 * labels;
 }
@@ -487,9 +478,16 @@ SeisekiRace::SeisekiRace()
 {
 }
 
-bool isSeisekiCutOff()
+// The last of the runner table, the corners and the payouts that the page has must be followed by
+// the page's foot: a race without a payout table reads only from a page that went on without one.
+bool seisekiFallsShort()
 {
-    return runnerTableCutOff() || payoutsCutOff();
+    const int h = finisherHeaderRow();
+    const int corners = findRow(10, 59, QStringLiteral("コーナー通"), 0);
+    const int payouts = findRow(5, 79, QStringLiteral("払戻"), 0);
+    if (pageFallsShort(kBreadcrumb, std::max({h < 21 ? h : 0, corners, payouts})))
+        return true;
+    return webCell(3, 1) == kBreadcrumb && (finisherRowCut(h) || (payouts > 0 && payoutsCutOff(payouts)));
 }
 
 bool parseSeiseki(SeisekiRace& race)

@@ -33,7 +33,6 @@ enum class SeisekiPage {
     Cancelled,     // the load was cancelled (the loader has said so)
     LoadFailed,    // the server did not answer, or not with a whole page (webLoadFailure says why)
     NotResults,    // no results page at that address: no race, an error page
-    CutOff,        // the runner table or the payouts end early: nothing stored
     DatedToday,    // parsed, never stored: results of today may still change
     TitleUnread,   // the title line did not parse: nothing stored
     WriteFailed,   // the writer failed and has said so: nothing stored
@@ -45,9 +44,9 @@ enum class SeisekiPage {
 SeisekiPage readSeisekiPage(const QString& url);
 
 // True when the results page in the cell table ends early: a finisher row with fewer cells than
-// the table's header, nothing of the page after the runner table, or a payout section without
-// its label row or with fewer amount cells than its labels need.
-bool isSeisekiCutOff();
+// the table's header, a payout section without its label row or with fewer amount cells than its
+// labels need, or no foot after the last of its parts. The loader then takes it for a cut page.
+bool seisekiFallsShort();
 
 // Parses the cell table of a loaded results page into race, which starts empty. False when the
 // title line does not parse. Every other section stands on its own: a bad finisher row costs

@@ -209,7 +209,7 @@ bool readUmaRirekiPage(const QString& url)
     bool read = false;
     vbTrap(QStringLiteral("Error-ReadWeb-2"), [&] {
         clearWebCell();
-        if (!getWebTable(url))
+        if (!getWebTable(url, historyFallsShort))
             return;
         parseUmaRireki();
         if (!batchMode())
@@ -217,6 +217,11 @@ bool readUmaRirekiPage(const QString& url)
         read = true;
     });
     return read;
+}
+
+bool historyFallsShort()
+{
+    return pageFallsShort(QStringLiteral("HOME ＞ 競走馬情報"), std::max(historyHeaderRow(), 0));
 }
 
 void parseUmaRireki()

@@ -121,10 +121,6 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
             run.problem = raceLabel(track, day, raceNo) + "を読み込めませんでした\n" + webLoadFailure.text();
             run.stoppedOn = day;
             return DayEnd::Stopped;
-        case SeisekiPage::CutOff:
-            run.problem = raceLabel(track, day, raceNo) + "の成績ページが途中で切れていました";
-            run.stoppedOn = day;
-            return DayEnd::Stopped;
         case SeisekiPage::TitleUnread:  // the parser or the writer has said so; the next race follows
         case SeisekiPage::WriteFailed:
         case SeisekiPage::Cancelled:

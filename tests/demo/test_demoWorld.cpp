@@ -16,7 +16,8 @@ namespace {
 void cut(const QByteArray& page)
 {
     clearWebCell();
-    cutWebTable(fromCp932(page).remove(QStringLiteral("\r\n")));
+    webHtml = fromCp932(page).remove(QStringLiteral("\r\n"));
+    cutWebTable(webHtml);
 }
 
 int rowOf(const QString& firstCell)
@@ -55,7 +56,7 @@ public:
                 return nullptr;
             cut(pages_[key]);
             SeisekiRace race;
-            EXPECT_FALSE(isSeisekiCutOff()) << target.toStdString();
+            EXPECT_FALSE(seisekiFallsShort()) << target.toStdString();
             EXPECT_TRUE(parseSeiseki(race)) << target.toStdString();
             it = parsed_.emplace(key, race).first;
         }

@@ -93,29 +93,55 @@ TEST_F(LzhArchive, FailuresAreReportedAndTouchNothing)
     EXPECT_EQ(QDir(path("out")).entryList(QDir::Files | QDir::Hidden), QStringList{"keep.lzh"});
 }
 
-// A level-0 member as older archivers wrote it, stored, its header closed by the byte sum after its first two bytes.
-static QByteArray levelZeroMember(const QByteArray& name, const QByteArray& data)
+static QByteArray le(quint32 v, int bytes)
 {
-    const auto le = [](quint32 v, int bytes) {
-        QByteArray b;
-        for (int i = 0; i < bytes; ++i)
-            b.append(char(v >> (8 * i)));
-        return b;
-    };
-    const QByteArray header = "-lh0-" + le(data.size(), 4) + le(data.size(), 4) + le(0x38780000, 4) + "\x20" + QByteArray(1, '\0')
-        + char(name.size()) + name + le(lzhCrc16(data), 2);
-    quint8 sum = 0;
-    for (const char c : header)
-        sum = quint8(sum + quint8(c));
-    return char(header.size()) + QByteArray(1, char(sum)) + header + data;
+    QByteArray b;
+    for (int i = 0; i < bytes; ++i)
+        b.append(char(v >> (8 * i)));
+    return b;
+}
+
+using ExtHeaders = QList<std::pair<char, QByteArray>>;
+
+// A stored member as other archivers write it. Level 0 closes its header by the byte sum after its first two bytes;
+// level 1 too, with the extended headers after it; level 2 has only extended headers. A common header (type 0) holds
+// the CRC of the whole header, spoilt on request.
+static QByteArray storedMember(int level, const QByteArray& name, const QByteArray& data, const ExtHeaders& ext = {}, bool spoil = false,
+                               const QByteArray& method = "-lh0-")
+{
+    QByteArray chain;
+    qsizetype crcAt = -1;
+    for (const auto& [type, bytes] : ext) {
+        crcAt = type == 0 && bytes.size() >= 2 ? chain.size() + 3 : crcAt;
+        chain += le(bytes.size() + 3, 2) + type + bytes;
+    }
+    chain += le(0, 2);
+    const qsizetype extSize = level == 0 ? 0 : chain.size() - 2;
+    QByteArray fixed = method + le(data.size() + (level == 1 ? extSize : 0), 4) + le(data.size(), 4) + le(0x38780000, 4) + "\x20" + char(level);
+    QByteArray header;
+    if (level == 2) {
+        header = le(0, 2) + fixed + le(lzhCrc16(data), 2) + 'M' + chain;
+        header.replace(0, 2, le(header.size(), 2));
+        crcAt += crcAt >= 0 ? 24 : 0;
+    } else {
+        const QByteArray base = fixed + char(name.size()) + name + le(lzhCrc16(data), 2) + (level == 1 ? 'M' + chain.left(2) : QByteArray());
+        quint8 sum = 0;
+        for (const char c : base)
+            sum = quint8(sum + quint8(c));
+        header = char(base.size()) + QByteArray(1, char(sum)) + base + (level == 1 ? chain.mid(2) : QByteArray());
+        crcAt += crcAt >= 0 ? base.size() : 0;
+    }
+    if (crcAt >= 0)
+        header.replace(crcAt, 2, le(lzhCrc16(header) ^ (spoil ? 0x5555 : 0), 2));
+    return header + data;
 }
 
 // An archive whose headers do not check out (a level-0 byte sum, a level-2 CRC, a method id) is refused and left as it
-// was: lha reads nothing from the first broken header on, so a member added after it could not be read either. A sound level-0 archive takes the new member. The archive's folder
-// must exist: none is made.
+// was: lha reads nothing from the first broken header on, so a member added after it could not be read either. Sound
+// archives of every level take the new member. The archive's folder must exist: none is made.
 TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
 {
-    const QByteArray zero = levelZeroMember("old.txt", "kept as it was") + '\0';
+    const QByteArray zero = storedMember(0, "old.txt", "kept as it was") + '\0';
     writeTestFile(path("zero.lzh"), zero);
     ASSERT_TRUE(add({{"b.txt", "bravo"}}, "zero.lzh"));
     expectReadersFind("zero.lzh", {{"old.txt", "kept as it was"}, {"b.txt", "bravo"}});
@@ -135,6 +161,28 @@ TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
         const LzhResult r = add({{"c.txt", "charlie"}}, "bad.lzh");
         EXPECT_TRUE(!r && r.error.contains("LZHファイルとして読めません")) << i << r.error.toStdString();
         EXPECT_EQ(readTestFile(path("bad.lzh")), broken[i]) << i;
+    }
+
+    // Levels 1 and 2 with a common header of any size, an attribute header, a folder entry named by its folder header
+    // alone: the new member goes after them. A wrong CRC in a level-1 common header or in one longer than its CRC, or
+    // a level-2 file without its file-name header, makes lha read nothing of the archive: it is refused, left as it was.
+    const QByteArray crc(2, '\0'), longCrc = crc + "\x07\x00", attr("\x20\x00", 2);
+    const QByteArray sound = storedMember(1, "one.txt", "level one", {{0, crc}, {0x40, attr}}) + storedMember(1, "", "named", {{1, "ext.txt"}})
+        + storedMember(2, "", "level two", {{0, longCrc}, {1, "two.txt"}}) + storedMember(2, "", "", {{0, crc}, {2, "sub\xFF"}}, false, "-lhd-")
+        + storedMember(2, "", "no crc", {{0, QByteArray(1, '\0')}, {1, "nocrc.txt"}}) + '\0';
+    writeTestFile(path("sound.lzh"), sound);
+    ASSERT_TRUE(add({{"c.txt", "charlie"}}, "sound.lzh"));
+    EXPECT_EQ(lhaExtract(path("sound.lzh"), path("extracted")),
+              (std::map<std::string, QByteArray> {{"one.txt", "level one"}, {"ext.txt", "named"}, {"two.txt", "level two"},
+                                                  {"nocrc.txt", "no crc"}, {"c.txt", "charlie"}}));
+    EXPECT_TRUE(lhaTestPasses(path("sound.lzh")));
+    for (const QByteArray& bad : {storedMember(1, "one.txt", "level one", {{0, crc}}, true), storedMember(2, "", "two", {{0, longCrc}, {1, "two.txt"}}, true),
+                                  storedMember(2, "", "nameless", {{0, crc}})}) {
+        writeTestFile(path("bad.lzh"), bad + '\0');
+        EXPECT_EQ(lhaExtract(path("bad.lzh"), path("extracted")).size(), 0u);
+        const LzhResult r = add({{"c.txt", "charlie"}}, "bad.lzh");
+        EXPECT_TRUE(!r && r.error.contains("LZHファイルとして読めません")) << r.error.toStdString();
+        EXPECT_EQ(readTestFile(path("bad.lzh")), bad + '\0');
     }
     const LzhResult r = add({{"c.txt", "charlie"}}, "absent/new.lzh");
     EXPECT_EQ(r.error, "フォルダ「" + path("absent") + "」がありません");

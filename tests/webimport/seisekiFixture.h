@@ -21,7 +21,8 @@ inline QByteArray raceOn(const QString& zyo, const VbDate& day, int raceNo)
 inline void cutPage(const QByteArray& page)
 {
     clearWebCell();
-    cutWebTable(bodyInnerHtmlOf(decodePage(page, "Shift_JIS")).remove(QStringLiteral("\r\n")));
+    webHtml = bodyInnerHtmlOf(decodePage(page, "Shift_JIS")).remove(QStringLiteral("\r\n"));
+    cutWebTable(webHtml);
 }
 
 inline QString resultsPath(const QString& code, const VbDate& day, int raceNo)

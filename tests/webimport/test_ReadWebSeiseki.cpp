@@ -24,7 +24,7 @@ TEST_F(SeisekiParse, ClassFollowsEachTracksWritingAndBadSectionsCostOnlyThemselv
                                    pageWith(fukuyama, "Ｂ１４組（混合）", "Ａ１（アラ系一般）"),
                                    pageWith(pageWith(nagoya, "Ｃ１２組", "Ｃ２Ｂ１級３歳"), "　名古屋　", "　水沢　")}) {
         const SeisekiRace race = parsed(page);
-        EXPECT_FALSE(isSeisekiCutOff());  // whole pages are never taken for cut ones
+        EXPECT_FALSE(seisekiFallsShort());  // whole pages are never taken for cut ones
         classes << race.raceZyo + race.raceClass + QString::number(race.raceSyurui);
     }
     EXPECT_EQ(classes.join(' '), "名古Ｃ１２1 荒尾Ｃ１２1 福山Ｂ１４1 福山アラＡ１2 水沢Ｃ２３歳1");

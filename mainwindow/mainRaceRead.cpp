@@ -194,7 +194,7 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
             return RaceReadOutcome::Failed;
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
-        const UnopenedFileMemo unopenedFiles;
+        const FileFailureMemo fileFailures;
         if (!vbTrap(tag, [&] { end = (this->*body)(); }))
             return RaceReadOutcome::Failed;
         if (end != ReadEnd::Stopped) {

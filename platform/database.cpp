@@ -236,6 +236,11 @@ QString dbOpenFailureText(const QString& path, const std::exception& error)
         + (cause.isEmpty() ? QString() : QLatin1Char('\n') + cause);
 }
 
+QString dbWriteFailureLines(const QString& path, const std::exception& error)
+{
+    return QDir::toNativeSeparators(path) + QLatin1Char('\n') + writeFailureCause(error, path);
+}
+
 void closeDb(int slot)
 {
     checkSlot(slot);

@@ -104,6 +104,8 @@ extern std::array<std::unique_ptr<Connection>, 6> cnDB;
 void openDb(int slot, const QString& path, const QString& password);
 // That message for a file that did not open with this error.
 QString dbOpenFailureText(const QString& path, const std::exception& error);
+// The file and why it refused a write, on two lines, for the message of the work that wrote.
+QString dbWriteFailureLines(const QString& path, const std::exception& error);
 // Same, but throws VbError on failure and shows nothing (for checks that report their own way).
 void openDbOrThrow(int slot, const QString& path, const QString& password);
 void closeDb(int slot);

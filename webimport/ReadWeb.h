@@ -74,6 +74,10 @@ struct StoredRun {
 // none); its stored corners and style then replace the page's.
 bool loadTukaKyakusitu(const StoredRun* stored);
 
-// Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
+// Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1. False when not
+// added: its row is stored already (silently), or the file refused the write (said).
 bool saveRdataRireki();
 bool saveUseisekiRireki();
+// Says that NAR_data.dat refused the past runs, naming the file and the cause: once while a
+// FileFailureMemo lives.
+void reportRefusedPastRuns(const std::exception& error);

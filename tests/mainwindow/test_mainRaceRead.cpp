@@ -221,3 +221,40 @@ TEST_F(RaceRead, AnUnopenableDataFileIsToldOnceAndABatchCardThatDoesNotComeFails
     EXPECT_EQ(std::tuple(form->starRaceRead() == RaceReadOutcome::Failed, pd.raceExists, shown(), webLoadFailure.reason),
               std::tuple(true, true, std::string(), QString("エラー応答 HTTP 500")));
 }
+
+// Past runs the race database refuses (a read-only file, as the user nobody sees it; a trigger that refuses every runner's row, as it
+// does for root too) are told once per read, naming the file and the cause; the race is shown all the same: it was read. A run stored
+// already is passed over in silence.
+TEST_F(RaceRead, RefusedPastRunsAreToldOnceNamingTheFileAndCause)
+{
+    const QString nar = appDir.filePath("NAR_data.dat"), said = "過去成績を保存できませんでした\n" + nar + "\n";
+    const auto runnerRows = [] { return storedRuns(VbDate::fromYmd(2000, 1, 1), VbDate::fromYmd(2008, 3, 23)); };
+    using P = QFileDevice;
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther, enterable = P::ExeOwner | P::ExeGroup | P::ExeOther;
+    ASSERT_TRUE(QFile::setPermissions(appDir.path(), readable | enterable | P::WriteOwner) && QFile::setPermissions(nar, readable));
+    asNobody([&] { pressRead(); });
+    ASSERT_TRUE(QFile::setPermissions(nar, readable | P::WriteOwner));
+    const auto raceOnScreen = [this] {
+        return (pd.raceCode + '|' + QString::number(pd.tousuu) + '|'
+                + (control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日") ? "true" : "false")).toStdString();
+    };
+    EXPECT_EQ(std::tuple(messages.texts(), runnerRows(), raceOnScreen()),
+              std::tuple(QStringList {said + "ファイルが読み取り専用です"}, 0, std::string("大井08032411|12|true")));
+
+    openDbOrThrow(0, nar, dbPassword);
+    slotConnection(0).execute("CREATE TRIGGER refuse BEFORE INSERT ON T_Useiseki BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    closeDb(0);
+    messages.clear();
+    pressRead();
+    EXPECT_EQ(std::tuple(messages.texts(), runnerRows(), raceOnScreen()),
+              std::tuple(QStringList {said + "ほかのプログラムが使用中か、ディスクの空きが足りません"}, 0, std::string("大井08032411|12|true")));
+
+    openDbOrThrow(0, nar, dbPassword);
+    slotConnection(0).execute("DROP TRIGGER refuse");
+    closeDb(0);
+    for (const int read : {1, 2}) {
+        messages.clear();
+        pressRead();
+        EXPECT_EQ(std::tuple(shown(), runnerRows() > 0), std::tuple(std::string(), true)) << read;
+    }
+}

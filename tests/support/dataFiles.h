@@ -6,6 +6,7 @@
 #include "platform/database.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 
 inline QString testSchemaDir()
 {
@@ -39,3 +40,13 @@ void setDateRow(const QString& path, VbDate d, const QString& table = "version",
 
 // A downloaded track file of that kind, with its edition and a variant of a track of its kind.
 QString createTrackFile(DataFileKind kind, const QString& path, VbDate edition);
+
+// Runs the body with the file system's checks of the user nobody: root passes every permission
+// check, so a read-only file or folder refuses only another user.
+template <class F>
+void asNobody(F&& body)
+{
+    setfsuid(65534);
+    body();
+    setfsuid(0);
+}

@@ -4,6 +4,7 @@
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
 #include "platform/database.h"
+#include "platform/traplog.h"
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 #include "webimport/webText.h"
@@ -505,18 +506,30 @@ bool parseSeiseki(SeisekiRace& race)
     return true;
 }
 
+QString seisekiWriteFailure;
+
+// A write refused is not shown here: the import tells it once, with the races stored so far.
 bool saveSeiseki(SeisekiRace& race)
 {
     setMargins(race);
     rateRunners(race);
-    return vbTrap(kWriteError, [&] {
+    seisekiWriteFailure.clear();
+    try {
         DbTransaction transaction(slotSide);
         writeRace(race);
         for (int i = 1; i <= SeisekiRace::maxUma; ++i)
             if (!race.uName(i).isEmpty())
                 writeRunner(race, i);
         transaction.commit();
-    });
+        return true;
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        logTrap(kWriteError, e);
+        const QString file = isDbOpen(slotSide) ? slotConnection(slotSide).path() : QString();
+        seisekiWriteFailure = kWriteError + QLatin1Char('\n') + dbWriteFailureLines(file, e);
+        return false;
+    }
 }
 
 SeisekiPage readSeisekiPage(const QString& url)

@@ -36,7 +36,7 @@ enum class SeisekiPage {
     CutOff,        // the runner table or the payouts end early: nothing stored
     DatedToday,    // parsed, never stored: results of today may still change
     TitleUnread,   // the title line did not parse: nothing stored
-    WriteFailed,   // the writer failed and has said so: nothing stored
+    WriteFailed,   // the writer failed (seisekiWriteFailure says why): nothing stored
     Saved,         // stored
 };
 
@@ -55,5 +55,8 @@ bool isSeisekiCutOff();
 bool parseSeiseki(SeisekiRace& race);
 
 // Completes the runners (margins, running style, speed index on slot 1) and writes the race
-// and its runners to slot 2 in one transaction. False when nothing was written.
+// and its runners to slot 2 in one transaction. False when nothing was written: then
+// seisekiWriteFailure says why, and the caller tells it (in debug mode the error is thrown).
 bool saveSeiseki(SeisekiRace& race);
+// "成績data書込みエラー", the file and the cause, on three lines; empty after a race stored.
+extern QString seisekiWriteFailure;

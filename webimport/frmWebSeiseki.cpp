@@ -125,8 +125,11 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
             run.problem = raceLabel(track, day, raceNo) + "の成績ページが途中で切れていました";
             run.stoppedOn = day;
             return DayEnd::Stopped;
-        case SeisekiPage::TitleUnread:  // the parser or the writer has said so; the next race follows
-        case SeisekiPage::WriteFailed:
+        case SeisekiPage::WriteFailed:  // the next race would be refused too: told once, with the races stored
+            run.problem = raceLabel(track, day, raceNo) + "の成績を保存できませんでした\n" + seisekiWriteFailure;
+            run.stoppedOn = day;
+            return DayEnd::Stopped;
+        case SeisekiPage::TitleUnread:  // the parser has said so; the next race follows
         case SeisekiPage::Cancelled:
             break;
         }

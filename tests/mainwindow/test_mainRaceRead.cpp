@@ -229,11 +229,7 @@ TEST_F(RaceRead, RefusedPastRunsAreToldOnceNamingTheFileAndCause)
 {
     const QString nar = appDir.filePath("NAR_data.dat"), said = "過去成績を保存できませんでした\n" + nar + "\n";
     const auto runnerRows = [] { return storedRuns(VbDate::fromYmd(2000, 1, 1), VbDate::fromYmd(2008, 3, 23)); };
-    using P = QFileDevice;
-    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther, enterable = P::ExeOwner | P::ExeGroup | P::ExeOther;
-    ASSERT_TRUE(QFile::setPermissions(appDir.path(), readable | enterable | P::WriteOwner) && QFile::setPermissions(nar, readable));
-    asNobody([&] { pressRead(); });
-    ASSERT_TRUE(QFile::setPermissions(nar, readable | P::WriteOwner));
+    asNobodyOverReadOnlyFile(nar, [&] { pressRead(); });
     const auto raceOnScreen = [this] {
         return (pd.raceCode + '|' + QString::number(pd.tousuu) + '|'
                 + (control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日") ? "true" : "false")).toStdString();

@@ -4,6 +4,8 @@
 #include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <sys/fsuid.h>
@@ -49,4 +51,18 @@ void asNobody(F&& body)
     setfsuid(65534);
     body();
     setfsuid(0);
+}
+
+// The body as nobody, with the file read-only and its folder open to read but not to write; the
+// file is writable again afterwards.
+template <class F>
+void asNobodyOverReadOnlyFile(const QString& file, F&& body)
+{
+    using P = QFileDevice;
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
+    const QString folder = QFileInfo(file).absolutePath();
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | P::WriteOwner | P::ExeOwner | P::ExeGroup | P::ExeOther)
+                && QFile::setPermissions(file, readable));
+    asNobody(body);
+    ASSERT_TRUE(QFile::setPermissions(file, readable | P::WriteOwner));
 }

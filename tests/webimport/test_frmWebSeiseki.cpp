@@ -189,3 +189,24 @@ TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
 }
 
 }
+
+// A data file that refuses the results (read-only as the user nobody sees it; a trigger that refuses as root too) is told once,
+// naming the race, the file and the cause, with the races stored so far; nothing more is asked for and LastDate stays.
+TEST_F(SeisekiImport, ARefusedWriteIsToldOnceAndStopsTheImport)
+{
+    const QString nar = appDir.filePath("NAR_data.dat");
+    execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});
+    asNobodyOverReadOnlyFile(nar, [&] { importRange("2008/03/24", "2008/03/25"); });
+    EXPECT_EQ(joined(shown(), asked(), results()), joined("2008/03/24大井1Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar
+                                                          + "\nファイルが読み取り専用です\n保存したレース数：0", "20.24.1", "last 2008-03-01"));
+
+    messages.clear();
+    execute("NAR_data.dat", "CREATE TRIGGER refuse BEFORE INSERT ON T_Rdata WHEN NEW.R_code = '川崎08032402' "
+                            "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    const int before = server.totalRequests();
+    importRange("2008/03/24", "2008/03/25");
+    EXPECT_EQ(joined(shown(), asked(before), results()),
+              joined("2008/03/24川崎2Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar + "\nほかのプログラムが使用中か、ディスクの空き"
+                     "が足りません\n保存したレース数：4", "20.24.1 20.24.2 20.24.3 20.24.4 21.24.1 21.24.2",
+                     "大井08032401 大井08032402 大井08032403 川崎08032401 last 2008-03-01"));
+}

@@ -5,7 +5,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
-#include "platform/flexgrid.h"
+#include "platform/flexgridredraw.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -408,7 +408,7 @@ void FrmWebSeiseki::showYomikomiGrid()
 
         FlexGrid& grid = *gridYomikomi;
         grid.clear();
-        grid.setRedraw(false);
+        const FlexRedrawOff redraw(grid);
         grid.setRowHeightMin(300);
         grid.setCols(19);
         grid.setColWidth(0, 1100);
@@ -423,6 +423,8 @@ void FrmWebSeiseki::showYomikomiGrid()
         QHash<QString, int> counts;
         {
             openDb(slotMain, DataFileKind::NarData);
+            if (!isDbOpen(slotMain))  // the open has named the file and the cause
+                return;
             DbSlotCloser closer(slotMain);
             counts = storedCounts(newYear, last);
         }
@@ -443,7 +445,6 @@ void FrmWebSeiseki::showYomikomiGrid()
                     grid.setTextMatrix(i + 1, c, QString::number(n));
             }
         }
-        grid.setRedraw(true);
     });
 }
 

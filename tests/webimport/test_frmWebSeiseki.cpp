@@ -6,10 +6,12 @@
 #include "webimport/importGuard.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -209,4 +211,23 @@ TEST_F(SeisekiImport, ARefusedWriteIsToldOnceAndStopsTheImport)
               joined("2008/03/24川崎2Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar + "\nほかのプログラムが使用中か、ディスクの空き"
                      "が足りません\n保存したレース数：4", "20.24.1 20.24.2 20.24.3 20.24.4 21.24.1 21.24.2",
                      "大井08032401 大井08032402 大井08032403 川崎08032401 last 2008-03-01"));
+}
+
+// The status grid paints again whatever stops its fill: a race database that does not open (told once, naming the file) or one
+// without its race table (the window's own tag and the cause).
+TEST_F(SeisekiImport, TheStatusGridPaintsAgainAfterADataFileError)
+{
+    const QString nar = appDir.filePath("NAR_data.dat");
+    form->show();
+    ASSERT_TRUE(QFile::rename(nar, nar + ".away") && QDir().mkdir(nar));
+    QTest::mouseClick(form->cmdTorikomiGrid, Qt::LeftButton);
+    EXPECT_EQ(joined(shown(), form->gridYomikomi->updatesEnabled(), isDialogSincyokuLoaded()),
+              joined("dataファイルが開けません\n" + nar + "\nファイルではありません", 1, 0));
+
+    messages.clear();
+    ASSERT_TRUE(QDir().rmdir(nar) && QFile::rename(nar + ".away", nar));
+    execute("NAR_data.dat", "DROP TABLE T_Rdata");
+    QTest::mouseClick(form->cmdTorikomiGrid, Qt::LeftButton);
+    EXPECT_EQ(joined(shown(), form->gridYomikomi->updatesEnabled(), form->cmdTorikomiGrid->isEnabled()),
+              joined("Error-frmWebSeiseki-5\nデータファイルではないか、パスワードが違います", 1, 1));
 }

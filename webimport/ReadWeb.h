@@ -31,9 +31,10 @@ extern WebLoadFailure webLoadFailure;
 
 // Sets every entry of webCell to "" (what each page reader does before it loads).
 void clearWebCell();
-// Loads the page into the loading window's browser and cuts it into webCell. A transfer that
-// fails, or brings the page cut short, is retried like a time-out; after the last attempt the load
-// fails (webLoadFailure) and nothing of the page is cut.
+// Loads the page into the loading window's browser and cuts it into webCell. A page that does not
+// come within the time-out is asked for again; a transfer that fails (refused, an error status) or
+// brings the page cut short, after a short pause. After the last attempt the load fails
+// (webLoadFailure) and nothing of the page is cut.
 // True when the table was built; false on Cancel, a failed load or a run-time error.
 bool getWebTable(const QString& url);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.

@@ -2,6 +2,8 @@
 #include "tests/mainwindow/frmMainFixture.h"
 #include "webimport/ReadWeb.h"
 
+#include <QElapsedTimer>
+
 namespace {
 
 struct RaceRead : MainWindowTest {
@@ -253,4 +255,31 @@ TEST_F(RaceRead, RefusedPastRunsAreToldOnceNamingTheFileAndCause)
         pressRead();
         EXPECT_EQ(std::tuple(shown(), runnerRows() > 0), std::tuple(std::string(), true)) << read;
     }
+}
+
+// A server that refuses the connection is given up after short pauses, not after the wait setting: at 30 s the read ends long before
+// one wait, saying so. A server that takes the connection and stays silent is asked again only when the wait has passed.
+TEST_F(RaceRead, ARefusedConnectionEndsTheReadAtOnceAndASilentServerGetsTheWholeWait)
+{
+    pd.timerInter = 30;
+    const std::string port = std::to_string(server.port());
+    server.stop();
+    QElapsedTimer clock;
+    clock.start();
+    pressRead();
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(shown(), "指定した出走表はありません\nサーバー 127.0.0.1:" + port + " が応答しません（接続を拒否されました）");
+
+    messages.clear();
+    ASSERT_TRUE(server.start());
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    pd.timerInter = 5;
+    server.setNeverAnswer(demoCardTarget(race), true);
+    int askedBeforeTheWait = 0;
+    QTimer::singleShot(2500, [&] {
+        askedBeforeTheWait = server.requestCount(demoCardTarget(race));
+        dialogWeb().cmdCancel->click();
+    });
+    pressRead();
+    EXPECT_EQ(std::tuple(askedBeforeTheWait, shown()), std::tuple(1, std::string("キャンセルしました")));
 }

@@ -133,7 +133,7 @@ bool loadUntilDone(const QString& url)
         const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
         if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
             const bool cut = wait == PageWait::Failed && browser && browser->PageCut();
-            webLoadFailure = {url, hostOf(url), failureReason(browser, wait), cut};
+            webLoadFailure = {url, hostOf(url), failureReason(browser, wait), cut, browser ? browser->HttpStatus() : 0};
             return false;
         }
         if (wait == PageWait::Failed) {

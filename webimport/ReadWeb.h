@@ -21,7 +21,10 @@ struct WebLoadFailure {
     QString host;
     QString reason;
     bool cut = false;
+    int httpStatus = 0;  // of the last answer, when the server gave one
     bool failed() const { return !host.isEmpty() || !reason.isEmpty(); }
+    // The server answered that there is no such page (a client error status such as 404).
+    bool pageMissing() const { return httpStatus >= 400 && httpStatus <= 499; }
     // The line the callers' messages give it: "サーバー host が応答しません（reason）", or what
     // became of the page when the server answered with it cut short, or the file that was not
     // read; "" when nothing failed.

@@ -283,3 +283,27 @@ TEST_F(RaceRead, ARefusedConnectionEndsTheReadAtOnceAndASilentServerGetsTheWhole
     pressRead();
     EXPECT_EQ(std::tuple(askedBeforeTheWait, shown()), std::tuple(1, std::string("キャンセルしました")));
 }
+
+// Typed into a selector and left with Tab, a number that names an item exactly is that item, not the longer one the completion
+// offers ("1" is race 01, not 10; month "3" is 03); a text that names no item keeps the completion ("大" is 大井). The read asks for
+// the race typed.
+TEST_F(RaceRead, ATypedNumberIsTheItemItNamesNotTheLongerCompletion)
+{
+    DemoRace first {race.date};
+    first.raceNo = 1;
+    serveRace(first);
+    QApplication::setActiveWindow(form.get());
+    const auto type = [this](int box, const QString& text) {
+        auto* combo = control<QComboBox>(QStringLiteral("cmbSelRace_%1").arg(box));
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text)  // as an input method sends it: the character, no key of its own
+            QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(combo, Qt::Key_Tab);
+        return combo->currentText();
+    };
+    EXPECT_EQ(QStringList({type(4, "1"), type(1, "3"), type(2, "2"), type(2, "24"), type(3, "大")}),
+              QStringList({"01", "03", "02", "24", "大井"}));
+    pressRead();
+    EXPECT_EQ(std::tuple(server.requestLog().value(0), pd.raceCode), std::tuple(demoCardTarget(first), QString("大井08032401")));
+}

@@ -6,6 +6,7 @@
 #include "webimport/importGuard.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -230,4 +231,18 @@ TEST_F(SeisekiImport, TheStatusGridPaintsAgainAfterADataFileError)
     QTest::mouseClick(form->cmdTorikomiGrid, Qt::LeftButton);
     EXPECT_EQ(joined(shown(), form->gridYomikomi->updatesEnabled(), form->cmdTorikomiGrid->isEnabled()),
               joined("Error-frmWebSeiseki-5\nデータファイルではないか、パスワードが違います", 1, 1));
+}
+
+// A day typed as "3" and left with Tab is the 3rd, not the 30th the completion offers; Enter takes it too.
+TEST_F(SeisekiImport, ATypedDayIsTheDayItNames)
+{
+    form->show();
+    QApplication::setActiveWindow(form);
+    for (const auto& [box, key] : {std::pair {form->cmbStartHi, Qt::Key_Tab}, {form->cmbEndHi, Qt::Key_Return}}) {
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, "3");
+        QTest::keyClick(box, key);
+        EXPECT_EQ(box->currentText().toStdString(), "03");
+    }
 }

@@ -4,7 +4,6 @@
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
 #include "platform/database.h"
-#include "platform/traplog.h"
 #include "platform/vbformat.h"
 #include "webimport/ReadWeb.h"
 #include "webimport/webText.h"
@@ -513,23 +512,16 @@ bool saveSeiseki(SeisekiRace& race)
 {
     setMargins(race);
     rateRunners(race);
-    seisekiWriteFailure.clear();
-    try {
+    const QString refused = writeOrFailureLines(slotSide, kWriteError, [&] {
         DbTransaction transaction(slotSide);
         writeRace(race);
         for (int i = 1; i <= SeisekiRace::maxUma; ++i)
             if (!race.uName(i).isEmpty())
                 writeRunner(race, i);
         transaction.commit();
-        return true;
-    } catch (const std::exception& e) {
-        if (debugMode)
-            throw;
-        logTrap(kWriteError, e);
-        const QString file = isDbOpen(slotSide) ? slotConnection(slotSide).path() : QString();
-        seisekiWriteFailure = kWriteError + QLatin1Char('\n') + dbWriteFailureLines(file, e);
-        return false;
-    }
+    });
+    seisekiWriteFailure = refused.isEmpty() ? QString() : kWriteError + QLatin1Char('\n') + refused;
+    return refused.isEmpty();
 }
 
 SeisekiPage readSeisekiPage(const QString& url)

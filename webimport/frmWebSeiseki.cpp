@@ -137,14 +137,17 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
     return DayEnd::Read;
 }
 
-// The days read in full, the races stored, and what stopped the import.
-QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& lastRead)
+// The days read in full, the races stored, and what stopped the import or kept its last day from
+// being stored.
+QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& lastRead, const QString& lastDateRefused)
 {
     QStringList lines;
     if (run.stoppedOn)
         lines << run.problem;
     if (lastRead >= first)
         lines << Format(lastRead, "yyyy/mm/dd") + "まで読込み完了";
+    if (!lastDateRefused.isEmpty())
+        lines << "読込み済みの最終日を保存できませんでした\n" + lastDateRefused;
     lines << QStringLiteral("保存したレース数：%1").arg(run.stored);
     return lines.join(u'\n');
 }
@@ -389,9 +392,9 @@ void FrmWebSeiseki::readWebSeisekiRange()
         }
         // LastDate moves only over days read in full.
         const VbDate lastRead = run.stoppedOn ? run.stoppedOn->addDays(-1) : *b;
-        if (lastRead >= *a)
-            updateLastDate(lastRead);
-        msgBox(endMessage(run, *a, lastRead));
+        const QString lastDateRefused = lastRead >= *a
+            ? writeOrFailureLines(slotSide, "Error-frmWebSeiseki-6", [&] { updateLastDate(lastRead); }) : QString();
+        msgBox(endMessage(run, *a, lastRead, lastDateRefused));
     });
 }
 

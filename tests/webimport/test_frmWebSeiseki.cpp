@@ -194,7 +194,8 @@ TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
 }
 
 // A data file that refuses the results (read-only as the user nobody sees it; a trigger that refuses as root too) is told once,
-// naming the race, the file and the cause, with the races stored so far; nothing more is asked for and LastDate stays.
+// naming the race, the file and the cause, with the races stored so far; nothing more is asked for and LastDate stays. A day
+// without racing read into such a file says that its last day was not stored, and why.
 TEST_F(SeisekiImport, ARefusedWriteIsToldOnceAndStopsTheImport)
 {
     const QString nar = appDir.filePath("NAR_data.dat");
@@ -202,6 +203,10 @@ TEST_F(SeisekiImport, ARefusedWriteIsToldOnceAndStopsTheImport)
     asNobodyOverReadOnlyFile(nar, [&] { importRange("2008/03/24", "2008/03/25"); });
     EXPECT_EQ(joined(shown(), asked(), results()), joined("2008/03/24大井1Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar
                                                           + "\nファイルが読み取り専用です\n保存したレース数：0", "20.24.1", "last 2008-03-01"));
+    messages.clear();
+    asNobodyOverReadOnlyFile(nar, [&] { importRange("2008/03/27", "2008/03/27"); });
+    EXPECT_EQ(joined(shown(), results()), joined("2008/03/27まで読込み完了\n読込み済みの最終日を保存できませんでした\n" + nar
+                                                 + "\nファイルが読み取り専用です\n保存したレース数：0", "last 2008-03-01"));
 
     messages.clear();
     execute("NAR_data.dat", "CREATE TRIGGER refuse BEFORE INSERT ON T_Rdata WHEN NEW.R_code = '川崎08032402' "

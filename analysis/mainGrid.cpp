@@ -7,15 +7,9 @@
 #include "platform/vbformat.h"
 
 GridFill::GridFill(FlexGrid& grid)
-    : grid_(grid)
+    : redraw_(grid)
 {
-    grid_.clear();
-    grid_.setRedraw(false);
-}
-
-GridFill::~GridFill()
-{
-    grid_.setRedraw(true);
+    grid.clear();
 }
 
 void setUpGrid(FlexGrid& grid, const GridShape& shape)

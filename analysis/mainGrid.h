@@ -4,10 +4,9 @@
 #include "analysis/gridLayout.h"
 #include "core/publicDim.h"
 #include "platform/colors.h"
+#include "platform/flexgridredraw.h"
 
 #include <QString>
-
-class FlexGrid;
 
 constexpr uint32_t gridTextColor = RGB(1, 1, 1);
 constexpr uint32_t linkColor = 0xFF0000;  // blue
@@ -19,12 +18,9 @@ constexpr int gridRowHeight = 300;
 class GridFill {
 public:
     explicit GridFill(FlexGrid& grid);
-    ~GridFill();
-    GridFill(const GridFill&) = delete;
-    GridFill& operator=(const GridFill&) = delete;
 
 private:
-    FlexGrid& grid_;
+    FlexRedrawOff redraw_;
 };
 
 struct GridShape {

@@ -119,8 +119,8 @@ QGroupBox* FrmOption::buildFrame1()
     auto* frame = named(new QGroupBox("設定"), "Frame1");
     cmbTarKikanUma = named(new QComboBox, "cmbTarKikanUma");
     cmbInterTime = named(new QComboBox, "cmbInterTime");
-    cmbTarKikanUma->setEditable(true);
-    cmbInterTime->setEditable(true);
+    makeEditable(cmbTarKikanUma);
+    makeEditable(cmbInterTime);
     auto* grid = new QGridLayout(frame);
     grid->addWidget(new QLabel("出走表読込み時の過去履歴対象期間"), 0, 0);
     grid->addWidget(cmbTarKikanUma, 0, 1);

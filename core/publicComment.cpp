@@ -44,16 +44,6 @@ auto onOwnConnection(F&& body)
     return body();
 }
 
-// What stood in the way of a write the database refused, as the user can act on it: the
-// database's own cause, else what the file system tells now.
-QString writeFailureCause(const VbError& error)
-{
-    QString cause = japaneseCause(error);
-    if (cause.isEmpty())
-        cause = japaneseCause(fileWriteCause(commentDbPath()));
-    return cause.isEmpty() ? QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません") : cause;
-}
-
 template <class F>
 void saveOnOwnConnection(F&& save)
 {
@@ -63,7 +53,7 @@ void saveOnOwnConnection(F&& save)
         } catch (const VbError& e) {
             if (e.number() != vbErrDatabase)
                 throw;
-            throw VbError(vbErrFile, QStringLiteral("Comment.dat：書き込めません（%1）").arg(writeFailureCause(e)),
+            throw VbError(vbErrFile, QStringLiteral("Comment.dat：書き込めません（%1）").arg(writeFailureCause(e, commentDbPath())),
                           VbCause::stated);
         }
     });

@@ -93,7 +93,7 @@ void TrackFileLoan::takeBack()
     lent_ = nullptr;
 }
 
-UnopenedFileMemo::UnopenedFileMemo()
+FileFailureMemo::FileFailureMemo()
 {
     static QSet<QString> outermostFiles;
     if (reportedFiles)
@@ -103,19 +103,32 @@ UnopenedFileMemo::UnopenedFileMemo()
     reportedFiles = &outermostFiles;
 }
 
-UnopenedFileMemo::~UnopenedFileMemo()
+FileFailureMemo::~FileFailureMemo()
 {
     if (outermost_)
         reportedFiles = nullptr;
 }
 
-void reportUnopenedFile(const QString& path, const std::exception& error)
+namespace {
+
+void reportOnce(const QString& path, const QString& text)
 {
     if (reportedFiles) {
         if (reportedFiles->contains(path))
             return;
         reportedFiles->insert(path);
     }
-    msgBox(dbOpenFailureText(path, error), vbOKOnly);
+    msgBox(text, vbOKOnly);
 }
 
+}
+
+void reportUnopenedFile(const QString& path, const std::exception& error)
+{
+    reportOnce(path, dbOpenFailureText(path, error));
+}
+
+void reportUnwritableFile(const QString& what, const QString& path, const std::exception& error)
+{
+    reportOnce(path, what + QLatin1Char('\n') + dbWriteFailureLines(path, error));
+}

@@ -39,15 +39,15 @@ private:
     std::optional<DbTransaction> snapshot_;
 };
 
-// While one lives (a race read holds one), a data file that cannot be opened is reported the first
-// time only: the history reader opens the race database once for every runner. It is still tried
-// each time. Nested memos share the outermost one.
-class UnopenedFileMemo {
+// While one lives (a race read holds one), a data file that cannot be opened or written is reported
+// the first time only: the history reader opens and writes the race database for every runner.
+// It is still tried each time. Nested memos share the outermost one.
+class FileFailureMemo {
 public:
-    UnopenedFileMemo();
-    ~UnopenedFileMemo();
-    UnopenedFileMemo(const UnopenedFileMemo&) = delete;
-    UnopenedFileMemo& operator=(const UnopenedFileMemo&) = delete;
+    FileFailureMemo();
+    ~FileFailureMemo();
+    FileFailureMemo(const FileFailureMemo&) = delete;
+    FileFailureMemo& operator=(const FileFailureMemo&) = delete;
 
 private:
     bool outermost_ = false;
@@ -55,3 +55,5 @@ private:
 // openDb's message for a data file that did not open with this error, unless a live memo has seen
 // the file fail already.
 void reportUnopenedFile(const QString& path, const std::exception& error);
+// The same for a write the file refused: what was not stored, the file and the cause.
+void reportUnwritableFile(const QString& what, const QString& path, const std::exception& error);

@@ -133,14 +133,15 @@ bool readHistories(const std::function<QString(int)>& pageOf)
     return true;
 }
 
-// A card that is not there ends a batch's track without a word (raceExists); a card whose page did
-// not come is a failed read there, which the batch reports itself.
+// A card that is not there (no card on the page, or the server's answer that there is no such
+// page) ends a batch's track without a word (raceExists); a card whose page did not come, or came
+// cut short, is a failed read there, which the batch reports itself.
 void reportNoCard()
 {
     if (pd.webCancel)
         return;
     if (batchMode()) {
-        if (!webLoadFailure.failed())
+        if (!webLoadFailure.failed() || webLoadFailure.pageMissing())
             pd.raceExists = false;
         return;
     }
@@ -194,7 +195,7 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
             return RaceReadOutcome::Failed;
         RaceStateKeeper keeper;
         const LoadingWindowCloser closer;
-        const UnopenedFileMemo unopenedFiles;
+        const FileFailureMemo fileFailures;
         if (!vbTrap(tag, [&] { end = (this->*body)(); }))
             return RaceReadOutcome::Failed;
         if (end != ReadEnd::Stopped) {

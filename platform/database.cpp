@@ -1,6 +1,7 @@
 #include "platform/databaseDetail.h"
 
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 
 #include <QCryptographicHash>
@@ -234,6 +235,24 @@ QString dbOpenFailureText(const QString& path, const std::exception& error)
     const QString cause = japaneseCause(error);
     return QStringLiteral("dataファイルが開けません\n") + QDir::toNativeSeparators(path)
         + (cause.isEmpty() ? QString() : QLatin1Char('\n') + cause);
+}
+
+QString dbWriteFailureLines(const QString& path, const std::exception& error)
+{
+    return QDir::toNativeSeparators(path) + QLatin1Char('\n') + writeFailureCause(error, path);
+}
+
+QString writeOrFailureLines(int slot, const QString& tag, const std::function<void()>& write)
+{
+    try {
+        write();
+        return {};
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        logTrap(tag, e);
+        return dbWriteFailureLines(isDbOpen(slot) ? slotConnection(slot).path() : QString(), e);
+    }
 }
 
 void closeDb(int slot)

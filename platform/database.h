@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <array>
 #include <exception>
+#include <functional>
 #include <memory>
 #include <variant>
 #include <vector>
@@ -110,6 +111,13 @@ void closeDb(int slot);
 bool isDbOpen(int slot);
 // The open connection of a slot; VbError 91 when the slot is closed.
 Connection& slotConnection(int slot);
+
+// The file and why it refused a write, on two lines, for the message of the work that wrote.
+QString dbWriteFailureLines(const QString& path, const std::exception& error);
+// Runs a write on the slot's file. A failure is logged under the tag and comes back as the file
+// and its cause (dbWriteFailureLines), for the work's own message; "" when the write succeeded.
+// In debug mode the error is thrown.
+QString writeOrFailureLines(int slot, const QString& tag, const std::function<void()>& write);
 
 // While one lives, a connection that a slot closes stays open in the background, and the next
 // open of the same file with the same password takes it back with its page cache and prepared

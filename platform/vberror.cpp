@@ -88,6 +88,14 @@ VbCause fileWriteCause(const QString& path)
     return VbCause::none;
 }
 
+QString writeFailureCause(const std::exception& error, const QString& path)
+{
+    QString cause = japaneseCause(error);
+    if (cause.isEmpty())
+        cause = japaneseCause(fileWriteCause(path));
+    return cause.isEmpty() ? QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません") : cause;
+}
+
 // Opening answers as the file system sees this process, and writes nothing.
 bool canWriteFile(const QString& path)
 {

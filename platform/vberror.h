@@ -52,6 +52,9 @@ QString japaneseCause(const std::exception& error);
 QString japaneseCause(VbCause cause);
 // The cause of a failed write of the file, as the file system sees this process now.
 VbCause fileWriteCause(const QString& path);
+// What stood in the way of a write the file refused, as the user can act on it: the error's own
+// cause, else what the file system tells now, else the two that leave no trace there.
+QString writeFailureCause(const std::exception& error, const QString& path);
 // Whether this process may write the existing file (tried, not guessed from its permissions). For
 // telling why something failed: closing the file it opened releases the locks that database
 // connections of this process hold on it.

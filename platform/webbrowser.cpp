@@ -335,6 +335,7 @@ void WebBrowser::Navigate2(const QString& url)
     bodyHtml_.clear();
     loadError_.clear();
     pageCut_ = false;
+    httpStatus_ = 0;
     if (!isHttpAddress(url)) {
         loadFile(localPathOf(url));
         return;
@@ -361,6 +362,7 @@ void WebBrowser::onReplyFinished()
         return;
     reply->deleteLater();
     reply_ = nullptr;
+    httpStatus_ = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     const QString why = transferFailure(*reply);
     if (!why.isEmpty()) {
         fail(why);

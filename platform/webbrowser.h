@@ -31,6 +31,8 @@ public:
     QString LoadError() const { return loadError_; }
     // Whether the last load failed because its page ends before its tables and its end tag.
     bool PageCut() const { return pageCut_; }
+    // The HTTP status of the last answer; 0 before an answer, for a file, or when none came.
+    int HttpStatus() const { return httpStatus_; }
 
 signals:
     void loadFinished();
@@ -46,6 +48,7 @@ private:
     QPointer<QNetworkReply> reply_;
     bool busy_ = false;
     bool pageCut_ = false;
+    int httpStatus_ = 0;
     QString readyState_ = QStringLiteral("uninitialized");
     QString bodyHtml_;
     QString loadError_;

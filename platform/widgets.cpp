@@ -2,6 +2,9 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QStyle>
 #include <QThread>
@@ -79,4 +82,84 @@ void paintNow(QWidget* window)
         QThread::msleep(5);
     }
     window->repaint();
+}
+
+namespace {
+
+bool isWholeNumber(const QString& text)
+{
+    return !text.isEmpty() && std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
+
+// The item that what was typed names exactly: the same text, else the same whole number.
+int typedItem(const QComboBox* box, const QString& typed)
+{
+    if (const int same = box->findText(typed, Qt::MatchExactly | Qt::MatchCaseSensitive); same >= 0)
+        return same;
+    if (!isWholeNumber(typed))
+        return -1;
+    for (int i = 0; i < box->count(); ++i)
+        if (isWholeNumber(box->itemText(i)) && box->itemText(i).toULongLong() == typed.toULongLong())
+            return i;
+    return -1;
+}
+
+// Watches a combo box's typing: what the user typed last, and whether the text is still that, or
+// that with the completion's offer selected behind it.
+class TypedItemPreference : public QObject {
+public:
+    explicit TypedItemPreference(QComboBox* box) : QObject(box), box_(box) { box->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        watchTyping();
+        if (event->type() == QEvent::FocusOut || (event->type() == QEvent::KeyPress && endsTyping(*static_cast<QKeyEvent*>(event))))
+            preferTypedItem();
+        return false;
+    }
+
+private:
+    static bool endsTyping(const QKeyEvent& key)
+    {
+        return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter || key.key() == Qt::Key_Tab || key.key() == Qt::Key_Backtab;
+    }
+
+    // The line edit goes and comes with the box's editable state.
+    void watchTyping()
+    {
+        QLineEdit* edit = box_->lineEdit();
+        if (edit == watched_)
+            return;
+        watched_ = edit;
+        typed_.clear();
+        if (edit)
+            connect(edit, &QLineEdit::textEdited, this, [this](const QString& text) { typed_ = text; });
+    }
+
+    void preferTypedItem()
+    {
+        QLineEdit* edit = box_->lineEdit();
+        if (!edit || typed_.isEmpty())
+            return;
+        const QString text = edit->text();
+        const bool completionPending = text.startsWith(typed_) && edit->selectionStart() == typed_.size()
+            && edit->selectedText().size() == text.size() - typed_.size();
+        const int item = text == typed_ || completionPending ? typedItem(box_, typed_) : -1;
+        typed_.clear();
+        if (item >= 0)
+            edit->setText(box_->itemText(item));
+    }
+
+    QComboBox* box_;
+    QPointer<QLineEdit> watched_;
+    QString typed_;
+};
+
+}  // namespace
+
+void makeEditable(QComboBox* box)
+{
+    box->setEditable(true);
+    new TypedItemPreference(box);
 }

@@ -37,11 +37,17 @@ inline QPushButton* button(const QString& name, const QString& caption, QWidget*
     return named(new QPushButton(caption, parent), name);
 }
 
-// An editable combo box of fixed size: the system's combos take typed text too.
+// Makes a combo box take typed text, as the system's combos do. When the typing ends (Tab, Enter,
+// a click elsewhere) an item that matches what was typed exactly is taken, and wins over the
+// inline completion: "1" typed in a list of "01".."12" is "01", not the "10" that completion
+// offers. Matching is the same text, or the same whole number written with leading zeros.
+void makeEditable(QComboBox* box);
+
+// An editable combo box of fixed size.
 inline QComboBox* combo(const QString& name, QWidget* parent = nullptr)
 {
     auto* box = named(new QComboBox(parent), name);
-    box->setEditable(true);
+    makeEditable(box);
     box->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     return box;
 }

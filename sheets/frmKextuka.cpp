@@ -44,6 +44,8 @@ void FrmKextuka::load()
         vbTrap("Error-kextukaRireki-1", [this] {
             {
                 openDb(slotMain, DataFileKind::NarData);
+                if (!isDbOpen(slotMain))  // the open has named the file and the cause
+                    return;
                 DbSlotCloser closer(slotMain);
                 race_ = readRaceResult(key_, pd.raceDate);
             }

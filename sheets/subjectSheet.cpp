@@ -109,6 +109,8 @@ void SubjectSheet::fill()
     Progress progress(this, progressMax_);
     {
         openDb(slotMain, DataFileKind::NarData);
+        if (!isDbOpen(slotMain))  // the open has named the file and the cause
+            return;
         DbSlotCloser closer(slotMain);
         addRaceIndexes(slotMain);
         reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,

@@ -1,6 +1,7 @@
 #include "sheets/umaRIreki.h"
 
 #include "core/publicFunction.h"
+#include "platform/flexgridredraw.h"
 #include "platform/vbformat.h"
 #include "sheets/sheetGrid.h"
 
@@ -141,9 +142,8 @@ void appendSheetGridRireki(FlexGrid& grid, SheetKind kind, const SheetRunList& r
 {
     if (runs->empty())
         return;
-    grid.setRedraw(false);
+    const FlexRedrawOff redraw(grid);
     const int first = grid.rows();
     grid.setRows(first + int(runs->size()));
     setRunRows(grid, kind, first, runs);
-    grid.setRedraw(true);
 }

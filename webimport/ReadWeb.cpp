@@ -10,6 +10,7 @@
 #include "webimport/dialogWeb.h"
 #include "webimport/importGuard.h"
 
+#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QPointer>
 #include <QStringList>
@@ -34,6 +35,9 @@ constexpr int waitPassMs = 20;
 // A page is asked for this many times in all (time-outs and failed transfers alike) before the
 // load is given up as a server that does not answer.
 constexpr int maxAttempts = 3;
+// The pause before a failed transfer is asked for again: a refusing server is given up within
+// about two seconds at any time-out setting.
+constexpr qint64 retryPauseMs = 1000;
 
 enum class PageWait { Loaded, Failed, TimedOut, Cancelled };
 
@@ -74,13 +78,18 @@ PageWait waitForPage(const QPointer<WebBrowser>& browser)
     return browser->LoadError().isEmpty() ? PageWait::Loaded : PageWait::Failed;
 }
 
-// A failed transfer is retried when the time-out comes, as a page that did not come is: a server
-// that refuses at once is not asked again and again in a tight loop, and Cancel stays at hand.
-PageWait waitOutTimeOut(const QPointer<WebBrowser>& browser)
+// A transfer that failed at once (refused, reset, an error status, a page cut short) is asked for
+// again after a short pause, not after the whole time-out: the server has answered, there is
+// nothing to wait for. The pause keeps a refusing server from being asked in a tight loop, and
+// Cancel stays at hand.
+PageWait pauseBeforeRetry(const QPointer<WebBrowser>& browser)
 {
-    for (;;)
+    QElapsedTimer paused;
+    paused.start();
+    while (paused.elapsed() < retryPauseMs)
         if (const auto end = passAndCheck(browser))
             return *end;
+    return PageWait::TimedOut;
 }
 
 // The window stays (or comes) on screen, so Cancel is at hand while the page is asked for again.
@@ -143,12 +152,13 @@ bool loadUntilDone(const QString& url, PageShortCheck fallsShort)
         const bool lastAttempt = attempt == maxAttempts || (wait == PageWait::Failed && !isHttpAddress(url));
         if ((wait == PageWait::Failed || wait == PageWait::TimedOut) && lastAttempt) {
             const bool cut = fellShort || (wait == PageWait::Failed && browser && browser->PageCut());
-            webLoadFailure = {url, hostOf(url), failureReason(browser, wait, fellShort), cut};
+            webLoadFailure = {url, hostOf(url), failureReason(browser, wait, fellShort), cut,
+                              browser ? browser->HttpStatus() : 0};
             return false;
         }
         if (wait == PageWait::Failed) {
             keepCancelOnScreen();
-            wait = waitOutTimeOut(browser);
+            wait = pauseBeforeRetry(browser);
         }
         if (wait == PageWait::Cancelled) {
             msgBox(QStringLiteral("キャンセルしました"), vbOKOnly);

@@ -21,7 +21,10 @@ struct WebLoadFailure {
     QString host;
     QString reason;
     bool cut = false;
+    int httpStatus = 0;  // of the last answer, when the server gave one
     bool failed() const { return !host.isEmpty() || !reason.isEmpty(); }
+    // The server answered that there is no such page (a client error status such as 404).
+    bool pageMissing() const { return httpStatus >= 400 && httpStatus <= 499; }
     // The line the callers' messages give it: "サーバー host が応答しません（reason）", or what
     // became of the page when the server answered with it cut short, or the file that was not
     // read; "" when nothing failed.
@@ -34,9 +37,10 @@ void clearWebCell();
 // A kind of page's own check of a page cut into webCell: true when the page falls short of what it
 // states about itself (a part it must hold is missing or ends early).
 using PageShortCheck = bool (*)();
-// Loads the page into the loading window's browser and cuts it into webCell. A transfer that
-// fails, or brings the page cut short (in its text, or short by fallsShort), is retried like a
-// time-out; after the last attempt the load fails (webLoadFailure) and nothing of the page is kept.
+// Loads the page into the loading window's browser and cuts it into webCell. A page that does not
+// come within the time-out is asked for again; a transfer that fails (refused, an error status) or
+// brings the page cut short (in its text, or short by fallsShort), after a short pause. After the
+// last attempt the load fails (webLoadFailure) and nothing of the page is kept.
 // True when the table was built; false on Cancel, a failed load or a run-time error.
 bool getWebTable(const QString& url, PageShortCheck fallsShort = nullptr);
 // Dumps rows 1..80, cells 1..30 of the page's cell table to CSV.csv; true when it was written.
@@ -90,6 +94,10 @@ struct StoredRun {
 // none); its stored corners and style then replace the page's.
 bool loadTukaKyakusitu(const StoredRun* stored);
 
-// Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1.
+// Past-run writers: run (umaIdx, webRow) into NAR_data.dat on connection slot 1. False when not
+// added: its row is stored already (silently), or the file refused the write (said).
 bool saveRdataRireki();
 bool saveUseisekiRireki();
+// Says that NAR_data.dat refused the past runs, naming the file and the cause: once while a
+// FileFailureMemo lives.
+void reportRefusedPastRuns(const std::exception& error);

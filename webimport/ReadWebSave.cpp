@@ -2,6 +2,7 @@
 // key is new; a row that exists (perhaps with a race's full results) is never changed.
 #include "webimport/ReadWeb.h"
 
+#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "platform/database.h"
 #include "webimport/pastRun.h"
@@ -10,13 +11,19 @@ namespace {
 
 constexpr int narSlot = slotMain;
 
-// A run whose row is stored already (or that breaks a constraint) is passed over; the other runs
-// of the horse are stored all the same.
+// A run whose row is stored already is passed over in silence; a write the file refuses is told
+// (once while a memo lives). The other runs of the horse are tried all the same.
 template <class BuildRow>
 bool insertPastRun(const QString& table, BuildRow buildRow)
 {
     bool added = false;
-    vbTrapSilent([&] { added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow)); });
+    try {
+        added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow));
+    } catch (const VbError& e) {
+        if (e.number() == vbErrDatabase)
+            reportRefusedPastRuns(e);
+    } catch (const std::exception&) {
+    }
     return added;
 }
 
@@ -25,6 +32,11 @@ QString pastRunCode(int h, int r)
     return makeRaceCode(pd.uZyo(h, r), pd.uDate(h, r), pd.uRaceNo(h, r));
 }
 
+}
+
+void reportRefusedPastRuns(const std::exception& error)
+{
+    reportUnwritableFile(QStringLiteral("過去成績を保存できませんでした"), dataFilePath(DataFileKind::NarData), error);
 }
 
 bool saveRdataRireki()

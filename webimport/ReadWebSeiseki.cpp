@@ -503,11 +503,14 @@ bool parseSeiseki(SeisekiRace& race)
     return true;
 }
 
+QString seisekiWriteFailure;
+
+// A write refused is not shown here: the import tells it once, with the races stored so far.
 bool saveSeiseki(SeisekiRace& race)
 {
     setMargins(race);
     rateRunners(race);
-    return vbTrap(kWriteError, [&] {
+    const QString refused = writeOrFailureLines(slotSide, kWriteError, [&] {
         DbTransaction transaction(slotSide);
         writeRace(race);
         for (int i = 1; i <= SeisekiRace::maxUma; ++i)
@@ -515,6 +518,8 @@ bool saveSeiseki(SeisekiRace& race)
                 writeRunner(race, i);
         transaction.commit();
     });
+    seisekiWriteFailure = refused.isEmpty() ? QString() : kWriteError + QLatin1Char('\n') + refused;
+    return refused.isEmpty();
 }
 
 SeisekiPage readSeisekiPage(const QString& url)

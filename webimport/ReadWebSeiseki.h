@@ -35,7 +35,7 @@ enum class SeisekiPage {
     NotResults,    // no results page at that address: no race, an error page
     DatedToday,    // parsed, never stored: results of today may still change
     TitleUnread,   // the title line did not parse: nothing stored
-    WriteFailed,   // the writer failed and has said so: nothing stored
+    WriteFailed,   // the writer failed (seisekiWriteFailure says why): nothing stored
     Saved,         // stored
 };
 
@@ -54,5 +54,8 @@ bool seisekiFallsShort();
 bool parseSeiseki(SeisekiRace& race);
 
 // Completes the runners (margins, running style, speed index on slot 1) and writes the race
-// and its runners to slot 2 in one transaction. False when nothing was written.
+// and its runners to slot 2 in one transaction. False when nothing was written: then
+// seisekiWriteFailure says why, and the caller tells it (in debug mode the error is thrown).
 bool saveSeiseki(SeisekiRace& race);
+// "成績data書込みエラー", the file and the cause, on three lines; empty after a race stored.
+extern QString seisekiWriteFailure;

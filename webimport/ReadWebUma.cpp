@@ -183,6 +183,8 @@ void storeRuns()
     if (!isDbOpen(slotMain))
         return;
     DbSlotCloser closer(slotMain);
+    // Outside a race read the horse's refused writes are still said only once.
+    const FileFailureMemo failures;
     // One commit for the horse; each run still succeeds or fails on its own.
     DbTransaction horse(slotMain);
     const StoredRuns stored = loadStoredRuns();
@@ -199,7 +201,11 @@ void storeRuns()
         if (!loadTukaKyakusitu(known))
             saveUseisekiRireki();
     }
-    horse.commit();
+    try {
+        horse.commit();
+    } catch (const std::exception& e) {
+        reportRefusedPastRuns(e);
+    }
 }
 
 }

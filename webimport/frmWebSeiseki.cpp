@@ -5,7 +5,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
-#include "platform/flexgrid.h"
+#include "platform/flexgridredraw.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "platform/vbformat.h"
@@ -121,8 +121,11 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
             run.problem = raceLabel(track, day, raceNo) + "を読み込めませんでした\n" + webLoadFailure.text();
             run.stoppedOn = day;
             return DayEnd::Stopped;
-        case SeisekiPage::TitleUnread:  // the parser or the writer has said so; the next race follows
-        case SeisekiPage::WriteFailed:
+        case SeisekiPage::WriteFailed:  // the next race would be refused too: told once, with the races stored
+            run.problem = raceLabel(track, day, raceNo) + "の成績を保存できませんでした\n" + seisekiWriteFailure;
+            run.stoppedOn = day;
+            return DayEnd::Stopped;
+        case SeisekiPage::TitleUnread:  // the parser has said so; the next race follows
         case SeisekiPage::Cancelled:
             break;
         }
@@ -130,14 +133,17 @@ DayEnd importTrackDay(QWidget* owner, const Track& track, const VbDate& day, Imp
     return DayEnd::Read;
 }
 
-// The days read in full, the races stored, and what stopped the import.
-QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& lastRead)
+// The days read in full, the races stored, and what stopped the import or kept its last day from
+// being stored.
+QString endMessage(const ImportRun& run, const VbDate& first, const VbDate& lastRead, const QString& lastDateRefused)
 {
     QStringList lines;
     if (run.stoppedOn)
         lines << run.problem;
     if (lastRead >= first)
         lines << Format(lastRead, "yyyy/mm/dd") + "まで読込み完了";
+    if (!lastDateRefused.isEmpty())
+        lines << "読込み済みの最終日を保存できませんでした\n" + lastDateRefused;
     lines << QStringLiteral("保存したレース数：%1").arg(run.stored);
     return lines.join(u'\n');
 }
@@ -382,9 +388,9 @@ void FrmWebSeiseki::readWebSeisekiRange()
         }
         // LastDate moves only over days read in full.
         const VbDate lastRead = run.stoppedOn ? run.stoppedOn->addDays(-1) : *b;
-        if (lastRead >= *a)
-            updateLastDate(lastRead);
-        msgBox(endMessage(run, *a, lastRead));
+        const QString lastDateRefused = lastRead >= *a
+            ? writeOrFailureLines(slotSide, "Error-frmWebSeiseki-6", [&] { updateLastDate(lastRead); }) : QString();
+        msgBox(endMessage(run, *a, lastRead, lastDateRefused));
     });
 }
 
@@ -401,7 +407,7 @@ void FrmWebSeiseki::showYomikomiGrid()
 
         FlexGrid& grid = *gridYomikomi;
         grid.clear();
-        grid.setRedraw(false);
+        const FlexRedrawOff redraw(grid);
         grid.setRowHeightMin(300);
         grid.setCols(19);
         grid.setColWidth(0, 1100);
@@ -416,6 +422,8 @@ void FrmWebSeiseki::showYomikomiGrid()
         QHash<QString, int> counts;
         {
             openDb(slotMain, DataFileKind::NarData);
+            if (!isDbOpen(slotMain))  // the open has named the file and the cause
+                return;
             DbSlotCloser closer(slotMain);
             counts = storedCounts(newYear, last);
         }
@@ -436,7 +444,6 @@ void FrmWebSeiseki::showYomikomiGrid()
                     grid.setTextMatrix(i + 1, c, QString::number(n));
             }
         }
-        grid.setRedraw(true);
     });
 }
 

@@ -203,4 +203,22 @@ TEST_F(KanriWindow, BatchRunThroughTheMainWindow)
                                           + QString::number(server.port()) + " が応答しません（1秒以内に応答がありません）"});
     EXPECT_EQ(std::tuple(QDir(path("予想出力")).entryList(QDir::Files), readTestFile(path("予想/0324.lzh")) == archive, pd.kakoKikan),
               std::tuple(QStringList {"大井0324-01R.html"}, true, 730));
+
+    // A card the server answers with an error status is no race: its track ends there without a word and the run goes on with the
+    // next track. A card that comes cut short still stops the run, naming the race and the cause.
+    server.setNeverAnswer(kHorse + horseId("大井", 2, 5), false);
+    server.setFaultFirstN(cardTarget("大井", 3), PageServer::Fault::NotFound, 1000);
+    const int askedBefore = server.requestCount(cardTarget("大井", 4)), kawasakiBefore = server.requestCount(cardTarget("川崎", 1));
+    msgs_.clear();
+    click(kanri, "cmbZyunkai");
+    EXPECT_EQ(std::tuple(msgs_.texts(), server.requestCount(cardTarget("大井", 4)) - askedBefore,
+                         server.requestCount(cardTarget("川崎", 1)) - kawasakiBefore, QDir(path("予想出力")).entryList({"*R.html"})),
+              std::tuple(QStringList {"巡回を完了\n6レースの予想を書き出しました"}, 0, 1,
+                         QStringList {"名古0324-01R.html", "大井0324-01R.html", "大井0324-02R.html", "川崎0324-01R.html",
+                                      "川崎0324-02R.html", "川崎0324-03R.html"}));
+    server.setFaultFirstN(cardTarget("川崎", 2), PageServer::Fault::CutBody, 1000);
+    msgs_.clear();
+    click(kanri, "cmbZyunkai");
+    EXPECT_EQ(msgs_.texts(), QStringList {"予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R\nページ " + server.baseUrl()
+                                          + cardTarget("川崎", 2) + " が途中で切れています"});
 }

@@ -2,6 +2,7 @@
 #include "admin/kanriZyunkai.h"
 #include "analysis/mainAnalSisuu02.h"
 #include "platform/textcodec.h"
+#include "platform/traplog.h"
 #include "tests/admin/kanriFixture.h"
 #include "webimport/ReadWeb.h"
 
@@ -107,9 +108,11 @@ TEST_F(Zyunkai, ADayWithoutARaceWritesNothing)
 }
 
 // A cancelled or failed (quietly, with the page that did not come, or with an error) read ends the run: earlier races keep rows and
-// pages, nothing of that race is stored, no index or archive follows; a failure names the race and the cause.
+// pages, nothing of that race is stored, no index or archive follows; a failure names the race and the cause, and a failure with an
+// error leaves its own text in the trap log.
 TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
 {
+    setTrapLogFile(path("error.log"));
     const QString failed = "予想巡回を中止しました\nレースを読み込めませんでした: 川崎-2R";
     const auto serverDied = [] {
         webLoadFailure = {"http://127.0.0.1:9/horse", "127.0.0.1:9", "接続を拒否されました"};
@@ -129,6 +132,11 @@ TEST_F(Zyunkai, CancelOrFailureEndsTheRun)
         EXPECT_EQ(rows("Rana.mdb", "SELECT COUNT(*), MAX(R_code) FROM T_Rana"), QStringList {"6|川崎08032401"});
         EXPECT_TRUE(outFiles().size() == 6 && !QFileInfo::exists(path("予想/0324.lzh")));  // the six pages: no index, memo or archive
     }
+    setTrapLogFile({});
+    QStringList logged;
+    for (const QString& line : QString::fromUtf8(readTestFile(path("error.log"))).split('\n', Qt::SkipEmptyParts))
+        logged << line.section(' ', 1);
+    EXPECT_EQ(logged, (QStringList {"Error-kanriZyunkai 3000: disk I/O error", "Error-kanriZyunkai 3000: no such table: T_Rdata"}));
 }
 
 // A date that is no date, a missing folder or view: refused before a file is deleted or a race read.

@@ -2,6 +2,8 @@
 #include "tests/mainwindow/frmMainFixture.h"
 #include "webimport/ReadWeb.h"
 
+#include <QElapsedTimer>
+
 namespace {
 
 struct RaceRead : MainWindowTest {
@@ -220,4 +222,88 @@ TEST_F(RaceRead, AnUnopenableDataFileIsToldOnceAndABatchCardThatDoesNotComeFails
     server.setFaultFirstN(demoCardTarget(race), PageServer::Fault::ServerError, 1000);
     EXPECT_EQ(std::tuple(form->starRaceRead() == RaceReadOutcome::Failed, pd.raceExists, shown(), webLoadFailure.reason),
               std::tuple(true, true, std::string(), QString("エラー応答 HTTP 500")));
+}
+
+// Past runs the race database refuses (a read-only file, as the user nobody sees it; a trigger that refuses every runner's row, as it
+// does for root too) are told once per read, naming the file and the cause; the race is shown all the same: it was read. A run stored
+// already is passed over in silence.
+TEST_F(RaceRead, RefusedPastRunsAreToldOnceNamingTheFileAndCause)
+{
+    const QString nar = appDir.filePath("NAR_data.dat"), said = "過去成績を保存できませんでした\n" + nar + "\n";
+    const auto runnerRows = [] { return storedRuns(VbDate::fromYmd(2000, 1, 1), VbDate::fromYmd(2008, 3, 23)); };
+    asNobodyOverReadOnlyFile(nar, [&] { pressRead(); });
+    const auto raceOnScreen = [this] {
+        return (pd.raceCode + '|' + QString::number(pd.tousuu) + '|'
+                + (control<QLabel>("lblRaceInfo")->text().startsWith("Ｃ２六組特別\n2008年3月24日") ? "true" : "false")).toStdString();
+    };
+    EXPECT_EQ(std::tuple(messages.texts(), runnerRows(), raceOnScreen()),
+              std::tuple(QStringList {said + "ファイルが読み取り専用です"}, 0, std::string("大井08032411|12|true")));
+
+    openDbOrThrow(0, nar, dbPassword);
+    slotConnection(0).execute("CREATE TRIGGER refuse BEFORE INSERT ON T_Useiseki BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    closeDb(0);
+    messages.clear();
+    pressRead();
+    EXPECT_EQ(std::tuple(messages.texts(), runnerRows(), raceOnScreen()),
+              std::tuple(QStringList {said + "ほかのプログラムが使用中か、ディスクの空きが足りません"}, 0, std::string("大井08032411|12|true")));
+
+    openDbOrThrow(0, nar, dbPassword);
+    slotConnection(0).execute("DROP TRIGGER refuse");
+    closeDb(0);
+    for (const int read : {1, 2}) {
+        messages.clear();
+        pressRead();
+        EXPECT_EQ(std::tuple(shown(), runnerRows() > 0), std::tuple(std::string(), true)) << read;
+    }
+}
+
+// A server that refuses the connection is given up after short pauses, not after the wait setting: at 30 s the read ends long before
+// one wait, saying so. A server that takes the connection and stays silent is asked again only when the wait has passed.
+TEST_F(RaceRead, ARefusedConnectionEndsTheReadAtOnceAndASilentServerGetsTheWholeWait)
+{
+    pd.timerInter = 30;
+    const std::string port = std::to_string(server.port());
+    server.stop();
+    QElapsedTimer clock;
+    clock.start();
+    pressRead();
+    EXPECT_LT(clock.elapsed(), 15000);
+    EXPECT_EQ(shown(), "指定した出走表はありません\nサーバー 127.0.0.1:" + port + " が応答しません（接続を拒否されました）");
+
+    messages.clear();
+    ASSERT_TRUE(server.start());
+    iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
+    pd.timerInter = 5;
+    server.setNeverAnswer(demoCardTarget(race), true);
+    int askedBeforeTheWait = 0;
+    QTimer::singleShot(2500, [&] {
+        askedBeforeTheWait = server.requestCount(demoCardTarget(race));
+        dialogWeb().cmdCancel->click();
+    });
+    pressRead();
+    EXPECT_EQ(std::tuple(askedBeforeTheWait, shown()), std::tuple(1, std::string("キャンセルしました")));
+}
+
+// Typed into a selector and left with Tab, a number that names an item exactly is that item, not the longer one the completion
+// offers ("1" is race 01, not 10; month "3" is 03); a text that names no item keeps the completion ("大" is 大井). The read asks for
+// the race typed.
+TEST_F(RaceRead, ATypedNumberIsTheItemItNamesNotTheLongerCompletion)
+{
+    DemoRace first {race.date};
+    first.raceNo = 1;
+    serveRace(first);
+    QApplication::setActiveWindow(form.get());
+    const auto type = [this](int box, const QString& text) {
+        auto* combo = control<QComboBox>(QStringLiteral("cmbSelRace_%1").arg(box));
+        QTest::mouseClick(combo->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text)  // as an input method sends it: the character, no key of its own
+            QTest::sendKeyEvent(QTest::Click, combo, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        QTest::keyClick(combo, Qt::Key_Tab);
+        return combo->currentText();
+    };
+    EXPECT_EQ(QStringList({type(4, "1"), type(1, "3"), type(2, "2"), type(2, "24"), type(3, "大")}),
+              QStringList({"01", "03", "02", "24", "大井"}));
+    pressRead();
+    EXPECT_EQ(std::tuple(server.requestLog().value(0), pd.raceCode), std::tuple(demoCardTarget(first), QString("大井08032401")));
 }

@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <gtest/gtest.h>
-#include <sys/fsuid.h>
 
 const QString kPassword = "lumo";
 
@@ -35,15 +34,6 @@ const P::Permissions kReadOnly = P::ReadOwner | P::ExeOwner | P::ReadGroup | P::
 const P::Permissions kWritable = kReadOnly | P::WriteOwner | P::WriteGroup | P::WriteOther;
 const P::Permissions kFileReadOnly = P::ReadOwner | P::ReadGroup | P::ReadOther;
 const P::Permissions kFileWritable = kFileReadOnly | P::WriteOwner | P::WriteGroup | P::WriteOther;
-
-// Runs the body as the user nobody (root passes every permission check).
-template <class F>
-void asNobody(F&& body)
-{
-    setfsuid(65534);
-    body();
-    setfsuid(0);
-}
 
 // A failed open says so once, the file and the cause in Japanese on the lines below, and leaves the slot closed; no
 // file is made or left half made. A writable file in the write-ahead log cannot be read in a read-only folder.

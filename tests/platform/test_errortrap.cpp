@@ -2,6 +2,7 @@
 #include "platform/msgbox.h"
 #include "platform/traplog.h"
 #include "platform/vberror.h"
+#include "tests/support/dataFiles.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -13,7 +14,6 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
-#include <sys/fsuid.h>
 
 // A real modal box with the asked buttons and title; the pressed button's answer comes back.
 TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
@@ -70,10 +70,11 @@ TEST(VbTrap, TheCauseFollowsTheTagInJapanese)
     const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
     ASSERT_TRUE(QFile::setPermissions(dir.path(), readable | P::WriteOwner | P::ExeOwner | P::ExeGroup | P::ExeOther)
                 && QFile::setPermissions(file, readable));
-    setfsuid(65534);
-    const VbCause causes[] = {fileWriteCause(file), fileWriteCause(dir.filePath("new.dat")), fileWriteCause(dir.filePath("none/new.dat")),
-                              fileWriteCause(dir.filePath("taken.dat"))};
-    setfsuid(0);
+    std::vector<VbCause> causes;
+    asNobody([&] {
+        causes = {fileWriteCause(file), fileWriteCause(dir.filePath("new.dat")), fileWriteCause(dir.filePath("none/new.dat")),
+                  fileWriteCause(dir.filePath("taken.dat"))};
+    });
     EXPECT_EQ(fileWriteCause(file), VbCause::none) << "root writes anything";
     MsgBoxRecorder rec;
     for (const VbCause cause : causes)
@@ -116,6 +117,14 @@ TEST(VbTrap, TheLogKeepsTheCauseAndStaysBounded)
         vbTrapAlways("Error-b", [&] { throw VbError(vbErrFile, longCause); });
     EXPECT_LE(QFileInfo(log).size(), kTrapLogLimit);
     EXPECT_GT(QFileInfo(log + ".old").size(), kTrapLogLimit / 2);
+    EXPECT_LE(QFileInfo(log + ".old").size(), kTrapLogLimit);
+    // One cause larger than the whole bound is cut to a line's share: its line is logged, and neither file passes the limit.
+    vbTrapAlways("Error-huge", [] { throw VbError(vbErrFile, QString(2 * kTrapLogLimit, QChar(u'y'))); });
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QString last = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts).last();
+    file.close();
+    EXPECT_TRUE(last.section(' ', 1).startsWith("Error-huge 53: yyyy")) << last.left(80).toStdString();
+    EXPECT_LE(QFileInfo(log).size(), kTrapLogLimit);
     EXPECT_LE(QFileInfo(log + ".old").size(), kTrapLogLimit);
 
     setTrapLogFile(dir.filePath("none/error.log"));

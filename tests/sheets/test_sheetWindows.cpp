@@ -202,15 +202,23 @@ TEST_F(SheetTest, ABusyTokenOrAnUnreadableDataFileIsReportedAndTheSheetsKeepWhat
     QFile::remove(dir.filePath("Comment.dat"));
     emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
     QTest::keyClick(childNamed<QLineEdit>(uma, "txtUmaComment"), Qt::Key_Return);
-    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-1", "Error-frmUma-10"}));
+    EXPECT_EQ(messages.firstLines(), QStringList({"dataファイルが開けません", "Error-frmUma-10"}));  // one box per failure
     EXPECT_EQ(messages.texts().last(), "Error-frmUma-10\nComment.dat：ファイルがありません");  // one message, with its cause
     EXPECT_EQ(cells(gridOf(SheetKind::Uma), {{1, 0}}) + cells(gridOf(SheetKind::Uma, "gridTekiseiSisuu"), {{4, 1}}),
               QStringList({"08/02/15", "1"}));
     EXPECT_FALSE(isDialogSincyokuLoaded());
     messages.clear();
     EXPECT_TRUE(openSheet(SheetKind::Kextuka, "浦和08021509"));  // the race sheet opens empty
-    EXPECT_EQ(std::make_pair(messages.firstLines().value(0), childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()),
-              std::make_pair(QString("dataファイルが開けません"), QString()));
+    EXPECT_EQ(std::make_pair(messages.texts(), childNamed<QLabel>(sheetOf(SheetKind::Kextuka), "lblRaceInfo")->text()),
+              std::make_pair(QStringList({"dataファイルが開けません\n" + dir.filePath("NAR_data.dat") + "\nファイルがありません",
+                                          "Error-kextukaComment-1\nComment.dat：ファイルがありません"}), QString()));
+    // A folder in place of the file: one box, naming the file, for a sheet filled again and for one opened anew.
+    messages.clear();
+    ASSERT_TRUE(QDir().mkdir(dir.filePath("NAR_data.dat")));
+    emit childNamed<QComboBox>(uma, "cmbTarKikan")->activated(2);
+    EXPECT_TRUE(openSheet(SheetKind::Syuboba, "種牡馬丙"));
+    const QString folder = "dataファイルが開けません\n" + dir.filePath("NAR_data.dat") + "\nファイルではありません";
+    EXPECT_EQ(messages.texts(), QStringList({folder, folder}));
     messages.clear();
 }
 

@@ -4,8 +4,11 @@
 #include "core/dataFiles.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/fsuid.h>
 
 inline QString testSchemaDir()
 {
@@ -39,3 +42,27 @@ void setDateRow(const QString& path, VbDate d, const QString& table = "version",
 
 // A downloaded track file of that kind, with its edition and a variant of a track of its kind.
 QString createTrackFile(DataFileKind kind, const QString& path, VbDate edition);
+
+// Runs the body with the file system's checks of the user nobody: root passes every permission
+// check, so a read-only file or folder refuses only another user.
+template <class F>
+void asNobody(F&& body)
+{
+    setfsuid(65534);
+    body();
+    setfsuid(0);
+}
+
+// The body as nobody, with the file read-only and its folder open to read but not to write; the
+// file is writable again afterwards.
+template <class F>
+void asNobodyOverReadOnlyFile(const QString& file, F&& body)
+{
+    using P = QFileDevice;
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther;
+    const QString folder = QFileInfo(file).absolutePath();
+    ASSERT_TRUE(QFile::setPermissions(folder, readable | P::WriteOwner | P::ExeOwner | P::ExeGroup | P::ExeOther)
+                && QFile::setPermissions(file, readable));
+    asNobody(body);
+    ASSERT_TRUE(QFile::setPermissions(file, readable | P::WriteOwner));
+}

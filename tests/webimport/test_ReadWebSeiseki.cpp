@@ -131,7 +131,8 @@ TEST_F(SeisekiWriter, ImportingAgainUpdatesInPlaceAndAFailedWriteLeavesNothingBu
     slotConnection(2).execute("CREATE TRIGGER refuse BEFORE INSERT ON T_Useiseki WHEN NEW.U_name = 'ゴバンテ' "
                               "BEGIN SELECT RAISE(ABORT, 'refused'); END");
     EXPECT_FALSE(save(seisekiPage("seiseki_deadheat.htm")));
-    EXPECT_EQ(messages.texts(), QStringList(8, kNoTable) << "成績data書込みエラー");
+    EXPECT_EQ(messages.texts(), QStringList(8, kNoTable));
+    EXPECT_EQ(seisekiWriteFailure, "成績data書込みエラー\n" + appPath() + "NAR_data.dat\nほかのプログラムが使用中か、ディスクの空きが足りません");
     SeisekiRace race = parsed(seisekiPage("seiseki_deadheat.htm"));
     debugMode = true;
     EXPECT_THROW(saveSeiseki(race), VbError);

@@ -6,10 +6,13 @@
 #include "webimport/importGuard.h"
 
 #include <QComboBox>
+#include <QLineEdit>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QTest>
 #include <QTimer>
 
 namespace {
@@ -188,4 +191,63 @@ TEST_F(SeisekiImport, CancelAndARangeWhoseServerDidNotAnswerAreNotComplete)
                      "T_Rdata"), results().substr(results().size() - 15)), "2008/04/20まで読込み完了\n保存したレース数：0|0|0|0|8|last 2008-04-20");
 }
 
+}
+
+// A data file that refuses the results (read-only as the user nobody sees it; a trigger that refuses as root too) is told once,
+// naming the race, the file and the cause, with the races stored so far; nothing more is asked for and LastDate stays. A day
+// without racing read into such a file says that its last day was not stored, and why.
+TEST_F(SeisekiImport, ARefusedWriteIsToldOnceAndStopsTheImport)
+{
+    const QString nar = appDir.filePath("NAR_data.dat");
+    execute("NAR_data.dat", "INSERT INTO LastDate VALUES (?)", {VbDate::fromYmd(2008, 3, 1)});
+    asNobodyOverReadOnlyFile(nar, [&] { importRange("2008/03/24", "2008/03/25"); });
+    EXPECT_EQ(joined(shown(), asked(), results()), joined("2008/03/24大井1Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar
+                                                          + "\nファイルが読み取り専用です\n保存したレース数：0", "20.24.1", "last 2008-03-01"));
+    messages.clear();
+    asNobodyOverReadOnlyFile(nar, [&] { importRange("2008/03/27", "2008/03/27"); });
+    EXPECT_EQ(joined(shown(), results()), joined("2008/03/27まで読込み完了\n読込み済みの最終日を保存できませんでした\n" + nar
+                                                 + "\nファイルが読み取り専用です\n保存したレース数：0", "last 2008-03-01"));
+
+    messages.clear();
+    execute("NAR_data.dat", "CREATE TRIGGER refuse BEFORE INSERT ON T_Rdata WHEN NEW.R_code = '川崎08032402' "
+                            "BEGIN SELECT RAISE(ABORT, 'refused'); END");
+    const int before = server.totalRequests();
+    importRange("2008/03/24", "2008/03/25");
+    EXPECT_EQ(joined(shown(), asked(before), results()),
+              joined("2008/03/24川崎2Rの成績を保存できませんでした\n成績data書込みエラー\n" + nar + "\nほかのプログラムが使用中か、ディスクの空き"
+                     "が足りません\n保存したレース数：4", "20.24.1 20.24.2 20.24.3 20.24.4 21.24.1 21.24.2",
+                     "大井08032401 大井08032402 大井08032403 川崎08032401 last 2008-03-01"));
+}
+
+// The status grid paints again whatever stops its fill: a race database that does not open (told once, naming the file) or one
+// without its race table (the window's own tag and the cause).
+TEST_F(SeisekiImport, TheStatusGridPaintsAgainAfterADataFileError)
+{
+    const QString nar = appDir.filePath("NAR_data.dat");
+    form->show();
+    ASSERT_TRUE(QFile::rename(nar, nar + ".away") && QDir().mkdir(nar));
+    QTest::mouseClick(form->cmdTorikomiGrid, Qt::LeftButton);
+    EXPECT_EQ(joined(shown(), form->gridYomikomi->updatesEnabled(), isDialogSincyokuLoaded()),
+              joined("dataファイルが開けません\n" + nar + "\nファイルではありません", 1, 0));
+
+    messages.clear();
+    ASSERT_TRUE(QDir().rmdir(nar) && QFile::rename(nar + ".away", nar));
+    execute("NAR_data.dat", "DROP TABLE T_Rdata");
+    QTest::mouseClick(form->cmdTorikomiGrid, Qt::LeftButton);
+    EXPECT_EQ(joined(shown(), form->gridYomikomi->updatesEnabled(), form->cmdTorikomiGrid->isEnabled()),
+              joined("Error-frmWebSeiseki-5\nデータファイルではないか、パスワードが違います", 1, 1));
+}
+
+// A day typed as "3" and left with Tab is the 3rd, not the 30th the completion offers; Enter takes it too.
+TEST_F(SeisekiImport, ATypedDayIsTheDayItNames)
+{
+    form->show();
+    QApplication::setActiveWindow(form);
+    for (const auto& [box, key] : {std::pair {form->cmbStartHi, Qt::Key_Tab}, {form->cmbEndHi, Qt::Key_Return}}) {
+        QTest::mouseClick(box->lineEdit(), Qt::LeftButton);
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, "3");
+        QTest::keyClick(box, key);
+        EXPECT_EQ(box->currentText().toStdString(), "03");
+    }
 }

@@ -26,12 +26,16 @@ QString trackFilePath()
     return dataFilePath(DataFileKind::StrevinData);
 }
 
-// A file that opens may still lack a table the procedure reads; without this check every run
-// would report its own failing query.
-void checkTables(int slot, const QStringList& tables)
+// openDb's message for a data file that did not open with this error, unless a live memo has seen
+// the file fail already.
+void reportUnopenedFile(const QString& path, const std::exception& error)
 {
-    for (const QString& table : tables)
-        RecordSet(slot, "SELECT * FROM " + quoteIdent(table) + " LIMIT 1");
+    if (reportedFiles) {
+        if (reportedFiles->contains(path))
+            return;
+        reportedFiles->insert(path);
+    }
+    msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
 
 void showFailureOnce(const std::exception& error)
@@ -69,7 +73,10 @@ TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
         else
             openDbOrThrow(slot, DataFileKind::StrevinData);
         lent_ = cnDB[size_t(slot)].get();
-        checkTables(slot, tables);
+        // A file that opens may still lack a table the procedure reads; without this check every
+        // run would report its own failing query.
+        if (const QString table = missingTable(slot, tables); !table.isEmpty())
+            throw VbError(vbErrDatabase, QStringLiteral("no such table: ") + table, VbCause::notDataFile);
         snapshot_.emplace(slot);
     } catch (const std::exception& e) {
         takeBack();
@@ -109,13 +116,13 @@ UnopenedFileMemo::~UnopenedFileMemo()
         reportedFiles = nullptr;
 }
 
-void reportUnopenedFile(const QString& path, const std::exception& error)
+void openDbReportedOnce(int slot, DataFileKind kind)
 {
-    if (reportedFiles) {
-        if (reportedFiles->contains(path))
-            return;
-        reportedFiles->insert(path);
+    try {
+        openDbOrThrow(slot, kind);
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        reportUnopenedFile(dataFilePath(kind), e);
     }
-    msgBox(dbOpenFailureText(path, error), vbOKOnly);
 }
-

@@ -1,6 +1,7 @@
 #pragma once
 // The local track information file as a race read uses it: opened once, lent to the history
 // import and the analysis, procedure by procedure, and a failure to open a data file said once.
+#include "core/dataFiles.h"
 #include "platform/database.h"
 
 #include <QStringList>
@@ -52,6 +53,7 @@ public:
 private:
     bool outermost_ = false;
 };
-// openDb's message for a data file that did not open with this error, unless a live memo has seen
-// the file fail already.
-void reportUnopenedFile(const QString& path, const std::exception& error);
+// openDb(slot, kind), except that its message for a file that does not open is not shown again
+// while a live memo has seen that file fail already. The slot is left closed then; in debug mode
+// the failure is thrown instead.
+void openDbReportedOnce(int slot, DataFileKind kind);

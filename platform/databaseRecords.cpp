@@ -128,6 +128,15 @@ void RecordSet::close()
     eof_ = true;
 }
 
+QString missingTable(int slot, const QStringList& tables)
+{
+    for (const QString& table : tables) {
+        if (RecordSet(slot, "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?", {table}).eof())
+            return table;
+    }
+    return {};
+}
+
 // ---- row writers ----
 
 DbRow& DbRow::set(const QString& column, DbValue value)

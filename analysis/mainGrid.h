@@ -10,7 +10,6 @@
 class FlexGrid;
 
 constexpr uint32_t gridTextColor = RGB(1, 1, 1);
-constexpr uint32_t linkColor = 0xFF0000;  // blue
 constexpr uint32_t white = RGB(255, 255, 255);
 constexpr int gridRowHeight = 300;
 

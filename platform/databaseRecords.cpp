@@ -231,7 +231,7 @@ DbTransaction::~DbTransaction()
         return;
     // A slot closed and reopened meanwhile has no transaction of ours to roll back.
     if (!sqlite3_get_autocommit(cnDB[slot_]->handle()))
-        vbTrapSilent([this] { rollback(); });
+        vbTrapAlwaysToLog(QStringLiteral("DbTransaction-rollback"), [this] { rollback(); });
 }
 
 void DbTransaction::commit()

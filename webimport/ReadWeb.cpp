@@ -256,7 +256,7 @@ void cutWebTable(const QString& body)
 bool getWebTable(const QString& url)
 {
     bool built = false;
-    vbTrapQuiet([&] {
+    vbTrapToLog(QStringLiteral("getWebTable"), [&] {
         if (!loadPage(url))
             return;
         cutWebTable(webHtml);

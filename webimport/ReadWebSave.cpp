@@ -16,7 +16,7 @@ template <class BuildRow>
 bool insertPastRun(const QString& table, BuildRow buildRow)
 {
     bool added = false;
-    vbTrapSilent([&] { added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow)); });
+    vbTrapAlwaysToLog("insertPastRun-" + table, [&] { added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow)); });
     return added;
 }
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>

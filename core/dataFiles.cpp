@@ -2,7 +2,6 @@
 
 #include "core/publicFunction.h"
 #include "platform/database.h"
-#include "platform/inifile.h"
 #include "platform/vberror.h"
 
 #include <QDir>
@@ -120,12 +119,4 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
                            !cause.isEmpty() ? cause
                                             : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
     }
-}
-
-bool createDefaultSettings(const QString& targetDir)
-{
-    const QString path = QDir(targetDir).filePath(QStringLiteral("Strevin.ini"));
-    if (QFileInfo::exists(path))
-        return true;
-    return IniFile(path).writeString(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }

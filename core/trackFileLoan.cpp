@@ -19,7 +19,6 @@ struct TrackFileSession {
 TrackFileSession session;
 // The files the live memo has seen fail; none outside a memo.
 QSet<QString>* reportedFiles = nullptr;
-int raceReadsBegun = 0;
 
 QString trackFilePath()
 {
@@ -51,12 +50,6 @@ void showFailureOnce(const std::exception& error)
 void beginRaceAnalysis()
 {
     session = TrackFileSession();
-    ++raceReadsBegun;
-}
-
-int raceAnalysisCount()
-{
-    return raceReadsBegun;
 }
 
 void endRaceAnalysis()

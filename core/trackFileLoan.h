@@ -11,8 +11,6 @@
 // Starts the analysis of a race read: the track file is opened afresh at its first use, and a
 // failure to open it is reported again, once. The race read calls it before its first runner.
 void beginRaceAnalysis();
-// How many race reads have begun: a page filled again for the same count shows the same race.
-int raceAnalysisCount();
 // Ends it: closes the track file. The prediction calls it when it ends; a read that stops
 // before the prediction leaves the file to the next beginRaceAnalysis.
 void endRaceAnalysis();

@@ -135,6 +135,7 @@ void reportNoCard()
 void startRead(int runs)
 {
     initPublic();
+    ++pd.raceReadNo;
     pd.kakoMax = runs;
     redimUma(runnerSlots, pd.kakoMax);
     beginRaceAnalysis();

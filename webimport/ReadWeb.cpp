@@ -1,6 +1,5 @@
 #include "webimport/ReadWeb.h"
 
-#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/msgbox.h"

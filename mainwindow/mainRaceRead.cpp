@@ -9,6 +9,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
+#include "core/trackFileLoan.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"

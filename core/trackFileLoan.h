@@ -9,7 +9,8 @@
 #include <optional>
 
 // Starts the analysis of a race read: the track file is opened afresh at its first use, and a
-// failure to open it is reported again, once. The race read calls it before its first runner.
+// failure to open it is reported again, once. The race read calls it before its first runner, and
+// the best-times page before it reads the file again for the race shown (a period pick).
 void beginRaceAnalysis();
 // Ends it: closes the track file. The prediction calls it when it ends; a read that stops
 // before the prediction leaves the file to the next beginRaceAnalysis.

@@ -42,10 +42,8 @@ void requireFile(const QString& name)
 
 void requireTables(int slot, const QString& file, const QStringList& tables)
 {
-    for (const QString& table : tables) {
-        if (RecordSet(slot, "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?", {table}).eof())
-            kanriFail(QStringLiteral("%1に「%2」がありません").arg(file, table));
-    }
+    if (const QString table = missingTable(slot, tables); !table.isEmpty())
+        kanriFail(QStringLiteral("%1に「%2」がありません").arg(file, table));
 }
 
 void openKanriDb(int slot, DataFileKind kind)

@@ -21,7 +21,6 @@ ZyunkaiState zyunkai;
 
 namespace {
 
-const QString kOutFolder = QStringLiteral("予想出力");
 const QString kArchiveFolder = QStringLiteral("予想");
 const QString kRana = dataFileName(DataFileKind::Rana);
 constexpr int32_t kZyunkaiKikan = 550;

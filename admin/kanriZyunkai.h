@@ -32,6 +32,9 @@ struct ZyunkaiState {
 };
 extern ZyunkaiState zyunkai;
 
+// The folder of the pages and the index, in the program folder.
+inline const QString kOutFolder = QStringLiteral("予想出力");
+
 // The fixed track order of the run.
 const QStringList& zyunkaiTracks();
 

@@ -139,7 +139,7 @@ QString raceHtml()
 void writeRaceHtml()
 {
     const QString name = raceHtmlName(pd.raceZyo, pd.raceDate, pd.raceNo);
-    writeZyunkaiFile(appPath() + "予想出力/" + name, raceHtml(), TextKind::Page);
+    writeZyunkaiFile(appPath() + kOutFolder + "/" + name, raceHtml(), TextKind::Page);
     zyunkai.indexLink.append({"<A href='" + name + "' target='_blank'>" + name + "</A><BR>",
                               pd.raceZyo == "名古" ? QString("名古屋") : pd.raceZyo});
 }

@@ -53,12 +53,12 @@ void writeZyunkaiIndex()
             page += "</P>";
     }
     page += kIndexFooter + "</BODY></HTML>";
-    writeZyunkaiFile(appPath() + "予想出力/index.html", page, TextKind::Page);
+    writeZyunkaiFile(appPath() + kOutFolder + "/index.html", page, TextKind::Page);
     writeSuisyou();
     const QString d5 = Format(zyunkai.zyunkaiDate, "mm/dd");
     const QString memo = "地方競馬-指数・予想付出走表" + d5 + zyunkai.zyunkaiYoubi + kCrLf + d5 + " " + trackList + kCrLf
                        + kCrLf + zyunkai.suisyouMemo;
-    writeZyunkaiFile(appPath() + "予想出力/memo推奨.txt", memo, TextKind::Plain);
+    writeZyunkaiFile(appPath() + kOutFolder + "/memo推奨.txt", memo, TextKind::Plain);
 }
 
 void writeSuisyou()

@@ -171,7 +171,7 @@ void calcKinsouSisuu()
 void analAveSisuu()
 {
     // This statistic traps its errors also in debug mode.
-    const bool done = vbTrapSilent([] {
+    vbTrapAlways(QStringLiteral("平均指数の分析エラー(err-AC16)"), [] {
         std::vector<float> indices;
         forEachFieldIndex(0, [&](float index) { indices.push_back(index); });
         const int n = int(indices.size());
@@ -185,8 +185,6 @@ void analAveSisuu()
             ratio = 1;
         pd.lineSisuu = indices[size_t(CLng(ratio * n))];
     });
-    if (!done)
-        showTrapTag(QStringLiteral("平均指数の分析エラー(err-AC16)"));
 }
 
 void analSisuuRange()

@@ -20,6 +20,9 @@ struct YosouWork {
 };
 extern YosouWork yosouWork;
 
+// Column of each factor in pd.tekiseiFactor; the prediction tab shows them by these names.
+enum FactorColumn { kCombined = 0, kWaku = 1, kKyori = 2, kKankaku = 3, kZyo = 4, kBaba = 5, kTaizyu = 6, kKisyu = 7 };
+
 // The driver: the whole prediction of the race read into the run table. Leaves umaIdx changed.
 void analYosou();
 // Cut-off date, minimum count and weights, from the race date and the settings file.

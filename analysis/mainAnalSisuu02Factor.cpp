@@ -11,9 +11,6 @@
 
 namespace {
 
-// Column of each factor in tekiseiFactor.
-enum FactorColumn { kCombined = 0, kWaku = 1, kKyori = 2, kKankaku = 3, kZyo = 4, kBaba = 5, kTaizyu = 6, kKisyu = 7 };
-
 // How far one factor, and the combined factor, may move from 1 before the weights.
 constexpr double kClamp = 0.15;
 // Recent jockeys whose points make the yardstick of today's jockey.

@@ -36,7 +36,7 @@ void styleSubHeader(FlexGrid& grid, int width)
     for (int c = colUmaName; c < grid.cols(); ++c) {
         grid.setCellAlignment(subHeaderRow, c, flexAlignCenterCenter);
         grid.setCellFontUnderline(subHeaderRow, c, true);
-        grid.setCellForeColor(subHeaderRow, c, linkColor);
+        grid.setCellForeColor(subHeaderRow, c, vbBlue);
         grid.setColWidth(c, width);
         grid.setCellBackColor(subHeaderRow, c, vbButtonFace);
     }
@@ -86,7 +86,7 @@ void writeRunnerCols(FlexGrid& grid, int row, int h, bool nameAsLink)
     grid.setTextMatrix(row, colUmaName, pd.uName(h));
     if (nameAsLink) {
         grid.setCellFontUnderline(row, colUmaName, true);
-        grid.setCellForeColor(row, colUmaName, linkColor);
+        grid.setCellForeColor(row, colUmaName, vbBlue);
     }
     grid.setCellFontBold(row, colUmaName, true);
     grid.setCellBackColor(row, colUmaName, white);

@@ -9,7 +9,6 @@
 #include <QString>
 
 constexpr uint32_t gridTextColor = RGB(1, 1, 1);
-constexpr uint32_t linkColor = 0xFF0000;  // blue
 constexpr uint32_t white = RGB(255, 255, 255);
 constexpr int gridRowHeight = 300;
 

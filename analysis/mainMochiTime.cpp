@@ -4,7 +4,6 @@
 #include "analysis/mainAnalSisuu.h"
 #include "analysis/mainGrid.h"
 #include "analysis/tekiseiGroups.h"
-#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/database.h"
@@ -19,7 +18,7 @@ constexpr int todayPos = 3;
 constexpr float noTime = 1000;
 
 MochiKyori mochiKyori {};
-// The race read whose race the grid shows (raceAnalysisCount); -1 before the first fill.
+// The race read whose race the grid shows (pd.raceReadNo); -1 before the first fill.
 int filledForRead = -1;
 
 // The two nearest distinct standard-time distances on one side of today's, nearest first. Two
@@ -80,13 +79,22 @@ MochiKyori ladderOnSlot()
     return ladder;
 }
 
-// A period pick refills the race shown: a track file that does not open is reported by the open
-// and then by the fill's own tag, as its first query fails before the grid is touched.
-MochiKyori readPeriodLadder()
+// The ladder through the track-file loan. A fill of a newly read race shows today's distance
+// alone when the file cannot be read: the read has said why. A refill of the race shown (a period
+// pick) is told the failure again, as an analysis begun afresh is, and ends with the fill's own
+// tag before the grid is touched.
+MochiKyori readLadder(bool refill)
 {
-    openDb(slotMain, DataFileKind::StrevinData);
-    const DbSlotCloser closer(slotMain);
-    return ladderOnSlot();
+    if (refill)
+        beginRaceAnalysis();
+    const TrackFileLoan loan(slotMain, {"T_avetime"});
+    if (loan.isOpen())
+        return ladderOnSlot();
+    if (refill)
+        throw VbError(vbErrObjectMissing, QStringLiteral("Strevin_data.dat is not open"));
+    MochiKyori ladder {};
+    ladder[todayPos] = pd.raceKyori;
+    return ladder;
 }
 
 }
@@ -107,20 +115,14 @@ void setGridMochiTimeCell(FlexGrid& grid, int row, int group, const std::array<f
 
 MochiKyori readMochiKyori()
 {
-    const TrackFileLoan loan(slotMain, {"T_avetime"});
-    if (loan.isOpen())
-        return ladderOnSlot();
-    MochiKyori ladder {};
-    ladder[todayPos] = pd.raceKyori;
-    return ladder;
+    return readLadder(false);
 }
 
 void drawGridMochiTime(FlexGrid& gridMochiTime, const QString& kikanText)
 {
     vbTrap(QStringLiteral("Error-mainMochiTime-1"), [&] {
-        const int read = raceAnalysisCount();
-        mochiKyori = read == filledForRead ? readPeriodLadder() : readMochiKyori();
-        filledForRead = read;
+        mochiKyori = readLadder(pd.raceReadNo == filledForRead);
+        filledForRead = pd.raceReadNo;
         const int32_t bound = kikanBound(kikanText, pd.raceDate);
         const GridFill fill(gridMochiTime);
         setUpTekiseiGrid(gridMochiTime, 75, QStringLiteral("基本指数"), 600);

@@ -17,9 +17,9 @@ MochiKyori readMochiKyori();
 
 // Reads the ladder, then fills the main window's gridMochiTime (pass it) from the run table;
 // kikanText is the text of the period choice cmbTarKikan as it stands. A fill of a newly read race
-// reads the ladder as readMochiKyori does; a refill of the race shown (a period pick) opens the
-// track file itself, and when it cannot, the open's message and "Error-mainMochiTime-1" are shown
-// and the grid keeps what it shows. Group g, ladder position i in column 5g + i (gridLayout.h).
+// reads the ladder as readMochiKyori does; a refill of the race shown (a period pick) takes the
+// loan afresh, and when the file cannot be read, the open's message and "Error-mainMochiTime-1"
+// are shown and the grid keeps what it shows. Group g, ladder position i in column 5g + i (gridLayout.h).
 // Loops on umaIdx and leaves it at tousuu + 1.
 void drawGridMochiTime(FlexGrid& gridMochiTime, const QString& kikanText);
 // Writes group g (1..13) of a runner into the row: for each ladder position that holds a distance

@@ -1,6 +1,7 @@
 #include "analysis/mainYosou.h"
 
 #include "analysis/gridLayout.h"
+#include "analysis/mainAnalSisuu02.h"
 #include "analysis/mainGrid.h"
 #include "core/publicDim.h"
 #include "platform/flexgrid.h"
@@ -15,7 +16,7 @@ constexpr int columnWidth = 700;
 constexpr uint32_t red = RGB(255, 0, 0);
 
 // A factor F shows (F - 1) x 3 as a signed percentage, red below 1, nothing when it is 0.
-template <int factor>
+template <FactorColumn factor>
 void writeFactor(FlexGrid& grid, int row, int col, int h)
 {
     const float f = pd.tekiseiFactor(h, factor);
@@ -49,14 +50,14 @@ constexpr YosouColumn yosouColumns[] {
     {"指数", "基礎", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kisoSisuu(h, 0), "###")); }},
     {"予想確率", "1着", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kakuritu1(h), "#0.0%")); }},
     {"予想確率", "連対", [](FlexGrid& g, int row, int col, int h) { g.setTextMatrix(row, col, Format(pd.kakuritu2(h), "#0.0%")); }},
-    {"適性", "全体", writeFactor<0>},
-    {"適性", "枠順", writeFactor<1>},
-    {"適性", "距離", writeFactor<2>},
-    {"適性", "間隔", writeFactor<3>},
-    {"適性", "場", writeFactor<4>},
-    {"適性", "馬場", writeFactor<5>},
-    {"適性", "体重", writeFactor<6>},
-    {"適性", "騎手", writeFactor<7>},
+    {"適性", "全体", writeFactor<kCombined>},
+    {"適性", "枠順", writeFactor<kWaku>},
+    {"適性", "距離", writeFactor<kKyori>},
+    {"適性", "間隔", writeFactor<kKankaku>},
+    {"適性", "場", writeFactor<kZyo>},
+    {"適性", "馬場", writeFactor<kBaba>},
+    {"適性", "体重", writeFactor<kTaizyu>},
+    {"適性", "騎手", writeFactor<kKisyu>},
 };
 constexpr int firstColumn = colUmaName + 1;
 constexpr int yosouCols = firstColumn + int(std::size(yosouColumns));

@@ -16,7 +16,7 @@ void writeLink(FlexGrid& grid, int row, int col, const QString& text)
 {
     grid.setTextMatrix(row, col, text);
     grid.setCellFontUnderline(row, col, true);
-    grid.setCellForeColor(row, col, linkColor);
+    grid.setCellForeColor(row, col, vbBlue);
 }
 
 void setUpRaceCardGrid(FlexGrid& grid, int cols)
@@ -81,7 +81,7 @@ void styleRunCell(FlexGrid& grid, int col, int h, int k)
     grid.setCellFontSize(row, col, 8);
     if (!isCentralTrack(pd.uZyo(h, k))) {  // a central track has no local race sheet
         grid.setCellFontUnderline(row, col, true);
-        grid.setCellForeColor(row, col, linkColor);
+        grid.setCellForeColor(row, col, vbBlue);
     }
     grid.setCellBackColor(row, col, cyakuColor(pd.uCyaku(h, k)));
 }

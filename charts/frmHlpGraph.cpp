@@ -1,6 +1,7 @@
 #include "charts/frmHlpGraph.h"
 
 #include "core/publicFunction.h"
+#include "platform/colors.h"
 #include "platform/fonts.h"
 #include "platform/vberror.h"
 #include "platform/widgets.h"
@@ -68,7 +69,7 @@ FrmHlpGraph::FrmHlpGraph(QWidget* parent)
                              i == 1 ? 1830 : 1500, 240);
         label->setFont(font);
         QPalette lp = label->palette();
-        lp.setColor(QPalette::WindowText, QColor(0, 0, 255));
+        lp.setColor(QPalette::WindowText, vbColor(vbBlue));
         label->setPalette(lp);
         label->installEventFilter(this);
         lblSyurui[size_t(i)] = label;

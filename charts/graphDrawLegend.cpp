@@ -11,7 +11,6 @@
 namespace {
 constexpr uint32_t white = RGB(255, 255, 255);
 constexpr uint32_t black = RGB(0, 0, 0);
-constexpr uint32_t linkBlue = RGB(0, 0, 255);
 constexpr uint32_t grey = RGB(128, 128, 128);
 constexpr int nameCol = 3;
 constexpr int listWidths[] = {200, 350, 250, 1400, 400, 400};
@@ -42,7 +41,7 @@ void fillRunnerRow(FlexGrid& grid, int h)
     grid.setCellBackColor(r, 2, white);
     grid.setTextMatrix(r, nameCol, pd.uName(h));
     grid.setCellFontUnderline(r, nameCol, true);
-    grid.setCellForeColor(r, nameCol, linkBlue);
+    grid.setCellForeColor(r, nameCol, vbBlue);
     grid.setCellFontBold(r, nameCol, true);
     grid.setCellBackColor(r, nameCol, white);
     grid.setTextMatrix(r, 4, Format(pd.yosouSisuu(h), "###"));
@@ -103,7 +102,7 @@ void markGraphRunner(int runner)
     FlexRedrawOff redrawOff(*grid);
     for (int r = 0; r < grid->rows(); ++r) {
         grid->setCellFontUnderline(r, nameCol, true);
-        grid->setCellForeColor(r, nameCol, linkBlue);
+        grid->setCellForeColor(r, nameCol, vbBlue);
     }
     markShown(*grid, runner);
 }
@@ -163,8 +162,8 @@ void drawGraphLegend(PictureBox& legend, const ChartGeometry& g)
         }
     }
     box.setDrawWidth(3);
-    box.circle(400, H - 100, 80, linkBlue, linkBlue);
-    box.line(0, H - 100, 800, H - 100, linkBlue);
+    box.circle(400, H - 100, 80, vbBlue, vbBlue);
+    box.line(0, H - 100, 800, H - 100, vbBlue);
     printGraphTextIn(box, 50, H - 350, QStringLiteral("SP指数"), 8, {.bottom = roomAbove(H - 100 - 80, 3)});
     box.setDrawWidth(1);
     if (graphSeriesOn(0)) {

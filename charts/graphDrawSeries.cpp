@@ -8,7 +8,6 @@
 #include <algorithm>
 
 namespace {
-constexpr uint32_t blue = RGB(0, 0, 255);
 constexpr uint32_t green = RGB(0, 128, 0);
 constexpr uint32_t white = RGB(255, 255, 255);
 constexpr uint32_t black = RGB(0, 0, 0);
@@ -80,8 +79,8 @@ void drawSeriesSisuu(GraphChart& c)
         const double shown = double(u) - pd.sisuuOffset;
         const float x = c.g.x(d), y = c.g.y(clamped(shown));
         if (c.hasPrev)
-            box.line(x, y, c.px, c.py, blue);
-        const uint32_t colour = pd.uSiba(c.h, k) == 1 ? green : blue;
+            box.line(x, y, c.px, c.py, vbBlue);
+        const uint32_t colour = pd.uSiba(c.h, k) == 1 ? green : vbBlue;
         // A run indexed with a day's variant (found, whatever its value) shows a filled mark.
         box.circle(x, y, m * 80, colour, pd.uFileFound(c.h, k) ? colour : white);
         if (shown >= 0 && shown <= 100) {
@@ -109,7 +108,7 @@ void drawSeriesSisuu3f(GraphChart& c)
         // The connector leads to the run's own index mark, so only where that mark exists.
         if (pd.uSisuu(c.h, k) != 0) {
             box.setDrawWidth(chartPen(m));
-            box.line(x, y3, x, c.g.y(clamped(double(pd.uSisuu(c.h, k)) - pd.sisuuOffset)), blue);
+            box.line(x, y3, x, c.g.y(clamped(double(pd.uSisuu(c.h, k)) - pd.sisuuOffset)), vbBlue);
             box.setDrawWidth(chartPen(m * 3));
         }
         outOfRangeLabel(c, k, x, y3, u3f);

@@ -2,7 +2,6 @@
 
 #include "core/publicFunction.h"
 #include "platform/database.h"
-#include "platform/inifile.h"
 #include "platform/vberror.h"
 
 #include <QDir>
@@ -22,18 +21,6 @@ QString readSchema(const QString& schemaDir, const QString& name)
 [[noreturn]] void throwDataFileError(const QString& fileName, int number, const QString& cause)
 {
     throw VbError(number, fileName + QStringLiteral("：") + cause, VbCause::stated);
-}
-
-// SQLite opens a zero-byte file as an empty database, so its emptiness is told before the open
-// and its tables after it.
-void checkTables(int slot, const QString& fileName, const QStringList& tables)
-{
-    for (const QString& table : tables) {
-        const RecordSet rs(slot, QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?"), {table});
-        if (rs.eof())
-            throwDataFileError(fileName, vbErrFile,
-                               QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
-    }
 }
 
 }  // namespace
@@ -112,12 +99,16 @@ void openDbOrThrow(int slot, DataFileKind kind)
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
 {
     const DataFileEntry& entry = dataFileEntry(kind);
+    // SQLite opens a zero-byte file as an empty database, so its emptiness is told before the open
+    // and its tables after it.
     const QFileInfo info(dataFilePath(kind));
     if (info.isFile() && info.size() == 0)
         throwDataFileError(entry.fileName, vbErrFile, QStringLiteral("ファイルが空です（0バイト）"));
     try {
         openDbOrThrow(slot, kind);
-        checkTables(slot, entry.fileName, tables);
+        if (const QString table = missingTable(slot, tables); !table.isEmpty())
+            throwDataFileError(entry.fileName, vbErrFile,
+                               QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
     } catch (const VbError& e) {
         closeDb(slot);
         if (e.cause() == VbCause::stated)
@@ -128,12 +119,4 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
                            !cause.isEmpty() ? cause
                                             : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
     }
-}
-
-bool createDefaultSettings(const QString& targetDir)
-{
-    const QString path = QDir(targetDir).filePath(QStringLiteral("Strevin.ini"));
-    if (QFileInfo::exists(path))
-        return true;
-    return IniFile(path).writeString(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }

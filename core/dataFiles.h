@@ -36,11 +36,3 @@ void openDbOrThrow(int slot, DataFileKind kind);
 // the key or without one of those tables throws a VbError whose text names the file and says
 // why; nothing is shown here.
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables);
-
-// The authority's server when Strevin.ini names none: [System] webHost, "host" or "host:port".
-inline const QString webHostDefault = QStringLiteral("localhost");
-
-// Puts the default settings file Strevin.ini into targetDir, holding [System] webHost with its
-// default so that the user finds the setting (CP932, CR LF as every settings file). An existing
-// settings file is kept as it is. False when it cannot be written.
-bool createDefaultSettings(const QString& targetDir);

@@ -24,6 +24,9 @@ struct PublicDim {
     int32_t raceSyurui = 0;
     QString raceTitle;
     int32_t raceSiba = 0;
+    // Which race read of this run put the race here: the race read counts up as it starts, so a
+    // page filled again for the same number shows the same race.
+    int32_t raceReadNo = 0;
     int32_t umaIdx = 0;
 
     // Run table: per runner (0..horses).

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 #include <cmath>
 
@@ -209,6 +210,14 @@ bool iniWrite(const QString& section, const QString& key, const QString& value)
 bool iniWriteAll(const QList<IniEntry>& entries)
 {
     return IniFile(appPath() + "Strevin.ini").writeStrings(entries);
+}
+
+bool createDefaultSettings(const QString& targetDir)
+{
+    const QString path = QDir(targetDir).filePath(QStringLiteral("Strevin.ini"));
+    if (QFileInfo::exists(path))
+        return true;
+    return IniFile(path).writeString(QStringLiteral("System"), QStringLiteral("webHost"), webHostDefault);
 }
 
 void setTrackSelectorHook(QString (*currentZyo)())

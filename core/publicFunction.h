@@ -49,6 +49,12 @@ QString iniRead(const QString& section, const QString& key, const QString& def);
 bool iniWrite(const QString& section, const QString& key, const QString& value);
 // Several keys at once: every one written, or (false) none.
 bool iniWriteAll(const QList<IniEntry>& entries);
+// The authority's server when Strevin.ini names none: [System] webHost, "host" or "host:port".
+inline const QString webHostDefault = QStringLiteral("localhost");
+// Puts the default settings file Strevin.ini into targetDir, holding [System] webHost with its
+// default so that the user finds the setting (CP932, CR LF as every settings file). An existing
+// settings file is kept as it is. False when it cannot be written.
+bool createDefaultSettings(const QString& targetDir);
 
 // The database password of the race, track information and comment files.
 inline const QString dbPassword = QStringLiteral("lumo");

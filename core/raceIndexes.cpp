@@ -75,7 +75,7 @@ void addRaceIndexes(int slot)
     if (hasRaceIndexes(slot))
         return;
     IndexProgress progress(int(std::size(raceIndexes)));
-    vbTrapSilent([slot, &progress] {
+    vbTrapAlwaysToLog(QStringLiteral("addRaceIndexes"), [slot, &progress] {
         for (const RaceIndex& index : raceIndexes) {
             if (!hasIndex(slot, index.name)) {
                 DbTransaction t(slot);

@@ -10,7 +10,7 @@ template <class Convert>
 auto readNumber(const NumericSetting& setting, QString& badKey, Convert convert)
 {
     auto value = convert(setting.def);
-    const bool usable = vbTrapSilent([&] {
+    const bool usable = vbTrapAlwaysToLog(QStringLiteral("readNumber"), [&] {
         const auto read = convert(iniRead(setting.section, setting.key, setting.def));
         if (!setting.allows(double(read)))
             throw VbError(vbErrOverflow, setting.where());

@@ -19,19 +19,21 @@ struct TrackFileSession {
 TrackFileSession session;
 // The files the live memo has seen fail; none outside a memo.
 QSet<QString>* reportedFiles = nullptr;
-int raceReadsBegun = 0;
 
 QString trackFilePath()
 {
     return dataFilePath(DataFileKind::StrevinData);
 }
 
-// A file that opens may still lack a table the procedure reads; without this check every run
-// would report its own failing query.
-void checkTables(int slot, const QStringList& tables)
+// Shows a data file's failure, unless a live memo has seen that file fail already.
+void reportOnce(const QString& path, const QString& text)
 {
-    for (const QString& table : tables)
-        RecordSet(slot, "SELECT * FROM " + quoteIdent(table) + " LIMIT 1");
+    if (reportedFiles) {
+        if (reportedFiles->contains(path))
+            return;
+        reportedFiles->insert(path);
+    }
+    msgBox(text, vbOKOnly);
 }
 
 void showFailureOnce(const std::exception& error)
@@ -39,7 +41,7 @@ void showFailureOnce(const std::exception& error)
     if (session.failureShown)
         return;
     session.failureShown = true;
-    reportUnopenedFile(trackFilePath(), error);
+    reportOnce(trackFilePath(), dbOpenFailureText(trackFilePath(), error));
 }
 
 }
@@ -47,12 +49,6 @@ void showFailureOnce(const std::exception& error)
 void beginRaceAnalysis()
 {
     session = TrackFileSession();
-    ++raceReadsBegun;
-}
-
-int raceAnalysisCount()
-{
-    return raceReadsBegun;
 }
 
 void endRaceAnalysis()
@@ -69,7 +65,10 @@ TrackFileLoan::TrackFileLoan(int slot, const QStringList& tables)
         else
             openDbOrThrow(slot, DataFileKind::StrevinData);
         lent_ = cnDB[size_t(slot)].get();
-        checkTables(slot, tables);
+        // A file that opens may still lack a table the procedure reads; without this check every
+        // run would report its own failing query.
+        if (const QString table = missingTable(slot, tables); !table.isEmpty())
+            throw VbError(vbErrDatabase, QStringLiteral("no such table: ") + table, VbCause::notDataFile);
         snapshot_.emplace(slot);
     } catch (const std::exception& e) {
         takeBack();
@@ -109,23 +108,15 @@ FileFailureMemo::~FileFailureMemo()
         reportedFiles = nullptr;
 }
 
-namespace {
-
-void reportOnce(const QString& path, const QString& text)
+void openDbReportedOnce(int slot, DataFileKind kind)
 {
-    if (reportedFiles) {
-        if (reportedFiles->contains(path))
-            return;
-        reportedFiles->insert(path);
+    try {
+        openDbOrThrow(slot, kind);
+    } catch (const std::exception& e) {
+        if (debugMode)
+            throw;
+        reportOnce(dataFilePath(kind), dbOpenFailureText(dataFilePath(kind), e));
     }
-    msgBox(text, vbOKOnly);
-}
-
-}
-
-void reportUnopenedFile(const QString& path, const std::exception& error)
-{
-    reportOnce(path, dbOpenFailureText(path, error));
 }
 
 void reportUnwritableFile(const QString& what, const QString& path, const std::exception& error)

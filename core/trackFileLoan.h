@@ -1,6 +1,7 @@
 #pragma once
 // The local track information file as a race read uses it: opened once, lent to the history
 // import and the analysis, procedure by procedure, and a failure to open a data file said once.
+#include "core/dataFiles.h"
 #include "platform/database.h"
 
 #include <QStringList>
@@ -8,10 +9,9 @@
 #include <optional>
 
 // Starts the analysis of a race read: the track file is opened afresh at its first use, and a
-// failure to open it is reported again, once. The race read calls it before its first runner.
+// failure to open it is reported again, once. The race read calls it before its first runner, and
+// the best-times page before it reads the file again for the race shown (a period pick).
 void beginRaceAnalysis();
-// How many race reads have begun: a page filled again for the same count shows the same race.
-int raceAnalysisCount();
 // Ends it: closes the track file. The prediction calls it when it ends; a read that stops
 // before the prediction leaves the file to the next beginRaceAnalysis.
 void endRaceAnalysis();
@@ -52,8 +52,10 @@ public:
 private:
     bool outermost_ = false;
 };
-// openDb's message for a data file that did not open with this error, unless a live memo has seen
-// the file fail already.
-void reportUnopenedFile(const QString& path, const std::exception& error);
-// The same for a write the file refused: what was not stored, the file and the cause.
+// openDb(slot, kind), except that its message for a file that does not open is not shown again
+// while a live memo has seen that file fail already. The slot is left closed then; in debug mode
+// the failure is thrown instead.
+void openDbReportedOnce(int slot, DataFileKind kind);
+// The message for a write the file refused (what was not stored, the file and the cause), once per
+// file while a live memo lives.
 void reportUnwritableFile(const QString& what, const QString& path, const std::exception& error);

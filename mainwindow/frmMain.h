@@ -1,8 +1,9 @@
 #pragma once
 // The race window: selectors, race line, tab strip with its pages, two toolbars in one band,
 // menus and the start notice. It coordinates; the race read, the fill-all and the tab pages
-// live in files of their own. Controls are public because the pages, charts, printing, comments
-// and the administration batch work on them, as the system's modules do.
+// live in files of their own. Controls are public because the window's own files (tab pages,
+// fill-all, race read, printing) work on them; the analysis grids, charts and comments are handed
+// the controls they fill, and the administration batch reaches the window through callbacks.
 #include <QMainWindow>
 #include <QHash>
 #include <QIcon>

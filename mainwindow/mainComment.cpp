@@ -178,7 +178,7 @@ void writeRuns(FlexGrid& grid, CommentCells& cells, int h, int32_t start, const 
         const VbDate date = pd.uDate(h, j);
         grid.setTextMatrix(r, c, pd.uZyo(h, j) + Format(date, QStringLiteral("mm/dd")));
         grid.setCellFontUnderline(r, c, true);
-        grid.setCellForeColor(r, c, 0xFF0000);
+        grid.setCellForeColor(r, c, vbBlue);
         writeNote(grid, cells, h, c + 1, notes, makeRaceCode(pd.uZyo(h, j), date, pd.uRaceNo(h, j)));
     }
 }

@@ -9,6 +9,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
+#include "core/trackFileLoan.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
@@ -61,22 +62,6 @@ private:
     bool kept_ = false;
 };
 
-// The loading window goes on every way out of a read.
-struct LoadingWindowCloser {
-    ~LoadingWindowCloser() { unloadDialogWeb(); }
-};
-
-// The window stays up from page to page (a window made anew for each page flashes blank with a
-// fast server) and is painted before the page is asked for. Owned by the main window, it stays
-// above it, so Cancel is never hidden behind the window the user clicked last.
-void showLoading(const QString& title)
-{
-    DialogWeb& dialog = dialogWeb();
-    if (frmMain() && dialog.parentWidget() != frmMain())
-        dialog.setParent(frmMain(), dialog.windowFlags());
-    dialog.showLoading(title);
-}
-
 QString runnerTitle(int i, int n)
 {
     return Format(double(i), "00") + '/' + Format(double(n), "00") + ' ' + pd.uName(i) +
@@ -112,7 +97,7 @@ bool readHistories(const std::function<QString(int)>& pageOf)
         if (page.isEmpty()) {
             reportNoAddress(i);
         } else {
-            showLoading(runnerTitle(i, n));
+            showDialogWebOver(frmMain(), runnerTitle(i, n));
             const bool loaded = readUmaRirekiPage(page);
             if (pd.webCancel) {
                 unloadDialogWeb();
@@ -152,6 +137,7 @@ void reportNoCard()
 void startRead(int runs)
 {
     initPublic();
+    ++pd.raceReadNo;
     pd.kakoMax = runs;
     redimUma(runnerSlots, pd.kakoMax);
     beginRaceAnalysis();
@@ -194,7 +180,7 @@ RaceReadOutcome FrmMain::runRead(const QString& tag, ReadEnd (FrmMain::*body)(),
         if (!(forBatch ? guard.acquired() : guard.acquiredOrSaid()))
             return RaceReadOutcome::Failed;
         RaceStateKeeper keeper;
-        const LoadingWindowCloser closer;
+        const DialogWebUnloader closer;
         const FileFailureMemo fileFailures;
         if (!vbTrap(tag, [&] { end = (this->*body)(); }))
             return RaceReadOutcome::Failed;
@@ -223,7 +209,7 @@ FrmMain::ReadEnd FrmMain::raceReadBody()
                         "&k_raceDate=" + year + "%2F" + month + "%2F" + day;
     pd.raceCode = zyo + year + month + day + race;
     pd.raceZyo = zyo;
-    showLoading(QStringLiteral("出走表読込み中"));
+    showDialogWebOver(frmMain(), QStringLiteral("出走表読込み中"));
     if (!readSyuxtubaPage(url)) {
         unloadDialogWeb();
         reportNoCard();
@@ -246,7 +232,7 @@ FrmMain::ReadEnd FrmMain::testReadBody()
     startRead(testReadRuns);
     pd.raceZyo = QStringLiteral("浦和");
     pd.raceCode = QStringLiteral("浦和08021506");
-    showLoading(QStringLiteral("出走表読込み中"));
+    showDialogWebOver(frmMain(), QStringLiteral("出走表読込み中"));
     readSyuxtubaPage(appPath() + "temp/raceMatrix.htm");
     unloadDialogWeb();
     if (pd.webCancel) {

@@ -19,7 +19,6 @@ QColor canvasColor(uint32_t bgr)
 QFont canvasFont(const CanvasOp& op)
 {
     QFont font = fontForText(vbFont(op.fontName, op.fontSize), op.text);
-    font.setBold(op.bold);
     font.setUnderline(op.underline);
     return font;
 }
@@ -322,7 +321,6 @@ CanvasOp Canvas::textOp(const QString& text) const
     o.text = text;
     o.fontName = fontName_;
     o.fontSize = fontSize_;
-    o.bold = bold_;
     o.underline = underline_;
     return o;
 }

@@ -45,7 +45,6 @@ struct CanvasOp {
     QString text;
     QString fontName;
     double fontSize = 0;
-    bool bold = false;
     bool underline = false;
     double widthFactor = 1;  // Print: below 1, the text is drawn that much narrower
     QImage picture;
@@ -132,10 +131,7 @@ public:
     QString fontName() const { return fontName_; }
     void setFontSize(double points) { fontSize_ = points; }
     double fontSize() const { return fontSize_; }
-    void setFontBold(bool on) { bold_ = on; }
-    bool fontBold() const { return bold_; }
     void setFontUnderline(bool on) { underline_ = on; }
-    bool fontUnderline() const { return underline_; }
 
     // Clears to the back colour; the current position returns to (0, 0).
     void cls();
@@ -175,7 +171,6 @@ private:
     int drawStyle_ = vbSolid;
     QString fontName_ = QStringLiteral("ＭＳ Ｐゴシック");
     double fontSize_ = 9;
-    bool bold_ = false;
     bool underline_ = false;
 };
 

@@ -6,6 +6,8 @@
 constexpr uint32_t vbButtonFace = 0x8000000F;
 constexpr uint32_t vbWindowText = 0x80000008;
 constexpr uint32_t vbMenuText = 0x80000007;
+// The blue of every link and of the chart's dirt runs.
+constexpr uint32_t vbBlue = 0xFF0000;
 
 constexpr uint32_t RGB(int r, int g, int b)
 {

@@ -173,6 +173,10 @@ private:
     bool eof_ = true;
 };
 
+// The first of the tables that the database open on the slot lacks (a view of that name will do);
+// "" when it holds them all. Each caller says what a missing one means in its own words.
+QString missingTable(int slot, const QStringList& tables);
+
 // The columns and values of one row to write, in order (AddNew, set the fields, Update).
 class DbRow {
 public:

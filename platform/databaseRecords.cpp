@@ -128,6 +128,15 @@ void RecordSet::close()
     eof_ = true;
 }
 
+QString missingTable(int slot, const QStringList& tables)
+{
+    for (const QString& table : tables) {
+        if (RecordSet(slot, "SELECT 1 FROM sqlite_master WHERE type IN ('table', 'view') AND name = ?", {table}).eof())
+            return table;
+    }
+    return {};
+}
+
 // ---- row writers ----
 
 DbRow& DbRow::set(const QString& column, DbValue value)
@@ -222,7 +231,7 @@ DbTransaction::~DbTransaction()
         return;
     // A slot closed and reopened meanwhile has no transaction of ours to roll back.
     if (!sqlite3_get_autocommit(cnDB[slot_]->handle()))
-        vbTrapSilent([this] { rollback(); });
+        vbTrapAlwaysToLog(QStringLiteral("DbTransaction-rollback"), [this] { rollback(); });
 }
 
 void DbTransaction::commit()

@@ -109,7 +109,6 @@ public:
     int orientation() const { return orientation_; }
     // Twips, or characters of 120 twips across and 240 down; CurrentX/CurrentY are in this unit.
     void setScaleMode(int mode);
-    int scaleMode() const { return scaleMode_; }
     double currentX() const { return canvas_.currentX; }
     double currentY() const { return canvas_.currentY; }
     void setCurrentX(double x) { canvas_.currentX = x; }

@@ -103,11 +103,6 @@ bool canWriteFile(const QString& path)
     return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
 }
 
-void showTrapTag(const QString& tag)
-{
-    msgBox(tag, vbOKOnly);
-}
-
 void showTrapTag(const QString& tag, const std::exception& error)
 {
     logTrap(tag, error);

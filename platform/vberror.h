@@ -1,6 +1,8 @@
 #pragma once
 // The run-time error model: a failing platform call throws VbError; a procedure that
 // traps its errors catches it at its own boundary with vbTrap() and shows its tag.
+#include "platform/traplog.h"
+
 #include <QString>
 #include <stdexcept>
 
@@ -64,24 +66,30 @@ bool canWriteFile(const QString& path);
 // the top-level handler of the application.
 extern bool debugMode;
 
-void showTrapTag(const QString& tag);
-// The tag with the error's Japanese cause, when it has one, on the line below.
+// The tag with the error's Japanese cause, when it has one, on the line below; the cause also
+// goes to the trap log.
 void showTrapTag(const QString& tag, const std::exception& error);
 
-// Traps in every mode and shows nothing (the writers that roll back silently).
+// The four traps. Each catches any exception at the procedure's boundary, leaves the tag and the
+// error's own text as one line in the trap log (platform/traplog.h) and returns false; true when
+// the body ran through. They differ in two things only:
+//                        shows the tag (OK only)    traps in debug mode too
+//   vbTrap               yes                        no: exceptions pass through untouched
+//   vbTrapAlways         yes                        yes (the parsers that trap also in debug mode)
+//   vbTrapToLog          no                         no (the page loader, which fails quietly)
+//   vbTrapAlwaysToLog    no                         yes (the writers that roll back quietly)
 template <class F>
-bool vbTrapSilent(F&& body)
+bool vbTrapAlwaysToLog(const QString& tag, F&& body)
 {
     try {
         body();
         return true;
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        logTrap(tag, e);
         return false;
     }
 }
 
-// Traps in every mode; shows the tag and the cause (OK only) when the body failed (the parsers
-// that trap also in debug mode).
 template <class F>
 bool vbTrapAlways(const QString& tag, F&& body)
 {
@@ -94,8 +102,7 @@ bool vbTrapAlways(const QString& tag, F&& body)
     }
 }
 
-// The trap of almost every procedure: unless debugMode is on, an error shows `tag` and false is
-// returned; in debug mode exceptions pass through untouched.
+// The trap of almost every procedure.
 template <class F>
 bool vbTrap(const QString& tag, F&& body)
 {
@@ -105,12 +112,11 @@ bool vbTrap(const QString& tag, F&& body)
     return true;
 }
 
-// Like vbTrap, but without a message (the page loader fails quietly).
 template <class F>
-bool vbTrapQuiet(F&& body)
+bool vbTrapToLog(const QString& tag, F&& body)
 {
     if (!debugMode)
-        return vbTrapSilent(body);
+        return vbTrapAlwaysToLog(tag, body);
     body();
     return true;
 }

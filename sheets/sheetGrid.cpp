@@ -13,13 +13,13 @@ void setupSheetListGrid(FlexGrid& grid, int cols)
 void setLinkStyle(FlexGrid& grid, int row, int col)
 {
     grid.setCellFontUnderline(row, col, true);
-    grid.setCellForeColor(row, col, linkColor);
+    grid.setCellForeColor(row, col, vbBlue);
 }
 
 void setLinkStyle(FlexCell& cell)
 {
     cell.underline = true;
-    cell.foreColor = linkColor;
+    cell.foreColor = vbBlue;
 }
 
 int tabFitHeight(int rows, int rowHeightMin, int gridTop, int tabTop, int tabHeight)

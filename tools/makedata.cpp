@@ -3,6 +3,7 @@
 // existing file is skipped, never overwritten. jraGraph.dat is made only with --jra: its absence
 // means "no central file".
 #include "core/dataFiles.h"
+#include "core/publicFunction.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,5 @@
 #include "webimport/ReadWeb.h"
 
-#include "core/dataFiles.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/msgbox.h"
@@ -196,7 +195,7 @@ QString WebLoadFailure::text() const
 bool getWebTable(const QString& url, PageShortCheck fallsShort)
 {
     bool built = false;
-    vbTrapQuiet([&] {
+    vbTrapToLog(QStringLiteral("getWebTable"), [&] {
         if (!loadPage(url, fallsShort))
             return;
         webRow = webRows + 1;

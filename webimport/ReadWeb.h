@@ -1,6 +1,5 @@
 #pragma once
 // Page loading and the cell table of the last page read from the racing authority's server.
-#include "core/trackFileLoan.h"
 #include "platform/vbarray.h"
 #include "platform/vbdate.h"
 #include <QString>

@@ -4,7 +4,10 @@
 
 #include "core/dataFiles.h"
 #include "core/publicDim.h"
+#include "core/trackFileLoan.h"
 #include "platform/database.h"
+#include "platform/traplog.h"
+#include "platform/vberror.h"
 #include "webimport/pastRun.h"
 
 namespace {
@@ -19,10 +22,11 @@ bool insertPastRun(const QString& table, BuildRow buildRow)
     bool added = false;
     try {
         added = insertRowIfNew(narSlot, table, buildRow(pd.umaIdx, webRow));
-    } catch (const VbError& e) {
-        if (e.number() == vbErrDatabase)
+    } catch (const std::exception& e) {
+        logTrap("insertPastRun-" + table, e);
+        const auto* error = dynamic_cast<const VbError*>(&e);
+        if (error && error->number() == vbErrDatabase)
             reportRefusedPastRuns(e);
-    } catch (const std::exception&) {
     }
     return added;
 }

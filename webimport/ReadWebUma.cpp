@@ -6,6 +6,7 @@
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "core/publicSisuu.h"
+#include "core/trackFileLoan.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/vbformat.h"
@@ -20,18 +21,6 @@ namespace {
 constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
-
-// openDb, with its message given once while a memo lives.
-void openDataFile(DataFileKind kind)
-{
-    try {
-        openDbOrThrow(slotMain, kind);
-    } catch (const std::exception& e) {
-        if (debugMode)
-            throw;
-        reportUnopenedFile(dataFilePath(kind), e);
-    }
-}
 
 // The header row "年月日" in rows 1..14; a header in row 15 leaves no room and counts as none.
 int historyHeaderRow()
@@ -179,7 +168,7 @@ StoredRuns loadStoredRuns()
 
 void storeRuns()
 {
-    openDataFile(DataFileKind::NarData);
+    openDbReportedOnce(slotMain, DataFileKind::NarData);
     if (!isDbOpen(slotMain))
         return;
     DbSlotCloser closer(slotMain);

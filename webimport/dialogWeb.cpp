@@ -17,7 +17,8 @@
 #include <limits>
 
 namespace {
-DialogWeb* loaded = nullptr;
+// Guarded: the owner window deletes the window with itself.
+QPointer<DialogWeb> loaded;
 // The settings file may hold nonsense; a time-out of zero would time out every pass.
 constexpr int defaultTimerInter = 5;
 // The longest time-out whose milliseconds a timer can count.
@@ -117,6 +118,13 @@ bool isDialogWebLoaded()
 
 void unloadDialogWeb()
 {
-    delete loaded;
-    loaded = nullptr;
+    delete loaded.data();
+}
+
+void showDialogWebOver(QWidget* owner, const QString& title)
+{
+    DialogWeb& dialog = dialogWeb();
+    if (owner && dialog.parentWidget() != owner)
+        dialog.setParent(owner, dialog.windowFlags());
+    dialog.showLoading(title);
 }

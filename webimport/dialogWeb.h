@@ -41,7 +41,21 @@ private:
 // setting is no positive number; at most what a timer counts in milliseconds.
 int webTimeOutSeconds();
 
-// The loaded window, loaded (not shown) at the first access after an unload, as forms are.
+// The loaded window, loaded (not shown) at the first access after an unload, as forms are. Its
+// owner window owns it once it is shown over one, and takes it along when it goes; the window is
+// then no longer loaded, and the next access loads a new one.
 DialogWeb& dialogWeb();
 bool isDialogWebLoaded();
 void unloadDialogWeb();
+// Shows the loaded window with the text, owned by `owner` (none: as it is). It stays up from page
+// to page (a window made anew for each page flashes blank with a fast server, and a click on
+// Cancel can fall between two windows), painted before the page is asked for, and above its
+// owner, so Cancel is never hidden behind the window the user clicked last.
+void showDialogWebOver(QWidget* owner, const QString& title);
+// Unloads the window however the scope that holds one ends.
+struct DialogWebUnloader {
+    DialogWebUnloader() = default;
+    DialogWebUnloader(const DialogWebUnloader&) = delete;
+    DialogWebUnloader& operator=(const DialogWebUnloader&) = delete;
+    ~DialogWebUnloader() { unloadDialogWeb(); }
+};

@@ -36,7 +36,6 @@ QPointer<FrmWebSeiseki> instance;
 constexpr const char* kGridTracks[] = {"門別", "札幌", "旭川", "盛岡", "水沢", "浦和", "船橋", "大井", "川崎",
                                        "金沢", "笠松", "名古", "園田", "姫路", "福山", "高知", "佐賀", "荒尾"};
 constexpr int kRacesPerDay = 12;
-constexpr uint32_t kBlue = 0xFF0000;
 
 const QString kCancelled = QStringLiteral("キャンセルしました");
 const QString kBadDate = QStringLiteral("開始日と終了日には正しい日付を指定してください");
@@ -66,21 +65,10 @@ QString resultsUrl(const Track& track, const VbDate& day, int raceNo)
         + "%2F" + Format(day, "dd");
 }
 
-// Closes the loading window however the import ends.
-struct DialogWebUnloader {
-    ~DialogWebUnloader() { unloadDialogWeb(); }
-};
-
-// The loading window stays up from race to race (made anew for each page it flashes blank, and a
-// click on CANCEL can fall between two windows) and above its owner, so Cancel is never hidden
-// behind the import window.
 SeisekiPage importRace(QWidget* owner, const Track& track, const VbDate& day, int raceNo)
 {
     pd.webCancel = false;
-    DialogWeb& dialog = dialogWeb();
-    if (dialog.parentWidget() != owner)
-        dialog.setParent(owner, dialog.windowFlags());
-    dialog.showLoading(Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
+    showDialogWebOver(owner, Format(day, "yyyy/mm/dd") + track.name + QString::number(raceNo) + "R読込み中");
     return readSeisekiPage(resultsUrl(track, day, raceNo));
 }
 
@@ -437,7 +425,7 @@ void FrmWebSeiseki::showYomikomiGrid()
             grid.setTextMatrix(i + 1, 0, Format(day, "mm/dd") + weekdayLabel(day));
             grid.setCellFontBold(i + 1, 0, true);
             grid.setCellFontUnderline(i + 1, 0, true);
-            grid.setCellForeColor(i + 1, 0, kBlue);
+            grid.setCellForeColor(i + 1, 0, vbBlue);
             for (int c = 1; c <= 18; ++c) {
                 const int n = counts.value(day.toDbText() + QString::fromUtf8(kGridTracks[c - 1]));
                 if (n > 0)

@@ -220,6 +220,7 @@ TEST_F(BestTimes, GridShowsBestTimeOfEachLadderDistanceUnderEachCondition)
     // A new race without the track file: one message, and today's distance alone, not the last ladder.
     pd.raceKyori = 1400;
     QFile::remove(dir_.filePath("Strevin_data.dat"));
+    ++pd.raceReadNo;
     beginRaceAnalysis();
     drawGridMochiTime(grid, oneYear);
     EXPECT_EQ(msgs_.firstLines(), QStringList {"dataファイルが開けません"});

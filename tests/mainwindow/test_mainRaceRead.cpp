@@ -200,11 +200,12 @@ TEST_F(RaceRead, APageThatDoesNotComeEndsTheReadAndKeepsTheRaceShown)
               std::tuple("出走履歴が見つかりません", QString("大井08032511"), true));
 }
 
-// A race read whose data file cannot be opened says so once, not once per runner, and still shows the race; a batch read whose card
-// does not come is a failed read (the batch reports it), not a race that does not exist.
+// A race read whose data file cannot be opened says so once, not once per runner nor again in the pages it fills after an
+// earlier read, and still shows the race; a batch read whose card does not come is a failed read (the batch reports it), not
+// a race that does not exist.
 TEST_F(RaceRead, AnUnopenableDataFileIsToldOnceAndABatchCardThatDoesNotComeFails)
 {
-    for (const QString file : {"Strevin_data.dat", "NAR_data.dat"}) {
+    for (const QString file : {"NAR_data.dat", "Strevin_data.dat"}) {
         ASSERT_TRUE(QFile::rename(appDir.filePath(file), appDir.filePath("away.dat")));
         messages.clear();
         pressRead();

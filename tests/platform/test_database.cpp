@@ -176,6 +176,17 @@ TEST_F(DatabaseTest, QuotesInValuesParenthesisedColumnsAndReusedStatements)
     }
 }
 
+// The table check names the first table the file lacks, in the order asked; a view stands for a table, and a name
+// with a quote is only a name.
+TEST_F(DatabaseTest, MissingTableNamesTheFirstTableTheFileLacks)
+{
+    openOk(dir.createComment());
+    slotConnection(1).execute("CREATE VIEW Q_date AS SELECT R_code FROM Comment");
+    EXPECT_EQ((QStringList {missingTable(1, {"Comment", "Q_date"}), missingTable(1, {"Comment", "T_Rana", "Q_date", "X"}),
+                            missingTable(1, {"Comment' OR '1'='1"}), missingTable(1, {"comment_x"})}),
+              (QStringList {"", "T_Rana", "Comment' OR '1'='1", "comment_x"}));
+}
+
 // Null reads as 0, "", False or the zero date; day numbers beyond 100-01-01 .. 9999-12-31 are bad values; a transaction
 // whose slot was closed under it leaves the reopened connection alone.
 TEST_F(DatabaseTest, ConversionsTransactionsAndInsertIfNew)

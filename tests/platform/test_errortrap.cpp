@@ -34,7 +34,7 @@ TEST(MsgBox, ShowsAModalBoxWithTheAskedButtonsAndTitle)
     }
 }
 
-// Any exception is trapped and its tag shown; the silent trap never shows nor rethrows (debug mode: the callers' tests).
+// Any exception is trapped and its tag shown; the trap that always goes to the log only never shows nor rethrows.
 // Errors no procedure traps reach the application's handler: it says what failed where, and goes on.
 TEST(VbTrap, TrapsShowTheirTagAndTheTopLevelHandlerWhatFailedWhere)
 {
@@ -43,7 +43,7 @@ TEST(VbTrap, TrapsShowTheirTagAndTheTopLevelHandlerWhatFailedWhere)
     EXPECT_TRUE(vbTrap("Error-frmMain-22", [&] { ran = true; }) && ran);
     EXPECT_FALSE(vbTrap("U_sisuu算出エラー(err-BA06)", [] { throw std::runtime_error("x"); }));
     debugMode = true;
-    EXPECT_FALSE(vbTrapSilent([] { throw VbError(vbErrDatabase, "locked"); }));
+    EXPECT_FALSE(vbTrapAlwaysToLog("DbTransaction-rollback", [] { throw VbError(vbErrDatabase, "locked"); }));
     debugMode = false;
     QObject handler;
     handler.setObjectName("cmdRaceRead");
@@ -132,4 +132,33 @@ TEST(VbTrap, TheLogKeepsTheCauseAndStaysBounded)
     EXPECT_FALSE(vbTrapAlways("Error-c", [] { throw std::bad_alloc(); }));
     EXPECT_EQ(rec.texts(), QStringList {"Error-c"});
     setTrapLogFile({});
+}
+
+// Every kind of trap leaves one line, its tag and the error's own text, whether it shows the tag or not; in debug mode
+// the two that trap anyway still leave theirs, and the two others let the error through untouched and log nothing.
+TEST(VbTrap, EveryKindOfTrapLeavesItsLineInTheLog)
+{
+    QTemporaryDir dir;
+    const QString log = dir.filePath("error.log");
+    setTrapLogFile(log);
+    MsgBoxRecorder rec;
+    const auto failing = [](const char* what) { return [what] { throw VbError(vbErrDatabase, what); }; };
+    const QList<bool> trapped {vbTrap("Error-a", failing("one")), vbTrapAlways("Error-b", failing("two")),
+                               vbTrapToLog("getWebTable", failing("three")), vbTrapAlwaysToLog("addRaceIndexes", failing("four"))};
+    debugMode = true;
+    EXPECT_THROW(vbTrap("Error-c", failing("passed")), VbError);
+    EXPECT_THROW(vbTrapToLog("getWebTable", failing("passed")), VbError);
+    const bool trappedInDebug = vbTrapAlways("Error-d", failing("five")) || vbTrapAlwaysToLog("readNumber", failing("six"));
+    debugMode = false;
+    setTrapLogFile({});
+    QFile file(log);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    QStringList lines;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts))
+        lines << line.section(' ', 1);
+    EXPECT_EQ(trapped, QList<bool>(4, false));
+    EXPECT_FALSE(trappedInDebug);
+    EXPECT_EQ(lines, (QStringList {"Error-a 3000: one", "Error-b 3000: two", "getWebTable 3000: three", "addRaceIndexes 3000: four",
+                                   "Error-d 3000: five", "readNumber 3000: six"}));
+    EXPECT_EQ(rec.texts(), (QStringList {"Error-a", "Error-b", "Error-d"}));
 }

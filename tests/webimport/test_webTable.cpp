@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
@@ -51,6 +53,32 @@ TEST(CellTable, RowsAndCellsEndOnlyAtTheirExactClosingTagsAndRaceCodesAsThePatte
                      makeRaceCode("船橋", VbDate::fromYmd(1999, 12, 31), 99), makeRaceCode("川崎", VbDate(), 1),
                      makeRaceCode("高知", day, 100), makeRaceCode("佐賀", day, -1)),
               "大井08032411|浦和00010500|船橋99123199|川崎01|高知080324100|佐賀080324-01");
+}
+
+// The loading window shown over an owner goes with it, whether the owner is closed or destroyed: nothing is left that
+// a later read would reach, the next read gets a window of its own, and an unload after it is harmless.
+TEST(LoadingWindow, GoesWithItsOwnerAndLeavesNothingBehind)
+{
+    for (const bool byClose : {true, false}) {
+        auto* owner = new QWidget;
+        owner->setAttribute(Qt::WA_DeleteOnClose, byClose);
+        owner->show();
+        showDialogWebOver(owner, "01/12");
+        const QPointer<DialogWeb> shown = &dialogWeb();
+        EXPECT_TRUE(shown->parentWidget() == owner && shown->isVisible());
+        if (byClose) {
+            owner->close();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        } else {
+            delete owner;
+        }
+        EXPECT_EQ(std::pair(shown.isNull(), isDialogWebLoaded()), std::pair(true, false)) << byClose;
+        showDialogWebOver(nullptr, "02/12");
+        EXPECT_EQ(std::tuple(dialogWeb().lblTitle->text(), dialogWeb().parentWidget(), dialogWeb().isVisible()),
+                  std::tuple(QString("02/12"), static_cast<QWidget*>(nullptr), true));
+        unloadDialogWeb();
+        EXPECT_FALSE(isDialogWebLoaded());
+    }
 }
 
 using PageLoader = WebImportTest;

@@ -1,0 +1,169 @@
+// The race database's indexes over the four-million-run file (bench/support/benchRaceFile.h):
+// writing a race read's worth of runs (12 horses' histories of 150 runs, in one transaction, by the
+// race read's own writers) with this schema's indexes and with those of the schema before the
+// person sheets read by the run's day; and upgrading a file of that older schema in the background
+// while the window's event loop runs. Each schema has a copy of the file, its indexes built afresh
+// on the same rows and compacted, so that their sizes compare; the copies are kept until the schema changes.
+#include "bench/support/benchData.h"
+#include "bench/support/benchRace.h"
+#include "bench/support/benchRaceFile.h"
+#include "core/publicDim.h"
+#include "core/publicFunction.h"
+#include "core/raceIndexes.h"
+#include "platform/database.h"
+#include "platform/flexgrid.h"
+#include "sheets/sheetOpen.h"
+#include "sheets/subjectSheet.h"
+#include "tests/support/dataFiles.h"
+#include "webimport/ReadWeb.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QDir>
+#include <QFile>
+#include <QTimer>
+#include <benchmark/benchmark.h>
+
+namespace {
+// The person indexes of the schema before: by the person alone.
+const char* const kPreviousIndexes[] = {"CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu)",
+                                        "CREATE INDEX T_Useiseki_U_cyoukyou ON T_Useiseki (U_cyoukyou)",
+                                        "CREATE INDEX T_Useiseki_U_chichi ON T_Useiseki (U_chichi)"};
+const char* const kPersonColumns[] = {"U_kisyu", "U_cyoukyou", "U_chichi"};
+
+Connection open(const QString& path)
+{
+    return Connection(path, dbKeyFor(dbPassword));
+}
+
+void copyFile(const QString& from, const QString& to)
+{
+    QFile::remove(to);
+    if (!QFile::copy(from, to))
+        throw std::runtime_error("cannot copy the bench file");
+}
+
+// Both copies, compacted, so that each index is as it is made over the same rows.
+void makeCopies(const QString& folder)
+{
+    const QString source = fourMillionRunFolder() + "/NAR_data.dat";
+    copyFile(source, folder + "/current.dat");
+    copyFile(source, folder + "/previous.dat");
+    Connection previous = open(folder + "/previous.dat");
+    for (const char* column : kPersonColumns)
+        previous.execute("DROP INDEX " + personRunIndex(column));
+    for (const char* create : kPreviousIndexes)
+        previous.execute(create);
+    previous.execute("VACUUM");
+    open(folder + "/current.dat").execute("VACUUM");
+}
+
+QString copies()
+{
+    static const QString folder = keptBenchFolder("NAR_data_4M_schemas", {"NAR_data.sql"}, makeCopies);
+    return folder;
+}
+
+void printSizes()
+{
+    static bool done = false;
+    if (done)
+        return;
+    done = true;
+    openDbOrThrow(1, copies() + "/current.dat", dbPassword);
+    const double current = usedMegabytes(1);
+    openDbOrThrow(1, copies() + "/previous.dat", dbPassword);
+    const double previous = usedMegabytes(1);
+    closeDb(1);
+    std::fprintf(stderr, "the same runs: %.0f MB with this schema, %.0f MB with the one before (%+.1f %%)\n", current,
+                 previous, 100.0 * (current / previous - 1.0));
+}
+
+// 12 runners' 150 past runs each, on four tracks over six years, under the busiest jockeys.
+void writeHistories()
+{
+    DbTransaction t(1);
+    for (pd.umaIdx = 1; pd.umaIdx <= 12; ++pd.umaIdx)
+        for (webRow = 1; webRow <= kPastRuns; ++webRow) {
+            saveRdataRireki();
+            saveUseisekiRireki();
+        }
+    t.commit();
+}
+
+void BM_WriteRaceRead(benchmark::State& state, const char* file)
+{
+    printSizes();
+    fillRunTable();
+    openDbOrThrow(1, copies() + "/" + file, dbPassword);
+    const int64_t lastRace = RecordSet(1, "SELECT MAX(rowid) FROM T_Rdata").field(0).toDouble();
+    int written = 0;
+    for (auto _ : state) {
+        writeHistories();
+        state.PauseTiming();
+        written = RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki WHERE U_name LIKE 'ベンチマーク馬%'").field(0).toInt();
+        DbTransaction t(1);
+        slotConnection(1).execute("DELETE FROM T_Useiseki WHERE U_name LIKE 'ベンチマーク馬%'");
+        slotConnection(1).execute("DELETE FROM T_Rdata WHERE rowid > ?", {lastRace});
+        t.commit();
+        state.ResumeTiming();
+    }
+    closeDb(1);
+    state.counters["runs"] = written;
+}
+
+// The longest stretch without a timer event of 5 ms, while a copy of the file of the schema before
+// gains this schema's indexes; meanwhile the retired jockey's sheet opens (read the older way) and
+// its opening is measured apart.
+void BM_UpgradeInTheBackground(benchmark::State& state)
+{
+    const QString folder = copies();
+    setAppPathForTests(folder + "/upgrade");
+    initPublic();
+    dbKeyFor(dbPassword);
+    redimUma(18, 150);
+    pd.raceDate = kFirstDay.addDays(kYears * 365 + 10);
+    double longestGap = 0, sheetMs = 0, buildMs = 0;
+    int listed = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        QDir(folder).mkpath("upgrade");
+        copyFile(folder + "/previous.dat", folder + "/upgrade/NAR_data.dat");
+        if (!QFile::exists(folder + "/upgrade/Comment.dat"))
+            createDataFile(DataFileKind::Comment, testSchemaDir(), folder + "/upgrade");
+        state.ResumeTiming();
+        QElapsedTimer clock, sinceTick;
+        clock.start();
+        sinceTick.start();
+        QTimer tick;
+        tick.setInterval(5);
+        QObject::connect(&tick, &QTimer::timeout, [&] { longestGap = std::max(longestGap, double(sinceTick.restart())); });
+        tick.start();
+        buildRaceIndexesInBackground(folder + "/upgrade/NAR_data.dat", dbKeyFor(dbPassword));
+        bool opened = false;
+        while (raceIndexBuildRunning()) {
+            QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            if (!opened && clock.elapsed() > 2000) {
+                QElapsedTimer sheet;
+                sheet.start();
+                openSheet(SheetKind::Kisyu, kRetired);
+                sheetMs = double(sheet.elapsed());
+                listed = loadedSheet(SheetKind::Kisyu)->findChild<FlexGrid*>("gridRireki")->rows() - 1;
+                unloadSheet(SheetKind::Kisyu);
+                sinceTick.restart();
+                opened = true;
+            }
+        }
+        buildMs = double(clock.elapsed());
+        stopRaceIndexBuild();
+    }
+    state.counters["longest_gap_ms"] = longestGap;
+    state.counters["sheet_ms"] = sheetMs;
+    state.counters["sheet_listed"] = listed;
+    state.counters["build_s"] = buildMs / 1000.0;
+}
+}  // namespace
+
+BENCHMARK_CAPTURE(BM_WriteRaceRead, this_schema, "current.dat")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_WriteRaceRead, schema_before, "previous.dat")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK(BM_UpgradeInTheBackground)->Unit(benchmark::kSecond)->Iterations(1);

@@ -60,7 +60,7 @@ void makeCopies(const QString& folder)
 
 QString copies()
 {
-    static const QString folder = keptBenchFolder("NAR_data_4M_schemas", {"NAR_data.sql"}, makeCopies);
+    static const QString folder = keptBenchFolder("RaceFileSchemas", {"NAR_data.sql"}, makeCopies);
     return folder;
 }
 

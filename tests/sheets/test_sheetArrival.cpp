@@ -2,11 +2,9 @@
 // period (at least 2,000 runs) with every aptitude value, list and average exact, the rest arrives while the
 // user works in the window.
 #include "tests/sheets/sheetFixture.h"
+#include "tests/sheets/wholeRead.h"
 #include "core/dialogSincyoku.h"
 #include "sheets/subjectSheet.h"
-#include "sheets/umaRIreki.h"
-#include "sheets/umaTekiseiRentai.h"
-#include "sheets/umaTekiseiSisuu.h"
 
 namespace {
 constexpr int kDays = 600, kPerDay = 6;
@@ -69,32 +67,6 @@ void waitForArrival(SheetKind kind)
     while (arriving(kind) && arriving(kind)->runsArriving() && clock.elapsed() < 20000)
         QCoreApplication::processEvents();
 }
-
-// Every text of a grid, row by row.
-QStringList allTexts(const FlexGrid* grid)
-{
-    QStringList texts;
-    for (int r = 0; r < grid->rows(); ++r)
-        texts << lineTexts(grid, r).join('|');
-    return texts;
-}
-
-// The grids as one read of every run (the way a short list is read) draws them for that period.
-struct Expected {
-    FlexGrid rireki, sisuu, rentai;
-    Expected(SheetKind kind, const QString& key, const QString& period)
-    {
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
-        std::vector<SheetRun> runs = readSubjectRuns(kind, key);
-        closeDb(1);
-        const SheetInputs in = buildSheetInputs(runs, pd.raceZyo, {}, pd.raceDate);
-        const SheetRunList listed = listedRuns(std::move(runs), pd.raceDate);
-        drawSheetGridRireki(rireki, kind, listed);
-        const auto columns = tekiseiColumns(tekiseiRunsOf(pointersTo(*listed)), tekiseiContextOfRace(), period, in);
-        drawSheetGridTekiseiSisuu(sisuu, columns);
-        drawSheetGridTekiseiRentai(rentai, columns);
-    }
-};
 
 class SheetArrivalTest : public SheetTest {
 protected:

@@ -1,11 +1,12 @@
-// A race file of an older schema gains the person indexes in the background: its sheets read the
-// slower way meanwhile and show the same lists, a horse sheet starts nothing, a failed build is
-// told once, and a build stopped at the program's end leaves the file as it was.
-#include "tests/sheets/sheetFixture.h"
+// The person indexes: the usual regional careers (one or two tracks, retired years ago) show at
+// once what one whole read shows. A race file of an older schema gains the indexes in the
+// background: its sheets read the slower way meanwhile and show the same lists, a horse sheet
+// starts nothing, a failed build is told once, and a build stopped at the program's end leaves the
+// file as it was.
 #include "core/raceIndexes.h"
 #include "sheets/sheetStatement.h"
 #include "sheets/subjectSheet.h"
-#include "sheets/umaRIreki.h"
+#include "tests/sheets/wholeRead.h"
 
 #include <sys/fsuid.h>
 
@@ -52,23 +53,38 @@ void waitForBuild()
     QCoreApplication::processEvents();
 }
 
+// Runs of one race day and number apart from the others, kisyu's unless another is given.
+void writeRuns(int count, int firstDay, const std::function<QString(int)>& zyo, const QString& kisyu,
+               const QString& chichi, const std::function<QString(int)>& otherKisyu = {})
+{
+    openDb(1, appPath() + "NAR_data.dat", dbPassword);
+    DbTransaction t(1);
+    for (int i = 0; i < count; ++i) {
+        const VbDate day = ago(firstDay + i / 4);
+        const int no = 1 + (i % 4) / 2;
+        const QString code = zyo(i) + Format(day, "yymmdd") + Format(no, "00");
+        insertRowIfNew(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", zyo(i)).set("R_date", day).set("R_no", no)
+                                         .set("R_kyori", 1200 + 200 * (i % 3)).set("R_baba", 1 + i % 4));
+        insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QString("馬%1").arg(i % 50))
+                                       .set("U_kisyu", otherKisyu && !otherKisyu(i).isEmpty() ? otherKisyu(i) : kisyu)
+                                       .set("U_cyoukyou", QString("調教師%1").arg(i % 3)).set("U_chichi", chichi)
+                                       .set("U_sisuu", 40 + i % 30).set("U_cyaku", 1 + i % 12).set("U_taizyu", 450 + i % 20));
+    }
+    t.commit();
+    closeDb(1);
+}
+
 class SheetIndexTest : public SheetTest {
 protected:
     void SetUp() override
     {
         SheetTest::SetUp();
         nar = appPath() + "NAR_data.dat";
-        openDb(1, nar, dbPassword);
-        DbTransaction t(1);
-        for (int i = 0; i < kRuns; ++i) {
-            const VbDate day = ago(1 + i / 3);
-            const QString code = QString(i % 2 ? "浦和" : "大井") + Format(day, "yymmdd") + Format(1 + i % 3, "00");
-            insertRow(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", code.left(2)).set("R_date", day).set("R_no", 1 + i % 3));
-            insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QString("馬%1").arg(i % 50))
-                                           .set("U_kisyu", "長騎手").set("U_cyoukyou", QString("調教師%1").arg(i % 3)));
-        }
-        t.commit();
-        closeDb(1);
+        // 長騎手: two runs at 大井 and 川崎 on each race day and number, the oldest 60 at 船橋.
+        writeRuns(kRuns, 1, [](int i) { return QString(i >= kRuns - 60 ? "船橋" : i % 2 ? "大井" : "川崎"); }, "長騎手", "長父");
+        // 引退騎手: all old, at 笠松, the oldest 40 runs of the sire 引退父 at 園田 (20 of them under 古騎手).
+        writeRuns(2050, 900, [](int i) { return QString(i >= 2010 ? "園田" : "笠松"); }, "引退騎手", "引退父",
+                  [](int i) { return QString(i >= 2030 ? "古騎手" : ""); });
         fresh = indexesOf(nar);
     }
     void TearDown() override
@@ -76,26 +92,14 @@ protected:
         stopRaceIndexBuild();
         SheetTest::TearDown();
     }
-    // The jockey's list as one whole read draws it.
-    QStringList wholeList()
+    bool arriving(SheetKind kind) { return qobject_cast<SubjectSheet*>(loadedSheet(kind))->runsArriving(); }
+    void waitForArrival(SheetKind kind)
     {
-        openDb(1, nar, dbPassword);
-        FlexGrid grid;
-        drawSheetGridRireki(grid, SheetKind::Kisyu, listedRuns(readSubjectRuns(SheetKind::Kisyu, "長騎手"), pd.raceDate));
-        closeDb(1);
-        QStringList rows;
-        for (int r = 0; r < grid.rows(); ++r)
-            rows << lineTexts(&grid, r).join('|');
-        return rows;
+        QElapsedTimer clock;
+        clock.start();
+        while (arriving(kind) && clock.elapsed() < 20000)
+            QCoreApplication::processEvents();
     }
-    QStringList shownList()
-    {
-        QStringList rows;
-        for (int r = 0; r < gridOf(SheetKind::Kisyu)->rows(); ++r)
-            rows << lineTexts(gridOf(SheetKind::Kisyu), r).join('|');
-        return rows;
-    }
-    bool arriving() { return qobject_cast<SubjectSheet*>(loadedSheet(SheetKind::Kisyu))->runsArriving(); }
 
     QString nar;
     QStringList fresh;
@@ -105,8 +109,8 @@ protected:
 TEST_F(SheetIndexTest, AnOlderFileGainsTheIndexesInTheBackgroundWhileItsSheetsReadEveryRunAtOnce)
 {
     ASSERT_TRUE(openSheet(SheetKind::Kisyu, "長騎手"));
-    EXPECT_TRUE(arriving());  // a file of this schema: the newest runs first
-    const QStringList whole = wholeList();
+    EXPECT_TRUE(arriving(SheetKind::Kisyu));  // a file of this schema: the newest runs first
+    const Expected whole(SheetKind::Kisyu, "長騎手", "1年以内対象");
     for (const QStringList& older : kOlderSchemas) {
         closeAllSheets();
         toOlderSchema(nar, older);
@@ -117,18 +121,18 @@ TEST_F(SheetIndexTest, AnOlderFileGainsTheIndexesInTheBackgroundWhileItsSheetsRe
             writer.execute("BEGIN IMMEDIATE");
             ASSERT_TRUE(openSheet(SheetKind::Kisyu, "長騎手"));
             EXPECT_TRUE(raceIndexBuildRunning());
-            EXPECT_FALSE(arriving());
-            EXPECT_EQ(shownList(), whole);
+            EXPECT_FALSE(arriving(SheetKind::Kisyu));
+            EXPECT_EQ(allTexts(gridOf(SheetKind::Kisyu)), allTexts(&whole.rireki));
             writer.execute("ROLLBACK");
         }
         waitForBuild();
         EXPECT_EQ(indexesOf(nar), fresh);  // the older ones replaced
         ASSERT_TRUE(openSheet(SheetKind::Kisyu, "長騎手"));
-        EXPECT_TRUE(arriving());
+        EXPECT_TRUE(arriving(SheetKind::Kisyu));
         stopRaceIndexBuild();  // as the program starts again
     }
     openDb(1, nar, dbPassword);
-    EXPECT_EQ(RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki").field(0).toInt(), kRuns);
+    EXPECT_EQ(RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki").field(0).toInt(), kRuns + 2050);
     closeDb(1);
 }
 
@@ -157,7 +161,8 @@ TEST_F(SheetIndexTest, AFileThatRefusesTheIndexesIsToldOnceAndNotTriedAgainUntil
     waitForBuild();
     EXPECT_EQ(messages.texts().size(), 1);
     messages.clear();
-    EXPECT_EQ(shownList(), wholeList());
+    const Expected whole(SheetKind::Kisyu, "長騎手", "1年以内対象");
+    EXPECT_EQ(allTexts(gridOf(SheetKind::Kisyu)), allTexts(&whole.rireki));
 }
 
 TEST_F(SheetIndexTest, ABuildStoppedAtTheEndLeavesTheFileAsItWasAndRunsWholeNextTime)
@@ -168,6 +173,7 @@ TEST_F(SheetIndexTest, ABuildStoppedAtTheEndLeavesTheFileAsItWasAndRunsWholeNext
         Connection writer(nar, dbKeyFor(dbPassword));  // the build waits for the file when it stops
         writer.execute("BEGIN IMMEDIATE");
         buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword));
+        QTest::qWait(500);  // until it waits for the file
         EXPECT_TRUE(raceIndexBuildRunning());
         stopRaceIndexBuild();
         EXPECT_FALSE(raceIndexBuildRunning());
@@ -179,4 +185,31 @@ TEST_F(SheetIndexTest, ABuildStoppedAtTheEndLeavesTheFileAsItWasAndRunsWholeNext
     buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword));
     waitForBuild();
     EXPECT_EQ(indexesOf(nar), fresh);
+}
+
+TEST_F(SheetIndexTest, PeopleOfOneOrTwoTracksAndRetiredOnesShowTheListsOfEveryRunAtOnceAndTheirRunsInOrder)
+{
+    // The lists' last entries lie past the first 2,000 runs: 船橋 for 長騎手, 園田 for 引退騎手, 園田 and
+    // 古騎手 for 引退父; on each race day and number 大井 comes before 川崎 (the order of the race codes).
+    const std::pair<SheetKind, QString> careers[] = {
+        {SheetKind::Kisyu, "長騎手"}, {SheetKind::Kisyu, "引退騎手"}, {SheetKind::Syuboba, "引退父"}};
+    for (const auto& [kind, key] : careers) {
+        for (const QString period : {"1年以内対象", "全期間対象"}) {
+            const Expected expected(kind, key, period);
+            ASSERT_TRUE(openSheet(kind, key));
+            if (period != "1年以内対象") {
+                auto* combo = childNamed<QComboBox>(loadedSheet(kind), "cmbTarKikan");
+                combo->setFocus();
+                QTest::keyClick(combo, Qt::Key_Down);  // 2年以内対象
+                QTest::keyClick(combo, Qt::Key_Down);
+                ASSERT_EQ(combo->currentText(), period);
+            }
+            EXPECT_EQ(arriving(kind), period == "1年以内対象") << key.toStdString();  // ten years hold every run
+            EXPECT_EQ(allTexts(gridOf(kind, "gridTekiseiSisuu")), allTexts(&expected.sisuu)) << key.toStdString();
+            EXPECT_EQ(allTexts(gridOf(kind, "gridTekiseiRentai")), allTexts(&expected.rentai)) << key.toStdString();
+            waitForArrival(kind);
+            EXPECT_EQ(allTexts(gridOf(kind)), allTexts(&expected.rireki)) << key.toStdString();
+        }
+    }
+    EXPECT_EQ(lineTexts(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu"), 1).filter(QRegularExpression("^(園田|古騎手)$")).size(), 2);
 }

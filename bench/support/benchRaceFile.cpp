@@ -62,7 +62,13 @@ void writeDay(QRandomGenerator& rng, const QString& zyo, VbDate day, int year, i
 
 void generateRaceDatabase(const QString& folder)
 {
-    openDbOrThrow(1, createDataFile(DataFileKind::NarData, testSchemaDir(), folder), dbPassword);
+    writeFourMillionRuns(createDataFile(DataFileKind::NarData, testSchemaDir(), folder));
+}
+}  // namespace
+
+void writeFourMillionRuns(const QString& path)
+{
+    openDbOrThrow(1, path, dbPassword);
     QRandomGenerator rng(20260101);
     int longCareerGap = 0;
     for (int y = 0; y < kYears; ++y) {
@@ -75,8 +81,6 @@ void generateRaceDatabase(const QString& folder)
     }
     closeDb(1);
 }
-
-}  // namespace
 
 QString fourMillionRunFolder()
 {

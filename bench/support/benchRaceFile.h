@@ -18,5 +18,7 @@ inline const QString kOneTrack = QStringLiteral("大井の騎手"), kTwoTracks =
 
 // The folder holding NAR_data.dat.
 QString fourMillionRunFolder();
+// Writes those runs into the empty race database at path (with the indexes it has).
+void writeFourMillionRuns(const QString& path);
 // The pages of the file open on the slot that hold rows or indexes (its free pages left out).
 double usedMegabytes(int slot);

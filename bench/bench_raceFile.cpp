@@ -158,7 +158,11 @@ void BM_UpgradeInTheBackground(benchmark::State& state)
                 write.start();
                 openDbOrThrow(1, folder + "/upgrade/NAR_data.dat", dbPassword);
                 pd.umaIdx = 1;
-                writeHorse();
+                {
+                    DbTransaction t(1);
+                    writeHorse();
+                    t.commit();
+                }
                 closeDb(1);
                 writeMs = double(write.elapsed());
                 sinceTick.restart();

@@ -1,8 +1,8 @@
 // The race database's indexes over the four-million-run file (bench/support/benchRaceFile.h):
 // writing a race read's worth of runs (12 horses' histories of 150 runs, in one transaction, by the
-// race read's own writers) with this schema's indexes and with those of the schema before the
-// person sheets read by the run's day; and upgrading a file of that older schema in the background
-// while the window's event loop runs. Each schema has its file, written the same way (some minutes
+// race read's own writers) and a day's results (150 races of 12 runners), with this schema's
+// indexes and with those of the schema before the person sheets read by the run's day; and
+// upgrading a file of that older schema in the background while the window's event loop runs. Each schema has its file, written the same way (some minutes
 // for the older one), so that their sizes compare; they are kept until the schema changes.
 #include "bench/support/benchData.h"
 #include "bench/support/benchRace.h"
@@ -12,6 +12,7 @@
 #include "core/raceIndexes.h"
 #include "platform/database.h"
 #include "platform/flexgrid.h"
+#include "platform/vbformat.h"
 #include "sheets/sheetOpen.h"
 #include "sheets/subjectSheet.h"
 #include "tests/support/dataFiles.h"
@@ -21,6 +22,7 @@
 #include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QTimer>
 #include <benchmark/benchmark.h>
 
@@ -100,19 +102,45 @@ void writeHistories()
     t.commit();
 }
 
-void BM_WriteRaceRead(benchmark::State& state, const char* file)
+// A day's results after the file's last day: 150 races of 12 runners, as the results import writes
+// them (each row upserted), the people picked as the file's were.
+void writeResults()
+{
+    QRandomGenerator rng(7);
+    const VbDate day = kFirstDay.addDays(kYears * 365 + 1);
+    DbTransaction t(1);
+    for (int race = 0; race < 150; ++race) {
+        const QString zyo = QStringList {"大井", "川崎", "船橋", "浦和", "園田", "姫路", "名古", "笠松", "金沢", "高知",
+                                         "佐賀", "盛岡", "水沢"}[race / 12];
+        const QString code = zyo + Format(day, "yymmdd") + Format(1 + race % 12, "00");
+        upsertRow(1, "T_Rdata", DbRow().set("R_code", code),
+                  DbRow().set("R_zyo", zyo).set("R_date", day).set("R_no", 1 + race % 12).set("R_kyori", 1400)
+                      .set("R_tousuu", 12).set("R_flag", "Seiseki"));
+        for (int h = 1; h <= 12; ++h)
+            upsertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", QStringLiteral("馬%1").arg(rng.bounded(60000))),
+                      DbRow().set("U_no", h).set("U_cyaku", h).set("U_time", 90.0).set("U_sisuu", 50.0)
+                          .set("U_kisyu", QStringLiteral("騎手%1").arg(rng.bounded(400)))
+                          .set("U_cyoukyou", QStringLiteral("調教師%1").arg(rng.bounded(800)))
+                          .set("U_chichi", QStringLiteral("種牡馬%1").arg(rng.bounded(1500))));
+    }
+    t.commit();
+}
+
+// Each round's rows are taken out again after it, unmeasured.
+void BM_Write(benchmark::State& state, const char* file, void (*write)())
 {
     printSizes();
     fillRunTable();
     openDbOrThrow(1, copies() + "/" + file, dbPassword);
-    const int64_t lastRace = RecordSet(1, "SELECT MAX(rowid) FROM T_Rdata").field(0).toDouble();
+    const double lastRace = RecordSet(1, "SELECT MAX(rowid) FROM T_Rdata").field(0).toDouble();
+    const double lastRun = RecordSet(1, "SELECT MAX(rowid) FROM T_Useiseki").field(0).toDouble();
     int written = 0;
     for (auto _ : state) {
-        writeHistories();
+        write();
         state.PauseTiming();
-        written = RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki WHERE U_name LIKE 'ベンチマーク馬%'").field(0).toInt();
+        written = RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki WHERE rowid > ?", {lastRun}).field(0).toInt();
         DbTransaction t(1);
-        slotConnection(1).execute("DELETE FROM T_Useiseki WHERE U_name LIKE 'ベンチマーク馬%'");
+        slotConnection(1).execute("DELETE FROM T_Useiseki WHERE rowid > ?", {lastRun});
         slotConnection(1).execute("DELETE FROM T_Rdata WHERE rowid > ?", {lastRace});
         t.commit();
         state.ResumeTiming();
@@ -190,6 +218,8 @@ void BM_UpgradeInTheBackground(benchmark::State& state)
 }
 }  // namespace
 
-BENCHMARK_CAPTURE(BM_WriteRaceRead, this_schema, "current.dat")->Unit(benchmark::kMillisecond)->Iterations(5);
-BENCHMARK_CAPTURE(BM_WriteRaceRead, schema_before, "previous.dat")->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Write, race_read_this_schema, "current.dat", writeHistories)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Write, race_read_schema_before, "previous.dat", writeHistories)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Write, results_this_schema, "current.dat", writeResults)->Unit(benchmark::kMillisecond)->Iterations(5);
+BENCHMARK_CAPTURE(BM_Write, results_schema_before, "previous.dat", writeResults)->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_UpgradeInTheBackground)->Unit(benchmark::kSecond)->Iterations(1);

@@ -61,6 +61,8 @@ void makeCopies(const QString& folder)
     writeFourMillionRuns(previous);
     if (!QFile::rename(previous, folder + "/previous.dat"))
         throw std::runtime_error("cannot rename the bench file");
+    QFile::remove(previous + "-wal");
+    QFile::remove(previous + "-shm");
 }
 
 QString copies()

@@ -5,17 +5,67 @@
 #include "core/raceIndexes.h"
 
 #include <QElapsedTimer>
+#include <algorithm>
+#include <iterator>
 
-namespace {
-// The subject's runs in the order of one whole read: by the race code's day and number (those of
-// the race row, which the code is made of), then by code and horse.
-QString subjectRunsNewestFirst(const QString& column)
-{
-    return "SELECT " + sheetRunColumns() + "FROM T_Useiseki INDEXED BY " + personRunIndex(column)
-        + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column + " = ? ORDER BY "
-        + runDayKey("T_Useiseki.R_code") + " DESC, T_Rdata.R_code, U_name";
-}
-}  // namespace
+// The subject's runs newest first, a year at a time: the person's index gives a year's runs in the
+// order they were stored, and once the year is read they are put in the order of one whole read.
+class RunsByYear {
+public:
+    RunsByYear(const Connection& c, const QString& column, const QByteArray& key)
+        : rows_(c, "SELECT " + sheetRunColumns() + ", " + runYearKey("T_Useiseki.R_code") + " FROM T_Useiseki INDEXED BY "
+                       + personRunIndex(column) + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column
+                       + " = ? ORDER BY " + runYearKey("T_Useiseki.R_code") + " DESC")
+    {
+        rows_.start({key});
+    }
+    bool exhausted() const { return exhausted_ && ready_.empty(); }
+    // The runs of the years read so far, in order.
+    std::deque<SheetRun>& ready() { return ready_; }
+    // Reads one row; a row of the next year (or the end) puts the year before in order.
+    void readRow()
+    {
+        if (exhausted_)
+            return;
+        if (!rows_.next()) {
+            exhausted_ = true;
+            finishYear();
+            return;
+        }
+        const int year = sqlite3_column_int(rows_.get(), fKyakusitu + 1);
+        if (year != year_)
+            finishYear();
+        year_ = year;
+        year_runs_.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
+    }
+
+private:
+    void finishYear()
+    {
+        std::sort(year_runs_.begin(), year_runs_.end(), inWholeReadOrder);
+        std::move(year_runs_.begin(), year_runs_.end(), std::back_inserter(ready_));
+        year_runs_.clear();
+    }
+    // As sheetRunOrder() sorts: the later day, the later race, then the code and the horse as
+    // their UTF-8 bytes compare; a race without number after those with one.
+    static bool inWholeReadOrder(const SheetRun& a, const SheetRun& b)
+    {
+        if (a.date() != b.date())
+            return b.date() < a.date();
+        if (a[fRaceNo].isNull() != b[fRaceNo].isNull())
+            return b[fRaceNo].isNull();
+        if (a[fRaceNo].toDouble() != b[fRaceNo].toDouble())
+            return a[fRaceNo].toDouble() > b[fRaceNo].toDouble();
+        const int code = qstrcmp(a[fRCode].toString().toUtf8(), b[fRCode].toString().toUtf8());
+        return code != 0 ? code < 0 : a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
+    }
+
+    SheetStatement rows_;
+    int year_ = -1;
+    std::vector<SheetRun> year_runs_;
+    std::deque<SheetRun> ready_;
+    bool exhausted_ = false;
+};
 
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
@@ -57,12 +107,11 @@ void SheetRunReader::readFirstPart(int stored)
 {
     const Connection& slot = slotConnection(slotMain);
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
-    rows_ = std::make_unique<SheetStatement>(*connection_, subjectRunsNewestFirst(sheetKeyColumn(request_.kind)));
-    rows_->start({key_});
+    runs_by_year_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
     SheetListFill lists(request_.raceZyo, request_.firstJockey, request_.kind == SheetKind::Kisyu);
     const VbDate covered = request_.raceDate.addDays(-std::max<int32_t>(365, request_.periodDays));
     int listed = 0, later = 0;
-    while (std::optional<SheetRun> run = nextRow()) {
+    while (std::optional<SheetRun> run = nextRun()) {
         lists.add(*run);
         if (listed >= sheetFirstListed && !(run->date() > covered)) {
             ahead_.push_back(std::move(*run));
@@ -72,7 +121,7 @@ void SheetRunReader::readFirstPart(int stored)
         runs_.push_back(std::move(*run));
     }
     while (!lists.full())
-        if (std::optional<SheetRun> run = nextRow()) {
+        if (std::optional<SheetRun> run = nextRun()) {
             lists.add(*run);
             ahead_.push_back(std::move(*run));
         } else {
@@ -83,31 +132,40 @@ void SheetRunReader::readFirstPart(int stored)
     expectedListed_ = stored - later;
 }
 
-// The next run of the subject's; none at the end, where the reading and its connection end.
-std::optional<SheetRun> SheetRunReader::nextRow()
+// The next run of the subject's, reading on to the end of its year; none at the end.
+std::optional<SheetRun> SheetRunReader::nextRun()
 {
-    if (!rows_)
+    while (runs_by_year_->ready().empty() && !runs_by_year_->exhausted())
+        runs_by_year_->readRow();
+    if (runs_by_year_->ready().empty())
         return std::nullopt;
-    if (!rows_->next()) {
-        rows_.reset();
-        connection_.reset();
-        return std::nullopt;
-    }
-    SheetRun run;
-    run.readColumns(rows_->get(), fRCode, fKyakusitu);
+    SheetRun run = std::move(runs_by_year_->ready().front());
+    runs_by_year_->ready().pop_front();
     return run;
 }
 
+bool SheetRunReader::complete() const
+{
+    return ahead_.empty() && (!runs_by_year_ || runs_by_year_->exhausted());
+}
+
+// A slice reads rows for its time, and hands on the years it finished.
 std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
 {
     std::vector<SheetRun> slice(std::make_move_iterator(ahead_.begin()), std::make_move_iterator(ahead_.end()));
     ahead_.clear();
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < budgetMs)
-        if (std::optional<SheetRun> run = nextRow())
-            slice.push_back(std::move(*run));
-        else
-            break;
+    while (runs_by_year_ && !runs_by_year_->exhausted() && runs_by_year_->ready().empty() && clock.elapsed() < budgetMs)
+        runs_by_year_->readRow();
+    if (runs_by_year_) {
+        std::deque<SheetRun>& ready = runs_by_year_->ready();
+        std::move(ready.begin(), ready.end(), std::back_inserter(slice));
+        ready.clear();
+        if (runs_by_year_->exhausted()) {
+            runs_by_year_.reset();
+            connection_.reset();
+        }
+    }
     return slice;
 }

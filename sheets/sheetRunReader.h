@@ -15,7 +15,6 @@
 #include <memory>
 #include <optional>
 
-class SheetStatement;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -44,7 +43,7 @@ public:
     const SheetInputs& inputs() const { return inputs_; }
     // How many runs the whole list will hold, as counted when the reading began.
     int expectedListed() const { return expectedListed_; }
-    bool complete() const { return !rows_ && ahead_.empty(); }
+    bool complete() const;
     // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
     // is complete after the slice that reaches the end.
     std::vector<SheetRun> nextSlice(int budgetMs);
@@ -54,7 +53,7 @@ private:
     std::optional<int> storedRuns() const;
     void readWhole();
     void readFirstPart(int stored);
-    std::optional<SheetRun> nextRow();
+    std::optional<SheetRun> nextRun();
 
     SheetRequest request_;
     QByteArray key_;
@@ -62,6 +61,6 @@ private:
     SheetInputs inputs_;
     int expectedListed_ = 0;
     std::unique_ptr<class Connection> connection_;
-    std::unique_ptr<SheetStatement> rows_;  // the rest of the subject's runs, newest first
-    std::deque<SheetRun> ahead_;             // read, not yet handed on
+    std::unique_ptr<class RunsByYear> runs_by_year_;  // the rest of the subject's runs
+    std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on
 };

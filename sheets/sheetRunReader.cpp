@@ -36,15 +36,15 @@ public:
         if (year != year_)
             finishYear();
         year_ = year;
-        year_runs_.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
+        yearRuns_.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
     }
 
 private:
     void finishYear()
     {
-        std::sort(year_runs_.begin(), year_runs_.end(), inWholeReadOrder);
-        std::move(year_runs_.begin(), year_runs_.end(), std::back_inserter(ready_));
-        year_runs_.clear();
+        std::sort(yearRuns_.begin(), yearRuns_.end(), inWholeReadOrder);
+        std::move(yearRuns_.begin(), yearRuns_.end(), std::back_inserter(ready_));
+        yearRuns_.clear();
     }
     // As sheetRunOrder() sorts: the later day, the later race, then the code and the horse as
     // their UTF-8 bytes compare; a race without number after those with one.
@@ -62,7 +62,7 @@ private:
 
     SheetStatement rows_;
     int year_ = -1;
-    std::vector<SheetRun> year_runs_;
+    std::vector<SheetRun> yearRuns_;
     std::deque<SheetRun> ready_;
     bool exhausted_ = false;
 };
@@ -107,7 +107,7 @@ void SheetRunReader::readFirstPart(int stored)
 {
     const Connection& slot = slotConnection(slotMain);
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
-    runs_by_year_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
+    byYear_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
     SheetListFill lists(request_.raceZyo, request_.firstJockey, request_.kind == SheetKind::Kisyu);
     const VbDate covered = request_.raceDate.addDays(-std::max<int32_t>(365, request_.periodDays));
     int listed = 0, later = 0;
@@ -135,18 +135,18 @@ void SheetRunReader::readFirstPart(int stored)
 // The next run of the subject's, reading on to the end of its year; none at the end.
 std::optional<SheetRun> SheetRunReader::nextRun()
 {
-    while (runs_by_year_->ready().empty() && !runs_by_year_->exhausted())
-        runs_by_year_->readRow();
-    if (runs_by_year_->ready().empty())
+    while (byYear_->ready().empty() && !byYear_->exhausted())
+        byYear_->readRow();
+    if (byYear_->ready().empty())
         return std::nullopt;
-    SheetRun run = std::move(runs_by_year_->ready().front());
-    runs_by_year_->ready().pop_front();
+    SheetRun run = std::move(byYear_->ready().front());
+    byYear_->ready().pop_front();
     return run;
 }
 
 bool SheetRunReader::complete() const
 {
-    return ahead_.empty() && (!runs_by_year_ || runs_by_year_->exhausted());
+    return ahead_.empty() && (!byYear_ || byYear_->exhausted());
 }
 
 // A slice reads rows for its time, and hands on the years it finished.
@@ -156,14 +156,14 @@ std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
     ahead_.clear();
     QElapsedTimer clock;
     clock.start();
-    while (runs_by_year_ && !runs_by_year_->exhausted() && runs_by_year_->ready().empty() && clock.elapsed() < budgetMs)
-        runs_by_year_->readRow();
-    if (runs_by_year_) {
-        std::deque<SheetRun>& ready = runs_by_year_->ready();
+    while (byYear_ && !byYear_->exhausted() && byYear_->ready().empty() && clock.elapsed() < budgetMs)
+        byYear_->readRow();
+    if (byYear_) {
+        std::deque<SheetRun>& ready = byYear_->ready();
         std::move(ready.begin(), ready.end(), std::back_inserter(slice));
         ready.clear();
-        if (runs_by_year_->exhausted()) {
-            runs_by_year_.reset();
+        if (byYear_->exhausted()) {
+            byYear_.reset();
             connection_.reset();
         }
     }

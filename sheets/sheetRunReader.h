@@ -2,13 +2,13 @@
 // How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query (so
 // are the horse sheet's, any list whose period has no lower bound, and every list while the race
 // database still lacks the person indexes, which a person sheet then has built in the
-// background). A longer one is read newest first through the person's index, on a connection of
-// the reader's own: the first screen takes every run the chosen period and the newest year cover
-// (at least 2,000 listed runs), and the rest of the list comes a slice at a time while the window
-// stays usable. The cost follows the subject's runs, not the file's races. The track and jockey
-// lists read on past the first part only while they are not full (a person of one or two tracks),
-// and the runs read for them wait for the next slices; the average weight needs only the newest
-// year, which the first screen holds.
+// background). A longer one is read newest first through the person's index, a year of the race
+// code at a time, on a connection of the reader's own: the first screen takes every run the chosen
+// period and the newest year cover (at least 2,000 listed runs), and the rest of the list comes a
+// slice at a time while the window stays usable. The cost follows the subject's runs, not the
+// file's races. The track and jockey lists read on past the first part only while they are not
+// full (a person of one or two tracks), and the runs read for them wait for the next slices; the
+// average weight needs only the newest year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
 #include <deque>
@@ -61,6 +61,6 @@ private:
     SheetInputs inputs_;
     int expectedListed_ = 0;
     std::unique_ptr<class Connection> connection_;
-    std::unique_ptr<class RunsByYear> runs_by_year_;  // the rest of the subject's runs
+    std::unique_ptr<class RunsByYear> byYear_;  // the rest of the subject's runs
     std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on
 };

@@ -52,11 +52,10 @@ bool hasIndex(sqlite3* db, const QString& name)
 
 // Set by any connection that has to wait for a lock: the build lets the file go.
 std::atomic<bool> writerWaits {false};
+// Set while an import runs.
+std::atomic<bool> importHolds {false};
 
-void letWritersFirst()
-{
-    writerWaits = true;
-}
+bool letWritersFirst();
 
 class IndexBuild {
 public:
@@ -98,37 +97,43 @@ private:
             Connection c(path, key);
             if (sqlite3_db_readonly(c.handle(), "main") == 1)
                 throw VbError(vbErrFile, QStringLiteral("read-only file"), VbCause::fileReadOnly);
-            holdHandle(c.handle());
+            const HeldHandle held(*this, c.handle());
             // It waits for a writer as long as the writer takes, and lets a waiting one go first.
             sqlite3_busy_handler(c.handle(), [](void* self, int) {
                 std::this_thread::sleep_for(std::chrono::milliseconds(20));
                 return static_cast<IndexBuild*>(self)->stopping_ ? 0 : 1;
             }, this);
             sqlite3_progress_handler(c.handle(), 1000, [](void* self) {
-                return static_cast<IndexBuild*>(self)->stopping_ || writerWaits ? 1 : 0;
+                return static_cast<IndexBuild*>(self)->stopping_ || writerWaits || importHolds ? 1 : 0;
             }, this);
             for (const RaceIndex& index : raceIndexes())
                 if (!stopping_ && !hasIndex(c.handle(), index.name))
                     addIndex(c, index);
-            holdHandle(nullptr);
         } catch (const std::exception& e) {
-            holdHandle(nullptr);
             if (!stopping_)
                 tell(e);
         }
         running_ = false;
     }
-    void holdHandle(sqlite3* db)
-    {
-        const std::lock_guard lock(handleMutex_);
-        handle_ = db;
-    }
+    // The connection a stop interrupts, for as long as it is open.
+    struct HeldHandle {
+        HeldHandle(IndexBuild& build, sqlite3* db) : build_(build) { hold(db); }
+        ~HeldHandle() { hold(nullptr); }
+        void hold(sqlite3* db) const
+        {
+            const std::lock_guard lock(build_.handleMutex_);
+            build_.handle_ = db;
+        }
+        IndexBuild& build_;
+    };
     // One index in one transaction, begun again after each writer it let go first, each time after
     // a longer quiet spell; its log pages go into the file before the window's next write would
     // have to copy them.
     void addIndex(Connection& c, const RaceIndex& index)
     {
         for (int quietMs = 2000; !stopping_; quietMs = std::min(2 * quietMs, 60000)) {
+            while (importHolds && !stopping_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
             writerWaits = false;
             c.execute(QStringLiteral("BEGIN IMMEDIATE"));
             try {
@@ -183,6 +188,14 @@ IndexBuild& indexBuild()
     static IndexBuild build;
     return build;
 }
+
+// Some steps of a build take seconds in which it cannot stop: a writer waits for them, however
+// long, rather than fail.
+bool letWritersFirst()
+{
+    writerWaits = true;
+    return indexBuild().running();
+}
 }  // namespace
 
 bool hasRaceIndexes(int slot)
@@ -196,6 +209,11 @@ bool hasRaceIndexes(int slot)
 void buildRaceIndexesInBackground(const QString& path, const QByteArray& key)
 {
     indexBuild().start(path, key);
+}
+
+void holdRaceIndexBuild(bool hold)
+{
+    importHolds = hold;
 }
 
 bool raceIndexBuildRunning()

@@ -12,6 +12,9 @@ bool hasRaceIndexes(int slot);
 // file makes the build let go of it and start its index again later. A build that fails (a
 // read-only file, a full disk) is told once and not tried again until the program starts again.
 void buildRaceIndexesInBackground(const QString& path, const QByteArray& key);
+// While an import writes the race database, the build waits: an index under way is rolled back
+// (some of its steps take seconds, in which it cannot stop) and begun again once the import ends.
+void holdRaceIndexBuild(bool hold);
 // True while a build runs.
 bool raceIndexBuildRunning();
 // Stops a build under way (the index it was adding is rolled back) and waits for its thread; the

@@ -22,16 +22,17 @@ constexpr int kBusyTimeoutMs = 10000;
 // How often a connection kept from the file by another one's lock tries again.
 constexpr int kLockPollMs = 5;
 
-std::atomic<void (*)()> lockWaitHook {nullptr};
+std::atomic<bool (*)()> lockWaitHook {nullptr};
 
 // Waits for a lock another connection holds, up to the command time-out. The first wait tells the
-// hook, so that work in the background lets the file go.
+// hook, so that work in the background lets the file go; while the hook says it is letting it go,
+// the wait outlasts the time-out.
 int waitForLock(void*, int tries)
 {
-    if (tries == 0)
-        if (void (*hook)() = lockWaitHook.load())
-            hook();
-    if (tries * kLockPollMs >= kBusyTimeoutMs)
+    const bool timedOut = tries * kLockPollMs >= kBusyTimeoutMs;
+    bool (*hook)() = lockWaitHook.load();
+    const bool lettingGo = hook && (tries == 0 || timedOut) && hook();
+    if (timedOut && !lettingGo)
         return 0;
     sqlite3_sleep(kLockPollMs);
     return 1;
@@ -313,7 +314,7 @@ void createDbFile(const QString& path, const QString& password, const QString& s
     }
 }
 
-void setLockWaitHook(void (*hook)())
+void setLockWaitHook(bool (*hook)())
 {
     lockWaitHook = hook;
 }

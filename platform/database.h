@@ -81,8 +81,10 @@ private:
 };
 
 // Called, on the waiting connection's thread, when a connection first has to wait for a lock that
-// another connection of the process or another process holds; nullptr for none.
-void setLockWaitHook(void (*hook)());
+// another connection of the process or another process holds, and again at the command time-out;
+// true when work of this process holds it and is letting it go, so that the wait goes on.
+// nullptr for none.
+void setLockWaitHook(bool (*hook)());
 
 // The six slots `cnDB` (0..5) by what they hold; slots 4 and 5 are spare.
 enum DbSlot : int {

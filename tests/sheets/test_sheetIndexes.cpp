@@ -6,6 +6,7 @@
 #include "core/raceIndexes.h"
 #include "sheets/sheetStatement.h"
 #include "sheets/subjectSheet.h"
+#include "webimport/importGuard.h"
 #include "tests/sheets/wholeRead.h"
 
 #include <sys/fsuid.h>
@@ -212,4 +213,19 @@ TEST_F(SheetIndexTest, PeopleOfOneOrTwoTracksAndRetiredOnesShowTheListsOfEveryRu
         }
     }
     EXPECT_EQ(lineTexts(gridOf(SheetKind::Syuboba, "gridTekiseiSisuu"), 1).filter(QRegularExpression("^(園田|古騎手)$")).size(), 2);
+}
+
+TEST_F(SheetIndexTest, AnImportHoldsTheBuildUntilItEnds)
+{
+    toOlderSchema(nar, kOlderSchemas[0]);
+    const QStringList older = indexesOf(nar);
+    {
+        const ImportGuard import;
+        buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword));
+        QTest::qWait(500);  // a build let go on would be done by now
+        EXPECT_TRUE(raceIndexBuildRunning());
+        EXPECT_EQ(indexesOf(nar), older);
+    }
+    waitForBuild();
+    EXPECT_EQ(indexesOf(nar), fresh);
 }

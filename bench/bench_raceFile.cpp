@@ -165,6 +165,7 @@ void BM_UpgradeInTheBackground(benchmark::State& state)
     redimUma(18, 150);
     pd.raceDate = kFirstDay.addDays(kYears * 365 + 10);
     double longestGap = 0, sheetMs = 0, writeMs = 0, buildMs = 0;
+    int written = 0;
     fillRunTable();
     int listed = 0;
     for (auto _ : state) {
@@ -196,6 +197,7 @@ void BM_UpgradeInTheBackground(benchmark::State& state)
                     writeHorse();
                     t.commit();
                 }
+                written = RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki WHERE U_name = ?", {pd.uName(1)}).field(0).toInt();
                 closeDb(1);
                 writeMs = double(write.elapsed());
                 sinceTick.restart();
@@ -219,6 +221,7 @@ void BM_UpgradeInTheBackground(benchmark::State& state)
     state.counters["sheet_ms"] = sheetMs;
     state.counters["sheet_listed"] = listed;
     state.counters["write_ms"] = writeMs;
+    state.counters["write_stored"] = written;
     state.counters["build_s"] = buildMs / 1000.0;
 }
 }  // namespace

@@ -1,7 +1,7 @@
 #pragma once
 // What the sheets read from the race database, without any window: a subject's runs (one read
-// serves the run list, the track and jockey lists and the average weight), the lists themselves,
-// and the store of the listed runs into the scratch slot 0 of the run table.
+// serves the run list, the track and jockey lists and the average weight) and the lists
+// themselves. A sheet keeps the runs it lists to itself; the shared run table is the race read's.
 #include "platform/database.h"
 #include "platform/vbdate.h"
 #include <QString>
@@ -102,8 +102,3 @@ SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& r
                              const VbDate& raceDate);
 // That average alone, over the runs given.
 int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate);
-
-// Stores the listed runs as runs first.. of slot 0 of the shared run table, growing the table
-// (to at least capacity runs) when it holds fewer runs. uName(0) takes each run's horse except on
-// the horse sheet; the trainer is not stored on the trainer sheet, nor from a Null.
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first = 1, int capacity = 0);

@@ -7,7 +7,9 @@
 #include <QElapsedTimer>
 #include <sqlcipher/sqlite3.h>
 #include <algorithm>
+#include <array>
 #include <deque>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
@@ -65,12 +67,16 @@ private:
 // The subject's races newest first, their columns from the day index alone: every race day by day,
 // kept when the subject ran in it. The index gives the races of one day and number in descending
 // code order; they are handed on in ascending order.
+//
+// Between slices the walk lets go of its statement: a statement part way through its rows keeps
+// the file's read lock, and in a rollback journal that keeps the program's own writes out. It then
+// goes on after the last race it read, found again through the index.
 class SubjectRaces {
 public:
     // The connection's function sheet_ran(code) tells the subject's races.
     SubjectRaces(const Connection& c)
-        : races_(c, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE sheet_ran(R_code) "
-                    "ORDER BY R_date DESC, R_no DESC, R_code DESC")
+        : connection_(c), races_(c, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE "
+                                     "sheet_ran(R_code)" + order())
     {
         races_.start({});
     }
@@ -85,25 +91,68 @@ public:
     // The race's own columns (fRCode to fTousuu) of a run.
     const SheetRun& race() const { return group_.back(); }
     QByteArray code() const { return group_.back()[fRCode].toString().toUtf8(); }
+    // Lets go of the statement until the next race is asked for.
+    void pause()
+    {
+        if (!ended_)
+            statement().start({});
+        paused_ = !ended_;
+    }
 
 private:
+    struct ValueFree {
+        void operator()(sqlite3_value* v) const { sqlite3_value_free(v); }
+    };
+    using Value = std::unique_ptr<sqlite3_value, ValueFree>;
+    // The columns of the day index's order among the race columns.
+    static constexpr int keyColumns[] = {fDate, fRaceNo, fRCode};
+
     static QString raceColumns()
     {
         return sheetRunColumns().section(',', fRCode, fTousuu);
     }
+    static QString order() { return QStringLiteral(" ORDER BY R_date DESC, R_no DESC, R_code DESC"); }
     static bool sameDayAndNumber(const SheetRun& a, const SheetRun& b)
     {
         return a[fDate].toString() == b[fDate].toString() && a[fRaceNo].isNull() == b[fRaceNo].isNull()
             && a[fRaceNo].toDouble() == b[fRaceNo].toDouble();
+    }
+    SheetStatement& statement() { return after_ ? *after_ : races_; }
+    // The same walk from the race after (date, number, code) = (?1, ?2, ?3) in the index's order,
+    // where a Null number comes after every other of its day.
+    void resume()
+    {
+        if (!after_)
+            after_ = std::make_unique<SheetStatement>(
+                connection_, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE R_date <= ?1 "
+                             "AND (R_date < ?1 OR R_no < ?2 OR R_no IS NULL AND ?2 IS NOT NULL OR R_no IS ?2 AND R_code < ?3) "
+                             "AND sheet_ran(R_code)" + order());
+        after_->start({});
+        for (int i = 0; i < int(std::size(keyColumns)); ++i)
+            if (sqlite3_bind_value(after_->get(), i + 1, last_[size_t(i)].get()) != SQLITE_OK)
+                connection_.throwLastError();
+        paused_ = false;
+    }
+    // The next race of the walk, its key kept.
+    bool step(SheetRun& race)
+    {
+        if (paused_)
+            resume();
+        ended_ = !statement().next();
+        if (ended_)
+            return false;
+        sqlite3_stmt* row = statement().get();
+        race.readColumns(row, fRCode, fTousuu);
+        for (int i = 0; i < int(std::size(keyColumns)); ++i)
+            last_[size_t(i)].reset(sqlite3_value_dup(sqlite3_column_value(row, keyColumns[i] - fRCode)));
+        return true;
     }
     // The subject's races of the next day and number, last in code order first.
     void fillGroup()
     {
         if (ahead_)
             group_.push_back(*std::exchange(ahead_, std::nullopt));
-        while (races_.next()) {
-            SheetRun race;
-            race.readColumns(races_.get(), fRCode, fTousuu);
+        for (SheetRun race; step(race); race = {}) {
             if (!group_.empty() && !sameDayAndNumber(race, group_.front())) {
                 ahead_ = std::move(race);
                 return;
@@ -112,7 +161,11 @@ private:
         }
     }
 
+    const Connection& connection_;
     SheetStatement races_;
+    std::unique_ptr<SheetStatement> after_;
+    std::array<Value, std::size(keyColumns)> last_;
+    bool paused_ = false, ended_ = false;
     std::vector<SheetRun> group_;
     std::optional<SheetRun> ahead_;
 };
@@ -151,10 +204,6 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     readLists();
     walk_ = std::make_unique<SubjectRaces>(*connection_);
     readFirstPart();
-    int later = 0;
-    for (const SheetRun& run : runs_)
-        later += run.date() >= request.raceDate ? 1 : 0;
-    expectedListed_ = stored - later;
 }
 
 SheetRunReader::~SheetRunReader() = default;
@@ -163,7 +212,6 @@ void SheetRunReader::readWhole()
 {
     runs_ = readSubjectRuns(request_.kind, request_.key);
     inputs_ = buildSheetInputs(runs_, request_.raceZyo, request_.firstJockey, request_.raceDate);
-    expectedListed_ = int(runsBefore(runs_, request_.raceDate).size());
 }
 
 // Each list walks the subject's races from the newest until it is full. The tracks come from the
@@ -237,6 +285,8 @@ void SheetRunReader::readFirstPart()
     inputs_.avgTaizyu = averageTaizyu(runs_, request_.raceDate);
     if (pending_.empty())
         walk_.reset();
+    else
+        walk_->pause();
 }
 
 bool SheetRunReader::takesMore(const SheetRun& run, int listed) const
@@ -261,5 +311,7 @@ std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
         for (SheetRun& run : runsOfRace())
             slice.push_back(std::move(run));
     }
+    if (walk_)
+        walk_->pause();
     return slice;
 }

@@ -40,8 +40,6 @@ public:
     // The runs of the first part, newest first: the later ones (on or after the race day) too.
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
-    // How many runs the whole list will hold, as counted when the reading began.
-    int expectedListed() const { return expectedListed_; }
     bool complete() const { return !walk_; }
     // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
     // is complete after the slice that reaches the end.
@@ -60,7 +58,6 @@ private:
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
-    int expectedListed_ = 0;
     std::unique_ptr<SubjectRuns> runRows_;
     std::unique_ptr<class Connection> connection_;
     std::unique_ptr<SheetStatement> raceRuns_;

@@ -5,6 +5,7 @@
 
 #include <sqlcipher/sqlite3.h>
 #include <algorithm>
+#include <limits>
 
 QString sheetFormName(SheetKind kind)
 {
@@ -63,6 +64,17 @@ constexpr bool isTextField(RunField f)
     return f == fRCode || f == fDate || f == fZyo || f == fRName || f == fName || f == fKisyu || f == fCyoukyou
         || f == fKyakusitu;
 }
+
+// A field added to the texts needs a place among them, and every field needs its Null bit and its
+// real-number bit.
+constexpr int textFieldCount = [] {
+    int n = 0;
+    for (int i = 0; i < runFieldCount; ++i)
+        n += isTextField(RunField(i)) ? 1 : 0;
+    return n;
+}();
+static_assert(textFieldCount == SheetRun::textCount, "SheetRun::textCount must count the text fields");
+static_assert(runFieldCount < std::numeric_limits<SheetRun::FieldBits>::digits, "a Null bit for every field");
 
 // Each field's place among the texts or among the numbers.
 constexpr std::array<int8_t, runFieldCount> fieldSlots = [] {

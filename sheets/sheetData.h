@@ -52,15 +52,19 @@ public:
     // Fields first..last from the columns 0.. of the statement's current row.
     void readColumns(sqlite3_stmt* stmt, RunField first, RunField last);
 
+    // The texts among the fields, and a bit per field (its Null and real-number flags); checked
+    // against RunField where the text fields are named.
+    static constexpr int textCount = 8;
+    using FieldBits = uint32_t;
+
 private:
     friend class SheetValue;
-    static constexpr int textCount = 8;
     static int slotOf(RunField field, bool& text);
 
     std::array<QString, textCount> texts_;
     std::array<double, runFieldCount - textCount> numbers_ {};
-    uint32_t nulls_ = (1u << runFieldCount) - 1;
-    uint32_t reals_ = 0;
+    FieldBits nulls_ = (FieldBits(1) << runFieldCount) - 1;
+    FieldBits reals_ = 0;
     VbDate date_;
 };
 

@@ -206,7 +206,15 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     readFirstPart();
 }
 
-SheetRunReader::~SheetRunReader() = default;
+// The statements go before the connection they run on, the connection before the subject's rows
+// that its function sheet_ran reads.
+SheetRunReader::~SheetRunReader()
+{
+    walk_.reset();
+    raceRuns_.reset();
+    connection_.reset();
+    runRows_.reset();
+}
 
 void SheetRunReader::readWhole()
 {

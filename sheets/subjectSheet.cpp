@@ -63,7 +63,11 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
     });
 }
 
-SubjectSheet::~SubjectSheet() = default;
+// The reading stops before the window's parts go, whatever order they are destroyed in.
+SubjectSheet::~SubjectSheet()
+{
+    stopArrival();
+}
 
 bool SubjectSheet::runsArriving() const
 {

@@ -227,23 +227,39 @@ std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs)
     return pointers;
 }
 
+SheetListFill::SheetListFill(const QString& raceZyo, const QString& firstJockey, bool subjectIsJockey)
+    : subjectIsJockey_(subjectIsJockey)
+{
+    lists_.trkList[0] = raceZyo;
+    lists_.jkList[0] = firstJockey;
+}
+
+void SheetListFill::add(const SheetRun& run)
+{
+    if (!tracksFull_)
+        tracksFull_ = !addDistinct(lists_.trkList, tracks_, run[fZyo]);
+    if (!jockeysFull_) {
+        if (lists_.jkList[0].isEmpty())
+            lists_.jkList[0] = run[fKisyu].toString();
+        jockeysFull_ = !addDistinct(lists_.jkList, jockeys_, run[fKisyu]);
+    }
+    added_ = true;
+}
+
+void SheetListFill::fillIn(SheetInputs& inputs) const
+{
+    inputs.trkList = lists_.trkList;
+    inputs.jkList = lists_.jkList;
+}
+
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate)
 {
     SheetInputs in;
-    in.trkList[0] = raceZyo;
-    in.jkList[0] = firstJockey;
-    int n = 1;
-    for (const SheetRun& run : runs)
-        if (!addDistinct(in.trkList, n, run[fZyo]))
-            break;
-    n = 1;
-    for (const SheetRun& run : runs) {
-        if (in.jkList[0].isEmpty())
-            in.jkList[0] = run[fKisyu].toString();
-        if (!addDistinct(in.jkList, n, run[fKisyu]))
-            break;
-    }
+    SheetListFill lists(raceZyo, firstJockey);
+    for (auto run = runs.begin(); run != runs.end() && !lists.full(); ++run)
+        lists.add(*run);
+    lists.fillIn(in);
     in.avgTaizyu = averageTaizyu(runs, raceDate);
     return in;
 }

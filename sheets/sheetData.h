@@ -100,8 +100,25 @@ struct SheetInputs {
     std::array<QString, 6> jkList;
     int32_t avgTaizyu = 0;
 };
-// trkList(0) = raceZyo, jkList(0) = firstJockey (may be empty); the rest from the runs, newest
-// first; avgTaizyu over the runs dated after raceDate - 365 (later ones included).
+// The track and jockey lists filled from a subject's runs, newest first: trkList(0) = raceZyo,
+// jkList(0) = firstJockey (may be empty: then the first run's jockey).
+class SheetListFill {
+public:
+    // subjectIsJockey: every run names the same jockey, so the jockey list is whole after one run.
+    SheetListFill(const QString& raceZyo, const QString& firstJockey, bool subjectIsJockey = false);
+    void add(const SheetRun& run);
+    // No later run can change the lists.
+    bool full() const { return tracksFull_ && (jockeysFull_ || (subjectIsJockey_ && added_)); }
+    void fillIn(SheetInputs& inputs) const;
+
+private:
+    SheetInputs lists_;
+    int tracks_ = 1, jockeys_ = 1;
+    bool tracksFull_ = false, jockeysFull_ = false, subjectIsJockey_, added_ = false;
+};
+
+// The lists from the runs (newest first); avgTaizyu over the runs dated after raceDate - 365
+// (later ones included).
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate);
 // That average alone, over the runs given.

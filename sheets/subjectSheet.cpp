@@ -2,7 +2,6 @@
 
 #include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
-#include "core/raceIndexes.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
@@ -114,7 +113,6 @@ void SubjectSheet::fill()
     {
         openDb(slotMain, DataFileKind::NarData);
         DbSlotCloser closer(slotMain);
-        addRaceIndexes(slotMain);
         reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,
                                                                  kikanDays(cmbTarKikan->currentText())});
     }

@@ -1,14 +1,11 @@
 // A person with more runs than a sheet lists at once: the first screen holds the newest year and the
 // period (at least 2,000 runs) with every aptitude value, list and average exact, the rest arrives while the
-// user works in the window; and an older race file gains the sheets' indexes.
+// user works in the window.
 #include "tests/sheets/sheetFixture.h"
+#include "tests/sheets/wholeRead.h"
 #include "tests/support/longCareer.h"
 #include "core/dialogSincyoku.h"
-#include "core/raceIndexes.h"
 #include "sheets/subjectSheet.h"
-#include "sheets/umaRIreki.h"
-#include "sheets/umaTekiseiRentai.h"
-#include "sheets/umaTekiseiSisuu.h"
 
 namespace {
 using longCareer::kDays, longCareer::kPerDay;
@@ -38,32 +35,6 @@ void waitForArrival(SheetKind kind)
     while (arriving(kind) && arriving(kind)->runsArriving() && clock.elapsed() < 20000)
         QCoreApplication::processEvents();
 }
-
-// Every text of a grid, row by row.
-QStringList allTexts(const FlexGrid* grid)
-{
-    QStringList texts;
-    for (int r = 0; r < grid->rows(); ++r)
-        texts << lineTexts(grid, r).join('|');
-    return texts;
-}
-
-// The grids as one read of every run (the way a short list is read) draws them for that period.
-struct Expected {
-    FlexGrid rireki, sisuu, rentai;
-    Expected(SheetKind kind, const QString& key, const QString& period)
-    {
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
-        std::vector<SheetRun> runs = readSubjectRuns(kind, key);
-        closeDb(1);
-        const SheetInputs in = buildSheetInputs(runs, pd.raceZyo, {}, pd.raceDate);
-        const SheetRunList listed = listedRuns(std::move(runs), pd.raceDate);
-        drawSheetGridRireki(rireki, kind, listed);
-        const auto columns = tekiseiColumns(tekiseiRunsOf(pointersTo(*listed)), tekiseiContextOfRace(), period, in);
-        drawSheetGridTekiseiSisuu(sisuu, columns);
-        drawSheetGridTekiseiRentai(rentai, columns);
-    }
-};
 
 class SheetArrivalTest : public SheetTest {
 protected:
@@ -161,32 +132,4 @@ TEST_F(SheetArrivalTest, AnotherSheetOpensWhileTheListArrivesAndAReplacedSheetSt
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(sire.isNull());
     EXPECT_TRUE(arriving(SheetKind::Syuboba)->runsArriving());
-}
-
-TEST_F(SheetTest, AnOlderRaceFileGainsTheSheetsIndexesAndKeepsItsRows)
-{
-    writeRun({});
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    QStringList fresh;
-    for (RecordSet rs(1, "SELECT name || ':' || sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name");
-         !rs.eof(); rs.moveNext())
-        fresh << rs.field(0).toString();
-    EXPECT_TRUE(hasRaceIndexes(1));
-    for (const char* index : {"T_Rdata_race_day", "T_Useiseki_kisyu_race", "T_Useiseki_cyoukyou_race", "T_Useiseki_chichi_race"})
-        slotConnection(1).execute(QString("DROP INDEX ") + index);
-    slotConnection(1).execute("CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date)");
-    slotConnection(1).execute("CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu)");
-    EXPECT_FALSE(hasRaceIndexes(1));
-    closeDb(1);
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));  // the first sheet adds them
-    EXPECT_EQ(gridOf(SheetKind::Kisyu)->rows(), 2);
-    EXPECT_FALSE(isDialogSincyokuLoaded());
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    QStringList now;
-    for (RecordSet rs(1, "SELECT name || ':' || sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name");
-         !rs.eof(); rs.moveNext())
-        now << rs.field(0).toString();
-    EXPECT_EQ(now, fresh);  // the older ones they extend are gone
-    EXPECT_EQ(RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki").field(0).toInt(), 1);
-    closeDb(1);
 }

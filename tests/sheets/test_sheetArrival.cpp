@@ -133,3 +133,105 @@ TEST_F(SheetArrivalTest, AnotherSheetOpensWhileTheListArrivesAndAReplacedSheetSt
     EXPECT_TRUE(sire.isNull());
     EXPECT_TRUE(arriving(SheetKind::Syuboba)->runsArriving());
 }
+
+namespace {
+// Lets runs join the list, then a few slices more that have not joined it yet; the rest still to come.
+bool arrivedPartly(SheetKind kind)
+{
+    const int first = gridNow(kind)->rows();
+    QElapsedTimer clock;
+    clock.start();
+    while (gridNow(kind)->rows() == first && clock.elapsed() < 20000)
+        QCoreApplication::processEvents();
+    for (clock.start(); clock.elapsed() < 60;)
+        QCoreApplication::processEvents();
+    return arriving(kind)->runsArriving();
+}
+
+QComboBox* periodCombo(SheetKind kind)
+{
+    QWidget* sheet = loadedSheet(kind);
+    clickTab(sheet, "適性（スピード指数）");
+    auto* combo = childNamed<QComboBox>(sheet, "cmbTarKikan");
+    combo->setFocus();
+    return combo;
+}
+}  // namespace
+
+// With eleven more years of runs the rest takes many slices. A period picked meanwhile starts a fresh reading whose list is one
+// whole read; a sheet closed or sent Back meanwhile stops reading at once and is gone when the event loop runs.
+TEST_F(SheetArrivalTest, APeriodPickedClosingAndBackWhileAListArrivesEndTheReadingUnderWay)
+{
+    longCareer::writeDaily(kToday, {"長調教師", "長父", "船橋", kDays + 1, kDays + 4000, 24});
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
+    ASSERT_TRUE(arrivedPartly(SheetKind::Cyoukyou));
+    QComboBox* combo = periodCombo(SheetKind::Cyoukyou);
+    QTest::keyClick(combo, Qt::Key_Up);
+    ASSERT_EQ(combo->currentText(), "6ヶ月以内対象");
+    waitForArrival(SheetKind::Cyoukyou);
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "6ヶ月以内対象");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&whole.rireki));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu")), allTexts(&whole.sisuu));
+
+    for (const bool back : {false, true}) {
+        ASSERT_TRUE(openSheet(SheetKind::Syuboba, "長父"));
+        ASSERT_TRUE(arrivedPartly(SheetKind::Syuboba));
+        QPointer<SubjectSheet> closing = arriving(SheetKind::Syuboba);
+        if (back) {
+            auto* bar = childNamed<QToolBar>(closing, "tbMenuMove");
+            QTest::mouseClick(bar->widgetForAction(childNamed<QAction>(bar, "Back")), Qt::LeftButton);
+        } else {
+            closing->close();  // as the window's close box does
+        }
+        ASSERT_FALSE(closing.isNull());  // deleted once the event loop runs; its reading stopped at once
+        EXPECT_FALSE(closing->runsArriving()) << back;
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(closing.isNull()) << back;
+    }
+}
+
+// A period under a year still shows the whole newest year, at least 2,000 runs, at once: 体重調教師's weights differ between the
+// newest 250 days and the rest of the year, so the 馬体重 columns tell an average over fewer days. A list whose newest year holds
+// fewer runs shows exactly 2,000 at once (one run a race).
+TEST_F(SheetTest, UnderAYearTheFirstScreenHoldsTheNewestYearAndItsWeightsAndNeverFewerThan2000Runs)
+{
+    longCareer::writeDaily(kToday, {"体重調教師", "体重父", "園田", 1, 500, 8,
+                                    "CASE WHEN d <= 250 THEN 440 WHEN d < 365 THEN 520 ELSE 600 END"});
+    longCareer::writeDaily(kToday, {"二千調教師", "二千父", "佐賀", 1, 3000, 1});
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "体重調教師"));
+    QTest::keyClick(periodCombo(SheetKind::Cyoukyou), Qt::Key_Up);
+    ASSERT_TRUE(arriving(SheetKind::Cyoukyou)->runsArriving());
+    const Expected whole(SheetKind::Cyoukyou, "体重調教師", "6ヶ月以内対象");
+    EXPECT_EQ(gridNow(SheetKind::Cyoukyou)->rows() - 1, 364 * 8);
+    const QStringList headers = lineTexts(&whole.sisuu, 0);
+    QStringList weights, wholeWeights;
+    for (int c = 0; c < headers.size(); ++c)
+        if (headers[c] == "馬体重")
+            weights << lineTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu"), c, true).join('|'),
+                wholeWeights << lineTexts(&whole.sisuu, c, true).join('|');
+    EXPECT_EQ(weights.size(), 5);
+    EXPECT_EQ(weights, wholeWeights);
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiRentai")), allTexts(&whole.rentai));
+
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "二千調教師"));
+    EXPECT_EQ(gridNow(SheetKind::Cyoukyou)->rows() - 1, 2000);
+    waitForArrival(SheetKind::Cyoukyou);
+    const Expected all(SheetKind::Cyoukyou, "二千調教師", "1年以内対象");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&all.rireki));
+}
+
+// A typed period that names no item has no lower bound: the whole list is read at once and every run counts.
+TEST_F(SheetArrivalTest, ATypedPeriodWithNoLowerBoundCountsEveryRunOfALongList)
+{
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
+    QComboBox* combo = periodCombo(SheetKind::Cyoukyou);
+    combo->lineEdit()->selectAll();
+    QTest::sendKeyEvent(QTest::Click, combo->lineEdit(), Qt::Key_unknown, QString("すべて"), Qt::NoModifier);
+    ASSERT_EQ(combo->currentText(), "すべて");
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_FALSE(arriving(SheetKind::Cyoukyou)->runsArriving());
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "すべて");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&whole.rireki));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu")), allTexts(&whole.sisuu));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiRentai")), allTexts(&whole.rentai));
+}

@@ -102,14 +102,7 @@ TEST_F(SheetBesideWork, AnImportIntoARollbackJournalFileStoresEveryRaceWhileALis
     for (int r = 1; r <= 2; ++r)
         server.addPage(resultsPath("21", first, r), raceOn("川崎", first, r));
     // Fourteen more years of 長調教師's runs, 24 a day, so that the list arrives for longer than the import takes.
-    const QString days = "WITH RECURSIVE n(d) AS (SELECT ?1 UNION ALL SELECT d + 1 FROM n WHERE d < ?2), "
-                         "h(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM h WHERE i < 24) ";
-    const QString code = "'船橋' || substr(strftime('%Y%m%d', date(?3, '-' || d || ' days')), 3) || '01'";
-    const DbParams range {longCareer::kDays + 1, longCareer::kDays + 5000, race.date.toDbText()};
-    execute("NAR_data.dat", days + "INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_no) SELECT " + code
-                                + ", '船橋', date(?3, '-' || d || ' days'), 1 FROM n", range);
-    execute("NAR_data.dat", days + "INSERT INTO T_Useiseki (R_code, U_name, U_kisyu, U_cyoukyou, U_chichi, U_sisuu) SELECT "
-                                + code + ", '古馬' || d || '_' || i, '騎手C', '長調教師', '長父', 40 FROM n, h", range);
+    longCareer::writeDaily(race.date, {"長調教師", "長父", "船橋", longCareer::kDays + 1, longCareer::kDays + 5000, 24});
     const QPointer<SubjectSheet> sheet = openLongList();
     ASSERT_TRUE(sheet && sheet->runsArriving());
     const int firstScreen = listed(sheet);

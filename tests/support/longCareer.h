@@ -41,4 +41,34 @@ inline void write(const VbDate& raceDay)
     write(raceDay.addDays(9), 2, "笠松", "後の馬", "騎手Z", 431);
     t.commit();
 }
+// One race a day at zyo, perDay runners of trainer's by sire, from `from` to `to` days before raceDay; the
+// weight is an expression of the day d back, the index varies by day and runner.
+struct Daily {
+    QString trainer, sire, zyo;
+    int from, to, perDay;
+    QString taizyu = "500";
+};
+
+inline void writeDaily(const VbDate& raceDay, const Daily& runs)
+{
+    const QString days = "WITH RECURSIVE n(d) AS (SELECT ?1 UNION ALL SELECT d + 1 FROM n WHERE d < ?2), "
+                         "h(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM h WHERE i < ?3) ";
+    const QString day = "date(?4, '-' || d || ' days')";
+    const QString code = "?5 || substr(strftime('%Y%m%d', " + day + "), 3) || '01'";
+    const DbParams race {runs.from, runs.to, runs.perDay, raceDay.toDbText(), runs.zyo};
+    DbParams run = race;
+    run.push_back(runs.trainer);
+    run.push_back(runs.sire);
+    openDb(1, appPath() + "NAR_data.dat", dbPassword);
+    DbSlotCloser closer(1);
+    DbTransaction t(1);
+    slotConnection(1).execute(days + "INSERT INTO T_Rdata (R_code, R_zyo, R_date, R_no, R_kyori) SELECT DISTINCT " + code
+                                  + ", ?5, " + day + ", 1, 1400 FROM n, h",
+                              race);
+    slotConnection(1).execute(days + "INSERT INTO T_Useiseki (R_code, U_name, U_kisyu, U_cyoukyou, U_chichi, U_sisuu, U_taizyu) "
+                                     "SELECT " + code + ", ?6 || d || '_' || i, '騎手C', ?6, ?7, 30 + (d * 7 + i) % 40, "
+                                  + runs.taizyu + " FROM n, h",
+                              run);
+    t.commit();
+}
 }  // namespace longCareer

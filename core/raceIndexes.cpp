@@ -23,7 +23,7 @@ struct RaceIndex {
 QString personIndexSql(const QString& column)
 {
     return QStringLiteral("CREATE INDEX %1 ON T_Useiseki (%2, (%3)) WHERE %2 IS NOT NULL")
-        .arg(personRunIndex(column), column, runDayKey("R_code"));
+        .arg(personRunIndex(column), column, runYearKey("R_code"));
 }
 
 // As in the race database's schema.
@@ -208,12 +208,12 @@ void stopRaceIndexBuild()
     indexBuild().stop();
 }
 
-QString runDayKey(const QString& codeColumn)
+QString runYearKey(const QString& codeColumn)
 {
-    return QStringLiteral("CAST(substr(%1, -8) AS INTEGER) + (substr(%1, -8, 2) < '50') * 100000000").arg(codeColumn);
+    return QStringLiteral("CAST(substr(%1, -8, 2) AS INTEGER) + (substr(%1, -8, 2) < '50') * 100").arg(codeColumn);
 }
 
 QString personRunIndex(const QString& personColumn)
 {
-    return QStringLiteral("T_Useiseki_%1_day").arg(personColumn.mid(2));
+    return QStringLiteral("T_Useiseki_%1_year").arg(personColumn.mid(2));
 }

@@ -17,8 +17,8 @@ bool raceIndexBuildRunning();
 // Stops a build under way (the index it was adding is rolled back) and waits for its thread; the
 // next call of buildRaceIndexesInBackground starts afresh. At the program's end.
 void stopRaceIndexBuild();
-// The expression that orders a person's runs newest first in the person's index (by the day and
-// number that end the race code), of the race code column named.
-QString runDayKey(const QString& codeColumn);
+// The year of a run in the person's index (that of the race code's day), of the race code column
+// named: the index gives a person's runs a year at a time, newest first, within a year in no order.
+QString runYearKey(const QString& codeColumn);
 // The index of a person's runs, for the run column naming the person ("U_kisyu" ...).
 QString personRunIndex(const QString& personColumn);

@@ -2,20 +2,19 @@
 // How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query (so
 // are the horse sheet's, any list whose period has no lower bound, and every list while the race
 // database still lacks the person indexes, which a person sheet then has built in the
-// background). A longer one is read newest first through the person's index, on a connection of
-// the reader's own: the first screen takes every run the chosen period and the newest year cover
-// (at least 2,000 listed runs), and the rest of the list comes a slice at a time while the window
-// stays usable. The cost follows the subject's runs, not the file's races. The track and jockey
-// lists read on past the first part only while they are not full (a person of one or two tracks),
-// and the runs read for them wait for the next slices; the average weight needs only the newest
-// year, which the first screen holds.
+// background). A longer one is read newest first through the person's index, a year of the race
+// code at a time, on a connection of the reader's own: the first screen takes every run the chosen
+// period and the newest year cover (at least 2,000 listed runs), and the rest of the list comes a
+// slice at a time while the window stays usable. The cost follows the subject's runs, not the
+// file's races. The track and jockey lists read on past the first part only while they are not
+// full (a person of one or two tracks), and the runs read for them wait for the next slices; the
+// average weight needs only the newest year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
 #include <deque>
 #include <memory>
 #include <optional>
 
-class SheetStatement;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -42,7 +41,7 @@ public:
     // The runs of the first part, newest first: the later ones (on or after the race day) too.
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
-    bool complete() const { return !rows_ && ahead_.empty(); }
+    bool complete() const;
     // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
     // is complete after the slice that reaches the end.
     std::vector<SheetRun> nextSlice(int budgetMs);
@@ -52,17 +51,13 @@ private:
     std::optional<int> storedRuns() const;
     void readWhole();
     void readFirstPart();
-    std::optional<SheetRun> nextRow();
-    // Lets go of the rest's statement until the next run is asked for.
-    void pause();
+    std::optional<SheetRun> nextRun();
 
     SheetRequest request_;
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     std::unique_ptr<class Connection> connection_;
-    std::unique_ptr<SheetStatement> rows_;  // the rest of the subject's runs, newest first
-    bool paused_ = false, resumable_ = false;
-    QByteArray lastCode_, lastName_;  // of the last run read
-    std::deque<SheetRun> ahead_;      // read, not yet handed on
+    std::unique_ptr<class RunsByYear> byYear_;  // the rest of the subject's runs
+    std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on
 };

@@ -93,12 +93,13 @@ CREATE TABLE T_Useiseki (
     CONSTRAINT PrimaryKey PRIMARY KEY (R_code, U_name)
 );
 CREATE INDEX T_Useiseki_U_name ON T_Useiseki (U_name);
--- A person's runs newest first: by the race day and number that end the race code ("yymmdd" and
--- "00"), read as one number, years before 50 in the 2000s. A run naming no one is left out (the
--- trainer of every run stored from a horse's history).
-CREATE INDEX T_Useiseki_kisyu_day ON T_Useiseki (U_kisyu, (CAST(substr(R_code, -8) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100000000)) WHERE U_kisyu IS NOT NULL;
-CREATE INDEX T_Useiseki_cyoukyou_day ON T_Useiseki (U_cyoukyou, (CAST(substr(R_code, -8) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100000000)) WHERE U_cyoukyou IS NOT NULL;
-CREATE INDEX T_Useiseki_chichi_day ON T_Useiseki (U_chichi, (CAST(substr(R_code, -8) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100000000)) WHERE U_chichi IS NOT NULL;
+-- A person's runs a year at a time, newest first: by the year of the race code ("yy" of its
+-- "yymmdd"; years before 50 in the 2000s), within a year as they were stored, so that a run of an
+-- older day (from a horse's history) joins the end of its year's runs. A run naming no one is left
+-- out (the trainer of every run stored from a horse's history).
+CREATE INDEX T_Useiseki_kisyu_year ON T_Useiseki (U_kisyu, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_kisyu IS NOT NULL;
+CREATE INDEX T_Useiseki_cyoukyou_year ON T_Useiseki (U_cyoukyou, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_cyoukyou IS NOT NULL;
+CREATE INDEX T_Useiseki_chichi_year ON T_Useiseki (U_chichi, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_chichi IS NOT NULL;
 -- The course table's runs of one frame of a race, with the finish and index it counts.
 CREATE INDEX T_Useiseki_waku ON T_Useiseki (R_code, U_waku, U_cyaku, U_sisuu);
 

@@ -38,7 +38,7 @@ const QStringList kOlderSchemas[] = {
 void toOlderSchema(const QString& path, const QStringList& schema)
 {
     Connection c(path, dbKeyFor(dbPassword));
-    for (const QString& index : {"T_Rdata_R_date", "T_Useiseki_kisyu_day", "T_Useiseki_cyoukyou_day", "T_Useiseki_chichi_day"})
+    for (const QString& index : {"T_Rdata_R_date", "T_Useiseki_kisyu_year", "T_Useiseki_cyoukyou_year", "T_Useiseki_chichi_year"})
         c.execute("DROP INDEX " + index);
     for (const QString& create : schema)
         c.execute(create);

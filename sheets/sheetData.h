@@ -1,7 +1,7 @@
 #pragma once
 // What the sheets read from the race database, without any window: a subject's runs (one read
-// serves the run list, the track and jockey lists and the average weight), the lists themselves,
-// and the store of the listed runs into the scratch slot 0 of the run table.
+// serves the run list, the track and jockey lists and the average weight) and the lists
+// themselves. A sheet keeps the runs it lists to itself; the shared run table is the race read's.
 #include "platform/database.h"
 #include "platform/vbdate.h"
 #include <QString>
@@ -52,15 +52,19 @@ public:
     // Fields first..last from the columns 0.. of the statement's current row.
     void readColumns(sqlite3_stmt* stmt, RunField first, RunField last);
 
+    // The texts among the fields, and a bit per field (its Null and real-number flags); checked
+    // against RunField where the text fields are named.
+    static constexpr int textCount = 8;
+    using FieldBits = uint32_t;
+
 private:
     friend class SheetValue;
-    static constexpr int textCount = 8;
     static int slotOf(RunField field, bool& text);
 
     std::array<QString, textCount> texts_;
     std::array<double, runFieldCount - textCount> numbers_ {};
-    uint32_t nulls_ = (1u << runFieldCount) - 1;
-    uint32_t reals_ = 0;
+    FieldBits nulls_ = (FieldBits(1) << runFieldCount) - 1;
+    FieldBits reals_ = 0;
     VbDate date_;
 };
 
@@ -119,8 +123,3 @@ SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& r
                              const VbDate& raceDate);
 // That average alone, over the runs given.
 int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate);
-
-// Stores the listed runs as runs first.. of slot 0 of the shared run table, growing the table
-// (to at least capacity runs) when it holds fewer runs. uName(0) takes each run's horse except on
-// the horse sheet; the trainer is not stored on the trainer sheet, nor from a Null.
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first = 1, int capacity = 0);

@@ -10,14 +10,16 @@
 
 // The subject's runs newest first, a year at a time: the person's index gives a year's runs in the
 // order they were stored, and once the year is read they are put in the order of one whole read.
+//
+// Between slices the reading lets go of its statement: one part way through its rows keeps the
+// file's read lock, and in a rollback journal that keeps the program's own writes out. It then goes
+// on after the last row read (its year and row number, in the index's order).
 class RunsByYear {
 public:
     RunsByYear(const Connection& c, const QString& column, const QByteArray& key)
-        : rows_(c, "SELECT " + sheetRunColumns() + ", " + runYearKey("T_Useiseki.R_code") + " FROM T_Useiseki INDEXED BY "
-                       + personRunIndex(column) + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column
-                       + " = ? ORDER BY " + runYearKey("T_Useiseki.R_code") + " DESC")
+        : connection_(c), column_(column), key_(key), rows_(std::make_unique<SheetStatement>(c, query("?", {})))
     {
-        rows_.start({key});
+        rows_->start({key});
     }
     bool exhausted() const { return exhausted_ && ready_.empty(); }
     // The runs of the years read so far, in order.
@@ -27,19 +29,51 @@ public:
     {
         if (exhausted_)
             return;
-        if (!rows_.next()) {
+        if (paused_)
+            resume();
+        if (!rows_->next()) {
             exhausted_ = true;
             finishYear();
             return;
         }
-        const int year = sqlite3_column_int(rows_.get(), fKyakusitu + 1);
+        sqlite3_stmt* row = rows_->get();
+        const int year = sqlite3_column_int(row, fKyakusitu + 1);
         if (year != year_)
             finishYear();
         year_ = year;
-        yearRuns_.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
+        rowid_ = sqlite3_column_int64(row, fKyakusitu + 2);
+        yearRuns_.emplace_back().readColumns(row, fRCode, fKyakusitu);
+    }
+    // Lets go of the statement until the next row is asked for.
+    void pause()
+    {
+        if (exhausted_)
+            return;
+        rows_->start({});
+        paused_ = true;
     }
 
 private:
+    // Within a year the index holds the rows by row number.
+    QString query(const QString& keyParameter, const QString& after) const
+    {
+        const QString year = runYearKey("T_Useiseki.R_code");
+        return "SELECT " + sheetRunColumns() + ", " + year + ", T_Useiseki.rowid FROM T_Useiseki INDEXED BY "
+            + personRunIndex(column_) + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column_ + " = " + keyParameter
+            + after + " ORDER BY " + year + " DESC, T_Useiseki.rowid DESC";
+    }
+    // On after the last row read: the rest of its year, then the years before.
+    void resume()
+    {
+        if (!resumed_) {
+            const QString year = runYearKey("T_Useiseki.R_code");
+            rows_ = std::make_unique<SheetStatement>(
+                connection_, query("?3", " AND " + year + " <= ?1 AND (" + year + " < ?1 OR T_Useiseki.rowid < ?2)"));
+            resumed_ = true;
+        }
+        rows_->start({year_, rowid_}, {key_});
+        paused_ = false;
+    }
     void finishYear()
     {
         std::sort(yearRuns_.begin(), yearRuns_.end(), inWholeReadOrder);
@@ -60,8 +94,13 @@ private:
         return code != 0 ? code < 0 : a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
     }
 
-    SheetStatement rows_;
+    const Connection& connection_;
+    QString column_;
+    QByteArray key_;
+    std::unique_ptr<SheetStatement> rows_;
     int year_ = -1;
+    int64_t rowid_ = 0;
+    bool paused_ = false, resumed_ = false;
     std::vector<SheetRun> yearRuns_;
     std::deque<SheetRun> ready_;
     bool exhausted_ = false;
@@ -73,10 +112,15 @@ SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request),
     if (!stored || *stored <= sheetFirstListed)
         readWhole();
     else
-        readFirstPart(*stored);
+        readFirstPart();
 }
 
-SheetRunReader::~SheetRunReader() = default;
+// The statements go before the connection they run on.
+SheetRunReader::~SheetRunReader()
+{
+    byYear_.reset();
+    connection_.reset();
+}
 
 std::optional<int> SheetRunReader::storedRuns() const
 {
@@ -98,26 +142,25 @@ void SheetRunReader::readWhole()
 {
     runs_ = readSubjectRuns(request_.kind, request_.key);
     inputs_ = buildSheetInputs(runs_, request_.raceZyo, request_.firstJockey, request_.raceDate);
-    expectedListed_ = int(runsBefore(runs_, request_.raceDate).size());
 }
 
 // The first part: the later runs, then the listed ones, until both the period and the newest year
 // are covered and 2,000 are listed; then on for the lists while they are not full.
-void SheetRunReader::readFirstPart(int stored)
+void SheetRunReader::readFirstPart()
 {
     const Connection& slot = slotConnection(slotMain);
     connection_ = std::make_unique<Connection>(slot.path(), slot.key());
     byYear_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
     SheetListFill lists(request_.raceZyo, request_.firstJockey, request_.kind == SheetKind::Kisyu);
     const VbDate covered = request_.raceDate.addDays(-std::max<int32_t>(365, request_.periodDays));
-    int listed = 0, later = 0;
+    int listed = 0;
     while (std::optional<SheetRun> run = nextRun()) {
         lists.add(*run);
         if (listed >= sheetFirstListed && !(run->date() > covered)) {
             ahead_.push_back(std::move(*run));
             break;
         }
-        (run->date() < request_.raceDate ? listed : later) += 1;
+        listed += run->date() < request_.raceDate ? 1 : 0;
         runs_.push_back(std::move(*run));
     }
     while (!lists.full())
@@ -129,7 +172,7 @@ void SheetRunReader::readFirstPart(int stored)
         }
     lists.fillIn(inputs_);
     inputs_.avgTaizyu = averageTaizyu(runs_, request_.raceDate);
-    expectedListed_ = stored - later;
+    byYear_->pause();
 }
 
 // The next run of the subject's, reading on to the end of its year; none at the end.
@@ -165,6 +208,8 @@ std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
         if (byYear_->exhausted()) {
             byYear_.reset();
             connection_.reset();
+        } else {
+            byYear_->pause();
         }
     }
     return slice;

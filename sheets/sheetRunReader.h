@@ -41,8 +41,6 @@ public:
     // The runs of the first part, newest first: the later ones (on or after the race day) too.
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
-    // How many runs the whole list will hold, as counted when the reading began.
-    int expectedListed() const { return expectedListed_; }
     bool complete() const;
     // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
     // is complete after the slice that reaches the end.
@@ -52,14 +50,13 @@ private:
     // The person's runs through the person's index, when the file has it, else nothing.
     std::optional<int> storedRuns() const;
     void readWhole();
-    void readFirstPart(int stored);
+    void readFirstPart();
     std::optional<SheetRun> nextRun();
 
     SheetRequest request_;
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
-    int expectedListed_ = 0;
     std::unique_ptr<class Connection> connection_;
     std::unique_ptr<class RunsByYear> byYear_;  // the rest of the subject's runs
     std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on

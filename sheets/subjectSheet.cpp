@@ -62,7 +62,11 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
     });
 }
 
-SubjectSheet::~SubjectSheet() = default;
+// The reading stops before the window's parts go, whatever order they are destroyed in.
+SubjectSheet::~SubjectSheet()
+{
+    stopArrival();
+}
 
 bool SubjectSheet::runsArriving() const
 {
@@ -116,10 +120,8 @@ void SubjectSheet::fill()
     progress.step();
     const SheetRunList shown = listedRuns(reader_->takeRuns(), pd.raceDate);
     const std::vector<const SheetRun*> listed = pointersTo(*shown);
-    listedCount_ = int(listed.size());
     vbTrap("Error-umaRireki-1", [&] {
         drawSheetGridRireki(*gridRireki, kind_, shown);
-        storeRunsInSlot0(listed, kind_, 1, listedCount_);
         fitToTab(*gridRireki);
     });
     progress.step();
@@ -155,14 +157,11 @@ void SubjectSheet::arrive()
 }
 
 // Each addition to the run grid lays out and paints it anew: the arrived runs join it a few times
-// a second, not at every slice.
+// a second, not at every slice. They stay the sheet's own: a race read or an import may be using
+// the shared run table while they arrive.
 void SubjectSheet::showArrived()
 {
-    const SheetRunList shown = std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {}));
-    const std::vector<const SheetRun*> listed = pointersTo(*shown);
-    appendSheetGridRireki(*gridRireki, kind_, shown);
-    storeRunsInSlot0(listed, kind_, listedCount_ + 1, reader_->expectedListed());
-    listedCount_ += int(listed.size());
+    appendSheetGridRireki(*gridRireki, kind_, std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {})));
     fitToTab(*gridRireki);
     sinceShown_.start();
 }

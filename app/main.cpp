@@ -1,4 +1,5 @@
 #include "app/mainStart.h"
+#include "core/raceIndexes.h"
 #include "platform/application.h"
 
 int main(int argc, char** argv)
@@ -6,5 +7,7 @@ int main(int argc, char** argv)
     Application app(argc, argv);
     loadQtTranslations();
     Main();
-    return app.exec();
+    const int code = app.exec();
+    stopRaceIndexBuild();
+    return code;
 }

@@ -4,10 +4,10 @@
 // One object for the whole run, reached directly by every subsystem.
 #include "platform/vbarray.h"
 #include "platform/vbdate.h"
+#include <QPointer>
 #include <QString>
+#include <QWidget>
 #include <array>
-
-class QWidget;
 
 struct PublicDim {
     // Race header.
@@ -73,7 +73,8 @@ struct PublicDim {
 
     // Sheet selection.
     QString sheetKey;
-    QWidget* sheetForm = nullptr;
+    // Null once that sheet is closed.
+    QPointer<QWidget> sheetForm;
 };
 
 extern PublicDim pd;

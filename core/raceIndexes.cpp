@@ -1,94 +1,237 @@
 #include "core/raceIndexes.h"
 
-#include "core/dialogSincyoku.h"
 #include "platform/database.h"
+#include "platform/msgbox.h"
 #include "platform/vberror.h"
-#include "platform/widgets.h"
+
+#include <QCoreApplication>
+#include <QSet>
+#include <sqlcipher/sqlite3.h>
+#include <array>
+#include <atomic>
+#include <chrono>
+#include <mutex>
+#include <thread>
 
 namespace {
 struct RaceIndex {
-    const char* name;
-    const char* create;
-    const char* extends;  // the older index on the leading columns, made useless by this one
+    QString name;
+    QString create;
+    std::array<const char*, 2> replaces;  // older indexes of the same reads, dropped once it stands
 };
 
-// As in the race database's schema.
-const RaceIndex raceIndexes[] = {
-    {"T_Rdata_race_day",
-     "CREATE INDEX T_Rdata_race_day ON T_Rdata (R_date, R_no, R_code, R_zyo, R_name, R_siba, R_kyori, R_baba, R_tousuu)",
-     "T_Rdata_R_date"},
-    {"T_Useiseki_kisyu_race", "CREATE INDEX T_Useiseki_kisyu_race ON T_Useiseki (U_kisyu, R_code)",
-     "T_Useiseki_U_kisyu"},
-    {"T_Useiseki_cyoukyou_race", "CREATE INDEX T_Useiseki_cyoukyou_race ON T_Useiseki (U_cyoukyou, R_code)",
-     "T_Useiseki_U_cyoukyou"},
-    {"T_Useiseki_chichi_race", "CREATE INDEX T_Useiseki_chichi_race ON T_Useiseki (U_chichi, R_code)",
-     "T_Useiseki_U_chichi"},
-};
-
-bool hasIndex(int slot, const char* name)
+QString personIndexSql(const QString& column)
 {
-    return !RecordSet(slot, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?", {name}).eof();
+    return QStringLiteral("CREATE INDEX %1 ON T_Useiseki (%2, (%3)) WHERE %2 IS NOT NULL")
+        .arg(personRunIndex(column), column, runYearKey("R_code"));
 }
 
-// The progress window tells what is being done while it counts the indexes, then shows its
-// caller's caption and bar again.
-class IndexProgress {
+// As in the race database's schema.
+const std::array<RaceIndex, 4>& raceIndexes()
+{
+    static const std::array<RaceIndex, 4> indexes {{
+        {personRunIndex("U_kisyu"), personIndexSql("U_kisyu"), {"T_Useiseki_kisyu_race", "T_Useiseki_U_kisyu"}},
+        {personRunIndex("U_cyoukyou"), personIndexSql("U_cyoukyou"),
+         {"T_Useiseki_cyoukyou_race", "T_Useiseki_U_cyoukyou"}},
+        {personRunIndex("U_chichi"), personIndexSql("U_chichi"), {"T_Useiseki_chichi_race", "T_Useiseki_U_chichi"}},
+        {"T_Rdata_R_date", "CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date)", {"T_Rdata_race_day", nullptr}},
+    }};
+    return indexes;
+}
+
+bool hasIndex(sqlite3* db, const QString& name)
+{
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, "SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = ?", -1, &stmt, nullptr);
+    const QByteArray utf8 = name.toUtf8();
+    sqlite3_bind_text(stmt, 1, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+    const bool found = sqlite3_step(stmt) == SQLITE_ROW;
+    sqlite3_finalize(stmt);
+    return found;
+}
+
+// Set by any connection that has to wait for a lock: the build lets the file go.
+std::atomic<bool> writerWaits {false};
+// Set while an import runs.
+std::atomic<bool> importHolds {false};
+
+bool letWritersFirst();
+
+class IndexBuild {
 public:
-    explicit IndexProgress(int steps)
-        : title_(dialogSincyoku().windowTitle()), max_(dialogSincyoku().max()), value_(dialogSincyoku().value())
+    ~IndexBuild() { stop(); }
+
+    void start(const QString& path, const QByteArray& key)
     {
-        dialogSincyoku().setWindowTitle("過去データの索引を作成しています。しばらくお待ちください・・・");
-        dialogSincyoku().setMax(float(steps));
-        dialogSincyoku().setValue(0);
-        paintNow(&dialogSincyoku());
+        if (tried_.contains(path) || running_)
+            return;
+        join();
+        tried_.insert(path);
+        stopping_ = false;
+        running_ = true;
+        setLockWaitHook(letWritersFirst);
+        thread_ = std::thread([this, path, key] { run(path, key); });
     }
-    ~IndexProgress()
+    bool running() const { return running_; }
+    void stop()
     {
-        dialogSincyoku().setWindowTitle(title_);
-        dialogSincyoku().setMax(max_);
-        dialogSincyoku().setValue(value_);
-    }
-    IndexProgress(const IndexProgress&) = delete;
-    IndexProgress& operator=(const IndexProgress&) = delete;
-    void step()
-    {
-        dialogSincyoku().setValue(dialogSincyoku().value() + 1);
-        paintNow(&dialogSincyoku());
+        stopping_ = true;
+        {
+            const std::lock_guard lock(handleMutex_);
+            if (handle_)
+                sqlite3_interrupt(handle_);
+        }
+        join();
+        tried_.clear();
     }
 
 private:
-    QString title_;
-    float max_, value_;
+    void join()
+    {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    void run(const QString& path, const QByteArray& key)
+    {
+        try {
+            Connection c(path, key);
+            if (sqlite3_db_readonly(c.handle(), "main") == 1)
+                throw VbError(vbErrFile, QStringLiteral("read-only file"), VbCause::fileReadOnly);
+            const HeldHandle held(*this, c.handle());
+            // It waits for a writer as long as the writer takes, and lets a waiting one go first.
+            sqlite3_busy_handler(c.handle(), [](void* self, int) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(20));
+                return static_cast<IndexBuild*>(self)->stopping_ ? 0 : 1;
+            }, this);
+            sqlite3_progress_handler(c.handle(), 1000, [](void* self) {
+                return static_cast<IndexBuild*>(self)->stopping_ || writerWaits || importHolds ? 1 : 0;
+            }, this);
+            for (const RaceIndex& index : raceIndexes())
+                if (!stopping_ && !hasIndex(c.handle(), index.name))
+                    addIndex(c, index);
+        } catch (const std::exception& e) {
+            if (!stopping_)
+                tell(e);
+        }
+        running_ = false;
+    }
+    // The connection a stop interrupts, for as long as it is open.
+    struct HeldHandle {
+        HeldHandle(IndexBuild& build, sqlite3* db) : build_(build) { hold(db); }
+        ~HeldHandle() { hold(nullptr); }
+        void hold(sqlite3* db) const
+        {
+            const std::lock_guard lock(build_.handleMutex_);
+            build_.handle_ = db;
+        }
+        IndexBuild& build_;
+    };
+    // One index in one transaction, begun again after each writer it let go first, each time after
+    // a longer quiet spell; its log pages go into the file before the window's next write would
+    // have to copy them.
+    void addIndex(Connection& c, const RaceIndex& index)
+    {
+        for (int quietMs = 2000; !stopping_; quietMs = std::min(2 * quietMs, 60000)) {
+            while (importHolds && !stopping_)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            writerWaits = false;
+            c.execute(QStringLiteral("BEGIN IMMEDIATE"));
+            try {
+                c.execute(index.create);
+                for (const char* older : index.replaces)
+                    if (older)
+                        c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
+                c.execute(QStringLiteral("COMMIT"));
+                checkpoint(c);
+                return;
+            } catch (const VbError&) {
+                const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
+                sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+                if (!interrupted || stopping_)
+                    throw;
+            }
+            for (int waited = 0; waited < quietMs && !stopping_; waited += 50)
+                std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    void checkpoint(Connection& c) const
+    {
+        int logged = 0, copied = 0;
+        for (int tries = 0; tries < 100 && !stopping_; ++tries) {
+            if (sqlite3_wal_checkpoint_v2(c.handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, &logged, &copied) == SQLITE_OK
+                && copied >= logged)
+                return;
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        }
+    }
+    // Once, in the window's thread.
+    static void tell(const std::exception& e)
+    {
+        const QString cause = japaneseCause(e);
+        const QString text = QStringLiteral("NAR_data.dat：過去データの索引を作成できませんでした（%1）。\n"
+                                            "騎手・調教師・種牡馬のシートは索引なしで表示します。")
+                                 .arg(cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です")
+                                                      : cause);
+        if (QCoreApplication* app = QCoreApplication::instance())
+            QMetaObject::invokeMethod(app, [text] { msgBox(text); }, Qt::QueuedConnection);
+    }
+
+    std::thread thread_;
+    std::atomic<bool> running_ {false}, stopping_ {false};
+    std::mutex handleMutex_;
+    sqlite3* handle_ = nullptr;
+    QSet<QString> tried_;  // the window's thread only
 };
+
+IndexBuild& indexBuild()
+{
+    static IndexBuild build;
+    return build;
+}
+
+// Some steps of a build take seconds in which it cannot stop: a writer waits for them, however
+// long, rather than fail.
+bool letWritersFirst()
+{
+    writerWaits = true;
+    return indexBuild().running();
+}
 }  // namespace
 
 bool hasRaceIndexes(int slot)
 {
-    for (const RaceIndex& index : raceIndexes)
-        if (!hasIndex(slot, index.name))
+    for (const RaceIndex& index : raceIndexes())
+        if (!hasIndex(slotConnection(slot).handle(), index.name))
             return false;
     return true;
 }
 
-void addRaceIndexes(int slot)
+void buildRaceIndexesInBackground(const QString& path, const QByteArray& key)
 {
-    if (hasRaceIndexes(slot))
-        return;
-    IndexProgress progress(int(std::size(raceIndexes)));
-    vbTrapAlwaysToLog(QStringLiteral("addRaceIndexes"), [slot, &progress] {
-        for (const RaceIndex& index : raceIndexes) {
-            if (!hasIndex(slot, index.name)) {
-                DbTransaction t(slot);
-                slotConnection(slot).execute(QString::fromUtf8(index.create));
-                slotConnection(slot).execute("DROP INDEX IF EXISTS " + quoteIdent(index.extends));
-                t.commit();
-            }
-            progress.step();
-        }
-    });
+    indexBuild().start(path, key);
 }
 
-QString raceRunIndex(const QString& personColumn)
+void holdRaceIndexBuild(bool hold)
 {
-    return QStringLiteral("T_Useiseki_%1_race").arg(personColumn.mid(2));
+    importHolds = hold;
+}
+
+bool raceIndexBuildRunning()
+{
+    return indexBuild().running();
+}
+
+void stopRaceIndexBuild()
+{
+    indexBuild().stop();
+}
+
+QString runYearKey(const QString& codeColumn)
+{
+    return QStringLiteral("CAST(substr(%1, -8, 2) AS INTEGER) + (substr(%1, -8, 2) < '50') * 100").arg(codeColumn);
+}
+
+QString personRunIndex(const QString& personColumn)
+{
+    return QStringLiteral("T_Useiseki_%1_year").arg(personColumn.mid(2));
 }

@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <QPasswordDigestor>
 #include <QUrl>
+#include <atomic>
 
 using namespace dbdetail;
 
@@ -19,6 +20,24 @@ namespace {
 
 // The system's command time-out.
 constexpr int kBusyTimeoutMs = 10000;
+// How often a connection kept from the file by another one's lock tries again.
+constexpr int kLockPollMs = 5;
+
+std::atomic<bool (*)()> lockWaitHook {nullptr};
+
+// Waits for a lock another connection holds, up to the command time-out. The first wait tells the
+// hook, so that work in the background lets the file go; while the hook says it is letting it go,
+// the wait outlasts the time-out.
+int waitForLock(void*, int tries)
+{
+    const bool timedOut = tries * kLockPollMs >= kBusyTimeoutMs;
+    bool (*hook)() = lockWaitHook.load();
+    const bool lettingGo = hook && (tries == 0 || timedOut) && hook();
+    if (timedOut && !lettingGo)
+        return 0;
+    sqlite3_sleep(kLockPollMs);
+    return 1;
+}
 // Our files use 4 KiB cipher pages; SQLCipher 3 does not store the size, so every open sets it.
 constexpr const char* kCipherPageSize = "PRAGMA cipher_page_size = 4096";
 // About 16 MiB of page cache per connection: the readers scan the run table repeatedly.
@@ -43,7 +62,7 @@ Handle openHandle(const QByteArray& name, int flags)
             throwDb(QStringLiteral("out of memory"));
         throwSqlite(db.get());
     }
-    sqlite3_busy_timeout(db.get(), kBusyTimeoutMs);
+    sqlite3_busy_handler(db.get(), waitForLock, nullptr);
     return db;
 }
 
@@ -312,4 +331,9 @@ void createDbFile(const QString& path, const QString& password, const QString& s
         QFile::remove(temp);
         throw VbError(vbErrFile, QStringLiteral("cannot create ") + path);
     }
+}
+
+void setLockWaitHook(bool (*hook)())
+{
+    lockWaitHook = hook;
 }

@@ -81,6 +81,12 @@ private:
     std::shared_ptr<StatementCache> statements_;
 };
 
+// Called, on the waiting connection's thread, when a connection first has to wait for a lock that
+// another connection of the process or another process holds, and again at the command time-out;
+// true when work of this process holds it and is letting it go, so that the wait goes on.
+// nullptr for none.
+void setLockWaitHook(bool (*hook)());
+
 // The six slots `cnDB` (0..5) by what they hold; slots 4 and 5 are spare.
 enum DbSlot : int {
     // The tools (the data-file tool, the demo server's track files), never the program.

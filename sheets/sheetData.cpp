@@ -1,11 +1,11 @@
 #include "sheets/sheetData.h"
 
-#include "core/publicDim.h"
 #include "platform/vbformat.h"
 #include "sheets/sheetStatement.h"
 
 #include <sqlcipher/sqlite3.h>
 #include <algorithm>
+#include <limits>
 
 QString sheetFormName(SheetKind kind)
 {
@@ -64,6 +64,17 @@ constexpr bool isTextField(RunField f)
     return f == fRCode || f == fDate || f == fZyo || f == fRName || f == fName || f == fKisyu || f == fCyoukyou
         || f == fKyakusitu;
 }
+
+// A field added to the texts needs a place among them, and every field needs its Null bit and its
+// real-number bit.
+constexpr int textFieldCount = [] {
+    int n = 0;
+    for (int i = 0; i < runFieldCount; ++i)
+        n += isTextField(RunField(i)) ? 1 : 0;
+    return n;
+}();
+static_assert(textFieldCount == SheetRun::textCount, "SheetRun::textCount must count the text fields");
+static_assert(runFieldCount < std::numeric_limits<SheetRun::FieldBits>::digits, "a Null bit for every field");
 
 // Each field's place among the texts or among the numbers.
 constexpr std::array<int8_t, runFieldCount> fieldSlots = [] {
@@ -216,23 +227,39 @@ std::vector<const SheetRun*> pointersTo(const std::vector<SheetRun>& runs)
     return pointers;
 }
 
+SheetListFill::SheetListFill(const QString& raceZyo, const QString& firstJockey, bool subjectIsJockey)
+    : subjectIsJockey_(subjectIsJockey)
+{
+    lists_.trkList[0] = raceZyo;
+    lists_.jkList[0] = firstJockey;
+}
+
+void SheetListFill::add(const SheetRun& run)
+{
+    if (!tracksFull_)
+        tracksFull_ = !addDistinct(lists_.trkList, tracks_, run[fZyo]);
+    if (!jockeysFull_) {
+        if (lists_.jkList[0].isEmpty())
+            lists_.jkList[0] = run[fKisyu].toString();
+        jockeysFull_ = !addDistinct(lists_.jkList, jockeys_, run[fKisyu]);
+    }
+    added_ = true;
+}
+
+void SheetListFill::fillIn(SheetInputs& inputs) const
+{
+    inputs.trkList = lists_.trkList;
+    inputs.jkList = lists_.jkList;
+}
+
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate)
 {
     SheetInputs in;
-    in.trkList[0] = raceZyo;
-    in.jkList[0] = firstJockey;
-    int n = 1;
-    for (const SheetRun& run : runs)
-        if (!addDistinct(in.trkList, n, run[fZyo]))
-            break;
-    n = 1;
-    for (const SheetRun& run : runs) {
-        if (in.jkList[0].isEmpty())
-            in.jkList[0] = run[fKisyu].toString();
-        if (!addDistinct(in.jkList, n, run[fKisyu]))
-            break;
-    }
+    SheetListFill lists(raceZyo, firstJockey);
+    for (auto run = runs.begin(); run != runs.end() && !lists.full(); ++run)
+        lists.add(*run);
+    lists.fillIn(in);
     in.avgTaizyu = averageTaizyu(runs, raceDate);
     return in;
 }
@@ -248,46 +275,4 @@ int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate)
             ++count;
         }
     return count > 0 ? CLng(sum / count) : 0;
-}
-
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first, int capacity)
-{
-    const bool withName = kind != SheetKind::Uma;
-    const bool withTrainer = kind != SheetKind::Cyoukyou;
-    const int last = first + int(runs.size()) - 1;
-    if (last > pd.kakoMax) {
-        if (last > pd.uDate.ubound(2))
-            redimUmaPreserve(18, std::max(last, capacity));
-        pd.kakoMax = last;
-    }
-    for (int r = first; r <= last; ++r) {
-        const SheetRun& run = *runs[size_t(r - first)];
-        pd.uDate(0, r) = run.date();
-        pd.uZyo(0, r) = run[fZyo].toString();
-        pd.uRaceNo(0, r) = run[fRaceNo].toInt();
-        pd.uRname(0, r) = run[fRName].toString();
-        if (withName)
-            pd.uName(0) = run[fName].toString();
-        pd.uSiba(0, r) = run[fSiba].toInt();
-        pd.uKyori(0, r) = run[fKyori].toInt();
-        pd.uBaba(0, r) = run[fBaba].toInt();
-        pd.uSisuu(0, r) = run[fSisuu].toFloat();
-        pd.uSisuu3f(0, r) = run[fSisuu3f].toFloat();
-        pd.uCyaku(0, r) = run[fCyaku].toInt();
-        pd.uTousuu(0, r) = run[fTousuu].toInt();
-        pd.uTime(0, r) = run[fTime].toFloat();
-        pd.u3f(0, r) = run[f3f].toFloat();
-        pd.uCyakusa(0, r) = run[fCyakusa].toFloat();
-        pd.uKisyu(0, r) = run[fKisyu].toString();
-        pd.uHutan(0, r) = run[fHutan].toFloat();
-        pd.uWaku(0, r) = run[fWaku].toInt();
-        pd.uNo(0, r) = run[fNo].toInt();
-        pd.uTaizyu(0, r) = run[fTaizyu].toInt();
-        pd.uZougen(0, r) = run[fZougen].toInt();
-        for (int c = 1; c <= 4; ++c)
-            pd.uTuka(0, c, r) = run[RunField(fTuka1 + c - 1)].toInt();
-        if (withTrainer && !run[fCyoukyou].isNull())
-            pd.uCyoukyou(0, r) = run[fCyoukyou].toString();
-        pd.uKankaku(0, r) = run[fKankaku].toInt();
-    }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // What the sheets read from the race database, without any window: a subject's runs (one read
-// serves the run list, the track and jockey lists and the average weight), the lists themselves,
-// and the store of the listed runs into the scratch slot 0 of the run table.
+// serves the run list, the track and jockey lists and the average weight) and the lists
+// themselves. A sheet keeps the runs it lists to itself; the shared run table is the race read's.
 #include "platform/database.h"
 #include "platform/vbdate.h"
 #include <QString>
@@ -52,15 +52,19 @@ public:
     // Fields first..last from the columns 0.. of the statement's current row.
     void readColumns(sqlite3_stmt* stmt, RunField first, RunField last);
 
+    // The texts among the fields, and a bit per field (its Null and real-number flags); checked
+    // against RunField where the text fields are named.
+    static constexpr int textCount = 8;
+    using FieldBits = uint32_t;
+
 private:
     friend class SheetValue;
-    static constexpr int textCount = 8;
     static int slotOf(RunField field, bool& text);
 
     std::array<QString, textCount> texts_;
     std::array<double, runFieldCount - textCount> numbers_ {};
-    uint32_t nulls_ = (1u << runFieldCount) - 1;
-    uint32_t reals_ = 0;
+    FieldBits nulls_ = (FieldBits(1) << runFieldCount) - 1;
+    FieldBits reals_ = 0;
     VbDate date_;
 };
 
@@ -96,14 +100,26 @@ struct SheetInputs {
     std::array<QString, 6> jkList;
     int32_t avgTaizyu = 0;
 };
-// trkList(0) = raceZyo, jkList(0) = firstJockey (may be empty); the rest from the runs, newest
-// first; avgTaizyu over the runs dated after raceDate - 365 (later ones included).
+// The track and jockey lists filled from a subject's runs, newest first: trkList(0) = raceZyo,
+// jkList(0) = firstJockey (may be empty: then the first run's jockey).
+class SheetListFill {
+public:
+    // subjectIsJockey: every run names the same jockey, so the jockey list is whole after one run.
+    SheetListFill(const QString& raceZyo, const QString& firstJockey, bool subjectIsJockey = false);
+    void add(const SheetRun& run);
+    // No later run can change the lists.
+    bool full() const { return tracksFull_ && (jockeysFull_ || (subjectIsJockey_ && added_)); }
+    void fillIn(SheetInputs& inputs) const;
+
+private:
+    SheetInputs lists_;
+    int tracks_ = 1, jockeys_ = 1;
+    bool tracksFull_ = false, jockeysFull_ = false, subjectIsJockey_, added_ = false;
+};
+
+// The lists from the runs (newest first); avgTaizyu over the runs dated after raceDate - 365
+// (later ones included).
 SheetInputs buildSheetInputs(const std::vector<SheetRun>& runs, const QString& raceZyo, const QString& firstJockey,
                              const VbDate& raceDate);
 // That average alone, over the runs given.
 int32_t averageTaizyu(const std::vector<SheetRun>& runs, const VbDate& raceDate);
-
-// Stores the listed runs as runs first.. of slot 0 of the shared run table, growing the table
-// (to at least capacity runs) when it holds fewer runs. uName(0) takes each run's horse except on
-// the horse sheet; the trainer is not stored on the trainer sheet, nor from a Null.
-void storeRunsInSlot0(const std::vector<const SheetRun*>& runs, SheetKind kind, int first = 1, int capacity = 0);

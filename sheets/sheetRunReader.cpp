@@ -5,261 +5,212 @@
 #include "core/raceIndexes.h"
 
 #include <QElapsedTimer>
-#include <sqlcipher/sqlite3.h>
 #include <algorithm>
-#include <deque>
-#include <optional>
-#include <span>
-#include <string>
-#include <string_view>
-#include <unordered_map>
+#include <iterator>
 
-// The rows of the subject's runs by the code of their race, asked once for each race of the file.
-// Most races are not the subject's: a bit per hash, small enough to stay in the processor's cache,
-// turns them away before the map (whose nodes lie all over memory) is looked at. A race's runs
-// are then read by their row numbers, without a search of the subject's index for each race.
-class SubjectRuns {
+// The subject's runs newest first, a year at a time: the person's index gives a year's runs in the
+// order they were stored, and once the year is read they are put in the order of one whole read.
+//
+// Between slices the reading lets go of its statement: one part way through its rows keeps the
+// file's read lock, and in a rollback journal that keeps the program's own writes out. It then goes
+// on after the last row read (its year and row number, in the index's order).
+class RunsByYear {
 public:
-    // The rows come in the order of the subject's index: those of one race one after another.
-    void add(std::string_view code, int64_t row)
+    RunsByYear(const Connection& c, const QString& column, const QByteArray& key)
+        : connection_(c), column_(column), key_(key), rows_(std::make_unique<SheetStatement>(c, query("?", {})))
     {
-        if (codes_.empty() || codes_.back() != code) {
-            codes_.emplace_back(code);
-            races_.emplace(codes_.back(), Span {rows_.size(), 0});
-            const size_t bit = hashBit(code);
-            bits_[bit / 64] |= uint64_t(1) << (bit % 64);
+        rows_->start({key});
+    }
+    bool exhausted() const { return exhausted_ && ready_.empty(); }
+    // The runs of the years read so far, in order.
+    std::deque<SheetRun>& ready() { return ready_; }
+    // Reads one row; a row of the next year (or the end) puts the year before in order.
+    void readRow()
+    {
+        if (exhausted_)
+            return;
+        if (paused_)
+            resume();
+        if (!rows_->next()) {
+            exhausted_ = true;
+            finishYear();
+            return;
         }
-        rows_.push_back(row);
-        ++races_[codes_.back()].count;
+        sqlite3_stmt* row = rows_->get();
+        const int year = sqlite3_column_int(row, fKyakusitu + 1);
+        if (year != year_)
+            finishYear();
+        year_ = year;
+        rowid_ = sqlite3_column_int64(row, fKyakusitu + 2);
+        yearRuns_.emplace_back().readColumns(row, fRCode, fKyakusitu);
     }
-    size_t size() const { return rows_.size(); }
-    bool has(std::string_view code) const
+    // Lets go of the statement until the next row is asked for.
+    void pause()
     {
-        const size_t bit = hashBit(code);
-        return (bits_[bit / 64] >> (bit % 64) & 1) != 0 && races_.count(code) > 0;
-    }
-    // The rows of the subject's runs in that race.
-    std::span<const int64_t> rows(std::string_view code) const
-    {
-        const auto it = races_.find(code);
-        if (it == races_.end())
-            return {};
-        return std::span(rows_).subspan(it->second.first, it->second.count);
+        if (exhausted_)
+            return;
+        rows_->start({});
+        paused_ = true;
     }
 
 private:
-    struct Span {
-        size_t first, count;
-    };
-    size_t hashBit(std::string_view code) const
+    // Within a year the index holds the rows by row number.
+    QString query(const QString& keyParameter, const QString& after) const
     {
-        return std::hash<std::string_view> {}(code) & (bits_.size() * 64 - 1);
+        const QString year = runYearKey("T_Useiseki.R_code");
+        return "SELECT " + sheetRunColumns() + ", " + year + ", T_Useiseki.rowid FROM T_Useiseki INDEXED BY "
+            + personRunIndex(column_) + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column_ + " = " + keyParameter
+            + after + " ORDER BY " + year + " DESC, T_Useiseki.rowid DESC";
     }
-
-    std::deque<std::string> codes_;
-    std::unordered_map<std::string_view, Span> races_;
-    std::vector<int64_t> rows_;
-    std::vector<uint64_t> bits_ = std::vector<uint64_t>(size_t(1) << 13);
-};
-
-// The subject's races newest first, their columns from the day index alone: every race day by day,
-// kept when the subject ran in it. The index gives the races of one day and number in descending
-// code order; they are handed on in ascending order.
-class SubjectRaces {
-public:
-    // The connection's function sheet_ran(code) tells the subject's races.
-    SubjectRaces(const Connection& c)
-        : races_(c, "SELECT " + raceColumns() + " FROM T_Rdata INDEXED BY T_Rdata_race_day WHERE sheet_ran(R_code) "
-                    "ORDER BY R_date DESC, R_no DESC, R_code DESC")
+    // On after the last row read: the rest of its year, then the years before.
+    void resume()
     {
-        races_.start({});
-    }
-    bool next()
-    {
-        if (!group_.empty())
-            group_.pop_back();
-        if (group_.empty())
-            fillGroup();
-        return !group_.empty();
-    }
-    // The race's own columns (fRCode to fTousuu) of a run.
-    const SheetRun& race() const { return group_.back(); }
-    QByteArray code() const { return group_.back()[fRCode].toString().toUtf8(); }
-
-private:
-    static QString raceColumns()
-    {
-        return sheetRunColumns().section(',', fRCode, fTousuu);
-    }
-    static bool sameDayAndNumber(const SheetRun& a, const SheetRun& b)
-    {
-        return a[fDate].toString() == b[fDate].toString() && a[fRaceNo].isNull() == b[fRaceNo].isNull()
-            && a[fRaceNo].toDouble() == b[fRaceNo].toDouble();
-    }
-    // The subject's races of the next day and number, last in code order first.
-    void fillGroup()
-    {
-        if (ahead_)
-            group_.push_back(*std::exchange(ahead_, std::nullopt));
-        while (races_.next()) {
-            SheetRun race;
-            race.readColumns(races_.get(), fRCode, fTousuu);
-            if (!group_.empty() && !sameDayAndNumber(race, group_.front())) {
-                ahead_ = std::move(race);
-                return;
-            }
-            group_.push_back(std::move(race));
+        if (!resumed_) {
+            const QString year = runYearKey("T_Useiseki.R_code");
+            rows_ = std::make_unique<SheetStatement>(
+                connection_, query("?3", " AND " + year + " <= ?1 AND (" + year + " < ?1 OR T_Useiseki.rowid < ?2)"));
+            resumed_ = true;
         }
+        rows_->start({year_, rowid_}, {key_});
+        paused_ = false;
+    }
+    void finishYear()
+    {
+        std::sort(yearRuns_.begin(), yearRuns_.end(), inWholeReadOrder);
+        std::move(yearRuns_.begin(), yearRuns_.end(), std::back_inserter(ready_));
+        yearRuns_.clear();
+    }
+    // As sheetRunOrder() sorts: the later day, the later race, then the code and the horse as
+    // their UTF-8 bytes compare; a race without number after those with one.
+    static bool inWholeReadOrder(const SheetRun& a, const SheetRun& b)
+    {
+        if (a.date() != b.date())
+            return b.date() < a.date();
+        if (a[fRaceNo].isNull() != b[fRaceNo].isNull())
+            return b[fRaceNo].isNull();
+        if (a[fRaceNo].toDouble() != b[fRaceNo].toDouble())
+            return a[fRaceNo].toDouble() > b[fRaceNo].toDouble();
+        const int code = qstrcmp(a[fRCode].toString().toUtf8(), b[fRCode].toString().toUtf8());
+        return code != 0 ? code < 0 : a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
     }
 
-    SheetStatement races_;
-    std::vector<SheetRun> group_;
-    std::optional<SheetRun> ahead_;
+    const Connection& connection_;
+    QString column_;
+    QByteArray key_;
+    std::unique_ptr<SheetStatement> rows_;
+    int year_ = -1;
+    int64_t rowid_ = 0;
+    bool paused_ = false, resumed_ = false;
+    std::vector<SheetRun> yearRuns_;
+    std::deque<SheetRun> ready_;
+    bool exhausted_ = false;
 };
-
 
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
-    const Connection& slot = slotConnection(slotMain);
-    auto runRows = std::make_unique<SubjectRuns>();
-    if (request.kind != SheetKind::Uma && request.periodDays != 0 && hasRaceIndexes(slotMain)) {
-        SheetStatement own(slot, "SELECT R_code, rowid FROM T_Useiseki WHERE " + sheetKeyColumn(request.kind)
-                                      + " = ? ORDER BY R_code");
-        for (own.start({key_}); own.next();) {
-            const QByteArray code = own.bytes(0);
-            runRows->add({code.constData(), size_t(code.size())}, sqlite3_column_int64(own.get(), 1));
-        }
-    }
-    const int stored = int(runRows->size());
-    if (stored <= sheetFirstListed) {
+    const std::optional<int> stored = storedRuns();
+    if (!stored || *stored <= sheetFirstListed)
         readWhole();
-        return;
-    }
-    connection_ = std::make_unique<Connection>(slot.path(), slot.key());
-    raceRuns_ = std::make_unique<SheetStatement>(
-        *connection_, "SELECT " + sheetRunColumns().section(',', fName, fKyakusitu)
-                          + " FROM T_Useiseki WHERE rowid = ? AND " + sheetKeyColumn(request.kind) + " = ?");
-    runRows_ = std::move(runRows);
-    sqlite3_create_function_v2(
-        connection_->handle(), "sheet_ran", 1, SQLITE_UTF8, runRows_.get(),
-        [](sqlite3_context* context, int, sqlite3_value** args) {
-            const auto* runRows = static_cast<const SubjectRuns*>(sqlite3_user_data(context));
-            const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(args[0]));
-            sqlite3_result_int(context, text && runRows->has({text, size_t(sqlite3_value_bytes(args[0]))}));
-        },
-        nullptr, nullptr, nullptr);
-    readLists();
-    walk_ = std::make_unique<SubjectRaces>(*connection_);
-    readFirstPart();
-    int later = 0;
-    for (const SheetRun& run : runs_)
-        later += run.date() >= request.raceDate ? 1 : 0;
-    expectedListed_ = stored - later;
+    else
+        readFirstPart();
 }
 
-SheetRunReader::~SheetRunReader() = default;
+// The statements go before the connection they run on.
+SheetRunReader::~SheetRunReader()
+{
+    byYear_.reset();
+    connection_.reset();
+}
+
+std::optional<int> SheetRunReader::storedRuns() const
+{
+    if (request_.kind == SheetKind::Uma || request_.kind == SheetKind::Kextuka || request_.periodDays == 0)
+        return std::nullopt;
+    const Connection& slot = slotConnection(slotMain);
+    if (!hasRaceIndexes(slotMain)) {
+        buildRaceIndexesInBackground(slot.path(), slot.key());
+        return std::nullopt;
+    }
+    const QString column = sheetKeyColumn(request_.kind);
+    SheetStatement count(slot, "SELECT COUNT(*) FROM T_Useiseki INDEXED BY " + personRunIndex(column) + " WHERE "
+                                   + column + " = ?");
+    count.start({key_}).next();
+    return sqlite3_column_int(count.get(), 0);
+}
 
 void SheetRunReader::readWhole()
 {
     runs_ = readSubjectRuns(request_.kind, request_.key);
     inputs_ = buildSheetInputs(runs_, request_.raceZyo, request_.firstJockey, request_.raceDate);
-    expectedListed_ = int(runsBefore(runs_, request_.raceDate).size());
 }
 
-// Each list walks the subject's races from the newest until it is full. The tracks come from the
-// day index alone; the jockey list stops at its first run when the subject is the jockey himself,
-// whose every run names him.
-void SheetRunReader::readLists()
-{
-    inputs_.trkList[0] = request_.raceZyo;
-    inputs_.jkList[0] = request_.firstJockey;
-    SubjectRaces tracks(*connection_);
-    int n = 1;
-    while (tracks.next() && addDistinct(inputs_.trkList, n, tracks.race()[fZyo])) {
-    }
-    SubjectRaces races(*connection_);
-    SheetStatement jockeys(*connection_, subjectRunsOfRace("U_kisyu"));
-    n = 1;
-    bool open = true;
-    while (open && races.next())
-        for (jockeys.start({key_, races.code()}); open && jockeys.next();) {
-            SheetRun run;
-            run.readColumns(jockeys.get(), fKisyu, fKisyu);
-            if (inputs_.jkList[0].isEmpty())
-                inputs_.jkList[0] = run[fKisyu].toString();
-            open = addDistinct(inputs_.jkList, n, run[fKisyu]) && request_.kind != SheetKind::Kisyu;
-        }
-}
-
-// The subject's runs in one race by horse, found through the subject's index (the key of the
-// runs would read every runner of the race).
-QString SheetRunReader::subjectRunsOfRace(const QString& columns) const
-{
-    const QString column = sheetKeyColumn(request_.kind);
-    return "SELECT " + columns + " FROM T_Useiseki INDEXED BY " + raceRunIndex(column) + " WHERE " + column
-        + " = ? AND R_code = ? ORDER BY U_name";
-}
-
-// Read by their row numbers, the runs come in the file's order; they are put in the order of the
-// horse's name as the column's binary order (of its UTF-8 bytes) has it.
-std::vector<SheetRun> SheetRunReader::runsOfRace()
-{
-    std::vector<SheetRun> runs;
-    const QByteArray code = walk_->code();
-    for (const int64_t row : runRows_->rows({code.constData(), size_t(code.size())}))
-        for (raceRuns_->start({row}, {key_}); raceRuns_->next();) {
-            SheetRun& run = runs.emplace_back(walk_->race());
-            run.readColumns(raceRuns_->get(), fName, fKyakusitu);
-        }
-    if (runs.size() > 1)
-        std::sort(runs.begin(), runs.end(), [](const SheetRun& a, const SheetRun& b) {
-            return a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
-        });
-    return runs;
-}
-
-// The first part: the later runs, then the listed ones, race by race, until both the period and
-// the newest year are covered and 2,000 are listed. The average weight looks at the newest year only.
+// The first part: the later runs, then the listed ones, until both the period and the newest year
+// are covered and 2,000 are listed; then on for the lists while they are not full.
 void SheetRunReader::readFirstPart()
 {
+    const Connection& slot = slotConnection(slotMain);
+    connection_ = std::make_unique<Connection>(slot.path(), slot.key());
+    byYear_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
+    SheetListFill lists(request_.raceZyo, request_.firstJockey, request_.kind == SheetKind::Kisyu);
+    const VbDate covered = request_.raceDate.addDays(-std::max<int32_t>(365, request_.periodDays));
     int listed = 0;
-    while (walk_->next()) {
-        std::vector<SheetRun> race = runsOfRace();
-        if (!race.empty() && !takesMore(race.front(), listed)) {
-            pending_ = std::move(race);
+    while (std::optional<SheetRun> run = nextRun()) {
+        lists.add(*run);
+        if (listed >= sheetFirstListed && !(run->date() > covered)) {
+            ahead_.push_back(std::move(*run));
             break;
         }
-        for (SheetRun& run : race) {
-            listed += run.date() < request_.raceDate ? 1 : 0;
-            runs_.push_back(std::move(run));
-        }
+        listed += run->date() < request_.raceDate ? 1 : 0;
+        runs_.push_back(std::move(*run));
     }
+    while (!lists.full())
+        if (std::optional<SheetRun> run = nextRun()) {
+            lists.add(*run);
+            ahead_.push_back(std::move(*run));
+        } else {
+            break;
+        }
+    lists.fillIn(inputs_);
     inputs_.avgTaizyu = averageTaizyu(runs_, request_.raceDate);
-    if (pending_.empty())
-        walk_.reset();
+    byYear_->pause();
 }
 
-bool SheetRunReader::takesMore(const SheetRun& run, int listed) const
+// The next run of the subject's, reading on to the end of its year; none at the end.
+std::optional<SheetRun> SheetRunReader::nextRun()
 {
-    const int32_t covered = std::max<int32_t>(365, request_.periodDays);
-    return listed < sheetFirstListed || run.date() > request_.raceDate.addDays(-covered);
+    while (byYear_->ready().empty() && !byYear_->exhausted())
+        byYear_->readRow();
+    if (byYear_->ready().empty())
+        return std::nullopt;
+    SheetRun run = std::move(byYear_->ready().front());
+    byYear_->ready().pop_front();
+    return run;
 }
 
+bool SheetRunReader::complete() const
+{
+    return ahead_.empty() && (!byYear_ || byYear_->exhausted());
+}
+
+// A slice reads rows for its time, and hands on the years it finished.
 std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
 {
-    std::vector<SheetRun> slice = std::move(pending_);
-    pending_.clear();
-    if (!walk_)
-        return slice;
+    std::vector<SheetRun> slice(std::make_move_iterator(ahead_.begin()), std::make_move_iterator(ahead_.end()));
+    ahead_.clear();
     QElapsedTimer clock;
     clock.start();
-    while (clock.elapsed() < budgetMs) {
-        if (!walk_->next()) {
-            walk_.reset();
-            break;
+    while (byYear_ && !byYear_->exhausted() && byYear_->ready().empty() && clock.elapsed() < budgetMs)
+        byYear_->readRow();
+    if (byYear_) {
+        std::deque<SheetRun>& ready = byYear_->ready();
+        std::move(ready.begin(), ready.end(), std::back_inserter(slice));
+        ready.clear();
+        if (byYear_->exhausted()) {
+            byYear_.reset();
+            connection_.reset();
+        } else {
+            byYear_->pause();
         }
-        for (SheetRun& run : runsOfRace())
-            slice.push_back(std::move(run));
     }
     return slice;
 }

@@ -1,18 +1,20 @@
 #pragma once
 // How a subject sheet reads its runs. A list of up to 2,000 runs is read whole, as one query (so
-// are the horse sheet's and any list whose period has no lower bound). A longer one is read newest
-// first, race day by race day, on a connection of the reader's own: the first screen takes every
-// run the chosen period and the newest year cover (at least 2,000 listed runs), and the rest of the
-// list comes a slice at a time while the window stays usable. The track and jockey lists walk the
-// races of their own, stopping as soon as they are full; the average weight needs only the newest
-// year, which the first screen holds.
+// are the horse sheet's, any list whose period has no lower bound, and every list while the race
+// database still lacks the person indexes, which a person sheet then has built in the
+// background). A longer one is read newest first through the person's index, a year of the race
+// code at a time, on a connection of the reader's own: the first screen takes every run the chosen
+// period and the newest year cover (at least 2,000 listed runs), and the rest of the list comes a
+// slice at a time while the window stays usable. The cost follows the subject's runs, not the
+// file's races. The track and jockey lists read on past the first part only while they are not
+// full (a person of one or two tracks), and the runs read for them wait for the next slices; the
+// average weight needs only the newest year, which the first screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
+#include <deque>
 #include <memory>
+#include <optional>
 
-class SheetStatement;
-class SubjectRaces;
-class SubjectRuns;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -29,9 +31,8 @@ constexpr int sheetFirstListed = 2000;
 
 class SheetRunReader {
 public:
-    // Counts the subject's runs on connection slot 1, which must be open on the race database, and
-    // reads a short list there; a long one is read on a connection of the reader's own, kept for
-    // the rest.
+    // Reads on connection slot 1, which must be open on the race database; a long list goes on on
+    // a connection of the reader's own, kept for the rest.
     explicit SheetRunReader(const SheetRequest& request);
     ~SheetRunReader();
     SheetRunReader(const SheetRunReader&) = delete;
@@ -40,30 +41,23 @@ public:
     // The runs of the first part, newest first: the later ones (on or after the race day) too.
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
-    // How many runs the whole list will hold, as counted when the reading began.
-    int expectedListed() const { return expectedListed_; }
-    bool complete() const { return !walk_; }
+    bool complete() const;
     // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
     // is complete after the slice that reaches the end.
     std::vector<SheetRun> nextSlice(int budgetMs);
 
 private:
+    // The person's runs through the person's index, when the file has it, else nothing.
+    std::optional<int> storedRuns() const;
     void readWhole();
     void readFirstPart();
-    void readLists();
-    QString subjectRunsOfRace(const QString& columns) const;
-    // The subject's runs in the race the walk is on, by horse.
-    std::vector<SheetRun> runsOfRace();
-    bool takesMore(const SheetRun& run, int listed) const;
+    std::optional<SheetRun> nextRun();
 
     SheetRequest request_;
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
-    int expectedListed_ = 0;
-    std::unique_ptr<SubjectRuns> runRows_;
     std::unique_ptr<class Connection> connection_;
-    std::unique_ptr<SheetStatement> raceRuns_;
-    std::unique_ptr<SubjectRaces> walk_;
-    std::vector<SheetRun> pending_;  // the first race after the first part
+    std::unique_ptr<class RunsByYear> byYear_;  // the rest of the subject's runs
+    std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on
 };

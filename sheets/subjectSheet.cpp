@@ -2,7 +2,6 @@
 
 #include "core/dataFiles.h"
 #include "core/dialogSincyoku.h"
-#include "core/raceIndexes.h"
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
 #include "platform/flexgrid.h"
@@ -63,7 +62,11 @@ SubjectSheet::SubjectSheet(SheetKind kind, const QString& key, const SheetTags& 
     });
 }
 
-SubjectSheet::~SubjectSheet() = default;
+// The reading stops before the window's parts go, whatever order they are destroyed in.
+SubjectSheet::~SubjectSheet()
+{
+    stopArrival();
+}
 
 bool SubjectSheet::runsArriving() const
 {
@@ -112,7 +115,6 @@ void SubjectSheet::fill()
         if (!isDbOpen(slotMain))  // the open has named the file and the cause
             return;
         DbSlotCloser closer(slotMain);
-        addRaceIndexes(slotMain);
         reader_ = std::make_unique<SheetRunReader>(SheetRequest {kind_, key_, pd.raceZyo, firstJockey(), pd.raceDate,
                                                                  kikanDays(cmbTarKikan->currentText())});
     }
@@ -120,10 +122,8 @@ void SubjectSheet::fill()
     progress.step();
     const SheetRunList shown = listedRuns(reader_->takeRuns(), pd.raceDate);
     const std::vector<const SheetRun*> listed = pointersTo(*shown);
-    listedCount_ = int(listed.size());
     vbTrap("Error-umaRireki-1", [&] {
         drawSheetGridRireki(*gridRireki, kind_, shown);
-        storeRunsInSlot0(listed, kind_, 1, listedCount_);
         fitToTab(*gridRireki);
     });
     progress.step();
@@ -159,14 +159,11 @@ void SubjectSheet::arrive()
 }
 
 // Each addition to the run grid lays out and paints it anew: the arrived runs join it a few times
-// a second, not at every slice.
+// a second, not at every slice. They stay the sheet's own: a race read or an import may be using
+// the shared run table while they arrive.
 void SubjectSheet::showArrived()
 {
-    const SheetRunList shown = std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {}));
-    const std::vector<const SheetRun*> listed = pointersTo(*shown);
-    appendSheetGridRireki(*gridRireki, kind_, shown);
-    storeRunsInSlot0(listed, kind_, listedCount_ + 1, reader_->expectedListed());
-    listedCount_ += int(listed.size());
+    appendSheetGridRireki(*gridRireki, kind_, std::make_shared<const std::vector<SheetRun>>(std::exchange(arrived_, {})));
     fitToTab(*gridRireki);
     sinceShown_.start();
 }

@@ -45,7 +45,7 @@ protected:
 
 private:
     void fill();
-    // One slice of the arriving runs: read, added to the run grid and to the run table.
+    // One slice of the arriving runs: read, and added to the run grid a few times a second.
     void arrive();
     void showArrived();
     void stopArrival();
@@ -56,5 +56,4 @@ private:
     QTimer* arrival_;
     std::vector<SheetRun> arrived_;  // read, not yet in the run grid
     QElapsedTimer sinceShown_;
-    int listedCount_ = 0;
 };

@@ -1,5 +1,6 @@
 #include "webimport/importGuard.h"
 
+#include "core/raceIndexes.h"
 #include "platform/msgbox.h"
 
 namespace {
@@ -9,6 +10,7 @@ std::function<void()> changeHook;
 void setRunning(bool running)
 {
     importRunning = running;
+    holdRaceIndexBuild(running);
     if (changeHook)
         changeHook();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // One program-wide "an import is running" token. Every entry point that loads pages (the race
 // read, the results import) takes it first and gives up when it is held: two page loops would
-// share the loading window, the cell table and the connection slots.
+// share the loading window, the cell table and the connection slots. While it is held, an index
+// build of the race database waits (core/raceIndexes.h).
 #include <functional>
 
 class ImportGuard {

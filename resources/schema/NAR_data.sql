@@ -54,9 +54,7 @@ CREATE TABLE T_Rdata (
     R_sisuu REAL DEFAULT 0,
     CONSTRAINT PrimaryKey PRIMARY KEY (R_code)
 );
--- The races newest first, with every column a sheet shows of a race: a sheet walks a subject's
--- runs day by day through it without reading the race rows.
-CREATE INDEX T_Rdata_race_day ON T_Rdata (R_date, R_no, R_code, R_zyo, R_name, R_siba, R_kyori, R_baba, R_tousuu);
+CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date);
 CREATE INDEX T_Rdata_R_zyo ON T_Rdata (R_zyo, R_date);
 -- The course table's races: one course (track, distance, surface) after a date, by going; with the
 -- race code, so that the races are found without reading their rows.
@@ -95,10 +93,13 @@ CREATE TABLE T_Useiseki (
     CONSTRAINT PrimaryKey PRIMARY KEY (R_code, U_name)
 );
 CREATE INDEX T_Useiseki_U_name ON T_Useiseki (U_name);
--- A person's runs, and whether a person ran in one race.
-CREATE INDEX T_Useiseki_kisyu_race ON T_Useiseki (U_kisyu, R_code);
-CREATE INDEX T_Useiseki_cyoukyou_race ON T_Useiseki (U_cyoukyou, R_code);
-CREATE INDEX T_Useiseki_chichi_race ON T_Useiseki (U_chichi, R_code);
+-- A person's runs a year at a time, newest first: by the year of the race code ("yy" of its
+-- "yymmdd"; years before 50 in the 2000s), within a year as they were stored, so that a run of an
+-- older day (from a horse's history) joins the end of its year's runs. A run naming no one is left
+-- out (the trainer of every run stored from a horse's history).
+CREATE INDEX T_Useiseki_kisyu_year ON T_Useiseki (U_kisyu, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_kisyu IS NOT NULL;
+CREATE INDEX T_Useiseki_cyoukyou_year ON T_Useiseki (U_cyoukyou, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_cyoukyou IS NOT NULL;
+CREATE INDEX T_Useiseki_chichi_year ON T_Useiseki (U_chichi, (CAST(substr(R_code, -8, 2) AS INTEGER) + (substr(R_code, -8, 2) < '50') * 100)) WHERE U_chichi IS NOT NULL;
 -- The course table's runs of one frame of a race, with the finish and index it counts.
 CREATE INDEX T_Useiseki_waku ON T_Useiseki (R_code, U_waku, U_cyaku, U_sisuu);
 

@@ -1,49 +1,14 @@
 // A person with more runs than a sheet lists at once: the first screen holds the newest year and the
 // period (at least 2,000 runs) with every aptitude value, list and average exact, the rest arrives while the
-// user works in the window; and an older race file gains the sheets' indexes.
+// user works in the window.
 #include "tests/sheets/sheetFixture.h"
+#include "tests/sheets/wholeRead.h"
+#include "tests/support/longCareer.h"
 #include "core/dialogSincyoku.h"
-#include "core/raceIndexes.h"
 #include "sheets/subjectSheet.h"
-#include "sheets/umaRIreki.h"
-#include "sheets/umaTekiseiRentai.h"
-#include "sheets/umaTekiseiSisuu.h"
 
 namespace {
-constexpr int kDays = 600, kPerDay = 6;
-
-// 長調教師's runs (jockey 長騎手 in the newest year, 騎手C.. before), six a day for 600 days back from the day
-// before the race: in the newest year only at 浦和 and 大井 under 騎手A and 騎手B, before that at six other tracks
-// (one race with no track) under six other jockeys; two runners in one old race; two runs after the race day.
-void writeLongCareer()
-{
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    DbSlotCloser closer(1);
-    DbTransaction t(1);
-    const QStringList oldTracks {"川崎", "船橋", "門別", "盛岡", "水沢", "金沢"};
-    const auto write = [](const VbDate& day, int no, const QString& zyo, const QString& horse, const QString& kisyu,
-                          int taizyu) {
-        const QString code = (zyo.isEmpty() ? "無" : zyo) + Format(day, "yymmdd") + Format(no, "00");
-        insertRowIfNew(1, "T_Rdata", DbRow().set("R_code", code).set("R_zyo", zyo.isEmpty() ? DbValue() : DbValue(zyo))
-                                         .set("R_date", day).set("R_no", no).set("R_name", "長距離戦").set("R_kyori", 1400 + 100 * (no % 3))
-                                         .set("R_baba", 1 + no % 4).set("R_tousuu", 12));
-        insertRow(1, "T_Useiseki", DbRow().set("R_code", code).set("U_name", horse).set("U_kisyu", kisyu)
-                                       .set("U_cyoukyou", "長調教師").set("U_chichi", "長父").set("U_sisuu", 30 + (no * 7 + taizyu) % 40)
-                                       .set("U_cyaku", 1 + (taizyu + no) % 12).set("U_taizyu", taizyu).set("U_waku", 1 + no % 8)
-                                       .set("U_zougen", no % 9 - 4).set("U_kankaku", 7 * no).set("U_kyakusitu", "先"));
-    };
-    for (int d = 1; d <= kDays; ++d)
-        for (int no = 1; no <= kPerDay; ++no) {
-            const bool newest = d < 365;
-            const QString zyo = newest ? (d % 2 ? "浦和" : "大井") : d == 500 && no == 1 ? "" : oldTracks[(d + no) % 6];
-            const QString kisyu = newest ? (no % 2 ? "騎手A" : "騎手B") : QString("騎手%1").arg(QChar('C' + (d * 7 + no) % 6));
-            write(ago(d), no, zyo, QString("馬%1_%2").arg(d).arg(no), kisyu, newest ? 460 + d % 7 : 500);
-        }
-    write(ago(400), 1, oldTracks[(400 + 1) % 6], "あ馬", "騎手Y", 500);  // before 馬400_1 in the race's order
-    write(kToday.addDays(3), 1, "笠松", "後の馬", "騎手Z", 430);
-    write(kToday.addDays(9), 2, "笠松", "後の馬", "騎手Z", 431);
-    t.commit();
-}
+using longCareer::kDays, longCareer::kPerDay;
 
 SubjectSheet* arriving(SheetKind kind)
 {
@@ -71,38 +36,12 @@ void waitForArrival(SheetKind kind)
         QCoreApplication::processEvents();
 }
 
-// Every text of a grid, row by row.
-QStringList allTexts(const FlexGrid* grid)
-{
-    QStringList texts;
-    for (int r = 0; r < grid->rows(); ++r)
-        texts << lineTexts(grid, r).join('|');
-    return texts;
-}
-
-// The grids as one read of every run (the way a short list is read) draws them for that period.
-struct Expected {
-    FlexGrid rireki, sisuu, rentai;
-    Expected(SheetKind kind, const QString& key, const QString& period)
-    {
-        openDb(1, appPath() + "NAR_data.dat", dbPassword);
-        std::vector<SheetRun> runs = readSubjectRuns(kind, key);
-        closeDb(1);
-        const SheetInputs in = buildSheetInputs(runs, pd.raceZyo, {}, pd.raceDate);
-        const SheetRunList listed = listedRuns(std::move(runs), pd.raceDate);
-        drawSheetGridRireki(rireki, kind, listed);
-        const auto columns = tekiseiColumns(tekiseiRunsOf(pointersTo(*listed)), tekiseiContextOfRace(), period, in);
-        drawSheetGridTekiseiSisuu(sisuu, columns);
-        drawSheetGridTekiseiRentai(rentai, columns);
-    }
-};
-
 class SheetArrivalTest : public SheetTest {
 protected:
     void SetUp() override
     {
         SheetTest::SetUp();
-        writeLongCareer();
+        longCareer::write(kToday);
     }
 };
 }  // namespace
@@ -124,9 +63,9 @@ TEST_F(SheetArrivalTest, TheFirstScreenHoldsTheNewestYearWithExactListsAndAverag
     waitForArrival(SheetKind::Cyoukyou);
     EXPECT_FALSE(arriving(SheetKind::Cyoukyou)->runsArriving());
     EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&expected.rireki));
-    EXPECT_EQ(pd.kakoMax, kDays * kPerDay + 1);
-    EXPECT_EQ(std::make_tuple(pd.uDate(0, pd.kakoMax), pd.uKisyu(0, 1), pd.uZyo(0, 2191)),
-              std::make_tuple(ago(kDays), QString("騎手B"), QString("川崎")));
+    // The sheet kept its runs to itself: the shared run table is as the race read left it.
+    EXPECT_EQ(std::make_tuple(pd.kakoMax, pd.uDate.ubound(2), pd.uDate(0, 1), pd.uKisyu(0, 1), pd.uName(0)),
+              std::make_tuple(150, 150, VbDate(), QString(), QString()));
 }
 
 TEST_F(SheetArrivalTest, WhileTheListArrivesTabsScrollingAPeriodChangeAndBackWork)
@@ -195,30 +134,104 @@ TEST_F(SheetArrivalTest, AnotherSheetOpensWhileTheListArrivesAndAReplacedSheetSt
     EXPECT_TRUE(arriving(SheetKind::Syuboba)->runsArriving());
 }
 
-TEST_F(SheetTest, AnOlderRaceFileGainsTheSheetsIndexesAndKeepsItsRows)
+namespace {
+// Lets runs join the list, then a few slices more that have not joined it yet; the rest still to come.
+bool arrivedPartly(SheetKind kind)
 {
-    writeRun({});
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    QStringList fresh;
-    for (RecordSet rs(1, "SELECT name || ':' || sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name");
-         !rs.eof(); rs.moveNext())
-        fresh << rs.field(0).toString();
-    EXPECT_TRUE(hasRaceIndexes(1));
-    for (const char* index : {"T_Rdata_race_day", "T_Useiseki_kisyu_race", "T_Useiseki_cyoukyou_race", "T_Useiseki_chichi_race"})
-        slotConnection(1).execute(QString("DROP INDEX ") + index);
-    slotConnection(1).execute("CREATE INDEX T_Rdata_R_date ON T_Rdata (R_date)");
-    slotConnection(1).execute("CREATE INDEX T_Useiseki_U_kisyu ON T_Useiseki (U_kisyu)");
-    EXPECT_FALSE(hasRaceIndexes(1));
-    closeDb(1);
-    ASSERT_TRUE(openSheet(SheetKind::Kisyu, "騎手甲"));  // the first sheet adds them
-    EXPECT_EQ(gridOf(SheetKind::Kisyu)->rows(), 2);
-    EXPECT_FALSE(isDialogSincyokuLoaded());
-    openDb(1, appPath() + "NAR_data.dat", dbPassword);
-    QStringList now;
-    for (RecordSet rs(1, "SELECT name || ':' || sql FROM sqlite_master WHERE type = 'index' AND sql IS NOT NULL ORDER BY name");
-         !rs.eof(); rs.moveNext())
-        now << rs.field(0).toString();
-    EXPECT_EQ(now, fresh);  // the older ones they extend are gone
-    EXPECT_EQ(RecordSet(1, "SELECT COUNT(*) FROM T_Useiseki").field(0).toInt(), 1);
-    closeDb(1);
+    const int first = gridNow(kind)->rows();
+    QElapsedTimer clock;
+    clock.start();
+    while (gridNow(kind)->rows() == first && clock.elapsed() < 20000)
+        QCoreApplication::processEvents();
+    for (clock.start(); clock.elapsed() < 60;)
+        QCoreApplication::processEvents();
+    return arriving(kind)->runsArriving();
+}
+
+QComboBox* periodCombo(SheetKind kind)
+{
+    QWidget* sheet = loadedSheet(kind);
+    clickTab(sheet, "適性（スピード指数）");
+    auto* combo = childNamed<QComboBox>(sheet, "cmbTarKikan");
+    combo->setFocus();
+    return combo;
+}
+}  // namespace
+
+// With eleven more years of runs the rest takes many slices. A period picked meanwhile starts a fresh reading whose list is one
+// whole read; a sheet closed or sent Back meanwhile stops reading at once and is gone when the event loop runs.
+TEST_F(SheetArrivalTest, APeriodPickedClosingAndBackWhileAListArrivesEndTheReadingUnderWay)
+{
+    longCareer::writeDaily(kToday, {"長調教師", "長父", "船橋", kDays + 1, kDays + 4000, 24});
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
+    ASSERT_TRUE(arrivedPartly(SheetKind::Cyoukyou));
+    QComboBox* combo = periodCombo(SheetKind::Cyoukyou);
+    QTest::keyClick(combo, Qt::Key_Up);
+    ASSERT_EQ(combo->currentText(), "6ヶ月以内対象");
+    waitForArrival(SheetKind::Cyoukyou);
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "6ヶ月以内対象");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&whole.rireki));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu")), allTexts(&whole.sisuu));
+
+    for (const bool back : {false, true}) {
+        ASSERT_TRUE(openSheet(SheetKind::Syuboba, "長父"));
+        ASSERT_TRUE(arrivedPartly(SheetKind::Syuboba));
+        QPointer<SubjectSheet> closing = arriving(SheetKind::Syuboba);
+        if (back) {
+            auto* bar = childNamed<QToolBar>(closing, "tbMenuMove");
+            QTest::mouseClick(bar->widgetForAction(childNamed<QAction>(bar, "Back")), Qt::LeftButton);
+        } else {
+            closing->close();  // as the window's close box does
+        }
+        ASSERT_FALSE(closing.isNull());  // deleted once the event loop runs; its reading stopped at once
+        EXPECT_FALSE(closing->runsArriving()) << back;
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(closing.isNull()) << back;
+    }
+}
+
+// A period under a year still shows the whole newest year, at least 2,000 runs, at once: 体重調教師's weights differ between the
+// newest 250 days and the rest of the year, so the 馬体重 columns tell an average over fewer days. A list whose newest year holds
+// fewer runs shows exactly 2,000 at once (one run a race).
+TEST_F(SheetTest, UnderAYearTheFirstScreenHoldsTheNewestYearAndItsWeightsAndNeverFewerThan2000Runs)
+{
+    longCareer::writeDaily(kToday, {"体重調教師", "体重父", "園田", 1, 500, 8,
+                                    "CASE WHEN d <= 250 THEN 440 WHEN d < 365 THEN 520 ELSE 600 END"});
+    longCareer::writeDaily(kToday, {"二千調教師", "二千父", "佐賀", 1, 3000, 1});
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "体重調教師"));
+    QTest::keyClick(periodCombo(SheetKind::Cyoukyou), Qt::Key_Up);
+    ASSERT_TRUE(arriving(SheetKind::Cyoukyou)->runsArriving());
+    const Expected whole(SheetKind::Cyoukyou, "体重調教師", "6ヶ月以内対象");
+    EXPECT_EQ(gridNow(SheetKind::Cyoukyou)->rows() - 1, 364 * 8);
+    const QStringList headers = lineTexts(&whole.sisuu, 0);
+    QStringList weights, wholeWeights;
+    for (int c = 0; c < headers.size(); ++c)
+        if (headers[c] == "馬体重")
+            weights << lineTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu"), c, true).join('|'),
+                wholeWeights << lineTexts(&whole.sisuu, c, true).join('|');
+    EXPECT_EQ(weights.size(), 5);
+    EXPECT_EQ(weights, wholeWeights);
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiRentai")), allTexts(&whole.rentai));
+
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "二千調教師"));
+    EXPECT_EQ(gridNow(SheetKind::Cyoukyou)->rows() - 1, 2000);
+    waitForArrival(SheetKind::Cyoukyou);
+    const Expected all(SheetKind::Cyoukyou, "二千調教師", "1年以内対象");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&all.rireki));
+}
+
+// A typed period that names no item has no lower bound: the whole list is read at once and every run counts.
+TEST_F(SheetArrivalTest, ATypedPeriodWithNoLowerBoundCountsEveryRunOfALongList)
+{
+    ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
+    QComboBox* combo = periodCombo(SheetKind::Cyoukyou);
+    combo->lineEdit()->selectAll();
+    QTest::sendKeyEvent(QTest::Click, combo->lineEdit(), Qt::Key_unknown, QString("すべて"), Qt::NoModifier);
+    ASSERT_EQ(combo->currentText(), "すべて");
+    QTest::keyClick(combo->lineEdit(), Qt::Key_Return);
+    EXPECT_FALSE(arriving(SheetKind::Cyoukyou)->runsArriving());
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "すべて");
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&whole.rireki));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiSisuu")), allTexts(&whole.sisuu));
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou, "gridTekiseiRentai")), allTexts(&whole.rentai));
 }

@@ -1,5 +1,5 @@
-// The window-free parts of the sheets: which runs in which order, the lists, the average, the scratch
-// slot of the run table, and the 52 condition columns with their boundaries and common filter.
+// The window-free parts of the sheets: which runs in which order, the lists, the average, the run
+// table left alone, and the 52 condition columns with their boundaries and common filter.
 #include "sheets/sheetData.h"
 #include "sheets/sheetGrid.h"
 #include "sheets/umaTekisei.h"
@@ -104,25 +104,21 @@ TEST_F(SheetTest, TrackAndJockeyListsTakeDistinctValuesUpToSixAndTheAverageWeigh
     }
 }
 
-TEST_F(SheetTest, SlotZeroTakesTheListedRunsAndGrowsOnlyWhenTheyOutnumberIt)
+// More runs than the run table holds, on the sire and the horse sheet: each lists them all and leaves the
+// table, its count and every runner's runs as the race read left them.
+TEST_F(SheetTest, ASheetListsItsRunsAndLeavesTheSharedRunTableAlone)
 {
     for (int i = 1; i <= 160; ++i)
         writeRun({.date = ago(i * 7), .cyoukyou = "", .nulls = i == 1 ? QStringList {"U_cyoukyou"} : QStringList {}});
-    const auto runs = readRuns(SheetKind::Syuboba, "種牡馬丙");
-    pd.kakoMax = 0;
-    storeRunsInSlot0(runsBefore(runs, ago(157 * 7)), SheetKind::Uma);  // three runs: never shrunk
-    EXPECT_EQ(std::make_pair(pd.kakoMax, pd.uDate.ubound(2)), std::make_pair(3, 150));
     pd.uName(0) = "前の馬";
     pd.uCyoukyou(0, 1) = "前の調教師";
-    pd.uTime(3, 150) = 77.5f;  // a runner's run that the growth must keep
-    storeRunsInSlot0(runsBefore(runs, kToday), SheetKind::Syuboba);
-    EXPECT_EQ(std::make_tuple(pd.kakoMax, pd.uDate.ubound(2), pd.uTime(3, 150)), std::make_tuple(160, 160, 77.5f));
-    // The sire sheet names the slot; a Null trainer and the running style are not stored.
-    EXPECT_EQ(std::make_tuple(pd.uName(0), pd.uCyoukyou(0, 1), pd.uKyakusitu(0, 1), pd.uDate(0, 160), pd.uTuka(0, 3, 1)),
-              std::make_tuple(QString("テスト馬"), QString("前の調教師"), QString(), ago(160 * 7), 1));
-    pd.uName(0) = "前の馬";
-    storeRunsInSlot0(runsBefore(runs, kToday), SheetKind::Uma);
-    EXPECT_EQ(pd.uName(0), "前の馬");  // the horse sheet leaves the slot's name
+    pd.uTime(3, 150) = 77.5f;
+    for (const auto& [kind, key] : {std::pair {SheetKind::Syuboba, "種牡馬丙"}, {SheetKind::Uma, "テスト馬"}}) {
+        ASSERT_TRUE(openSheet(kind, key));
+        EXPECT_EQ(gridOf(kind)->rows(), 161);
+        EXPECT_EQ(std::make_tuple(pd.kakoMax, pd.uDate.ubound(2), pd.uTime(3, 150), pd.uName(0), pd.uCyoukyou(0, 1), pd.uDate(0, 1)),
+                  std::make_tuple(150, 150, 77.5f, QString("前の馬"), QString("前の調教師"), VbDate()));
+    }
 }
 
 TEST(SheetGridFormat, NumberCellsReadAsFormatGivesThemAndAStoredZeroIsNotNull)

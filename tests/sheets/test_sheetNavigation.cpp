@@ -72,6 +72,10 @@ TEST_F(SheetTest, OneInstancePerKindReplacedOnReopenEvenFromItselfAndBackBringsT
     clickToolbar(sheetOf(SheetKind::Kisyu), "Back");
     EXPECT_EQ(std::make_tuple(sheetOf(SheetKind::Kisyu), mainWindow.isVisible(), sheetOf(SheetKind::Syuboba) != nullptr),
               std::make_tuple(nullptr, true, true));  // other sheets stay
+    EXPECT_TRUE(pd.sheetForm == sheetOf(SheetKind::Cyoukyou));  // the subject sheet opened last
+    clickToolbar(sheetOf(SheetKind::Cyoukyou), "Back");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(pd.sheetForm == nullptr);  // gone with its sheet, never left pointing at it
 }
 
 TEST_F(SheetTest, TheRunnerSlotFeedsTheHorseSheetAndPrevAndNextWrapOverTheRunnersOnScreen)

@@ -1,3 +1,4 @@
+#include "platform/vbformat.h"
 #include "tests/webimport/seisekiFixture.h"
 
 #include <QWidget>
@@ -28,7 +29,7 @@ struct HorseHistory : WebImportTest {
     static std::string count(const char* table) { return stored(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)); }
 };
 
-// Runs of the race day itself, exactly 730 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
+// Runs of the race day itself and of 731 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
 // surface, a scratched run has no place, field or time.
 TEST_F(HorseHistory, RunsOfTheWindowLandCellByCellASecondReadStoresNothingALongHistoryGrowsTheTable)
 {
@@ -113,6 +114,27 @@ TEST_F(HorseHistory, BadPagesBatchModeAndAMissingDatabase)
     ASSERT_TRUE(readHistory("horse_mixed.htm"));
     EXPECT_EQ(joined(pd.uTaizyu(1, 1), shown()), "476|出走履歴が見つかりません|U_data読込みエラー(err-BA04) 1 4|dataファイルが開けません\n"
                            + appDir.filePath("NAR_data.dat").toStdString() + "\nファイルがありません");
+}
+
+// The look-back setting counts whole days: a run exactly that many days before the race is out, one a day later is in, at
+// 730 and at 365 (2008 has a 29 February).
+TEST_F(HorseHistory, TheLookBackEndsExactlyItsNumberOfDaysBeforeTheRace)
+{
+    QStringList oldest;
+    for (const int kikan : {730, 365}) {
+        clearRace();
+        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), kikan, 1, "ハヤテ");
+        const QString out = Format(pd.raceDate.addDays(-kikan), "yyyy/mm/dd"), in = Format(pd.raceDate.addDays(1 - kikan), "yyyy/mm/dd");
+        const QByteArray page = pageWith(pageWith(samplePage("horse_mixed.htm"), "<td>2006/03/20</td>", "<td>" + out + "</td>"),
+                                         "<td>2006/03/24</td>", "<td>" + in + "</td>");
+        server.addPage("/edge", page, "text/html; charset=Shift_JIS");
+        ASSERT_TRUE(readUmaRirekiPage(url("/edge")));
+        int n = 0;
+        while (!pd.uDate(1, n + 1).isZero())
+            ++n;
+        oldest << QString::number(n) + ":" + pd.uDate(1, n).toDbText();
+    }
+    EXPECT_EQ(joined(oldest.join(' '), shown()), "7:2006-03-26 7:2007-03-26|");
 }
 
 // Any look-back setting is counted without overflow: the largest takes every run before the race day, none of zero or less takes

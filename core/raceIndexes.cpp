@@ -2,6 +2,7 @@
 
 #include "platform/database.h"
 #include "platform/msgbox.h"
+#include "platform/traplog.h"
 #include "platform/vberror.h"
 
 #include <QCoreApplication>
@@ -172,8 +173,12 @@ private:
                                             "騎手・調教師・種牡馬のシートは索引なしで表示します。")
                                  .arg(cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です")
                                                       : cause);
+        const VbError logged(vbErrDatabase, QString::fromUtf8(e.what()));
         if (QCoreApplication* app = QCoreApplication::instance())
-            QMetaObject::invokeMethod(app, [text] { msgBox(text); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(app, [text, logged] {
+                logTrap(QStringLiteral("buildRaceIndexes"), logged);
+                msgBox(text);
+            }, Qt::QueuedConnection);
     }
 
     std::thread thread_;

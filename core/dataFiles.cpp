@@ -106,17 +106,17 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
         throwDataFileError(entry.fileName, vbErrFile, QStringLiteral("ファイルが空です（0バイト）"));
     try {
         openDbOrThrow(slot, kind);
-        if (const QString table = missingTable(slot, tables); !table.isEmpty())
-            throwDataFileError(entry.fileName, vbErrFile,
-                               QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
     } catch (const VbError& e) {
         closeDb(slot);
-        if (e.cause() == VbCause::stated)
-            throw;
-        // The database library's own text is no message for the user.
+        // The database library's own text is no message for the user, and no cause names the file.
         const QString cause = japaneseCause(e);
         throwDataFileError(entry.fileName, vbErrFile,
                            !cause.isEmpty() ? cause
                                             : QStringLiteral("データファイルとして開けません（このプログラムのデータファイルではないか、壊れています）"));
+    }
+    if (const QString table = missingTable(slot, tables); !table.isEmpty()) {
+        closeDb(slot);
+        throwDataFileError(entry.fileName, vbErrFile,
+                           QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
     }
 }

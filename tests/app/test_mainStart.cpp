@@ -129,6 +129,10 @@ TEST_F(StartUp, DataFileProblemsToldOnceAndTheLastTrackStored)
     start()->close();
     EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルが空です（0バイト）"});
     QFile::remove(dir_.filePath("Strevin_data.dat"));
+    ASSERT_TRUE(QDir().mkdir(dir_.filePath("Strevin_data.dat")));  // a folder in the file's place is named too
+    start()->close();
+    EXPECT_EQ(msgs_.texts(), QStringList {"Error-mainStart-2\nStrevin_data.dat：ファイルではありません"});
+    ASSERT_TRUE(QDir().rmdir(dir_.filePath("Strevin_data.dat")));
     dir_.createStrevinData();
     QWidget* form = start();
     childNamed<QComboBox>(form, "cmbSelRace_3")->setCurrentText("川崎");

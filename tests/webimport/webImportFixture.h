@@ -1,6 +1,7 @@
 #pragma once
 #include "core/publicDim.h"
 #include "core/publicFunction.h"
+#include "core/trackFileLoan.h"
 #include "platform/database.h"
 #include "platform/msgbox.h"
 #include "platform/textcodec.h"
@@ -57,8 +58,15 @@ struct WebImportTest : ::testing::Test {
         iniWrite("System", "webHost", QStringLiteral("127.0.0.1:%1").arg(server.port()));
         std::tie(debugMode, pd.webCancel, pd.webTimeOut, pd.timerInter) = std::tuple {false, false, false, 1};
         clearWebCell();
+        // Each case is a read of its own: no track file kept from an earlier case's folder.
+        beginRaceAnalysis();
     }
-    void TearDown() override { unloadDialogWeb(); setVbToday(VbDate()); }
+    void TearDown() override
+    {
+        endRaceAnalysis();
+        unloadDialogWeb();
+        setVbToday(VbDate());
+    }
 
     static void clearRace() { initPublic(); redimUma(18, pd.kakoMax = 150); }
     QString url(const QString& pathAndQuery) const { return server.baseUrl() + pathAndQuery; }

@@ -21,7 +21,8 @@ bool raceIndexBuildRunning();
 // next call of buildRaceIndexesInBackground starts afresh. At the program's end.
 void stopRaceIndexBuild();
 // The year of a run in the person's index (that of the race code's day), of the race code column
-// named: the index gives a person's runs a year at a time, newest first, within a year in no order.
+// named: the index gives a person's runs a year at a time, within a year by row number (the order
+// they were stored in, not their days).
 QString runYearKey(const QString& codeColumn);
 // The index of a person's runs, for the run column naming the person ("U_kisyu" ...).
 QString personRunIndex(const QString& personColumn);

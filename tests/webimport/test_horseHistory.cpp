@@ -27,6 +27,17 @@ struct HorseHistory : WebImportTest {
 
     bool readHistory(const QString& file) { server.addFile(horsePage, file); return readUmaRirekiPage(url(horsePage)); }
     static std::string count(const char* table) { return stored(QStringLiteral("SELECT COUNT(*) FROM %1").arg(table)); }
+    // Reads the page at path for a race of 2008/03/24 looking back kikan days: "runs read:date of the oldest".
+    QString oldestRead(const QString& path, int kikan)
+    {
+        clearRace();
+        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), kikan, 1, "ハヤテ");
+        EXPECT_TRUE(readUmaRirekiPage(url(path)));
+        int n = 0;
+        while (!pd.uDate(1, n + 1).isZero())
+            ++n;
+        return QString::number(n) + ":" + pd.uDate(1, n).toDbText();
+    }
 };
 
 // Runs of the race day itself and of 731 days back and older stay out; "&nbsp;1200" is dirt, "障3000" neither distance nor
@@ -122,17 +133,12 @@ TEST_F(HorseHistory, TheLookBackEndsExactlyItsNumberOfDaysBeforeTheRace)
 {
     QStringList oldest;
     for (const int kikan : {730, 365}) {
-        clearRace();
-        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), kikan, 1, "ハヤテ");
-        const QString out = Format(pd.raceDate.addDays(-kikan), "yyyy/mm/dd"), in = Format(pd.raceDate.addDays(1 - kikan), "yyyy/mm/dd");
+        const VbDate raceDay = VbDate::fromYmd(2008, 3, 24);
+        const QString out = Format(raceDay.addDays(-kikan), "yyyy/mm/dd"), in = Format(raceDay.addDays(1 - kikan), "yyyy/mm/dd");
         const QByteArray page = pageWith(pageWith(samplePage("horse_mixed.htm"), "<td>2006/03/20</td>", "<td>" + out + "</td>"),
                                          "<td>2006/03/24</td>", "<td>" + in + "</td>");
         server.addPage("/edge", page, "text/html; charset=Shift_JIS");
-        ASSERT_TRUE(readUmaRirekiPage(url("/edge")));
-        int n = 0;
-        while (!pd.uDate(1, n + 1).isZero())
-            ++n;
-        oldest << QString::number(n) + ":" + pd.uDate(1, n).toDbText();
+        oldest << oldestRead("/edge", kikan);
     }
     EXPECT_EQ(joined(oldest.join(' '), shown()), "7:2006-03-26 7:2007-03-26|");
 }
@@ -143,15 +149,8 @@ TEST_F(HorseHistory, AnyLookBackIsCountedWithoutOverflow)
 {
     server.addPage("/far", pageWith(samplePage("horse_mixed.htm"), "<td>2007/06/02</td>", "<td>99999/06/02</td>"), "text/html; charset=Shift_JIS");
     QStringList runs;
-    for (const int kikan : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), -1, 0}) {
-        clearRace();
-        std::tie(pd.raceDate, pd.kakoKikan, pd.umaIdx, pd.uName(1)) = std::tuple(VbDate::fromYmd(2008, 3, 24), kikan, 1, "ハヤテ");
-        ASSERT_TRUE(readUmaRirekiPage(url("/far")));
-        int n = 0;
-        while (!pd.uDate(1, n + 1).isZero())
-            ++n;
-        runs << QString::number(n) + ":" + pd.uDate(1, n).toDbText();
-    }
+    for (const int kikan : {std::numeric_limits<int>::max(), std::numeric_limits<int>::min(), -1, 0})
+        runs << oldestRead("/far", kikan);
     EXPECT_EQ(joined(runs.join(' '), shown()), "7:2006-03-20 0:1899-12-30 0:1899-12-30 0:1899-12-30|");
 }
 

@@ -24,5 +24,8 @@ void stopRaceIndexBuild();
 // named: the index gives a person's runs a year at a time, within a year by row number (the order
 // they were stored in, not their days).
 QString runYearKey(const QString& codeColumn);
+// The keys of the years a race code can name ("50" is 1950, "49" is 2049); a code without a
+// two-digit year gets another.
+constexpr int firstRunYearKey = 50, lastRunYearKey = 149;
 // The index of a person's runs, for the run column naming the person ("U_kisyu" ...).
 QString personRunIndex(const QString& personColumn);

@@ -4,82 +4,38 @@
 
 #include "core/raceIndexes.h"
 
-#include <QElapsedTimer>
+#include <QThread>
 #include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <exception>
 #include <iterator>
+#include <mutex>
+#include <thread>
 
-// The subject's runs newest first, a year at a time: the person's index gives a year's runs in the
-// order they were stored, and once the year is read they are put in the order of one whole read.
-//
-// Between slices the reading lets go of its statement: one part way through its rows keeps the
-// file's read lock, and in a rollback journal that keeps the program's own writes out. It then goes
-// on after the last row read (its year and row number, in the index's order).
-class RunsByYear {
+namespace {
+// One year of a person's runs through the person's index (there in the order they were stored),
+// put in the order of one whole read.
+class YearRuns {
 public:
-    RunsByYear(const Connection& c, const QString& column, const QByteArray& key)
-        : connection_(c), column_(column), key_(key), rows_(std::make_unique<SheetStatement>(c, query("?", {})))
+    YearRuns(const Connection& c, const QString& column)
+        : rows_(c, "SELECT " + sheetRunColumns() + "FROM T_Useiseki INDEXED BY " + personRunIndex(column)
+                       + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column + " = ?2 AND "
+                       + runYearKey("T_Useiseki.R_code") + " = ?1")
     {
-        rows_->start({key});
     }
-    bool exhausted() const { return exhausted_ && ready_.empty(); }
-    // The runs of the years read so far, in order.
-    std::deque<SheetRun>& ready() { return ready_; }
-    // Reads one row; a row of the next year (or the end) puts the year before in order.
-    void readRow()
+    // Once stop is set, ends early with part of the year.
+    std::vector<SheetRun> read(const QByteArray& key, int year, const std::atomic<bool>& stop)
     {
-        if (exhausted_)
-            return;
-        if (paused_)
-            resume();
-        if (!rows_->next()) {
-            exhausted_ = true;
-            finishYear();
-            return;
-        }
-        sqlite3_stmt* row = rows_->get();
-        const int year = sqlite3_column_int(row, fKyakusitu + 1);
-        if (year != year_)
-            finishYear();
-        year_ = year;
-        rowid_ = sqlite3_column_int64(row, fKyakusitu + 2);
-        yearRuns_.emplace_back().readColumns(row, fRCode, fKyakusitu);
-    }
-    // Lets go of the statement until the next row is asked for.
-    void pause()
-    {
-        if (exhausted_)
-            return;
-        rows_->start({});
-        paused_ = true;
+        std::vector<SheetRun> runs;
+        for (rows_.start({year}, {key}); !stop && rows_.next();)
+            runs.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
+        rows_.start({});  // lets go of the file's read lock, which in a rollback journal keeps writers out
+        std::sort(runs.begin(), runs.end(), inWholeReadOrder);
+        return runs;
     }
 
 private:
-    // Within a year the index holds the rows by row number.
-    QString query(const QString& keyParameter, const QString& after) const
-    {
-        const QString year = runYearKey("T_Useiseki.R_code");
-        return "SELECT " + sheetRunColumns() + ", " + year + ", T_Useiseki.rowid FROM T_Useiseki INDEXED BY "
-            + personRunIndex(column_) + " JOIN T_Rdata ON T_Rdata.R_code = T_Useiseki.R_code WHERE " + column_ + " = " + keyParameter
-            + after + " ORDER BY " + year + " DESC, T_Useiseki.rowid DESC";
-    }
-    // On after the last row read: the rest of its year, then the years before.
-    void resume()
-    {
-        if (!resumed_) {
-            const QString year = runYearKey("T_Useiseki.R_code");
-            rows_ = std::make_unique<SheetStatement>(
-                connection_, query("?3", " AND " + year + " <= ?1 AND (" + year + " < ?1 OR T_Useiseki.rowid < ?2)"));
-            resumed_ = true;
-        }
-        rows_->start({year_, rowid_}, {key_});
-        paused_ = false;
-    }
-    void finishYear()
-    {
-        std::sort(yearRuns_.begin(), yearRuns_.end(), inWholeReadOrder);
-        std::move(yearRuns_.begin(), yearRuns_.end(), std::back_inserter(ready_));
-        yearRuns_.clear();
-    }
     // As sheetRunOrder() sorts: the later day, the later race, then the code and the horse as
     // their UTF-8 bytes compare; a race without number after those with one.
     static bool inWholeReadOrder(const SheetRun& a, const SheetRun& b)
@@ -94,35 +50,142 @@ private:
         return code != 0 ? code < 0 : a[fName].toString().toUtf8() < b[fName].toString().toUtf8();
     }
 
-    const Connection& connection_;
-    QString column_;
-    QByteArray key_;
-    std::unique_ptr<SheetStatement> rows_;
-    int year_ = -1;
-    int64_t rowid_ = 0;
-    bool paused_ = false, resumed_ = false;
-    std::vector<SheetRun> yearRuns_;
-    std::deque<SheetRun> ready_;
-    bool exhausted_ = false;
+    SheetStatement rows_;
+};
+
+// More threads read a whole long list sooner but slow down the first screen, whose years they read
+// beside the later ones; with three the busiest person's first screen stays well under 100 ms.
+constexpr int yearReadThreads = 3;
+}  // namespace
+
+// The person's years, read newest first on threads and connections of their own: most of a long
+// list's time goes into decrypting its scattered pages, and that work spreads over the cores. The
+// years are handed on in order, each once it is whole; a year that fails to read is told when its
+// turn comes, after every year before it.
+class PersonYears {
+public:
+    PersonYears(const Connection& like, const QString& column, const QByteArray& key, std::vector<int> years)
+        : years_(std::move(years)), read_(years_.size()), end_(years_.size())
+    {
+        const int threads = std::min(std::clamp(QThread::idealThreadCount(), 1, yearReadThreads), int(years_.size()));
+        for (int i = 0; i < threads; ++i)
+            threads_.emplace_back([this, path = like.path(), dbKey = like.key(), column, key] {
+                readYears(path, dbKey, column, key);
+            });
+    }
+    // Each thread stops within a row.
+    ~PersonYears()
+    {
+        stop_ = true;
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    PersonYears(const PersonYears&) = delete;
+    PersonYears& operator=(const PersonYears&) = delete;
+
+    // Every year handed on, or up to one that failed.
+    bool handedOn() const
+    {
+        const std::lock_guard lock(mutex_);
+        return allHanded();
+    }
+    // The next year's runs, waiting for them; nothing once every year is handed on.
+    std::optional<std::vector<SheetRun>> takeYear()
+    {
+        std::unique_lock lock(mutex_);
+        yearRead_.wait(lock, [this] { return nextRead() || allHanded(); });
+        if (allHanded())
+            return std::nullopt;
+        return handOn();
+    }
+    // Adds the years read since the last call to slice, waiting up to waitMs for one when slice
+    // is empty.
+    void takeInto(std::vector<SheetRun>& slice, int waitMs)
+    {
+        std::unique_lock lock(mutex_);
+        if (slice.empty())
+            yearRead_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return nextRead(); });
+        while (nextRead()) {
+            std::vector<SheetRun> year = handOn();
+            std::move(year.begin(), year.end(), std::back_inserter(slice));
+        }
+    }
+
+private:
+    // A year as read: its runs, or why they could not be read.
+    struct YearRead {
+        std::vector<SheetRun> runs;
+        std::exception_ptr failure;
+    };
+
+    bool allHanded() const { return handed_ >= end_; }
+    bool nextRead() const { return handed_ < end_ && read_[handed_]; }
+    // The next year, read: its runs, or its failure thrown.
+    std::vector<SheetRun> handOn()
+    {
+        YearRead year = std::move(*read_[handed_]);
+        read_[handed_++].reset();
+        if (year.failure)
+            std::rethrow_exception(year.failure);
+        return std::move(year.runs);
+    }
+    void readYears(const QString& path, const QByteArray& dbKey, const QString& column, const QByteArray& key)
+    {
+        std::optional<Connection> connection;
+        std::optional<YearRuns> statement;
+        while (const std::optional<size_t> i = nextToRead()) {
+            YearRead year;
+            try {
+                if (!statement) {
+                    connection.emplace(path, dbKey);
+                    statement.emplace(*connection, column);
+                }
+                year.runs = statement->read(key, years_[*i], stop_);
+            } catch (...) {
+                year.failure = std::current_exception();
+            }
+            const bool failed = bool(year.failure);
+            {
+                const std::lock_guard lock(mutex_);
+                read_[*i] = std::move(year);
+                if (failed)
+                    end_ = std::min(end_, *i + 1);  // the years after it are never handed on
+            }
+            yearRead_.notify_one();
+            if (failed)
+                return;
+        }
+    }
+    std::optional<size_t> nextToRead()
+    {
+        const std::lock_guard lock(mutex_);
+        if (stop_ || begun_ >= end_)
+            return std::nullopt;
+        return begun_++;
+    }
+
+    const std::vector<int> years_;
+    std::vector<std::optional<YearRead>> read_;  // by the year's place in years_
+    size_t begun_ = 0;                           // years a thread has begun reading
+    size_t end_;                                 // the years to read: up to the first that failed
+    size_t handed_ = 0;                          // by the window's thread
+    std::atomic<bool> stop_ {false};
+    mutable std::mutex mutex_;
+    std::condition_variable yearRead_;
+    std::vector<std::thread> threads_;  // last: they stop before the rest goes
 };
 
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
-    const std::optional<int> stored = storedRuns();
-    if (!stored || *stored <= sheetFirstListed)
-        readWhole();
+    if (const std::optional<std::vector<int>> years = storedYears())
+        readFirstPart(*years);
     else
-        readFirstPart();
+        readWhole();
 }
 
-// The statements go before the connection they run on.
-SheetRunReader::~SheetRunReader()
-{
-    byYear_.reset();
-    connection_.reset();
-}
+SheetRunReader::~SheetRunReader() = default;
 
-std::optional<int> SheetRunReader::storedRuns() const
+std::optional<std::vector<int>> SheetRunReader::storedYears() const
 {
     if (request_.kind == SheetKind::Uma || request_.kind == SheetKind::Kextuka || request_.periodDays == 0)
         return std::nullopt;
@@ -131,11 +194,28 @@ std::optional<int> SheetRunReader::storedRuns() const
         buildRaceIndexesInBackground(slot.path(), slot.key());
         return std::nullopt;
     }
+    // Counted in the index alone, without reading a run.
     const QString column = sheetKeyColumn(request_.kind);
-    SheetStatement count(slot, "SELECT COUNT(*) FROM T_Useiseki INDEXED BY " + personRunIndex(column) + " WHERE "
-                                   + column + " = ?");
+    const QString counted = "SELECT COUNT(*) FROM T_Useiseki INDEXED BY " + personRunIndex(column) + " WHERE ";
+    SheetStatement count(slot, counted + column + " = ?");
     count.start({key_}).next();
-    return sqlite3_column_int(count.get(), 0);
+    const int stored = sqlite3_column_int(count.get(), 0);
+    if (stored <= sheetFirstListed)
+        return std::nullopt;
+    SheetStatement inYear(slot, counted + runYearKey("R_code") + " = ?1 AND " + column + " = ?2");
+    std::vector<int> years;
+    int inYears = 0;
+    for (int year = lastRunYearKey; year >= firstRunYearKey; --year) {
+        inYear.start({year}, {key_}).next();
+        if (const int runs = sqlite3_column_int(inYear.get(), 0); runs > 0) {
+            years.push_back(year);
+            inYears += runs;
+        }
+    }
+    // A race code without a two-digit year has a key of no year: such a list is read whole.
+    if (inYears != stored)
+        return std::nullopt;
+    return years;
 }
 
 void SheetRunReader::readWhole()
@@ -145,72 +225,48 @@ void SheetRunReader::readWhole()
 }
 
 // The first part: the later runs, then the listed ones, until both the period and the newest year
-// are covered and 2,000 are listed; then on for the lists while they are not full.
-void SheetRunReader::readFirstPart()
+// are covered and 2,000 are listed; then on for the lists while they are not full. The threads go
+// on reading the older years meanwhile.
+void SheetRunReader::readFirstPart(const std::vector<int>& years)
 {
-    const Connection& slot = slotConnection(slotMain);
-    connection_ = std::make_unique<Connection>(slot.path(), slot.key());
-    byYear_ = std::make_unique<RunsByYear>(*connection_, sheetKeyColumn(request_.kind), key_);
+    years_ = std::make_unique<PersonYears>(slotConnection(slotMain), sheetKeyColumn(request_.kind), key_, years);
+    // True once more than n runs are ahead, taking years for them.
+    const auto ahead = [&](size_t n) {
+        while (ahead_.size() <= n)
+            if (std::optional<std::vector<SheetRun>> year = years_->takeYear())
+                std::move(year->begin(), year->end(), std::back_inserter(ahead_));
+            else
+                break;
+        return ahead_.size() > n;
+    };
     SheetListFill lists(request_.raceZyo, request_.firstJockey, request_.kind == SheetKind::Kisyu);
     const VbDate covered = request_.raceDate.addDays(-std::max<int32_t>(365, request_.periodDays));
     int listed = 0;
-    while (std::optional<SheetRun> run = nextRun()) {
-        lists.add(*run);
-        if (listed >= sheetFirstListed && !(run->date() > covered)) {
-            ahead_.push_back(std::move(*run));
-            break;
-        }
-        listed += run->date() < request_.raceDate ? 1 : 0;
-        runs_.push_back(std::move(*run));
+    while (ahead(0) && !(listed >= sheetFirstListed && !(ahead_.front().date() > covered))) {
+        lists.add(ahead_.front());
+        listed += ahead_.front().date() < request_.raceDate ? 1 : 0;
+        runs_.push_back(std::move(ahead_.front()));
+        ahead_.pop_front();
     }
-    while (!lists.full())
-        if (std::optional<SheetRun> run = nextRun()) {
-            lists.add(*run);
-            ahead_.push_back(std::move(*run));
-        } else {
-            break;
-        }
+    for (size_t i = 0; !lists.full() && ahead(i); ++i)
+        lists.add(ahead_[i]);
     lists.fillIn(inputs_);
     inputs_.avgTaizyu = averageTaizyu(runs_, request_.raceDate);
-    byYear_->pause();
-}
-
-// The next run of the subject's, reading on to the end of its year; none at the end.
-std::optional<SheetRun> SheetRunReader::nextRun()
-{
-    while (byYear_->ready().empty() && !byYear_->exhausted())
-        byYear_->readRow();
-    if (byYear_->ready().empty())
-        return std::nullopt;
-    SheetRun run = std::move(byYear_->ready().front());
-    byYear_->ready().pop_front();
-    return run;
 }
 
 bool SheetRunReader::complete() const
 {
-    return ahead_.empty() && (!byYear_ || byYear_->exhausted());
+    return ahead_.empty() && (!years_ || years_->handedOn());
 }
 
-// A slice reads rows for its time, and hands on the years it finished.
 std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
 {
     std::vector<SheetRun> slice(std::make_move_iterator(ahead_.begin()), std::make_move_iterator(ahead_.end()));
     ahead_.clear();
-    QElapsedTimer clock;
-    clock.start();
-    while (byYear_ && !byYear_->exhausted() && byYear_->ready().empty() && clock.elapsed() < budgetMs)
-        byYear_->readRow();
-    if (byYear_) {
-        std::deque<SheetRun>& ready = byYear_->ready();
-        std::move(ready.begin(), ready.end(), std::back_inserter(slice));
-        ready.clear();
-        if (byYear_->exhausted()) {
-            byYear_.reset();
-            connection_.reset();
-        } else {
-            byYear_->pause();
-        }
+    if (years_) {
+        years_->takeInto(slice, budgetMs);
+        if (years_->handedOn())
+            years_.reset();
     }
     return slice;
 }

@@ -3,17 +3,19 @@
 // are the horse sheet's, any list whose period has no lower bound, and every list while the race
 // database still lacks the person indexes, which a person sheet then has built in the
 // background). A longer one is read newest first through the person's index, a year of the race
-// code at a time, on a connection of the reader's own: the first screen takes every run the chosen
-// period and the newest year cover (at least 2,000 listed runs), and the rest of the list comes a
-// slice at a time while the window stays usable. The cost follows the subject's runs, not the
-// file's races. The track and jockey lists read on past the first part only while they are not
-// full (a person of one or two tracks), and the runs read for them wait for the next slices; the
-// average weight needs only the newest year, which the first screen holds.
+// code at a time, on threads and connections of the reader's own: the first screen takes every run
+// the chosen period and the newest year cover (at least 2,000 listed runs), and the older years go
+// on arriving while the window stays usable. The cost follows the subject's runs, not the file's
+// races. The track and jockey lists read on past the
+// first part only while they are not full (a person of one or two tracks), and the runs read for
+// them wait for the next slice; the average weight needs only the newest year, which the first
+// screen holds.
 #include "sheets/sheetData.h"
 #include <QByteArray>
 #include <deque>
 #include <memory>
 #include <optional>
+#include <vector>
 
 
 // What one fill asks for.
@@ -31,9 +33,10 @@ constexpr int sheetFirstListed = 2000;
 
 class SheetRunReader {
 public:
-    // Reads on connection slot 1, which must be open on the race database; a long list goes on on
-    // a connection of the reader's own, kept for the rest.
+    // Reads on connection slot 1, which must be open on the race database; a long list's years
+    // are read on connections of their own.
     explicit SheetRunReader(const SheetRequest& request);
+    // Stops the reading of the years and waits for it (a row's time).
     ~SheetRunReader();
     SheetRunReader(const SheetRunReader&) = delete;
     SheetRunReader& operator=(const SheetRunReader&) = delete;
@@ -42,22 +45,21 @@ public:
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
     bool complete() const;
-    // The next listed runs, read for about budgetMs milliseconds (at least one run); the reader
-    // is complete after the slice that reaches the end.
+    // The next listed runs: every year read since, waiting up to budgetMs milliseconds when none
+    // is. Rethrows a failure of the reading.
     std::vector<SheetRun> nextSlice(int budgetMs);
 
 private:
-    // The person's runs through the person's index, when the file has it, else nothing.
-    std::optional<int> storedRuns() const;
+    // The years of the person's runs, newest first, when the file has the person's index and the
+    // list is long; otherwise nothing (the list is read whole).
+    std::optional<std::vector<int>> storedYears() const;
     void readWhole();
-    void readFirstPart();
-    std::optional<SheetRun> nextRun();
+    void readFirstPart(const std::vector<int>& years);
 
     SheetRequest request_;
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
-    std::unique_ptr<class Connection> connection_;
-    std::unique_ptr<class RunsByYear> byYear_;  // the rest of the subject's runs
-    std::deque<SheetRun> ahead_;                      // read for the first screen, not yet handed on
+    std::deque<SheetRun> ahead_;  // read for the first screen, not yet handed on
+    std::unique_ptr<class PersonYears> years_;  // a long list's, until each is handed on
 };

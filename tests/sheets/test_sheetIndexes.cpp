@@ -39,8 +39,8 @@ const QStringList kOlderSchemas[] = {
 void toOlderSchema(const QString& path, const QStringList& schema)
 {
     Connection c(path, dbKeyFor(dbPassword));
-    for (const QString& index : {"T_Rdata_R_date", "T_Useiseki_kisyu_year", "T_Useiseki_cyoukyou_year", "T_Useiseki_chichi_year"})
-        c.execute("DROP INDEX " + index);
+    for (const char* index : {"T_Rdata_R_date", "T_Useiseki_kisyu_year", "T_Useiseki_cyoukyou_year", "T_Useiseki_chichi_year"})
+        c.execute(QStringLiteral("DROP INDEX ") + index);
     for (const QString& create : schema)
         c.execute(create);
 }

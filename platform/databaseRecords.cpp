@@ -218,10 +218,15 @@ void upsertRow(int slot, const QString& table, const DbRow& key, const DbRow& va
 
 // ---- DbTransaction ----
 
+// Every transaction is begun to write. On a writable file it takes the write lock at once (waiting
+// for it as a write does): begun deferred, a commit by another connection (the index build's)
+// between its first read and its first write would make that write fail at once. A read-only
+// file's writes fail one by one, as their callers expect.
 DbTransaction::DbTransaction(int slot)
     : slot_(slot)
 {
-    slotConnection(slot).execute(QStringLiteral("BEGIN"));
+    Connection& c = slotConnection(slot);
+    c.execute(sqlite3_db_readonly(c.handle(), "main") == 1 ? QStringLiteral("BEGIN") : QStringLiteral("BEGIN IMMEDIATE"));
     open_ = true;
 }
 

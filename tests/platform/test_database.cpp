@@ -9,7 +9,9 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QThread>
 #include <gtest/gtest.h>
+#include <thread>
 
 const QString kPassword = "lumo";
 
@@ -227,6 +229,30 @@ TEST_F(DatabaseTest, ConversionsTransactionsAndInsertIfNew)
     EXPECT_THROW(insertRowIfNew(1, "T_none", row("x", "y")), VbError);
     closeDb(1);
     EXPECT_EQ(QFileInfo(dir.filePath("NAR_data.dat-wal")).size(), 0) << "once closed, the file alone holds every row";
+}
+
+// A transaction that reads before it writes still writes when another connection wants to commit in between: the other
+// waits for it.
+TEST_F(DatabaseTest, ATransactionReadThenWrittenIsNotRefusedByAnotherConnectionsCommit)
+{
+    const QString file = dir.createNarData();
+    openOk(file);
+    std::thread other;
+    {
+        DbTransaction t(1);
+        EXPECT_TRUE(RecordSet(1, "SELECT R_code FROM T_Rdata").eof());
+        other = std::thread([file] {
+            Connection c(file, dbKeyFor(kPassword));
+            c.execute("INSERT INTO T_Rdata (R_code) VALUES ('other')");
+        });
+        QThread::msleep(200);  // begun deferred, the transaction would have seen the other commit by now
+        EXPECT_NO_THROW(insertRow(1, "T_Rdata", DbRow().set("R_code", "mine")));
+        t.commit();
+    }
+    other.join();
+    EXPECT_EQ(RecordSet(1, "SELECT group_concat(R_code, ' ') FROM (SELECT R_code FROM T_Rdata ORDER BY rowid)").field(0).toString(),
+              "mine other");
+    closeDb(1);
 }
 
 // A keeper hands a closed idle connection back to a reopen of the same file, in any slot and by any spelling of its path.

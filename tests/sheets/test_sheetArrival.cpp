@@ -261,5 +261,5 @@ TEST_F(SheetArrivalTest, ARunWhoseRaceCodeNamesNoYearIsListedAsInOneWholeRead)
     EXPECT_FALSE(arriving(SheetKind::Cyoukyou)->runsArriving());
     const Expected whole(SheetKind::Cyoukyou, "長調教師", "1年以内対象");
     EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), allTexts(&whole.rireki));
-    EXPECT_TRUE(allTexts(gridNow(SheetKind::Cyoukyou)).filter("年なし馬").size() == 1);
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)).filter("年なし馬").size(), 1);
 }

@@ -208,8 +208,8 @@ IndexBuild& indexBuild()
     return build;
 }
 
-// Some steps of a build take seconds in which it cannot stop: a writer waits for them, however
-// long, rather than fail.
+// A build cannot stop inside one of its steps (up to a few tenths of a second): a writer waits
+// for the step, however long, rather than fail.
 bool letWritersFirst()
 {
     writerWaits = true;

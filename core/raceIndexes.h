@@ -13,7 +13,7 @@ bool hasRaceIndexes(int slot);
 // read-only file, a full disk) is told once and not tried again until the program starts again.
 void buildRaceIndexesInBackground(const QString& path, const QByteArray& key);
 // While an import writes the race database, the build waits: an index under way is rolled back
-// (some of its steps take seconds, in which it cannot stop) and begun again once the import ends.
+// (so that no write of the import waits for one of its steps) and begun again once the import ends.
 void holdRaceIndexBuild(bool hold);
 // True while a build runs.
 bool raceIndexBuildRunning();

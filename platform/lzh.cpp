@@ -191,14 +191,15 @@ struct KeptMember {
 struct NameParts {
     QString dir;
     QString file;
-    bool hasFile = false;        // a file-name header was read
-    bool hasDir = false;         // a folder-name header was read
     qsizetype crcAt = -1;        // where the header's own CRC is kept, when it has one
     qsizetype extEnd = -1;       // just past the extended headers' end mark
 };
 
 // Walks the extended headers whose first size field is at `at`, within `end`. A common header
 // long enough to hold it starts with the CRC of the whole header, whatever it carries after it.
+// A header with two of them is refused: only one could be checked, and readers read nothing from
+// such a header on. A file-name header of no bytes names nothing (a level-1 member keeps its base
+// name).
 bool readExtHeaders(const QByteArray& raw, qsizetype at, qsizetype end, NameParts& name)
 {
     constexpr qsizetype crcHeaderSize = 5;
@@ -214,13 +215,13 @@ bool readExtHeaders(const QByteArray& raw, qsizetype at, qsizetype end, NamePart
             return false;
         const QByteArray data = raw.mid(at + 3, size - 3);
         if (raw[at + 2] == extHeaderCrc && size >= crcHeaderSize) {
+            if (name.crcAt >= 0)
+                return false;
             name.crcAt = at + 3;
-        } else if (raw[at + 2] == extFileName) {
+        } else if (raw[at + 2] == extFileName && !data.isEmpty()) {
             name.file = fromCp932(data);
-            name.hasFile = true;
         } else if (raw[at + 2] == extDirName) {
             name.dir = decodeDirName(data);
-            name.hasDir = true;
         }
         at += size;
     }
@@ -261,6 +262,13 @@ bool headerCrcHolds(const QByteArray& raw, qsizetype pos, qsizetype headerSize, 
     return lzhCrc16(header) == le(raw, crcAt, 2);
 }
 
+// A file is unreadable without its file name, and so is everything after it; a folder entry may
+// be named by its folders alone.
+bool isNamed(const QByteArray& raw, qsizetype pos, const NameParts& name)
+{
+    return !name.file.isEmpty() || (!name.dir.isEmpty() && raw.mid(pos + 2, 5) == "-lhd-");
+}
+
 // The member at pos: its name and its whole length (header and data), or false when it is broken.
 // An archive whose headers do not check out is never written into: the member added after them
 // would be unreadable.
@@ -285,18 +293,15 @@ bool readMember(const QByteArray& raw, qsizetype pos, KeptMember& member)
     } else if (level == 2) {
         const qsizetype headerSize = le(raw, pos, 2);
         total = headerSize + packedSize;
-        // A file without its file-name header is unreadable, and so is everything after it; a folder
-        // entry is named by its folder header.
         if (headerSize < levelTwoBaseSize + 2 || total > left
             || !readExtHeaders(raw, pos + levelTwoBaseSize, pos + headerSize, name)
-            || !(name.hasFile || (name.hasDir && raw.mid(pos + 2, 5) == "-lhd-"))
             || !headerCrcHolds(raw, pos, headerSize, name.crcAt))
             return false;
     } else {
         return false;
     }
     member = {name.dir + name.file, pos, total};
-    return true;
+    return isNamed(raw, pos, name);
 }
 
 // Members up to the end mark (a 0 byte, or the end of the file). A file that holds nothing but

@@ -163,26 +163,32 @@ TEST_F(LzhArchive, HeadersThatDoNotCheckOutAreRefused)
         EXPECT_EQ(readTestFile(path("bad.lzh")), broken[i]) << i;
     }
 
-    // Levels 1 and 2 with a common header of any size, an attribute header, a folder entry named by its folder header
-    // alone: the new member goes after them. A wrong CRC in a level-1 common header or in one longer than its CRC, or
-    // a level-2 file without its file-name header, makes lha read nothing of the archive: it is refused, left as it was.
+    // Levels 1 and 2 with a common header of any size, an attribute header, folder entries named by their folders alone:
+    // the new member goes after them. A wrong CRC in a level-1 common header or in one longer than its CRC, two CRC
+    // headers of which only the last holds the header's CRC, or a file without a name (none at level 0 or 1, no file-name
+    // header or one of 0 bytes at level 2) makes lha read nothing of the archive from there on: it is refused, left
+    // as it was.
     const QByteArray crc(2, '\0'), longCrc = crc + "\x07\x00", attr("\x20\x00", 2);
     const QByteArray sound = storedMember(1, "one.txt", "level one", {{0, crc}, {0x40, attr}}) + storedMember(1, "", "named", {{1, "ext.txt"}})
         + storedMember(2, "", "level two", {{0, longCrc}, {1, "two.txt"}}) + storedMember(2, "", "", {{0, crc}, {2, "sub\xFF"}}, false, "-lhd-")
-        + storedMember(2, "", "no crc", {{0, QByteArray(1, '\0')}, {1, "nocrc.txt"}}) + '\0';
+        + storedMember(2, "", "no crc", {{0, QByteArray(1, '\0')}, {1, "nocrc.txt"}}) + storedMember(0, "dir\\", "", {}, false, "-lhd-") + '\0';
     writeTestFile(path("sound.lzh"), sound);
     ASSERT_TRUE(add({{"c.txt", "charlie"}}, "sound.lzh"));
     EXPECT_EQ(lhaExtract(path("sound.lzh"), path("extracted")),
               (std::map<std::string, QByteArray> {{"one.txt", "level one"}, {"ext.txt", "named"}, {"two.txt", "level two"},
                                                   {"nocrc.txt", "no crc"}, {"c.txt", "charlie"}}));
     EXPECT_TRUE(lhaTestPasses(path("sound.lzh")));
+    const QByteArray after = storedMember(2, "", "after", {{0, crc}, {1, "after.txt"}});
     for (const QByteArray& bad : {storedMember(1, "one.txt", "level one", {{0, crc}}, true), storedMember(2, "", "two", {{0, longCrc}, {1, "two.txt"}}, true),
-                                  storedMember(2, "", "nameless", {{0, crc}})}) {
-        writeTestFile(path("bad.lzh"), bad + '\0');
+                                  storedMember(2, "", "two", {{0, "\x34\x12"}, {0, crc}, {1, "two.txt"}}),
+                                  storedMember(1, "one.txt", "one", {{0, "\x34\x12"}, {0, crc}}),
+                                  storedMember(2, "", "nameless", {{0, crc}}), storedMember(2, "", "nameless", {{0, crc}, {1, ""}}),
+                                  storedMember(0, "", "nameless"), storedMember(1, "", "nameless", {{0, crc}})}) {
+        writeTestFile(path("bad.lzh"), bad + after + '\0');
         EXPECT_EQ(lhaExtract(path("bad.lzh"), path("extracted")).size(), 0u);
         const LzhResult r = add({{"c.txt", "charlie"}}, "bad.lzh");
         EXPECT_TRUE(!r && r.error.contains("LZHファイルとして読めません")) << r.error.toStdString();
-        EXPECT_EQ(readTestFile(path("bad.lzh")), bad + '\0');
+        EXPECT_EQ(readTestFile(path("bad.lzh")), bad + after + '\0');
     }
     const LzhResult r = add({{"c.txt", "charlie"}}, "absent/new.lzh");
     EXPECT_EQ(r.error, "フォルダ「" + path("absent") + "」がありません");

@@ -152,7 +152,8 @@ void makeDaySisuu(const BuildState& b)
 }
 
 // Copies every work day row into the template open on slot 3 and stamps its edition date: the
-// newest day it holds. A template without any day row has no edition to stamp.
+// newest day it holds, in place of its edition, if any (a new set-up's template has none). A
+// template without any day row has no edition to stamp.
 VbDate fillTemplate()
 {
     setStep("ファイル作成", countOf(slotSide, "FROM T_sisuu", {}));
@@ -169,9 +170,7 @@ VbDate fillTemplate()
     if (newest.eof())
         kanriFail(kTemplate + "に馬場指数の行がないため、版の日付が決まりません");
     const VbDate edition = newest.field(0).toDate();
-    if (RecordSet(slotExtra, "SELECT 1 FROM version").eof())
-        kanriFail(kTemplate + "のversionに行がありません");
-    slotConnection(slotExtra).execute("UPDATE version SET \"date\" = ? WHERE rowid = (SELECT MIN(rowid) FROM version)", {edition});
+    setEdition(slotExtra, edition);
     return edition;
 }
 

@@ -205,8 +205,8 @@ void exportBabaFile()
         DbSlotCloser closer(slotExtra);
         openKanriDbAt(slotExtra, staged.fileName(), DataFileKind::Motofile);
         requireTables(slotExtra, kTemplate, {"T_sisuu", "version"});
-        DbTransaction transaction(slotExtra);
-        edition = fillTemplate();
+        KanriTransaction transaction(slotExtra, kTemplate);
+        transaction.write([&] { edition = fillTemplate(); });
         transaction.commit();
         // A closed file in the rollback journal is whole: its bytes are the database.
         slotConnection(slotExtra).execute("PRAGMA journal_mode = DELETE");
@@ -249,10 +249,10 @@ void makeBabaFile(const QString& startYear, bool reCalAll)
     requireTables(slotMain, kNar, {"T_Rdata"});
     requireTables(slotSide, kWork, {"T_sisuu", "T_avetime"});
     showProgressWithCancel();
-    DbTransaction races(slotMain), work(slotSide);
-    makeBabaDays(b);
-    makeRaceSisuu(b);
-    makeDaySisuu(b);
+    KanriTransaction races(slotMain, kNar), work(slotSide, kWork);
+    work.write([&] { makeBabaDays(b); });
+    races.write([&] { makeRaceSisuu(b); });
+    work.write([&] { makeDaySisuu(b); });
     exportBabaFile();
     work.commit();
     races.commit();

@@ -348,10 +348,12 @@ void convertKisyuNames()
             d.setValue(d.value() + 1);
         checkKanriCancel();
     }
-    DbTransaction transaction(slotMain);
-    for (const Change& c : changes)
-        slotConnection(slotMain).execute("UPDATE T_Useiseki SET U_kisyu = ? WHERE R_code = ? AND U_name = ?",
-                                  {c.kisyu, c.code, c.name});
+    KanriTransaction transaction(slotMain, file);
+    transaction.write([&] {
+        for (const Change& c : changes)
+            slotConnection(slotMain).execute("UPDATE T_Useiseki SET U_kisyu = ? WHERE R_code = ? AND U_name = ?",
+                                             {c.kisyu, c.code, c.name});
+    });
     transaction.commit();
     unloadDialogSincyoku();
 }

@@ -152,7 +152,8 @@ void makeDaySisuu(const BuildState& b)
 }
 
 // Copies every work day row into the template open on slot 3 and stamps its edition date: the
-// newest day it holds. A template without any day row has no edition to stamp.
+// newest day it holds, in place of its edition, if any (a new set-up's template has none). A
+// template without any day row has no edition to stamp.
 VbDate fillTemplate()
 {
     setStep("ファイル作成", countOf(slotSide, "FROM T_sisuu", {}));
@@ -169,9 +170,7 @@ VbDate fillTemplate()
     if (newest.eof())
         kanriFail(kTemplate + "に馬場指数の行がないため、版の日付が決まりません");
     const VbDate edition = newest.field(0).toDate();
-    if (RecordSet(slotExtra, "SELECT 1 FROM version").eof())
-        kanriFail(kTemplate + "のversionに行がありません");
-    slotConnection(slotExtra).execute("UPDATE version SET \"date\" = ? WHERE rowid = (SELECT MIN(rowid) FROM version)", {edition});
+    setEdition(slotExtra, edition);
     return edition;
 }
 
@@ -206,8 +205,8 @@ void exportBabaFile()
         DbSlotCloser closer(slotExtra);
         openKanriDbAt(slotExtra, staged.fileName(), DataFileKind::Motofile);
         requireTables(slotExtra, kTemplate, {"T_sisuu", "version"});
-        DbTransaction transaction(slotExtra);
-        edition = fillTemplate();
+        KanriTransaction transaction(slotExtra, kTemplate);
+        transaction.write([&] { edition = fillTemplate(); });
         transaction.commit();
         // A closed file in the rollback journal is whole: its bytes are the database.
         slotConnection(slotExtra).execute("PRAGMA journal_mode = DELETE");
@@ -250,10 +249,10 @@ void makeBabaFile(const QString& startYear, bool reCalAll)
     requireTables(slotMain, kNar, {"T_Rdata"});
     requireTables(slotSide, kWork, {"T_sisuu", "T_avetime"});
     showProgressWithCancel();
-    DbTransaction races(slotMain), work(slotSide);
-    makeBabaDays(b);
-    makeRaceSisuu(b);
-    makeDaySisuu(b);
+    KanriTransaction races(slotMain, kNar), work(slotSide, kWork);
+    work.write([&] { makeBabaDays(b); });
+    races.write([&] { makeRaceSisuu(b); });
+    work.write([&] { makeDaySisuu(b); });
     exportBabaFile();
     work.commit();
     races.commit();

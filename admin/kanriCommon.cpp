@@ -15,6 +15,17 @@ void kanriFail(const QString& cause)
     throw VbError(vbErrFile, cause, VbCause::stated);
 }
 
+namespace {
+
+// "Rana.mdbに書き込めません（ファイルが読み取り専用です）": the file, what failed on it and, when the
+// error tells one, why.
+[[noreturn]] void failOnFile(const QString& file, const QString& failed, const QString& cause)
+{
+    kanriFail(cause.isEmpty() ? file + failed : QStringLiteral("%1%2（%3）").arg(file, failed, cause));
+}
+
+}  // namespace
+
 // The button is there before the dialog is first painted, which lets events run.
 void showProgressWithCancel()
 {
@@ -34,10 +45,14 @@ void requireFolder(const QString& name)
         kanriFail(QStringLiteral("フォルダ「%1」がありません").arg(name));
 }
 
+// A folder in the file's place is told as the start-up and the database open tell it.
 void requireFile(const QString& name)
 {
-    if (!QFileInfo(appPath() + name).isFile())
+    const QFileInfo info(appPath() + name);
+    if (!info.exists())
         kanriFail(QStringLiteral("ファイル「%1」がありません").arg(name));
+    if (!info.isFile())
+        failOnFile(name, QStringLiteral("を開けません"), QStringLiteral("ファイルではありません"));
 }
 
 void requireTables(int slot, const QString& file, const QStringList& tables)
@@ -58,9 +73,31 @@ void openKanriDbAt(int slot, const QString& path, DataFileKind kind)
     try {
         openDbOrThrow(slot, path, dataFileEntry(kind).password);
     } catch (const std::exception& e) {
-        const QString cause = japaneseCause(e);
-        kanriFail(cause.isEmpty() ? file + QStringLiteral("を開けません") : QStringLiteral("%1を開けません（%2）").arg(file, cause));
+        failOnFile(file, QStringLiteral("を開けません"), japaneseCause(e));
     }
+}
+
+KanriTransaction::KanriTransaction(int slot, const QString& file)
+    : slot_(slot)
+    , file_(file)
+{
+    write([this] { transaction_.emplace(slot_); });
+}
+
+void KanriTransaction::write(const std::function<void()>& work)
+{
+    try {
+        work();
+    } catch (const VbError& e) {
+        if (e.number() != vbErrDatabase)
+            throw;
+        failOnFile(file_, QStringLiteral("に書き込めません"), japaneseCause(e));
+    }
+}
+
+void KanriTransaction::commit()
+{
+    write([this] { transaction_->commit(); });
 }
 
 QStringList regionTracks(const QString& region)

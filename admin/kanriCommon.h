@@ -1,12 +1,14 @@
 #pragma once
 // What the administration operations share: how they end early, the checks they make before
-// anything changes, and the region table of the index tools.
+// anything changes, their writes, and the region table of the index tools.
 #include "core/dataFiles.h"
+#include "platform/database.h"
 
 #include <QString>
 #include <QStringList>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <stdexcept>
 
 // The operator pressed Cancel in the progress dialog; every change is rolled back.
@@ -41,6 +43,22 @@ void requireTables(int slot, const QString& file, const QStringList& tables);
 void openKanriDb(int slot, DataFileKind kind);
 // The same for a file of that kind at another path (a staged copy), named as the kind's file.
 void openKanriDbAt(int slot, const QString& path, DataFileKind kind);
+
+// A write transaction on the file open on the slot. Its begin, the writes given to write() and its
+// commit end the operation naming `file` and why, when the database refuses them (a read-only
+// file or folder, a lock another program holds, a full disk); an operation writes several files
+// and the database's own cause does not say which. Rolled back unless committed.
+class KanriTransaction {
+public:
+    KanriTransaction(int slot, const QString& file);
+    void write(const std::function<void()>& work);
+    void commit();
+
+private:
+    int slot_;
+    QString file_;
+    std::optional<DbTransaction> transaction_;
+};
 
 // The local tracks of a region (金沢, 東海, 南関 ...), at most four; none for any other text.
 QStringList regionTracks(const QString& region);

@@ -162,9 +162,8 @@ std::vector<StoredRun> storedRuns(const QString& zyo)
     return runs;
 }
 
-void reCalTrack(const QString& zyo)
+void reCalTrack(const QString& zyo, const TrackTimes& times)
 {
-    const TrackTimes times = trackTimes(zyo);
     std::vector<StoredRun> runs = storedRuns(zyo);
     DialogSincyoku& d = dialogSincyoku();
     d.setMax(float(runs.size()));
@@ -269,12 +268,14 @@ void changeAveTime(const HyoukaTarget& target, const QString& hosei)
     openKanriDb(slotExtra, DataFileKind::StrevinData);
     for (int slot : {1, 2, 3})
         requireTables(slot, slot == 1 ? kWork : slot == 2 ? kTemplate : kTrackFile, {"T_avetime"});
-    DbTransaction work(slotMain), templ(slotSide), installed(slotExtra);
-    for (const auto& [condition, params] : selections)
-        for (const AveTimeRow& row : aveTimeRows(slotMain, condition, params))
-            setAveTime(slotMain, row, float(double(row.time) + double(h) * DbField(row.key[1]).toDouble() / 1500.0));
-    copyAveTimes(slotSide);
-    copyAveTimes(slotExtra);
+    KanriTransaction work(slotMain, kWork), templ(slotSide, kTemplate), installed(slotExtra, kTrackFile);
+    work.write([&] {
+        for (const auto& [condition, params] : selections)
+            for (const AveTimeRow& row : aveTimeRows(slotMain, condition, params))
+                setAveTime(slotMain, row, float(double(row.time) + double(h) * DbField(row.key[1]).toDouble() / 1500.0));
+    });
+    templ.write([] { copyAveTimes(slotSide); });
+    installed.write([] { copyAveTimes(slotExtra); });
     installed.commit();
     templ.commit();
     work.commit();
@@ -289,9 +290,11 @@ void reCalSisuu(const HyoukaTarget& target)
     requireTables(slotMain, kWork, {"T_sisuu", "T_avetime"});
     requireTables(slotSide, kNar, {"T_Rdata", "T_Useiseki"});
     showProgressWithCancel();
-    DbTransaction races(slotSide);
-    for (const QString& zyo : tracks)
-        reCalTrack(zyo);
+    KanriTransaction races(slotSide, kNar);
+    for (const QString& zyo : tracks) {
+        const TrackTimes times = trackTimes(zyo);
+        races.write([&] { reCalTrack(zyo, times); });
+    }
     races.commit();
     unloadDialogSincyoku();
     msgBox(kDone);
@@ -306,10 +309,11 @@ HyoukaResult analSisuuHyouka(const HyoukaTarget& target)
     requireTables(slotMain, kNar, {"T_Rdata", "T_Useiseki"});
     requireTables(slotSide, kRana, {"SisuuHyouka"});
     showDialogSincyoku();
-    DbTransaction work(slotSide);
-    slotConnection(slotSide).execute("DELETE FROM SisuuHyouka");
+    KanriTransaction work(slotSide, kRana);
+    work.write([] { slotConnection(slotSide).execute("DELETE FROM SisuuHyouka"); });
     const VbDate cutoff = vbToday().addDays(-kHyoukaDays);
-    fillSisuuHyouka(horseAverages(condition1, cutoff), horseAverages(condition2, cutoff));
+    const QHash<QString, double> tar01 = horseAverages(condition1, cutoff), tar02 = horseAverages(condition2, cutoff);
+    work.write([&] { fillSisuuHyouka(tar01, tar02); });
     const RecordSet rs(slotSide, "SELECT AVG(Tar01Sisuu), AVG(Tar02Sisuu), COUNT(Tar02Sisuu) FROM SisuuHyouka");
     HyoukaResult result;
     const int32_t count = rs.field(2).toInt();

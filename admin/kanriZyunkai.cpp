@@ -149,8 +149,8 @@ void saveRana()
     for (int h = 1; h <= 16 && h <= pd.uName.ubound(); ++h)
         if (!pd.uName(h).isEmpty() && pd.yosouSisuu(h) == 0)
             values.set("taisyo", "out");
-    DbTransaction transaction(slotMain);
-    upsertRow(slotMain, "T_Rana", DbRow().set("R_code", pd.raceCode), values);
+    KanriTransaction transaction(slotMain, kRana);
+    transaction.write([&] { upsertRow(slotMain, "T_Rana", DbRow().set("R_code", pd.raceCode), values); });
     transaction.commit();
 }
 

@@ -120,3 +120,9 @@ void openDataFile(int slot, DataFileKind kind, const QStringList& tables)
                            QStringLiteral("表 %1 がありません（このプログラムのデータファイルではありません）").arg(table));
     }
 }
+
+void setEdition(int slot, const VbDate& edition)
+{
+    slotConnection(slot).execute(QStringLiteral("DELETE FROM version"));
+    insertRow(slot, QStringLiteral("version"), DbRow().set(QStringLiteral("date"), edition));
+}

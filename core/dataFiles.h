@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <vector>
 
+class VbDate;
+
 enum class DataFileKind { NarData, StrevinData, JraGraph, Comment, CalSisuu, Rana, Motofile };
 
 struct DataFileEntry {
@@ -36,3 +38,7 @@ void openDbOrThrow(int slot, DataFileKind kind);
 // the key or without one of those tables throws a VbError whose text names the file and says
 // why; nothing is shown here.
 void openDataFile(int slot, DataFileKind kind, const QStringList& tables);
+
+// Gives the track information file open on the slot its edition date: the one row of its table
+// version. Only a file with standard times has one.
+void setEdition(int slot, const VbDate& edition);

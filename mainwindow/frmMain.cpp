@@ -272,7 +272,8 @@ void FrmMain::Form_Load()
 
 // Position zyoNo of each MasterZyo row names an item; positions no row names stay empty items.
 // A row whose zyoNo lies outside the list is reported and left out. A track file that cannot
-// serve the list is returned as a problem line for the start's one report of the data files.
+// serve the list, or holds no track, is returned as a problem line for the start's one report
+// of the data files.
 QStringList FrmMain::loadTrackList()
 {
     QStringList names;
@@ -284,6 +285,8 @@ QStringList FrmMain::loadTrackList()
         QList<std::pair<int, QString>> rows;
         for (RecordSet rs(slotMain, "SELECT * FROM MasterZyo ORDER BY zyoNo"); !rs.eof(); rs.moveNext())
             rows.append({rs.field("zyoNo").toInt(), rs.field("zyoName").toString()});
+        if (rows.isEmpty())
+            problems << QStringLiteral("Strevin_data.dat：場の一覧（MasterZyo）に場がありません");
         names = QStringList(rows.size() + 1);
         for (const auto& [no, name] : rows) {
             if (no >= 0 && no < names.size())

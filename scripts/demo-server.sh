@@ -7,9 +7,10 @@
 # the demo's races, horses, notes and settings. The server serves the demo world (today's races
 # at three tracks, histories, past results) on 127.0.0.1, points webHost in the demo folder's
 # Strevin.ini at itself unless the user has set another host there, and gives the demo folder's
-# empty track files the world's standard times and variants; it stops when the program ends. The
-# folders the administration tools write into are made in the demo folder, so that the demo can
-# try them. The data-file tool and the server are looked for in tools/ beside the program folder.
+# empty track files the world's standard times and variants (and the track file its edition); it
+# stops when the program ends. The folders the administration tools write into are made in the
+# demo folder, so that the demo can try them. The data-file tool and the server are looked for in
+# tools/ beside the program folder.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 program="$(cd "$1" && pwd)"

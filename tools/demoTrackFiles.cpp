@@ -80,13 +80,14 @@ QStringList fillDemoTrackFiles(const QString& folder, const DemoWorld& world)
     struct File {
         DataFileKind kind;
         bool variants;
+        bool dated;  // a track information file, whose edition is the newest day of its variants
     };
     const std::vector<StandardTime> times = standardTimes(world);
     QStringList written;
     // The work file holds the variants the track file was made from: the index recalculation
     // reads them there, and with other ones would give the stored runs other indices.
-    for (const File& f : {File {DataFileKind::StrevinData, true}, File {DataFileKind::CalSisuu, true},
-                          File {DataFileKind::Motofile, false}}) {
+    for (const File& f : {File {DataFileKind::StrevinData, true, true}, File {DataFileKind::CalSisuu, true, false},
+                          File {DataFileKind::Motofile, false, false}}) {
         const DataFileEntry& entry = dataFileEntry(f.kind);
         const QString path = QDir(folder).filePath(entry.fileName);
         if (!QFileInfo::exists(path))
@@ -100,6 +101,8 @@ QStringList fillDemoTrackFiles(const QString& folder, const DemoWorld& world)
         if (empty)
             writeStandardTimes(times);
         const int added = f.variants ? addVariants(world) : 0;
+        if (f.dated && (empty || added > 0))
+            setEdition(kSlot, world.today());
         tables.commit();
         if (empty || added > 0)
             written << entry.fileName;

@@ -2,11 +2,11 @@
 -- T_sisuu and T_avetime come from trackTables.sql.
 -- Dates are stored as 'yyyy-mm-dd' text.
 
--- Edition date of the file: one row.
+-- Edition date of the file: one row, given with the standard times. A file without them (a new
+-- set-up's) has no edition, so that the start page says the indices need a track file.
 CREATE TABLE version (
     "date" TEXT
 );
-INSERT INTO version ("date") VALUES ('2026-12-06');
 
 -- The local tracks in display order with their web codes.
 CREATE TABLE MasterZyo (

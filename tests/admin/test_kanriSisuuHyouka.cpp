@@ -56,6 +56,24 @@ TEST_F(StandardTimes, RefusalsThenEachKindShiftsItsRowsAndBothCopiesFollow)
     EXPECT_EQ(rows("motofile.mdb", "SELECT A_time FROM T_avetime WHERE A_zyo = '高知'"), QStringList {"85"});
 }
 
+// Of the three files a correction writes, the one that refuses it is named (the track file, read-only while the
+// folder and the other two are open to everyone: the user nobody writes those), and none of them changes.
+TEST_F(StandardTimes, TheRefusingFileIsNamedAndNoneChanges)
+{
+    using P = QFileDevice;
+    for (const char* file : {"CalSisuu.mdb", "motofile.mdb", "Strevin_data.dat"})
+        addAveTimes(file, "大井 1400 ave 0 90");
+    const P::Permissions readable = P::ReadOwner | P::ReadGroup | P::ReadOther, everyone = readable | P::WriteOwner | P::WriteGroup | P::WriteOther;
+    ASSERT_TRUE(QFile::setPermissions(dir_.path(), everyone | P::ExeOwner | P::ExeGroup | P::ExeOther)
+                && QFile::setPermissions(path("Strevin_data.dat"), readable));
+    for (const QString& file : QDir(dir_.path()).entryList({"CalSisuu.mdb*", "motofile.mdb*"}, QDir::Files))  // with the logs
+        ASSERT_TRUE(QFile::setPermissions(path(file), everyone));
+    const auto before = snapshot();
+    asNobody([] { EXPECT_FALSE(runKanriOperation("基準タイムの書換", [] { changeAveTime({"場間", "大井", "", ""}, "1"); })); });
+    EXPECT_EQ(msgs_.texts(), QStringList {"基準タイムの書換を中止しました\nStrevin_data.datに書き込めません（ファイルが読み取り専用です）"});
+    EXPECT_EQ(std::pair(snapshot() == before, rows("CalSisuu.mdb", "SELECT A_time FROM T_avetime")), std::pair(true, QStringList {"90"}));
+}
+
 // A region without tracks or an unknown kind recomputes nothing, nor does a Cancel. Else runs of the target's tracks
 // (距離間: the whole track) get what the run-table routine computes (no all-class time gives 0 and 0); a run without
 // weight keeps its values; U_file stays; other tracks are untouched.
@@ -177,4 +195,28 @@ TEST_F(Evaluation, HandWorkedTargetsWindowEdgeAndRefusals)
     msgs_.clear();
     evaluate(byTrack);
     EXPECT_EQ(msgs_.texts(), QStringList {"指数の分析を中止しました\nRana.mdbに「SisuuHyouka」がありません"});
+}
+
+// Every refusal names its file: Rana.mdb in a read-only folder, read-only itself (as the user nobody sees a folder
+// and file of root's) or writable with nowhere for its journal; a folder where NAR_data.dat should be.
+TEST_F(Evaluation, RefusedFilesAreNamed)
+{
+    using P = QFileDevice;
+    const QString rana = path("Rana.mdb"), said = "指数の分析を中止しました\n";
+    const auto evaluate = [this] {
+        msgs_.clear();
+        EXPECT_FALSE(runKanriOperation("指数の分析", [] { analSisuuHyouka({"場間", "大井", "川崎", ""}); }));
+        return msgs_.texts();
+    };
+    insert("Rana.mdb", "SisuuHyouka", DbRow().set("name", "A"));
+    asNobodyOverReadOnlyFile(rana, [&] {
+        EXPECT_EQ(evaluate(), QStringList {said + "Rana.mdbに書き込めません（ファイルが読み取り専用です）"});
+    });
+    ASSERT_TRUE(QFile::setPermissions(rana, QFile::permissions(rana) | P::WriteGroup | P::WriteOther));
+    asNobody([&] {
+        EXPECT_EQ(evaluate(), QStringList {said + "Rana.mdbに書き込めません（フォルダに書き込めません（書き込みが許可されていないフォルダです））"});
+    });
+    EXPECT_EQ(rows("Rana.mdb", "SELECT name FROM SisuuHyouka"), QStringList {"A"});
+    ASSERT_TRUE(QFile::remove(path("NAR_data.dat")) && QDir().mkdir(path("NAR_data.dat")));
+    EXPECT_EQ(evaluate(), QStringList {said + "NAR_data.datを開けません（ファイルではありません）"});
 }

@@ -163,6 +163,17 @@ TEST_F(Zyunkai, RefusedBeforeAnythingChanges)
     }
 }
 
+// In a read-only folder (as the user nobody sees a folder and file of root's) the run ends at the first race it
+// would store, naming the file that refuses it; nothing is stored or written.
+TEST_F(Zyunkai, ReadOnlyFolderNamesTheFile)
+{
+    FakeDay day {{{"大井", 1}}};
+    asNobodyOverReadOnlyFile(path("Rana.mdb"), [&] { EXPECT_FALSE(run(day)); });
+    EXPECT_EQ(std::tuple(msgs_.texts(), rows("Rana.mdb", "SELECT COUNT(*) FROM T_Rana"), outFiles()),
+              std::tuple(QStringList {"予想巡回を中止しました\nRana.mdbに書き込めません（ファイルが読み取り専用です）"}, QStringList {"0"},
+                         QStringList {}));
+}
+
 // An archive that cannot be written (a folder in its place) ends the run with the archiver's message only.
 TEST_F(Zyunkai, ArchiveFailure)
 {

@@ -10,6 +10,9 @@
 #include "tests/support/childNamed.h"
 #include "tests/support/dataFiles.h"
 #include "tests/support/lhaTool.h"
+#include "tests/support/qtPrinters.h"
+
+#include <QProcess>
 
 class StartUp : public ::testing::Test {
 protected:
@@ -144,6 +147,38 @@ TEST_F(StartUp, DataFileProblemsToldOnceAndTheLastTrackStored)
     ASSERT_TRUE(QDir().mkdir(dir_.filePath("Strevin.ini")));  // no file can be written in its place
     form->close();
     EXPECT_EQ(msgs_.texts(), QStringList {"選択中の場（川崎）を保存できませんでした\n" + dir_.filePath("Strevin.ini") + " に書き込めません"});
+}
+
+// A new set-up, its files made by the data-file tool: the track file holds no standard times and so no edition, and
+// the start page says that the indices need a track file. A file with its edition shows that instead; a track file
+// emptied of every row (no edition, no track list) is said once, and the start goes on.
+TEST_F(StartUp, NewSetUpAsksForATrackFile)
+{
+    ASSERT_EQ(QProcess::execute(QStringLiteral(BRENNOCK_TOOLS_DIR "/makedata"), {testSchemaDir(), dir_.path()}), 0);
+    setVbToday(VbDate::fromYmd(2027, 2, 1));
+    const auto start = [&] {
+        msgs_.clear();
+        Main();
+        QWidget* form = shownWindow("frmMain");
+        EXPECT_NE(form, nullptr);
+        const auto* notice = childNamed<QLabel>(form, "lblBabaNotice");
+        const QString shown = childNamed<QLabel>(form, "lblBabaFileRecnt")->text() + '|'
+                              + (notice->isVisible() ? notice->text().section("\r\n", 0, 0) : QString("hidden")) + '|'
+                              + QString::number(childNamed<QComboBox>(form, "cmbSelRace_3")->count());
+        form->close();
+        return shown;
+    };
+    const QString notice = " 地方馬場情報ファイル：　版の日付がありません |馬場情報ファイルを更新しないと正確なスピード指数が表示されません|";
+    const QString newSetUp = start();
+    EXPECT_EQ(std::pair(newSetUp, msgs_.texts()), std::pair(notice + "19", QStringList()));
+    setDateRow(dir_.filePath("Strevin_data.dat"), VbDate::fromYmd(2027, 1, 20));
+    EXPECT_EQ(start(), " 地方馬場情報ファイル：　2027/01/20版を読込み |hidden|19");
+    setDateRow(dir_.filePath("Strevin_data.dat"), VbDate());
+    setDateRow(dir_.filePath("Strevin_data.dat"), VbDate(), "MasterZyo", "zyoNo");
+    const QString emptied = start();
+    EXPECT_EQ(std::pair(emptied, msgs_.texts()),
+              std::pair(notice + "1", QStringList {"Error-mainStart-2\nStrevin_data.dat：場の一覧（MasterZyo）に場がありません"}));
+    setVbToday(VbDate());
 }
 
 // Every window opens inside the screen's available area: the main window, larger than the offscreen

@@ -32,7 +32,8 @@ TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
     QFile::remove(ini);
     EXPECT_TRUE(pointWebHostAt(ini, "127.0.0.1:4321"));
     // The default track files of a new set-up get the world's standard times, and the local one and the work file
-    // the same variants of every day of the year up to today; a missing one stays missing.
+    // the same variants of every day of the year up to today, the local one with today's edition; a missing one
+    // stays missing.
     const DemoWorld world(kDemoToday);
     for (const DataFileKind kind : {DataFileKind::StrevinData, DataFileKind::CalSisuu})
         dir.create(kind);
@@ -48,16 +49,20 @@ TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
     };
     const QString times = "SELECT COUNT(*) || group_concat(A_zyo || A_kyori || A_class || A_time) FROM T_avetime";
     const QString variants = "SELECT COUNT(*) || ':' || group_concat(S_date || S_zyo || S_sisuu) FROM T_sisuu";
+    const QString edition = "SELECT group_concat(\"date\") FROM version";
+    EXPECT_EQ(query("Strevin_data.dat", edition), "");
     EXPECT_EQ(fillDemoTrackFiles(dir.path(), world), QStringList({"Strevin_data.dat", "CalSisuu.mdb"}));
     EXPECT_EQ(std::tuple(query("Strevin_data.dat", "SELECT COUNT(*) FROM T_avetime"), query("Strevin_data.dat", "SELECT COUNT(*) FROM T_sisuu"),
-                         query("Strevin_data.dat", "SELECT MAX(S_date) FROM T_sisuu"), query("CalSisuu.mdb", times), query("CalSisuu.mdb", variants)),
-              std::tuple(QString::number(3 * 4 * 6), QString::number(367 * 3), QString("2026-12-07"), query("Strevin_data.dat", times),
-                         query("Strevin_data.dat", variants)));
+                         query("Strevin_data.dat", "SELECT MAX(S_date) FROM T_sisuu"), query("Strevin_data.dat", edition),
+                         query("CalSisuu.mdb", times), query("CalSisuu.mdb", variants)),
+              std::tuple(QString::number(3 * 4 * 6), QString::number(367 * 3), QString("2026-12-07"), QString("2026-12-07"),
+                         query("Strevin_data.dat", times), query("Strevin_data.dat", variants)));
     // Ten days later: the new template gets its standard times, the two files the variants of the ten days, and
     // the demo of that day, whose races fall on other days, finds each race day's variant in both.
     dir.create(DataFileKind::Motofile);
     const DemoWorld later(kDemoToday.addDays(10));
     EXPECT_EQ(fillDemoTrackFiles(dir.path(), later), QStringList({"Strevin_data.dat", "CalSisuu.mdb", "motofile.mdb"}));
+    EXPECT_EQ(std::pair(query("Strevin_data.dat", edition), query("motofile.mdb", edition)), std::pair(QString("2026-12-17"), QString()));
     for (const QString file : {"Strevin_data.dat", "CalSisuu.mdb"}) {
         int found = 0;
         for (const DemoWorldRace& race : later.races()) {
@@ -71,9 +76,9 @@ TEST(DemoServer, SettingsAndTrackFilesChangedOnlyWhereNothingOfTheUsersIs)
     EXPECT_EQ(fillDemoTrackFiles(dir.path(), later), QStringList());
     // Standard times that are not the world's (a real edition, or corrected ones) keep every byte of their file.
     EXPECT_EQ(query("Strevin_data.dat", "UPDATE T_avetime SET A_time = A_time + 0.5 WHERE A_zyo = '川崎' AND A_class = 'ave'"), "4");
-    const QByteArray edition = readTestFile(dir.filePath("Strevin_data.dat"));
+    const QByteArray real = readTestFile(dir.filePath("Strevin_data.dat"));
     EXPECT_EQ(fillDemoTrackFiles(dir.path(), DemoWorld(kDemoToday.addDays(20))), QStringList({"CalSisuu.mdb"}));
-    EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), edition);
+    EXPECT_EQ(readTestFile(dir.filePath("Strevin_data.dat")), real);
 }
 
 // Pages by the program's addresses, the card's race number padded or not; anything else is the

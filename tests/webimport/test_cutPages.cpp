@@ -61,8 +61,8 @@ QByteArray closedAt(const QByteArray& page, qsizetype cut)
 // What a page closed properly at `at` holds of a sample page, told from the tables of its kind's parts (the card's
 // runner table, the results page's runner and payout tables, the history table): every part (All), the first n
 // runner blocks, finishers or history rows (Fewer), too little for a page of its kind (Cut: no runner block or one
-// cut inside, no finisher, the payout rows cut inside, rows ending before the breadcrumb), or no row at all, or
-// nothing the reader takes (Nothing: what a page without any row gives).
+// cut inside, no finisher, the payout rows cut inside, rows ending before the breadcrumb), or nothing the reader
+// takes (Nothing: no row at all, or a history without its header row; what a page without any row gives).
 struct Held {
     enum What { All, Fewer, Cut, Nothing } what;
     qsizetype n = 0;
@@ -384,7 +384,7 @@ TEST_F(CutPages, ScriptsAndStylesInCapitalsAreReadWhole)
 }
 
 // The page's text decides, not the repaired tree: tables closed, then a body or html end tag; comments
-// and scripts must end but hide what they hold.
+// and scripts must end but hide what they hold; a page cut inside a tag or an attribute's value has not ended.
 TEST(WholePage, TablesClosedAndTheEndTagAfterThem)
 {
     const std::pair<const char*, bool> cases[] = {
@@ -404,6 +404,8 @@ TEST(WholePage, TablesClosedAndTheEndTagAfterThem)
         {"<BODY><SCRIPT>x = '<TABLE>';</SCRIPT><STYLE>td:after { content: '<table>' }</STYLE></BODY>", true},
         {"<BODY><SCRIPT>x = '</BODY>';", false},
         {"<body><table class=\"a\"><tr><td>a</td></tr></table class></body>", true},
+        {"<body><table><tr><td class=\"a", false},
+        {"<body><table><tr><td><a href=\"/keibaWeb/", false},
         {"", false},
     };
     for (const auto& [html, whole] : cases)

@@ -43,7 +43,12 @@ QString demoPageHead(const QString& title, const QString& crumb)
 
 QString demoPageFoot(const QString& text)
 {
-    return QStringLiteral("<table class=\"foot\">\r\n<tr><td>%1</td></tr>\r\n</table>\r\n</body>\r\n</html>\r\n").arg(text);
+    return QStringLiteral("<table class=\"foot\">\r\n<tr><td>%1</td></tr>\r\n</table>\r\n").arg(text) + demoPageEnd();
+}
+
+QString demoPageEnd()
+{
+    return QStringLiteral("</body>\r\n</html>\r\n");
 }
 
 QString demoCell(const QString& text)

@@ -18,6 +18,8 @@ int demoBracketOf(int number, int field);
 QString demoPageHead(const QString& title, const QString& crumb);
 // The foot table and the end of the page.
 QString demoPageFoot(const QString& text);
+// The end of a page that stops right after its last part, without a foot.
+QString demoPageEnd();
 QString demoCell(const QString& text);
 
 // A time in tenths of a second: 1:14:2 (49:8 under a minute) as history and results pages write

@@ -13,6 +13,13 @@ const QString kFootTop = QStringLiteral("ページトップへ");
 const QString kFootCopyright = QStringLiteral("Copyright 地方競馬情報");
 const char* const kGoings[] = {"", "良", "稍重", "重", "不良"};
 
+// Races of an even number and the histories of every other horse end right after their last part,
+// as the authority's pages may: the program meets both endings every day.
+QString pageEnd(int number, const QString& footText)
+{
+    return number % 2 ? demoPageFoot(footText) : demoPageEnd();
+}
+
 QString going(int baba)
 {
     return QString::fromUtf8(kGoings[baba]);
@@ -205,7 +212,7 @@ QByteArray demoCard(const DemoWorld& world, const DemoWorldRace& race)
               "<tr><td>毛色</td><td>馬主</td><td>生産者</td></tr>\r\n";
     for (const DemoStart& s : race.field)
         page += cardRunner(world, race, s);
-    return toCp932(page + "</table>\r\n" + demoPageFoot(kFootTop));
+    return toCp932(page + "</table>\r\n" + pageEnd(race.raceNo, kFootTop));
 }
 
 QByteArray demoResults(const DemoWorld& world, const DemoWorldRace& race)
@@ -221,7 +228,7 @@ QByteArray demoResults(const DemoWorld& world, const DemoWorldRace& race)
         before = s->timeTenths;
     }
     page += "<tr><td colspan=\"15\">※馬体重は当日発表のものです</td></tr>\r\n</table>\r\n" + cornerTable(race) + payTable(race);
-    return toCp932(page + demoPageFoot(kFootCopyright));
+    return toCp932(page + pageEnd(race.raceNo, kFootCopyright));
 }
 
 QByteArray demoHistory(const DemoWorld& world, const DemoHorse& horse)
@@ -237,7 +244,7 @@ QByteArray demoHistory(const DemoWorld& world, const DemoHorse& horse)
     for (const auto& start : horse.starts)
         if (!world.races()[size_t(start.first)].today)
             page += historyRow(world, horse, start);
-    return toCp932(page + "</table>\r\n" + demoPageFoot(kFootTop));
+    return toCp932(page + "</table>\r\n" + pageEnd(horse.id.back().digitValue(), kFootTop));
 }
 
 QByteArray demoMissingPage()

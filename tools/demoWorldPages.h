@@ -1,6 +1,7 @@
 #pragma once
 // The demo world's pages as the authority's server sends them (CP932, whole pages): today's race
-// cards, every horse's history and the results of every past race.
+// cards, every horse's history and the results of every past race. Those of an even race number
+// and every other horse's history end right after their last part; the others with a foot.
 #include "tools/demoWorld.h"
 
 #include <QByteArray>

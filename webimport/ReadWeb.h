@@ -51,14 +51,11 @@ bool writeCsvTable();
 int webCellCount(int r);
 // Cuts a body text into rows 1..300 and cells 1..60 of webCell, stripping markup from cells.
 void cutWebTable(const QString& body);
-// Whether the page goes on after the table that holds row r of webCell: that table ends and a row
-// of a later table follows (every page of the server ends with a foot after its parts).
-bool webTableGoesOnAfter(int r);
-// The check every kind of page shares: a page whose rows end before its breadcrumb row falls short
-// (one without any row is no page of the server at all, for the reader to tell); a page with the
-// given breadcrumb falls short unless it goes on after the table that holds its last part (row
-// lastPart; the table after the breadcrumb when lastPart is 0).
-bool pageFallsShort(const QString& breadcrumb, int lastPart);
+// The check the race card and the results page share: a page whose rows end before its breadcrumb
+// row (row 3) falls short (one without any row is no page of the server at all, for the reader to
+// tell); a page with the given breadcrumb falls short when its parts do (partsFallShort). What
+// follows the last part does not matter: a page that ends there is whole.
+bool pageFallsShort(const QString& breadcrumb, PageShortCheck partsFallShort);
 // "http://" and the host of the authority's server: [System] webHost of Strevin.ini.
 QString webServerUrl();
 // R_code of a race: track, date "yymmdd", race number "00" (大井08032411).
@@ -66,7 +63,8 @@ QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo);
 
 // Race card.
 bool readSyuxtubaPage(const QString& url);
-// A card falls short when it ends within its runner table (within its title table when it has none).
+// A card falls short when it has no runner block, or a runner block without all six rows or
+// without every cell of its last row up to the fifth past run.
 bool cardFallsShort();
 void parseSyuxtubaHyo();
 void getUmaUrl();
@@ -78,8 +76,8 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
-// A history page falls short when it ends within its history table (within the table after its
-// breadcrumb when it has none).
+// A history page falls short when a run row below its header (a date in its first cell) has
+// fewer cells than the header, wherever the header and the breadcrumb stand.
 bool historyFallsShort();
 void parseUmaRireki();
 // A run of runner umaIdx as the race database holds it: its corners and running style, and

@@ -28,6 +28,37 @@ int runnerHeaderRow()
     return 16;
 }
 
+// The first row of the k-th runner block.
+int blockRow(int k)
+{
+    return runnerHeaderRow() + 2 + blockRows * (k - 1);
+}
+
+// Whether the block's first row holds the bracket cell (a bracket's first runner does); in the
+// others every cell stands one place further left.
+bool hasBracketCell(int b)
+{
+    return IsNumeric(webCell(b, 2));
+}
+
+const QString& horseNumberCell(int b)
+{
+    return webCell(b, hasBracketCell(b) ? 2 : 1);
+}
+
+// Every runner block, from the first on while blocks begin with a horse number, has its six rows
+// and its last row every cell up to the fifth past run; a card without any runner block is none.
+bool runnerBlocksFallShort()
+{
+    constexpr int lastRowCells = cardRuns + 6;
+    if (!IsNumeric(horseNumberCell(blockRow(1))))
+        return true;
+    for (int k = 1; k <= maxRunners && IsNumeric(horseNumberCell(blockRow(k))); ++k)
+        if (webCellCount(blockRow(k) + blockRows - 1) < lastRowCells)
+            return true;
+    return false;
+}
+
 // The header goes into the shared race state also when a marker is missing: what was read
 // before it stays, and the keys the race read set beforehand stay unless replaced.
 void takeTitle(const RaceTitle& race)
@@ -120,15 +151,13 @@ void parseRunner(int k, int b, int32_t bracket)
 // the others (the third of a bracket too) take the bracket last seen.
 void parseRunnerBlocks(std::vector<int>& counted)
 {
-    const int h = runnerHeaderRow();
     int32_t bracket = 0;
     for (int k = 1; k <= maxRunners; ++k) {
         pd.umaIdx = k;
-        const int b = h + 2 + blockRows * (k - 1);
-        const bool hasBracket = IsNumeric(webCell(b, 2));
-        if (hasBracket)
+        const int b = blockRow(k);
+        if (hasBracketCell(b))
             bracket = CLngText(webCell(b, 1));
-        const QString number = webCell(b, hasBracket ? 2 : 1);
+        const QString& number = horseNumberCell(b);
         if (!IsNumeric(number) || CDblText(number) != k)
             continue;
         counted.push_back(k);
@@ -155,8 +184,7 @@ bool readSyuxtubaPage(const QString& url)
 
 bool cardFallsShort()
 {
-    const int h = runnerHeaderRow();
-    return pageFallsShort(cardBreadcrumb, h < 16 ? h : 0);
+    return pageFallsShort(cardBreadcrumb, runnerBlocksFallShort);
 }
 
 // Past runs' styles are judged once every runner is counted, against the whole field.

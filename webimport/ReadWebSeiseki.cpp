@@ -451,6 +451,15 @@ bool payoutsCutOff(int r)
     return labels == 0 || webCellCount(r + 2) < 2 * labels;
 }
 
+// A results page without a finisher row is none; a payout table is there or not, but one that is
+// there has every amount.
+bool resultPartsFallShort()
+{
+    const int h = finisherHeaderRow();
+    const int payouts = findRow(5, 79, QStringLiteral("払戻"), 0);
+    return webCell(h + 1, 3).isEmpty() || finisherRowCut(h) || (payouts > 0 && payoutsCutOff(payouts));
+}
+
 }
 
 SeisekiRace::SeisekiRace()
@@ -478,16 +487,9 @@ SeisekiRace::SeisekiRace()
 {
 }
 
-// The last of the runner table, the corners and the payouts that the page has must be followed by
-// the page's foot: a race without a payout table reads only from a page that went on without one.
 bool seisekiFallsShort()
 {
-    const int h = finisherHeaderRow();
-    const int corners = findRow(10, 59, QStringLiteral("コーナー通"), 0);
-    const int payouts = findRow(5, 79, QStringLiteral("払戻"), 0);
-    if (pageFallsShort(kBreadcrumb, std::max({h < 21 ? h : 0, corners, payouts})))
-        return true;
-    return webCell(3, 1) == kBreadcrumb && (finisherRowCut(h) || (payouts > 0 && payoutsCutOff(payouts)));
+    return pageFallsShort(kBreadcrumb, resultPartsFallShort);
 }
 
 bool parseSeiseki(SeisekiRace& race)

@@ -43,9 +43,10 @@ enum class SeisekiPage {
 // the track information file on slot 1, both opened by the caller).
 SeisekiPage readSeisekiPage(const QString& url);
 
-// True when the results page in the cell table ends early: a finisher row with fewer cells than
-// the table's header, a payout section without its label row or with fewer amount cells than its
-// labels need, or no foot after the last of its parts. The loader then takes it for a cut page.
+// True when the results page in the cell table ends early: no finisher row, a finisher row with
+// fewer cells than the table's header, or a payout section without its label row or with fewer
+// amount cells than its labels need. The loader then takes it for a cut page. A page that ends
+// after its finishers or its corners, without a payout table, is whole.
 bool seisekiFallsShort();
 
 // Parses the cell table of a loaded results page into race, which starts empty. False when the

@@ -110,12 +110,10 @@ void indexRun(int h, int w)
         pd.uIndexed(h, w) = calcUSisuu(h, w, slotMain);
 }
 
-// A row cut short (fewer cells than the table's header: the page ended inside it) is not
-// taken: what its last cells hold cannot be trusted.
-void takeRow(int h, int row, int64_t windowStart, int completeCells)
+void takeRow(int h, int row, int64_t windowStart)
 {
     VbDate d;
-    if (!webDate(webCell(row, 1), &d) || !(windowStart < d.serial() && d < pd.raceDate) || webCellCount(row) < completeCells)
+    if (!webDate(webCell(row, 1), &d) || !(windowStart < d.serial() && d < pd.raceDate))
         return;
     const int w = ++webRow;
     if (w > pd.kakoMax) {
@@ -214,9 +212,18 @@ bool readUmaRirekiPage(const QString& url)
     return read;
 }
 
+// The page's cells are checked wherever its header stands; its breadcrumb is not looked for.
 bool historyFallsShort()
 {
-    return pageFallsShort(QStringLiteral("HOME ＞ 競走馬情報"), std::max(historyHeaderRow(), 0));
+    const int header = historyHeaderRow();
+    if (header < 0)
+        return false;
+    const int headerCells = webCellCount(header);
+    VbDate d;
+    for (int row = header + 1; row <= lastWebRow; ++row)
+        if (webDate(webCell(row, 1), &d) && webCellCount(row) < headerCells)
+            return true;
+    return false;
 }
 
 void parseUmaRireki()
@@ -235,10 +242,8 @@ void parseUmaRireki()
     // file's header is checked once, not before each of its two lookups per run. No tables are
     // checked: a run whose lookup fails says so itself.
     const TrackFileLoan tracks(slotMain, {});
-    const int headerCells = webCellCount(header);
     for (int i = lastWebRow - header; i >= 1; --i)
-        vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i),
-               [&] { takeRow(h, header + i, windowStart, headerCells); });
+        vbTrap(QStringLiteral("U_data読込みエラー(err-BA04) %1 %2").arg(h).arg(i), [&] { takeRow(h, header + i, windowStart); });
     compareWithOlderRuns(h);
 }
 

@@ -1,5 +1,5 @@
-// The cell table of a page: its rows and cells cut from the body markup, and where the page's
-// tables end.
+// The cell table of a page: its rows and cells cut from the body markup, and the check the
+// pages with a breadcrumb share.
 #include "webimport/ReadWeb.h"
 
 #include <QStringView>
@@ -78,24 +78,12 @@ int webCellCount(int r)
     return count;
 }
 
-bool webTableGoesOnAfter(int r)
-{
-    if (r < 1 || r > webRows || webCell(r, 0).isEmpty())
-        return false;
-    const QStringView html(webHtml);
-    qsizetype end = 0;
-    for (int row = 1; row <= r; ++row)
-        end = findClosingTag(html, end, u'r') + 5;
-    const qsizetype tableEnd = html.indexOf(u"</table", end, Qt::CaseInsensitive);
-    return tableEnd >= 0 && findClosingTag(html, tableEnd, u'r') >= 0;
-}
-
-bool pageFallsShort(const QString& breadcrumb, int lastPart)
+bool pageFallsShort(const QString& breadcrumb, PageShortCheck partsFallShort)
 {
     constexpr int breadcrumbRow = 3;
     if (webCell(breadcrumbRow, 0).isEmpty())
         return !webCell(1, 0).isEmpty() || !webCell(2, 0).isEmpty();
-    return webCell(breadcrumbRow, 1) == breadcrumb && !webTableGoesOnAfter(lastPart > 0 ? lastPart : breadcrumbRow + 1);
+    return webCell(breadcrumbRow, 1) == breadcrumb && partsFallShort();
 }
 
 void clearWebCell()

@@ -1,5 +1,6 @@
-// The demo world: the same date gives the same pages, every page is whole, and what the histories
-// and race cards say of a past run is what its results page says.
+// The demo world: the same date gives the same pages, every page is whole (with a foot or ending
+// after its last part), and what the histories and race cards say of a past run is what its
+// results page says.
 #include "core/publicFunction.h"
 #include "platform/textcodec.h"
 #include "tests/demo/demoFixture.h"
@@ -110,13 +111,19 @@ TEST(DemoWorld, SameDateSamePagesEveryPageWholeAndADayLaterMoves)
         today += race.today ? race.raceNo : 0;
     }
     EXPECT_EQ(today, 3 * 78);  // races 1 to 12 at each of the three tracks
+    std::map<QByteArray, int> endings;  // pages by kind and whether a foot ends them
     for (auto it = pages.cbegin(); it != pages.cend(); ++it) {
         const QString page = fromCp932(it.value());
-        EXPECT_TRUE(page.endsWith("</table>\r\n</body>\r\n</html>\r\n") && page.contains("<table class=\"foot\">")) << it.key().data();
+        EXPECT_TRUE(page.endsWith("</table>\r\n</body>\r\n</html>\r\n")) << it.key().data();
+        ++endings[it.key().left(1) + (page.contains("<table class=\"foot\">") ? "+foot" : "")];
         EXPECT_EQ(std::pair(page.count("<table"), page.count("<tr")), std::pair(page.count("</table>"), page.count("</tr>")))
             << it.key().data();
         EXPECT_EQ(toCp932(page), it.value());
     }
+    // Cards, results and histories come with a foot and without one, half and half.
+    for (const QByteArray kind : {"C", "R", "H"})
+        EXPECT_NEAR(endings[kind], endings[kind + "+foot"], endings[kind] / 5) << kind.data();
+    EXPECT_EQ(endings["C"] + endings["C+foot"], 36);
 }
 
 // Every run of every history against its results page, and every past run on today's cards too.
@@ -130,6 +137,7 @@ TEST(DemoWorld, HistoriesAndCardsSayWhatTheResultsSay)
         starts += race.today ? 0 : int(race.field.size());
     for (const DemoHorse& horse : world.horses()) {
         cut(pages[demoPageKey(demoHistoryTarget(horse))]);
+        EXPECT_FALSE(historyFallsShort()) << horse.name.toStdString();
         const int header = rowOf("年月日");
         ASSERT_GT(header, 0);
         int last = header;
@@ -167,6 +175,7 @@ TEST(DemoWorld, HistoriesAndCardsSayWhatTheResultsSay)
         if (!today.today)
             continue;
         cut(pages[demoPageKey(demoCardTarget(world, today))]);
+        EXPECT_FALSE(cardFallsShort()) << today.raceNo;
         const int first = rowOf("枠番") + 2;
         const std::vector<QStringList> blocks = rowsOf(first, first + 6 * int(today.field.size()) - 1);
         for (int k = 0; k < int(today.field.size()); ++k)

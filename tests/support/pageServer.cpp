@@ -94,3 +94,15 @@ QByteArray PageServer::answer(const QString& target, const Page& page) const
     return "HTTP/1.1 " + status + "\r\nContent-Type: " + contentType + "\r\nContent-Length: "
         + QByteArray::number(announced) + "\r\nConnection: close\r\n\r\n" + body;
 }
+
+QByteArray withoutFoot(const QByteArray& page)
+{
+    const qsizetype foot = page.indexOf("<table class=\"foot\">");
+    const qsizetype end = page.indexOf("</table>", foot);
+    if (foot < 0 || end < 0) {
+        ADD_FAILURE() << "page without a foot table";
+        return page;
+    }
+    QByteArray bare = page;
+    return bare.remove(foot, end + 8 - foot);
+}

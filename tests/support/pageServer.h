@@ -63,3 +63,7 @@ private:
     QHash<QString, Page> pages_;
     QStringList log_;
 };
+
+// The page without its foot table (the sample and demo pages' last table, class "foot"): it then
+// ends right after its last part. Fails the current test when the page has no foot.
+QByteArray withoutFoot(const QByteArray& page);

@@ -96,23 +96,28 @@ TEST_F(HorseHistory, RunsOfTheWindowLandCellByCellASecondReadStoresNothingALongH
     EXPECT_EQ(stored("SELECT COUNT(*), MIN(R_name) FROM T_Rdata WHERE R_name LIKE '競走%'"), "100|競走061");
 }
 
-// A row cut short is not taken, one without track or race number not stored; a bad cell costs its row from there, named by its
-// place. Batch mode stores nothing but computes the weight change; without the database the runs are read, the user told once.
+// A run row short of cells (the page ended inside it) makes a cut page: nothing of it is taken or stored, the page named. A
+// run without track or race number is not stored; a bad cell costs its row from there, named by its place. Batch mode stores
+// nothing but computes the weight change; without the database the runs are read, the user told once.
 TEST_F(HorseHistory, BadPagesBatchModeAndAMissingDatabase)
 {
     ASSERT_TRUE(readHistory("horse_none.htm"));
-    QByteArray page = samplePage("horse_mixed.htm");
-    for (const auto& [from, to] : {std::pair {"<td>476</td><td>鈴木一郎</td><td>56.0</td><td>松本</td>", "<td>476</td><td>鈴木一</td>"},
-                                   {"<td>2008/02/10</td><td>大井</td>", "<td>2008/02/10</td><td>　</td>"},
+    const QByteArray mixed = samplePage("horse_mixed.htm");
+    server.addPage("/short", pageWith(mixed, "<td>476</td><td>鈴木一郎</td><td>56.0</td><td>松本</td>", "<td>476</td><td>鈴木一</td>"));
+    EXPECT_FALSE(readUmaRirekiPage(url("/short")));
+    EXPECT_EQ(joined(pd.uDate(1, 1), count("T_Rdata"), server.requestCount("/short"), webLoadFailure.text()),
+              joined(VbDate(), 0, 3, "ページ " + url("/short") + " が途中で切れています"));
+    QByteArray page = mixed;
+    for (const auto& [from, to] : {std::pair {"<td>2008/02/10</td><td>大井</td>", "<td>2008/02/10</td><td>　</td>"},
                                    {"<td>川崎</td><td>10</td>", "<td>川崎</td><td>十</td>"}, {"<td>4/16</td>", "<td>x/16</td>"}})
         page = pageWith(page, from, to);
     server.addPage("/bad", page, "text/html; charset=Shift_JIS");
     ASSERT_TRUE(readUmaRirekiPage(url("/bad")));
-    EXPECT_EQ(joined(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uRaceNo(1, 1), pd.uDate(1, 2), pd.uZyo(1, 2), pd.uRaceNo(1, 2),
-                     pd.uNinki(1, 4), pd.uTime(1, 4), pd.uDate(1, 5)),
-              "2008-02-10||11|2007-12-29|川崎|0|9|0|2007-06-02");
-    EXPECT_EQ(stored("SELECT R_code FROM T_Rdata ORDER BY R_date"), "浦和07060203\nＪ中山07091507\n大井07110308");
-    EXPECT_EQ(stored("SELECT R_code FROM T_Useiseki ORDER BY R_code"), "大井07110308\n浦和07060203\nＪ中山07091507");
+    EXPECT_EQ(joined(pd.uDate(1, 1), pd.uDate(1, 2), pd.uZyo(1, 2), pd.uRaceNo(1, 2), pd.uDate(1, 3), pd.uZyo(1, 3), pd.uRaceNo(1, 3),
+                     pd.uNinki(1, 5), pd.uTime(1, 5), pd.uDate(1, 6)),
+              "2008-03-01|2008-02-10||11|2007-12-29|川崎|0|9|0|2007-06-02");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Rdata ORDER BY R_date"), "浦和07060203\nＪ中山07091507\n大井07110308\n大井08030109");
+    EXPECT_EQ(stored("SELECT R_code FROM T_Useiseki ORDER BY R_code"), "大井07110308\n大井08030109\n浦和07060203\nＪ中山07091507");
     ASSERT_TRUE(QFile::remove(appDir.filePath("NAR_data.dat")) && appDir.createNarData() != "");
     {
         QWidget kanri;

@@ -64,7 +64,7 @@ QString makeRaceCode(const QString& zyo, const VbDate& date, int raceNo);
 // Race card.
 bool readSyuxtubaPage(const QString& url);
 // A card falls short when it has no runner block, or a runner block without all six rows or
-// without every cell of its last row up to the fifth past run.
+// without today's weights and trainer in its last row.
 bool cardFallsShort();
 void parseSyuxtubaHyo();
 void getUmaUrl();
@@ -77,7 +77,8 @@ void judgeKyakusitu(const std::array<int32_t, 4>& tuka, int tousuu, QString& sty
 // Horse history of runner umaIdx.
 bool readUmaRirekiPage(const QString& url);
 // A history page falls short when a run row below its header (a date in its first cell) has
-// fewer cells than the header, wherever the header and the breadcrumb stand.
+// fewer cells than the header (or than the 20 the reader takes), wherever the header and the
+// breadcrumb stand.
 bool historyFallsShort();
 void parseUmaRireki();
 // A run of runner umaIdx as the race database holds it: its corners and running style, and

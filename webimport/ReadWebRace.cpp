@@ -46,11 +46,13 @@ const QString& horseNumberCell(int b)
     return webCell(b, hasBracketCell(b) ? 2 : 1);
 }
 
-// Every runner block, from the first on while blocks begin with a horse number, has its six rows
-// and its last row every cell up to the fifth past run; a card without any runner block is none.
+// Every runner block, from the first on while blocks begin with a horse number, has its six rows,
+// and its last row the cells of today's weights and trainer; a card without any runner block is
+// none. The past-run cells after them are not demanded: a runner with fewer than five runs may
+// leave them out, and an empty one reads as no run anyway.
 bool runnerBlocksFallShort()
 {
-    constexpr int lastRowCells = cardRuns + 6;
+    constexpr int lastRowCells = 4;
     if (!IsNumeric(horseNumberCell(blockRow(1))))
         return true;
     for (int k = 1; k <= maxRunners && IsNumeric(horseNumberCell(blockRow(k))); ++k)

@@ -21,6 +21,8 @@ namespace {
 constexpr int maxRunnerSlot = 18;
 constexpr int storedRuns = 100;
 constexpr int lastWebRow = 300;
+// The cells of a run row the reader takes; a page may carry more after them.
+constexpr int runCells = 20;
 
 // The header row "年月日" in rows 1..14; a header in row 15 leaves no room and counts as none.
 int historyHeaderRow()
@@ -218,10 +220,10 @@ bool historyFallsShort()
     const int header = historyHeaderRow();
     if (header < 0)
         return false;
-    const int headerCells = webCellCount(header);
+    const int needed = std::min(webCellCount(header), runCells);
     VbDate d;
     for (int row = header + 1; row <= lastWebRow; ++row)
-        if (webDate(webCell(row, 1), &d) && webCellCount(row) < headerCells)
+        if (webDate(webCell(row, 1), &d) && webCellCount(row) < needed)
             return true;
     return false;
 }

@@ -332,6 +332,8 @@ TEST_F(CutPages, PagesEndingRightAfterTheirLastPartReadWholeAndTooLittleIsACut)
               "Ｂ２特別|1400|3|8|8|牡4|父馬09|54|鈴木一|木村|443|3|3|2|3|先|0|0|0|0||5|5|4|5|差");
     const qsizetype lastBlock = cardPage.lastIndexOf("<tr><td rowspan=\"6\">9</td>");
     EXPECT_EQ(readFile(readCard, cardPage.left(lastBlock) + "</table></body></html>").rfind("浦和08040203|8|", 0), 0u);
+    // Runners of fewer than five runs may leave their empty past-run cells out.
+    EXPECT_EQ(readFile(readCard, pageWith(cardPage, "<td>&nbsp;</td>", "")), readFile(readCard, cardPage));
     messages.clear();
     const QByteArray noRunner = cardPage.left(cardPage.indexOf("<tr><td rowspan=\"6\">1</td>")) + "</table></body></html>";
     EXPECT_EQ(readFile(readCard, noRunner), "");
@@ -341,6 +343,9 @@ TEST_F(CutPages, PagesEndingRightAfterTheirLastPartReadWholeAndTooLittleIsACut)
     EXPECT_EQ(joined(pd.uDate(1, 1), pd.uZyo(1, 1), pd.uRaceNo(1, 1), pd.uKyori(1, 4), pd.uSiba(1, 4), pd.uCyaku(1, 1), pd.uTousuu(1, 1),
                      pd.uTime(1, 1), pd.uKisyu(1, 1), shown()),
               "2008-03-09|浦和|8|1800|1|2|12|90|高橋三|");
+    // A header with a cell more than the 20 the reader takes does not make its runs short.
+    EXPECT_EQ(readFile(readHistory, pageWith(horsePage, "<td>調教師</td></tr>", "<td>調教師</td><td>備考</td></tr>")),
+              readFile(readHistory, horsePage));
     const QByteArray shortRow = pageWith(horsePage, "<td>454</td><td>佐藤次郎</td><td>54.0</td><td>松本</td>", "<td>454</td><td>佐藤次郎</td><td>54.0</td>");
     EXPECT_EQ(readFile(readHistory, shortRow), "");
     EXPECT_TRUE(saidCut(file));

@@ -8,6 +8,8 @@
 #include "webimport/ReadWeb.h"
 #include "webimport/webText.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kBreadcrumb = QStringLiteral("HOME ＞ レース成績表");
@@ -434,10 +436,12 @@ SeisekiPage readAndSave(const QString& url)
     return saveSeiseki(race) ? SeisekiPage::Saved : SeisekiPage::WriteFailed;
 }
 
-// A finisher row with fewer cells than the table's header: the page ended inside it.
+// A finisher row with fewer cells than the table's header (or than the 15 the reader takes): the
+// page ended inside it.
 bool finisherRowCut(int h)
 {
-    const int complete = webCellCount(h);
+    constexpr int finisherCells = 15;
+    const int complete = std::min(webCellCount(h), finisherCells);
     for (int k = 1; k <= SeisekiRace::maxUma && !webCell(h + k, 3).isEmpty(); ++k)
         if (webCellCount(h + k) < complete)
             return true;

@@ -44,8 +44,8 @@ enum class SeisekiPage {
 SeisekiPage readSeisekiPage(const QString& url);
 
 // True when the results page in the cell table ends early: no finisher row, a finisher row with
-// fewer cells than the table's header, or a payout section without its label row or with fewer
-// amount cells than its labels need. The loader then takes it for a cut page. A page that ends
+// fewer cells than the table's header (or the 15 the reader takes), or a payout section without
+// its label row or with fewer amount cells than its labels need. The loader then takes it for a cut page. A page that ends
 // after its finishers or its corners, without a payout table, is whole.
 bool seisekiFallsShort();
 

@@ -351,6 +351,8 @@ TEST_F(CutPages, PagesEndingRightAfterTheirLastPartReadWholeAndTooLittleIsACut)
     EXPECT_TRUE(saidCut(file));
 
     EXPECT_EQ(readFile(readResults, resultsPage), joined(int(SeisekiPage::Saved), 1, "浦和08040203", 9870, 8));
+    EXPECT_EQ(readFile(readResults, pageWith(resultsPage, "<td>人気</td></tr>", "<td>人気</td><td>馬主</td></tr>")),
+              joined(int(SeisekiPage::Saved), 1, "浦和08040203", 9870, 8));
     const QByteArray noPayouts = resultsPage.left(resultsPage.indexOf("<table class=\"pay\"")) + "</body></html>";
     EXPECT_EQ(readFile(readResults, noPayouts), joined(int(SeisekiPage::Saved), 1, "浦和08040203", 0, 8));
     const QByteArray noFinisher = resultsPage.left(resultsPage.indexOf("<tr><td>1</td>")) + "</table></body></html>";

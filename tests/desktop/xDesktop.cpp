@@ -1,12 +1,11 @@
 #include "tests/desktop/xDesktop.h"
 
 #include "platform/application.h"
+#include "tests/support/windowsLeftOpen.h"
 
 #include <QElapsedTimer>
-#include <QPointer>
 #include <QProcess>
 #include <QThread>
-#include <QWidget>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
@@ -42,21 +41,14 @@ public:
     void SetUp() override
     {
         failure = startDesktop();
-        if (failure.isEmpty())
-            qputenv("QT_QPA_PLATFORM", "xcb");
-        else
-            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Without the desktop the tests skip, but their fixtures still make widgets.
+        qputenv("QT_QPA_PLATFORM", failure.isEmpty() ? "xcb" : "offscreen");
         app_ = std::make_unique<Application>(argc_, argv_);
     }
 
     void TearDown() override
     {
-        QList<QPointer<QWidget>> windows;
-        for (QWidget* window : QApplication::topLevelWidgets())
-            if (!window->parentWidget())
-                windows.append(window);
-        for (const QPointer<QWidget>& window : windows)
-            delete window.data();
+        deleteWindowsLeftOpen();
         app_.reset();
         for (QProcess* p : {&manager_, &server_}) {
             p->terminate();

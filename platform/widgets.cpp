@@ -24,6 +24,17 @@ int clampedStart(int start, int length, int areaStart, int areaLength)
     return std::max(areaStart, std::min(start, areaStart + areaLength - length));
 }
 
+// move() of a window not yet shown takes the corner of its frame only while it has no native
+// window; one that has (a dialog it owns made one) is given the place of its inside, or its inside
+// would stand at the corner and its frame a title bar higher.
+void moveFrameTo(QWidget* window, QPoint corner, const QMargins& frame)
+{
+    if (window->testAttribute(Qt::WA_WState_Created) && !window->isVisible())
+        window->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), window->size()));
+    else
+        window->move(corner);
+}
+
 }
 
 // A window not yet shown has no frame yet; the frames of the windows already open tell how large
@@ -66,8 +77,8 @@ void keepOnScreen(QWidget* window)
     window->resize(window->size().boundedTo(area.size().shrunkBy(frame)));
     QRect outer(QPoint(), window->size().grownBy(frame));
     outer.moveCenter(owner ? owner->frameGeometry().center() : area.center());
-    window->move(clampedStart(outer.left(), outer.width(), area.left(), area.width()),
-                 clampedStart(outer.top(), outer.height(), area.top(), area.height()));
+    moveFrameTo(window, {clampedStart(outer.left(), outer.width(), area.left(), area.width()),
+                         clampedStart(outer.top(), outer.height(), area.top(), area.height())}, frame);
 }
 
 void paintNow(QWidget* window)

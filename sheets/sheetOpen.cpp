@@ -31,26 +31,29 @@ QWidget* lastShownSheet()
     return nullptr;
 }
 
-// A sheet replacing one of its kind takes its place; any other opens down and right of the sheet
-// shown last, one title bar further, so that no sheet lies exactly on another. Where that would
-// leave the screen it starts again at the screen's top left.
-void placeSheet(QWidget* sheet, const std::optional<QPoint>& replacedAt)
+// A sheet replacing one of its kind takes its frame's place; any other opens one title bar down and
+// right of the sheet shown last, so that no sheet lies exactly on another. Where that would leave
+// the screen its frame starts again at the screen's top left. The place given is that of the inside
+// of the frame, which the shown sheets tell exactly: the new sheet already has a native window (its
+// fill's progress dialog made one), and move() would put its inside at the frame's corner.
+void placeSheet(QWidget* sheet, const std::optional<QPoint>& replacedInside)
 {
-    if (replacedAt) {
-        sheet->move(*replacedAt);
+    if (replacedInside) {
+        sheet->setGeometry(QRect(*replacedInside, sheet->size()));
         return;
     }
     const QWidget* last = lastShownSheet();
     if (!last)
         return;
-    const int step = std::max(24, sheet->style()->pixelMetric(QStyle::PM_TitleBarHeight));
-    QPoint at = last->pos() + QPoint(step, step);
+    const QMargins frame = windowFrame(last);
+    const int step = frame.top() > 0 ? frame.top() : std::max(24, sheet->style()->pixelMetric(QStyle::PM_TitleBarHeight));
+    QRect inside(last->geometry().topLeft() + QPoint(step, step), sheet->size());
     if (const QScreen* screen = last->screen()) {
         const QRect area = screen->availableGeometry();
-        if (!area.contains(QRect(at, sheet->frameGeometry().size())))
-            at = area.topLeft();
+        if (!area.contains(inside.marginsAdded(frame)))
+            inside.moveTopLeft(area.topLeft() + QPoint(frame.left(), frame.top()));
     }
-    sheet->move(at);
+    sheet->setGeometry(inside);
 }
 
 // The race code of a run row: track & "yymmdd" & the race number as two digits.
@@ -113,9 +116,9 @@ bool openSheet(SheetKind kind, const QString& key)
 {
     if (saidImportBusy())
         return false;
-    std::optional<QPoint> replacedAt;
+    std::optional<QPoint> replacedInside;
     if (const QWidget* old = loadedSheet(kind); old && old->isVisible())
-        replacedAt = old->pos();
+        replacedInside = old->geometry().topLeft();
     unloadSheet(kind);
     pd.sheetKey = key;
     SheetFrame* sheet = createSheet(kind, key);
@@ -123,7 +126,7 @@ bool openSheet(SheetKind kind, const QString& key)
         pd.sheetForm = sheet;
     sheet->load();
     keepOnScreen(sheet);
-    placeSheet(sheet, replacedAt);
+    placeSheet(sheet, replacedInside);
     openedSheets.removeAll(nullptr);
     openedSheets.append(sheet);
     sheet->show();

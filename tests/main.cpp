@@ -1,6 +1,5 @@
 #include "platform/application.h"
-#include <QPointer>
-#include <QWidget>
+#include "tests/support/windowsLeftOpen.h"
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv)
@@ -11,13 +10,6 @@ int main(int argc, char** argv)
     ::testing::InitGoogleTest(&argc, argv);
     Application app(argc, argv);
     const int result = RUN_ALL_TESTS();
-    // Windows a test left open (sheets shown and never closed) go before the application, so that
-    // a leak check at the end sees only what the program lost. Each window takes its own children.
-    QList<QPointer<QWidget>> windows;
-    for (QWidget* window : QApplication::topLevelWidgets())
-        if (!window->parentWidget())
-            windows.append(window);
-    for (const QPointer<QWidget>& window : windows)
-        delete window.data();
+    deleteWindowsLeftOpen();
     return result;
 }

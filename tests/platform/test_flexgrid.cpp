@@ -406,3 +406,30 @@ TEST(FlexGridRowsFrom, RowsMadeWhenNeededAnswerAsWrittenRows)
     EXPECT_EQ(made.textMatrix(2, 3) + made.textMatrix(4, 0), "");
     EXPECT_EQ(madeRows.size(), 8u);  // a clear forgets the rows not made yet
 }
+
+// A merged header narrower than its text at the normal size is drawn whole, as one cell of its span's
+// width draws it: narrowed to fit, the same pixels inside the grid lines.
+TEST_F(FlexGridTest, AMergedHeaderIsDrawnWholeAsOneCellOfItsWidth)
+{
+    const QString head = "18◎トウカイリボ";  // about 96 pixels at 9 points over three cells of 30
+    grid.setMergeCells(true);
+    grid.setMergeRow(0, true);
+    for (int c = 4; c <= 6; ++c) {
+        grid.setColWidth(c, 450);
+        grid.setTextMatrix(0, c, head);
+    }
+    const auto drawn = [this] {  // the header over columns 4 to 6
+        QApplication::processEvents();
+        const QRect first = grid.visualRect(grid.model()->index(0, 4));
+        const QRect cells(grid.viewport()->mapTo(&grid, first.topLeft()), QSize(3 * twipsToPixels(450), first.height()));
+        return grid.grab(cells.adjusted(0, 1, -1, -1)).toImage();
+    };
+    const QImage merged = drawn();
+    const FlexTextLayout layout = grid.cellTextLayout(0, 5);
+    EXPECT_EQ(std::tuple(layout.room.width() > 2 * twipsToPixels(450), layout.factor < 1, layout.font.pointSizeF(), layout.fits()),
+              std::tuple(true, true, 9.0, true));
+    grid.setColWidth(4, 3 * 450);
+    grid.setTextMatrix(0, 5, "0-5");
+    grid.setTextMatrix(0, 6, "0-6");
+    EXPECT_TRUE(drawn() == merged) << "the merged header is drawn otherwise than one cell of its width";
+}

@@ -74,6 +74,7 @@ public:
         thread_ = std::thread([this, path, key] { run(path, key); });
     }
     bool running() const { return running_; }
+    bool holdsLock() const { return holdsLock_; }
     void stop()
     {
         stopping_ = true;
@@ -149,26 +150,41 @@ private:
         for (int quietMs = 2000; !stopping_; quietMs = std::min(2 * quietMs, 60000)) {
             while (importHolds && !stopping_)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            writerWaits = false;
-            c.execute(QStringLiteral("BEGIN IMMEDIATE"));
-            try {
-                c.execute(index.create);
-                for (const char* older : index.replaces)
-                    if (older)
-                        c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
-                c.execute(QStringLiteral("COMMIT"));
+            if (committed(c, index)) {
                 checkpoint(c);
                 return;
-            } catch (const VbError&) {
-                const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
-                sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-                if (!interrupted || stopping_)
-                    throw;
             }
             for (int waited = 0; waited < quietMs && !stopping_; waited += 50)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
+    // False when a waiting writer (or a stop) interrupted it and it rolled back.
+    bool committed(Connection& c, const RaceIndex& index)
+    {
+        writerWaits = false;
+        c.execute(QStringLiteral("BEGIN IMMEDIATE"));
+        const LockHeld held(holdsLock_);
+        try {
+            c.execute(index.create);
+            for (const char* older : index.replaces)
+                if (older)
+                    c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
+            c.execute(QStringLiteral("COMMIT"));
+            return true;
+        } catch (const VbError&) {
+            const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
+            sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            if (!interrupted || stopping_)
+                throw;
+            return false;
+        }
+    }
+    // From the build's BEGIN to its COMMIT or ROLLBACK: the only time a writer waits for it.
+    struct LockHeld {
+        explicit LockHeld(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+        ~LockHeld() { flag_ = false; }
+        std::atomic<bool>& flag_;
+    };
     void checkpoint(Connection& c) const
     {
         int logged = 0, copied = 0;
@@ -196,7 +212,7 @@ private:
     }
 
     std::thread thread_;
-    std::atomic<bool> running_ {false}, stopping_ {false};
+    std::atomic<bool> running_ {false}, stopping_ {false}, holdsLock_ {false};
     std::mutex handleMutex_;
     sqlite3* handle_ = nullptr;
     QSet<QString> tried_;  // the window's thread only
@@ -208,12 +224,13 @@ IndexBuild& indexBuild()
     return build;
 }
 
-// A build cannot stop inside one of its steps (up to a few tenths of a second): a writer waits
-// for the step, however long, rather than fail.
+// A build cannot stop inside one of its steps (up to a few tenths of a second): a writer it keeps
+// out waits for the step, however long, rather than fail. One kept out by another program fails
+// at the time-out, as without a build.
 bool letWritersFirst()
 {
     writerWaits = true;
-    return indexBuild().running();
+    return indexBuild().holdsLock();
 }
 }  // namespace
 

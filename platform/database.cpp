@@ -25,14 +25,15 @@ constexpr int kLockPollMs = 5;
 
 std::atomic<bool (*)()> lockWaitHook {nullptr};
 
-// Waits for a lock another connection holds, up to the command time-out. The first wait tells the
-// hook, so that work in the background lets the file go; while the hook says it is letting it go,
-// the wait outlasts the time-out.
+// Waits for a lock another connection holds, up to the command time-out. Every try tells the
+// hook, so that work in the background lets the file go, again if it took the file back while
+// this connection waited for another; while the hook says that work holds the lock and is letting
+// it go, the wait outlasts the time-out.
 int waitForLock(void*, int tries)
 {
     const bool timedOut = tries * kLockPollMs >= kBusyTimeoutMs;
     bool (*hook)() = lockWaitHook.load();
-    const bool lettingGo = hook && (tries == 0 || timedOut) && hook();
+    const bool lettingGo = hook && hook();
     if (timedOut && !lettingGo)
         return 0;
     sqlite3_sleep(kLockPollMs);

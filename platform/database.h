@@ -81,9 +81,9 @@ private:
     std::shared_ptr<StatementCache> statements_;
 };
 
-// Called, on the waiting connection's thread, when a connection first has to wait for a lock that
-// another connection of the process or another process holds, and again at the command time-out;
-// true when work of this process holds it and is letting it go, so that the wait goes on.
+// Called, on the waiting connection's thread, at every try of a connection that waits for a lock
+// that another connection of the process or another process holds; true when work of this
+// process holds it and is letting it go, so that the wait goes on past the command time-out.
 // nullptr for none.
 void setLockWaitHook(bool (*hook)());
 

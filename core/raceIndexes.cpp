@@ -12,6 +12,7 @@
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -71,7 +72,12 @@ public:
         stopping_ = false;
         running_ = true;
         setLockWaitHook(letWritersFirst);
-        thread_ = std::thread([this, path, key] { run(path, key); });
+        try {
+            thread_ = std::thread([this, path, key] { run(path, key); });
+        } catch (const std::system_error& e) {
+            running_ = false;
+            tell(QStringLiteral("システムの資源が足りません"), e);
+        }
     }
     bool running() const { return running_; }
     bool holdsLock() const { return holdsLock_; }
@@ -114,7 +120,7 @@ private:
                     addIndex(c, index);
         } catch (const std::exception& e) {
             if (!stopping_)
-                tell(e);
+                tell(causeOf(e), e);
         }
         running_ = false;
     }
@@ -195,14 +201,18 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
-    // Once, in the window's thread.
-    static void tell(const std::exception& e)
+    // What the user reads between the brackets.
+    static QString causeOf(const std::exception& e)
     {
         const QString cause = japaneseCause(e);
+        return cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です") : cause;
+    }
+    // Once, in the window's thread.
+    static void tell(const QString& cause, const std::exception& e)
+    {
         const QString text = QStringLiteral("NAR_data.dat：過去データの索引を作成できませんでした（%1）。\n"
                                             "騎手・調教師・種牡馬のシートは索引なしで表示します。")
-                                 .arg(cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です")
-                                                      : cause);
+                                 .arg(cause);
         const VbError logged(vbErrDatabase, QString::fromUtf8(e.what()));
         if (QCoreApplication* app = QCoreApplication::instance())
             QMetaObject::invokeMethod(app, [text, logged] {

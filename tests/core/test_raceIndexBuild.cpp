@@ -1,6 +1,6 @@
 // The background build of the person indexes beside the program's own writes: a write that
-// arrives while the build is inside an index goes first, and one kept out by another program fails
-// at the time-out as without a build.
+// arrives while the build is inside an index goes first, one kept out by another program fails at
+// the time-out as without a build, and a build without a thread is told once.
 #include "core/publicFunction.h"
 #include "core/raceIndexes.h"
 #include "platform/database.h"
@@ -12,9 +12,15 @@
 #include <QElapsedTimer>
 #include <QThread>
 #include <future>
+#include <pthread.h>
 
 namespace {
 const QStringList kIndexes {"T_Rdata_R_date", "T_Useiseki_chichi_year", "T_Useiseki_cyoukyou_year", "T_Useiseki_kisyu_year"};
+
+QString failure(const QString& cause)
+{
+    return "NAR_data.dat：過去データの索引を作成できませんでした（" + cause + "）。\n騎手・調教師・種牡馬のシートは索引なしで表示します。";
+}
 
 // Those of the build's indexes the file has.
 QStringList indexesOf(const QString& path)
@@ -132,4 +138,24 @@ TEST_F(RaceIndexBuildTest, AWriteKeptOutByAnotherProgramWhileTheBuildWaitsFailsA
     EXPECT_EQ(write.get(), "ほかのプログラムがファイルを使用中です");
     build(nar);
     EXPECT_EQ(indexesOf(nar), kIndexes);
+}
+
+TEST_F(RaceIndexBuildTest, ABuildWithoutAThreadIsToldOnceAndNotLeftRunning)
+{
+    const QString nar = olderFileWithLongNames(dir.path(), 100);
+    pthread_attr_t usual, none;
+    pthread_getattr_default_np(&usual);
+    pthread_getattr_default_np(&none);
+    pthread_attr_setstacksize(&none, size_t(1) << 46);  // more than any machine lends a thread
+    pthread_setattr_default_np(&none);
+    ASSERT_NO_THROW(buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword)));
+    pthread_setattr_default_np(&usual);
+    EXPECT_FALSE(raceIndexBuildRunning());
+    build(nar);  // not tried again in this run of the program
+    EXPECT_EQ(messages.texts(), QStringList {failure("システムの資源が足りません")});
+    EXPECT_EQ(indexesOf(nar), QStringList());
+    stopRaceIndexBuild();  // as the program starts again
+    build(nar);
+    EXPECT_EQ(indexesOf(nar), kIndexes);
+    EXPECT_EQ(messages.texts().size(), 1);
 }

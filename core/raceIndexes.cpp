@@ -6,7 +6,9 @@
 #include "platform/vberror.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <sqlcipher/sqlite3.h>
 #include <array>
 #include <atomic>
@@ -128,9 +130,10 @@ private:
     // default, is one step of seconds for millions of runs; sorted in parts of 4 MiB on disk, by two
     // helper threads, no step takes more than a tenth of a second and the build a third of the time.
     // Those parts hold the index's keys (a person, a year, a row number) unencrypted while the
-    // build runs; SQLite deletes each file as it opens it. Overwriting every freed page of a
-    // dropped index, as the secure delete this SQLite is built with does, would hold the file for
-    // seconds more; the freed pages stay encrypted as they are.
+    // build runs, in SQLite's temporary folder (sqliteTempFolder); SQLite deletes each file as it
+    // opens it. Overwriting every freed page of a dropped index, as the secure delete this SQLite
+    // is built with does, would hold the file for seconds more; the freed pages stay encrypted as
+    // they are.
     static void shortenSteps(Connection& c)
     {
         for (const char* pragma : {"PRAGMA temp_store = FILE", "PRAGMA threads = 2", "PRAGMA cache_size = -4096",
@@ -177,13 +180,27 @@ private:
                     c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
             c.execute(QStringLiteral("COMMIT"));
             return true;
-        } catch (const VbError&) {
+        } catch (const VbError& e) {
             const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
+            const VbError failure = namingTheFolderThatFilled(e, c.path());
             sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
             if (!interrupted || stopping_)
-                throw;
+                throw failure;
             return false;
         }
+    }
+    // A full disk is the data file's while its log still holds what the index wrote there (under a
+    // megabyte left); otherwise the sort's temporary files filled theirs, which has its room back
+    // now that they are gone.
+    static VbError namingTheFolderThatFilled(const VbError& e, const QString& path)
+    {
+        if (e.cause() != VbCause::diskFull)
+            return e;
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < 1024 * 1024)
+            return e;
+        const QString folder = sqliteTempFolder();
+        return VbError(e.number(), QStringLiteral("一時ファイルのフォルダ「%1」の空き容量が足りません").arg(folder), VbCause::stated);
     }
     // From the build's BEGIN to its COMMIT or ROLLBACK: the only time a writer waits for it.
     struct LockHeld {

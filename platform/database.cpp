@@ -11,6 +11,8 @@
 #include <QPasswordDigestor>
 #include <QUrl>
 #include <atomic>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dbdetail;
 
@@ -337,4 +339,16 @@ void createDbFile(const QString& path, const QString& password, const QString& s
 void setLockWaitHook(bool (*hook)())
 {
     lockWaitHook = hook;
+}
+
+QString sqliteTempFolder()
+{
+    const char* const candidates[] = {sqlite3_temp_directory, getenv("SQLITE_TMPDIR"), getenv("TMPDIR"),
+                                      "/var/tmp", "/usr/tmp", "/tmp"};
+    for (const char* folder : candidates) {
+        struct stat info {};
+        if (folder && stat(folder, &info) == 0 && S_ISDIR(info.st_mode) && access(folder, W_OK | X_OK) == 0)
+            return QFile::decodeName(folder);
+    }
+    return QDir::currentPath();
 }

@@ -1,6 +1,7 @@
 // The background build of the person indexes beside the program's own writes: a write that
 // arrives while the build is inside an index goes first, one kept out by another program fails at
-// the time-out as without a build, and a build without a thread is told once.
+// the time-out as without a build, a build without a thread is told once, and a full disk is named
+// by the folder that filled.
 #include "core/publicFunction.h"
 #include "core/raceIndexes.h"
 #include "platform/database.h"
@@ -10,9 +11,11 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QThread>
 #include <future>
 #include <pthread.h>
+#include <sys/mount.h>
 
 namespace {
 const QStringList kIndexes {"T_Rdata_R_date", "T_Useiseki_chichi_year", "T_Useiseki_cyoukyou_year", "T_Useiseki_kisyu_year"};
@@ -79,6 +82,28 @@ bool buildHoldsTheFile(const QString& path)
     }
     return false;
 }
+
+// A file system of that size at a folder of its own, where the test may mount one.
+class SmallDisk {
+public:
+    explicit SmallDisk(int megabytes)
+        : mounted_(mount("tmpfs", QFile::encodeName(folder_.path()).constData(), "tmpfs", 0,
+                         QByteArray("size=" + QByteArray::number(megabytes) + "m").constData())
+                   == 0)
+    {
+    }
+    ~SmallDisk()
+    {
+        if (mounted_)
+            umount2(QFile::encodeName(folder_.path()).constData(), MNT_DETACH);
+    }
+    bool mounted() const { return mounted_; }
+    QString path() const { return folder_.path(); }
+
+private:
+    QTemporaryDir folder_;
+    bool mounted_;
+};
 
 class RaceIndexBuildTest : public ::testing::Test {
 protected:
@@ -158,4 +183,25 @@ TEST_F(RaceIndexBuildTest, ABuildWithoutAThreadIsToldOnceAndNotLeftRunning)
     build(nar);
     EXPECT_EQ(indexesOf(nar), kIndexes);
     EXPECT_EQ(messages.texts().size(), 1);
+}
+
+// The sort's parts go to SQLite's temporary folder, the index into the file's log.
+TEST_F(RaceIndexBuildTest, AFullDiskIsNamedByTheFolderThatFilled)
+{
+    const QString nar = olderFileWithLongNames(dir.path(), 10000);  // about 6 MB of keys
+    const SmallDisk sortDisk(1), dataDisk(int(QFileInfo(nar).size() >> 20) + 2);
+    if (!sortDisk.mounted() || !dataDisk.mounted())
+        GTEST_SKIP() << "mounting a small file system needs the right to mount";
+    {
+        Connection c(nar, dbKeyFor(dbPassword));
+        c.execute("PRAGMA temp_store_directory = '" + sortDisk.path() + "'");
+        build(nar);
+        c.execute("PRAGMA temp_store_directory = ''");
+    }
+    EXPECT_EQ(messages.texts(), QStringList {failure("一時ファイルのフォルダ「" + sortDisk.path() + "」の空き容量が足りません")});
+    messages.clear();
+    ASSERT_TRUE(QFile::copy(nar, dataDisk.path() + "/NAR_data.dat"));
+    build(dataDisk.path() + "/NAR_data.dat");
+    EXPECT_EQ(messages.texts(), QStringList {failure("ディスクの空き容量が足りません")});
+    EXPECT_EQ(indexesOf(nar), QStringList());
 }

@@ -83,6 +83,28 @@ bool buildHoldsTheFile(const QString& path)
     return false;
 }
 
+// While it lives, no thread starts: each asks for more stack than any machine lends.
+class NoNewThreads {
+public:
+    NoNewThreads()
+    {
+        pthread_getattr_default_np(&usual_);
+        pthread_attr_t none;
+        pthread_getattr_default_np(&none);
+        pthread_attr_setstacksize(&none, size_t(1) << 46);
+        pthread_setattr_default_np(&none);
+        pthread_attr_destroy(&none);
+    }
+    ~NoNewThreads()
+    {
+        pthread_setattr_default_np(&usual_);
+        pthread_attr_destroy(&usual_);
+    }
+
+private:
+    pthread_attr_t usual_;
+};
+
 // A file system of that size at a folder of its own, where the test may mount one.
 class SmallDisk {
 public:
@@ -168,13 +190,10 @@ TEST_F(RaceIndexBuildTest, AWriteKeptOutByAnotherProgramWhileTheBuildWaitsFailsA
 TEST_F(RaceIndexBuildTest, ABuildWithoutAThreadIsToldOnceAndNotLeftRunning)
 {
     const QString nar = olderFileWithLongNames(dir.path(), 100);
-    pthread_attr_t usual, none;
-    pthread_getattr_default_np(&usual);
-    pthread_getattr_default_np(&none);
-    pthread_attr_setstacksize(&none, size_t(1) << 46);  // more than any machine lends a thread
-    pthread_setattr_default_np(&none);
-    ASSERT_NO_THROW(buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword)));
-    pthread_setattr_default_np(&usual);
+    {
+        const NoNewThreads none;
+        EXPECT_NO_THROW(buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword)));
+    }
     EXPECT_FALSE(raceIndexBuildRunning());
     build(nar);  // not tried again in this run of the program
     EXPECT_EQ(messages.texts(), QStringList {failure("システムの資源が足りません")});

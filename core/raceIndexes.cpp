@@ -6,12 +6,15 @@
 #include "platform/vberror.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QSet>
+#include <QStorageInfo>
 #include <sqlcipher/sqlite3.h>
 #include <array>
 #include <atomic>
 #include <chrono>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -71,9 +74,15 @@ public:
         stopping_ = false;
         running_ = true;
         setLockWaitHook(letWritersFirst);
-        thread_ = std::thread([this, path, key] { run(path, key); });
+        try {
+            thread_ = std::thread([this, path, key] { run(path, key); });
+        } catch (const std::system_error& e) {
+            running_ = false;
+            tell(QStringLiteral("システムの資源が足りません"), e);
+        }
     }
     bool running() const { return running_; }
+    bool holdsLock() const { return holdsLock_; }
     void stop()
     {
         stopping_ = true;
@@ -113,7 +122,7 @@ private:
                     addIndex(c, index);
         } catch (const std::exception& e) {
             if (!stopping_)
-                tell(e);
+                tell(causeOf(e), e);
         }
         running_ = false;
     }
@@ -121,9 +130,10 @@ private:
     // default, is one step of seconds for millions of runs; sorted in parts of 4 MiB on disk, by two
     // helper threads, no step takes more than a tenth of a second and the build a third of the time.
     // Those parts hold the index's keys (a person, a year, a row number) unencrypted while the
-    // build runs; SQLite deletes each file as it opens it. Overwriting every freed page of a
-    // dropped index, as the secure delete this SQLite is built with does, would hold the file for
-    // seconds more; the freed pages stay encrypted as they are.
+    // build runs, in SQLite's temporary folder (sqliteTempFolder); SQLite deletes each file as it
+    // opens it. Overwriting every freed page of a dropped index, as the secure delete this SQLite
+    // is built with does, would hold the file for seconds more; the freed pages stay encrypted as
+    // they are.
     static void shortenSteps(Connection& c)
     {
         for (const char* pragma : {"PRAGMA temp_store = FILE", "PRAGMA threads = 2", "PRAGMA cache_size = -4096",
@@ -149,26 +159,55 @@ private:
         for (int quietMs = 2000; !stopping_; quietMs = std::min(2 * quietMs, 60000)) {
             while (importHolds && !stopping_)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            writerWaits = false;
-            c.execute(QStringLiteral("BEGIN IMMEDIATE"));
-            try {
-                c.execute(index.create);
-                for (const char* older : index.replaces)
-                    if (older)
-                        c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
-                c.execute(QStringLiteral("COMMIT"));
+            if (committed(c, index)) {
                 checkpoint(c);
                 return;
-            } catch (const VbError&) {
-                const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
-                sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-                if (!interrupted || stopping_)
-                    throw;
             }
             for (int waited = 0; waited < quietMs && !stopping_; waited += 50)
                 std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
     }
+    // False when a waiting writer (or a stop) interrupted it and it rolled back.
+    bool committed(Connection& c, const RaceIndex& index)
+    {
+        writerWaits = false;
+        c.execute(QStringLiteral("BEGIN IMMEDIATE"));
+        const LockHeld held(holdsLock_);
+        try {
+            c.execute(index.create);
+            for (const char* older : index.replaces)
+                if (older)
+                    c.execute(QStringLiteral("DROP INDEX IF EXISTS ") + older);
+            c.execute(QStringLiteral("COMMIT"));
+            return true;
+        } catch (const VbError& e) {
+            const bool interrupted = sqlite3_errcode(c.handle()) == SQLITE_INTERRUPT;
+            const VbError failure = namingTheFolderThatFilled(e, c.path());
+            sqlite3_exec(c.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            if (!interrupted || stopping_)
+                throw failure;
+            return false;
+        }
+    }
+    // A full disk is the data file's while its log still holds what the index wrote there (under a
+    // megabyte left); otherwise the sort's temporary files filled theirs, which has its room back
+    // now that they are gone.
+    static VbError namingTheFolderThatFilled(const VbError& e, const QString& path)
+    {
+        if (e.cause() != VbCause::diskFull)
+            return e;
+        const QStorageInfo disk(QFileInfo(path).absolutePath());
+        if (disk.isValid() && disk.bytesAvailable() < 1024 * 1024)
+            return e;
+        const QString folder = sqliteTempFolder();
+        return VbError(e.number(), QStringLiteral("一時ファイルのフォルダ「%1」の空き容量が足りません").arg(folder), VbCause::stated);
+    }
+    // From the build's BEGIN to its COMMIT or ROLLBACK: the only time a writer waits for it.
+    struct LockHeld {
+        explicit LockHeld(std::atomic<bool>& flag) : flag_(flag) { flag_ = true; }
+        ~LockHeld() { flag_ = false; }
+        std::atomic<bool>& flag_;
+    };
     void checkpoint(Connection& c) const
     {
         int logged = 0, copied = 0;
@@ -179,14 +218,18 @@ private:
             std::this_thread::sleep_for(std::chrono::milliseconds(100));
         }
     }
-    // Once, in the window's thread.
-    static void tell(const std::exception& e)
+    // What the user reads between the brackets.
+    static QString causeOf(const std::exception& e)
     {
         const QString cause = japaneseCause(e);
+        return cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です") : cause;
+    }
+    // Once, in the window's thread.
+    static void tell(const QString& cause, const std::exception& e)
+    {
         const QString text = QStringLiteral("NAR_data.dat：過去データの索引を作成できませんでした（%1）。\n"
                                             "騎手・調教師・種牡馬のシートは索引なしで表示します。")
-                                 .arg(cause.isEmpty() ? QStringLiteral("ディスクの空きが足りないか、ほかのプログラムが使用中です")
-                                                      : cause);
+                                 .arg(cause);
         const VbError logged(vbErrDatabase, QString::fromUtf8(e.what()));
         if (QCoreApplication* app = QCoreApplication::instance())
             QMetaObject::invokeMethod(app, [text, logged] {
@@ -196,7 +239,7 @@ private:
     }
 
     std::thread thread_;
-    std::atomic<bool> running_ {false}, stopping_ {false};
+    std::atomic<bool> running_ {false}, stopping_ {false}, holdsLock_ {false};
     std::mutex handleMutex_;
     sqlite3* handle_ = nullptr;
     QSet<QString> tried_;  // the window's thread only
@@ -208,12 +251,13 @@ IndexBuild& indexBuild()
     return build;
 }
 
-// A build cannot stop inside one of its steps (up to a few tenths of a second): a writer waits
-// for the step, however long, rather than fail.
+// A build cannot stop inside one of its steps (up to a few tenths of a second): a writer it keeps
+// out waits for the step, however long, rather than fail. One kept out by another program fails
+// at the time-out, as without a build.
 bool letWritersFirst()
 {
     writerWaits = true;
-    return indexBuild().running();
+    return indexBuild().holdsLock();
 }
 }  // namespace
 

@@ -10,7 +10,8 @@ bool hasRaceIndexes(int slot);
 // Starts adding those missing to the race database at path, and dropping the older ones they
 // replace, unless a build has run in this run of the program. A writer that has to wait for the
 // file makes the build let go of it and start its index again later. A build that fails (a
-// read-only file, a full disk) is told once and not tried again until the program starts again.
+// read-only file, a full disk, no thread to run on) is told once and not tried again until the
+// program starts again.
 void buildRaceIndexesInBackground(const QString& path, const QByteArray& key);
 // While an import writes the race database, the build waits: an index under way is rolled back
 // (so that no write of the import waits for one of its steps) and begun again once the import ends.

@@ -11,6 +11,8 @@
 #include <QPasswordDigestor>
 #include <QUrl>
 #include <atomic>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace dbdetail;
 
@@ -25,14 +27,15 @@ constexpr int kLockPollMs = 5;
 
 std::atomic<bool (*)()> lockWaitHook {nullptr};
 
-// Waits for a lock another connection holds, up to the command time-out. The first wait tells the
-// hook, so that work in the background lets the file go; while the hook says it is letting it go,
-// the wait outlasts the time-out.
+// Waits for a lock another connection holds, up to the command time-out. Every try tells the
+// hook, so that work in the background lets the file go, again if it took the file back while
+// this connection waited for another; while the hook says that work holds the lock and is letting
+// it go, the wait outlasts the time-out.
 int waitForLock(void*, int tries)
 {
     const bool timedOut = tries * kLockPollMs >= kBusyTimeoutMs;
     bool (*hook)() = lockWaitHook.load();
-    const bool lettingGo = hook && (tries == 0 || timedOut) && hook();
+    const bool lettingGo = hook && hook();
     if (timedOut && !lettingGo)
         return 0;
     sqlite3_sleep(kLockPollMs);
@@ -336,4 +339,16 @@ void createDbFile(const QString& path, const QString& password, const QString& s
 void setLockWaitHook(bool (*hook)())
 {
     lockWaitHook = hook;
+}
+
+QString sqliteTempFolder()
+{
+    const char* const candidates[] = {sqlite3_temp_directory, getenv("SQLITE_TMPDIR"), getenv("TMPDIR"),
+                                      "/var/tmp", "/usr/tmp", "/tmp"};
+    for (const char* folder : candidates) {
+        struct stat info {};
+        if (folder && stat(folder, &info) == 0 && S_ISDIR(info.st_mode) && access(folder, W_OK | X_OK) == 0)
+            return QFile::decodeName(folder);
+    }
+    return QDir::currentPath();
 }

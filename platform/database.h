@@ -81,11 +81,15 @@ private:
     std::shared_ptr<StatementCache> statements_;
 };
 
-// Called, on the waiting connection's thread, when a connection first has to wait for a lock that
-// another connection of the process or another process holds, and again at the command time-out;
-// true when work of this process holds it and is letting it go, so that the wait goes on.
+// Called, on the waiting connection's thread, at every try of a connection that waits for a lock
+// that another connection of the process or another process holds; true when work of this
+// process holds it and is letting it go, so that the wait goes on past the command time-out.
 // nullptr for none.
 void setLockWaitHook(bool (*hook)());
+// The folder SQLite writes its temporary files in (a sort too large for its memory), found as
+// SQLite finds it on a Unix: the first folder this process may write of the one a statement set,
+// SQLITE_TMPDIR, TMPDIR, /var/tmp, /usr/tmp and /tmp, else the current folder.
+QString sqliteTempFolder();
 
 // The six slots `cnDB` (0..5) by what they hold; slots 4 and 5 are spare.
 enum DbSlot : int {

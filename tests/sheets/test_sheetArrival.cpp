@@ -226,7 +226,7 @@ TEST_F(SheetArrivalTest, ASheetGoesAtOnceWhileItsReaderWaitsForALock)
         clock.restart();
         if (destroyed) {
             QApplication::setActiveWindow(sheet);
-            periodCombo(SheetKind::Cyoukyou);
+            ASSERT_TRUE(periodCombo(SheetKind::Cyoukyou)->hasFocus());
             delete sheet;
         } else {
             sheet->close();

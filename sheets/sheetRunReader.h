@@ -38,7 +38,7 @@ public:
     // Reads on connection slot 1, which must be open on the race database; a long list's years
     // are read on connections of their own.
     explicit SheetRunReader(const SheetRequest& request);
-    // Stops the reading of the years and waits for it (a row's time).
+    // Stops the reading of the years and waits for it (a row's time; a wait for a lock ends at once).
     ~SheetRunReader();
     SheetRunReader(const SheetRunReader&) = delete;
     SheetRunReader& operator=(const SheetRunReader&) = delete;
@@ -68,5 +68,5 @@ private:
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     std::deque<SheetRun> ahead_;  // read for the first screen, not yet handed on
-    std::unique_ptr<PersonYears> years_;  // a long list's, until each is handed on
+    std::unique_ptr<PersonYears> years_;  // a long list's
 };

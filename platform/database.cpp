@@ -41,6 +41,11 @@ int waitForLock(void*, int tries)
     sqlite3_sleep(kLockPollMs);
     return 1;
 }
+// The same wait for a connection opened with a stop, which ends it.
+int waitForLockUntilStopped(void* stop, int tries)
+{
+    return static_cast<const DbStop*>(stop)->stopped() ? 0 : waitForLock(nullptr, tries);
+}
 // Our files use 4 KiB cipher pages; SQLCipher 3 does not store the size, so every open sets it.
 constexpr const char* kCipherPageSize = "PRAGMA cipher_page_size = 4096";
 // About 16 MiB of page cache per connection: the readers scan the run table repeatedly.
@@ -55,7 +60,7 @@ void applyKey(sqlite3* db, const QByteArray& rawKey)
     exec(db, kCipherPageSize);
 }
 
-Handle openHandle(const QByteArray& name, int flags)
+Handle openHandle(const QByteArray& name, int flags, DbStop* stop = nullptr)
 {
     sqlite3* raw = nullptr;
     const int rc = sqlite3_open_v2(name.constData(), &raw, flags, nullptr);
@@ -65,7 +70,7 @@ Handle openHandle(const QByteArray& name, int flags)
             throwDb(QStringLiteral("out of memory"));
         throwSqlite(db.get());
     }
-    sqlite3_busy_handler(db.get(), waitForLock, nullptr);
+    sqlite3_busy_handler(db.get(), stop ? waitForLockUntilStopped : waitForLock, stop);
     return db;
 }
 
@@ -109,16 +114,17 @@ void checkSlot(int slot)
 
 // ---- Connection ----
 
-Connection::Connection(const QString& path, const QByteArray& rawKey)
+Connection::Connection(const QString& path, const QByteArray& rawKey, DbStop* stop)
     : path_(path)
     , key_(rawKey)
+    , stop_(stop)
 {
     const QFileInfo info(path);
     if (!info.exists())
         throw VbError(vbErrFile, QStringLiteral("ファイルがありません"), VbCause::missing);
     if (!info.isFile())
         throw VbError(vbErrFile, QStringLiteral("ファイルではありません"), VbCause::stated);
-    Handle db = openHandle(QFile::encodeName(path), SQLITE_OPEN_READWRITE);
+    Handle db = openHandle(QFile::encodeName(path), SQLITE_OPEN_READWRITE, stop);
     // SQLite falls back to reading a file it may not write; nothing beside it is made before the
     // first read. (Asking the file system by opening the file ourselves would release the locks
     // that other connections of this process hold on it.)
@@ -133,11 +139,15 @@ Connection::Connection(const QString& path, const QByteArray& rawKey)
     tuneWal(db.get());
     db_ = db.release();
     statements_ = std::make_shared<StatementCache>(db_);
+    if (stop_)
+        stop_->hold(db_);
 }
 
 // A record set still open on this connection keeps it alive until the set is closed.
 Connection::~Connection()
 {
+    if (stop_)
+        stop_->release(db_);
     statements_.reset();
     sqlite3_close_v2(db_);
 }
@@ -160,6 +170,30 @@ int Connection::changes() const
 void Connection::throwLastError() const
 {
     dbdetail::throwSqlite(db_);
+}
+
+// ---- stopping another thread's connections ----
+
+void DbStop::stop()
+{
+    const std::lock_guard lock(mutex_);
+    stopped_ = true;
+    for (sqlite3* db : open_)
+        sqlite3_interrupt(db);
+}
+
+void DbStop::hold(sqlite3* db)
+{
+    const std::lock_guard lock(mutex_);
+    open_.push_back(db);
+    if (stopped_)
+        sqlite3_interrupt(db);
+}
+
+void DbStop::release(sqlite3* db)
+{
+    const std::lock_guard lock(mutex_);
+    std::erase(open_, db);
 }
 
 // ---- slots ----

@@ -7,9 +7,11 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <atomic>
 #include <exception>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <variant>
 #include <vector>
 
@@ -55,9 +57,32 @@ private:
     DbValue v_;
 };
 
+// Lets another thread stop the work of the connections opened with it: a wait for a lock ends at
+// once, and a statement under way fails as interrupted. What they were doing is left unfinished.
+class DbStop {
+public:
+    DbStop() = default;
+    DbStop(const DbStop&) = delete;
+    DbStop& operator=(const DbStop&) = delete;
+    // From any thread; for good.
+    void stop();
+    bool stopped() const { return stopped_; }
+
+private:
+    friend class Connection;
+    void hold(sqlite3* db);
+    void release(sqlite3* db);
+
+    std::atomic<bool> stopped_ {false};
+    std::mutex mutex_;
+    std::vector<sqlite3*> open_;  // the connections a stop interrupts
+};
+
 class Connection {
 public:
-    Connection(const QString& path, const QByteArray& rawKey);  // throws VbError on failure
+    // Throws VbError on failure. Opened with a stop, its waits and statements end once it is
+    // stopped; without one, a wait for a lock lasts up to the command time-out.
+    Connection(const QString& path, const QByteArray& rawKey, DbStop* stop = nullptr);
     ~Connection();
     Connection(const Connection&) = delete;
     Connection& operator=(const Connection&) = delete;
@@ -78,6 +103,7 @@ private:
     sqlite3* db_ = nullptr;
     QString path_;
     QByteArray key_;
+    DbStop* stop_;
     std::shared_ptr<StatementCache> statements_;
 };
 

@@ -9,6 +9,9 @@
 #include <QStorageInfo>
 #include <QTemporaryFile>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 bool debugMode = false;
 
 namespace {
@@ -96,11 +99,11 @@ QString writeFailureCause(const std::exception& error, const QString& path)
     return cause.isEmpty() ? QStringLiteral("ほかのプログラムが使用中か、ディスクの空きが足りません") : cause;
 }
 
-// Opening answers as the file system sees this process, and writes nothing.
+// Asked of the file system for the user it checks this thread as (its effective ids), never by
+// opening the file.
 bool canWriteFile(const QString& path)
 {
-    QFile file(path);
-    return file.open(QIODevice::ReadWrite | QIODevice::ExistingOnly);
+    return faccessat(AT_FDCWD, QFile::encodeName(path).constData(), W_OK, AT_EACCESS) == 0;
 }
 
 void showTrapTag(const QString& tag, const std::exception& error)

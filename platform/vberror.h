@@ -57,9 +57,9 @@ VbCause fileWriteCause(const QString& path);
 // What stood in the way of a write the file refused, as the user can act on it: the error's own
 // cause, else what the file system tells now, else the two that leave no trace there.
 QString writeFailureCause(const std::exception& error, const QString& path);
-// Whether this process may write the existing file (tried, not guessed from its permissions). For
-// telling why something failed: closing the file it opened releases the locks that database
-// connections of this process hold on it.
+// Whether this process may write the existing file, as the file system answers for it (a read-only
+// file system and an immutable file included). It never opens the file: closing a descriptor of
+// a file releases every lock that the database connections of this process hold on it.
 bool canWriteFile(const QString& path);
 
 // The marker file `kanri.id` switches it on: then no procedure traps, and errors reach

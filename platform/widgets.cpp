@@ -122,8 +122,12 @@ public:
     explicit TypedItemPreference(QComboBox* box) : QObject(box), box_(box) { box->installEventFilter(this); }
 
 protected:
-    bool eventFilter(QObject*, QEvent* event) override
+    // The box goes before its filter: ~QWidget, which runs after ~QComboBox, still sends it the
+    // focus-out of a focused box, and then it is no combo box any more.
+    bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (!qobject_cast<QComboBox*>(watched))
+            return false;
         watchTyping();
         if (event->type() == QEvent::FocusOut || (event->type() == QEvent::KeyPress && endsTyping(*static_cast<QKeyEvent*>(event))))
             preferTypedItem();

@@ -6,11 +6,11 @@
 
 #include <QThread>
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <exception>
 #include <iterator>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace {
@@ -24,11 +24,11 @@ public:
                        + runYearKey("T_Useiseki.R_code") + " = ?1")
     {
     }
-    // Once stop is set, ends early with part of the year.
-    std::vector<SheetRun> read(const QByteArray& key, int year, const std::atomic<bool>& stop)
+    // Once stopped, ends early with part of the year.
+    std::vector<SheetRun> read(const QByteArray& key, int year, const DbStop& stop)
     {
         std::vector<SheetRun> runs;
-        for (rows_.start({year}, {key}); !stop && rows_.next();)
+        for (rows_.start({year}, {key}); !stop.stopped() && rows_.next();)
             runs.emplace_back().readColumns(rows_.get(), fRCode, fKyakusitu);
         rows_.start({});  // lets go of the file's read lock, which in a rollback journal keeps writers out
         std::sort(runs.begin(), runs.end(), inWholeReadOrder);
@@ -60,34 +60,48 @@ constexpr int yearReadThreads = 3;
 
 // The person's years, read newest first on threads and connections of their own: most of a long
 // list's time goes into decrypting its scattered pages, and that work spreads over the cores. The
-// years are handed on in order, each once it is whole; a year that fails to read is told when its
-// turn comes, after every year before it.
+// years are handed on in order, each once it is whole, up to one that fails to read; its failure
+// is kept for the end.
 class PersonYears {
 public:
     PersonYears(const Connection& like, const QString& column, const QByteArray& key, std::vector<int> years)
         : years_(std::move(years)), read_(years_.size()), end_(years_.size())
     {
         const int threads = std::min(std::clamp(QThread::idealThreadCount(), 1, yearReadThreads), int(years_.size()));
-        for (int i = 0; i < threads; ++i)
-            threads_.emplace_back([this, path = like.path(), dbKey = like.key(), column, key] {
-                readYears(path, dbKey, column, key);
-            });
+        for (int i = 0; i < threads; ++i) {
+            try {
+                threads_.emplace_back([this, path = like.path(), dbKey = like.key(), column, key] {
+                    readYears(path, dbKey, column, key);
+                });
+            } catch (const std::system_error&) {
+                break;  // the threads that did start read every year
+            }
+        }
     }
-    // Each thread stops within a row.
+    // Each thread stops within a row, or at once while it waits for a lock or a step.
     ~PersonYears()
     {
-        stop_ = true;
+        stop_.stop();
         for (std::thread& thread : threads_)
             thread.join();
     }
     PersonYears(const PersonYears&) = delete;
     PersonYears& operator=(const PersonYears&) = delete;
 
-    // Every year handed on, or up to one that failed.
+    // False when no thread could be started: nothing is read.
+    bool reading() const { return !threads_.empty(); }
+    // Every year handed on, up to one that failed.
     bool handedOn() const
     {
         const std::lock_guard lock(mutex_);
         return allHanded();
+    }
+    // Why the year after the last handed on could not be read, once every year before it is
+    // handed on; null otherwise.
+    std::exception_ptr failure() const
+    {
+        const std::lock_guard lock(mutex_);
+        return allHanded() && end_ < read_.size() ? read_[end_]->failure : nullptr;
     }
     // The next year's runs, waiting for them; nothing once every year is handed on.
     std::optional<std::vector<SheetRun>> takeYear()
@@ -104,7 +118,7 @@ public:
     {
         std::unique_lock lock(mutex_);
         if (slice.empty())
-            yearRead_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return nextRead(); });
+            yearRead_.wait_for(lock, std::chrono::milliseconds(waitMs), [this] { return nextRead() || allHanded(); });
         while (nextRead()) {
             std::vector<SheetRun> year = handOn();
             std::move(year.begin(), year.end(), std::back_inserter(slice));
@@ -120,14 +134,11 @@ private:
 
     bool allHanded() const { return handed_ >= end_; }
     bool nextRead() const { return handed_ < end_ && read_[handed_]; }
-    // The next year, read: its runs, or its failure thrown.
     std::vector<SheetRun> handOn()
     {
-        YearRead year = std::move(*read_[handed_]);
+        std::vector<SheetRun> runs = std::move(read_[handed_]->runs);
         read_[handed_++].reset();
-        if (year.failure)
-            std::rethrow_exception(year.failure);
-        return std::move(year.runs);
+        return runs;
     }
     void readYears(const QString& path, const QByteArray& dbKey, const QString& column, const QByteArray& key)
     {
@@ -137,7 +148,7 @@ private:
             YearRead year;
             try {
                 if (!statement) {
-                    connection.emplace(path, dbKey);
+                    connection.emplace(path, dbKey, &stop_);
                     statement.emplace(*connection, column);
                 }
                 year.runs = statement->read(key, years_[*i], stop_);
@@ -149,7 +160,7 @@ private:
                 const std::lock_guard lock(mutex_);
                 read_[*i] = std::move(year);
                 if (failed)
-                    end_ = std::min(end_, *i + 1);  // the years after it are never handed on
+                    end_ = std::min(end_, *i);  // neither it nor a later year is handed on
             }
             yearRead_.notify_one();
             if (failed)
@@ -159,7 +170,7 @@ private:
     std::optional<size_t> nextToRead()
     {
         const std::lock_guard lock(mutex_);
-        if (stop_ || begun_ >= end_)
+        if (stop_.stopped() || begun_ >= end_)
             return std::nullopt;
         return begun_++;
     }
@@ -167,9 +178,9 @@ private:
     const std::vector<int> years_;
     std::vector<std::optional<YearRead>> read_;  // by the year's place in years_
     size_t begun_ = 0;                           // years a thread has begun reading
-    size_t end_;                                 // the years to read: up to the first that failed
+    size_t end_;                                 // the years to hand on: up to the first that failed
     size_t handed_ = 0;                          // by the window's thread
-    std::atomic<bool> stop_ {false};
+    DbStop stop_;
     mutable std::mutex mutex_;
     std::condition_variable yearRead_;
     std::vector<std::thread> threads_;  // last: they stop before the rest goes
@@ -178,7 +189,9 @@ private:
 SheetRunReader::SheetRunReader(const SheetRequest& request) : request_(request), key_(request.key.toUtf8())
 {
     if (const std::optional<std::vector<int>> years = storedYears())
-        readFirstPart(*years);
+        years_ = startYears(*years);
+    if (years_)
+        readFirstPart();
     else
         readWhole();
 }
@@ -224,12 +237,18 @@ void SheetRunReader::readWhole()
     inputs_ = buildSheetInputs(runs_, request_.raceZyo, request_.firstJockey, request_.raceDate);
 }
 
+// Without a thread to read them on, the list is read whole on the caller's.
+std::unique_ptr<PersonYears> SheetRunReader::startYears(const std::vector<int>& years) const
+{
+    auto started = std::make_unique<PersonYears>(slotConnection(slotMain), sheetKeyColumn(request_.kind), key_, years);
+    return started->reading() ? std::move(started) : nullptr;
+}
+
 // The first part: the later runs, then the listed ones, until both the period and the newest year
 // are covered and 2,000 are listed; then on for the lists while they are not full. The threads go
 // on reading the older years meanwhile.
-void SheetRunReader::readFirstPart(const std::vector<int>& years)
+void SheetRunReader::readFirstPart()
 {
-    years_ = std::make_unique<PersonYears>(slotConnection(slotMain), sheetKeyColumn(request_.kind), key_, years);
     // True once more than n runs are ahead, taking years for them.
     const auto ahead = [&](size_t n) {
         while (ahead_.size() <= n)
@@ -263,10 +282,13 @@ std::vector<SheetRun> SheetRunReader::nextSlice(int budgetMs)
 {
     std::vector<SheetRun> slice(std::make_move_iterator(ahead_.begin()), std::make_move_iterator(ahead_.end()));
     ahead_.clear();
-    if (years_) {
+    if (years_)
         years_->takeInto(slice, budgetMs);
-        if (years_->handedOn())
-            years_.reset();
-    }
     return slice;
+}
+
+void SheetRunReader::rethrowFailure() const
+{
+    if (const std::exception_ptr failure = years_ ? years_->failure() : nullptr)
+        std::rethrow_exception(failure);
 }

@@ -9,7 +9,8 @@
 // races. The track and jockey lists read on past the
 // first part only while they are not full (a person of one or two tracks), and the runs read for
 // them wait for the next slice; the average weight needs only the newest year, which the first
-// screen holds.
+// screen holds. A year that cannot be read ends the reading: the runs of the years before it are
+// handed on, then its failure. Where no thread can be started, the list is read whole.
 #include "sheets/sheetData.h"
 #include <QByteArray>
 #include <deque>
@@ -17,6 +18,7 @@
 #include <optional>
 #include <vector>
 
+class PersonYears;
 
 // What one fill asks for.
 struct SheetRequest {
@@ -36,7 +38,7 @@ public:
     // Reads on connection slot 1, which must be open on the race database; a long list's years
     // are read on connections of their own.
     explicit SheetRunReader(const SheetRequest& request);
-    // Stops the reading of the years and waits for it (a row's time).
+    // Stops the reading of the years and waits for it (a row's time; a wait for a lock ends at once).
     ~SheetRunReader();
     SheetRunReader(const SheetRunReader&) = delete;
     SheetRunReader& operator=(const SheetRunReader&) = delete;
@@ -44,22 +46,27 @@ public:
     // The runs of the first part, newest first: the later ones (on or after the race day) too.
     std::vector<SheetRun> takeRuns() { return std::move(runs_); }
     const SheetInputs& inputs() const { return inputs_; }
+    // Every run handed on, up to a year that could not be read.
     bool complete() const;
     // The next listed runs: every year read since, waiting up to budgetMs milliseconds when none
-    // is. Rethrows a failure of the reading.
+    // is.
     std::vector<SheetRun> nextSlice(int budgetMs);
+    // Throws why a year could not be read, once complete: the runs of the years before it have
+    // been handed on.
+    void rethrowFailure() const;
 
 private:
     // The years of the person's runs, newest first, when the file has the person's index and the
     // list is long; otherwise nothing (the list is read whole).
     std::optional<std::vector<int>> storedYears() const;
+    std::unique_ptr<PersonYears> startYears(const std::vector<int>& years) const;
     void readWhole();
-    void readFirstPart(const std::vector<int>& years);
+    void readFirstPart();
 
     SheetRequest request_;
     QByteArray key_;
     std::vector<SheetRun> runs_;
     SheetInputs inputs_;
     std::deque<SheetRun> ahead_;  // read for the first screen, not yet handed on
-    std::unique_ptr<class PersonYears> years_;  // a long list's, until each is handed on
+    std::unique_ptr<PersonYears> years_;  // a long list's
 };

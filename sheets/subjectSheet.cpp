@@ -136,6 +136,7 @@ void SubjectSheet::fill()
         progress.step();
     Form_Resize();
     if (reader_->complete()) {
+        reader_->rethrowFailure();
         reader_.reset();
     } else {
         sinceShown_.start();
@@ -149,8 +150,11 @@ void SubjectSheet::arrive()
     const bool done = !vbTrap(fillTag_, [this] {
         for (SheetRun& run : reader_->nextSlice(arrivalSliceMs))
             arrived_.push_back(std::move(run));
-        if (reader_->complete() || sinceShown_.elapsed() >= arrivalShownMs)
+        const bool last = reader_->complete();
+        if (last || sinceShown_.elapsed() >= arrivalShownMs)
             showArrived();
+        if (last)
+            reader_->rethrowFailure();  // told once the runs read before it are listed
     }) || reader_->complete();
     if (done)
         stopArrival();

@@ -255,6 +255,27 @@ TEST_F(DatabaseTest, ATransactionReadThenWrittenIsNotRefusedByAnotherConnections
     closeDb(1);
 }
 
+// Telling why a write failed asks the file system and never opens the file or its -wal and -shm: closing such a descriptor
+// would release every lock that the connections of this process hold on the file. While one connection writes, another
+// program still cannot, in either journal mode.
+TEST_F(DatabaseTest, TellingWhyAWriteFailedLeavesTheLocksOfThisProcessInPlace)
+{
+    const QString file = dir.createNarData();
+    for (const QString mode : {"WAL", "DELETE"}) {
+        Connection(file, dbKeyFor(kPassword)).execute("PRAGMA journal_mode = " + mode);
+        Connection writer(file, dbKeyFor(kPassword)), refused(file, dbKeyFor(kPassword));
+        writer.execute("BEGIN IMMEDIATE");
+        writer.execute("INSERT INTO LastDate VALUES ('2008-03-01')");
+        refused.execute("PRAGMA query_only = 1");
+        EXPECT_THROW(refused.execute("INSERT INTO LastDate VALUES ('2008-03-02')"), VbError);
+        EXPECT_EQ(sqlcipherQuery(file, kPassword, "INSERT INTO LastDate VALUES ('2008-03-03');\nSELECT count(*) FROM LastDate"),
+                  QStringList {"0"}) << mode.toStdString();
+        writer.execute("COMMIT");
+        EXPECT_EQ(sqlcipherQuery(file, kPassword, "SELECT LastDate FROM LastDate"), QStringList {"2008-03-01"}) << mode.toStdString();
+        writer.execute("DELETE FROM LastDate");
+    }
+}
+
 // A keeper hands a closed idle connection back to a reopen of the same file, in any slot and by any spelling of its path.
 TEST_F(DatabaseTest, OnlyIdleConnectionsAreKeptAndComeBackForTheSameFile)
 {

@@ -4,8 +4,12 @@
 #include "tests/sheets/sheetFixture.h"
 #include "tests/sheets/wholeRead.h"
 #include "tests/support/longCareer.h"
+#include "tests/support/noNewThreads.h"
 #include "core/dialogSincyoku.h"
+#include "sheets/sheetRunReader.h"
 #include "sheets/subjectSheet.h"
+
+#include <atomic>
 
 namespace {
 using longCareer::kDays, longCareer::kPerDay;
@@ -189,6 +193,52 @@ TEST_F(SheetArrivalTest, APeriodPickedClosingAndBackWhileAListArrivesEndTheReadi
     }
 }
 
+namespace {
+std::atomic<bool> aConnectionWaits {false};
+
+bool noteTheWait()
+{
+    aConnectionWaits = true;
+    return false;  // nothing of ours is letting the file go
+}
+}  // namespace
+
+// In a rollback-journal file that another program writes, a reader waits for the writer's lock up to the 10-second
+// time-out. A sheet closed, or destroyed with its period combo focused as at the program's end, while its reader
+// waits goes at once and says nothing.
+TEST_F(SheetArrivalTest, ASheetGoesAtOnceWhileItsReaderWaitsForALock)
+{
+    longCareer::writeDaily(kToday, {"長調教師", "長父", "船橋", kDays + 1, kDays + 4000, 24});
+    Connection(appPath() + "NAR_data.dat", dbKeyFor(dbPassword)).execute("PRAGMA journal_mode = DELETE");
+    setLockWaitHook(noteTheWait);
+    for (const bool destroyed : {false, true}) {
+        ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
+        QPointer<SubjectSheet> sheet = arriving(SheetKind::Cyoukyou);
+        ASSERT_TRUE(sheet->runsArriving());
+        Connection writer(appPath() + "NAR_data.dat", dbKeyFor(dbPassword));
+        writer.execute("BEGIN EXCLUSIVE");  // once the years under way are read
+        aConnectionWaits = false;
+        QElapsedTimer clock;
+        clock.start();
+        while (!aConnectionWaits && clock.elapsed() < 5000)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(aConnectionWaits && sheet->runsArriving()) << destroyed;
+        clock.restart();
+        if (destroyed) {
+            QApplication::setActiveWindow(sheet);
+            ASSERT_TRUE(periodCombo(SheetKind::Cyoukyou)->hasFocus());
+            delete sheet;
+        } else {
+            sheet->close();
+        }
+        EXPECT_LT(clock.elapsed(), 3000) << destroyed;
+        writer.execute("ROLLBACK");
+        if (!destroyed)
+            EXPECT_FALSE(sheet->runsArriving());
+    }
+    setLockWaitHook(nullptr);
+}
+
 // A period under a year still shows the whole newest year, at least 2,000 runs, at once: 体重調教師's weights differ between the
 // newest 250 days and the rest of the year, so the 馬体重 columns tell an average over fewer days. A list whose newest year holds
 // fewer runs shows exactly 2,000 at once (one run a race).
@@ -236,19 +286,43 @@ TEST_F(SheetArrivalTest, ATypedPeriodWithNoLowerBoundCountsEveryRunOfALongList)
 }
 
 // The reading goes on in the background: a run of the older years that cannot be read (its race day is no date) is told
-// once, when its year would join the list; the first screen stays and the reading ends.
-TEST_F(SheetArrivalTest, AnUnreadableOldRunIsToldOnceAndEndsTheReadingWithTheFirstScreenKept)
+// once, after the runs of every newer year have joined the list; the reading ends with its year.
+TEST_F(SheetArrivalTest, AnUnreadableOldRunIsToldOnceAfterTheRunsOfTheNewerYears)
 {
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "1年以内対象");
     Connection(appPath() + "NAR_data.dat", dbKeyFor(dbPassword))
-        .execute("UPDATE T_Rdata SET R_date = '不明' WHERE R_date = ? AND R_no = 1", {kToday.addDays(-550)});
+        .execute("UPDATE T_Rdata SET R_date = '不明' WHERE R_date = ? AND R_no = 1", {kToday.addDays(-550)});  // in 2006
+    QStringList listedWhenTold;
+    messages.setAnswerer([&](const QString&) {
+        listedWhenTold = allTexts(gridNow(SheetKind::Cyoukyou));
+        return vbOK;
+    });
     ASSERT_TRUE(openSheet(SheetKind::Cyoukyou, "長調教師"));
     ASSERT_TRUE(arriving(SheetKind::Cyoukyou)->runsArriving());
-    const QStringList firstScreen = allTexts(gridNow(SheetKind::Cyoukyou));
     waitForArrival(SheetKind::Cyoukyou);
     EXPECT_FALSE(arriving(SheetKind::Cyoukyou)->runsArriving());
-    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)).size(), firstScreen.size());
+    QStringList newerYears = allTexts(&whole.rireki);  // days as yy/mm/dd
+    newerYears.removeIf([](const QString& row) { return row.startsWith("06/"); });
+    EXPECT_EQ(newerYears.size(), 1 + 425 * kPerDay + 1);  // the header, 2007/01/01 to 2008/02/29, あ馬
+    EXPECT_EQ(allTexts(gridNow(SheetKind::Cyoukyou)), newerYears);
+    EXPECT_EQ(listedWhenTold, newerYears);
     EXPECT_EQ(messages.texts(), QStringList {"Error-frmCyoukyo-1"});
     messages.clear();
+}
+
+// Where no thread can be started, a long list is read whole on the window's thread: every run at once, listed as one whole
+// read lists them.
+TEST_F(SheetArrivalTest, WithoutAThreadToReadOnALongListIsReadWholeAtOnce)
+{
+    const Expected whole(SheetKind::Cyoukyou, "長調教師", "1年以内対象");
+    openDb(slotMain, DataFileKind::NarData);
+    std::optional<SheetRunReader> reader;
+    withoutNewThreads([&] { reader.emplace(SheetRequest {SheetKind::Cyoukyou, "長調教師", pd.raceZyo, {}, pd.raceDate, 365}); });
+    closeDb(slotMain);
+    EXPECT_TRUE(reader->complete());
+    FlexGrid listed;
+    drawSheetGridRireki(listed, SheetKind::Cyoukyou, listedRuns(reader->takeRuns(), pd.raceDate));
+    EXPECT_EQ(allTexts(&listed), allTexts(&whole.rireki));
 }
 
 // A race code whose year is no two digits falls outside the index's years: that person's list is read whole, with the run.

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
-#include <QStorageInfo>
 #include <sqlcipher/sqlite3.h>
 #include <array>
 #include <atomic>
@@ -196,8 +195,7 @@ private:
     {
         if (e.cause() != VbCause::diskFull)
             return e;
-        const QStorageInfo disk(QFileInfo(path).absolutePath());
-        if (disk.isValid() && disk.bytesAvailable() < 1024 * 1024)
+        if (diskNearlyFull(QFileInfo(path).absolutePath()))
             return e;
         const QString folder = sqliteTempFolder();
         return VbError(e.number(), QStringLiteral("一時ファイルのフォルダ「%1」の空き容量が足りません").arg(folder), VbCause::stated);

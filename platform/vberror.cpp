@@ -85,10 +85,13 @@ VbCause fileWriteCause(const QString& path)
         return VbCause::fileReadOnly;
     if (!canCreateIn(folder))
         return VbCause::folderNotWritable;
+    return diskNearlyFull(folder) ? VbCause::diskFull : VbCause::none;
+}
+
+bool diskNearlyFull(const QString& folder)
+{
     const QStorageInfo disk(folder);
-    if (disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLowDiskSpace)
-        return VbCause::diskFull;
-    return VbCause::none;
+    return disk.isValid() && disk.bytesAvailable() >= 0 && disk.bytesAvailable() < kLowDiskSpace;
 }
 
 QString writeFailureCause(const std::exception& error, const QString& path)

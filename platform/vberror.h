@@ -54,6 +54,8 @@ QString japaneseCause(const std::exception& error);
 QString japaneseCause(VbCause cause);
 // The cause of a failed write of the file, as the file system sees this process now.
 VbCause fileWriteCause(const QString& path);
+// Under a megabyte left on the disk of the folder: too little for a write to have gone through.
+bool diskNearlyFull(const QString& folder);
 // What stood in the way of a write the file refused, as the user can act on it: the error's own
 // cause, else what the file system tells now, else the two that leave no trace there.
 QString writeFailureCause(const std::exception& error, const QString& path);

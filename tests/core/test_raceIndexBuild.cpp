@@ -8,13 +8,13 @@
 #include "platform/msgbox.h"
 #include "platform/vberror.h"
 #include "tests/support/dataFiles.h"
+#include "tests/support/noNewThreads.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTemporaryDir>
 #include <QThread>
 #include <future>
-#include <pthread.h>
 #include <sys/mount.h>
 
 namespace {
@@ -82,28 +82,6 @@ bool buildHoldsTheFile(const QString& path)
     }
     return false;
 }
-
-// While it lives, no thread starts: each asks for more stack than any machine lends.
-class NoNewThreads {
-public:
-    NoNewThreads()
-    {
-        pthread_getattr_default_np(&usual_);
-        pthread_attr_t none;
-        pthread_getattr_default_np(&none);
-        pthread_attr_setstacksize(&none, size_t(1) << 46);
-        pthread_setattr_default_np(&none);
-        pthread_attr_destroy(&none);
-    }
-    ~NoNewThreads()
-    {
-        pthread_setattr_default_np(&usual_);
-        pthread_attr_destroy(&usual_);
-    }
-
-private:
-    pthread_attr_t usual_;
-};
 
 // A file system of that size at a folder of its own, where the test may mount one.
 class SmallDisk {
@@ -190,10 +168,7 @@ TEST_F(RaceIndexBuildTest, AWriteKeptOutByAnotherProgramWhileTheBuildWaitsFailsA
 TEST_F(RaceIndexBuildTest, ABuildWithoutAThreadIsToldOnceAndNotLeftRunning)
 {
     const QString nar = olderFileWithLongNames(dir.path(), 100);
-    {
-        const NoNewThreads none;
-        EXPECT_NO_THROW(buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword)));
-    }
+    withoutNewThreads([&] { EXPECT_NO_THROW(buildRaceIndexesInBackground(nar, dbKeyFor(dbPassword))); });
     EXPECT_FALSE(raceIndexBuildRunning());
     build(nar);  // not tried again in this run of the program
     EXPECT_EQ(messages.texts(), QStringList {failure("システムの資源が足りません")});
